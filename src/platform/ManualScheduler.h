@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Scheduler.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vesk {
+
+// A scheduler and clock in virtual time for tests: nothing runs until the test
+// advances time, and then everything that falls due runs in order, including
+// work scheduled by work that runs.
+class ManualScheduler final : public Scheduler, public Clock {
+public:
+    explicit ManualScheduler(QDateTime start = QDateTime(QDate(2026, 1, 5), QTime(9, 0), Qt::UTC));
+
+    double uptime() const override { return now_; }
+    QDateTime now() const override;
+    void async(std::function<void()> work) override;
+    WorkItem asyncAfter(double seconds, std::function<void()> work) override;
+
+    // Runs everything due within the next `seconds`, then leaves the clock there.
+    void advance(double seconds);
+    // Runs what is due now without moving the clock.
+    void runPending() { advance(0); }
+    // Scheduled items not yet run or cancelled.
+    int pendingCount() const;
+    void setDate(const QDateTime& date);
+
+private:
+    struct Entry {
+        double due;
+        std::uint64_t sequence;
+        WorkItem item;
+        std::function<void()> work;
+    };
+
+    QDateTime start_;
+    double now_ = 0;
+    std::uint64_t nextSequence_ = 0;
+    std::vector<Entry> entries_;
+};
+
+} // namespace vesk

@@ -1,0 +1,21 @@
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Every test executable runs headless, with the standard paths redirected to
+// the test locations and log files kept out of the user's folders.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir logs;
+    if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR"))
+        qputenv("VESK_LOGS_DIR", logs.path().toUtf8());
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Vesk");
+    QApplication::setApplicationName("Vesk");
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,86 @@
+#include "platform/ManualScheduler.h"
+#include "platform/MainThread.h"
+#include "platform/QtScheduler.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace vesk;
+
+TEST(ManualScheduler, RunsDueWorkInTimeThenSchedulingOrder)
+{
+    ManualScheduler scheduler;
+    std::vector<std::string> ran;
+    scheduler.asyncAfter(2.0, [&] { ran.push_back("b@2"); });
+    scheduler.asyncAfter(1.0, [&] { ran.push_back("a@1"); });
+    scheduler.asyncAfter(2.0, [&] { ran.push_back("c@2"); });
+    scheduler.asyncAfter(3.0, [&] { ran.push_back("d@3"); });
+
+    scheduler.advance(2.0);
+    EXPECT_EQ(ran, (std::vector<std::string>{"a@1", "b@2", "c@2"}));
+    EXPECT_DOUBLE_EQ(scheduler.uptime(), 2.0);
+    EXPECT_EQ(scheduler.pendingCount(), 1);
+}
+
+TEST(ManualScheduler, CancelledWorkNeverRuns)
+{
+    ManualScheduler scheduler;
+    int runs = 0;
+    WorkItem item = scheduler.asyncAfter(1.0, [&] { ++runs; });
+    EXPECT_TRUE(item.isPending());
+    item.cancel();
+    scheduler.advance(5.0);
+    EXPECT_EQ(runs, 0);
+    EXPECT_FALSE(item.isPending());
+    EXPECT_TRUE(item.isCancelled());
+}
+
+TEST(ManualScheduler, RunsNestedWorkThatFallsDueWithinTheAdvance)
+{
+    ManualScheduler scheduler;
+    std::vector<double> times;
+    scheduler.asyncAfter(1.0, [&] {
+        times.push_back(scheduler.uptime());
+        scheduler.asyncAfter(0.5, [&] { times.push_back(scheduler.uptime()); });
+        scheduler.asyncAfter(5.0, [&] { times.push_back(scheduler.uptime()); });
+        scheduler.async([&] { times.push_back(scheduler.uptime()); });
+    });
+    scheduler.advance(2.0);
+    EXPECT_EQ(times, (std::vector<double>{1.0, 1.0, 1.5}));
+    scheduler.advance(4.0);
+    EXPECT_EQ(times.back(), 6.0);
+}
+
+TEST(ManualScheduler, DateFollowsVirtualTime)
+{
+    const QDateTime start(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
+    ManualScheduler scheduler(start);
+    scheduler.advance(90.5);
+    EXPECT_EQ(scheduler.now(), start.addMSecs(90500));
+}
+
+TEST(QtScheduler, RunsOnTheMainThreadWhenAskedFromAnother)
+{
+    QtScheduler scheduler;
+    bool onMain = false;
+    bool cancelledRan = false;
+    QEventLoop loop;
+    std::thread worker([&] {
+        WorkItem cancelled = scheduler.asyncAfter(0.01, [&] { cancelledRan = true; });
+        cancelled.cancel();
+        scheduler.asyncAfter(0.02, [&] {
+            onMain = isMainThread();
+            loop.quit();
+        });
+    });
+    worker.join();
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(onMain);
+    EXPECT_FALSE(cancelledRan);
+    EXPECT_TRUE(isMainThread());
+}
