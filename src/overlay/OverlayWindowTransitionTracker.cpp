@@ -1,0 +1,248 @@
+#include "overlay/OverlayWindowTransitionTracker.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vesk {
+
+namespace {
+
+constexpr double kLargeRectMinimumWidth = 120.0;
+constexpr double kLargeRectMinimumHeight = 80.0;
+// A moderate shrink only counts when the window also moved.
+constexpr double kModerateShrinkAreaRatio = 0.82;
+
+double area(const QRectF& rect)
+{
+    return rect.width() * rect.height();
+}
+
+double areaRatio(const QRectF& stable, const QRectF& current)
+{
+    return area(current) / std::max(1.0, area(stable));
+}
+
+bool allEdgesWithin(const QRectF& a, const QRectF& b, double tolerance)
+{
+    return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance
+        && std::abs(a.width() - b.width()) <= tolerance && std::abs(a.height() - b.height()) <= tolerance;
+}
+
+} // namespace
+
+bool OverlayWindowTransitionTracker::isLargeRect(const QRectF& rect) const
+{
+    return rect.width() >= kLargeRectMinimumWidth && rect.height() >= kLargeRectMinimumHeight
+        && area(rect) >= tuning_.minimumStableArea;
+}
+
+bool OverlayWindowTransitionTracker::hasMoved(const QRectF& before, const QRectF& now) const
+{
+    return !allEdgesWithin(before, now, tuning_.motionTolerance);
+}
+
+bool OverlayWindowTransitionTracker::isStable(const QRectF& before, const QRectF& now) const
+{
+    return allEdgesWithin(before, now, tuning_.stableRectTolerance);
+}
+
+bool OverlayWindowTransitionTracker::isShrink(const QRectF& stable, const QRectF& current) const
+{
+    const double ratio = areaRatio(stable, current);
+    if (ratio <= tuning_.shrinkAreaRatio)
+        return true;
+    const double widthRatio = current.width() / std::max(1.0, stable.width());
+    const double heightRatio = current.height() / std::max(1.0, stable.height());
+    if (widthRatio <= tuning_.shrinkDimensionRatio || heightRatio <= tuning_.shrinkDimensionRatio)
+        return true;
+    if (ratio <= kModerateShrinkAreaRatio) {
+        const QPointF shift = current.center() - stable.center();
+        double normalisedShift = std::hypot(shift.x(), shift.y());
+        const double diagonal = std::hypot(stable.width(), stable.height());
+        if (diagonal > 1.0)
+            normalisedShift /= diagonal;
+        return normalisedShift >= tuning_.movementRatioForShrink;
+    }
+    return false;
+}
+
+std::map<QString, QRectF> OverlayWindowTransitionTracker::largestWindowRectByBundleID(
+    const std::vector<OverlayAllowedWindowFragment>& fragments)
+{
+    std::map<QString, QRectF> largest;
+    for (const auto& fragment : fragments) {
+        const QRectF& window = fragment.windowRect;
+        if (!(window.width() > 0 && window.height() > 0))
+            continue;
+        auto it = largest.find(fragment.bundleID);
+        if (it == largest.end())
+            largest.emplace(fragment.bundleID, window);
+        else if (area(window) > area(it->second))
+            it->second = window;
+    }
+    return largest;
+}
+
+QDateTime OverlayWindowTransitionTracker::deadlineFrom(const QDateTime& now) const
+{
+    return now.addMSecs(std::llround(tuning_.suppressionDuration * 1000.0));
+}
+
+WindowTransitionUpdate OverlayWindowTransitionTracker::update(
+    const std::vector<OverlayAllowedWindowFragment>& fragments, const std::set<QString>& allowedBundleIDs,
+    const QDateTime& now, bool mouseButtonDown, std::optional<QPointF> pointer)
+{
+    WindowTransitionUpdate result;
+    expireDeadlines(suppressionDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
+    expireDeadlines(restoreAnimationDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
+
+    const std::map<QString, QRectF> current = largestWindowRectByBundleID(fragments);
+    forgetApplicationsNotIn(allowedBundleIDs);
+
+    std::set<QString> stillRestoring;
+    for (const QString& bundleID : allowedBundleIDs) {
+        auto it = current.find(bundleID);
+        if (it != current.end())
+            updatePresent(bundleID, it->second, now, mouseButtonDown, pointer, result, stillRestoring);
+        else
+            updateAbsent(bundleID, now, mouseButtonDown, result);
+    }
+
+    for (const auto& [bundleID, deadline] : suppressionDeadlinesByBundleID_)
+        result.suppressedBundleIDs.insert(bundleID);
+    for (const auto& [bundleID, deadline] : restoreAnimationDeadlinesByBundleID_)
+        result.suppressedBundleIDs.insert(bundleID);
+    result.suppressedBundleIDs.insert(stillRestoring.begin(), stillRestoring.end());
+    return result;
+}
+
+void OverlayWindowTransitionTracker::expireDeadlines(std::map<QString, QDateTime>& deadlines,
+                                                     const std::set<QString>& allowed, const QDateTime& now,
+                                                     std::set<QString>& ended)
+{
+    for (auto it = deadlines.begin(); it != deadlines.end();) {
+        if (it->second <= now || !allowed.contains(it->first)) {
+            ended.insert(it->first);
+            it = deadlines.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void OverlayWindowTransitionTracker::forgetApplicationsNotIn(const std::set<QString>& allowed)
+{
+    auto keepAllowed = [&allowed](auto& map) {
+        std::erase_if(map, [&allowed](const auto& entry) { return !allowed.contains(entry.first); });
+    };
+    keepAllowed(lastStableLargeRectByBundleID_);
+    keepAllowed(lastObservedRectByBundleID_);
+    keepAllowed(restoreAnimationDeadlinesByBundleID_);
+    keepAllowed(restoringCandidatesByBundleID_);
+    std::erase_if(missingBundleIDs_, [&allowed](const QString& id) { return !allowed.contains(id); });
+}
+
+void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, const QRectF& current, const QDateTime& now,
+                                                   bool mouseButtonDown, std::optional<QPointF> pointer,
+                                                   WindowTransitionUpdate& result, std::set<QString>& stillRestoring)
+{
+    std::optional<QRectF> previous;
+    if (auto it = lastObservedRectByBundleID_.find(bundleID); it != lastObservedRectByBundleID_.end())
+        previous = it->second;
+    lastObservedRectByBundleID_[bundleID] = current;
+
+    if (suppressionDeadlinesByBundleID_.contains(bundleID) || restoreAnimationDeadlinesByBundleID_.contains(bundleID))
+        return;
+
+    if (missingBundleIDs_.contains(bundleID)) {
+        auto candidate = restoringCandidatesByBundleID_.find(bundleID);
+        if (candidate == restoringCandidatesByBundleID_.end()) {
+            // The window has just come back: wait for its animation to finish.
+            const QDateTime deadline = deadlineFrom(now);
+            restoreAnimationDeadlinesByBundleID_[bundleID] = deadline;
+            restoringCandidatesByBundleID_[bundleID] = {current, 1};
+            result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::restoring,
+                                     std::nullopt, current, std::nullopt, deadline});
+            return;
+        }
+        const int frameCount = isStable(candidate->second.rect, current) ? candidate->second.frameCount + 1 : 1;
+        candidate->second = {current, frameCount};
+        if (frameCount < tuning_.requiredStableFrameCount) {
+            stillRestoring.insert(bundleID);
+            return;
+        }
+    }
+    missingBundleIDs_.erase(bundleID);
+    restoringCandidatesByBundleID_.erase(bundleID);
+
+    if (auto stable = lastStableLargeRectByBundleID_.find(bundleID);
+        stable != lastStableLargeRectByBundleID_.end() && isLargeRect(stable->second)
+        && isShrink(stable->second, current)) {
+        const QDateTime deadline = deadlineFrom(now);
+        result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::shrunk, stable->second,
+                                 current, areaRatio(stable->second, current), deadline});
+        suppressionDeadlinesByBundleID_[bundleID] = deadline;
+        lastStableLargeRectByBundleID_.erase(stable);
+        return;
+    }
+
+    if (previous && mouseButtonDown && hasMoved(*previous, current)) {
+        result.motionEvents.push_back({bundleID, *previous, current, current.x() - previous->x(),
+                                       current.y() - previous->y(), pointer});
+    }
+    if (isLargeRect(current))
+        lastStableLargeRectByBundleID_[bundleID] = current;
+}
+
+void OverlayWindowTransitionTracker::updateAbsent(const QString& bundleID, const QDateTime& now, bool mouseButtonDown,
+                                                  WindowTransitionUpdate& result)
+{
+    lastObservedRectByBundleID_.erase(bundleID);
+    restoringCandidatesByBundleID_.erase(bundleID);
+    restoreAnimationDeadlinesByBundleID_.erase(bundleID);
+    missingBundleIDs_.insert(bundleID);
+
+    if (suppressionDeadlinesByBundleID_.contains(bundleID))
+        return;
+
+    auto stable = lastStableLargeRectByBundleID_.find(bundleID);
+    if (stable == lastStableLargeRectByBundleID_.end())
+        return;
+    if (isLargeRect(stable->second) && mouseButtonDown) {
+        const QDateTime deadline = deadlineFrom(now);
+        result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::disappeared,
+                                 stable->second, std::nullopt, std::nullopt, deadline});
+        suppressionDeadlinesByBundleID_[bundleID] = deadline;
+    }
+    lastStableLargeRectByBundleID_.erase(stable);
+}
+
+OverlayWindowTransitionSuppressionEvent OverlayWindowTransitionTracker::suppressImmediately(const QString& bundleID,
+                                                                                             const QDateTime& now)
+{
+    const QDateTime deadline = deadlineFrom(now);
+    std::optional<QRectF> previous;
+    if (auto it = lastStableLargeRectByBundleID_.find(bundleID); it != lastStableLargeRectByBundleID_.end())
+        previous = it->second;
+
+    suppressionDeadlinesByBundleID_[bundleID] = deadline;
+    lastStableLargeRectByBundleID_.erase(bundleID);
+    lastObservedRectByBundleID_.erase(bundleID);
+    restoreAnimationDeadlinesByBundleID_.erase(bundleID);
+    missingBundleIDs_.insert(bundleID);
+    restoringCandidatesByBundleID_.erase(bundleID);
+    return {bundleID, OverlayWindowTransitionSuppressionEvent::Reason::windowControlClick, previous, std::nullopt,
+            std::nullopt, deadline};
+}
+
+void OverlayWindowTransitionTracker::reset()
+{
+    lastStableLargeRectByBundleID_.clear();
+    lastObservedRectByBundleID_.clear();
+    suppressionDeadlinesByBundleID_.clear();
+    restoreAnimationDeadlinesByBundleID_.clear();
+    missingBundleIDs_.clear();
+    restoringCandidatesByBundleID_.clear();
+}
+
+} // namespace vesk
