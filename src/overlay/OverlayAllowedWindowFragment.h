@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QRectF>
+#include "platform/Geometry.h"
+
 #include <QString>
 
 #include <optional>
@@ -12,8 +13,8 @@ namespace vesk {
 struct OverlayAllowedWindowFragment {
     QString bundleID;
     std::optional<quint32> windowID;
-    QRectF rect;       // the visible piece
-    QRectF windowRect; // the whole window
+    Rect rect;       // the visible piece
+    Rect windowRect; // the whole window
 
     bool operator==(const OverlayAllowedWindowFragment&) const = default;
 };

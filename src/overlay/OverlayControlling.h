@@ -2,10 +2,10 @@
 
 #include "overlay/AllowedWindowDragState.h"
 #include "overlay/OverlayWindowMotionEvent.h"
+#include "platform/Geometry.h"
 
 #include <QDateTime>
-#include <QPointF>
-#include <QRectF>
+
 #include <QString>
 
 #include <functional>
@@ -31,11 +31,11 @@ public:
     // Called when the set of wholly covered allowed applications changes to a non-empty set.
     std::function<void(const std::set<QString>& bundleIDs)> allowedWindowsOccludedHandler;
     // Called at the end of every tick with the final hole list, changed or not.
-    std::function<void(const std::vector<QRectF>& cocoaRects)> passthroughRectsChangedHandler;
+    std::function<void(const std::vector<Rect>& cocoaRects)> passthroughRectsChangedHandler;
     // Called on every tick that saw allowed windows move with a mouse button held.
     std::function<void(const std::vector<OverlayWindowMotionEvent>& events)> allowedWindowMotionHandler;
     // Called when a drag that reached a display seam is handed off (released or stalled there).
-    std::function<void(const QString& bundleID, QPointF pointerCocoaPoint)> seamDragHandoffHandler;
+    std::function<void(const QString& bundleID, Point pointerCocoaPoint)> seamDragHandoffHandler;
 
     // Covers every display and starts the per-frame tracking for a session.
     virtual void activate(const std::set<QString>& allowedBundleIDs) = 0;

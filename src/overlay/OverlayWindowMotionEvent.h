@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPointF>
-#include <QRectF>
+#include "platform/Geometry.h"
+
 #include <QString>
 
 #include <optional>
@@ -12,11 +12,11 @@ namespace vesk {
 // Rects and the pointer are in bottom-left (Cocoa) global coordinates.
 struct OverlayWindowMotionEvent {
     QString bundleID;
-    QRectF previousRect;
-    QRectF currentRect;
+    Rect previousRect;
+    Rect currentRect;
     double deltaX = 0; // change of minX
     double deltaY = 0; // change of minY
-    std::optional<QPointF> pointerCocoaPoint;
+    std::optional<Point> pointerCocoaPoint;
 
     bool operator==(const OverlayWindowMotionEvent&) const = default;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Geometry.h"
+
 #include <QDateTime>
-#include <QRectF>
 #include <QString>
 
 #include <optional>
@@ -16,9 +17,9 @@ struct OverlayWindowTransitionSuppressionEvent {
     QString bundleID;
     Reason reason = Reason::disappeared;
     // The rect before the transition; nullopt when there is none.
-    std::optional<QRectF> previousRect;
+    std::optional<Rect> previousRect;
     // The rect now; nullopt when the window is gone.
-    std::optional<QRectF> currentRect;
+    std::optional<Rect> currentRect;
     // Current area over previous area, only for a shrink.
     std::optional<double> areaRatio;
     QDateTime deadline;

@@ -12,53 +12,53 @@ constexpr double kLargeRectMinimumHeight = 80.0;
 // A moderate shrink only counts when the window also moved.
 constexpr double kModerateShrinkAreaRatio = 0.82;
 
-double area(const QRectF& rect)
+double area(const Rect& rect)
 {
-    return rect.width() * rect.height();
+    return rect.standardWidth() * rect.standardHeight();
 }
 
-double areaRatio(const QRectF& stable, const QRectF& current)
+double areaRatio(const Rect& stable, const Rect& current)
 {
     return area(current) / std::max(1.0, area(stable));
 }
 
-bool allEdgesWithin(const QRectF& a, const QRectF& b, double tolerance)
+bool allEdgesWithin(const Rect& a, const Rect& b, double tolerance)
 {
-    return std::abs(a.x() - b.x()) <= tolerance && std::abs(a.y() - b.y()) <= tolerance
-        && std::abs(a.width() - b.width()) <= tolerance && std::abs(a.height() - b.height()) <= tolerance;
+    return std::abs(a.minX() - b.minX()) <= tolerance && std::abs(a.minY() - b.minY()) <= tolerance
+        && std::abs(a.standardWidth() - b.standardWidth()) <= tolerance
+        && std::abs(a.standardHeight() - b.standardHeight()) <= tolerance;
 }
 
 } // namespace
 
-bool OverlayWindowTransitionTracker::isLargeRect(const QRectF& rect) const
+bool OverlayWindowTransitionTracker::isLargeRect(const Rect& rect) const
 {
-    return rect.width() >= kLargeRectMinimumWidth && rect.height() >= kLargeRectMinimumHeight
+    return rect.standardWidth() >= kLargeRectMinimumWidth && rect.standardHeight() >= kLargeRectMinimumHeight
         && area(rect) >= tuning_.minimumStableArea;
 }
 
-bool OverlayWindowTransitionTracker::hasMoved(const QRectF& before, const QRectF& now) const
+bool OverlayWindowTransitionTracker::hasMoved(const Rect& before, const Rect& now) const
 {
     return !allEdgesWithin(before, now, tuning_.motionTolerance);
 }
 
-bool OverlayWindowTransitionTracker::isStable(const QRectF& before, const QRectF& now) const
+bool OverlayWindowTransitionTracker::isStable(const Rect& before, const Rect& now) const
 {
     return allEdgesWithin(before, now, tuning_.stableRectTolerance);
 }
 
-bool OverlayWindowTransitionTracker::isShrink(const QRectF& stable, const QRectF& current) const
+bool OverlayWindowTransitionTracker::isShrink(const Rect& stable, const Rect& current) const
 {
     const double ratio = areaRatio(stable, current);
     if (ratio <= tuning_.shrinkAreaRatio)
         return true;
-    const double widthRatio = current.width() / std::max(1.0, stable.width());
-    const double heightRatio = current.height() / std::max(1.0, stable.height());
+    const double widthRatio = current.standardWidth() / std::max(1.0, stable.standardWidth());
+    const double heightRatio = current.standardHeight() / std::max(1.0, stable.standardHeight());
     if (widthRatio <= tuning_.shrinkDimensionRatio || heightRatio <= tuning_.shrinkDimensionRatio)
         return true;
     if (ratio <= kModerateShrinkAreaRatio) {
-        const QPointF shift = current.center() - stable.center();
-        double normalisedShift = std::hypot(shift.x(), shift.y());
-        const double diagonal = std::hypot(stable.width(), stable.height());
+        double normalisedShift = std::hypot(current.midX() - stable.midX(), current.midY() - stable.midY());
+        const double diagonal = std::hypot(stable.standardWidth(), stable.standardHeight());
         if (diagonal > 1.0)
             normalisedShift /= diagonal;
         return normalisedShift >= tuning_.movementRatioForShrink;
@@ -66,13 +66,13 @@ bool OverlayWindowTransitionTracker::isShrink(const QRectF& stable, const QRectF
     return false;
 }
 
-std::map<QString, QRectF> OverlayWindowTransitionTracker::largestWindowRectByBundleID(
+std::map<QString, Rect> OverlayWindowTransitionTracker::largestWindowRectByBundleID(
     const std::vector<OverlayAllowedWindowFragment>& fragments)
 {
-    std::map<QString, QRectF> largest;
+    std::map<QString, Rect> largest;
     for (const auto& fragment : fragments) {
-        const QRectF& window = fragment.windowRect;
-        if (!(window.width() > 0 && window.height() > 0))
+        const Rect& window = fragment.windowRect;
+        if (window.isNull() || !(window.standardWidth() > 0 && window.standardHeight() > 0))
             continue;
         auto it = largest.find(fragment.bundleID);
         if (it == largest.end())
@@ -90,13 +90,13 @@ QDateTime OverlayWindowTransitionTracker::deadlineFrom(const QDateTime& now) con
 
 WindowTransitionUpdate OverlayWindowTransitionTracker::update(
     const std::vector<OverlayAllowedWindowFragment>& fragments, const std::set<QString>& allowedBundleIDs,
-    const QDateTime& now, bool mouseButtonDown, std::optional<QPointF> pointer)
+    const QDateTime& now, bool mouseButtonDown, std::optional<Point> pointer)
 {
     WindowTransitionUpdate result;
     expireDeadlines(suppressionDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
     expireDeadlines(restoreAnimationDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
 
-    const std::map<QString, QRectF> current = largestWindowRectByBundleID(fragments);
+    const std::map<QString, Rect> current = largestWindowRectByBundleID(fragments);
     forgetApplicationsNotIn(allowedBundleIDs);
 
     std::set<QString> stillRestoring;
@@ -142,11 +142,11 @@ void OverlayWindowTransitionTracker::forgetApplicationsNotIn(const std::set<QStr
     std::erase_if(missingBundleIDs_, [&allowed](const QString& id) { return !allowed.contains(id); });
 }
 
-void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, const QRectF& current, const QDateTime& now,
-                                                   bool mouseButtonDown, std::optional<QPointF> pointer,
+void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, const Rect& current, const QDateTime& now,
+                                                   bool mouseButtonDown, std::optional<Point> pointer,
                                                    WindowTransitionUpdate& result, std::set<QString>& stillRestoring)
 {
-    std::optional<QRectF> previous;
+    std::optional<Rect> previous;
     if (auto it = lastObservedRectByBundleID_.find(bundleID); it != lastObservedRectByBundleID_.end())
         previous = it->second;
     lastObservedRectByBundleID_[bundleID] = current;
@@ -187,8 +187,8 @@ void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, cons
     }
 
     if (previous && mouseButtonDown && hasMoved(*previous, current)) {
-        result.motionEvents.push_back({bundleID, *previous, current, current.x() - previous->x(),
-                                       current.y() - previous->y(), pointer});
+        result.motionEvents.push_back({bundleID, *previous, current, current.minX() - previous->minX(),
+                                       current.minY() - previous->minY(), pointer});
     }
     if (isLargeRect(current))
         lastStableLargeRectByBundleID_[bundleID] = current;
@@ -221,7 +221,7 @@ OverlayWindowTransitionSuppressionEvent OverlayWindowTransitionTracker::suppress
                                                                                              const QDateTime& now)
 {
     const QDateTime deadline = deadlineFrom(now);
-    std::optional<QRectF> previous;
+    std::optional<Rect> previous;
     if (auto it = lastStableLargeRectByBundleID_.find(bundleID); it != lastStableLargeRectByBundleID_.end())
         previous = it->second;
 

@@ -3,10 +3,10 @@
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayWindowMotionEvent.h"
 #include "overlay/OverlayWindowTransitionSuppressionEvent.h"
+#include "platform/Geometry.h"
 
 #include <QDateTime>
-#include <QPointF>
-#include <QRectF>
+
 #include <QString>
 
 #include <map>
@@ -48,7 +48,7 @@ public:
     };
 
     struct StabilityCandidate {
-        QRectF rect;
+        Rect rect;
         int frameCount = 0;
         bool operator==(const StabilityCandidate&) const = default;
     };
@@ -64,7 +64,7 @@ public:
                                   const std::set<QString>& allowedBundleIDs,
                                   const QDateTime& now,
                                   bool mouseButtonDown,
-                                  std::optional<QPointF> pointer);
+                                  std::optional<Point> pointer);
 
     // Closes the application's holes at once and treats its window as gone.
     OverlayWindowTransitionSuppressionEvent suppressImmediately(const QString& bundleID, const QDateTime& now);
@@ -72,28 +72,28 @@ public:
     // Forgets every application; the tuning stays.
     void reset();
 
-    bool isLargeRect(const QRectF& rect) const;
-    bool hasMoved(const QRectF& before, const QRectF& now) const;
-    bool isStable(const QRectF& before, const QRectF& now) const;
-    bool isShrink(const QRectF& stable, const QRectF& current) const;
+    bool isLargeRect(const Rect& rect) const;
+    bool hasMoved(const Rect& before, const Rect& now) const;
+    bool isStable(const Rect& before, const Rect& now) const;
+    bool isShrink(const Rect& stable, const Rect& current) const;
 
     // The largest window rect of each application among the fragments.
-    static std::map<QString, QRectF> largestWindowRectByBundleID(
+    static std::map<QString, Rect> largestWindowRectByBundleID(
         const std::vector<OverlayAllowedWindowFragment>& fragments);
 
 private:
     void expireDeadlines(std::map<QString, QDateTime>& deadlines, const std::set<QString>& allowed,
                          const QDateTime& now, std::set<QString>& ended);
     void forgetApplicationsNotIn(const std::set<QString>& allowed);
-    void updatePresent(const QString& bundleID, const QRectF& current, const QDateTime& now, bool mouseButtonDown,
-                       std::optional<QPointF> pointer, WindowTransitionUpdate& result, std::set<QString>& stillRestoring);
+    void updatePresent(const QString& bundleID, const Rect& current, const QDateTime& now, bool mouseButtonDown,
+                       std::optional<Point> pointer, WindowTransitionUpdate& result, std::set<QString>& stillRestoring);
     void updateAbsent(const QString& bundleID, const QDateTime& now, bool mouseButtonDown,
                       WindowTransitionUpdate& result);
     QDateTime deadlineFrom(const QDateTime& now) const;
 
     Tuning tuning_;
-    std::map<QString, QRectF> lastStableLargeRectByBundleID_;
-    std::map<QString, QRectF> lastObservedRectByBundleID_;
+    std::map<QString, Rect> lastStableLargeRectByBundleID_;
+    std::map<QString, Rect> lastObservedRectByBundleID_;
     std::map<QString, QDateTime> suppressionDeadlinesByBundleID_;
     std::map<QString, QDateTime> restoreAnimationDeadlinesByBundleID_;
     std::set<QString> missingBundleIDs_;

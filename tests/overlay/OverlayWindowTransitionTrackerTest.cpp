@@ -21,7 +21,7 @@ QDateTime at(double seconds)
 // window has no visible piece, and whether a mouse button is held.
 struct Frame {
     double time;
-    std::optional<QRectF> window;
+    std::optional<Rect> window;
     bool buttonDown = false;
     // What the frame must report.
     bool suppressed = false;
@@ -29,7 +29,7 @@ struct Frame {
     bool ended = false;
 };
 
-std::vector<OverlayAllowedWindowFragment> fragmentsOf(const QString& bundleID, std::optional<QRectF> window)
+std::vector<OverlayAllowedWindowFragment> fragmentsOf(const QString& bundleID, std::optional<Rect> window)
 {
     if (!window)
         return {};
@@ -55,14 +55,14 @@ void replay(OverlayWindowTransitionTracker& tracker, const std::vector<Frame>& f
     }
 }
 
-const QRectF kLarge(100, 100, 800, 600);
+const Rect kLarge{100, 100, 800, 600};
 
 } // namespace
 
 struct ShrinkCase {
     const char* name;
-    QRectF stable;
-    QRectF next;
+    Rect stable;
+    Rect next;
     bool shrunk;
     double areaRatio;
 };
@@ -93,36 +93,36 @@ TEST_P(TransitionTrackerShrinkTest, SuppressesOnlyAbruptShrinks)
 INSTANTIATE_TEST_SUITE_P(
     Ratios, TransitionTrackerShrinkTest,
     testing::Values(
-        ShrinkCase{"quarterArea", QRectF(0, 0, 800, 600), QRectF(0, 0, 400, 300), true, 0.25},
-        ShrinkCase{"areaAtThreshold", QRectF(0, 0, 1000, 1000), QRectF(0, 0, 1000, 620), true, 0.62},
-        ShrinkCase{"areaJustAbove", QRectF(0, 0, 1000, 1000), QRectF(0, 0, 1000, 630), false, 0},
-        ShrinkCase{"narrowButTaller", QRectF(0, 0, 800, 600), QRectF(0, 0, 440, 1000), true, 0.917},
+        ShrinkCase{"quarterArea", Rect{0, 0, 800, 600}, Rect{0, 0, 400, 300}, true, 0.25},
+        ShrinkCase{"areaAtThreshold", Rect{0, 0, 1000, 1000}, Rect{0, 0, 1000, 620}, true, 0.62},
+        ShrinkCase{"areaJustAbove", Rect{0, 0, 1000, 1000}, Rect{0, 0, 1000, 630}, false, 0},
+        ShrinkCase{"narrowButTaller", Rect{0, 0, 800, 600}, Rect{0, 0, 440, 1000}, true, 0.917},
         // 720x540 keeps 81% of the area: a shrink only when the centre moved by
         // 20% of the 1000-point diagonal.
-        ShrinkCase{"moderateWithCentreShift", QRectF(0, 0, 800, 600), QRectF(240, 120, 720, 540), true, 0.81},
-        ShrinkCase{"moderateCentreKept", QRectF(0, 0, 800, 600), QRectF(40, 30, 720, 540), false, 0},
-        ShrinkCase{"moderateSmallShift", QRectF(0, 0, 800, 600), QRectF(140, 30, 720, 540), false, 0},
-        ShrinkCase{"slightResize", QRectF(0, 0, 800, 600), QRectF(10, 10, 780, 580), false, 0},
-        ShrinkCase{"tooNarrowToBeLarge", QRectF(0, 0, 110, 600), QRectF(0, 0, 50, 300), false, 0},
-        ShrinkCase{"tooSmallInArea", QRectF(0, 0, 190, 200), QRectF(0, 0, 50, 50), false, 0}),
+        ShrinkCase{"moderateWithCentreShift", Rect{0, 0, 800, 600}, Rect{240, 120, 720, 540}, true, 0.81},
+        ShrinkCase{"moderateCentreKept", Rect{0, 0, 800, 600}, Rect{40, 30, 720, 540}, false, 0},
+        ShrinkCase{"moderateSmallShift", Rect{0, 0, 800, 600}, Rect{140, 30, 720, 540}, false, 0},
+        ShrinkCase{"slightResize", Rect{0, 0, 800, 600}, Rect{10, 10, 780, 580}, false, 0},
+        ShrinkCase{"tooNarrowToBeLarge", Rect{0, 0, 110, 600}, Rect{0, 0, 50, 300}, false, 0},
+        ShrinkCase{"tooSmallInArea", Rect{0, 0, 190, 200}, Rect{0, 0, 50, 50}, false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TransitionTrackerTest, UnchangedCentreShrinkBecomesTheNewStableRect)
 {
     OverlayWindowTransitionTracker tracker;
-    tracker.update(fragmentsOf(kApp, QRectF(0, 0, 800, 600)), {kApp}, at(0), false, std::nullopt);
-    tracker.update(fragmentsOf(kApp, QRectF(40, 30, 720, 540)), {kApp}, at(0.1), false, std::nullopt);
-    const auto update = tracker.update(fragmentsOf(kApp, QRectF(40, 30, 400, 300)), {kApp}, at(0.2), false,
+    tracker.update(fragmentsOf(kApp, Rect{0, 0, 800, 600}), {kApp}, at(0), false, std::nullopt);
+    tracker.update(fragmentsOf(kApp, Rect{40, 30, 720, 540}), {kApp}, at(0.1), false, std::nullopt);
+    const auto update = tracker.update(fragmentsOf(kApp, Rect{40, 30, 400, 300}), {kApp}, at(0.2), false,
                                        std::nullopt);
     ASSERT_EQ(update.events.size(), 1u);
-    EXPECT_EQ(update.events[0].previousRect, QRectF(40, 30, 720, 540));
+    EXPECT_EQ(update.events[0].previousRect, (Rect{40, 30, 720, 540}));
     EXPECT_NEAR(*update.events[0].areaRatio, 120000.0 / 388800.0, 1e-9);
 }
 
 TEST(TransitionTrackerTest, ShrinkSuppressesForTheWholeDuration)
 {
     OverlayWindowTransitionTracker tracker;
-    const QRectF small(100, 100, 400, 300);
+    const Rect small(100, 100, 400, 300);
     replay(tracker, {
                         {0.0, kLarge},
                         {0.1, small, false, true, Reason::shrunk},
@@ -151,7 +151,7 @@ TEST(TransitionTrackerTest, VanishingWithoutButtonStartsNoSuppressionButTheRetur
 TEST(TransitionTrackerTest, ReturnWithChangedRectNeedsOneMoreStableFrame)
 {
     OverlayWindowTransitionTracker tracker;
-    const QRectF moved = kLarge.translated(50, 0);
+    const Rect moved = kLarge.offsetBy(50, 0);
     replay(tracker, {
                         {0.0, kLarge},
                         {0.1, std::nullopt},
@@ -170,12 +170,12 @@ TEST(TransitionTrackerTest, JitterOfThreePointsKeepsAReturningWindowCovered)
     double t = 2.4;
     for (int i = 0; i < 6; ++i, t += 1.0 / 60) {
         const bool firstAfterWait = i == 0;
-        frames.push_back({t, kLarge.translated(i % 2 == 0 ? 3 : 0, 0), false, true, std::nullopt, firstAfterWait});
+        frames.push_back({t, kLarge.offsetBy(i % 2 == 0 ? 3 : 0, 0), false, true, std::nullopt, firstAfterWait});
     }
     // Two frames that agree within 1 point open the hole again.
-    const QRectF settled = kLarge.translated(40, 0);
+    const Rect settled = kLarge.offsetBy(40, 0);
     frames.push_back({t, settled, false, true});
-    frames.push_back({t + 1.0 / 60, settled.translated(0.5, 0), false, false});
+    frames.push_back({t + 1.0 / 60, settled.offsetBy(0.5, 0), false, false});
     replay(tracker, frames);
 }
 
@@ -207,26 +207,26 @@ TEST(TransitionTrackerTest, WindowCoveredByABlockerCountsAsGone)
 TEST(TransitionTrackerTest, MotionIsReportedOnlyWithAButtonHeldAndBeyondOnePoint)
 {
     OverlayWindowTransitionTracker tracker;
-    const QPointF pointer(500, 400);
-    auto frame = [&](double t, QRectF rect, bool down) {
+    const Point pointer(500, 400);
+    auto frame = [&](double t, Rect rect, bool down) {
         return tracker.update(fragmentsOf(kApp, rect), {kApp}, at(t), down, down ? std::optional(pointer)
                                                                                  : std::nullopt);
     };
     EXPECT_TRUE(frame(0.00, kLarge, true).motionEvents.empty()); // no previous rect yet
-    EXPECT_TRUE(frame(0.02, kLarge.translated(1, 1), true).motionEvents.empty());
-    const auto moved = frame(0.04, kLarge.translated(21, -9), true);
+    EXPECT_TRUE(frame(0.02, kLarge.offsetBy(1, 1), true).motionEvents.empty());
+    const auto moved = frame(0.04, kLarge.offsetBy(21, -9), true);
     ASSERT_EQ(moved.motionEvents.size(), 1u);
-    const OverlayWindowMotionEvent expected{kApp, kLarge.translated(1, 1), kLarge.translated(21, -9), 20, -10, pointer};
+    const OverlayWindowMotionEvent expected{kApp, kLarge.offsetBy(1, 1), kLarge.offsetBy(21, -9), 20, -10, pointer};
     EXPECT_EQ(moved.motionEvents[0], expected);
     EXPECT_TRUE(moved.suppressedBundleIDs.empty());
-    EXPECT_TRUE(frame(0.06, kLarge.translated(80, 0), false).motionEvents.empty());
+    EXPECT_TRUE(frame(0.06, kLarge.offsetBy(80, 0), false).motionEvents.empty());
 }
 
 TEST(TransitionTrackerTest, LeavingTheAllowlistEndsThePendingSuppression)
 {
     OverlayWindowTransitionTracker tracker;
     tracker.update(fragmentsOf(kApp, kLarge), {kApp}, at(0), false, std::nullopt);
-    tracker.update(fragmentsOf(kApp, QRectF(100, 100, 300, 200)), {kApp}, at(0.1), false, std::nullopt);
+    tracker.update(fragmentsOf(kApp, Rect{100, 100, 300, 200}), {kApp}, at(0.1), false, std::nullopt);
     const auto update = tracker.update(fragmentsOf(kApp, kLarge), {}, at(0.2), false, std::nullopt);
     EXPECT_EQ(update.endedBundleIDs, std::set<QString>{kApp});
     EXPECT_TRUE(update.suppressedBundleIDs.empty());
@@ -273,13 +273,13 @@ TEST(TransitionTrackerTest, LargestWindowOfEachApplicationCounts)
 {
     const QString other = QStringLiteral("com.example.chat");
     const std::vector<OverlayAllowedWindowFragment> fragments = {
-        {kApp, 1u, QRectF(0, 0, 10, 10), QRectF(0, 0, 300, 300)},
-        {kApp, 2u, QRectF(0, 0, 10, 10), QRectF(0, 0, 500, 100)},
-        {kApp, 3u, QRectF(0, 0, 10, 10), QRectF(0, 0, 0, 900)},
-        {other, 4u, QRectF(0, 0, 10, 10), QRectF(5, 5, 200, 200)},
+        {kApp, 1u, Rect{0, 0, 10, 10}, Rect{0, 0, 300, 300}},
+        {kApp, 2u, Rect{0, 0, 10, 10}, Rect{0, 0, 500, 100}},
+        {kApp, 3u, Rect{0, 0, 10, 10}, Rect{0, 0, 0, 900}},
+        {other, 4u, Rect{0, 0, 10, 10}, Rect{5, 5, 200, 200}},
     };
     const auto largest = OverlayWindowTransitionTracker::largestWindowRectByBundleID(fragments);
-    EXPECT_EQ(largest, (std::map<QString, QRectF>{{kApp, QRectF(0, 0, 300, 300)}, {other, QRectF(5, 5, 200, 200)}}));
+    EXPECT_EQ(largest, (std::map<QString, Rect>{{kApp, Rect{0, 0, 300, 300}}, {other, Rect{5, 5, 200, 200}}}));
 }
 
 TEST(TransitionTrackerTest, ReasonRawTextRoundTrips)
