@@ -1,0 +1,53 @@
+#include "overlay/PassthroughRects.h"
+
+#include <algorithm>
+
+namespace vesk {
+
+namespace {
+
+void appendUnlessPresent(std::vector<Rect>& rects, const Rect& rect)
+{
+    if (std::find(rects.begin(), rects.end(), rect) == rects.end())
+        rects.push_back(rect);
+}
+
+} // namespace
+
+std::vector<OverlayAllowedWindowFragment>
+excludingSuppressedFragments(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                             const std::set<QString>& suppressedBundleIDs)
+{
+    if (suppressedBundleIDs.empty())
+        return fragments;
+    std::vector<OverlayAllowedWindowFragment> kept;
+    kept.reserve(fragments.size());
+    for (const OverlayAllowedWindowFragment& fragment : fragments) {
+        if (!suppressedBundleIDs.count(fragment.bundleID))
+            kept.push_back(fragment);
+    }
+    return kept;
+}
+
+std::vector<Rect> composePassthroughRects(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                          const std::set<QString>& dragPassthroughBundleIDs,
+                                          const std::map<QString, Rect>& dragPassthroughWindowRectsByBundleID,
+                                          const std::vector<Rect>& bridgeRects)
+{
+    std::vector<Rect> holes;
+    holes.reserve(fragments.size() + bridgeRects.size());
+    for (const OverlayAllowedWindowFragment& fragment : fragments) {
+        if (!dragPassthroughBundleIDs.count(fragment.bundleID)) {
+            appendUnlessPresent(holes, fragment.rect.insetBy(kPassthroughHoleInset, kPassthroughHoleInset));
+            continue;
+        }
+        const auto dragRect = dragPassthroughWindowRectsByBundleID.find(fragment.bundleID);
+        appendUnlessPresent(holes, dragRect != dragPassthroughWindowRectsByBundleID.end() ? dragRect->second
+                                                                                          : fragment.windowRect);
+    }
+    for (const Rect& bridge : bridgeRects)
+        appendUnlessPresent(holes, bridge);
+    return holes;
+}
+
+} // namespace vesk
