@@ -1,13 +1,16 @@
 #pragma once
 
+#include "app/VeskLogLevel.h"
+
 #include <QString>
+
+class QLoggingCategory;
 
 namespace vesk {
 
-enum class VeskLogLevel { debug = 0, info = 1, warning = 2, error = 3 };
-
 // One logger per owning type, named after it. Logging goes to the system log
 // (Qt's logging, category = component) and to the current Markdown log file.
+// Loggers are cheap to copy and hold no file state.
 class VeskLogger {
 public:
     explicit VeskLogger(QString component);
@@ -18,6 +21,7 @@ public:
 
 private:
     QString component_;
+    const QLoggingCategory* category_;
 };
 
 } // namespace vesk

@@ -1,0 +1,65 @@
+#include "LogCapture.h"
+
+#include <atomic>
+
+namespace vesk::test {
+
+namespace {
+std::atomic<LogCapture*> active{nullptr};
+}
+
+LogCapture::LogCapture()
+{
+    active = this;
+    previous_ = qInstallMessageHandler(&LogCapture::handle);
+}
+
+LogCapture::~LogCapture()
+{
+    qInstallMessageHandler(previous_);
+    active = nullptr;
+}
+
+void LogCapture::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    LogCapture* capture = active;
+    if (!capture)
+        return;
+    std::lock_guard lock(capture->mutex_);
+    capture->entries_.push_back({type, QString::fromUtf8(context.category ? context.category : "default"), message});
+}
+
+std::vector<LogCapture::Entry> LogCapture::entries() const
+{
+    std::lock_guard lock(mutex_);
+    return entries_;
+}
+
+QStringList LogCapture::messages(const QString& category) const
+{
+    std::lock_guard lock(mutex_);
+    QStringList result;
+    for (const Entry& entry : entries_) {
+        if (entry.category == category)
+            result.append(entry.message);
+    }
+    return result;
+}
+
+bool LogCapture::contains(const QString& fragment) const
+{
+    std::lock_guard lock(mutex_);
+    for (const Entry& entry : entries_) {
+        if (entry.message.contains(fragment))
+            return true;
+    }
+    return false;
+}
+
+void LogCapture::clear()
+{
+    std::lock_guard lock(mutex_);
+    entries_.clear();
+}
+
+} // namespace vesk::test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <mutex>
+#include <vector>
+
+namespace vesk::test {
+
+// Captures what goes to the system log (Qt's message handler) while it
+// exists, from any thread. Loggers write with their component as category;
+// the log store's own reports use the "default" category.
+class LogCapture {
+public:
+    struct Entry {
+        QtMsgType type;
+        QString category;
+        QString message;
+    };
+
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::vector<Entry> entries() const;
+    // The messages of one category, in order.
+    QStringList messages(const QString& category) const;
+    bool contains(const QString& fragment) const;
+    void clear();
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
+
+    mutable std::mutex mutex_;
+    std::vector<Entry> entries_;
+    QtMessageHandler previous_;
+};
+
+} // namespace vesk::test

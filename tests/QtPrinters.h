@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <ostream>
+
+// Readable GoogleTest failure output for Qt values (containers of them follow).
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QUrl& url, std::ostream* out)
+{
+    *out << url.toString().toStdString();
+}
