@@ -1,27 +1,31 @@
 #include "LogCapture.h"
 
-#include <atomic>
 
 namespace vesk::test {
 
 namespace {
-std::atomic<LogCapture*> active{nullptr};
+// Guards `active` so that a capture going away never races a message from another thread.
+std::mutex activeMutex;
+LogCapture* active = nullptr;
 }
 
 LogCapture::LogCapture()
 {
+    std::lock_guard activeLock(activeMutex);
     active = this;
     previous_ = qInstallMessageHandler(&LogCapture::handle);
 }
 
 LogCapture::~LogCapture()
 {
+    std::lock_guard activeLock(activeMutex);
     qInstallMessageHandler(previous_);
     active = nullptr;
 }
 
 void LogCapture::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    std::lock_guard activeLock(activeMutex);
     LogCapture* capture = active;
     if (!capture)
         return;
