@@ -9,6 +9,10 @@
 
 int main(int argc, char** argv)
 {
+    // Without any display, run offscreen instead of failing to connect to one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Vesk");
     QApplication::setApplicationName("Vesk");
