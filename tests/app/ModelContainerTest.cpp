@@ -1,9 +1,12 @@
 #include "app/MakeModelContainer.h"
 #include "app/ModelContainer.h"
 
+#include "LogCapture.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -47,6 +50,12 @@ protected:
 
     QTemporaryDir dir;
 };
+
+QByteArray fileContents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 QString runSqlite(const QString& path, const QString& sql)
 {
@@ -183,16 +192,13 @@ TEST_F(ModelContainerTest, RefusesFilesItCannotOpenAndLeavesThemAlone)
     };
     for (const Case& c : cases) {
         const QString path = c.prepare();
-        const QByteArray before = QFileInfo(path).isFile() ? [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }() : QByteArray();
+        const QByteArray before = fileContents(path);
         auto opened = ModelContainer::open(path);
         EXPECT_FALSE(opened.ok()) << c.name;
-        if (!opened.ok())
+        if (!opened.ok()) {
             EXPECT_FALSE(opened.error().description.isEmpty()) << c.name;
-        if (QFileInfo(path).isFile()) {
-            QFile after(path);
-            after.open(QIODevice::ReadOnly);
-            EXPECT_EQ(after.readAll(), before) << c.name;
         }
+        EXPECT_EQ(fileContents(path), before) << c.name;
     }
 }
 
@@ -203,6 +209,7 @@ TEST_F(ModelContainerTest, StartUpEndsTheProcessWhenTheStoreCannotBeOpened)
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
 
+    test::LogCapture log;
     std::vector<int> exits;
     std::unique_ptr<ModelContainer> container;
     const QString errorOutput = capturedStandardError(dir.filePath("stderr.txt"), [&] {
@@ -211,15 +218,26 @@ TEST_F(ModelContainerTest, StartUpEndsTheProcessWhenTheStoreCannotBeOpened)
     EXPECT_EQ(container, nullptr);
     EXPECT_EQ(exits, std::vector<int>{1});
     EXPECT_TRUE(errorOutput.startsWith("Could not create ModelContainer: ")) << errorOutput.toStdString();
-    EXPECT_GT(errorOutput.trimmed().size(), QString("Could not create ModelContainer: ").size());
+    const QString reason = errorOutput.trimmed().mid(QString("Could not create ModelContainer: ").size());
+    EXPECT_FALSE(reason.isEmpty());
+    std::vector<test::LogCapture::Entry> appLog;
+    for (const auto& entry : log.entries()) {
+        if (entry.category == "VeskApp")
+            appLog.push_back(entry);
+    }
+    ASSERT_EQ(appLog.size(), 1u);
+    EXPECT_EQ(appLog[0].type, QtCriticalMsg);
+    EXPECT_EQ(appLog[0].message, "Could not create ModelContainer at " + storePath() + ": " + reason);
 }
 
 TEST_F(ModelContainerTest, StartUpOpensTheStoreWithoutExiting)
 {
+    test::LogCapture log;
     bool exited = false;
     auto container = makeModelContainer(storePath(), [&](int) { exited = true; });
     ASSERT_NE(container, nullptr);
     EXPECT_FALSE(exited);
+    EXPECT_EQ(log.messages("VeskApp"), QStringList{"ModelContainer ready at " + storePath()});
     EXPECT_EQ(container->path(), QFileInfo(storePath()).absoluteFilePath());
 }
 

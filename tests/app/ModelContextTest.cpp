@@ -146,10 +146,6 @@ TEST_F(ModelContextTest, AFailingStatementRollsBackTheWholeSave)
     auto broken = std::make_shared<FocusSession>(*session("second", 1));
     context().insert(broken);
     // Make the second insert fail inside SQLite itself.
-    {
-        auto other = open();
-        ASSERT_TRUE(other);
-    }
     QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "trigger-writer");
     raw.setDatabaseName(dir.filePath("VeskData.store"));
     ASSERT_TRUE(raw.open());

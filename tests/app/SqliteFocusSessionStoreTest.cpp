@@ -273,12 +273,14 @@ TEST_F(SqliteFocusSessionStoreTest, AFailedSaveIsReportedAndTheChangeIsWrittenBy
                     .ok());
     const auto stored = storedSessions();
     ASSERT_EQ(stored.size(), 2u);
-    // The stop that failed to save is written with the reflection; the later
-    // close set the reason crash on both before its own save failed.
+    // Everything that failed to save is written with the reflection: the stop,
+    // and the second record, which the failed close had already closed.
     EXPECT_FALSE(stored[0].isActive);
-    EXPECT_EQ(stored[0].endReason, QString("crash"));
+    EXPECT_EQ(stored[0].endReason, QString("manualStop"));
+    EXPECT_EQ(stored[0].endedAt, start.addSecs(60));
     EXPECT_EQ(stored[0].goalStatus, GoalStatus::failed);
     EXPECT_FALSE(stored[1].isActive);
+    EXPECT_EQ(stored[1].endReason, QString("crash"));
 }
 
 TEST_F(SqliteFocusSessionStoreTest, FetchFailuresAreReportedWithoutChangingAnything)
