@@ -1,8 +1,7 @@
 #include "platform/Geometry.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 namespace vesk {
 
@@ -73,17 +72,16 @@ Rect Rect::offsetBy(double dx, double dy) const
 
 namespace {
 
-// Shortest of the 15- and 17-digit forms that reads back to the same value;
-// negative zero is written as "0".
+// The shortest text that reads back to the same value, in plain notation for
+// any coordinate a display can have; negative zero is written as "0".
 void appendNumber(QString& text, double value)
 {
     if (value == 0)
         value = 0; // drops the sign of -0
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    if (std::isfinite(value) && std::strtod(buffer, nullptr) != value)
-        std::snprintf(buffer, sizeof buffer, "%.17g", value);
-    text += QLatin1String(buffer);
+    char buffer[64];
+    const auto format = std::abs(value) < 1e16 ? std::chars_format::fixed : std::chars_format::general;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
+    text += QLatin1String(buffer, int(result.ptr - buffer));
 }
 
 void appendPair(QString& text, double first, double second)

@@ -90,7 +90,8 @@ struct Rect {
 
 // Text forms used in log lines: "{100, 200}", "{1440, 900}",
 // "{{0, 0}, {1440, 900}}". Numbers use the shortest decimal text that reads
-// back to the same value ("1440", "0.5", "-12.25"); the null rect is
+// back to the same value ("1440", "0.5", "-12.25"), without exponent for any
+// coordinate a display can have; the null rect is
 // "{{inf, inf}, {0, 0}}".
 QString toString(Point point);
 QString toString(Size size);
