@@ -1,16 +1,11 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "platform/Geometry.h"
-
-#include <QString>
 
 #include <ostream>
 
-// Readable failure messages for the values these tests compare.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+// Readable failure messages for geometry values.
 
 namespace vesk {
 
