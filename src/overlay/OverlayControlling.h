@@ -5,7 +5,6 @@
 #include "platform/Geometry.h"
 
 #include <QDateTime>
-
 #include <QString>
 
 #include <functional>

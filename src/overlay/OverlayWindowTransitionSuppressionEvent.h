@@ -16,8 +16,8 @@ struct OverlayWindowTransitionSuppressionEvent {
 
     QString bundleID;
     Reason reason = Reason::disappeared;
-    // The rect before the transition; nullopt when there is none.
-    std::optional<Rect> previousRect;
+    // The rect before the transition; the null rect when there is none.
+    Rect previousRect = Rect::null();
     // The rect now; nullopt when the window is gone.
     std::optional<Rect> currentRect;
     // Current area over previous area, only for a shrink.

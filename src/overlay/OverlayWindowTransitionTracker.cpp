@@ -162,7 +162,7 @@ void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, cons
             restoreAnimationDeadlinesByBundleID_[bundleID] = deadline;
             restoringCandidatesByBundleID_[bundleID] = {current, 1};
             result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::restoring,
-                                     std::nullopt, current, std::nullopt, deadline});
+                                     Rect::null(), current, std::nullopt, deadline});
             return;
         }
         const int frameCount = isStable(candidate->second.rect, current) ? candidate->second.frameCount + 1 : 1;
@@ -221,7 +221,7 @@ OverlayWindowTransitionSuppressionEvent OverlayWindowTransitionTracker::suppress
                                                                                              const QDateTime& now)
 {
     const QDateTime deadline = deadlineFrom(now);
-    std::optional<Rect> previous;
+    Rect previous = Rect::null();
     if (auto it = lastStableLargeRectByBundleID_.find(bundleID); it != lastStableLargeRectByBundleID_.end())
         previous = it->second;
 

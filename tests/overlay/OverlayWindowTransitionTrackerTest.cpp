@@ -255,7 +255,7 @@ TEST(TransitionTrackerTest, ImmediateSuppressionOfAnUnknownWindowHasNoPreviousRe
 {
     OverlayWindowTransitionTracker tracker;
     const auto event = tracker.suppressImmediately(kApp, at(0));
-    EXPECT_FALSE(event.previousRect.has_value());
+    EXPECT_TRUE(event.previousRect.isNull());
 }
 
 TEST(TransitionTrackerTest, ResetForgetsEverySuppression)
