@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/ScreenProviding.h"
+
+namespace vesk::platform {
+
+class SimulatedDesktop;
+
+// The displays of the simulated desktop as screens.
+class DesktopScreenProvider final : public ScreenProviding {
+public:
+    explicit DesktopScreenProvider(const SimulatedDesktop& desktop) : desktop_(desktop) {}
+    std::vector<ScreenInfo> screens() const override;
+    std::optional<ScreenInfo> mainScreen() const override;
+    std::optional<QRectF> displayBounds(quint32 displayID) const override;
+
+private:
+    const SimulatedDesktop& desktop_;
+};
+
+} // namespace vesk::platform

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+
+namespace vesk::platform {
+
+using WindowNumber = quint32;
+using ProcessID = qint32;
+
+// A window to add for an application. Bounds are top-left (Quartz). The
+// window goes on `display` (default: the display that holds most of it) and on
+// that display's Space number `space` (default: the active one).
+struct WindowSpec {
+    QString title;
+    QRectF bounds;
+    int layer = 0;
+    double alpha = 1.0;
+    std::optional<int> display;
+    std::optional<int> space;
+    bool minimized = false;
+    bool fullScreen = false;
+    bool desktopElement = false;
+    // Visible on every Space (the desktop, panels that join all Spaces).
+    bool onAllSpaces = false;
+    // Standard windows have the three title-bar buttons; panels and desktop
+    // windows have none.
+    bool hasTitleBarButtons = true;
+    // False: the accessibility API refuses to change the window.
+    bool accessibilityWritable = true;
+
+    bool operator==(const WindowSpec&) const = default;
+};
+
+// One window of the desktop as the model holds it.
+struct DesktopWindow {
+    WindowNumber number = 0;
+    ProcessID ownerPID = 0;
+    QString title;
+    int layer = 0;
+    QRectF bounds; // top-left system
+    double alpha = 1.0;
+    int spaceID = 0; // 0: on every Space
+    bool minimized = false;
+    bool fullScreen = false;
+    bool zoomed = false;
+    QRectF restoreBounds; // before full screen or zoom
+    bool desktopElement = false;
+    bool hasTitleBarButtons = true;
+    bool accessibilityWritable = true;
+    // Vesk's own windows: ordered in (shown) or out, a panel or not, and
+    // whether clicks go through them.
+    bool orderedIn = true;
+    bool isPanel = false;
+    bool ignoresMouseEvents = false;
+    bool canBecomeKey = false;
+
+    bool operator==(const DesktopWindow&) const = default;
+};
+
+} // namespace vesk::platform

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/RunningApplication.h"
+#include "platform/SerialQueue.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vesk::platform {
+
+class SimulatedDesktop;
+struct LaunchBehaviour;
+
+// How the workspace opens an application.
+struct OpenConfiguration {
+    bool activates = true;
+    bool hides = false;
+    bool createsNewApplicationInstance = false;
+    QStringList arguments;
+
+    bool operator==(const OpenConfiguration&) const = default;
+};
+
+// Receives the running application, or the error's description.
+using OpenCompletion = std::function<void(std::optional<RunningApplication> application, std::optional<QString> error)>;
+
+// One open request as the workspace received it.
+struct OpenRequest {
+    QList<QUrl> urls;
+    QUrl applicationURL;
+    OpenConfiguration configuration;
+};
+
+// The workspace: running applications in launch order, the installed
+// applications by bundle identifier, and launching or opening documents with
+// an application. A launch runs on the desktop's scheduler: the process
+// starts after the bundle's launch delay (launch notification, activation),
+// and its windows appear as the bundle's launch behaviour scripts them (after
+// a delay, never, or on another Space). Completions are called on the
+// workspace's own thread, never on the main thread, as the platform does it.
+class DesktopWorkspace {
+public:
+    explicit DesktopWorkspace(SimulatedDesktop& desktop);
+    ~DesktopWorkspace();
+
+    std::vector<RunningApplication> runningApplications() const;
+    std::optional<RunningApplication> runningApplication(ProcessID pid) const;
+    std::optional<RunningApplication> frontmostApplication() const;
+    // The bundle URL of an installed application; none when none is installed.
+    std::optional<QUrl> urlForApplication(const QString& bundleIdentifier) const;
+
+    void openApplication(const QUrl& applicationURL, const OpenConfiguration& configuration, OpenCompletion completion);
+    void open(const QList<QUrl>& urls, const QUrl& applicationURL, const OpenConfiguration& configuration,
+              OpenCompletion completion);
+    // Opens a URL with its default handler (the system settings panes and the like).
+    bool openURL(const QUrl& url);
+
+    const std::vector<OpenRequest>& openRequests() const { return requests_; }
+    const QList<QUrl>& openedURLs() const { return openedURLs_; }
+    // Blocks until every completion handed to the workspace thread so far has run.
+    void waitForCompletions();
+    // True on the thread that runs completions.
+    bool isCompletionThread() const { return completionQueue_.isCurrent(); }
+
+private:
+    void launch(const QUrl& applicationURL, const QList<QUrl>& documents, const OpenConfiguration& configuration,
+                OpenCompletion completion);
+    void complete(const OpenCompletion& completion, std::optional<ProcessID> pid, std::optional<QString> error);
+    void scheduleWindows(ProcessID pid, const LaunchBehaviour& behaviour, const QList<QUrl>& documents, bool activates);
+
+    SimulatedDesktop& desktop_;
+    std::vector<OpenRequest> requests_;
+    QList<QUrl> openedURLs_;
+    SerialQueue completionQueue_;
+};
+
+} // namespace vesk::platform
