@@ -1,0 +1,7 @@
+#include "analytics/NoopAnalyticsService.h"
+
+namespace vesk {
+
+void NoopAnalyticsService::track(const AnalyticsEvent&) {}
+
+} // namespace vesk

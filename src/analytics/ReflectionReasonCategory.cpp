@@ -1,0 +1,31 @@
+#include "analytics/ReflectionReasonCategory.h"
+
+namespace vesk {
+
+QString toRaw(ReflectionReasonCategory category)
+{
+    switch (category) {
+    case ReflectionReasonCategory::distractionGotThrough:
+        return QStringLiteral("distractionGotThrough");
+    case ReflectionReasonCategory::veskDisturbed:
+        return QStringLiteral("veskDisturbed");
+    case ReflectionReasonCategory::goalUnclear:
+        return QStringLiteral("goalUnclear");
+    case ReflectionReasonCategory::technicalProblem:
+        return QStringLiteral("technicalProblem");
+    case ReflectionReasonCategory::other:
+        return QStringLiteral("other");
+    }
+    return {};
+}
+
+std::optional<ReflectionReasonCategory> reflectionReasonCategoryFromRaw(const QString& raw)
+{
+    for (ReflectionReasonCategory category : kAllReflectionReasonCategories) {
+        if (toRaw(category) == raw)
+            return category;
+    }
+    return std::nullopt;
+}
+
+} // namespace vesk

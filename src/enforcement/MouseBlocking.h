@@ -1,0 +1,43 @@
+#pragma once
+
+#include "enforcement/MouseBlockerControlAction.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <set>
+#include <vector>
+
+namespace vesk {
+
+// Swallows mouse-down clicks outside the pass-through holes and outside the
+// application's own panels while a session runs. All rects and points are in
+// bottom-left (Cocoa) global coordinates.
+class MouseBlocking {
+public:
+    using ControlClickHandler =
+        std::function<void(const QString& bundleID, MouseBlockerControlAction action, QPointF clickPoint)>;
+    using ClickObserver = std::function<void(QPointF clickPoint)>;
+
+    virtual ~MouseBlocking() = default;
+
+    // Installs the click tap, or waits for the Input Monitoring permission.
+    virtual void activate(const std::set<QString>& allowedBundleIDs) = 0;
+    // Replaces the allowed set.
+    virtual void updateAllowlist(const std::set<QString>& allowedBundleIDs) = 0;
+    // Removes the click tap.
+    virtual void deactivate() = 0;
+    // Frames of the application's own panels; clicks inside them always pass.
+    virtual void updateVeskControlRects(const std::vector<QRectF>& rects) = 0;
+    // The overlay's holes; clicks inside them reach the allowed windows.
+    virtual void setVisiblePassthroughRects(const std::vector<QRectF>& rects) = 0;
+    // Called for a swallowed click in the close, minimise or zoom zone of an
+    // allowed window. An empty function clears it.
+    virtual void setAllowedWindowControlClickHandler(ControlClickHandler handler) = 0;
+    // Called for every observed mouse-down. An empty function clears it.
+    virtual void setClickObserver(ClickObserver observer) = 0;
+};
+
+} // namespace vesk

@@ -1,0 +1,9 @@
+#include "panels/NoOpSessionTransitionPresenter.h"
+
+namespace vesk {
+
+void NoOpSessionTransitionPresenter::showEnteringTransition() {}
+
+void NoOpSessionTransitionPresenter::dismissEnteringTransition(bool) {}
+
+} // namespace vesk
