@@ -1,0 +1,1474 @@
+#include "session/SessionManager.h"
+
+#include "analytics/AnalyticsDurationBucket.h"
+#include "analytics/MonitorCountBucket.h"
+#include "analytics/SetupDurationBucket.h"
+#include "app/GoalRule.h"
+#include "app/RawValue.h"
+#include "platform/Geometry.h"
+#include "platform/MainThread.h"
+#include "platform/TextFormat.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vesk {
+
+namespace {
+
+const QString finderBundleID = QStringLiteral("com.apple.finder");
+
+QStringList sortedList(const std::set<QString>& ids)
+{
+    return QStringList(ids.begin(), ids.end());
+}
+
+QString sortedArrayText(const std::set<QString>& ids)
+{
+    return arrayText(sortedList(ids));
+}
+
+// "[com.a:[12, 13], com.b:[14]]", entries sorted.
+QString processIdentifierListText(const std::map<QString, std::set<qint32>>& pids)
+{
+    QStringList entries;
+    for (const auto& [bundleID, ids] : pids) {
+        QStringList numbers;
+        for (qint32 pid : ids)
+            numbers << QString::number(pid);
+        entries << bundleID + QStringLiteral(":[") + numbers.join(QStringLiteral(", ")) + QStringLiteral("]");
+    }
+    entries.sort();
+    return QStringLiteral("[") + entries.join(QStringLiteral(", ")) + QStringLiteral("]");
+}
+
+QString runningApplicationText(const RunningApplicationControlling& app)
+{
+    return QStringLiteral("bundleID=%1, pid=%2, policy=%3, hidden=%4, terminated=%5")
+        .arg(app.bundleIdentifier().value_or(QStringLiteral("nil")))
+        .arg(app.processIdentifier())
+        .arg(toRaw(app.activationPolicy()), boolText(app.isHidden()), boolText(app.isTerminated()));
+}
+
+QString twoDecimals(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+SessionManager::SessionManager(SessionServices services, Scheduler& scheduler, Clock& clock, Timing timing,
+                               QObject* parent)
+    : QObject(parent)
+    , services_(std::move(services))
+    , scheduler_(scheduler)
+    , clock_(clock)
+    , timing_(std::move(timing))
+{
+    auto& offsets = timing_.revealRetryOffsets;
+    offsets.erase(std::remove_if(offsets.begin(), offsets.end(), [](double offset) { return !(offset >= 0); }),
+                  offsets.end());
+    std::sort(offsets.begin(), offsets.end());
+}
+
+SessionManager::~SessionManager()
+{
+    deinitStop();
+}
+
+void SessionManager::setQuickAccessTargetScreenID(std::optional<StageVeskScreenID> screenID)
+{
+    assign(quickAccessTargetScreenID_, screenID, &SessionManager::quickAccessTargetScreenIDChanged);
+}
+
+void SessionManager::setSessionStore(std::shared_ptr<SessionPersisting> store)
+{
+    services_.sessionStore = std::move(store);
+}
+
+void SessionManager::setAnalytics(std::shared_ptr<AnalyticsTracking> analytics)
+{
+    services_.analytics = std::move(analytics);
+}
+
+QString SessionManager::sessionDiagnosticsDescription() const
+{
+    const std::set<QString> allowed = currentAllowlist();
+    return QStringLiteral("active=%1, starting=%2, stopping=%3, allowed=%4, runningAllowed=%5, veskStarted=%6, "
+                          "initiallyRunning=%7")
+        .arg(boolText(isSessionActive_), boolText(isStartingSession_), boolText(isStoppingSession_),
+             sortedArrayText(allowed), sortedArrayText(runningAllowedBundleIDs(allowed)),
+             sortedArrayText(veskStartedBundleIDs_), sortedArrayText(initiallyRunningAllowedBundleIDs_));
+}
+
+bool SessionManager::isCurrentLifecycle(const QUuid& lifecycleID) const
+{
+    return activeLifecycleID_ && *activeLifecycleID_ == lifecycleID;
+}
+
+bool SessionManager::rejectStale(const QUuid& lifecycleID, VeskLogLevel level, const QString& message) const
+{
+    if (isCurrentLifecycle(lifecycleID))
+        return false;
+    logger_.log(level, message + uuidText(lifecycleID));
+    return true;
+}
+
+bool SessionManager::redispatchToMainThread(std::function<void(SessionManager&)> work)
+{
+    if (isMainThread())
+        return false;
+    scheduler_.async([self = QPointer<SessionManager>(this), work = std::move(work)] {
+        if (self)
+            work(*self);
+    });
+    return true;
+}
+
+// MARK: - Workspace lookups
+
+std::set<QString> SessionManager::runningAllowedBundleIDs(const std::set<QString>& bundleIDs) const
+{
+    std::set<QString> running;
+    if (bundleIDs.empty())
+        return running;
+    for (const auto& app : services_.workspace->runningApplications()) {
+        const auto bundleID = app->bundleIdentifier();
+        if (bundleID && bundleIDs.contains(*bundleID) && !app->isTerminated()
+            && app->activationPolicy() == ApplicationActivationPolicy::regular)
+            running.insert(*bundleID);
+    }
+    return running;
+}
+
+std::shared_ptr<RunningApplicationControlling> SessionManager::runningApplication(const QString& bundleID) const
+{
+    for (const auto& app : services_.workspace->runningApplications()) {
+        if (app->bundleIdentifier() == bundleID && !app->isTerminated())
+            return app;
+    }
+    return nullptr;
+}
+
+std::optional<QUrl> SessionManager::applicationURL(const QString& bundleID) const
+{
+    if (const auto it = appURLsByBundleID_.find(bundleID); it != appURLsByBundleID_.end())
+        return it->second;
+    return services_.workspace->urlForApplication(bundleID);
+}
+
+std::pair<QString, QString> SessionManager::displayNameEntry(const QString& bundleID) const
+{
+    const auto url = applicationURL(bundleID);
+    if (!url)
+        return {bundleID, bundleID};
+    QString name = QFileInfo(url->toLocalFile()).fileName();
+    if (name.endsWith(QStringLiteral(".app")))
+        name.chop(4);
+    return {bundleID, name.isEmpty() ? bundleID : name};
+}
+
+// MARK: - Start
+
+void SessionManager::startSession(int durationSeconds, const std::set<QString>& allowedBundleIDs,
+                                  const std::map<QString, QUrl>& appURLs, const std::optional<QString>& goal,
+                                  bool hardcore, int setupSeconds)
+{
+    if (redispatchToMainThread([=](SessionManager& self) {
+            self.startSession(durationSeconds, allowedBundleIDs, appURLs, goal, hardcore, setupSeconds);
+        }))
+        return;
+
+    if (isSessionActive_ || isStartingSession_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("startSession called during an active or transitioning session"));
+        return;
+    }
+
+    const QUuid lifecycleID = QUuid::createUuid();
+    const QDateTime startedAt = clock_.now();
+    const QUuid focusSessionID = QUuid::createUuid();
+    const std::optional<QString> normalizedGoal = goalRule(goal);
+
+    services_.transitionPresenter->showEnteringTransition();
+    cancelPendingScreenshotFeedbackReset();
+    cancelPendingSessionStatusFeedbackReset();
+    assign(pendingReflection_, std::optional<SessionReflectionPrompt>(), &SessionManager::pendingReflectionChanged);
+    cancelAllPendingDynamicReveals();
+    cancelPendingFailOpenConfirmation();
+    cancelPendingAllowedAppsRecovery();
+    cancelPendingTerminationVerification();
+    cancelAllWindowMaterializationTimeouts();
+
+    // The marker row comes before the first log line of the session.
+    services_.logSessionStart(durationSeconds, allowedBundleIDs);
+
+    dynamicAllowlist_ = DynamicAllowlistState(allowedBundleIDs, {});
+    initiallyRunningAllowedBundleIDs_ = runningAllowedBundleIDs(allowedBundleIDs);
+    veskStartedBundleIDs_.clear();
+    appURLsByBundleID_ = appURLs;
+    allPersistedAllowedBundleIDs_ = allowedBundleIDs;
+    sessionDurationSeconds_ = durationSeconds;
+    sessionStartedAt_ = startedAt;
+    assign(remainingSeconds_, durationSeconds, &SessionManager::remainingSecondsChanged);
+    assign(currentGoal_, normalizedGoal, &SessionManager::currentGoalChanged);
+    assign(isSessionActive_, true, &SessionManager::isSessionActiveChanged);
+    assign(isStartingSession_, true, &SessionManager::isStartingSessionChanged);
+    activeLifecycleID_ = lifecycleID;
+    activeFocusSessionID_ = focusSessionID;
+    assign(isHardcoreSession_, hardcore, &SessionManager::isHardcoreSessionChanged);
+
+    captureSessionAnchorScreen();
+
+    logger_.log(VeskLogLevel::info, QStringLiteral("Starting session — lifecycle=%1, duration=%2s, apps=%3, hasGoal=%4, hardcore=%5")
+                                        .arg(uuidText(lifecycleID))
+                                        .arg(durationSeconds)
+                                        .arg(sortedArrayText(allowedBundleIDs), boolText(normalizedGoal.has_value()),
+                                             boolText(hardcore)));
+
+    const auto screenCount = services_.screens->screens().size();
+    const auto stagePhase = services_.stage->defaultScreenPhase();
+    services_.analytics->track(AnalyticsEvent::SessionStarted{
+        analyticsDurationBucket(durationSeconds),
+        static_cast<int>(allowedBundleIDs.size()),
+        hardcore,
+        setupDurationBucket(setupSeconds),
+        monitorCountBucket(static_cast<qint64>(screenCount)),
+        toRaw(stagePhase.value_or(StageVeskPhase::freestyle)),
+        normalizedGoal.has_value(),
+    });
+
+    logger_.log(VeskLogLevel::info, QStringLiteral("Post-session app restoration offer disabled — disallowed apps are hidden "
+                                                   "during VESK, not relaunched afterward"));
+    logger_.log(VeskLogLevel::info, QStringLiteral("Captured initially running allowed apps — bundleIDs=")
+                                        + sortedArrayText(initiallyRunningAllowedBundleIDs_));
+
+    persistSessionStart(focusSessionID, startedAt, durationSeconds, normalizedGoal);
+
+    const QPointer<SessionManager> self(this);
+    services_.emergencyHotkey->activate([self, lifecycleID] {
+        if (self)
+            self->handleEmergencyHotkey(lifecycleID);
+    });
+    services_.screenshotThumbnailSuppression->activate();
+    services_.spaceBlocker->activate(allowedBundleIDs, hardcore);
+    services_.spaceTransitionProbe->activate(allowedBundleIDs);
+    services_.spaceMonitor->activate([self, lifecycleID, this](const SpaceChangeContext& context) {
+        scheduler_.async([self, lifecycleID, context] {
+            if (self)
+                self->handleSpaceChange(lifecycleID, context);
+        });
+    });
+    services_.desktopIsolation->activate();
+    services_.uiController->hideMainWindow();
+    launchInitialAllowlist(allowedBundleIDs, appURLs);
+    installStartCallbacks(lifecycleID);
+
+    services_.allowedWindowWaiter->waitForAllowedWindows(currentAllowlist(), [self, lifecycleID, durationSeconds] {
+        if (self)
+            self->completeSessionStart(lifecycleID, durationSeconds);
+    });
+}
+
+void SessionManager::installStartCallbacks(const QUuid& lifecycleID)
+{
+    const QPointer<SessionManager> self(this);
+    OverlayControlling& overlay = *services_.overlay;
+    overlay.onAllowedWindowsTemporarilyMissing = [self, lifecycleID] {
+        if (self)
+            self->handleAllowedWindowsTemporarilyMissing(lifecycleID);
+    };
+    overlay.onAllowedWindowsMissing = [self, lifecycleID] {
+        if (self)
+            self->handleAllowedWindowsMissing(lifecycleID);
+    };
+    overlay.allowedWindowsOccludedHandler = [self, lifecycleID](const std::set<QString>& bundleIDs) {
+        if (self)
+            self->handleAllowedWindowsOccluded(lifecycleID, bundleIDs);
+    };
+}
+
+void SessionManager::completeSessionStart(const QUuid& lifecycleID, int durationSeconds)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::warning, QStringLiteral("Ignoring stale start completion for lifecycle=")))
+        return;
+    if (!isSessionActive_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Skipping session completion because session is no longer active"));
+        return;
+    }
+
+    const std::set<QString> allowlist = currentAllowlist();
+    logSessionStartDisplayContext(lifecycleID, allowlist);
+
+    services_.overlay->activate(allowlist);
+    services_.overlay->prepareBackingForAllowedAppActivation(QStringLiteral("sessionStart"));
+    installCompletionHandlers(lifecycleID);
+    services_.mouseBlocker->activate(allowlist);
+    services_.kiosk->activate();
+
+    const QPointer<SessionManager> self(this);
+    services_.appMonitor->setDisallowedAppHiddenHandler([self, lifecycleID](const QString& bundleID) {
+        if (self)
+            self->handleDisallowedAppHidden(lifecycleID, bundleID);
+    });
+    services_.appMonitor->setAppLaunchNeedingDecisionHandler([self, lifecycleID](const QString& bundleID) {
+        if (self)
+            self->handleAppLaunchNeedingDecision(lifecycleID, bundleID);
+    });
+    services_.appMonitor->activate(allowlist);
+
+    services_.stage->setOnAppFullyClosed([self, lifecycleID, this](const QString& bundleID) {
+        scheduler_.async([self, lifecycleID, bundleID] {
+            if (self)
+                self->appFullyClosedCallback(lifecycleID, bundleID);
+        });
+    });
+    StageVeskControlling::DisplayNames displayNames;
+    for (const QString& bundleID : allowlist)
+        displayNames.insert(displayNameEntry(bundleID));
+    services_.stage->activate(allowlist, displayNames, sessionAnchorScreenID_);
+
+    services_.uiController->showStageVeskPanel(*this, *services_.stage);
+    services_.uiController->showHUD(*this);
+    services_.transitionPresenter->dismissEnteringTransition(false);
+    if (durationSeconds > 0)
+        startSessionTimer(lifecycleID);
+    assign(isStartingSession_, false, &SessionManager::isStartingSessionChanged);
+    scheduleAllowedAppsRecovery(QStringLiteral("sessionStart"), std::nullopt, false);
+    logger_.log(VeskLogLevel::info, QStringLiteral("Session started successfully"));
+}
+
+void SessionManager::installCompletionHandlers(const QUuid& lifecycleID)
+{
+    const QPointer<SessionManager> self(this);
+    OverlayControlling& overlay = *services_.overlay;
+    overlay.passthroughRectsChangedHandler = [self, lifecycleID](const std::vector<QRectF>& rects) {
+        if (self)
+            self->forwardPassthroughRects(lifecycleID, rects);
+    };
+    overlay.allowedWindowMotionHandler = [self, lifecycleID,
+                                          this](const std::vector<OverlayWindowMotionEvent>& events) {
+        scheduler_.async([self, lifecycleID, events] {
+            if (self)
+                self->handleAllowedWindowMotion(lifecycleID, events);
+        });
+    };
+    overlay.seamDragHandoffHandler = [self, lifecycleID, this](const QString& bundleID, QPointF point) {
+        scheduler_.async([self, lifecycleID, bundleID, point] {
+            if (self)
+                self->handleSeamDragHandoff(lifecycleID, bundleID, point);
+        });
+    };
+    services_.mouseBlocker->setAllowedWindowControlClickHandler(
+        [self, lifecycleID, this](const QString& bundleID, MouseBlockerControlAction action, QPointF point) {
+            scheduler_.async([self, lifecycleID, bundleID, action, point] {
+                if (self)
+                    self->handleAllowedWindowControlClick(lifecycleID, bundleID, action, point);
+            });
+        });
+    services_.mouseBlocker->setClickObserver([self](QPointF point) {
+        if (self)
+            self->handleClickObserved(point);
+    });
+}
+
+void SessionManager::captureSessionAnchorScreen()
+{
+    std::optional<StageVeskScreenID> screen = services_.mainWindowScreenID();
+    QString source = QStringLiteral("mainWindow");
+    if (!screen) {
+        screen = StageVeskScreenID::forPoint(*services_.screens, services_.mouseLocation());
+        source = QStringLiteral("pointer");
+    }
+    if (!screen) {
+        screen = StageVeskScreenID::mainScreenID(*services_.screens);
+        source = QStringLiteral("fallback");
+    }
+    sessionAnchorScreenID_ = *screen;
+    logger_.log(VeskLogLevel::info, QStringLiteral("Session anchor screen captured — screenID=%1, source=%2")
+                                        .arg(sessionAnchorScreenID_.rawValue)
+                                        .arg(source));
+}
+
+QString SessionManager::screenDescription(const platform::ScreenInfo& screen) const
+{
+    return QStringLiteral("[%1]%2{frame=%3,visible=%4,scale=%5}")
+        .arg(StageVeskScreenID::of(screen).rawValue)
+        .arg(screen.name, toString(rectFromQRectF(screen.frame)), toString(rectFromQRectF(screen.visibleFrame)),
+             QString::number(screen.scale, 'f', 1));
+}
+
+void SessionManager::logSessionStartDisplayContext(const QUuid& lifecycleID, const std::set<QString>& allowlist)
+{
+    const auto main = services_.screens->mainScreen();
+    const QPointF pointer = services_.mouseLocation();
+    const auto pointerScreen = StageVeskScreenID::forPoint(*services_.screens, pointer);
+    QStringList screens;
+    for (const auto& screen : services_.screens->screens())
+        screens << screenDescription(screen);
+    const auto runningApps = services_.workspace->runningApplications();
+    QStringList allowed;
+    for (const QString& bundleID : allowlist) {
+        const auto it = std::find_if(runningApps.begin(), runningApps.end(),
+                                     [&](const auto& app) { return app->bundleIdentifier() == bundleID; });
+        const bool running = it != runningApps.end();
+        allowed << QStringLiteral("%1{running=%2,hidden=%3,pid=%4}")
+                       .arg(bundleID, boolText(running), boolText(running && (*it)->isHidden()),
+                            running ? QString::number((*it)->processIdentifier()) : QStringLiteral("nil"));
+    }
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Session start display context — lifecycle=%1, main=%2, pointer=%3, pointerScreen=%4, "
+                               "frontmost=%5, screens=[%6], allowed=[%7]")
+                    .arg(uuidText(lifecycleID), main ? screenDescription(*main) : QStringLiteral("none"),
+                         toString(pointFromQPointF(pointer)),
+                         pointerScreen ? QString::number(pointerScreen->rawValue) : QStringLiteral("none"),
+                         services_.frontmostBundleID().value_or(QStringLiteral("none")),
+                         screens.join(QStringLiteral("; ")), allowed.join(QStringLiteral("; "))));
+}
+
+void SessionManager::persistSessionStart(const QUuid& focusSessionID, const QDateTime& startedAt, int durationSeconds,
+                                         const std::optional<QString>& goal)
+{
+    const auto closed = services_.sessionStore->closeActiveSessions(startedAt, SessionEndReason::crash);
+    if (!closed) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist session start: ") + closed.error().description);
+        return;
+    }
+    if (closed.value() >= 1)
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Closed %1 stale active FocusSession records before starting a new session")
+                        .arg(closed.value()));
+    const auto created = services_.sessionStore->createSessionRecord(
+        focusSessionID, startedAt, durationSeconds, goal, sortedList(currentAllowlist()),
+        sortedList(allPersistedAllowedBundleIDs_));
+    if (!created) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist session start: ") + created.error().description);
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Persisted session start — focusSessionID=%1, hasGoal=%2")
+                                        .arg(uuidText(focusSessionID), boolText(goal.has_value())));
+}
+
+void SessionManager::launchInitialAllowlist(const std::set<QString>& allowedBundleIDs,
+                                            const std::map<QString, QUrl>& appURLs)
+{
+    for (const QString& bundleID : allowedBundleIDs) {
+        const bool trackAsVeskStarted =
+            !initiallyRunningAllowedBundleIDs_.contains(bundleID) && runningApplication(bundleID) == nullptr;
+        std::optional<QUrl> url;
+        if (const auto it = appURLs.find(bundleID); it != appURLs.end())
+            url = it->second;
+        else
+            url = services_.workspace->urlForApplication(bundleID);
+        if (!url) {
+            logger_.log(VeskLogLevel::warning, QStringLiteral("Could not find URL for app: ") + bundleID);
+            continue;
+        }
+        launchAllowedApp(bundleID, *url, QStringLiteral("initialAllowlist"), trackAsVeskStarted);
+    }
+}
+
+void SessionManager::launchAllowedApp(const QString& bundleID, const QUrl& url, const QString& source,
+                                      bool trackAsVeskStarted)
+{
+    WorkspaceOpenConfiguration configuration;
+    configuration.activates = true;
+    appURLsByBundleID_[bundleID] = url;
+    const std::optional<QUuid> launchLifecycleID = activeLifecycleID_;
+    const QPointer<SessionManager> self(this);
+    services_.workspace->openApplication(
+        url, configuration,
+        [self, bundleID, source, trackAsVeskStarted, launchLifecycleID,
+         &scheduler = scheduler_](std::shared_ptr<RunningApplicationControlling>, std::optional<QString> error) {
+            auto complete = [self, bundleID, source, trackAsVeskStarted, launchLifecycleID, error] {
+                if (self)
+                    self->handleLaunchCompletion(bundleID, source, trackAsVeskStarted, launchLifecycleID, error);
+            };
+            if (isMainThread())
+                complete();
+            else
+                scheduler.async(complete);
+        });
+}
+
+void SessionManager::handleLaunchCompletion(const QString& bundleID, const QString& source, bool trackAsVeskStarted,
+                                            const std::optional<QUuid>& launchLifecycleID,
+                                            const std::optional<QString>& error)
+{
+    if (error) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to launch %1: %2").arg(bundleID, *error));
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Launched allowed app: %1, source=%2, trackAsVeskStarted=%3")
+                                        .arg(bundleID, source, boolText(trackAsVeskStarted)));
+    if (!trackAsVeskStarted)
+        return;
+    if (launchLifecycleID == activeLifecycleID_) {
+        veskStartedBundleIDs_.insert(bundleID);
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Tracked VESK-started app — bundleID=%1, source=%2").arg(bundleID, source));
+    } else {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale VESK-started tracking — bundleID=%1, source=%2").arg(bundleID, source));
+    }
+}
+
+// MARK: - Stop
+
+SessionEndReason SessionManager::resolveStopReason(const QString& reason) const
+{
+    if (const auto known = fromRaw<SessionEndReason>(reason))
+        return *known;
+    if (reason == QStringLiteral("emergencyHotkey"))
+        return SessionEndReason::emergencyExit;
+    if (reason == QStringLiteral("deinit"))
+        return SessionEndReason::appTerminate;
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("Unknown session stop reason encountered — runtimeReason=%1. Falling back to crash.").arg(reason));
+    return SessionEndReason::crash;
+}
+
+void SessionManager::stopSession(const QString& reason, SessionExitAppDisposition disposition)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.stopSession(reason, disposition); }))
+        return;
+    if (isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("stopSession called while a stop is already in progress"));
+        return;
+    }
+    if (!isSessionActive_ && !isStartingSession_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("stopSession called but no session is active"));
+        return;
+    }
+
+    // From here on every callback of the session is stale.
+    const std::optional<QUuid> lifecycleID = activeLifecycleID_;
+    isStoppingSession_ = true;
+    activeLifecycleID_.reset();
+    assign(isStartingSession_, false, &SessionManager::isStartingSessionChanged);
+    assign(isHardcoreSession_, false, &SessionManager::isHardcoreSessionChanged);
+
+    const QDateTime stoppedAt = clock_.now();
+    const SessionEndReason endReason = resolveStopReason(reason);
+
+    const std::optional<QUuid> focusSessionID = activeFocusSessionID_;
+    const std::optional<QDateTime> startedAt = sessionStartedAt_;
+    const int durationSeconds = sessionDurationSeconds_;
+    const std::optional<QString> goal = currentGoal_;
+    const std::set<QString> allowlist = currentAllowlist();
+    const std::set<QString> veskStarted = veskStartedBundleIDs_;
+    const std::set<QString> initiallyRunning = initiallyRunningAllowedBundleIDs_;
+    const int dynamicCount = static_cast<int>(dynamicAllowlist_.dynamicBundleIDs().size());
+    const qint64 elapsedSeconds =
+        startedAt ? std::llround(static_cast<double>(startedAt->msecsTo(stoppedAt)) / 1000.0) : 0;
+
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Stopping session — lifecycle=%1, reason=%2, appDisposition=%3, allowed=%4, "
+                               "veskStarted=%5, initiallyRunning=%6")
+                    .arg(lifecycleID ? uuidText(*lifecycleID) : QStringLiteral("none"), reason, toRaw(disposition),
+                         sortedArrayText(allowlist), sortedArrayText(veskStarted), sortedArrayText(initiallyRunning)));
+
+    services_.analytics->track(
+        AnalyticsEvent::SessionEnded{toRaw(endReason), analyticsDurationBucket(elapsedSeconds), dynamicCount});
+
+    services_.allowedWindowWaiter->cancel();
+    cancelAllPendingDynamicReveals();
+    cancelPendingFailOpenConfirmation();
+    cancelPendingAllowedAppsRecovery();
+    cancelPendingTerminationVerification();
+
+    services_.mouseBlocker->setAllowedWindowControlClickHandler({});
+    services_.overlay->passthroughRectsChangedHandler = {};
+
+    services_.mouseBlocker->deactivate();
+    services_.spaceTransitionProbe->deactivate();
+    services_.spaceMonitor->deactivate();
+    services_.spaceBlocker->deactivate();
+    services_.screenshotThumbnailSuppression->deactivate();
+    stopSessionTimer();
+    cancelPendingScreenshotFeedbackReset();
+    cancelPendingSessionStatusFeedbackReset();
+
+    services_.uiController->dismissQuickAccessPanel();
+    services_.uiController->dismissBugReportPanel();
+    services_.uiController->dismissStageVeskPanel();
+    services_.uiController->dismissHUD();
+
+    services_.stage->setOnAppFullyClosed({});
+    services_.stage->deactivate();
+
+    services_.appMonitor->setDisallowedAppHiddenHandler({});
+    services_.appMonitor->setAppLaunchNeedingDecisionHandler({});
+    services_.appMonitor->deactivate();
+
+    assign(pendingAppLaunchPrompt_, std::optional<AppLaunchPrompt>(), &SessionManager::pendingAppLaunchPromptChanged);
+    sessionAnchorScreenID_ = StageVeskScreenID{};
+    services_.uiController->dismissAppLaunchPrompt();
+
+    services_.overlay->onAllowedWindowsMissing = {};
+    services_.overlay->onAllowedWindowsTemporarilyMissing = {};
+    services_.overlay->allowedWindowsOccludedHandler = {};
+    services_.overlay->deactivate();
+
+    services_.kiosk->deactivate();
+    services_.desktopIsolation->deactivate(QStringLiteral("sessionStop"));
+    services_.emergencyHotkey->deactivate();
+    services_.transitionPresenter->dismissEnteringTransition(false);
+
+    if (disposition == SessionExitAppDisposition::terminateAllowedApps)
+        terminateAllowedApps(allowlist, veskStarted, initiallyRunning);
+
+    persistSessionStop(endReason, stoppedAt);
+
+    if (focusSessionID && startedAt) {
+        assign(pendingReflection_,
+               std::optional<SessionReflectionPrompt>(
+                   SessionReflectionPrompt{*focusSessionID, *startedAt, stoppedAt, durationSeconds, endReason, goal}),
+               &SessionManager::pendingReflectionChanged);
+        logger_.log(VeskLogLevel::info, QStringLiteral("Prepared post-session reflection prompt — focusSessionID=%1, hasGoal=%2")
+                                            .arg(uuidText(*focusSessionID), boolText(goal.has_value())));
+    } else {
+        assign(pendingReflection_, std::optional<SessionReflectionPrompt>(), &SessionManager::pendingReflectionChanged);
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Skipped post-session reflection prompt because session identity "
+                                                          "or start date was missing"));
+    }
+
+    resetSessionState();
+    services_.uiController->showMainWindow();
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Session stopped successfully — post-session app restoration offer disabled"));
+    isStoppingSession_ = false;
+}
+
+void SessionManager::resetSessionState()
+{
+    assign(isSessionActive_, false, &SessionManager::isSessionActiveChanged);
+    sessionDurationSeconds_ = 0;
+    sessionStartedAt_.reset();
+    assign(remainingSeconds_, 0, &SessionManager::remainingSecondsChanged);
+    activeFocusSessionID_.reset();
+    assign(currentGoal_, std::optional<QString>(), &SessionManager::currentGoalChanged);
+    allPersistedAllowedBundleIDs_.clear();
+    initiallyRunningAllowedBundleIDs_.clear();
+    veskStartedBundleIDs_.clear();
+    dynamicAllowlist_ = DynamicAllowlistState();
+    appURLsByBundleID_.clear();
+}
+
+void SessionManager::terminateAllowedApps(const std::set<QString>& allowlist, const std::set<QString>& veskStarted,
+                                          const std::set<QString>& initiallyRunning)
+{
+    if (allowlist.empty()) {
+        logger_.log(VeskLogLevel::info, QStringLiteral("No allowed VESK apps to terminate"));
+        return;
+    }
+    std::vector<std::shared_ptr<RunningApplicationControlling>> candidates;
+    for (const auto& app : services_.workspace->runningApplications()) {
+        const auto bundleID = app->bundleIdentifier();
+        // The Finder is never asked to quit.
+        if (bundleID && allowlist.contains(*bundleID) && *bundleID != finderBundleID && !app->isTerminated())
+            candidates.push_back(app);
+    }
+    if (candidates.empty()) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("No running allowed VESK apps found for explicit termination — allowed=")
+                        + sortedArrayText(allowlist));
+        return;
+    }
+    QStringList candidateIDs;
+    for (const auto& app : candidates)
+        candidateIDs << *app->bundleIdentifier();
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Explicit VESK app termination requested — allowed=%1, veskStarted=%2, "
+                               "initiallyRunning=%3, candidates=%4")
+                    .arg(sortedArrayText(allowlist), sortedArrayText(veskStarted), sortedArrayText(initiallyRunning),
+                         arrayText(candidateIDs)));
+
+    std::map<QString, std::set<qint32>> requestedPIDs;
+    int returnedTrue = 0;
+    for (const auto& app : candidates) {
+        const QString bundleID = *app->bundleIdentifier();
+        const bool success = app->terminate();
+        requestedPIDs[bundleID].insert(app->processIdentifier());
+        if (success)
+            ++returnedTrue;
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Requested allowed VESK app termination — bundleID=%1, pid=%2, veskStarted=%3, "
+                                   "initiallyRunning=%4, success=%5")
+                        .arg(bundleID)
+                        .arg(app->processIdentifier())
+                        .arg(boolText(veskStarted.contains(bundleID)), boolText(initiallyRunning.contains(bundleID)),
+                             boolText(success)));
+    }
+    QStringList requestedIDs;
+    for (const auto& [bundleID, pids] : requestedPIDs)
+        requestedIDs << bundleID;
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Allowed VESK app termination requests completed — requestedBundleIDs=%1, "
+                               "candidateProcesses=%2, terminateReturnedTrue=%3")
+                    .arg(arrayText(requestedIDs))
+                    .arg(candidates.size())
+                    .arg(returnedTrue));
+    scheduleTerminationVerification(allowlist, requestedPIDs);
+}
+
+void SessionManager::scheduleTerminationVerification(const std::set<QString>&,
+                                                     const std::map<QString, std::set<qint32>>& requestedPIDs)
+{
+    cancelPendingTerminationVerification();
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Scheduled allowed VESK app termination verification — delay=1.5s, "
+                                                    "requestedPIDs=")
+                                         + processIdentifierListText(requestedPIDs));
+    const QPointer<SessionManager> self(this);
+    pendingAllowedAppTerminationVerification_ = scheduler_.asyncAfter(1.5, [self, requestedPIDs] {
+        if (self)
+            self->verifyTermination(requestedPIDs);
+    });
+}
+
+void SessionManager::verifyTermination(const std::map<QString, std::set<qint32>>& requestedPIDs)
+{
+    pendingAllowedAppTerminationVerification_ = WorkItem();
+    QStringList stillRunning;
+    for (const auto& app : services_.workspace->runningApplications()) {
+        const auto bundleID = app->bundleIdentifier();
+        if (!bundleID || app->isTerminated())
+            continue;
+        const auto it = requestedPIDs.find(*bundleID);
+        if (it != requestedPIDs.end() && it->second.contains(app->processIdentifier()))
+            stillRunning << runningApplicationText(*app);
+    }
+    if (!stillRunning.isEmpty())
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Allowed VESK app termination incomplete after graceful quit delay — stillRunning=[%1]")
+                        .arg(stillRunning.join(QStringLiteral("; "))));
+    else
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Allowed VESK app termination verified — no matching processes still running, "
+                                   "requestedPIDs=")
+                        + processIdentifierListText(requestedPIDs));
+}
+
+void SessionManager::persistSessionStop(SessionEndReason reason, const QDateTime& stoppedAt)
+{
+    if (!activeFocusSessionID_) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Skipping session stop persistence because no active FocusSession ID is available"));
+        return;
+    }
+    const auto stored = services_.sessionStore->stopSessionRecord(*activeFocusSessionID_, stoppedAt, reason,
+                                                                  sortedList(currentAllowlist()),
+                                                                  sortedList(allPersistedAllowedBundleIDs_));
+    if (!stored) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist session stop: ") + stored.error().description);
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Persisted session stop — focusSessionID=%1, reason=%2")
+                                        .arg(uuidText(*activeFocusSessionID_), toRaw(reason)));
+}
+
+void SessionManager::recoverOrphanedSessions(const QDateTime& now)
+{
+    const auto recovered = services_.sessionStore->recoverOrphanedSessions(now);
+    if (!recovered) {
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to recover orphaned FocusSession records: ") + recovered.error().description);
+        return;
+    }
+    if (recovered.value() < 1)
+        logger_.log(VeskLogLevel::debug, QStringLiteral("No orphaned FocusSession records required launch recovery"));
+    else
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Recovered %1 orphaned FocusSession records on launch").arg(recovered.value()));
+}
+
+void SessionManager::deinitStop()
+{
+    cancelAllPendingDynamicReveals();
+    cancelPendingFailOpenConfirmation();
+    cancelPendingAllowedAppsRecovery();
+    cancelPendingTerminationVerification();
+    if (isSessionActive_)
+        stopSession(QStringLiteral("appTerminate"), SessionExitAppDisposition::leaveOpen);
+    // Nothing the session scheduled may outlive the manager.
+    cancelPendingScreenshotFeedbackReset();
+    cancelPendingSessionStatusFeedbackReset();
+    cancelAllWindowMaterializationTimeouts();
+    services_.allowedWindowWaiter->cancel();
+    stopSessionTimer();
+}
+
+// MARK: - Countdown, manual exit, hotkey
+
+void SessionManager::startSessionTimer(const QUuid& lifecycleID)
+{
+    const QPointer<SessionManager> self(this);
+    // The handler runs on the timer's queue and only hops to the main queue.
+    timer_ = services_.timerFactory->makeTimer(1.0, [self, lifecycleID, &scheduler = scheduler_] {
+        scheduler.async([self, lifecycleID] {
+            if (self)
+                self->handleTimerTick(lifecycleID);
+        });
+    });
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Session timer started — %1s remaining").arg(remainingSeconds_));
+}
+
+void SessionManager::handleTimerTick(const QUuid& lifecycleID)
+{
+    if (!isCurrentLifecycle(lifecycleID) || !isSessionActive_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Ignoring timer tick for stale lifecycle=") + uuidText(lifecycleID));
+        return;
+    }
+    assign(remainingSeconds_, remainingSeconds_ - 1, &SessionManager::remainingSecondsChanged);
+    if (remainingSeconds_ > 0)
+        return;
+    logger_.log(VeskLogLevel::info, QStringLiteral("Session timer expired"));
+    stopSession(QStringLiteral("timerExpired"), SessionExitAppDisposition::leaveOpen);
+}
+
+void SessionManager::stopSessionTimer()
+{
+    if (timer_)
+        timer_->cancel();
+    timer_.reset();
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Session timer stopped"));
+}
+
+bool SessionManager::isOpenEndedSession() const
+{
+    return sessionDurationSeconds_ == 0 && (isSessionActive_ || isStartingSession_);
+}
+
+QString SessionManager::remainingTimeText(const QDateTime& now) const
+{
+    if (isOpenEndedSession()) {
+        qint64 elapsed = 0;
+        if (sessionStartedAt_)
+            elapsed = std::max<qint64>(0, std::llround(static_cast<double>(sessionStartedAt_->msecsTo(now)) / 1000.0));
+        return QString::asprintf("%02lld:%02lld:%02lld", elapsed / 3600, (elapsed % 3600) / 60, elapsed % 60);
+    }
+    const int remaining = std::max(0, remainingSeconds_);
+    return QString::asprintf("%02d:%02d", remaining / 60, remaining % 60);
+}
+
+void SessionManager::requestManualExitConfirmation()
+{
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring manual stop confirmation request because no active session is available — ")
+                        + sessionDiagnosticsDescription());
+        return;
+    }
+    if (isHardcoreSession_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring manual stop confirmation request — hardcore session "
+                                                          "(only timer/restart end the session)"));
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("HUD manual exit confirmation shown — ") + sessionDiagnosticsDescription());
+}
+
+void SessionManager::confirmManualExit(SessionExitAppDisposition disposition)
+{
+    if (isHardcoreSession_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring manual stop confirmation — hardcore session (only timer/restart end the session)"));
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("HUD manual exit confirmed — appDisposition=%1, %2")
+                                        .arg(toRaw(disposition), sessionDiagnosticsDescription()));
+    stopSession(QStringLiteral("manualStop"), disposition);
+}
+
+void SessionManager::debugForceStop()
+{
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring debug force stop — no active session — ") + sessionDiagnosticsDescription());
+        return;
+    }
+    logger_.log(VeskLogLevel::warning, QStringLiteral("DEBUG force stop invoked — bypassing hardcore guard, hardcore=")
+                                           + boolText(isHardcoreSession_));
+    stopSession(QStringLiteral("manualStop"), SessionExitAppDisposition::leaveOpen);
+}
+
+void SessionManager::handleEmergencyHotkey(const QUuid& lifecycleID)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::warning,
+                    QStringLiteral("Ignoring stale emergency hotkey callback for lifecycle=")))
+        return;
+    if (isHardcoreSession_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Emergency hotkey trigger IGNORED — hardcore session (only "
+                                                          "timer/restart end the session)"));
+        return;
+    }
+    stopSession(QStringLiteral("emergencyExit"), SessionExitAppDisposition::leaveOpen);
+}
+
+void SessionManager::toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID)
+{
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring quick access panel toggle because no active session is available"));
+        return;
+    }
+    std::optional<StageVeskScreenID> target = screenID;
+    if (!target)
+        target = StageVeskScreenID::forPoint(*services_.screens, services_.mouseLocation());
+    setQuickAccessTargetScreenID(target);
+    const auto text = [](const std::optional<StageVeskScreenID>& id) {
+        return id ? QString::number(id->rawValue) : QStringLiteral("none");
+    };
+    logger_.log(VeskLogLevel::info, QStringLiteral("Quick access panel toggled — targetScreenID=%1, resolvedTargetScreenID=%2")
+                                        .arg(text(screenID), text(quickAccessTargetScreenID_)));
+    services_.uiController->toggleQuickAccessPanel(*this);
+}
+
+void SessionManager::toggleBugReportPanel()
+{
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring bug report panel toggle because no active session is available"));
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Bug report panel toggled"));
+    services_.uiController->toggleBugReportPanel();
+}
+
+// MARK: - Pending delayed work
+
+void SessionManager::cancelPendingScreenshotFeedbackReset()
+{
+    pendingScreenshotFeedbackReset_.cancel();
+    pendingScreenshotFeedbackReset_ = WorkItem();
+    assign(screenshotFeedback_, std::optional<SessionScreenshotFeedback>(), &SessionManager::screenshotFeedbackChanged);
+}
+
+void SessionManager::cancelPendingSessionStatusFeedbackReset()
+{
+    pendingSessionStatusFeedbackReset_.cancel();
+    pendingSessionStatusFeedbackReset_ = WorkItem();
+    assign(sessionStatusFeedback_, std::optional<SessionStatusFeedback>(),
+           &SessionManager::sessionStatusFeedbackChanged);
+}
+
+void SessionManager::cancelAllPendingDynamicReveals()
+{
+    std::size_t count = 0;
+    for (auto& [bundleID, items] : pendingDynamicRevealWorkItems_) {
+        for (WorkItem& item : items) {
+            item.cancel();
+            ++count;
+        }
+    }
+    pendingDynamicRevealWorkItems_.clear();
+    if (count > 0)
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Cancelled all pending dynamic reveal retries — count=%1").arg(count));
+}
+
+void SessionManager::cancelPendingFailOpenConfirmation()
+{
+    if (!pendingAllowedWindowsMissingConfirmation_.isValid())
+        return;
+    pendingAllowedWindowsMissingConfirmation_.cancel();
+    pendingAllowedWindowsMissingConfirmation_ = WorkItem();
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Cancelled pending fail-open confirmation"));
+}
+
+void SessionManager::cancelPendingAllowedAppsRecovery()
+{
+    if (!pendingAllowedAppsRecoveryWorkItem_.isValid())
+        return;
+    pendingAllowedAppsRecoveryWorkItem_.cancel();
+    pendingAllowedAppsRecoveryWorkItem_ = WorkItem();
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Cancelled pending allowed-app recovery"));
+}
+
+void SessionManager::cancelPendingTerminationVerification()
+{
+    pendingAllowedAppTerminationVerification_.cancel();
+    pendingAllowedAppTerminationVerification_ = WorkItem();
+}
+
+void SessionManager::cancelAllWindowMaterializationTimeouts()
+{
+    for (auto& [bundleID, item] : pendingWindowMaterializationTimeouts_)
+        item.cancel();
+    pendingWindowMaterializationTimeouts_.clear();
+}
+
+// MARK: - In-session callbacks
+
+void SessionManager::handleAllowedWindowsOccluded(const QUuid& lifecycleID, const std::set<QString>& bundleIDs)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug, QStringLiteral("Ignoring stale occlusion callback for lifecycle=")))
+        return;
+    logger_.log(VeskLogLevel::warning, QStringLiteral("Allowed app windows occluded — scheduling recovery, bundleIDs=")
+                                           + sortedArrayText(bundleIDs));
+    scheduleAllowedAppsRecovery(QStringLiteral("allowedWindowsOccluded"), bundleIDs, true);
+}
+
+void SessionManager::handleAllowedWindowsTemporarilyMissing(const QUuid& lifecycleID)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale temporary-missing callback for lifecycle=")))
+        return;
+    if (runningAllowedBundleIDs(currentAllowlist()).empty()) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Allowed windows temporarily missing and no allowed apps are "
+                                                          "running — keeping empty VESK session active"));
+        return;
+    }
+    logger_.log(VeskLogLevel::warning, QStringLiteral("Allowed windows temporarily missing, but allowed apps are still "
+                                                      "running — treating as possible minimized state"));
+    scheduleAllowedAppsRecovery(QStringLiteral("allowedWindowsTemporarilyMissing"), std::nullopt, true);
+}
+
+void SessionManager::handleAllowedWindowsMissing(const QUuid& lifecycleID)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale missing-window callback for lifecycle=")))
+        return;
+    scheduleFailOpenConfirmation(lifecycleID);
+}
+
+void SessionManager::scheduleFailOpenConfirmation(const QUuid& lifecycleID)
+{
+    cancelPendingFailOpenConfirmation();
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("No allowed windows detected — confirming empty-session state in 0.25s"));
+    const QPointer<SessionManager> self(this);
+    pendingAllowedWindowsMissingConfirmation_ = scheduler_.asyncAfter(0.25, [self, lifecycleID] {
+        if (self)
+            self->confirmFailOpen(lifecycleID);
+    });
+}
+
+void SessionManager::confirmFailOpen(const QUuid& lifecycleID)
+{
+    pendingAllowedWindowsMissingConfirmation_ = WorkItem();
+    if (!isCurrentLifecycle(lifecycleID) || !isSessionActive_) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale fail-open confirmation for lifecycle=") + uuidText(lifecycleID));
+        return;
+    }
+    const std::set<QString> allowlist = currentAllowlist();
+    if (!services_.allowedWindowDetector->detectAllowedWindows(allowlist).visible.empty()) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Fail-open confirmation cancelled — allowed windows visible again"));
+        return;
+    }
+    const std::set<QString> running = runningAllowedBundleIDs(allowlist);
+    if (running.empty()) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("No allowed windows confirmed and no allowed apps are running — "
+                                                          "keeping empty VESK session active"));
+        return;
+    }
+    // Missing windows never end a session.
+    logger_.log(VeskLogLevel::warning, QStringLiteral("No allowed windows confirmed, but allowed apps are still running — "
+                                                      "treating as minimized and keeping session active, running=")
+                                           + sortedArrayText(running));
+    scheduleAllowedAppsRecovery(QStringLiteral("allowedWindowsMissingConfirmed"), std::nullopt, true);
+}
+
+void SessionManager::forwardPassthroughRects(const QUuid& lifecycleID, const std::vector<QRectF>& rects)
+{
+    if (!isCurrentLifecycle(lifecycleID))
+        return;
+    services_.mouseBlocker->setVisiblePassthroughRects(rects);
+}
+
+void SessionManager::handleAllowedWindowMotion(const QUuid& lifecycleID,
+                                               const std::vector<OverlayWindowMotionEvent>& events)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale allowed-window motion callback for lifecycle=")))
+        return;
+    const std::set<QString> allowlist = currentAllowlist();
+    for (const OverlayWindowMotionEvent& event : events) {
+        if (!allowlist.contains(event.bundleID))
+            continue;
+        std::optional<StageVeskScreenID> pointerScreen;
+        if (event.pointerCocoaPoint)
+            pointerScreen = StageVeskScreenID::forPoint(*services_.screens, *event.pointerCocoaPoint);
+        services_.stage->syncUserDrag(event.bundleID, event.pointerCocoaPoint, pointerScreen, event.currentRect);
+    }
+}
+
+void SessionManager::handleSeamDragHandoff(const QUuid& lifecycleID, const QString& bundleID, QPointF point)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale seam-drag handoff callback for lifecycle=")))
+        return;
+    if (currentAllowlist().contains(bundleID))
+        services_.stage->handleSeamDragHandoff(bundleID, point);
+}
+
+void SessionManager::handleAllowedWindowControlClick(const QUuid& lifecycleID, const QString& bundleID,
+                                                     MouseBlockerControlAction action, QPointF clickPoint)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale window-control click callback for lifecycle=")))
+        return;
+    if (!currentAllowlist().contains(bundleID)) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Ignoring window-control click for non-allowed app — bundleID=") + bundleID);
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Handling allowed window control action via Vesk — bundleID=%1, action=%2")
+                                        .arg(bundleID, toRaw(action)));
+    const QString reason = QStringLiteral("allowedWindowControlClick");
+    switch (action) {
+    case MouseBlockerControlAction::close:
+        services_.overlay->suppressPassthroughImmediately(bundleID, reason);
+        services_.stage->closeApp(bundleID, clickPoint, false);
+        break;
+    case MouseBlockerControlAction::minimize:
+        // The window is parked in the stage queue instead of being minimised.
+        services_.overlay->suppressPassthroughImmediately(bundleID, reason);
+        services_.stage->moveToQueue(bundleID);
+        break;
+    case MouseBlockerControlAction::zoom:
+        services_.stage->toggleZoom(bundleID);
+        break;
+    }
+}
+
+void SessionManager::handleClickObserved(QPointF clickPoint)
+{
+    services_.appMonitor->setLastUserClickAt(clock_.now());
+    services_.uiController->handleGlobalClick(clickPoint);
+}
+
+void SessionManager::handleDisallowedAppHidden(const QUuid& lifecycleID, const QString& bundleID)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale disallowed-app callback for lifecycle=")))
+        return;
+    logger_.log(VeskLogLevel::info, QStringLiteral("Disallowed app hidden during active session — bundleID=%1, scheduling "
+                                                   "allowed-app recovery")
+                                        .arg(bundleID));
+    scheduleAllowedAppsRecovery(QStringLiteral("disallowedAppHidden:") + bundleID, std::nullopt, false);
+}
+
+void SessionManager::handleSpaceChange(const QUuid& lifecycleID, const SpaceChangeContext& context)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug, QStringLiteral("Ignoring stale space-change callback for lifecycle=")))
+        return;
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("Unexpected active Space change during VESK session — frontmost=%1, sinceActivation=%2")
+                    .arg(context.frontmostBundleID.value_or(QStringLiteral("nil")))
+                    .arg(context.changesSinceActivation));
+    services_.overlay->prepareBackingForAllowedAppActivation(QStringLiteral("spaceChangedUnexpectedly"));
+    scheduleAllowedAppsRecovery(QStringLiteral("spaceChangedUnexpectedly"), std::nullopt, false);
+}
+
+// MARK: - Allowed-app recovery
+
+void SessionManager::scheduleAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                                 bool dragDeferrable)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.scheduleAllowedAppsRecovery(reason, targets, dragDeferrable); }))
+        return;
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+        return;
+    }
+    if (dragDeferrable) {
+        if (discardRecoveryIfWindowsVisible(reason, targets))
+            return;
+        if (const auto delay = deferRecoveryDuringDrag(reason)) {
+            scheduleRecoveryWorkItem(reason, targets, true, *delay);
+            return;
+        }
+    }
+    scheduleRecoveryWorkItem(reason, targets, dragDeferrable, timing_.allowedAppsRecoveryDelay);
+}
+
+bool SessionManager::discardRecoveryIfWindowsVisible(const QString& reason,
+                                                     const std::optional<std::set<QString>>& targets)
+{
+    const std::set<QString> allowlist = currentAllowlist();
+    const std::set<QString> visible = services_.allowedWindowDetector->detectAllowedWindows(allowlist).visible;
+    std::set<QString> recovered;
+    if (targets) {
+        std::set<QString> targeted;
+        std::set_intersection(targets->begin(), targets->end(), allowlist.begin(), allowlist.end(),
+                              std::inserter(targeted, targeted.end()));
+        const bool allVisible = std::all_of(targeted.begin(), targeted.end(),
+                                            [&](const QString& id) { return visible.contains(id); });
+        if (targeted.empty() || !allVisible)
+            return false;
+        recovered = targeted;
+    } else {
+        if (visible.empty())
+            return false;
+        recovered = visible;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Deferred allowed-app recovery discarded because allowed windows are "
+                                                   "visible again — reason=%1, recovered=%2, visible=%3")
+                                        .arg(reason, sortedArrayText(recovered), sortedArrayText(visible)));
+    return true;
+}
+
+std::optional<double> SessionManager::deferRecoveryDuringDrag(const QString& reason)
+{
+    const QDateTime now = clock_.now();
+    const AllowedWindowDragState drag = services_.overlay->allowedWindowDragState(now);
+    if (!drag.lastMotionAt)
+        return std::nullopt;
+    const double age = static_cast<double>(drag.lastMotionAt->msecsTo(now)) / 1000.0;
+    if (age > drag.cooldown)
+        return std::nullopt;
+    const double delay = std::max(std::max(drag.cooldown - age, 0.0) + 0.05, 0.15);
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("Allowed-app recovery deferred during allowed-window drag — reason=%1, bundleIDs=%2, "
+                               "mouseInteraction=%3, lastMotionAge=%4, delay=%5s")
+                    .arg(reason, sortedArrayText(drag.bundleIDs), boolText(drag.isMouseInteractionActive),
+                         QString::number(age, 'f', 3), twoDecimals(delay)));
+    return delay;
+}
+
+void SessionManager::scheduleRecoveryWorkItem(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                              bool dragDeferrable, double delay)
+{
+    pendingAllowedAppsRecoveryWorkItem_.cancel();
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Scheduled allowed-app recovery — reason=%1, delay=%2s, dragDeferrable=%3")
+                                         .arg(reason, twoDecimals(delay), boolText(dragDeferrable)));
+    const QPointer<SessionManager> self(this);
+    pendingAllowedAppsRecoveryWorkItem_ =
+        scheduler_.asyncAfter(std::max(delay, 0.0), [self, reason, targets, dragDeferrable] {
+            if (self)
+                self->fireAllowedAppsRecovery(reason, targets, dragDeferrable);
+        });
+}
+
+void SessionManager::fireAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                             bool dragDeferrable)
+{
+    pendingAllowedAppsRecoveryWorkItem_ = WorkItem();
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+        return;
+    }
+    if (dragDeferrable) {
+        if (discardRecoveryIfWindowsVisible(reason, targets))
+            return;
+        if (const auto delay = deferRecoveryDuringDrag(reason)) {
+            scheduleRecoveryWorkItem(reason, targets, true, *delay);
+            return;
+        }
+    }
+    performAllowedAppsRecovery(reason, targets);
+}
+
+void SessionManager::performAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets)
+{
+    if (!isSessionActive_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+        return;
+    }
+    const QString recoveryReason = QStringLiteral("allowedAppRecovery:") + reason;
+    services_.appMonitor->enforceAllowlist(recoveryReason);
+    services_.overlay->prepareBackingForAllowedAppActivation(recoveryReason);
+    // The per-application pass (classification, restore, activation) comes with
+    // the visibility and reveal paths.
+    const int activatedAllowedApps = 0;
+    const int skippedSpaceBlocked = 0;
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Allowed-app recovery completed — reason=%1, activatedAllowedApps=%2, skippedSpaceBlocked=%3, "
+                               "targets=%4")
+                    .arg(reason)
+                    .arg(activatedAllowedApps)
+                    .arg(skippedSpaceBlocked)
+                    .arg(targets ? sortedArrayText(*targets) : QStringLiteral("[]")));
+}
+
+// MARK: - Dynamic allowlist and app-launch prompts
+
+void SessionManager::handleAppLaunchNeedingDecision(const QUuid& lifecycleID, const QString& bundleID)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale app-launch-decision callback for lifecycle=")))
+        return;
+    presentAppLaunchPrompt(bundleID);
+}
+
+void SessionManager::appFullyClosedCallback(const QUuid& lifecycleID, const QString& bundleID)
+{
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale app-fully-closed callback for lifecycle=")))
+        return;
+    handleAppFullyClosed(bundleID);
+}
+
+void SessionManager::presentAppLaunchPrompt(const QString& bundleID)
+{
+    if (!isSessionActive_ || isStoppingSession_ || dynamicAllowlist_.contains(bundleID)) {
+        services_.appMonitor->removePendingDecision(bundleID);
+        return;
+    }
+    if (pendingAppLaunchPrompt_) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Skipping app-launch prompt — another prompt is open, bundleID=") + bundleID);
+        return;
+    }
+    const QString name = services_.installedAppName(bundleID).value_or(bundleID);
+    assign(pendingAppLaunchPrompt_, std::optional<AppLaunchPrompt>(AppLaunchPrompt{QUuid::createUuid(), bundleID, name}),
+           &SessionManager::pendingAppLaunchPromptChanged);
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Presenting app-launch prompt — bundleID=%1, name=%2").arg(bundleID, name));
+    services_.uiController->showAppLaunchPrompt(*this);
+}
+
+bool SessionManager::canRemoveAppAtRuntime(const QString& bundleID) const
+{
+    if (!dynamicAllowlist_.dynamicBundleIDs().contains(bundleID))
+        return false;
+    std::set<QString> others = currentAllowlist();
+    if (others.size() <= 1)
+        return false;
+    others.erase(bundleID);
+    if (others.empty())
+        return false;
+    if (!services_.allowedWindowDetector->detectAllowedWindows(others).visible.empty())
+        return true;
+    return !runningAllowedBundleIDs(others).empty();
+}
+
+void SessionManager::removeApp(const QString& bundleID)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.removeApp(bundleID); }))
+        return;
+    if (!isSessionActive_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring removeApp because no session is active — bundleID=") + bundleID);
+        return;
+    }
+    if (!canRemoveAppAtRuntime(bundleID)) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring removeApp because no other allowed app has visible windows "
+                                                          "or bundle is protected — bundleID=")
+                                               + bundleID);
+        return;
+    }
+    if (!dynamicAllowlist_.remove(bundleID)) {
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Runtime removal precheck passed but allowlist state rejected removal — bundleID=") + bundleID);
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Removed app from dynamic allowlist — bundleID=") + bundleID);
+    cancelPendingDynamicReveal(bundleID);
+    cancelWindowMaterializationTimeout(bundleID);
+    cancelPendingFailOpenConfirmation();
+    cancelPendingAllowedAppsRecovery();
+    synchronizeAllowlist();
+    persistAllowlistUpdate();
+    hideRemovedApp(bundleID);
+    scheduleAllowedAppsRecovery(QStringLiteral("dynamicRemove:") + bundleID, std::nullopt, false);
+}
+
+void SessionManager::handleAppFullyClosed(const QString& bundleID)
+{
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Ignoring app fully closed callback outside active session — bundleID=") + bundleID);
+        return;
+    }
+    const bool dynamic = dynamicAllowlist_.dynamicBundleIDs().contains(bundleID);
+    const bool removing = dynamic && canRemoveAppAtRuntime(bundleID);
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("[SessionManager] App fully closed via Vesk — bundleID=%1, dynamic=%2, removing=%3, terminating=%4")
+                    .arg(bundleID, boolText(dynamic), boolText(removing), boolText(dynamic)));
+    if (!dynamic)
+        return;
+    if (removing)
+        removeApp(bundleID);
+    else
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Dynamic app fully closed but removal was refused — bundleID=") + bundleID);
+    // Asked to quit even when it stays on the allowlist.
+    terminateDeclinedApp(bundleID);
+}
+
+void SessionManager::synchronizeAllowlist()
+{
+    const std::set<QString> total = currentAllowlist();
+    services_.overlay->updateAllowlist(total);
+    services_.mouseBlocker->updateAllowlist(total);
+    services_.appMonitor->updateAllowlist(total);
+    services_.spaceBlocker->updateAllowlist(total);
+    services_.spaceTransitionProbe->updateAllowedBundleIDs(total);
+    StageVeskControlling::DisplayNames displayNames;
+    for (const QString& bundleID : total)
+        displayNames.insert(displayNameEntry(bundleID));
+    services_.stage->updateAllowlist(total, displayNames);
+    logger_.log(VeskLogLevel::info, QStringLiteral("Synchronized allowlist across services — original=%1, dynamic=%2, total=%3")
+                                        .arg(dynamicAllowlist_.originalBundleIDs().size())
+                                        .arg(dynamicAllowlist_.dynamicBundleIDs().size())
+                                        .arg(total.size()));
+}
+
+void SessionManager::persistAllowlistUpdate()
+{
+    if (!activeFocusSessionID_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Skipping allowlist persistence update because no active "
+                                                        "FocusSession ID is available"));
+        return;
+    }
+    const auto stored = services_.sessionStore->updateSessionAllowlist(*activeFocusSessionID_, sortedList(currentAllowlist()),
+                                                                       sortedList(allPersistedAllowedBundleIDs_));
+    if (!stored) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist dynamic allowlist update: ") + stored.error().description);
+        return;
+    }
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Persisted dynamic allowlist update — focusSessionID=") + uuidText(*activeFocusSessionID_));
+}
+
+void SessionManager::hideRemovedApp(const QString& bundleID)
+{
+    const auto app = runningApplication(bundleID);
+    if (!app) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("No running app to hide after dynamic removal — bundleID=") + bundleID);
+        return;
+    }
+    const bool success = app->hide();
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Hid dynamically removed app: %1 — success=%2").arg(bundleID, boolText(success)));
+}
+
+void SessionManager::terminateDeclinedApp(const QString& bundleID)
+{
+    const auto app = runningApplication(bundleID);
+    if (!app) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("No running app to terminate after declined prompt — bundleID=") + bundleID);
+        return;
+    }
+    const bool success = app->terminate();
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Terminated declined app: %1 — success=%2").arg(bundleID, boolText(success)));
+}
+
+void SessionManager::cancelPendingDynamicReveal(const QString& bundleID)
+{
+    const auto it = pendingDynamicRevealWorkItems_.find(bundleID);
+    if (it == pendingDynamicRevealWorkItems_.end())
+        return;
+    for (WorkItem& item : it->second)
+        item.cancel();
+    const auto count = it->second.size();
+    pendingDynamicRevealWorkItems_.erase(it);
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Cancelled pending dynamic reveal retries — bundleID=%1, count=%2").arg(bundleID).arg(count));
+}
+
+void SessionManager::cancelWindowMaterializationTimeout(const QString& bundleID)
+{
+    const auto it = pendingWindowMaterializationTimeouts_.find(bundleID);
+    if (it == pendingWindowMaterializationTimeouts_.end())
+        return;
+    it->second.cancel();
+    pendingWindowMaterializationTimeouts_.erase(it);
+}
+
+} // namespace vesk
