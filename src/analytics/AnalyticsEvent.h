@@ -11,6 +11,7 @@
 
 #include <map>
 #include <optional>
+#include <type_traits>
 #include <variant>
 
 namespace vesk {
@@ -51,8 +52,10 @@ public:
 
     using Payload = std::variant<AppLaunched, SessionStarted, SessionEnded, ReflectionAnswered, ReflectionSkipped>;
 
-    AnalyticsEvent(Payload payload)
-        : payload_(std::move(payload))
+    template <typename Case>
+        requires std::is_constructible_v<Payload, Case>
+    AnalyticsEvent(Case event)
+        : payload_(std::move(event))
     {
     }
 

@@ -2,8 +2,7 @@
 
 #include "enforcement/MouseBlockerControlAction.h"
 
-#include <QPointF>
-#include <QRectF>
+#include "platform/Geometry.h"
 #include <QString>
 
 #include <functional>
@@ -18,8 +17,8 @@ namespace vesk {
 class MouseBlocking {
 public:
     using ControlClickHandler =
-        std::function<void(const QString& bundleID, MouseBlockerControlAction action, QPointF clickPoint)>;
-    using ClickObserver = std::function<void(QPointF clickPoint)>;
+        std::function<void(const QString& bundleID, MouseBlockerControlAction action, Point clickPoint)>;
+    using ClickObserver = std::function<void(Point clickPoint)>;
 
     virtual ~MouseBlocking() = default;
 
@@ -30,9 +29,9 @@ public:
     // Removes the click tap.
     virtual void deactivate() = 0;
     // Frames of the application's own panels; clicks inside them always pass.
-    virtual void updateVeskControlRects(const std::vector<QRectF>& rects) = 0;
+    virtual void updateVeskControlRects(const std::vector<Rect>& rects) = 0;
     // The overlay's holes; clicks inside them reach the allowed windows.
-    virtual void setVisiblePassthroughRects(const std::vector<QRectF>& rects) = 0;
+    virtual void setVisiblePassthroughRects(const std::vector<Rect>& rects) = 0;
     // Called for a swallowed click in the close, minimise or zoom zone of an
     // allowed window. An empty function clears it.
     virtual void setAllowedWindowControlClickHandler(ControlClickHandler handler) = 0;

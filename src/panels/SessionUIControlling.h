@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointF>
-#include <QRectF>
+#include "platform/Geometry.h"
 
 #include <functional>
 #include <vector>
@@ -17,7 +16,7 @@ class StageVeskControlling;
 class SessionUIControlling {
 public:
     // Frames of the visible panels, bottom-left (Cocoa) global coordinates.
-    using ControlRectsHandler = std::function<void(const std::vector<QRectF>& rects)>;
+    using ControlRectsHandler = std::function<void(const std::vector<Rect>& rects)>;
 
     virtual ~SessionUIControlling() = default;
 
@@ -34,7 +33,7 @@ public:
     virtual void toggleBugReportPanel() = 0;
     virtual void dismissBugReportPanel() = 0;
     // Each open panel that does not contain the point closes itself.
-    virtual void handleGlobalClick(QPointF cocoaPoint) = 0;
+    virtual void handleGlobalClick(Point cocoaPoint) = 0;
     virtual void hideMainWindow() = 0;
     virtual void showMainWindow() = 0;
     // Calls the control-rects handler with the frames of the visible panels.

@@ -344,7 +344,7 @@ void SessionManager::installCompletionHandlers(const QUuid& lifecycleID)
 {
     const QPointer<SessionManager> self(this);
     OverlayControlling& overlay = *services_.overlay;
-    overlay.passthroughRectsChangedHandler = [self, lifecycleID](const std::vector<QRectF>& rects) {
+    overlay.passthroughRectsChangedHandler = [self, lifecycleID](const std::vector<Rect>& rects) {
         if (self)
             self->forwardPassthroughRects(lifecycleID, rects);
     };
@@ -355,20 +355,20 @@ void SessionManager::installCompletionHandlers(const QUuid& lifecycleID)
                 self->handleAllowedWindowMotion(lifecycleID, events);
         });
     };
-    overlay.seamDragHandoffHandler = [self, lifecycleID, this](const QString& bundleID, QPointF point) {
+    overlay.seamDragHandoffHandler = [self, lifecycleID, this](const QString& bundleID, Point point) {
         scheduler_.async([self, lifecycleID, bundleID, point] {
             if (self)
                 self->handleSeamDragHandoff(lifecycleID, bundleID, point);
         });
     };
     services_.mouseBlocker->setAllowedWindowControlClickHandler(
-        [self, lifecycleID, this](const QString& bundleID, MouseBlockerControlAction action, QPointF point) {
+        [self, lifecycleID, this](const QString& bundleID, MouseBlockerControlAction action, Point point) {
             scheduler_.async([self, lifecycleID, bundleID, action, point] {
                 if (self)
                     self->handleAllowedWindowControlClick(lifecycleID, bundleID, action, point);
             });
         });
-    services_.mouseBlocker->setClickObserver([self](QPointF point) {
+    services_.mouseBlocker->setClickObserver([self](Point point) {
         if (self)
             self->handleClickObserved(point);
     });
@@ -403,7 +403,7 @@ QString SessionManager::screenDescription(const platform::ScreenInfo& screen) co
 void SessionManager::logSessionStartDisplayContext(const QUuid& lifecycleID, const std::set<QString>& allowlist)
 {
     const auto main = services_.screens->mainScreen();
-    const QPointF pointer = services_.mouseLocation();
+    const Point pointer = services_.mouseLocation();
     const auto pointerScreen = StageVeskScreenID::forPoint(*services_.screens, pointer);
     QStringList screens;
     for (const auto& screen : services_.screens->screens())
@@ -422,7 +422,7 @@ void SessionManager::logSessionStartDisplayContext(const QUuid& lifecycleID, con
                 QStringLiteral("Session start display context — lifecycle=%1, main=%2, pointer=%3, pointerScreen=%4, "
                                "frontmost=%5, screens=[%6], allowed=[%7]")
                     .arg(uuidText(lifecycleID), main ? screenDescription(*main) : QStringLiteral("none"),
-                         toString(pointFromQPointF(pointer)),
+                         toString(pointer),
                          pointerScreen ? QString::number(pointerScreen->rawValue) : QStringLiteral("none"),
                          services_.frontmostBundleID().value_or(QStringLiteral("none")),
                          screens.join(QStringLiteral("; ")), allowed.join(QStringLiteral("; "))));
@@ -1071,7 +1071,7 @@ void SessionManager::confirmFailOpen(const QUuid& lifecycleID)
     scheduleAllowedAppsRecovery(QStringLiteral("allowedWindowsMissingConfirmed"), std::nullopt, true);
 }
 
-void SessionManager::forwardPassthroughRects(const QUuid& lifecycleID, const std::vector<QRectF>& rects)
+void SessionManager::forwardPassthroughRects(const QUuid& lifecycleID, const std::vector<Rect>& rects)
 {
     if (!isCurrentLifecycle(lifecycleID))
         return;
@@ -1095,7 +1095,7 @@ void SessionManager::handleAllowedWindowMotion(const QUuid& lifecycleID,
     }
 }
 
-void SessionManager::handleSeamDragHandoff(const QUuid& lifecycleID, const QString& bundleID, QPointF point)
+void SessionManager::handleSeamDragHandoff(const QUuid& lifecycleID, const QString& bundleID, Point point)
 {
     if (rejectStale(lifecycleID, VeskLogLevel::debug,
                     QStringLiteral("Ignoring stale seam-drag handoff callback for lifecycle=")))
@@ -1105,7 +1105,7 @@ void SessionManager::handleSeamDragHandoff(const QUuid& lifecycleID, const QStri
 }
 
 void SessionManager::handleAllowedWindowControlClick(const QUuid& lifecycleID, const QString& bundleID,
-                                                     MouseBlockerControlAction action, QPointF clickPoint)
+                                                     MouseBlockerControlAction action, Point clickPoint)
 {
     if (rejectStale(lifecycleID, VeskLogLevel::debug,
                     QStringLiteral("Ignoring stale window-control click callback for lifecycle=")))
@@ -1134,7 +1134,7 @@ void SessionManager::handleAllowedWindowControlClick(const QUuid& lifecycleID, c
     }
 }
 
-void SessionManager::handleClickObserved(QPointF clickPoint)
+void SessionManager::handleClickObserved(Point clickPoint)
 {
     services_.appMonitor->setLastUserClickAt(clock_.now());
     services_.uiController->handleGlobalClick(clickPoint);

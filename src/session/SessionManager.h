@@ -30,6 +30,12 @@
 
 namespace vesk {
 
+struct SessionManagerTiming {
+    // Seconds after the first reveal attempt at which the retries run.
+    std::vector<double> revealRetryOffsets{0.25, 0.75, 1.5, 3.0};
+    double allowedAppsRecoveryDelay = 0.15;
+};
+
 // The one session engine: starts a focus session, drives every enforcement,
 // overlay and panel service through its interfaces, counts down, and ends the
 // session with an end reason and a reflection prompt. Main thread only; the
@@ -46,11 +52,7 @@ class SessionManager : public QObject {
     Q_PROPERTY(int remainingSeconds READ remainingSeconds NOTIFY remainingSecondsChanged)
 
 public:
-    struct Timing {
-        // Seconds after the first reveal attempt at which the retries run.
-        std::vector<double> revealRetryOffsets{0.25, 0.75, 1.5, 3.0};
-        double allowedAppsRecoveryDelay = 0.15;
-    };
+    using Timing = SessionManagerTiming;
 
     SessionManager(SessionServices services, Scheduler& scheduler, Clock& clock, Timing timing = {},
                    QObject* parent = nullptr);
@@ -135,12 +137,12 @@ public:
     void handleAllowedWindowsOccluded(const QUuid& lifecycleID, const std::set<QString>& bundleIDs);
     void handleAllowedWindowsTemporarilyMissing(const QUuid& lifecycleID);
     void handleAllowedWindowsMissing(const QUuid& lifecycleID);
-    void forwardPassthroughRects(const QUuid& lifecycleID, const std::vector<QRectF>& rects);
+    void forwardPassthroughRects(const QUuid& lifecycleID, const std::vector<Rect>& rects);
     void handleAllowedWindowMotion(const QUuid& lifecycleID, const std::vector<OverlayWindowMotionEvent>& events);
-    void handleSeamDragHandoff(const QUuid& lifecycleID, const QString& bundleID, QPointF point);
+    void handleSeamDragHandoff(const QUuid& lifecycleID, const QString& bundleID, Point point);
     void handleAllowedWindowControlClick(const QUuid& lifecycleID, const QString& bundleID,
-                                         MouseBlockerControlAction action, QPointF clickPoint);
-    void handleClickObserved(QPointF clickPoint);
+                                         MouseBlockerControlAction action, Point clickPoint);
+    void handleClickObserved(Point clickPoint);
     void handleDisallowedAppHidden(const QUuid& lifecycleID, const QString& bundleID);
     void handleAppLaunchNeedingDecision(const QUuid& lifecycleID, const QString& bundleID);
     void appFullyClosedCallback(const QUuid& lifecycleID, const QString& bundleID);

@@ -29,7 +29,6 @@
 #include "stage/StageVeskControlling.h"
 #include "stage/StageVeskScreenID.h"
 
-#include <QPointF>
 
 #include <functional>
 #include <memory>
@@ -70,7 +69,7 @@ struct SessionServices {
     std::shared_ptr<AnalyticsTracking> analytics = std::make_shared<NoopAnalyticsService>();
 
     // The mouse location, bottom-left (Cocoa) global coordinates.
-    std::function<QPointF()> mouseLocation = [] { return QPointF(); };
+    std::function<Point()> mouseLocation = [] { return Point(); };
     std::function<std::optional<QString>()> frontmostBundleID = [] { return std::optional<QString>(); };
     // The screen of the application's main window (its first window that is
     // not a panel); none when it has no screen.

@@ -3,8 +3,7 @@
 #include "stage/StageVeskPhase.h"
 #include "stage/StageVeskScreenID.h"
 
-#include <QPointF>
-#include <QRectF>
+#include "platform/Geometry.h"
 #include <QString>
 
 #include <functional>
@@ -35,16 +34,16 @@ public:
     virtual void setOnAppFullyClosed(std::function<void(const QString& bundleID)> handler) = 0;
 
     // Closes the window of the application at the click point.
-    virtual void closeApp(const QString& bundleID, QPointF clickPoint, bool flag) = 0;
+    virtual void closeApp(const QString& bundleID, Point clickPoint, bool flag) = 0;
     // Parks the application in the stage queue.
     virtual void moveToQueue(const QString& bundleID) = 0;
     // Zooms the window to its screen or restores it.
     virtual void toggleZoom(const QString& bundleID) = 0;
     // Moves a window dragged across a display seam.
-    virtual void handleSeamDragHandoff(const QString& bundleID, QPointF point) = 0;
+    virtual void handleSeamDragHandoff(const QString& bundleID, Point point) = 0;
     // Records a user drag of an allowed window.
-    virtual void syncUserDrag(const QString& bundleID, std::optional<QPointF> pointer,
-                              std::optional<StageVeskScreenID> pointerScreen, QRectF windowRect) = 0;
+    virtual void syncUserDrag(const QString& bundleID, std::optional<Point> pointer,
+                              std::optional<StageVeskScreenID> pointerScreen, Rect windowRect) = 0;
     // Places the application on the given screen.
     virtual void requestStagePlacement(const QString& bundleID, StageVeskScreenID screen) = 0;
 

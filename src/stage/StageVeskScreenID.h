@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/Geometry.h"
 #include "platform/ScreenProviding.h"
 
-#include <QPointF>
 
 #include <optional>
 
@@ -15,7 +15,7 @@ struct StageVeskScreenID {
     static StageVeskScreenID of(const platform::ScreenInfo& screen);
     // The screen whose frame contains the bottom-left (Cocoa) point; none
     // outside every screen.
-    static std::optional<StageVeskScreenID> forPoint(const platform::ScreenProviding& screens, QPointF cocoaPoint);
+    static std::optional<StageVeskScreenID> forPoint(const platform::ScreenProviding& screens, Point cocoaPoint);
     // The main screen, else the first screen, else 0.
     static StageVeskScreenID mainScreenID(const platform::ScreenProviding& screens);
 

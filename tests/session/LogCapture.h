@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <mutex>
+#include <vector>
+
+// Collects the messages logged while it exists (every logger goes through
+// Qt's logging with its component as category).
+class LogCapture {
+public:
+    struct Entry {
+        QString category;
+        QtMsgType type;
+        QString message;
+    };
+
+    LogCapture()
+    {
+        current() = this;
+        previous_ = qInstallMessageHandler(&LogCapture::handle);
+    }
+    ~LogCapture()
+    {
+        qInstallMessageHandler(previous_);
+        current() = nullptr;
+    }
+
+    const std::vector<Entry>& entries() const { return entries_; }
+    void clear() { entries_.clear(); }
+
+    // Messages of the category that contain the text.
+    int count(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
+    {
+        int n = 0;
+        for (const Entry& entry : entries_) {
+            if (entry.category == category && entry.message.contains(text))
+                ++n;
+        }
+        return n;
+    }
+    bool contains(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
+    {
+        return count(text, category) > 0;
+    }
+    // The first message of the category that contains the text, or empty.
+    QString find(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
+    {
+        for (const Entry& entry : entries_) {
+            if (entry.category == category && entry.message.contains(text))
+                return entry.message;
+        }
+        return {};
+    }
+
+private:
+    static LogCapture*& current()
+    {
+        static LogCapture* capture = nullptr;
+        return capture;
+    }
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        static std::mutex mutex;
+        std::lock_guard lock(mutex);
+        if (LogCapture* capture = current())
+            capture->entries_.push_back({QString::fromUtf8(context.category), type, message});
+    }
+
+    QtMessageHandler previous_ = nullptr;
+    std::vector<Entry> entries_;
+};

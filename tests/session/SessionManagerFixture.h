@@ -1,0 +1,104 @@
+#pragma once
+
+#include "LogCapture.h"
+#include "SessionTestDoubles.h"
+
+#include <gtest/gtest.h>
+
+namespace vesk::test {
+
+inline const QString editorID = QStringLiteral("com.example.editor");
+inline const QString notesID = QStringLiteral("com.example.notes");
+
+// A session manager over recording doubles in virtual time. The editor is
+// installed but not running; the notes application runs before the start.
+class SessionManagerFixture : public ::testing::Test {
+protected:
+    CallTrace trace;
+    ManualScheduler scheduler;
+    LogCapture logs;
+    std::shared_ptr<FakeDetector> detector = std::make_shared<FakeDetector>();
+    std::shared_ptr<TraceOverlay> overlay = std::make_shared<TraceOverlay>(trace);
+    std::shared_ptr<TraceMouseBlocker> mouseBlocker = std::make_shared<TraceMouseBlocker>(trace);
+    std::shared_ptr<TraceAppMonitor> appMonitor = std::make_shared<TraceAppMonitor>(trace);
+    std::shared_ptr<TraceKiosk> kiosk = std::make_shared<TraceKiosk>(trace);
+    std::shared_ptr<TraceSpaceBlocker> spaceBlocker = std::make_shared<TraceSpaceBlocker>(trace);
+    std::shared_ptr<TraceSpaceMonitor> spaceMonitor = std::make_shared<TraceSpaceMonitor>(trace);
+    std::shared_ptr<TraceSpaceProbe> spaceProbe = std::make_shared<TraceSpaceProbe>(trace);
+    std::shared_ptr<TraceDesktopIsolation> desktopIsolation = std::make_shared<TraceDesktopIsolation>(trace);
+    std::shared_ptr<TraceHotkey> hotkey = std::make_shared<TraceHotkey>(trace);
+    std::shared_ptr<TraceThumbnailSuppression> thumbnail = std::make_shared<TraceThumbnailSuppression>(trace);
+    std::shared_ptr<TraceUI> ui = std::make_shared<TraceUI>(trace);
+    std::shared_ptr<TraceTransition> transition = std::make_shared<TraceTransition>(trace);
+    std::shared_ptr<TraceStage> stage = std::make_shared<TraceStage>(trace);
+    std::shared_ptr<FakeWorkspace> workspace = std::make_shared<FakeWorkspace>(trace);
+    std::shared_ptr<TraceWaiter> waiter = std::make_shared<TraceWaiter>(trace, detector, scheduler);
+    std::shared_ptr<ManualTimerFactory> timerFactory = std::make_shared<ManualTimerFactory>(trace, scheduler);
+    std::shared_ptr<TraceStore> store = std::make_shared<TraceStore>(trace);
+    std::shared_ptr<TraceAnalytics> analytics = std::make_shared<TraceAnalytics>(trace);
+    std::shared_ptr<FakeScreens> screens = std::make_shared<FakeScreens>();
+    Point mouseLocation{-5000, -5000};
+    std::unique_ptr<SessionManager> manager;
+
+    void SetUp() override
+    {
+        screens->add(1, QRectF(0, 0, 1440, 900));
+        workspace->install(editorID, QStringLiteral("Editor"));
+        workspace->install(notesID, QStringLiteral("Notes"));
+        workspace->run(notesID);
+        manager = std::make_unique<SessionManager>(services(), scheduler, scheduler);
+    }
+
+    void TearDown() override { manager.reset(); }
+
+    SessionServices services()
+    {
+        SessionServices s;
+        s.overlay = overlay;
+        s.kiosk = kiosk;
+        s.appMonitor = appMonitor;
+        s.mouseBlocker = mouseBlocker;
+        s.spaceBlocker = spaceBlocker;
+        s.spaceMonitor = spaceMonitor;
+        s.spaceTransitionProbe = spaceProbe;
+        s.desktopIsolation = desktopIsolation;
+        s.emergencyHotkey = hotkey;
+        s.uiController = ui;
+        s.allowedWindowWaiter = waiter;
+        s.allowedWindowDetector = detector;
+        s.timerFactory = timerFactory;
+        s.workspace = workspace;
+        s.applicationCapabilityDetector = std::make_shared<FakeCapabilityDetector>();
+        s.screenshotService = std::make_shared<FakeScreenshots>();
+        s.screenshotThumbnailSuppression = thumbnail;
+        s.transitionPresenter = transition;
+        s.windowManager = std::make_shared<FakeAXWindowManager>();
+        s.windowMaterializer = std::make_shared<FakeMaterializer>();
+        s.stage = stage;
+        s.screens = screens;
+        s.sessionStore = store;
+        s.analytics = analytics;
+        s.mouseLocation = [this] { return mouseLocation; };
+        s.logSessionStart = [this](int duration, const std::set<QString>&) {
+            trace.record(QStringLiteral("log.sessionStart(%1)").arg(duration));
+        };
+        return s;
+    }
+
+    void start(int durationSeconds = 60, bool hardcore = false,
+               std::optional<QString> goal = QStringLiteral("Write the chapter"), int setupSeconds = 12)
+    {
+        manager->startSession(durationSeconds, {editorID, notesID}, {}, goal, hardcore, setupSeconds);
+    }
+
+    // Starts a session whose allowed window is visible at once.
+    void startActive(int durationSeconds = 60, bool hardcore = false)
+    {
+        detector->visible = {notesID};
+        start(durationSeconds, hardcore);
+        ASSERT_TRUE(manager->isSessionActive());
+        ASSERT_FALSE(manager->isStartingSession());
+    }
+};
+
+} // namespace vesk::test

@@ -1,0 +1,610 @@
+#pragma once
+
+// Recording doubles of every service the session manager works through. They
+// all write into one shared call trace, so a test can check the order of calls
+// across services.
+
+#include "session/SessionManager.h"
+
+#include "platform/ManualScheduler.h"
+#include "platform/TextFormat.h"
+#include "session/AllowedWindowWaiter.h"
+
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace vesk::test {
+
+struct CallTrace {
+    QStringList calls;
+    void record(const QString& call) { calls << call; }
+    // The calls recorded since `mark`.
+    QStringList since(qsizetype mark) const { return calls.mid(mark); }
+};
+
+class TraceOverlay final : public OverlayControlling {
+public:
+    explicit TraceOverlay(CallTrace& trace) : trace_(trace) {}
+    void activate(const std::set<QString>&) override { trace_.record("overlay.activate"); }
+    void updateAllowlist(const std::set<QString>&) override { trace_.record("overlay.updateAllowlist"); }
+    void deactivate() override { trace_.record("overlay.deactivate"); }
+    AllowedWindowDragState allowedWindowDragState(const QDateTime&) const override { return dragState; }
+    void prepareBackingForAllowedAppActivation(const QString& reason) override
+    {
+        trace_.record("overlay.prepareBacking(" + reason + ")");
+    }
+    void suppressPassthroughImmediately(const QString& bundleID, const QString&) override
+    {
+        trace_.record("overlay.suppressPassthrough(" + bundleID + ")");
+    }
+    AllowedWindowDragState dragState = AllowedWindowDragState::idle();
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceMouseBlocker final : public MouseBlocking {
+public:
+    explicit TraceMouseBlocker(CallTrace& trace) : trace_(trace) {}
+    void activate(const std::set<QString>&) override { trace_.record("mouseBlocker.activate"); }
+    void updateAllowlist(const std::set<QString>&) override { trace_.record("mouseBlocker.updateAllowlist"); }
+    void deactivate() override { trace_.record("mouseBlocker.deactivate"); }
+    void updateVeskControlRects(const std::vector<Rect>&) override { trace_.record("mouseBlocker.updateVeskControlRects"); }
+    void setVisiblePassthroughRects(const std::vector<Rect>& rects) override { passthroughRects = rects; }
+    void setAllowedWindowControlClickHandler(ControlClickHandler handler) override
+    {
+        trace_.record(handler ? "mouseBlocker.setControlClickHandler" : "mouseBlocker.clearControlClickHandler");
+        controlClickHandler = std::move(handler);
+    }
+    void setClickObserver(ClickObserver observer) override
+    {
+        trace_.record(observer ? "mouseBlocker.setClickObserver" : "mouseBlocker.clearClickObserver");
+        clickObserver = std::move(observer);
+    }
+    std::vector<Rect> passthroughRects;
+    ControlClickHandler controlClickHandler;
+    ClickObserver clickObserver;
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceAppMonitor final : public AppMonitoring {
+public:
+    explicit TraceAppMonitor(CallTrace& trace) : trace_(trace) {}
+    void activate(const std::set<QString>&) override { trace_.record("appMonitor.activate"); }
+    void updateAllowlist(const std::set<QString>&) override { trace_.record("appMonitor.updateAllowlist"); }
+    void deactivate() override { trace_.record("appMonitor.deactivate"); }
+    void enforceAllowlist(const QString& reason) override { trace_.record("appMonitor.enforceAllowlist(" + reason + ")"); }
+    void setDisallowedAppHiddenHandler(BundleHandler handler) override
+    {
+        trace_.record(handler ? "appMonitor.setDisallowedAppHiddenHandler" : "appMonitor.clearDisallowedAppHiddenHandler");
+        disallowedAppHiddenHandler = std::move(handler);
+    }
+    void setAppLaunchNeedingDecisionHandler(BundleHandler handler) override
+    {
+        trace_.record(handler ? "appMonitor.setAppLaunchNeedingDecisionHandler"
+                              : "appMonitor.clearAppLaunchNeedingDecisionHandler");
+        appLaunchNeedingDecisionHandler = std::move(handler);
+    }
+    void setLastUserClickAt(std::optional<QDateTime> date) override { lastUserClickAt = date; }
+    void removePendingDecision(const QString& bundleID) override
+    {
+        trace_.record("appMonitor.removePendingDecision(" + bundleID + ")");
+    }
+    BundleHandler disallowedAppHiddenHandler;
+    BundleHandler appLaunchNeedingDecisionHandler;
+    std::optional<QDateTime> lastUserClickAt;
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceKiosk final : public KioskControlling {
+public:
+    explicit TraceKiosk(CallTrace& trace) : trace_(trace) {}
+    void activate() override { trace_.record("kiosk.activate"); }
+    void deactivate() override { trace_.record("kiosk.deactivate"); }
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceSpaceBlocker final : public SpaceBlocking {
+public:
+    explicit TraceSpaceBlocker(CallTrace& trace) : trace_(trace) {}
+    void activate(const std::set<QString>&, bool hardcore) override
+    {
+        trace_.record(QStringLiteral("spaceBlocker.activate(hardcore=%1)").arg(hardcore ? "true" : "false"));
+    }
+    void deactivate() override { trace_.record("spaceBlocker.deactivate"); }
+    void updateAllowlist(const std::set<QString>&) override { trace_.record("spaceBlocker.updateAllowlist"); }
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceSpaceMonitor final : public SpaceMonitoring {
+public:
+    explicit TraceSpaceMonitor(CallTrace& trace) : trace_(trace) {}
+    void activate(SpaceChangeHandler handler) override
+    {
+        trace_.record("spaceMonitor.activate");
+        onSpaceChange = std::move(handler);
+    }
+    void deactivate() override
+    {
+        trace_.record("spaceMonitor.deactivate");
+        onSpaceChange = {};
+    }
+    SpaceChangeHandler onSpaceChange;
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceSpaceProbe final : public SpaceTransitionProbing {
+public:
+    explicit TraceSpaceProbe(CallTrace& trace) : trace_(trace) {}
+    void activate(const std::set<QString>&) override { trace_.record("spaceProbe.activate"); }
+    void updateAllowedBundleIDs(const std::set<QString>&) override { trace_.record("spaceProbe.updateAllowedBundleIDs"); }
+    void startBurst(const QString& reason, double) override { trace_.record("spaceProbe.startBurst(" + reason + ")"); }
+    void deactivate() override { trace_.record("spaceProbe.deactivate"); }
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceDesktopIsolation final : public DesktopIsolating {
+public:
+    explicit TraceDesktopIsolation(CallTrace& trace) : trace_(trace) {}
+    void activate() override { trace_.record("desktopIsolation.activate"); }
+    void deactivate(const QString&) override { trace_.record("desktopIsolation.deactivate"); }
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceHotkey final : public EmergencyHotkeyHandling {
+public:
+    explicit TraceHotkey(CallTrace& trace) : trace_(trace) {}
+    void activate(std::function<void()> trigger) override
+    {
+        trace_.record("hotkey.activate");
+        onTrigger = std::move(trigger);
+    }
+    void deactivate() override
+    {
+        trace_.record("hotkey.deactivate");
+        onTrigger = {};
+    }
+    std::function<void()> onTrigger;
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceThumbnailSuppression final : public ScreenshotThumbnailSuppressing {
+public:
+    explicit TraceThumbnailSuppression(CallTrace& trace) : trace_(trace) {}
+    void activate() override { trace_.record("thumbnail.activate"); }
+    void deactivate() override { trace_.record("thumbnail.deactivate"); }
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceUI final : public SessionUIControlling {
+public:
+    explicit TraceUI(CallTrace& trace) : trace_(trace) {}
+    void showHUD(SessionManager&) override { trace_.record("ui.showHUD"); }
+    void dismissHUD() override { trace_.record("ui.dismissHUD"); }
+    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { trace_.record("ui.showStageVeskPanel"); }
+    void dismissStageVeskPanel() override { trace_.record("ui.dismissStageVeskPanel"); }
+    void showAppLaunchPrompt(SessionManager&) override { trace_.record("ui.showAppLaunchPrompt"); }
+    void dismissAppLaunchPrompt() override { trace_.record("ui.dismissAppLaunchPrompt"); }
+    void toggleQuickAccessPanel(SessionManager&) override { trace_.record("ui.toggleQuickAccessPanel"); }
+    void dismissQuickAccessPanel() override { trace_.record("ui.dismissQuickAccessPanel"); }
+    void toggleBugReportPanel() override { trace_.record("ui.toggleBugReportPanel"); }
+    void dismissBugReportPanel() override { trace_.record("ui.dismissBugReportPanel"); }
+    void handleGlobalClick(Point) override { trace_.record("ui.handleGlobalClick"); }
+    void hideMainWindow() override { trace_.record("ui.hideMainWindow"); }
+    void showMainWindow() override { trace_.record("ui.showMainWindow"); }
+    void publishVeskControlRects() override { trace_.record("ui.publishVeskControlRects"); }
+    void setVeskControlRectsChangedHandler(ControlRectsHandler) override {}
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceTransition final : public SessionTransitionPresenting {
+public:
+    explicit TraceTransition(CallTrace& trace) : trace_(trace) {}
+    void showEnteringTransition() override { trace_.record("transition.show"); }
+    void dismissEnteringTransition(bool animated) override
+    {
+        trace_.record(QStringLiteral("transition.dismiss(animated=%1)").arg(animated ? "true" : "false"));
+    }
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceStage final : public StageVeskControlling {
+public:
+    explicit TraceStage(CallTrace& trace) : trace_(trace) {}
+    void activate(const std::set<QString>& allowed, const DisplayNames& names,
+                  std::optional<StageVeskScreenID> anchor) override
+    {
+        trace_.record("stage.activate");
+        activatedWith = allowed;
+        displayNames = names;
+        anchorScreen = anchor;
+    }
+    void deactivate() override { trace_.record("stage.deactivate"); }
+    void updateAllowlist(const std::set<QString>&, const DisplayNames&) override { trace_.record("stage.updateAllowlist"); }
+    void setOnAppFullyClosed(std::function<void(const QString&)> handler) override
+    {
+        trace_.record(handler ? "stage.setOnAppFullyClosed" : "stage.clearOnAppFullyClosed");
+        onAppFullyClosed = std::move(handler);
+    }
+    void closeApp(const QString& bundleID, Point, bool) override { trace_.record("stage.closeApp(" + bundleID + ")"); }
+    void moveToQueue(const QString& bundleID) override { trace_.record("stage.moveToQueue(" + bundleID + ")"); }
+    void toggleZoom(const QString& bundleID) override { trace_.record("stage.toggleZoom(" + bundleID + ")"); }
+    void handleSeamDragHandoff(const QString& bundleID, Point) override
+    {
+        trace_.record("stage.handleSeamDragHandoff(" + bundleID + ")");
+    }
+    void syncUserDrag(const QString& bundleID, std::optional<Point>, std::optional<StageVeskScreenID>, Rect) override
+    {
+        trace_.record("stage.syncUserDrag(" + bundleID + ")");
+    }
+    void requestStagePlacement(const QString& bundleID, StageVeskScreenID) override
+    {
+        trace_.record("stage.requestStagePlacement(" + bundleID + ")");
+    }
+    std::optional<StageVeskPhase> defaultScreenPhase() const override { return phase; }
+
+    std::optional<StageVeskPhase> phase;
+    std::set<QString> activatedWith;
+    DisplayNames displayNames;
+    std::optional<StageVeskScreenID> anchorScreen;
+    std::function<void(const QString&)> onAppFullyClosed;
+
+private:
+    CallTrace& trace_;
+};
+
+class FakeRunningApplication final : public RunningApplicationControlling {
+public:
+    FakeRunningApplication(CallTrace& trace, QString bundleID, qint32 pid)
+        : trace_(trace), bundleID_(std::move(bundleID)), pid_(pid)
+    {
+    }
+    std::optional<QString> bundleIdentifier() const override { return bundleID_; }
+    qint32 processIdentifier() const override { return pid_; }
+    bool isTerminated() const override { return terminated; }
+    ApplicationActivationPolicy activationPolicy() const override { return policy; }
+    bool isHidden() const override { return hidden; }
+    bool activate(ApplicationActivationOptions) override
+    {
+        trace_.record("app.activate(" + bundleID_ + ")");
+        return true;
+    }
+    bool hide() override
+    {
+        trace_.record("app.hide(" + bundleID_ + ")");
+        hidden = true;
+        return true;
+    }
+    bool unhide() override
+    {
+        trace_.record("app.unhide(" + bundleID_ + ")");
+        hidden = false;
+        return true;
+    }
+    bool terminate() override
+    {
+        trace_.record("app.terminate(" + bundleID_ + ")");
+        if (quitsOnRequest)
+            terminated = true;
+        return true;
+    }
+
+    bool terminated = false;
+    bool hidden = false;
+    bool quitsOnRequest = true;
+    ApplicationActivationPolicy policy = ApplicationActivationPolicy::regular;
+
+private:
+    CallTrace& trace_;
+    QString bundleID_;
+    qint32 pid_;
+};
+
+// Installed bundles under /Applications; opening one starts it unless it runs.
+class FakeWorkspace final : public WorkspaceControlling {
+public:
+    explicit FakeWorkspace(CallTrace& trace) : trace_(trace) {}
+
+    std::shared_ptr<FakeRunningApplication> run(const QString& bundleID)
+    {
+        auto app = std::make_shared<FakeRunningApplication>(trace_, bundleID, nextPID_++);
+        apps.push_back(app);
+        return app;
+    }
+    void install(const QString& bundleID, const QString& name)
+    {
+        installed[bundleID] = QUrl::fromLocalFile("/Applications/" + name + ".app");
+    }
+
+    std::vector<std::shared_ptr<RunningApplicationControlling>> runningApplications() const override
+    {
+        return {apps.begin(), apps.end()};
+    }
+    std::optional<QUrl> urlForApplication(const QString& bundleID) const override
+    {
+        const auto it = installed.find(bundleID);
+        if (it == installed.end())
+            return std::nullopt;
+        return it->second;
+    }
+    void openApplication(const QUrl& url, const WorkspaceOpenConfiguration&, OpenCompletion completion) override
+    {
+        trace_.record("workspace.openApplication(" + url.fileName() + ")");
+        QString bundleID;
+        for (const auto& [id, installedURL] : installed) {
+            if (installedURL == url)
+                bundleID = id;
+        }
+        std::shared_ptr<FakeRunningApplication> app;
+        for (const auto& running : apps) {
+            if (running->bundleIdentifier() == bundleID && !running->terminated)
+                app = running;
+        }
+        if (!app && !bundleID.isEmpty())
+            app = run(bundleID);
+        completion(app, app ? std::nullopt : std::optional<QString>("not installed"));
+    }
+    void open(const std::vector<QUrl>&, const QUrl& url, const WorkspaceOpenConfiguration&, OpenCompletion completion) override
+    {
+        trace_.record("workspace.open(" + url.fileName() + ")");
+        completion(nullptr, std::nullopt);
+    }
+
+    std::vector<std::shared_ptr<FakeRunningApplication>> apps;
+    std::map<QString, QUrl> installed;
+
+private:
+    CallTrace& trace_;
+    qint32 nextPID_ = 500;
+};
+
+// Answers from sets the test sets.
+class FakeDetector final : public AllowedWindowDetecting {
+public:
+    Result detectAllowedWindows(const std::set<QString>& allowed) const override
+    {
+        Result result;
+        for (const QString& id : allowed) {
+            if (visible.contains(id))
+                result.visible.insert(id);
+            else if (covered.contains(id))
+                result.covered.insert(id);
+        }
+        return result;
+    }
+    std::set<QString> visible;
+    std::set<QString> covered;
+};
+
+// Wraps the real waiter to put its calls into the trace.
+class TraceWaiter final : public AllowedWindowWaiting {
+public:
+    TraceWaiter(CallTrace& trace, std::shared_ptr<AllowedWindowDetecting> detector, Scheduler& scheduler)
+        : trace_(trace), waiter_(std::move(detector), scheduler)
+    {
+    }
+    void waitForAllowedWindows(const std::set<QString>& allowed, std::function<void()> completion) override
+    {
+        trace_.record("waiter.wait");
+        waiter_.waitForAllowedWindows(allowed, [this, completion] {
+            trace_.record("waiter.completion");
+            completion();
+        });
+    }
+    void cancel() override
+    {
+        trace_.record("waiter.cancel");
+        waiter_.cancel();
+    }
+
+private:
+    CallTrace& trace_;
+    AllowedWindowWaiter waiter_;
+};
+
+// Repeating timers in the test's virtual time.
+class ManualTimerFactory final : public SessionTimerCreating {
+public:
+    ManualTimerFactory(CallTrace& trace, ManualScheduler& scheduler) : trace_(trace), scheduler_(scheduler) {}
+
+    class Timer final : public SessionTimerControlling {
+    public:
+        Timer(CallTrace& trace, ManualScheduler& scheduler, double interval, std::function<void()> handler)
+            : trace_(trace), scheduler_(scheduler), state_(std::make_shared<State>())
+        {
+            state_->handler = std::move(handler);
+            schedule(scheduler_, state_, interval);
+        }
+        ~Timer() override { state_->cancelled = true; }
+        void cancel() override
+        {
+            trace_.record("timer.cancel");
+            state_->cancelled = true;
+        }
+
+    private:
+        struct State {
+            bool cancelled = false;
+            std::function<void()> handler;
+        };
+        static void schedule(ManualScheduler& scheduler, std::shared_ptr<State> state, double interval)
+        {
+            scheduler.asyncAfter(interval, [&scheduler, state, interval] {
+                if (state->cancelled)
+                    return;
+                state->handler();
+                schedule(scheduler, state, interval);
+            });
+        }
+        CallTrace& trace_;
+        ManualScheduler& scheduler_;
+        std::shared_ptr<State> state_;
+    };
+
+    std::unique_ptr<SessionTimerControlling> makeTimer(double interval, std::function<void()> handler) override
+    {
+        trace_.record(QStringLiteral("timer.make(%1)").arg(interval));
+        return std::make_unique<Timer>(trace_, scheduler_, interval, std::move(handler));
+    }
+
+private:
+    CallTrace& trace_;
+    ManualScheduler& scheduler_;
+};
+
+class TraceStore final : public SessionPersisting {
+public:
+    explicit TraceStore(CallTrace& trace) : trace_(trace) {}
+
+    StoreResult<int> recoverOrphanedSessions(const QDateTime&) override
+    {
+        trace_.record("store.recoverOrphanedSessions");
+        if (failure)
+            return StoreError{*failure};
+        return orphanCount;
+    }
+    StoreResult<int> closeActiveSessions(const QDateTime&, SessionEndReason reason) override
+    {
+        trace_.record("store.closeActiveSessions(" + toRaw(reason) + ")");
+        if (failure)
+            return StoreError{*failure};
+        return staleActiveCount;
+    }
+    StoreResult<> createSessionRecord(const QUuid& id, const QDateTime& startedAt, qint64 duration,
+                                      const std::optional<QString>& goal, const QStringList& allowed,
+                                      const QStringList& allAllowed) override
+    {
+        trace_.record("store.createSessionRecord");
+        if (failure)
+            return StoreError{*failure};
+        created = Record{id, startedAt, duration, goal, allowed, allAllowed, {}, {}};
+        return {};
+    }
+    StoreResult<> updateSessionAllowlist(const QUuid&, const QStringList&, const QStringList&) override
+    {
+        trace_.record("store.updateSessionAllowlist");
+        return {};
+    }
+    StoreResult<> stopSessionRecord(const QUuid& id, const QDateTime& endedAt, SessionEndReason reason,
+                                    const QStringList& allowed, const QStringList& allAllowed) override
+    {
+        trace_.record("store.stopSessionRecord(" + toRaw(reason) + ")");
+        if (failure)
+            return StoreError{*failure};
+        stopped = Record{id, {}, 0, {}, allowed, allAllowed, endedAt, reason};
+        return {};
+    }
+    StoreResult<> updateSessionReflection(const QUuid&, std::optional<GoalStatus>, std::optional<VeskHelpful>,
+                                          const std::optional<QString>&, const QDateTime&) override
+    {
+        trace_.record("store.updateSessionReflection");
+        return {};
+    }
+
+    struct Record {
+        QUuid id;
+        QDateTime startedAt;
+        qint64 durationSeconds = 0;
+        std::optional<QString> goal;
+        QStringList allowed;
+        QStringList allAllowed;
+        QDateTime endedAt;
+        std::optional<SessionEndReason> endReason;
+    };
+    std::optional<Record> created;
+    std::optional<Record> stopped;
+    int staleActiveCount = 0;
+    int orphanCount = 0;
+    std::optional<QString> failure;
+
+private:
+    CallTrace& trace_;
+};
+
+class TraceAnalytics final : public AnalyticsTracking {
+public:
+    explicit TraceAnalytics(CallTrace& trace) : trace_(trace) {}
+    void track(const AnalyticsEvent& event) override
+    {
+        trace_.record("analytics.track(" + event.signalName() + ")");
+        events.push_back(event);
+    }
+    std::vector<AnalyticsEvent> events;
+
+private:
+    CallTrace& trace_;
+};
+
+class FakeAXWindowManager final : public AXWindowManaging {
+public:
+    WindowCounts minimizedWindowCounts(const QString&) override { return {}; }
+    bool raise(const QString&) override { return false; }
+    bool setMinimized(const QString&, bool) override { return false; }
+};
+
+class FakeMaterializer final : public WindowMaterializing {
+public:
+    WindowMaterializationOutcome materialize(const QString&, const std::optional<QUrl>&, const QString&) override
+    {
+        return WindowMaterializationOutcome::unsupported();
+    }
+};
+
+class FakeCapabilityDetector final : public ApplicationCapabilityDetecting {
+public:
+    bool supportsWebURLSchemes(const QUrl&) const override { return false; }
+};
+
+class FakeScreenshots final : public SessionScreenshotCapturing {
+public:
+    Result captureAndSave(const QDateTime&) override { return {std::nullopt, QStringLiteral("no display")}; }
+};
+
+class FakeScreens final : public platform::ScreenProviding {
+public:
+    void add(quint32 displayID, QRectF cocoaFrame)
+    {
+        platform::ScreenInfo screen;
+        screen.displayID = displayID;
+        screen.frame = cocoaFrame;
+        screen.visibleFrame = cocoaFrame;
+        screen.name = QStringLiteral("Display %1").arg(displayID);
+        list.push_back(screen);
+    }
+    std::vector<platform::ScreenInfo> screens() const override { return list; }
+    std::optional<platform::ScreenInfo> mainScreen() const override
+    {
+        if (list.empty())
+            return std::nullopt;
+        return list.front();
+    }
+    std::optional<QRectF> displayBounds(quint32) const override { return std::nullopt; }
+    std::vector<platform::ScreenInfo> list;
+};
+
+} // namespace vesk::test
