@@ -1,5 +1,6 @@
 #include "app/MakeModelContainer.h"
 
+#include "app/VeskLogFileStore.h"
 #include "app/VeskLogger.h"
 
 #include <cstdio>
@@ -9,6 +10,7 @@ namespace vesk {
 
 void exitProcess(int status)
 {
+    VeskLogFileStore::shared().drain();
     std::exit(status);
 }
 

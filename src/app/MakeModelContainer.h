@@ -7,11 +7,11 @@
 
 namespace vesk {
 
-// Ends the process with the given status. The application passes one that
-// lets the log drain first; tests pass one that records the call.
+// Ends the process with the given status: exitProcess in the application, a
+// recorder in tests.
 using ProcessExit = std::function<void(int status)>;
 
-// Ends the process through std::exit.
+// Writes out the queued log rows, then ends the process through std::exit.
 void exitProcess(int status);
 
 // Opens the store at start-up. Without a store the application cannot run:

@@ -244,10 +244,23 @@ TEST_F(ModelContainerTest, StartUpOpensTheStoreWithoutExiting)
 TEST_F(ModelContainerTest, StartUpFailureExitsWithStatusOneAndAClearMessage)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    QFile garbage(storePath());
+    // The dying process runs this test afresh, so the store path must not
+    // depend on the fixture's temporary folder: both processes share the log folder.
+    const QDir logs(qEnvironmentVariable("VESK_LOGS_DIR"));
+    const QString unopenable = logs.filePath("unopenable-VeskData.store");
+    QFile garbage(unopenable);
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray(4096, 'x'));
     garbage.close();
-    EXPECT_EXIT(makeModelContainer(storePath(), exitProcess), ::testing::ExitedWithCode(1),
+
+    EXPECT_EXIT(makeModelContainer(unopenable, exitProcess), ::testing::ExitedWithCode(1),
                 "Could not create ModelContainer: .+");
+
+    // It wrote its reason into its log file before it ended.
+    bool logged = false;
+    for (const QString& name : logs.entryList({"vesk-log-*.md"}, QDir::Files)) {
+        const QString contents = QString::fromUtf8(fileContents(logs.filePath(name)));
+        logged = logged || contents.contains("| ERROR | VeskApp | Could not create ModelContainer at " + unopenable + ": ");
+    }
+    EXPECT_TRUE(logged);
 }
