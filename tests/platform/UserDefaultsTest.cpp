@@ -127,3 +127,15 @@ TEST(UserDefaults, AnUnreadableFileReadsAsAnEmptyDomain)
     EXPECT_TRUE(defaults.dictionaryRepresentation().isEmpty());
     EXPECT_FALSE(defaults.boolForKey("anything"));
 }
+
+TEST(UserDefaults, WritesAfterAnUnreadableFileAreKept)
+{
+    QTemporaryDir root;
+    writeFile(root.filePath("broken.json"), "{ not json");
+    {
+        UserDefaults defaults("broken", root.path());
+        defaults.setBool("vesk.flag", true);
+        EXPECT_TRUE(defaults.boolForKey("vesk.flag"));
+    }
+    EXPECT_EQ(fileContents(root.filePath("broken.json")), (QJsonObject{{"vesk.flag", true}}));
+}
