@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LogCapture.h"
+#include "SessionLogCapture.h"
 #include "SessionTestDoubles.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ class SessionManagerFixture : public ::testing::Test {
 protected:
     CallTrace trace;
     ManualScheduler scheduler;
-    LogCapture logs;
+    SessionLogCapture logs;
     std::shared_ptr<FakeDetector> detector = std::make_shared<FakeDetector>();
     std::shared_ptr<TraceOverlay> overlay = std::make_shared<TraceOverlay>(trace);
     std::shared_ptr<TraceMouseBlocker> mouseBlocker = std::make_shared<TraceMouseBlocker>(trace);

@@ -9,7 +9,7 @@
 
 // Collects the messages logged while it exists (every logger goes through
 // Qt's logging with its component as category).
-class LogCapture {
+class SessionLogCapture {
 public:
     struct Entry {
         QString category;
@@ -17,12 +17,12 @@ public:
         QString message;
     };
 
-    LogCapture()
+    SessionLogCapture()
     {
         current() = this;
-        previous_ = qInstallMessageHandler(&LogCapture::handle);
+        previous_ = qInstallMessageHandler(&SessionLogCapture::handle);
     }
-    ~LogCapture()
+    ~SessionLogCapture()
     {
         qInstallMessageHandler(previous_);
         current() = nullptr;
@@ -56,16 +56,16 @@ public:
     }
 
 private:
-    static LogCapture*& current()
+    static SessionLogCapture*& current()
     {
-        static LogCapture* capture = nullptr;
+        static SessionLogCapture* capture = nullptr;
         return capture;
     }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         static std::mutex mutex;
         std::lock_guard lock(mutex);
-        if (LogCapture* capture = current())
+        if (SessionLogCapture* capture = current())
             capture->entries_.push_back({QString::fromUtf8(context.category), type, message});
     }
 
