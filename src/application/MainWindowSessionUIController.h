@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/VeskLogger.h"
+#include "panels/SessionUIControlling.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace vesk {
+
+// The in-session panel controller until the panels exist: it hides and shows
+// the main window and has no panels, so it always publishes no control rects.
+class MainWindowSessionUIController final : public SessionUIControlling {
+public:
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    void showHUD(SessionManager&) override {}
+    void dismissHUD() override { publishVeskControlRects(); }
+    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override {}
+    void dismissStageVeskPanel() override { publishVeskControlRects(); }
+    void showAppLaunchPrompt(SessionManager&) override {}
+    void dismissAppLaunchPrompt() override { publishVeskControlRects(); }
+    void toggleQuickAccessPanel(SessionManager&) override {}
+    void dismissQuickAccessPanel() override { publishVeskControlRects(); }
+    void toggleBugReportPanel() override {}
+    void dismissBugReportPanel() override { publishVeskControlRects(); }
+    void handleGlobalClick(Point) override {}
+    void hideMainWindow() override;
+    void showMainWindow() override;
+    void publishVeskControlRects() override;
+    void setVeskControlRectsChangedHandler(ControlRectsHandler handler) override { handler_ = std::move(handler); }
+
+private:
+    QPointer<QWidget> mainWindow_;
+    ControlRectsHandler handler_;
+    VeskLogger logger_{QStringLiteral("SessionUIController")};
+};
+
+} // namespace vesk

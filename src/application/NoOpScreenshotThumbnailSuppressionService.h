@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/EmergencyRestoring.h"
+#include "enforcement/ScreenshotThumbnailSuppressing.h"
+
+namespace vesk {
+
+// Thumbnail suppression that leaves the screenshot preference alone.
+class NoOpScreenshotThumbnailSuppressionService final : public ScreenshotThumbnailSuppressing,
+                                                        public EmergencyRestoring {
+public:
+    void activate() override {}
+    void deactivate() override {}
+    void emergencyRestore() override {}
+};
+
+} // namespace vesk

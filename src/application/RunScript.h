@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPointF>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace vesk {
+
+// One timed step of a scripted run. `at` is in virtual seconds from the start
+// of the run; points are in the top-left global coordinate system.
+struct ScriptStep {
+    enum class Action {
+        startSession, // apps, durationSeconds, goal, hardcore, setupSeconds
+        click,        // x, y, button
+        key,          // chord
+        launch,       // bundleID
+        quit,         // bundleID
+        minimize,     // bundleID
+        move,         // bundleID, x, y (the window's new top-left corner), width, height
+        switchSpace,  // display, space or step
+        screenshot,   // name
+        advance,      // seconds
+        sigterm,      // the SIGTERM signal to the application's process
+        terminate,    // a request to terminate the application; always the last step
+    };
+
+    Action action = Action::advance;
+    double at = 0;
+    // Position in the script's "steps" array, for messages.
+    int index = 0;
+
+    QStringList apps;
+    int durationSeconds = 0;
+    std::optional<QString> goal;
+    bool hardcore = false;
+    int setupSeconds = 0;
+
+    QPointF point;
+    int button = 0;
+
+    QString chord;
+    std::int64_t keyCode = 0;
+    std::uint64_t modifierFlags = 0;
+
+    QString bundleID;
+    std::optional<double> width;
+    std::optional<double> height;
+
+    int display = 0;
+    std::optional<int> space;
+    int spaceStep = 0;
+
+    QString name;
+    double seconds = 0;
+};
+
+QString toRaw(ScriptStep::Action action);
+
+// The steps of a scripted run, read from JSON:
+//   {"steps": [{"at": 0.0, "do": "startSession", "apps": ["…"], "durationSeconds": 60,
+//               "goal": "…", "hardcore": false}, {"at": 5.0, "do": "click", "x": 100, "y": 200}, …]}
+// Steps run in the order of `at` (steps with the same time in file order).
+struct RunScriptParseResult;
+
+class RunScript {
+public:
+    using ParseResult = RunScriptParseResult;
+
+    static ParseResult parse(const QByteArray& json);
+    static ParseResult loadFile(const QString& path);
+
+    const std::vector<ScriptStep>& steps() const { return steps_; }
+    // The time of the last step; 0 without steps.
+    double endTime() const;
+
+private:
+    std::vector<ScriptStep> steps_;
+};
+
+struct RunScriptParseResult {
+    std::optional<RunScript> script;
+    // Names the step and the field, e.g. "steps[2] (click): \"x\" must be a number".
+    QString error;
+
+    bool ok() const { return script.has_value(); }
+};
+
+} // namespace vesk

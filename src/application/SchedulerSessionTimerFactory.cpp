@@ -1,0 +1,60 @@
+#include "application/SchedulerSessionTimerFactory.h"
+
+#include "platform/Scheduler.h"
+#include "platform/WorkItem.h"
+#include "session/SessionTimerControlling.h"
+
+namespace vesk {
+
+namespace {
+
+class SchedulerSessionTimer final : public SessionTimerControlling {
+public:
+    SchedulerSessionTimer(Scheduler& scheduler, double interval, std::function<void()> handler)
+        : state_(std::make_shared<State>(State{scheduler, interval, std::move(handler), {}, false}))
+    {
+        scheduleNext(state_);
+    }
+
+    ~SchedulerSessionTimer() override { cancel(); }
+
+    void cancel() override
+    {
+        state_->cancelled = true;
+        state_->pending.cancel();
+    }
+
+private:
+    struct State {
+        Scheduler& scheduler;
+        double interval;
+        std::function<void()> handler;
+        WorkItem pending;
+        bool cancelled;
+    };
+
+    static void scheduleNext(const std::shared_ptr<State>& state)
+    {
+        std::weak_ptr<State> weak = state;
+        state->pending = state->scheduler.asyncAfter(state->interval, [weak] {
+            const auto state = weak.lock();
+            if (!state || state->cancelled)
+                return;
+            // The next tick is due one interval after this one, whatever the handler does.
+            scheduleNext(state);
+            state->handler();
+        });
+    }
+
+    std::shared_ptr<State> state_;
+};
+
+} // namespace
+
+std::unique_ptr<SessionTimerControlling> SchedulerSessionTimerFactory::makeTimer(double intervalSeconds,
+                                                                                std::function<void()> handler)
+{
+    return std::make_unique<SchedulerSessionTimer>(scheduler_, intervalSeconds, std::move(handler));
+}
+
+} // namespace vesk

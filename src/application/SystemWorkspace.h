@@ -1,0 +1,29 @@
+#pragma once
+
+#include "enforcement/WorkspaceControlling.h"
+
+namespace vesk::platform {
+class DesktopWorkspace;
+}
+
+namespace vesk {
+
+// The desktop's workspace as the session core uses it: running applications,
+// installed bundles and launches. Completions arrive on the workspace's own
+// thread, as the workspace delivers them.
+class SystemWorkspace final : public WorkspaceControlling {
+public:
+    explicit SystemWorkspace(platform::DesktopWorkspace& workspace) : workspace_(workspace) {}
+
+    std::vector<std::shared_ptr<RunningApplicationControlling>> runningApplications() const override;
+    std::optional<QUrl> urlForApplication(const QString& bundleID) const override;
+    void openApplication(const QUrl& applicationURL, const WorkspaceOpenConfiguration& configuration,
+                         OpenCompletion completion) override;
+    void open(const std::vector<QUrl>& urls, const QUrl& applicationURL,
+              const WorkspaceOpenConfiguration& configuration, OpenCompletion completion) override;
+
+private:
+    platform::DesktopWorkspace& workspace_;
+};
+
+} // namespace vesk
