@@ -1,13 +1,20 @@
-#include "FakeScreens.h"
 #include "TestPrinters.h"
 #include "overlay/AllowedWindowsVisibilityGuard.h"
 #include "overlay/PassthroughRects.h"
 #include "overlay/WindowClassification.h"
 #include "overlay/WindowSnapshotReader.h"
+#include "platform/DesktopScenario.h"
+#include "platform/DesktopScreenProvider.h"
+#include "platform/DesktopWindowListProvider.h"
+#include "platform/ManualScheduler.h"
+#include "platform/SimulatedDesktop.h"
+#include "platform/WindowLevel.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
+#include <memory>
 
 using namespace vesk;
 namespace p = vesk::platform;
@@ -15,124 +22,208 @@ using Reason = OverlaySuppressedWindowSnapshot::Reason;
 
 namespace {
 
-const QString own = "com.example.vesk";
 const QString editor = "com.example.editor";
 const QString chat = "com.example.chat";
 const QString browser = "com.example.browser";
-const QString dock = "com.example.dock";
 
-class SceneWindowList final : public p::WindowListProviding {
+p::WindowSpec windowSpec(QRectF quartzBounds, double alpha = 1.0, int layer = 0)
+{
+    p::WindowSpec spec;
+    spec.bounds = quartzBounds;
+    spec.alpha = alpha;
+    spec.layer = layer;
+    return spec;
+}
+
+p::ApplicationSpec application(const QString& bundleID, std::vector<p::WindowSpec> windows)
+{
+    p::ApplicationSpec spec;
+    spec.bundleIdentifier = bundleID;
+    spec.name = bundleID.section('.', -1);
+    spec.windows = std::move(windows);
+    return spec;
+}
+
+p::DisplaySpec display(quint32 id, QRectF quartzBounds)
+{
+    p::DisplaySpec spec;
+    spec.displayID = id;
+    spec.bounds = quartzBounds;
+    spec.name = QStringLiteral("Display %1").arg(id);
+    return spec;
+}
+
+// The window list as the system gives it, except that an application can be
+// made to exit right after the list was copied and before its owner is looked up.
+class ExitingAfterCopy final : public p::WindowListProviding {
 public:
-    QList<QVariantMap> windows;
-    QList<QVariantMap> copyWindowInfo(int) const override { return windows; }
+    ExitingAfterCopy(p::SimulatedDesktop& desktop) : desktop_(desktop), list_(desktop) {}
+    std::optional<p::ProcessID> exitsAfterCopy;
 
-    void add(qint32 pid, quint32 number, int layer, QRectF quartzBounds, double alpha = 1.0)
+    QList<QVariantMap> copyWindowInfo(int options) const override
     {
-        windows.append({{p::kWindowOwnerPID, pid},
-                        {p::kWindowNumber, number},
-                        {p::kWindowLayer, layer},
-                        {p::kWindowBounds, QVariantMap{{"X", quartzBounds.x()},
-                                                       {"Y", quartzBounds.y()},
-                                                       {"Width", quartzBounds.width()},
-                                                       {"Height", quartzBounds.height()}}},
-                        {p::kWindowAlpha, alpha},
-                        {p::kWindowIsOnscreen, true}});
+        QList<QVariantMap> windows = list_.copyWindowInfo(options);
+        if (exitsAfterCopy)
+            desktop_.forceTerminate(*exitsAfterCopy);
+        return windows;
     }
+
+private:
+    p::SimulatedDesktop& desktop_;
+    p::DesktopWindowListProvider list_;
 };
 
-// Two displays: the 1440×900 primary and a 1920×1080 display to its right,
-// tops level. The window list, front to back:
-//   the own HUD; a browser window over the middle of an editor window; the
-//   editor window; a translucent chat window on the second display; an editor
-//   window parked far off screen; a window of a process that has just exited;
-//   a dock strip at the bottom of the primary; Finder's desktop on both displays.
+// A simulated desktop with two displays (the 1440×900 primary and a 1920×1080
+// display to its right, tops level). Front to back: Vesk's HUD, the Dock
+// strip, a browser window over the middle of an editor window, a translucent
+// chat window on the second display, the editor window and an editor window
+// parked far off screen, and Finder's display-sized desktop surface at layer 0.
 class WindowSceneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        screens.add(1, QRectF(0, 0, 1440, 900), "Built-in");
-        screens.add(2, QRectF(1440, -180, 1920, 1080), "Studio");
-        screens.bounds[1] = QRectF(0, 0, 1440, 900);
-        screens.bounds[2] = QRectF(1440, 0, 1920, 1080);
+        ASSERT_TRUE(root.isValid());
+        p::DesktopScenario scenario;
+        scenario.displays = {display(1, QRectF(0, 0, 1440, 900)), display(2, QRectF(1440, 0, 1920, 1080))};
+        scenario.applications = {
+            application(editor, {windowSpec(QRectF(-3000, 100, 400, 300)), windowSpec(QRectF(100, 100, 800, 600))}),
+            application(chat, {windowSpec(QRectF(1600, 100, 500, 400), 0.9)}),
+            application(browser, {windowSpec(QRectF(300, 200, 400, 300))}),
+        };
+        desktop = std::make_unique<p::SimulatedDesktop>(scheduler, root.path());
+        const QString error = desktop->applyScenario(scenario);
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
 
-        windowList.add(10, 1, 25, QRectF(600, 20, 240, 60));           // own HUD
-        windowList.add(20, 2, 0, QRectF(300, 200, 400, 300));          // browser
-        windowList.add(30, 3, 0, QRectF(100, 100, 800, 600));          // editor
-        windowList.add(40, 4, 0, QRectF(1600, 100, 500, 400), 0.9);    // chat, translucent
-        windowList.add(30, 5, 0, QRectF(-3000, 100, 400, 300));        // editor, off screen
-        windowList.add(99, 6, 0, QRectF(0, 0, 500, 500));              // exited
-        windowList.add(50, 7, 20, QRectF(200, 830, 1000, 70));         // dock
-        windowList.add(60, 8, 0, QRectF(0, 0, 1440, 900));             // desktop, primary
-        windowList.add(60, 9, 0, QRectF(1440, 0, 1920, 1080));         // desktop, second
+        desktop->addWindow(pidOf(kFinderBundleID), windowSpec(QRectF(0, 0, 1440, 900)));
+        desktop->raiseWindow(windowNumber(pidOf(browser)));
+        desktop->addWindow(pidOf(p::kDockBundleIdentifier),
+                           windowSpec(QRectF(200, 830, 1000, 70), 1.0, p::WindowLevel::dock));
+        p::OwnWindowSpec hud;
+        hud.title = "HUD";
+        hud.level = p::WindowLevel::status;
+        hud.frame = QRectF(600, 820, 240, 60);
+        desktop->addOwnWindow(hud);
+
+        windowList = std::make_unique<ExitingAfterCopy>(*desktop);
+        screens = std::make_unique<p::DesktopScreenProvider>(*desktop);
+        reader = std::make_unique<WindowSnapshotReader>(*windowList, [this](qint32 pid) -> std::optional<QString> {
+            const p::DesktopApplication* app = desktop->application(pid);
+            if (!app || app->terminated)
+                return std::nullopt;
+            return app->bundleIdentifier;
+        });
     }
 
-    FakeScreens screens;
-    SceneWindowList windowList;
-    std::map<qint32, QString> runningApplications{
-        {10, own}, {20, browser}, {30, editor}, {40, chat}, {50, dock}, {60, kFinderBundleID}};
-    WindowSnapshotReader reader{windowList, [this](qint32 pid) -> std::optional<QString> {
-                                    const auto found = runningApplications.find(pid);
-                                    return found == runningApplications.end() ? std::nullopt
-                                                                              : std::optional(found->second);
-                                }};
+    p::ProcessID pidOf(const QString& bundleID) const
+    {
+        const p::DesktopApplication* app = desktop->runningApplication(bundleID);
+        return app ? app->pid : 0;
+    }
+
+    p::WindowNumber windowNumber(p::ProcessID pid, size_t index = 0) const
+    {
+        return desktop->windowsOf(pid).at(index)->number;
+    }
+
+    WindowClassification classifyNow() const
+    {
+        const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(*screens);
+        if (!geometry)
+            return {};
+        return classifyWindowSnapshots(reader->copyOnScreenWindowSnapshots(), {editor, chat, kFinderBundleID},
+                                       *desktop->ownApplication().bundleIdentifier, *geometry);
+    }
+
+    ManualScheduler scheduler;
+    QTemporaryDir root;
+    std::unique_ptr<p::SimulatedDesktop> desktop;
+    std::unique_ptr<ExitingAfterCopy> windowList;
+    std::unique_ptr<p::DesktopScreenProvider> screens;
+    std::unique_ptr<WindowSnapshotReader> reader;
 };
 
 } // namespace
 
 TEST_F(WindowSceneTest, ClassifiesTheDesktopIntoFragmentsBlockersAndSuppressedWindows)
 {
-    const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens);
-    ASSERT_TRUE(geometry);
-    const auto snapshots = reader.copyOnScreenWindowSnapshots();
-    ASSERT_EQ(snapshots.size(), 8u) << "the exited process's window is dropped";
-
-    const WindowClassification result =
-        classifyWindowSnapshots(snapshots, {editor, chat, kFinderBundleID}, own, *geometry);
+    const WindowClassification result = classifyNow();
 
     const Rect editorWindow{100, 200, 800, 600};
-    EXPECT_EQ(result.fragments, (std::vector<OverlayAllowedWindowFragment>{
-                                    {editor, 3u, Rect{100, 700, 800, 100}, editorWindow},
-                                    {editor, 3u, Rect{100, 200, 800, 200}, editorWindow},
-                                    {editor, 3u, Rect{100, 400, 200, 300}, editorWindow},
-                                    {editor, 3u, Rect{700, 400, 200, 300}, editorWindow},
-                                }));
-    EXPECT_EQ(result.blockers, (std::vector<OverlayBlockerSnapshot>{
-                                   {browser, 0, 1.0, std::nullopt, Rect{300, 400, 400, 300}},
-                                   {dock, 20, 1.0, std::nullopt, Rect{200, 0, 1000, 70}},
-                               }));
-    EXPECT_EQ(result.ignoredBlockers, (std::vector<OverlayBlockerSnapshot>{
-                                          {kFinderBundleID, 0, 1.0, std::nullopt, Rect{0, 0, 1440, 900}},
-                                          {kFinderBundleID, 0, 1.0, std::nullopt, Rect{1440, -180, 1920, 1080}},
-                                      }));
-    EXPECT_EQ(result.suppressedWindows, (std::vector<OverlaySuppressedWindowSnapshot>{
-                                            {chat, 4u, 0.9, Rect{1600, 400, 500, 400}, Reason::translucent},
-                                            {editor, 5u, 1.0, Rect{-3000, 500, 400, 300}, Reason::offscreen},
-                                        }));
+    ASSERT_EQ(result.fragments.size(), 4u);
+    EXPECT_EQ(fragmentRects(result.fragments), (std::vector<Rect>{
+                                                   {100, 700, 800, 100}, // above the browser
+                                                   {100, 200, 800, 200}, // below
+                                                   {100, 400, 200, 300}, // left
+                                                   {700, 400, 200, 300}, // right
+                                               }));
+    for (const auto& fragment : result.fragments) {
+        EXPECT_EQ(fragment.bundleID, editor);
+        EXPECT_EQ(fragment.windowRect, editorWindow);
+    }
+
+    ASSERT_EQ(result.blockers.size(), 2u);
+    EXPECT_EQ(result.blockers[0].bundleID, p::kDockBundleIdentifier);
+    EXPECT_EQ(result.blockers[0].layer, p::WindowLevel::dock);
+    EXPECT_EQ(result.blockers[0].rect, (Rect{200, 0, 1000, 70}));
+    EXPECT_EQ(result.blockers[1].bundleID, browser);
+    EXPECT_EQ(result.blockers[1].rect, (Rect{300, 400, 400, 300}));
+    EXPECT_EQ(result.blockers[1].ownerName, QString("browser"));
+
+    ASSERT_EQ(result.ignoredBlockers.size(), 1u);
+    EXPECT_EQ(result.ignoredBlockers[0].bundleID, kFinderBundleID);
+    EXPECT_EQ(result.ignoredBlockers[0].rect, (Rect{0, 0, 1440, 900}));
+
+    ASSERT_EQ(result.suppressedWindows.size(), 2u);
+    EXPECT_EQ(result.suppressedWindows[0].bundleID, chat);
+    EXPECT_EQ(result.suppressedWindows[0].reason, Reason::translucent);
+    EXPECT_EQ(result.suppressedWindows[0].alpha, 0.9);
+    EXPECT_EQ(result.suppressedWindows[0].rect, (Rect{1600, 400, 500, 400}));
+    EXPECT_EQ(result.suppressedWindows[1].bundleID, editor);
+    EXPECT_EQ(result.suppressedWindows[1].reason, Reason::offscreen);
+    EXPECT_EQ(result.suppressedWindows[1].rect, (Rect{-3000, 500, 400, 300}));
+
     EXPECT_EQ(result.allowedWindowRectsByBundleID,
               (std::map<QString, std::vector<Rect>>{{chat, {Rect{1600, 400, 500, 400}}},
                                                     {editor, {editorWindow, Rect{-3000, 500, 400, 300}}}}));
     EXPECT_EQ(fullyOccludedBundleIDs(result.allowedWindowRectsByBundleID, result.fragments),
               std::set<QString>{chat});
-
     EXPECT_EQ(composePassthroughRects(result.fragments, {}, {}, {}),
               (std::vector<Rect>{{104, 704, 792, 92}, {104, 204, 792, 192}, {104, 404, 192, 292}, {704, 404, 192, 292}}));
 }
 
-TEST_F(WindowSceneTest, ClosingTheOnlyVisibleAllowedWindowStartsTheGracePeriod)
+TEST_F(WindowSceneTest, MovingTheBlockerAwayGivesTheWholeWindowBack)
 {
-    const DisplayGeometry geometry = *DisplayGeometry::current(screens);
-    const std::set<QString> allowed{editor, chat, kFinderBundleID};
+    desktop->setWindowBounds(windowNumber(pidOf(browser)), QRectF(1000, 100, 300, 200));
+    const WindowClassification result = classifyNow();
+    EXPECT_EQ(fragmentRects(result.fragments), (std::vector<Rect>{{100, 200, 800, 600}}));
+}
+
+TEST_F(WindowSceneTest, ApplicationExitingBetweenListAndLookupLosesItsWindowsOnly)
+{
+    const p::ProcessID browserPID = pidOf(browser);
+    const QList<QVariantMap> listed = desktop->copyWindowInfo(17);
+    EXPECT_TRUE(std::any_of(listed.begin(), listed.end(),
+                            [&](const QVariantMap& w) { return w.value(p::kWindowOwnerPID).toInt() == browserPID; }));
+
+    windowList->exitsAfterCopy = browserPID;
+    const auto snapshots = reader->copyOnScreenWindowSnapshots();
+    for (const auto& snapshot : snapshots)
+        EXPECT_NE(snapshot.bundleID, browser);
+    EXPECT_EQ(std::count_if(snapshots.begin(), snapshots.end(),
+                            [](const AllowedWindowSnapshot& s) { return s.bundleID == editor; }),
+              2);
+}
+
+TEST_F(WindowSceneTest, QuittingTheOnlyVisibleAllowedApplicationStartsTheGracePeriod)
+{
     AllowedWindowsVisibilityGuard guard;
-    const QDateTime start = QDateTime::fromSecsSinceEpoch(1'800'000'000, Qt::UTC);
+    const QDateTime start = scheduler.now();
+    EXPECT_EQ(guard.update(int(classifyNow().fragments.size()), start), std::nullopt);
 
-    auto visiblePieces = [&] {
-        return int(classifyWindowSnapshots(reader.copyOnScreenWindowSnapshots(), allowed, own, geometry).fragments.size());
-    };
-    EXPECT_EQ(guard.update(visiblePieces(), start), std::nullopt);
-
-    runningApplications.erase(30); // the editor quits; its windows vanish from the lookup
-    EXPECT_EQ(visiblePieces(), 0);
-    const auto action = guard.update(visiblePieces(), start.addMSecs(16));
+    desktop->forceTerminate(pidOf(editor));
+    const WindowClassification afterQuit = classifyNow();
+    EXPECT_TRUE(afterQuit.fragments.empty());
+    const auto action = guard.update(int(afterQuit.fragments.size()), start.addMSecs(16));
     ASSERT_TRUE(action);
     EXPECT_EQ(action->kind, AllowedWindowsVisibilityGuard::Action::Kind::startedGracePeriod);
     EXPECT_EQ(action->graceDeadline, start.addMSecs(1516));
