@@ -1,0 +1,28 @@
+#pragma once
+
+#include "enforcement/WorkspaceControlling.h"
+
+namespace vesk {
+
+namespace platform {
+class DesktopWorkspace;
+}
+
+// The desktop's workspace as the session core sees it. Completions arrive on
+// the workspace's own thread; this adapter does not move them.
+class SystemWorkspace final : public WorkspaceControlling {
+public:
+    explicit SystemWorkspace(platform::DesktopWorkspace& workspace);
+
+    std::vector<std::shared_ptr<RunningApplicationControlling>> runningApplications() const override;
+    std::optional<QUrl> urlForApplication(const QString& bundleID) const override;
+    void openApplication(const QUrl& applicationURL, const WorkspaceOpenConfiguration& configuration,
+                         OpenCompletion completion) override;
+    void open(const std::vector<QUrl>& urls, const QUrl& applicationURL,
+              const WorkspaceOpenConfiguration& configuration, OpenCompletion completion) override;
+
+private:
+    platform::DesktopWorkspace& workspace_;
+};
+
+} // namespace vesk
