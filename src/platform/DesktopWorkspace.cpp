@@ -215,7 +215,8 @@ void DesktopWorkspace::scheduleWindows(ProcessID pid, const LaunchBehaviour& beh
             desktop_.addWindow(pid, window);
         }
         qCInfo(lcWorkspace) << "Windows appeared — pid=" << pid << ", count=" << windows.size();
-        if (activates && desktop_.frontmostPID() == pid)
+        // Windows scripted onto another Space stay there: the launch does not follow them.
+        if (activates && desktop_.frontmostPID() == pid && behaviour.appearance != WindowAppearance::onOtherSpace)
             desktop_.activate(pid, 0);
     });
 }

@@ -398,8 +398,6 @@ ProcessID SimulatedDesktop::addRunningApplication(const ApplicationSpec& spec)
     qCInfo(lcDesktop) << "Application launched — pid=" << app.pid
                       << ", bundleID=" << app.bundleIdentifier.value_or(QStringLiteral("none"));
     emit applicationLaunched(app.pid);
-    if (!frontmostPID_ && app.activationPolicy == ActivationPolicy::regular && !app.hidden)
-        activate(app.pid, 0);
     return app.pid;
 }
 
@@ -426,6 +424,14 @@ const DesktopApplication* SimulatedDesktop::runningApplication(const QString& bu
     return nullptr;
 }
 
+std::optional<QString> SimulatedDesktop::bundleIdentifierOfProcess(ProcessID pid) const
+{
+    const DesktopApplication* app = application(pid);
+    if (!app || app->terminated)
+        return std::nullopt;
+    return app->bundleIdentifier;
+}
+
 bool SimulatedDesktop::activate(ProcessID pid, int activationOptions)
 {
     DesktopApplication* app = mutableApplication(pid);
@@ -435,8 +441,8 @@ bool SimulatedDesktop::activate(ProcessID pid, int activationOptions)
         app->hidden = false;
         emit applicationUnhidden(pid);
     }
-    bringApplicationWindowsToFront(pid, activationOptions & ActivateAllWindows);
     switchToSpaceOfApplicationIfNeeded(pid);
+    bringApplicationWindowsToFront(pid, activationOptions & ActivateAllWindows);
     if (frontmostPID_ != pid) {
         const auto previous = frontmostPID_;
         frontmostPID_ = pid;
@@ -1172,10 +1178,8 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
         dock.bundleIdentifier = kDockBundleIdentifier;
         dock.name = QStringLiteral("Dock");
         dock.activationPolicy = ActivationPolicy::prohibited;
-        const auto previousFront = frontmostPID_;
         addRunningApplication(finder);
         addRunningApplication(dock);
-        frontmostPID_ = previousFront;
     }
 
     for (int i = 0; i < int(scenario.bundles.size()); ++i) {
@@ -1186,9 +1190,7 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
 
     std::optional<ProcessID> firstRegular;
     for (const ApplicationSpec& spec : scenario.applications) {
-        const auto previousFront = frontmostPID_;
         const ProcessID pid = addRunningApplication(spec);
-        frontmostPID_ = previousFront;
         if (!firstRegular && spec.activationPolicy == ActivationPolicy::regular && !spec.hidden)
             firstRegular = pid;
     }

@@ -132,6 +132,8 @@ public:
     QUrl urlForPlatformPath(const QString& platformPath) const;
 
     // --- Running applications ------------------------------------------------
+    // Puts a process on the desktop (launch notification); it does not come
+    // forward until it is activated.
     ProcessID addRunningApplication(const ApplicationSpec& spec);
     // Every application ever started, terminated ones included, in workspace order.
     const std::vector<DesktopApplication>& applications() const { return applications_; }
@@ -139,6 +141,8 @@ public:
     // The first application with that identifier that has not terminated.
     const DesktopApplication* runningApplication(const QString& bundleIdentifier) const;
     std::optional<ProcessID> frontmostPID() const { return frontmostPID_; }
+    // The bundle identifier of a running process; none when it has exited or has none.
+    std::optional<QString> bundleIdentifierOfProcess(ProcessID pid) const;
 
     bool activate(ProcessID pid, int activationOptions);
     bool hide(ProcessID pid);
