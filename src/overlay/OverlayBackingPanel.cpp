@@ -1,0 +1,76 @@
+#include "overlay/OverlayBackingPanel.h"
+
+#include "overlay/PanelScreen.h"
+#include "platform/WindowLevel.h"
+
+#include <QPalette>
+
+namespace vesk {
+
+namespace {
+
+platform::OwnWindowSpec ownWindowSpec(bool ignoresMouseEvents, const Rect& cocoaFrame)
+{
+    platform::OwnWindowSpec spec;
+    spec.title = QStringLiteral("Overlay Backing");
+    spec.level = OverlayBackingPanel::windowLevel();
+    spec.frame = toQRectF(cocoaFrame);
+    spec.isPanel = true;
+    spec.ignoresMouseEvents = ignoresMouseEvents;
+    spec.joinsAllSpaces = true;
+    spec.canBecomeKey = false;
+    return spec;
+}
+
+} // namespace
+
+OverlayBackingPanel::OverlayBackingPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
+                                         const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+    , cocoaFrame_(rectFromQRectF(screen.frame))
+    , screens_(screens)
+    , registration_(desktop, ownWindowSpec(false, cocoaFrame_))
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    setGeometry(toQRectF(quartzFrame).toRect());
+
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Overlay backing panel created for screen: ") + screen.name);
+}
+
+int OverlayBackingPanel::windowLevel()
+{
+    static const int level = platform::windowLevelForKey(platform::WindowLevelKey::desktopIcon) + 1;
+    return level;
+}
+
+QString OverlayBackingPanel::screenLabel() const
+{
+    return panelScreenLabel(screens_, cocoaFrame_);
+}
+
+void OverlayBackingPanel::orderFrontRegardless()
+{
+    show();
+    raise();
+    registration_.orderIn();
+}
+
+void OverlayBackingPanel::orderOut()
+{
+    hide();
+    registration_.orderOut();
+}
+
+void OverlayBackingPanel::showOnScreen()
+{
+    orderFrontRegardless();
+    logger_.log(VeskLogLevel::info, QStringLiteral("Overlay backing shown on screen: ") + screenLabel());
+}
+
+} // namespace vesk

@@ -1,0 +1,92 @@
+#include "overlay/OverlayPanel.h"
+
+#include "overlay/OverlayContentView.h"
+#include "overlay/PanelScreen.h"
+#include "platform/WindowLevel.h"
+
+#include <QVBoxLayout>
+
+namespace vesk {
+
+namespace {
+
+platform::OwnWindowSpec ownWindowSpec(bool ignoresMouseEvents, const Rect& cocoaFrame)
+{
+    platform::OwnWindowSpec spec;
+    spec.title = QStringLiteral("Overlay");
+    spec.level = OverlayPanel::windowLevel();
+    spec.frame = toQRectF(cocoaFrame);
+    spec.isPanel = true;
+    spec.ignoresMouseEvents = ignoresMouseEvents;
+    spec.joinsAllSpaces = true;
+    spec.canBecomeKey = false;
+    return spec;
+}
+
+} // namespace
+
+OverlayPanel::OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
+                           const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                           | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
+    , cocoaFrame_(rectFromQRectF(screen.frame))
+    , screens_(screens)
+    , registration_(desktop, ownWindowSpec(true, cocoaFrame_))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setGeometry(toQRectF(quartzFrame).toRect());
+
+    contentView_ = new OverlayContentView(cocoaFrame_, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(contentView_);
+
+    logger_.log(VeskLogLevel::debug, QStringLiteral("OverlayPanel created for screen: ") + screen.name);
+}
+
+OverlayPanel::~OverlayPanel() = default;
+
+int OverlayPanel::windowLevel()
+{
+    static const int level = platform::shieldingWindowLevel() + 1;
+    return level;
+}
+
+OverlayContentView* OverlayPanel::contentView() const
+{
+    return contentView_;
+}
+
+void OverlayPanel::setPassthroughRects(const std::vector<Rect>& rects)
+{
+    passthroughRects_ = rects;
+    if (!contentView_)
+        return;
+    contentView_->setPassthroughRects(rects);
+    // Painted in this turn of the event loop, before the next frame.
+    contentView_->update();
+}
+
+void OverlayPanel::orderFrontRegardless()
+{
+    show();
+    raise();
+    registration_.orderIn();
+}
+
+void OverlayPanel::orderOut()
+{
+    hide();
+    registration_.orderOut();
+}
+
+void OverlayPanel::showOnScreen()
+{
+    orderFrontRegardless();
+    logger_.log(VeskLogLevel::info, QStringLiteral("Overlay shown on screen: ") + panelScreenLabel(screens_, cocoaFrame_));
+}
+
+} // namespace vesk

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "app/VeskLogger.h"
+#include "overlay/AllowedWindowDragTracker.h"
+#include "overlay/AllowedWindowsVisibilityGuard.h"
+#include "overlay/DisplayLayoutSignature.h"
+#include "overlay/MouseInteractionDetecting.h"
+#include "overlay/OverlayControlling.h"
+#include "overlay/OverlayVisibilityDiagnostics.h"
+#include "overlay/OverlayWindowTransitionTracker.h"
+#include "overlay/WindowClassification.h"
+#include "overlay/WindowSnapshotReader.h"
+#include "platform/Clock.h"
+#include "platform/Geometry.h"
+#include "platform/Scheduler.h"
+#include "platform/ScreenProviding.h"
+#include "platform/WorkItem.h"
+
+#include <QDateTime>
+#include <QMetaObject>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace vesk::platform {
+class SimulatedDesktop;
+}
+
+namespace vesk {
+
+class OverlayBackingPanel;
+class OverlayPanel;
+
+// The session's blackout: a black panel and a black backing panel on every
+// display, and a per-frame tick that turns the window list into holes over the
+// allowed applications' visible windows, follows drags across display seams
+// and tells the session core when allowed windows are covered, briefly gone or
+// gone for good. Main thread only.
+class OverlayService final : public QObject, public OverlayControlling {
+    Q_OBJECT
+public:
+    struct Tuning {
+        double gracePeriod = 1.5; // seconds without visible allowed windows before fail-open
+        OverlayWindowTransitionTracker::Tuning transitions;
+    };
+
+    // Seconds between two frames of the display link (and of the timer fallback).
+    static constexpr double kFrameInterval = 1.0 / 60.0;
+    // Quiet time after the last screen change before the panels are synced.
+    static constexpr double kScreenChangeDebounce = 0.5;
+
+    OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
+                   const platform::ScreenProviding& screens, WindowSnapshotReader windowSnapshots,
+                   const MouseInteractionDetecting& mouseInteractionDetector, Tuning tuning);
+    // With the session's usual tuning.
+    OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
+                   const platform::ScreenProviding& screens, WindowSnapshotReader windowSnapshots,
+                   const MouseInteractionDetecting& mouseInteractionDetector);
+    ~OverlayService() override;
+
+    void activate(const std::set<QString>& allowedBundleIDs) override;
+    void updateAllowlist(const std::set<QString>& allowedBundleIDs) override;
+    void deactivate() override;
+    AllowedWindowDragState allowedWindowDragState(const QDateTime& now) const override;
+    void prepareBackingForAllowedAppActivation(const QString& reason) override;
+    void suppressPassthroughImmediately(const QString& bundleID, const QString& reason) override;
+
+    // One frame: window list, classification, transitions, drags, holes.
+    void trackingTick();
+
+    bool isActive() const { return isActive_; }
+    bool isTracking() const { return frameSource_ != FrameSource::none; }
+    const std::set<QString>& allowedBundleIDs() const { return allowedBundleIDs_; }
+    std::vector<OverlayPanel*> panels() const;
+    std::vector<OverlayBackingPanel*> backingPanels() const;
+
+private:
+    enum class FrameSource { none, displayLink, timer };
+
+    struct PanelRecord {
+        DisplayLayoutSignature::Entry entry;
+        std::unique_ptr<OverlayPanel> panel;
+    };
+    struct BackingPanelRecord {
+        DisplayLayoutSignature::Entry entry;
+        std::unique_ptr<OverlayBackingPanel> panel;
+    };
+
+    // Tick source and screen changes.
+    void startWindowTracking();
+    void startFrames(FrameSource source);
+    void scheduleNextFrame();
+    void stopWindowTracking();
+    void observeScreenParameters();
+    void removeScreenObserver();
+    void debounceScreenChange();
+    void handleDebouncedScreenChange(int generation);
+    void syncPanels(const QString& reason);
+    void dismissPanels();
+    void logDisplayGeometry();
+    void resetSessionState();
+
+    // Steps of the tick.
+    void evaluateWindows(const WindowClassification& classification, const std::set<QString>& fullyOccluded);
+    void notifyFullyOccluded(const std::set<QString>& fullyOccluded);
+    void logTransitionEvents(const WindowTransitionUpdate& update);
+    void handleGracePeriod(const std::optional<AllowedWindowsVisibilityGuard::Action>& action, const QDateTime& now);
+    void rememberVisibleRects(const std::vector<Rect>& rects, const QDateTime& now);
+    void updateDragBridge(const std::vector<Rect>& bridge);
+    void checkUncoveredHoles(const std::vector<Rect>& holes, const std::vector<OverlayAllowedWindowFragment>& fragments,
+                             const std::optional<DisplayGeometry>& geometry);
+    void applyPassthroughRects(const std::vector<Rect>& holes, bool hasGeometry);
+
+    bool isMouseButtonDown() const { return mouseInteractionDetector_.isMouseInteractionActive(); }
+    Point mouseLocation() const;
+
+    Scheduler& scheduler_;
+    const Clock& clock_;
+    platform::SimulatedDesktop& desktop_;
+    const platform::ScreenProviding& screens_;
+    WindowSnapshotReader windowSnapshots_;
+    const MouseInteractionDetecting& mouseInteractionDetector_;
+    VeskLogger logger_{QStringLiteral("OverlayService")};
+    QString veskBundleID_;
+
+    std::vector<PanelRecord> panelRecords_;
+    std::vector<BackingPanelRecord> backingPanelRecords_;
+    FrameSource frameSource_ = FrameSource::none;
+    WorkItem nextFrame_;
+    std::set<QString> allowedBundleIDs_;
+    QMetaObject::Connection screenObserver_;
+    std::optional<WorkItem> screenChangeDebounceWork_;
+    int screenChangeGeneration_ = 0;
+    std::optional<DisplayLayoutSignature> displayLayoutSignature_;
+    bool isActive_ = false;
+
+    // The last non-empty hole set and when it was seen.
+    std::vector<Rect> lastVisibleRects_;
+    std::optional<QDateTime> lastVisibleAt_;
+    OverlayWindowTransitionTracker minimizeTransitionTracker_;
+    AllowedWindowDragTracker dragTracker_;
+    std::vector<Rect> lastLoggedDragBridgeRects_;
+    std::vector<Rect> lastLoggedUncoveredHoles_;
+    AllowedWindowsVisibilityGuard visibilityGuard_;
+    std::optional<int> lastAllowedWindowCount_;
+    std::optional<OverlayVisibilityDiagnostics> lastVisibilityDiagnostics_;
+    std::set<QString> lastFullyOccludedBundleIDs_;
+};
+
+} // namespace vesk
