@@ -19,13 +19,4 @@ QString toRaw(ReflectionReasonCategory category)
     return {};
 }
 
-std::optional<ReflectionReasonCategory> reflectionReasonCategoryFromRaw(const QString& raw)
-{
-    for (ReflectionReasonCategory category : kAllReflectionReasonCategories) {
-        if (toRaw(category) == raw)
-            return category;
-    }
-    return std::nullopt;
-}
-
 } // namespace vesk

@@ -1,22 +1,25 @@
 #pragma once
 
+#include "app/RawValue.h"
+
 #include <QString>
 
 #include <array>
-#include <optional>
 
 namespace vesk {
 
-// Why a session went wrong, as the reflection card asks it.
+// Why a session went wrong, as the reflection card asks it. Stored and sent as
+// its raw text; `fromRaw<ReflectionReasonCategory>` accepts exactly the five texts.
 enum class ReflectionReasonCategory { distractionGotThrough, veskDisturbed, goalUnclear, technicalProblem, other };
 
-inline constexpr std::array kAllReflectionReasonCategories = {
-    ReflectionReasonCategory::distractionGotThrough, ReflectionReasonCategory::veskDisturbed,
-    ReflectionReasonCategory::goalUnclear, ReflectionReasonCategory::technicalProblem,
-    ReflectionReasonCategory::other};
-
 QString toRaw(ReflectionReasonCategory category);
-// Exactly the five raw texts; anything else gives none.
-std::optional<ReflectionReasonCategory> reflectionReasonCategoryFromRaw(const QString& raw);
+
+template <>
+struct EnumCases<ReflectionReasonCategory> {
+    static constexpr std::array values{
+        ReflectionReasonCategory::distractionGotThrough, ReflectionReasonCategory::veskDisturbed,
+        ReflectionReasonCategory::goalUnclear, ReflectionReasonCategory::technicalProblem,
+        ReflectionReasonCategory::other};
+};
 
 } // namespace vesk

@@ -1,15 +1,6 @@
 #include "stage/StageVeskPhase.h"
 
-#include <array>
-
 namespace vesk {
-
-namespace {
-
-constexpr std::array kPhases = {StageVeskPhase::focus, StageVeskPhase::split, StageVeskPhase::tri,
-                                StageVeskPhase::quad, StageVeskPhase::freestyle};
-
-} // namespace
 
 QString toRaw(StageVeskPhase phase)
 {
@@ -26,15 +17,6 @@ QString toRaw(StageVeskPhase phase)
         return QStringLiteral("freestyle");
     }
     return {};
-}
-
-std::optional<StageVeskPhase> stageVeskPhaseFromRaw(const QString& raw)
-{
-    for (StageVeskPhase phase : kPhases) {
-        if (toRaw(phase) == raw)
-            return phase;
-    }
-    return std::nullopt;
 }
 
 } // namespace vesk

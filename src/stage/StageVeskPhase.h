@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/RawValue.h"
+
 #include <QString>
 
-#include <optional>
+#include <array>
 
 namespace vesk {
 
@@ -10,6 +12,11 @@ namespace vesk {
 enum class StageVeskPhase { focus, split, tri, quad, freestyle };
 
 QString toRaw(StageVeskPhase phase);
-std::optional<StageVeskPhase> stageVeskPhaseFromRaw(const QString& raw);
+
+template <>
+struct EnumCases<StageVeskPhase> {
+    static constexpr std::array values{StageVeskPhase::focus, StageVeskPhase::split, StageVeskPhase::tri,
+                                       StageVeskPhase::quad, StageVeskPhase::freestyle};
+};
 
 } // namespace vesk

@@ -83,11 +83,12 @@ TEST(AnalyticsEventTest, ReflectionEventsCarryOnlyTheGivenAnswers)
 TEST(ReflectionReasonCategoryTest, RawTextsRoundTripExactly)
 {
     const QStringList raw = {"distractionGotThrough", "veskDisturbed", "goalUnclear", "technicalProblem", "other"};
-    ASSERT_EQ(kAllReflectionReasonCategories.size(), static_cast<std::size_t>(raw.size()));
-    for (std::size_t i = 0; i < kAllReflectionReasonCategories.size(); ++i) {
-        EXPECT_EQ(toRaw(kAllReflectionReasonCategories[i]), raw[qsizetype(i)]);
-        EXPECT_EQ(reflectionReasonCategoryFromRaw(raw[qsizetype(i)]), kAllReflectionReasonCategories[i]);
+    const auto all = allCases<ReflectionReasonCategory>();
+    ASSERT_EQ(all.size(), static_cast<std::size_t>(raw.size()));
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(toRaw(all[i]), raw[qsizetype(i)]);
+        EXPECT_EQ(fromRaw<ReflectionReasonCategory>(raw[qsizetype(i)]), all[i]);
     }
-    EXPECT_FALSE(reflectionReasonCategoryFromRaw("Other"));
-    EXPECT_FALSE(reflectionReasonCategoryFromRaw(""));
+    EXPECT_FALSE(fromRaw<ReflectionReasonCategory>("Other"));
+    EXPECT_FALSE(fromRaw<ReflectionReasonCategory>(""));
 }
