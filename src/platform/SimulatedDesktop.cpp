@@ -971,8 +971,27 @@ bool SimulatedDesktop::updateOwnWindow(WindowNumber number, const OwnWindowSpec&
 void SimulatedDesktop::removeOwnWindow(WindowNumber number)
 {
     const DesktopWindow* existing = window(number);
-    if (existing && existing->ownerPID == own_.pid)
+    if (existing && existing->ownerPID == own_.pid) {
+        ownRenderers_.erase(number);
         removeWindow(number);
+    }
+}
+
+void SimulatedDesktop::setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer)
+{
+    const DesktopWindow* existing = window(number);
+    if (!existing || existing->ownerPID != own_.pid)
+        return;
+    if (renderer)
+        ownRenderers_[number] = std::move(renderer);
+    else
+        ownRenderers_.erase(number);
+}
+
+const SimulatedDesktop::OwnWindowRenderer* SimulatedDesktop::ownWindowRenderer(WindowNumber number) const
+{
+    const auto it = ownRenderers_.find(number);
+    return it == ownRenderers_.end() ? nullptr : &it->second;
 }
 
 std::vector<OwnWindowInfo> SimulatedDesktop::ownWindows() const

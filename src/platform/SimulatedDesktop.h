@@ -6,6 +6,7 @@
 #include "platform/DesktopWindow.h"
 #include "platform/OwnWindowSpec.h"
 
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QPointF>
@@ -199,6 +200,11 @@ public:
     void removeOwnWindow(WindowNumber number);
     // Vesk's windows in the platform's order (front to back).
     std::vector<OwnWindowInfo> ownWindows() const;
+    // How a screen capture draws one of Vesk's windows: an image of the
+    // window's content at its size in points (a widget's grab(), say).
+    using OwnWindowRenderer = std::function<QImage(const QSize& sizeInPoints)>;
+    void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer);
+    const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const;
 
     int presentationOptions() const { return presentationOptions_; }
     void setPresentationOptions(int options);
@@ -269,6 +275,7 @@ private:
     std::vector<BundleSpec> bundles_;
     std::vector<DesktopApplication> applications_;
     std::map<WindowNumber, DesktopWindow> windows_;
+    std::map<WindowNumber, OwnWindowRenderer> ownRenderers_;
     std::vector<WindowNumber> stack_; // front to back, all layers
     WindowNumber nextWindowNumber_ = 100;
     ProcessID nextPID_ = 500;
