@@ -1,0 +1,18 @@
+#pragma once
+
+namespace vesk {
+
+// The software update service as the application's menu command and its
+// update preferences reach it.
+class SoftwareUpdateControlling {
+public:
+    virtual ~SoftwareUpdateControlling() = default;
+    // The menu command "Nach Updates suchen…" is disabled while this is false.
+    virtual bool canCheckForUpdates() const = 0;
+    // A check the user asked for.
+    virtual void checkForUpdates() = 0;
+    virtual void setAutomaticallyChecksForUpdates(bool checks) = 0;
+    virtual void setAutomaticallyDownloadsUpdates(bool downloads) = 0;
+};
+
+} // namespace vesk

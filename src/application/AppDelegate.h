@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/VeskLogger.h"
+#include "platform/SimulatedDesktop.h"
+
+#include <functional>
+#include <memory>
+
+namespace vesk::platform {
+class UserDefaults;
+}
+
+namespace vesk {
+
+class Clock;
+class DesktopIsolationRecovering;
+class EmergencyRestoring;
+class SessionManager;
+class SigtermHandler;
+
+// The application's delegate: the launch recovery, the SIGTERM handler, and
+// taking the system back to a clean state when the application terminates.
+class AppDelegate {
+public:
+    struct Dependencies {
+        SessionManager& sessionManager;
+        DesktopIsolationRecovering& desktopIsolation;
+        EmergencyRestoring& dockMissionControlFallback;
+        EmergencyRestoring& screenshotThumbnailSuppression;
+        platform::UserDefaults& standardDefaults;
+        // Holds the application's presentation options.
+        platform::SimulatedDesktop& desktop;
+        const Clock& clock;
+        // Returns once every log row queued before the call is in the file.
+        std::function<void()> drainLog;
+    };
+
+    explicit AppDelegate(Dependencies dependencies);
+    ~AppDelegate();
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // Recovery of what an earlier run may have left behind, then the SIGTERM handler.
+    void applicationDidFinishLaunching();
+    // Stops a running session (leaving its applications open), restores the
+    // system settings, drains the log and always answers "now".
+    platform::TerminateReply applicationShouldTerminate();
+    // The final safety reset; runs also when the request step did not.
+    void applicationWillTerminate();
+    // Closing the main window leaves the application running.
+    bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
+
+    bool isSigtermHandlerInstalled() const;
+
+private:
+    void runEmergencyRestores();
+    void handleSigterm();
+
+    Dependencies dependencies_;
+    VeskLogger logger_{QStringLiteral("AppDelegate")};
+    std::unique_ptr<SigtermHandler> sigtermHandler_;
+};
+
+} // namespace vesk

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/SoftwareUpdateControlling.h"
+
+namespace vesk {
+
+// No updater in this build: checks are never possible and preferences have
+// nothing to reach.
+class NoOpSoftwareUpdateService final : public SoftwareUpdateControlling {
+public:
+    bool canCheckForUpdates() const override { return false; }
+    void checkForUpdates() override {}
+    void setAutomaticallyChecksForUpdates(bool) override {}
+    void setAutomaticallyDownloadsUpdates(bool) override {}
+};
+
+} // namespace vesk

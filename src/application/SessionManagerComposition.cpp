@@ -1,0 +1,128 @@
+#include "application/SessionManagerComposition.h"
+
+#include "app/VeskLogFileStore.h"
+#include "application/MainWindowSessionUIController.h"
+#include "application/NoOpAXWindowManager.h"
+#include "application/NoOpAllowedWindowDetector.h"
+#include "application/NoOpAppMonitorService.h"
+#include "application/NoOpApplicationCapabilityDetector.h"
+#include "application/NoOpDesktopIsolationService.h"
+#include "application/NoOpDockMissionControlFallbackService.h"
+#include "application/NoOpEmergencyHotkeyService.h"
+#include "application/NoOpKioskService.h"
+#include "application/NoOpMouseBlockerService.h"
+#include "application/NoOpOverlayService.h"
+#include "application/NoOpScreenshotThumbnailSuppressionService.h"
+#include "application/NoOpSessionScreenshotService.h"
+#include "application/NoOpSpaceBlockerService.h"
+#include "application/NoOpSpaceMonitorService.h"
+#include "application/NoOpSpaceTransitionProbeService.h"
+#include "application/NoOpStageVeskService.h"
+#include "application/NoOpWindowMaterializer.h"
+#include "application/SystemWorkspace.h"
+#include "panels/NoOpSessionTransitionPresenter.h"
+#include "platform/DesktopScreenProvider.h"
+#include "platform/DesktopWorkspace.h"
+#include "platform/SimulatedDesktop.h"
+#include "session/AllowedWindowWaiter.h"
+#include "session/SessionManager.h"
+
+namespace vesk {
+
+// Objects the composition keeps that the manager does not reach through
+// its services.
+struct SessionManagerComposition::Parts {};
+
+namespace {
+
+std::optional<StageVeskScreenID> mainWindowScreenID(const platform::SimulatedDesktop& desktop)
+{
+    for (const platform::OwnWindowInfo& window : desktop.ownWindows()) {
+        if (window.isPanel)
+            continue;
+        if (!window.displayIndex)
+            return std::nullopt;
+        const auto& display = desktop.displays().at(static_cast<size_t>(*window.displayIndex));
+        return StageVeskScreenID{display.displayID.value_or(0)};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
+                                                     platform::SimulatedDesktop& desktop,
+                                                     std::shared_ptr<SessionTimerCreating> timerFactory)
+    : parts_(std::make_unique<Parts>())
+    , screens_(std::make_shared<platform::DesktopScreenProvider>(desktop))
+{
+    SessionServices services;
+    services.screens = std::const_pointer_cast<platform::ScreenProviding>(screens_);
+
+    // In the order the services are built for the shared manager.
+    services.transitionPresenter = std::make_shared<NoOpSessionTransitionPresenter>();
+    services.overlay = std::make_shared<NoOpOverlayService>();
+    services.kiosk = std::make_shared<NoOpKioskService>();
+    services.appMonitor = std::make_shared<NoOpAppMonitorService>();
+    const auto mouseBlocker = std::make_shared<NoOpMouseBlockerService>();
+    services.mouseBlocker = mouseBlocker;
+    dockMissionControlFallback_ = std::make_shared<NoOpDockMissionControlFallbackService>();
+    services.spaceBlocker = std::make_shared<NoOpSpaceBlockerService>();
+    services.spaceMonitor = std::make_shared<NoOpSpaceMonitorService>();
+    services.spaceTransitionProbe = std::make_shared<NoOpSpaceTransitionProbeService>();
+    const auto desktopIsolation = std::make_shared<NoOpDesktopIsolationService>();
+    services.desktopIsolation = desktopIsolation;
+    desktopIsolationRecovery_ = desktopIsolation;
+    services.emergencyHotkey = std::make_shared<NoOpEmergencyHotkeyService>();
+    uiController_ = std::make_shared<MainWindowSessionUIController>();
+    services.uiController = uiController_;
+    services.allowedWindowWaiter =
+        std::make_shared<AllowedWindowWaiter>(std::make_shared<NoOpAllowedWindowDetector>(), scheduler);
+    services.allowedWindowDetector = std::make_shared<NoOpAllowedWindowDetector>();
+    services.timerFactory = std::move(timerFactory);
+    services.workspace = std::make_shared<SystemWorkspace>(desktop.workspace());
+    services.screenshotService = std::make_shared<NoOpSessionScreenshotService>();
+    const auto thumbnailSuppression = std::make_shared<NoOpScreenshotThumbnailSuppressionService>();
+    services.screenshotThumbnailSuppression = thumbnailSuppression;
+    screenshotThumbnailRestore_ = thumbnailSuppression;
+    services.windowManager = std::make_shared<NoOpAXWindowManager>();
+    services.stage = std::make_shared<NoOpStageVeskService>();
+    services.applicationCapabilityDetector = std::make_shared<NoOpApplicationCapabilityDetector>();
+    services.windowMaterializer = std::make_shared<NoOpWindowMaterializer>();
+
+    services.mouseLocation = [&desktop] { return pointFromQPointF(desktop.mouseLocation()); };
+    services.frontmostBundleID = [&desktop]() -> std::optional<QString> {
+        const auto frontmost = desktop.workspace().frontmostApplication();
+        return frontmost ? frontmost->bundleIdentifier() : std::nullopt;
+    };
+    services.mainWindowScreenID = [&desktop] { return mainWindowScreenID(desktop); };
+    services.logSessionStart = [](int durationSeconds, const std::set<QString>& allowedBundleIDs) {
+        VeskLogFileStore::shared().logSessionStart(durationSeconds, allowedBundleIDs);
+    };
+    services.installedAppName = [&desktop](const QString& bundleID) -> std::optional<QString> {
+        const platform::BundleSpec* bundle = desktop.bundleForIdentifier(bundleID);
+        if (!bundle)
+            return std::nullopt;
+        return bundle->displayName.value_or(bundle->name);
+    };
+
+    manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
+
+    // The panels' frames reach the click blocker for as long as it exists;
+    // it starts from the real state, no panels at launch.
+    std::weak_ptr<MouseBlocking> weakMouseBlocker = mouseBlocker;
+    uiController_->setVeskControlRectsChangedHandler([weakMouseBlocker](const std::vector<Rect>& rects) {
+        if (const auto blocker = weakMouseBlocker.lock())
+            blocker->updateVeskControlRects(rects);
+    });
+    uiController_->publishVeskControlRects();
+}
+
+SessionManagerComposition::~SessionManagerComposition() = default;
+
+std::optional<OwnWindowImage> SessionManagerComposition::ownWindowImage(platform::WindowNumber) const
+{
+    return std::nullopt;
+}
+
+} // namespace vesk

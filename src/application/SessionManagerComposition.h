@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/DesktopIsolationRecovering.h"
+#include "app/EmergencyRestoring.h"
+#include "platform/DesktopWindow.h"
+
+#include <QImage>
+#include <QRegion>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace vesk::platform {
+class SimulatedDesktop;
+class ScreenProviding;
+} // namespace vesk::platform
+
+namespace vesk {
+
+class Clock;
+class MainWindowSessionUIController;
+class Scheduler;
+class SessionManager;
+class SessionTimerCreating;
+struct SessionServices;
+
+// How one of our own windows looks, for screenshots: its rendered content and
+// the part of it that is painted (empty: all of it), in the window's own
+// coordinates.
+struct OwnWindowImage {
+    QImage image;
+    QRegion paintedRegion;
+};
+
+// Builds the application's one session manager with every service it works
+// through, in the order the services depend on each other, and keeps them
+// for the application's life. Services of subsystems that are not part of
+// this build yet are do-nothing implementations behind the same interfaces.
+class SessionManagerComposition {
+public:
+    // `timerFactory`: the countdown's timers (on their own queue in the
+    // application, on the scheduler in a scripted run).
+    SessionManagerComposition(Scheduler& scheduler, Clock& clock, platform::SimulatedDesktop& desktop,
+                              std::shared_ptr<SessionTimerCreating> timerFactory);
+    ~SessionManagerComposition();
+    SessionManagerComposition(const SessionManagerComposition&) = delete;
+    SessionManagerComposition& operator=(const SessionManagerComposition&) = delete;
+
+    SessionManager& manager() const { return *manager_; }
+    MainWindowSessionUIController& uiController() const { return *uiController_; }
+    const platform::ScreenProviding& screens() const { return *screens_; }
+
+    // The process-wide services the launch recovery and termination reach.
+    DesktopIsolationRecovering& desktopIsolation() const { return *desktopIsolationRecovery_; }
+    EmergencyRestoring& dockMissionControlFallback() const { return *dockMissionControlFallback_; }
+    EmergencyRestoring& screenshotThumbnailSuppression() const { return *screenshotThumbnailRestore_; }
+
+    // The rendered look of one of our windows that a service owns (the
+    // overlay's panels); none for a window it does not know.
+    std::optional<OwnWindowImage> ownWindowImage(platform::WindowNumber number) const;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+    std::shared_ptr<const platform::ScreenProviding> screens_;
+    std::shared_ptr<MainWindowSessionUIController> uiController_;
+    std::shared_ptr<DesktopIsolationRecovering> desktopIsolationRecovery_;
+    std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;
+    std::shared_ptr<EmergencyRestoring> screenshotThumbnailRestore_;
+    std::unique_ptr<SessionManager> manager_;
+};
+
+} // namespace vesk

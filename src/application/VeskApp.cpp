@@ -1,0 +1,161 @@
+#include "application/VeskApp.h"
+
+#include "analytics/AnalyticsEvent.h"
+#include "analytics/NoopAnalyticsService.h"
+#include "app/ModelContainer.h"
+#include "app/SoftwareUpdateControlling.h"
+#include "app/SqliteFocusSessionStore.h"
+#include "app/VeskDefaultsStore.h"
+#include "app/VeskLanguage.h"
+#include "app/VeskLogFileStore.h"
+#include "application/AppDelegate.h"
+#include "application/MainWindow.h"
+#include "application/MainWindowSessionUIController.h"
+#include "application/NoOpSoftwareUpdateService.h"
+#include "application/SessionManagerComposition.h"
+#include "application/SettingsWindow.h"
+#include "platform/SimulatedDesktop.h"
+#include "platform/UserDefaults.h"
+#include "session/SessionManager.h"
+
+#include <QAction>
+
+namespace vesk {
+
+VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
+    : QObject(parent)
+    , environment_(std::move(environment))
+{
+    // 1. The delegate is created once the objects it reaches exist (below).
+    // 2. The update service is built on first use.
+    makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
+
+    // 3. Without its store the application cannot run.
+    modelContainer_ = makeModelContainer(environment_.storePath, environment_.exit);
+    if (!modelContainer_)
+        return;
+
+    // 4. The session manager with all its services and the do-nothing store.
+    composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
+                                                               environment_.desktop, environment_.timerFactory);
+
+    // 5.–6. The store over the container's main context.
+    sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
+    sessionManager().setSessionStore(sessionStore_);
+    sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured session persistence store"));
+
+    // 7. The settings store over the standard user defaults.
+    standardDefaults_ = std::make_unique<platform::UserDefaults>(
+        QString::fromUtf8(platform::UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
+    defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
+
+    // 8.–10. Analytics: no analytics client in this build, so events are dropped.
+    analytics_ = std::make_shared<NoopAnalyticsService>();
+    sessionManager().setAnalytics(analytics_);
+    sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
+    analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.desktop.isAccessibilityTrusted()}));
+
+    // 11.–14. Bug reports and crash diagnostics arrive with their subsystem.
+
+    delegate_ = std::make_unique<AppDelegate>(AppDelegate::Dependencies{
+        sessionManager(),
+        composition_->desktopIsolation(),
+        composition_->dockMissionControlFallback(),
+        composition_->screenshotThumbnailSuppression(),
+        *standardDefaults_,
+        environment_.desktop,
+        environment_.clock,
+        [] { VeskLogFileStore::shared().drain(); },
+    });
+    environment_.desktop.setTerminationHandlers([this] { return delegate_->applicationShouldTerminate(); },
+                                                [this] { delegate_->applicationWillTerminate(); });
+    connect(&environment_.desktop, &platform::SimulatedDesktop::ownApplicationWillTerminate, this,
+            &VeskApp::terminated);
+
+    buildScenes();
+    ready_ = true;
+}
+
+VeskApp::~VeskApp()
+{
+    if (ready_)
+        environment_.desktop.setTerminationHandlers({}, {});
+    settingsWindow_.reset();
+    mainWindow_.reset();
+}
+
+SessionManager& VeskApp::sessionManager() const
+{
+    return composition_->manager();
+}
+
+void VeskApp::launch()
+{
+    mainWindow_->show();
+    delegate_->applicationDidFinishLaunching();
+}
+
+void VeskApp::requestTermination()
+{
+    environment_.desktop.requestOwnTermination();
+}
+
+bool VeskApp::isTerminated() const
+{
+    return environment_.desktop.isOwnApplicationTerminated();
+}
+
+SoftwareUpdateControlling& VeskApp::updateService()
+{
+    if (!updateService_)
+        updateService_ = makeUpdateService_();
+    return *updateService_;
+}
+
+void VeskApp::checkForUpdatesCommand()
+{
+    updateLogger_.log(VeskLogLevel::info, QStringLiteral("User-initiated update check"));
+    updateService().checkForUpdates();
+}
+
+void VeskApp::showSettings()
+{
+    settingsWindow_->show();
+    settingsWindow_->raise();
+}
+
+void VeskApp::buildScenes()
+{
+    mainWindow_ = std::make_unique<MainWindow>(environment_.desktop);
+    composition_->uiController().setMainWindow(mainWindow_.get());
+    settingsWindow_ = std::make_unique<SettingsWindow>();
+
+    QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
+    checkForUpdates->setEnabled(updateService().canCheckForUpdates());
+    connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
+    connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);
+    connect(mainWindow_->quitAction(), &QAction::triggered, this, &VeskApp::requestTermination);
+
+    connect(mainWindow_.get(), &MainWindow::contentShown, this, &VeskApp::applyUpdatePreferences);
+    connect(defaultsStore_.get(), &VeskDefaultsStore::autoCheckForUpdatesChanged, this,
+            [this] { updateService().setAutomaticallyChecksForUpdates(defaultsStore_->autoCheckForUpdates()); });
+    connect(defaultsStore_.get(), &VeskDefaultsStore::autoInstallUpdatesChanged, this,
+            [this] { updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates()); });
+    connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::applyLocale);
+    applyLocale();
+}
+
+void VeskApp::applyUpdatePreferences()
+{
+    updateService().setAutomaticallyChecksForUpdates(defaultsStore_->autoCheckForUpdates());
+    updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates());
+}
+
+void VeskApp::applyLocale()
+{
+    const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
+    mainWindow_->setLocale(locale);
+    settingsWindow_->setLocale(locale);
+}
+
+} // namespace vesk

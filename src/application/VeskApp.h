@@ -1,0 +1,107 @@
+#pragma once
+
+#include "app/MakeModelContainer.h"
+#include "app/VeskLogger.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace vesk::platform {
+class SimulatedDesktop;
+class UserDefaults;
+} // namespace vesk::platform
+
+namespace vesk {
+
+class AppDelegate;
+class AnalyticsTracking;
+class Clock;
+class MainWindow;
+class ModelContainer;
+class Scheduler;
+class SessionManager;
+class SessionManagerComposition;
+class SessionPersisting;
+class SessionTimerCreating;
+class SettingsWindow;
+class SoftwareUpdateControlling;
+class VeskDefaultsStore;
+
+// What the application runs on: the desktop, the main queue and the clock,
+// and where it keeps its store and settings.
+struct VeskAppEnvironment {
+    platform::SimulatedDesktop& desktop;
+    Scheduler& scheduler;
+    Clock& clock;
+    std::shared_ptr<SessionTimerCreating> timerFactory;
+    QString storePath;
+    // Folder of the user-defaults files.
+    QString defaultsRootDirectory;
+    // Ends the process when the store cannot be opened.
+    ProcessExit exit = exitProcess;
+};
+
+// The application: wires every long-lived object together at start-up, owns
+// the main and settings windows and the delegate, and runs the launch and the
+// termination through the delegate.
+class VeskApp final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit VeskApp(VeskAppEnvironment environment, QObject* parent = nullptr);
+    ~VeskApp() override;
+
+    // False when the store could not be opened (and the exit returned).
+    bool isReady() const { return ready_; }
+
+    // Shows the main window, then lets the delegate finish launching.
+    void launch();
+    // A request to terminate (the quit command, the system's request).
+    void requestTermination();
+    bool isTerminated() const;
+
+    SessionManager& sessionManager() const;
+    SessionManagerComposition& composition() const { return *composition_; }
+    AppDelegate& delegate() const { return *delegate_; }
+    ModelContainer& modelContainer() const { return *modelContainer_; }
+    VeskDefaultsStore& defaultsStore() const { return *defaultsStore_; }
+    platform::UserDefaults& standardDefaults() const { return *standardDefaults_; }
+    // Built on first use and kept for the application's life.
+    SoftwareUpdateControlling& updateService();
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+    SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
+
+    // The menu command "Nach Updates suchen…".
+    void checkForUpdatesCommand();
+    void showSettings();
+
+signals:
+    // The application's process has ended (after the delegate's will-terminate).
+    void terminated();
+
+private:
+    void buildScenes();
+    void applyUpdatePreferences();
+    void applyLocale();
+
+    VeskAppEnvironment environment_;
+    bool ready_ = false;
+    std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService_;
+    std::unique_ptr<SoftwareUpdateControlling> updateService_;
+    std::unique_ptr<ModelContainer> modelContainer_;
+    std::unique_ptr<SessionManagerComposition> composition_;
+    std::shared_ptr<SessionPersisting> sessionStore_;
+    std::unique_ptr<platform::UserDefaults> standardDefaults_;
+    std::unique_ptr<VeskDefaultsStore> defaultsStore_;
+    std::shared_ptr<AnalyticsTracking> analytics_;
+    std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<SettingsWindow> settingsWindow_;
+    VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
+    VeskLogger updateLogger_{QStringLiteral("SoftwareUpdateService")};
+};
+
+} // namespace vesk

@@ -1,0 +1,155 @@
+#include "application/VeskApp.h"
+
+#include "app/FocusSession.h"
+#include "app/ModelContainer.h"
+#include "app/ModelContext.h"
+#include "app/VeskLogFileStore.h"
+#include "application/AppDelegate.h"
+#include "application/MainWindow.h"
+#include "application/SchedulerSessionTimerFactory.h"
+#include "application/VirtualTimeDriver.h"
+#include "platform/DesktopWorkspace.h"
+#include "platform/ManualScheduler.h"
+#include "platform/SimulatedDesktop.h"
+#include "platform/UserDefaults.h"
+#include "session/SessionManager.h"
+#include "TestDesktop.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vesk;
+
+namespace {
+
+class VeskAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(directory_.isValid());
+        ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
+        app_ = std::make_unique<VeskApp>(VeskAppEnvironment{
+            desktop_, scheduler_, scheduler_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+            directory_.path() + "/VeskData.store", directory_.path() + "/defaults",
+            [](int) { FAIL() << "the store opens"; }});
+        ASSERT_TRUE(app_->isReady());
+        app_->launch();
+    }
+
+    std::vector<std::shared_ptr<FocusSession>> storedSessions()
+    {
+        return app_->modelContainer().mainContext().fetch<FocusSession>().value();
+    }
+
+    void startEditorSession()
+    {
+        const QUrl editorURL = *desktop_.workspace().urlForApplication(test::kEditorBundleID);
+        app_->sessionManager().startSession(60, {test::kEditorBundleID}, {{test::kEditorBundleID, editorURL}},
+                                            QStringLiteral("Write"), false, 3);
+        time_.advance(6.0);
+        ASSERT_TRUE(app_->sessionManager().isSessionActive());
+    }
+
+    QTemporaryDir directory_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, directory_.path() + "/root"};
+    VirtualTimeDriver time_{scheduler_, desktop_};
+    std::unique_ptr<VeskApp> app_;
+};
+
+TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
+{
+    startEditorSession();
+    QSignalSpy terminated(app_.get(), &VeskApp::terminated);
+
+    app_->requestTermination();
+
+    EXPECT_EQ(terminated.count(), 1);
+    EXPECT_TRUE(app_->isTerminated());
+    EXPECT_FALSE(app_->sessionManager().isSessionActive());
+    const auto sessions = storedSessions();
+    ASSERT_EQ(sessions.size(), 1u);
+    EXPECT_FALSE(sessions[0]->isActive);
+    EXPECT_EQ(sessions[0]->endReason, QString("appTerminate"));
+    EXPECT_EQ(sessions[0]->goalText, QString("Write"));
+    const platform::DesktopApplication* editor = desktop_.runningApplication(test::kEditorBundleID);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->terminated);
+
+    // The delegate drained the log: the stop's rows are in the file already.
+    QFile logFile(VeskLogFileStore::shared().currentLogURL().toLocalFile());
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    const QString log = QString::fromUtf8(logFile.readAll());
+    const qsizetype request = log.lastIndexOf("applicationShouldTerminate: active session detected");
+    const qsizetype stop = log.indexOf("Stopping session — lifecycle=", request);
+    const qsizetype finalReset = log.indexOf("applicationWillTerminate: final safety reset", stop);
+    EXPECT_NE(request, -1);
+    EXPECT_NE(stop, -1);
+    EXPECT_NE(finalReset, -1);
+}
+
+TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
+{
+    startEditorSession();
+    // The process dies without terminating: the record stays active.
+    ASSERT_TRUE(storedSessions().at(0)->isActive);
+    desktop_.setTerminationHandlers({}, {});
+
+    ManualScheduler scheduler;
+    platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
+    ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
+    VeskApp relaunched(VeskAppEnvironment{desktop, scheduler, scheduler,
+                                          std::make_shared<SchedulerSessionTimerFactory>(scheduler),
+                                          directory_.path() + "/VeskData.store", directory_.path() + "/defaults"});
+    ASSERT_TRUE(relaunched.isReady());
+    relaunched.launch();
+
+    const auto sessions = relaunched.modelContainer().mainContext().fetch<FocusSession>().value();
+    ASSERT_EQ(sessions.size(), 1u);
+    EXPECT_FALSE(sessions[0]->isActive);
+    EXPECT_EQ(sessions[0]->endReason, QString("crash"));
+    EXPECT_EQ(relaunched.standardDefaults().object("NSQuitAlwaysKeepsWindows"), QVariant(false));
+}
+
+TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
+{
+    ASSERT_TRUE(app_->mainWindow()->windowNumber().has_value());
+    auto mainWindowVisible = [&] {
+        for (const platform::OwnWindowInfo& window : desktop_.ownWindows()) {
+            if (window.number == *app_->mainWindow()->windowNumber())
+                return window.visible;
+        }
+        return false;
+    };
+    EXPECT_TRUE(mainWindowVisible());
+    startEditorSession();
+    EXPECT_FALSE(mainWindowVisible());
+    app_->sessionManager().stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    EXPECT_TRUE(mainWindowVisible());
+}
+
+TEST_F(VeskAppTest, ClosingTheMainWindowLeavesTheApplicationRunning)
+{
+    app_->mainWindow()->close();
+    time_.settle();
+    EXPECT_FALSE(app_->isTerminated());
+}
+
+TEST_F(VeskAppTest, AStoreThatCannotOpenEndsTheStartWithStatusOne)
+{
+    QFile blocker(directory_.path() + "/not-a-folder");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    std::optional<int> status;
+    VeskApp broken(VeskAppEnvironment{desktop_, scheduler_, scheduler_,
+                                      std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                      directory_.path() + "/not-a-folder/VeskData.store",
+                                      directory_.path() + "/defaults", [&](int code) { status = code; }});
+    EXPECT_FALSE(broken.isReady());
+    EXPECT_EQ(status, 1);
+}
+
+} // namespace
