@@ -5,13 +5,11 @@
 #include "application/NoOpAXWindowManager.h"
 #include "application/NoOpAllowedWindowDetector.h"
 #include "application/NoOpAppMonitorService.h"
-#include "application/NoOpApplicationCapabilityDetector.h"
 #include "application/NoOpDesktopIsolationService.h"
 #include "application/NoOpDockMissionControlFallbackService.h"
 #include "application/NoOpEmergencyHotkeyService.h"
 #include "application/NoOpKioskService.h"
 #include "application/NoOpMouseBlockerService.h"
-#include "application/NoOpOverlayService.h"
 #include "application/NoOpScreenshotThumbnailSuppressionService.h"
 #include "application/NoOpSessionScreenshotService.h"
 #include "application/NoOpSpaceBlockerService.h"
@@ -19,21 +17,69 @@
 #include "application/NoOpSpaceTransitionProbeService.h"
 #include "application/NoOpStageVeskService.h"
 #include "application/NoOpWindowMaterializer.h"
-#include "application/SystemWorkspace.h"
+#include "enforcement/SystemWorkspace.h"
+#include "overlay/OverlayBackingPanel.h"
+#include "overlay/OverlayPanel.h"
+#include "overlay/OverlayService.h"
+#include "overlay/SystemMouseInteractionDetector.h"
+#include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
 #include "platform/DesktopScreenProvider.h"
+#include "platform/DesktopWindowListProvider.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/SimulatedDesktop.h"
 #include "session/AllowedWindowWaiter.h"
+#include "session/BundleApplicationCapabilityDetector.h"
 #include "session/SessionManager.h"
 
 namespace vesk {
 
 // Objects the composition keeps that the manager does not reach through
 // its services.
-struct SessionManagerComposition::Parts {};
+struct SessionManagerComposition::Parts {
+    explicit Parts(platform::SimulatedDesktop& desktop)
+        : desktop(desktop), windowList(desktop), mouseInteractionDetector(desktop)
+    {
+    }
+
+    platform::SimulatedDesktop& desktop;
+    platform::DesktopWindowListProvider windowList;
+    SystemMouseInteractionDetector mouseInteractionDetector;
+    std::shared_ptr<OverlayService> overlay;
+};
 
 namespace {
+
+// The bundle identifier of a window owner: ours for our own process.
+BundleIdentifierLookup bundleIdentifierLookup(const platform::SimulatedDesktop& desktop)
+{
+    return [&desktop](qint32 pid) -> std::optional<QString> {
+        if (pid == desktop.ownPID())
+            return desktop.ownApplication().bundleIdentifier;
+        const platform::DesktopApplication* application = desktop.application(pid);
+        if (!application || application->terminated)
+            return std::nullopt;
+        return application->bundleIdentifier;
+    };
+}
+
+// A panel's rendered content, painted except over its holes.
+OwnWindowImage overlayPanelImage(const OverlayPanel& panel, const platform::SimulatedDesktop& desktop)
+{
+    OverlayPanel& widget = const_cast<OverlayPanel&>(panel);
+    const QImage image = widget.grab().toImage();
+    const QRectF panelQuartz = desktop.quartzRect(toQRectF(panel.cocoaFrame()));
+    const double scaleX = panelQuartz.width() > 0 ? image.width() / panelQuartz.width() : 1.0;
+    const double scaleY = panelQuartz.height() > 0 ? image.height() / panelQuartz.height() : 1.0;
+    QRegion painted(image.rect());
+    for (const Rect& hole : panel.passthroughRects()) {
+        const QRectF holeQuartz = desktop.quartzRect(toQRectF(hole)).translated(-panelQuartz.topLeft());
+        painted -= QRectF(holeQuartz.x() * scaleX, holeQuartz.y() * scaleY, holeQuartz.width() * scaleX,
+                          holeQuartz.height() * scaleY)
+                       .toAlignedRect();
+    }
+    return {image, painted};
+}
 
 std::optional<StageVeskScreenID> mainWindowScreenID(const platform::SimulatedDesktop& desktop)
 {
@@ -53,7 +99,7 @@ std::optional<StageVeskScreenID> mainWindowScreenID(const platform::SimulatedDes
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
                                                      platform::SimulatedDesktop& desktop,
                                                      std::shared_ptr<SessionTimerCreating> timerFactory)
-    : parts_(std::make_unique<Parts>())
+    : parts_(std::make_unique<Parts>(desktop))
     , screens_(std::make_shared<platform::DesktopScreenProvider>(desktop))
 {
     SessionServices services;
@@ -61,7 +107,10 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 
     // In the order the services are built for the shared manager.
     services.transitionPresenter = std::make_shared<NoOpSessionTransitionPresenter>();
-    services.overlay = std::make_shared<NoOpOverlayService>();
+    parts_->overlay = std::make_shared<OverlayService>(
+        scheduler, clock, desktop, *screens_, WindowSnapshotReader(parts_->windowList, bundleIdentifierLookup(desktop)),
+        parts_->mouseInteractionDetector);
+    services.overlay = parts_->overlay;
     services.kiosk = std::make_shared<NoOpKioskService>();
     services.appMonitor = std::make_shared<NoOpAppMonitorService>();
     const auto mouseBlocker = std::make_shared<NoOpMouseBlockerService>();
@@ -87,7 +136,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     screenshotThumbnailRestore_ = thumbnailSuppression;
     services.windowManager = std::make_shared<NoOpAXWindowManager>();
     services.stage = std::make_shared<NoOpStageVeskService>();
-    services.applicationCapabilityDetector = std::make_shared<NoOpApplicationCapabilityDetector>();
+    services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>();
     services.windowMaterializer = std::make_shared<NoOpWindowMaterializer>();
 
     services.mouseLocation = [&desktop] { return pointFromQPointF(desktop.mouseLocation()); };
@@ -120,8 +169,16 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 
 SessionManagerComposition::~SessionManagerComposition() = default;
 
-std::optional<OwnWindowImage> SessionManagerComposition::ownWindowImage(platform::WindowNumber) const
+std::optional<OwnWindowImage> SessionManagerComposition::ownWindowImage(platform::WindowNumber number) const
 {
+    for (const OverlayPanel* panel : parts_->overlay->panels()) {
+        if (panel->windowNumber() == number)
+            return overlayPanelImage(*panel, parts_->desktop);
+    }
+    for (OverlayBackingPanel* panel : parts_->overlay->backingPanels()) {
+        if (panel->windowNumber() == number)
+            return OwnWindowImage{panel->grab().toImage(), {}};
+    }
     return std::nullopt;
 }
 

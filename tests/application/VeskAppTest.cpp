@@ -15,11 +15,15 @@
 #include "session/SessionManager.h"
 #include "TestDesktop.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace vesk;
 
@@ -129,6 +133,35 @@ TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
     EXPECT_FALSE(mainWindowVisible());
     app_->sessionManager().stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
     EXPECT_TRUE(mainWindowVisible());
+}
+
+int visibleOwnPanels(const platform::SimulatedDesktop& desktop)
+{
+    int count = 0;
+    for (const platform::OwnWindowInfo& window : desktop.ownWindows())
+        count += window.isPanel && window.visible;
+    return count;
+}
+
+TEST_F(VeskAppTest, SigtermDuringASessionClearsThePresentationOptionsAndTheSessionGoesOn)
+{
+    startEditorSession();
+    const int overlayPanels = visibleOwnPanels(desktop_);
+    ASSERT_GT(overlayPanels, 0) << "the overlay covers the display";
+    desktop_.setPresentationOptions(314);
+    const int remainingBefore = app_->sessionManager().remainingSeconds();
+
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    QDeadlineTimer deadline(1000);
+    while (desktop_.presentationOptions() != 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(desktop_.presentationOptions(), 0);
+
+    time_.advance(2.0);
+    EXPECT_TRUE(app_->sessionManager().isSessionActive());
+    EXPECT_EQ(visibleOwnPanels(desktop_), overlayPanels);
+    EXPECT_LT(app_->sessionManager().remainingSeconds(), remainingBefore) << "the countdown goes on";
+    EXPECT_FALSE(app_->isTerminated());
 }
 
 TEST_F(VeskAppTest, ClosingTheMainWindowLeavesTheApplicationRunning)
