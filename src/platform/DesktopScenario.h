@@ -5,6 +5,7 @@
 #include "platform/DesktopDisplay.h"
 #include "platform/OwnWindowSpec.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantMap>
 
@@ -32,6 +33,9 @@ struct DesktopScenario {
     std::optional<QString> frontmost;
     // Defaults domains: name -> key -> value.
     std::map<QString, QVariantMap> defaults;
+    std::optional<QString> hardwareModel;
+    // Diagnostic payloads (compact JSON) waiting for the application.
+    std::vector<QByteArray> diagnosticPayloads;
 
     bool operator==(const DesktopScenario&) const = default;
 };

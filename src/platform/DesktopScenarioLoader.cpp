@@ -216,7 +216,7 @@ public:
         DesktopScenario scenario;
         FieldReader top(root, QString(), error_);
         top.onlyFields({"vesk", "permissions", "systemApplications", "displays", "bundles", "applications",
-                        "frontmost", "defaults"});
+                        "frontmost", "defaults", "hardwareModel", "diagnosticPayloads"});
         top.object("vesk", [&](FieldReader& r) { readVesk(r, &scenario.vesk); });
         top.object("permissions", [&](FieldReader& r) {
             r.onlyFields({"accessibility", "inputMonitoring", "grantOnRequest"});
@@ -239,6 +239,21 @@ public:
                 top.fail("frontmost", QStringLiteral("no application has the bundle identifier ") + *scenario.frontmost);
         }
         top.object("defaults", [&](FieldReader& r) { readDefaults(r, &scenario.defaults); });
+        top.optionalString("hardwareModel", &scenario.hardwareModel);
+        if (top.has("diagnosticPayloads")) {
+            const QJsonValue payloads = top.raw("diagnosticPayloads");
+            if (!payloads.isArray()) {
+                top.fail("diagnosticPayloads", QStringLiteral("expected an array of objects"));
+            } else {
+                const QJsonArray array = payloads.toArray();
+                for (int i = 0; i < array.size() && !top.failed(); ++i) {
+                    if (!array[i].isObject())
+                        top.fail(QStringLiteral("diagnosticPayloads[%1]").arg(i), QStringLiteral("expected an object"));
+                    else
+                        scenario.diagnosticPayloads.push_back(QJsonDocument(array[i].toObject()).toJson(QJsonDocument::Compact));
+                }
+            }
+        }
         if (top.failed())
             return std::nullopt;
         return scenario;

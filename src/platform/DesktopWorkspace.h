@@ -67,6 +67,8 @@ public:
     void waitForCompletions();
     // True on the thread that runs completions.
     bool isCompletionThread() const { return completionQueue_.isCurrent(); }
+    // Runs work on that thread (the platform's own thread for callbacks).
+    void runOnSystemThread(std::function<void()> work) { completionQueue_.async(std::move(work)); }
 
 private:
     void launch(const QUrl& applicationURL, const QList<QUrl>& documents, const OpenConfiguration& configuration,

@@ -8,10 +8,12 @@
 #include "platform/Scheduler.h"
 #include "platform/WindowListProviding.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QScreen>
+#include <QSysInfo>
 
 #include <algorithm>
 
@@ -1115,6 +1117,38 @@ bool SimulatedDesktop::requestInputMonitoring()
     return inputMonitoringGranted_;
 }
 
+QString SimulatedDesktop::machineHardwareModel()
+{
+    QFile product(QStringLiteral("/sys/class/dmi/id/product_name"));
+    if (product.open(QIODevice::ReadOnly)) {
+        const QString name = QString::fromUtf8(product.readAll()).trimmed();
+        if (!name.isEmpty())
+            return name;
+    }
+    return QSysInfo::currentCpuArchitecture();
+}
+
+void SimulatedDesktop::subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber)
+{
+    diagnosticSubscriber_ = std::move(subscriber);
+    if (diagnosticSubscriber_ && !pendingDiagnostics_.empty()) {
+        std::vector<QByteArray> payloads;
+        payloads.swap(pendingDiagnostics_);
+        deliverDiagnosticPayloads(payloads);
+    }
+}
+
+void SimulatedDesktop::deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads)
+{
+    if (payloads.empty())
+        return;
+    if (!diagnosticSubscriber_) {
+        pendingDiagnostics_.insert(pendingDiagnostics_.end(), payloads.begin(), payloads.end());
+        return;
+    }
+    workspace_->runOnSystemThread([subscriber = diagnosticSubscriber_, payloads] { subscriber(payloads); });
+}
+
 void SimulatedDesktop::mirrorQtScreens()
 {
     const auto screens = QGuiApplication::screens();
@@ -1168,6 +1202,9 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     setAccessibilityTrusted(scenario.accessibilityTrusted);
     setInputMonitoringGranted(scenario.inputMonitoringGranted);
     setGrantsPermissionsOnRequest(scenario.grantsPermissionsOnRequest);
+    if (scenario.hardwareModel)
+        hardwareModel_ = *scenario.hardwareModel;
+    deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);
     for (const auto& [domain, values] : scenario.defaults) {

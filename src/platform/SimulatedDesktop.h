@@ -239,6 +239,19 @@ public:
     int inputMonitoringRequestCount() const { return inputMonitoringRequestCount_; }
     void setGrantsPermissionsOnRequest(bool grants) { grantsOnRequest_ = grants; }
 
+    // --- Machine and diagnostics ----------------------------------------------------
+    // The machine's model name (the scenario's, else the DMI product name of this machine).
+    const QString& hardwareModel() const { return hardwareModel_; }
+    void setHardwareModel(const QString& model) { hardwareModel_ = model; }
+    // Diagnostic payloads about earlier runs (JSON documents with crash and
+    // hang diagnostics), held until a subscriber registers; then delivered to
+    // it in one call on a system thread, never on the main thread. Later
+    // payloads go to the subscriber as they come.
+    using DiagnosticSubscriber = std::function<void(const std::vector<QByteArray>& payloads)>;
+    void subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber);
+    void deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads);
+    static QString machineHardwareModel();
+
 signals:
     void applicationLaunched(vesk::platform::ProcessID pid);
     void applicationTerminated(vesk::platform::ProcessID pid);
@@ -294,6 +307,9 @@ private:
     int accessibilityPromptCount_ = 0;
     int inputMonitoringRequestCount_ = 0;
     int dockRestartCount_ = 0;
+    QString hardwareModel_ = machineHardwareModel();
+    std::vector<QByteArray> pendingDiagnostics_;
+    DiagnosticSubscriber diagnosticSubscriber_;
     QVariantMap appliedDockPreferences_;
 
     std::unique_ptr<DefaultsDomains> defaults_;

@@ -4,6 +4,7 @@
 #include "platform/DefaultsDomains.h"
 #include "platform/DesktopScreenProvider.h"
 #include "platform/DesktopWorkspace.h"
+#include "platform/MainThread.h"
 #include "platform/ManualScheduler.h"
 #include "platform/SimulatedDesktop.h"
 #include "platform/WindowListProviding.h"
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <mutex>
 
 using namespace vesk;
 using namespace vesk::platform;
@@ -170,6 +173,44 @@ TEST(DesktopScenarioLoader, ApplyingReportsABundleThatCannotBeWritten)
     SimulatedDesktop desktop(scheduler, root.path());
     const QString error = desktop.applyScenario(scenario);
     EXPECT_TRUE(error.startsWith("bundles[0]: cannot create bundle folder")) << error.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST(DesktopScenarioLoader, DiagnosticPayloadsWaitForTheSubscriberAndArriveOffTheMainThread)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(
+        R"(, "hardwareModel": "Workstation1,1", "diagnosticPayloads": [{"crashDiagnostics": [{"signal": 11}]}, {}])"));
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    QTemporaryDir root;
+    ManualScheduler scheduler;
+    SimulatedDesktop desktop(scheduler, root.path());
+    ASSERT_TRUE(desktop.applyScenario(*result.scenario).isEmpty());
+    EXPECT_EQ(desktop.hardwareModel(), "Workstation1,1");
+
+    std::mutex mutex;
+    std::vector<QByteArray> received;
+    bool onMainThread = true;
+    desktop.subscribeToDiagnosticPayloads([&](const std::vector<QByteArray>& payloads) {
+        std::lock_guard lock(mutex);
+        received.insert(received.end(), payloads.begin(), payloads.end());
+        onMainThread = isMainThread();
+    });
+    desktop.deliverDiagnosticPayloads({R"({"hangDiagnostics":[{}]})"});
+    desktop.workspace().waitForCompletions();
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0], R"({"crashDiagnostics":[{"signal":11}]})");
+    EXPECT_EQ(received[1], "{}");
+    EXPECT_FALSE(onMainThread);
+}
+
+TEST(DesktopScenarioLoader, DiagnosticPayloadThatIsNotAnObjectIsNamed)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(R"(, "diagnosticPayloads": [{}, 3])"));
+    EXPECT_EQ(result.error, "diagnosticPayloads[1]: expected an object");
 }
 
 } // namespace
