@@ -135,8 +135,11 @@ void BM_WindowSnapshots(benchmark::State& state)
         return app ? app->bundleIdentifier : std::nullopt;
     };
     const WindowSnapshotReader reader(scene.windowList, lookup);
+    const long before = allocationCount.load(std::memory_order_relaxed);
     for (auto _ : state)
         benchmark::DoNotOptimize(reader.copyOnScreenWindowSnapshots());
+    state.counters["allocs/read"] = benchmark::Counter(
+        static_cast<double>(allocationCount.load(std::memory_order_relaxed) - before) / state.iterations());
 }
 BENCHMARK(BM_WindowSnapshots)->Unit(benchmark::kMicrosecond);
 
@@ -150,8 +153,11 @@ void BM_Classification(benchmark::State& state)
     const WindowSnapshotReader reader(scene.windowList, lookup);
     const auto snapshots = reader.copyOnScreenWindowSnapshots();
     const auto geometry = DisplayGeometry::current(scene.screens);
+    const long before = allocationCount.load(std::memory_order_relaxed);
     for (auto _ : state)
         benchmark::DoNotOptimize(classifyWindowSnapshots(snapshots, scene.allowed, QString(), *geometry));
+    state.counters["allocs/run"] = benchmark::Counter(
+        static_cast<double>(allocationCount.load(std::memory_order_relaxed) - before) / state.iterations());
 }
 BENCHMARK(BM_Classification)->Unit(benchmark::kMicrosecond);
 

@@ -29,7 +29,7 @@ OverlayBackingPanel::OverlayBackingPanel(const platform::ScreenInfo& screen, con
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(desktop, ownWindowSpec(false, cocoaFrame_))
+    , registration_(desktop, ownWindowSpec(false, cocoaFrame_), this)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_DeleteOnClose, false);

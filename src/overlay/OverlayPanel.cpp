@@ -31,7 +31,7 @@ OverlayPanel::OverlayPanel(const platform::ScreenInfo& screen, const Rect& quart
                            | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(desktop, ownWindowSpec(true, cocoaFrame_))
+    , registration_(desktop, ownWindowSpec(true, cocoaFrame_), this)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);

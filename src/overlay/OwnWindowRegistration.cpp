@@ -1,12 +1,15 @@
 #include "overlay/OwnWindowRegistration.h"
 
-#include "platform/SimulatedDesktop.h"
+#include <QImage>
+#include <QPixmap>
 
 namespace vesk {
 
-OwnWindowRegistration::OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec)
+OwnWindowRegistration::OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec,
+                                             QWidget* widget)
     : desktop_(desktop)
     , spec_(std::move(spec))
+    , widget_(widget)
 {
     spec_.visible = false;
 }
@@ -33,10 +36,17 @@ void OwnWindowRegistration::publish()
 {
     if (!desktop_)
         return;
-    if (number_)
+    if (number_) {
         desktop_->updateOwnWindow(*number_, spec_);
-    else
-        number_ = desktop_->addOwnWindow(spec_);
+        return;
+    }
+    number_ = desktop_->addOwnWindow(spec_);
+    desktop_->setOwnWindowRenderer(*number_, [widget = widget_](const QSize& size) {
+        if (!widget)
+            return QImage();
+        const QImage content = widget->grab().toImage();
+        return content.size() == size ? content : content.scaled(size);
+    });
 }
 
 } // namespace vesk

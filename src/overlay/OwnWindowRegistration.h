@@ -1,21 +1,22 @@
 #pragma once
 
 #include "platform/OwnWindowSpec.h"
+#include "platform/SimulatedDesktop.h"
+
+#include <QPointer>
+#include <QWidget>
 
 #include <optional>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-}
 
 namespace vesk {
 
 // Keeps one of our panels listed in the desktop's window list at its level:
 // listed while ordered in, kept but not visible while ordered out, removed
-// when the panel goes away. Without a desktop it does nothing.
+// when the panel goes away. A screen capture of the desktop draws the panel
+// from the widget. Without a desktop it does nothing.
 class OwnWindowRegistration {
 public:
-    OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec);
+    OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec, QWidget* widget);
     ~OwnWindowRegistration();
     OwnWindowRegistration(const OwnWindowRegistration&) = delete;
     OwnWindowRegistration& operator=(const OwnWindowRegistration&) = delete;
@@ -27,8 +28,10 @@ public:
 private:
     void publish();
 
-    platform::SimulatedDesktop* desktop_;
+    // The desktop may go first when the application shuts down.
+    QPointer<platform::SimulatedDesktop> desktop_;
     platform::OwnWindowSpec spec_;
+    QPointer<QWidget> widget_;
     std::optional<quint32> number_;
 };
 

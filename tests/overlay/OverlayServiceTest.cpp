@@ -4,6 +4,7 @@
 #include "overlay/OverlayContentView.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/SystemMouseInteractionDetector.h"
+#include "platform/DesktopScreenCapturer.h"
 #include "platform/DesktopScreenProvider.h"
 #include "platform/DesktopWindowListProvider.h"
 #include "platform/ManualScheduler.h"
@@ -203,6 +204,27 @@ TEST_F(OverlayServiceTest, PanelShowsAHoleOverTheVisiblePartOfTheAllowedWindowOn
     EXPECT_TRUE(isBlack(image, 800, 200));       // beside the editor
     const QImage imageB = grabPanel(panelOn(kDisplayB));
     EXPECT_TRUE(isBlack(imageB, 100, 100));
+}
+
+TEST_F(OverlayServiceTest, ScreenCaptureShowsTheAllowedWindowOnlyThroughItsHole)
+{
+    addApplication(kBrowser, QRectF(500, 300, 400, 300));
+    activate();
+    advanceFrames(1);
+
+    const platform::DesktopScreenCapturer capturer(desktop);
+    const QImage displayA = capturer.capture(0);
+    ASSERT_FALSE(displayA.isNull());
+    const QRgb editor = platform::DesktopScreenCapturer::windowColour(kEditor).rgb();
+    const QRgb black = QColor(Qt::black).rgb();
+    // Capture pixels are top-left points of the display.
+    EXPECT_EQ(displayA.pixel(300, 400), editor); // the editor, left of the browser
+    EXPECT_EQ(displayA.pixel(600, 250), editor); // the editor, above the browser
+    EXPECT_EQ(displayA.pixel(600, 400), black);  // the browser covers the editor here
+    EXPECT_EQ(displayA.pixel(102, 300), black);  // the 4-point inset
+    EXPECT_EQ(displayA.pixel(1000, 50), black);
+    const QImage displayB = capturer.capture(1);
+    EXPECT_EQ(displayB.pixel(500, 500), black);
 }
 
 TEST_F(OverlayServiceTest, HandlerGetsTheHolesEveryFrameButASteadySceneLogsOnce)
