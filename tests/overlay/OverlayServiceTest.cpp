@@ -289,6 +289,25 @@ TEST_F(OverlayServiceTest, LosingTheOnlyAllowedWindowWarnsOnceAndFailsOpenOnceAf
     EXPECT_EQ(countLines("Grace period expired — triggering fail-open session stop"), 1);
 }
 
+TEST_F(OverlayServiceTest, AHandlerMayDeactivateTheOverlayFromInsideTheTick)
+{
+    activate();
+    std::vector<int> captured(64, 7); // state the handler owns while it runs
+    service.onAllowedWindowsTemporarilyMissing = [this, captured] {
+        service.deactivate();
+        temporarilyMissingCalls += captured[63];
+    };
+    advanceFrames(1);
+    desktop.removeWindow(editorWindow);
+    advanceFrames(1);
+    EXPECT_EQ(temporarilyMissingCalls, 7);
+    EXPECT_FALSE(service.isActive());
+    const size_t reports = holeReports.size();
+    scheduler.advance(1.0);
+    EXPECT_EQ(holeReports.size(), reports);
+    EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
 TEST_F(OverlayServiceTest, AWindowBackWithinTheGracePeriodCancelsIt)
 {
     activate();
