@@ -3,14 +3,18 @@
 #include "analytics/AnalyticsDurationBucket.h"
 #include "analytics/MonitorCountBucket.h"
 #include "analytics/SetupDurationBucket.h"
+#include "overlay/DisplayGeometry.h"
 #include "app/GoalRule.h"
 #include "app/RawValue.h"
 #include "platform/Geometry.h"
 #include "platform/MainThread.h"
 #include "platform/TextFormat.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -1271,10 +1275,16 @@ void SessionManager::performAllowedAppsRecovery(const QString& reason, const std
     const QString recoveryReason = QStringLiteral("allowedAppRecovery:") + reason;
     services_.appMonitor->enforceAllowlist(recoveryReason);
     services_.overlay->prepareBackingForAllowedAppActivation(recoveryReason);
-    // The per-application pass (classification, restore, activation) comes with
-    // the visibility and reveal paths.
-    const int activatedAllowedApps = 0;
-    const int skippedSpaceBlocked = 0;
+
+    const std::set<QString> allowlist = currentAllowlist();
+    std::set<QString> targeted;
+    if (targets)
+        std::set_intersection(targets->begin(), targets->end(), allowlist.begin(), allowlist.end(),
+                              std::inserter(targeted, targeted.end()));
+    int activatedAllowedApps = 0;
+    int skippedSpaceBlocked = 0;
+    for (const QString& bundleID : allowlist)
+        recoverAllowedApp(bundleID, reason, targeted.contains(bundleID), activatedAllowedApps, skippedSpaceBlocked);
     logger_.log(VeskLogLevel::info,
                 QStringLiteral("Allowed-app recovery completed — reason=%1, activatedAllowedApps=%2, skippedSpaceBlocked=%3, "
                                "targets=%4")
@@ -1282,6 +1292,82 @@ void SessionManager::performAllowedAppsRecovery(const QString& reason, const std
                     .arg(activatedAllowedApps)
                     .arg(skippedSpaceBlocked)
                     .arg(targets ? sortedArrayText(*targets) : QStringLiteral("[]")));
+}
+
+void SessionManager::recoverAllowedApp(const QString& bundleID, const QString& reason, bool targeted, int& activated,
+                                       int& skippedSpaceBlocked)
+{
+    const auto app = runningApplication(bundleID);
+    if (!app) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Recovery skipped not-running allowed app: %1, reason=%2").arg(bundleID, reason));
+        return;
+    }
+    const AllowedWindowSpaceClassification classification = classifyAllowedWindowSpaceState(bundleID);
+    const QString description = classification.description();
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Recovery classified app: %1 — reason=%2, %3").arg(bundleID, reason, description));
+    bool wasHidden = false;
+    bool unhide = false;
+    switch (classification.state) {
+    case AllowedWindowSpaceState::notRunning:
+    case AllowedWindowSpaceState::noWindows:
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Recovery skipped app without windows — bundleID=%1, reason=%2, %3")
+                                             .arg(bundleID, reason, description));
+        return;
+    case AllowedWindowSpaceState::minimized:
+        if (!targeted) {
+            // A general recovery never brings back what the user minimised.
+            ++skippedSpaceBlocked;
+            logger_.log(VeskLogLevel::warning,
+                        QStringLiteral("Recovery skipped blind activation for minimized app — bundleID=%1, reason=%2, %3")
+                            .arg(bundleID, reason, description));
+            return;
+        } else {
+            bool restore = false;
+            bool raise = false;
+            if (classification.totalAXWindows >= 1) {
+                restore = services_.windowManager->setMinimized(bundleID, false);
+                if (restore)
+                    raise = services_.windowManager->raise(bundleID);
+            }
+            logger_.log(VeskLogLevel::info, QStringLiteral("Recovery requested minimized-window restore — bundleID=%1, "
+                                                           "reason=%2, restore=%3, raise=%4, %5")
+                                                .arg(bundleID, reason, boolText(restore), boolText(raise), description));
+            return;
+        }
+    case AllowedWindowSpaceState::onOtherSpace:
+        if (!targeted) {
+            ++skippedSpaceBlocked;
+            logger_.log(VeskLogLevel::warning,
+                        QStringLiteral("Recovery skipped blind activation for other-Space app — bundleID=%1, reason=%2, %3")
+                            .arg(bundleID, reason, description));
+        } else {
+            const auto outcome = materializeWindow(bundleID, QStringLiteral("recovery:") + reason);
+            logger_.log(VeskLogLevel::info, QStringLiteral("Recovery requested window materialization — bundleID=%1, "
+                                                           "reason=%2, outcome=%3, %4")
+                                                .arg(bundleID, reason, outcome.text(), description));
+        }
+        return;
+    case AllowedWindowSpaceState::hidden:
+        wasHidden = app->isHidden();
+        unhide = app->unhide();
+        break;
+    case AllowedWindowSpaceState::onActiveSpace:
+        settleWindowMaterialization(bundleID, QStringLiteral("recovery:") + reason);
+        wasHidden = app->isHidden();
+        break;
+    }
+    ApplicationActivationOptions options;
+    // The Finder is activated without options, so that not every Finder window comes up.
+    options.activateAllWindows = bundleID != finderBundleID;
+    const bool activate = app->activate(options);
+    const bool visible = isAllowedWindowVisible(bundleID);
+    ++activated;
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Recovery reveal app: %1 — reason=%2, wasHidden=%3, unhide=%4, "
+                                                    "activate=%5, visible=%6, %7")
+                                         .arg(bundleID, reason, boolText(wasHidden), boolText(unhide), boolText(activate),
+                                              boolText(visible), description));
 }
 
 // MARK: - Dynamic allowlist and app-launch prompts
@@ -1469,6 +1555,651 @@ void SessionManager::cancelWindowMaterializationTimeout(const QString& bundleID)
         return;
     it->second.cancel();
     pendingWindowMaterializationTimeouts_.erase(it);
+}
+
+// MARK: - Visibility and restore
+
+namespace {
+
+bool qualifiesAsWindow(const AllowedWindowSnapshot& window, const QString& bundleID,
+                       const std::optional<DisplayGeometry>& geometry)
+{
+    if (window.bundleID != bundleID || window.layer != 0 || !(window.alpha > 0.01))
+        return false;
+    if (!(window.bounds.standardWidth() > 24) || !(window.bounds.standardHeight() > 24))
+        return false;
+    if (bundleID == finderBundleID && geometry) {
+        // The Finder's desktop surface covers a whole display.
+        for (const auto& display : geometry->displayFrames()) {
+            const Rect& frame = display.quartzFrame;
+            if (std::abs(window.bounds.x - frame.x) <= 32 && std::abs(window.bounds.y - frame.y) <= 32
+                && std::abs(window.bounds.width - frame.width) <= 32
+                && std::abs(window.bounds.height - frame.height) <= 32)
+                return false;
+        }
+    }
+    return true;
+}
+
+int countQualifyingWindows(const std::vector<AllowedWindowSnapshot>& windows, const QString& bundleID,
+                           const std::optional<DisplayGeometry>& geometry)
+{
+    return static_cast<int>(std::count_if(windows.begin(), windows.end(), [&](const AllowedWindowSnapshot& window) {
+        return qualifiesAsWindow(window, bundleID, geometry);
+    }));
+}
+
+} // namespace
+
+AllowedWindowSpaceClassification SessionManager::classifyAllowedWindowSpaceState(const QString& bundleID) const
+{
+    if (services_.windowSpaceClassificationProvider)
+        return services_.windowSpaceClassificationProvider(bundleID);
+
+    const auto app = runningApplication(bundleID);
+    const bool hidden = app && app->isHidden();
+    const auto onScreen = services_.onScreenWindowSnapshots();
+    const auto all = services_.allWindowSnapshots();
+    const auto counts = services_.windowManager->minimizedWindowCounts(bundleID);
+
+    AllowedWindowSpaceClassification result;
+    result.bundleID = bundleID;
+    result.minimizedWindows = counts.minimized;
+    result.totalAXWindows = counts.total;
+    if (!app) {
+        result.state = AllowedWindowSpaceState::notRunning;
+        return result;
+    }
+    if (hidden) {
+        result.state = AllowedWindowSpaceState::hidden;
+        return result;
+    }
+    const auto geometry = DisplayGeometry::current(*services_.screens);
+    result.onScreenWindows = countQualifyingWindows(onScreen, bundleID, geometry);
+    result.allWindows = countQualifyingWindows(all, bundleID, geometry);
+    if (result.onScreenWindows > 0)
+        result.state = AllowedWindowSpaceState::onActiveSpace;
+    else if (result.allWindows == 0)
+        result.state = AllowedWindowSpaceState::noWindows;
+    else if (counts.total >= 1 && counts.minimized >= counts.total)
+        result.state = AllowedWindowSpaceState::minimized;
+    else
+        result.state = AllowedWindowSpaceState::onOtherSpace;
+    return result;
+}
+
+std::vector<AllowedAppVisibilitySnapshot> SessionManager::allowedAppVisibilitySnapshots() const
+{
+    std::vector<AllowedAppVisibilitySnapshot> snapshots;
+    const std::set<QString> allowed = currentAllowlist();
+    if (allowed.empty())
+        return snapshots;
+    const auto detection = services_.allowedWindowDetector->detectAllowedWindows(allowed);
+    const std::set<QString> running = runningAllowedBundleIDs(allowed);
+    for (const QString& bundleID : allowed) {
+        AllowedAppVisibility visibility = AllowedAppVisibility::minimized;
+        if (detection.visible.contains(bundleID))
+            visibility = AllowedAppVisibility::visible;
+        else if (detection.covered.contains(bundleID))
+            visibility = AllowedAppVisibility::occluded;
+        else if (!running.contains(bundleID))
+            visibility = AllowedAppVisibility::notRunning;
+        else if (classifyAllowedWindowSpaceState(bundleID).state == AllowedWindowSpaceState::onOtherSpace)
+            visibility = AllowedAppVisibility::onOtherSpace;
+        snapshots.push_back({bundleID, visibility});
+    }
+    return snapshots;
+}
+
+void SessionManager::restoreAllowedApp(const QString& bundleID)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.restoreAllowedApp(bundleID); }))
+        return;
+    if (!isSessionActive_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring restoreAllowedApp because no session is active — bundleID=") + bundleID);
+        return;
+    }
+    if (!dynamicAllowlist_.contains(bundleID)) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring restoreAllowedApp for non-allowed bundleID=") + bundleID);
+        return;
+    }
+    const AllowedWindowSpaceClassification classification = classifyAllowedWindowSpaceState(bundleID);
+    if (classification.state == AllowedWindowSpaceState::onOtherSpace) {
+        scheduleSessionStatusFeedbackReset();
+        logger_.log(VeskLogLevel::info, QStringLiteral("Restore requested for other-Space app — bundleID=%1, %2")
+                                            .arg(bundleID, classification.description()));
+    }
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Restoring allowed app from minimized/not-visible state — bundleID=") + bundleID);
+    cancelPendingDynamicReveal(bundleID);
+    services_.spaceTransitionProbe->startBurst(QStringLiteral("reveal:") + bundleID, 10.0);
+    dynamicReveal(bundleID, 0, {});
+    scheduleAllowedAppsRecovery(QStringLiteral("restoreAllowedApp:") + bundleID, std::set<QString>{bundleID}, false);
+}
+
+void SessionManager::scheduleSessionStatusFeedbackReset()
+{
+    pendingSessionStatusFeedbackReset_.cancel();
+    assign(sessionStatusFeedback_, std::optional<SessionStatusFeedback>(SessionStatusFeedback::appOnOtherSpace),
+           &SessionManager::sessionStatusFeedbackChanged);
+    const QPointer<SessionManager> self(this);
+    pendingSessionStatusFeedbackReset_ = scheduler_.asyncAfter(1.5, [self] {
+        if (!self)
+            return;
+        self->assign(self->sessionStatusFeedback_, std::optional<SessionStatusFeedback>(),
+                     &SessionManager::sessionStatusFeedbackChanged);
+        self->pendingSessionStatusFeedbackReset_ = WorkItem();
+    });
+}
+
+// MARK: - Screenshot and reflection
+
+void SessionManager::requestScreenshot(const QDateTime& date)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.requestScreenshot(date); }))
+        return;
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring screenshot request because no active session is available"));
+        return;
+    }
+    const auto result = services_.screenshotService->captureAndSave(date);
+    if (result.filePath) {
+        logger_.log(VeskLogLevel::info, QStringLiteral("Session screenshot captured — path=") + *result.filePath);
+        showScreenshotFeedback(SessionScreenshotFeedback::saved);
+    } else {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to capture session screenshot: ") + result.errorDescription);
+        showScreenshotFeedback(SessionScreenshotFeedback::failed);
+    }
+}
+
+void SessionManager::showScreenshotFeedback(SessionScreenshotFeedback feedback)
+{
+    pendingScreenshotFeedbackReset_.cancel();
+    assign(screenshotFeedback_, std::optional<SessionScreenshotFeedback>(feedback),
+           &SessionManager::screenshotFeedbackChanged);
+    const QPointer<SessionManager> self(this);
+    pendingScreenshotFeedbackReset_ = scheduler_.asyncAfter(1.5, [self] {
+        if (!self)
+            return;
+        self->assign(self->screenshotFeedback_, std::optional<SessionScreenshotFeedback>(),
+                     &SessionManager::screenshotFeedbackChanged);
+        self->pendingScreenshotFeedbackReset_ = WorkItem();
+    });
+}
+
+void SessionManager::saveReflection(std::optional<GoalStatus> goalStatus, std::optional<VeskHelpful> helpful,
+                                    const std::optional<QString>& note,
+                                    std::optional<ReflectionReasonCategory> reasonCategory, const QDateTime& answeredAt)
+{
+    if (!pendingReflection_) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring reflection save because no pending reflection is available"));
+        return;
+    }
+    const QUuid focusSessionID = pendingReflection_->id;
+    const std::optional<QString> normalizedNote = noteRule(note);
+    const auto stored =
+        services_.sessionStore->updateSessionReflection(focusSessionID, goalStatus, helpful, normalizedNote, answeredAt);
+    if (!stored) {
+        // The card stays, so the answers can be saved again.
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to save post-session reflection: ") + stored.error().description);
+        return;
+    }
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Post-session reflection saved — focusSessionID=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
+                    .arg(uuidText(focusSessionID), goalStatus ? toRaw(*goalStatus) : QStringLiteral("nil"),
+                         helpful ? toRaw(*helpful) : QStringLiteral("nil"), boolText(normalizedNote.has_value())));
+    services_.analytics->track(AnalyticsEvent::ReflectionAnswered{goalStatus, helpful, reasonCategory});
+    assign(pendingReflection_, std::optional<SessionReflectionPrompt>(), &SessionManager::pendingReflectionChanged);
+}
+
+void SessionManager::dismissReflection()
+{
+    if (!pendingReflection_) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Ignoring reflection dismissal because no pending reflection is available"));
+        return;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Post-session reflection dismissed without saving — focusSessionID=")
+                                        + uuidText(pendingReflection_->id));
+    services_.analytics->track(AnalyticsEvent::ReflectionSkipped{});
+    assign(pendingReflection_, std::optional<SessionReflectionPrompt>(), &SessionManager::pendingReflectionChanged);
+}
+
+// MARK: - Adding applications and the app-launch prompt
+
+void SessionManager::addApp(const QString& bundleID, const std::optional<QUrl>& applicationURL,
+                            std::optional<StageVeskScreenID> targetScreen)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.addApp(bundleID, applicationURL, targetScreen); }))
+        return;
+    if (!isSessionActive_) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring addApp because no session is active — bundleID=") + bundleID);
+        return;
+    }
+    if (dynamicAllowlist_.contains(bundleID)) {
+        logger_.log(VeskLogLevel::info, QStringLiteral("Ignoring addApp for already-allowed bundleID=") + bundleID);
+        return;
+    }
+    dynamicAllowlist_.insertDynamic(bundleID);
+    if (applicationURL)
+        appURLsByBundleID_[bundleID] = *applicationURL;
+    allPersistedAllowedBundleIDs_.insert(bundleID);
+    logger_.log(VeskLogLevel::info, QStringLiteral("Added app to dynamic allowlist — bundleID=%1, targetScreenID=%2")
+                                        .arg(bundleID, targetScreen ? QString::number(targetScreen->rawValue)
+                                                                    : QStringLiteral("none")));
+    cancelPendingAllowedAppsRecovery();
+    synchronizeAllowlist();
+    persistAllowlistUpdate();
+    if (targetScreen)
+        services_.stage->requestStagePlacement(bundleID, *targetScreen);
+    cancelPendingDynamicReveal(bundleID);
+    services_.spaceTransitionProbe->startBurst(QStringLiteral("reveal:") + bundleID, 10.0);
+    dynamicReveal(bundleID, 0, {});
+    scheduleAllowedAppsRecovery(QStringLiteral("dynamicAdd:") + bundleID, std::set<QString>{bundleID}, false);
+}
+
+void SessionManager::confirmAppLaunchPrompt(bool allow)
+{
+    if (!pendingAppLaunchPrompt_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Ignoring confirmAppLaunchPrompt — no pending prompt"));
+        return;
+    }
+    const AppLaunchPrompt prompt = *pendingAppLaunchPrompt_;
+    assign(pendingAppLaunchPrompt_, std::optional<AppLaunchPrompt>(), &SessionManager::pendingAppLaunchPromptChanged);
+    services_.appMonitor->removePendingDecision(prompt.bundleID);
+    services_.uiController->dismissAppLaunchPrompt();
+    if (allow) {
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("App-launch prompt confirmed — adding to Vesk, bundleID=") + prompt.bundleID);
+        addApp(prompt.bundleID, std::nullopt, sessionAnchorScreenID_);
+    } else {
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("App-launch prompt declined — terminating launched app, bundleID=") + prompt.bundleID);
+        terminateDeclinedApp(prompt.bundleID);
+    }
+}
+
+// MARK: - Reveal, launching and window materialization
+
+bool SessionManager::isAllowedWindowVisible(const QString& bundleID) const
+{
+    return services_.allowedWindowDetector->detectAllowedWindows({bundleID}).visible.contains(bundleID);
+}
+
+bool SessionManager::trackLaunchAsVeskStarted(const QString& bundleID) const
+{
+    return !initiallyRunningAllowedBundleIDs_.contains(bundleID) && runningApplication(bundleID) == nullptr;
+}
+
+void SessionManager::dynamicReveal(const QString& bundleID, int attempt, RevealProgress progress)
+{
+    const QString attemptText = QString::number(attempt);
+    if (!isSessionActive_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Dynamic reveal skipped — no active session, bundleID=%1, attempt=%2")
+                                             .arg(bundleID, attemptText));
+        return;
+    }
+    if (!dynamicAllowlist_.contains(bundleID)) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Dynamic reveal skipped — app is no longer allowed, bundleID=%1, attempt=%2")
+                        .arg(bundleID, attemptText));
+        return;
+    }
+    if (bundleID == finderBundleID) {
+        finderFallback(applicationURL(finderBundleID), attempt);
+        return;
+    }
+    const QString reason = QStringLiteral("dynamicReveal:") + attemptText;
+    AllowedWindowSpaceClassification classification = classifyAllowedWindowSpaceState(bundleID);
+    if (classification.state == AllowedWindowSpaceState::onActiveSpace) {
+        settleWindowMaterialization(bundleID, reason);
+        logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal complete — bundleID=%1, attempt=%2, visible=true, %3")
+                                            .arg(bundleID, attemptText, classification.description()));
+        return;
+    }
+    const std::optional<QUrl> url = applicationURL(bundleID);
+    const auto app = runningApplication(bundleID);
+    if (!app) {
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Dynamic reveal attempt — bundleID=%1, attempt=%2, running=false, visible=false, %3")
+                        .arg(bundleID, attemptText, classification.description()));
+        if (classification.state == AllowedWindowSpaceState::noWindows
+            || classification.state == AllowedWindowSpaceState::notRunning)
+            runRevealFallbackChain(bundleID, url, attempt, progress);
+        else
+            logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal LaunchServices fallback blocked — bundleID=%1, "
+                                                              "attempt=%2, %3")
+                                                   .arg(bundleID, attemptText, classification.description()));
+    } else {
+        const bool wasHidden = app->isHidden();
+        bool unhide = false;
+        bool activate = false;
+        bool materialization = false;
+        bool minimizedRestore = false;
+        const auto materialize = [&](const QString& why) {
+            materialization =
+                materializeWindow(bundleID, why).kind == WindowMaterializationOutcome::Kind::requested;
+            progress.materializationAttempted = true;
+        };
+        const auto restoreMinimized = [&](const QString& why) {
+            minimizedRestore = restoreMinimizedWindows(bundleID, why, classification);
+            progress.minimizedRestoreAttempted = true;
+        };
+        switch (classification.state) {
+        case AllowedWindowSpaceState::minimized:
+            if (!progress.minimizedRestoreAttempted)
+                restoreMinimized(reason);
+            break;
+        case AllowedWindowSpaceState::onOtherSpace:
+            if (!progress.materializationAttempted)
+                materialize(reason);
+            break;
+        case AllowedWindowSpaceState::hidden: {
+            unhide = app->unhide();
+            classification = classifyAllowedWindowSpaceState(bundleID);
+            const QString hiddenReason = QStringLiteral("dynamicRevealHidden:") + attemptText;
+            if (classification.state == AllowedWindowSpaceState::onActiveSpace)
+                activate = app->activate(ApplicationActivationOptions{true});
+            else if (classification.state == AllowedWindowSpaceState::onOtherSpace && !progress.materializationAttempted)
+                materialize(hiddenReason);
+            else if (classification.state == AllowedWindowSpaceState::minimized && !progress.minimizedRestoreAttempted)
+                restoreMinimized(hiddenReason);
+            break;
+        }
+        case AllowedWindowSpaceState::notRunning:
+        case AllowedWindowSpaceState::noWindows:
+        case AllowedWindowSpaceState::onActiveSpace:
+            break;
+        }
+        const bool visible = isAllowedWindowVisible(bundleID);
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Dynamic reveal attempt — bundleID=%1, attempt=%2, running=true, wasHidden=%3, unhide=%4, "
+                                   "activate=%5, materialization=%6, minimizedRestore=%7, visible=%8, %9")
+                        .arg(bundleID, attemptText, boolText(wasHidden), boolText(unhide), boolText(activate),
+                             boolText(materialization), boolText(minimizedRestore), boolText(visible),
+                             classification.description()));
+        if (visible) {
+            settleWindowMaterialization(bundleID, reason);
+            return;
+        }
+        const AllowedWindowSpaceState state = classification.state;
+        const bool withoutWindows =
+            state == AllowedWindowSpaceState::noWindows || state == AllowedWindowSpaceState::notRunning;
+        if (progress.materializationAttempted && withoutWindows) {
+            // No launch follows a materialization.
+            logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal ended after materialization settle without "
+                                                              "visible window — bundleID=%1, attempt=%2, %3")
+                                                   .arg(bundleID, attemptText, classification.description()));
+            return;
+        }
+        if (state == AllowedWindowSpaceState::onOtherSpace) {
+            logger_.log(VeskLogLevel::warning,
+                        QStringLiteral("Dynamic reveal stopped before LaunchServices fallback for other-Space app — "
+                                       "bundleID=%1, attempt=%2, materializationAttempted=%3, %4")
+                            .arg(bundleID, attemptText, boolText(progress.materializationAttempted),
+                                 classification.description()));
+            if (!materialization) {
+                logger_.log(VeskLogLevel::info,
+                            QStringLiteral("Dynamic reveal ended with other-Space app state — bundleID=%1, attempt=%2, %3")
+                                .arg(bundleID, attemptText, classification.description()));
+                return;
+            }
+        } else if (state == AllowedWindowSpaceState::noWindows) {
+            runRevealFallbackChain(bundleID, url, attempt, progress);
+        }
+    }
+
+    if (isAllowedWindowVisible(bundleID)) {
+        settleWindowMaterialization(bundleID, QStringLiteral("dynamicRevealFallback:") + attemptText);
+        logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal complete after fallback — bundleID=%1, attempt=%2, "
+                                                       "visible=true")
+                                            .arg(bundleID, attemptText));
+        return;
+    }
+    scheduleRevealRetry(bundleID, attempt, progress);
+}
+
+void SessionManager::runRevealFallbackChain(const QString& bundleID, const std::optional<QUrl>& url, int attempt,
+                                            RevealProgress& progress)
+{
+    // One measure per attempt; a fallback that did not start is tried again next time.
+    if (!progress.appOpenFallbackUsed)
+        progress.appOpenFallbackUsed = appOpenFallback(bundleID, url, attempt);
+    else if (!progress.blankFallbackUsed)
+        progress.blankFallbackUsed = blankDocumentFallback(bundleID, url, attempt);
+}
+
+bool SessionManager::appOpenFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt)
+{
+    if (!url) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal app-open fallback failed — could not resolve app "
+                                                          "URL, bundleID=%1, attempt=%2")
+                                               .arg(bundleID)
+                                               .arg(attempt));
+        return false;
+    }
+    logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal app-open fallback — bundleID=%1, attempt=%2, url=%3")
+                                        .arg(bundleID)
+                                        .arg(attempt)
+                                        .arg(url->toLocalFile()));
+    launchAllowedApp(bundleID, *url, QStringLiteral("dynamicReveal"), trackLaunchAsVeskStarted(bundleID));
+    return true;
+}
+
+bool SessionManager::finderFallback(const std::optional<QUrl>& finderURL, int attempt)
+{
+    if (!finderURL) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Dynamic reveal Finder fallback failed — could not resolve Finder URL, attempt=%1")
+                        .arg(attempt));
+        return false;
+    }
+    const QString home = services_.homeDirectory();
+    logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal Finder fallback — attempt=%1, appURL=%2, homeURL=%3")
+                                        .arg(attempt)
+                                        .arg(finderURL->toLocalFile(), home));
+    WorkspaceOpenConfiguration configuration;
+    configuration.activates = true;
+    const QPointer<SessionManager> self(this);
+    services_.workspace->open(
+        {QUrl::fromLocalFile(home)}, *finderURL, configuration,
+        [self, home, &scheduler = scheduler_](std::shared_ptr<RunningApplicationControlling>,
+                                              std::optional<QString> error) {
+            auto report = [self, home, error] {
+                if (!self)
+                    return;
+                if (error)
+                    self->logger_.log(VeskLogLevel::error, QStringLiteral("Dynamic reveal Finder fallback failed — error=") + *error);
+                else
+                    self->logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal Finder fallback opened — homeURL=") + home);
+            };
+            if (isMainThread())
+                report();
+            else
+                scheduler.async(report);
+        });
+    return true;
+}
+
+bool SessionManager::blankDocumentFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt)
+{
+    if (!url) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal blank fallback failed — could not resolve app URL, "
+                                                          "bundleID=%1, attempt=%2")
+                                               .arg(bundleID)
+                                               .arg(attempt));
+        return false;
+    }
+    if (!services_.applicationCapabilityDetector->supportsWebURLSchemes(*url)) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Dynamic reveal blank fallback skipped — app does not advertise web "
+                                                        "URL support, bundleID=%1, attempt=%2, appURL=%3")
+                                             .arg(bundleID)
+                                             .arg(attempt)
+                                             .arg(url->toLocalFile()));
+        return false;
+    }
+    QString error;
+    const auto blank = writeBlankRevealDocument(services_.temporaryDirectory(), bundleID, &error);
+    if (!blank) {
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Dynamic reveal blank fallback failed — bundleID=%1, error=%2").arg(bundleID, error));
+        return false;
+    }
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Dynamic reveal blank fallback — bundleID=%1, attempt=%2, appURL=%3, blankURL=%4")
+                    .arg(bundleID)
+                    .arg(attempt)
+                    .arg(url->toLocalFile(), *blank));
+    WorkspaceOpenConfiguration configuration;
+    configuration.activates = true;
+    const QPointer<SessionManager> self(this);
+    const QString blankPath = *blank;
+    services_.workspace->open(
+        {QUrl::fromLocalFile(blankPath)}, *url, configuration,
+        [self, bundleID, blankPath, &scheduler = scheduler_](std::shared_ptr<RunningApplicationControlling>,
+                                                             std::optional<QString> openError) {
+            auto report = [self, bundleID, blankPath, openError] {
+                if (!self)
+                    return;
+                if (openError)
+                    self->logger_.log(VeskLogLevel::error,
+                                      QStringLiteral("Dynamic reveal blank fallback failed — bundleID=%1, error=%2")
+                                          .arg(bundleID, *openError));
+                else
+                    self->logger_.log(VeskLogLevel::info,
+                                      QStringLiteral("Dynamic reveal blank fallback opened — bundleID=%1, blankURL=%2")
+                                          .arg(bundleID, blankPath));
+            };
+            if (isMainThread())
+                report();
+            else
+                scheduler.async(report);
+        });
+    return true;
+}
+
+std::optional<QString> SessionManager::writeBlankRevealDocument(const QString& temporaryDirectory,
+                                                                const QString& bundleID, QString* error)
+{
+    const QString folder = QDir(temporaryDirectory).filePath(QStringLiteral("VESKBlankDocuments"));
+    if (!QDir().mkpath(folder)) {
+        if (error)
+            *error = QStringLiteral("Could not create the folder %1").arg(folder);
+        return std::nullopt;
+    }
+    QString name = bundleID;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("-"));
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".html"));
+    const QByteArray content = QByteArrayLiteral("<!doctype html>\n<html>\n"
+                                                 "<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
+                                                 "<body></body>\n</html>");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool SessionManager::restoreMinimizedWindows(const QString& bundleID, const QString& reason,
+                                             const AllowedWindowSpaceClassification& classification)
+{
+    if (classification.totalAXWindows < 1) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Minimized-window restore skipped — no AX windows, bundleID=%1, reason=%2, %3")
+                        .arg(bundleID, reason, classification.description()));
+        return false;
+    }
+    const bool restore = services_.windowManager->setMinimized(bundleID, false);
+    const bool raise = restore && services_.windowManager->raise(bundleID);
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Minimized-window restore requested — bundleID=%1, reason=%2, restore=%3, raise=%4, %5")
+                    .arg(bundleID, reason, boolText(restore), boolText(raise), classification.description()));
+    return restore;
+}
+
+void SessionManager::scheduleRevealRetry(const QString& bundleID, int attempt, RevealProgress progress)
+{
+    const auto& offsets = timing_.revealRetryOffsets;
+    if (attempt >= static_cast<int>(offsets.size())) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal finished without visible window — bundleID=%1, "
+                                                          "attempts=%2, appOpenFallback=%3, blankFallback=%4")
+                                               .arg(bundleID)
+                                               .arg(attempt + 1)
+                                               .arg(boolText(progress.appOpenFallbackUsed),
+                                                    boolText(progress.blankFallbackUsed)));
+        return;
+    }
+    const double offset = offsets[static_cast<std::size_t>(attempt)];
+    const double previous = attempt > 0 ? offsets[static_cast<std::size_t>(attempt - 1)] : 0.0;
+    const double delay = std::max(0.0, offset - previous);
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Scheduled dynamic reveal retry — bundleID=%1, nextAttempt=%2, delay=%3s, offset=%4s")
+                    .arg(bundleID)
+                    .arg(attempt + 1)
+                    .arg(twoDecimals(delay), twoDecimals(offset)));
+    const QPointer<SessionManager> self(this);
+    WorkItem item = scheduler_.asyncAfter(delay, [self, bundleID, attempt, progress] {
+        if (!self)
+            return;
+        auto& pending = self->pendingDynamicRevealWorkItems_;
+        if (const auto it = pending.find(bundleID); it != pending.end()) {
+            // This item is no longer pending once it runs; drop it (and any spent ones) from the list.
+            std::erase_if(it->second, [](const WorkItem& other) { return !other.isPending(); });
+            if (it->second.empty())
+                pending.erase(it);
+        }
+        self->dynamicReveal(bundleID, attempt + 1, progress);
+    });
+    pendingDynamicRevealWorkItems_[bundleID].push_back(item);
+}
+
+WindowMaterializationOutcome SessionManager::materializeWindow(const QString& bundleID, const QString& reason)
+{
+    if (!isSessionActive_ || !dynamicAllowlist_.contains(bundleID)) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Window materialization skipped — inactive or no longer allowed, bundleID=%1, reason=%2")
+                        .arg(bundleID, reason));
+        return WindowMaterializationOutcome::failed(QStringLiteral("inactive or no longer allowed"));
+    }
+    if (pendingWindowMaterializationTimeouts_.contains(bundleID)) {
+        logger_.log(VeskLogLevel::info, QStringLiteral("Window materialization skipped — already in flight, bundleID=%1, "
+                                                       "reason=%2")
+                                            .arg(bundleID, reason));
+        return WindowMaterializationOutcome::requested();
+    }
+    const WindowMaterializationOutcome outcome =
+        services_.windowMaterializer->materialize(bundleID, applicationURL(bundleID), reason);
+    if (outcome.kind != WindowMaterializationOutcome::Kind::requested) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Window materialization unavailable — bundleID=%1, reason=%2, outcome=%3")
+                        .arg(bundleID, reason, outcome.text()));
+        return outcome;
+    }
+    cancelWindowMaterializationTimeout(bundleID);
+    const QPointer<SessionManager> self(this);
+    pendingWindowMaterializationTimeouts_[bundleID] = scheduler_.asyncAfter(4.0, [self, bundleID, reason] {
+        if (!self)
+            return;
+        self->pendingWindowMaterializationTimeouts_.erase(bundleID);
+        self->logger_.log(VeskLogLevel::warning,
+                          QStringLiteral("Window materialization flight timed out — bundleID=%1, reason=%2, timeout=4.0s")
+                              .arg(bundleID, reason));
+    });
+    return outcome;
+}
+
+void SessionManager::settleWindowMaterialization(const QString& bundleID, const QString& reason)
+{
+    if (!pendingWindowMaterializationTimeouts_.contains(bundleID))
+        return;
+    cancelWindowMaterializationTimeout(bundleID);
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Window materialization flight settled — bundleID=%1, reason=%2").arg(bundleID, reason));
 }
 
 } // namespace vesk

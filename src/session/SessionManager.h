@@ -1,6 +1,9 @@
 #pragma once
 
+#include "analytics/ReflectionReasonCategory.h"
+#include "app/GoalStatus.h"
 #include "app/SessionEndReason.h"
+#include "app/VeskHelpful.h"
 #include "app/VeskLogger.h"
 #include "enforcement/DynamicAllowlistState.h"
 #include "enforcement/MouseBlockerControlAction.h"
@@ -9,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Scheduler.h"
 #include "platform/WorkItem.h"
+#include "session/AllowedAppVisibilitySnapshot.h"
 #include "session/AppLaunchPrompt.h"
 #include "session/SessionExitAppDisposition.h"
 #include "session/SessionReflectionPrompt.h"
@@ -148,9 +152,31 @@ public:
     void appFullyClosedCallback(const QUuid& lifecycleID, const QString& bundleID);
     void handleSpaceChange(const QUuid& lifecycleID, const SpaceChangeContext& context);
 
-    // Removing an application added during the session.
+    // Widening and narrowing the allowlist during a session.
+    void addApp(const QString& bundleID, const std::optional<QUrl>& applicationURL,
+                std::optional<StageVeskScreenID> targetScreen);
     bool canRemoveAppAtRuntime(const QString& bundleID) const;
     void removeApp(const QString& bundleID);
+    // The app-launch prompt's answer: true adds the application, false quits it.
+    void confirmAppLaunchPrompt(bool allow);
+
+    // Visibility of the allowed applications and bringing one back.
+    std::vector<AllowedAppVisibilitySnapshot> allowedAppVisibilitySnapshots() const;
+    AllowedWindowSpaceClassification classifyAllowedWindowSpaceState(const QString& bundleID) const;
+    void restoreAllowedApp(const QString& bundleID);
+
+    // Requests of the HUD and the reflection card.
+    void requestScreenshot(const QDateTime& date);
+    void saveReflection(std::optional<GoalStatus> goalStatus, std::optional<VeskHelpful> helpful,
+                        const std::optional<QString>& note, std::optional<ReflectionReasonCategory> reasonCategory,
+                        const QDateTime& answeredAt);
+    void dismissReflection();
+
+    // Writes (or overwrites) the application's blank web page in
+    // "<temporaryDirectory>/VESKBlankDocuments"; the file's path, or none with
+    // the reason in `error`.
+    static std::optional<QString> writeBlankRevealDocument(const QString& temporaryDirectory, const QString& bundleID,
+                                                           QString* error);
 
 signals:
     void isSessionActiveChanged();
@@ -235,6 +261,31 @@ private:
     void terminateDeclinedApp(const QString& bundleID);
     void cancelPendingDynamicReveal(const QString& bundleID);
     void cancelWindowMaterializationTimeout(const QString& bundleID);
+
+    // Visibility, recovery and reveal.
+    struct RevealProgress {
+        bool appOpenFallbackUsed = false;
+        bool blankFallbackUsed = false;
+        bool materializationAttempted = false;
+        bool minimizedRestoreAttempted = false;
+    };
+    void scheduleSessionStatusFeedbackReset();
+    void showScreenshotFeedback(SessionScreenshotFeedback feedback);
+    void recoverAllowedApp(const QString& bundleID, const QString& reason, bool targeted, int& activated,
+                           int& skippedSpaceBlocked);
+    void dynamicReveal(const QString& bundleID, int attempt, RevealProgress progress);
+    void runRevealFallbackChain(const QString& bundleID, const std::optional<QUrl>& url, int attempt,
+                                RevealProgress& progress);
+    bool appOpenFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt);
+    bool finderFallback(const std::optional<QUrl>& finderURL, int attempt);
+    bool blankDocumentFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt);
+    bool restoreMinimizedWindows(const QString& bundleID, const QString& reason,
+                                 const AllowedWindowSpaceClassification& classification);
+    void scheduleRevealRetry(const QString& bundleID, int attempt, RevealProgress progress);
+    bool isAllowedWindowVisible(const QString& bundleID) const;
+    WindowMaterializationOutcome materializeWindow(const QString& bundleID, const QString& reason);
+    void settleWindowMaterialization(const QString& bundleID, const QString& reason);
+    bool trackLaunchAsVeskStarted(const QString& bundleID) const;
 
     // Runs `work` on the main queue when called elsewhere; true when it did so.
     bool redispatchToMainThread(std::function<void(SessionManager&)> work);

@@ -17,6 +17,7 @@
 #include "enforcement/SpaceTransitionProbing.h"
 #include "enforcement/WindowMaterializing.h"
 #include "enforcement/WorkspaceControlling.h"
+#include "overlay/AllowedWindowSnapshot.h"
 #include "overlay/OverlayControlling.h"
 #include "panels/SessionScreenshotCapturing.h"
 #include "panels/SessionTransitionPresenting.h"
@@ -29,6 +30,8 @@
 #include "stage/StageVeskControlling.h"
 #include "stage/StageVeskScreenID.h"
 
+
+#include <QDir>
 
 #include <functional>
 #include <memory>
@@ -84,6 +87,18 @@ struct SessionServices {
     std::function<std::optional<QString>(const QString& bundleID)> installedAppName = [](const QString&) {
         return std::optional<QString>();
     };
+    // Window-list snapshots, front to back: the windows on screen in the
+    // current Space, and all windows (other Spaces and minimised ones too).
+    std::function<std::vector<AllowedWindowSnapshot>()> onScreenWindowSnapshots = [] {
+        return std::vector<AllowedWindowSnapshot>();
+    };
+    std::function<std::vector<AllowedWindowSnapshot>()> allWindowSnapshots = [] {
+        return std::vector<AllowedWindowSnapshot>();
+    };
+    // The user's home folder, which the Finder opens when it is revealed.
+    std::function<QString()> homeDirectory = [] { return QDir::homePath(); };
+    // Where the blank web documents of the reveal are written (in "VESKBlankDocuments").
+    std::function<QString()> temporaryDirectory = [] { return QDir::tempPath(); };
     // Replaces the manager's own classification of an allowed application's
     // windows when set.
     std::function<AllowedWindowSpaceClassification(const QString& bundleID)> windowSpaceClassificationProvider;

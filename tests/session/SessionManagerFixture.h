@@ -3,6 +3,8 @@
 #include "SessionLogCapture.h"
 #include "SessionTestDoubles.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace vesk::test {
@@ -37,6 +39,13 @@ protected:
     std::shared_ptr<TraceStore> store = std::make_shared<TraceStore>(trace);
     std::shared_ptr<TraceAnalytics> analytics = std::make_shared<TraceAnalytics>(trace);
     std::shared_ptr<FakeScreens> screens = std::make_shared<FakeScreens>();
+    std::shared_ptr<TraceAXWindowManager> windowManager = std::make_shared<TraceAXWindowManager>(trace);
+    std::shared_ptr<TraceMaterializer> materializer = std::make_shared<TraceMaterializer>(trace);
+    std::shared_ptr<FakeCapabilityDetector> capabilities = std::make_shared<FakeCapabilityDetector>();
+    std::shared_ptr<FakeScreenshots> screenshots = std::make_shared<FakeScreenshots>();
+    std::vector<AllowedWindowSnapshot> onScreenWindows;
+    std::vector<AllowedWindowSnapshot> allWindows;
+    QTemporaryDir temporaryDirectory;
     Point mouseLocation{-5000, -5000};
     std::unique_ptr<SessionManager> manager;
 
@@ -68,12 +77,12 @@ protected:
         s.allowedWindowDetector = detector;
         s.timerFactory = timerFactory;
         s.workspace = workspace;
-        s.applicationCapabilityDetector = std::make_shared<FakeCapabilityDetector>();
-        s.screenshotService = std::make_shared<FakeScreenshots>();
+        s.applicationCapabilityDetector = capabilities;
+        s.screenshotService = screenshots;
         s.screenshotThumbnailSuppression = thumbnail;
         s.transitionPresenter = transition;
-        s.windowManager = std::make_shared<FakeAXWindowManager>();
-        s.windowMaterializer = std::make_shared<FakeMaterializer>();
+        s.windowManager = windowManager;
+        s.windowMaterializer = materializer;
         s.stage = stage;
         s.screens = screens;
         s.sessionStore = store;
@@ -82,7 +91,25 @@ protected:
         s.logSessionStart = [this](int duration, const std::set<QString>&) {
             trace.record(QStringLiteral("log.sessionStart(%1)").arg(duration));
         };
+        s.onScreenWindowSnapshots = [this] { return onScreenWindows; };
+        s.allWindowSnapshots = [this] { return allWindows; };
+        s.homeDirectory = [] { return QStringLiteral("/Users/tester"); };
+        s.temporaryDirectory = [this] { return temporaryDirectory.path(); };
+        s.installedAppName = [](const QString& bundleID) -> std::optional<QString> {
+            if (bundleID == QStringLiteral("com.example.game"))
+                return QStringLiteral("Game");
+            return std::nullopt;
+        };
         return s;
+    }
+
+    // A window of the application on layer 0, opaque, in top-left coordinates.
+    static AllowedWindowSnapshot window(const QString& bundleID, Rect bounds = {100, 100, 800, 600})
+    {
+        AllowedWindowSnapshot snapshot;
+        snapshot.bundleID = bundleID;
+        snapshot.bounds = bounds;
+        return snapshot;
     }
 
     void start(int durationSeconds = 60, bool hardcore = false,

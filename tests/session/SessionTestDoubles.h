@@ -505,11 +505,15 @@ public:
         created = Record{id, startedAt, duration, goal, allowed, allAllowed, {}, {}};
         return {};
     }
-    StoreResult<> updateSessionAllowlist(const QUuid&, const QStringList&, const QStringList&) override
+    StoreResult<> updateSessionAllowlist(const QUuid&, const QStringList& allowed, const QStringList& allAllowed) override
     {
         trace_.record("store.updateSessionAllowlist");
+        updatedAllowed = allowed;
+        updatedAllAllowed = allAllowed;
         return {};
     }
+    QStringList updatedAllowed;
+    QStringList updatedAllAllowed;
     StoreResult<> stopSessionRecord(const QUuid& id, const QDateTime& endedAt, SessionEndReason reason,
                                     const QStringList& allowed, const QStringList& allAllowed) override
     {
@@ -519,12 +523,23 @@ public:
         stopped = Record{id, {}, 0, {}, allowed, allAllowed, endedAt, reason};
         return {};
     }
-    StoreResult<> updateSessionReflection(const QUuid&, std::optional<GoalStatus>, std::optional<VeskHelpful>,
-                                          const std::optional<QString>&, const QDateTime&) override
+    StoreResult<> updateSessionReflection(const QUuid& id, std::optional<GoalStatus> goalStatus,
+                                          std::optional<VeskHelpful> helpful, const std::optional<QString>& note,
+                                          const QDateTime&) override
     {
         trace_.record("store.updateSessionReflection");
+        if (failure)
+            return StoreError{*failure};
+        reflection = Reflection{id, goalStatus, helpful, note};
         return {};
     }
+    struct Reflection {
+        QUuid id;
+        std::optional<GoalStatus> goalStatus;
+        std::optional<VeskHelpful> helpful;
+        std::optional<QString> note;
+    };
+    std::optional<Reflection> reflection;
 
     struct Record {
         QUuid id;
@@ -560,29 +575,60 @@ private:
     CallTrace& trace_;
 };
 
-class FakeAXWindowManager final : public AXWindowManaging {
+class TraceAXWindowManager final : public AXWindowManaging {
 public:
-    WindowCounts minimizedWindowCounts(const QString&) override { return {}; }
-    bool raise(const QString&) override { return false; }
-    bool setMinimized(const QString&, bool) override { return false; }
+    explicit TraceAXWindowManager(CallTrace& trace) : trace_(trace) {}
+    WindowCounts minimizedWindowCounts(const QString& bundleID) override
+    {
+        const auto it = counts.find(bundleID);
+        return it == counts.end() ? WindowCounts{} : it->second;
+    }
+    bool raise(const QString& bundleID) override
+    {
+        trace_.record("windowManager.raise(" + bundleID + ")");
+        return true;
+    }
+    bool setMinimized(const QString& bundleID, bool minimized) override
+    {
+        trace_.record(QStringLiteral("windowManager.setMinimized(%1, %2)").arg(bundleID, minimized ? "true" : "false"));
+        return true;
+    }
+    std::map<QString, WindowCounts> counts;
+
+private:
+    CallTrace& trace_;
 };
 
-class FakeMaterializer final : public WindowMaterializing {
+class TraceMaterializer final : public WindowMaterializing {
 public:
-    WindowMaterializationOutcome materialize(const QString&, const std::optional<QUrl>&, const QString&) override
+    explicit TraceMaterializer(CallTrace& trace) : trace_(trace) {}
+    WindowMaterializationOutcome materialize(const QString& bundleID, const std::optional<QUrl>&,
+                                             const QString& reason) override
     {
-        return WindowMaterializationOutcome::unsupported();
+        trace_.record("materializer.materialize(" + bundleID + ", " + reason + ")");
+        return outcome;
     }
+    WindowMaterializationOutcome outcome = WindowMaterializationOutcome::unsupported();
+
+private:
+    CallTrace& trace_;
 };
 
 class FakeCapabilityDetector final : public ApplicationCapabilityDetecting {
 public:
-    bool supportsWebURLSchemes(const QUrl&) const override { return false; }
+    bool supportsWebURLSchemes(const QUrl& url) const override { return webApplications.contains(url.fileName()); }
+    std::set<QString> webApplications;
 };
 
 class FakeScreenshots final : public SessionScreenshotCapturing {
 public:
-    Result captureAndSave(const QDateTime&) override { return {std::nullopt, QStringLiteral("no display")}; }
+    Result captureAndSave(const QDateTime&) override
+    {
+        if (fails)
+            return {std::nullopt, QStringLiteral("no display")};
+        return {QStringLiteral("/Desktop/vesk-screenshot.png"), {}};
+    }
+    bool fails = false;
 };
 
 class FakeScreens final : public platform::ScreenProviding {

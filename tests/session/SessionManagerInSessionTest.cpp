@@ -1,0 +1,262 @@
+#include "SessionManagerFixture.h"
+
+#include <QFile>
+
+using namespace vesk;
+using namespace vesk::test;
+
+namespace {
+
+const QString browserID = QStringLiteral("com.example.browser");
+
+} // namespace
+
+using SessionManagerInSessionTest = SessionManagerFixture;
+
+TEST_F(SessionManagerInSessionTest, WindowsBackWithinTheConfirmationDelayEndTheFailOpenPath)
+{
+    startActive();
+    scheduler.advance(1);
+    const qsizetype mark = trace.calls.size();
+    logs.clear();
+
+    detector->visible.clear();
+    overlay->onAllowedWindowsMissing();
+    EXPECT_TRUE(logs.contains("No allowed windows detected — confirming empty-session state in 0.25s"));
+    detector->visible = {editorID};
+    scheduler.advance(0.25);
+
+    EXPECT_TRUE(logs.contains("Fail-open confirmation cancelled — allowed windows visible again"));
+    EXPECT_FALSE(logs.contains("Scheduled allowed-app recovery"));
+    EXPECT_TRUE(trace.since(mark).isEmpty());
+    EXPECT_TRUE(manager->isSessionActive());
+}
+
+TEST_F(SessionManagerInSessionTest, MissingWindowsNeverEndTheSession)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible.clear();
+
+    // Allowed applications still run: treated as minimised, a recovery follows.
+    overlay->onAllowedWindowsMissing();
+    scheduler.advance(0.25);
+    EXPECT_TRUE(logs.contains("No allowed windows confirmed, but allowed apps are still running — treating as minimized "
+                              "and keeping session active, running=[\"com.example.editor\", \"com.example.notes\"]"));
+    EXPECT_TRUE(logs.contains("Scheduled allowed-app recovery — reason=allowedWindowsMissingConfirmed, delay=0.15s, "
+                              "dragDeferrable=true"));
+
+    // Every allowed application quits.
+    for (const auto& app : workspace->apps)
+        app->terminated = true;
+    overlay->onAllowedWindowsTemporarilyMissing();
+    EXPECT_TRUE(logs.contains("Allowed windows temporarily missing and no allowed apps are running — keeping empty VESK "
+                              "session active"));
+    overlay->onAllowedWindowsMissing();
+    scheduler.advance(0.25);
+    EXPECT_TRUE(logs.contains("No allowed windows confirmed and no allowed apps are running — keeping empty VESK "
+                              "session active"));
+    scheduler.advance(30);
+    EXPECT_TRUE(manager->isSessionActive());
+    EXPECT_FALSE(store->stopped);
+}
+
+TEST_F(SessionManagerInSessionTest, TitleBarActionsSuppressTheHoleOnlyForCloseAndMinimize)
+{
+    startActive();
+    const qsizetype mark = trace.calls.size();
+    const Point click{120, 880};
+
+    mouseBlocker->controlClickHandler(editorID, MouseBlockerControlAction::close, click);
+    mouseBlocker->controlClickHandler(editorID, MouseBlockerControlAction::minimize, click);
+    mouseBlocker->controlClickHandler(editorID, MouseBlockerControlAction::zoom, click);
+    mouseBlocker->controlClickHandler("com.example.other", MouseBlockerControlAction::close, click);
+    // The clicks reach the manager through the main queue.
+    EXPECT_TRUE(trace.since(mark).isEmpty());
+    scheduler.runPending();
+
+    EXPECT_EQ(trace.since(mark), QStringList({
+                                     "overlay.suppressPassthrough(com.example.editor)",
+                                     "stage.closeApp(com.example.editor)",
+                                     "overlay.suppressPassthrough(com.example.editor)",
+                                     "stage.moveToQueue(com.example.editor)",
+                                     "stage.toggleZoom(com.example.editor)",
+                                 }));
+    EXPECT_TRUE(logs.contains("Ignoring window-control click for non-allowed app — bundleID=com.example.other"));
+}
+
+TEST_F(SessionManagerInSessionTest, HolesReachTheMouseBlockerOnlyWhileTheSessionIsCurrent)
+{
+    startActive();
+    const auto forward = overlay->passthroughRectsChangedHandler;
+    const auto motion = overlay->allowedWindowMotionHandler;
+    forward({Rect{0, 0, 10, 10}});
+    EXPECT_EQ(mouseBlocker->passthroughRects, (std::vector<Rect>{{0, 0, 10, 10}}));
+
+    const QUuid lifecycle = *manager->activeLifecycleID();
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    EXPECT_FALSE(overlay->passthroughRectsChangedHandler);
+    forward({Rect{5, 5, 1, 1}});
+    EXPECT_EQ(mouseBlocker->passthroughRects, (std::vector<Rect>{{0, 0, 10, 10}}));
+
+    OverlayWindowMotionEvent event;
+    event.bundleID = editorID;
+    const qsizetype mark = trace.calls.size();
+    motion({event});
+    scheduler.runPending();
+    EXPECT_TRUE(trace.since(mark).isEmpty());
+    EXPECT_TRUE(logs.contains("Ignoring stale allowed-window motion callback for lifecycle=" + uuidText(lifecycle)));
+}
+
+TEST_F(SessionManagerInSessionTest, MotionAndSeamHandoffsOfAllowedWindowsGoToTheStage)
+{
+    startActive();
+    OverlayWindowMotionEvent allowed;
+    allowed.bundleID = editorID;
+    allowed.pointerCocoaPoint = Point{10, 10};
+    OverlayWindowMotionEvent other;
+    other.bundleID = "com.example.other";
+    const qsizetype mark = trace.calls.size();
+    overlay->allowedWindowMotionHandler({allowed, other});
+    overlay->seamDragHandoffHandler(notesID, Point{1440, 300});
+    overlay->seamDragHandoffHandler("com.example.other", Point{1440, 300});
+    scheduler.runPending();
+    EXPECT_EQ(trace.since(mark), QStringList({"stage.syncUserDrag(com.example.editor)",
+                                              "stage.handleSeamDragHandoff(com.example.notes)"}));
+}
+
+TEST_F(SessionManagerInSessionTest, SpaceChangeAndClicksDuringTheSession)
+{
+    start();
+    // The Space monitor is live during the window wait already.
+    spaceMonitor->onSpaceChange(SpaceChangeContext{QStringLiteral("com.example.other"), 2});
+    scheduler.runPending();
+    EXPECT_TRUE(trace.calls.contains("overlay.prepareBacking(spaceChangedUnexpectedly)"));
+    EXPECT_TRUE(logs.contains("Unexpected active Space change during VESK session — frontmost=com.example.other, "
+                              "sinceActivation=2"));
+
+    detector->visible = {editorID};
+    scheduler.advance(0.25);
+    mouseBlocker->clickObserver(Point{3, 4});
+    EXPECT_EQ(appMonitor->lastUserClickAt, scheduler.now());
+    EXPECT_TRUE(trace.calls.contains("ui.handleGlobalClick"));
+}
+
+TEST_F(SessionManagerInSessionTest, OnlyTheLastOfTwoQuickRecoveryRequestsRuns)
+{
+    startActive();
+    scheduler.advance(1);
+    const qsizetype mark = trace.calls.size();
+    appMonitor->disallowedAppHiddenHandler("com.example.game");
+    scheduler.advance(0.1);
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.advance(1);
+    const QStringList enforced = trace.since(mark).filter("enforceAllowlist");
+    EXPECT_EQ(enforced, QStringList({"appMonitor.enforceAllowlist(allowedAppRecovery:spaceChangedUnexpectedly)"}));
+}
+
+TEST_F(SessionManagerInSessionTest, RecoveryWaitsForADragToSettle)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible.clear();
+    const struct {
+        double motionAge;
+        QString delay;
+    } cases[] = {{0.2, "0.60"}, {0.7, "0.15"}, {0.8, ""}};
+    for (const auto& c : cases) {
+        logs.clear();
+        overlay->dragState.lastMotionAt = scheduler.now().addMSecs(-qint64(c.motionAge * 1000));
+        overlay->dragState.cooldown = 0.75;
+        overlay->dragState.bundleIDs = {editorID};
+        overlay->allowedWindowsOccludedHandler({editorID});
+        if (c.delay.isEmpty()) {
+            EXPECT_FALSE(logs.contains("Allowed-app recovery deferred")) << c.motionAge;
+        } else {
+            EXPECT_TRUE(logs.contains("Allowed-app recovery deferred during allowed-window drag — reason=allowedWindowsOccluded, "
+                                      "bundleIDs=[\"com.example.editor\"], mouseInteraction=false, lastMotionAge="))
+                << c.motionAge;
+            EXPECT_TRUE(logs.contains("delay=" + c.delay + "s")) << c.motionAge;
+        }
+    }
+}
+
+TEST_F(SessionManagerInSessionTest, OcclusionOfWindowsThatAreVisibleAgainIsDiscarded)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible = {editorID, notesID};
+    overlay->allowedWindowsOccludedHandler({editorID});
+    EXPECT_TRUE(logs.contains("Deferred allowed-app recovery discarded because allowed windows are visible again — "
+                              "reason=allowedWindowsOccluded, recovered=[\"com.example.editor\"], "
+                              "visible=[\"com.example.editor\", \"com.example.notes\"]"));
+    EXPECT_FALSE(logs.contains("Scheduled allowed-app recovery — reason=allowedWindowsOccluded"));
+}
+
+TEST_F(SessionManagerInSessionTest, GeneralRecoveryLeavesMinimizedAndOtherSpaceAppsAlone)
+{
+    startActive();
+    scheduler.advance(1);
+    allWindows = {window(editorID), window(notesID)};
+    windowManager->counts[editorID] = {1, 1};
+    const qsizetype mark = trace.calls.size();
+    logs.clear();
+
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.advance(1);
+
+    EXPECT_TRUE(logs.contains("Recovery skipped blind activation for minimized app — bundleID=com.example.editor"));
+    EXPECT_TRUE(logs.contains("Recovery skipped blind activation for other-Space app — bundleID=com.example.notes"));
+    EXPECT_TRUE(logs.contains("activatedAllowedApps=0, skippedSpaceBlocked=2"));
+    EXPECT_TRUE(trace.since(mark).filter("windowManager").isEmpty());
+    EXPECT_TRUE(trace.since(mark).filter("app.activate").isEmpty());
+
+    // Visible and hidden applications are brought forward.
+    onScreenWindows = {window(editorID)};
+    workspace->apps.front()->hidden = true; // notes
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.advance(1);
+    EXPECT_TRUE(trace.calls.contains("app.unhide(com.example.notes)"));
+    EXPECT_TRUE(trace.calls.contains("app.activate(com.example.editor)"));
+    EXPECT_TRUE(logs.contains("activatedAllowedApps=2, skippedSpaceBlocked=0"));
+}
+
+TEST_F(SessionManagerInSessionTest, ClassificationAndVisibilityOfTheAllowedApps)
+{
+    startActive();
+    workspace->install("com.example.gone", "Gone");
+    manager->addApp("com.example.gone", std::nullopt, std::nullopt);
+    workspace->apps.back()->terminated = true;
+
+    detector->visible = {editorID};
+    detector->covered = {};
+    allWindows = {window(notesID)};
+    onScreenWindows = {window(editorID)};
+    // A window too small or translucent does not count.
+    onScreenWindows.push_back(window(notesID, Rect{0, 0, 20, 400}));
+    EXPECT_EQ(manager->classifyAllowedWindowSpaceState(notesID).state, AllowedWindowSpaceState::onOtherSpace);
+    windowManager->counts[notesID] = {2, 2};
+    EXPECT_EQ(manager->classifyAllowedWindowSpaceState(notesID).state, AllowedWindowSpaceState::minimized);
+    EXPECT_EQ(manager->classifyAllowedWindowSpaceState(notesID).description(),
+              "spaceState=minimized, onScreenWindows=0, allWindows=1, minimized=2, axTotal=2");
+    EXPECT_EQ(manager->classifyAllowedWindowSpaceState("com.example.gone").state, AllowedWindowSpaceState::notRunning);
+
+    EXPECT_EQ(manager->allowedAppVisibilitySnapshots(),
+              (std::vector<AllowedAppVisibilitySnapshot>{
+                  {editorID, AllowedAppVisibility::visible},
+                  {"com.example.gone", AllowedAppVisibility::notRunning},
+                  {notesID, AllowedAppVisibility::minimized},
+              }));
+}
+
+TEST_F(SessionManagerInSessionTest, FinderDesktopWindowsDoNotCount)
+{
+    workspace->install("com.apple.finder", "Finder");
+    workspace->run("com.apple.finder");
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID, "com.apple.finder"}, {}, std::nullopt, false, 0);
+    onScreenWindows = {window("com.apple.finder", Rect{0, 0, 1440, 900})};
+    EXPECT_EQ(manager->classifyAllowedWindowSpaceState("com.apple.finder").state, AllowedWindowSpaceState::noWindows);
+    onScreenWindows.push_back(window("com.apple.finder", Rect{50, 50, 600, 400}));
+    EXPECT_EQ(manager->classifyAllowedWindowSpaceState("com.apple.finder").onScreenWindows, 1);
+}
