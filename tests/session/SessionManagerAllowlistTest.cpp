@@ -1,0 +1,312 @@
+#include "SessionManagerFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace vesk;
+using namespace vesk::test;
+
+namespace {
+
+const QString browserID = QStringLiteral("com.example.browser");
+const QString gameID = QStringLiteral("com.example.game");
+
+} // namespace
+
+using SessionManagerAllowlistTest = SessionManagerFixture;
+
+TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRevealsIt)
+{
+    workspace->install(browserID, "Browser");
+    capabilities->webApplications = {"Browser.app"};
+    startActive();
+    scheduler.advance(1);
+    const qsizetype mark = trace.calls.size();
+
+    manager->addApp(browserID, std::nullopt, StageVeskScreenID{1});
+
+    EXPECT_EQ(trace.since(mark), QStringList({
+                                     "overlay.updateAllowlist",
+                                     "mouseBlocker.updateAllowlist",
+                                     "appMonitor.updateAllowlist",
+                                     "spaceBlocker.updateAllowlist",
+                                     "spaceProbe.updateAllowedBundleIDs",
+                                     "stage.updateAllowlist",
+                                     "store.updateSessionAllowlist",
+                                     "stage.requestStagePlacement(com.example.browser)",
+                                     "spaceProbe.startBurst(reveal:com.example.browser)",
+                                     "workspace.openApplication(Browser.app)",
+                                 }));
+    EXPECT_EQ(store->updatedAllowed, QStringList({browserID, editorID, notesID}));
+    EXPECT_EQ(store->updatedAllAllowed, QStringList({browserID, editorID, notesID}));
+    EXPECT_TRUE(logs.contains("Dynamic reveal app-open fallback — bundleID=com.example.browser, attempt=0"));
+    EXPECT_TRUE(manager->veskStartedBundleIDs().contains(browserID));
+
+    // Attempt 1, 0.25 s later: running without a window, so a blank page is opened with it.
+    scheduler.advance(0.25);
+    EXPECT_TRUE(trace.calls.contains("workspace.open(Browser.app)"));
+    QFile blank(temporaryDirectory.path() + "/VESKBlankDocuments/com.example.browser.html");
+    ASSERT_TRUE(blank.open(QIODevice::ReadOnly));
+    EXPECT_EQ(blank.size(), 99);
+
+    // The retries follow at 0.75, 1.5 and 3.0 s after attempt 0, then the reveal ends.
+    const struct {
+        double at;
+        int attempt;
+    } retries[] = {{0.5, 2}, {0.75, 3}, {1.5, 4}};
+    for (const auto& retry : retries) {
+        const QString line = QStringLiteral("Dynamic reveal attempt — bundleID=com.example.browser, attempt=%1").arg(retry.attempt);
+        scheduler.advance(retry.at - 0.01);
+        EXPECT_FALSE(logs.contains(line)) << retry.attempt;
+        scheduler.advance(0.01);
+        EXPECT_TRUE(logs.contains(line)) << retry.attempt;
+    }
+    EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.browser, attempts=5, "
+                              "appOpenFallback=true, blankFallback=true"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AnAppWithoutBundleEndsAfterFiveAttempts)
+{
+    startActive();
+    manager->addApp("com.example.ghost", std::nullopt, std::nullopt);
+    EXPECT_FALSE(trace.calls.contains("stage.requestStagePlacement(com.example.ghost)"));
+    scheduler.advance(3.0);
+    EXPECT_EQ(logs.count("Dynamic reveal app-open fallback failed — could not resolve app URL, bundleID=com.example.ghost"), 5);
+    EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.ghost, attempts=5, "
+                              "appOpenFallback=false, blankFallback=false"));
+}
+
+TEST_F(SessionManagerAllowlistTest, RevealingTheFinderOpensTheHomeFolderOnce)
+{
+    workspace->install("com.apple.finder", "Finder");
+    startActive();
+    manager->addApp("com.apple.finder", std::nullopt, std::nullopt);
+    scheduler.advance(5);
+    EXPECT_EQ(trace.calls.count("workspace.open(Finder.app)"), 1);
+    EXPECT_TRUE(logs.contains("Dynamic reveal Finder fallback — attempt=0"));
+    EXPECT_TRUE(logs.contains("homeURL=/Users/tester"));
+    EXPECT_TRUE(logs.contains("Dynamic reveal Finder fallback opened — homeURL=/Users/tester"));
+    EXPECT_FALSE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.apple.finder"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
+{
+    workspace->install(browserID, "Browser");
+    workspace->run(browserID);
+    allWindows = {window(browserID)};
+    materializer->outcome = WindowMaterializationOutcome::requested();
+    startActive();
+
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    // The general recovery that follows the add asks again, but the flight is in progress.
+    scheduler.advance(0.15);
+    EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
+    EXPECT_TRUE(logs.contains("Window materialization skipped — already in flight, bundleID=com.example.browser"));
+
+    scheduler.advance(0.1);
+    EXPECT_TRUE(logs.contains("Dynamic reveal stopped before LaunchServices fallback for other-Space app — "
+                              "bundleID=com.example.browser, attempt=1, materializationAttempted=true"));
+    EXPECT_TRUE(logs.contains("Dynamic reveal ended with other-Space app state — bundleID=com.example.browser, attempt=1"));
+    scheduler.advance(4.0);
+    EXPECT_TRUE(logs.contains("Window materialization flight timed out — bundleID=com.example.browser, "
+                              "reason=dynamicReveal:0, timeout=4.0s"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AWindowThatAppearsSettlesTheFlight)
+{
+    workspace->install(browserID, "Browser");
+    workspace->run(browserID);
+    allWindows = {window(browserID)};
+    materializer->outcome = WindowMaterializationOutcome::requested();
+    startActive();
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+
+    onScreenWindows = {window(browserID)};
+    scheduler.advance(0.25);
+    EXPECT_TRUE(logs.contains("Window materialization flight settled — bundleID=com.example.browser"));
+    EXPECT_TRUE(logs.contains("Dynamic reveal complete — bundleID=com.example.browser, attempt=1, visible=true"));
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AddRemoveRulesAndTheAlreadyAllowedCase)
+{
+    workspace->install(browserID, "Browser");
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
+
+    manager->addApp(notesID, std::nullopt, std::nullopt);
+    EXPECT_TRUE(logs.contains("Ignoring addApp for already-allowed bundleID=com.example.notes"));
+    EXPECT_FALSE(manager->canRemoveAppAtRuntime(notesID));
+
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    // The original application has a visible window, so the added one may go.
+    EXPECT_TRUE(manager->canRemoveAppAtRuntime(browserID));
+    detector->visible.clear();
+    workspace->apps.front()->terminated = true; // notes quits
+    EXPECT_FALSE(manager->canRemoveAppAtRuntime(browserID));
+    manager->removeApp(browserID);
+    EXPECT_TRUE(logs.contains("Ignoring removeApp because no other allowed app has visible windows or bundle is protected"));
+
+    workspace->run(notesID);
+    manager->removeApp(browserID);
+    EXPECT_TRUE(logs.contains("Removed app from dynamic allowlist — bundleID=com.example.browser"));
+    EXPECT_EQ(manager->currentAllowlist(), std::set<QString>{notesID});
+    EXPECT_EQ(manager->allPersistedAllowedBundleIDs(), (std::set<QString>{browserID, notesID}));
+    EXPECT_TRUE(trace.calls.contains("app.hide(com.example.browser)"));
+
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    EXPECT_TRUE(logs.contains("Ignoring addApp because no session is active — bundleID=com.example.browser"));
+}
+
+TEST_F(SessionManagerAllowlistTest, OneAppLaunchPromptAtATime)
+{
+    workspace->install(gameID, "Game");
+    startActive();
+    const auto game = workspace->run(gameID);
+
+    appMonitor->appLaunchNeedingDecisionHandler(gameID);
+    ASSERT_TRUE(manager->pendingAppLaunchPrompt());
+    EXPECT_EQ(manager->pendingAppLaunchPrompt()->appName, "Game");
+    EXPECT_TRUE(trace.calls.contains("ui.showAppLaunchPrompt"));
+
+    appMonitor->appLaunchNeedingDecisionHandler("com.example.chat");
+    EXPECT_TRUE(logs.contains("Skipping app-launch prompt — another prompt is open, bundleID=com.example.chat"));
+    EXPECT_EQ(manager->pendingAppLaunchPrompt()->bundleID, gameID);
+
+    manager->confirmAppLaunchPrompt(false);
+    EXPECT_FALSE(manager->pendingAppLaunchPrompt());
+    EXPECT_TRUE(trace.calls.contains("appMonitor.removePendingDecision(com.example.game)"));
+    EXPECT_TRUE(trace.calls.contains("app.terminate(com.example.game)"));
+    // Answering the first prompt does not bring up the second.
+    EXPECT_EQ(trace.calls.count("ui.showAppLaunchPrompt"), 1);
+
+    const auto chat = workspace->run("com.example.chat");
+    appMonitor->appLaunchNeedingDecisionHandler("com.example.chat");
+    EXPECT_EQ(manager->pendingAppLaunchPrompt()->appName, "com.example.chat");
+    manager->confirmAppLaunchPrompt(true);
+    EXPECT_TRUE(manager->currentAllowlist().contains("com.example.chat"));
+    EXPECT_TRUE(logs.contains("Added app to dynamic allowlist — bundleID=com.example.chat, targetScreenID=1"));
+
+    manager->confirmAppLaunchPrompt(true);
+    EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenItStays)
+{
+    workspace->install(browserID, "Browser");
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    detector->visible.clear();
+    workspace->apps.front()->terminated = true; // notes is gone: the browser is the only usable one
+
+    stage->onAppFullyClosed(browserID);
+    scheduler.runPending();
+    EXPECT_TRUE(logs.contains("[SessionManager] App fully closed via Vesk — bundleID=com.example.browser, dynamic=true, "
+                              "removing=false, terminating=true"));
+    EXPECT_TRUE(logs.contains("Dynamic app fully closed but removal was refused — bundleID=com.example.browser"));
+    EXPECT_TRUE(trace.calls.contains("app.terminate(com.example.browser)"));
+    EXPECT_TRUE(manager->currentAllowlist().contains(browserID));
+}
+
+TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
+{
+    QString error;
+    const auto path = SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
+    ASSERT_TRUE(path) << error.toStdString();
+    EXPECT_EQ(QFileInfo(*path).fileName(), "Studio.My-App.html");
+    EXPECT_EQ(QFileInfo(*path).dir().dirName(), "VESKBlankDocuments");
+    QFile file(*path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("<!doctype html>\n<html>\n<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
+                                         "<body></body>\n</html>"));
+    // Written again, the same file is replaced.
+    EXPECT_EQ(SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
+}
+
+TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
+{
+    startActive();
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    const QUuid id = manager->pendingReflection()->id;
+    analytics->events.clear();
+
+    store->failure = QStringLiteral("read-only");
+    manager->saveReflection(GoalStatus::done, VeskHelpful::yes, QStringLiteral("note"), std::nullopt, scheduler.now());
+    EXPECT_TRUE(logs.contains("Failed to save post-session reflection: read-only"));
+    EXPECT_TRUE(manager->pendingReflection());
+    EXPECT_TRUE(analytics->events.empty());
+
+    store->failure.reset();
+    manager->saveReflection(std::nullopt, std::nullopt, QStringLiteral("   "), std::nullopt, scheduler.now());
+    ASSERT_TRUE(store->reflection);
+    EXPECT_EQ(store->reflection->id, id);
+    EXPECT_FALSE(store->reflection->goalStatus);
+    EXPECT_FALSE(store->reflection->helpful);
+    EXPECT_FALSE(store->reflection->note);
+    EXPECT_TRUE(logs.contains("goalStatus=nil, veskHelpful=nil, hasNote=false"));
+    ASSERT_EQ(analytics->events.size(), 1u);
+    EXPECT_EQ(analytics->events[0].signalName(), "reflection.answered");
+    EXPECT_TRUE(analytics->events[0].parameters().empty());
+    EXPECT_FALSE(manager->pendingReflection());
+
+    manager->dismissReflection();
+    EXPECT_TRUE(logs.contains("Ignoring reflection dismissal because no pending reflection is available"));
+    EXPECT_EQ(analytics->events.size(), 1u);
+}
+
+TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
+{
+    startActive();
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->saveReflection(GoalStatus::partial, std::nullopt, QString(300, 'n'), ReflectionReasonCategory::goalUnclear,
+                            scheduler.now());
+    EXPECT_EQ(store->reflection->note, QString(280, 'n'));
+    EXPECT_EQ(analytics->events.back().parameters(),
+              (std::map<QString, QString>{{"goalStatus", "partial"}, {"reasonCategory", "goalUnclear"}}));
+
+    startActive();
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->dismissReflection();
+    EXPECT_EQ(analytics->events.back().signalName(), "reflection.skipped");
+    EXPECT_FALSE(manager->pendingReflection());
+}
+
+TEST_F(SessionManagerAllowlistTest, ScreenshotFeedbackLastsOneAndAHalfSecondsAfterTheLastShot)
+{
+    manager->requestScreenshot(scheduler.now());
+    EXPECT_TRUE(logs.contains("Ignoring screenshot request because no active session is available"));
+
+    startActive();
+    manager->requestScreenshot(scheduler.now());
+    EXPECT_EQ(manager->screenshotFeedback(), SessionScreenshotFeedback::saved);
+    scheduler.advance(1.0);
+    screenshots->fails = true;
+    manager->requestScreenshot(scheduler.now());
+    EXPECT_EQ(manager->screenshotFeedback(), SessionScreenshotFeedback::failed);
+    EXPECT_TRUE(logs.contains("Failed to capture session screenshot: no display"));
+    scheduler.advance(1.4);
+    EXPECT_TRUE(manager->screenshotFeedback());
+    scheduler.advance(0.1);
+    EXPECT_FALSE(manager->screenshotFeedback());
+}
+
+TEST_F(SessionManagerAllowlistTest, RestoringAnOtherSpaceAppShowsTheFeedbackAndStillReveals)
+{
+    startActive();
+    allWindows = {window(notesID)};
+    manager->restoreAllowedApp(notesID);
+    EXPECT_EQ(manager->sessionStatusFeedback(), SessionStatusFeedback::appOnOtherSpace);
+    EXPECT_TRUE(logs.contains("Restore requested for other-Space app — bundleID=com.example.notes, spaceState=onOtherSpace"));
+    EXPECT_TRUE(trace.calls.contains("spaceProbe.startBurst(reveal:com.example.notes)"));
+    EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true"));
+    scheduler.advance(1.5);
+    EXPECT_FALSE(manager->sessionStatusFeedback());
+
+    manager->restoreAllowedApp("com.example.other");
+    EXPECT_TRUE(logs.contains("Ignoring restoreAllowedApp for non-allowed bundleID=com.example.other"));
+}
