@@ -347,6 +347,12 @@ TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
     EXPECT_EQ(countLines("drag reached display seam — bundleID=com.example.editor, seamEdge=right@1440"), 1);
     // While dragged the hole is the whole window, and the bridge reaches into B.
     EXPECT_EQ(lastHoles(), (std::vector<Rect>{{840, 400, 600, 400}, {1440, 400, 160, 400}}));
+    EXPECT_EQ(panelOn(kDisplayB)->passthroughRects(), (std::vector<Rect>{{1440, 400, 160, 400}}));
+    EXPECT_EQ(countLines("Drag bridge passthrough active — rects=[{{1440, 400}, {160, 400}}]"), 1);
+    // The bridge lies over no allowed window; the relaxed window hole is the window itself.
+    EXPECT_EQ(countLines("Uncovered passthrough holes — count=1, activeDrag=[\"com.example.editor\"], "
+                         "holes=[\"{{1440, 400}, {160, 400}}@[1]Display B[bridge/other]\"]"),
+              1);
 
     desktop.setMouseLocation(QPointF(1460, 620));
     desktop.setMouseButtonDown(0, false);
@@ -355,6 +361,49 @@ TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
     EXPECT_EQ(handoffs[0].first, kEditor);
     EXPECT_EQ(handoffs[0].second, (Point{1460, 620}));
     EXPECT_EQ(lastHoles(), std::vector<Rect>{Rect(844, 404, 592, 392)});
+    EXPECT_EQ(countLines("Drag bridge passthrough ended"), 1);
+    EXPECT_EQ(countLines("Passthrough holes fully covered by allowed windows again"), 1);
+    EXPECT_EQ(countLines("Drag passthrough relaxation ended"), 1);
+}
+
+TEST_F(OverlayServiceTest, ADraggedWindowUnderABlockerKeepsItsWholeRectAsHole)
+{
+    addApplication(kBrowser, QRectF(500, 300, 400, 300));
+    activate();
+    advanceFrames(1);
+    desktop.setMouseButtonDown(0, true);
+    desktop.setWindowBounds(editorWindow, QRectF(90, 100, 600, 400));
+    advanceFrames(1);
+    EXPECT_EQ(lastHoles(), std::vector<Rect>{Rect(90, 400, 600, 400)});
+    EXPECT_EQ(countLines("Uncovered passthrough holes — count=1, activeDrag=[\"com.example.editor\"], "
+                         "holes=[\"{{90, 400}, {600, 400}}@[0]Display A[relaxed]\"]"),
+              1);
+    desktop.setMouseButtonDown(0, false);
+    advanceFrames(1);
+    EXPECT_EQ(lastHoles().size(), 2u);
+}
+
+TEST_F(OverlayServiceTest, EvaluationNamesSuppressedWindowsAndIgnoredBlockers)
+{
+    desktop.setWindowAlpha(editorWindow, 0.5);
+    const WindowNumber wallpaperSized = addApplication(kBrowser, QRectF(0, 0, 1440, 900));
+    platform::WindowSpec floating;
+    floating.bounds = QRectF(0, 0, 1440, 900);
+    floating.layer = 3;
+    desktop.addWindow(desktop.window(wallpaperSized)->ownerPID, floating);
+    desktop.removeWindow(wallpaperSized);
+    activate();
+    advanceFrames(1);
+    EXPECT_EQ(countLines("Overlay window evaluation — rawAllowed=1, passthrough=0, blockers=0, ignoredBlockers=1, "
+                         "suppressed=1, fullyOccluded=[\"com.example.editor\"]"),
+              1);
+    EXPECT_EQ(countLines("Suppressed unstable passthrough windows — windows=[\"com.example.editor(reason=translucent, "
+                         "alpha=0.500, rect={{100, 400}, {600, 400}})\"]"),
+              1);
+    EXPECT_EQ(countLines("Ignored non-visual full-screen overlay blockers — blockers=[\"com.example.browser(layer=3, "
+                         "alpha=1.000, rect={{0, 0}, {1440, 900}})\"]"),
+              1);
+    EXPECT_TRUE(lastHoles().empty());
 }
 
 TEST_F(OverlayServiceTest, DragStateFollowsMotionWithinTheCooldown)
