@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QtGlobal>
 
 #include <mutex>
 #include <vector>
 
 // Collects the messages logged while it exists (every logger goes through
-// Qt's logging with its component as category).
+// Qt's logging with its component as category), from any thread.
 class SessionLogCapture {
 public:
     struct Entry {
@@ -19,23 +18,33 @@ public:
 
     SessionLogCapture()
     {
+        std::lock_guard lock(mutex());
         current() = this;
         previous_ = qInstallMessageHandler(&SessionLogCapture::handle);
     }
     ~SessionLogCapture()
     {
         qInstallMessageHandler(previous_);
+        std::lock_guard lock(mutex());
         current() = nullptr;
     }
 
-    const std::vector<Entry>& entries() const { return entries_; }
-    void clear() { entries_.clear(); }
+    std::vector<Entry> entries() const
+    {
+        std::lock_guard lock(mutex());
+        return entries_;
+    }
+    void clear()
+    {
+        std::lock_guard lock(mutex());
+        entries_.clear();
+    }
 
     // Messages of the category that contain the text.
     int count(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
     {
         int n = 0;
-        for (const Entry& entry : entries_) {
+        for (const Entry& entry : entries()) {
             if (entry.category == category && entry.message.contains(text))
                 ++n;
         }
@@ -48,7 +57,7 @@ public:
     // The first message of the category that contains the text, or empty.
     QString find(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
     {
-        for (const Entry& entry : entries_) {
+        for (const Entry& entry : entries()) {
             if (entry.category == category && entry.message.contains(text))
                 return entry.message;
         }
@@ -56,6 +65,11 @@ public:
     }
 
 private:
+    static std::mutex& mutex()
+    {
+        static std::mutex instance;
+        return instance;
+    }
     static SessionLogCapture*& current()
     {
         static SessionLogCapture* capture = nullptr;
@@ -63,8 +77,7 @@ private:
     }
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
-        static std::mutex mutex;
-        std::lock_guard lock(mutex);
+        std::lock_guard lock(mutex());
         if (SessionLogCapture* capture = current())
             capture->entries_.push_back({QString::fromUtf8(context.category), type, message});
     }

@@ -23,6 +23,7 @@ TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRev
     startActive();
     scheduler.advance(1);
     const qsizetype mark = trace.calls.size();
+    const double addedAt = scheduler.uptime();
 
     manager->addApp(browserID, std::nullopt, StageVeskScreenID{1});
 
@@ -52,14 +53,14 @@ TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRev
 
     // The retries follow at 0.75, 1.5 and 3.0 s after attempt 0, then the reveal ends.
     const struct {
-        double at;
+        double offset;
         int attempt;
-    } retries[] = {{0.5, 2}, {0.75, 3}, {1.5, 4}};
+    } retries[] = {{0.75, 2}, {1.5, 3}, {3.0, 4}};
     for (const auto& retry : retries) {
         const QString line = QStringLiteral("Dynamic reveal attempt — bundleID=com.example.browser, attempt=%1").arg(retry.attempt);
-        scheduler.advance(retry.at - 0.01);
+        scheduler.advance(addedAt + retry.offset - 0.01 - scheduler.uptime());
         EXPECT_FALSE(logs.contains(line)) << retry.attempt;
-        scheduler.advance(0.01);
+        scheduler.advance(0.02);
         EXPECT_TRUE(logs.contains(line)) << retry.attempt;
     }
     EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.browser, attempts=5, "
