@@ -77,6 +77,7 @@ void AppDelegate::handleSigterm()
 {
     // Dock and menu bar come back; the session, its overlay and the process go on.
     dependencies_.desktop.setPresentationOptions(0);
+    ++handledSigtermCount_;
     logger_.log(VeskLogLevel::info, QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
 }
 

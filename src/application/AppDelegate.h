@@ -51,6 +51,8 @@ public:
     bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
 
     bool isSigtermHandlerInstalled() const;
+    // How many SIGTERM notices the main thread has handled.
+    int handledSigtermCount() const { return handledSigtermCount_; }
 
 private:
     void runEmergencyRestores();
@@ -59,6 +61,7 @@ private:
     Dependencies dependencies_;
     VeskLogger logger_{QStringLiteral("AppDelegate")};
     std::unique_ptr<SigtermHandler> sigtermHandler_;
+    int handledSigtermCount_ = 0;
 };
 
 } // namespace vesk

@@ -1,9 +1,9 @@
 #include "application/SessionManagerComposition.h"
 
 #include "app/VeskLogFileStore.h"
+#include "application/MainWindow.h"
 #include "application/MainWindowSessionUIController.h"
 #include "application/NoOpAXWindowManager.h"
-#include "application/NoOpAllowedWindowDetector.h"
 #include "application/NoOpAppMonitorService.h"
 #include "application/NoOpDesktopIsolationService.h"
 #include "application/NoOpDockMissionControlFallbackService.h"
@@ -30,23 +30,14 @@
 #include "platform/SimulatedDesktop.h"
 #include "session/AllowedWindowWaiter.h"
 #include "session/BundleApplicationCapabilityDetector.h"
+#include "session/MainWindowScreenID.h"
+#include "session/SystemAllowedWindowDetector.h"
 #include "session/SessionManager.h"
 
+#include <QPainter>
+#include <QPointer>
+
 namespace vesk {
-
-// Objects the composition keeps that the manager does not reach through
-// its services.
-struct SessionManagerComposition::Parts {
-    explicit Parts(platform::SimulatedDesktop& desktop)
-        : desktop(desktop), windowList(desktop), mouseInteractionDetector(desktop)
-    {
-    }
-
-    platform::SimulatedDesktop& desktop;
-    platform::DesktopWindowListProvider windowList;
-    SystemMouseInteractionDetector mouseInteractionDetector;
-    std::shared_ptr<OverlayService> overlay;
-};
 
 namespace {
 
@@ -63,35 +54,66 @@ BundleIdentifierLookup bundleIdentifierLookup(const platform::SimulatedDesktop& 
     };
 }
 
-// A panel's rendered content, painted except over its holes.
-OwnWindowImage overlayPanelImage(const OverlayPanel& panel, const platform::SimulatedDesktop& desktop)
+} // namespace
+
+// Objects the composition keeps that the manager does not reach through
+// its services.
+struct SessionManagerComposition::Parts {
+    explicit Parts(platform::SimulatedDesktop& desktop)
+        : desktop(desktop)
+        , windowList(desktop)
+        , windowSnapshots(windowList, bundleIdentifierLookup(desktop))
+        , mouseInteractionDetector(desktop)
+    {
+    }
+
+    platform::SimulatedDesktop& desktop;
+    platform::DesktopWindowListProvider windowList;
+    WindowSnapshotReader windowSnapshots;
+    SystemMouseInteractionDetector mouseInteractionDetector;
+    std::shared_ptr<OverlayService> overlay;
+};
+
+namespace {
+
+// A panel's rendered content at `size`, transparent over its holes.
+QImage overlayPanelImage(OverlayPanel& panel, const platform::SimulatedDesktop& desktop, const QSize& size)
 {
-    OverlayPanel& widget = const_cast<OverlayPanel&>(panel);
-    const QImage image = widget.grab().toImage();
+    QImage image = panel.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied).scaled(size);
     const QRectF panelQuartz = desktop.quartzRect(toQRectF(panel.cocoaFrame()));
-    const double scaleX = panelQuartz.width() > 0 ? image.width() / panelQuartz.width() : 1.0;
-    const double scaleY = panelQuartz.height() > 0 ? image.height() / panelQuartz.height() : 1.0;
-    QRegion painted(image.rect());
+    const double scaleX = panelQuartz.width() > 0 ? size.width() / panelQuartz.width() : 1.0;
+    const double scaleY = panelQuartz.height() > 0 ? size.height() / panelQuartz.height() : 1.0;
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
     for (const Rect& hole : panel.passthroughRects()) {
         const QRectF holeQuartz = desktop.quartzRect(toQRectF(hole)).translated(-panelQuartz.topLeft());
-        painted -= QRectF(holeQuartz.x() * scaleX, holeQuartz.y() * scaleY, holeQuartz.width() * scaleX,
-                          holeQuartz.height() * scaleY)
-                       .toAlignedRect();
+        painter.fillRect(QRectF(holeQuartz.x() * scaleX, holeQuartz.y() * scaleY, holeQuartz.width() * scaleX,
+                                holeQuartz.height() * scaleY),
+                         Qt::transparent);
     }
-    return {image, painted};
+    return image;
 }
 
-std::optional<StageVeskScreenID> mainWindowScreenID(const platform::SimulatedDesktop& desktop)
+std::optional<StageVeskScreenID> screenOfMainWindow(const platform::SimulatedDesktop& desktop)
 {
+    std::vector<ApplicationWindowInfo> windows;
     for (const platform::OwnWindowInfo& window : desktop.ownWindows()) {
-        if (window.isPanel)
-            continue;
-        if (!window.displayIndex)
-            return std::nullopt;
-        const auto& display = desktop.displays().at(static_cast<size_t>(*window.displayIndex));
-        return StageVeskScreenID{display.displayID.value_or(0)};
+        ApplicationWindowInfo info;
+        info.isPanel = window.isPanel;
+        if (window.displayIndex)
+            info.screen = StageVeskScreenID{
+                desktop.displays().at(static_cast<size_t>(*window.displayIndex)).displayID.value_or(0)};
+        windows.push_back(info);
     }
-    return std::nullopt;
+    return mainWindowScreenID(windows);
+}
+
+template <typename Panel>
+platform::SimulatedDesktop::OwnWindowRenderer grabRenderer(Panel* panel)
+{
+    return [guard = QPointer<Panel>(panel)](const QSize& size) {
+        return guard ? guard->grab().toImage().scaled(size) : QImage();
+    };
 }
 
 } // namespace
@@ -108,8 +130,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     // In the order the services are built for the shared manager.
     services.transitionPresenter = std::make_shared<NoOpSessionTransitionPresenter>();
     parts_->overlay = std::make_shared<OverlayService>(
-        scheduler, clock, desktop, *screens_, WindowSnapshotReader(parts_->windowList, bundleIdentifierLookup(desktop)),
-        parts_->mouseInteractionDetector);
+        scheduler, clock, desktop, *screens_, parts_->windowSnapshots, parts_->mouseInteractionDetector);
     services.overlay = parts_->overlay;
     services.kiosk = std::make_shared<NoOpKioskService>();
     services.appMonitor = std::make_shared<NoOpAppMonitorService>();
@@ -125,9 +146,11 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.emergencyHotkey = std::make_shared<NoOpEmergencyHotkeyService>();
     uiController_ = std::make_shared<MainWindowSessionUIController>();
     services.uiController = uiController_;
-    services.allowedWindowWaiter =
-        std::make_shared<AllowedWindowWaiter>(std::make_shared<NoOpAllowedWindowDetector>(), scheduler);
-    services.allowedWindowDetector = std::make_shared<NoOpAllowedWindowDetector>();
+    const QString veskBundleID = desktop.ownApplication().bundleIdentifier.value_or(QString());
+    services.allowedWindowWaiter = std::make_shared<AllowedWindowWaiter>(
+        std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, *screens_, veskBundleID), scheduler);
+    services.allowedWindowDetector =
+        std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, *screens_, veskBundleID);
     services.timerFactory = std::move(timerFactory);
     services.workspace = std::make_shared<SystemWorkspace>(desktop.workspace());
     services.screenshotService = std::make_shared<NoOpSessionScreenshotService>();
@@ -144,7 +167,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
         const auto frontmost = desktop.workspace().frontmostApplication();
         return frontmost ? frontmost->bundleIdentifier() : std::nullopt;
     };
-    services.mainWindowScreenID = [&desktop] { return mainWindowScreenID(desktop); };
+    services.mainWindowScreenID = [&desktop] { return screenOfMainWindow(desktop); };
     services.logSessionStart = [](int durationSeconds, const std::set<QString>& allowedBundleIDs) {
         VeskLogFileStore::shared().logSessionStart(durationSeconds, allowedBundleIDs);
     };
@@ -169,17 +192,30 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 
 SessionManagerComposition::~SessionManagerComposition() = default;
 
-std::optional<OwnWindowImage> SessionManagerComposition::ownWindowImage(platform::WindowNumber number) const
+void SessionManagerComposition::setMainWindow(MainWindow* window)
 {
-    for (const OverlayPanel* panel : parts_->overlay->panels()) {
-        if (panel->windowNumber() == number)
-            return overlayPanelImage(*panel, parts_->desktop);
+    mainWindow_ = window;
+    uiController_->setMainWindow(window);
+}
+
+void SessionManagerComposition::prepareScreenCapture() const
+{
+    platform::SimulatedDesktop& desktop = parts_->desktop;
+    for (OverlayPanel* panel : parts_->overlay->panels()) {
+        if (const auto number = panel->windowNumber()) {
+            desktop.setOwnWindowRenderer(*number, [guard = QPointer<OverlayPanel>(panel), &desktop](const QSize& size) {
+                return guard ? overlayPanelImage(*guard, desktop, size) : QImage();
+            });
+        }
     }
     for (OverlayBackingPanel* panel : parts_->overlay->backingPanels()) {
-        if (panel->windowNumber() == number)
-            return OwnWindowImage{panel->grab().toImage(), {}};
+        if (const auto number = panel->windowNumber())
+            desktop.setOwnWindowRenderer(*number, grabRenderer(panel));
     }
-    return std::nullopt;
+    if (mainWindow_) {
+        if (const auto number = mainWindow_->windowNumber())
+            desktop.setOwnWindowRenderer(*number, grabRenderer<QWidget>(mainWindow_));
+    }
 }
 
 } // namespace vesk

@@ -2,10 +2,9 @@
 
 #include "app/DesktopIsolationRecovering.h"
 #include "app/EmergencyRestoring.h"
-#include "platform/DesktopWindow.h"
+#include "platform/SimulatedDesktop.h"
 
-#include <QImage>
-#include <QRegion>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -19,19 +18,12 @@ class ScreenProviding;
 namespace vesk {
 
 class Clock;
+class MainWindow;
 class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
 struct SessionServices;
-
-// How one of our own windows looks, for screenshots: its rendered content and
-// the part of it that is painted (empty: all of it), in the window's own
-// coordinates.
-struct OwnWindowImage {
-    QImage image;
-    QRegion paintedRegion;
-};
 
 // Builds the application's one session manager with every service it works
 // through, in the order the services depend on each other, and keeps them
@@ -56,9 +48,10 @@ public:
     EmergencyRestoring& dockMissionControlFallback() const { return *dockMissionControlFallback_; }
     EmergencyRestoring& screenshotThumbnailSuppression() const { return *screenshotThumbnailRestore_; }
 
-    // The rendered look of one of our windows that a service owns (the
-    // overlay's panels); none for a window it does not know.
-    std::optional<OwnWindowImage> ownWindowImage(platform::WindowNumber number) const;
+    // Lets a screen capture draw our windows as they look: the overlay's
+    // panels (black, with their holes) and the main window.
+    void prepareScreenCapture() const;
+    void setMainWindow(MainWindow* window);
 
 private:
     struct Parts;
@@ -69,6 +62,7 @@ private:
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;
     std::shared_ptr<EmergencyRestoring> screenshotThumbnailRestore_;
     std::unique_ptr<SessionManager> manager_;
+    QPointer<MainWindow> mainWindow_;
 };
 
 } // namespace vesk

@@ -2,6 +2,7 @@
 
 #include "analytics/AnalyticsEvent.h"
 #include "analytics/NoopAnalyticsService.h"
+#include "app/AppHelpers.h"
 #include "app/ModelContainer.h"
 #include "app/SoftwareUpdateControlling.h"
 #include "app/SqliteFocusSessionStore.h"
@@ -26,6 +27,15 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     : QObject(parent)
     , environment_(std::move(environment))
 {
+    // The running application's bundle, as the version texts read it.
+    const platform::OwnApplicationSpec& own = environment_.desktop.ownApplication();
+    QVariantMap bundleInfo;
+    if (own.version)
+        bundleInfo.insert(QStringLiteral("CFBundleShortVersionString"), *own.version);
+    if (own.build)
+        bundleInfo.insert(QStringLiteral("CFBundleVersion"), *own.build);
+    setMainBundleInfoDictionary(bundleInfo);
+
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.
     makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
@@ -127,7 +137,7 @@ void VeskApp::showSettings()
 void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.desktop);
-    composition_->uiController().setMainWindow(mainWindow_.get());
+    composition_->setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();

@@ -1,42 +1,93 @@
+#include "app/MakeModelContainer.h"
+#include "app/ModelContainer.h"
 #include "app/VeskLogFileStore.h"
 #include "app/VeskLogger.h"
+#include "application/ScriptedRun.h"
+#include "application/VeskApp.h"
+#include "platform/DesktopScenarioLoader.h"
+#include "platform/QtScheduler.h"
+#include "platform/SimulatedDesktop.h"
 #include "platform/TextFormat.h"
+#include "platform/UserDefaults.h"
+#include "session/SerialQueueSessionTimerFactory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
 
-int main(int argc, char** argv)
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// "--name" or "--name=value" among the arguments.
+bool hasArgument(int argc, char** argv, const char* name)
 {
-    // Without any display, run offscreen instead of failing to connect to one.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName("Vesk");
-    QApplication::setApplicationName("Vesk");
-    QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], name, std::strlen(name)) == 0)
+            return true;
+    }
+    return false;
+}
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Vesk focus sessions");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption quitAfter("quit-after", "Quit after the given number of seconds.", "seconds");
-    parser.addOption(quitAfter);
-    parser.process(app);
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "vesk: %s\n", message.toLocal8Bit().constData());
+}
 
-    // The first use of the store starts this launch's log file.
-    vesk::VeskLogFileStore::shared();
-    const vesk::VeskLogger logger("VeskApp");
-    logger.log(vesk::VeskLogLevel::info, QStringLiteral("Vesk launched — version=%1, pid=%2")
-                                             .arg(QApplication::applicationVersion())
-                                             .arg(QApplication::applicationPid()));
+int runScripted(const QCommandLineParser& parser, const QCommandLineOption& desktop, const QCommandLineOption& script,
+                const QCommandLineOption& report, const QCommandLineOption& runDirectory)
+{
+    if (!parser.isSet(report)) {
+        printError(QStringLiteral("--script needs --report REPORT.json"));
+        return vesk::ScriptedRun::invalidInput;
+    }
+    vesk::ScriptedRun run({parser.value(desktop), parser.value(script), parser.value(report), parser.value(runDirectory)});
+    const int status = run.run();
+    if (status != vesk::ScriptedRun::succeeded)
+        printError(run.error());
+    else
+        std::printf("%s\n", run.summary().toLocal8Bit().constData());
+    vesk::VeskLogFileStore::shared().drain();
+    return status;
+}
 
-    QWidget window;
-    window.resize(360, 440);
-    window.setWindowTitle("Vesk");
-    window.show();
+int runInteractive(QApplication& app, const QCommandLineParser& parser, const QCommandLineOption& desktopOption,
+                   const QCommandLineOption& quitAfter)
+{
+    const vesk::VeskLogger logger(QStringLiteral("VeskApp"));
+    const vesk::platform::ScenarioLoadResult scenario =
+        parser.isSet(desktopOption) ? vesk::platform::DesktopScenarioLoader::loadFile(parser.value(desktopOption))
+                                    : vesk::platform::DesktopScenarioLoader::loadDefault();
+    if (!scenario.ok()) {
+        printError(QStringLiteral("desktop scenario: ") + scenario.error);
+        return 2;
+    }
+
+    QTemporaryDir desktopRoot;
+    vesk::QtScheduler scheduler;
+    vesk::SystemClock clock;
+    vesk::platform::SimulatedDesktop desktop(scheduler, desktopRoot.path());
+    if (const QString error = desktop.applyScenario(*scenario.scenario); !error.isEmpty()) {
+        printError(QStringLiteral("desktop scenario: ") + error);
+        return 2;
+    }
+
+    vesk::VeskApp vesk({desktop, scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
+                        vesk::ModelContainer::defaultStorePath(), vesk::platform::UserDefaults::defaultRootDirectory(),
+                        [](int status) {
+                            vesk::VeskLogFileStore::shared().drain();
+                            std::exit(status);
+                        }});
+    QObject::connect(&vesk, &vesk::VeskApp::terminated, &app, &QApplication::quit, Qt::QueuedConnection);
+    // A quit that does not come through the application's own request (the
+    // session ending, say) still runs the delegate's termination.
+    QObject::connect(&app, &QApplication::aboutToQuit, &vesk, [&vesk] {
+        if (!vesk.isTerminated())
+            vesk.requestTermination();
+    });
+    vesk.launch();
 
     if (parser.isSet(quitAfter)) {
         bool valid = false;
@@ -47,12 +98,55 @@ int main(int argc, char** argv)
             vesk::VeskLogFileStore::shared().drain();
             return 2;
         }
-        logger.log(vesk::VeskLogLevel::info, QStringLiteral("Quitting after a fixed time — seconds=%1").arg(vesk::doubleText(seconds)));
-        QTimer::singleShot(static_cast<int>(seconds * 1000), &app, &QApplication::quit);
+        logger.log(vesk::VeskLogLevel::info,
+                   QStringLiteral("Quitting after a fixed time — seconds=%1").arg(vesk::doubleText(seconds)));
+        QTimer::singleShot(static_cast<int>(seconds * 1000), &vesk, &vesk::VeskApp::requestTermination);
     }
 
     const int status = app.exec();
-    logger.log(vesk::VeskLogLevel::info, QStringLiteral("Vesk terminating — status=%1").arg(status));
     vesk::VeskLogFileStore::shared().drain();
     return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A scripted run is always headless; without any display, run offscreen
+    // instead of failing to connect to one.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (noDisplay || hasArgument(argc, argv, "--script")))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Vesk");
+    QApplication::setApplicationName("Vesk");
+    QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Vesk focus sessions");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption desktop("desktop", "Run on the desktop scenario in this JSON file.", "scenario");
+    const QCommandLineOption script("script", "Run headless through the steps of this JSON script.", "script");
+    const QCommandLineOption report("report", "Write the scripted run's report to this JSON file.", "report");
+    const QCommandLineOption runDirectory("run-dir", "Keep the scripted run's store and screenshots here.", "folder");
+    const QCommandLineOption quitAfter("quit-after", "Quit after the given number of seconds.", "seconds");
+    parser.addOptions({desktop, script, report, runDirectory, quitAfter});
+    parser.process(app);
+
+    if (parser.isSet(script)) {
+        // Log files go next to the run unless told otherwise.
+        if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR")) {
+            const QString folder = parser.isSet(runDirectory) ? parser.value(runDirectory)
+                                                              : vesk::ScriptedRun::defaultRunDirectory(parser.value(report));
+            qputenv("VESK_LOGS_DIR", (folder + "/logs").toUtf8());
+        }
+        vesk::VeskLogFileStore::shared();
+        return runScripted(parser, desktop, script, report, runDirectory);
+    }
+
+    // The first use of the store starts this launch's log file.
+    vesk::VeskLogFileStore::shared();
+    return runInteractive(app, parser, desktop, quitAfter);
 }
