@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -83,10 +84,15 @@ void MainWindow::publishToDesktop(bool visible)
     spec.isPanel = false;
     spec.joinsAllSpaces = false;
     spec.canBecomeKey = true;
-    if (!windowNumber_)
-        windowNumber_ = desktop_.addOwnWindow(spec);
-    else
+    if (windowNumber_) {
         desktop_.updateOwnWindow(*windowNumber_, spec);
+        return;
+    }
+    windowNumber_ = desktop_.addOwnWindow(spec);
+    // Screen captures of the desktop draw the window as it looks.
+    desktop_.setOwnWindowRenderer(*windowNumber_, [window = QPointer<MainWindow>(this)](const QSize& size) {
+        return window ? window->grab().toImage().scaled(size) : QImage();
+    });
 }
 
 } // namespace vesk

@@ -404,7 +404,6 @@ QJsonObject ScriptedRun::screenshot(const ScriptStep& step)
     const QDir directory(QDir(runDirectory_).filePath("screenshots"));
     if (!QDir().mkpath(directory.path()))
         return errorOutcome(QStringLiteral("cannot create %1").arg(directory.path()));
-    app_->composition().prepareScreenCapture();
     const std::vector<QImage> images = platform::DesktopScreenCapturer(*desktop_).captureAll();
     QJsonArray paths;
     for (size_t index = 0; index < images.size(); ++index) {

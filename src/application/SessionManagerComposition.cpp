@@ -1,7 +1,6 @@
 #include "application/SessionManagerComposition.h"
 
 #include "app/VeskLogFileStore.h"
-#include "application/MainWindow.h"
 #include "application/MainWindowSessionUIController.h"
 #include "application/NoOpAXWindowManager.h"
 #include "application/NoOpAppMonitorService.h"
@@ -18,8 +17,6 @@
 #include "application/NoOpStageVeskService.h"
 #include "application/NoOpWindowMaterializer.h"
 #include "enforcement/SystemWorkspace.h"
-#include "overlay/OverlayBackingPanel.h"
-#include "overlay/OverlayPanel.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
@@ -34,8 +31,6 @@
 #include "session/SystemAllowedWindowDetector.h"
 #include "session/SessionManager.h"
 
-#include <QPainter>
-#include <QPointer>
 
 namespace vesk {
 
@@ -76,24 +71,6 @@ struct SessionManagerComposition::Parts {
 
 namespace {
 
-// A panel's rendered content at `size`, transparent over its holes.
-QImage overlayPanelImage(OverlayPanel& panel, const platform::SimulatedDesktop& desktop, const QSize& size)
-{
-    QImage image = panel.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied).scaled(size);
-    const QRectF panelQuartz = desktop.quartzRect(toQRectF(panel.cocoaFrame()));
-    const double scaleX = panelQuartz.width() > 0 ? size.width() / panelQuartz.width() : 1.0;
-    const double scaleY = panelQuartz.height() > 0 ? size.height() / panelQuartz.height() : 1.0;
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    for (const Rect& hole : panel.passthroughRects()) {
-        const QRectF holeQuartz = desktop.quartzRect(toQRectF(hole)).translated(-panelQuartz.topLeft());
-        painter.fillRect(QRectF(holeQuartz.x() * scaleX, holeQuartz.y() * scaleY, holeQuartz.width() * scaleX,
-                                holeQuartz.height() * scaleY),
-                         Qt::transparent);
-    }
-    return image;
-}
-
 std::optional<StageVeskScreenID> screenOfMainWindow(const platform::SimulatedDesktop& desktop)
 {
     std::vector<ApplicationWindowInfo> windows;
@@ -106,14 +83,6 @@ std::optional<StageVeskScreenID> screenOfMainWindow(const platform::SimulatedDes
         windows.push_back(info);
     }
     return mainWindowScreenID(windows);
-}
-
-template <typename Panel>
-platform::SimulatedDesktop::OwnWindowRenderer grabRenderer(Panel* panel)
-{
-    return [guard = QPointer<Panel>(panel)](const QSize& size) {
-        return guard ? guard->grab().toImage().scaled(size) : QImage();
-    };
 }
 
 } // namespace
@@ -191,31 +160,5 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 }
 
 SessionManagerComposition::~SessionManagerComposition() = default;
-
-void SessionManagerComposition::setMainWindow(MainWindow* window)
-{
-    mainWindow_ = window;
-    uiController_->setMainWindow(window);
-}
-
-void SessionManagerComposition::prepareScreenCapture() const
-{
-    platform::SimulatedDesktop& desktop = parts_->desktop;
-    for (OverlayPanel* panel : parts_->overlay->panels()) {
-        if (const auto number = panel->windowNumber()) {
-            desktop.setOwnWindowRenderer(*number, [guard = QPointer<OverlayPanel>(panel), &desktop](const QSize& size) {
-                return guard ? overlayPanelImage(*guard, desktop, size) : QImage();
-            });
-        }
-    }
-    for (OverlayBackingPanel* panel : parts_->overlay->backingPanels()) {
-        if (const auto number = panel->windowNumber())
-            desktop.setOwnWindowRenderer(*number, grabRenderer(panel));
-    }
-    if (mainWindow_) {
-        if (const auto number = mainWindow_->windowNumber())
-            desktop.setOwnWindowRenderer(*number, grabRenderer<QWidget>(mainWindow_));
-    }
-}
 
 } // namespace vesk

@@ -4,7 +4,6 @@
 #include "app/EmergencyRestoring.h"
 #include "platform/SimulatedDesktop.h"
 
-#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -18,7 +17,6 @@ class ScreenProviding;
 namespace vesk {
 
 class Clock;
-class MainWindow;
 class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
@@ -48,10 +46,6 @@ public:
     EmergencyRestoring& dockMissionControlFallback() const { return *dockMissionControlFallback_; }
     EmergencyRestoring& screenshotThumbnailSuppression() const { return *screenshotThumbnailRestore_; }
 
-    // Lets a screen capture draw our windows as they look: the overlay's
-    // panels (black, with their holes) and the main window.
-    void prepareScreenCapture() const;
-    void setMainWindow(MainWindow* window);
 
 private:
     struct Parts;
@@ -62,7 +56,6 @@ private:
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;
     std::shared_ptr<EmergencyRestoring> screenshotThumbnailRestore_;
     std::unique_ptr<SessionManager> manager_;
-    QPointer<MainWindow> mainWindow_;
 };
 
 } // namespace vesk

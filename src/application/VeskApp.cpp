@@ -137,7 +137,7 @@ void VeskApp::showSettings()
 void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.desktop);
-    composition_->setMainWindow(mainWindow_.get());
+    composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
