@@ -259,8 +259,8 @@ void SessionManager::startSession(int durationSeconds, const std::set<QString>& 
     services_.screenshotThumbnailSuppression->activate();
     services_.spaceBlocker->activate(allowedBundleIDs, hardcore);
     services_.spaceTransitionProbe->activate(allowedBundleIDs);
-    services_.spaceMonitor->activate([self, lifecycleID, this](const SpaceChangeContext& context) {
-        scheduler_.async([self, lifecycleID, context] {
+    services_.spaceMonitor->activate([self, lifecycleID, &scheduler = scheduler_](const SpaceChangeContext& context) {
+        scheduler.async([self, lifecycleID, context] {
             if (self)
                 self->handleSpaceChange(lifecycleID, context);
         });
@@ -323,8 +323,8 @@ void SessionManager::completeSessionStart(const QUuid& lifecycleID, int duration
     });
     services_.appMonitor->activate(allowlist);
 
-    services_.stage->setOnAppFullyClosed([self, lifecycleID, this](const QString& bundleID) {
-        scheduler_.async([self, lifecycleID, bundleID] {
+    services_.stage->setOnAppFullyClosed([self, lifecycleID, &scheduler = scheduler_](const QString& bundleID) {
+        scheduler.async([self, lifecycleID, bundleID] {
             if (self)
                 self->appFullyClosedCallback(lifecycleID, bundleID);
         });
@@ -352,22 +352,21 @@ void SessionManager::installCompletionHandlers(const QUuid& lifecycleID)
         if (self)
             self->forwardPassthroughRects(lifecycleID, rects);
     };
-    overlay.allowedWindowMotionHandler = [self, lifecycleID,
-                                          this](const std::vector<OverlayWindowMotionEvent>& events) {
-        scheduler_.async([self, lifecycleID, events] {
+    overlay.allowedWindowMotionHandler = [self, lifecycleID, &scheduler = scheduler_](const std::vector<OverlayWindowMotionEvent>& events) {
+        scheduler.async([self, lifecycleID, events] {
             if (self)
                 self->handleAllowedWindowMotion(lifecycleID, events);
         });
     };
-    overlay.seamDragHandoffHandler = [self, lifecycleID, this](const QString& bundleID, Point point) {
-        scheduler_.async([self, lifecycleID, bundleID, point] {
+    overlay.seamDragHandoffHandler = [self, lifecycleID, &scheduler = scheduler_](const QString& bundleID, Point point) {
+        scheduler.async([self, lifecycleID, bundleID, point] {
             if (self)
                 self->handleSeamDragHandoff(lifecycleID, bundleID, point);
         });
     };
     services_.mouseBlocker->setAllowedWindowControlClickHandler(
-        [self, lifecycleID, this](const QString& bundleID, MouseBlockerControlAction action, Point point) {
-            scheduler_.async([self, lifecycleID, bundleID, action, point] {
+        [self, lifecycleID, &scheduler = scheduler_](const QString& bundleID, MouseBlockerControlAction action, Point point) {
+            scheduler.async([self, lifecycleID, bundleID, action, point] {
                 if (self)
                     self->handleAllowedWindowControlClick(lifecycleID, bundleID, action, point);
             });

@@ -287,15 +287,23 @@ TEST_F(SessionManagerTest, StopWithoutSessionAndNestedStopAreRefused)
 TEST_F(SessionManagerTest, DestroyingTheManagerStopsTheSessionAndLeavesNoWorkBehind)
 {
     start();
+    const auto spaceChange = spaceMonitor->onSpaceChange;
+    detector->visible = {editorID};
     scheduler.advance(0.25);
+    const auto motion = overlay->allowedWindowMotionHandler;
+    const auto clickObserver = mouseBlocker->clickObserver;
     manager.reset();
+
+    // Handlers a service still holds reach nothing.
+    spaceChange(SpaceChangeContext{});
+    motion({OverlayWindowMotionEvent{}});
+    clickObserver(Point{1, 1});
 
     ASSERT_TRUE(store->stopped);
     EXPECT_EQ(store->stopped->endReason, SessionEndReason::appTerminate);
     EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.editor)"));
-    // The waiter's polls, the countdown and the recovery were pending.
+    // The countdown and the recovery were pending.
     const qsizetype mark = trace.calls.size();
-    detector->visible = {editorID};
     scheduler.advance(120);
     EXPECT_TRUE(trace.since(mark).isEmpty());
     EXPECT_EQ(scheduler.pendingCount(), 0);
@@ -360,4 +368,16 @@ TEST_F(SessionManagerTest, RetryOffsetsDropNegativesAndSort)
     timing.revealRetryOffsets = {3.0, -1.0, 0.25};
     SessionManager other(services(), scheduler, scheduler, timing);
     EXPECT_EQ(other.dynamicRevealRetryOffsets(), (std::vector<double>{0.25, 3.0}));
+}
+
+TEST_F(SessionManagerTest, DestroyingTheManagerDuringTheWindowWaitStartsNothing)
+{
+    start();
+    manager.reset();
+    EXPECT_EQ(store->stopped->endReason, SessionEndReason::appTerminate);
+    const qsizetype mark = trace.calls.size();
+    detector->visible = {editorID};
+    scheduler.advance(10);
+    EXPECT_TRUE(trace.since(mark).isEmpty());
+    EXPECT_EQ(scheduler.pendingCount(), 0);
 }
