@@ -38,7 +38,9 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
 
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.
-    makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
+    makeUpdateService_ = environment_.makeUpdateService;
+    if (!makeUpdateService_)
+        makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
 
     // 3. Without its store the application cannot run.
     modelContainer_ = makeModelContainer(environment_.storePath, environment_.exit);

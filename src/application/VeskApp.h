@@ -42,6 +42,8 @@ struct VeskAppEnvironment {
     QString defaultsRootDirectory;
     // Ends the process when the store cannot be opened.
     ProcessExit exit = exitProcess;
+    // Builds the update service on its first use; none: a build without updater.
+    std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
 };
 
 // The application: wires every long-lived object together at start-up, owns

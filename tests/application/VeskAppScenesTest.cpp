@@ -1,0 +1,142 @@
+#include "application/VeskApp.h"
+
+#include "app/AppHelpers.h"
+#include "app/SoftwareUpdateControlling.h"
+#include "app/VeskDefaultsStore.h"
+#include "application/MainWindow.h"
+#include "application/SchedulerSessionTimerFactory.h"
+#include "application/SettingsWindow.h"
+#include "LogCapture.h"
+#include "platform/ManualScheduler.h"
+#include "platform/SimulatedDesktop.h"
+#include "TestDesktop.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vesk;
+
+namespace {
+
+struct UpdateCalls {
+    int built = 0;
+    int checks = 0;
+    std::vector<QString> preferences;
+    bool canCheck = true;
+};
+
+class RecordingUpdateService final : public SoftwareUpdateControlling {
+public:
+    explicit RecordingUpdateService(UpdateCalls& calls) : calls_(calls) {}
+    bool canCheckForUpdates() const override { return calls_.canCheck; }
+    void checkForUpdates() override { ++calls_.checks; }
+    void setAutomaticallyChecksForUpdates(bool checks) override
+    {
+        calls_.preferences.push_back(QStringLiteral("check=") + (checks ? "true" : "false"));
+    }
+    void setAutomaticallyDownloadsUpdates(bool downloads) override
+    {
+        calls_.preferences.push_back(QStringLiteral("download=") + (downloads ? "true" : "false"));
+    }
+
+private:
+    UpdateCalls& calls_;
+};
+
+class VeskAppScenesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
+    }
+
+    std::unique_ptr<VeskApp> makeApp()
+    {
+        VeskAppEnvironment environment{desktop_, scheduler_, scheduler_,
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                       directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
+        environment.makeUpdateService = [this] {
+            ++calls_.built;
+            return std::make_unique<RecordingUpdateService>(calls_);
+        };
+        auto app = std::make_unique<VeskApp>(environment);
+        EXPECT_TRUE(app->isReady());
+        return app;
+    }
+
+    QTemporaryDir directory_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
+    UpdateCalls calls_;
+};
+
+TEST_F(VeskAppScenesTest, ShowingTheMainWindowPushesTheStoredUpdatePreferencesAndChangesFollow)
+{
+    const auto app = makeApp();
+    app->defaultsStore().setAutoInstallUpdates(true);
+    calls_.preferences.clear();
+
+    app->launch();
+    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=" + QString(app->defaultsStore().autoCheckForUpdates()
+                                                                                ? "true"
+                                                                                : "false"),
+                                                        "download=true"}));
+
+    calls_.preferences.clear();
+    app->defaultsStore().setAutoCheckForUpdates(!app->defaultsStore().autoCheckForUpdates());
+    app->defaultsStore().setAutoInstallUpdates(false);
+    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=" + QString(app->defaultsStore().autoCheckForUpdates()
+                                                                                ? "true"
+                                                                                : "false"),
+                                                        "download=false"}));
+
+    // Shown again: pushed again.
+    calls_.preferences.clear();
+    app->mainWindow()->hide();
+    app->mainWindow()->show();
+    EXPECT_EQ(calls_.preferences.size(), 2u);
+    EXPECT_EQ(calls_.built, 1) << "one update service for the application's life";
+}
+
+TEST_F(VeskAppScenesTest, TheUpdateCommandLogsAndChecksAndIsDisabledWhenNoCheckIsPossible)
+{
+    const auto app = makeApp();
+    QAction* command = app->mainWindow()->checkForUpdatesAction();
+    EXPECT_EQ(command->text(), "Nach Updates suchen…");
+    EXPECT_TRUE(command->isEnabled());
+
+    test::LogCapture log;
+    command->trigger();
+    EXPECT_EQ(calls_.checks, 1);
+    EXPECT_EQ(log.messages("SoftwareUpdateService"), QStringList{"User-initiated update check"});
+
+    calls_.canCheck = false;
+    const auto withoutUpdater = makeApp();
+    EXPECT_FALSE(withoutUpdater->mainWindow()->checkForUpdatesAction()->isEnabled());
+}
+
+TEST_F(VeskAppScenesTest, TheLanguageSettingSetsTheLocaleOfBothWindows)
+{
+    const auto app = makeApp();
+    app->defaultsStore().setLanguage(VeskLanguage::french);
+    EXPECT_EQ(app->mainWindow()->locale().language(), QLocale::French);
+    EXPECT_EQ(app->settingsWindow()->locale().language(), QLocale::French);
+    app->defaultsStore().setLanguage(VeskLanguage::german);
+    EXPECT_EQ(app->mainWindow()->locale().language(), QLocale::German);
+}
+
+TEST_F(VeskAppScenesTest, TheMainWindowHasItsDefaultSizeAndTheVersionTextsComeFromTheBundle)
+{
+    platform::OwnApplicationSpec own = desktop_.ownApplication();
+    own.version = QStringLiteral("2.5.0");
+    own.build.reset();
+    desktop_.setOwnApplication(own);
+    const auto app = makeApp();
+    EXPECT_EQ(app->mainWindow()->size(), QSize(MainWindow::defaultWidth, MainWindow::defaultHeight));
+    EXPECT_EQ(appVersionString(), "2.5.0");
+    EXPECT_EQ(appBuildString(), "?") << "a bundle without a build entry";
+}
+
+} // namespace
