@@ -311,3 +311,33 @@ TEST_F(SessionManagerAllowlistTest, RestoringAnOtherSpaceAppShowsTheFeedbackAndS
     manager->restoreAllowedApp("com.example.other");
     EXPECT_TRUE(logs.contains("Ignoring restoreAllowedApp for non-allowed bundleID=com.example.other"));
 }
+
+TEST_F(SessionManagerAllowlistTest, ALaunchCompletingAfterTheSessionIsNotTrackedAsStartedByIt)
+{
+    workspace->holdCompletions = true;
+    detector->visible = {notesID};
+    start();
+    ASSERT_EQ(workspace->heldCompletions.size(), 2u);
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
+
+    for (const auto& completion : workspace->heldCompletions)
+        completion();
+    EXPECT_TRUE(logs.contains("Ignoring stale VESK-started tracking — bundleID=com.example.editor, source=initialAllowlist"));
+    EXPECT_FALSE(manager->veskStartedBundleIDs().contains(editorID));
+}
+
+TEST_F(SessionManagerAllowlistTest, AnAppWhoseProcessIsGoneIsNotRunningWhateverTheClassificationSays)
+{
+    SessionServices s = services();
+    s.windowSpaceClassificationProvider = [](const QString& bundleID) {
+        return AllowedWindowSpaceClassification{bundleID, AllowedWindowSpaceState::onOtherSpace, 0, 1, 0, 0};
+    };
+    SessionManager other(s, scheduler, scheduler);
+    other.startSession(60, {editorID, notesID}, {}, std::nullopt, false, 0);
+    workspace->apps.front()->terminated = true; // notes
+    EXPECT_EQ(other.allowedAppVisibilitySnapshots(),
+              (std::vector<AllowedAppVisibilitySnapshot>{{editorID, AllowedAppVisibility::onOtherSpace},
+                                                         {notesID, AllowedAppVisibility::notRunning}}));
+}

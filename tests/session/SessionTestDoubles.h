@@ -367,7 +367,11 @@ public:
         }
         if (!app && !bundleID.isEmpty())
             app = run(bundleID);
-        completion(app, app ? std::nullopt : std::optional<QString>("not installed"));
+        const std::optional<QString> error = app ? std::nullopt : std::optional<QString>("not installed");
+        if (holdCompletions)
+            heldCompletions.push_back([completion, app, error] { completion(app, error); });
+        else
+            completion(app, error);
     }
     void open(const std::vector<QUrl>&, const QUrl& url, const WorkspaceOpenConfiguration&, OpenCompletion completion) override
     {
@@ -377,6 +381,9 @@ public:
 
     std::vector<std::shared_ptr<FakeRunningApplication>> apps;
     std::map<QString, QUrl> installed;
+    // Launch completions wait here until the test calls them.
+    bool holdCompletions = false;
+    std::vector<std::function<void()>> heldCompletions;
 
 private:
     CallTrace& trace_;
