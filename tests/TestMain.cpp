@@ -1,3 +1,5 @@
+#include "app/VeskLogFileStore.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,5 +19,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Vesk");
     QApplication::setApplicationName("Vesk");
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // The log queue must be idle before the log folder and the process go away.
+    vesk::VeskLogFileStore::shared().drain();
+    return status;
 }
