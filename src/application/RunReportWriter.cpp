@@ -2,6 +2,7 @@
 
 #include "app/FocusSession.h"
 #include "app/ModelContext.h"
+#include "app/VeskDefaultsStore.h"
 #include "platform/DefaultsDomains.h"
 #include "platform/SimulatedDesktop.h"
 #include "platform/TextFormat.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QMetaEnum>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -78,6 +80,28 @@ QJsonArray RunReportWriter::sessions(ModelContext& context, QString* error)
     for (const auto& record : records)
         result.append(focusSessionJson(*record));
     return result;
+}
+
+QJsonObject RunReportWriter::settings(const VeskDefaultsStore& store)
+{
+    QJsonArray overrides;
+    for (const QString& token : store.screenFunctionOverrides())
+        overrides.append(token);
+    const QMetaEnum styles = QMetaEnum::fromType<VeskDefaultsStore::WormveskStylePreference>();
+    return QJsonObject{
+        {"defaultDurationSeconds", store.defaultDurationSeconds()},
+        {"defaultHardcoreOn", store.defaultHardcoreOn()},
+        {"language", toRaw(store.language())},
+        {"soundEnabled", store.soundEnabled()},
+        {"reducedMotion", store.reducedMotion()},
+        {"wormveskStyle", QString::fromLatin1(styles.valueToKey(static_cast<int>(store.wormveskStyle())))},
+        {"stageVeskAgingMinutes", store.stageVeskAgingMinutes()},
+        {"analyticsEnabled", store.analyticsEnabled()},
+        {"analyticsNoticeShown", store.analyticsNoticeShown()},
+        {"autoCheckForUpdates", store.autoCheckForUpdates()},
+        {"autoInstallUpdates", store.autoInstallUpdates()},
+        {"screenFunctionOverrides", overrides},
+    };
 }
 
 QJsonObject RunReportWriter::defaults(const platform::SimulatedDesktop& desktop, const platform::UserDefaults& own)

@@ -12,6 +12,7 @@ class UserDefaults;
 namespace vesk {
 
 class ModelContext;
+class VeskDefaultsStore;
 struct FocusSession;
 
 // The sections of a scripted run's report, read from the live objects at the
@@ -26,6 +27,8 @@ public:
     static QJsonObject focusSessionJson(const FocusSession& session);
     // Every stored session, oldest start first; an error text instead when the store cannot be read.
     static QJsonArray sessions(ModelContext& context, QString* error);
+    // The application's settings as they are in effect, by setting name.
+    static QJsonObject settings(const VeskDefaultsStore& store);
     // The system's defaults domains and the application's own suite.
     static QJsonObject defaults(const platform::SimulatedDesktop& desktop, const platform::UserDefaults& own);
     // The whole window list, front to back, with each owner's bundle identifier.

@@ -350,6 +350,8 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
         if (!reader.failed() && step.at < 0)
             reader.fail(QStringLiteral("\"at\" must not be negative"));
         readActionFields(reader, step);
+        if (!reader.failed() && step.at + step.seconds > maximumSeconds)
+            reader.fail(QStringLiteral("the run may cover at most %1 seconds of virtual time").arg(maximumSeconds));
         if (!reader.failed() && step.action == Action::screenshot && !screenshotNames.insert(step.name).second)
             reader.fail(QStringLiteral("the screenshot name \"%1\" is already used").arg(step.name));
         if (reader.failed())

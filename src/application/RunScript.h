@@ -71,6 +71,9 @@ class RunScript {
 public:
     using ParseResult = RunScriptParseResult;
 
+    // A run covers at most one day of virtual time.
+    static constexpr double maximumSeconds = 86400;
+
     static ParseResult parse(const QByteArray& json);
     static ParseResult loadFile(const QString& path);
 

@@ -445,6 +445,7 @@ QJsonObject ScriptedRun::buildReport()
     report["sessions"] = RunReportWriter::sessions(app_->modelContainer().mainContext(), &storeError);
     if (!storeError.isEmpty())
         stepErrors_.append(QStringLiteral("reading the session store: ") + storeError);
+    report["settings"] = RunReportWriter::settings(app_->defaultsStore());
     report["defaults"] = RunReportWriter::defaults(*desktop_, app_->standardDefaults());
     report["presentationOptions"] = desktop_->presentationOptions();
     report["windows"] = RunReportWriter::windows(*desktop_);

@@ -146,6 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (screenshot): \"name\" may only hold letters, digits, \".\", \"_\" and \"-\""},
         BadScript{R"({"steps": [{"at": 0, "do": "screenshot", "name": "a"}, {"at": 1, "do": "screenshot", "name": "a"}]})",
                   "steps[1] (screenshot): the screenshot name \"a\" is already used"},
+        BadScript{R"({"steps": [{"at": 86401, "do": "terminate"}]})",
+                  "steps[0] (terminate): the run may cover at most 86400 seconds of virtual time"},
+        BadScript{R"({"steps": [{"at": 86000, "do": "advance", "seconds": 401}]})",
+                  "steps[0] (advance): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 5, "do": "terminate"}, {"at": 6, "do": "advance"}]})",
                   "steps[0] (terminate): must be the last step; steps[1] comes after it"}),
     [](const ::testing::TestParamInfo<BadScript>& info) { return "case" + std::to_string(info.index); });

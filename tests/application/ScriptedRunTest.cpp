@@ -83,6 +83,10 @@ TEST_F(ScriptedRunTest, TheCountdownEndsTheSessionAndTheOverlayLeavesAHoleOverTh
     EXPECT_EQ(report_.value("presentationOptions"), 0);
     EXPECT_TRUE(QFileInfo::exists(report_.value("logFile").toString()));
     EXPECT_TRUE(report_.value("errors").toArray().isEmpty());
+    EXPECT_EQ(report_.value("settings").toObject().value("language"), "system");
+    const QJsonObject defaults = report_.value("defaults").toObject();
+    EXPECT_EQ(defaults.value("de.pelko.vesk").toObject().value("NSQuitAlwaysKeepsWindows"), false);
+    EXPECT_EQ(defaults.value("com.apple.screencapture").toObject().value("show-thumbnail"), true);
 
     // The editor's window is at {80, 60} with the size 900 × 640 on the first display.
     const QJsonArray during = report_.value("screenshots").toObject().value("during").toArray();
