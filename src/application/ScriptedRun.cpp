@@ -140,7 +140,7 @@ int ScriptedRun::run()
         error_ = QStringLiteral("script: ") + script.error;
         return invalidInput;
     }
-    if (!prepare(*scenario.scenario, *script.script))
+    if (!prepare(*scenario.scenario))
         return failed;
 
     bool terminated = false;
@@ -163,7 +163,7 @@ int ScriptedRun::run()
     return succeeded;
 }
 
-bool ScriptedRun::prepare(const platform::DesktopScenario& scenario, const RunScript&)
+bool ScriptedRun::prepare(const platform::DesktopScenario& scenario)
 {
     if (!QDir().mkpath(runDirectory_)) {
         error_ = QStringLiteral("cannot create the run folder %1").arg(runDirectory_);
@@ -474,7 +474,7 @@ double ScriptedRun::timelineTime() const
     if (!isMainThread() || !scheduler_)
         return lastMainThreadTime_.load();
     const double now = scheduler_->uptime();
-    const_cast<std::atomic<double>&>(lastMainThreadTime_).store(now);
+    lastMainThreadTime_.store(now);
     return now;
 }
 

@@ -60,7 +60,7 @@ public:
     const QJsonObject& report() const { return report_; }
 
 private:
-    bool prepare(const platform::DesktopScenario& scenario, const RunScript& script);
+    bool prepare(const platform::DesktopScenario& scenario);
     void execute(const ScriptStep& step);
     QJsonObject performStep(const ScriptStep& step);
     QJsonObject clickOrKey(const ScriptStep& step);
@@ -92,7 +92,7 @@ private:
     QJsonArray timeline_;
     QJsonObject screenshots_;
     QJsonArray stepErrors_;
-    std::atomic<double> lastMainThreadTime_{0};
+    mutable std::atomic<double> lastMainThreadTime_{0};
     QtMessageHandler previousMessageHandler_ = nullptr;
 };
 

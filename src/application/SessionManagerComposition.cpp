@@ -55,18 +55,15 @@ BundleIdentifierLookup bundleIdentifierLookup(const platform::SimulatedDesktop& 
 // its services.
 struct SessionManagerComposition::Parts {
     explicit Parts(platform::SimulatedDesktop& desktop)
-        : desktop(desktop)
-        , windowList(desktop)
+        : windowList(desktop)
         , windowSnapshots(windowList, bundleIdentifierLookup(desktop))
         , mouseInteractionDetector(desktop)
     {
     }
 
-    platform::SimulatedDesktop& desktop;
     platform::DesktopWindowListProvider windowList;
     WindowSnapshotReader windowSnapshots;
     SystemMouseInteractionDetector mouseInteractionDetector;
-    std::shared_ptr<OverlayService> overlay;
 };
 
 namespace {
@@ -98,9 +95,8 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 
     // In the order the services are built for the shared manager.
     services.transitionPresenter = std::make_shared<NoOpSessionTransitionPresenter>();
-    parts_->overlay = std::make_shared<OverlayService>(
-        scheduler, clock, desktop, *screens_, parts_->windowSnapshots, parts_->mouseInteractionDetector);
-    services.overlay = parts_->overlay;
+    services.overlay = std::make_shared<OverlayService>(scheduler, clock, desktop, *screens_, parts_->windowSnapshots,
+                                                        parts_->mouseInteractionDetector);
     services.kiosk = std::make_shared<NoOpKioskService>();
     services.appMonitor = std::make_shared<NoOpAppMonitorService>();
     const auto mouseBlocker = std::make_shared<NoOpMouseBlockerService>();

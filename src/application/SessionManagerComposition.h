@@ -2,12 +2,8 @@
 
 #include "app/DesktopIsolationRecovering.h"
 #include "app/EmergencyRestoring.h"
-#include "platform/SimulatedDesktop.h"
 
-
-#include <functional>
 #include <memory>
-#include <optional>
 
 namespace vesk::platform {
 class SimulatedDesktop;
@@ -21,7 +17,6 @@ class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
-struct SessionServices;
 
 // Builds the application's one session manager with every service it works
 // through, in the order the services depend on each other, and keeps them
@@ -45,7 +40,6 @@ public:
     DesktopIsolationRecovering& desktopIsolation() const { return *desktopIsolationRecovery_; }
     EmergencyRestoring& dockMissionControlFallback() const { return *dockMissionControlFallback_; }
     EmergencyRestoring& screenshotThumbnailSuppression() const { return *screenshotThumbnailRestore_; }
-
 
 private:
     struct Parts;
