@@ -146,6 +146,10 @@ int main(int argc, char** argv)
         return runScripted(parser, desktop, script, report, runDirectory);
     }
 
+    if (parser.isSet(report) || parser.isSet(runDirectory)) {
+        printError(QStringLiteral("--report and --run-dir belong to a scripted run (--script SCRIPT.json)"));
+        return vesk::ScriptedRun::invalidInput;
+    }
     // The first use of the store starts this launch's log file.
     vesk::VeskLogFileStore::shared();
     return runInteractive(app, parser, desktop, quitAfter);

@@ -182,6 +182,20 @@ TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
     EXPECT_FALSE(QFileInfo::exists(reportPath()));
 }
 
+TEST_F(ScriptedRunTest, AReportThatCannotBeWrittenFailsTheRun)
+{
+    QFile blocker(directory_.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QFile script(directory_.filePath("script.json"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(R"({"steps": [{"at": 1, "do": "advance"}]})");
+    script.close();
+    ScriptedRun run({{}, script.fileName(), blocker.fileName() + "/report.json", directory_.filePath("run")});
+    EXPECT_EQ(run.run(), ScriptedRun::failed);
+    EXPECT_TRUE(run.error().startsWith("cannot create the folder")) << run.error().toStdString();
+}
+
 TEST_F(ScriptedRunTest, ABadScenarioIsAnError)
 {
     QFile scenario(directory_.filePath("desktop.json"));
