@@ -341,3 +341,28 @@ TEST_F(SessionManagerAllowlistTest, AnAppWhoseProcessIsGoneIsNotRunningWhateverT
               (std::vector<AllowedAppVisibilitySnapshot>{{editorID, AllowedAppVisibility::onOtherSpace},
                                                          {notesID, AllowedAppVisibility::notRunning}}));
 }
+
+TEST_F(SessionManagerAllowlistTest, RestoringAMinimizedAppUnminimizesThenRaisesIt)
+{
+    startActive();
+    scheduler.advance(1);
+    allWindows = {window(notesID)};
+    windowManager->counts[notesID] = {1, 1};
+    detector->visible.clear();
+    const qsizetype mark = trace.calls.size();
+
+    manager->restoreAllowedApp(notesID);
+    EXPECT_EQ(trace.since(mark).filter("windowManager"),
+              QStringList({"windowManager.setMinimized(com.example.notes, false)", "windowManager.raise(com.example.notes)"}));
+    EXPECT_TRUE(logs.contains("Minimized-window restore requested — bundleID=com.example.notes, reason=dynamicReveal:0, "
+                              "restore=true, raise=true"));
+
+    // The targeted recovery that follows restores it as well; the next reveal attempt does not again.
+    scheduler.advance(0.15);
+    EXPECT_TRUE(logs.contains("Recovery requested minimized-window restore — bundleID=com.example.notes, "
+                              "reason=restoreAllowedApp:com.example.notes, restore=true, raise=true"));
+    scheduler.advance(0.11);
+    EXPECT_EQ(trace.since(mark).filter("windowManager.setMinimized").size(), 2);
+    EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=1, running=true, "
+                              "wasHidden=false, unhide=false, activate=false, materialization=false, minimizedRestore=false"));
+}
