@@ -338,7 +338,9 @@ AXError DesktopAccessibility::copyElementAtPosition(const AXElement& application
     // The hit test finds the frontmost window on screen under the point; only
     // when it belongs to this application is there an element of it.
     for (const DesktopWindow* window : desktop_.windowsFrontToBack()) {
-        if (!desktop_.isOnScreen(*window) || window->alpha <= 0 || !window->bounds.contains(point))
+        const QRectF& b = window->bounds;
+        const bool inside = point.x() >= b.left() && point.x() < b.right() && point.y() >= b.top() && point.y() < b.bottom();
+        if (!desktop_.isOnScreen(*window) || window->alpha <= 0 || !inside)
             continue;
         if (window->ownerPID != application.pid)
             return AXError::noValue;

@@ -8,6 +8,7 @@
 #include "platform/Scheduler.h"
 #include "platform/WindowListProviding.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -300,9 +301,12 @@ bool SimulatedDesktop::switchToAdjacentSpace(int displayIndex, int step)
 
 bool SimulatedDesktop::installBundle(const BundleSpec& spec, QString* error)
 {
-    if (!spec.path.startsWith(QLatin1Char('/')) || !spec.path.endsWith(QLatin1String(".app"))) {
+    // The folder must stay under the desktop root: no "..", no "." components.
+    const bool clean = QDir::cleanPath(spec.path) == spec.path && !spec.path.contains(QLatin1String("/../"))
+        && !spec.path.contains(QLatin1String("/./"));
+    if (!spec.path.startsWith(QLatin1Char('/')) || !spec.path.endsWith(QLatin1String(".app")) || !clean) {
         if (error)
-            *error = QStringLiteral("bundle path must be absolute and end in .app: ") + spec.path;
+            *error = QStringLiteral("bundle path must be absolute, plain and end in .app: ") + spec.path;
         return false;
     }
     if (!ApplicationBundle::write(spec, filesystemPath(spec.path), error))

@@ -5,6 +5,7 @@
 #include "platform/DesktopWindowListProvider.h"
 #include "platform/WindowLevel.h"
 
+#include <QDir>
 #include <QSignalSpy>
 
 using namespace vesk;
@@ -323,6 +324,23 @@ TEST_F(SimulatedDesktopTest, RemovingADisplayMovesItsWindowsToTheFirst)
     ASSERT_TRUE(desktop->window(side));
     EXPECT_TRUE(listed(side, onScreen));
     EXPECT_EQ(desktop->window(side)->bounds, QRectF(100, 100, 400, 300));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SimulatedDesktopTest, BundlesStayUnderTheDesktopRoot)
+{
+    for (const char* path : {"/Applications/../../escape.app", "/Applications/./A.app", "Applications/A.app",
+                             "/Applications/A", "/Applications//A.app"}) {
+        BundleSpec spec = bundle(path, "com.example.escape", "Escape");
+        QString error;
+        EXPECT_FALSE(desktop->installBundle(spec, &error)) << path;
+        EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    }
+    EXPECT_FALSE(QDir(root.path()).exists("../escape.app"));
+    EXPECT_FALSE(desktop->bundleForIdentifier("com.example.escape"));
 }
 
 } // namespace
