@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CommandResult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,15 +10,6 @@
 namespace vesk::platform {
 
 class SimulatedDesktop;
-
-// What a command-line tool left behind when it ended.
-struct CommandResult {
-    int exitStatus = 0;
-    QString standardOutput;
-    QString standardError;
-
-    bool operator==(const CommandResult&) const = default;
-};
 
 // Stands in for running the system's command-line tools against the desktop:
 // "/usr/bin/defaults" (read, write with -bool/-int/-float/-string or a plain

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopScenario.h"
+#include "platform/ScenarioLoadResult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,15 +8,6 @@
 #include <optional>
 
 namespace vesk::platform {
-
-// A scenario, or the reason there is none: the error names the field, as in
-// "applications[1].windows[0].bounds: expected an array of four numbers".
-struct ScenarioLoadResult {
-    std::optional<DesktopScenario> scenario;
-    QString error;
-
-    bool ok() const { return scenario.has_value(); }
-};
 
 // Reads desktop scenarios from JSON (the format is described in
 // docs/ARCHITECTURE.md). Never throws: a malformed file gives an error result.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/OpenConfiguration.h"
+#include "platform/OpenRequest.h"
 #include "platform/RunningApplication.h"
 #include "platform/SerialQueue.h"
 
@@ -17,25 +19,8 @@ namespace vesk::platform {
 class SimulatedDesktop;
 struct LaunchBehaviour;
 
-// How the workspace opens an application.
-struct OpenConfiguration {
-    bool activates = true;
-    bool hides = false;
-    bool createsNewApplicationInstance = false;
-    QStringList arguments;
-
-    bool operator==(const OpenConfiguration&) const = default;
-};
-
 // Receives the running application, or the error's description.
 using OpenCompletion = std::function<void(std::optional<RunningApplication> application, std::optional<QString> error)>;
-
-// One open request as the workspace received it.
-struct OpenRequest {
-    QList<QUrl> urls;
-    QUrl applicationURL;
-    OpenConfiguration configuration;
-};
 
 // The workspace: running applications in launch order, the installed
 // applications by bundle identifier, and launching or opening documents with

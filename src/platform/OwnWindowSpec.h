@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopWindow.h"
+#include "platform/OwnApplicationSpec.h"
 #include "platform/WindowLevel.h"
 
 #include <QRectF>
@@ -25,18 +25,6 @@ struct OwnWindowSpec {
     double alpha = 1.0;
 
     bool operator==(const OwnWindowSpec&) const = default;
-};
-
-// Vesk's own process and main bundle. The bundle identifier may be missing, as
-// may the version entries.
-struct OwnApplicationSpec {
-    ProcessID pid = 4242;
-    std::optional<QString> bundleIdentifier = QStringLiteral("com.vesk.app");
-    QString name = QStringLiteral("Vesk");
-    std::optional<QString> version = QStringLiteral("1.0.0");
-    std::optional<QString> build = QStringLiteral("1");
-
-    bool operator==(const OwnApplicationSpec&) const = default;
 };
 
 } // namespace vesk::platform

@@ -4,6 +4,7 @@
 #include "platform/DesktopApplication.h"
 #include "platform/DesktopDisplay.h"
 #include "platform/DesktopWindow.h"
+#include "platform/OwnWindowInfo.h"
 #include "platform/OwnWindowSpec.h"
 
 #include <QImage>
@@ -48,17 +49,6 @@ enum PresentationOption : int {
 
 // The answer of the application's delegate to a request to terminate.
 enum class TerminateReply { now, cancel, later };
-
-// Vesk's own window as the application object lists it: a panel or not, and
-// the display it is on.
-struct OwnWindowInfo {
-    WindowNumber number = 0;
-    bool isPanel = false;
-    bool visible = false;
-    int level = 0;
-    QRectF frame; // bottom-left system
-    std::optional<int> displayIndex;
-};
 
 // The in-process model of the desktop platform: displays with their Spaces,
 // installed bundles, running applications with their windows in one stacking
