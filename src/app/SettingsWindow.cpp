@@ -1,4 +1,4 @@
-#include "application/SettingsWindow.h"
+#include "app/SettingsWindow.h"
 
 #include "app/AppHelpers.h"
 

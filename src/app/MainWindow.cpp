@@ -1,4 +1,4 @@
-#include "application/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include "app/AppHelpers.h"
 #include "platform/SimulatedDesktop.h"

@@ -1,4 +1,4 @@
-#include "application/AppDelegate.h"
+#include "app/AppDelegate.h"
 
 #include "app/DesktopIsolationRecovering.h"
 #include "app/EmergencyRestoring.h"

@@ -1,4 +1,4 @@
-#include "application/VirtualTimeDriver.h"
+#include "app/VirtualTimeDriver.h"
 
 #include "platform/DesktopWorkspace.h"
 #include "platform/ManualScheduler.h"

@@ -1,4 +1,4 @@
-#include "application/RunReportWriter.h"
+#include "app/RunReportWriter.h"
 
 #include "app/FocusSession.h"
 #include "app/ModelContext.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "application/RunScript.h"
+#include "app/RunScript.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

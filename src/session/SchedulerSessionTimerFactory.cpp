@@ -1,4 +1,4 @@
-#include "application/SchedulerSessionTimerFactory.h"
+#include "session/SchedulerSessionTimerFactory.h"
 
 #include "platform/Scheduler.h"
 #include "platform/WorkItem.h"

@@ -1,9 +1,9 @@
-#include "application/AppDelegate.h"
+#include "app/AppDelegate.h"
 
 #include "app/DesktopIsolationRecovering.h"
 #include "app/NullSessionStore.h"
-#include "application/SchedulerSessionTimerFactory.h"
-#include "application/SessionManagerComposition.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "app/SessionManagerComposition.h"
 #include "LogCapture.h"
 #include "platform/ManualScheduler.h"
 #include "platform/SimulatedDesktop.h"

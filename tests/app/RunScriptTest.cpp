@@ -1,4 +1,4 @@
-#include "application/RunScript.h"
+#include "app/RunScript.h"
 
 #include "platform/DesktopEventSystem.h"
 

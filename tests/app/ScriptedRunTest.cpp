@@ -1,4 +1,4 @@
-#include "application/ScriptedRun.h"
+#include "app/ScriptedRun.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "application/MainWindowSessionUIController.h"
+#include "app/MainWindowSessionUIController.h"
 
 namespace vesk {
 
