@@ -105,6 +105,7 @@ int SimulatedDesktop::addDisplay(const DisplaySpec& spec)
         display.spaceIDs.push_back(nextSpaceID_++);
     display.activeSpaceID = display.spaceIDs.front();
     displays_.push_back(std::move(display));
+    ++revision_;
     emit screenParametersChanged();
     return int(displays_.size()) - 1;
 }
@@ -118,7 +119,7 @@ void SimulatedDesktop::updateDisplay(int index, const DisplaySpec& spec)
     updated.activeSpaceID = displays_[index].activeSpaceID;
     displays_[index] = std::move(updated);
     emit screenParametersChanged();
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::removeDisplay(int index)
@@ -141,7 +142,7 @@ void SimulatedDesktop::removeDisplay(int index)
         }
     }
     emit screenParametersChanged();
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 std::optional<int> SimulatedDesktop::mainDisplayIndex() const
@@ -280,7 +281,7 @@ bool SimulatedDesktop::switchToSpace(int spaceID)
     displays_[*index].activeSpaceID = spaceID;
     qCInfo(lcDesktop) << "Active Space changed — display=" << *index << ", space=" << spaceID;
     emit activeSpaceChanged();
-    emit windowsChanged();
+    windowsDidChange();
     return true;
 }
 
@@ -456,7 +457,7 @@ bool SimulatedDesktop::activate(ProcessID pid, int activationOptions)
             emit applicationDeactivated(*previous);
         emit applicationActivated(pid);
     }
-    emit windowsChanged();
+    windowsDidChange();
     return true;
 }
 
@@ -473,7 +474,7 @@ bool SimulatedDesktop::hide(ProcessID pid)
     emit applicationHidden(pid);
     if (frontmostPID_ == pid)
         chooseNewFrontmost(pid);
-    emit windowsChanged();
+    windowsDidChange();
     return true;
 }
 
@@ -486,7 +487,7 @@ bool SimulatedDesktop::unhide(ProcessID pid)
         return true;
     app->hidden = false;
     emit applicationUnhidden(pid);
-    emit windowsChanged();
+    windowsDidChange();
     return true;
 }
 
@@ -569,7 +570,7 @@ void SimulatedDesktop::finishTermination(ProcessID pid)
     if (frontmostPID_ == pid)
         chooseNewFrontmost(pid);
     emit applicationTerminated(pid);
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::chooseNewFrontmost(ProcessID leaving)
@@ -689,7 +690,7 @@ WindowNumber SimulatedDesktop::addWindow(ProcessID owner, const WindowSpec& spec
     stack_.insert(stack_.begin(), window.number);
     if (spec.fullScreen)
         setWindowFullScreen(window.number, true);
-    emit windowsChanged();
+    windowsDidChange();
     return window.number;
 }
 
@@ -702,7 +703,7 @@ void SimulatedDesktop::removeWindow(WindowNumber number)
         if (app.mainWindow == number)
             app.mainWindow.reset();
     }
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 const DesktopWindow* SimulatedDesktop::window(WindowNumber number) const
@@ -770,7 +771,7 @@ void SimulatedDesktop::raiseWindow(WindowNumber number)
     if (!window(number))
         return;
     bringToFront(number);
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::setWindowBounds(WindowNumber number, const QRectF& quartzBounds)
@@ -779,7 +780,7 @@ void SimulatedDesktop::setWindowBounds(WindowNumber number, const QRectF& quartz
     if (!w || w->bounds == quartzBounds)
         return;
     w->bounds = quartzBounds;
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::setWindowMinimized(WindowNumber number, bool minimized)
@@ -790,7 +791,7 @@ void SimulatedDesktop::setWindowMinimized(WindowNumber number, bool minimized)
     w->minimized = minimized;
     if (!minimized)
         bringToFront(number);
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::setWindowFullScreen(WindowNumber number, bool fullScreen)
@@ -808,7 +809,7 @@ void SimulatedDesktop::setWindowFullScreen(WindowNumber number, bool fullScreen)
         w->zoomed = false;
     }
     w->fullScreen = fullScreen;
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::setWindowZoomed(WindowNumber number, bool zoomed)
@@ -826,7 +827,7 @@ void SimulatedDesktop::setWindowZoomed(WindowNumber number, bool zoomed)
         w->bounds = w->restoreBounds;
     }
     w->zoomed = zoomed;
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::setWindowAlpha(WindowNumber number, double alpha)
@@ -835,7 +836,7 @@ void SimulatedDesktop::setWindowAlpha(WindowNumber number, double alpha)
     if (!w || w->alpha == alpha)
         return;
     w->alpha = alpha;
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 void SimulatedDesktop::moveWindowToSpace(WindowNumber number, int spaceID)
@@ -844,7 +845,7 @@ void SimulatedDesktop::moveWindowToSpace(WindowNumber number, int spaceID)
     if (!w || w->spaceID == spaceID || (spaceID != 0 && !displayIndexOfSpace(spaceID)))
         return;
     w->spaceID = spaceID;
-    emit windowsChanged();
+    windowsDidChange();
 }
 
 std::optional<WindowNumber> SimulatedDesktop::mainWindow(ProcessID pid) const
@@ -872,10 +873,28 @@ void SimulatedDesktop::setMainWindow(ProcessID pid, WindowNumber number)
         return;
     app->mainWindow = number;
     bringToFront(number);
+    windowsDidChange();
+}
+
+void SimulatedDesktop::windowsDidChange()
+{
+    ++revision_;
     emit windowsChanged();
 }
 
 QList<QVariantMap> SimulatedDesktop::copyWindowInfo(int options) const
+{
+    // The overlay reads the list on every frame: an unchanged desktop hands out
+    // the list it built last time (implicitly shared, nothing is copied).
+    auto& cached = windowListCache_[options];
+    if (cached.first != revision_ || cached.second.isEmpty()) {
+        cached.first = revision_;
+        cached.second = buildWindowInfo(options);
+    }
+    return cached.second;
+}
+
+QList<QVariantMap> SimulatedDesktop::buildWindowInfo(int options) const
 {
     QList<QVariantMap> list;
     for (const DesktopWindow* window : windowsFrontToBack()) {
@@ -926,6 +945,7 @@ void SimulatedDesktop::setOwnApplication(const OwnApplicationSpec& spec)
     }
     if (frontmostPID_ == previous)
         frontmostPID_ = spec.pid;
+    ++revision_;
 }
 
 DesktopWindow SimulatedDesktop::ownWindowFromSpec(WindowNumber number, const OwnWindowSpec& spec) const
@@ -952,7 +972,7 @@ WindowNumber SimulatedDesktop::addOwnWindow(const OwnWindowSpec& spec)
     const WindowNumber number = nextWindowNumber_++;
     windows_.emplace(number, ownWindowFromSpec(number, spec));
     stack_.insert(stack_.begin(), number);
-    emit windowsChanged();
+    windowsDidChange();
     return number;
 }
 
@@ -970,7 +990,7 @@ bool SimulatedDesktop::updateOwnWindow(WindowNumber number, const OwnWindowSpec&
     *existing = updated;
     if (ordersIn)
         bringToFront(number);
-    emit windowsChanged();
+    windowsDidChange();
     return true;
 }
 

@@ -258,6 +258,8 @@ signals:
     void ownApplicationWillTerminate();
 
 private:
+    void windowsDidChange();
+    QList<QVariantMap> buildWindowInfo(int options) const;
     DesktopApplication* mutableApplication(ProcessID pid);
     DesktopWindow* mutableWindow(WindowNumber number);
     DesktopDisplay resolveDisplay(const DisplaySpec& spec) const;
@@ -279,6 +281,9 @@ private:
     std::vector<DesktopApplication> applications_;
     std::map<WindowNumber, DesktopWindow> windows_;
     std::map<WindowNumber, OwnWindowRenderer> ownRenderers_;
+    // Bumped by every change that can change the window list.
+    quint64 revision_ = 0;
+    mutable std::map<int, std::pair<quint64, QList<QVariantMap>>> windowListCache_;
     std::vector<WindowNumber> stack_; // front to back, all layers
     WindowNumber nextWindowNumber_ = 100;
     ProcessID nextPID_ = 500;

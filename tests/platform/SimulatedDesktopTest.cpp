@@ -344,3 +344,72 @@ TEST_F(SimulatedDesktopTest, BundlesStayUnderTheDesktopRoot)
 }
 
 } // namespace
+
+namespace {
+
+// The window list is read on every frame and served from a cache while
+// nothing changes: each change must show in the very next read.
+TEST_F(SimulatedDesktopTest, EveryChangeShowsInTheNextWindowListRead)
+{
+    const ProcessID editor = pidOf("com.example.editor");
+    const WindowNumber notes = firstWindowOf("com.example.editor");
+    const WindowNumber page = firstWindowOf("com.example.browser");
+    const WindowNumber panel = desktop->addOwnWindow(OwnWindowSpec{});
+
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::function<bool()> seen;
+    };
+    auto boundsOf = [&](WindowNumber number) {
+        for (const QVariantMap& entry : desktop->copyWindowInfo(allWindows)) {
+            if (entry.value(kWindowNumber).toUInt() == number) {
+                const QVariantMap b = entry.value(kWindowBounds).toMap();
+                return QRectF(b["X"].toDouble(), b["Y"].toDouble(), b["Width"].toDouble(), b["Height"].toDouble());
+            }
+        }
+        return QRectF();
+    };
+    const std::vector<Step> steps = {
+        {"hide", [&] { desktop->hide(editor); }, [&] { return !listed(notes, onScreen); }},
+        {"unhide", [&] { desktop->unhide(editor); }, [&] { return listed(notes, onScreen); }},
+        {"minimise", [&] { desktop->setWindowMinimized(notes, true); }, [&] { return !listed(notes, onScreen); }},
+        {"restore", [&] { desktop->setWindowMinimized(notes, false); }, [&] { return listed(notes, onScreen); }},
+        {"move", [&] { desktop->setWindowBounds(notes, QRectF(5, 6, 7, 8)); },
+         [&] { return boundsOf(notes) == QRectF(5, 6, 7, 8); }},
+        {"raise", [&] { desktop->raiseWindow(notes); }, [&] { return listedTitles(onScreen).value(0) == "notes.txt"; }},
+        {"space", [&] { desktop->switchToSpace(desktop->displays()[0].spaceIDs[1]); },
+         [&] { return !listed(page, onScreen); }},
+        {"spaceBack", [&] { desktop->switchToSpace(desktop->displays()[0].spaceIDs[0]); },
+         [&] { return listed(page, onScreen); }},
+        {"panelHidden",
+         [&] {
+             OwnWindowSpec hidden;
+             hidden.visible = false;
+             desktop->updateOwnWindow(panel, hidden);
+         },
+         [&] { return !listed(panel, onScreen); }},
+        {"renamedVesk",
+         [&] {
+             OwnApplicationSpec own = desktop->ownApplication();
+             own.name = "Vesk Renamed";
+             desktop->setOwnApplication(own);
+         },
+         [&] {
+             for (const QVariantMap& entry : desktop->copyWindowInfo(allWindows)) {
+                 if (entry.value(kWindowNumber).toUInt() == panel)
+                     return entry.value(kWindowOwnerName).toString() == "Vesk Renamed";
+             }
+             return false;
+         }},
+        {"terminate", [&] { desktop->forceTerminate(editor); }, [&] { return !listed(notes, allWindows); }},
+    };
+    for (const Step& step : steps) {
+        desktop->copyWindowInfo(onScreen); // fill the cache
+        desktop->copyWindowInfo(allWindows);
+        step.change();
+        EXPECT_TRUE(step.seen()) << step.name;
+    }
+}
+
+} // namespace
