@@ -34,6 +34,8 @@ QImage DesktopScreenCapturer::capture(int displayIndex) const
     if (displayIndex < 0 || displayIndex >= int(desktop_.displays().size()))
         return QImage();
     const DesktopDisplay& display = desktop_.displays()[displayIndex];
+    if (display.bounds.toRect().isEmpty())
+        return QImage();
     QImage image(display.bounds.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     QPainter painter(&image);

@@ -195,3 +195,33 @@ TEST_F(DesktopWorkspaceTest, PendingLaunchAfterTheDesktopIsGoneDoesNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DesktopWorkspaceTest, OpeningDocumentsWithAStoppedApplicationLaunchesItWithOneWindowEach)
+{
+    CompletionProbe probe;
+    workspace().open({QUrl::fromLocalFile("/home/user/report.txt"), QUrl::fromLocalFile("/home/user/todo.txt")},
+                     appURL("com.example.terminal"), OpenConfiguration{}, probe.completion());
+    scheduler.advance(0.2);
+    const ProcessID terminal = pidOf("com.example.terminal");
+    ASSERT_NE(terminal, 0);
+    EXPECT_TRUE(desktop->windowsOf(terminal).empty());
+    scheduler.advance(1.5);
+    QStringList titles;
+    for (const DesktopWindow* window : desktop->windowsOf(terminal))
+        titles.append(window->title);
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"report.txt", "todo.txt"}));
+    workspace().waitForCompletions();
+    EXPECT_EQ(probe.pid, terminal);
+}
+
+TEST_F(DesktopWorkspaceTest, SystemURLsAreRecorded)
+{
+    const QUrl pane("x-apple.systempreferences:com.apple.preference.security?Privacy_ListenEvent");
+    EXPECT_TRUE(workspace().openURL(pane));
+    EXPECT_EQ(workspace().openedURLs(), QList<QUrl>{pane});
+}
+
+} // namespace

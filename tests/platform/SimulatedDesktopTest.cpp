@@ -6,6 +6,8 @@
 #include "platform/WindowLevel.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 
 using namespace vesk;
@@ -410,6 +412,24 @@ TEST_F(SimulatedDesktopTest, EveryChangeShowsInTheNextWindowListRead)
         step.change();
         EXPECT_TRUE(step.seen()) << step.name;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SimulatedDesktopScreens, MirrorsTheMachinesScreens)
+{
+    QTemporaryDir root;
+    ManualScheduler scheduler;
+    SimulatedDesktop desktop(scheduler, root.path());
+    desktop.mirrorQtScreens();
+    const auto screens = QGuiApplication::screens();
+    ASSERT_EQ(desktop.displays().size(), size_t(screens.size()));
+    ASSERT_FALSE(screens.isEmpty());
+    EXPECT_EQ(desktop.displays()[0].bounds, QRectF(screens[0]->geometry()));
+    EXPECT_EQ(desktop.displays()[0].frame.size(), QSizeF(screens[0]->geometry().size()));
+    EXPECT_EQ(desktop.displays()[0].displayID, 1u);
 }
 
 } // namespace
