@@ -20,6 +20,25 @@ bool agreeWithin(double a, double b, double tolerance)
     return std::abs(a - b) <= tolerance;
 }
 
+// The display whose frame in one coordinate system (`frameIn` picks which)
+// overlaps the rect most; ties and no overlap go to the first display.
+DisplayGeometry::DisplayFrame mostOverlappingFrame(const std::vector<DisplayGeometry::DisplayFrame>& frames,
+                                                   const Rect& rect, Rect DisplayGeometry::DisplayFrame::*frameIn)
+{
+    if (frames.empty())
+        return {};
+    const DisplayGeometry::DisplayFrame* best = &frames.front();
+    double bestArea = intersectionArea(rect, best->*frameIn);
+    for (const DisplayGeometry::DisplayFrame& frame : frames) {
+        const double area = intersectionArea(rect, frame.*frameIn);
+        if (area > bestArea) {
+            best = &frame;
+            bestArea = area;
+        }
+    }
+    return *best;
+}
+
 } // namespace
 
 bool rectsApproximatelyEqual(const Rect& a, const Rect& b, double tolerance)
@@ -100,34 +119,12 @@ std::optional<DisplayGeometry> DisplayGeometry::current(const platform::ScreenPr
 
 DisplayGeometry::DisplayFrame DisplayGeometry::displayFrameForQuartzRect(const Rect& quartzRect) const
 {
-    if (displayFrames_.empty())
-        return {};
-    const DisplayFrame* best = &displayFrames_.front();
-    double bestArea = intersectionArea(quartzRect, best->quartzFrame);
-    for (const DisplayFrame& frame : displayFrames_) {
-        const double area = intersectionArea(quartzRect, frame.quartzFrame);
-        if (area > bestArea) {
-            best = &frame;
-            bestArea = area;
-        }
-    }
-    return *best;
+    return mostOverlappingFrame(displayFrames_, quartzRect, &DisplayFrame::quartzFrame);
 }
 
 DisplayGeometry::DisplayFrame DisplayGeometry::displayFrameForCocoaRect(const Rect& cocoaRect) const
 {
-    if (displayFrames_.empty())
-        return {};
-    const DisplayFrame* best = &displayFrames_.front();
-    double bestArea = intersectionArea(cocoaRect, best->cocoaFrame);
-    for (const DisplayFrame& frame : displayFrames_) {
-        const double area = intersectionArea(cocoaRect, frame.cocoaFrame);
-        if (area > bestArea) {
-            best = &frame;
-            bestArea = area;
-        }
-    }
-    return *best;
+    return mostOverlappingFrame(displayFrames_, cocoaRect, &DisplayFrame::cocoaFrame);
 }
 
 Rect DisplayGeometry::cocoaRect(const Rect& quartzRect, const DisplayFrame& display)
