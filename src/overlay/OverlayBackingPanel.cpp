@@ -7,29 +7,13 @@
 
 namespace vesk {
 
-namespace {
-
-platform::OwnWindowSpec ownWindowSpec(bool ignoresMouseEvents, const Rect& cocoaFrame)
-{
-    platform::OwnWindowSpec spec;
-    spec.title = QStringLiteral("Overlay Backing");
-    spec.level = OverlayBackingPanel::windowLevel();
-    spec.frame = toQRectF(cocoaFrame);
-    spec.isPanel = true;
-    spec.ignoresMouseEvents = ignoresMouseEvents;
-    spec.joinsAllSpaces = true;
-    spec.canBecomeKey = false;
-    return spec;
-}
-
-} // namespace
-
 OverlayBackingPanel::OverlayBackingPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
                                          const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(desktop, ownWindowSpec(false, cocoaFrame_), this)
+    , registration_(desktop,
+                    overlayPanelWindowSpec(QStringLiteral("Overlay Backing"), windowLevel(), cocoaFrame_, false), this)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_DeleteOnClose, false);

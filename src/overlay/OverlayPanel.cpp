@@ -8,30 +8,14 @@
 
 namespace vesk {
 
-namespace {
-
-platform::OwnWindowSpec ownWindowSpec(bool ignoresMouseEvents, const Rect& cocoaFrame)
-{
-    platform::OwnWindowSpec spec;
-    spec.title = QStringLiteral("Overlay");
-    spec.level = OverlayPanel::windowLevel();
-    spec.frame = toQRectF(cocoaFrame);
-    spec.isPanel = true;
-    spec.ignoresMouseEvents = ignoresMouseEvents;
-    spec.joinsAllSpaces = true;
-    spec.canBecomeKey = false;
-    return spec;
-}
-
-} // namespace
-
 OverlayPanel::OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
                            const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                            | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(desktop, ownWindowSpec(true, cocoaFrame_), this)
+    , registration_(desktop,
+                    overlayPanelWindowSpec(QStringLiteral("Overlay"), windowLevel(), cocoaFrame_, true), this)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);

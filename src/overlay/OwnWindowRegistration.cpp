@@ -5,6 +5,20 @@
 
 namespace vesk {
 
+platform::OwnWindowSpec overlayPanelWindowSpec(const QString& title, int level, const Rect& cocoaFrame,
+                                               bool ignoresMouseEvents)
+{
+    platform::OwnWindowSpec spec;
+    spec.title = title;
+    spec.level = level;
+    spec.frame = toQRectF(cocoaFrame);
+    spec.isPanel = true;
+    spec.ignoresMouseEvents = ignoresMouseEvents;
+    spec.joinsAllSpaces = true;
+    spec.canBecomeKey = false;
+    return spec;
+}
+
 OwnWindowRegistration::OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec,
                                              QWidget* widget)
     : desktop_(desktop)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Geometry.h"
 #include "platform/OwnWindowSpec.h"
 #include "platform/SimulatedDesktop.h"
 
@@ -9,6 +10,11 @@
 #include <optional>
 
 namespace vesk {
+
+// How an overlay panel lists itself: a panel on every space that never becomes
+// key, at `level`, over one display's bottom-left (Cocoa) frame.
+platform::OwnWindowSpec overlayPanelWindowSpec(const QString& title, int level, const Rect& cocoaFrame,
+                                               bool ignoresMouseEvents);
 
 // Keeps one of our panels listed in the desktop's window list at its level:
 // listed while ordered in, kept but not visible while ordered out, removed
