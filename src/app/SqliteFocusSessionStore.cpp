@@ -39,6 +39,17 @@ StoreResult<std::shared_ptr<FocusSession>> SqliteFocusSessionStore::fetchSession
     return fetched.value().empty() ? nullptr : fetched.value().front();
 }
 
+StoreResult<std::shared_ptr<FocusSession>> SqliteFocusSessionStore::fetchSessionToChange(const QUuid& id,
+                                                                                      const QString& change)
+{
+    auto found = fetchSession(id);
+    if (found && !found.value()) {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Skipped FocusSession %1 because record was not found — id=%2")
+                                               .arg(change, uuidText(id)));
+    }
+    return found;
+}
+
 StoreResult<int> SqliteFocusSessionStore::closeActiveSessions(const QDateTime& endedAt, SessionEndReason reason)
 {
     auto active = fetchActiveSessions();
@@ -93,15 +104,12 @@ StoreResult<> SqliteFocusSessionStore::createSessionRecord(const QUuid& id, cons
 StoreResult<> SqliteFocusSessionStore::updateSessionAllowlist(const QUuid& id, const QStringList& allowedAppBundleIDs,
                                                               const QStringList& allAllowedAppBundleIDs)
 {
-    auto found = fetchSession(id);
+    auto found = fetchSessionToChange(id, QStringLiteral("update"));
     if (!found)
         return found.error();
     const std::shared_ptr<FocusSession>& session = found.value();
-    if (!session) {
-        logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Skipped FocusSession update because record was not found — id=") + uuidText(id));
+    if (!session)
         return {};
-    }
     session->allowedAppBundleIDs = allowedAppBundleIDs;
     session->allAllowedAppBundleIDs = allAllowedAppBundleIDs;
     if (auto saved = modelContext_.save(); !saved)
@@ -117,15 +125,12 @@ StoreResult<> SqliteFocusSessionStore::stopSessionRecord(const QUuid& id, const 
                                                          SessionEndReason reason, const QStringList& allowedAppBundleIDs,
                                                          const QStringList& allAllowedAppBundleIDs)
 {
-    auto found = fetchSession(id);
+    auto found = fetchSessionToChange(id, QStringLiteral("stop"));
     if (!found)
         return found.error();
     const std::shared_ptr<FocusSession>& session = found.value();
-    if (!session) {
-        logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Skipped FocusSession stop because record was not found — id=") + uuidText(id));
+    if (!session)
         return {};
-    }
     session->allowedAppBundleIDs = allowedAppBundleIDs;
     session->allAllowedAppBundleIDs = allAllowedAppBundleIDs;
     session->endedAt = endedAt;
@@ -143,16 +148,12 @@ StoreResult<> SqliteFocusSessionStore::updateSessionReflection(const QUuid& id, 
                                                                const std::optional<QString>& note,
                                                                const QDateTime& answeredAt)
 {
-    auto found = fetchSession(id);
+    auto found = fetchSessionToChange(id, QStringLiteral("reflection update"));
     if (!found)
         return found.error();
     const std::shared_ptr<FocusSession>& session = found.value();
-    if (!session) {
-        logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Skipped FocusSession reflection update because record was not found — id=")
-                        + uuidText(id));
+    if (!session)
         return {};
-    }
     session->goalStatus = goalStatus;
     session->veskHelpful = veskHelpful;
     session->goalNote = noteRule(note);

@@ -30,6 +30,9 @@ private:
     // Active records, oldest start first.
     StoreResult<std::vector<std::shared_ptr<FocusSession>>> fetchActiveSessions();
     StoreResult<std::shared_ptr<FocusSession>> fetchSession(const QUuid& id);
+    // The record a change is made to; none, with a warning that the change was
+    // skipped, when there is no such record.
+    StoreResult<std::shared_ptr<FocusSession>> fetchSessionToChange(const QUuid& id, const QString& change);
 
     ModelContext& modelContext_;
     const VeskLogger logger_{QStringLiteral("SqliteFocusSessionStore")};
