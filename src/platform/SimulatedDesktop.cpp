@@ -45,6 +45,42 @@ double distanceSquared(const QRectF& rect, const QPointF& point)
     return dx * dx + dy * dy;
 }
 
+// The display whose rect in one coordinate system (`rectIn` picks which)
+// overlaps the rect most; none when it overlaps no display.
+std::optional<int> displayOverlappingMost(const std::vector<DesktopDisplay>& displays, const QRectF& rect,
+                                          QRectF DesktopDisplay::*rectIn)
+{
+    std::optional<int> best;
+    double bestArea = 0;
+    for (int i = 0; i < int(displays.size()); ++i) {
+        const double area = overlapArea(rect, displays[i].*rectIn);
+        if (area > bestArea) {
+            bestArea = area;
+            best = i;
+        }
+    }
+    return best;
+}
+
+// The first display whose rect in one coordinate system (`rectIn` picks which)
+// contains the point, else the nearest one; 0 without displays.
+int displayNearestPoint(const std::vector<DesktopDisplay>& displays, const QPointF& point,
+                        QRectF DesktopDisplay::*rectIn)
+{
+    int index = 0;
+    double best = -1;
+    for (int i = 0; i < int(displays.size()); ++i) {
+        if (containsPoint(displays[i].*rectIn, point))
+            return i;
+        const double distance = distanceSquared(displays[i].*rectIn, point);
+        if (best < 0 || distance < best) {
+            best = distance;
+            index = i;
+        }
+    }
+    return index;
+}
+
 bool isStandardWindow(const DesktopWindow& window)
 {
     return window.layer == 0 && !window.desktopElement;
@@ -159,30 +195,12 @@ std::optional<int> SimulatedDesktop::mainDisplayIndex() const
 
 std::optional<int> SimulatedDesktop::displayIndexForQuartzRect(const QRectF& rect) const
 {
-    std::optional<int> best;
-    double bestArea = 0;
-    for (int i = 0; i < int(displays_.size()); ++i) {
-        const double area = overlapArea(rect, displays_[i].bounds);
-        if (area > bestArea) {
-            bestArea = area;
-            best = i;
-        }
-    }
-    return best;
+    return displayOverlappingMost(displays_, rect, &DesktopDisplay::bounds);
 }
 
 std::optional<int> SimulatedDesktop::displayIndexForCocoaRect(const QRectF& rect) const
 {
-    std::optional<int> best;
-    double bestArea = 0;
-    for (int i = 0; i < int(displays_.size()); ++i) {
-        const double area = overlapArea(rect, displays_[i].frame);
-        if (area > bestArea) {
-            bestArea = area;
-            best = i;
-        }
-    }
-    return best;
+    return displayOverlappingMost(displays_, rect, &DesktopDisplay::frame);
 }
 
 QRectF SimulatedDesktop::cocoaRect(const QRectF& quartzRect) const
@@ -207,20 +225,7 @@ QPointF SimulatedDesktop::cocoaPoint(const QPointF& quartzPoint) const
 {
     if (displays_.empty())
         return quartzPoint;
-    int index = 0;
-    double best = -1;
-    for (int i = 0; i < int(displays_.size()); ++i) {
-        if (containsPoint(displays_[i].bounds, quartzPoint)) {
-            index = i;
-            break;
-        }
-        const double distance = distanceSquared(displays_[i].bounds, quartzPoint);
-        if (best < 0 || distance < best) {
-            best = distance;
-            index = i;
-        }
-    }
-    const DesktopDisplay& d = displays_[index];
+    const DesktopDisplay& d = displays_[displayNearestPoint(displays_, quartzPoint, &DesktopDisplay::bounds)];
     return QPointF(d.frame.x() + quartzPoint.x() - d.bounds.x(), d.frame.y() + d.bounds.bottom() - quartzPoint.y());
 }
 
@@ -228,20 +233,7 @@ QPointF SimulatedDesktop::quartzPoint(const QPointF& cocoaPoint) const
 {
     if (displays_.empty())
         return cocoaPoint;
-    int index = 0;
-    double best = -1;
-    for (int i = 0; i < int(displays_.size()); ++i) {
-        if (containsPoint(displays_[i].frame, cocoaPoint)) {
-            index = i;
-            break;
-        }
-        const double distance = distanceSquared(displays_[i].frame, cocoaPoint);
-        if (best < 0 || distance < best) {
-            best = distance;
-            index = i;
-        }
-    }
-    const DesktopDisplay& d = displays_[index];
+    const DesktopDisplay& d = displays_[displayNearestPoint(displays_, cocoaPoint, &DesktopDisplay::frame)];
     return QPointF(d.bounds.x() + cocoaPoint.x() - d.frame.x(), d.bounds.y() + d.frame.bottom() - cocoaPoint.y());
 }
 
