@@ -1,3 +1,4 @@
+#include "DesktopSpecs.h"
 #include "TestPrinters.h"
 #include "overlay/AllowedWindowsVisibilityGuard.h"
 #include "overlay/PassthroughRects.h"
@@ -26,23 +27,8 @@ const QString editor = "com.example.editor";
 const QString chat = "com.example.chat";
 const QString browser = "com.example.browser";
 
-p::WindowSpec windowSpec(QRectF quartzBounds, double alpha = 1.0, int layer = 0)
-{
-    p::WindowSpec spec;
-    spec.bounds = quartzBounds;
-    spec.alpha = alpha;
-    spec.layer = layer;
-    return spec;
-}
-
-p::ApplicationSpec application(const QString& bundleID, std::vector<p::WindowSpec> windows)
-{
-    p::ApplicationSpec spec;
-    spec.bundleIdentifier = bundleID;
-    spec.name = bundleID.section('.', -1);
-    spec.windows = std::move(windows);
-    return spec;
-}
+using test::application;
+using test::windowSpec;
 
 p::DisplaySpec display(quint32 id, QRectF quartzBounds)
 {

@@ -1,3 +1,4 @@
+#include "DesktopSpecs.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "platform/DesktopScenario.h"
 #include "platform/DesktopScreenProvider.h"
@@ -20,21 +21,8 @@ const QString browser = "com.example.browser";
 const QString notes = "com.example.notes";
 const QString idle = "com.example.idle";
 
-p::WindowSpec windowSpec(QRectF quartzBounds)
-{
-    p::WindowSpec spec;
-    spec.bounds = quartzBounds;
-    return spec;
-}
-
-p::ApplicationSpec application(const QString& bundleID, std::vector<p::WindowSpec> windows)
-{
-    p::ApplicationSpec spec;
-    spec.bundleIdentifier = bundleID;
-    spec.name = bundleID.section('.', -1);
-    spec.windows = std::move(windows);
-    return spec;
-}
+using test::application;
+using test::windowSpec;
 
 // One 1440×900 display. Front to back: a browser window that wholly covers
 // the editor's window, a notes window beside them, the editor window. The
