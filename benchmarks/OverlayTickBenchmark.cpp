@@ -1,6 +1,7 @@
 // One full overlay tick over a busy desktop: 50 windows on 3 displays, 5 of
 // them allowed. Also counts the heap allocations of a steady tick.
 
+#include "DesktopSpecs.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "platform/DesktopScreenProvider.h"
@@ -78,14 +79,9 @@ struct BusyDesktop {
                 windows.push_back(QRectF(lefts[app] + 37 * window, 140 + 53 * window + 11 * app, 420, 300));
             addApplication(QStringLiteral("com.example.other%1").arg(app), windows);
         }
-        const BundleIdentifierLookup lookup = [this](qint32 pid) -> std::optional<QString> {
-            if (pid == desktop.ownPID())
-                return desktop.ownApplication().bundleIdentifier;
-            const auto* app = desktop.application(pid);
-            return app && !app->terminated ? app->bundleIdentifier : std::nullopt;
-        };
-        service = std::make_unique<OverlayService>(scheduler, scheduler, desktop, screens,
-                                                   WindowSnapshotReader(windowList, lookup), mouse);
+        service = std::make_unique<OverlayService>(
+            scheduler, scheduler, desktop, screens,
+            WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
         service->passthroughRectsChangedHandler = [this](const std::vector<Rect>& holes) { lastHoles = holes; };
         service->activate(allowed);
     }

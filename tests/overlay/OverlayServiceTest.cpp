@@ -11,6 +11,7 @@
 #include "platform/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
 
+#include "DesktopSpecs.h"
 #include "FakeScreens.h"
 #include "LogCapture.h"
 #include "TestPrinters.h"
@@ -30,18 +31,6 @@ const QString kEditor = QStringLiteral("com.example.editor");
 const QString kBrowser = QStringLiteral("com.example.browser");
 const QString kChat = QStringLiteral("com.example.chat");
 constexpr double kFrame = OverlayService::kFrameInterval;
-
-BundleIdentifierLookup bundleLookup(const platform::SimulatedDesktop& desktop)
-{
-    return [&desktop](qint32 pid) -> std::optional<QString> {
-        if (pid == desktop.ownPID())
-            return desktop.ownApplication().bundleIdentifier;
-        const auto* app = desktop.application(pid);
-        if (!app || app->terminated)
-            return std::nullopt;
-        return app->bundleIdentifier;
-    };
-}
 
 // A simulated desktop in virtual time: display A (Quartz 0, 0, 1440, 900) and,
 // to its right, display B (1440, 0, 1920, 1080), whose Cocoa frame is
@@ -126,8 +115,8 @@ protected:
     platform::DesktopScreenProvider screens{desktop};
     platform::DesktopWindowListProvider windowList{desktop};
     SystemMouseInteractionDetector mouse{desktop};
-    OverlayService service{scheduler, scheduler, desktop, screens, WindowSnapshotReader(windowList, bundleLookup(desktop)),
-                           mouse};
+    OverlayService service{scheduler, scheduler, desktop, screens,
+                           WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse};
     WindowNumber editorWindow = 0;
 
     std::vector<std::vector<Rect>> holeReports;
@@ -550,8 +539,8 @@ private:
 TEST_F(OverlayServiceTest, WithoutAMainScreenTheTimerFallbackTicksAndStops)
 {
     ScreensWithoutMain noMain(screens);
-    OverlayService fallback(scheduler, scheduler, desktop, noMain, WindowSnapshotReader(windowList, bundleLookup(desktop)),
-                            mouse);
+    OverlayService fallback(scheduler, scheduler, desktop, noMain,
+                            WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
     int ticks = 0;
     fallback.activate({kEditor});
     fallback.passthroughRectsChangedHandler = [&ticks](const auto&) { ++ticks; };
