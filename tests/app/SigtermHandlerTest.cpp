@@ -24,14 +24,20 @@ bool processEventsUntil(Predicate done)
     return done();
 }
 
-TEST(SigtermHandlerTest, RunsTheCallbackOnTheMainThreadAndKeepsTheProcessAlive)
-{
+// A handler, not yet installed, that counts its calls and notes the thread
+// they run on.
+class SigtermHandlerTest : public ::testing::Test {
+protected:
     int calls = 0;
     Qt::HANDLE callbackThread = nullptr;
-    SigtermHandler handler([&] {
+    SigtermHandler handler{[this] {
         ++calls;
         callbackThread = QThread::currentThreadId();
-    });
+    }};
+};
+
+TEST_F(SigtermHandlerTest, RunsTheCallbackOnTheMainThreadAndKeepsTheProcessAlive)
+{
     ASSERT_TRUE(handler.install());
 
     ASSERT_EQ(::raise(SIGTERM), 0);
@@ -44,14 +50,8 @@ TEST(SigtermHandlerTest, RunsTheCallbackOnTheMainThreadAndKeepsTheProcessAlive)
     EXPECT_TRUE(processEventsUntil([&] { return calls == 2; }));
 }
 
-TEST(SigtermHandlerTest, ASignalFromAnotherThreadReachesTheMainThread)
+TEST_F(SigtermHandlerTest, ASignalFromAnotherThreadReachesTheMainThread)
 {
-    int calls = 0;
-    Qt::HANDLE callbackThread = nullptr;
-    SigtermHandler handler([&] {
-        ++calls;
-        callbackThread = QThread::currentThreadId();
-    });
     ASSERT_TRUE(handler.install());
 
     std::unique_ptr<QThread> sender(QThread::create([] { ::raise(SIGTERM); }));
@@ -61,7 +61,7 @@ TEST(SigtermHandlerTest, ASignalFromAnotherThreadReachesTheMainThread)
     EXPECT_EQ(callbackThread, QThread::currentThreadId());
 }
 
-TEST(SigtermHandlerTest, OneHandlerAtATimeAndThePreviousActionComesBack)
+TEST_F(SigtermHandlerTest, OneHandlerAtATimeAndThePreviousActionComesBack)
 {
     struct sigaction before {};
     ::sigaction(SIGTERM, nullptr, &before);
