@@ -13,6 +13,13 @@ QString rawOrNil(const std::optional<E>& value)
     return value ? toRaw(*value) : QStringLiteral("nil");
 }
 
+void markEnded(FocusSession& session, const QDateTime& endedAt, SessionEndReason reason)
+{
+    session.endedAt = endedAt;
+    session.endReason = toRaw(reason);
+    session.isActive = false;
+}
+
 } // namespace
 
 SqliteFocusSessionStore::SqliteFocusSessionStore(ModelContext& modelContext)
@@ -57,11 +64,8 @@ StoreResult<int> SqliteFocusSessionStore::closeActiveSessions(const QDateTime& e
         return active.error();
     if (active.value().empty())
         return 0;
-    for (const std::shared_ptr<FocusSession>& session : active.value()) {
-        session->endedAt = endedAt;
-        session->endReason = toRaw(reason);
-        session->isActive = false;
-    }
+    for (const std::shared_ptr<FocusSession>& session : active.value())
+        markEnded(*session, endedAt, reason);
     if (auto saved = modelContext_.save(); !saved)
         return saved.error();
     const int count = static_cast<int>(active.value().size());
@@ -133,9 +137,7 @@ StoreResult<> SqliteFocusSessionStore::stopSessionRecord(const QUuid& id, const 
         return {};
     session->allowedAppBundleIDs = allowedAppBundleIDs;
     session->allAllowedAppBundleIDs = allAllowedAppBundleIDs;
-    session->endedAt = endedAt;
-    session->endReason = toRaw(reason);
-    session->isActive = false;
+    markEnded(*session, endedAt, reason);
     if (auto saved = modelContext_.save(); !saved)
         return saved;
     logger_.log(VeskLogLevel::info,
