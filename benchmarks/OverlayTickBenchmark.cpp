@@ -126,11 +126,7 @@ void BM_OverlayTick(benchmark::State& state)
 void BM_WindowSnapshots(benchmark::State& state)
 {
     BusyDesktop scene;
-    const BundleIdentifierLookup lookup = [&scene](qint32 pid) -> std::optional<QString> {
-        const auto* app = scene.desktop.application(pid);
-        return app ? app->bundleIdentifier : std::nullopt;
-    };
-    const WindowSnapshotReader reader(scene.windowList, lookup);
+    const WindowSnapshotReader reader(scene.windowList, test::applicationBundleIdentifierLookup(scene.desktop));
     const long before = allocationCount.load(std::memory_order_relaxed);
     for (auto _ : state)
         benchmark::DoNotOptimize(reader.copyOnScreenWindowSnapshots());
@@ -142,11 +138,7 @@ BENCHMARK(BM_WindowSnapshots)->Unit(benchmark::kMicrosecond);
 void BM_Classification(benchmark::State& state)
 {
     BusyDesktop scene;
-    const BundleIdentifierLookup lookup = [&scene](qint32 pid) -> std::optional<QString> {
-        const auto* app = scene.desktop.application(pid);
-        return app ? app->bundleIdentifier : std::nullopt;
-    };
-    const WindowSnapshotReader reader(scene.windowList, lookup);
+    const WindowSnapshotReader reader(scene.windowList, test::applicationBundleIdentifierLookup(scene.desktop));
     const auto snapshots = reader.copyOnScreenWindowSnapshots();
     const auto geometry = DisplayGeometry::current(scene.screens);
     const long before = allocationCount.load(std::memory_order_relaxed);

@@ -34,17 +34,29 @@ inline platform::ApplicationSpec application(const QString& bundleID, std::vecto
     return spec;
 }
 
-// The bundle identifier of a window owner as the application looks it up:
-// ours for our own process, none for an application that has quit.
-inline std::function<std::optional<QString>(qint32)> bundleIdentifierLookup(const platform::SimulatedDesktop& desktop)
+using BundleIdentifierOfProcess = std::function<std::optional<QString>(qint32 pid)>;
+
+// The bundle identifier of a running application's process; none for an
+// application that has quit and for our own process, whose windows are then
+// left out of the snapshots.
+inline BundleIdentifierOfProcess applicationBundleIdentifierLookup(const platform::SimulatedDesktop& desktop)
 {
     return [&desktop](qint32 pid) -> std::optional<QString> {
-        if (pid == desktop.ownPID())
-            return desktop.ownApplication().bundleIdentifier;
         const platform::DesktopApplication* app = desktop.application(pid);
         if (!app || app->terminated)
             return std::nullopt;
         return app->bundleIdentifier;
+    };
+}
+
+// The bundle identifier of a window owner as the application looks it up:
+// ours for our own process, none for an application that has quit.
+inline BundleIdentifierOfProcess bundleIdentifierLookup(const platform::SimulatedDesktop& desktop)
+{
+    return [&desktop, applications = applicationBundleIdentifierLookup(desktop)](qint32 pid) {
+        if (pid == desktop.ownPID())
+            return desktop.ownApplication().bundleIdentifier;
+        return applications(pid);
     };
 }
 

@@ -92,12 +92,7 @@ protected:
 
         windowList = std::make_unique<ExitingAfterCopy>(*desktop);
         screens = std::make_unique<p::DesktopScreenProvider>(*desktop);
-        reader = std::make_unique<WindowSnapshotReader>(*windowList, [this](qint32 pid) -> std::optional<QString> {
-            const p::DesktopApplication* app = desktop->application(pid);
-            if (!app || app->terminated)
-                return std::nullopt;
-            return app->bundleIdentifier;
-        });
+        reader = std::make_unique<WindowSnapshotReader>(*windowList, test::applicationBundleIdentifierLookup(*desktop));
     }
 
     p::ProcessID pidOf(const QString& bundleID) const

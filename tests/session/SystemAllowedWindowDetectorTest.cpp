@@ -47,12 +47,7 @@ protected:
         ASSERT_TRUE(desktop->applyScenario(scenario).isEmpty());
         windowList = std::make_unique<p::DesktopWindowListProvider>(*desktop);
         screens = std::make_unique<p::DesktopScreenProvider>(*desktop);
-        reader = std::make_unique<WindowSnapshotReader>(*windowList, [this](qint32 pid) -> std::optional<QString> {
-            const p::DesktopApplication* app = desktop->application(pid);
-            if (!app || app->terminated)
-                return std::nullopt;
-            return app->bundleIdentifier;
-        });
+        reader = std::make_unique<WindowSnapshotReader>(*windowList, test::applicationBundleIdentifierLookup(*desktop));
         detector = std::make_unique<SystemAllowedWindowDetector>(*reader, *screens, "com.vesk.app");
     }
 
