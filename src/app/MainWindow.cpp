@@ -5,8 +5,10 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace vesk {
 
@@ -24,11 +26,12 @@ QRectF initialCocoaFrame(const platform::SimulatedDesktop& desktop)
 } // namespace
 
 MainWindow::MainWindow(platform::SimulatedDesktop& desktop, QWidget* parent)
-    : QMainWindow(parent)
+    : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint)
     , desktop_(desktop)
 {
     setWindowTitle(QStringLiteral("VESK"));
-    resize(defaultWidth, defaultHeight);
+    // Widget positions are in the desktop's top-left system.
+    setGeometry(desktop_.quartzRect(initialCocoaFrame(desktop_)).toRect());
 
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
@@ -44,8 +47,20 @@ MainWindow::MainWindow(platform::SimulatedDesktop& desktop, QWidget* parent)
     layout->addWidget(title);
     layout->addWidget(version);
     layout->addStretch();
+    // The main window's layout takes its size limits from the content.
     setCentralWidget(content);
 
+    buildMenus();
+}
+
+MainWindow::~MainWindow()
+{
+    if (windowNumber_)
+        desktop_.removeOwnWindow(*windowNumber_);
+}
+
+void MainWindow::buildMenus()
+{
     QMenu* appMenu = menuBar()->addMenu(QStringLiteral("VESK"));
     checkForUpdatesAction_ = appMenu->addAction(QStringLiteral("Nach Updates suchen…"));
     settingsAction_ = appMenu->addAction(QStringLiteral("Einstellungen…"));
@@ -53,12 +68,15 @@ MainWindow::MainWindow(platform::SimulatedDesktop& desktop, QWidget* parent)
     appMenu->addSeparator();
     quitAction_ = appMenu->addAction(QStringLiteral("VESK beenden"));
     quitAction_->setShortcut(QKeySequence::Quit);
-}
 
-MainWindow::~MainWindow()
-{
-    if (windowNumber_)
-        desktop_.removeOwnWindow(*windowNumber_);
+    // Without a title bar these are the window's buttons.
+    QMenu* windowMenu = menuBar()->addMenu(QStringLiteral("Fenster"));
+    minimizeAction_ = windowMenu->addAction(QStringLiteral("Minimieren"));
+    minimizeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(minimizeAction_, &QAction::triggered, this, &QWidget::showMinimized);
+    closeAction_ = windowMenu->addAction(QStringLiteral("Schließen"));
+    closeAction_->setShortcut(QKeySequence::Close);
+    connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -74,12 +92,58 @@ void MainWindow::hideEvent(QHideEvent* event)
     publishToDesktop(false);
 }
 
+void MainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (windowNumber_)
+        publishToDesktop(isVisible() && !isMinimized());
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // A minimised window is off screen.
+    if (event->type() == QEvent::WindowStateChange && windowNumber_)
+        publishToDesktop(isVisible() && !isMinimized());
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QMainWindow::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    // The window system moves the window where it can; elsewhere we follow
+    // the pointer ourselves.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    dragOffset_ = event->globalPosition().toPoint() - pos();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragOffset_ || !(event->buttons() & Qt::LeftButton)) {
+        QMainWindow::mouseMoveEvent(event);
+        return;
+    }
+    event->accept();
+    move(event->globalPosition().toPoint() - *dragOffset_);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        dragOffset_.reset();
+    QMainWindow::mouseReleaseEvent(event);
+}
+
 void MainWindow::publishToDesktop(bool visible)
 {
     platform::OwnWindowSpec spec;
     spec.title = windowTitle();
     spec.level = platform::WindowLevel::normal;
-    spec.frame = initialCocoaFrame(desktop_);
+    spec.frame = desktop_.cocoaRect(QRectF(geometry()));
     spec.visible = visible;
     spec.isPanel = false;
     spec.joinsAllSpaces = false;

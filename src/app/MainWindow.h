@@ -3,6 +3,7 @@
 #include "platform/DesktopWindow.h"
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include <optional>
 
@@ -15,8 +16,11 @@ class SimulatedDesktop;
 namespace vesk {
 
 // The main window, 360 × 440 points: a placeholder where the setup screen
-// goes, with the application's menu. It lists itself in the desktop's window
-// list as one of our windows (not a panel) while it is shown.
+// goes, with the application's menu. It has no title bar: a drag on its
+// background moves it, and the window menu's shortcuts close (Ctrl+W) and
+// minimise (Ctrl+M) it. It keeps the size limits of its content. It lists
+// itself in the desktop's window list as one of our windows (not a panel)
+// while it is shown, at the place it is.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -30,6 +34,8 @@ public:
     QAction* checkForUpdatesAction() const { return checkForUpdatesAction_; }
     QAction* settingsAction() const { return settingsAction_; }
     QAction* quitAction() const { return quitAction_; }
+    QAction* closeAction() const { return closeAction_; }
+    QAction* minimizeAction() const { return minimizeAction_; }
     std::optional<platform::WindowNumber> windowNumber() const { return windowNumber_; }
 
 signals:
@@ -39,15 +45,25 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void buildMenus();
     void publishToDesktop(bool visible);
 
     platform::SimulatedDesktop& desktop_;
     std::optional<platform::WindowNumber> windowNumber_;
+    // Where the pointer holds the window during a drag we move ourselves.
+    std::optional<QPoint> dragOffset_;
     QAction* checkForUpdatesAction_ = nullptr;
     QAction* settingsAction_ = nullptr;
     QAction* quitAction_ = nullptr;
+    QAction* closeAction_ = nullptr;
+    QAction* minimizeAction_ = nullptr;
 };
 
 } // namespace vesk

@@ -9,6 +9,9 @@
 #include "app/VeskDefaultsStore.h"
 #include "app/VeskLanguage.h"
 #include "app/VeskLogFileStore.h"
+#include "feedback/BugReportEndpoint.h"
+#include "feedback/NoOpBugReportSender.h"
+#include "feedback/NoOpCrashDiagnosticsService.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
@@ -20,6 +23,7 @@
 #include "session/SessionManager.h"
 
 #include <QAction>
+#include <QGuiApplication>
 
 namespace vesk {
 
@@ -61,13 +65,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         QString::fromUtf8(platform::UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
     defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
 
-    // 8.–10. Analytics: no analytics client in this build, so events are dropped.
-    analytics_ = std::make_shared<NoopAnalyticsService>();
-    sessionManager().setAnalytics(analytics_);
-    sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
-    analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.desktop.isAccessibilityTrusted()}));
-
-    // 11.–14. Bug reports and crash diagnostics arrive with their subsystem.
+    setUpAnalytics();
+    setUpCrashDiagnostics();
 
     delegate_ = std::make_unique<AppDelegate>(AppDelegate::Dependencies{
         sessionManager(),
@@ -79,6 +78,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         environment_.clock,
         [] { VeskLogFileStore::shared().drain(); },
     });
+    // Closing the main window leaves the application running.
+    QGuiApplication::setQuitOnLastWindowClosed(delegate_->applicationShouldTerminateAfterLastWindowClosed());
     environment_.desktop.setTerminationHandlers([this] { return delegate_->applicationShouldTerminate(); },
                                                 [this] { delegate_->applicationWillTerminate(); });
     connect(&environment_.desktop, &platform::SimulatedDesktop::ownApplicationWillTerminate, this,
@@ -90,10 +91,45 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
 
 VeskApp::~VeskApp()
 {
-    if (ready_)
+    if (ready_) {
         environment_.desktop.setTerminationHandlers({}, {});
+        environment_.desktop.subscribeToDiagnosticPayloads({});
+    }
     settingsWindow_.reset();
     mainWindow_.reset();
+}
+
+// Steps 8 to 10: the analytics service goes to the session manager, and the
+// launch signal goes out through the service itself.
+void VeskApp::setUpAnalytics()
+{
+    analytics_ = environment_.makeAnalyticsService ? environment_.makeAnalyticsService(*defaultsStore_)
+                                                   : std::make_shared<NoopAnalyticsService>();
+    sessionManager().setAnalytics(analytics_);
+    sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
+    analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.desktop.isAccessibilityTrusted()}));
+}
+
+// Steps 11 to 14: crash diagnostics with their own sender, reporting only
+// while the user allows analytics (read each time they ask), subscribed to
+// the system's diagnostic payloads for the application's life.
+void VeskApp::setUpCrashDiagnostics()
+{
+    std::shared_ptr<BugReportSending> sender =
+        std::make_shared<NoOpBugReportSender>(QString::fromUtf8(bugReportEndpoint));
+    std::function<bool()> isEnabled = [defaults = defaultsStore_.get()] { return defaults->analyticsEnabled(); };
+    crashDiagnostics_ = environment_.makeCrashDiagnosticsService
+        ? environment_.makeCrashDiagnosticsService(std::move(sender), std::move(isEnabled))
+        : std::make_shared<NoOpCrashDiagnosticsService>(std::move(sender), std::move(isEnabled));
+
+    // Payloads arrive on the system's thread; one that comes after the
+    // application is gone reaches nothing.
+    std::weak_ptr<DiagnosticPayloadSubscribing> subscriber = crashDiagnostics_;
+    environment_.desktop.subscribeToDiagnosticPayloads([subscriber](const std::vector<QByteArray>& payloads) {
+        if (const auto diagnostics = subscriber.lock())
+            diagnostics->didReceive(payloads);
+    });
+    crashDiagnosticsLogger_.log(VeskLogLevel::info, QStringLiteral("Registered as MetricKit subscriber"));
 }
 
 SessionManager& VeskApp::sessionManager() const

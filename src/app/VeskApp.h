@@ -18,6 +18,8 @@ namespace vesk {
 
 class AppDelegate;
 class AnalyticsTracking;
+class BugReportSending;
+class DiagnosticPayloadSubscribing;
 class Clock;
 class MainWindow;
 class ModelContainer;
@@ -44,6 +46,14 @@ struct VeskAppEnvironment {
     ProcessExit exit = exitProcess;
     // Builds the update service on its first use; none: a build without updater.
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
+    // Builds the analytics service over the settings store; none: a build
+    // without analytics client, whose events are dropped.
+    std::function<std::shared_ptr<AnalyticsTracking>(VeskDefaultsStore&)> makeAnalyticsService = {};
+    // Builds the crash diagnostics over their sender and the switch asked
+    // before every report; none: delivered payloads are dropped.
+    std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
+                                                                std::function<bool()> isEnabled)>
+        makeCrashDiagnosticsService = {};
 };
 
 // The application: wires every long-lived object together at start-up, owns
@@ -85,6 +95,8 @@ signals:
     void terminated();
 
 private:
+    void setUpAnalytics();
+    void setUpCrashDiagnostics();
     void buildScenes();
     void applyUpdatePreferences();
     void applyLocale();
@@ -99,11 +111,13 @@ private:
     std::unique_ptr<platform::UserDefaults> standardDefaults_;
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::shared_ptr<AnalyticsTracking> analytics_;
+    std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<SettingsWindow> settingsWindow_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger updateLogger_{QStringLiteral("SoftwareUpdateService")};
+    VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };
 
 } // namespace vesk

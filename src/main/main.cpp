@@ -121,7 +121,6 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("Vesk");
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
-    QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Vesk focus sessions");

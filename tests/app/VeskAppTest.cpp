@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -164,10 +165,32 @@ TEST_F(VeskAppTest, SigtermDuringASessionClearsThePresentationOptionsAndTheSessi
     EXPECT_FALSE(app_->isTerminated());
 }
 
+// Counts the requests to quit that reach the application object.
+class QuitRequestCounter final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
 TEST_F(VeskAppTest, ClosingTheMainWindowLeavesTheApplicationRunning)
 {
-    app_->mainWindow()->close();
-    time_.settle();
+    ASSERT_TRUE(app_->mainWindow()->isVisible());
+    QuitRequestCounter quitRequests;
+    QCoreApplication::instance()->installEventFilter(&quitRequests);
+    // The event loop runs the close and what it posts; a quit because the
+    // last window closed would show as a quit request.
+    QTimer::singleShot(0, app_->mainWindow(), &QWidget::close);
+    QTimer::singleShot(0, [] { QTimer::singleShot(0, [] { QCoreApplication::exit(7); }); });
+    EXPECT_EQ(QCoreApplication::exec(), 7);
+    QCoreApplication::instance()->removeEventFilter(&quitRequests);
+
+    EXPECT_EQ(quitRequests.count, 0);
+    EXPECT_FALSE(app_->mainWindow()->isVisible());
     EXPECT_FALSE(app_->isTerminated());
 }
 

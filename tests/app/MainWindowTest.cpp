@@ -1,0 +1,96 @@
+#include "app/MainWindow.h"
+
+#include "platform/ManualScheduler.h"
+#include "platform/SimulatedDesktop.h"
+#include "TestDesktop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vesk;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
+        window_ = std::make_unique<MainWindow>(desktop_);
+        window_->show();
+    }
+
+    // The window as the desktop lists it.
+    platform::OwnWindowInfo listed() const
+    {
+        for (const platform::OwnWindowInfo& window : desktop_.ownWindows()) {
+            if (window.number == window_->windowNumber())
+                return window;
+        }
+        ADD_FAILURE() << "the main window is not listed";
+        return {};
+    }
+
+    void sendMouse(QEvent::Type type, QPoint globalPoint, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        const QPointF local = window_->mapFromGlobal(QPointF(globalPoint));
+        QMouseEvent event(type, local, QPointF(globalPoint), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &event);
+    }
+
+    QTemporaryDir directory_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, HasNoTitleBarAndStartsAtItsDefaultSizeCentredOnTheMainDisplay)
+{
+    EXPECT_TRUE(window_->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window_->size(), QSize(MainWindow::defaultWidth, MainWindow::defaultHeight));
+    const platform::OwnWindowInfo window = listed();
+    EXPECT_TRUE(window.visible);
+    EXPECT_FALSE(window.isPanel);
+    EXPECT_EQ(window.frame.size(), QSizeF(MainWindow::defaultWidth, MainWindow::defaultHeight));
+    EXPECT_EQ(window.frame.center(), desktop_.displays().at(0).visibleFrame.center());
+    // Widget positions are top-left; the desktop lists bottom-left frames.
+    EXPECT_EQ(desktop_.quartzRect(window.frame), QRectF(window_->geometry()));
+}
+
+TEST_F(MainWindowTest, ADragOnTheBackgroundMovesTheWindowAndTheDesktopFollows)
+{
+    const QPoint start = window_->geometry().center();
+    const QPoint topLeft = window_->pos();
+    sendMouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseMove, start + QPoint(40, 25), Qt::NoButton, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonRelease, start + QPoint(40, 25), Qt::LeftButton, Qt::NoButton);
+
+    EXPECT_EQ(window_->pos(), topLeft + QPoint(40, 25));
+    EXPECT_EQ(desktop_.quartzRect(listed().frame), QRectF(window_->geometry()));
+
+    // Moving the pointer without a button held moves nothing.
+    sendMouse(QEvent::MouseMove, start + QPoint(200, 200), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(window_->pos(), topLeft + QPoint(40, 25));
+}
+
+TEST_F(MainWindowTest, TheKeyboardClosesAndMinimisesTheWindow)
+{
+    EXPECT_EQ(window_->closeAction()->shortcut(), QKeySequence(QKeySequence::Close));
+    EXPECT_EQ(window_->minimizeAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+
+    window_->minimizeAction()->trigger();
+    EXPECT_TRUE(window_->isMinimized());
+    EXPECT_FALSE(listed().visible) << "a minimised window is off screen";
+
+    window_->showNormal();
+    EXPECT_TRUE(listed().visible);
+    window_->closeAction()->trigger();
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_FALSE(listed().visible);
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+#include "app/VeskApp.h"
+
+#include "analytics/AnalyticsTracking.h"
+#include "app/VeskDefaultsStore.h"
+#include "feedback/BugReportEndpoint.h"
+#include "feedback/DiagnosticPayloadSubscribing.h"
+#include "feedback/NoOpBugReportSender.h"
+#include "LogCapture.h"
+#include "platform/DesktopWorkspace.h"
+#include "platform/MainThread.h"
+#include "platform/ManualScheduler.h"
+#include "platform/SimulatedDesktop.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "session/SessionManager.h"
+#include "TestDesktop.h"
+
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+
+using namespace vesk;
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcRecorder, "Recorder")
+
+// Keeps every event; logs each one so that its place among the start-up's
+// log lines shows.
+class RecordingAnalytics final : public AnalyticsTracking {
+public:
+    void track(const AnalyticsEvent& event) override
+    {
+        events.push_back(event);
+        qCInfo(lcRecorder, "tracked %s", qPrintable(event.signalName()));
+    }
+    std::vector<AnalyticsEvent> events;
+};
+
+class RecordingCrashDiagnostics final : public DiagnosticPayloadSubscribing {
+public:
+    void didReceive(const std::vector<QByteArray>& payloads) override
+    {
+        std::lock_guard lock(mutex);
+        received.insert(received.end(), payloads.begin(), payloads.end());
+        receivedOnMainThread = receivedOnMainThread || isMainThread();
+    }
+    std::mutex mutex;
+    std::vector<QByteArray> received;
+    bool receivedOnMainThread = false;
+};
+
+class VeskAppStartUpTest : public ::testing::Test {
+protected:
+    std::unique_ptr<VeskApp> makeApp(bool accessibilityTrusted = true)
+    {
+        EXPECT_TRUE(directory_.isValid());
+        platform::DesktopScenario scenario = test::oneDisplayScenario();
+        scenario.accessibilityTrusted = accessibilityTrusted;
+        scenario.diagnosticPayloads = {R"({"crashDiagnostics":[{"signal":11}]})", R"({"hangDiagnostics":[]})"};
+        EXPECT_TRUE(desktop_.applyScenario(scenario).isEmpty());
+        VeskAppEnvironment environment{desktop_, scheduler_, scheduler_,
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                       directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
+        environment.makeAnalyticsService = [this](VeskDefaultsStore& defaults) {
+            analyticsDefaults_ = &defaults;
+            qCInfo(lcRecorder, "analytics built");
+            return analytics_;
+        };
+        environment.makeCrashDiagnosticsService = [this](std::shared_ptr<BugReportSending> sender,
+                                                         std::function<bool()> isEnabled) {
+            sender_ = std::move(sender);
+            isEnabled_ = std::move(isEnabled);
+            qCInfo(lcRecorder, "crash diagnostics built");
+            return crashDiagnostics_;
+        };
+        auto app = std::make_unique<VeskApp>(environment);
+        EXPECT_TRUE(app->isReady());
+        return app;
+    }
+
+    QTemporaryDir directory_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
+    std::shared_ptr<RecordingAnalytics> analytics_ = std::make_shared<RecordingAnalytics>();
+    std::shared_ptr<RecordingCrashDiagnostics> crashDiagnostics_ = std::make_shared<RecordingCrashDiagnostics>();
+    VeskDefaultsStore* analyticsDefaults_ = nullptr;
+    std::shared_ptr<BugReportSending> sender_;
+    std::function<bool()> isEnabled_;
+};
+
+TEST_F(VeskAppStartUpTest, ConfiguresStoreAnalyticsAndCrashDiagnosticsInOrder)
+{
+    test::LogCapture log;
+    const auto app = makeApp();
+
+    QStringList startUp;
+    for (const test::LogCapture::Entry& entry : log.entries()) {
+        if (entry.category == "SessionManager" || entry.category == "CrashDiagnosticsService" ||
+            entry.category == "Recorder")
+            startUp << entry.category + ": " + entry.message;
+    }
+    const QString launchSignal = QStringLiteral("Recorder: tracked app.launched");
+    EXPECT_EQ(startUp, (QStringList{"SessionManager: Configured session persistence store", "Recorder: analytics built",
+                                    "SessionManager: Configured analytics tracking", launchSignal,
+                                    "Recorder: crash diagnostics built",
+                                    "CrashDiagnosticsService: Registered as MetricKit subscriber"}));
+    EXPECT_EQ(analyticsDefaults_, &app->defaultsStore());
+}
+
+class VeskAppLaunchSignalTest : public VeskAppStartUpTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(VeskAppLaunchSignalTest, CarriesTheAccessibilityTrustAndGoesStraightToTheAnalyticsService)
+{
+    const auto app = makeApp(GetParam());
+    ASSERT_EQ(analytics_->events.size(), 1u);
+    EXPECT_EQ(analytics_->events[0], AnalyticsEvent(AnalyticsEvent::AppLaunched{GetParam()}));
+
+    // The same service is the session manager's: a session start reaches it.
+    app->launch();
+    app->sessionManager().startSession(60, {test::kEditorBundleID}, {}, std::nullopt, false, 0);
+    ASSERT_EQ(analytics_->events.size(), 2u);
+    EXPECT_EQ(analytics_->events[1].signalName(), "session.started");
+}
+
+TEST_F(VeskAppStartUpTest, CrashDiagnosticsGetTheReportSenderAndFollowTheAnalyticsSetting)
+{
+    const auto app = makeApp();
+    const auto* sender = dynamic_cast<const NoOpBugReportSender*>(sender_.get());
+    ASSERT_NE(sender, nullptr);
+    EXPECT_EQ(sender->endpoint(), QString::fromUtf8(bugReportEndpoint));
+    EXPECT_TRUE(QUrl(sender->endpoint(), QUrl::StrictMode).isValid());
+    EXPECT_EQ(QUrl(sender->endpoint()).scheme(), "https");
+
+    // The switch reads the setting each time it is asked.
+    ASSERT_TRUE(isEnabled_);
+    app->defaultsStore().setAnalyticsEnabled(false);
+    EXPECT_FALSE(isEnabled_());
+    app->defaultsStore().setAnalyticsEnabled(true);
+    EXPECT_TRUE(isEnabled_());
+}
+
+TEST_F(VeskAppStartUpTest, DiagnosticPayloadsReachTheCrashDiagnosticsForTheApplicationsLife)
+{
+    auto app = makeApp();
+    desktop_.workspace().waitForCompletions();
+    {
+        std::lock_guard lock(crashDiagnostics_->mutex);
+        EXPECT_EQ(crashDiagnostics_->received.size(), 2u) << "the payloads waiting at launch";
+        EXPECT_FALSE(crashDiagnostics_->receivedOnMainThread);
+    }
+
+    const std::weak_ptr<DiagnosticPayloadSubscribing> kept = crashDiagnostics_;
+    crashDiagnostics_.reset();
+    EXPECT_FALSE(kept.expired()) << "the application keeps its crash diagnostics";
+
+    app.reset();
+    EXPECT_TRUE(kept.expired());
+    // A delivery after the application is gone waits for the next subscriber.
+    desktop_.deliverDiagnosticPayloads({R"({"crashDiagnostics":[{}]})"});
+    desktop_.workspace().waitForCompletions();
+}
+
+INSTANTIATE_TEST_SUITE_P(AccessibilityTrust, VeskAppLaunchSignalTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? std::string("Trusted") : std::string("NotTrusted");
+                         });
+
+} // namespace
