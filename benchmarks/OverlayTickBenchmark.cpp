@@ -99,14 +99,7 @@ struct BusyDesktop {
         desktop.addRunningApplication(spec);
     }
 
-    void addDisplay(quint32 id, QRectF bounds)
-    {
-        platform::DisplaySpec spec;
-        spec.displayID = id;
-        spec.bounds = bounds;
-        spec.name = QStringLiteral("Display %1").arg(id);
-        desktop.addDisplay(spec);
-    }
+    void addDisplay(quint32 id, QRectF bounds) { desktop.addDisplay(test::display(id, bounds)); }
 };
 
 void BM_OverlayTick(benchmark::State& state)

@@ -15,6 +15,17 @@
 // Pieces of a simulated desktop as tests build it in code.
 namespace vesk::test {
 
+// Named "Display <id>".
+inline platform::DisplaySpec display(quint32 id, QRectF quartzBounds, int spaces = 1)
+{
+    platform::DisplaySpec spec;
+    spec.displayID = id;
+    spec.bounds = quartzBounds;
+    spec.name = QStringLiteral("Display %1").arg(id);
+    spec.spaceCount = spaces;
+    return spec;
+}
+
 inline platform::WindowSpec windowSpec(QRectF quartzBounds, double alpha = 1.0, int layer = 0)
 {
     platform::WindowSpec spec;

@@ -28,16 +28,8 @@ const QString chat = "com.example.chat";
 const QString browser = "com.example.browser";
 
 using test::application;
+using test::display;
 using test::windowSpec;
-
-p::DisplaySpec display(quint32 id, QRectF quartzBounds)
-{
-    p::DisplaySpec spec;
-    spec.displayID = id;
-    spec.bounds = quartzBounds;
-    spec.name = QStringLiteral("Display %1").arg(id);
-    return spec;
-}
 
 // The window list as the system gives it, except that an application can be
 // made to exit right after the list was copied and before its owner is looked up.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopSpecs.h"
 #include "platform/DesktopScenario.h"
 #include "platform/ManualScheduler.h"
 #include "platform/SimulatedDesktop.h"
@@ -20,12 +21,7 @@ class DesktopTestScene : public ::testing::Test {
 protected:
     static DisplaySpec display(quint32 id, QRectF bounds, int spaces = 1)
     {
-        DisplaySpec spec;
-        spec.displayID = id;
-        spec.bounds = bounds;
-        spec.name = QStringLiteral("Display %1").arg(id);
-        spec.spaceCount = spaces;
-        return spec;
+        return test::display(id, bounds, spaces);
     }
 
     static WindowSpec window(QString title, QRectF bounds)
