@@ -23,6 +23,7 @@
 #include "panels/NoOpSessionTransitionPresenter.h"
 #include "platform/DesktopScreenProvider.h"
 #include "platform/DesktopWindowListProvider.h"
+#include "platform/ApplicationBundle.h"
 #include "platform/DesktopWorkspace.h"
 #include "platform/SimulatedDesktop.h"
 #include "session/AllowedWindowWaiter.h"
@@ -30,6 +31,14 @@
 #include "session/MainWindowScreenID.h"
 #include "session/SystemAllowedWindowDetector.h"
 #include "session/SessionManager.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 
 namespace vesk {
@@ -80,6 +89,59 @@ std::optional<StageVeskScreenID> screenOfMainWindow(const platform::SimulatedDes
         windows.push_back(info);
     }
     return mainWindowScreenID(windows);
+}
+
+// The display name of an application bundle's path: its folder name without ".app".
+QString bundleDisplayName(const QString& folder)
+{
+    QString name = QFileInfo(folder).fileName();
+    if (name.endsWith(QStringLiteral(".app")))
+        name.chop(4);
+    return name;
+}
+
+// The name of the installed application with that identifier, from a fresh
+// scan of the two application folders (direct contents, hidden entries
+// skipped) and the Finder, sorted by name; none when it is not installed.
+std::optional<QString> installedApplicationName(const platform::SimulatedDesktop& desktop, const QString& bundleID)
+{
+    struct Installed {
+        QString bundleID;
+        QString name;
+    };
+    std::vector<Installed> installed;
+    for (const QString& folder : {QStringLiteral("/Applications"), QStringLiteral("/System/Applications")}) {
+        const QDir directory(desktop.filesystemPath(folder));
+        for (const QString& entry : directory.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            if (QFileInfo(entry).suffix() != QStringLiteral("app"))
+                continue;
+            const auto bundle = platform::ApplicationBundle::open(directory.filePath(entry));
+            const auto identifier = bundle ? bundle->bundleIdentifier() : std::nullopt;
+            if (identifier)
+                installed.push_back({*identifier, bundleDisplayName(entry)});
+        }
+    }
+    const bool hasFinder = std::any_of(installed.begin(), installed.end(), [](const Installed& app) {
+        return app.bundleID == platform::kFinderBundleIdentifier;
+    });
+    if (!hasFinder)
+        installed.push_back({platform::kFinderBundleIdentifier, bundleDisplayName(platform::kFinderBundlePath)});
+    std::stable_sort(installed.begin(), installed.end(), [](const Installed& a, const Installed& b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    for (const Installed& app : installed) {
+        if (app.bundleID == bundleID)
+            return app.name;
+    }
+    return std::nullopt;
+}
+
+// The home folder of the user's account record, else the one the environment names.
+QString userHomeDirectory()
+{
+    if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir && *account->pw_dir)
+        return QString::fromLocal8Bit(account->pw_dir);
+    return QDir::homePath();
 }
 
 } // namespace
@@ -136,12 +198,13 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.logSessionStart = [](int durationSeconds, const std::set<QString>& allowedBundleIDs) {
         VeskLogFileStore::shared().logSessionStart(durationSeconds, allowedBundleIDs);
     };
-    services.installedAppName = [&desktop](const QString& bundleID) -> std::optional<QString> {
-        const platform::BundleSpec* bundle = desktop.bundleForIdentifier(bundleID);
-        if (!bundle)
-            return std::nullopt;
-        return bundle->displayName.value_or(bundle->name);
+    services.installedAppName = [&desktop](const QString& bundleID) { return installedApplicationName(desktop, bundleID); };
+    services.onScreenWindowSnapshots = [parts = parts_.get()] {
+        return parts->windowSnapshots.copyOnScreenWindowSnapshots();
     };
+    services.allWindowSnapshots = [parts = parts_.get()] { return parts->windowSnapshots.copyAllWindowSnapshots(); };
+    services.homeDirectory = userHomeDirectory;
+    services.temporaryDirectory = [] { return QDir::tempPath(); };
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
 

@@ -9,13 +9,21 @@ ManualScheduler::ManualScheduler(QDateTime start)
 {
 }
 
+double ManualScheduler::uptime() const
+{
+    std::lock_guard lock(mutex_);
+    return now_;
+}
+
 QDateTime ManualScheduler::now() const
 {
+    std::lock_guard lock(mutex_);
     return start_.addMSecs(static_cast<qint64>(now_ * 1000.0));
 }
 
 void ManualScheduler::setDate(const QDateTime& date)
 {
+    std::lock_guard lock(mutex_);
     start_ = date.addMSecs(-static_cast<qint64>(now_ * 1000.0));
 }
 
@@ -27,36 +35,51 @@ void ManualScheduler::async(std::function<void()> work)
 WorkItem ManualScheduler::asyncAfter(double seconds, std::function<void()> work)
 {
     WorkItem item = WorkItem::create();
-    entries_.push_back({now_ + std::max(0.0, seconds), nextSequence_++, item, item.guard(std::move(work))});
+    std::function<void()> guarded = item.guard(std::move(work));
+    std::lock_guard lock(mutex_);
+    entries_.push_back({now_ + std::max(0.0, seconds), nextSequence_++, item, std::move(guarded)});
     return item;
+}
+
+bool ManualScheduler::takeNextDue(double target, Entry& entry)
+{
+    std::lock_guard lock(mutex_);
+    auto next = entries_.end();
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (it->due > target)
+            continue;
+        if (next == entries_.end() || it->due < next->due || (it->due == next->due && it->sequence < next->sequence))
+            next = it;
+    }
+    if (next == entries_.end())
+        return false;
+    entry = std::move(*next);
+    entries_.erase(next);
+    now_ = std::max(now_, entry.due);
+    return true;
 }
 
 void ManualScheduler::advance(double seconds)
 {
-    const double target = now_ + std::max(0.0, seconds);
-    for (;;) {
-        auto next = entries_.end();
-        for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-            if (it->due > target)
-                continue;
-            if (next == entries_.end() || it->due < next->due
-                || (it->due == next->due && it->sequence < next->sequence))
-                next = it;
-        }
-        if (next == entries_.end())
-            break;
-        Entry entry = std::move(*next);
-        entries_.erase(next);
-        now_ = std::max(now_, entry.due);
-        entry.work();
+    double target = 0;
+    {
+        std::lock_guard lock(mutex_);
+        target = now_ + std::max(0.0, seconds);
     }
+    // The work runs outside the lock: it may schedule more, from here or from
+    // another thread.
+    Entry entry;
+    while (takeNextDue(target, entry))
+        entry.work();
+    std::lock_guard lock(mutex_);
     now_ = target;
 }
 
 int ManualScheduler::pendingCount() const
 {
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [](const Entry& e) { return e.item.isPending(); }));
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(
+        std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.item.isPending(); }));
 }
 
 } // namespace vesk

@@ -4,6 +4,7 @@
 #include "platform/Scheduler.h"
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace vesk {
@@ -11,11 +12,14 @@ namespace vesk {
 // A scheduler and clock in virtual time for tests: nothing runs until the test
 // advances time, and then everything that falls due runs in order, including
 // work scheduled by work that runs.
+//
+// async and asyncAfter may be called from any thread, as on the real main
+// queue; the work still runs only inside advance(), on the thread that calls it.
 class ManualScheduler final : public Scheduler, public Clock {
 public:
     explicit ManualScheduler(QDateTime start = QDateTime(QDate(2026, 1, 5), QTime(9, 0), Qt::UTC));
 
-    double uptime() const override { return now_; }
+    double uptime() const override;
     QDateTime now() const override;
     void async(std::function<void()> work) override;
     WorkItem asyncAfter(double seconds, std::function<void()> work) override;
@@ -30,12 +34,16 @@ public:
 
 private:
     struct Entry {
-        double due;
-        std::uint64_t sequence;
+        double due = 0;
+        std::uint64_t sequence = 0;
         WorkItem item;
         std::function<void()> work;
     };
 
+    // Takes the earliest entry due by `target` out of the list; false when none is.
+    bool takeNextDue(double target, Entry& entry);
+
+    mutable std::mutex mutex_;
     QDateTime start_;
     double now_ = 0;
     std::uint64_t nextSequence_ = 0;

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <numeric>
 #include <thread>
 
 using namespace vesk;
@@ -61,6 +63,71 @@ TEST(ManualScheduler, DateFollowsVirtualTime)
     ManualScheduler scheduler(start);
     scheduler.advance(90.5);
     EXPECT_EQ(scheduler.now(), start.addMSecs(90500));
+}
+
+TEST(ManualScheduler, TakesWorkFromOtherThreadsAndRunsItOnlyInsideAdvance)
+{
+    ManualScheduler scheduler;
+    constexpr int threads = 4;
+    constexpr int itemsPerThread = 500;
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<std::vector<int>> ranByThread(threads);
+    std::atomic<int> ranElsewhere{0};
+    std::atomic<bool> scheduling{true};
+
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < itemsPerThread; ++i) {
+                auto work = [&, t, i] {
+                    if (std::this_thread::get_id() != caller)
+                        ++ranElsewhere;
+                    ranByThread[t].push_back(i);
+                };
+                if (i % 2 == 0)
+                    scheduler.async(work);
+                else
+                    scheduler.asyncAfter(0, work);
+            }
+        });
+    }
+    // The caller keeps advancing while the others schedule.
+    std::thread watcher([&] {
+        for (auto& worker : workers)
+            worker.join();
+        scheduling = false;
+    });
+    while (scheduling)
+        scheduler.runPending();
+    watcher.join();
+    // What the last workers scheduled after the loop's final pass.
+    scheduler.runPending();
+
+    EXPECT_EQ(ranElsewhere, 0);
+    EXPECT_EQ(scheduler.pendingCount(), 0);
+    std::vector<int> expected(itemsPerThread);
+    std::iota(expected.begin(), expected.end(), 0);
+    for (int t = 0; t < threads; ++t)
+        EXPECT_EQ(ranByThread[t], expected) << "thread " << t; // each exactly once, in the order scheduled
+}
+
+TEST(ManualScheduler, WorkFromAnotherThreadWaitsForTheNextAdvance)
+{
+    ManualScheduler scheduler;
+    scheduler.advance(3.0);
+    bool ran = false;
+    WorkItem delayed;
+    std::thread([&] {
+        scheduler.async([&] { ran = true; });
+        delayed = scheduler.asyncAfter(1.0, [] {});
+    }).join();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(scheduler.pendingCount(), 2);
+    scheduler.runPending();
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(delayed.isPending());
+    scheduler.advance(1.0);
+    EXPECT_FALSE(delayed.isPending());
 }
 
 TEST(QtScheduler, RunsOnTheMainThreadWhenAskedFromAnother)
