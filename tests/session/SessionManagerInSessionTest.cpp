@@ -260,3 +260,60 @@ TEST_F(SessionManagerInSessionTest, FinderDesktopWindowsDoNotCount)
     onScreenWindows.push_back(window("com.apple.finder", Rect{50, 50, 600, 400}));
     EXPECT_EQ(manager->classifyAllowedWindowSpaceState("com.apple.finder").onScreenWindows, 1);
 }
+
+TEST_F(SessionManagerInSessionTest, CallbacksOfAnEndedSessionOnlyLogTheirStaleMessage)
+{
+    startActive();
+    const QUuid oldLifecycle = *manager->activeLifecycleID();
+    // What the services still hold from the first session.
+    const auto occluded = overlay->allowedWindowsOccludedHandler;
+    const auto temporarilyMissing = overlay->onAllowedWindowsTemporarilyMissing;
+    const auto missing = overlay->onAllowedWindowsMissing;
+    const auto motion = overlay->allowedWindowMotionHandler;
+    const auto seamHandoff = overlay->seamDragHandoffHandler;
+    const auto controlClick = mouseBlocker->controlClickHandler;
+    const auto disallowedHidden = appMonitor->disallowedAppHiddenHandler;
+    const auto launchDecision = appMonitor->appLaunchNeedingDecisionHandler;
+    const auto fullyClosed = stage->onAppFullyClosed;
+    const auto spaceChange = spaceMonitor->onSpaceChange;
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    // A new session runs when the old callbacks arrive.
+    startActive();
+    scheduler.advance(1);
+    const qsizetype mark = trace.calls.size();
+    OverlayWindowMotionEvent event;
+    event.bundleID = editorID;
+
+    const struct {
+        std::function<void()> call;
+        QString message;
+    } cases[] = {
+        {[&] { occluded({editorID}); }, "Ignoring stale occlusion callback for lifecycle="},
+        {[&] { temporarilyMissing(); }, "Ignoring stale temporary-missing callback for lifecycle="},
+        {[&] { missing(); }, "Ignoring stale missing-window callback for lifecycle="},
+        {[&] { motion({event}); }, "Ignoring stale allowed-window motion callback for lifecycle="},
+        {[&] { seamHandoff(editorID, Point{1, 1}); }, "Ignoring stale seam-drag handoff callback for lifecycle="},
+        {[&] { controlClick(editorID, MouseBlockerControlAction::close, Point{1, 1}); },
+         "Ignoring stale window-control click callback for lifecycle="},
+        {[&] { disallowedHidden("com.example.game"); }, "Ignoring stale disallowed-app callback for lifecycle="},
+        {[&] { launchDecision("com.example.game"); }, "Ignoring stale app-launch-decision callback for lifecycle="},
+        {[&] { fullyClosed(editorID); }, "Ignoring stale app-fully-closed callback for lifecycle="},
+        {[&] { spaceChange(SpaceChangeContext{}); }, "Ignoring stale space-change callback for lifecycle="},
+    };
+    for (const auto& c : cases) {
+        logs.clear();
+        c.call();
+        scheduler.advance(1);
+        const QString expected = c.message + uuidText(oldLifecycle);
+        EXPECT_EQ(logs.count(expected), 1) << expected.toStdString();
+        for (const auto& entry : logs.entries()) {
+            if (entry.message == expected) {
+                EXPECT_EQ(entry.type, QtDebugMsg) << expected.toStdString();
+            }
+        }
+        EXPECT_FALSE(logs.contains("Scheduled allowed-app recovery")) << expected.toStdString();
+    }
+    EXPECT_TRUE(trace.since(mark).isEmpty()) << trace.since(mark).join("; ").toStdString();
+    EXPECT_FALSE(manager->pendingAppLaunchPrompt());
+    EXPECT_TRUE(manager->isSessionActive());
+}

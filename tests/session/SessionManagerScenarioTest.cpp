@@ -1,3 +1,4 @@
+#include "DesktopSpecs.h"
 #include "SessionLogCapture.h"
 #include "SessionTestDoubles.h"
 
@@ -164,14 +165,7 @@ protected:
 
         windowList = std::make_unique<p::DesktopWindowListProvider>(*desktop);
         screens = std::make_shared<p::DesktopScreenProvider>(*desktop);
-        reader = std::make_unique<WindowSnapshotReader>(*windowList, [this](qint32 pid) -> std::optional<QString> {
-            if (pid == desktop->ownPID())
-                return desktop->ownApplication().bundleIdentifier;
-            const p::DesktopApplication* app = desktop->application(pid);
-            if (!app || app->terminated)
-                return std::nullopt;
-            return app->bundleIdentifier;
-        });
+        reader = std::make_unique<WindowSnapshotReader>(*windowList, bundleIdentifierLookup(*desktop));
         mouseInteraction = std::make_unique<SystemMouseInteractionDetector>(*desktop);
         realOverlay = std::make_unique<OverlayService>(scheduler, scheduler, *desktop, *screens, *reader, *mouseInteraction);
         overlay = std::make_shared<TracingOverlay>(trace, *realOverlay);
