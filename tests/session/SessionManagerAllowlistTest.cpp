@@ -366,3 +366,56 @@ TEST_F(SessionManagerAllowlistTest, RestoringAMinimizedAppUnminimizesThenRaisesI
     EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=1, running=true, "
                               "wasHidden=false, unhide=false, activate=false, materialization=false, minimizedRestore=false"));
 }
+
+TEST_F(SessionManagerAllowlistTest, RemovingAnAddedAppThatIsNotRunning)
+{
+    startActive();
+    scheduler.advance(1);
+    manager->addApp("com.example.ghost", std::nullopt, std::nullopt);
+    // A fail-open confirmation is waiting when the removal comes.
+    overlay->onAllowedWindowsMissing();
+    const qsizetype mark = trace.calls.size();
+    logs.clear();
+
+    manager->removeApp("com.example.ghost");
+
+    EXPECT_EQ(trace.since(mark), QStringList({
+                                     "overlay.updateAllowlist",
+                                     "mouseBlocker.updateAllowlist",
+                                     "appMonitor.updateAllowlist",
+                                     "spaceBlocker.updateAllowlist",
+                                     "spaceProbe.updateAllowedBundleIDs",
+                                     "stage.updateAllowlist",
+                                     "store.updateSessionAllowlist",
+                                 }));
+    EXPECT_EQ(store->updatedAllowed, QStringList({editorID, notesID}));
+    EXPECT_EQ(store->updatedAllAllowed, QStringList({editorID, "com.example.ghost", notesID}));
+    EXPECT_TRUE(logs.contains("Cancelled pending dynamic reveal retries — bundleID=com.example.ghost, count=1"));
+    EXPECT_TRUE(logs.contains("Cancelled pending fail-open confirmation"));
+    EXPECT_TRUE(logs.contains("No running app to hide after dynamic removal — bundleID=com.example.ghost"));
+    EXPECT_TRUE(logs.contains("Scheduled allowed-app recovery — reason=dynamicRemove:com.example.ghost, delay=0.15s, "
+                              "dragDeferrable=false"));
+
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("Dynamic reveal attempt — bundleID=com.example.ghost"));
+    EXPECT_FALSE(logs.contains("Dynamic reveal app-open fallback failed"));
+    EXPECT_FALSE(logs.contains("Fail-open confirmation cancelled"));
+    EXPECT_FALSE(logs.contains("No allowed windows confirmed"));
+    EXPECT_TRUE(logs.contains("Allowed-app recovery completed — reason=dynamicRemove:com.example.ghost"));
+}
+
+TEST_F(SessionManagerAllowlistTest, DecliningThePromptOfAnAppThatHasQuit)
+{
+    workspace->install(gameID, "Game");
+    startActive();
+    const auto game = workspace->run(gameID);
+    appMonitor->appLaunchNeedingDecisionHandler(gameID);
+    ASSERT_TRUE(manager->pendingAppLaunchPrompt());
+    game->terminated = true;
+
+    manager->confirmAppLaunchPrompt(false);
+    EXPECT_TRUE(logs.contains("App-launch prompt declined — terminating launched app, bundleID=com.example.game"));
+    EXPECT_TRUE(logs.contains("No running app to terminate after declined prompt — bundleID=com.example.game"));
+    EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.game)"));
+    EXPECT_TRUE(trace.calls.contains("ui.dismissAppLaunchPrompt"));
+}
