@@ -9,6 +9,7 @@ namespace vesk {
 class NoOpSoftwareUpdateService final : public SoftwareUpdateControlling {
 public:
     bool canCheckForUpdates() const override { return false; }
+    void setCanCheckForUpdatesChangedHandler(std::function<void(bool)>) override {}
     void checkForUpdates() override {}
     void setAutomaticallyChecksForUpdates(bool) override {}
     void setAutomaticallyDownloadsUpdates(bool) override {}

@@ -111,7 +111,7 @@ QString ScriptedRun::summary() const
                               : QStringLiteral("ended: ") + session.value("endReason").toString());
     }
     const QJsonObject screenshots = report_.value("screenshots").toObject();
-    lines << QStringLiteral("Screenshots: %1").arg(screenshots.isEmpty() ? QStringLiteral("none") : QString());
+    lines << (screenshots.isEmpty() ? QStringLiteral("Screenshots: none") : QStringLiteral("Screenshots:"));
     for (auto it = screenshots.constBegin(); it != screenshots.constEnd(); ++it) {
         QStringList paths;
         for (const QJsonValue& path : it.value().toArray())

@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QPointer>
 
 namespace vesk {
 
@@ -91,6 +92,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
 
 VeskApp::~VeskApp()
 {
+    if (updateService_)
+        updateService_->setCanCheckForUpdatesChangedHandler({});
     if (ready_) {
         environment_.desktop.setTerminationHandlers({}, {});
         environment_.desktop.subscribeToDiagnosticPayloads({});
@@ -180,6 +183,11 @@ void VeskApp::buildScenes()
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
+    updateService().setCanCheckForUpdatesChangedHandler(
+        [command = QPointer<QAction>(checkForUpdates)](bool canCheck) {
+            if (command)
+                command->setEnabled(canCheck);
+        });
     connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
     connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);
     connect(mainWindow_->quitAction(), &QAction::triggered, this, &VeskApp::requestTermination);

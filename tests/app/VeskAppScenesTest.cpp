@@ -25,12 +25,17 @@ struct UpdateCalls {
     int checks = 0;
     std::vector<QString> preferences;
     bool canCheck = true;
+    std::function<void(bool)> canCheckChanged;
 };
 
 class RecordingUpdateService final : public SoftwareUpdateControlling {
 public:
     explicit RecordingUpdateService(UpdateCalls& calls) : calls_(calls) {}
     bool canCheckForUpdates() const override { return calls_.canCheck; }
+    void setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler) override
+    {
+        calls_.canCheckChanged = std::move(handler);
+    }
     void checkForUpdates() override { ++calls_.checks; }
     void setAutomaticallyChecksForUpdates(bool checks) override
     {
@@ -100,7 +105,7 @@ TEST_F(VeskAppScenesTest, ShowingTheMainWindowPushesTheStoredUpdatePreferencesAn
     EXPECT_EQ(calls_.built, 1) << "one update service for the application's life";
 }
 
-TEST_F(VeskAppScenesTest, TheUpdateCommandLogsAndChecksAndIsDisabledWhenNoCheckIsPossible)
+TEST_F(VeskAppScenesTest, TheUpdateCommandLogsAndChecksAndIsDisabledWhileNoCheckIsPossible)
 {
     const auto app = makeApp();
     QAction* command = app->mainWindow()->checkForUpdatesAction();
@@ -111,6 +116,15 @@ TEST_F(VeskAppScenesTest, TheUpdateCommandLogsAndChecksAndIsDisabledWhenNoCheckI
     command->trigger();
     EXPECT_EQ(calls_.checks, 1);
     EXPECT_EQ(log.messages("SoftwareUpdateService"), QStringList{"User-initiated update check"});
+
+    // The command follows the service's ability to check.
+    ASSERT_TRUE(calls_.canCheckChanged);
+    calls_.canCheck = false;
+    calls_.canCheckChanged(false);
+    EXPECT_FALSE(command->isEnabled());
+    calls_.canCheck = true;
+    calls_.canCheckChanged(true);
+    EXPECT_TRUE(command->isEnabled());
 
     calls_.canCheck = false;
     const auto withoutUpdater = makeApp();
