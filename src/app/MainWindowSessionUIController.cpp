@@ -11,8 +11,14 @@ void MainWindowSessionUIController::hideMainWindow()
 
 void MainWindowSessionUIController::showMainWindow()
 {
-    if (mainWindow_)
-        mainWindow_->show();
+    if (mainWindow_) {
+        // A window the user minimised before the session comes back too.
+        if (mainWindow_->isMinimized())
+            mainWindow_->showNormal();
+        else
+            mainWindow_->show();
+        mainWindow_->raise();
+    }
     logger_.log(VeskLogLevel::info, QStringLiteral("Main window shown"));
 }
 
