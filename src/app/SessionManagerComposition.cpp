@@ -34,6 +34,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -144,6 +145,15 @@ QString userHomeDirectory()
     return QDir::homePath();
 }
 
+// The reveal's blank documents are opened by another application, so they go
+// to a folder only this user can write (the runtime folder, mode 0700), not to
+// the shared /tmp where another account could swap them.
+QString userTemporaryDirectory()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
 } // namespace
 
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
@@ -204,7 +214,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     };
     services.allWindowSnapshots = [parts = parts_.get()] { return parts->windowSnapshots.copyAllWindowSnapshots(); };
     services.homeDirectory = userHomeDirectory;
-    services.temporaryDirectory = [] { return QDir::tempPath(); };
+    services.temporaryDirectory = userTemporaryDirectory;
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
 

@@ -36,9 +36,9 @@ protected:
     {
         ASSERT_TRUE(root_.isValid());
         ASSERT_TRUE(temporary_.isValid());
-        // Blank documents go to the temporary folder the environment names.
-        previousTemporary_ = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(temporary_.path()));
+        // Blank documents go to the user's own runtime folder the environment names.
+        previousTemporary_ = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(temporary_.path()));
 
         platform::DesktopScenario scenario = test::oneDisplayScenario();
         platform::BundleSpec browser;
@@ -65,9 +65,9 @@ protected:
         composition_.reset();
         time_.settle();
         if (previousTemporary_.isNull())
-            qunsetenv("TMPDIR");
+            qunsetenv("XDG_RUNTIME_DIR");
         else
-            qputenv("TMPDIR", previousTemporary_);
+            qputenv("XDG_RUNTIME_DIR", previousTemporary_);
     }
 
     SessionManager& manager() const { return composition_->manager(); }
@@ -119,7 +119,7 @@ TEST_F(SessionManagerCompositionTest, TheManagerSeesTheDesktopsWindowsForVisibil
     EXPECT_TRUE(logged("Restore requested for other-Space app — bundleID=com.example.Editor, spaceState=onOtherSpace"));
 }
 
-TEST_F(SessionManagerCompositionTest, RevealingAnAddedWebAppWritesItsBlankPageInTheTemporaryFolder)
+TEST_F(SessionManagerCompositionTest, RevealingAnAddedWebAppWritesItsBlankPageInTheUsersPrivateFolder)
 {
     startEditorSession();
     manager().addApp(kBrowserBundleID, std::nullopt, std::nullopt);
