@@ -19,13 +19,13 @@ RunScript parsed(const char* json)
 TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
 {
     const RunScript script = parsed(R"({"steps": [
-        {"at": 0.0, "do": "startSession", "apps": ["com.google.Chrome"], "durationSeconds": 60, "goal": "Write", "hardcore": false},
+        {"at": 0.0, "do": "startSession", "apps": ["org.example.Browser"], "durationSeconds": 60, "goal": "Write", "hardcore": false},
         {"at": 5.0, "do": "click", "x": 100, "y": 200},
         {"at": 6.0, "do": "key", "chord": "cmd+shift+escape"},
         {"at": 7.0, "do": "launch", "bundleID": "org.example.Chat"},
         {"at": 8.0, "do": "quit", "bundleID": "org.example.Chat"},
-        {"at": 9.0, "do": "minimize", "bundleID": "com.google.Chrome"},
-        {"at": 9.5, "do": "move", "bundleID": "com.google.Chrome", "x": 10, "y": 20, "width": 800},
+        {"at": 9.0, "do": "minimize", "bundleID": "org.example.Browser"},
+        {"at": 9.5, "do": "move", "bundleID": "org.example.Browser", "x": 10, "y": 20, "width": 800},
         {"at": 9.8, "do": "switchSpace", "display": 0, "space": 1},
         {"at": 10.0, "do": "screenshot", "name": "during"},
         {"at": 11.0, "do": "advance", "seconds": 5},
@@ -35,7 +35,7 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
     const auto& s = script.steps();
 
     EXPECT_EQ(s[0].action, Action::startSession);
-    EXPECT_EQ(s[0].apps, QStringList{"com.google.Chrome"});
+    EXPECT_EQ(s[0].apps, QStringList{"org.example.Browser"});
     EXPECT_EQ(s[0].durationSeconds, 60);
     EXPECT_EQ(s[0].goal, QString("Write"));
     EXPECT_FALSE(s[0].hardcore);

@@ -128,9 +128,9 @@ TEST(DesktopScenarioLoader, DefaultScenarioBuildsTheDesktopWithBundlesOnDisk)
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
 
     EXPECT_EQ(DesktopScreenProvider(desktop).screens().size(), 2u);
-    for (const char* id : {"com.google.Chrome", "org.example.TextEditor", "org.example.Terminal", "org.example.Chat"})
+    for (const char* id : {"org.example.Browser", "org.example.TextEditor", "org.example.Terminal", "org.example.Chat"})
         EXPECT_TRUE(desktop.runningApplication(id)) << id;
-    EXPECT_EQ(desktop.frontmostPID(), desktop.runningApplication("com.google.Chrome")->pid);
+    EXPECT_EQ(desktop.frontmostPID(), desktop.runningApplication("org.example.Browser")->pid);
 
     // The chat window waits on the other Space, the minimised browser window is off screen.
     QStringList onScreen;
@@ -139,10 +139,10 @@ TEST(DesktopScenarioLoader, DefaultScenarioBuildsTheDesktopWithBundlesOnDisk)
     EXPECT_EQ(onScreen, (QStringList{"Start Page", "zsh — 80×24", "notes.md"}));
 
     // Bundles are real folders with an Info.plist under the desktop root.
-    const auto chrome = ApplicationBundle::open(root.path() + "/Applications/Chrome.app");
-    ASSERT_TRUE(chrome);
-    EXPECT_EQ(chrome->bundleIdentifier(), "com.google.Chrome");
-    const QVariantList urlTypes = chrome->infoDictionary().value("CFBundleURLTypes").toList();
+    const auto browser = ApplicationBundle::open(root.path() + "/Applications/Browser.app");
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(browser->bundleIdentifier(), "org.example.Browser");
+    const QVariantList urlTypes = browser->infoDictionary().value("CFBundleURLTypes").toList();
     ASSERT_EQ(urlTypes.size(), 1);
     EXPECT_EQ(urlTypes[0].toMap().value("CFBundleURLSchemes").toStringList(), (QStringList{"http", "https"}));
     const auto unsigned_ = ApplicationBundle::open(root.path() + "/Applications/Unsigned Tool.app");
