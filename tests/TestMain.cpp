@@ -17,7 +17,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR"))
         qputenv("VESK_LOGS_DIR", logs.path().toUtf8());
     QApplication app(argc, argv);
-    QApplication::setOrganizationName("Vesk");
     QApplication::setApplicationName("Vesk");
     const int status = RUN_ALL_TESTS();
     // The log queue must be idle before the log folder and the process go away.

@@ -118,7 +118,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (noDisplay || hasArgument(argc, argv, "--script")))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setOrganizationName("Vesk");
+    // No organisation name: the data and settings folders are ~/.local/share/Vesk and ~/.config/Vesk.
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
 
