@@ -60,6 +60,17 @@ bool LogCapture::contains(const QString& fragment) const
     return false;
 }
 
+int LogCapture::count(const QString& fragment) const
+{
+    std::lock_guard lock(mutex_);
+    int count = 0;
+    for (const Entry& entry : entries_) {
+        if (entry.message.contains(fragment))
+            ++count;
+    }
+    return count;
+}
+
 void LogCapture::clear()
 {
     std::lock_guard lock(mutex_);

@@ -29,6 +29,8 @@ public:
     // The messages of one category, in order.
     QStringList messages(const QString& category) const;
     bool contains(const QString& fragment) const;
+    // How many messages contain the fragment.
+    int count(const QString& fragment) const;
     void clear();
 
 private:

@@ -55,14 +55,6 @@ protected:
                                       at(time), [this](const auto& delivered) { motionCalls.push_back(delivered); });
     }
 
-    int countLines(const QString& fragment) const
-    {
-        int count = 0;
-        for (const auto& entry : logs.entries())
-            count += entry.message.contains(fragment) ? 1 : 0;
-        return count;
-    }
-
     test::LogCapture logs;
     FakeScreens screens;
     VeskLogger logger{QStringLiteral("OverlayService")};
@@ -95,8 +87,8 @@ TEST_F(DragTrackerTest, DragWithinOneDisplayRelaxesWhileHeldAndReportsMotionForT
     frame(0.2, false);
     EXPECT_TRUE(tracker.dragPassthroughBundleIDs().empty());
     EXPECT_TRUE(tracker.dragPassthroughWindowRectsByBundleID().empty());
-    EXPECT_EQ(countLines("Drag passthrough relaxation active — bundleIDs=[\"com.example.editor\"]"), 1);
-    EXPECT_EQ(countLines("Drag passthrough relaxation ended"), 1);
+    EXPECT_EQ(logs.count("Drag passthrough relaxation active — bundleIDs=[\"com.example.editor\"]"), 1);
+    EXPECT_EQ(logs.count("Drag passthrough relaxation ended"), 1);
     EXPECT_TRUE(handoffs.empty());
 
     const auto during = tracker.dragState(at(0.75), false);
@@ -122,13 +114,13 @@ TEST_F(DragTrackerTest, ReleaseOnTheSeamHandsOffOnceWithTheReleasePointer)
     windows[kEditor] = kOffSeam;
     frame(0.0, true, {{kEditor, kOnSeam}});
     frame(0.1, true, {{kEditor, kOnSeam.offsetBy(0, 10)}});
-    EXPECT_EQ(countLines("[OverlayService] drag reached display seam — bundleID=com.example.editor, "
+    EXPECT_EQ(logs.count("[OverlayService] drag reached display seam — bundleID=com.example.editor, "
                          "seamEdge=right@1440"),
               1);
     pointer = Point{1500, 420};
     frame(0.15, false);
     EXPECT_EQ(handoffs, (std::vector<Handoff>{{kEditor, Point{1500, 420}}}));
-    EXPECT_EQ(countLines("[OverlayService] seam-drag handoff on release — bundleID=com.example.editor, "
+    EXPECT_EQ(logs.count("[OverlayService] seam-drag handoff on release — bundleID=com.example.editor, "
                          "pointer={1500, 420}"),
               1);
     frame(0.2, true);
@@ -145,10 +137,10 @@ TEST_F(DragTrackerTest, StallOnTheSeamHandsOffOnceAndNotAgainOnRelease)
     frame(0.25, true);
     ASSERT_EQ(handoffs.size(), 1u);
     EXPECT_EQ(handoffs[0].bundleID, kEditor);
-    EXPECT_EQ(countLines("[OverlayService] drag session appears to have died at seam — bundleID=com.example.editor, "
+    EXPECT_EQ(logs.count("[OverlayService] drag session appears to have died at seam — bundleID=com.example.editor, "
                          "msSinceLastMotion=250, seamEdge=right@1440, seamReachedMsAgo=250"),
               1);
-    EXPECT_EQ(countLines("seam-drag handoff on stall"), 1);
+    EXPECT_EQ(logs.count("seam-drag handoff on stall"), 1);
     frame(0.5, true);
     frame(0.6, false);
     EXPECT_EQ(handoffs.size(), 1u);
@@ -182,7 +174,7 @@ TEST_F(DragTrackerTest, MotionLinesAreThrottledPerApplication)
     for (int i = 1; i <= 30; ++i)
         frame(i / 60.0, true, {{kEditor, Rect{100.0 + 5 * i, 100, 600, 400}}});
     // Half a second of frames at 60 per second gives a line at most every 0.1 s.
-    const int lines = countLines("[OverlayService] drag motion — bundleID=com.example.editor");
+    const int lines = logs.count("[OverlayService] drag motion — bundleID=com.example.editor");
     EXPECT_GE(lines, 4);
     EXPECT_LE(lines, 5);
 }
@@ -192,12 +184,12 @@ TEST_F(DragTrackerTest, CrossingsOfPointerAndWindowAreLoggedWhenTheyChange)
     windows[kEditor] = Rect{1200, 200, 400, 300};
     pointer = Point{1300, 300};
     frame(0.0, true, {{kEditor, Rect{1210, 200, 400, 300}}});
-    EXPECT_EQ(countLines("drag pointer crossed display — bundleID=com.example.editor, from=n/a, to=[0]A"), 1);
-    EXPECT_EQ(countLines("Allowed window drag crosses display boundary"), 1);
+    EXPECT_EQ(logs.count("drag pointer crossed display — bundleID=com.example.editor, from=n/a, to=[0]A"), 1);
+    EXPECT_EQ(logs.count("Allowed window drag crosses display boundary"), 1);
     pointer = Point{1500, 300};
     frame(0.1, true, {{kEditor, Rect{1400, 200, 400, 300}}});
-    EXPECT_EQ(countLines("drag pointer crossed display — bundleID=com.example.editor, from=[0]A, to=[1]B"), 1);
-    EXPECT_EQ(countLines("drag window crossed display — bundleID=com.example.editor, from=[0]A, to=[1]B"), 1);
+    EXPECT_EQ(logs.count("drag pointer crossed display — bundleID=com.example.editor, from=[0]A, to=[1]B"), 1);
+    EXPECT_EQ(logs.count("drag window crossed display — bundleID=com.example.editor, from=[0]A, to=[1]B"), 1);
 }
 
 TEST_F(DragTrackerTest, WithOneDisplayThereIsNoSeamHandlingButRelaxationWorks)
@@ -209,7 +201,7 @@ TEST_F(DragTrackerTest, WithOneDisplayThereIsNoSeamHandlingButRelaxationWorks)
     frame(0.5, true);
     frame(0.6, false);
     EXPECT_TRUE(handoffs.empty());
-    EXPECT_EQ(countLines("drag motion"), 0);
+    EXPECT_EQ(logs.count("drag motion"), 0);
 }
 
 TEST_F(DragTrackerTest, ClearingEverythingForgetsSeamRecords)

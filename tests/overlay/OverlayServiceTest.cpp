@@ -87,14 +87,6 @@ protected:
 
     const std::vector<Rect>& lastHoles() const { return holeReports.back(); }
 
-    int countLines(const QString& fragment) const
-    {
-        int count = 0;
-        for (const auto& entry : logs.entries())
-            count += entry.message.contains(fragment) ? 1 : 0;
-        return count;
-    }
-
     OverlayPanel* panelOn(const Rect& cocoaFrame) const
     {
         for (OverlayPanel* panel : service.panels())
@@ -163,8 +155,8 @@ TEST_F(OverlayServiceTest, ActivationPutsAPanelPairOnEveryDisplayAtTheirLevels)
     const auto stack = desktop.windowsFrontToBack();
     EXPECT_EQ(stack.front()->ownerPID, desktop.ownPID());
     EXPECT_EQ(stack.back()->ownerPID, desktop.ownPID());
-    EXPECT_EQ(countLines("Activating overlay for 1 allowed apps"), 1);
-    EXPECT_EQ(countLines("Overlay panels synced — panels=2, backingPanels=2, screens=2"), 1);
+    EXPECT_EQ(logs.count("Activating overlay for 1 allowed apps"), 1);
+    EXPECT_EQ(logs.count("Overlay panels synced — panels=2, backingPanels=2, screens=2"), 1);
     EXPECT_TRUE(holeReports.empty()) << "no tick runs inside activate";
 }
 
@@ -223,7 +215,7 @@ TEST_F(OverlayServiceTest, HandlerGetsTheHolesEveryFrameButASteadySceneLogsOnce)
     ASSERT_EQ(holeReports.size(), 30u);
     for (const auto& holes : holeReports)
         EXPECT_EQ(holes, std::vector<Rect>{kEditorHole});
-    EXPECT_EQ(countLines("Overlay window evaluation"), 1);
+    EXPECT_EQ(logs.count("Overlay window evaluation"), 1);
 }
 
 TEST_F(OverlayServiceTest, StartingTrackingTwiceKeepsOneTickSource)
@@ -242,20 +234,20 @@ TEST_F(OverlayServiceTest, MinimisingClosesTheHoleInTheSameFrameAndTheReturnWait
     advanceFrames(1);
     EXPECT_TRUE(lastHoles().empty());
     EXPECT_EQ(temporarilyMissingCalls, 1);
-    EXPECT_EQ(countLines("No allowed windows visible — starting grace period (1.5s, remaining=1.50s)"), 1);
+    EXPECT_EQ(logs.count("No allowed windows visible — starting grace period (1.5s, remaining=1.50s)"), 1);
 
     advanceFrames(6); // 0.1 s later the window comes back
     desktop.setWindowMinimized(editorWindow, false);
     advanceFrames(1);
     EXPECT_TRUE(lastHoles().empty());
-    EXPECT_EQ(countLines("Window transition suppression started — bundleID=com.example.editor, reason=restoring"), 1);
+    EXPECT_EQ(logs.count("Window transition suppression started — bundleID=com.example.editor, reason=restoring"), 1);
 
     // Still covered until the restore wait of 1.4 s has passed.
     advanceFrames(82);
     EXPECT_TRUE(lastHoles().empty());
     advanceFrames(2);
     EXPECT_EQ(lastHoles(), std::vector<Rect>{kEditorHole});
-    EXPECT_EQ(countLines("Window transition suppression ended — bundleID=com.example.editor"), 1);
+    EXPECT_EQ(logs.count("Window transition suppression ended — bundleID=com.example.editor"), 1);
 }
 
 TEST_F(OverlayServiceTest, LosingTheOnlyAllowedWindowWarnsOnceAndFailsOpenOnceAfterTheGracePeriod)
@@ -274,8 +266,8 @@ TEST_F(OverlayServiceTest, LosingTheOnlyAllowedWindowWarnsOnceAndFailsOpenOnceAf
     scheduler.advance(2.0);
     EXPECT_EQ(missingCalls, 1);
     EXPECT_EQ(temporarilyMissingCalls, 1);
-    EXPECT_EQ(countLines("No allowed windows visible — starting grace period"), 1);
-    EXPECT_EQ(countLines("Grace period expired — triggering fail-open session stop"), 1);
+    EXPECT_EQ(logs.count("No allowed windows visible — starting grace period"), 1);
+    EXPECT_EQ(logs.count("Grace period expired — triggering fail-open session stop"), 1);
 }
 
 TEST_F(OverlayServiceTest, AHandlerMayDeactivateTheOverlayFromInsideTheTick)
@@ -307,7 +299,7 @@ TEST_F(OverlayServiceTest, AWindowBackWithinTheGracePeriodCancelsIt)
     addApplication(kChat, QRectF(200, 200, 300, 200));
     service.updateAllowlist({kEditor, kChat});
     scheduler.advance(2.0);
-    EXPECT_EQ(countLines("Allowed windows reappeared — grace period cancelled"), 1);
+    EXPECT_EQ(logs.count("Allowed windows reappeared — grace period cancelled"), 1);
     EXPECT_EQ(missingCalls, 0);
 }
 
@@ -317,7 +309,7 @@ TEST_F(OverlayServiceTest, FullyCoveredAllowedWindowIsReportedOnce)
     activate();
     advanceFrames(10);
     EXPECT_EQ(occludedReports, (std::vector<std::set<QString>>{{kEditor}}));
-    EXPECT_EQ(countLines("Allowed windows fully occluded — bundleIDs=[\"com.example.editor\"]"), 1);
+    EXPECT_EQ(logs.count("Allowed windows fully occluded — bundleIDs=[\"com.example.editor\"]"), 1);
     EXPECT_EQ(temporarilyMissingCalls, 1);
 }
 
@@ -333,13 +325,13 @@ TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
         desktop.setMouseLocation(QPointF(x + 300, 600));
         advanceFrames(1);
     }
-    EXPECT_EQ(countLines("drag reached display seam — bundleID=com.example.editor, seamEdge=right@1440"), 1);
+    EXPECT_EQ(logs.count("drag reached display seam — bundleID=com.example.editor, seamEdge=right@1440"), 1);
     // While dragged the hole is the whole window, and the bridge reaches into B.
     EXPECT_EQ(lastHoles(), (std::vector<Rect>{{840, 400, 600, 400}, {1440, 400, 160, 400}}));
     EXPECT_EQ(panelOn(kDisplayB)->passthroughRects(), (std::vector<Rect>{{1440, 400, 160, 400}}));
-    EXPECT_EQ(countLines("Drag bridge passthrough active — rects=[{{1440, 400}, {160, 400}}]"), 1);
+    EXPECT_EQ(logs.count("Drag bridge passthrough active — rects=[{{1440, 400}, {160, 400}}]"), 1);
     // The bridge lies over no allowed window; the relaxed window hole is the window itself.
-    EXPECT_EQ(countLines("Uncovered passthrough holes — count=1, activeDrag=[\"com.example.editor\"], "
+    EXPECT_EQ(logs.count("Uncovered passthrough holes — count=1, activeDrag=[\"com.example.editor\"], "
                          "holes=[\"{{1440, 400}, {160, 400}}@[1]Display B[bridge/other]\"]"),
               1);
 
@@ -350,9 +342,9 @@ TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
     EXPECT_EQ(handoffs[0].first, kEditor);
     EXPECT_EQ(handoffs[0].second, (Point{1460, 620}));
     EXPECT_EQ(lastHoles(), std::vector<Rect>{Rect(844, 404, 592, 392)});
-    EXPECT_EQ(countLines("Drag bridge passthrough ended"), 1);
-    EXPECT_EQ(countLines("Passthrough holes fully covered by allowed windows again"), 1);
-    EXPECT_EQ(countLines("Drag passthrough relaxation ended"), 1);
+    EXPECT_EQ(logs.count("Drag bridge passthrough ended"), 1);
+    EXPECT_EQ(logs.count("Passthrough holes fully covered by allowed windows again"), 1);
+    EXPECT_EQ(logs.count("Drag passthrough relaxation ended"), 1);
 }
 
 TEST_F(OverlayServiceTest, ADraggedWindowUnderABlockerKeepsItsWholeRectAsHole)
@@ -364,7 +356,7 @@ TEST_F(OverlayServiceTest, ADraggedWindowUnderABlockerKeepsItsWholeRectAsHole)
     desktop.setWindowBounds(editorWindow, QRectF(90, 100, 600, 400));
     advanceFrames(1);
     EXPECT_EQ(lastHoles(), std::vector<Rect>{Rect(90, 400, 600, 400)});
-    EXPECT_EQ(countLines("Uncovered passthrough holes — count=1, activeDrag=[\"com.example.editor\"], "
+    EXPECT_EQ(logs.count("Uncovered passthrough holes — count=1, activeDrag=[\"com.example.editor\"], "
                          "holes=[\"{{90, 400}, {600, 400}}@[0]Display A[relaxed]\"]"),
               1);
     desktop.setMouseButtonDown(0, false);
@@ -383,13 +375,13 @@ TEST_F(OverlayServiceTest, EvaluationNamesSuppressedWindowsAndIgnoredBlockers)
     desktop.removeWindow(wallpaperSized);
     activate();
     advanceFrames(1);
-    EXPECT_EQ(countLines("Overlay window evaluation — rawAllowed=1, passthrough=0, blockers=0, ignoredBlockers=1, "
+    EXPECT_EQ(logs.count("Overlay window evaluation — rawAllowed=1, passthrough=0, blockers=0, ignoredBlockers=1, "
                          "suppressed=1, fullyOccluded=[\"com.example.editor\"]"),
               1);
-    EXPECT_EQ(countLines("Suppressed unstable passthrough windows — windows=[\"com.example.editor(reason=translucent, "
+    EXPECT_EQ(logs.count("Suppressed unstable passthrough windows — windows=[\"com.example.editor(reason=translucent, "
                          "alpha=0.500, rect={{100, 400}, {600, 400}})\"]"),
               1);
-    EXPECT_EQ(countLines("Ignored non-visual full-screen overlay blockers — blockers=[\"com.example.browser(layer=3, "
+    EXPECT_EQ(logs.count("Ignored non-visual full-screen overlay blockers — blockers=[\"com.example.browser(layer=3, "
                          "alpha=1.000, rect={{0, 0}, {1440, 900}})\"]"),
               1);
     EXPECT_TRUE(lastHoles().empty());
@@ -416,13 +408,13 @@ TEST_F(OverlayServiceTest, ImmediateSuppressionClosesTheHoleWithinTheCall)
     service.suppressPassthroughImmediately(kEditor, QStringLiteral("allowedWindowControlClick"));
     ASSERT_EQ(holeReports.size(), 3u);
     EXPECT_TRUE(lastHoles().empty());
-    EXPECT_EQ(countLines("Immediate passthrough suppression requested — bundleID=com.example.editor, "
+    EXPECT_EQ(logs.count("Immediate passthrough suppression requested — bundleID=com.example.editor, "
                          "reason=allowedWindowControlClick, previousRect={{100, 400}, {600, 400}}, duration=1.4s"),
               1);
 
     service.suppressPassthroughImmediately(kBrowser, QStringLiteral("allowedWindowControlClick"));
     EXPECT_EQ(holeReports.size(), 3u);
-    EXPECT_EQ(countLines("Ignoring passthrough suppression for non-allowed app — bundleID=com.example.browser"), 1);
+    EXPECT_EQ(logs.count("Ignoring passthrough suppression for non-allowed app — bundleID=com.example.browser"), 1);
 }
 
 TEST_F(OverlayServiceTest, AllowlistUpdateCutsTheNewHolesAtOnce)
@@ -434,7 +426,7 @@ TEST_F(OverlayServiceTest, AllowlistUpdateCutsTheNewHolesAtOnce)
     service.updateAllowlist({kEditor, kChat});
     EXPECT_EQ(holeReports.size(), 2u);
     EXPECT_EQ(lastHoles().size(), 2u);
-    EXPECT_EQ(countLines("Overlay allowlist updated — 2 apps allowed"), 1);
+    EXPECT_EQ(logs.count("Overlay allowlist updated — 2 apps allowed"), 1);
 }
 
 TEST_F(OverlayServiceTest, DeactivationStopsTicksRemovesPanelsAndClearsHandlers)
@@ -460,8 +452,8 @@ TEST_F(OverlayServiceTest, CallsWhileInactiveAreIgnored)
 {
     service.prepareBackingForAllowedAppActivation(QStringLiteral("sessionStart"));
     service.suppressPassthroughImmediately(kEditor, QStringLiteral("allowedWindowControlClick"));
-    EXPECT_EQ(countLines("Ignoring overlay backing raise because overlay is inactive — reason=sessionStart"), 1);
-    EXPECT_EQ(countLines("Ignoring passthrough suppression because overlay is inactive"), 1);
+    EXPECT_EQ(logs.count("Ignoring overlay backing raise because overlay is inactive — reason=sessionStart"), 1);
+    EXPECT_EQ(logs.count("Ignoring passthrough suppression because overlay is inactive"), 1);
     EXPECT_TRUE(desktop.ownWindows().empty());
 }
 
@@ -469,11 +461,11 @@ TEST_F(OverlayServiceTest, BackingRaiseReportsEachPanel)
 {
     activate();
     service.prepareBackingForAllowedAppActivation(QStringLiteral("sessionStart"));
-    EXPECT_EQ(countLines("Preparing overlay backing before allowed app activation — reason=sessionStart, "
+    EXPECT_EQ(logs.count("Preparing overlay backing before allowed app activation — reason=sessionStart, "
                          "backingPanels=2"),
               1);
-    EXPECT_EQ(countLines("Overlay backing refreshed below app windows — reason=sessionStart, screen=Display A"), 1);
-    EXPECT_EQ(countLines("Overlay backing refreshed below app windows — reason=sessionStart, screen=Display B"), 1);
+    EXPECT_EQ(logs.count("Overlay backing refreshed below app windows — reason=sessionStart, screen=Display A"), 1);
+    EXPECT_EQ(logs.count("Overlay backing refreshed below app windows — reason=sessionStart, screen=Display B"), 1);
 }
 
 TEST_F(OverlayServiceTest, ScreenChangesAreDebouncedAndAnUnchangedLayoutKeepsThePanels)
@@ -484,9 +476,9 @@ TEST_F(OverlayServiceTest, ScreenChangesAreDebouncedAndAnUnchangedLayoutKeepsThe
     scheduler.advance(0.3);
     emit desktop.screenParametersChanged();
     scheduler.advance(0.45);
-    EXPECT_EQ(countLines("Screen change ignored; layout unchanged"), 0);
+    EXPECT_EQ(logs.count("Screen change ignored; layout unchanged"), 0);
     scheduler.advance(0.1);
-    EXPECT_EQ(countLines("Screen change ignored; layout unchanged — reason=screenParametersChanged, layout=["), 1);
+    EXPECT_EQ(logs.count("Screen change ignored; layout unchanged — reason=screenParametersChanged, layout=["), 1);
     EXPECT_EQ(service.panels(), before);
 }
 
@@ -497,7 +489,7 @@ TEST_F(OverlayServiceTest, AMovedDisplayGetsNewPanelsAndTheOtherKeepsItsOwn)
     const auto oldNumberB = panelOn(kDisplayB)->windowNumber();
     desktop.updateDisplay(1, display(2, QRectF(1440, 1, 1920, 1080), QStringLiteral("Display B")));
     scheduler.advance(0.6);
-    EXPECT_EQ(countLines("Screen layout changed; syncing overlay panels — reason=screenParametersChanged, keep=1, "
+    EXPECT_EQ(logs.count("Screen layout changed; syncing overlay panels — reason=screenParametersChanged, keep=1, "
                          "create=1, dismiss=1"),
               1);
     ASSERT_NE(panelOn(kDisplayA), nullptr);
@@ -516,7 +508,7 @@ TEST_F(OverlayServiceTest, ScreenChangeAfterDeactivationSyncsNothing)
     emit desktop.screenParametersChanged();
     service.deactivate();
     scheduler.advance(1.0);
-    EXPECT_EQ(countLines("Overlay panels synced"), 1);
+    EXPECT_EQ(logs.count("Overlay panels synced"), 1);
     EXPECT_TRUE(desktop.ownWindows().empty());
 }
 
@@ -546,7 +538,7 @@ TEST_F(OverlayServiceTest, WithoutAMainScreenTheTimerFallbackTicksAndStops)
     fallback.passthroughRectsChangedHandler = [&ticks](const auto&) { ++ticks; };
     scheduler.advance(0.5 + 1e-9);
     EXPECT_EQ(ticks, 30);
-    EXPECT_EQ(countLines("No main screen — falling back to Timer for window tracking"), 1);
+    EXPECT_EQ(logs.count("No main screen — falling back to Timer for window tracking"), 1);
     fallback.deactivate();
     scheduler.advance(0.5);
     EXPECT_EQ(ticks, 30);
@@ -561,7 +553,7 @@ TEST_F(OverlayServiceTest, WithoutDisplaysEverythingStaysClosed)
     scheduler.advance(0.6);
     EXPECT_TRUE(lastHoles().empty());
     EXPECT_TRUE(service.panels().empty());
-    EXPECT_EQ(countLines("No screens available while syncing overlay panels — dismissing existing panels, "
+    EXPECT_EQ(logs.count("No screens available while syncing overlay panels — dismissing existing panels, "
                          "reason=screenParametersChanged"),
               1);
 }
