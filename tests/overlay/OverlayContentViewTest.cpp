@@ -1,5 +1,7 @@
 #include "overlay/OverlayContentView.h"
 
+#include "PixelChecks.h"
+
 #include <QImage>
 #include <QPixmap>
 
@@ -18,15 +20,8 @@ QImage render(OverlayContentView& view)
     return view.grab().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-bool isBlack(const QImage& image, int x, int y)
-{
-    return image.pixelColor(x, y) == QColor(Qt::black);
-}
-
-bool isTransparent(const QImage& image, int x, int y)
-{
-    return image.pixelColor(x, y).alpha() == 0;
-}
+using test::isBlack;
+using test::isTransparent;
 
 struct ContentViewTest : testing::Test {
     ContentViewTest()

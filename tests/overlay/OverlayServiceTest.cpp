@@ -14,6 +14,7 @@
 #include "DesktopSpecs.h"
 #include "FakeScreens.h"
 #include "LogCapture.h"
+#include "PixelChecks.h"
 #include "TestPrinters.h"
 
 #include <QImage>
@@ -122,15 +123,8 @@ const Rect kDisplayA{0, 0, 1440, 900};
 const Rect kDisplayB{1440, -180, 1920, 1080};
 const Rect kEditorHole{104, 404, 592, 392};
 
-bool isBlack(const QImage& image, int x, int y)
-{
-    return image.pixelColor(x, y) == QColor(Qt::black);
-}
-
-bool isTransparent(const QImage& image, int x, int y)
-{
-    return image.pixelColor(x, y).alpha() == 0;
-}
+using test::isBlack;
+using test::isTransparent;
 
 } // namespace
 
