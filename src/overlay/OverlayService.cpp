@@ -32,6 +32,38 @@ bool isUsablePiece(const Rect& rect)
     return !rect.isEmpty() && rect.standardWidth() >= kMinimumPieceSize && rect.standardHeight() >= kMinimumPieceSize;
 }
 
+// Moves the record of the display's panel from `current` to `next`; a display
+// without one gets a new panel, shown at once.
+template <typename Record>
+void keepOrCreatePanel(std::vector<Record>& current, std::vector<Record>& next,
+                       const DisplayLayoutSignature::Entry& entry, const platform::ScreenInfo& screen,
+                       const platform::ScreenProviding& screens, platform::SimulatedDesktop& desktop)
+{
+    using Panel = typename decltype(Record::panel)::element_type;
+    auto existing = std::find_if(current.begin(), current.end(),
+                                 [&entry](const Record& record) { return record.panel && record.entry == entry; });
+    if (existing != current.end()) {
+        next.push_back(std::move(*existing));
+        return;
+    }
+    auto panel = std::make_unique<Panel>(screen, entry.quartzFrame, screens, &desktop);
+    panel->showOnScreen();
+    next.push_back({entry, std::move(panel)});
+}
+
+// Orders out every panel still recorded (a kept one was moved out of its
+// record) and logs the message with the panel's logger.
+template <typename Record>
+void orderOutPanels(std::vector<Record>& records, const QString& message)
+{
+    for (auto& record : records) {
+        if (!record.panel)
+            continue;
+        record.panel->orderOut();
+        record.panel->logger().log(VeskLogLevel::info, message);
+    }
+}
+
 QString threeDecimals(double value)
 {
     return QString::asprintf("%.3f", value);
@@ -367,39 +399,11 @@ void OverlayService::syncPanels(const QString& reason)
     std::vector<PanelRecord> panels;
     std::vector<BackingPanelRecord> backingPanels;
     for (const auto& entry : signature.entries()) {
-        auto existing = std::find_if(panelRecords_.begin(), panelRecords_.end(),
-                                     [&entry](const PanelRecord& record) { return record.panel && record.entry == entry; });
-        if (existing != panelRecords_.end()) {
-            panels.push_back(std::move(*existing));
-        } else {
-            auto panel = std::make_unique<OverlayPanel>(screenFor(entry), entry.quartzFrame, screens_, &desktop_);
-            panel->showOnScreen();
-            panels.push_back({entry, std::move(panel)});
-        }
-
-        auto existingBacking = std::find_if(
-            backingPanelRecords_.begin(), backingPanelRecords_.end(),
-            [&entry](const BackingPanelRecord& record) { return record.panel && record.entry == entry; });
-        if (existingBacking != backingPanelRecords_.end()) {
-            backingPanels.push_back(std::move(*existingBacking));
-        } else {
-            auto panel = std::make_unique<OverlayBackingPanel>(screenFor(entry), entry.quartzFrame, screens_, &desktop_);
-            panel->showOnScreen();
-            backingPanels.push_back({entry, std::move(panel)});
-        }
+        keepOrCreatePanel(panelRecords_, panels, entry, screenFor(entry), screens_, desktop_);
+        keepOrCreatePanel(backingPanelRecords_, backingPanels, entry, screenFor(entry), screens_, desktop_);
     }
-    for (auto& record : panelRecords_) {
-        if (!record.panel)
-            continue;
-        record.panel->orderOut();
-        record.panel->logger().log(VeskLogLevel::info, QStringLiteral("Overlay dismissed"));
-    }
-    for (auto& record : backingPanelRecords_) {
-        if (!record.panel)
-            continue;
-        record.panel->orderOut();
-        record.panel->logger().log(VeskLogLevel::info, QStringLiteral("Overlay backing dismissed"));
-    }
+    orderOutPanels(panelRecords_, QStringLiteral("Overlay dismissed"));
+    orderOutPanels(backingPanelRecords_, QStringLiteral("Overlay backing dismissed"));
     panelRecords_ = std::move(panels);
     backingPanelRecords_ = std::move(backingPanels);
     displayLayoutSignature_ = signature;
@@ -412,15 +416,9 @@ void OverlayService::syncPanels(const QString& reason)
 
 void OverlayService::dismissPanels()
 {
-    for (auto& record : panelRecords_) {
-        record.panel->orderOut();
-        record.panel->logger().log(VeskLogLevel::info, QStringLiteral("Overlay dismissed"));
-    }
+    orderOutPanels(panelRecords_, QStringLiteral("Overlay dismissed"));
     panelRecords_.clear();
-    for (auto& record : backingPanelRecords_) {
-        record.panel->orderOut();
-        record.panel->logger().log(VeskLogLevel::info, QStringLiteral("Overlay backing dismissed"));
-    }
+    orderOutPanels(backingPanelRecords_, QStringLiteral("Overlay backing dismissed"));
     backingPanelRecords_.clear();
 }
 
