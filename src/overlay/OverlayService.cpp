@@ -276,7 +276,7 @@ void OverlayService::startWindowTracking()
         return;
     }
     startFrames(FrameSource::displayLink);
-    logger_.log(VeskLogLevel::debug, QStringLiteral("Window tracking started via display link (display-synced)"));
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Window tracking started via CADisplayLink (display-synced)"));
 }
 
 void OverlayService::startFrames(FrameSource source)
@@ -473,16 +473,19 @@ void OverlayService::trackingTick()
     handleGracePeriod(visibilityGuard_.update(count, now), now);
     rememberVisibleRects(rects, now);
 
-    const std::vector<Rect> bridge = geometry
-        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *geometry)
+    // The handlers called above may have changed the displays: the holes are
+    // bridged, checked and clipped against the displays as they are now.
+    const std::optional<DisplayGeometry> currentGeometry = DisplayGeometry::current(screens_);
+    const std::vector<Rect> bridge = currentGeometry
+        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *currentGeometry)
         : std::vector<Rect>();
     updateDragBridge(bridge);
     const std::vector<Rect> holes = rects.empty()
         ? std::vector<Rect>()
         : composePassthroughRects(visibleFragments, dragTracker_.dragPassthroughBundleIDs(),
                                   dragTracker_.dragPassthroughWindowRectsByBundleID(), bridge);
-    checkUncoveredHoles(holes, visibleFragments, geometry);
-    applyPassthroughRects(holes, geometry.has_value());
+    checkUncoveredHoles(holes, visibleFragments, currentGeometry);
+    applyPassthroughRects(holes, currentGeometry.has_value());
     callHandler(passthroughRectsChangedHandler, holes);
 }
 

@@ -150,6 +150,7 @@ TEST_F(OverlayServiceTest, ActivationPutsAPanelPairOnEveryDisplayAtTheirLevels)
     EXPECT_EQ(stack.front()->ownerPID, desktop.ownPID());
     EXPECT_EQ(stack.back()->ownerPID, desktop.ownPID());
     EXPECT_EQ(logs.count("Activating overlay for 1 allowed apps"), 1);
+    EXPECT_EQ(logs.count("Window tracking started via CADisplayLink (display-synced)"), 1);
     EXPECT_EQ(logs.count("Overlay panels synced — panels=2, backingPanels=2, screens=2"), 1);
     EXPECT_TRUE(holeReports.empty()) << "no tick runs inside activate";
 }
@@ -356,6 +357,20 @@ TEST_F(OverlayServiceTest, ADraggedWindowUnderABlockerKeepsItsWholeRectAsHole)
     desktop.setMouseButtonDown(0, false);
     advanceFrames(1);
     EXPECT_EQ(lastHoles().size(), 2u);
+}
+
+TEST_F(OverlayServiceTest, NoBridgeIsCutIntoADisplayThatWentAwayDuringTheTick)
+{
+    activate();
+    advanceFrames(1);
+    // The session core's motion handler runs inside the tick; here display B
+    // goes away while it runs.
+    service.allowedWindowMotionHandler = [this](const auto&) { desktop.removeDisplay(1); };
+    desktop.setMouseButtonDown(0, true);
+    desktop.setWindowBounds(editorWindow, QRectF(840, 100, 600, 400)); // right edge on the former seam
+    advanceFrames(1);
+    EXPECT_EQ(lastHoles(), std::vector<Rect>{Rect(840, 400, 600, 400)});
+    EXPECT_EQ(logs.count("Drag bridge passthrough active"), 0);
 }
 
 TEST_F(OverlayServiceTest, EvaluationNamesSuppressedWindowsAndIgnoredBlockers)
