@@ -1,5 +1,7 @@
 #include "SessionManagerFixture.h"
 
+#include "platform/MainThread.h"
+
 #include <QSignalSpy>
 
 using namespace vesk;
@@ -7,12 +9,123 @@ using namespace vesk::test;
 
 namespace {
 
+QString levelName(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return QStringLiteral("debug");
+    case QtInfoMsg:
+        return QStringLiteral("info");
+    case QtWarningMsg:
+        return QStringLiteral("warning");
+    default:
+        return QStringLiteral("error");
+    }
+}
+
+// One list of everything a start or a stop does, in order: the service calls,
+// the manager's and the waiter's log lines with their level, and the
+// notifications of the observable properties.
+class SessionTimelineTest : public SessionManagerFixture {
+protected:
+    void SetUp() override
+    {
+        SessionManagerFixture::SetUp();
+        recording() = this;
+        previousHandler_ = qInstallMessageHandler(&SessionTimelineTest::recordLog);
+        SessionManager* m = manager.get();
+        const auto notify = [this, m](auto signal, const QString& name, auto value) {
+            QObject::connect(m, signal, m, [this, name, value] { trace.record("notify " + name + "=" + value()); });
+        };
+        notify(&SessionManager::isSessionActiveChanged, "isSessionActive", [m] { return boolText(m->isSessionActive()); });
+        notify(&SessionManager::isStartingSessionChanged, "isStartingSession",
+               [m] { return boolText(m->isStartingSession()); });
+        notify(&SessionManager::isHardcoreSessionChanged, "isHardcoreSession",
+               [m] { return boolText(m->isHardcoreSession()); });
+        notify(&SessionManager::remainingSecondsChanged, "remainingSeconds",
+               [m] { return QString::number(m->remainingSeconds()); });
+        notify(&SessionManager::currentGoalChanged, "currentGoal",
+               [m] { return m->currentGoal().value_or(QStringLiteral("none")); });
+        notify(&SessionManager::pendingReflectionChanged, "pendingReflection",
+               [m] { return m->pendingReflection() ? QStringLiteral("set") : QStringLiteral("none"); });
+        notify(&SessionManager::screenshotFeedbackChanged, "screenshotFeedback",
+               [m] { return m->screenshotFeedback() ? QStringLiteral("set") : QStringLiteral("none"); });
+        notify(&SessionManager::sessionStatusFeedbackChanged, "sessionStatusFeedback",
+               [m] { return m->sessionStatusFeedback() ? QStringLiteral("set") : QStringLiteral("none"); });
+        notify(&SessionManager::pendingAppLaunchPromptChanged, "pendingAppLaunchPrompt",
+               [m] { return m->pendingAppLaunchPrompt() ? QStringLiteral("set") : QStringLiteral("none"); });
+    }
+
+    void TearDown() override
+    {
+        SessionManagerFixture::TearDown();
+        qInstallMessageHandler(previousHandler_);
+        recording() = nullptr;
+    }
+
+    // Puts the line into the trace, then hands it on to the log capture.
+    static void recordLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (SessionTimelineTest* test = recording(); test && isMainThread()) {
+            const QString category = QString::fromUtf8(context.category);
+            if (category == QStringLiteral("SessionManager"))
+                test->trace.record(levelName(type) + ": " + message);
+            else if (category == QStringLiteral("AllowedWindowWaiter"))
+                test->trace.record("waiter " + levelName(type) + ": " + message);
+        }
+        if (QtMessageHandler previous = recording() ? recording()->previousHandler_ : nullptr)
+            previous(type, context, message);
+    }
+    static SessionTimelineTest*& recording()
+    {
+        static SessionTimelineTest* test = nullptr;
+        return test;
+    }
+
+    QtMessageHandler previousHandler_ = nullptr;
+
+    // Starts and remembers the session's two identifiers, which the timeline
+    // shows as <lifecycle> and <record>.
+    void startSession(int durationSeconds = 60, bool hardcore = false)
+    {
+        start(durationSeconds, hardcore);
+        lifecycle = uuidText(*manager->activeLifecycleID());
+        record = uuidText(*manager->activeFocusSessionID());
+    }
+
+    // One entry per line, so that a failure shows the lines that differ.
+    std::string timeline(qsizetype mark = 0) const
+    {
+        QStringList entries = trace.since(mark);
+        for (QString& entry : entries)
+            entry.replace(lifecycle, "<lifecycle>").replace(record, "<record>");
+        return lines(entries);
+    }
+
+    static std::string lines(const QStringList& entries) { return entries.join('\n').toStdString() + '\n'; }
+
+    QString lifecycle;
+    QString record;
+};
+
+const QString allowedText = R"(["com.example.editor", "com.example.notes"])";
+
 const QStringList firstHalf = {
     "transition.show",
     "log.sessionStart(60)",
+    "notify remainingSeconds=60",
+    "notify currentGoal=Write the chapter",
+    "notify isSessionActive=true",
+    "notify isStartingSession=true",
+    "info: Session anchor screen captured — screenID=1, source=fallback",
+    "info: Starting session — lifecycle=<lifecycle>, duration=60s, apps=" + allowedText + ", hasGoal=true, hardcore=false",
     "analytics.track(session.started)",
+    "info: Post-session app restoration offer disabled — disallowed apps are hidden during VESK, not relaunched "
+    "afterward",
+    R"(info: Captured initially running allowed apps — bundleIDs=["com.example.notes"])",
     "store.closeActiveSessions(crash)",
     "store.createSessionRecord",
+    "info: Persisted session start — focusSessionID=<record>, hasGoal=true",
     "hotkey.activate",
     "thumbnail.activate",
     "spaceBlocker.activate(hardcore=false)",
@@ -21,107 +134,158 @@ const QStringList firstHalf = {
     "desktopIsolation.activate",
     "ui.hideMainWindow",
     "workspace.openApplication(Editor.app)",
+    "info: Launched allowed app: com.example.editor, source=initialAllowlist, trackAsVeskStarted=true",
+    "info: Tracked VESK-started app — bundleID=com.example.editor, source=initialAllowlist",
     "workspace.openApplication(Notes.app)",
+    "info: Launched allowed app: com.example.notes, source=initialAllowlist, trackAsVeskStarted=false",
     "waiter.wait",
 };
 
-const QStringList secondHalf = {
-    "waiter.completion",
-    "overlay.activate",
-    "overlay.prepareBacking(sessionStart)",
-    "mouseBlocker.setControlClickHandler",
-    "mouseBlocker.setClickObserver",
-    "mouseBlocker.activate",
-    "kiosk.activate",
-    "appMonitor.setDisallowedAppHiddenHandler",
-    "appMonitor.setAppLaunchNeedingDecisionHandler",
-    "appMonitor.activate",
-    "stage.setOnAppFullyClosed",
-    "stage.activate",
-    "ui.showStageVeskPanel",
-    "ui.showHUD",
-    "transition.dismiss(animated=false)",
-    "timer.make(1)",
-};
-
-const QStringList firstRecovery = {
-    "appMonitor.enforceAllowlist(allowedAppRecovery:sessionStart)",
-    "overlay.prepareBacking(allowedAppRecovery:sessionStart)",
-};
-
-const QStringList teardown = {
-    "analytics.track(session.ended)",
-    "waiter.cancel",
-    "mouseBlocker.clearControlClickHandler",
-    "mouseBlocker.deactivate",
-    "spaceProbe.deactivate",
-    "spaceMonitor.deactivate",
-    "spaceBlocker.deactivate",
-    "thumbnail.deactivate",
-    "timer.cancel",
-    "ui.dismissQuickAccessPanel",
-    "ui.dismissBugReportPanel",
-    "ui.dismissStageVeskPanel",
-    "ui.dismissHUD",
-    "stage.clearOnAppFullyClosed",
-    "stage.deactivate",
-    "appMonitor.clearDisallowedAppHiddenHandler",
-    "appMonitor.clearAppLaunchNeedingDecisionHandler",
-    "appMonitor.deactivate",
-    "ui.dismissAppLaunchPrompt",
-    "overlay.deactivate",
-    "kiosk.deactivate",
-    "desktopIsolation.deactivate",
-    "hotkey.deactivate",
-    "transition.dismiss(animated=false)",
-};
-
-QStringList withStoreAndWindow(QStringList calls, const QString& reason)
+QStringList secondHalf(const QString& waiterLine)
 {
-    calls << "store.stopSessionRecord(" + reason + ")" << "ui.showMainWindow";
-    return calls;
+    return {
+        waiterLine,
+        "waiter.completion",
+        "info: Session start display context — lifecycle=<lifecycle>, main=[1]Display 1{frame={{0, 0}, {1440, 900}},"
+        "visible={{0, 0}, {1440, 900}},scale=1.0}, pointer={-5000, -5000}, pointerScreen=none, frontmost=none, "
+        "screens=[[1]Display 1{frame={{0, 0}, {1440, 900}},visible={{0, 0}, {1440, 900}},scale=1.0}], "
+        "allowed=[com.example.editor{running=true,hidden=false,pid=501}; "
+        "com.example.notes{running=true,hidden=false,pid=500}]",
+        "overlay.activate",
+        "overlay.prepareBacking(sessionStart)",
+        "mouseBlocker.setControlClickHandler",
+        "mouseBlocker.setClickObserver",
+        "mouseBlocker.activate",
+        "kiosk.activate",
+        "appMonitor.setDisallowedAppHiddenHandler",
+        "appMonitor.setAppLaunchNeedingDecisionHandler",
+        "appMonitor.activate",
+        "stage.setOnAppFullyClosed",
+        "stage.activate",
+        "ui.showStageVeskPanel",
+        "ui.showHUD",
+        "transition.dismiss(animated=false)",
+        "timer.make(1)",
+        "debug: Session timer started — 60s remaining",
+        "notify isStartingSession=false",
+        "debug: Scheduled allowed-app recovery — reason=sessionStart, delay=0.15s, dragDeferrable=false",
+        "info: Session started successfully",
+    };
+}
+
+struct Teardown {
+    explicit Teardown(QString reason) : reason(std::move(reason)) {}
+    QString reason;
+    QString disposition = QStringLiteral("leaveOpen");
+    bool countdownRuns = true;
+    bool recoveryPending = false;
+    // Seconds were left on the countdown, or it never ran.
+    bool remainingLeft = false;
+    // What quitting the allowed applications adds before the store write.
+    QStringList quitting;
+};
+
+QStringList teardown(const Teardown& t)
+{
+    QStringList steps = {
+        "info: Stopping session — lifecycle=<lifecycle>, reason=" + t.reason + ", appDisposition=" + t.disposition
+            + ", allowed=" + allowedText
+            + R"(, veskStarted=["com.example.editor"], initiallyRunning=["com.example.notes"])",
+        "analytics.track(session.ended)",
+        "waiter.cancel",
+    };
+    if (t.recoveryPending)
+        steps << "debug: Cancelled pending allowed-app recovery";
+    steps << QStringList{
+        "mouseBlocker.clearControlClickHandler",
+        "mouseBlocker.deactivate",
+        "spaceProbe.deactivate",
+        "spaceMonitor.deactivate",
+        "spaceBlocker.deactivate",
+        "thumbnail.deactivate",
+    };
+    if (t.countdownRuns)
+        steps << "timer.cancel";
+    steps << QStringList{
+        "debug: Session timer stopped",
+        "ui.dismissQuickAccessPanel",
+        "ui.dismissBugReportPanel",
+        "ui.dismissStageVeskPanel",
+        "ui.dismissHUD",
+        "stage.clearOnAppFullyClosed",
+        "stage.deactivate",
+        "appMonitor.clearDisallowedAppHiddenHandler",
+        "appMonitor.clearAppLaunchNeedingDecisionHandler",
+        "appMonitor.deactivate",
+        "ui.dismissAppLaunchPrompt",
+        "overlay.deactivate",
+        "kiosk.deactivate",
+        "desktopIsolation.deactivate",
+        "hotkey.deactivate",
+        "transition.dismiss(animated=false)",
+    };
+    steps << t.quitting;
+    steps << QStringList{
+        "store.stopSessionRecord(" + t.reason + ")",
+        "info: Persisted session stop — focusSessionID=<record>, reason=" + t.reason,
+        "notify pendingReflection=set",
+        "info: Prepared post-session reflection prompt — focusSessionID=<record>, hasGoal=true",
+        "notify isSessionActive=false",
+    };
+    if (t.remainingLeft)
+        steps << "notify remainingSeconds=0";
+    steps << QStringList{
+        "notify currentGoal=none",
+        "ui.showMainWindow",
+        "info: Session stopped successfully — post-session app restoration offer disabled",
+    };
+    return steps;
 }
 
 } // namespace
 
 using SessionManagerTest = SessionManagerFixture;
 
-TEST_F(SessionManagerTest, StartRunsBothHalvesInOrderAndTheCountdownEndsTheSession)
+TEST_F(SessionTimelineTest, StartRunsBothHalvesInOrderAndTheCountdownEndsTheSession)
 {
-    start();
+    startSession();
 
-    EXPECT_EQ(trace.calls, firstHalf);
-    EXPECT_TRUE(manager->isSessionActive());
+    EXPECT_EQ(timeline(), lines(firstHalf));
     EXPECT_TRUE(manager->isStartingSession());
-    EXPECT_TRUE(overlay->onAllowedWindowsMissing);
-    EXPECT_TRUE(overlay->onAllowedWindowsTemporarilyMissing);
-    EXPECT_TRUE(overlay->allowedWindowsOccludedHandler);
-    EXPECT_FALSE(overlay->passthroughRectsChangedHandler);
+    // The overlay is not active yet, but its three missing/occluded callbacks are in place.
+    EXPECT_EQ(overlay->installedHandlers(), QStringList({"onAllowedWindowsMissing", "onAllowedWindowsTemporarilyMissing",
+                                                         "allowedWindowsOccludedHandler"}));
 
     // The editor's window appears at the second poll.
     detector->visible = {editorID};
     qsizetype mark = trace.calls.size();
     scheduler.advance(0.25);
-    EXPECT_EQ(trace.since(mark), secondHalf);
-    EXPECT_FALSE(manager->isStartingSession());
-    EXPECT_TRUE(logs.contains("Session started successfully"));
+    EXPECT_EQ(timeline(mark),
+              lines(secondHalf("waiter info: Allowed app window detected — proceeding with overlay activation")));
+    EXPECT_EQ(overlay->handlersAtActivate, QStringList({"onAllowedWindowsMissing", "onAllowedWindowsTemporarilyMissing",
+                                                        "allowedWindowsOccludedHandler"}));
+    EXPECT_EQ(overlay->installedHandlers().size(), 6);
     EXPECT_EQ(stage->activatedWith, (std::set<QString>{editorID, notesID}));
     EXPECT_EQ(stage->displayNames.at(editorID), "Editor");
 
+    // The first recovery pass over the allowed applications comes 0.15 s later.
     mark = trace.calls.size();
     scheduler.advance(0.15);
-    EXPECT_EQ(trace.since(mark), firstRecovery);
-
-    mark = trace.calls.size();
-    scheduler.advance(59.0);
+    EXPECT_TRUE(trace.since(mark).contains("appMonitor.enforceAllowlist(allowedAppRecovery:sessionStart)"));
+    scheduler.advance(58.85);
     EXPECT_EQ(manager->remainingSeconds(), 1);
     EXPECT_TRUE(manager->isSessionActive());
+    mark = trace.calls.size();
     scheduler.advance(1.0);
 
-    EXPECT_EQ(trace.since(mark), withStoreAndWindow(teardown, "timerExpired"));
+    QStringList expected = {"notify remainingSeconds=0", "info: Session timer expired"};
+    expected << teardown(Teardown("timerExpired"));
+    EXPECT_EQ(timeline(mark), lines(expected));
+    // The stop cleared the callbacks of missing and occluded windows and the
+    // hole forwarding before it took the overlay down.
+    EXPECT_EQ(overlay->handlersAtDeactivate, QStringList({"allowedWindowMotionHandler", "seamDragHandoffHandler"}));
     EXPECT_FALSE(manager->isSessionActive());
     EXPECT_FALSE(manager->activeLifecycleID());
-    EXPECT_EQ(manager->remainingSeconds(), 0);
     ASSERT_TRUE(store->stopped);
     EXPECT_EQ(store->stopped->endReason, SessionEndReason::timerExpired);
     EXPECT_EQ(store->stopped->id, store->created->id);
@@ -137,9 +301,9 @@ TEST_F(SessionManagerTest, StartRunsBothHalvesInOrderAndTheCountdownEndsTheSessi
     EXPECT_EQ(prompt->goalText, QStringLiteral("Write the chapter"));
 }
 
-TEST_F(SessionManagerTest, StartProceedsAfterFiveSecondsWithoutAnyAllowedWindow)
+TEST_F(SessionTimelineTest, StartProceedsAfterFiveSecondsWithoutAnyAllowedWindow)
 {
-    start();
+    startSession();
     const qsizetype mark = trace.calls.size();
 
     scheduler.advance(4.75);
@@ -147,10 +311,98 @@ TEST_F(SessionManagerTest, StartProceedsAfterFiveSecondsWithoutAnyAllowedWindow)
     EXPECT_TRUE(manager->isStartingSession());
 
     scheduler.advance(0.25);
-    EXPECT_EQ(trace.since(mark), secondHalf);
-    EXPECT_TRUE(logs.contains("Timeout waiting for allowed app windows — proceeding anyway", "AllowedWindowWaiter"));
+    EXPECT_EQ(timeline(mark),
+              lines(secondHalf("waiter warning: Timeout waiting for allowed app windows — proceeding anyway")));
     EXPECT_TRUE(manager->isSessionActive());
     EXPECT_FALSE(manager->isStartingSession());
+}
+
+TEST_F(SessionTimelineTest, HardcoreRefusesTheExitsDuringTheWindowWaitUntilTheForcedStop)
+{
+    startSession(60, true);
+    const std::string started = timeline();
+    EXPECT_NE(started.find("notify isStartingSession=true\nnotify isHardcoreSession=true\n"), std::string::npos);
+    EXPECT_NE(started.find("hasGoal=true, hardcore=true\n"), std::string::npos);
+    EXPECT_NE(started.find("spaceBlocker.activate(hardcore=true)"), std::string::npos);
+
+    qsizetype mark = trace.calls.size();
+    manager->requestManualExitConfirmation();
+    manager->confirmManualExit(SessionExitAppDisposition::terminateAllowedApps);
+    hotkey->onTrigger();
+    EXPECT_EQ(timeline(mark),
+              lines({
+                  "warning: Ignoring manual stop confirmation request — hardcore session (only timer/restart end the "
+                  "session)",
+                  "warning: Ignoring manual stop confirmation — hardcore session (only timer/restart end the session)",
+                  "warning: Emergency hotkey trigger IGNORED — hardcore session (only timer/restart end the session)",
+              }));
+
+    mark = trace.calls.size();
+    manager->debugForceStop();
+    QStringList expected = {
+        "warning: DEBUG force stop invoked — bypassing hardcore guard, hardcore=true",
+        "notify isStartingSession=false",
+        "notify isHardcoreSession=false",
+    };
+    Teardown stop("manualStop");
+    stop.countdownRuns = false;
+    stop.remainingLeft = true;
+    expected << teardown(stop);
+    EXPECT_EQ(timeline(mark), lines(expected));
+    // The stop took the three start callbacks off the overlay that never became active.
+    EXPECT_TRUE(overlay->handlersAtDeactivate.isEmpty());
+
+    // The waiter was cancelled: an allowed window that shows up now starts nothing.
+    mark = trace.calls.size();
+    detector->visible = {editorID};
+    scheduler.advance(5.0);
+    EXPECT_EQ(timeline(mark), lines({}));
+    // A completion that was already on its way finds the lifecycle gone.
+    manager->completeSessionStart(QUuid::fromString(lifecycle), 60);
+    EXPECT_EQ(timeline(mark), lines({"warning: Ignoring stale start completion for lifecycle=<lifecycle>"}));
+}
+
+TEST_F(SessionTimelineTest, ConfirmedExitQuitsTheAllowedAppsAfterTheTeardownAndChecksLater)
+{
+    detector->visible = {notesID};
+    startSession();
+    scheduler.advance(10);
+
+    qsizetype mark = trace.calls.size();
+    manager->confirmManualExit(SessionExitAppDisposition::terminateAllowedApps);
+    QStringList expected = {
+        "info: HUD manual exit confirmed — appDisposition=terminateAllowedApps, active=true, starting=false, "
+        "stopping=false, allowed="
+            + allowedText + ", runningAllowed=" + allowedText
+            + R"(, veskStarted=["com.example.editor"], initiallyRunning=["com.example.notes"])",
+    };
+    Teardown stop("manualStop");
+    stop.disposition = "terminateAllowedApps";
+    stop.remainingLeft = true;
+    stop.quitting = {
+            "info: Explicit VESK app termination requested — allowed=" + allowedText
+                + R"(, veskStarted=["com.example.editor"], initiallyRunning=["com.example.notes"], )"
+                + R"(candidates=["com.example.notes", "com.example.editor"])",
+            "app.terminate(com.example.notes)",
+            "info: Requested allowed VESK app termination — bundleID=com.example.notes, pid=500, veskStarted=false, "
+            "initiallyRunning=true, success=true",
+            "app.terminate(com.example.editor)",
+            "info: Requested allowed VESK app termination — bundleID=com.example.editor, pid=501, veskStarted=true, "
+            "initiallyRunning=false, success=true",
+            "info: Allowed VESK app termination requests completed — requestedBundleIDs=" + allowedText
+                + ", candidateProcesses=2, terminateReturnedTrue=2",
+            "debug: Scheduled allowed VESK app termination verification — delay=1.5s, "
+            "requestedPIDs=[com.example.editor:[501], com.example.notes:[500]]",
+    };
+    expected << teardown(stop);
+    EXPECT_EQ(timeline(mark), lines(expected));
+
+    mark = trace.calls.size();
+    scheduler.advance(1.49);
+    EXPECT_EQ(timeline(mark), lines({}));
+    scheduler.advance(0.01);
+    EXPECT_EQ(timeline(mark), lines({"warning: Allowed VESK app termination verified — no matching processes still "
+                                     "running, requestedPIDs=[com.example.editor:[501], com.example.notes:[500]]"}));
 }
 
 TEST_F(SessionManagerTest, StartRecordsTheSessionAndTracksWhatItLaunched)

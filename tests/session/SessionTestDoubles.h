@@ -28,9 +28,17 @@ struct CallTrace {
 class TraceOverlay final : public OverlayControlling {
 public:
     explicit TraceOverlay(CallTrace& trace) : trace_(trace) {}
-    void activate(const std::set<QString>&) override { trace_.record("overlay.activate"); }
+    void activate(const std::set<QString>&) override
+    {
+        trace_.record("overlay.activate");
+        handlersAtActivate = installedHandlers();
+    }
     void updateAllowlist(const std::set<QString>&) override { trace_.record("overlay.updateAllowlist"); }
-    void deactivate() override { trace_.record("overlay.deactivate"); }
+    void deactivate() override
+    {
+        trace_.record("overlay.deactivate");
+        handlersAtDeactivate = installedHandlers();
+    }
     AllowedWindowDragState allowedWindowDragState(const QDateTime&) const override { return dragState; }
     void prepareBackingForAllowedAppActivation(const QString& reason) override
     {
@@ -40,7 +48,28 @@ public:
     {
         trace_.record("overlay.suppressPassthrough(" + bundleID + ")");
     }
+    // The names of the handler slots that are set.
+    QStringList installedHandlers() const
+    {
+        QStringList names;
+        if (onAllowedWindowsMissing)
+            names << "onAllowedWindowsMissing";
+        if (onAllowedWindowsTemporarilyMissing)
+            names << "onAllowedWindowsTemporarilyMissing";
+        if (allowedWindowsOccludedHandler)
+            names << "allowedWindowsOccludedHandler";
+        if (passthroughRectsChangedHandler)
+            names << "passthroughRectsChangedHandler";
+        if (allowedWindowMotionHandler)
+            names << "allowedWindowMotionHandler";
+        if (seamDragHandoffHandler)
+            names << "seamDragHandoffHandler";
+        return names;
+    }
+
     AllowedWindowDragState dragState = AllowedWindowDragState::idle();
+    QStringList handlersAtActivate;
+    QStringList handlersAtDeactivate;
 
 private:
     CallTrace& trace_;
