@@ -405,6 +405,76 @@ TEST_F(SessionTimelineTest, ConfirmedExitQuitsTheAllowedAppsAfterTheTeardownAndC
                                      "running, requestedPIDs=[com.example.editor:[501], com.example.notes:[500]]"}));
 }
 
+TEST_F(SessionManagerTest, SessionStartedEventCarriesTheScreensTheStagePhaseAndTheSetupTime)
+{
+    screens->add(2, QRectF(1440, 0, 1920, 1080));
+    stage->phase = StageVeskPhase::split;
+    detector->visible = {notesID};
+    manager->startSession(7199, {editorID, notesID}, {}, QStringLiteral("Plan"), true, 60);
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+
+    screens->add(3, QRectF(-1920, 0, 1920, 1080));
+    stage->phase = std::nullopt;
+    manager->startSession(7200, {notesID}, {}, std::nullopt, false, 30);
+
+    ASSERT_EQ(analytics->events.size(), 3u);
+    EXPECT_EQ(analytics->events[0].parameters(), (std::map<QString, QString>{
+                                                     {"plannedDurationBucket", "1-2h"},
+                                                     {"allowedAppCount", "2"},
+                                                     {"hardcore", "true"},
+                                                     {"setupDurationBucket", ">60s"},
+                                                     {"monitorCountBucket", "2"},
+                                                     {"stageMode", "split"},
+                                                     {"hasGoal", "true"},
+                                                 }));
+    EXPECT_EQ(analytics->events[2].parameters(), (std::map<QString, QString>{
+                                                     {"plannedDurationBucket", ">2h"},
+                                                     {"allowedAppCount", "1"},
+                                                     {"hardcore", "false"},
+                                                     {"setupDurationBucket", "30-60s"},
+                                                     {"monitorCountBucket", "3+"},
+                                                     {"stageMode", "freestyle"},
+                                                     {"hasGoal", "false"},
+                                                 }));
+}
+
+TEST_F(SessionManagerTest, SessionEndedEventRoundsTheElapsedTimeToWholeSeconds)
+{
+    const struct {
+        double elapsed;
+        QString bucket;
+    } cases[] = {
+        {899.4, "<15m"}, {899.5, "15-30m"}, {1799.6, "30-60m"}, {3599.4, "30-60m"}, {7199.5, ">2h"},
+    };
+    for (const auto& c : cases) {
+        detector->visible = {notesID};
+        manager->startSession(0, {notesID}, {}, std::nullopt, false, 0);
+        scheduler.advance(c.elapsed);
+        manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+        const auto parameters = analytics->events.back().parameters();
+        EXPECT_EQ(parameters.at("actualDurationBucket"), c.bucket) << c.elapsed;
+        EXPECT_EQ(parameters.at("endReason"), "manualStop");
+    }
+}
+
+TEST_F(SessionManagerTest, BeforeStartUpHandsOverTheStoreASessionRunsWithoutRecords)
+{
+    SessionServices s = services();
+    s.sessionStore = std::make_shared<NullSessionStore>();
+    s.analytics = std::make_shared<NoopAnalyticsService>();
+    SessionManager early(s, scheduler, scheduler);
+
+    early.recoverOrphanedSessions(scheduler.now());
+    EXPECT_TRUE(logs.contains("No orphaned FocusSession records required launch recovery"));
+    detector->visible = {notesID};
+    early.startSession(60, {notesID}, {}, std::nullopt, false, 0);
+    EXPECT_TRUE(early.isSessionActive());
+    early.stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    EXPECT_FALSE(logs.contains("Failed to persist"));
+    // The reflection prompt needs only the session's identity and start date.
+    EXPECT_TRUE(early.pendingReflection());
+}
+
 TEST_F(SessionManagerTest, StartRecordsTheSessionAndTracksWhatItLaunched)
 {
     store->staleActiveCount = 2;
