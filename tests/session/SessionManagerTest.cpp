@@ -405,6 +405,23 @@ TEST_F(SessionTimelineTest, ConfirmedExitQuitsTheAllowedAppsAfterTheTeardownAndC
                                      "running, requestedPIDs=[com.example.editor:[501], com.example.notes:[500]]"}));
 }
 
+TEST_F(SessionTimelineTest, DestroyingTheManagerCancelsItsPendingWorkThenStopsTheSession)
+{
+    detector->visible = {notesID};
+    startSession();
+    // The first recovery pass is still pending.
+    const qsizetype mark = trace.calls.size();
+    manager.reset();
+
+    QStringList expected = {"debug: Cancelled pending allowed-app recovery"};
+    Teardown stop("appTerminate");
+    stop.remainingLeft = true;
+    expected << teardown(stop);
+    const std::string destroyed = timeline(mark);
+    EXPECT_EQ(destroyed.substr(0, lines(expected).size()), lines(expected));
+    EXPECT_EQ(destroyed.find("app.terminate"), std::string::npos);
+}
+
 TEST_F(SessionManagerTest, SessionStartedEventCarriesTheScreensTheStagePhaseAndTheSetupTime)
 {
     screens->add(2, QRectF(1440, 0, 1920, 1080));
