@@ -565,4 +565,14 @@ TEST_F(OverlayServiceTest, WithoutDisplaysEverythingStaysClosed)
     EXPECT_EQ(logs.count("No screens available while syncing overlay panels — dismissing existing panels, "
                          "reason=screenParametersChanged"),
               1);
+    // Without geometry no hole can be cut: the grace period runs out as for missing windows.
+    EXPECT_EQ(temporarilyMissingCalls, 1);
+    scheduler.advance(1.0);
+    EXPECT_EQ(missingCalls, 1);
+
+    service.prepareBackingForAllowedAppActivation(QStringLiteral("sessionStart"));
+    EXPECT_EQ(logs.count("Preparing overlay backing before allowed app activation — reason=sessionStart, "
+                         "backingPanels=0"),
+              1);
+    EXPECT_EQ(logs.count("Overlay backing refreshed below app windows"), 0);
 }
