@@ -72,6 +72,49 @@ TEST_F(SessionManagerExitTest, EachTickCountsDownOneSecond)
     EXPECT_EQ(store->stopped->endReason, SessionEndReason::timerExpired);
 }
 
+TEST_F(SessionManagerExitTest, TicksOfAStoppedOrEarlierSessionChangeNothing)
+{
+    startActive(600);
+    const auto oldTick = timerFactory->lastHandler;
+    const QUuid oldLifecycle = *manager->activeLifecycleID();
+    scheduler.advance(2);
+    EXPECT_EQ(manager->remainingSeconds(), 598);
+
+    // A tick already on its way to the main queue when the session stops.
+    oldTick();
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    scheduler.runPending();
+    EXPECT_EQ(logs.count("Ignoring timer tick for stale lifecycle=" + uuidText(oldLifecycle)), 1);
+    EXPECT_EQ(manager->remainingSeconds(), 0);
+
+    // A late tick of the earlier session's timer during the next session.
+    startActive(30);
+    oldTick();
+    scheduler.runPending();
+    EXPECT_EQ(logs.count("Ignoring timer tick for stale lifecycle=" + uuidText(oldLifecycle)), 2);
+    EXPECT_EQ(manager->remainingSeconds(), 30);
+    EXPECT_TRUE(manager->isSessionActive());
+}
+
+TEST_F(SessionManagerExitTest, QuittingFindsNothingToQuitWhenNoAllowedAppRuns)
+{
+    const QString ghostID = QStringLiteral("com.example.ghost");
+    manager->startSession(600, {ghostID}, {}, std::nullopt, false, 0);
+    EXPECT_TRUE(logs.contains("Could not find URL for app: com.example.ghost"));
+    EXPECT_FALSE(trace.calls.filter("workspace.openApplication").size());
+    EXPECT_TRUE(manager->isSessionActive());
+
+    manager->confirmManualExit(SessionExitAppDisposition::terminateAllowedApps);
+    EXPECT_TRUE(logs.contains(R"(No running allowed VESK apps found for explicit termination — allowed=["com.example.ghost"])"));
+    EXPECT_FALSE(logs.contains("Scheduled allowed VESK app termination verification"));
+    EXPECT_EQ(store->stopped->endReason, SessionEndReason::manualStop);
+
+    manager->startSession(600, {}, {}, std::nullopt, false, 0);
+    manager->confirmManualExit(SessionExitAppDisposition::terminateAllowedApps);
+    EXPECT_TRUE(logs.contains("No allowed VESK apps to terminate"));
+    EXPECT_FALSE(trace.calls.filter("app.terminate").size());
+}
+
 TEST_F(SessionManagerExitTest, HardcoreSessionIgnoresManualExitAndHotkeyButNotTheForcedStop)
 {
     startActive(600, true);

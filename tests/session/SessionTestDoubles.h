@@ -505,8 +505,12 @@ public:
     std::unique_ptr<SessionTimerControlling> makeTimer(double interval, std::function<void()> handler) override
     {
         trace_.record(QStringLiteral("timer.make(%1)").arg(interval));
+        lastHandler = handler;
         return std::make_unique<Timer>(trace_, scheduler_, interval, std::move(handler));
     }
+
+    // The handler of the last timer made, as its queue would call it.
+    std::function<void()> lastHandler;
 
 private:
     CallTrace& trace_;
