@@ -604,6 +604,26 @@ TEST_F(SessionManagerTest, SecondStartDuringASessionIsRefused)
     EXPECT_FALSE(manager->isHardcoreSession());
 }
 
+TEST_F(SessionManagerTest, StartAskedForWhileTheStopResetsIsRefused)
+{
+    startActive();
+    int attempts = 0;
+    QObject::connect(manager.get(), &SessionManager::isSessionActiveChanged, [&] {
+        if (manager->isSessionActive())
+            return;
+        ++attempts;
+        manager->startSession(900, {notesID}, {}, std::nullopt, true, 0);
+    });
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+
+    EXPECT_EQ(attempts, 1);
+    EXPECT_TRUE(logs.contains("startSession called during an active or transitioning session"));
+    EXPECT_FALSE(manager->isSessionActive());
+    EXPECT_FALSE(manager->isHardcoreSession());
+    EXPECT_FALSE(manager->activeLifecycleID());
+    EXPECT_EQ(trace.calls.count("hotkey.activate"), 1);
+}
+
 TEST_F(SessionManagerTest, StopWithoutSessionAndNestedStopAreRefused)
 {
     manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
