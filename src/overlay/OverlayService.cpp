@@ -300,8 +300,7 @@ void OverlayService::scheduleNextFrame()
 
 void OverlayService::stopWindowTracking()
 {
-    nextFrame_.cancel();
-    nextFrame_ = WorkItem();
+    nextFrame_.cancelAndClear();
     frameSource_ = FrameSource::none;
     logger_.log(VeskLogLevel::debug, QStringLiteral("Window tracking stopped"));
 }

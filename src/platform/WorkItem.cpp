@@ -15,6 +15,15 @@ void WorkItem::cancel()
         state_->cancelled = true;
 }
 
+bool WorkItem::cancelAndClear()
+{
+    if (!state_)
+        return false;
+    cancel();
+    state_.reset();
+    return true;
+}
+
 bool WorkItem::isCancelled() const
 {
     return state_ && state_->cancelled;

@@ -13,6 +13,8 @@ public:
     WorkItem() = default;
 
     void cancel();
+    // Cancels the work and lets go of it; true when the handle held an item.
+    bool cancelAndClear();
     bool isCancelled() const;
     // Scheduled, not yet run and not cancelled.
     bool isPending() const;

@@ -23,8 +23,7 @@ void AllowedWindowWaiter::waitForAllowedWindows(const std::set<QString>& allowed
 
 void AllowedWindowWaiter::cancel()
 {
-    pendingCheckWorkItem_.cancel();
-    pendingCheckWorkItem_ = WorkItem();
+    pendingCheckWorkItem_.cancelAndClear();
 }
 
 void AllowedWindowWaiter::poll(const std::set<QString>& allowedBundleIDs, const std::function<void()>& completion,

@@ -943,15 +943,13 @@ void SessionManager::toggleBugReportPanel()
 
 void SessionManager::cancelPendingScreenshotFeedbackReset()
 {
-    pendingScreenshotFeedbackReset_.cancel();
-    pendingScreenshotFeedbackReset_ = WorkItem();
+    pendingScreenshotFeedbackReset_.cancelAndClear();
     assign(screenshotFeedback_, std::optional<SessionScreenshotFeedback>(), &SessionManager::screenshotFeedbackChanged);
 }
 
 void SessionManager::cancelPendingSessionStatusFeedbackReset()
 {
-    pendingSessionStatusFeedbackReset_.cancel();
-    pendingSessionStatusFeedbackReset_ = WorkItem();
+    pendingSessionStatusFeedbackReset_.cancelAndClear();
     assign(sessionStatusFeedback_, std::optional<SessionStatusFeedback>(),
            &SessionManager::sessionStatusFeedbackChanged);
 }
@@ -973,26 +971,19 @@ void SessionManager::cancelAllPendingDynamicReveals()
 
 void SessionManager::cancelPendingFailOpenConfirmation()
 {
-    if (!pendingAllowedWindowsMissingConfirmation_.isValid())
-        return;
-    pendingAllowedWindowsMissingConfirmation_.cancel();
-    pendingAllowedWindowsMissingConfirmation_ = WorkItem();
-    logger_.log(VeskLogLevel::debug, QStringLiteral("Cancelled pending fail-open confirmation"));
+    if (pendingAllowedWindowsMissingConfirmation_.cancelAndClear())
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Cancelled pending fail-open confirmation"));
 }
 
 void SessionManager::cancelPendingAllowedAppsRecovery()
 {
-    if (!pendingAllowedAppsRecoveryWorkItem_.isValid())
-        return;
-    pendingAllowedAppsRecoveryWorkItem_.cancel();
-    pendingAllowedAppsRecoveryWorkItem_ = WorkItem();
-    logger_.log(VeskLogLevel::debug, QStringLiteral("Cancelled pending allowed-app recovery"));
+    if (pendingAllowedAppsRecoveryWorkItem_.cancelAndClear())
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Cancelled pending allowed-app recovery"));
 }
 
 void SessionManager::cancelPendingTerminationVerification()
 {
-    pendingAllowedAppTerminationVerification_.cancel();
-    pendingAllowedAppTerminationVerification_ = WorkItem();
+    pendingAllowedAppTerminationVerification_.cancelAndClear();
 }
 
 void SessionManager::cancelAllWindowMaterializationTimeouts()

@@ -39,6 +39,13 @@ TEST(ManualScheduler, CancelledWorkNeverRuns)
     EXPECT_EQ(runs, 0);
     EXPECT_FALSE(item.isPending());
     EXPECT_TRUE(item.isCancelled());
+
+    WorkItem cleared = scheduler.asyncAfter(1.0, [&] { ++runs; });
+    EXPECT_TRUE(cleared.cancelAndClear());
+    EXPECT_FALSE(cleared.isValid());
+    EXPECT_FALSE(cleared.cancelAndClear()) << "nothing left to cancel";
+    scheduler.advance(5.0);
+    EXPECT_EQ(runs, 0);
 }
 
 TEST(ManualScheduler, RunsNestedWorkThatFallsDueWithinTheAdvance)
