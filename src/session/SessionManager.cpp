@@ -1164,18 +1164,8 @@ void SessionManager::scheduleAllowedAppsRecovery(const QString& reason, const st
 {
     if (redispatchToMainThread([=](SessionManager& self) { self.scheduleAllowedAppsRecovery(reason, targets, dragDeferrable); }))
         return;
-    if (!isSessionActive_ || isStoppingSession_) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+    if (recoverySkippedOrDeferred(reason, targets, dragDeferrable))
         return;
-    }
-    if (dragDeferrable) {
-        if (discardRecoveryIfWindowsVisible(reason, targets))
-            return;
-        if (const auto delay = deferRecoveryDuringDrag(reason)) {
-            scheduleRecoveryWorkItem(reason, targets, true, *delay);
-            return;
-        }
-    }
     scheduleRecoveryWorkItem(reason, targets, dragDeferrable, timing_.allowedAppsRecoveryDelay);
 }
 
@@ -1237,22 +1227,30 @@ void SessionManager::scheduleRecoveryWorkItem(const QString& reason, const std::
         });
 }
 
+bool SessionManager::recoverySkippedOrDeferred(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                               bool dragDeferrable)
+{
+    if (!isSessionActive_ || isStoppingSession_) {
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+        return true;
+    }
+    if (!dragDeferrable)
+        return false;
+    if (discardRecoveryIfWindowsVisible(reason, targets))
+        return true;
+    if (const auto delay = deferRecoveryDuringDrag(reason)) {
+        scheduleRecoveryWorkItem(reason, targets, true, *delay);
+        return true;
+    }
+    return false;
+}
+
 void SessionManager::fireAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
                                              bool dragDeferrable)
 {
     pendingAllowedAppsRecoveryWorkItem_ = WorkItem();
-    if (!isSessionActive_ || isStoppingSession_) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+    if (recoverySkippedOrDeferred(reason, targets, dragDeferrable))
         return;
-    }
-    if (dragDeferrable) {
-        if (discardRecoveryIfWindowsVisible(reason, targets))
-            return;
-        if (const auto delay = deferRecoveryDuringDrag(reason)) {
-            scheduleRecoveryWorkItem(reason, targets, true, *delay);
-            return;
-        }
-    }
     performAllowedAppsRecovery(reason, targets);
 }
 

@@ -248,6 +248,11 @@ private:
     std::optional<double> deferRecoveryDuringDrag(const QString& reason);
     void scheduleRecoveryWorkItem(const QString& reason, const std::optional<std::set<QString>>& targets,
                                   bool dragDeferrable, double delay);
+    // The checks a recovery request passes when it is asked for and again when
+    // it fires: true when it was skipped (no session), discarded (the windows
+    // are visible) or deferred (a drag is settling).
+    bool recoverySkippedOrDeferred(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                   bool dragDeferrable);
     void fireAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
                                  bool dragDeferrable);
     void performAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets);
