@@ -46,15 +46,24 @@ StoreResult<std::shared_ptr<FocusSession>> SqliteFocusSessionStore::fetchSession
     return fetched.value().empty() ? nullptr : fetched.value().front();
 }
 
-StoreResult<std::shared_ptr<FocusSession>> SqliteFocusSessionStore::fetchSessionToChange(const QUuid& id,
-                                                                                      const QString& change)
+StoreResult<> SqliteFocusSessionStore::changeSession(const QUuid& id, const QString& change,
+                                                     const std::function<void(FocusSession&)>& apply,
+                                                     const std::function<void(const FocusSession&)>& report)
 {
     auto found = fetchSession(id);
-    if (found && !found.value()) {
+    if (!found)
+        return found.error();
+    const std::shared_ptr<FocusSession>& session = found.value();
+    if (!session) {
         logger_.log(VeskLogLevel::warning, QStringLiteral("Skipped FocusSession %1 because record was not found — id=%2")
                                                .arg(change, uuidText(id)));
+        return {};
     }
-    return found;
+    apply(*session);
+    if (auto saved = modelContext_.save(); !saved)
+        return saved;
+    report(*session);
+    return {};
 }
 
 StoreResult<int> SqliteFocusSessionStore::closeActiveSessions(const QDateTime& endedAt, SessionEndReason reason)
@@ -108,41 +117,36 @@ StoreResult<> SqliteFocusSessionStore::createSessionRecord(const QUuid& id, cons
 StoreResult<> SqliteFocusSessionStore::updateSessionAllowlist(const QUuid& id, const QStringList& allowedAppBundleIDs,
                                                               const QStringList& allAllowedAppBundleIDs)
 {
-    auto found = fetchSessionToChange(id, QStringLiteral("update"));
-    if (!found)
-        return found.error();
-    const std::shared_ptr<FocusSession>& session = found.value();
-    if (!session)
-        return {};
-    session->allowedAppBundleIDs = allowedAppBundleIDs;
-    session->allAllowedAppBundleIDs = allAllowedAppBundleIDs;
-    if (auto saved = modelContext_.save(); !saved)
-        return saved;
-    logger_.log(VeskLogLevel::info, QStringLiteral("Updated FocusSession allowlist — id=%1, currentApps=%2, historicalApps=%3")
-                                        .arg(uuidText(id))
-                                        .arg(allowedAppBundleIDs.size())
-                                        .arg(allAllowedAppBundleIDs.size()));
-    return {};
+    return changeSession(
+        id, QStringLiteral("update"),
+        [&](FocusSession& session) {
+            session.allowedAppBundleIDs = allowedAppBundleIDs;
+            session.allAllowedAppBundleIDs = allAllowedAppBundleIDs;
+        },
+        [&](const FocusSession&) {
+            logger_.log(VeskLogLevel::info,
+                        QStringLiteral("Updated FocusSession allowlist — id=%1, currentApps=%2, historicalApps=%3")
+                            .arg(uuidText(id))
+                            .arg(allowedAppBundleIDs.size())
+                            .arg(allAllowedAppBundleIDs.size()));
+        });
 }
 
 StoreResult<> SqliteFocusSessionStore::stopSessionRecord(const QUuid& id, const QDateTime& endedAt,
                                                          SessionEndReason reason, const QStringList& allowedAppBundleIDs,
                                                          const QStringList& allAllowedAppBundleIDs)
 {
-    auto found = fetchSessionToChange(id, QStringLiteral("stop"));
-    if (!found)
-        return found.error();
-    const std::shared_ptr<FocusSession>& session = found.value();
-    if (!session)
-        return {};
-    session->allowedAppBundleIDs = allowedAppBundleIDs;
-    session->allAllowedAppBundleIDs = allAllowedAppBundleIDs;
-    markEnded(*session, endedAt, reason);
-    if (auto saved = modelContext_.save(); !saved)
-        return saved;
-    logger_.log(VeskLogLevel::info,
-                QStringLiteral("Stopped FocusSession record — id=%1, reason=%2").arg(uuidText(id), toRaw(reason)));
-    return {};
+    return changeSession(
+        id, QStringLiteral("stop"),
+        [&](FocusSession& session) {
+            session.allowedAppBundleIDs = allowedAppBundleIDs;
+            session.allAllowedAppBundleIDs = allAllowedAppBundleIDs;
+            markEnded(session, endedAt, reason);
+        },
+        [&](const FocusSession&) {
+            logger_.log(VeskLogLevel::info,
+                        QStringLiteral("Stopped FocusSession record — id=%1, reason=%2").arg(uuidText(id), toRaw(reason)));
+        });
 }
 
 StoreResult<> SqliteFocusSessionStore::updateSessionReflection(const QUuid& id, std::optional<GoalStatus> goalStatus,
@@ -150,23 +154,20 @@ StoreResult<> SqliteFocusSessionStore::updateSessionReflection(const QUuid& id, 
                                                                const std::optional<QString>& note,
                                                                const QDateTime& answeredAt)
 {
-    auto found = fetchSessionToChange(id, QStringLiteral("reflection update"));
-    if (!found)
-        return found.error();
-    const std::shared_ptr<FocusSession>& session = found.value();
-    if (!session)
-        return {};
-    session->goalStatus = goalStatus;
-    session->veskHelpful = veskHelpful;
-    session->goalNote = noteRule(note);
-    session->goalAnsweredAt = answeredAt;
-    if (auto saved = modelContext_.save(); !saved)
-        return saved;
-    logger_.log(VeskLogLevel::info,
-                QStringLiteral("Updated FocusSession reflection — id=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
-                    .arg(uuidText(id), rawOrNil(goalStatus), rawOrNil(veskHelpful),
-                         boolText(session->goalNote.has_value())));
-    return {};
+    return changeSession(
+        id, QStringLiteral("reflection update"),
+        [&](FocusSession& session) {
+            session.goalStatus = goalStatus;
+            session.veskHelpful = veskHelpful;
+            session.goalNote = noteRule(note);
+            session.goalAnsweredAt = answeredAt;
+        },
+        [&](const FocusSession& session) {
+            logger_.log(VeskLogLevel::info,
+                        QStringLiteral("Updated FocusSession reflection — id=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
+                            .arg(uuidText(id), rawOrNil(goalStatus), rawOrNil(veskHelpful),
+                                 boolText(session.goalNote.has_value())));
+        });
 }
 
 } // namespace vesk

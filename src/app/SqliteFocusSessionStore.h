@@ -4,6 +4,8 @@
 #include "app/SessionPersisting.h"
 #include "app/VeskLogger.h"
 
+#include <functional>
+
 namespace vesk {
 
 // The session records in the SQLite store, through the container's main
@@ -30,9 +32,10 @@ private:
     // Active records, oldest start first.
     StoreResult<std::vector<std::shared_ptr<FocusSession>>> fetchActiveSessions();
     StoreResult<std::shared_ptr<FocusSession>> fetchSession(const QUuid& id);
-    // The record a change is made to; none, with a warning that the change was
-    // skipped, when there is no such record.
-    StoreResult<std::shared_ptr<FocusSession>> fetchSessionToChange(const QUuid& id, const QString& change);
+    // Fetches the record, applies the change, saves and then reports it. A
+    // missing record is skipped with a warning naming the change.
+    StoreResult<> changeSession(const QUuid& id, const QString& change, const std::function<void(FocusSession&)>& apply,
+                                const std::function<void(const FocusSession&)>& report);
 
     ModelContext& modelContext_;
     const VeskLogger logger_{QStringLiteral("SqliteFocusSessionStore")};
