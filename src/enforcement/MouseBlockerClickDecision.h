@@ -5,7 +5,7 @@
 #include "overlay/AllowedWindowSnapshot.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/WindowClassification.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 
 #include <QHashFunctions>
 #include <QString>
