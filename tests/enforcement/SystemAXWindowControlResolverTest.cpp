@@ -78,6 +78,14 @@ TEST_F(SystemAXWindowControlResolverTest, NamesTheButtonUnderTheClickThroughVesk
     EXPECT_EQ(resolve(editorID, QPointF(400, 150)), std::nullopt);
 }
 
+TEST_F(SystemAXWindowControlResolverTest, WalksUpFromTheElementUnderTheClick)
+{
+    // An application that calls itself "Zoom": a click inside its window is
+    // named by the window's parent, the application.
+    desktop->addRunningApplication(test::application("com.example.zoom", {test::windowSpec(QRectF(800, 600, 300, 200))}));
+    EXPECT_EQ(resolve(QStringLiteral("com.example.zoom"), QPointF(950, 700)), Action::zoom);
+}
+
 TEST_F(SystemAXWindowControlResolverTest, FallsBackToTheSecondPointOfTheClick)
 {
     const auto action = resolver->resolve(editorID, Point{5000, 5000}, Point{130, 110});
