@@ -12,11 +12,6 @@ namespace {
 
 constexpr std::uint64_t keyDownMask = platform::eventMaskBit(platform::EventType::keyDown);
 
-bool isTapDisabledNotice(int type)
-{
-    return type == platform::EventType::tapDisabledByTimeout || type == platform::EventType::tapDisabledByUserInput;
-}
-
 bool isHotkeyEvent(const platform::InputEvent& event)
 {
     return event.type == platform::EventType::keyDown && EmergencyHotkeyService::isHotkey(event.keyCode(), event.flags);
@@ -67,9 +62,9 @@ void EmergencyHotkeyService::deactivate()
 
 std::optional<platform::InputEvent> EmergencyHotkeyService::handleTapEvent(int type, const platform::InputEvent& event)
 {
-    if (isTapDisabledNotice(type)) {
+    if (SessionEventTap::isDisabledNotice(type)) {
         if (eventTap_)
-            eventTaps_.enableTap(*eventTap_, true);
+            eventTap_->enable();
         return event;
     }
     if (!isHotkeyEvent(event))
@@ -104,14 +99,13 @@ void EmergencyHotkeyService::installEventTap()
         logger_.log(VeskLogLevel::warning, QStringLiteral("Input Monitoring permission not granted — CGEventTap not installed"));
         return;
     }
-    eventTap_ = eventTaps_.createTap(
-        platform::TapLocation::session, platform::TapPlacement::headInsert, platform::TapOptions::defaultFilter,
-        keyDownMask, [this](int type, const platform::InputEvent& event) { return handleTapEvent(type, event); });
+    eventTap_ = SessionEventTap::install(eventTaps_, keyDownMask, [this](int type, const platform::InputEvent& event) {
+        return handleTapEvent(type, event);
+    });
     if (!eventTap_) {
         logger_.log(VeskLogLevel::error, QStringLiteral("Failed to create CGEventTap — is Input Monitoring granted?"));
         return;
     }
-    eventTaps_.enableTap(*eventTap_, true);
     logger_.log(VeskLogLevel::info, QStringLiteral("CGEventTap installed successfully"));
 }
 
@@ -160,11 +154,10 @@ void EmergencyHotkeyService::healthCheckTick()
         installEventTap();
         return;
     }
-    if (eventTaps_.isTapEnabled(*eventTap_))
+    if (eventTap_->isEnabled())
         return;
     logger_.log(VeskLogLevel::warning, QStringLiteral("EventTap health check: tap is disabled — re-enabling"));
-    eventTaps_.enableTap(*eventTap_, true);
-    if (eventTaps_.isTapEnabled(*eventTap_))
+    if (eventTap_->enable())
         return;
     logger_.log(VeskLogLevel::error, QStringLiteral("EventTap health check: re-enable failed — re-installing"));
     removeEventTap();
@@ -175,8 +168,6 @@ void EmergencyHotkeyService::removeEventTap()
 {
     if (!eventTap_)
         return;
-    eventTaps_.enableTap(*eventTap_, false);
-    eventTaps_.invalidateTap(*eventTap_);
     eventTap_.reset();
     logger_.log(VeskLogLevel::debug, QStringLiteral("CGEventTap removed"));
 }

@@ -2,6 +2,7 @@
 
 #include "core/MainQueueTimer.h"
 #include "enforcement/EmergencyHotkeyHandling.h"
+#include "enforcement/SessionEventTap.h"
 #include "app/VeskLogger.h"
 #include "platform/Identifiers.h"
 #include "platform/InputEvent.h"
@@ -45,7 +46,7 @@ public:
     // Escape with Command and Shift, whatever other modifiers are held.
     static bool isHotkey(std::int64_t keyCode, std::uint64_t flags);
 
-    bool hasEventTap() const { return eventTap_.has_value(); }
+    bool hasEventTap() const { return eventTap_ != nullptr; }
 
 private:
     std::optional<platform::InputEvent> handleTapEvent(int type, const platform::InputEvent& event);
@@ -64,7 +65,7 @@ private:
     platform::EventTapping& eventTaps_;
     const platform::PermissionsProviding& permissions_;
 
-    std::optional<platform::EventTapID> eventTap_;
+    std::unique_ptr<SessionEventTap> eventTap_;
     std::optional<platform::EventMonitorID> localMonitor_;
     std::optional<platform::EventMonitorID> globalMonitor_;
     std::unique_ptr<MainQueueTimer> healthCheckTimer_;

@@ -10,11 +10,6 @@ namespace vesk {
 
 namespace {
 
-bool isTapDisabledNotice(int type)
-{
-    return type == platform::EventType::tapDisabledByTimeout || type == platform::EventType::tapDisabledByUserInput;
-}
-
 // The phases that end a Dock swipe's stream of events.
 bool endsSwipeStream(std::int64_t phase)
 {
@@ -93,11 +88,11 @@ void GestureBlockerService::deactivate()
 
 std::optional<platform::InputEvent> GestureBlockerService::handleTapEvent(int type, const platform::InputEvent& event)
 {
-    if (isTapDisabledNotice(type)) {
+    if (SessionEventTap::isDisabledNotice(type)) {
         logger_.log(VeskLogLevel::warning,
                     QStringLiteral("Gesture blocker tap disabled by system — re-enabling (fail-open until re-enabled)"));
         if (eventTap_)
-            eventTaps_.enableTap(*eventTap_, true);
+            eventTap_->enable();
         return event;
     }
     if (decide(event) == GestureBlockPolicy::Action::block)
@@ -141,14 +136,13 @@ bool GestureBlockerService::isAllowedFocused(const std::optional<QString>& front
 
 void GestureBlockerService::installEventTap()
 {
-    eventTap_ = eventTaps_.createTap(
-        platform::TapLocation::session, platform::TapPlacement::headInsert, platform::TapOptions::defaultFilter,
-        eventMask(), [this](int type, const platform::InputEvent& event) { return handleTapEvent(type, event); });
+    eventTap_ = SessionEventTap::install(eventTaps_, eventMask(), [this](int type, const platform::InputEvent& event) {
+        return handleTapEvent(type, event);
+    });
     if (!eventTap_) {
         logger_.log(VeskLogLevel::error, QStringLiteral("Failed to create gesture blocker CGEventTap — fail-open"));
         return;
     }
-    eventTaps_.enableTap(*eventTap_, true);
     logger_.log(VeskLogLevel::info, QStringLiteral("Gesture blocker CGEventTap installed"));
 }
 
@@ -156,8 +150,6 @@ void GestureBlockerService::removeEventTap()
 {
     if (!eventTap_)
         return;
-    eventTaps_.enableTap(*eventTap_, false);
-    eventTaps_.invalidateTap(*eventTap_);
     eventTap_.reset();
     logger_.log(VeskLogLevel::debug, QStringLiteral("Gesture blocker CGEventTap removed"));
 }
@@ -175,11 +167,10 @@ void GestureBlockerService::healthCheckTick()
         installEventTap();
         return;
     }
-    if (eventTaps_.isTapEnabled(*eventTap_))
+    if (eventTap_->isEnabled())
         return;
     logger_.log(VeskLogLevel::warning, QStringLiteral("Gesture blocker health: tap disabled — re-enabling"));
-    eventTaps_.enableTap(*eventTap_, true);
-    if (eventTaps_.isTapEnabled(*eventTap_))
+    if (eventTap_->enable())
         return;
     logger_.log(VeskLogLevel::error, QStringLiteral("Gesture blocker health: re-enable failed — re-installing"));
     removeEventTap();

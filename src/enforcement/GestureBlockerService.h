@@ -2,6 +2,7 @@
 
 #include "core/MainQueueTimer.h"
 #include "enforcement/GestureBlockPolicy.h"
+#include "enforcement/SessionEventTap.h"
 #include "app/VeskLogger.h"
 #include "platform/Identifiers.h"
 #include "platform/InputEvent.h"
@@ -48,7 +49,7 @@ public:
     static std::uint64_t eventMask();
 
     bool isActive() const { return isActive_; }
-    bool hasEventTap() const { return eventTap_.has_value(); }
+    bool hasEventTap() const { return eventTap_ != nullptr; }
     bool isDockSwipeActive() const { return isDockSwipeActive_; }
 
 private:
@@ -65,7 +66,7 @@ private:
     const platform::PermissionsProviding& permissions_;
     const platform::Workspace& workspace_;
 
-    std::optional<platform::EventTapID> eventTap_;
+    std::unique_ptr<SessionEventTap> eventTap_;
     std::unique_ptr<MainQueueTimer> healthCheckTimer_;
     bool isActive_ = false;
     std::set<QString> allowedBundleIDs_;

@@ -4,6 +4,7 @@
 #include "core/TextFormat.h"
 #include "enforcement/EnforcementLogText.h"
 #include "enforcement/InputMonitoringProbe.h"
+#include "enforcement/SessionEventTap.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayLogText.h"
 #include "overlay/WindowSnapshotReader.h"
@@ -16,11 +17,6 @@ namespace {
 
 // An identical decision is logged at most once a second.
 constexpr qint64 repeatedLogIntervalMs = 1000;
-
-bool isTapDisabledNotice(int type)
-{
-    return type == platform::EventType::tapDisabledByTimeout || type == platform::EventType::tapDisabledByUserInput;
-}
 
 QString optionalText(const std::optional<QString>& text, const QString& absent)
 {
@@ -145,7 +141,7 @@ void MouseBlockerService::setClickObserver(ClickObserver observer)
 
 std::optional<platform::InputEvent> MouseBlockerService::handleTapEvent(int type, const platform::InputEvent& event)
 {
-    if (isTapDisabledNotice(type)) {
+    if (SessionEventTap::isDisabledNotice(type)) {
         logger_.log(VeskLogLevel::warning,
                     QStringLiteral("Mouse blocker tap disabled by system — re-enabling (fail-open until re-enabled)"));
         if (installedTap_)
