@@ -3,7 +3,7 @@
 #include "core/MainQueueTimer.h"
 #include "enforcement/GestureBlockPolicy.h"
 #include "enforcement/SessionEventTap.h"
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "platform/Identifiers.h"
 #include "platform/InputEvent.h"
 

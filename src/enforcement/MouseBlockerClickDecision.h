@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RawValue.h"
+#include "core/RawValue.h"
 #include "enforcement/MouseBlockerControlAction.h"
 #include "overlay/AllowedWindowSnapshot.h"
 #include "overlay/DisplayGeometry.h"

@@ -5,7 +5,7 @@
 #include "enforcement/MouseBlockerClickDecision.h"
 #include "enforcement/MouseBlockerEventTapInstalling.h"
 #include "enforcement/MouseBlocking.h"
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "platform/InputEvent.h"
 
 #include <QDateTime>

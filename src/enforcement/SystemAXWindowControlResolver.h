@@ -1,7 +1,7 @@
 #pragma once
 
 #include "enforcement/AXWindowControlResolving.h"
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "platform/AXElement.h"
 
 namespace vesk::platform {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "enforcement/MouseBlockerEventTapInstalling.h"
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 
 namespace vesk {
 
