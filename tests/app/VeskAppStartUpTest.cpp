@@ -165,8 +165,8 @@ TEST_F(VeskAppStartUpTest, DiagnosticPayloadsReachTheCrashDiagnosticsForTheAppli
 }
 
 INSTANTIATE_TEST_SUITE_P(AccessibilityTrust, VeskAppLaunchSignalTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? std::string("Trusted") : std::string("NotTrusted");
+                         [](const ::testing::TestParamInfo<bool>& testCase) {
+                             return testCase.param ? std::string("Trusted") : std::string("NotTrusted");
                          });
 
 } // namespace

@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (advance): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 5, "do": "terminate"}, {"at": 6, "do": "advance"}]})",
                   "steps[0] (terminate): must be the last step; steps[1] comes after it"}),
-    [](const ::testing::TestParamInfo<BadScript>& info) { return "case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<BadScript>& testCase) { return "case" + std::to_string(testCase.index); });
 
 TEST(RunScriptTest, AMissingFileIsAnErrorNamingIt)
 {

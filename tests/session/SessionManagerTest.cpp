@@ -174,7 +174,7 @@ QStringList secondHalf(const QString& waiterLine)
 }
 
 struct Teardown {
-    explicit Teardown(QString reason) : reason(std::move(reason)) {}
+    explicit Teardown(QString stopReason) : reason(std::move(stopReason)) {}
     QString reason;
     QString disposition = QStringLiteral("leaveOpen");
     bool countdownRuns = true;

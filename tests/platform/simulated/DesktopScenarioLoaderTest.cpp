@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"permissionsType", withDisplay(R"(, "permissions": {"accessibility": "yes"})"),
                       "permissions.accessibility: expected true or false"},
         MalformedCase{"vesk", withDisplay(R"(, "vesk": {"pid": 0})"), "vesk.pid: 0 is out of range"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(DesktopScenarioLoader, MissingFileIsAnErrorNamingIt)
 {
