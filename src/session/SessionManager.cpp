@@ -280,18 +280,18 @@ void SessionManager::installStartCallbacks(const QUuid& lifecycleID)
 {
     const QPointer<SessionManager> self(this);
     OverlayControlling& overlay = *services_.overlay;
-    overlay.onAllowedWindowsTemporarilyMissing = [self, lifecycleID] {
+    overlay.setAllowedWindowsTemporarilyMissingHandler([self, lifecycleID] {
         if (self)
             self->handleAllowedWindowsTemporarilyMissing(lifecycleID);
-    };
-    overlay.onAllowedWindowsMissing = [self, lifecycleID] {
+    });
+    overlay.setAllowedWindowsMissingHandler([self, lifecycleID] {
         if (self)
             self->handleAllowedWindowsMissing(lifecycleID);
-    };
-    overlay.allowedWindowsOccludedHandler = [self, lifecycleID](const std::set<QString>& bundleIDs) {
+    });
+    overlay.setAllowedWindowsOccludedHandler([self, lifecycleID](const std::set<QString>& bundleIDs) {
         if (self)
             self->handleAllowedWindowsOccluded(lifecycleID, bundleIDs);
-    };
+    });
 }
 
 void SessionManager::completeSessionStart(const QUuid& lifecycleID, int durationSeconds)
@@ -348,22 +348,22 @@ void SessionManager::installCompletionHandlers(const QUuid& lifecycleID)
 {
     const QPointer<SessionManager> self(this);
     OverlayControlling& overlay = *services_.overlay;
-    overlay.passthroughRectsChangedHandler = [self, lifecycleID](const std::vector<Rect>& rects) {
+    overlay.setPassthroughRectsChangedHandler([self, lifecycleID](const std::vector<Rect>& rects) {
         if (self)
             self->forwardPassthroughRects(lifecycleID, rects);
-    };
-    overlay.allowedWindowMotionHandler = [self, lifecycleID, &scheduler = scheduler_](const std::vector<OverlayWindowMotionEvent>& events) {
+    });
+    overlay.setAllowedWindowMotionHandler([self, lifecycleID, &scheduler = scheduler_](const std::vector<OverlayWindowMotionEvent>& events) {
         scheduler.async([self, lifecycleID, events] {
             if (self)
                 self->handleAllowedWindowMotion(lifecycleID, events);
         });
-    };
-    overlay.seamDragHandoffHandler = [self, lifecycleID, &scheduler = scheduler_](const QString& bundleID, Point point) {
+    });
+    overlay.setSeamDragHandoffHandler([self, lifecycleID, &scheduler = scheduler_](const QString& bundleID, Point point) {
         scheduler.async([self, lifecycleID, bundleID, point] {
             if (self)
                 self->handleSeamDragHandoff(lifecycleID, bundleID, point);
         });
-    };
+    });
     services_.mouseBlocker->setAllowedWindowControlClickHandler(
         [self, lifecycleID, &scheduler = scheduler_](const QString& bundleID, MouseBlockerControlAction action, Point point) {
             scheduler.async([self, lifecycleID, bundleID, action, point] {
@@ -583,7 +583,7 @@ void SessionManager::stopSession(const QString& reason, SessionExitAppDispositio
     cancelPendingTerminationVerification();
 
     services_.mouseBlocker->setAllowedWindowControlClickHandler({});
-    services_.overlay->passthroughRectsChangedHandler = {};
+    services_.overlay->setPassthroughRectsChangedHandler({});
 
     services_.mouseBlocker->deactivate();
     services_.spaceTransitionProbe->deactivate();
@@ -610,9 +610,9 @@ void SessionManager::stopSession(const QString& reason, SessionExitAppDispositio
     sessionAnchorScreenID_ = StageVeskScreenID{};
     services_.uiController->dismissAppLaunchPrompt();
 
-    services_.overlay->onAllowedWindowsMissing = {};
-    services_.overlay->onAllowedWindowsTemporarilyMissing = {};
-    services_.overlay->allowedWindowsOccludedHandler = {};
+    services_.overlay->setAllowedWindowsMissingHandler({});
+    services_.overlay->setAllowedWindowsTemporarilyMissingHandler({});
+    services_.overlay->setAllowedWindowsOccludedHandler({});
     services_.overlay->deactivate();
 
     services_.kiosk->deactivate();
