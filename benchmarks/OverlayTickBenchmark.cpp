@@ -82,7 +82,7 @@ struct BusyDesktop {
         service = std::make_unique<OverlayService>(
             scheduler, scheduler, desktop, screens,
             WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
-        service->passthroughRectsChangedHandler = [this](const std::vector<Rect>& holes) { lastHoles = holes; };
+        service->setPassthroughRectsChangedHandler([this](const std::vector<Rect>& holes) { lastHoles = holes; });
         service->activate(allowed);
     }
 

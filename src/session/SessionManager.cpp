@@ -520,20 +520,7 @@ void SessionManager::handleLaunchCompletion(const QString& bundleID, const QStri
 
 // MARK: - Stop
 
-SessionEndReason SessionManager::resolveStopReason(const QString& reason) const
-{
-    if (const auto known = fromRaw<SessionEndReason>(reason))
-        return *known;
-    if (reason == QStringLiteral("emergencyHotkey"))
-        return SessionEndReason::emergencyExit;
-    if (reason == QStringLiteral("deinit"))
-        return SessionEndReason::appTerminate;
-    logger_.log(VeskLogLevel::warning,
-                QStringLiteral("Unknown session stop reason encountered — runtimeReason=%1. Falling back to crash.").arg(reason));
-    return SessionEndReason::crash;
-}
-
-void SessionManager::stopSession(const QString& reason, SessionExitAppDisposition disposition)
+void SessionManager::stopSession(SessionStopReason reason, SessionExitAppDisposition disposition)
 {
     if (redispatchToMainThread([=](SessionManager& self) { self.stopSession(reason, disposition); }))
         return;
@@ -554,7 +541,7 @@ void SessionManager::stopSession(const QString& reason, SessionExitAppDispositio
     assign(isHardcoreSession_, false, &SessionManager::isHardcoreSessionChanged);
 
     const QDateTime stoppedAt = clock_.now();
-    const SessionEndReason endReason = resolveStopReason(reason);
+    const SessionEndReason endReason = vesk::endReason(reason);
 
     const std::optional<QUuid> focusSessionID = activeFocusSessionID_;
     const std::optional<QDateTime> startedAt = sessionStartedAt_;
@@ -570,7 +557,7 @@ void SessionManager::stopSession(const QString& reason, SessionExitAppDispositio
     logger_.log(VeskLogLevel::info,
                 QStringLiteral("Stopping session — lifecycle=%1, reason=%2, appDisposition=%3, allowed=%4, "
                                "veskStarted=%5, initiallyRunning=%6")
-                    .arg(lifecycleID ? uuidText(*lifecycleID) : QStringLiteral("none"), reason, toRaw(disposition),
+                    .arg(lifecycleID ? uuidText(*lifecycleID) : QStringLiteral("none"), toRaw(reason), toRaw(disposition),
                          sortedArrayText(allowlist), sortedArrayText(veskStarted), sortedArrayText(initiallyRunning)));
 
     services_.analytics->track(
@@ -794,7 +781,7 @@ void SessionManager::deinitStop()
     cancelPendingAllowedAppsRecovery();
     cancelPendingTerminationVerification();
     if (isSessionActive_)
-        stopSession(QStringLiteral("appTerminate"), SessionExitAppDisposition::leaveOpen);
+        stopSession(SessionStopReason::appTerminate, SessionExitAppDisposition::leaveOpen);
     // Nothing the session scheduled may outlive the manager.
     cancelPendingScreenshotFeedbackReset();
     cancelPendingSessionStatusFeedbackReset();
@@ -828,7 +815,7 @@ void SessionManager::handleTimerTick(const QUuid& lifecycleID)
     if (remainingSeconds_ > 0)
         return;
     logger_.log(VeskLogLevel::info, QStringLiteral("Session timer expired"));
-    stopSession(QStringLiteral("timerExpired"), SessionExitAppDisposition::leaveOpen);
+    stopSession(SessionStopReason::timerExpired, SessionExitAppDisposition::leaveOpen);
 }
 
 void SessionManager::stopSessionTimer()
@@ -881,7 +868,7 @@ void SessionManager::confirmManualExit(SessionExitAppDisposition disposition)
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("HUD manual exit confirmed — appDisposition=%1, %2")
                                         .arg(toRaw(disposition), sessionDiagnosticsDescription()));
-    stopSession(QStringLiteral("manualStop"), disposition);
+    stopSession(SessionStopReason::manualStop, disposition);
 }
 
 void SessionManager::debugForceStop()
@@ -893,7 +880,7 @@ void SessionManager::debugForceStop()
     }
     logger_.log(VeskLogLevel::warning, QStringLiteral("DEBUG force stop invoked — bypassing hardcore guard, hardcore=")
                                            + boolText(isHardcoreSession_));
-    stopSession(QStringLiteral("manualStop"), SessionExitAppDisposition::leaveOpen);
+    stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
 }
 
 void SessionManager::handleEmergencyHotkey(const QUuid& lifecycleID)
@@ -906,7 +893,7 @@ void SessionManager::handleEmergencyHotkey(const QUuid& lifecycleID)
                                                           "timer/restart end the session)"));
         return;
     }
-    stopSession(QStringLiteral("emergencyExit"), SessionExitAppDisposition::leaveOpen);
+    stopSession(SessionStopReason::emergencyExit, SessionExitAppDisposition::leaveOpen);
 }
 
 void SessionManager::toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID)

@@ -18,6 +18,7 @@
 #include "session/SessionReflectionPrompt.h"
 #include "session/SessionServices.h"
 #include "session/SessionStatusFeedback.h"
+#include "session/SessionStopReason.h"
 #include "stage/StageVeskScreenID.h"
 
 #include <QDateTime>
@@ -108,8 +109,7 @@ public:
     bool isCurrentLifecycle(const QUuid& lifecycleID) const;
 
     // Stop: the single way out of a session, for every end reason.
-    void stopSession(const QString& reason, SessionExitAppDisposition disposition);
-    SessionEndReason resolveStopReason(const QString& reason) const;
+    void stopSession(SessionStopReason reason, SessionExitAppDisposition disposition);
     // Closes store records an earlier run left active, at launch.
     void recoverOrphanedSessions(const QDateTime& now);
 

@@ -158,7 +158,7 @@ TEST_F(SessionManagerAllowlistTest, AddRemoveRulesAndTheAlreadyAllowedCase)
     EXPECT_EQ(manager->allPersistedAllowedBundleIDs(), (std::set<QString>{browserID, notesID}));
     EXPECT_TRUE(trace.calls.contains("app.hide(com.example.browser)"));
 
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->addApp(browserID, std::nullopt, std::nullopt);
     EXPECT_TRUE(logs.contains("Ignoring addApp because no session is active — bundleID=com.example.browser"));
 }
@@ -232,7 +232,7 @@ TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
 TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     const QUuid id = manager->pendingReflection()->id;
     analytics->events.clear();
 
@@ -263,7 +263,7 @@ TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
 TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->saveReflection(GoalStatus::partial, std::nullopt, QString(300, 'n'), ReflectionReasonCategory::goalUnclear,
                             scheduler.now());
     EXPECT_EQ(store->reflection->note, QString(280, 'n'));
@@ -271,7 +271,7 @@ TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
               (std::map<QString, QString>{{"goalStatus", "partial"}, {"reasonCategory", "goalUnclear"}}));
 
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->dismissReflection();
     EXPECT_EQ(analytics->events.back().signalName(), "reflection.skipped");
     EXPECT_FALSE(manager->pendingReflection());
@@ -318,7 +318,7 @@ TEST_F(SessionManagerAllowlistTest, ALaunchCompletingAfterTheSessionIsNotTracked
     detector->visible = {notesID};
     start();
     ASSERT_EQ(workspace->heldCompletions.size(), 2u);
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     detector->visible = {notesID};
     manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
 

@@ -566,7 +566,7 @@ TEST_F(SessionManagerScenarioTest, AReflectionWithoutAnswersStoresNonesAndAFaile
 {
     startSession({editor});
     advance(5);
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     ASSERT_TRUE(manager->pendingReflection());
     const QUuid id = manager->pendingReflection()->id;
     analytics->events.clear();
