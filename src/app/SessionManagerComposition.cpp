@@ -101,10 +101,28 @@ QString bundleDisplayName(const QString& folder)
     return name;
 }
 
-// The name of the installed application with that identifier, from a fresh
-// scan of the two application folders (direct contents, hidden entries
-// skipped) and the Finder, sorted by name; none when it is not installed.
-std::optional<QString> installedApplicationName(const platform::SimulatedDesktop& desktop, const QString& bundleID)
+// The home folder of the user's account record, else the one the environment names.
+QString userHomeDirectory()
+{
+    if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir && *account->pw_dir)
+        return QString::fromLocal8Bit(account->pw_dir);
+    return QDir::homePath();
+}
+
+// The reveal's blank documents are opened by another application, so they go
+// to a folder only this user can write (the runtime folder, mode 0700), not to
+// the shared /tmp where another account could swap them.
+QString userTemporaryDirectory()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+} // namespace
+
+// Hidden entries are skipped; of two applications with one identifier the first by name counts.
+std::optional<QString> SessionManagerComposition::installedApplicationName(const platform::SimulatedDesktop& desktop,
+                                                                           const QString& bundleID)
 {
     struct Installed {
         QString bundleID;
@@ -136,25 +154,6 @@ std::optional<QString> installedApplicationName(const platform::SimulatedDesktop
     }
     return std::nullopt;
 }
-
-// The home folder of the user's account record, else the one the environment names.
-QString userHomeDirectory()
-{
-    if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir && *account->pw_dir)
-        return QString::fromLocal8Bit(account->pw_dir);
-    return QDir::homePath();
-}
-
-// The reveal's blank documents are opened by another application, so they go
-// to a folder only this user can write (the runtime folder, mode 0700), not to
-// the shared /tmp where another account could swap them.
-QString userTemporaryDirectory()
-{
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
-}
-
-} // namespace
 
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
                                                      platform::SimulatedDesktop& desktop,

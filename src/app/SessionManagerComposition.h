@@ -3,7 +3,10 @@
 #include "app/DesktopIsolationRecovering.h"
 #include "app/EmergencyRestoring.h"
 
+#include <QString>
+
 #include <memory>
+#include <optional>
 
 namespace vesk::platform {
 class SimulatedDesktop;
@@ -33,6 +36,12 @@ public:
     SessionManagerComposition& operator=(const SessionManagerComposition&) = delete;
 
     SessionManager& manager() const { return *manager_; }
+    // The name the app-launch prompt shows for the installed application with
+    // that identifier, from a fresh scan of the installed applications (the
+    // two application folders' direct contents and the Finder); none when it
+    // is not installed.
+    static std::optional<QString> installedApplicationName(const platform::SimulatedDesktop& desktop,
+                                                           const QString& bundleID);
     MainWindowSessionUIController& uiController() const { return *uiController_; }
     const platform::ScreenProviding& screens() const { return *screens_; }
 

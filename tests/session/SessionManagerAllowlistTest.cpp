@@ -217,7 +217,7 @@ TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenI
 TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
 {
     QString error;
-    const auto path = SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
+    const auto path = AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
     ASSERT_TRUE(path) << error.toStdString();
     EXPECT_EQ(QFileInfo(*path).fileName(), "Studio.My-App.html");
     EXPECT_EQ(QFileInfo(*path).dir().dirName(), "VESKBlankDocuments");
@@ -226,7 +226,7 @@ TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
     EXPECT_EQ(file.readAll(), QByteArray("<!doctype html>\n<html>\n<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
                                          "<body></body>\n</html>"));
     // Written again, the same file is replaced.
-    EXPECT_EQ(SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
+    EXPECT_EQ(AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
 }
 
 TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)

@@ -358,7 +358,7 @@ TEST_F(SessionTimelineTest, HardcoreRefusesTheExitsDuringTheWindowWaitUntilTheFo
     scheduler.advance(5.0);
     EXPECT_EQ(timeline(mark), lines({}));
     // A completion that was already on its way finds the lifecycle gone.
-    manager->completeSessionStart(QUuid::fromString(lifecycle), 60);
+    waiter->lastCompletion();
     EXPECT_EQ(timeline(mark), lines({"warning: Ignoring stale start completion for lifecycle=<lifecycle>"}));
 }
 
@@ -583,7 +583,7 @@ TEST_F(SessionManagerTest, StopDuringTheWindowWaitStartsNothingAndALateCompletio
     EXPECT_TRUE(trace.since(mark).isEmpty());
 
     // A completion that was already on its way finds the lifecycle gone.
-    manager->completeSessionStart(lifecycle, 60);
+    waiter->lastCompletion();
     EXPECT_TRUE(logs.contains("Ignoring stale start completion for lifecycle=" + uuidText(lifecycle)));
     EXPECT_TRUE(trace.since(mark).isEmpty());
     EXPECT_FALSE(manager->isSessionActive());

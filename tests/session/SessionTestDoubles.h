@@ -471,6 +471,7 @@ public:
     void waitForAllowedWindows(const std::set<QString>& allowed, std::function<void()> completion) override
     {
         trace_.record("waiter.wait");
+        lastCompletion = completion;
         waiter_.waitForAllowedWindows(allowed, [this, completion] {
             trace_.record("waiter.completion");
             completion();
@@ -481,6 +482,9 @@ public:
         trace_.record("waiter.cancel");
         waiter_.cancel();
     }
+
+    // The completion the last wait was handed, as the waiter holds it.
+    std::function<void()> lastCompletion;
 
 private:
     CallTrace& trace_;
