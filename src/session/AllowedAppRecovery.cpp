@@ -165,6 +165,13 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
     const QString description = classification.description();
     logger_.log(VeskLogLevel::debug,
                 QStringLiteral("Recovery classified app: %1 — reason=%2, %3").arg(bundleID, reason, description));
+    // A general recovery never brings back what the user minimised or moved to another Space.
+    const auto skipBlindActivation = [&](const QString& kind) {
+        ++skippedSpaceBlocked;
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Recovery skipped blind activation for %1 app — bundleID=%2, reason=%3, %4")
+                        .arg(kind, bundleID, reason, description));
+    };
     bool wasHidden = false;
     bool unhide = false;
     switch (classification.state) {
@@ -175,11 +182,7 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
         return;
     case AllowedWindowSpaceState::minimized:
         if (!targeted) {
-            // A general recovery never brings back what the user minimised.
-            ++skippedSpaceBlocked;
-            logger_.log(VeskLogLevel::warning,
-                        QStringLiteral("Recovery skipped blind activation for minimized app — bundleID=%1, reason=%2, %3")
-                            .arg(bundleID, reason, description));
+            skipBlindActivation(QStringLiteral("minimized"));
         } else {
             bool restore = false;
             bool raise = false;
@@ -195,10 +198,7 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
         return;
     case AllowedWindowSpaceState::onOtherSpace:
         if (!targeted) {
-            ++skippedSpaceBlocked;
-            logger_.log(VeskLogLevel::warning,
-                        QStringLiteral("Recovery skipped blind activation for other-Space app — bundleID=%1, reason=%2, %3")
-                            .arg(bundleID, reason, description));
+            skipBlindActivation(QStringLiteral("other-Space"));
         } else {
             const auto outcome = flight_.materialize(bundleID, QStringLiteral("recovery:") + reason);
             logger_.log(VeskLogLevel::info, QStringLiteral("Recovery requested window materialization — bundleID=%1, "

@@ -219,15 +219,21 @@ void AllowedAppReveal::runFallbackChain(const QString& bundleID, const std::opti
         progress.blankFallbackUsed = blankDocumentFallback(bundleID, url, attempt);
 }
 
+bool AllowedAppReveal::hasApplicationURL(const QString& fallback, const QString& bundleID,
+                                         const std::optional<QUrl>& url, int attempt) const
+{
+    if (!url)
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal %1 fallback failed — could not resolve app URL, "
+                                                          "bundleID=%2, attempt=%3")
+                                               .arg(fallback, bundleID)
+                                               .arg(attempt));
+    return url.has_value();
+}
+
 bool AllowedAppReveal::appOpenFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt)
 {
-    if (!url) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal app-open fallback failed — could not resolve app "
-                                                          "URL, bundleID=%1, attempt=%2")
-                                               .arg(bundleID)
-                                               .arg(attempt));
+    if (!hasApplicationURL(QStringLiteral("app-open"), bundleID, url, attempt))
         return false;
-    }
     logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal app-open fallback — bundleID=%1, attempt=%2, url=%3")
                                         .arg(bundleID)
                                         .arg(attempt)
@@ -256,13 +262,8 @@ bool AllowedAppReveal::finderFallback(const std::optional<QUrl>& finderURL, int 
 
 bool AllowedAppReveal::blankDocumentFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt)
 {
-    if (!url) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal blank fallback failed — could not resolve app URL, "
-                                                          "bundleID=%1, attempt=%2")
-                                               .arg(bundleID)
-                                               .arg(attempt));
+    if (!hasApplicationURL(QStringLiteral("blank"), bundleID, url, attempt))
         return false;
-    }
     if (!services_.applicationCapabilityDetector->supportsWebURLSchemes(*url)) {
         logger_.log(VeskLogLevel::debug, QStringLiteral("Dynamic reveal blank fallback skipped — app does not advertise web "
                                                         "URL support, bundleID=%1, attempt=%2, appURL=%3")

@@ -60,6 +60,9 @@ private:
                         RunningApplicationControlling& app, AllowedWindowSpaceClassification classification,
                         Progress& progress);
     void runFallbackChain(const QString& bundleID, const std::optional<QUrl>& url, int attempt, Progress& progress);
+    // Logs that the fallback failed when there is no location of the application.
+    bool hasApplicationURL(const QString& fallback, const QString& bundleID, const std::optional<QUrl>& url,
+                           int attempt) const;
     bool appOpenFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt);
     bool finderFallback(const std::optional<QUrl>& finderURL, int attempt);
     bool blankDocumentFallback(const QString& bundleID, const std::optional<QUrl>& url, int attempt);

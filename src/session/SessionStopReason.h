@@ -25,22 +25,6 @@ enum class SessionStopReason {
     deinit,
 };
 
-// The request's own text, as the stop writes it into its log line.
-inline QString toRaw(SessionStopReason reason)
-{
-    switch (reason) {
-    case SessionStopReason::timerExpired: return QStringLiteral("timerExpired");
-    case SessionStopReason::manualStop: return QStringLiteral("manualStop");
-    case SessionStopReason::emergencyExit: return QStringLiteral("emergencyExit");
-    case SessionStopReason::noAllowedWindows: return QStringLiteral("noAllowedWindows");
-    case SessionStopReason::appTerminate: return QStringLiteral("appTerminate");
-    case SessionStopReason::crash: return QStringLiteral("crash");
-    case SessionStopReason::emergencyHotkey: return QStringLiteral("emergencyHotkey");
-    case SessionStopReason::deinit: return QStringLiteral("deinit");
-    }
-    return {};
-}
-
 template <>
 struct EnumCases<SessionStopReason> {
     static constexpr std::array values{SessionStopReason::timerExpired,     SessionStopReason::manualStop,
@@ -63,6 +47,17 @@ inline SessionEndReason endReason(SessionStopReason reason)
     case SessionStopReason::crash: return SessionEndReason::crash;
     }
     return SessionEndReason::crash;
+}
+
+// The request's own text, as the stop writes it into its log line: its end
+// reason's raw text, but for the two requests that name where they come from.
+inline QString toRaw(SessionStopReason reason)
+{
+    if (reason == SessionStopReason::emergencyHotkey)
+        return QStringLiteral("emergencyHotkey");
+    if (reason == SessionStopReason::deinit)
+        return QStringLiteral("deinit");
+    return toRaw(endReason(reason));
 }
 
 } // namespace vesk
