@@ -2,16 +2,12 @@
 
 #include "app/DesktopIsolationRecovering.h"
 #include "app/EmergencyRestoring.h"
+#include "platform/PlatformInterfaces.h"
 
 #include <QString>
 
 #include <memory>
 #include <optional>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-class ScreenProviding;
-} // namespace vesk::platform
 
 namespace vesk {
 
@@ -29,7 +25,7 @@ class SessionManagerComposition {
 public:
     // `timerFactory`: the countdown's timers (on their own queue in the
     // application, on the scheduler in a scripted run).
-    SessionManagerComposition(Scheduler& scheduler, Clock& clock, platform::SimulatedDesktop& desktop,
+    SessionManagerComposition(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
                               std::shared_ptr<SessionTimerCreating> timerFactory);
     ~SessionManagerComposition();
     SessionManagerComposition(const SessionManagerComposition&) = delete;
@@ -37,13 +33,10 @@ public:
 
     SessionManager& manager() const { return *manager_; }
     // The name the app-launch prompt shows for the installed application with
-    // that identifier, from a fresh scan of the installed applications (the
-    // two application folders' direct contents and the Finder); none when it
-    // is not installed.
-    static std::optional<QString> installedApplicationName(const platform::SimulatedDesktop& desktop,
+    // that identifier, from a fresh scan; none when it is not installed.
+    static std::optional<QString> installedApplicationName(const platform::InstalledApplicationsProviding& installed,
                                                            const QString& bundleID);
     MainWindowSessionUIController& uiController() const { return *uiController_; }
-    const platform::ScreenProviding& screens() const { return *screens_; }
 
     // The process-wide services the launch recovery and termination reach.
     DesktopIsolationRecovering& desktopIsolation() const { return *desktopIsolationRecovery_; }
@@ -53,7 +46,6 @@ public:
 private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
-    std::shared_ptr<const platform::ScreenProviding> screens_;
     std::shared_ptr<MainWindowSessionUIController> uiController_;
     std::shared_ptr<DesktopIsolationRecovering> desktopIsolationRecovery_;
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;

@@ -1,7 +1,7 @@
 #include "session/AllowedAppLauncher.h"
 
-#include "platform/MainThread.h"
-#include "platform/TextFormat.h"
+#include "core/MainThread.h"
+#include "core/TextFormat.h"
 
 #include <QPointer>
 

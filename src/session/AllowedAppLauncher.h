@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/VeskLogger.h"
-#include "platform/Scheduler.h"
+#include "core/Scheduler.h"
 #include "session/AllowedAppLookup.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"

@@ -2,7 +2,7 @@
 
 #include "overlay/OverlayLogText.h"
 #include "overlay/WindowClassification.h"
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QPointer>
 

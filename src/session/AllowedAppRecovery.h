@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/VeskLogger.h"
-#include "platform/Clock.h"
-#include "platform/Scheduler.h"
-#include "platform/WorkItem.h"
+#include "core/Clock.h"
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedWindowSpaceClassifier.h"
 #include "session/SessionServices.h"

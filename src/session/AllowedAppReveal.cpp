@@ -1,8 +1,8 @@
 #include "session/AllowedAppReveal.h"
 
 #include "overlay/WindowClassification.h"
-#include "platform/MainThread.h"
-#include "platform/TextFormat.h"
+#include "core/MainThread.h"
+#include "core/TextFormat.h"
 
 #include <QDir>
 #include <QPointer>

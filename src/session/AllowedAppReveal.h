@@ -2,8 +2,8 @@
 
 #include "app/VeskLogger.h"
 #include "enforcement/AllowedWindowSpaceClassification.h"
-#include "platform/Scheduler.h"
-#include "platform/WorkItem.h"
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
 #include "session/AllowedAppLauncher.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedWindowSpaceClassifier.h"

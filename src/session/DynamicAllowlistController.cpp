@@ -1,6 +1,6 @@
 #include "session/DynamicAllowlistController.h"
 
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace vesk {
 

@@ -5,9 +5,9 @@
 #include "analytics/SetupDurationBucket.h"
 #include "app/GoalRule.h"
 #include "overlay/OverlayLogText.h"
-#include "platform/Geometry.h"
-#include "platform/MainThread.h"
-#include "platform/TextFormat.h"
+#include "core/Geometry.h"
+#include "core/MainThread.h"
+#include "core/TextFormat.h"
 
 #include <algorithm>
 #include <cmath>

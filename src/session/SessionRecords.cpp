@@ -1,6 +1,6 @@
 #include "session/SessionRecords.h"
 
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QStringList>
 
