@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedAppRecovery.h"
 #include "session/AllowedAppReveal.h"

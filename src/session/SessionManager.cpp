@@ -3,7 +3,7 @@
 #include "analytics/AnalyticsDurationBucket.h"
 #include "analytics/MonitorCountBucket.h"
 #include "analytics/SetupDurationBucket.h"
-#include "app/GoalRule.h"
+#include "store/GoalRule.h"
 #include "overlay/OverlayLogText.h"
 #include "core/Geometry.h"
 #include "core/MainThread.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "analytics/ReflectionReasonCategory.h"
-#include "app/GoalStatus.h"
-#include "app/VeskHelpful.h"
-#include "app/VeskLogger.h"
+#include "store/GoalStatus.h"
+#include "store/VeskHelpful.h"
+#include "logging/VeskLogger.h"
 #include "enforcement/DynamicAllowlistState.h"
 #include "enforcement/MouseBlockerControlAction.h"
 #include "overlay/OverlayWindowMotionEvent.h"

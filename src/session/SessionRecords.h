@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SessionEndReason.h"
-#include "app/VeskLogger.h"
+#include "store/SessionEndReason.h"
+#include "logging/VeskLogger.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/RawValue.h"
-#include "app/SessionEndReason.h"
+#include "core/RawValue.h"
+#include "store/SessionEndReason.h"
 
 #include <QString>
 
