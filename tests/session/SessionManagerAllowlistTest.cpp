@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using namespace vesk;
 using namespace vesk::test;
@@ -194,6 +195,24 @@ TEST_F(SessionManagerAllowlistTest, OneAppLaunchPromptAtATime)
 
     manager->confirmAppLaunchPrompt(true);
     EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
+}
+
+TEST_F(SessionManagerAllowlistTest, TheStopTakesAnOpenPromptAwayAndALateAnswerDoesNothing)
+{
+    workspace->install(gameID, "Game");
+    startActive();
+    workspace->run(gameID);
+    appMonitor->appLaunchNeedingDecisionHandler(gameID);
+    ASSERT_TRUE(manager->pendingAppLaunchPrompt());
+    QSignalSpy promptChanged(manager.get(), &SessionManager::pendingAppLaunchPromptChanged);
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    EXPECT_FALSE(manager->pendingAppLaunchPrompt());
+    EXPECT_EQ(promptChanged.count(), 1);
+
+    manager->confirmAppLaunchPrompt(false);
+    EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
+    EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.game)"));
 }
 
 TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenItStays)
