@@ -45,7 +45,7 @@ platform::TerminateReply AppDelegate::applicationShouldTerminate()
     if (dependencies_.sessionManager.isSessionActive()) {
         logger_.log(VeskLogLevel::info, QStringLiteral("applicationShouldTerminate: active session detected — "
                                                        "stopping session before termination"));
-        dependencies_.sessionManager.stopSession(QStringLiteral("appTerminate"), SessionExitAppDisposition::leaveOpen);
+        dependencies_.sessionManager.stopSession(SessionStopReason::appTerminate, SessionExitAppDisposition::leaveOpen);
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("applicationShouldTerminate: returning .terminateNow"));
     runEmergencyRestores();

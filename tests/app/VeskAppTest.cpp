@@ -132,14 +132,14 @@ TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
     EXPECT_TRUE(mainWindowVisible());
     startEditorSession();
     EXPECT_FALSE(mainWindowVisible());
-    app_->sessionManager().stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    app_->sessionManager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_TRUE(mainWindowVisible());
 
     // Minimised before the next session, it is back on screen after it.
     app_->mainWindow()->showMinimized();
     EXPECT_FALSE(mainWindowVisible());
     startEditorSession();
-    app_->sessionManager().stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    app_->sessionManager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_FALSE(app_->mainWindow()->isMinimized());
     EXPECT_TRUE(mainWindowVisible());
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using namespace vesk;
 using namespace vesk::test;
@@ -158,7 +159,7 @@ TEST_F(SessionManagerAllowlistTest, AddRemoveRulesAndTheAlreadyAllowedCase)
     EXPECT_EQ(manager->allPersistedAllowedBundleIDs(), (std::set<QString>{browserID, notesID}));
     EXPECT_TRUE(trace.calls.contains("app.hide(com.example.browser)"));
 
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->addApp(browserID, std::nullopt, std::nullopt);
     EXPECT_TRUE(logs.contains("Ignoring addApp because no session is active — bundleID=com.example.browser"));
 }
@@ -196,6 +197,24 @@ TEST_F(SessionManagerAllowlistTest, OneAppLaunchPromptAtATime)
     EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
 }
 
+TEST_F(SessionManagerAllowlistTest, TheStopTakesAnOpenPromptAwayAndALateAnswerDoesNothing)
+{
+    workspace->install(gameID, "Game");
+    startActive();
+    workspace->run(gameID);
+    appMonitor->appLaunchNeedingDecisionHandler(gameID);
+    ASSERT_TRUE(manager->pendingAppLaunchPrompt());
+    QSignalSpy promptChanged(manager.get(), &SessionManager::pendingAppLaunchPromptChanged);
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    EXPECT_FALSE(manager->pendingAppLaunchPrompt());
+    EXPECT_EQ(promptChanged.count(), 1);
+
+    manager->confirmAppLaunchPrompt(false);
+    EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
+    EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.game)"));
+}
+
 TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenItStays)
 {
     workspace->install(browserID, "Browser");
@@ -217,7 +236,7 @@ TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenI
 TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
 {
     QString error;
-    const auto path = SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
+    const auto path = AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
     ASSERT_TRUE(path) << error.toStdString();
     EXPECT_EQ(QFileInfo(*path).fileName(), "Studio.My-App.html");
     EXPECT_EQ(QFileInfo(*path).dir().dirName(), "VESKBlankDocuments");
@@ -226,13 +245,13 @@ TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
     EXPECT_EQ(file.readAll(), QByteArray("<!doctype html>\n<html>\n<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
                                          "<body></body>\n</html>"));
     // Written again, the same file is replaced.
-    EXPECT_EQ(SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
+    EXPECT_EQ(AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
 }
 
 TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     const QUuid id = manager->pendingReflection()->id;
     analytics->events.clear();
 
@@ -263,7 +282,7 @@ TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
 TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->saveReflection(GoalStatus::partial, std::nullopt, QString(300, 'n'), ReflectionReasonCategory::goalUnclear,
                             scheduler.now());
     EXPECT_EQ(store->reflection->note, QString(280, 'n'));
@@ -271,7 +290,7 @@ TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
               (std::map<QString, QString>{{"goalStatus", "partial"}, {"reasonCategory", "goalUnclear"}}));
 
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->dismissReflection();
     EXPECT_EQ(analytics->events.back().signalName(), "reflection.skipped");
     EXPECT_FALSE(manager->pendingReflection());
@@ -318,7 +337,7 @@ TEST_F(SessionManagerAllowlistTest, ALaunchCompletingAfterTheSessionIsNotTracked
     detector->visible = {notesID};
     start();
     ASSERT_EQ(workspace->heldCompletions.size(), 2u);
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     detector->visible = {notesID};
     manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
 

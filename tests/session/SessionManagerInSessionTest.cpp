@@ -94,7 +94,7 @@ TEST_F(SessionManagerInSessionTest, HolesReachTheMouseBlockerOnlyWhileTheSession
     EXPECT_EQ(mouseBlocker->passthroughRects, (std::vector<Rect>{{0, 0, 10, 10}}));
 
     const QUuid lifecycle = *manager->activeLifecycleID();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_FALSE(overlay->passthroughRectsChangedHandler);
     forward({Rect{5, 5, 1, 1}});
     EXPECT_EQ(mouseBlocker->passthroughRects, (std::vector<Rect>{{0, 0, 10, 10}}));
@@ -276,7 +276,7 @@ TEST_F(SessionManagerInSessionTest, CallbacksOfAnEndedSessionOnlyLogTheirStaleMe
     const auto launchDecision = appMonitor->appLaunchNeedingDecisionHandler;
     const auto fullyClosed = stage->onAppFullyClosed;
     const auto spaceChange = spaceMonitor->onSpaceChange;
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     // A new session runs when the old callbacks arrive.
     startActive();
     scheduler.advance(1);

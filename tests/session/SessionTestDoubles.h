@@ -48,7 +48,23 @@ public:
     {
         trace_.record("overlay.suppressPassthrough(" + bundleID + ")");
     }
-    // The names of the handler slots that are set.
+    void setAllowedWindowsMissingHandler(MissingHandler handler) override { onAllowedWindowsMissing = std::move(handler); }
+    void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) override
+    {
+        onAllowedWindowsTemporarilyMissing = std::move(handler);
+    }
+    void setAllowedWindowsOccludedHandler(OccludedHandler handler) override
+    {
+        allowedWindowsOccludedHandler = std::move(handler);
+    }
+    void setPassthroughRectsChangedHandler(PassthroughRectsHandler handler) override
+    {
+        passthroughRectsChangedHandler = std::move(handler);
+    }
+    void setAllowedWindowMotionHandler(MotionHandler handler) override { allowedWindowMotionHandler = std::move(handler); }
+    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override { seamDragHandoffHandler = std::move(handler); }
+
+    // The names of the handlers that are set.
     QStringList installedHandlers() const
     {
         QStringList names;
@@ -66,6 +82,14 @@ public:
             names << "seamDragHandoffHandler";
         return names;
     }
+
+    // The handlers the session core set, as the overlay holds them.
+    MissingHandler onAllowedWindowsMissing;
+    MissingHandler onAllowedWindowsTemporarilyMissing;
+    OccludedHandler allowedWindowsOccludedHandler;
+    PassthroughRectsHandler passthroughRectsChangedHandler;
+    MotionHandler allowedWindowMotionHandler;
+    SeamDragHandoffHandler seamDragHandoffHandler;
 
     AllowedWindowDragState dragState = AllowedWindowDragState::idle();
     QStringList handlersAtActivate;
@@ -447,6 +471,7 @@ public:
     void waitForAllowedWindows(const std::set<QString>& allowed, std::function<void()> completion) override
     {
         trace_.record("waiter.wait");
+        lastCompletion = completion;
         waiter_.waitForAllowedWindows(allowed, [this, completion] {
             trace_.record("waiter.completion");
             completion();
@@ -457,6 +482,9 @@ public:
         trace_.record("waiter.cancel");
         waiter_.cancel();
     }
+
+    // The completion the last wait was handed, as the waiter holds it.
+    std::function<void()> lastCompletion;
 
 private:
     CallTrace& trace_;
