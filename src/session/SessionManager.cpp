@@ -581,6 +581,8 @@ void SessionManager::stopSession(const QString& reason, SessionExitAppDispositio
     cancelPendingFailOpenConfirmation();
     cancelPendingAllowedAppsRecovery();
     cancelPendingTerminationVerification();
+    // A flight of the ended session must not time out into the next one.
+    cancelAllWindowMaterializationTimeouts();
 
     services_.mouseBlocker->setAllowedWindowControlClickHandler({});
     services_.overlay->passthroughRectsChangedHandler = {};

@@ -110,9 +110,31 @@ TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
     EXPECT_TRUE(logs.contains("Dynamic reveal stopped before LaunchServices fallback for other-Space app — "
                               "bundleID=com.example.browser, attempt=1, materializationAttempted=true"));
     EXPECT_TRUE(logs.contains("Dynamic reveal ended with other-Space app state — bundleID=com.example.browser, attempt=1"));
-    scheduler.advance(4.0);
-    EXPECT_TRUE(logs.contains("Window materialization flight timed out — bundleID=com.example.browser, "
-                              "reason=dynamicReveal:0, timeout=4.0s"));
+
+    // The flight lasts 4.0 s: until then a restore asks the materializer nothing new.
+    scheduler.advance(3.7);
+    manager->restoreAllowedApp(browserID);
+    EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
+    scheduler.advance(0.06);
+    EXPECT_EQ(logs.count("Window materialization flight timed out — bundleID=com.example.browser, "
+                         "reason=dynamicReveal:0, timeout=4.0s"),
+              1);
+}
+
+TEST_F(SessionManagerAllowlistTest, AFlightInProgressEndsWithItsSession)
+{
+    workspace->install(browserID, "Browser");
+    workspace->run(browserID);
+    allWindows = {window(browserID)};
+    materializer->outcome = WindowMaterializationOutcome::requested();
+    startActive();
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    ASSERT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+
+    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
 }
 
 TEST_F(SessionManagerAllowlistTest, AWindowThatAppearsSettlesTheFlight)
