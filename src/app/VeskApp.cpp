@@ -40,6 +40,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     if (own.build)
         bundleInfo.insert(QStringLiteral("CFBundleVersion"), *own.build);
     setMainBundleInfoDictionary(bundleInfo);
+    VeskLogger::setMainBundleIdentifier(own.bundleIdentifier);
 
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.

@@ -99,9 +99,14 @@ TEST_F(VeskAppStartUpTest, ConfiguresStoreAnalyticsAndCrashDiagnosticsInOrder)
 
     QStringList startUp;
     for (const test::LogCapture::Entry& entry : log.entries()) {
-        if (entry.category == "SessionManager" || entry.category == "CrashDiagnosticsService" ||
-            entry.category == "Recorder")
+        if (entry.component == "SessionManager" || entry.component == "CrashDiagnosticsService")
+            startUp << entry.component + ": " + entry.message;
+        else if (entry.category == "Recorder")
             startUp << entry.category + ": " + entry.message;
+        // The system log's subsystem is the running application's bundle identifier.
+        if (!entry.component.isEmpty()) {
+            EXPECT_EQ(entry.category, "com.vesk.app." + entry.component);
+        }
     }
     const QString launchSignal = QStringLiteral("Recorder: tracked app.launched");
     EXPECT_EQ(startUp, (QStringList{"SessionManager: Configured session persistence store", "Recorder: analytics built",

@@ -67,10 +67,10 @@ protected:
     static void recordLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (SessionTimelineTest* test = recording(); test && isMainThread()) {
-            const QString category = QString::fromUtf8(context.category);
-            if (category == QStringLiteral("SessionManager"))
+            const auto component = VeskLogger::componentOfCategory(QString::fromUtf8(context.category));
+            if (component == QStringLiteral("SessionManager"))
                 test->trace.record(levelName(type) + ": " + message);
-            else if (category == QStringLiteral("AllowedWindowWaiter"))
+            else if (component == QStringLiteral("AllowedWindowWaiter"))
                 test->trace.record("waiter " + levelName(type) + ": " + message);
         }
         if (QtMessageHandler previous = recording() ? recording()->previousHandler_ : nullptr)
