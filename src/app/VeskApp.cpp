@@ -12,6 +12,7 @@
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/NoOpBugReportSender.h"
 #include "feedback/NoOpCrashDiagnosticsService.h"
+#include "app/AboutWindow.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
@@ -99,6 +100,7 @@ VeskApp::~VeskApp()
         environment_.desktop.setTerminationHandlers({}, {});
         environment_.desktop.subscribeToDiagnosticPayloads({});
     }
+    aboutWindow_.reset();
     settingsWindow_.reset();
     mainWindow_.reset();
 }
@@ -176,11 +178,18 @@ void VeskApp::showSettings()
     settingsWindow_->raise();
 }
 
+void VeskApp::showAbout()
+{
+    aboutWindow_->show();
+    aboutWindow_->raise();
+}
+
 void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.desktop);
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
+    aboutWindow_ = std::make_unique<AboutWindow>();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
@@ -189,6 +198,7 @@ void VeskApp::buildScenes()
             if (command)
                 command->setEnabled(canCheck);
         });
+    connect(mainWindow_->aboutAction(), &QAction::triggered, this, &VeskApp::showAbout);
     connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
     connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);
     connect(mainWindow_->quitAction(), &QAction::triggered, this, &VeskApp::requestTermination);
@@ -213,6 +223,7 @@ void VeskApp::applyLocale()
     const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
     mainWindow_->setLocale(locale);
     settingsWindow_->setLocale(locale);
+    aboutWindow_->setLocale(locale);
 }
 
 } // namespace vesk

@@ -164,9 +164,16 @@ TEST_F(VeskAppStartUpTest, DiagnosticPayloadsReachTheCrashDiagnosticsForTheAppli
 
     app.reset();
     EXPECT_TRUE(kept.expired());
-    // A delivery after the application is gone waits for the next subscriber.
-    desktop_.deliverDiagnosticPayloads({R"({"crashDiagnostics":[{}]})"});
+    // A delivery after the application is gone reaches nothing of it: it
+    // waits, whole, for the next subscriber.
+    const QByteArray late = R"({"crashDiagnostics":[{}]})";
+    desktop_.deliverDiagnosticPayloads({late});
     desktop_.workspace().waitForCompletions();
+    const auto next = std::make_shared<RecordingCrashDiagnostics>();
+    desktop_.subscribeToDiagnosticPayloads([next](const std::vector<QByteArray>& payloads) { next->didReceive(payloads); });
+    desktop_.workspace().waitForCompletions();
+    std::lock_guard lock(next->mutex);
+    EXPECT_EQ(next->received, std::vector<QByteArray>{late});
 }
 
 INSTANTIATE_TEST_SUITE_P(AccessibilityTrust, VeskAppLaunchSignalTest, ::testing::Bool(),
