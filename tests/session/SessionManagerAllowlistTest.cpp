@@ -15,7 +15,21 @@ const QString gameID = QStringLiteral("com.example.game");
 
 } // namespace
 
-using SessionManagerAllowlistTest = SessionManagerFixture;
+class SessionManagerAllowlistTest : public SessionManagerFixture {
+protected:
+    // Starts a session and adds a running browser whose only window is on
+    // another Space; the materializer takes the request of attempt 0.
+    void startAndAddBrowserFromAnotherSpace()
+    {
+        workspace->install(browserID, "Browser");
+        workspace->run(browserID);
+        allWindows = {window(browserID)};
+        materializer->outcome = WindowMaterializationOutcome::requested();
+        startActive();
+        manager->addApp(browserID, std::nullopt, std::nullopt);
+        EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    }
+};
 
 TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRevealsIt)
 {
@@ -94,14 +108,7 @@ TEST_F(SessionManagerAllowlistTest, RevealingTheFinderOpensTheHomeFolderOnce)
 
 TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-
-    manager->addApp(browserID, std::nullopt, std::nullopt);
-    EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    startAndAddBrowserFromAnotherSpace();
     // The general recovery that follows the add asks again, but the flight is in progress.
     scheduler.advance(0.15);
     EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
@@ -125,13 +132,7 @@ TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
 
 TEST_F(SessionManagerAllowlistTest, AFlightInProgressEndsWithItsSession)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-    manager->addApp(browserID, std::nullopt, std::nullopt);
-    ASSERT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    startAndAddBrowserFromAnotherSpace();
 
     manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
     scheduler.advance(5);
@@ -140,12 +141,7 @@ TEST_F(SessionManagerAllowlistTest, AFlightInProgressEndsWithItsSession)
 
 TEST_F(SessionManagerAllowlistTest, AWindowThatAppearsSettlesTheFlight)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-    manager->addApp(browserID, std::nullopt, std::nullopt);
+    startAndAddBrowserFromAnotherSpace();
 
     onScreenWindows = {window(browserID)};
     scheduler.advance(0.25);
@@ -451,13 +447,7 @@ TEST_F(SessionManagerAllowlistTest, DecliningThePromptOfAnAppThatHasQuit)
 
 TEST_F(SessionManagerAllowlistTest, AMaterializedAppThatLostItsWindowsEndsTheRevealWithoutALaunch)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-    manager->addApp(browserID, std::nullopt, std::nullopt);
-    ASSERT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    startAndAddBrowserFromAnotherSpace();
     const qsizetype mark = trace.calls.size();
 
     // The browser closes its windows before the next attempt.
