@@ -1,6 +1,6 @@
 #include "LogCapture.h"
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 
 namespace vesk::test {
 
