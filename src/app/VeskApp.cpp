@@ -12,6 +12,7 @@
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/NoOpBugReportSender.h"
 #include "feedback/NoOpCrashDiagnosticsService.h"
+#include "app/AboutWindow.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
@@ -42,6 +43,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     if (own.build)
         bundleInfo.insert(QStringLiteral("CFBundleVersion"), *own.build);
     setMainBundleInfoDictionary(bundleInfo);
+    VeskLogger::setMainBundleIdentifier(own.bundleIdentifier);
 
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.
@@ -100,6 +102,7 @@ VeskApp::~VeskApp()
         environment_.platform.ownApplication.setTerminationHandlers({}, {});
         environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads({});
     }
+    aboutWindow_.reset();
     settingsWindow_.reset();
     mainWindow_.reset();
 }
@@ -178,11 +181,18 @@ void VeskApp::showSettings()
     settingsWindow_->raise();
 }
 
+void VeskApp::showAbout()
+{
+    aboutWindow_->show();
+    aboutWindow_->raise();
+}
+
 void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.platform.screens, environment_.platform.ownWindows);
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
+    aboutWindow_ = std::make_unique<AboutWindow>();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
@@ -191,6 +201,7 @@ void VeskApp::buildScenes()
             if (command)
                 command->setEnabled(canCheck);
         });
+    connect(mainWindow_->aboutAction(), &QAction::triggered, this, &VeskApp::showAbout);
     connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
     connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);
     connect(mainWindow_->quitAction(), &QAction::triggered, this, &VeskApp::requestTermination);
@@ -215,6 +226,7 @@ void VeskApp::applyLocale()
     const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
     mainWindow_->setLocale(locale);
     settingsWindow_->setLocale(locale);
+    aboutWindow_->setLocale(locale);
 }
 
 } // namespace vesk

@@ -12,6 +12,7 @@
 
 namespace vesk {
 
+class AboutWindow;
 class AppDelegate;
 class AnalyticsTracking;
 class BugReportSending;
@@ -82,10 +83,12 @@ public:
     SoftwareUpdateControlling& updateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
+    AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
     void showSettings();
+    void showAbout();
 
 signals:
     // The application's process has ended (after the delegate's will-terminate).
@@ -112,6 +115,7 @@ private:
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<SettingsWindow> settingsWindow_;
+    std::unique_ptr<AboutWindow> aboutWindow_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger updateLogger_{QStringLiteral("SoftwareUpdateService")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};

@@ -484,8 +484,8 @@ void ScriptedRun::handleMessage(QtMsgType type, const QMessageLogContext& contex
     if (!run)
         return;
     const QString category = QString::fromUtf8(context.category ? context.category : "default");
-    if (category != QLatin1String("default") && !category.startsWith(QLatin1String("qt.")))
-        run->record({{"kind", "log"}, {"component", category}, {"level", levelText(type)}, {"message", message}});
+    if (const std::optional<QString> component = VeskLogger::componentOfCategory(category))
+        run->record({{"kind", "log"}, {"component", *component}, {"level", levelText(type)}, {"message", message}});
     // The log file keeps every row; the terminal shows only what needs
     // attention. The headless platform's notes on window operations it does
     // not have (raising a window, say) are expected in a headless run.

@@ -361,6 +361,8 @@ void SessionManager::stopSession(SessionStopReason reason, SessionExitAppDisposi
 
     services_.allowedWindowWaiter->cancel();
     cancelPendingSessionWork();
+    // A flight of the ended session must not time out into the next one.
+    flight_.cancelAll();
 
     services_.mouseBlocker->setAllowedWindowControlClickHandler({});
     services_.overlay->setPassthroughRectsChangedHandler({});
@@ -689,6 +691,14 @@ AllowedWindowSpaceClassification SessionManager::classifyAllowedWindowSpaceState
 std::vector<AllowedAppVisibilitySnapshot> SessionManager::allowedAppVisibilitySnapshots() const
 {
     return classifier_.visibilitySnapshots(state_.currentAllowlist());
+}
+
+void SessionManager::scheduleAllowedAppsRecovery(const QString& reason,
+                                                 const std::optional<std::set<QString>>& targets, bool dragDeferrable)
+{
+    if (redispatchToMainThread([=](SessionManager& self) { self.scheduleAllowedAppsRecovery(reason, targets, dragDeferrable); }))
+        return;
+    recovery_.schedule(reason, targets, dragDeferrable);
 }
 
 void SessionManager::restoreAllowedApp(const QString& bundleID)

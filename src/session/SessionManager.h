@@ -153,6 +153,10 @@ public:
     std::vector<AllowedAppVisibilitySnapshot> allowedAppVisibilitySnapshots() const;
     AllowedWindowSpaceClassification classifyAllowedWindowSpaceState(const QString& bundleID) const;
     void restoreAllowedApp(const QString& bundleID);
+    // A recovery pass over the allowed applications soon, as the panels ask
+    // for one when they close (targets: only these applications).
+    void scheduleAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                     bool dragDeferrable);
 
     // Requests of the HUD and the reflection card.
     void requestScreenshot(const QDateTime& date);

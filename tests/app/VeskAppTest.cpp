@@ -24,7 +24,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <future>
+#include <utility>
 
 using namespace vesk;
 
@@ -69,6 +72,23 @@ TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllo
 {
     startEditorSession();
     QSignalSpy terminated(app_.get(), &VeskApp::terminated);
+    // The log queue is held until the stop has reset the session, with a
+    // backlog of rows before the stop's own: without the termination's drains
+    // they would still be queued when the process ends.
+    const QString logPath = VeskLogFileStore::shared().currentLogURL().toLocalFile();
+    std::promise<void> gate;
+    // (A stop that never comes fails the test below instead of hanging it.)
+    VeskLogFileStore::shared().queue().async(
+        [gateOpened = gate.get_future().share()] { gateOpened.wait_for(std::chrono::seconds(10)); });
+    for (int row = 0; row < 5; ++row)
+        VeskLogFileStore::shared().enqueueWrite(VeskLogLevel::debug, QStringLiteral("TerminationProbe"),
+                                                QStringLiteral("queued row %1").arg(row));
+    bool opened = false;
+    const QObject connection;
+    QObject::connect(&app_->sessionManager(), &SessionManager::isSessionActiveChanged, &connection, [&] {
+        if (!std::exchange(opened, true))
+            gate.set_value();
+    });
 
     app_->requestTermination();
 
@@ -84,13 +104,16 @@ TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllo
     ASSERT_NE(editor, nullptr);
     EXPECT_FALSE(editor->terminated);
 
-    // The delegate drained the log: the stop's rows are in the file already.
-    QFile logFile(VeskLogFileStore::shared().currentLogURL().toLocalFile());
+    // The delegate drained the log: every row queued before the end is in the file already.
+    ASSERT_TRUE(opened);
+    QFile logFile(logPath);
     ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
     const QString log = QString::fromUtf8(logFile.readAll());
-    const qsizetype request = log.lastIndexOf("applicationShouldTerminate: active session detected");
+    const qsizetype backlog = log.lastIndexOf("| TerminationProbe | queued row 4 |");
+    const qsizetype request = log.indexOf("applicationShouldTerminate: active session detected", backlog);
     const qsizetype stop = log.indexOf("Stopping session — lifecycle=", request);
     const qsizetype finalReset = log.indexOf("applicationWillTerminate: final safety reset", stop);
+    EXPECT_NE(backlog, -1);
     EXPECT_NE(request, -1);
     EXPECT_NE(stop, -1);
     EXPECT_NE(finalReset, -1);

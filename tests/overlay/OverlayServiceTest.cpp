@@ -314,14 +314,22 @@ TEST_F(OverlayServiceTest, AWindowBackWithinTheGracePeriodCancelsIt)
     EXPECT_EQ(missingCalls, 0);
 }
 
-TEST_F(OverlayServiceTest, FullyCoveredAllowedWindowIsReportedOnce)
+TEST_F(OverlayServiceTest, FullyCoveredAllowedWindowIsReportedOnceEachTimeItIsCovered)
 {
-    addApplication(kBrowser, QRectF(50, 50, 800, 600));
+    const WindowNumber browser = addApplication(kBrowser, QRectF(50, 50, 800, 600));
     activate();
     advanceFrames(10);
     EXPECT_EQ(occludedReports, (std::vector<std::set<QString>>{{kEditor}}));
     EXPECT_EQ(logs.count("Allowed windows fully occluded — bundleIDs=[\"com.example.editor\"]"), 1);
     EXPECT_EQ(temporarilyMissingCalls, 1);
+
+    // Uncovered, then covered again: reported again.
+    desktop.setWindowBounds(browser, QRectF(800, 600, 300, 200));
+    advanceFrames(3);
+    EXPECT_EQ(occludedReports.size(), 1u);
+    desktop.setWindowBounds(browser, QRectF(50, 50, 800, 600));
+    advanceFrames(3);
+    EXPECT_EQ(occludedReports, (std::vector<std::set<QString>>{{kEditor}, {kEditor}}));
 }
 
 TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
@@ -349,6 +357,32 @@ TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
     EXPECT_EQ(logs.count("Drag bridge passthrough ended"), 1);
     EXPECT_EQ(logs.count("Passthrough holes fully covered by allowed windows again"), 1);
     EXPECT_EQ(logs.count("Drag passthrough relaxation ended"), 1);
+}
+
+TEST_F(OverlayServiceTest, AStallOnTheSeamIsJudgedBeforeTheFramesOwnMotion)
+{
+    activate();
+    advanceFrames(1);
+    desktop.setMouseLocation(QPointF(400, 600));
+    desktop.setMouseButtonDown(0, true);
+    desktop.setWindowBounds(editorWindow, QRectF(700, 100, 600, 400));
+    advanceFrames(1);
+    // Half a frame later the window reaches the seam, seen by a tick between two frames.
+    scheduler.advance(kFrame / 2);
+    desktop.setWindowBounds(editorWindow, QRectF(840, 100, 600, 400));
+    service.updateAllowlist({kEditor});
+    ASSERT_EQ(logs.count("drag reached display seam — bundleID=com.example.editor, seamEdge=right@1440"), 1);
+
+    // Held still on the seam: the frames up to 0.25 s later see no stall yet.
+    scheduler.advance(0.25);
+    EXPECT_TRUE(handoffs.empty());
+    // The next frame comes 0.258 s after the last motion and brings a new one:
+    // the stall is judged on what was before this frame, so the drag is handed off.
+    desktop.setWindowBounds(editorWindow, QRectF(840, 140, 600, 400));
+    advanceFrames(1);
+    ASSERT_EQ(handoffs.size(), 1u);
+    EXPECT_EQ(handoffs[0].first, kEditor);
+    EXPECT_EQ(logs.count("seam-drag handoff on stall — bundleID=com.example.editor"), 1);
 }
 
 TEST_F(OverlayServiceTest, ADraggedWindowUnderABlockerKeepsItsWholeRectAsHole)
@@ -512,6 +546,22 @@ TEST_F(OverlayServiceTest, ScreenChangesAreDebouncedAndAnUnchangedLayoutKeepsThe
     scheduler.advance(0.1);
     EXPECT_EQ(logs.count("Screen change ignored; layout unchanged — reason=screenParametersChanged, layout=["), 1);
     EXPECT_EQ(service.panels(), before);
+}
+
+TEST_F(OverlayServiceTest, TheDebouncedScreenChangeTicksAtOnceAlsoWhenTheLayoutIsUnchanged)
+{
+    activate();
+    advanceFrames(3);
+    // Half a frame off the frame cadence, so that the debounce ends between two frames.
+    scheduler.advance(kFrame / 2);
+    emit desktop.screenParametersChanged();
+    scheduler.advance(OverlayService::kScreenChangeDebounce - kFrame / 4);
+    ASSERT_EQ(logs.count("Screen change ignored; layout unchanged"), 0);
+    const std::size_t ticks = holeReports.size();
+
+    scheduler.advance(kFrame / 2);
+    EXPECT_EQ(logs.count("Screen change ignored; layout unchanged"), 1);
+    EXPECT_EQ(holeReports.size(), ticks + 1) << "one tick right after the sync, no frame";
 }
 
 TEST_F(OverlayServiceTest, AMovedDisplayGetsNewPanelsAndTheOtherKeepsItsOwn)

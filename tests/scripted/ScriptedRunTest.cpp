@@ -122,13 +122,19 @@ TEST_F(ScriptedRunTest, TheCountdownEndsTheSessionAndTheOverlayLeavesAHoleOverTh
     // What the session core did, in time.
     double activeAt = -1;
     double endedAt = -1;
+    double startLoggedAt = -1;
     for (const QJsonValue& value : report_.value("timeline").toArray()) {
         const QJsonObject entry = value.toObject();
         if (entry.value("kind") == "session" && entry.value("event") == "isSessionActive")
             (entry.value("value").toBool() ? activeAt : endedAt) = entry.value("at").toDouble();
+        // Logger lines are listed under their component.
+        if (entry.value("kind") == "log" && entry.value("component") == "SessionManager"
+            && entry.value("message") == "Session started successfully")
+            startLoggedAt = entry.value("at").toDouble();
     }
     EXPECT_EQ(activeAt, 0.0);
     EXPECT_NEAR(endedAt, 60.0, 1.0);
+    EXPECT_GE(startLoggedAt, 0.0);
 }
 
 TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)

@@ -1,6 +1,7 @@
 #include "SessionManagerFixture.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -15,7 +16,21 @@ const QString gameID = QStringLiteral("com.example.game");
 
 } // namespace
 
-using SessionManagerAllowlistTest = SessionManagerFixture;
+class SessionManagerAllowlistTest : public SessionManagerFixture {
+protected:
+    // Starts a session and adds a running browser whose only window is on
+    // another Space; the materializer takes the request of attempt 0.
+    void startAndAddBrowserFromAnotherSpace()
+    {
+        workspace->install(browserID, "Browser");
+        workspace->run(browserID);
+        allWindows = {window(browserID)};
+        materializer->outcome = WindowMaterializationOutcome::requested();
+        startActive();
+        manager->addApp(browserID, std::nullopt, std::nullopt);
+        EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    }
+};
 
 TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRevealsIt)
 {
@@ -94,14 +109,7 @@ TEST_F(SessionManagerAllowlistTest, RevealingTheFinderOpensTheHomeFolderOnce)
 
 TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-
-    manager->addApp(browserID, std::nullopt, std::nullopt);
-    EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    startAndAddBrowserFromAnotherSpace();
     // The general recovery that follows the add asks again, but the flight is in progress.
     scheduler.advance(0.15);
     EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
@@ -111,19 +119,30 @@ TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
     EXPECT_TRUE(logs.contains("Dynamic reveal stopped before LaunchServices fallback for other-Space app — "
                               "bundleID=com.example.browser, attempt=1, materializationAttempted=true"));
     EXPECT_TRUE(logs.contains("Dynamic reveal ended with other-Space app state — bundleID=com.example.browser, attempt=1"));
-    scheduler.advance(4.0);
-    EXPECT_TRUE(logs.contains("Window materialization flight timed out — bundleID=com.example.browser, "
-                              "reason=dynamicReveal:0, timeout=4.0s"));
+
+    // The flight lasts 4.0 s: until then a restore asks the materializer nothing new.
+    scheduler.advance(3.7);
+    manager->restoreAllowedApp(browserID);
+    EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
+    scheduler.advance(0.06);
+    EXPECT_EQ(logs.count("Window materialization flight timed out — bundleID=com.example.browser, "
+                         "reason=dynamicReveal:0, timeout=4.0s"),
+              1);
+}
+
+TEST_F(SessionManagerAllowlistTest, AFlightInProgressEndsWithItsSession)
+{
+    startAndAddBrowserFromAnotherSpace();
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
 }
 
 TEST_F(SessionManagerAllowlistTest, AWindowThatAppearsSettlesTheFlight)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-    manager->addApp(browserID, std::nullopt, std::nullopt);
+    startAndAddBrowserFromAnotherSpace();
 
     onScreenWindows = {window(browserID)};
     scheduler.advance(0.25);
@@ -324,7 +343,13 @@ TEST_F(SessionManagerAllowlistTest, RestoringAnOtherSpaceAppShowsTheFeedbackAndS
     EXPECT_TRUE(logs.contains("Restore requested for other-Space app — bundleID=com.example.notes, spaceState=onOtherSpace"));
     EXPECT_TRUE(trace.calls.contains("spaceProbe.startBurst(reveal:com.example.notes)"));
     EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true"));
-    scheduler.advance(1.5);
+    scheduler.advance(1.4);
+    EXPECT_EQ(manager->sessionStatusFeedback(), SessionStatusFeedback::appOnOtherSpace);
+    // Each restore of that kind shows it for 1.5 s again.
+    manager->restoreAllowedApp(notesID);
+    scheduler.advance(1.4);
+    EXPECT_EQ(manager->sessionStatusFeedback(), SessionStatusFeedback::appOnOtherSpace);
+    scheduler.advance(0.11);
     EXPECT_FALSE(manager->sessionStatusFeedback());
 
     manager->restoreAllowedApp("com.example.other");
@@ -437,4 +462,134 @@ TEST_F(SessionManagerAllowlistTest, DecliningThePromptOfAnAppThatHasQuit)
     EXPECT_TRUE(logs.contains("No running app to terminate after declined prompt — bundleID=com.example.game"));
     EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.game)"));
     EXPECT_TRUE(trace.calls.contains("ui.dismissAppLaunchPrompt"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AMaterializedAppThatLostItsWindowsEndsTheRevealWithoutALaunch)
+{
+    startAndAddBrowserFromAnotherSpace();
+    const qsizetype mark = trace.calls.size();
+
+    // The browser closes its windows before the next attempt.
+    allWindows.clear();
+    scheduler.advance(0.25);
+    EXPECT_TRUE(logs.contains("Dynamic reveal ended after materialization settle without visible window — "
+                              "bundleID=com.example.browser, attempt=1, spaceState=noWindows"));
+    scheduler.advance(5);
+    EXPECT_TRUE(trace.since(mark).filter("workspace.").isEmpty()) << "neither a launch nor a blank page";
+    EXPECT_FALSE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.browser, nextAttempt=2"));
+}
+
+TEST_F(SessionManagerAllowlistTest, RevealingAHiddenAppUnhidesItThenTakesTheStepItsWindowsNeed)
+{
+    materializer->outcome = WindowMaterializationOutcome::requested();
+    const struct {
+        const char* name;
+        std::vector<AllowedWindowSnapshot> onScreen;
+        AXWindowManaging::WindowCounts counts;
+        QStringList calls;
+        QString attempt;
+    } cases[] = {
+        {"its window is on this Space", {window(notesID)}, {0, 1},
+         {"app.unhide(com.example.notes)", "app.activate(com.example.notes)"},
+         "unhide=true, activate=true, materialization=false, minimizedRestore=false"},
+        {"its windows are minimized", {}, {1, 1},
+         {"app.unhide(com.example.notes)", "windowManager.setMinimized(com.example.notes, false)",
+          "windowManager.raise(com.example.notes)"},
+         "unhide=true, activate=false, materialization=false, minimizedRestore=true"},
+        {"its windows are on another Space", {}, {0, 1},
+         {"app.unhide(com.example.notes)", "materializer.materialize(com.example.notes, dynamicRevealHidden:0)"},
+         "unhide=true, activate=false, materialization=true, minimizedRestore=false"},
+    };
+    const auto notes = workspace->apps.front();
+    for (const auto& c : cases) {
+        startActive();
+        detector->visible.clear();
+        onScreenWindows = c.onScreen;
+        allWindows = {window(notesID)};
+        windowManager->counts[notesID] = c.counts;
+        notes->hidden = true;
+        notes->activations.clear();
+        const qsizetype mark = trace.calls.size();
+
+        manager->restoreAllowedApp(notesID);
+        QStringList calls;
+        for (const QString& call : trace.since(mark)) {
+            if (call.startsWith("app.") || call.startsWith("windowManager.") || call.startsWith("materializer."))
+                calls << call;
+        }
+        EXPECT_EQ(calls, c.calls) << c.name;
+        EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true, "
+                                  "wasHidden=true, " + c.attempt))
+            << c.name;
+        if (!notes->activations.empty()) {
+            EXPECT_EQ(notes->activations, std::vector<ApplicationActivationOptions>{{true}}) << "with all its windows";
+        }
+        manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+        logs.clear();
+    }
+}
+
+TEST_F(SessionManagerAllowlistTest, AddingAnAppCancelsAPendingRecoveryBeforeTheAllowlistChanges)
+{
+    workspace->install(browserID, "Browser");
+    startActive();
+    scheduler.advance(1);
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.runPending();
+    ASSERT_TRUE(logs.contains("Scheduled allowed-app recovery — reason=spaceChangedUnexpectedly"));
+    logs.clear();
+    const qsizetype mark = trace.calls.size();
+
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    QStringList lines;
+    for (const auto& entry : logs.entries())
+        lines << entry.message;
+    const qsizetype cancelled = lines.indexOf("Cancelled pending allowed-app recovery");
+    const qsizetype synchronized = lines.indexOf(QRegularExpression("Synchronized allowlist across services.*"));
+    EXPECT_NE(cancelled, -1);
+    EXPECT_NE(synchronized, -1);
+    EXPECT_LT(cancelled, synchronized);
+
+    scheduler.advance(1);
+    EXPECT_EQ(trace.since(mark).filter("enforceAllowlist"),
+              QStringList({"appMonitor.enforceAllowlist(allowedAppRecovery:dynamicAdd:com.example.browser)"}));
+}
+
+TEST_F(SessionManagerAllowlistTest, AStopCancelsTheRevealRetriesOfItsSession)
+{
+    startActive();
+    manager->addApp("com.example.ghost", std::nullopt, std::nullopt);
+    ASSERT_TRUE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.ghost, nextAttempt=1"));
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    EXPECT_TRUE(logs.contains("Cancelled all pending dynamic reveal retries — count=1"));
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("bundleID=com.example.ghost, attempt=1"));
+}
+
+TEST_F(SessionManagerAllowlistTest, WhatThePanelsAskForWhileTheStopTakesThemDownEndsWithTheSession)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible.clear();
+    // Closing, the quick-access panel asks for a recovery; a tap on the HUD
+    // as it goes asks for a restore.
+    ui->onCall = [this](const QString& call) {
+        if (call == "ui.dismissQuickAccessPanel")
+            manager->scheduleAllowedAppsRecovery("quickAccessPanelClosed", std::nullopt, false);
+        else if (call == "ui.dismissHUD")
+            manager->restoreAllowedApp(notesID);
+    };
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    ui->onCall = {};
+    EXPECT_TRUE(logs.contains("Allowed-app recovery skipped — no active session, reason=quickAccessPanelClosed"));
+    EXPECT_TRUE(logs.contains("Allowed-app recovery skipped — no active session, reason=restoreAllowedApp:com.example.notes"));
+    EXPECT_FALSE(logs.contains("Scheduled allowed-app recovery — reason=quickAccessPanelClosed"));
+    ASSERT_TRUE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.notes, nextAttempt=1"));
+
+    // The next session starts before that retry was due: it never runs.
+    startActive();
+    EXPECT_TRUE(logs.contains("Cancelled all pending dynamic reveal retries — count=1"));
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("bundleID=com.example.notes, attempt=1"));
 }

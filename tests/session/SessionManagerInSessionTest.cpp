@@ -181,6 +181,60 @@ TEST_F(SessionManagerInSessionTest, RecoveryWaitsForADragToSettle)
     }
 }
 
+TEST_F(SessionManagerInSessionTest, OnlyRecoveriesForCoveredOrMissingWindowsWaitForADrag)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible.clear();
+    // A drag that is still settling whenever a request comes.
+    overlay->dragState.cooldown = 5.0;
+    overlay->dragState.bundleIDs = {editorID};
+    const struct {
+        QString reason;
+        std::function<void()> request;
+        bool waits;
+    } cases[] = {
+        {"allowedWindowsOccluded", [&] { overlay->allowedWindowsOccludedHandler({editorID}); }, true},
+        {"allowedWindowsTemporarilyMissing", [&] { overlay->onAllowedWindowsTemporarilyMissing(); }, true},
+        {"allowedWindowsMissingConfirmed", [&] { overlay->onAllowedWindowsMissing(); scheduler.advance(0.25); }, true},
+        {"spaceChangedUnexpectedly", [&] { spaceMonitor->onSpaceChange(SpaceChangeContext{}); scheduler.runPending(); },
+         false},
+        {"disallowedAppHidden:com.example.game", [&] { appMonitor->disallowedAppHiddenHandler("com.example.game"); },
+         false},
+        {"quickAccessPanelClosed",
+         [&] { manager->scheduleAllowedAppsRecovery("quickAccessPanelClosed", std::nullopt, false); }, false},
+    };
+    for (const auto& c : cases) {
+        logs.clear();
+        overlay->dragState.lastMotionAt = scheduler.now();
+        c.request();
+        EXPECT_EQ(logs.contains("Allowed-app recovery deferred during allowed-window drag — reason=" + c.reason + ","),
+                  c.waits)
+            << c.reason.toStdString();
+        EXPECT_EQ(logs.contains("Scheduled allowed-app recovery — reason=" + c.reason + ", delay=0.15s, dragDeferrable=false"),
+                  !c.waits)
+            << c.reason.toStdString();
+    }
+}
+
+TEST_F(SessionManagerInSessionTest, RecoveryBringsTheFinderForwardWithoutAllItsWindows)
+{
+    workspace->install("com.apple.finder", "Finder");
+    const auto finder = workspace->run("com.apple.finder");
+    const auto notes = workspace->apps.front();
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID, "com.apple.finder"}, {}, std::nullopt, false, 0);
+    scheduler.advance(1);
+    onScreenWindows = {window(notesID), window("com.apple.finder", Rect{50, 50, 600, 400})};
+    finder->activations.clear();
+    notes->activations.clear();
+
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.advance(1);
+    EXPECT_EQ(finder->activations, std::vector<ApplicationActivationOptions>{{false}});
+    EXPECT_EQ(notes->activations, std::vector<ApplicationActivationOptions>{{true}});
+}
+
 TEST_F(SessionManagerInSessionTest, OcclusionOfWindowsThatAreVisibleAgainIsDiscarded)
 {
     startActive();

@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+#include <thread>
+
 using namespace vesk;
 using namespace vesk::test;
 
@@ -67,10 +69,10 @@ protected:
     static void recordLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (SessionTimelineTest* test = recording(); test && isMainThread()) {
-            const QString category = QString::fromUtf8(context.category);
-            if (category == QStringLiteral("SessionManager"))
+            const auto component = VeskLogger::componentOfCategory(QString::fromUtf8(context.category));
+            if (component == QStringLiteral("SessionManager"))
                 test->trace.record(levelName(type) + ": " + message);
-            else if (category == QStringLiteral("AllowedWindowWaiter"))
+            else if (component == QStringLiteral("AllowedWindowWaiter"))
                 test->trace.record("waiter " + levelName(type) + ": " + message);
         }
         if (QtMessageHandler previous = recording() ? recording()->previousHandler_ : nullptr)
@@ -739,4 +741,36 @@ TEST_F(SessionManagerTest, DestroyingTheManagerDuringTheWindowWaitStartsNothing)
     scheduler.advance(10);
     EXPECT_TRUE(trace.since(mark).isEmpty());
     EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+TEST_F(SessionManagerTest, EntryPointsCalledFromAnotherThreadRunOnTheMainQueue)
+{
+    const QString browserID = QStringLiteral("com.example.browser");
+    detector->visible = {notesID};
+    const struct {
+        const char* name;
+        std::function<void()> call;
+        std::function<bool()> done;
+    } cases[] = {
+        {"startSession", [&] { manager->startSession(60, {editorID, notesID}, {}, std::nullopt, false, 0); },
+         [&] { return manager->isSessionActive(); }},
+        {"addApp", [&] { manager->addApp(browserID, std::nullopt, std::nullopt); },
+         [&] { return manager->currentAllowlist().contains(browserID); }},
+        {"removeApp", [&] { manager->removeApp(browserID); },
+         [&] { return !manager->currentAllowlist().contains(browserID); }},
+        {"restoreAllowedApp", [&] { manager->restoreAllowedApp(notesID); },
+         [&] { return logs.contains("Restoring allowed app from minimized/not-visible state — bundleID=com.example.notes"); }},
+        {"scheduleAllowedAppsRecovery", [&] { manager->scheduleAllowedAppsRecovery("fromElsewhere", std::nullopt, false); },
+         [&] { return logs.contains("Scheduled allowed-app recovery — reason=fromElsewhere"); }},
+        {"requestScreenshot", [&] { manager->requestScreenshot(scheduler.now()); },
+         [&] { return manager->screenshotFeedback().has_value(); }},
+        {"stopSession", [&] { manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen); },
+         [&] { return !manager->isSessionActive(); }},
+    };
+    for (const auto& c : cases) {
+        std::thread(c.call).join();
+        EXPECT_FALSE(c.done()) << c.name << " ran on the calling thread";
+        scheduler.runPending();
+        EXPECT_TRUE(c.done()) << c.name << " did not reach the main queue";
+    }
 }

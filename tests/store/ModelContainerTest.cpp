@@ -222,7 +222,7 @@ TEST_F(ModelContainerTest, StartUpEndsTheProcessWhenTheStoreCannotBeOpened)
     EXPECT_FALSE(reason.isEmpty());
     std::vector<test::LogCapture::Entry> appLog;
     for (const auto& entry : log.entries()) {
-        if (entry.category == "VeskApp")
+        if (entry.component == "VeskApp")
             appLog.push_back(entry);
     }
     ASSERT_EQ(appLog.size(), 1u);

@@ -58,7 +58,7 @@ protected:
     {
         std::vector<LogLine> lines;
         for (const auto& entry : log.entries()) {
-            if (entry.category == "SqliteFocusSessionStore")
+            if (entry.component == "SqliteFocusSessionStore")
                 lines.push_back({entry.type, entry.message});
         }
         return lines;
