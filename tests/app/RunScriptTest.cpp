@@ -2,7 +2,12 @@
 
 #include "platform/DesktopEventSystem.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace vesk;
 using Action = ScriptStep::Action;
@@ -150,6 +155,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (terminate): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 86000, "do": "advance", "seconds": 401}]})",
                   "steps[0] (advance): the run may cover at most 86400 seconds of virtual time"},
+        BadScript{R"({"steps": [{"at": 0, "do": "advance", "seconds": 50000}, {"at": 10, "do": "advance", "seconds": 50000}]})",
+                  "steps[1] (advance): the run may cover at most 86400 seconds of virtual time"},
+        BadScript{R"({"steps": [{"at": 0, "do": "advance", "seconds": 86000}, {"at": 1, "do": "click", "x": 1, "y": 1},
+                                {"at": 2, "do": "advance", "seconds": 401}]})",
+                  "steps[2] (advance): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 5, "do": "terminate"}, {"at": 6, "do": "advance"}]})",
                   "steps[0] (terminate): must be the last step; steps[1] comes after it"}),
     [](const ::testing::TestParamInfo<BadScript>& info) { return "case" + std::to_string(info.index); });
@@ -159,6 +169,25 @@ TEST(RunScriptTest, AMissingFileIsAnErrorNamingIt)
     const RunScript::ParseResult result = RunScript::loadFile("/nonexistent/script.json");
     EXPECT_FALSE(result.ok());
     EXPECT_TRUE(result.error.startsWith("cannot read the script /nonexistent/script.json")) << result.error.toStdString();
+}
+
+TEST(RunScriptTest, OnlyRegularFilesOfAtMostSixteenMebibytesAreRead)
+{
+    QTemporaryDir directory;
+    const QString fifo = directory.filePath("fifo.json");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QFile large(directory.filePath("large.json"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(large.resize(16 * 1024 * 1024 + 1));
+    large.close();
+
+    for (const auto& [path, reason] : std::vector<std::pair<QString, QString>>{
+             {"/dev/zero", "not a regular file"},
+             {fifo, "not a regular file"},
+             {large.fileName(), "larger than 16777216 bytes"},
+         }) {
+        EXPECT_EQ(RunScript::loadFile(path).error, QStringLiteral("cannot read the script %1: %2").arg(path, reason));
+    }
 }
 
 } // namespace
