@@ -20,13 +20,13 @@ std::optional<QString> injectedFault(const QString& path)
     return gFaultInjector ? gFaultInjector(path) : std::nullopt;
 }
 
-QString deviceName(const QIODevice& device)
+} // namespace
+
+QString fileNameOf(const QIODevice& device)
 {
     const auto* file = qobject_cast<const QFileDevice*>(&device);
     return file ? file->fileName() : QString();
 }
-
-} // namespace
 
 InputFileContents readInputFile(const QString& path, qint64 maximumBytes)
 {
@@ -54,7 +54,7 @@ InputFileContents readInputFile(const QString& path, qint64 maximumBytes)
 
 std::optional<QString> writeAllTo(QIODevice& device, const QByteArray& data)
 {
-    if (auto fault = injectedFault(deviceName(device)))
+    if (auto fault = injectedFault(fileNameOf(device)))
         return fault;
     if (device.write(data) != data.size())
         return device.errorString().isEmpty() ? QStringLiteral("not every byte was written") : device.errorString();

@@ -33,6 +33,9 @@ InputFileContents readInputFile(const QString& path, qint64 maximumBytes = maxim
 // flushed. Returns the reason when it fails; the old file is then unchanged.
 std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& data);
 
+// The name of the file a device reads or writes; empty for other devices.
+QString fileNameOf(const QIODevice& device);
+
 // Writes all of `data` to an open file; returns the reason when it took less.
 std::optional<QString> writeAllTo(QIODevice& device, const QByteArray& data);
 

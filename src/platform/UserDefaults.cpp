@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileDevice>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,12 +33,6 @@ QString parseSettings(const QByteArray& data, QSettings::SettingsMap& map)
     for (auto it = object.begin(); it != object.end(); ++it)
         map.insert(it.key(), it.value().toVariant());
     return {};
-}
-
-QString fileNameOf(const QIODevice& device)
-{
-    const auto* file = qobject_cast<const QFileDevice*>(&device);
-    return file ? file->fileName() : QString();
 }
 
 bool readJson(QIODevice& device, QSettings::SettingsMap& map)

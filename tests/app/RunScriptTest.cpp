@@ -2,12 +2,11 @@
 
 #include "platform/DesktopEventSystem.h"
 
-#include <QFile>
+#include "UnreadableInputFiles.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 using namespace vesk;
 using Action = ScriptStep::Action;
@@ -174,20 +173,8 @@ TEST(RunScriptTest, AMissingFileIsAnErrorNamingIt)
 TEST(RunScriptTest, OnlyRegularFilesOfAtMostSixteenMebibytesAreRead)
 {
     QTemporaryDir directory;
-    const QString fifo = directory.filePath("fifo.json");
-    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    QFile large(directory.filePath("large.json"));
-    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(large.resize(16 * 1024 * 1024 + 1));
-    large.close();
-
-    for (const auto& [path, reason] : std::vector<std::pair<QString, QString>>{
-             {"/dev/zero", "not a regular file"},
-             {fifo, "not a regular file"},
-             {large.fileName(), "larger than 16777216 bytes"},
-         }) {
+    for (const auto& [path, reason] : test::unreadableInputFiles(directory))
         EXPECT_EQ(RunScript::loadFile(path).error, QStringLiteral("cannot read the script %1: %2").arg(path, reason));
-    }
 }
 
 } // namespace

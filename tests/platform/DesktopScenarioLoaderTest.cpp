@@ -1,5 +1,6 @@
 #include "platform/DesktopScenarioLoader.h"
 
+#include "UnreadableInputFiles.h"
 #include "platform/ApplicationBundle.h"
 #include "platform/DefaultsDomains.h"
 #include "platform/DesktopScreenProvider.h"
@@ -16,8 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
-
-#include <sys/stat.h>
 
 using namespace vesk;
 using namespace vesk::platform;
@@ -142,19 +141,8 @@ TEST(DesktopScenarioLoader, TheLimitsTakeEveryRealDesktop)
 TEST(DesktopScenarioLoader, OnlyRegularFilesOfAtMostSixteenMebibytesAreRead)
 {
     QTemporaryDir directory;
-    const QString fifo = directory.filePath("fifo.json");
-    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-    QFile large(directory.filePath("large.json"));
-    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(large.resize(16 * 1024 * 1024 + 1));
-    large.close();
-
-    const std::vector<std::pair<QString, QString>> cases{
-        {"/dev/zero", "not a regular file"},
-        {fifo, "not a regular file"},
-        {directory.path(), "not a regular file"},
-        {large.fileName(), "larger than 16777216 bytes"},
-    };
+    std::vector<std::pair<QString, QString>> cases = test::unreadableInputFiles(directory);
+    cases.emplace_back(directory.path(), "not a regular file");
     for (const auto& [path, reason] : cases) {
         const ScenarioLoadResult result = DesktopScenarioLoader::loadFile(path);
         EXPECT_FALSE(result.ok());
