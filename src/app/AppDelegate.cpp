@@ -3,8 +3,8 @@
 #include "app/DesktopIsolationRecovering.h"
 #include "app/EmergencyRestoring.h"
 #include "app/TerminationSignalHandler.h"
-#include "platform/Clock.h"
-#include "platform/UserDefaults.h"
+#include "core/Clock.h"
+#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
 
 #include <QCoreApplication>
@@ -59,7 +59,7 @@ platform::TerminateReply AppDelegate::applicationShouldTerminate()
 void AppDelegate::applicationWillTerminate()
 {
     logger_.log(VeskLogLevel::info, QStringLiteral("applicationWillTerminate: final safety reset"));
-    dependencies_.desktop.setPresentationOptions(0);
+    dependencies_.presentationOptions.setPresentationOptions(0);
     runEmergencyRestores();
     dependencies_.drainLog();
 }
@@ -79,7 +79,7 @@ void AppDelegate::runEmergencyRestores()
 void AppDelegate::handleSigterm()
 {
     // Dock and menu bar come back; the session, its overlay and the process go on.
-    dependencies_.desktop.setPresentationOptions(0);
+    dependencies_.presentationOptions.setPresentationOptions(0);
     ++handledSigtermCount_;
     logger_.log(VeskLogLevel::info, QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
 }
@@ -89,7 +89,7 @@ void AppDelegate::handleTerminationSignal(int signal)
     logger_.log(VeskLogLevel::info, QStringLiteral("Termination signal received — signal=%1")
                                         .arg(TerminationSignalHandler::signalName(signal)));
     // The same road as a quit from the menu: stop the session, restore, drain.
-    dependencies_.desktop.requestOwnTermination();
+    dependencies_.ownApplication.requestOwnTermination();
 }
 
 } // namespace vesk

@@ -1,7 +1,7 @@
 #include "app/RunDirectory.h"
 
 #include "app/ModelContainer.h"
-#include "platform/FileIO.h"
+#include "core/FileIO.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #include "app/RunScript.h"
 
-#include "platform/DesktopEventSystem.h"
-#include "platform/FileIO.h"
+#include "core/FileIO.h"
+#include "platform/simulated/DesktopEventSystem.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -11,14 +11,14 @@
 #include "app/SessionManagerComposition.h"
 #include "app/VeskApp.h"
 #include "app/VirtualTimeDriver.h"
-#include "platform/DesktopEventSystem.h"
-#include "platform/DesktopScenarioLoader.h"
-#include "platform/DesktopScreenCapturer.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/FileIO.h"
-#include "platform/MainThread.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopEventSystem.h"
+#include "platform/simulated/DesktopScenarioLoader.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/FileIO.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "session/SessionManager.h"
 
 #include <QBuffer>
@@ -223,7 +223,7 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
 
     bool storeFailed = false;
-    VeskAppEnvironment environment{*desktop_,
+    VeskAppEnvironment environment{desktop_->interfaces(),
                                    *scheduler_,
                                    *scheduler_,
                                    std::make_shared<SchedulerSessionTimerFactory>(*scheduler_),

@@ -1,6 +1,6 @@
 #include "app/VeskDefaultsStore.h"
 
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QLocale>
 
@@ -39,7 +39,7 @@ bool assign(T& held, const T& value)
 
 // The stored whole number; none when absent or of another type. A boolean
 // or a text is no duration, however it would convert.
-std::optional<qint64> storedInteger(const platform::UserDefaults& defaults, const QString& name)
+std::optional<qint64> storedInteger(const UserDefaults& defaults, const QString& name)
 {
     const std::optional<QVariant> value = defaults.object(name);
     if (!value)
@@ -59,7 +59,7 @@ std::optional<qint64> storedInteger(const platform::UserDefaults& defaults, cons
     }
 }
 
-bool boolDefaultingToTrue(const platform::UserDefaults& defaults, const QString& name)
+bool boolDefaultingToTrue(const UserDefaults& defaults, const QString& name)
 {
     return defaults.objectExists(name) ? defaults.boolForKey(name) : true;
 }
@@ -76,7 +76,7 @@ QStringList VeskDefaultsStore::systemPreferredLanguages()
     return QLocale::system().uiLanguages();
 }
 
-VeskDefaultsStore::VeskDefaultsStore(platform::UserDefaults& defaults, PreferredLanguagesProvider preferredLanguages,
+VeskDefaultsStore::VeskDefaultsStore(UserDefaults& defaults, PreferredLanguagesProvider preferredLanguages,
                                      QObject* parent)
     : QObject(parent)
     , defaults_(defaults)

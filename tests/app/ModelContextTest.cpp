@@ -1,7 +1,7 @@
 #include "app/ModelContainer.h"
 
 #include "LogCapture.h"
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "app/ScriptedRun.h"
 
 #include "app/ModelContainer.h"
-#include "platform/FileIO.h"
+#include "core/FileIO.h"
 #include "QtPrinters.h"
 
 #include <QDir>
