@@ -4,6 +4,8 @@
 #include "core/FileIO.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <filesystem>
 
@@ -27,6 +29,27 @@ QStringList writtenEntries()
             store + QStringLiteral("-wal"),    store + QStringLiteral("-shm")};
 }
 
+bool isSameFolder(const QString& a, const QString& b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
+
+// The folders the application itself keeps its store and its settings in:
+// a run there would take them over even before they first exist.
+bool isApplicationFolder(const QString& path)
+{
+    for (const QStandardPaths::StandardLocation location :
+         {QStandardPaths::AppDataLocation, QStandardPaths::AppConfigLocation}) {
+        if (isSameFolder(path, QStandardPaths::writableLocation(location)))
+            return true;
+    }
+    return false;
+}
+
 std::optional<QString> writeMarker(const QString& folder)
 {
     return writeFileAtomically(QDir(folder).filePath(QString::fromUtf8(RunDirectory::markerFileName)),
@@ -37,6 +60,9 @@ std::optional<QString> writeMarker(const QString& folder)
 
 std::optional<QString> RunDirectory::claim(const QString& path)
 {
+    if (isApplicationFolder(path))
+        return QStringLiteral("the run folder %1 is where the application keeps its own data; give a new folder instead")
+            .arg(path);
     std::error_code error;
     const fs::path folder = fileSystemPath(path);
     switch (fs::symlink_status(folder, error).type()) {

@@ -9,7 +9,8 @@ namespace vesk {
 // The folder a scripted run keeps its store, settings, bundles, screenshots
 // and logs in. A run empties it at the start, so it must be a folder that a
 // run made: new folders get the marker file ".vesk-run", and any other folder
-// (the user's data folder, a shared folder, a symbolic link) is refused.
+// (a shared folder, a symbolic link, the application's own data and settings
+// folders even before they exist) is refused.
 // Emptying removes only what a run writes and never follows a link: a link
 // planted in the folder is removed, not what it points to.
 class RunDirectory {

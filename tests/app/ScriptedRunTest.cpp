@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -270,7 +271,11 @@ TEST_F(ScriptedRunTest, AFolderTheRunDidNotMakeIsRefusedAndLeftAlone)
     const QString link = directory_.filePath("link");
     ASSERT_TRUE(QFile::link(data, link));
 
-    for (const QString& folder : {data, emptyFolder, link}) {
+    // The application's own data and settings folders, also before they exist.
+    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString appConfig = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const bool appDataExisted = QFileInfo::exists(appData);
+    for (const QString& folder : {data, emptyFolder, link, appData, appConfig}) {
         QFile script(directory_.filePath("script.json"));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write(kShortScript);
@@ -279,6 +284,8 @@ TEST_F(ScriptedRunTest, AFolderTheRunDidNotMakeIsRefusedAndLeftAlone)
         EXPECT_EQ(run.run(), ScriptedRun::failed) << folder.toStdString();
         EXPECT_TRUE(run.error().startsWith("the run folder " + folder)) << run.error().toStdString();
     }
+    EXPECT_EQ(QFileInfo::exists(appData), appDataExisted);
+    EXPECT_FALSE(QFileInfo::exists(appData + "/.vesk-run"));
     EXPECT_EQ(fileContents(data + "/VeskData.store"), "the user's sessions");
     EXPECT_TRUE(QFileInfo::exists(data + "/defaults/de.pelko.vesk.json"));
     EXPECT_EQ(QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
