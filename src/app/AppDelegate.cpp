@@ -1,8 +1,8 @@
 #include "app/AppDelegate.h"
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/EmergencyRestoring.h"
 #include "app/TerminationSignalHandler.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "enforcement/EmergencyRestoring.h"
 #include "core/Clock.h"
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"

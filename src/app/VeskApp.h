@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/InstanceLock.h"
-#include "app/MakeModelContainer.h"
-#include "app/VeskLogger.h"
+#include "store/MakeModelContainer.h"
+#include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 
 #include <QObject>
