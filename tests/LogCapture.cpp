@@ -53,6 +53,17 @@ QStringList LogCapture::messages(const QString& component) const
     return result;
 }
 
+QStringList LogCapture::categoryMessages(const QString& category) const
+{
+    std::lock_guard lock(mutex_);
+    QStringList result;
+    for (const Entry& entry : entries_) {
+        if (entry.category == category)
+            result.append(entry.message);
+    }
+    return result;
+}
+
 QStringList LogCapture::defaultCategoryMessages() const
 {
     std::lock_guard lock(mutex_);

@@ -30,6 +30,8 @@ public:
     std::vector<Entry> entries() const;
     // The messages of the loggers of one component, in order.
     QStringList messages(const QString& component) const;
+    // The messages of one Qt category that no logger writes under, in order.
+    QStringList categoryMessages(const QString& category) const;
     // The messages of Qt's default category (the log store's reports), in order.
     QStringList defaultCategoryMessages() const;
     bool contains(const QString& fragment) const;

@@ -2,6 +2,7 @@
 
 #include "analytics/AnalyticsEvent.h"
 #include "analytics/NoopAnalyticsService.h"
+#include "app/InstanceLock.h"
 #include "helpers/AppHelpers.h"
 #include "store/ModelContainer.h"
 #include "app/SoftwareUpdateControlling.h"
@@ -26,8 +27,11 @@
 #include "session/SessionManager.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
+
+#include <cstdio>
 
 namespace vesk {
 
@@ -51,10 +55,18 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     if (!makeUpdateService_)
         makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
 
-    // 3. Without its store the application cannot run.
+    // 3. Without its store the application cannot run; another instance on
+    // the same store keeps it to itself.
+    if (!takeInstanceLock())
+        return;
     modelContainer_ = makeModelContainer(environment_.storePath, environment_.exit);
     if (!modelContainer_)
         return;
+    if (environment_.writeFailed) {
+        modelContainer_->mainContext().setSaveFailureHandler([report = environment_.writeFailed](const StoreError& error) {
+            report(QStringLiteral("the session store could not save: ") + error.description);
+        });
+    }
 
     // 4. The session manager with all its services and the do-nothing store.
     composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
@@ -68,6 +80,11 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     // 7. The settings store over the standard user defaults.
     standardDefaults_ = std::make_unique<UserDefaults>(
         QString::fromUtf8(UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
+    if (environment_.writeFailed) {
+        standardDefaults_->setWriteFailureHandler([report = environment_.writeFailed](const QString& failure) {
+            report(QStringLiteral("the settings could not be saved: ") + failure);
+        });
+    }
     defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
 
     setUpAnalytics();
@@ -80,6 +97,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         composition_->screenshotThumbnailSuppression(),
         *standardDefaults_,
         environment_.platform.presentationOptions,
+        environment_.platform.ownApplication,
         environment_.clock,
         [] { VeskLogFileStore::shared().drain(); },
     });
@@ -105,6 +123,23 @@ VeskApp::~VeskApp()
     aboutWindow_.reset();
     settingsWindow_.reset();
     mainWindow_.reset();
+}
+
+bool VeskApp::takeInstanceLock()
+{
+    instanceLock_ = environment_.instanceLock;
+    if (instanceLock_)
+        return true;
+    QString error;
+    instanceLock_ = InstanceLock::acquire(QFileInfo(environment_.storePath).absolutePath(),
+                                          environment_.instanceLockWaitSeconds, &error);
+    if (instanceLock_)
+        return true;
+    VeskLogger(QStringLiteral("VeskApp")).log(VeskLogLevel::error, error);
+    std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    std::fflush(stderr);
+    environment_.exit(1);
+    return false;
 }
 
 // Steps 8 to 10: the analytics service goes to the session manager, and the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/InstanceLock.h"
 #include "store/MakeModelContainer.h"
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
@@ -40,8 +41,17 @@ struct VeskAppEnvironment {
     QString storePath;
     // Folder of the user-defaults files.
     QString defaultsRootDirectory;
-    // Ends the process when the store cannot be opened.
+    // Ends the process when the store cannot be opened or another instance
+    // holds its folder.
     ProcessExit exit = exitProcess;
+    // How long a starting instance waits for another one with the same data
+    // folder (the store's) to end.
+    double instanceLockWaitSeconds = InstanceLock::relaunchWaitSeconds;
+    // The data folder's lock when the caller has taken it already.
+    std::shared_ptr<InstanceLock> instanceLock = {};
+    // Called with the reason of every store save and settings write that does
+    // not reach the disk (they are logged in any case).
+    std::function<void(const QString& failure)> writeFailed = {};
     // Builds the update service on its first use; none: a build without updater.
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
     // Builds the analytics service over the settings store; none: a build
@@ -95,6 +105,7 @@ signals:
     void terminated();
 
 private:
+    bool takeInstanceLock();
     void setUpAnalytics();
     void setUpCrashDiagnostics();
     void buildScenes();
@@ -103,6 +114,7 @@ private:
 
     VeskAppEnvironment environment_;
     bool ready_ = false;
+    std::shared_ptr<InstanceLock> instanceLock_;
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService_;
     std::unique_ptr<SoftwareUpdateControlling> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;

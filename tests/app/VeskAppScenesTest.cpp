@@ -61,11 +61,14 @@ protected:
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
     }
 
+    // Each application has a data folder of its own: two on one folder are
+    // one too many.
     std::unique_ptr<VeskApp> makeApp()
     {
+        const QString store = directory_.filePath(QStringLiteral("data%1/VeskData.store").arg(appsMade_++));
         VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
-                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
-                                       directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_), store,
+                                       directory_.filePath("defaults")};
         environment.makeUpdateService = [this] {
             ++calls_.built;
             return std::make_unique<RecordingUpdateService>(calls_);
@@ -79,6 +82,7 @@ protected:
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
     UpdateCalls calls_;
+    int appsMade_ = 0;
 };
 
 TEST_F(VeskAppScenesTest, ShowingTheMainWindowPushesTheStoredUpdatePreferencesAndChangesFollow)

@@ -1,5 +1,6 @@
 #include "app/VeskApp.h"
 
+#include "app/InstanceLock.h"
 #include "store/FocusSession.h"
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
@@ -13,6 +14,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"
+#include "LogCapture.h"
 #include "TestDesktop.h"
 
 #include <QCoreApplication>
@@ -122,9 +124,11 @@ TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllo
 TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
 {
     startEditorSession();
-    // The process dies without terminating: the record stays active.
+    // The process dies without terminating: the record stays active, and the
+    // lock it leaves behind is taken over (InstanceLockTest shows how).
     ASSERT_TRUE(storedSessions().at(0)->isActive);
     desktop_.setTerminationHandlers({}, {});
+    ASSERT_TRUE(QFile::remove(directory_.filePath(InstanceLock::fileName)));
 
     ManualScheduler scheduler;
     platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
@@ -140,6 +144,41 @@ TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
     EXPECT_FALSE(sessions[0]->isActive);
     EXPECT_EQ(sessions[0]->endReason, QString("crash"));
     EXPECT_EQ(relaunched.standardDefaults().object("NSQuitAlwaysKeepsWindows"), QVariant(false));
+}
+
+TEST_F(VeskAppTest, ASecondInstanceOnTheSameDataFolderEndsWithoutTouchingTheStore)
+{
+    startEditorSession();
+    const QString storePath = directory_.path() + "/VeskData.store";
+    QFile store(storePath);
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    const QByteArray storeBefore = store.readAll();
+    store.close();
+
+    ManualScheduler scheduler;
+    platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
+    ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
+    std::vector<int> exits;
+    VeskAppEnvironment environment{desktop.interfaces(),
+                                   scheduler,
+                                   scheduler,
+                                   std::make_shared<SchedulerSessionTimerFactory>(scheduler),
+                                   storePath,
+                                   directory_.path() + "/defaults",
+                                   [&](int status) { exits.push_back(status); }};
+    environment.instanceLockWaitSeconds = 0;
+    test::LogCapture log;
+    VeskApp second(std::move(environment));
+    if (second.isReady())
+        second.launch();
+
+    EXPECT_FALSE(second.isReady());
+    EXPECT_EQ(exits, std::vector<int>{1});
+    EXPECT_TRUE(log.contains("Vesk is already running with the data folder " + directory_.path()));
+    // The first instance's session is still running, in memory and on disk.
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    EXPECT_EQ(store.readAll(), storeBefore);
+    EXPECT_TRUE(app_->sessionManager().isSessionActive());
 }
 
 TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
