@@ -4,15 +4,16 @@
 #include "app/MainWindowSessionUIController.h"
 #include "enforcement/NoOpAXWindowManager.h"
 #include "enforcement/NoOpAppMonitorService.h"
-#include "enforcement/NoOpDesktopIsolationService.h"
-#include "enforcement/NoOpDockMissionControlFallbackService.h"
+#include "enforcement/DesktopIsolationService.h"
+#include "enforcement/DockMissionControlFallbackService.h"
 #include "enforcement/EmergencyHotkeyService.h"
 #include "enforcement/GestureBlockerService.h"
-#include "enforcement/NoOpKioskService.h"
+#include "enforcement/KioskService.h"
 #include "enforcement/MouseBlockerService.h"
-#include "enforcement/NoOpScreenshotThumbnailSuppressionService.h"
+#include "enforcement/ScreenshotThumbnailSuppressionService.h"
+#include "enforcement/SpaceBlockerService.h"
+#include "enforcement/SystemDockCommandRunner.h"
 #include "panels/NoOpSessionScreenshotService.h"
-#include "enforcement/NoOpSpaceBlockerService.h"
 #include "enforcement/NoOpSpaceMonitorService.h"
 #include "enforcement/NoOpSpaceTransitionProbeService.h"
 #include "stage/NoOpStageVeskService.h"
@@ -69,8 +70,7 @@ struct SessionManagerComposition::Parts {
 
     WindowSnapshotReader windowSnapshots;
     SystemMouseInteractionDetector mouseInteractionDetector;
-    // For the Space blocker, which switches it on and off with itself; the
-    // Space blocker of this build is still a do-nothing one.
+    // For the Space blocker, which switches it on and off with itself.
     std::unique_ptr<GestureBlockerService> gestureBlocker;
 };
 
@@ -126,6 +126,7 @@ SessionManagerComposition::installedApplicationName(const platform::InstalledApp
 
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
                                                      const platform::PlatformInterfaces& platform,
+                                                     UserDefaults& standardDefaults,
                                                      std::shared_ptr<SessionTimerCreating> timerFactory)
     : parts_(std::make_unique<Parts>(platform))
 {
@@ -141,7 +142,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
                                                       platform.pointer, veskBundleID};
     services.overlay = std::make_shared<OverlayService>(scheduler, clock, overlayDesktop, parts_->windowSnapshots,
                                                         parts_->mouseInteractionDetector);
-    services.kiosk = std::make_shared<NoOpKioskService>();
+    services.kiosk = std::make_shared<KioskService>(platform.presentationOptions);
     services.appMonitor = std::make_shared<NoOpAppMonitorService>();
     const auto mouseBlocker = std::make_shared<MouseBlockerService>(
         scheduler, clock, screens, parts_->windowSnapshots, veskBundleID,
@@ -149,13 +150,17 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
         MouseBlockerService::defaultInputMonitoringCheck(platform.permissions, platform.eventTaps),
         std::make_unique<SystemMouseBlockerEventTapInstaller>(platform.eventTaps));
     services.mouseBlocker = mouseBlocker;
-    dockMissionControlFallback_ = std::make_shared<NoOpDockMissionControlFallbackService>();
+    const auto dockFallback = std::make_shared<DockMissionControlFallbackService>(
+        std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);
+    dockMissionControlFallback_ = dockFallback;
     parts_->gestureBlocker = std::make_unique<GestureBlockerService>(scheduler, platform.eventTaps, platform.permissions,
                                                                      platform.workspace, veskBundleID);
-    services.spaceBlocker = std::make_shared<NoOpSpaceBlockerService>();
+    services.spaceBlocker = std::make_shared<SpaceBlockerService>(scheduler, platform.eventTaps, platform.permissions,
+                                                                  *dockFallback, *parts_->gestureBlocker);
     services.spaceMonitor = std::make_shared<NoOpSpaceMonitorService>();
     services.spaceTransitionProbe = std::make_shared<NoOpSpaceTransitionProbeService>();
-    const auto desktopIsolation = std::make_shared<NoOpDesktopIsolationService>();
+    const auto desktopIsolation = std::make_shared<DesktopIsolationService>(
+        scheduler, screens, platform.screenChanges, platform.ownWindows, standardDefaults);
     services.desktopIsolation = desktopIsolation;
     desktopIsolationRecovery_ = desktopIsolation;
     services.emergencyHotkey =
@@ -169,9 +174,12 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.timerFactory = std::move(timerFactory);
     services.workspace = std::make_shared<SystemWorkspace>(platform.workspace);
     services.screenshotService = std::make_shared<NoOpSessionScreenshotService>();
-    const auto thumbnailSuppression = std::make_shared<NoOpScreenshotThumbnailSuppressionService>();
-    services.screenshotThumbnailSuppression = thumbnailSuppression;
-    screenshotThumbnailRestore_ = thumbnailSuppression;
+    // The session switches an instance of its own; the delegate restores
+    // through another, which shares only the stored backup with it.
+    services.screenshotThumbnailSuppression = std::make_shared<ScreenshotThumbnailSuppressionService>(
+        std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);
+    screenshotThumbnailRestore_ = std::make_shared<ScreenshotThumbnailSuppressionService>(
+        std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);
     services.windowManager = std::make_shared<NoOpAXWindowManager>();
     services.stage = std::make_shared<NoOpStageVeskService>();
     services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>(platform.bundles);

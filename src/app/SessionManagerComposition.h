@@ -16,17 +16,23 @@ class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
+class UserDefaults;
 
 // Builds the application's one session manager with every service it works
 // through, in the order the services depend on each other, and keeps them
 // for the application's life. Services of subsystems that are not part of
 // this build yet are do-nothing implementations behind the same interfaces.
+// The Dock fallback and the desktop isolation are the application's only
+// instances: the session switches them and the delegate restores through
+// them.
 class SessionManagerComposition {
 public:
     // `timerFactory`: the countdown's timers (on their own queue in the
-    // application, on the scheduler in a scripted run).
+    // application, on the scheduler in a scripted run). `standardDefaults`
+    // keeps the backups of the system settings a session changes; it
+    // outlives the composition.
     SessionManagerComposition(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
-                              std::shared_ptr<SessionTimerCreating> timerFactory);
+                              UserDefaults& standardDefaults, std::shared_ptr<SessionTimerCreating> timerFactory);
     ~SessionManagerComposition();
     SessionManagerComposition(const SessionManagerComposition&) = delete;
     SessionManagerComposition& operator=(const SessionManagerComposition&) = delete;

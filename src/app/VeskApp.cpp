@@ -68,16 +68,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         });
     }
 
-    // 4. The session manager with all its services and the do-nothing store.
-    composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
-                                                               environment_.platform, environment_.timerFactory);
-
-    // 5.–6. The store over the container's main context.
-    sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
-    sessionManager().setSessionStore(sessionStore_);
-    sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured session persistence store"));
-
-    // 7. The settings store over the standard user defaults.
+    // The standard user defaults: the settings and the backups of the system
+    // settings a session changes.
     standardDefaults_ = std::make_unique<UserDefaults>(
         QString::fromUtf8(UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
     if (environment_.writeFailed) {
@@ -85,6 +77,18 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
             report(QStringLiteral("the settings could not be saved: ") + failure);
         });
     }
+
+    // 4. The session manager with all its services and the do-nothing store.
+    composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
+                                                               environment_.platform, *standardDefaults_,
+                                                               environment_.timerFactory);
+
+    // 5.–6. The store over the container's main context.
+    sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
+    sessionManager().setSessionStore(sessionStore_);
+    sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured session persistence store"));
+
+    // 7. The settings store over the standard user defaults.
     defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
 
     setUpAnalytics();

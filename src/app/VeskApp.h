@@ -118,9 +118,10 @@ private:
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService_;
     std::unique_ptr<SoftwareUpdateControlling> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;
+    // Before the composition, whose services keep their backups in it.
+    std::unique_ptr<UserDefaults> standardDefaults_;
     std::unique_ptr<SessionManagerComposition> composition_;
     std::shared_ptr<SessionPersisting> sessionStore_;
-    std::unique_ptr<UserDefaults> standardDefaults_;
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::shared_ptr<AnalyticsTracking> analytics_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;

@@ -232,6 +232,18 @@ std::optional<QString> UserDefaults::stringForKey(const QString& key) const
     return value->toString();
 }
 
+std::optional<QByteArray> UserDefaults::dataForKey(const QString& key) const
+{
+    const std::optional<QVariant> value = object(key);
+    if (!value)
+        return std::nullopt;
+    if (value->typeId() == QMetaType::QByteArray)
+        return value->toByteArray();
+    if (value->typeId() == QMetaType::QString)
+        return value->toString().toUtf8();
+    return std::nullopt;
+}
+
 std::optional<QVariantList> UserDefaults::arrayForKey(const QString& key) const
 {
     const std::optional<QVariant> value = object(key);

@@ -54,6 +54,9 @@ public:
     // None unless the stored object is an array whose elements are all texts.
     std::optional<QStringList> stringArrayForKey(const QString& key) const;
     std::optional<QVariantMap> dictionaryForKey(const QString& key) const;
+    // A data object of UTF-8 text (a JSON document, say): the file keeps it as
+    // text, so it reads back from a text too. None for anything else.
+    std::optional<QByteArray> dataForKey(const QString& key) const;
 
     void setObject(const QString& key, const QVariant& value);
     void setBool(const QString& key, bool value) { setObject(key, value); }
@@ -63,6 +66,7 @@ public:
     void setArray(const QString& key, const QVariantList& value) { setObject(key, value); }
     void setStringArray(const QString& key, const QStringList& value);
     void setDictionary(const QString& key, const QVariantMap& value) { setObject(key, value); }
+    void setData(const QString& key, const QByteArray& utf8Text) { setObject(key, utf8Text); }
     void removeObject(const QString& key);
 
     // Every key of the domain with its value.

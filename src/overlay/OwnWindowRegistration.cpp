@@ -46,6 +46,13 @@ void OwnWindowRegistration::orderOut()
     publish();
 }
 
+void OwnWindowRegistration::setFrame(const Rect& cocoaFrame)
+{
+    spec_.frame = toQRectF(cocoaFrame);
+    if (number_)
+        publish();
+}
+
 void OwnWindowRegistration::publish()
 {
     if (!ownWindows_)

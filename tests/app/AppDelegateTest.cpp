@@ -107,9 +107,9 @@ protected:
     Events events_;
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.path() + "/root"};
-    SessionManagerComposition composition_{scheduler_, scheduler_, desktop_.interfaces(),
-                                           std::make_shared<SchedulerSessionTimerFactory>(scheduler_)};
     UserDefaults defaults_{QStringLiteral("delegate-test"), directory_.path() + "/defaults"};
+    SessionManagerComposition composition_{scheduler_, scheduler_, desktop_.interfaces(), defaults_,
+                                           std::make_shared<SchedulerSessionTimerFactory>(scheduler_)};
     RecordingDesktopIsolation desktopIsolation_{events_};
     RecordingRestore dock_{events_, "dock"};
     RecordingRestore thumbnail_{events_, "thumbnail"};

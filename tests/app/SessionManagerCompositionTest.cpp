@@ -6,6 +6,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "core/UserDefaults.h"
 
 #include "LogCapture.h"
 #include "TestDesktop.h"
@@ -56,8 +57,10 @@ protected:
         scenario.bundles.push_back(tool);
         ASSERT_TRUE(desktop_.applyScenario(scenario).isEmpty());
 
-        composition_ = std::make_unique<SessionManagerComposition>(
-            scheduler_, scheduler_, desktop_.interfaces(), std::make_shared<SchedulerSessionTimerFactory>(scheduler_));
+        defaults_ = std::make_unique<UserDefaults>(QStringLiteral("composition-test"), root_.path() + "/defaults");
+        composition_ = std::make_unique<SessionManagerComposition>(scheduler_, scheduler_, desktop_.interfaces(),
+                                                                   *defaults_,
+                                                                   std::make_shared<SchedulerSessionTimerFactory>(scheduler_));
     }
 
     void TearDown() override
@@ -94,6 +97,7 @@ protected:
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, root_.path()};
     VirtualTimeDriver time_{scheduler_, desktop_};
+    std::unique_ptr<UserDefaults> defaults_;
     std::unique_ptr<SessionManagerComposition> composition_;
 };
 
