@@ -19,7 +19,6 @@ BlackDesktopPanel::BlackDesktopPanel(const platform::ScreenInfo& screen, const p
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);

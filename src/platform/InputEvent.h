@@ -50,7 +50,7 @@ inline constexpr int keyboardEventKeycode = 9;
 inline constexpr int mouseEventButtonNumber = 3;
 inline constexpr int gestureHIDType = 110;   // 23: a Dock swipe
 inline constexpr int gesturePhase = 132;     // 4 and 8 end a swipe stream
-inline constexpr int swipeDirection = 1000;  // the simulation's own: +1 next Space, -1 previous
+inline constexpr int swipeDirection = 1000;  // the simulation's own: +1 next Space, -1 previous, +2 up, -2 down
 } // namespace EventField
 
 namespace EventFlag {

@@ -3,6 +3,10 @@
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QThread>
+
 #include <cmath>
 
 namespace vesk::platform {
@@ -37,9 +41,20 @@ std::optional<bool> parseBool(const QString& text)
     return std::nullopt;
 }
 
-QString missingPair(const QString& domain, const QString& key)
+// What "defaults" prints before its message: a blank line, then the time and its process.
+QString defaultsPreamble()
 {
-    return QStringLiteral("The domain/default pair of (%1, %2) does not exist").arg(domain, key);
+    return QStringLiteral("\n%1 defaults[%2:%3] \n")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
+        .arg(QCoreApplication::applicationPid())
+        .arg(reinterpret_cast<quintptr>(QThread::currentThreadId()) & 0xFFFFF);
+}
+
+CommandResult missingPair(const QString& domain, const QString& key)
+{
+    return CommandResult{1, QString(),
+                         defaultsPreamble()
+                             + QStringLiteral("The domain/default pair of (%1, %2) does not exist\n").arg(domain, key)};
 }
 
 } // namespace
@@ -51,7 +66,22 @@ DesktopCommandRunner::DesktopCommandRunner(SimulatedDesktop& desktop)
 
 CommandResult DesktopCommandRunner::run(const QString& executable, const QStringList& arguments)
 {
-    history_.push_back(QStringList{executable} + arguments);
+    const QStringList commandLine = QStringList{executable} + arguments;
+    history_.push_back(commandLine);
+    if (observer_)
+        observer_(commandLine, false);
+    const CommandResult result = runTool(executable, arguments);
+    if (observer_)
+        observer_(commandLine, true);
+    return result;
+}
+
+CommandResult DesktopCommandRunner::runTool(const QString& executable, const QStringList& arguments)
+{
+    if (launchFailure_)
+        return CommandResult{1, QString(), *launchFailure_};
+    if (desktop_.isOwnProcessCrashed())
+        return CommandResult{1, QString(), QStringLiteral("The process that started the tool has ended")};
     if (executable == defaultsPath)
         return runDefaults(arguments);
     if (executable == killallPath)
@@ -81,7 +111,7 @@ CommandResult DesktopCommandRunner::runDefaults(const QStringList& arguments)
         }
         const auto value = defaults.value(domain, key);
         if (!value)
-            return failure(missingPair(domain, key));
+            return missingPair(domain, key);
         return CommandResult{0, printed(*value) + QLatin1Char('\n'), QString()};
     }
 
@@ -92,7 +122,7 @@ CommandResult DesktopCommandRunner::runDefaults(const QStringList& arguments)
             return CommandResult{};
         }
         if (!defaults.remove(domain, key))
-            return failure(missingPair(domain, key));
+            return missingPair(domain, key);
         return CommandResult{};
     }
 

@@ -1,5 +1,6 @@
 #include "platform/simulated/DesktopEventSystem.h"
 
+#include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
 #include <QLoggingCategory>
@@ -68,7 +69,7 @@ std::optional<EventTapID> DesktopEventSystem::createTap(TapLocation location, Ta
                                                         TapOptions options, std::uint64_t eventMask,
                                                         EventTapCallback callback)
 {
-    if (refusesTaps_ || !desktop_.hasInputMonitoringGrant() || !callback)
+    if (refusesTaps_ || !desktop_.hasInputMonitoringGrant() || !callback || desktop_.isOwnProcessCrashed())
         return std::nullopt;
     Tap tap{nextID_++, location, options, eventMask, std::move(callback), true};
     // Taps are kept in the order events pass them.
@@ -113,6 +114,13 @@ void DesktopEventSystem::invalidateTap(EventTapID tap)
 bool DesktopEventSystem::isTapValid(EventTapID tap) const
 {
     return findTap(tap) != nullptr;
+}
+
+void DesktopEventSystem::removeAllTapsAndMonitors()
+{
+    taps_.clear();
+    localMonitors_.clear();
+    globalMonitors_.clear();
 }
 
 void DesktopEventSystem::disableTapByTimeout(EventTapID tap)
@@ -258,26 +266,7 @@ void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutco
     }
 
     if (event.type == EventType::keyDown) {
-        const std::uint64_t modifiers = event.flags & kModifierMask;
-        const auto keyCode = event.keyCode();
-        if (modifiers == EventFlag::control && (keyCode == 123 || keyCode == 124)) {
-            desktop_.switchToAdjacentSpace(pointerDisplay, keyCode == 124 ? 1 : -1);
-        } else if ((modifiers == EventFlag::control && keyCode == 126) || (modifiers == 0 && keyCode == 99)) {
-            const QVariant disabled = desktop_.appliedDockPreferences().value(QStringLiteral("mcx-expose-disabled"));
-            if (!disabled.toBool())
-                ++missionControlInvocations_;
-        } else if (modifiers == EventFlag::command && keyCode == 48) {
-            const bool vesk = desktop_.frontmostPID() == desktop_.ownPID();
-            if (!(vesk && (desktop_.presentationOptions() & PresentationDisableProcessSwitching))) {
-                for (const DesktopApplication& app : desktop_.applications()) {
-                    if (!app.terminated && app.activationPolicy == ActivationPolicy::regular
-                        && app.pid != desktop_.frontmostPID()) {
-                        desktop_.activate(app.pid, ActivateAllWindows);
-                        break;
-                    }
-                }
-            }
-        }
+        applyKeyToSystem(event, pointerDisplay);
         return;
     }
 
@@ -285,10 +274,62 @@ void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutco
         && event.integerField(EventField::gestureHIDType) == kDockSwipeHIDType;
     if (dockSwipe) {
         const auto phase = event.integerField(EventField::gesturePhase);
-        if (phase == 4 || phase == 8) {
-            const auto direction = event.integerField(EventField::swipeDirection);
-            desktop_.switchToAdjacentSpace(pointerDisplay, direction < 0 ? -1 : 1);
+        if (phase == 4 || phase == 8)
+            applyDockSwipeEnd(event.integerField(EventField::swipeDirection), pointerDisplay);
+    }
+}
+
+// A Dock setting the running Dock read as off when it last started.
+bool DesktopEventSystem::dockSettingIsOff(const QString& key) const
+{
+    const QVariant value = desktop_.appliedDockPreferences().value(key);
+    return value.isValid() && !value.toBool();
+}
+
+void DesktopEventSystem::applyKeyToSystem(const InputEvent& event, int pointerDisplay)
+{
+    const std::uint64_t modifiers = event.flags & kModifierMask;
+    const auto keyCode = event.keyCode();
+    const bool exposeDisabled = desktop_.appliedDockPreferences().value(QStringLiteral("mcx-expose-disabled")).toBool();
+    if (modifiers == EventFlag::control && (keyCode == 123 || keyCode == 124)) {
+        desktop_.switchToAdjacentSpace(pointerDisplay, keyCode == 124 ? 1 : -1);
+    } else if ((modifiers == EventFlag::control && keyCode == 126) || (modifiers == 0 && keyCode == 99)) {
+        if (!exposeDisabled)
+            ++missionControlInvocations_;
+    } else if (modifiers == EventFlag::command && keyCode == 49) {
+        ++spotlightInvocations_;
+    } else if (modifiers == (EventFlag::command | EventFlag::shift) && (keyCode == 20 || keyCode == 21 || keyCode == 23)) {
+        ++screenshotsTaken_;
+        const auto thumbnail = desktop_.defaults().value(QStringLiteral("com.apple.screencapture"), QStringLiteral("show-thumbnail"));
+        if (!thumbnail || thumbnail->toBool())
+            ++screenshotThumbnailsShown_;
+    } else if (modifiers == EventFlag::command && keyCode == 48) {
+        const bool vesk = desktop_.frontmostPID() == desktop_.ownPID();
+        if (!(vesk && (desktop_.presentationOptions() & PresentationDisableProcessSwitching))) {
+            for (const DesktopApplication& app : desktop_.applications()) {
+                if (!app.terminated && app.activationPolicy == ActivationPolicy::regular
+                    && app.pid != desktop_.frontmostPID()) {
+                    desktop_.activate(app.pid, ActivateAllWindows);
+                    break;
+                }
+            }
         }
+    }
+}
+
+// Sideways the Dock switches the Space; up it opens Mission Control, down App
+// Exposé, unless its settings switched them off.
+void DesktopEventSystem::applyDockSwipeEnd(std::int64_t direction, int pointerDisplay)
+{
+    const bool exposeDisabled = desktop_.appliedDockPreferences().value(QStringLiteral("mcx-expose-disabled")).toBool();
+    if (direction == 2) {
+        if (!exposeDisabled && !dockSettingIsOff(QStringLiteral("showMissionControlGestureEnabled")))
+            ++missionControlInvocations_;
+    } else if (direction == -2) {
+        if (!exposeDisabled && !dockSettingIsOff(QStringLiteral("showAppExposeGestureEnabled")))
+            ++appExposeInvocations_;
+    } else {
+        desktop_.switchToAdjacentSpace(pointerDisplay, direction < 0 ? -1 : 1);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/simulated/EventOutcome.h"
 
 #include <QPointF>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -45,6 +46,8 @@ public:
     // While set, the system keeps a tap it switched off switched off: enabling
     // it does nothing (taps created meanwhile start enabled as always).
     void setRefusesTapEnabling(bool refuses) { refusesEnabling_ = refuses; }
+    // Every tap and monitor goes, as when the process that made them ends.
+    void removeAllTapsAndMonitors();
 
     int monitorCount() const { return int(localMonitors_.size() + globalMonitors_.size()); }
 
@@ -56,7 +59,16 @@ public:
 
     // Events that reached their target, in order, with the outcome.
     const std::vector<std::pair<InputEvent, EventOutcome>>& deliveredEvents() const { return delivered_; }
+    // What delivered shortcuts and swipes did: Mission Control (Control+Up,
+    // F3, a swipe up), App Exposé (a swipe down), Spotlight (Command+Space),
+    // screenshots (Command+Shift+3, 4, 5) and the floating thumbnail each one
+    // shows unless "show-thumbnail" of "com.apple.screencapture" is false.
+    // The Dock's gestures follow the settings it last started with.
     int missionControlInvocations() const { return missionControlInvocations_; }
+    int appExposeInvocations() const { return appExposeInvocations_; }
+    int spotlightInvocations() const { return spotlightInvocations_; }
+    int screenshotsTaken() const { return screenshotsTaken_; }
+    int screenshotThumbnailsShown() const { return screenshotThumbnailsShown_; }
 
 private:
     struct Tap {
@@ -84,6 +96,9 @@ private:
     void trackHardwareState(const InputEvent& event);
     EventOutcome target(const InputEvent& event) const;
     void applyToSystem(const InputEvent& event, const EventOutcome& outcome);
+    void applyKeyToSystem(const InputEvent& event, int pointerDisplay);
+    void applyDockSwipeEnd(std::int64_t direction, int pointerDisplay);
+    bool dockSettingIsOff(const QString& key) const;
 
     SimulatedDesktop& desktop_;
     std::vector<Tap> taps_;
@@ -94,6 +109,10 @@ private:
     bool refusesEnabling_ = false;
     std::vector<std::pair<InputEvent, EventOutcome>> delivered_;
     int missionControlInvocations_ = 0;
+    int appExposeInvocations_ = 0;
+    int spotlightInvocations_ = 0;
+    int screenshotsTaken_ = 0;
+    int screenshotThumbnailsShown_ = 0;
 };
 
 } // namespace vesk::platform

@@ -994,6 +994,8 @@ DesktopWindow SimulatedDesktop::ownWindowFromSpec(WindowNumber number, const Own
 
 WindowNumber SimulatedDesktop::addOwnWindow(const OwnWindowSpec& spec)
 {
+    if (ownCrashed_)
+        return 0;
     const WindowNumber number = nextWindowNumber_++;
     windows_.emplace(number, ownWindowFromSpec(number, spec));
     stack_.insert(stack_.begin(), number);
@@ -1063,7 +1065,7 @@ std::vector<OwnWindowInfo> SimulatedDesktop::ownWindows() const
 
 void SimulatedDesktop::setPresentationOptions(int options)
 {
-    if (presentationOptions_ == options)
+    if (presentationOptions_ == options || ownCrashed_)
         return;
     presentationOptions_ = options;
     emit presentationOptionsChanged(options);
@@ -1108,6 +1110,44 @@ void SimulatedDesktop::replyToOwnTerminationRequest(bool shouldTerminate)
 QMetaObject::Connection SimulatedDesktop::observeOwnTermination(QObject* receiver, std::function<void()> handler) const
 {
     return connect(this, &SimulatedDesktop::ownApplicationWillTerminate, receiver, std::move(handler));
+}
+
+bool SimulatedDesktop::isDockShown() const
+{
+    const bool veskInFront = frontmostPID_ == own_.pid;
+    return runningApplication(kDockBundleIdentifier) && !appliedDockPreferences_.value(QStringLiteral("autohide")).toBool()
+        && !(veskInFront && (presentationOptions_ & (PresentationHideDock | PresentationAutoHideDock)));
+}
+
+bool SimulatedDesktop::isMenuBarShown() const
+{
+    const bool veskInFront = frontmostPID_ == own_.pid;
+    return !(veskInFront && (presentationOptions_ & (PresentationHideMenuBar | PresentationAutoHideMenuBar)));
+}
+
+void SimulatedDesktop::crashOwnProcess()
+{
+    if (ownCrashed_)
+        return;
+    events_->removeAllTapsAndMonitors();
+    std::vector<WindowNumber> own;
+    for (const auto& [number, window] : windows_) {
+        if (window.ownerPID == own_.pid)
+            own.push_back(number);
+    }
+    for (WindowNumber number : own) {
+        ownRenderers_.erase(number);
+        removeWindow(number);
+    }
+    setPresentationOptions(0);
+    ownCrashed_ = true;
+    if (frontmostPID_ == own_.pid)
+        chooseNewFrontmost(own_.pid);
+}
+
+void SimulatedDesktop::relaunchOwnProcess()
+{
+    ownCrashed_ = false;
 }
 
 void SimulatedDesktop::endOwnProcess()

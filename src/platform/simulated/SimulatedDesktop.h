@@ -198,8 +198,15 @@ public:
     void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) override;
     const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const;
 
+    // The options of Vesk's process; they end with it. While Vesk is in
+    // front they hide the Dock and the menu bar, keep Command+Tab from
+    // switching away and keep Vesk from being hidden.
     int presentationOptions() const override { return presentationOptions_; }
     void setPresentationOptions(int options) override;
+    // The Dock is on screen: one runs, it did not start with "autohide", and
+    // Vesk, when in front, does not hide it.
+    bool isDockShown() const;
+    bool isMenuBarShown() const;
 
     const OwnApplicationSpec& ownApplication() const override { return own_; }
     void setTerminationHandlers(std::function<TerminateReply()> shouldTerminate,
@@ -209,6 +216,16 @@ public:
     bool isOwnTerminationPending() const { return ownTerminationPending_; }
     bool isOwnApplicationTerminated() const override { return ownTerminated_; }
     QMetaObject::Connection observeOwnTermination(QObject* receiver, std::function<void()> handler) const override;
+    // Vesk's process ends at once, as on a crash or SIGKILL: nothing of it
+    // runs to the end. The system drops its windows, event taps and monitors
+    // and its presentation options; until relaunchOwnProcess, whatever its
+    // remains still ask for has no effect (no taps, windows, options, and
+    // the command-line tools fail to start). Defaults domains keep what was
+    // written to them.
+    void crashOwnProcess();
+    // Vesk runs again (same identity), from nothing.
+    void relaunchOwnProcess();
+    bool isOwnProcessCrashed() const { return ownCrashed_; }
 
     // --- Mouse -------------------------------------------------------------------
     QPointF mouseLocation() const override { return mouseLocation_; } // bottom-left system
@@ -293,6 +310,7 @@ private:
     OwnApplicationSpec own_;
     bool ownTerminationPending_ = false;
     bool ownTerminated_ = false;
+    bool ownCrashed_ = false;
     std::function<TerminateReply()> shouldTerminate_;
     std::function<void()> willTerminate_;
     int presentationOptions_ = 0;
