@@ -82,6 +82,22 @@ TEST(UserDefaults, ValuesKeepTheirTypeAcrossAReload)
               (QStringList{"bool", "dictionary", "double", "integer", "mixed", "text", "texts", "zero"}));
 }
 
+TEST(UserDefaults, DataOfUtf8TextReadsBackAfterAReload)
+{
+    QTemporaryDir root;
+    const QByteArray json = QStringLiteral(R"({"bool":{"_0":true},"name":"Grüße"})").toUtf8();
+    {
+        UserDefaults defaults("data", root.path());
+        defaults.setData("backup", json);
+        defaults.setInteger("number", 7);
+        EXPECT_EQ(defaults.dataForKey("backup"), json);
+    }
+    UserDefaults reloaded("data", root.path());
+    EXPECT_EQ(reloaded.dataForKey("backup"), json);
+    EXPECT_EQ(reloaded.dataForKey("number"), std::nullopt);
+    EXPECT_EQ(reloaded.dataForKey("absent"), std::nullopt);
+}
+
 TEST(UserDefaults, TypedReadsOfMissingOrOtherTypes)
 {
     QTemporaryDir root;

@@ -69,6 +69,40 @@ TEST_F(DesktopCommandRunnerTest, MissingKeysAndBadArgumentsFailWithAMessage)
     EXPECT_FALSE(other.standardError.isEmpty());
 }
 
+TEST_F(DesktopCommandRunnerTest, AMissingKeyIsReportedAsTheToolDoesAfterABlankLine)
+{
+    const CommandResult missing = defaults({"read", "com.apple.dock", "autohide-delay"});
+    EXPECT_TRUE(missing.standardError.startsWith("\n"));
+    const QStringList lines = missing.standardError.split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[1].contains(" defaults[")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], "The domain/default pair of (com.apple.dock, autohide-delay) does not exist");
+    EXPECT_EQ(lines[3], "");
+}
+
+TEST_F(DesktopCommandRunnerTest, EveryCommandIsRecordedInOrderAlsoWhenNoToolCanStart)
+{
+    std::vector<std::pair<QString, bool>> observed;
+    desktop->commandRunner().setCommandObserver([&](const QStringList& commandLine, bool finished) {
+        observed.emplace_back(commandLine.join(' '), finished);
+    });
+    defaults({"write", "com.apple.dock", "autohide", "-bool", "true"});
+    desktop->commandRunner().setLaunchFailure(QStringLiteral("launch path not accessible"));
+    EXPECT_EQ(defaults({"delete", "com.apple.dock", "autohide"}), (CommandResult{1, "", "launch path not accessible"}));
+    EXPECT_EQ(desktop->defaults().value("com.apple.dock", "autohide"), QVariant(true));
+    desktop->commandRunner().setLaunchFailure(std::nullopt);
+    desktop->commandRunner().run(DesktopCommandRunner::killallPath, {"Dock"});
+
+    const std::vector<QStringList> expected{{"/usr/bin/defaults", "write", "com.apple.dock", "autohide", "-bool", "true"},
+                                            {"/usr/bin/defaults", "delete", "com.apple.dock", "autohide"},
+                                            {"/usr/bin/killall", "Dock"}};
+    EXPECT_EQ(desktop->commandRunner().history(), expected);
+    ASSERT_EQ(observed.size(), 6u);
+    EXPECT_EQ(observed[0], std::make_pair(QString("/usr/bin/defaults write com.apple.dock autohide -bool true"), false));
+    EXPECT_EQ(observed[1], std::make_pair(QString("/usr/bin/defaults write com.apple.dock autohide -bool true"), true));
+    EXPECT_EQ(observed[5], std::make_pair(QString("/usr/bin/killall Dock"), true));
+}
+
 TEST_F(DesktopCommandRunnerTest, DeleteRemovesTheKey)
 {
     defaults({"write", "com.apple.screencapture", "show-thumbnail", "-bool", "false"});

@@ -258,4 +258,50 @@ TEST_F(DesktopEventSystemTest, MissionControlFollowsTheDockSettingsItLastRead)
     EXPECT_EQ(events().missionControlInvocations(), 2);
 }
 
+TEST_F(DesktopEventSystemTest, DockSwipesUpAndDownOpenMissionControlAndAppExposeUnlessTheDockStartedWithoutThem)
+{
+    events().post(InputEvent::dockSwipe(4, 2));
+    events().post(InputEvent::dockSwipe(4, -2));
+    EXPECT_EQ(events().missionControlInvocations(), 1);
+    EXPECT_EQ(events().appExposeInvocations(), 1);
+
+    desktop->defaults().setValue("com.apple.dock", "showMissionControlGestureEnabled", false);
+    desktop->restartDock();
+    events().post(InputEvent::dockSwipe(8, 2));
+    events().post(InputEvent::dockSwipe(8, -2));
+    EXPECT_EQ(events().missionControlInvocations(), 1);
+    EXPECT_EQ(events().appExposeInvocations(), 2);
+
+    desktop->defaults().setValue("com.apple.dock", "mcx-expose-disabled", true);
+    desktop->restartDock();
+    events().post(InputEvent::dockSwipe(8, -2));
+    EXPECT_EQ(events().appExposeInvocations(), 2);
+}
+
+TEST_F(DesktopEventSystemTest, ScreenshotsShowTheFloatingThumbnailUnlessItIsSwitchedOff)
+{
+    constexpr std::uint64_t commandShift = EventFlag::command | EventFlag::shift;
+    events().keyPress(20, commandShift);
+    events().keyPress(21, commandShift);
+    EXPECT_EQ(events().screenshotsTaken(), 2);
+    EXPECT_EQ(events().screenshotThumbnailsShown(), 2);
+
+    // The screenshot tool reads its setting at every capture.
+    desktop->defaults().setValue("com.apple.screencapture", "show-thumbnail", false);
+    events().keyPress(23, commandShift);
+    EXPECT_EQ(events().screenshotsTaken(), 3);
+    EXPECT_EQ(events().screenshotThumbnailsShown(), 2);
+    events().keyPress(20, EventFlag::command);
+    EXPECT_EQ(events().screenshotsTaken(), 3);
+}
+
+TEST_F(DesktopEventSystemTest, CommandSpaceOpensSpotlightUnlessSwallowed)
+{
+    events().keyPress(49, EventFlag::command);
+    EXPECT_EQ(events().spotlightInvocations(), 1);
+    recordingTap("keys", kKeyDownMask, true);
+    events().keyPress(49, EventFlag::command);
+    EXPECT_EQ(events().spotlightInvocations(), 1);
+}
+
 } // namespace

@@ -1,6 +1,8 @@
 #include "DesktopTestScene.h"
 
 #include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/DesktopCommandRunner.h"
+#include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
 #include "platform/WindowLevel.h"
@@ -306,6 +308,66 @@ TEST_F(SimulatedDesktopTest, HidingVeskIsRefusedWhilePresentationOptionsForbidIt
     EXPECT_FALSE(desktop->hide(desktop->ownPID()));
     desktop->setPresentationOptions(0);
     EXPECT_TRUE(desktop->hide(desktop->ownPID()));
+}
+
+TEST_F(SimulatedDesktopTest, TheDockAndTheMenuBarHideForVeskInFrontOrAnAutohidingDock)
+{
+    EXPECT_TRUE(desktop->isDockShown());
+    EXPECT_TRUE(desktop->isMenuBarShown());
+    desktop->setPresentationOptions(PresentationHideDock | PresentationHideMenuBar);
+    // The options of an application in the background hide nothing.
+    EXPECT_TRUE(desktop->isDockShown());
+    EXPECT_TRUE(desktop->isMenuBarShown());
+    desktop->activate(desktop->ownPID(), 0);
+    EXPECT_FALSE(desktop->isDockShown());
+    EXPECT_FALSE(desktop->isMenuBarShown());
+    desktop->setPresentationOptions(0);
+    EXPECT_TRUE(desktop->isDockShown());
+
+    desktop->defaults().setValue("com.apple.dock", "autohide", true);
+    EXPECT_TRUE(desktop->isDockShown()); // until the Dock restarts
+    desktop->restartDock();
+    EXPECT_FALSE(desktop->isDockShown());
+    EXPECT_TRUE(desktop->isMenuBarShown());
+}
+
+TEST_F(SimulatedDesktopTest, ACrashedVeskLosesItsWindowsTapsAndOptionsAndCannotActUntilRelaunched)
+{
+    OwnWindowSpec panel;
+    panel.frame = QRectF(0, 0, 200, 100);
+    desktop->addOwnWindow(panel);
+    desktop->events().addGlobalMonitor(eventMaskBit(EventType::keyDown), [](const InputEvent&) {});
+    ASSERT_TRUE(desktop->events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                                            eventMaskBit(EventType::keyDown),
+                                            [](int, const InputEvent& event) { return event; }));
+    desktop->activate(desktop->ownPID(), 0);
+    desktop->setPresentationOptions(314);
+    desktop->defaults().setValue("com.apple.dock", "autohide", true);
+
+    desktop->crashOwnProcess();
+    EXPECT_TRUE(desktop->ownWindows().empty());
+    EXPECT_TRUE(desktop->events().tapsInOrder().empty());
+    EXPECT_EQ(desktop->events().monitorCount(), 0);
+    EXPECT_EQ(desktop->presentationOptions(), 0);
+    EXPECT_NE(desktop->frontmostPID(), desktop->ownPID());
+    EXPECT_EQ(desktop->defaults().value("com.apple.dock", "autohide"), QVariant(true));
+
+    // What is left of the process changes nothing.
+    EXPECT_EQ(desktop->addOwnWindow(panel), 0u);
+    EXPECT_TRUE(desktop->ownWindows().empty());
+    desktop->setPresentationOptions(314);
+    EXPECT_EQ(desktop->presentationOptions(), 0);
+    EXPECT_FALSE(desktop->events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                                             eventMaskBit(EventType::keyDown),
+                                             [](int, const InputEvent& event) { return event; }));
+    EXPECT_EQ(desktop->commandRunner().run("/usr/bin/killall", {"Dock"}).exitStatus, 1);
+    EXPECT_EQ(desktop->dockRestartCount(), 0);
+
+    desktop->relaunchOwnProcess();
+    EXPECT_NE(desktop->addOwnWindow(panel), 0u);
+    desktop->setPresentationOptions(314);
+    EXPECT_EQ(desktop->presentationOptions(), 314);
+    EXPECT_EQ(desktop->commandRunner().run("/usr/bin/killall", {"Dock"}).exitStatus, 0);
 }
 
 TEST_F(SimulatedDesktopTest, MouseStateIsKeptPerButton)
