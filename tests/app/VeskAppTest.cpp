@@ -13,12 +13,16 @@
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "core/UserDefaults.h"
+#include "enforcement/DockMissionControlFallbackService.h"
+#include "enforcement/ScreenshotThumbnailSuppressionService.h"
+#include "platform/simulated/DefaultsDomains.h"
 #include "session/SessionManager.h"
 #include "LogCapture.h"
 #include "TestDesktop.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -144,6 +148,58 @@ TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
     EXPECT_FALSE(sessions[0]->isActive);
     EXPECT_EQ(sessions[0]->endReason, QString("crash"));
     EXPECT_EQ(relaunched.standardDefaults().object("NSQuitAlwaysKeepsWindows"), QVariant(false));
+}
+
+// The Dock keys and the thumbnail key as the defaults tool reads them, with the presentation options.
+QStringList systemSettings(platform::SimulatedDesktop& desktop)
+{
+    QStringList values;
+    for (const auto& entry : DockMissionControlFallbackService::forcedDockPreferences())
+        values.append(desktop.defaults().value("com.apple.dock", entry.key).value_or("-").toString());
+    values.append(desktop.defaults().value("com.apple.screencapture", "show-thumbnail").value_or("-").toString());
+    values.append(QString::number(desktop.presentationOptions()));
+    return values;
+}
+
+const QStringList kUntouchedSystem{"-", "-", "-", "-", "-", "-", "-", "-", "0"};
+
+TEST_F(VeskAppTest, TerminationDuringASessionPutsEverySystemSettingBack)
+{
+    startEditorSession();
+    EXPECT_EQ(systemSettings(desktop_), (QStringList{"true", "false", "false", "false", "false", "true", "1000", "false", "314"}));
+    EXPECT_FALSE(desktop_.isDockShown());
+
+    app_->requestTermination();
+    EXPECT_EQ(systemSettings(desktop_), kUntouchedSystem);
+    EXPECT_TRUE(desktop_.isDockShown());
+    EXPECT_EQ(desktop_.appliedDockPreferences(), QVariantMap());
+    EXPECT_TRUE(desktop_.ownWindows().empty());
+    EXPECT_FALSE(app_->standardDefaults().objectExists(DockMissionControlFallbackService::backupDefaultsKey));
+    EXPECT_FALSE(app_->standardDefaults().objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
+}
+
+TEST_F(VeskAppTest, TheNextLaunchPutsBackWhatARunKilledDuringASessionChanged)
+{
+    startEditorSession();
+    // Killed: what it still does reaches nothing, its settings file stays as it was.
+    desktop_.crashOwnProcess();
+    const QString keptDefaults = directory_.filePath("defaults-after-kill");
+    QDir().mkpath(keptDefaults);
+    ASSERT_TRUE(QFile::copy(directory_.filePath("defaults/de.pelko.vesk.json"), keptDefaults + "/de.pelko.vesk.json"));
+    desktop_.setTerminationHandlers({}, {});
+    app_.reset();
+    EXPECT_EQ(systemSettings(desktop_), (QStringList{"true", "false", "false", "false", "false", "true", "1000", "false", "0"}));
+
+    desktop_.relaunchOwnProcess();
+    VeskApp relaunched(VeskAppEnvironment{desktop_.interfaces(), scheduler_, scheduler_,
+                                          std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                          directory_.path() + "/VeskData.store", keptDefaults});
+    ASSERT_TRUE(relaunched.isReady());
+    relaunched.launch();
+    EXPECT_EQ(systemSettings(desktop_), kUntouchedSystem);
+    EXPECT_TRUE(desktop_.isDockShown());
+    EXPECT_FALSE(relaunched.standardDefaults().objectExists(DockMissionControlFallbackService::backupDefaultsKey));
+    EXPECT_FALSE(relaunched.standardDefaults().objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
 }
 
 TEST_F(VeskAppTest, ASecondInstanceOnTheSameDataFolderEndsWithoutTouchingTheStore)
