@@ -1,6 +1,7 @@
 #include "enforcement/DockMissionControlFallbackService.h"
 
 #include "core/UserDefaults.h"
+#include "enforcement/TaggedCase.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -47,14 +48,11 @@ DockMissionControlFallbackService::encodeBackup(const std::map<QString, DockPref
 std::variant<std::map<QString, DockPreferenceBackupState>, QString>
 DockMissionControlFallbackService::decodeBackup(const QByteArray& json)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        return QStringLiteral("The data is not valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset);
-    if (!document.isObject())
-        return QStringLiteral("Expected a dictionary of backup states.");
+    const auto parsed = TaggedCase::parseObject(json, QStringLiteral("Expected a dictionary of backup states."));
+    if (const QString* failure = std::get_if<QString>(&parsed))
+        return *failure;
     std::map<QString, DockPreferenceBackupState> backup;
-    const QJsonObject object = document.object();
+    const QJsonObject& object = std::get<QJsonObject>(parsed);
     for (auto it = object.begin(); it != object.end(); ++it) {
         auto state = DockPreferenceBackupState::fromJson(it.value(), it.key());
         if (const QString* failure = std::get_if<QString>(&state))

@@ -25,13 +25,10 @@ QByteArray ScreenshotThumbnailSuppressionService::BackupState::toJson() const
 std::variant<ScreenshotThumbnailSuppressionService::BackupState, QString>
 ScreenshotThumbnailSuppressionService::BackupState::fromJson(const QByteArray& json)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
-    if (error.error != QJsonParseError::NoError)
-        return QStringLiteral("The data is not valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset);
-    if (!document.isObject())
-        return QStringLiteral("Expected an object with one member.");
-    const auto decoded = TaggedCase::decode(document.object(), QString());
+    const auto parsed = TaggedCase::parseObject(json, QStringLiteral("Expected an object with one member."));
+    if (const QString* failure = std::get_if<QString>(&parsed))
+        return *failure;
+    const auto decoded = TaggedCase::decode(std::get<QJsonObject>(parsed), QString());
     if (const QString* failure = std::get_if<QString>(&decoded))
         return *failure;
     const TaggedCase& tagged = std::get<TaggedCase>(decoded);

@@ -1,5 +1,7 @@
 #include "enforcement/TaggedCase.h"
 
+#include <QJsonDocument>
+
 namespace vesk {
 
 QString TaggedCase::failure(const QString& reason, const QString& codingPath)
@@ -10,6 +12,17 @@ QString TaggedCase::failure(const QString& reason, const QString& codingPath)
 QString TaggedCase::path(const QString& codingPath, const QString& member)
 {
     return codingPath.isEmpty() ? member : codingPath + QLatin1Char('.') + member;
+}
+
+std::variant<QJsonObject, QString> TaggedCase::parseObject(const QByteArray& json, const QString& notAnObject)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("The data is not valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset);
+    if (!document.isObject())
+        return notAnObject;
+    return document.object();
 }
 
 std::variant<TaggedCase, QString> TaggedCase::decode(const QJsonValue& value, const QString& codingPath)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -29,6 +30,10 @@ struct TaggedCase {
     static std::variant<TaggedCase, QString> decode(const QJsonValue& value, const QString& codingPath);
     // The payload's "_0" member; the reason when it is missing.
     std::variant<QJsonValue, QString> value(const QString& codingPath) const;
+
+    // The JSON object a stored backup holds; the reason when it is not one
+    // (`notAnObject` when it is JSON of another kind).
+    static std::variant<QJsonObject, QString> parseObject(const QByteArray& json, const QString& notAnObject);
 
     // Why a stored backup does not decode: the reason and where, as log lines show it.
     static QString failure(const QString& reason, const QString& codingPath);

@@ -13,6 +13,7 @@
 #include "session/SessionManager.h"
 
 #include "LogCapture.h"
+#include "SystemSettingsSpecs.h"
 #include "TestDesktop.h"
 
 #include <QDir>
@@ -27,41 +28,14 @@ using namespace vesk;
 
 namespace {
 
-const QString kDock = QStringLiteral("com.apple.dock");
-const QString kScreencapture = QStringLiteral("com.apple.screencapture");
 const QString kSuite = QStringLiteral("standard");
+const QString kThumbnailRead = QStringLiteral("/usr/bin/defaults read com.apple.screencapture show-thumbnail");
+const QString kThumbnailOff = QStringLiteral("/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool false");
+const QString kThumbnailBack = QStringLiteral("/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool true");
 
-const QStringList kSessionStart{
-    "/usr/bin/defaults read com.apple.screencapture show-thumbnail",
-    "/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool false",
-    "/usr/bin/defaults read com.apple.dock mcx-expose-disabled",
-    "/usr/bin/defaults read com.apple.dock showMissionControlGestureEnabled",
-    "/usr/bin/defaults read com.apple.dock showAppExposeGestureEnabled",
-    "/usr/bin/defaults read com.apple.dock showDesktopGestureEnabled",
-    "/usr/bin/defaults read com.apple.dock workspaces-auto-swoosh",
-    "/usr/bin/defaults read com.apple.dock autohide",
-    "/usr/bin/defaults read com.apple.dock autohide-delay",
-    "/usr/bin/defaults write com.apple.dock mcx-expose-disabled -bool true",
-    "/usr/bin/defaults write com.apple.dock showMissionControlGestureEnabled -bool false",
-    "/usr/bin/defaults write com.apple.dock showAppExposeGestureEnabled -bool false",
-    "/usr/bin/defaults write com.apple.dock showDesktopGestureEnabled -bool false",
-    "/usr/bin/defaults write com.apple.dock workspaces-auto-swoosh -bool false",
-    "/usr/bin/defaults write com.apple.dock autohide -bool true",
-    "/usr/bin/defaults write com.apple.dock autohide-delay -float 1000",
-    "/usr/bin/killall Dock",
-};
-
-const QStringList kSessionStop{
-    "/usr/bin/defaults delete com.apple.dock mcx-expose-disabled",
-    "/usr/bin/defaults write com.apple.dock showMissionControlGestureEnabled -bool true",
-    "/usr/bin/defaults delete com.apple.dock showAppExposeGestureEnabled",
-    "/usr/bin/defaults write com.apple.dock showDesktopGestureEnabled 2",
-    "/usr/bin/defaults write com.apple.dock workspaces-auto-swoosh -bool true",
-    "/usr/bin/defaults write com.apple.dock autohide -bool false",
-    "/usr/bin/defaults write com.apple.dock autohide-delay -float 0.5",
-    "/usr/bin/killall Dock",
-    "/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool true",
-};
+// A session starts with the thumbnail, then the Dock; it stops with the Dock first.
+const QStringList kSessionStart = QStringList{kThumbnailRead, kThumbnailOff} + test::kDockCaptureAndForce;
+const QStringList kSessionStop = test::kDockRestore + QStringList{kThumbnailBack};
 
 // One run of Vesk on the desktop: its standard user defaults (in a folder
 // of its own), the session manager with every service, and the delegate.
@@ -84,19 +58,10 @@ struct VeskProcess {
     AppDelegate delegate;
 };
 
-// The user's desktop with their own Dock and screenshot settings: a key never
-// set, plain booleans, a number where a boolean belongs, a fraction.
 platform::DesktopScenario userDesktop()
 {
     platform::DesktopScenario scenario = test::oneDisplayScenario();
-    scenario.defaults[kDock] = QVariantMap{
-        {QStringLiteral("showMissionControlGestureEnabled"), true},
-        {QStringLiteral("showDesktopGestureEnabled"), qlonglong(2)},
-        {QStringLiteral("workspaces-auto-swoosh"), true},
-        {QStringLiteral("autohide"), false},
-        {QStringLiteral("autohide-delay"), 0.5},
-    };
-    scenario.defaults[kScreencapture] = QVariantMap{{QStringLiteral("show-thumbnail"), true}};
+    test::addUserSystemSettings(scenario.defaults);
     return scenario;
 }
 
@@ -185,30 +150,17 @@ protected:
         return count + 3;
     }
 
-    QString readBack(const QString& domain, const QString& key)
-    {
-        const platform::CommandResult result = desktop.commandRunner().run(
-            platform::DesktopCommandRunner::defaultsPath, {QStringLiteral("read"), domain, key});
-        return result.exitStatus == 0 ? result.standardOutput.trimmed() : QStringLiteral("<missing>");
-    }
+    QStringList settings() { return test::systemSettingsReadBack(desktop); }
+    QStringList takeCommandLines() { return test::takeCommandLines(desktop); }
 
-    // The seven Dock keys and the thumbnail key as the defaults tool reads them.
-    QStringList settings()
+    // Vesk is killed at that moment of a session; its remains are dropped.
+    void killDuringASession(int moment)
     {
-        QStringList values;
-        for (const auto& entry : DockMissionControlFallbackService::forcedDockPreferences())
-            values.append(entry.key + '=' + readBack(kDock, entry.key));
-        values.append("show-thumbnail=" + readBack(kScreencapture, "show-thumbnail"));
-        return values;
-    }
-
-    QStringList takeCommandLines()
-    {
-        QStringList lines;
-        for (const QStringList& command : desktop.commandRunner().history())
-            lines.append(command.join(' '));
-        desktop.commandRunner().clearHistory();
-        return lines;
+        launch(moment);
+        runSession();
+        ASSERT_TRUE(killed);
+        buryKilledProcess();
+        takeCommandLines();
     }
 
     // Everything the user had before any session is back, and the running
@@ -216,8 +168,8 @@ protected:
     // the user defaults.
     void expectUntouchedSystem()
     {
-        EXPECT_EQ(desktop.appliedDockPreferences(), desktop.defaults().domain(kDock));
-        EXPECT_EQ(settings(), userSettings);
+        EXPECT_EQ(desktop.appliedDockPreferences(), desktop.defaults().domain(test::kDockDomain));
+        EXPECT_EQ(settings(), test::kUserSystemSettings);
         EXPECT_EQ(desktop.presentationOptions(), 0);
         EXPECT_TRUE(desktop.ownWindows().empty());
         EXPECT_TRUE(desktop.events().tapsInOrder().empty());
@@ -225,15 +177,6 @@ protected:
         EXPECT_FALSE(process->defaults.objectExists(DockMissionControlFallbackService::backupDefaultsKey));
         EXPECT_FALSE(process->defaults.objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
     }
-
-    const QStringList userSettings{"mcx-expose-disabled=<missing>",
-                                   "showMissionControlGestureEnabled=1",
-                                   "showAppExposeGestureEnabled=<missing>",
-                                   "showDesktopGestureEnabled=2",
-                                   "workspaces-auto-swoosh=1",
-                                   "autohide=0",
-                                   "autohide-delay=0.5",
-                                   "show-thumbnail=1"};
 
     QTemporaryDir root;
     test::LogCapture logs;
@@ -278,11 +221,7 @@ TEST_F(SystemSettingsRecoveryTest, AKillAtAnyMomentOfASessionLeavesNothingChange
     ASSERT_EQ(moments, 2 * (kSessionStart.size() + kSessionStop.size()) + 3);
     for (int kill = 0; kill < moments; ++kill) {
         SCOPED_TRACE(QStringLiteral("killed at moment %1").arg(kill).toStdString());
-        launch(kill);
-        runSession();
-        ASSERT_TRUE(killed);
-        buryKilledProcess();
-        takeCommandLines();
+        killDuringASession(kill);
 
         launch();
         // The launch restores from the stored backups; it never reads the
@@ -306,11 +245,7 @@ TEST_F(SystemSettingsRecoveryTest, AKillDuringTheLaunchRecoveryIsRecoveredByTheN
                              .arg(sessionKill)
                              .arg(recoveryKill)
                              .toStdString());
-            launch(sessionKill);
-            runSession();
-            ASSERT_TRUE(killed);
-            buryKilledProcess();
-
+            killDuringASession(sessionKill);
             launch(recoveryKill);
             const bool recoveryKilled = killed;
             buryKilledProcess();
@@ -330,11 +265,7 @@ TEST_F(SystemSettingsRecoveryTest, AKillDuringTheLaunchRecoveryIsRecoveredByTheN
 // restores) takes the stored values instead of reading the forced ones.
 TEST_F(SystemSettingsRecoveryTest, ASessionOverAStoredBackupReusesIt)
 {
-    launch(2 * int(kSessionStart.size()) + 1);
-    runSession();
-    ASSERT_TRUE(killed);
-    buryKilledProcess();
-    takeCommandLines();
+    killDuringASession(2 * int(kSessionStart.size()) + 1);
 
     process = std::make_unique<VeskProcess>(scheduler, desktop, processFolder);
     desktop.relaunchOwnProcess();

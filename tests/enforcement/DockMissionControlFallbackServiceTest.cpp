@@ -7,35 +7,6 @@ using namespace vesk;
 
 namespace {
 
-const QStringList kCaptureAndForce{
-    "/usr/bin/defaults read com.apple.dock mcx-expose-disabled",
-    "/usr/bin/defaults read com.apple.dock showMissionControlGestureEnabled",
-    "/usr/bin/defaults read com.apple.dock showAppExposeGestureEnabled",
-    "/usr/bin/defaults read com.apple.dock showDesktopGestureEnabled",
-    "/usr/bin/defaults read com.apple.dock workspaces-auto-swoosh",
-    "/usr/bin/defaults read com.apple.dock autohide",
-    "/usr/bin/defaults read com.apple.dock autohide-delay",
-    "/usr/bin/defaults write com.apple.dock mcx-expose-disabled -bool true",
-    "/usr/bin/defaults write com.apple.dock showMissionControlGestureEnabled -bool false",
-    "/usr/bin/defaults write com.apple.dock showAppExposeGestureEnabled -bool false",
-    "/usr/bin/defaults write com.apple.dock showDesktopGestureEnabled -bool false",
-    "/usr/bin/defaults write com.apple.dock workspaces-auto-swoosh -bool false",
-    "/usr/bin/defaults write com.apple.dock autohide -bool true",
-    "/usr/bin/defaults write com.apple.dock autohide-delay -float 1000",
-    "/usr/bin/killall Dock",
-};
-
-const QStringList kRestore{
-    "/usr/bin/defaults delete com.apple.dock mcx-expose-disabled",
-    "/usr/bin/defaults write com.apple.dock showMissionControlGestureEnabled -bool true",
-    "/usr/bin/defaults delete com.apple.dock showAppExposeGestureEnabled",
-    "/usr/bin/defaults write com.apple.dock showDesktopGestureEnabled 2",
-    "/usr/bin/defaults write com.apple.dock workspaces-auto-swoosh -bool true",
-    "/usr/bin/defaults write com.apple.dock autohide -bool false",
-    "/usr/bin/defaults write com.apple.dock autohide-delay -float 0.5",
-    "/usr/bin/killall Dock",
-};
-
 // The user's Dock as stored before the first change, in the encoder's member order.
 const char* kUserBackupJson =
     R"({"showDesktopGestureEnabled":{"existing":{"_0":{"raw":{"_0":"2"}}}},)"
@@ -56,7 +27,7 @@ TEST_F(DockMissionControlFallbackServiceTest, ASessionBacksUpForcesRestartsAndRe
     auto fallback = makeDockFallback();
     fallback->activate();
 
-    EXPECT_EQ(takeCommandLines(), kCaptureAndForce);
+    EXPECT_EQ(takeCommandLines(), test::kDockCaptureAndForce);
     EXPECT_TRUE(fallback->isActive());
     EXPECT_EQ(storedJson(DockMissionControlFallbackService::backupDefaultsKey), json(kUserBackupJson));
     // The restarted Dock runs with the session's settings.
@@ -67,11 +38,11 @@ TEST_F(DockMissionControlFallbackServiceTest, ASessionBacksUpForcesRestartsAndRe
     EXPECT_TRUE(dockLog().contains("Dock restarted (fallback-activate)"));
 
     fallback->deactivate();
-    EXPECT_EQ(takeCommandLines(), kRestore);
+    EXPECT_EQ(takeCommandLines(), test::kDockRestore);
     EXPECT_FALSE(fallback->isActive());
     EXPECT_TRUE(fallback->backupByKey().empty());
     EXPECT_FALSE(defaults->objectExists(DockMissionControlFallbackService::backupDefaultsKey));
-    EXPECT_EQ(settingsReadBack().mid(0, 7), userSettings().mid(0, 7));
+    EXPECT_EQ(settingsReadBack().mid(0, 7), test::kUserSystemSettings.mid(0, 7));
     EXPECT_EQ(readBack(dock, "orientation"), "left");
     EXPECT_EQ(desktop->dockRestartCount(), 2);
     EXPECT_TRUE(desktop->isDockShown());
@@ -109,8 +80,8 @@ TEST_F(DockMissionControlFallbackServiceTest, AfterACrashTheNextLaunchRestoresFr
 
     auto afterRelaunch = makeDockFallback();
     afterRelaunch->emergencyRestore();
-    EXPECT_EQ(takeCommandLines(), kRestore);
-    EXPECT_EQ(settingsReadBack().mid(0, 7), userSettings().mid(0, 7));
+    EXPECT_EQ(takeCommandLines(), test::kDockRestore);
+    EXPECT_EQ(settingsReadBack().mid(0, 7), test::kUserSystemSettings.mid(0, 7));
     EXPECT_FALSE(defaults->objectExists(DockMissionControlFallbackService::backupDefaultsKey));
     EXPECT_TRUE(dockLog().contains("Emergency restore for Dock Mission Control fallback"));
     EXPECT_EQ(dockLog().last(), "Dock restarted (fallback-emergency-restore)");
@@ -130,10 +101,10 @@ TEST_F(DockMissionControlFallbackServiceTest, ASessionAfterACrashReusesTheBackup
 
     auto next = makeDockFallback();
     next->activate();
-    EXPECT_EQ(takeCommandLines(), kCaptureAndForce.mid(7));
+    EXPECT_EQ(takeCommandLines(), test::kDockCaptureAndForce.mid(7));
     EXPECT_TRUE(dockLog().contains("Existing Dock backup found — reusing pre-VESK values instead of re-capturing"));
     next->deactivate();
-    EXPECT_EQ(settingsReadBack().mid(0, 7), userSettings().mid(0, 7));
+    EXPECT_EQ(settingsReadBack().mid(0, 7), test::kUserSystemSettings.mid(0, 7));
 }
 
 TEST_F(DockMissionControlFallbackServiceTest, TheStoredBackupDecodesFromItsJsonForm)
@@ -198,7 +169,7 @@ TEST_F(DockMissionControlFallbackServiceTest, AnUndecodableBackupIsKeptAtLaunchA
                                      "expected one. — codingPath=autohide"});
 
     fallback->activate();
-    EXPECT_EQ(takeCommandLines(), kCaptureAndForce);
+    EXPECT_EQ(takeCommandLines(), test::kDockCaptureAndForce);
     EXPECT_EQ(storedJson(DockMissionControlFallbackService::backupDefaultsKey), json(kUserBackupJson));
 }
 
@@ -224,7 +195,7 @@ TEST_F(DockMissionControlFallbackServiceTest, FailedToolsAreLoggedAndTheSequence
     auto fallback = makeDockFallback();
     fallback->activate();
 
-    EXPECT_EQ(takeCommandLines(), kCaptureAndForce);
+    EXPECT_EQ(takeCommandLines(), test::kDockCaptureAndForce);
     EXPECT_TRUE(fallback->isActive());
     // A read that fails counts as a key that was missing.
     for (const auto& [key, state] : fallback->backupByKey())
