@@ -1117,6 +1117,14 @@ void SimulatedDesktop::setInputMonitoringGranted(bool granted)
     emit permissionsChanged();
 }
 
+void SimulatedDesktop::setReduceMotion(bool reduce)
+{
+    if (reduceMotion_ == reduce)
+        return;
+    reduceMotion_ = reduce;
+    emit reduceMotionChanged();
+}
+
 bool SimulatedDesktop::promptForAccessibility()
 {
     ++accessibilityPromptCount_;

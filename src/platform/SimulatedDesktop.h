@@ -229,6 +229,11 @@ public:
     int inputMonitoringRequestCount() const { return inputMonitoringRequestCount_; }
     void setGrantsPermissionsOnRequest(bool grants) { grantsOnRequest_ = grants; }
 
+    // --- Accessibility display options --------------------------------------------
+    // The system's "reduce motion" setting.
+    bool shouldReduceMotion() const { return reduceMotion_; }
+    void setReduceMotion(bool reduce);
+
     // --- Machine and diagnostics ----------------------------------------------------
     // The machine's model name (the scenario's, else the DMI product name of this machine).
     const QString& hardwareModel() const { return hardwareModel_; }
@@ -254,6 +259,7 @@ signals:
     void windowsChanged();
     void presentationOptionsChanged(int options);
     void permissionsChanged();
+    void reduceMotionChanged();
     void dockRestarted();
     void ownApplicationWillTerminate();
 
@@ -301,6 +307,7 @@ private:
     bool grantsOnRequest_ = false;
     int accessibilityPromptCount_ = 0;
     int inputMonitoringRequestCount_ = 0;
+    bool reduceMotion_ = false;
     int dockRestartCount_ = 0;
     QString hardwareModel_ = machineHardwareModel();
     std::vector<QByteArray> pendingDiagnostics_;

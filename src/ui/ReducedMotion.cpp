@@ -1,0 +1,30 @@
+#include "ui/ReducedMotion.h"
+
+#include "app/VeskDefaultsStore.h"
+#include "platform/ReduceMotionProviding.h"
+
+namespace vesk {
+
+ReducedMotion::ReducedMotion(platform::ReduceMotionProviding& system, VeskDefaultsStore& settings, QObject* parent)
+    : QObject(parent), system_(system), settings_(settings)
+{
+    isOn_ = system_.shouldReduceMotion() || settings_.reducedMotion();
+    system_.setReduceMotionChangedHandler([this] { update(); });
+    connect(&settings_, &VeskDefaultsStore::reducedMotionChanged, this, &ReducedMotion::update);
+}
+
+ReducedMotion::~ReducedMotion()
+{
+    system_.setReduceMotionChangedHandler({});
+}
+
+void ReducedMotion::update()
+{
+    const bool on = system_.shouldReduceMotion() || settings_.reducedMotion();
+    if (on == isOn_)
+        return;
+    isOn_ = on;
+    emit changed();
+}
+
+} // namespace vesk
