@@ -1,11 +1,14 @@
 #include "ui/ImageEffects.h"
 
+#include "ui/Gradient.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace vesk {
@@ -30,38 +33,58 @@ std::array<int, 3> boxWidths(double sigma)
     return widths;
 }
 
-// One box pass over `count` pixels of four channels: from the contiguous
-// `source` to `target`, whose pixels lie `stride` pixels apart. Outside the
-// line counts as transparent.
-void boxPass(const quint8* source, quint8* target, int count, int stride, int radius)
+// One box pass along a line of `count` pixels of `Channels` bytes: from the
+// contiguous `source` to `target`, whose pixels lie `step` bytes apart.
+// Outside the line counts as transparent.
+template <int Channels>
+void boxPass(const quint8* source, quint8* target, int count, std::ptrdiff_t step, int radius)
 {
-    const int width = 2 * radius + 1;
-    for (int channel = 0; channel < 4; ++channel) {
-        const auto value = [&](int index) {
-            return index < 0 || index >= count ? 0 : static_cast<int>(source[index * 4 + channel]);
-        };
-        int sum = 0;
-        for (int i = -radius; i <= radius; ++i)
-            sum += value(i);
-        for (int i = 0; i < count; ++i) {
-            target[i * stride * 4 + channel] = static_cast<quint8>((sum + width / 2) / width);
-            sum += value(i + radius + 1) - value(i - radius);
-        }
+    const std::uint32_t width = 2 * static_cast<std::uint32_t>(radius) + 1;
+    // sum / width, rounded, as a multiplication: exact for sums up to 255 × width.
+    const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + width - 1) / width;
+    std::array<std::uint32_t, Channels> sums{};
+    for (int i = 0; i < std::min(radius, count); ++i)
+        for (int c = 0; c < Channels; ++c)
+            sums[c] += source[i * Channels + c];
+    for (int i = 0; i < count; ++i) {
+        const int entering = i + radius;
+        if (entering < count)
+            for (int c = 0; c < Channels; ++c)
+                sums[c] += source[entering * Channels + c];
+        for (int c = 0; c < Channels; ++c)
+            target[i * step + c] = static_cast<quint8>(((sums[c] + width / 2) * reciprocal) >> 32);
+        const int leaving = i - radius;
+        if (leaving >= 0)
+            for (int c = 0; c < Channels; ++c)
+                sums[c] -= source[leaving * Channels + c];
     }
 }
 
 // One box pass along every row (horizontal) or every column.
+template <int Channels>
 void blurAxis(QImage& image, int radius, bool horizontal)
 {
     const int lines = horizontal ? image.height() : image.width();
     const int count = horizontal ? image.width() : image.height();
-    const int stride = horizontal ? 1 : static_cast<int>(image.bytesPerLine() / 4);
-    std::vector<quint8> line(static_cast<std::size_t>(count) * 4);
+    const std::ptrdiff_t step = horizontal ? Channels : image.bytesPerLine();
+    std::vector<quint8> line(static_cast<std::size_t>(count) * Channels);
     for (int index = 0; index < lines; ++index) {
-        quint8* start = horizontal ? image.scanLine(index) : image.bits() + index * 4;
+        quint8* start = horizontal ? image.scanLine(index) : image.bits() + index * Channels;
         for (int i = 0; i < count; ++i)
-            std::copy_n(start + i * stride * 4, 4, line.data() + i * 4);
-        boxPass(line.data(), start, count, stride, radius);
+            std::copy_n(start + i * step, Channels, line.data() + i * Channels);
+        boxPass<Channels>(line.data(), start, count, step, radius);
+    }
+}
+
+template <int Channels>
+void blurImage(QImage& image, double radius)
+{
+    for (const int width : boxWidths(radius)) {
+        const int boxRadius = (width - 1) / 2;
+        if (boxRadius <= 0)
+            continue;
+        blurAxis<Channels>(image, boxRadius, true);
+        blurAxis<Channels>(image, boxRadius, false);
     }
 }
 
@@ -71,15 +94,13 @@ void gaussianBlur(QImage& image, double radius)
 {
     if (radius <= 0 || image.isNull())
         return;
+    if (image.format() == QImage::Format_Alpha8) {
+        blurImage<1>(image, radius);
+        return;
+    }
     if (image.format() != QImage::Format_ARGB32_Premultiplied)
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (const int width : boxWidths(radius)) {
-        const int boxRadius = (width - 1) / 2;
-        if (boxRadius <= 0)
-            continue;
-        blurAxis(image, boxRadius, true);
-        blurAxis(image, boxRadius, false);
-    }
+    blurImage<4>(image, radius);
 }
 
 void offsetBrightness(QImage& image, double amount)
@@ -150,10 +171,15 @@ void paintLayer(QPainter& painter, const QRectF& bounds, const LayerEffects& eff
     layer.setDevicePixelRatio(dpr);
     const QPointF origin = QPointF(pixels.topLeft()) / dpr;
     if (effects.shadow && effects.shadow->color.alpha() > 0) {
-        QImage shadow = tintedMask(layer, effects.shadow->color);
-        gaussianBlur(shadow, effects.shadow->radius * scale);
+        QImage shape = layer.convertToFormat(QImage::Format_Alpha8);
+        gaussianBlur(shape, effects.shadow->radius * scale);
+        // Tinted opaque and faded while drawn, to keep the faint edges' precision.
+        QImage shadow = tintedMask(shape, withOpacity(effects.shadow->color, 1));
         shadow.setDevicePixelRatio(dpr);
+        painter.save();
+        painter.setOpacity(painter.opacity() * effects.shadow->color.alphaF());
         painter.drawImage(origin + effects.shadow->offset * scale / dpr, shadow);
+        painter.restore();
     }
     painter.drawImage(origin, layer);
     painter.restore();

@@ -15,9 +15,9 @@ namespace vesk {
 // Effects on images and on groups of drawing. A radius is the standard
 // deviation of the Gaussian, in points (pixels at a device pixel ratio of 1).
 
-// Blurs in place (converted to premultiplied ARGB32); outside the image counts
-// as transparent. Three box passes per axis, within a few percent of a true
-// Gaussian.
+// Blurs in place (an alpha-only image stays one; any other is converted to
+// premultiplied ARGB32); outside the image counts as transparent. Three box
+// passes per axis, within a few percent of a true Gaussian.
 void gaussianBlur(QImage& image, double radius);
 
 // Adds `amount` (−1 to 1) to every colour channel, in proportion to each
