@@ -2,7 +2,7 @@
 
 #include "app/ModelColumn.h"
 #include "app/StoreResult.h"
-#include "platform/Clock.h"
+#include "core/Clock.h"
 
 #include <QDateTime>
 #include <QStringList>

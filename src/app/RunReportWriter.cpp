@@ -3,10 +3,10 @@
 #include "app/FocusSession.h"
 #include "app/ModelContext.h"
 #include "app/VeskDefaultsStore.h"
-#include "platform/DefaultsDomains.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/TextFormat.h"
-#include "platform/UserDefaults.h"
+#include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "core/TextFormat.h"
+#include "core/UserDefaults.h"
 #include "platform/WindowListProviding.h"
 
 #include <QDir>
@@ -104,7 +104,7 @@ QJsonObject RunReportWriter::settings(const VeskDefaultsStore& store)
     };
 }
 
-QJsonObject RunReportWriter::defaults(const platform::SimulatedDesktop& desktop, const platform::UserDefaults& own)
+QJsonObject RunReportWriter::defaults(const platform::SimulatedDesktop& desktop, const UserDefaults& own)
 {
     QJsonObject result;
     for (const QString& domain : desktop.defaults().domainNames())

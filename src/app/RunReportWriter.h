@@ -6,11 +6,11 @@
 
 namespace vesk::platform {
 class SimulatedDesktop;
-class UserDefaults;
 } // namespace vesk::platform
 
 namespace vesk {
 
+class UserDefaults;
 class ModelContext;
 class VeskDefaultsStore;
 struct FocusSession;
@@ -30,7 +30,7 @@ public:
     // The application's settings as they are in effect, by setting name.
     static QJsonObject settings(const VeskDefaultsStore& store);
     // The system's defaults domains and the application's own suite.
-    static QJsonObject defaults(const platform::SimulatedDesktop& desktop, const platform::UserDefaults& own);
+    static QJsonObject defaults(const platform::SimulatedDesktop& desktop, const UserDefaults& own);
     // The whole window list, front to back, with each owner's bundle identifier.
     static QJsonArray windows(const platform::SimulatedDesktop& desktop);
     // The applications that have not terminated, in the workspace's order.

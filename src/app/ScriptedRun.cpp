@@ -9,13 +9,13 @@
 #include "app/SessionManagerComposition.h"
 #include "app/VeskApp.h"
 #include "app/VirtualTimeDriver.h"
-#include "platform/DesktopEventSystem.h"
-#include "platform/DesktopScenarioLoader.h"
-#include "platform/DesktopScreenCapturer.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/MainThread.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopEventSystem.h"
+#include "platform/simulated/DesktopScenarioLoader.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "session/SessionManager.h"
 
 #include <QCoreApplication>
@@ -191,7 +191,7 @@ bool ScriptedRun::prepare(const platform::DesktopScenario& scenario)
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
 
     bool storeFailed = false;
-    app_ = std::make_unique<VeskApp>(VeskAppEnvironment{*desktop_, *scheduler_, *scheduler_,
+    app_ = std::make_unique<VeskApp>(VeskAppEnvironment{desktop_->interfaces(), *scheduler_, *scheduler_,
                                                         std::make_shared<SchedulerSessionTimerFactory>(*scheduler_),
                                                         run.filePath(ModelContainer::storeFileName),
                                                         run.filePath("defaults"), [&](int) { storeFailed = true; }});

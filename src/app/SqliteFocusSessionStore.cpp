@@ -1,7 +1,7 @@
 #include "app/SqliteFocusSessionStore.h"
 
 #include "app/GoalRule.h"
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace vesk {
 

@@ -1,6 +1,6 @@
 #include "app/VeskDefaultsStore.h"
 
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QLocale>
 
@@ -35,7 +35,7 @@ bool assign(T& held, const T& value)
     return true;
 }
 
-std::optional<qint64> storedInteger(const platform::UserDefaults& defaults, const QString& name)
+std::optional<qint64> storedInteger(const UserDefaults& defaults, const QString& name)
 {
     const std::optional<QVariant> value = defaults.object(name);
     if (!value)
@@ -45,7 +45,7 @@ std::optional<qint64> storedInteger(const platform::UserDefaults& defaults, cons
     return converted ? std::optional<qint64>(number) : std::nullopt;
 }
 
-bool boolDefaultingToTrue(const platform::UserDefaults& defaults, const QString& name)
+bool boolDefaultingToTrue(const UserDefaults& defaults, const QString& name)
 {
     return defaults.objectExists(name) ? defaults.boolForKey(name) : true;
 }
@@ -62,7 +62,7 @@ QStringList VeskDefaultsStore::systemPreferredLanguages()
     return QLocale::system().uiLanguages();
 }
 
-VeskDefaultsStore::VeskDefaultsStore(platform::UserDefaults& defaults, PreferredLanguagesProvider preferredLanguages,
+VeskDefaultsStore::VeskDefaultsStore(UserDefaults& defaults, PreferredLanguagesProvider preferredLanguages,
                                      QObject* parent)
     : QObject(parent)
     , defaults_(defaults)

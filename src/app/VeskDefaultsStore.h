@@ -4,7 +4,7 @@
 #include "app/VeskLanguage.h"
 #include "app/VeskLogger.h"
 #include "app/VeskScreenFunction.h"
-#include "platform/UserDefaults.h"
+#include "core/UserDefaults.h"
 
 #include <QObject>
 #include <QString>
@@ -53,7 +53,7 @@ public:
     static constexpr qint64 fallbackDurationSeconds = 900;
     static constexpr qint64 fallbackStageVeskAgingMinutes = 5;
 
-    explicit VeskDefaultsStore(platform::UserDefaults& defaults,
+    explicit VeskDefaultsStore(UserDefaults& defaults,
                                PreferredLanguagesProvider preferredLanguages = systemPreferredLanguages,
                                QObject* parent = nullptr);
 
@@ -113,7 +113,7 @@ private:
     void writeOverrides();
 
     const VeskLogger logger_{QStringLiteral("VeskDefaultsStore")};
-    platform::UserDefaults& defaults_;
+    UserDefaults& defaults_;
     PreferredLanguagesProvider preferredLanguages_;
 
     qint64 defaultDurationSeconds_ = fallbackDurationSeconds;

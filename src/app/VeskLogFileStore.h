@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/VeskLogLevel.h"
-#include "platform/Clock.h"
-#include "platform/SerialQueue.h"
+#include "core/Clock.h"
+#include "core/SerialQueue.h"
 
 #include <QString>
 #include <QTimeZone>

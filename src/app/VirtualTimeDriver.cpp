@@ -1,8 +1,8 @@
 #include "app/VirtualTimeDriver.h"
 
-#include "platform/DesktopWorkspace.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 
 #include <QCoreApplication>
 

@@ -5,7 +5,7 @@
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayWindowMotionEvent.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QDateTime>

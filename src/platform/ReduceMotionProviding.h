@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QMetaObject>
+
 #include <functional>
+
+class QObject;
 
 namespace vesk::platform {
 
@@ -9,9 +13,9 @@ class ReduceMotionProviding {
 public:
     virtual ~ReduceMotionProviding() = default;
     virtual bool shouldReduceMotion() const = 0;
-    // Called on the main thread after the setting changed; an empty function
-    // clears it. One observer: the application's ReducedMotion.
-    virtual void setReduceMotionChangedHandler(std::function<void()> handler) = 0;
+    // Calls `handler` on the main thread after every change of the setting,
+    // for as long as `receiver` lives or until the connection is disconnected.
+    virtual QMetaObject::Connection observeReduceMotion(QObject* receiver, std::function<void()> handler) const = 0;
 };
 
 } // namespace vesk::platform

@@ -6,9 +6,9 @@
 #include "overlay/DisplayGeometry.h"
 #include "app/GoalRule.h"
 #include "app/RawValue.h"
-#include "platform/Geometry.h"
-#include "platform/MainThread.h"
-#include "platform/TextFormat.h"
+#include "core/Geometry.h"
+#include "core/MainThread.h"
+#include "core/TextFormat.h"
 
 #include <QDir>
 #include <QFileInfo>

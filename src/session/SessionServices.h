@@ -64,7 +64,7 @@ struct SessionServices {
     std::shared_ptr<AXWindowManaging> windowManager;
     std::shared_ptr<WindowMaterializing> windowMaterializer;
     std::shared_ptr<StageVeskControlling> stage;
-    std::shared_ptr<platform::ScreenProviding> screens;
+    std::shared_ptr<const platform::ScreenProviding> screens;
 
     // Until start-up hands over the real ones, store calls do nothing and
     // analytics events are dropped.

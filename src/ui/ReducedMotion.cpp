@@ -5,17 +5,13 @@
 
 namespace vesk {
 
-ReducedMotion::ReducedMotion(platform::ReduceMotionProviding& system, VeskDefaultsStore& settings, QObject* parent)
+ReducedMotion::ReducedMotion(const platform::ReduceMotionProviding& system, const VeskDefaultsStore& settings,
+                             QObject* parent)
     : QObject(parent), system_(system), settings_(settings)
 {
     isOn_ = system_.shouldReduceMotion() || settings_.reducedMotion();
-    system_.setReduceMotionChangedHandler([this] { update(); });
+    system_.observeReduceMotion(this, [this] { update(); });
     connect(&settings_, &VeskDefaultsStore::reducedMotionChanged, this, &ReducedMotion::update);
-}
-
-ReducedMotion::~ReducedMotion()
-{
-    system_.setReduceMotionChangedHandler({});
 }
 
 void ReducedMotion::update()

@@ -19,8 +19,8 @@ class ReducedMotion final : public QObject {
     Q_PROPERTY(bool isOn READ isOn NOTIFY changed)
 
 public:
-    ReducedMotion(platform::ReduceMotionProviding& system, VeskDefaultsStore& settings, QObject* parent = nullptr);
-    ~ReducedMotion() override;
+    ReducedMotion(const platform::ReduceMotionProviding& system, const VeskDefaultsStore& settings,
+                  QObject* parent = nullptr);
 
     bool isOn() const { return isOn_; }
 
@@ -31,8 +31,8 @@ signals:
 private:
     void update();
 
-    platform::ReduceMotionProviding& system_;
-    VeskDefaultsStore& settings_;
+    const platform::ReduceMotionProviding& system_;
+    const VeskDefaultsStore& settings_;
     bool isOn_ = false;
 };
 

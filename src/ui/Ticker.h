@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Scheduler.h"
-#include "platform/WorkItem.h"
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 #include "ui/WormveskSymbol.h"
 
-#include "platform/Clock.h"
+#include "core/Clock.h"
 #include "ui/AnimatedValue.h"
 #include "ui/ImageEffects.h"
 #include "ui/LongitudeSpokes.h"

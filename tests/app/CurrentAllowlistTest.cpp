@@ -1,6 +1,6 @@
 #include "app/CurrentAllowlist.h"
 #include "app/ModelContainer.h"
-#include "platform/ManualScheduler.h"
+#include "core/ManualScheduler.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "app/RunScript.h"
 
-#include "platform/DesktopEventSystem.h"
+#include "platform/simulated/DesktopEventSystem.h"
 
 #include <gtest/gtest.h>
 

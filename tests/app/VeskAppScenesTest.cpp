@@ -7,8 +7,8 @@
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/SettingsWindow.h"
 #include "LogCapture.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "TestDesktop.h"
 
 #include <QAction>
@@ -59,7 +59,7 @@ protected:
 
     std::unique_ptr<VeskApp> makeApp()
     {
-        VeskAppEnvironment environment{desktop_, scheduler_, scheduler_,
+        VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
         environment.makeUpdateService = [this] {

@@ -3,16 +3,18 @@
 #include "app/FocusSession.h"
 #include "app/ModelContainer.h"
 #include "app/ModelContext.h"
+#include "app/VeskDefaultsStore.h"
 #include "app/VeskLogFileStore.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/VirtualTimeDriver.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/UserDefaults.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
+#include "ui/ReducedMotion.h"
 #include "TestDesktop.h"
 
 #include <QCoreApplication>
@@ -37,7 +39,7 @@ protected:
         ASSERT_TRUE(directory_.isValid());
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
         app_ = std::make_unique<VeskApp>(VeskAppEnvironment{
-            desktop_, scheduler_, scheduler_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+            desktop_.interfaces(), scheduler_, scheduler_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
             directory_.path() + "/VeskData.store", directory_.path() + "/defaults",
             [](int) { FAIL() << "the store opens"; }});
         ASSERT_TRUE(app_->isReady());
@@ -64,6 +66,17 @@ protected:
     VirtualTimeDriver time_{scheduler_, desktop_};
     std::unique_ptr<VeskApp> app_;
 };
+
+TEST_F(VeskAppTest, MotionIsReducedByTheSystemSettingOrTheAppsSetting)
+{
+    const ReducedMotion& reducedMotion = app_->reducedMotion();
+    EXPECT_FALSE(reducedMotion.isOn());
+    desktop_.setReduceMotion(true);
+    EXPECT_TRUE(reducedMotion.isOn());
+    desktop_.setReduceMotion(false);
+    app_->defaultsStore().setReducedMotion(true);
+    EXPECT_TRUE(reducedMotion.isOn());
+}
 
 TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
 {
@@ -106,7 +119,7 @@ TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
     ManualScheduler scheduler;
     platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
     ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
-    VeskApp relaunched(VeskAppEnvironment{desktop, scheduler, scheduler,
+    VeskApp relaunched(VeskAppEnvironment{desktop.interfaces(), scheduler, scheduler,
                                           std::make_shared<SchedulerSessionTimerFactory>(scheduler),
                                           directory_.path() + "/VeskData.store", directory_.path() + "/defaults"});
     ASSERT_TRUE(relaunched.isReady());
@@ -208,7 +221,7 @@ TEST_F(VeskAppTest, AStoreThatCannotOpenEndsTheStartWithStatusOne)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     std::optional<int> status;
-    VeskApp broken(VeskAppEnvironment{desktop_, scheduler_, scheduler_,
+    VeskApp broken(VeskAppEnvironment{desktop_.interfaces(), scheduler_, scheduler_,
                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                       directory_.path() + "/not-a-folder/VeskData.store",
                                       directory_.path() + "/defaults", [&](int code) { status = code; }});

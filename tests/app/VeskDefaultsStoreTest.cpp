@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 using namespace vesk;
-using platform::UserDefaults;
 using Style = VeskDefaultsStore::WormveskStylePreference;
 
 namespace {

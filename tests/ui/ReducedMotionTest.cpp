@@ -31,7 +31,7 @@ TEST_F(ReducedMotionTest, EitherTheSystemOrTheSettingTurnsItOn)
 TEST_F(ReducedMotionTest, StartsFromTheCurrentValues)
 {
     desktop.setReduceMotion(true);
-    const ReducedMotion fromSystem(systemSetting, settings);
+    const ReducedMotion fromSystem(desktop, settings);
     EXPECT_TRUE(fromSystem.isOn());
 }
 

@@ -1,4 +1,4 @@
-#include "platform/ManualScheduler.h"
+#include "core/ManualScheduler.h"
 #include "ui/Ticker.h"
 
 #include <gtest/gtest.h>

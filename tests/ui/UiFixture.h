@@ -1,10 +1,9 @@
 #pragma once
 
 #include "app/VeskDefaultsStore.h"
-#include "platform/DesktopReduceMotionProvider.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/UserDefaults.h"
+#include "core/ManualScheduler.h"
+#include "core/UserDefaults.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "ui/ReducedMotion.h"
 
 #include <QTemporaryDir>
@@ -26,10 +25,9 @@ protected:
     QTemporaryDir root;
     ManualScheduler scheduler;
     platform::SimulatedDesktop desktop{scheduler, root.filePath("desktop")};
-    platform::DesktopReduceMotionProvider systemSetting{desktop};
-    platform::UserDefaults defaults{platform::UserDefaults::standardSuiteName, root.filePath("defaults")};
+    UserDefaults defaults{UserDefaults::standardSuiteName, root.filePath("defaults")};
     VeskDefaultsStore settings{defaults, [] { return QStringList{"de-DE"}; }};
-    ReducedMotion reducedMotion{systemSetting, settings};
+    ReducedMotion reducedMotion{desktop, settings};
 };
 
 } // namespace vesk::test
