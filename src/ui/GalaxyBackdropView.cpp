@@ -64,14 +64,10 @@ GalaxyBackdropView::GalaxyBackdropView(const Clock& clock, Scheduler& scheduler,
       style_(style),
       topInset_(topInset),
       stars_(makeGalaxyStars(style, starCount)),
-      ticker_(scheduler, frameInterval, [this] { update(); })
+      timeline_(scheduler, reducedMotion, frameInterval, *this)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&reducedMotion_, &ReducedMotion::changed, this, [this] {
-        updateTimeline();
-        update();
-    });
 }
 
 void GalaxyBackdropView::setStyle(WormveskStyle style)
@@ -107,21 +103,6 @@ void GalaxyBackdropView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     paint(painter, rect(), stars_, topInset_, secondsSinceReferenceDate(clock_.now()), reducedMotion_.isOn());
-}
-
-void GalaxyBackdropView::showEvent(QShowEvent*)
-{
-    updateTimeline();
-}
-
-void GalaxyBackdropView::hideEvent(QHideEvent*)
-{
-    updateTimeline();
-}
-
-void GalaxyBackdropView::updateTimeline()
-{
-    ticker_.setRunning(isVisible() && !reducedMotion_.isOn());
 }
 
 } // namespace vesk

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/GalaxyBackdropStar.h"
-#include "ui/Ticker.h"
+#include "ui/MotionTimeline.h"
 #include "ui/WormveskStyle.h"
 
 #include <QWidget>
@@ -34,7 +34,7 @@ public:
     int starCount() const { return static_cast<int>(stars_.size()); }
     double topInset() const { return topInset_; }
     const std::vector<GalaxyBackdropStar>& stars() const { return stars_; }
-    bool isTimelineRunning() const { return ticker_.isRunning(); }
+    bool isTimelineRunning() const { return timeline_.isRunning(); }
 
     // Paints the backdrop into `rect` at `t` seconds since the reference date.
     static void paint(QPainter& painter, const QRectF& rect, const std::vector<GalaxyBackdropStar>& stars,
@@ -45,18 +45,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    void updateTimeline();
-
     const Clock& clock_;
     const ReducedMotion& reducedMotion_;
     WormveskStyle style_;
     double topInset_;
     std::vector<GalaxyBackdropStar> stars_;
-    Ticker ticker_;
+    MotionTimeline timeline_;
 };
 
 } // namespace vesk

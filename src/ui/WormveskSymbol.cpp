@@ -139,13 +139,9 @@ WormveskSymbol::WormveskSymbol(const Clock& clock, Scheduler& scheduler, const R
       style_(style),
       symbolSize_(symbolSize),
       isReady_(isReady),
-      ticker_(scheduler, frameInterval, [this] { update(); })
+      timeline_(scheduler, reducedMotion, frameInterval, *this)
 {
     setAttribute(Qt::WA_TranslucentBackground);
-    connect(&reducedMotion_, &ReducedMotion::changed, this, [this] {
-        updateTimeline();
-        update();
-    });
 }
 
 void WormveskSymbol::setSymbolSize(double size)
@@ -201,21 +197,6 @@ void WormveskSymbol::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QRectF square(QPointF(width() - symbolSize_, height() - symbolSize_) / 2, QSizeF(symbolSize_, symbolSize_));
     paint(painter, square, currentMotion(), isReady_);
-}
-
-void WormveskSymbol::showEvent(QShowEvent*)
-{
-    updateTimeline();
-}
-
-void WormveskSymbol::hideEvent(QHideEvent*)
-{
-    updateTimeline();
-}
-
-void WormveskSymbol::updateTimeline()
-{
-    ticker_.setRunning(isVisible() && !reducedMotion_.isOn());
 }
 
 } // namespace vesk

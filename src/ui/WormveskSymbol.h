@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Ticker.h"
+#include "ui/MotionTimeline.h"
 #include "ui/WormveskStyle.h"
 #include "ui/WormveskSymbolMotion.h"
 
@@ -41,7 +41,7 @@ public:
 
     // The pose the widget paints now.
     WormveskSymbolMotion currentMotion() const;
-    bool isTimelineRunning() const { return ticker_.isRunning(); }
+    bool isTimelineRunning() const { return timeline_.isRunning(); }
 
     QSize sizeHint() const override;
 
@@ -52,18 +52,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
-    void updateTimeline();
-
     const Clock& clock_;
     const ReducedMotion& reducedMotion_;
     WormveskStyle style_;
     double symbolSize_;
     bool isReady_;
-    Ticker ticker_;
+    MotionTimeline timeline_;
 };
 
 } // namespace vesk

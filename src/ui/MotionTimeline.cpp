@@ -1,0 +1,34 @@
+#include "ui/MotionTimeline.h"
+
+#include "ui/ReducedMotion.h"
+
+#include <QEvent>
+#include <QWidget>
+
+namespace vesk {
+
+MotionTimeline::MotionTimeline(Scheduler& scheduler, const ReducedMotion& reducedMotion, double interval,
+                               QWidget& view)
+    : view_(view), reducedMotion_(reducedMotion), ticker_(scheduler, interval, [this] { view_.update(); })
+{
+    view_.installEventFilter(this);
+    connect(&reducedMotion_, &ReducedMotion::changed, this, [this] {
+        refresh();
+        view_.update();
+    });
+    refresh();
+}
+
+bool MotionTimeline::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &view_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        refresh();
+    return false;
+}
+
+void MotionTimeline::refresh()
+{
+    ticker_.setRunning(view_.isVisible() && !reducedMotion_.isOn());
+}
+
+} // namespace vesk
