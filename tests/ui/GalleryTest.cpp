@@ -133,10 +133,13 @@ TEST(Gallery, SymbolAtRestReadsAsItsLayers)
     save(renderSymbol(size, margin, still, true, VeskTheme::shared().panelTop), "symbol-220-reduced-ready.png");
     save(renderSymbol(size, margin, still, false, VeskTheme::shared().panelTop), "symbol-220-reduced.png");
 
-    // The throat is black at (6, 4) from the centre of the tilted core.
+    // The throat is black around (6, 4) from the centre of the tilted core:
+    // 58 points to its right it still is, 62 to its left the bowl shows.
     const QColor throat = notReady.pixelColor(symbolPixel(notReady, size, -22, {6, 4}));
     EXPECT_EQ(throat.alpha(), 255);
-    EXPECT_LT(throat.lightness(), 12);
+    EXPECT_LT(throat.lightness(), 6);
+    EXPECT_LT(notReady.pixelColor(symbolPixel(notReady, size, -22, {6 + 54, 4})).lightness(), 6);
+    EXPECT_GT(notReady.pixelColor(symbolPixel(notReady, size, -22, {6 - 62, 4})).lightness(), 12);
     // The hot spot shines at (−65, 34), pulse-scaled.
     const QColor hotSpot = notReady.pixelColor(symbolPixel(notReady, size, -22, QPointF(-65, 34) * 1.0175));
     EXPECT_GT(hotSpot.lightness(), 200);
@@ -171,6 +174,30 @@ TEST(Gallery, SymbolAtRestReadsAsItsLayers)
     EXPECT_GT(glowAlpha, 5000);
     EXPECT_GT(glowRed, glowBlue * 1.05) << "a warm sand glow";
     EXPECT_EQ(alphaAt(ready, QPoint(2, 2)), 0);
+}
+
+TEST(Gallery, HotSpotSitsWhereThePulseCarriesIt)
+{
+    // Drawn at 480 points, one point a pixel: the hot spot's core is where
+    // (−65, 34), scaled with the pulse about the centre and tilted, falls.
+    for (const WormveskSymbolMotion& motion : {WormveskSymbolMotion::still(), WormveskSymbolMotion::at(1.25)}) {
+        const QImage image = renderSymbol(480, 0, motion, false);
+        const double a = motion.tilt * std::acos(-1.0) / 180;
+        const QPointF spot = QPointF(-65, 34 * motion.breathe) * motion.pulseScale();
+        const QPointF expected(240 + spot.x() * std::cos(a) - spot.y() * std::sin(a),
+                               240 + spot.x() * std::sin(a) + spot.y() * std::cos(a));
+        QPointF sum;
+        double weight = 0;
+        for (int y = static_cast<int>(expected.y()) - 12; y <= expected.y() + 12; ++y) {
+            for (int x = static_cast<int>(expected.x()) - 12; x <= expected.x() + 12; ++x) {
+                const double light = std::max(0, image.pixelColor(x, y).lightness() - 240);
+                sum += QPointF(x + 0.5, y + 0.5) * light;
+                weight += light;
+            }
+        }
+        ASSERT_GT(weight, 0);
+        EXPECT_LT(QLineF(sum / weight, expected).length(), 0.5) << "pulse " << motion.pulse;
+    }
 }
 
 TEST(Gallery, SymbolInMotionAtFiveAndAHalfSeconds)
