@@ -1,7 +1,7 @@
 #include "app/AppDelegate.h"
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/EmergencyRestoring.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "enforcement/EmergencyRestoring.h"
 #include "app/SigtermHandler.h"
 #include "core/Clock.h"
 #include "core/UserDefaults.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PresentationOptionsControlling.h"
 

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/AppHelpers.h"
+#include "helpers/AppHelpers.h"
 #include "overlay/DisplayGeometry.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/SessionManagerComposition.h"
 
-#include "app/VeskLogFileStore.h"
+#include "logging/VeskLogFileStore.h"
 #include "app/MainWindowSessionUIController.h"
 #include "enforcement/NoOpAXWindowManager.h"
 #include "enforcement/NoOpAppMonitorService.h"

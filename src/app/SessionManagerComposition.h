@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/EmergencyRestoring.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "enforcement/EmergencyRestoring.h"
 #include "platform/PlatformInterfaces.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/MakeModelContainer.h"
-#include "app/VeskLogger.h"
+#include "store/MakeModelContainer.h"
+#include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 
 #include <QObject>

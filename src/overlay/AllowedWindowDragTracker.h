@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/AllowedWindowDragState.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayAllowedWindowFragment.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/OwnWindowRegistration.h"
 #include "core/Geometry.h"
 #include "platform/ScreenProviding.h"

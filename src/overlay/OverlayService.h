@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/AllowedWindowDragTracker.h"
 #include "overlay/AllowedWindowsVisibilityGuard.h"
 #include "overlay/DisplayLayoutSignature.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
 #include "session/AllowedWindowDetecting.h"

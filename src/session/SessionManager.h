@@ -1,10 +1,10 @@
 #pragma once
 
 #include "analytics/ReflectionReasonCategory.h"
-#include "app/GoalStatus.h"
-#include "app/SessionEndReason.h"
-#include "app/VeskHelpful.h"
-#include "app/VeskLogger.h"
+#include "store/GoalStatus.h"
+#include "store/SessionEndReason.h"
+#include "store/VeskHelpful.h"
+#include "logging/VeskLogger.h"
 #include "enforcement/DynamicAllowlistState.h"
 #include "enforcement/MouseBlockerControlAction.h"
 #include "overlay/OverlayWindowMotionEvent.h"

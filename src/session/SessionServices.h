@@ -2,8 +2,8 @@
 
 #include "analytics/AnalyticsTracking.h"
 #include "analytics/NoopAnalyticsService.h"
-#include "app/NullSessionStore.h"
-#include "app/SessionPersisting.h"
+#include "store/NullSessionStore.h"
+#include "store/SessionPersisting.h"
 #include "enforcement/AXWindowManaging.h"
 #include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/AppMonitoring.h"

@@ -1,6 +1,6 @@
 #include "ui/ReducedMotion.h"
 
-#include "app/VeskDefaultsStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "platform/ReduceMotionProviding.h"
 
 namespace vesk {

@@ -1,7 +1,7 @@
 #include "app/AppDelegate.h"
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/NullSessionStore.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "store/NullSessionStore.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/SessionManagerComposition.h"
 #include "LogCapture.h"

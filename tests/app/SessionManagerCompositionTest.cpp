@@ -1,6 +1,6 @@
 #include "app/SessionManagerComposition.h"
 
-#include "app/VirtualTimeDriver.h"
+#include "scripted/VirtualTimeDriver.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"

@@ -1,8 +1,8 @@
 #include "app/VeskApp.h"
 
-#include "app/AppHelpers.h"
+#include "helpers/AppHelpers.h"
 #include "app/SoftwareUpdateControlling.h"
-#include "app/VeskDefaultsStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/SettingsWindow.h"

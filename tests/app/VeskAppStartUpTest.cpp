@@ -1,7 +1,7 @@
 #include "app/VeskApp.h"
 
 #include "analytics/AnalyticsTracking.h"
-#include "app/VeskDefaultsStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/DiagnosticPayloadSubscribing.h"
 #include "feedback/NoOpBugReportSender.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskDefaultsStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "core/ManualScheduler.h"
 #include "core/UserDefaults.h"
 #include "platform/simulated/SimulatedDesktop.h"
