@@ -113,11 +113,11 @@ TEST(Gallery, EverySymbolAtFourteenPoints)
 
         // Each symbol left ink in its cell.
         for (std::size_t i = 0; i < allSymbols().size(); ++i) {
-            const QRectF box(QPointF((i % columns) * cell.width() + 6, (i / columns) * cell.height() + 5),
-                             QSizeF(symbolSide(14), symbolSide(14)));
+            const QRectF symbolBox(QPointF((i % columns) * cell.width() + 6, (i / columns) * cell.height() + 5),
+                                   QSizeF(symbolSide(14), symbolSide(14)));
             int lit = 0;
-            for (int y = static_cast<int>(box.top() * dpr); y < box.bottom() * dpr; ++y)
-                for (int x = static_cast<int>(box.left() * dpr); x < box.right() * dpr; ++x)
+            for (int y = static_cast<int>(symbolBox.top() * dpr); y < symbolBox.bottom() * dpr; ++y)
+                for (int x = static_cast<int>(symbolBox.left() * dpr); x < symbolBox.right() * dpr; ++x)
                     lit += image.pixelColor(x, y).lightness() > 120 ? 1 : 0;
             EXPECT_GT(lit, 8 * dpr * dpr) << symbolName(allSymbols()[i]).toStdString();
         }
