@@ -9,7 +9,7 @@ namespace vesk {
 
 MotionTimeline::MotionTimeline(Scheduler& scheduler, const ReducedMotion& reducedMotion, double interval,
                                QWidget& view)
-    : view_(view), reducedMotion_(reducedMotion), ticker_(scheduler, interval, [this] { view_.update(); })
+    : view_(view), reducedMotion_(reducedMotion), timer_(scheduler, interval, [this] { view_.update(); })
 {
     view_.installEventFilter(this);
     connect(&reducedMotion_, &ReducedMotion::changed, this, [this] {
@@ -28,7 +28,10 @@ bool MotionTimeline::eventFilter(QObject* watched, QEvent* event)
 
 void MotionTimeline::refresh()
 {
-    ticker_.setRunning(view_.isVisible() && !reducedMotion_.isOn());
+    if (view_.isVisible() && !reducedMotion_.isOn())
+        timer_.start();
+    else
+        timer_.stop();
 }
 
 } // namespace vesk

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Ticker.h"
+#include "core/MainQueueTimer.h"
 
 #include <QObject>
 
@@ -22,7 +22,7 @@ class MotionTimeline final : public QObject {
 public:
     MotionTimeline(Scheduler& scheduler, const ReducedMotion& reducedMotion, double interval, QWidget& view);
 
-    bool isRunning() const { return ticker_.isRunning(); }
+    bool isRunning() const { return timer_.isRunning(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,7 +32,7 @@ private:
 
     QWidget& view_;
     const ReducedMotion& reducedMotion_;
-    Ticker ticker_;
+    MainQueueTimer timer_;
 };
 
 } // namespace vesk
