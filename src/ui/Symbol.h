@@ -57,7 +57,8 @@ QPainterPath symbolPath(Symbol symbol, QFont::Weight weight = QFont::Normal);
 void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color,
                  QFont::Weight weight = QFont::Normal);
 
-// The symbol at a point size as a pixmap of symbolSide(pointSize) points.
+// The symbol at a point size as a pixmap of symbolSide(pointSize) points,
+// rounded up to whole pixels.
 QPixmap symbolPixmap(Symbol symbol, double pointSize, const QColor& color, QFont::Weight weight = QFont::Normal,
                      double devicePixelRatio = 1.0);
 
