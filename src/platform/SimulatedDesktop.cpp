@@ -1220,6 +1220,7 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     setGrantsPermissionsOnRequest(scenario.grantsPermissionsOnRequest);
     if (scenario.hardwareModel)
         hardwareModel_ = *scenario.hardwareModel;
+    darkAppearance_ = scenario.darkAppearance;
     deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);

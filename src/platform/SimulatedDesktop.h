@@ -233,6 +233,9 @@ public:
     // The machine's model name (the scenario's, else the DMI product name of this machine).
     const QString& hardwareModel() const { return hardwareModel_; }
     void setHardwareModel(const QString& model) { hardwareModel_ = model; }
+    // The system-wide appearance the user chose: dark, else light.
+    bool isDarkAppearance() const { return darkAppearance_; }
+    void setDarkAppearance(bool dark) { darkAppearance_ = dark; }
     // Diagnostic payloads about earlier runs (JSON documents with crash and
     // hang diagnostics), held until a subscriber registers; then delivered to
     // it in one call on a system thread, never on the main thread. Later
@@ -303,6 +306,7 @@ private:
     int inputMonitoringRequestCount_ = 0;
     int dockRestartCount_ = 0;
     QString hardwareModel_ = machineHardwareModel();
+    bool darkAppearance_ = false;
     std::vector<QByteArray> pendingDiagnostics_;
     DiagnosticSubscriber diagnosticSubscriber_;
     QVariantMap appliedDockPreferences_;

@@ -1,6 +1,7 @@
 #include "platform/UserDefaults.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -13,6 +14,53 @@ namespace vesk::platform {
 namespace {
 
 Q_LOGGING_CATEGORY(userDefaultsLog, "UserDefaults")
+
+// Data values have no JSON type of their own: they are written as an object
+// with the one member "$data" holding the bytes in Base64.
+const QString kDataTag = QStringLiteral("$data");
+
+QJsonValue jsonValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QByteArray:
+        return QJsonObject{{kDataTag, QString::fromLatin1(value.toByteArray().toBase64())}};
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        QJsonArray array;
+        for (const QVariant& element : value.toList())
+            array.append(jsonValue(element));
+        return array;
+    }
+    case QMetaType::QVariantMap: {
+        QJsonObject object;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it)
+            object.insert(it.key(), jsonValue(it.value()));
+        return object;
+    }
+    default:
+        return QJsonValue::fromVariant(value);
+    }
+}
+
+QVariant variantValue(const QJsonValue& value)
+{
+    if (value.isArray()) {
+        QVariantList list;
+        for (const QJsonValue& element : value.toArray())
+            list.append(variantValue(element));
+        return list;
+    }
+    if (!value.isObject())
+        return value.toVariant();
+    const QJsonObject object = value.toObject();
+    if (object.size() == 1 && object.value(kDataTag).isString())
+        return QByteArray::fromBase64(object.value(kDataTag).toString().toLatin1());
+    QVariantMap map;
+    for (auto it = object.begin(); it != object.end(); ++it)
+        map.insert(it.key(), variantValue(it.value()));
+    return map;
+}
 
 bool readJson(QIODevice& device, QSettings::SettingsMap& map)
 {
@@ -27,7 +75,7 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map)
     }
     const QJsonObject object = document.object();
     for (auto it = object.begin(); it != object.end(); ++it)
-        map.insert(it.key(), it.value().toVariant());
+        map.insert(it.key(), variantValue(it.value()));
     return true;
 }
 
@@ -35,7 +83,7 @@ bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
 {
     QJsonObject object;
     for (auto it = map.begin(); it != map.end(); ++it)
-        object.insert(it.key(), QJsonValue::fromVariant(it.value()));
+        object.insert(it.key(), jsonValue(it.value()));
     return device.write(QJsonDocument(object).toJson(QJsonDocument::Indented)) >= 0;
 }
 
@@ -177,6 +225,14 @@ std::optional<QVariantMap> UserDefaults::dictionaryForKey(const QString& key) co
     if (!value || value->typeId() != QMetaType::QVariantMap)
         return std::nullopt;
     return value->toMap();
+}
+
+std::optional<QByteArray> UserDefaults::dataForKey(const QString& key) const
+{
+    const std::optional<QVariant> value = object(key);
+    if (!value || value->typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    return value->toByteArray();
 }
 
 void UserDefaults::setObject(const QString& key, const QVariant& value)

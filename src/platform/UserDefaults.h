@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,7 +16,7 @@ namespace vesk::platform {
 
 // A user-defaults domain (the standard one or a named suite): one JSON file
 // per suite in the app's config folder, through QSettings. Values keep their
-// type (boolean, integer, double, text, array, dictionary). Several instances
+// type (boolean, integer, double, text, data, array, dictionary). Several instances
 // over the same suite in one process share what is written at once; every
 // write is also synced to the file. Main thread only.
 class UserDefaults {
@@ -50,6 +51,8 @@ public:
     // None unless the stored object is an array whose elements are all texts.
     std::optional<QStringList> stringArrayForKey(const QString& key) const;
     std::optional<QVariantMap> dictionaryForKey(const QString& key) const;
+    // None unless the stored object is data.
+    std::optional<QByteArray> dataForKey(const QString& key) const;
 
     void setObject(const QString& key, const QVariant& value);
     void setBool(const QString& key, bool value) { setObject(key, value); }
@@ -59,6 +62,7 @@ public:
     void setArray(const QString& key, const QVariantList& value) { setObject(key, value); }
     void setStringArray(const QString& key, const QStringList& value);
     void setDictionary(const QString& key, const QVariantMap& value) { setObject(key, value); }
+    void setData(const QString& key, const QByteArray& value) { setObject(key, value); }
     void removeObject(const QString& key);
 
     // Every key of the domain with its value.
