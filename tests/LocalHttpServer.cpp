@@ -98,11 +98,9 @@ void LocalHttpServer::answer(QTcpSocket* socket)
     }
     if (response.kind == Response::Kind::hold)
         return;
-    if (response.kind == Response::Kind::answer) {
-        socket->write("HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status)
-                      + "\r\nContent-Type: application/json\r\nContent-Length: "
-                      + QByteArray::number(response.body.size()) + "\r\nConnection: close\r\n\r\n" + response.body);
-    }
+    socket->write("HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status)
+                  + "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(response.body.size())
+                  + "\r\nConnection: close\r\n\r\n" + response.body);
     socket->disconnectFromHost();
 }
 

@@ -30,11 +30,10 @@ public:
     };
 
     struct Response {
-        enum class Kind { answer, hold, close };
+        enum class Kind { answer, hold };
         int status = 200;
         QByteArray body = "{}";
-        // hold: never answer (the client gives up); close: close the
-        // connection without answering.
+        // hold: never answer, so that the client gives up.
         Kind kind = Kind::answer;
     };
 

@@ -17,8 +17,9 @@ namespace vesk::platform {
 // A user-defaults domain (the standard one or a named suite): one JSON file
 // per suite in the app's config folder, through QSettings. Values keep their
 // type (boolean, integer, double, text, data, array, dictionary). Several instances
-// over the same suite in one process share what is written at once; every
-// write is also synced to the file. Main thread only.
+// over the same suite in one process share what is written at once, also
+// across threads; every write is also synced to the file. An instance is used
+// on one thread only (the main thread, unless it was made for another).
 class UserDefaults {
 public:
     // The suite of the application's standard user defaults.

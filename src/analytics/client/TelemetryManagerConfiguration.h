@@ -53,7 +53,8 @@ public:
     // Parameters merged into every signal.
     std::function<SignalParameters()> defaultParameters = [] { return SignalParameters(); };
     bool sendNewSessionBeganSignal = true;
-    // None: the signal manager posts through a network access manager of its own.
+    // Posts the batches; it must outlive the signal manager. None: the
+    // signal manager posts through a network access manager of its own.
     QNetworkAccessManager* urlSession = nullptr;
     // Most signals kept in the cache.
     int cacheLimit = 10000;
