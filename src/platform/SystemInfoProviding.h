@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QVariantMap>
-
-#include <optional>
 
 namespace vesk::platform {
 
@@ -16,9 +13,6 @@ public:
     virtual QString hardwareModel() const = 0;
     // Whether the system-wide appearance is a dark one.
     virtual bool isDarkAppearance() const = 0;
-    // A persistent domain of the user's defaults ("com.apple.universalaccess",
-    // say); none when the system holds no such domain.
-    virtual std::optional<QVariantMap> persistentDefaultsDomain(const QString& name) const = 0;
 };
 
 } // namespace vesk::platform

@@ -5,11 +5,11 @@
 namespace vesk {
 class Clock;
 class Scheduler;
+class UserDefaults;
 } // namespace vesk
 
 namespace vesk::platform {
 class ApplicationActivity;
-class UserDefaults;
 } // namespace vesk::platform
 
 namespace vesk::telemetry {
@@ -25,7 +25,7 @@ struct ClientEnvironment {
     platform::ApplicationActivity& applicationActivity;
     // The client's own defaults suite (named by clientSuiteName); none while
     // no client runs, and then nothing is read or kept there.
-    platform::UserDefaults* clientSuite = nullptr;
+    UserDefaults* clientSuite = nullptr;
     // The signal cache's file; empty: the default file in the cache folder.
     QString cacheFilePath = QString();
 };

@@ -1,6 +1,6 @@
 #include "analytics/client/DefaultSignalPayload.h"
 
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QRegularExpression>
 

@@ -1,5 +1,6 @@
 #include "analytics/client/LiveSystemFacts.h"
 
+#include "platform/DefaultsDomainsProviding.h"
 #include "platform/ScreenProviding.h"
 #include "platform/SystemInfoProviding.h"
 
@@ -33,9 +34,11 @@ QString unameMachine()
 } // namespace
 
 LiveSystemFacts::LiveSystemFacts(const platform::SystemInfoProviding& systemInfo,
-                                 const platform::ScreenProviding& screens, QVariantMap mainBundleInfo)
+                                 const platform::ScreenProviding& screens,
+                                 const platform::DefaultsDomainsProviding& defaultsDomains, QVariantMap mainBundleInfo)
     : systemInfo_(systemInfo)
     , screens_(screens)
+    , defaultsDomains_(defaultsDomains)
     , mainBundleInfo_(std::move(mainBundleInfo))
 {
 }
@@ -78,7 +81,9 @@ SystemFacts LiveSystemFacts::currentFacts() const
     }
     if (const std::optional<platform::ScreenInfo> screen = screens_.mainScreen())
         facts.mainScreen = SystemFacts::Screen{screen->frame.width(), screen->frame.height(), screen->scale};
-    facts.universalAccess = systemInfo_.persistentDefaultsDomain(QStringLiteral("com.apple.universalaccess"));
+    const QString universalAccess = QStringLiteral("com.apple.universalaccess");
+    if (defaultsDomains_.domainNames().contains(universalAccess))
+        facts.universalAccess = defaultsDomains_.domain(universalAccess);
     return facts;
 }
 

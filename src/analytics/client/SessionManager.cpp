@@ -1,10 +1,10 @@
 #include "analytics/client/SessionManager.h"
 
 #include "analytics/client/SystemFactsProviding.h"
+#include "core/Clock.h"
+#include "core/Scheduler.h"
+#include "core/UserDefaults.h"
 #include "platform/ApplicationActivity.h"
-#include "platform/Clock.h"
-#include "platform/Scheduler.h"
-#include "platform/UserDefaults.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -39,7 +39,7 @@ SessionManager::SessionManager(const ClientEnvironment& environment, InternalSig
         const QString suiteName = suite_->suiteName();
         const QString rootDirectory = QFileInfo(suite_->filePath()).absolutePath();
         persistenceQueue_.async([this, suiteName, rootDirectory] {
-            persistedSuite_ = std::make_unique<platform::UserDefaults>(suiteName, rootDirectory);
+            persistedSuite_ = std::make_unique<UserDefaults>(suiteName, rootDirectory);
         });
         deletedSessionsCount_ = suite_->integerForKey(kDeletedSessionsCountKey);
         firstSessionDate_ = suite_->stringForKey(kFirstSessionDateKey);
@@ -59,7 +59,7 @@ SessionManager::~SessionManager()
     persistenceQueue_.sync([this] { persistedSuite_.reset(); });
 }
 
-void SessionManager::write(std::function<void(platform::UserDefaults&)> change)
+void SessionManager::write(std::function<void(UserDefaults&)> change)
 {
     if (!suite_)
         return;
@@ -91,7 +91,7 @@ void SessionManager::loadRecentSessions()
     sessions->erase(kept, sessions->end());
     recentSessions_ = std::move(*sessions);
     deletedSessionsCount_ += removed;
-    write([count = deletedSessionsCount_](platform::UserDefaults& suite) {
+    write([count = deletedSessionsCount_](UserDefaults& suite) {
         suite.setInteger(kDeletedSessionsCountKey, count);
     });
 }
@@ -105,7 +105,7 @@ void SessionManager::updateDistinctDays()
     if (!distinctDaysUsed_.isEmpty() && distinctDaysUsed_.last() == today)
         return;
     distinctDaysUsed_.append(today);
-    write([days = distinctDaysUsed_](platform::UserDefaults& suite) { suite.setStringArray(kDistinctDaysUsedKey, days); });
+    write([days = distinctDaysUsed_](UserDefaults& suite) { suite.setStringArray(kDistinctDaysUsedKey, days); });
 }
 
 void SessionManager::startNewSession()
@@ -115,7 +115,7 @@ void SessionManager::startNewSession()
         const QString today = dayText(clock_.now());
         if (suite_) {
             firstSessionDate_ = today;
-            write([today](platform::UserDefaults& suite) { suite.setString(kFirstSessionDateKey, today); });
+            write([today](UserDefaults& suite) { suite.setString(kFirstSessionDateKey, today); });
         }
         if (sendInternalSignal_)
             sendInternalSignal_(QStringLiteral("Telemetry.Acquisition.newInstallDetected"),
@@ -148,7 +148,7 @@ void SessionManager::persistCurrentSession()
         current->durationInSeconds = duration;
     else
         recentSessions_.push_back({currentSessionStartedAt_, duration});
-    write([data = StoredSession::encodeList(recentSessions_)](platform::UserDefaults& suite) {
+    write([data = StoredSession::encodeList(recentSessions_)](UserDefaults& suite) {
         suite.setData(kRecentSessionsKey, data);
     });
 }

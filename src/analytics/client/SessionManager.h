@@ -3,8 +3,8 @@
 #include "analytics/client/ClientEnvironment.h"
 #include "analytics/client/SignalParameters.h"
 #include "analytics/client/StoredSession.h"
-#include "platform/SerialQueue.h"
-#include "platform/WorkItem.h"
+#include "core/SerialQueue.h"
+#include "core/WorkItem.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -75,17 +75,17 @@ private:
     void scheduleUpdater();
     void stopUpdater();
     // Runs the write on the persistence queue; nothing without a suite.
-    void write(std::function<void(platform::UserDefaults&)> change);
+    void write(std::function<void(UserDefaults&)> change);
 
     Scheduler& scheduler_;
     Clock& clock_;
     const SystemFactsProviding& systemFacts_;
-    platform::UserDefaults* suite_;
+    UserDefaults* suite_;
     InternalSignalSender sendInternalSignal_;
 
     SerialQueue persistenceQueue_{QStringLiteral("com.telemetry.sessionmanager.persistence")};
     // The suite as the persistence queue writes it (an instance of its own, used only there).
-    std::unique_ptr<platform::UserDefaults> persistedSuite_;
+    std::unique_ptr<UserDefaults> persistedSuite_;
 
     std::vector<StoredSession> recentSessions_;
     qint64 deletedSessionsCount_ = 0;

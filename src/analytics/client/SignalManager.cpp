@@ -7,11 +7,11 @@
 #include "analytics/client/SystemFactsProviding.h"
 #include "analytics/client/TelemetryError.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
+#include "core/Clock.h"
+#include "core/Scheduler.h"
+#include "core/TextFormat.h"
+#include "core/UserDefaults.h"
 #include "platform/ApplicationActivity.h"
-#include "platform/Clock.h"
-#include "platform/Scheduler.h"
-#include "platform/TextFormat.h"
-#include "platform/UserDefaults.h"
 
 #include <QJsonDocument>
 #include <QNetworkAccessManager>

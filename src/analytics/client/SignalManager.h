@@ -3,7 +3,7 @@
 #include "analytics/client/ClientEnvironment.h"
 #include "analytics/client/SignalCache.h"
 #include "analytics/client/SignalManageable.h"
-#include "platform/WorkItem.h"
+#include "core/WorkItem.h"
 
 #include <QObject>
 #include <QUrl>
@@ -77,7 +77,7 @@ private:
     Scheduler& scheduler_;
     Clock& clock_;
     const SystemFactsProviding& systemFacts_;
-    platform::UserDefaults* clientSuite_;
+    UserDefaults* clientSuite_;
     const SessionManager& sessionStatistics_;
     SignalCache signalCache_;
     WorkItem sendTimer_;

@@ -4,9 +4,10 @@
 #include "analytics/client/ClientEnvironment.h"
 #include "analytics/client/ClientIdentity.h"
 #include "analytics/client/LogHandler.h"
-#include "platform/DesktopApplicationActivity.h"
-#include "platform/DesktopTestScene.h"
-#include "platform/UserDefaults.h"
+#include "core/UserDefaults.h"
+#include "platform/ApplicationActivity.h"
+#include "platform/PlatformInterfaces.h"
+#include "platform/simulated/DesktopTestScene.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -26,13 +27,12 @@ protected:
     {
         DesktopTestScene::SetUp();
         ASSERT_TRUE(folder.isValid());
-        activity = std::make_unique<platform::DesktopApplicationActivity>(*desktop);
-        suite = std::make_unique<platform::UserDefaults>(clientSuiteName(appID), folder.path());
+        suite = std::make_unique<UserDefaults>(clientSuiteName(appID), folder.path());
     }
 
     ClientEnvironment environment()
     {
-        return {scheduler, scheduler, facts, *activity, suite.get(), cacheFilePath()};
+        return {scheduler, scheduler, facts, desktop->interfaces().applicationActivity, suite.get(), cacheFilePath()};
     }
 
     QString cacheFilePath() const { return folder.filePath(QStringLiteral("caches/telemetrysignalcache")); }
@@ -52,8 +52,7 @@ protected:
 
     QTemporaryDir folder;
     FixedSystemFacts facts;
-    std::unique_ptr<platform::DesktopApplicationActivity> activity;
-    std::unique_ptr<platform::UserDefaults> suite;
+    std::unique_ptr<UserDefaults> suite;
     QStringList logLines;
 };
 

@@ -1,8 +1,7 @@
 #include "analytics/client/LiveSystemFacts.h"
-#include "platform/DefaultsDomains.h"
-#include "platform/DesktopScreenProvider.h"
-#include "platform/DesktopSystemInfo.h"
-#include "platform/DesktopTestScene.h"
+#include "platform/PlatformInterfaces.h"
+#include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/DesktopTestScene.h"
 
 #include <QLocale>
 #include <QSysInfo>
@@ -13,22 +12,15 @@ using vesk::platform::testing::DesktopTestScene;
 
 namespace {
 
+// The facts as the application reads them: through the desktop's interfaces.
 class LiveSystemFactsTest : public DesktopTestScene {
 protected:
-    void SetUp() override
-    {
-        DesktopTestScene::SetUp();
-        systemInfo = std::make_unique<vesk::platform::DesktopSystemInfo>(*desktop);
-        screens = std::make_unique<vesk::platform::DesktopScreenProvider>(*desktop);
-    }
-
     LiveSystemFacts source(QVariantMap mainBundleInfo) const
     {
-        return LiveSystemFacts(*systemInfo, *screens, std::move(mainBundleInfo));
+        const vesk::platform::PlatformInterfaces platform = desktop->interfaces();
+        return LiveSystemFacts(platform.systemInfo, platform.screens, platform.defaultsDomains,
+                               std::move(mainBundleInfo));
     }
-
-    std::unique_ptr<vesk::platform::DesktopSystemInfo> systemInfo;
-    std::unique_ptr<vesk::platform::DesktopScreenProvider> screens;
 };
 
 TEST_F(LiveSystemFactsTest, DesktopFactsComeFromTheSimulatedDesktop)

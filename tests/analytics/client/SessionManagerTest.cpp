@@ -30,7 +30,7 @@ protected:
     }
 
     // The suite once the statistics' writes have landed.
-    vesk::platform::UserDefaults& stored()
+    vesk::UserDefaults& stored()
     {
         if (statistics)
             statistics->flushPendingWrites();
@@ -216,7 +216,7 @@ TEST_F(SessionStatistics, AnUnreadableListStartsEmptyAndIsReplacedByTheNextSessi
 TEST_F(SessionStatistics, WithoutASuiteNothingIsReadOrWritten)
 {
     suite->setStringArray("distinctDaysUsed", {"2025-12-01"});
-    vesk::platform::UserDefaults* kept = suite.get();
+    vesk::UserDefaults* kept = suite.get();
     ClientEnvironment withoutSuite = environment();
     withoutSuite.clientSuite = nullptr;
     SessionManager unsaved(withoutSuite, [this](const QString& name, const SignalParameters& p) {

@@ -5,7 +5,7 @@
 #include "analytics/client/SignalEnricher.h"
 #include "analytics/client/SignalManager.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QFile>
 #include <QJsonArray>
