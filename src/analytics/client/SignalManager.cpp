@@ -192,8 +192,7 @@ void SignalManager::send(std::vector<SignalPostBody> batch, const QByteArray& bo
     }
     QNetworkRequest request(*endpoint);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    if (const std::optional<QString> text = utf8Text(body))
-        log(Level::debug, [&] { return *text; });
+    log(Level::debug, [&] { return QString::fromUtf8(body); }); // JSON is UTF-8
 
     QNetworkReply* reply = network().post(request, body);
     repliesInFlight_.insert(reply);
