@@ -8,9 +8,15 @@ namespace vesk {
 // changes none.
 class NoOpAXWindowManager final : public AXWindowManaging {
 public:
-    WindowCounts minimizedWindowCounts(const QString&) override { return {}; }
+    bool setFrame(const QString&, const Rect&) override { return false; }
+    bool setPosition(const QString&, const Rect&) override { return false; }
     bool raise(const QString&) override { return false; }
     bool setMinimized(const QString&, bool) override { return false; }
+    WindowCounts minimizedWindowCounts(const QString&) override { return {}; }
+    bool hide(const QString&) override { return false; }
+    bool closeWindow(const QString&, std::optional<Point>) override { return false; }
+    bool isFullScreen(const QString&) override { return false; }
+    bool exitFullScreen(const QString&) override { return false; }
 };
 
 } // namespace vesk
