@@ -8,7 +8,7 @@ class CommandRunning;
 class DefaultsDomainsProviding;
 class DiagnosticPayloadProviding;
 class EventTapping;
-class InstalledApplicationsProviding;
+class FileBrowsing;
 class OwnApplicationControlling;
 class OwnWindowRegistering;
 class PermissionsProviding;
@@ -28,7 +28,7 @@ struct PlatformInterfaces {
     const ScreenProviding& screens;
     const ScreenChangeObserving& screenChanges;
     Workspace& workspace;
-    const InstalledApplicationsProviding& installedApplications;
+    const FileBrowsing& files;
     const ApplicationBundleReading& bundles;
     Accessibility& accessibility;
     EventTapping& eventTaps;

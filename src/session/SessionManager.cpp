@@ -17,7 +17,6 @@
 #include <QSaveFile>
 
 #include <algorithm>
-#include <cmath>
 
 namespace vesk {
 
@@ -1547,73 +1546,18 @@ void SessionManager::cancelWindowMaterializationTimeout(const QString& bundleID)
 
 // MARK: - Visibility and restore
 
-namespace {
-
-bool qualifiesAsWindow(const AllowedWindowSnapshot& window, const QString& bundleID,
-                       const std::optional<DisplayGeometry>& geometry)
-{
-    if (window.bundleID != bundleID || window.layer != 0 || !(window.alpha > 0.01))
-        return false;
-    if (!(window.bounds.standardWidth() > 24) || !(window.bounds.standardHeight() > 24))
-        return false;
-    if (bundleID == finderBundleID && geometry) {
-        // The Finder's desktop surface covers a whole display.
-        for (const auto& display : geometry->displayFrames()) {
-            const Rect& frame = display.quartzFrame;
-            if (std::abs(window.bounds.x - frame.x) <= 32 && std::abs(window.bounds.y - frame.y) <= 32
-                && std::abs(window.bounds.width - frame.width) <= 32
-                && std::abs(window.bounds.height - frame.height) <= 32)
-                return false;
-        }
-    }
-    return true;
-}
-
-int countQualifyingWindows(const std::vector<AllowedWindowSnapshot>& windows, const QString& bundleID,
-                           const std::optional<DisplayGeometry>& geometry)
-{
-    return static_cast<int>(std::count_if(windows.begin(), windows.end(), [&](const AllowedWindowSnapshot& window) {
-        return qualifiesAsWindow(window, bundleID, geometry);
-    }));
-}
-
-} // namespace
-
 AllowedWindowSpaceClassification SessionManager::classifyAllowedWindowSpaceState(const QString& bundleID) const
 {
     if (services_.windowSpaceClassificationProvider)
         return services_.windowSpaceClassificationProvider(bundleID);
-
-    const auto app = runningApplication(bundleID);
-    const bool hidden = app && app->isHidden();
-    const auto onScreen = services_.onScreenWindowSnapshots();
-    const auto all = services_.allWindowSnapshots();
-    const auto counts = services_.windowManager->minimizedWindowCounts(bundleID);
-
-    AllowedWindowSpaceClassification result;
-    result.bundleID = bundleID;
-    result.minimizedWindows = counts.minimized;
-    result.totalAXWindows = counts.total;
-    if (!app) {
-        result.state = AllowedWindowSpaceState::notRunning;
-        return result;
-    }
-    if (hidden) {
-        result.state = AllowedWindowSpaceState::hidden;
-        return result;
-    }
-    const auto geometry = DisplayGeometry::current(*services_.screens);
-    result.onScreenWindows = countQualifyingWindows(onScreen, bundleID, geometry);
-    result.allWindows = countQualifyingWindows(all, bundleID, geometry);
-    if (result.onScreenWindows > 0)
-        result.state = AllowedWindowSpaceState::onActiveSpace;
-    else if (result.allWindows == 0)
-        result.state = AllowedWindowSpaceState::noWindows;
-    else if (counts.total >= 1 && counts.minimized >= counts.total)
-        result.state = AllowedWindowSpaceState::minimized;
-    else
-        result.state = AllowedWindowSpaceState::onOtherSpace;
-    return result;
+    const AllowedWindowSpaceClassification::Sources sources{
+        .runningApplication = [this](const QString& id) { return runningApplication(id); },
+        .onScreenWindowSnapshots = services_.onScreenWindowSnapshots,
+        .allWindowSnapshots = services_.allWindowSnapshots,
+        .minimizedWindowCounts = [this](const QString& id) { return services_.windowManager->minimizedWindowCounts(id); },
+        .displayGeometry = [this] { return DisplayGeometry::current(*services_.screens); },
+    };
+    return AllowedWindowSpaceClassification::classify(bundleID, sources);
 }
 
 std::vector<AllowedAppVisibilitySnapshot> SessionManager::allowedAppVisibilitySnapshots() const
