@@ -94,19 +94,6 @@ std::optional<StageVeskScreenID> screenOfMainWindow(const platform::OwnWindowReg
     return mainWindowScreenID(windows);
 }
 
-// The name of the installed application with that identifier, from a fresh
-// scan (the first bundle that carries it); none when it is not installed.
-std::optional<QString> installedApplicationName(const platform::FileBrowsing& files,
-                                                const platform::ApplicationBundleReading& bundles,
-                                                const QString& bundleID)
-{
-    for (const InstalledApp& app : InstalledApp::discoverAll(files, bundles)) {
-        if (app.id == bundleID)
-            return app.name;
-    }
-    return std::nullopt;
-}
-
 // The home folder of the user's account record, else the one the environment names.
 QString userHomeDirectory()
 {
@@ -125,6 +112,16 @@ QString userTemporaryDirectory()
 }
 
 } // namespace
+
+std::optional<QString> SessionManagerComposition::installedApplicationName(
+    const platform::FileBrowsing& files, const platform::ApplicationBundleReading& bundles, const QString& bundleID)
+{
+    for (const InstalledApp& app : InstalledApp::discoverAll(files, bundles)) {
+        if (app.id == bundleID)
+            return app.name;
+    }
+    return std::nullopt;
+}
 
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
                                                      const platform::PlatformInterfaces& platform,

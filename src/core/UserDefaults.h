@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,9 +17,13 @@ namespace vesk {
 
 // A user-defaults domain (the standard one or a named suite): one JSON file
 // per suite in the app's config folder, through QSettings. Values keep their
-// type (boolean, integer, double, text, array, dictionary). Several instances
-// over the same suite in one process share what is written at once; every
-// write is also synced to the file. Main thread only.
+// type (boolean, integer, double, text, data, array, dictionary). Several
+// instances over the same suite in one process share what is written at once,
+// also across threads; every write is also synced to the file. A file that
+// cannot be read is moved aside ("<file>.unreadable-<time>") and the domain
+// starts empty; a write that does not reach the file is logged and reported to
+// the write-failure handler. An instance is used on one thread only (the main
+// thread, unless it was made for another).
 class UserDefaults {
 public:
     // The suite of the application's standard user defaults.
@@ -50,6 +56,8 @@ public:
     // None unless the stored object is an array whose elements are all texts.
     std::optional<QStringList> stringArrayForKey(const QString& key) const;
     std::optional<QVariantMap> dictionaryForKey(const QString& key) const;
+    // None unless the stored object is data.
+    std::optional<QByteArray> dataForKey(const QString& key) const;
 
     void setObject(const QString& key, const QVariant& value);
     void setBool(const QString& key, bool value) { setObject(key, value); }
@@ -59,14 +67,27 @@ public:
     void setArray(const QString& key, const QVariantList& value) { setObject(key, value); }
     void setStringArray(const QString& key, const QStringList& value);
     void setDictionary(const QString& key, const QVariantMap& value) { setObject(key, value); }
+    void setData(const QString& key, const QByteArray& value) { setObject(key, value); }
     void removeObject(const QString& key);
 
     // Every key of the domain with its value.
     QVariantMap dictionaryRepresentation() const;
 
+    // Called with the file and the reason whenever a write does not reach the file.
+    void setWriteFailureHandler(std::function<void(const QString& failure)> handler)
+    {
+        writeFailureHandler_ = std::move(handler);
+    }
+
 private:
+    static void setAsideUnreadableFile(const QString& path);
+    void prepareWrite();
+    void syncToFile();
+
     QString suiteName_;
     std::unique_ptr<QSettings> settings_;
+    std::function<void(const QString&)> writeFailureHandler_;
+    bool lastWriteFailed_ = false;
 };
 
 } // namespace vesk

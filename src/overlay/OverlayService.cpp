@@ -206,12 +206,42 @@ void OverlayService::deactivate()
     resetSessionState();
     dragTracker_.clearDragTracking();
     dragTracker_.setMouseInteractionWasActive(false);
-    allowedWindowsOccludedHandler = nullptr;
-    passthroughRectsChangedHandler = nullptr;
-    allowedWindowMotionHandler = nullptr;
-    seamDragHandoffHandler = nullptr;
-    onAllowedWindowsMissing = nullptr;
-    onAllowedWindowsTemporarilyMissing = nullptr;
+    allowedWindowsOccludedHandler_ = nullptr;
+    passthroughRectsChangedHandler_ = nullptr;
+    allowedWindowMotionHandler_ = nullptr;
+    seamDragHandoffHandler_ = nullptr;
+    allowedWindowsMissingHandler_ = nullptr;
+    allowedWindowsTemporarilyMissingHandler_ = nullptr;
+}
+
+void OverlayService::setAllowedWindowsMissingHandler(MissingHandler handler)
+{
+    allowedWindowsMissingHandler_ = std::move(handler);
+}
+
+void OverlayService::setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler)
+{
+    allowedWindowsTemporarilyMissingHandler_ = std::move(handler);
+}
+
+void OverlayService::setAllowedWindowsOccludedHandler(OccludedHandler handler)
+{
+    allowedWindowsOccludedHandler_ = std::move(handler);
+}
+
+void OverlayService::setPassthroughRectsChangedHandler(PassthroughRectsHandler handler)
+{
+    passthroughRectsChangedHandler_ = std::move(handler);
+}
+
+void OverlayService::setAllowedWindowMotionHandler(MotionHandler handler)
+{
+    allowedWindowMotionHandler_ = std::move(handler);
+}
+
+void OverlayService::setSeamDragHandoffHandler(SeamDragHandoffHandler handler)
+{
+    seamDragHandoffHandler_ = std::move(handler);
 }
 
 AllowedWindowDragState OverlayService::allowedWindowDragState(const QDateTime& now) const
@@ -452,14 +482,14 @@ void OverlayService::trackingTick()
 
     const bool mouseDown = isMouseButtonDown();
     const std::optional<Point> pointer = mouseDown ? std::optional(mouseLocation()) : std::nullopt;
-    dragTracker_.handleSeamDrag(mouseDown, now, seamDragHandoffHandler);
-    dragTracker_.handoffSeamDragOnRelease(mouseDown, seamDragHandoffHandler);
+    dragTracker_.handleSeamDrag(mouseDown, now, seamDragHandoffHandler_);
+    dragTracker_.handoffSeamDragOnRelease(mouseDown, seamDragHandoffHandler_);
 
     const WindowTransitionUpdate transitions =
         minimizeTransitionTracker_.update(classification.fragments, allowedBundleIDs_, now, mouseDown, pointer);
     logTransitionEvents(transitions);
     dragTracker_.updateDragPassthrough(transitions.motionEvents, classification.fragments, mouseDown, now,
-                                       allowedWindowMotionHandler);
+                                       allowedWindowMotionHandler_);
 
     const std::vector<OverlayAllowedWindowFragment> visibleFragments =
         excludingSuppressedFragments(classification.fragments, transitions.suppressedBundleIDs);
@@ -486,7 +516,7 @@ void OverlayService::trackingTick()
                                   dragTracker_.dragPassthroughWindowRectsByBundleID(), bridge);
     checkUncoveredHoles(holes, visibleFragments, currentGeometry);
     applyPassthroughRects(holes, currentGeometry.has_value());
-    callHandler(passthroughRectsChangedHandler, holes);
+    callHandler(passthroughRectsChangedHandler_, holes);
 }
 
 void OverlayService::evaluateWindows(const WindowClassification& classification,
@@ -542,7 +572,7 @@ void OverlayService::notifyFullyOccluded(const std::set<QString>& fullyOccluded)
         return;
     lastFullyOccludedBundleIDs_ = fullyOccluded;
     if (!fullyOccluded.empty())
-        callHandler(allowedWindowsOccludedHandler, fullyOccluded);
+        callHandler(allowedWindowsOccludedHandler_, fullyOccluded);
 }
 
 void OverlayService::logTransitionEvents(const WindowTransitionUpdate& update)
@@ -580,7 +610,7 @@ void OverlayService::handleGracePeriod(const std::optional<AllowedWindowsVisibil
         logger_.log(VeskLogLevel::warning,
                     QStringLiteral("No allowed windows visible — starting grace period (%1s, remaining=%2s)")
                         .arg(doubleText(visibilityGuard_.gracePeriod()), QString::asprintf("%.2f", remaining)));
-        callHandler(onAllowedWindowsTemporarilyMissing);
+        callHandler(allowedWindowsTemporarilyMissingHandler_);
         break;
     }
     case Kind::cancelledGracePeriod:
@@ -588,7 +618,7 @@ void OverlayService::handleGracePeriod(const std::optional<AllowedWindowsVisibil
         break;
     case Kind::triggerFailOpen:
         logger_.log(VeskLogLevel::error, QStringLiteral("Grace period expired — triggering fail-open session stop"));
-        callHandler(onAllowedWindowsMissing);
+        callHandler(allowedWindowsMissingHandler_);
         break;
     }
 }

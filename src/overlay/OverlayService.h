@@ -75,6 +75,12 @@ public:
     AllowedWindowDragState allowedWindowDragState(const QDateTime& now) const override;
     void prepareBackingForAllowedAppActivation(const QString& reason) override;
     void suppressPassthroughImmediately(const QString& bundleID, const QString& reason) override;
+    void setAllowedWindowsMissingHandler(MissingHandler handler) override;
+    void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) override;
+    void setAllowedWindowsOccludedHandler(OccludedHandler handler) override;
+    void setPassthroughRectsChangedHandler(PassthroughRectsHandler handler) override;
+    void setAllowedWindowMotionHandler(MotionHandler handler) override;
+    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override;
 
     // One frame: window list, classification, transitions, drags, holes.
     void trackingTick();
@@ -135,6 +141,13 @@ private:
     const MouseInteractionDetecting& mouseInteractionDetector_;
     VeskLogger logger_{QStringLiteral("OverlayService")};
     QString veskBundleID_;
+
+    MissingHandler allowedWindowsMissingHandler_;
+    MissingHandler allowedWindowsTemporarilyMissingHandler_;
+    OccludedHandler allowedWindowsOccludedHandler_;
+    PassthroughRectsHandler passthroughRectsChangedHandler_;
+    MotionHandler allowedWindowMotionHandler_;
+    SeamDragHandoffHandler seamDragHandoffHandler_;
 
     std::vector<PanelRecord> panelRecords_;
     std::vector<BackingPanelRecord> backingPanelRecords_;

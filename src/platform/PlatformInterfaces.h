@@ -3,6 +3,7 @@
 namespace vesk::platform {
 
 class Accessibility;
+class ApplicationActivity;
 class ApplicationBundleReading;
 class CommandRunning;
 class DefaultsDomainsProviding;
@@ -14,9 +15,11 @@ class OwnWindowRegistering;
 class PermissionsProviding;
 class PointerStateProviding;
 class PresentationOptionsControlling;
+class ReduceMotionProviding;
 class ScreenCapturing;
 class ScreenChangeObserving;
 class ScreenProviding;
+class SystemInfoProviding;
 class WindowListProviding;
 class Workspace;
 
@@ -39,8 +42,11 @@ struct PlatformInterfaces {
     OwnApplicationControlling& ownApplication;
     const PointerStateProviding& pointer;
     PermissionsProviding& permissions;
+    const ReduceMotionProviding& reduceMotion;
     const ScreenCapturing& screenCapture;
     DiagnosticPayloadProviding& diagnosticPayloads;
+    const SystemInfoProviding& systemInfo;
+    ApplicationActivity& applicationActivity;
 };
 
 } // namespace vesk::platform

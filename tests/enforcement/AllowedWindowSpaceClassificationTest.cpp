@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         CountableCase{"FinderFullHeightButNarrow", snapshot(finder, Rect{500, 10, 800, 1070}), true, false},
         CountableCase{"FinderBrowserWindow", snapshot(finder, Rect{200, 100, 800, 500}), true, true},
         CountableCase{"FinderDesktopWithoutDisplays", snapshot(finder, Rect{0, 0, 1440, 900}), false, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(AllowedWindowSpaceClassificationTest, CountableWindowsAreTheApplicationsOwnInTheirOrder)
 {
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"OneNotMinimized", true, false, 0, 2, {1, 2}, {{}, State::onOtherSpace, 0, 2, 1, 2}},
         ClassifyCase{"NoAccessibilityWindows", true, false, 0, 1, {0, 0}, {{}, State::onOtherSpace, 0, 1, 0, 0}},
         ClassifyCase{"NoWindows", true, false, 0, 0, {0, 0}, {{}, State::noWindows, 0, 0, 0, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // The rule over the simulated desktop: its window lists, its workspace and
 // the window manager's Accessibility counts.

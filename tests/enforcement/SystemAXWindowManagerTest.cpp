@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{"MostlyOnTheSecond", Rect{1300, 100, 600, 300}, Rect{1300, 680, 600, 300}},
                       ConversionCase{"EvenSplitGoesToThePrimary", Rect{1240, 100, 400, 300}, Rect{1240, 500, 400, 300}},
                       ConversionCase{"OnNoDisplayGoesToThePrimary", Rect{5000, 100, 400, 300}, Rect{5000, 500, 400, 300}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(SystemAXWindowManagerTest, WithoutDisplaysTheFrameIsWrittenUnchanged)
 {

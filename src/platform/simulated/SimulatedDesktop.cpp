@@ -4,12 +4,14 @@
 #include "platform/WindowListProviding.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopAccessibility.h"
+#include "platform/simulated/DesktopApplicationActivity.h"
 #include "platform/simulated/DesktopBundleReader.h"
 #include "platform/simulated/DesktopCommandRunner.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopFileBrowser.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopSystemInfo.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
 #include "platform/simulated/DesktopWorkspace.h"
 
@@ -107,8 +109,10 @@ SimulatedDesktop::SimulatedDesktop(Scheduler& scheduler, QString desktopRoot, QO
     , screenCapturer_(std::make_unique<DesktopScreenCapturer>(*this))
     , files_(std::make_unique<DesktopFileBrowser>(*this))
     , bundleReader_(std::make_unique<DesktopBundleReader>())
+    , systemInfo_(std::make_unique<DesktopSystemInfo>(*this))
 {
     setOwnApplication(own_);
+    applicationActivity_ = std::make_unique<DesktopApplicationActivity>(*this);
 }
 
 PlatformInterfaces SimulatedDesktop::interfaces()
@@ -129,8 +133,11 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .ownApplication = *this,
         .pointer = *this,
         .permissions = *this,
+        .reduceMotion = *this,
         .screenCapture = *screenCapturer_,
         .diagnosticPayloads = *this,
+        .systemInfo = *systemInfo_,
+        .applicationActivity = *applicationActivity_,
     };
 }
 
@@ -1165,6 +1172,19 @@ void SimulatedDesktop::setInputMonitoringGranted(bool granted)
     emit permissionsChanged();
 }
 
+QMetaObject::Connection SimulatedDesktop::observeReduceMotion(QObject* receiver, std::function<void()> handler) const
+{
+    return connect(this, &SimulatedDesktop::reduceMotionChanged, receiver, std::move(handler));
+}
+
+void SimulatedDesktop::setReduceMotion(bool reduce)
+{
+    if (reduceMotion_ == reduce)
+        return;
+    reduceMotion_ = reduce;
+    emit reduceMotionChanged();
+}
+
 bool SimulatedDesktop::promptForAccessibility()
 {
     ++accessibilityPromptCount_;
@@ -1268,6 +1288,7 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     setGrantsPermissionsOnRequest(scenario.grantsPermissionsOnRequest);
     if (scenario.hardwareModel)
         hardwareModel_ = *scenario.hardwareModel;
+    darkAppearance_ = scenario.darkAppearance;
     deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);
