@@ -82,6 +82,26 @@ bool isNearlySameFrame(const Rect& a, const Rect& b)
 
 } // namespace
 
+StageVeskService::VisibleWindowRectsProvider StageVeskService::defaultVisibleWindowRectsProvider(
+    const platform::ScreenProviding& screens,
+    std::function<std::vector<AllowedWindowSnapshot>()> onScreenWindowSnapshots)
+{
+    return [&screens, onScreenWindowSnapshots = std::move(onScreenWindowSnapshots)](const std::set<QString>& bundleIDs) {
+        const auto geometry = DisplayGeometry::current(screens);
+        if (!geometry)
+            return std::map<QString, Rect>();
+        return visibleWindowRects(onScreenWindowSnapshots(), geometry, bundleIDs);
+    };
+}
+
+StageVeskService::WindowSpaceClassificationProvider
+StageVeskService::defaultWindowSpaceClassificationProvider(AllowedWindowSpaceClassification::Sources sources)
+{
+    return [sources = std::move(sources)](const QString& bundleID) {
+        return AllowedWindowSpaceClassification::classify(bundleID, sources);
+    };
+}
+
 StageVeskService::StageVeskService(std::shared_ptr<AXWindowManaging> windowManager,
                                    VisibleWindowRectsProvider visibleWindowRectsProvider,
                                    WindowSpaceClassificationProvider windowSpaceClassificationProvider,

@@ -63,6 +63,15 @@ public:
     static constexpr int enforcementAttempts = 4;
     static constexpr double enforcementWindowSeconds = 5.0;
 
+    // The frontmost stage candidate of each asked application on the current
+    // on-screen window list, in bottom-left coordinates.
+    static VisibleWindowRectsProvider
+    defaultVisibleWindowRectsProvider(const platform::ScreenProviding& screens,
+                                      std::function<std::vector<AllowedWindowSnapshot>()> onScreenWindowSnapshots);
+    // The allowed-window classification over the given sources.
+    static WindowSpaceClassificationProvider
+    defaultWindowSpaceClassificationProvider(AllowedWindowSpaceClassification::Sources sources);
+
     StageVeskService(std::shared_ptr<AXWindowManaging> windowManager,
                      VisibleWindowRectsProvider visibleWindowRectsProvider,
                      WindowSpaceClassificationProvider windowSpaceClassificationProvider,
