@@ -195,6 +195,12 @@ void StageVeskService::assignFreePosition(const QString& bundleID, const Rect& f
     });
 }
 
+const StageVeskAppState* StageVeskService::openApp(const QString& bundleID) const
+{
+    const StageVeskAppState* record = isActive_ ? state_.app(bundleID) : nullptr;
+    return record && record->isOpen ? record : nullptr;
+}
+
 void StageVeskService::log(VeskLogLevel level, const QString& message) const
 {
     logger_.log(level, QStringLiteral("[StageVeskService] ") + message);
@@ -374,10 +380,8 @@ void StageVeskService::moveToQueue(const QString& bundleID)
 
 void StageVeskService::toggleZoom(const QString& bundleID)
 {
-    if (!isActive_)
-        return;
-    const StageVeskAppState* record = state_.app(bundleID);
-    if (!record || !record->isOpen)
+    const StageVeskAppState* record = openApp(bundleID);
+    if (!record)
         return;
     const StageVeskScreenID screen = record->screenID.value_or(mainScreenID());
     const Rect zoomed = zoomFrame(defaultWindowFrame(screen));
@@ -420,10 +424,8 @@ void StageVeskService::toggleZoom(const QString& bundleID)
 
 void StageVeskService::restoreFromQueue(const QString& bundleID, StageVeskScreenID fallbackScreen)
 {
-    if (!isActive_)
-        return;
-    const StageVeskAppState* record = state_.app(bundleID);
-    if (!record || !record->isOpen)
+    const StageVeskAppState* record = openApp(bundleID);
+    if (!record)
         return;
     const QDateTime now = environment_.clock.now();
     if (record->isParked)
@@ -456,10 +458,8 @@ void StageVeskService::restoreFromQueue(const QString& bundleID, StageVeskScreen
 void StageVeskService::syncUserDrag(const QString& bundleID, std::optional<Point> pointer,
                                     std::optional<StageVeskScreenID> pointerScreen, Rect windowRect)
 {
-    if (!isActive_)
-        return;
-    const StageVeskAppState* record = state_.app(bundleID);
-    if (!record || !record->isOpen)
+    const StageVeskAppState* record = openApp(bundleID);
+    if (!record)
         return;
     const QDateTime now = environment_.clock.now();
     lastUserDragAt_ = now;
@@ -498,10 +498,8 @@ void StageVeskService::syncUserDrag(const QString& bundleID, std::optional<Point
 
 void StageVeskService::handleSeamDragHandoff(const QString& bundleID, Point pointer)
 {
-    if (!isActive_)
-        return;
-    const StageVeskAppState* record = state_.app(bundleID);
-    if (!record || !record->isOpen)
+    const StageVeskAppState* record = openApp(bundleID);
+    if (!record)
         return;
     const auto destination = StageVeskScreenID::forPoint(environment_.screens, pointer);
     if (!destination) {

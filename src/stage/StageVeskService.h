@@ -143,6 +143,8 @@ private:
     // Clamped into the area, then given as the application's free position.
     void assignFreePosition(const QString& bundleID, const Rect& frame, StageVeskScreenID screen, const Rect& area);
     QString phaseText(StageVeskScreenID screen) const;
+    // The application's record while the stage is active and it is open.
+    const StageVeskAppState* openApp(const QString& bundleID) const;
 
     // Window sync, seeding and the display prewarm.
     std::map<QString, Rect> seedVisibleWindows(const QStringList& bundleIDs);

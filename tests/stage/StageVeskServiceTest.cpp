@@ -20,6 +20,17 @@ void runFor(StageServiceScene& scene, double seconds)
         scene.scheduler.advance(0.05);
 }
 
+// Four overlapping windows on the first display, seeded a…d (a lowest).
+QStringList activateFourWindows(StageServiceScene& scene)
+{
+    const QStringList ids{"com.a", "com.b", "com.c", "com.d"};
+    for (int i = 0; i < 4; ++i)
+        scene.visible[ids[i]] = {250.0 + 20 * i, 150.0 + 20 * i, 500, 400};
+    scene.service->activate({ids.begin(), ids.end()}, {}, first);
+    runFor(scene, 2.5); // every window's display prewarm is over
+    return ids;
+}
+
 } // namespace
 
 TEST(StageVeskServiceTest, ActivationSeedsVisibleWindowsAndPlacesLateOnes)
@@ -91,11 +102,7 @@ TEST(StageVeskServiceTest, EmptyAllowlistKeepsTheTimerWithoutBurst)
 TEST(StageVeskServiceTest, QuadLayoutPutsFourWindowsInTheirSlots)
 {
     StageServiceScene scene;
-    const QStringList ids{"com.a", "com.b", "com.c", "com.d"};
-    for (int i = 0; i < 4; ++i)
-        scene.visible[ids[i]] = {250.0 + 20 * i, 150.0 + 20 * i, 500, 400};
-    scene.service->activate({ids.begin(), ids.end()}, {}, first);
-    runFor(scene, 2.5); // every window's display prewarm is over
+    const QStringList ids = activateFourWindows(scene);
 
     scene.service->setPhase(StageVeskPhase::quad, first);
     EXPECT_EQ(scene.logCount("phase changed — screenID=1, from=freestyle, to=quad"), 1);
@@ -264,11 +271,7 @@ TEST(StageVeskServiceTest, ZoomAndUnzoom)
 TEST(StageVeskServiceTest, DragFlipsQuadToFreestyle)
 {
     StageServiceScene scene;
-    const QStringList ids{"com.a", "com.b", "com.c", "com.d"};
-    for (int i = 0; i < 4; ++i)
-        scene.visible[ids[i]] = {250.0 + 20 * i, 150.0 + 20 * i, 500, 400};
-    scene.service->activate({ids.begin(), ids.end()}, {}, first);
-    runFor(scene, 2.5); // every window's display prewarm is over
+    const QStringList ids = activateFourWindows(scene);
     scene.service->setPhase(StageVeskPhase::quad, first);
 
     const Rect dragged{400, 300, 494, 324};
