@@ -90,6 +90,11 @@ bool DesktopWorkspace::openURL(const QUrl& url)
     return url.isValid();
 }
 
+void DesktopWorkspace::activateFileViewerSelecting(const QList<QUrl>& fileURLs)
+{
+    revealedFileSelections_.push_back(fileURLs);
+}
+
 void DesktopWorkspace::waitForCompletions()
 {
     completionQueue_.sync([] {});

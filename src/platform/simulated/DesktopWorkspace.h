@@ -40,11 +40,15 @@ public:
               OpenCompletion completion) override;
     // Recorded in openedURLs().
     bool openURL(const QUrl& url) override;
+    // Recorded in revealedFileSelections().
+    void activateFileViewerSelecting(const QList<QUrl>& fileURLs) override;
 
     // --- For tests and the scripted run --------------------------------------
 
     const std::vector<OpenRequest>& openRequests() const { return requests_; }
     const QList<QUrl>& openedURLs() const { return openedURLs_; }
+    // Each reveal in the file browser: the files it selected.
+    const std::vector<QList<QUrl>>& revealedFileSelections() const { return revealedFileSelections_; }
     // Blocks until every completion handed to the workspace thread so far has run.
     void waitForCompletions();
     // True on the thread that runs completions.
@@ -61,6 +65,7 @@ private:
     SimulatedDesktop& desktop_;
     std::vector<OpenRequest> requests_;
     QList<QUrl> openedURLs_;
+    std::vector<QList<QUrl>> revealedFileSelections_;
     SerialQueue completionQueue_;
 };
 
