@@ -1,26 +1,10 @@
 #include "FeedbackTestScene.h"
+#include "Gunzip.h"
 
 #include "feedback/CrashDiagnosticsService.h"
 
-#include <zlib.h>
-
 namespace vesk::test {
 namespace {
-
-QByteArray gunzip(const QByteArray& stream)
-{
-    z_stream z{};
-    inflateInit2(&z, 16 + 15);
-    QByteArray out(1 << 16, Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.constData()));
-    z.avail_in = static_cast<uInt>(stream.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    const int result = inflate(&z, Z_FINISH);
-    out.truncate(static_cast<qsizetype>(z.total_out));
-    inflateEnd(&z);
-    return result == Z_STREAM_END ? out : QByteArray();
-}
 
 QByteArray payload(int crashes, int hangs)
 {
@@ -104,7 +88,7 @@ TEST_F(CrashDiagnosticsServiceTest, ReportsOfOneDeliveryKeepTheirOwnAttachments)
     QList<QByteArray> attachments;
     for (const LocalHttpServer::Request& request : server.requests()) {
         titles << partBody(request, "title").value_or("");
-        attachments << gunzip(partBody(request, "log").value_or(""));
+        attachments << gunzip(partBody(request, "log").value_or("")).value_or("");
     }
     std::sort(titles.begin(), titles.end());
     EXPECT_EQ(titles, (QList<QByteArray>{"Automatische Diagnose: 0 Crash(es), 3 Hang(s)",

@@ -1,3 +1,4 @@
+#include "Gunzip.h"
 #include "feedback/GzipEncoder.h"
 
 #include <QProcess>
@@ -10,28 +11,7 @@
 namespace vesk {
 namespace {
 
-// Inflates a gzip stream with zlib's own gzip reader.
-std::optional<QByteArray> gunzip(const QByteArray& stream)
-{
-    z_stream z{};
-    if (inflateInit2(&z, 16 + 15) != Z_OK)
-        return std::nullopt;
-    QByteArray out;
-    char buffer[16384];
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.constData()));
-    z.avail_in = static_cast<uInt>(stream.size());
-    int result = Z_OK;
-    while (result == Z_OK) {
-        z.next_out = reinterpret_cast<Bytef*>(buffer);
-        z.avail_out = sizeof buffer;
-        result = inflate(&z, Z_NO_FLUSH);
-        out.append(buffer, static_cast<qsizetype>(sizeof buffer - z.avail_out));
-    }
-    inflateEnd(&z);
-    if (result != Z_STREAM_END)
-        return std::nullopt;
-    return out;
-}
+using test::gunzip;
 
 TEST(GzipEncoderTest, EmptyInputGivesNoStream)
 {

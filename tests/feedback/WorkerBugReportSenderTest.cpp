@@ -1,6 +1,7 @@
 #include "FeedbackTestScene.h"
 
 #include "core/FileIO.h"
+#include "feedback/BugReportEndpoint.h"
 
 #include <QFile>
 
@@ -125,6 +126,23 @@ TEST_F(WorkerBugReportSenderTest, UnconfiguredEndpointSendsNothing)
     }
     EXPECT_EQ(capture.count("send: worker URL not configured"), 2);
     EXPECT_TRUE(server.requests().empty());
+}
+
+} // namespace
+} // namespace vesk::test
+
+namespace vesk::test {
+namespace {
+
+TEST(BugReportEndpointTest, EnvironmentReplacesTheBuiltInAddress)
+{
+    qunsetenv(bugReportEndpointVariable);
+    EXPECT_EQ(bugReportEndpointText(), "https://reports.vesk.app");
+    qputenv(bugReportEndpointVariable, "http://127.0.0.1:8080");
+    EXPECT_EQ(bugReportEndpointText(), "http://127.0.0.1:8080");
+    qputenv(bugReportEndpointVariable, "");
+    EXPECT_EQ(bugReportEndpointText(), "");
+    qunsetenv(bugReportEndpointVariable);
 }
 
 } // namespace
