@@ -2,10 +2,11 @@
 
 #include "logging/VeskLogFileStore.h"
 #include "app/MainWindowSessionUIController.h"
-#include "enforcement/NoOpAXWindowManager.h"
-#include "enforcement/NoOpAppMonitorService.h"
+#include "enforcement/AppMonitorService.h"
+#include "enforcement/ChromiumWindowMaterializer.h"
 #include "enforcement/DesktopIsolationService.h"
 #include "enforcement/DockMissionControlFallbackService.h"
+#include "enforcement/InstalledApp.h"
 #include "enforcement/EmergencyHotkeyService.h"
 #include "enforcement/GestureBlockerService.h"
 #include "enforcement/KioskService.h"
@@ -14,20 +15,21 @@
 #include "enforcement/SpaceBlockerService.h"
 #include "enforcement/SystemDockCommandRunner.h"
 #include "panels/NoOpSessionScreenshotService.h"
-#include "enforcement/NoOpSpaceMonitorService.h"
-#include "enforcement/NoOpSpaceTransitionProbeService.h"
-#include "stage/NoOpStageVeskService.h"
-#include "enforcement/NoOpWindowMaterializer.h"
+#include "stage/StageVeskService.h"
+#include "enforcement/SpaceMonitorService.h"
+#include "enforcement/SpaceTransitionProbeService.h"
 #include "enforcement/SystemAXWindowControlResolver.h"
+#include "enforcement/SystemAXWindowManager.h"
 #include "enforcement/SystemMouseBlockerEventTapInstaller.h"
 #include "enforcement/SystemWorkspace.h"
+#include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
-#include "platform/InstalledApplicationsProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
+#include "platform/PermissionsProviding.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/ScreenProviding.h"
 #include "platform/Workspace.h"
@@ -113,13 +115,12 @@ QString userTemporaryDirectory()
 
 } // namespace
 
-std::optional<QString>
-SessionManagerComposition::installedApplicationName(const platform::InstalledApplicationsProviding& installed,
-                                                    const QString& bundleID)
+std::optional<QString> SessionManagerComposition::installedApplicationName(
+    const platform::FileBrowsing& files, const platform::ApplicationBundleReading& bundles, const QString& bundleID)
 {
-    for (const platform::InstalledApplication& application : installed.installedApplications()) {
-        if (application.bundleIdentifier == bundleID)
-            return application.name;
+    for (const InstalledApp& app : InstalledApp::discoverAll(files, bundles)) {
+        if (app.id == bundleID)
+            return app.name;
     }
     return std::nullopt;
 }
@@ -143,7 +144,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.overlay = std::make_shared<OverlayService>(scheduler, clock, overlayDesktop, parts_->windowSnapshots,
                                                         parts_->mouseInteractionDetector);
     services.kiosk = std::make_shared<KioskService>(platform.presentationOptions);
-    services.appMonitor = std::make_shared<NoOpAppMonitorService>();
+    services.appMonitor = std::make_shared<AppMonitorService>(scheduler, clock, platform.workspace, veskBundleID);
     const auto mouseBlocker = std::make_shared<MouseBlockerService>(
         scheduler, clock, screens, parts_->windowSnapshots, veskBundleID,
         std::make_unique<SystemAXWindowControlResolver>(platform.workspace, platform.accessibility),
@@ -157,8 +158,10 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
                                                                      platform.workspace, veskBundleID);
     services.spaceBlocker = std::make_shared<SpaceBlockerService>(scheduler, platform.eventTaps, platform.permissions,
                                                                   *dockFallback, *parts_->gestureBlocker);
-    services.spaceMonitor = std::make_shared<NoOpSpaceMonitorService>();
-    services.spaceTransitionProbe = std::make_shared<NoOpSpaceTransitionProbeService>();
+    services.spaceMonitor = std::make_shared<SpaceMonitorService>(platform.workspace);
+    services.spaceTransitionProbe = std::make_shared<SpaceTransitionProbeService>(
+        scheduler, SpaceTransitionProbeService::defaultInterval,
+        SpaceTransitionProbeService::defaultProviders(parts_->windowSnapshots, screens, platform.workspace, clock));
     const auto desktopIsolation = std::make_shared<DesktopIsolationService>(
         scheduler, screens, platform.screenChanges, platform.ownWindows, standardDefaults);
     services.desktopIsolation = desktopIsolation;
@@ -180,10 +183,12 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
         std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);
     screenshotThumbnailRestore_ = std::make_shared<ScreenshotThumbnailSuppressionService>(
         std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);
-    services.windowManager = std::make_shared<NoOpAXWindowManager>();
-    services.stage = std::make_shared<NoOpStageVeskService>();
+    services.windowManager =
+        std::make_shared<SystemAXWindowManager>(platform.workspace, platform.accessibility, screens);
+    stage_ = makeStage(scheduler, clock, platform, services.workspace);
+    services.stage = stage_;
     services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>(platform.bundles);
-    services.windowMaterializer = std::make_shared<NoOpWindowMaterializer>();
+    services.windowMaterializer = std::make_shared<ChromiumWindowMaterializer>(services.workspace);
 
     services.mouseLocation = [&pointer = platform.pointer] { return pointFromQPointF(pointer.mouseLocation()); };
     services.frontmostBundleID = [&workspace = platform.workspace]() -> std::optional<QString> {
@@ -196,8 +201,8 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.logSessionStart = [](int durationSeconds, const std::set<QString>& allowedBundleIDs) {
         VeskLogFileStore::shared().logSessionStart(durationSeconds, allowedBundleIDs);
     };
-    services.installedAppName = [&installed = platform.installedApplications](const QString& bundleID) {
-        return installedApplicationName(installed, bundleID);
+    services.installedAppName = [&files = platform.files, &bundles = platform.bundles](const QString& bundleID) {
+        return installedApplicationName(files, bundles, bundleID);
     };
     services.onScreenWindowSnapshots = [parts = parts_.get()] {
         return parts->windowSnapshots.copyOnScreenWindowSnapshots();
@@ -219,5 +224,40 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 }
 
 SessionManagerComposition::~SessionManagerComposition() = default;
+
+// The stage has a window manager of its own; its classification counts the
+// Accessibility windows through a window manager made for each call.
+std::shared_ptr<StageVeskService>
+SessionManagerComposition::makeStage(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
+                                     std::shared_ptr<WorkspaceControlling> workspace)
+{
+    const platform::ScreenProviding& screens = platform.screens;
+    const auto onScreenWindowSnapshots = [parts = parts_.get()] {
+        return parts->windowSnapshots.copyOnScreenWindowSnapshots();
+    };
+    AllowedWindowSpaceClassification::Sources sources{
+        .runningApplication = [workspace](const QString& bundleID) -> std::shared_ptr<RunningApplicationControlling> {
+            for (const auto& app : workspace->runningApplications()) {
+                if (app->bundleIdentifier() == bundleID && !app->isTerminated())
+                    return app;
+            }
+            return nullptr;
+        },
+        .onScreenWindowSnapshots = onScreenWindowSnapshots,
+        .allWindowSnapshots = [parts = parts_.get()] { return parts->windowSnapshots.copyAllWindowSnapshots(); },
+        .minimizedWindowCounts =
+            [&workspace = platform.workspace, &accessibility = platform.accessibility, &screens](const QString& bundleID) {
+                return SystemAXWindowManager(workspace, accessibility, screens).minimizedWindowCounts(bundleID);
+            },
+        .displayGeometry = [&screens] { return DisplayGeometry::current(screens); },
+    };
+    return std::make_shared<StageVeskService>(
+        std::make_shared<SystemAXWindowManager>(platform.workspace, platform.accessibility, screens),
+        StageVeskService::defaultVisibleWindowRectsProvider(screens, onScreenWindowSnapshots),
+        StageVeskService::defaultWindowSpaceClassificationProvider(std::move(sources)),
+        StageVeskServiceEnvironment{scheduler, clock, screens,
+                                    [&permissions = platform.permissions] { return permissions.isAccessibilityTrusted(); },
+                                    onScreenWindowSnapshots});
+}
 
 } // namespace vesk
