@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace vesk {
+class Clock;
+class Scheduler;
+} // namespace vesk
+
+namespace vesk::platform {
+class ApplicationActivity;
+} // namespace vesk::platform
+
+namespace vesk::telemetry {
+
+class SystemFactsProviding;
+
+// What a running analytics client is built over: the main queue and the
+// clock, the system's facts, Vesk's activity, and where its defaults suite
+// and cache file go. The host outlives every manager built over it.
+struct ClientHost {
+    Scheduler& scheduler;
+    Clock& clock;
+    std::shared_ptr<const SystemFactsProviding> systemFacts;
+    platform::ApplicationActivity& applicationActivity;
+    // Folder of the client's defaults suite file.
+    QString suiteRootDirectory;
+    // The signal cache's file; empty: the default file in the cache folder.
+    QString cacheFilePath = QString();
+};
+
+} // namespace vesk::telemetry
