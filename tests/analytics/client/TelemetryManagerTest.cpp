@@ -1,5 +1,4 @@
-#include "ClientTestScene.h"
-#include "LocalHttpServer.h"
+#include "RunningClientScene.h"
 #include "analytics/client/DurationSignalTracker.h"
 #include "analytics/client/SignalManager.h"
 #include "analytics/client/Telemetry.h"
@@ -15,56 +14,10 @@
 #include <gtest/gtest.h>
 
 using namespace vesk::telemetry;
-using vesk::telemetry::testing::ClientTestScene;
-using vesk::test::LocalHttpServer;
 
 namespace {
 
-class TelemetryManagerTest : public ClientTestScene {
-protected:
-    void SetUp() override
-    {
-        ClientTestScene::SetUp();
-        configuration = std::make_shared<TelemetryManagerConfiguration>(appID, QString("pepper"), server.url("/"));
-        configuration->logHandler = recordingHandler(LogHandler::LogLevel::error);
-    }
-
-    void TearDown() override
-    {
-        Telemetry::terminate();
-        ClientTestScene::TearDown();
-    }
-
-    ClientHost host()
-    {
-        return {scheduler, scheduler, std::shared_ptr<const SystemFactsProviding>(&facts, [](auto*) {}),
-                desktop->interfaces().applicationActivity, folder.path(), cacheFilePath()};
-    }
-
-    TelemetryManager& start()
-    {
-        Telemetry::initialize(configuration, host());
-        return *TelemetryManager::shared();
-    }
-
-    // The bodies waiting in the running manager's cache, after the main queue ran.
-    std::vector<SignalPostBody> cached()
-    {
-        scheduler.advance(0);
-        return TelemetryManager::shared()->signalManager().signalCache().cachedSignals();
-    }
-
-    QStringList cachedTypes()
-    {
-        QStringList types;
-        for (const SignalPostBody& body : cached())
-            types << body.type;
-        return types;
-    }
-
-    std::shared_ptr<TelemetryManagerConfiguration> configuration;
-    LocalHttpServer server;
-};
+using TelemetryManagerTest = vesk::telemetry::testing::RunningClientScene;
 
 TEST_F(TelemetryManagerTest, StartsItsSessionHalfASecondAfterStartAndPostsTheSignalsInOrder)
 {
