@@ -167,6 +167,7 @@ std::shared_ptr<AnalyticsTracking> VeskApp::makeTelemetryAnalyticsService()
         std::make_shared<telemetry::LiveSystemFacts>(platform.systemInfo, platform.screens, platform.defaultsDomains,
                                                      mainBundleInfoDictionary()),
         platform.applicationActivity,
+        platform.storeTransactions,
         environment_.defaultsRootDirectory,
         environment_.analyticsCacheFilePath,
     };

@@ -11,6 +11,7 @@ class Scheduler;
 
 namespace vesk::platform {
 class ApplicationActivity;
+class StoreTransactionUpdates;
 } // namespace vesk::platform
 
 namespace vesk::telemetry {
@@ -18,13 +19,15 @@ namespace vesk::telemetry {
 class SystemFactsProviding;
 
 // What a running analytics client is built over: the main queue and the
-// clock, the system's facts, Vesk's activity, and where its defaults suite
+// clock, the system's facts, Vesk's activity, the store's transactions, and where its defaults suite
 // and cache file go. The host outlives every manager built over it.
 struct ClientHost {
     Scheduler& scheduler;
     Clock& clock;
     std::shared_ptr<const SystemFactsProviding> systemFacts;
     platform::ApplicationActivity& applicationActivity;
+    // The store's transaction updates, watched for a free trial's conversion.
+    platform::StoreTransactionUpdates& storeTransactions;
     // Folder of the client's defaults suite file.
     QString suiteRootDirectory;
     // The signal cache's file; empty: the default file in the cache folder.

@@ -7,6 +7,7 @@
 #include "analytics/client/SessionManager.h"
 #include "analytics/client/SignalManager.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
+#include "analytics/client/TrialConversionTracker.h"
 #include "core/Clock.h"
 #include "core/Scheduler.h"
 #include "core/UserDefaults.h"
@@ -53,6 +54,11 @@ TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration
         });
     signalManager_ = std::make_unique<SignalManager>(configuration_, environment, *sessionStatistics_);
     durationTracker_ = std::make_unique<DurationSignalTracker>(host_.clock, host_.applicationActivity);
+    trialConversionTracker_ = std::make_unique<TrialConversionTracker>(
+        *clientSuite_, host_.clock, host_.storeTransactions,
+        [this](const QString& name, const SignalParameters& parameters, std::optional<double> floatValue) {
+            sendInternalSignal(name, parameters, floatValue);
+        });
     configuration_->setSessionStartActions({
         [this] { sessionStatistics_->startNewSession(); },
         [this] { sendInternalSignal(QStringLiteral("Telemetry.Session.started"), {}); },
@@ -65,13 +71,15 @@ TelemetryManager::~TelemetryManager()
     sessionStart_.cancel();
     immediateSync_.cancel();
     configuration_->setSessionStartActions({});
+    // Whatever is still cached waits in the cache file for the next manager.
+    signalManager_->appWillTerminate();
 }
 
 void TelemetryManager::initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration,
                                   const ClientHost& host)
 {
-    // The earlier manager goes first, so that its cache is handed over
-    // through the cache file rather than read while it is still in use.
+    // The earlier manager goes first: it saves its cache, which the new one
+    // loads and sends.
     runningManager().reset();
     runningManager() = std::make_unique<TelemetryManager>(std::move(configuration), host);
 }

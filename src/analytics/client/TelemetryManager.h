@@ -19,13 +19,15 @@ namespace vesk::telemetry {
 class DurationSignalTracker;
 class SessionManager;
 class SignalManager;
+class TrialConversionTracker;
 class TelemetryManagerConfiguration;
 
 // The one running analytics client: it owns the configuration, the client's
 // defaults suite, the session statistics, the signal manager and the
 // duration tracker, starts its first session 0.5 s after it is built, and
 // takes signals through the public path (name and key prefixes, reserved-name
-// warnings) or the client's own internal path. Main thread only.
+// warnings) or the client's own internal path. Its trial tracker resumes
+// watching a free trial remembered from an earlier run at once. Main thread only.
 class TelemetryManager final {
 public:
     static constexpr double kSessionStartDelaySeconds = 0.5;
@@ -67,6 +69,7 @@ public:
     SignalManager& signalManager() { return *signalManager_; }
     SessionManager& sessionStatistics() { return *sessionStatistics_; }
     DurationSignalTracker& durationTracker() { return *durationTracker_; }
+    TrialConversionTracker& trialConversionTracker() { return *trialConversionTracker_; }
     // The client's defaults suite.
     UserDefaults& clientSuite() { return *clientSuite_; }
     const ClientHost& host() const { return host_; }
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<SessionManager> sessionStatistics_;
     std::unique_ptr<SignalManager> signalManager_;
     std::unique_ptr<DurationSignalTracker> durationTracker_;
+    std::unique_ptr<TrialConversionTracker> trialConversionTracker_;
     // Lets work queued on the scheduler find out that this manager is gone.
     std::shared_ptr<TelemetryManager*> alive_;
     WorkItem sessionStart_;

@@ -29,7 +29,8 @@ protected:
     ClientHost host()
     {
         return {scheduler, scheduler, std::shared_ptr<const SystemFactsProviding>(&facts, [](auto*) {}),
-                desktop->interfaces().applicationActivity, folder.path(), cacheFilePath()};
+                desktop->interfaces().applicationActivity, desktop->interfaces().storeTransactions, folder.path(),
+                cacheFilePath()};
     }
 
     TelemetryManager& start()

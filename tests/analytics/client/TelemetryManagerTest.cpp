@@ -63,6 +63,17 @@ TEST_F(TelemetryManagerTest, EntryPointsWithoutARunningManagerDoNothingAndLeaveT
     EXPECT_TRUE(server.requests().empty());
 }
 
+TEST_F(TelemetryManagerTest, AReplacedManagerHandsItsCacheToTheNextOne)
+{
+    start();
+    Telemetry::signal("before.restart");
+    scheduler.advance(0);
+    Telemetry::initialize(configuration, host());
+    ASSERT_TRUE(server.waitForRequests(1));
+    const QJsonArray batch = QJsonDocument::fromJson(server.requests().front().body).array();
+    EXPECT_EQ(batch[0]["type"].toString(), "before.restart");
+}
+
 struct ReservedCase {
     QString signalName;
     SignalParameters parameters;
