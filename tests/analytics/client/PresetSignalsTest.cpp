@@ -15,9 +15,7 @@ protected:
     void SetUp() override
     {
         RunningClientScene::SetUp();
-        configuration->sendNewSessionBeganSignal = false;
-        configuration->sessionStatsEnabled = false;
-        start();
+        startWithoutSessionSignals();
         PresetSignals::resetNavigationPath();
     }
 

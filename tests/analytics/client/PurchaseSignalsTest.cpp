@@ -44,9 +44,7 @@ protected:
     void SetUp() override
     {
         RunningClientScene::SetUp();
-        configuration->sendNewSessionBeganSignal = false;
-        configuration->sessionStatsEnabled = false;
-        start();
+        startWithoutSessionSignals();
     }
 
     void deliver(const StoreTransaction& transaction, bool verified = true)

@@ -39,6 +39,15 @@ protected:
         return *TelemetryManager::shared();
     }
 
+    // A client whose own session signals and statistics stay out of the
+    // cache, so that only the signals a test sends are there.
+    TelemetryManager& startWithoutSessionSignals()
+    {
+        configuration->sendNewSessionBeganSignal = false;
+        configuration->sessionStatsEnabled = false;
+        return start();
+    }
+
     // The bodies waiting in the running manager's cache, after the main queue ran.
     std::vector<SignalPostBody> cached()
     {

@@ -199,9 +199,7 @@ protected:
     void SetUp() override
     {
         TelemetryManagerTest::SetUp();
-        configuration->sendNewSessionBeganSignal = false;
-        configuration->sessionStatsEnabled = false;
-        start();
+        startWithoutSessionSignals();
         setVeskActive(true);
     }
 
