@@ -1,37 +1,13 @@
 #pragma once
 
-#include "ui/WormveskStyle.h"
+#include "setup/FlyerScene.h"
 
-#include <QPixmap>
-#include <QPointF>
-#include <QRectF>
-#include <QString>
 #include <QWidget>
-
-#include <map>
-#include <vector>
 
 namespace vesk {
 
 class Clock;
 class WormveskAnimator;
-
-// One application that flies: its bundle identifier and icon.
-struct FlyerApp {
-    QString bundleID;
-    QPixmap icon;
-};
-
-// What the flyer overlay draws: the style, the selected applications in grid
-// order, their tile icon frames and the logo centre (setup root coordinates)
-// and each application's flight progress.
-struct FlyerScene {
-    WormveskStyle style = WormveskStyle::cosmic;
-    std::vector<FlyerApp> apps;
-    std::map<QString, QRectF> iconFrames;
-    QPointF logoCenter;
-    std::map<QString, double> progress;
-};
 
 // The flying icons of the start animation, above the whole setup screen. It
 // takes no input; it reads the animator's flight progress at the clock's now

@@ -1,4 +1,5 @@
 #include "app/SessionManagerComposition.h"
+#include "app/SessionManagerSessionStarting.h"
 
 #include "scripted/VirtualTimeDriver.h"
 #include "platform/simulated/DesktopWorkspace.h"
@@ -159,4 +160,16 @@ TEST_F(SessionManagerCompositionTest, TheAppLaunchPromptNamesAnAppFromTheInstall
     // The scan does not look into sub-folders.
     EXPECT_EQ(name(kToolBundleID), std::nullopt);
     EXPECT_EQ(name(platform::kFinderBundleIdentifier), "Finder");
+}
+
+TEST_F(SessionManagerCompositionTest, TheSetupScreensStartReachesTheManagerWithItsChoices)
+{
+    SessionManagerSessionStarting sessions(manager());
+    EXPECT_FALSE(sessions.isSessionActive());
+    sessions.startSession(0, {test::kEditorBundleID}, {}, QStringLiteral("Write"), true, 12);
+    time_.advance(2.0);
+    EXPECT_TRUE(sessions.isSessionActive());
+    EXPECT_TRUE(manager().isOpenEndedSession());
+    EXPECT_TRUE(manager().isHardcoreSession());
+    EXPECT_EQ(manager().currentGoal(), std::optional<QString>("Write"));
 }
