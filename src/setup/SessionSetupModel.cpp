@@ -7,7 +7,6 @@
 #include "store/CurrentAllowlist.h"
 #include "store/GoalRule.h"
 #include "store/ModelContext.h"
-#include "platform/InstalledApplicationsProviding.h"
 #include "platform/OpenConfiguration.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
@@ -81,11 +80,11 @@ bool SessionSetupModel::isSessionActive() const
     return services_.sessions.isSessionActive();
 }
 
-std::vector<platform::InstalledApplication> SessionSetupModel::selectedApps() const
+std::vector<InstalledApp> SessionSetupModel::selectedApps() const
 {
-    std::vector<platform::InstalledApplication> selected;
+    std::vector<InstalledApp> selected;
     std::copy_if(installedApps_.begin(), installedApps_.end(), std::back_inserter(selected),
-                 [this](const auto& app) { return selectedBundleIDs_.count(app.bundleIdentifier) > 0; });
+                 [this](const auto& app) { return selectedBundleIDs_.count(app.id) > 0; });
     return selected;
 }
 
@@ -188,7 +187,7 @@ void SessionSetupModel::reportLogoCenter(const std::optional<QPointF>& center)
 void SessionSetupModel::handleAppear()
 {
     setupAppearedAt_ = services_.clock.now();
-    installedApps_ = services_.installedApplications.installedApplications();
+    installedApps_ = InstalledApp::discoverAll(services_.files, services_.bundles);
     refreshInputMonitoringPermission(QStringLiteral("appear"));
     refreshAccessibilityPermission(QStringLiteral("appear"));
     startPermissionPoll();
@@ -432,8 +431,8 @@ void SessionSetupModel::triggerAbsorption()
     saveGoalDraftImmediately();
     soundService_.playVeskStart();
     std::vector<QString> flying;
-    for (const platform::InstalledApplication& app : selectedApps()) {
-        flying.push_back(app.bundleIdentifier);
+    for (const InstalledApp& app : selectedApps()) {
+        flying.push_back(app.id);
     }
     animator_.start(flying, [this] { absorptionCompleted(); });
     emit changed();
@@ -443,9 +442,9 @@ void SessionSetupModel::absorptionCompleted()
 {
     cancelPendingPermissionRefresh();
     std::map<QString, QUrl> applicationURLs;
-    for (const platform::InstalledApplication& app : installedApps_) {
-        if (selectedBundleIDs_.count(app.bundleIdentifier) > 0) {
-            applicationURLs[app.bundleIdentifier] = app.url;
+    for (const InstalledApp& app : installedApps_) {
+        if (selectedBundleIDs_.count(app.id) > 0) {
+            applicationURLs.emplace(app.id, app.url); // an identifier found twice: the first
         }
     }
     const qint64 setupSeconds = elapsedWholeSeconds(setupAppearedAt_, services_.clock.now());

@@ -4,7 +4,7 @@
 #include "setup/SetupSoundService.h"
 #include "setup/WormveskAnimator.h"
 #include "logging/VeskLogger.h"
-#include "platform/InstalledApplication.h"
+#include "enforcement/InstalledApp.h"
 #include "ui/WormveskStyle.h"
 #include "core/WorkItem.h"
 
@@ -54,10 +54,10 @@ public:
     bool sessionHardcore() const { return sessionHardcore_; }
     const QString& sessionGoalText() const { return sessionGoalText_; }
     // The installed applications in scan order (sorted by name).
-    const std::vector<platform::InstalledApplication>& installedApps() const { return installedApps_; }
+    const std::vector<InstalledApp>& installedApps() const { return installedApps_; }
     // The installed applications that are selected, in scan order. A selected
     // identifier without an installed application stays selected but is not here.
-    std::vector<platform::InstalledApplication> selectedApps() const;
+    std::vector<InstalledApp> selectedApps() const;
     bool hasInputMonitoringPermission() const { return hasInputMonitoringPermission_; }
     bool hasAccessibilityPermission() const { return hasAccessibilityPermission_; }
     // The style fixed at the start press, none until then (cleared on appearing).
@@ -151,7 +151,7 @@ private:
     QString pendingGoalText_;
     WorkItem pendingPermissionRefresh_;
     QString searchText_;
-    std::vector<platform::InstalledApplication> installedApps_;
+    std::vector<InstalledApp> installedApps_;
     bool hasInputMonitoringPermission_ = true;
     bool hasAccessibilityPermission_ = true;
     bool isMetaPopoverShown_ = false;

@@ -14,8 +14,9 @@ class VeskDefaultsStore;
 
 namespace platform {
 class ApplicationActivity;
+class ApplicationBundleReading;
 class EventTapping;
-class InstalledApplicationsProviding;
+class FileBrowsing;
 class OwnApplicationControlling;
 class PermissionsProviding;
 class SystemInfoProviding;
@@ -31,7 +32,9 @@ struct SessionSetupServices {
     const ReducedMotion& reducedMotion;
     SessionStarting& sessions;
     AudioPlayerFactory& audioPlayers;
-    const platform::InstalledApplicationsProviding& installedApplications;
+    // The installed-application scan reads the application folders and their bundles.
+    const platform::FileBrowsing& files;
+    const platform::ApplicationBundleReading& bundles;
     platform::PermissionsProviding& permissions;
     // For the Input Monitoring probe, asked when the preflight check says no.
     platform::EventTapping& eventTaps;

@@ -81,7 +81,8 @@ protected:
                                       reducedMotion,
                                       sessions,
                                       players,
-                                      platform.installedApplications,
+                                      platform.files,
+                                      platform.bundles,
                                       platform.permissions,
                                       platform.eventTaps,
                                       platform.workspace,
@@ -349,7 +350,7 @@ TEST_F(SessionSetupModelTest, ReappearingKeepsSelectionAndGoalButResetsDurationA
     EXPECT_EQ(model->selectedBundleIDs(), (std::set<QString>{gone, editor}));
     EXPECT_EQ(model->sessionGoalText(), "Stored goal");
     ASSERT_EQ(model->selectedApps().size(), 1u);
-    EXPECT_EQ(model->selectedApps()[0].bundleIdentifier, editor);
+    EXPECT_EQ(model->selectedApps()[0].id, editor);
 
     model->setSelectedBundleIDs({browser});
     model->setSessionGoalText("New goal");
