@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vesk needs to build and test, when any is missing.
+# Installs the Debian packages Vesk needs to build and test, when any is missing
+# (an X server with its tools for the tests of the desktop on a display).
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   sqlite3
+  xvfb xdotool x11-apps
 )
 
 missing=()
