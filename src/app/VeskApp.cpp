@@ -25,6 +25,7 @@
 #include "platform/PermissionsProviding.h"
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"
+#include "ui/ReducedMotion.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -86,6 +87,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         });
     }
     defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
+    reducedMotion_ = std::make_unique<ReducedMotion>(environment_.platform.reduceMotion, *defaultsStore_);
 
     setUpAnalytics();
     setUpCrashDiagnostics();

@@ -21,6 +21,7 @@ class DiagnosticPayloadSubscribing;
 class Clock;
 class MainWindow;
 class ModelContainer;
+class ReducedMotion;
 class Scheduler;
 class SessionManager;
 class SessionManagerComposition;
@@ -89,6 +90,8 @@ public:
     ModelContainer& modelContainer() const { return *modelContainer_; }
     VeskDefaultsStore& defaultsStore() const { return *defaultsStore_; }
     UserDefaults& standardDefaults() const { return *standardDefaults_; }
+    // The one reduced-motion switch every view follows.
+    const ReducedMotion& reducedMotion() const { return *reducedMotion_; }
     // Built on first use and kept for the application's life.
     SoftwareUpdateControlling& updateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
@@ -122,6 +125,7 @@ private:
     std::shared_ptr<SessionPersisting> sessionStore_;
     std::unique_ptr<UserDefaults> standardDefaults_;
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
+    std::unique_ptr<ReducedMotion> reducedMotion_;
     std::shared_ptr<AnalyticsTracking> analytics_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;

@@ -3,20 +3,23 @@
 namespace vesk::platform {
 
 class Accessibility;
+class ApplicationActivity;
 class ApplicationBundleReading;
 class CommandRunning;
 class DefaultsDomainsProviding;
 class DiagnosticPayloadProviding;
 class EventTapping;
-class InstalledApplicationsProviding;
+class FileBrowsing;
 class OwnApplicationControlling;
 class OwnWindowRegistering;
 class PermissionsProviding;
 class PointerStateProviding;
 class PresentationOptionsControlling;
+class ReduceMotionProviding;
 class ScreenCapturing;
 class ScreenChangeObserving;
 class ScreenProviding;
+class SystemInfoProviding;
 class WindowListProviding;
 class Workspace;
 
@@ -28,7 +31,7 @@ struct PlatformInterfaces {
     const ScreenProviding& screens;
     const ScreenChangeObserving& screenChanges;
     Workspace& workspace;
-    const InstalledApplicationsProviding& installedApplications;
+    const FileBrowsing& files;
     const ApplicationBundleReading& bundles;
     Accessibility& accessibility;
     EventTapping& eventTaps;
@@ -39,8 +42,11 @@ struct PlatformInterfaces {
     OwnApplicationControlling& ownApplication;
     const PointerStateProviding& pointer;
     PermissionsProviding& permissions;
+    const ReduceMotionProviding& reduceMotion;
     const ScreenCapturing& screenCapture;
     DiagnosticPayloadProviding& diagnosticPayloads;
+    const SystemInfoProviding& systemInfo;
+    ApplicationActivity& applicationActivity;
 };
 
 } // namespace vesk::platform

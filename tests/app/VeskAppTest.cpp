@@ -1,10 +1,11 @@
 #include "app/VeskApp.h"
 
 #include "app/InstanceLock.h"
+#include "logging/VeskLogFileStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "store/FocusSession.h"
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
-#include "logging/VeskLogFileStore.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
@@ -15,6 +16,7 @@
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"
 #include "LogCapture.h"
+#include "ui/ReducedMotion.h"
 #include "TestDesktop.h"
 
 #include <QCoreApplication>
@@ -69,6 +71,17 @@ protected:
     VirtualTimeDriver time_{scheduler_, desktop_};
     std::unique_ptr<VeskApp> app_;
 };
+
+TEST_F(VeskAppTest, MotionIsReducedByTheSystemSettingOrTheAppsSetting)
+{
+    const ReducedMotion& reducedMotion = app_->reducedMotion();
+    EXPECT_FALSE(reducedMotion.isOn());
+    desktop_.setReduceMotion(true);
+    EXPECT_TRUE(reducedMotion.isOn());
+    desktop_.setReduceMotion(false);
+    app_->defaultsStore().setReducedMotion(true);
+    EXPECT_TRUE(reducedMotion.isOn());
+}
 
 TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
 {

@@ -9,7 +9,11 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <QMetaObject>
+
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +27,8 @@ struct LaunchBehaviour;
 // and its windows appear as the bundle's launch behaviour scripts them (after
 // a delay, never, or on another Space). Completions are called on the
 // workspace's own thread, never on the main thread, as the platform does it.
+// Notifications (launches, activations, Space changes of the desktop) reach
+// their observers through the desktop's scheduler, as on the main queue.
 class DesktopWorkspace final : public Workspace {
 public:
     explicit DesktopWorkspace(SimulatedDesktop& desktop);
@@ -41,6 +47,9 @@ public:
     // Recorded in openedURLs().
     bool openURL(const QUrl& url) override;
 
+    WorkspaceObserverToken addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler) override;
+    void removeObserver(WorkspaceObserverToken token) override;
+
     // --- For tests and the scripted run --------------------------------------
 
     const std::vector<OpenRequest>& openRequests() const { return requests_; }
@@ -53,6 +62,14 @@ public:
     void runOnSystemThread(std::function<void()> work) { completionQueue_.async(std::move(work)); }
 
 private:
+    struct Observer {
+        WorkspaceNotification name;
+        WorkspaceNotificationHandler handler;
+    };
+    using Observers = std::map<WorkspaceObserverToken, Observer>;
+
+    // Queues the notification for each observer of that name registered now.
+    void post(WorkspaceNotification name, std::optional<ProcessID> pid);
     void launch(const QUrl& applicationURL, const QList<QUrl>& documents, const OpenConfiguration& configuration,
                 OpenCompletion completion);
     void complete(const OpenCompletion& completion, std::optional<ProcessID> pid, std::optional<QString> error);
@@ -62,6 +79,10 @@ private:
     std::vector<OpenRequest> requests_;
     QList<QUrl> openedURLs_;
     SerialQueue completionQueue_;
+    // Shared with the queued deliveries, which find it gone once the workspace is.
+    std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();
+    WorkspaceObserverToken nextObserverToken_ = 1;
+    std::vector<QMetaObject::Connection> desktopConnections_;
 };
 
 } // namespace vesk::platform

@@ -4,12 +4,14 @@
 #include "platform/WindowListProviding.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopAccessibility.h"
+#include "platform/simulated/DesktopApplicationActivity.h"
 #include "platform/simulated/DesktopBundleReader.h"
 #include "platform/simulated/DesktopCommandRunner.h"
 #include "platform/simulated/DesktopEventSystem.h"
-#include "platform/simulated/DesktopInstalledApplications.h"
+#include "platform/simulated/DesktopFileBrowser.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopSystemInfo.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
 #include "platform/simulated/DesktopWorkspace.h"
 
@@ -106,10 +108,12 @@ SimulatedDesktop::SimulatedDesktop(Scheduler& scheduler, QString desktopRoot, QO
     , windowList_(std::make_unique<DesktopWindowListProvider>(*this))
     , screens_(std::make_unique<DesktopScreenProvider>(*this))
     , screenCapturer_(std::make_unique<DesktopScreenCapturer>(*this))
-    , installedApplications_(std::make_unique<DesktopInstalledApplications>(*this))
+    , files_(std::make_unique<DesktopFileBrowser>(*this))
     , bundleReader_(std::make_unique<DesktopBundleReader>())
+    , systemInfo_(std::make_unique<DesktopSystemInfo>(*this))
 {
     setOwnApplication(own_);
+    applicationActivity_ = std::make_unique<DesktopApplicationActivity>(*this);
 }
 
 PlatformInterfaces SimulatedDesktop::interfaces()
@@ -119,7 +123,7 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .screens = *screens_,
         .screenChanges = *screens_,
         .workspace = *workspace_,
-        .installedApplications = *installedApplications_,
+        .files = *files_,
         .bundles = *bundleReader_,
         .accessibility = *accessibility_,
         .eventTaps = *events_,
@@ -130,8 +134,11 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .ownApplication = *this,
         .pointer = *this,
         .permissions = *this,
+        .reduceMotion = *this,
         .screenCapture = *screenCapturer_,
         .diagnosticPayloads = *this,
+        .systemInfo = *systemInfo_,
+        .applicationActivity = *applicationActivity_,
     };
 }
 
@@ -494,6 +501,8 @@ bool SimulatedDesktop::hide(ProcessID pid)
         return false;
     if (pid == own_.pid && (presentationOptions_ & PresentationDisableHideApplication))
         return false;
+    if (app->refusesHide)
+        return false;
     if (app->hidden)
         return true;
     app->hidden = true;
@@ -574,6 +583,12 @@ void SimulatedDesktop::setAccessibilityResponsive(ProcessID pid, bool responsive
 {
     if (DesktopApplication* app = mutableApplication(pid))
         app->accessibilityResponsive = responsive;
+}
+
+void SimulatedDesktop::setRefusesHide(ProcessID pid, bool refuses)
+{
+    if (DesktopApplication* app = mutableApplication(pid))
+        app->refusesHide = refuses;
 }
 
 void SimulatedDesktop::finishTermination(ProcessID pid)
@@ -768,7 +783,9 @@ std::vector<const DesktopWindow*> SimulatedDesktop::windowsOf(ProcessID pid) con
 bool SimulatedDesktop::isOnScreen(const DesktopWindow& window) const
 {
     const DesktopApplication* app = application(window.ownerPID);
-    if (!app || app->terminated || app->hidden || window.minimized || !window.orderedIn)
+    // Hiding the Finder leaves the desktop in place; only its other windows go.
+    const bool hiddenWithItsApplication = app && app->hidden && !window.desktopElement;
+    if (!app || app->terminated || hiddenWithItsApplication || window.minimized || !window.orderedIn)
         return false;
     if (window.spaceID == 0)
         return true;
@@ -1202,6 +1219,19 @@ void SimulatedDesktop::setInputMonitoringGranted(bool granted)
     emit permissionsChanged();
 }
 
+QMetaObject::Connection SimulatedDesktop::observeReduceMotion(QObject* receiver, std::function<void()> handler) const
+{
+    return connect(this, &SimulatedDesktop::reduceMotionChanged, receiver, std::move(handler));
+}
+
+void SimulatedDesktop::setReduceMotion(bool reduce)
+{
+    if (reduceMotion_ == reduce)
+        return;
+    reduceMotion_ = reduce;
+    emit reduceMotionChanged();
+}
+
 bool SimulatedDesktop::promptForAccessibility()
 {
     ++accessibilityPromptCount_;
@@ -1317,6 +1347,7 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     setGrantsPermissionsOnRequest(scenario.grantsPermissionsOnRequest);
     if (scenario.hardwareModel)
         hardwareModel_ = *scenario.hardwareModel;
+    darkAppearance_ = scenario.darkAppearance;
     deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);

@@ -8,6 +8,7 @@
 #include "platform/PlatformInterfaces.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/PresentationOptionsControlling.h"
+#include "platform/ReduceMotionProviding.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
 #include "platform/simulated/DesktopDisplay.h"
@@ -36,12 +37,14 @@ namespace vesk::platform {
 
 class DefaultsDomains;
 class DesktopAccessibility;
+class DesktopApplicationActivity;
 class DesktopBundleReader;
 class DesktopCommandRunner;
 class DesktopEventSystem;
-class DesktopInstalledApplications;
+class DesktopFileBrowser;
 class DesktopScreenCapturer;
 class DesktopScreenProvider;
+class DesktopSystemInfo;
 class DesktopWindowListProvider;
 class DesktopWorkspace;
 struct DesktopScenario;
@@ -70,6 +73,7 @@ class SimulatedDesktop final : public QObject,
                                public OwnApplicationControlling,
                                public PointerStateProviding,
                                public PermissionsProviding,
+                               public ReduceMotionProviding,
                                public DiagnosticPayloadProviding {
     Q_OBJECT
 
@@ -156,6 +160,8 @@ public:
     bool forceTerminate(ProcessID pid);
     void setQuitBehaviour(ProcessID pid, QuitBehaviour behaviour, double delay = 1.0);
     void setAccessibilityResponsive(ProcessID pid, bool responsive);
+    // Requests to hide the application fail while it refuses them.
+    void setRefusesHide(ProcessID pid, bool refuses);
     // Restarts the Dock process (what "killall Dock" does); false when no Dock runs.
     bool restartDock();
     int dockRestartCount() const { return dockRestartCount_; }
@@ -247,10 +253,19 @@ public:
     int inputMonitoringRequestCount() const { return inputMonitoringRequestCount_; }
     void setGrantsPermissionsOnRequest(bool grants) { grantsOnRequest_ = grants; }
 
+    // --- Accessibility display options --------------------------------------------
+    // The system's "reduce motion" setting.
+    bool shouldReduceMotion() const override { return reduceMotion_; }
+    QMetaObject::Connection observeReduceMotion(QObject* receiver, std::function<void()> handler) const override;
+    void setReduceMotion(bool reduce);
+
     // --- Machine and diagnostics ----------------------------------------------------
     // The machine's model name (the scenario's, else the DMI product name of this machine).
     const QString& hardwareModel() const { return hardwareModel_; }
     void setHardwareModel(const QString& model) { hardwareModel_ = model; }
+    // The system-wide appearance the user chose: dark, else light.
+    bool isDarkAppearance() const { return darkAppearance_; }
+    void setDarkAppearance(bool dark) { darkAppearance_ = dark; }
     // Diagnostic payloads are delivered on the workspace's thread.
     void subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber) override;
     void deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads);
@@ -268,6 +283,7 @@ signals:
     void windowsChanged();
     void presentationOptionsChanged(int options);
     void permissionsChanged();
+    void reduceMotionChanged();
     void dockRestarted();
     void ownApplicationWillTerminate();
 
@@ -317,8 +333,10 @@ private:
     bool grantsOnRequest_ = false;
     int accessibilityPromptCount_ = 0;
     int inputMonitoringRequestCount_ = 0;
+    bool reduceMotion_ = false;
     int dockRestartCount_ = 0;
     QString hardwareModel_ = machineHardwareModel();
+    bool darkAppearance_ = false;
     std::vector<QByteArray> pendingDiagnostics_;
     DiagnosticSubscriber diagnosticSubscriber_;
     QVariantMap appliedDockPreferences_;
@@ -331,8 +349,10 @@ private:
     std::unique_ptr<DesktopWindowListProvider> windowList_;
     std::unique_ptr<DesktopScreenProvider> screens_;
     std::unique_ptr<DesktopScreenCapturer> screenCapturer_;
-    std::unique_ptr<DesktopInstalledApplications> installedApplications_;
+    std::unique_ptr<DesktopFileBrowser> files_;
     std::unique_ptr<DesktopBundleReader> bundleReader_;
+    std::unique_ptr<DesktopSystemInfo> systemInfo_;
+    std::unique_ptr<DesktopApplicationActivity> applicationActivity_;
 };
 
 // Platform paths and identifiers the desktop knows by name.
