@@ -268,7 +268,6 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     app.launch();
 
     const ProcessID editor = desktop.runningApplication(kEditor)->pid;
-    const ProcessID browser = desktop.runningApplication(QStringLiteral("org.example.Browser"))->pid;
     std::map<QString, QUrl> urls{{kEditor, *desktop.workspace().urlForApplication(kEditor)}};
     app.sessionManager().startSession(0, {kEditor}, urls, std::nullopt, false, 0);
     ASSERT_TRUE(app.sessionManager().isSessionActive());
@@ -277,7 +276,8 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     const QRectF editorBounds = desktop.windowsOf(editor).front()->bounds;
     const QPointF inside = editorBounds.center();
     const QPointF outside(editorBounds.right() + 40, editorBounds.center().y());
-    ASSERT_EQ(desktop.windowAt(outside)->ownerPID, browser);
+    // The browser, hidden during the session, or the overlay's backing panel.
+    ASSERT_NE(desktop.windowAt(outside)->ownerPID, editor);
     XvfbServer server;
     server.useRunningServer(qEnvironmentVariable("DISPLAY"));
     QImage screen;
