@@ -11,8 +11,8 @@
 #include "settings/VeskLanguage.h"
 #include "logging/VeskLogFileStore.h"
 #include "feedback/BugReportEndpoint.h"
-#include "feedback/NoOpBugReportSender.h"
-#include "feedback/NoOpCrashDiagnosticsService.h"
+#include "feedback/CrashDiagnosticsService.h"
+#include "feedback/WorkerBugReportSender.h"
 #include "app/AboutWindow.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
@@ -28,7 +28,9 @@
 #include "ui/ReducedMotion.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QNetworkAccessManager>
 #include <QGuiApplication>
 #include <QPointer>
 
@@ -160,12 +162,16 @@ void VeskApp::setUpAnalytics()
 // the system's diagnostic payloads for the application's life.
 void VeskApp::setUpCrashDiagnostics()
 {
+    network_ = std::make_unique<QNetworkAccessManager>();
     std::shared_ptr<BugReportSending> sender =
-        std::make_shared<NoOpBugReportSender>(QString::fromUtf8(bugReportEndpoint));
+        std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), *network_, environment_.scheduler);
     std::function<bool()> isEnabled = [defaults = defaultsStore_.get()] { return defaults->analyticsEnabled(); };
     crashDiagnostics_ = environment_.makeCrashDiagnosticsService
         ? environment_.makeCrashDiagnosticsService(std::move(sender), std::move(isEnabled))
-        : std::make_shared<NoOpCrashDiagnosticsService>(std::move(sender), std::move(isEnabled));
+        : std::make_shared<CrashDiagnosticsService>(
+              std::move(sender), std::move(isEnabled),
+              CrashDiagnosticsService::Environment{environment_.scheduler, environment_.clock,
+                                                   environment_.platform.screens, QDir::tempPath()});
 
     // Payloads arrive on the system's thread; one that comes after the
     // application is gone reaches nothing.

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class QNetworkAccessManager;
+
 namespace vesk {
 
 class AboutWindow;
@@ -127,6 +129,7 @@ private:
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::unique_ptr<ReducedMotion> reducedMotion_;
     std::shared_ptr<AnalyticsTracking> analytics_;
+    std::unique_ptr<QNetworkAccessManager> network_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<MainWindow> mainWindow_;
