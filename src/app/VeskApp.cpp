@@ -1,7 +1,8 @@
 #include "app/VeskApp.h"
 
 #include "analytics/AnalyticsEvent.h"
-#include "analytics/NoopAnalyticsService.h"
+#include "analytics/TelemetryAnalyticsService.h"
+#include "analytics/client/LiveSystemFacts.h"
 #include "app/InstanceLock.h"
 #include "helpers/AppHelpers.h"
 #include "store/ModelContainer.h"
@@ -151,10 +152,30 @@ bool VeskApp::takeInstanceLock()
 void VeskApp::setUpAnalytics()
 {
     analytics_ = environment_.makeAnalyticsService ? environment_.makeAnalyticsService(*defaultsStore_)
-                                                   : std::make_shared<NoopAnalyticsService>();
+                                                   : makeTelemetryAnalyticsService();
     sessionManager().setAnalytics(analytics_);
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
     analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.platform.permissions.isAccessibilityTrusted()}));
+}
+
+// The analytics client starts with the first event the user allows, over
+// the application's queue, clock and platform.
+std::shared_ptr<AnalyticsTracking> VeskApp::makeTelemetryAnalyticsService()
+{
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    telemetry::ClientHost host{
+        environment_.scheduler,
+        environment_.clock,
+        std::make_shared<telemetry::LiveSystemFacts>(platform.systemInfo, platform.screens, platform.defaultsDomains,
+                                                     mainBundleInfoDictionary()),
+        platform.applicationActivity,
+        platform.storeTransactions,
+        environment_.defaultsRootDirectory,
+        environment_.analyticsCacheFilePath,
+    };
+    return std::make_shared<TelemetryAnalyticsService>(*defaultsStore_, TelemetryAnalyticsService::configuredAppID(),
+                                                       TelemetryAnalyticsService::clientInitializer(std::move(host)),
+                                                       TelemetryAnalyticsService::clientSignalSender());
 }
 
 // Steps 11 to 14: crash diagnostics with their own sender, reporting only

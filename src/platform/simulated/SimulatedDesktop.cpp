@@ -139,6 +139,7 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .diagnosticPayloads = *this,
         .systemInfo = *systemInfo_,
         .applicationActivity = *applicationActivity_,
+        .storeTransactions = storeTransactions_,
     };
 }
 
