@@ -218,6 +218,7 @@ TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreTakesTheRunningIsolationDo
 TEST_F(DesktopIsolationServiceTest, ACallFromAnotherThreadWaitsUntilTheMainThreadHasDoneIt)
 {
     isolation->activate();
+    const int queuedBefore = scheduler.pendingCount();
     std::atomic<bool> returned = false;
     bool activeWhenReturned = true;
     std::thread worker([&] {
@@ -225,11 +226,14 @@ TEST_F(DesktopIsolationServiceTest, ACallFromAnotherThreadWaitsUntilTheMainThrea
         activeWhenReturned = isolation->isActive();
         returned = true;
     });
-    for (int i = 0; i < 5000 && !returned; ++i) {
-        EXPECT_TRUE(isolation->isActive() || returned);
-        scheduler.runPending();
+    // The work waits on the main queue, and the caller with it.
+    for (int i = 0; i < 5000 && scheduler.pendingCount() == queuedBefore; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    ASSERT_GT(scheduler.pendingCount(), queuedBefore);
+    EXPECT_FALSE(returned);
+    EXPECT_TRUE(isolation->isActive());
+
+    scheduler.runPending();
     worker.join();
     EXPECT_FALSE(activeWhenReturned);
     EXPECT_TRUE(listedPanelFrames().empty());

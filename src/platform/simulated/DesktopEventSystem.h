@@ -2,6 +2,7 @@
 
 #include "platform/EventTapping.h"
 #include "platform/simulated/EventOutcome.h"
+#include "platform/simulated/TitleBarInteraction.h"
 
 #include <QPointF>
 #include <QString>
@@ -57,7 +58,8 @@ public:
     EventOutcome click(const QPointF& quartzPoint, int button = 0);
     EventOutcome keyPress(std::int64_t keyCode, std::uint64_t flags);
 
-    // Events that reached their target, in order, with the outcome.
+    // Events that reached their target, in order, with the outcome (the
+    // latest few thousand: a real mouse posts events for as long as it moves).
     const std::vector<std::pair<InputEvent, EventOutcome>>& deliveredEvents() const { return delivered_; }
     // What delivered shortcuts and swipes did: Mission Control (Control+Up,
     // F3, a swipe up), App Exposé (a swipe down), Spotlight (Command+Space),
@@ -95,10 +97,13 @@ private:
     void notifyDisabled(EventTapID tap, int notice);
     void trackHardwareState(const InputEvent& event);
     EventOutcome target(const InputEvent& event) const;
+    EventOutcome deliver(const InputEvent& event);
     void applyToSystem(const InputEvent& event, const EventOutcome& outcome);
     void applyKeyToSystem(const InputEvent& event, int pointerDisplay);
     void applyDockSwipeEnd(std::int64_t direction, int pointerDisplay);
     bool dockSettingIsOff(const QString& key) const;
+    void bringClickedWindowForward(const EventOutcome& outcome);
+    void record(const InputEvent& event, const EventOutcome& outcome);
 
     SimulatedDesktop& desktop_;
     std::vector<Tap> taps_;
@@ -108,6 +113,7 @@ private:
     bool refusesTaps_ = false;
     bool refusesEnabling_ = false;
     std::vector<std::pair<InputEvent, EventOutcome>> delivered_;
+    TitleBarInteraction titleBar_;
     int missionControlInvocations_ = 0;
     int appExposeInvocations_ = 0;
     int spotlightInvocations_ = 0;

@@ -3,6 +3,7 @@
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
+#include "platform/AXElement.h"
 #include "platform/PermissionsProviding.h"
 #include "platform/PlatformInterfaces.h"
 #include "platform/PointerStateProviding.h"
@@ -18,6 +19,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QUrl>
 #include <QVariantMap>
@@ -100,6 +102,8 @@ public:
     QString applyScenario(const DesktopScenario& scenario);
     // Displays like the machine's own screens, for a desktop without a scenario.
     void mirrorQtScreens();
+    // The machine's screens as displays, the primary one first.
+    static std::vector<DisplaySpec> qtScreenDisplays();
 
     // --- Displays and Spaces ---------------------------------------------
     int addDisplay(const DisplaySpec& spec);
@@ -186,6 +190,9 @@ public:
     void setWindowZoomed(WindowNumber number, bool zoomed);
     void setWindowAlpha(WindowNumber number, double alpha);
     void moveWindowToSpace(WindowNumber number, int spaceID);
+    // What the close, minimise and zoom buttons of a title bar do: close the
+    // window, minimise it, toggle full screen.
+    void pressTitleBarButton(WindowNumber number, AXElement::Kind button);
     // An application's main window: the one set last, else its frontmost
     // standard window that is not minimised.
     std::optional<WindowNumber> mainWindow(ProcessID pid) const;
@@ -204,6 +211,11 @@ public:
     std::vector<OwnWindowInfo> ownWindows() const override;
     void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) override;
     const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const;
+    void setOwnWindowHandle(WindowNumber number, QWindow* window) override;
+    // The real window of one of ours; none when it has none or it is gone.
+    QWindow* ownWindowHandle(WindowNumber number) const;
+    // Which of our windows a real window shows; none for a window we never listed.
+    std::optional<WindowNumber> ownWindowNumber(const QWindow* window) const;
 
     // The options of Vesk's process; they end with it. While Vesk is in
     // front they hide the Dock and the menu bar, keep Command+Tab from
@@ -322,6 +334,7 @@ private:
     std::vector<DesktopApplication> applications_;
     std::map<WindowNumber, DesktopWindow> windows_;
     std::map<WindowNumber, OwnWindowRenderer> ownRenderers_;
+    std::map<WindowNumber, QPointer<QWindow>> ownHandles_;
     // Bumped by every change that can change the window list.
     quint64 revision_ = 0;
     mutable std::map<int, std::pair<quint64, QList<QVariantMap>>> windowListCache_;
