@@ -1,5 +1,7 @@
 #include "update/VeskUpdaterDriver.h"
 
+#include "core/TextFormat.h"
+
 #include <utility>
 
 namespace vesk {
@@ -14,10 +16,6 @@ template <typename Block, typename... Args>
 void callAndEmpty(Block& block, Args... args) {
     if (Block taken = std::exchange(block, nullptr))
         taken(args...);
-}
-
-QString boolText(bool value) {
-    return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 } // namespace
