@@ -46,6 +46,8 @@ public:
               OpenCompletion completion) override;
     // Recorded in openedURLs().
     bool openURL(const QUrl& url) override;
+    // Recorded in revealedFileSelections().
+    void activateFileViewerSelecting(const QList<QUrl>& fileURLs) override;
 
     WorkspaceObserverToken addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler) override;
     void removeObserver(WorkspaceObserverToken token) override;
@@ -54,6 +56,8 @@ public:
 
     const std::vector<OpenRequest>& openRequests() const { return requests_; }
     const QList<QUrl>& openedURLs() const { return openedURLs_; }
+    // Each reveal in the file browser: the files it selected.
+    const std::vector<QList<QUrl>>& revealedFileSelections() const { return revealedFileSelections_; }
     // Blocks until every completion handed to the workspace thread so far has run.
     void waitForCompletions();
     // True on the thread that runs completions.
@@ -78,6 +82,7 @@ private:
     SimulatedDesktop& desktop_;
     std::vector<OpenRequest> requests_;
     QList<QUrl> openedURLs_;
+    std::vector<QList<QUrl>> revealedFileSelections_;
     SerialQueue completionQueue_;
     // Shared with the queued deliveries, which find it gone once the workspace is.
     std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();

@@ -138,6 +138,7 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .diagnosticPayloads = *this,
         .systemInfo = *systemInfo_,
         .applicationActivity = *applicationActivity_,
+        .storeTransactions = storeTransactions_,
     };
 }
 

@@ -8,6 +8,7 @@
 #include "platform/PointerStateProviding.h"
 #include "platform/PresentationOptionsControlling.h"
 #include "platform/ReduceMotionProviding.h"
+#include "platform/StoreTransactionUpdates.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
 #include "platform/simulated/DesktopDisplay.h"
@@ -247,6 +248,11 @@ public:
     bool shouldReduceMotion() const override { return reduceMotion_; }
     QMetaObject::Connection observeReduceMotion(QObject* receiver, std::function<void()> handler) const override;
     void setReduceMotion(bool reduce);
+    // The store reports a transaction update (a renewal, a conversion, a revocation).
+    void deliverStoreTransaction(const VerifiedStoreTransaction& update)
+    {
+        emit storeTransactions_.transactionUpdated(update);
+    }
 
     // --- Machine and diagnostics ----------------------------------------------------
     // The machine's model name (the scenario's, else the DMI product name of this machine).
@@ -341,6 +347,7 @@ private:
     std::unique_ptr<DesktopBundleReader> bundleReader_;
     std::unique_ptr<DesktopSystemInfo> systemInfo_;
     std::unique_ptr<DesktopApplicationActivity> applicationActivity_;
+    StoreTransactionUpdates storeTransactions_;
 };
 
 // Platform paths and identifiers the desktop knows by name.
