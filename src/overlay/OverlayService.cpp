@@ -88,6 +88,18 @@ QString blockerArrayText(const std::vector<OverlayBlockerSnapshot>& blockers)
     return arrayText(items);
 }
 
+// The last summary equals the counts with the fully occluded set; the set is
+// compared where it lies, so that an unchanged frame copies nothing.
+bool isSameSummary(const std::optional<OverlayVisibilityDiagnostics>& last, const OverlayVisibilityDiagnostics& counts,
+                   const std::set<QString>& fullyOccluded)
+{
+    return last && last->rawAllowedWindowCount == counts.rawAllowedWindowCount
+        && last->passthroughRectCount == counts.passthroughRectCount && last->blockerCount == counts.blockerCount
+        && last->ignoredBlockerCount == counts.ignoredBlockerCount
+        && last->suppressedWindowCount == counts.suppressedWindowCount
+        && last->fullyOccludedBundleIDs == fullyOccluded;
+}
+
 // Calls a copy, so that a handler that clears its own slot (by deactivating
 // the overlay) is not destroyed while it runs.
 template <typename Handler, typename... Args>
@@ -115,6 +127,8 @@ OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, platfor
     , dragTracker_(logger_, screens, [this] { return mouseLocation(); })
     , visibilityGuard_(tuning.gracePeriod)
 {
+    connect(&desktop_, &platform::SimulatedDesktop::screenParametersChanged, this,
+            [this] { isGeometryCurrent_ = false; });
 }
 
 OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
@@ -180,9 +194,18 @@ void OverlayService::resetSessionState()
 
 void OverlayService::updateAllowlist(const std::set<QString>& allowedBundleIDs)
 {
-    allowedBundleIDs_ = allowedBundleIDs;
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Overlay allowlist updated — %1 apps allowed").arg(allowedBundleIDs_.size()));
+                QStringLiteral("Overlay allowlist updated — %1 apps allowed").arg(allowedBundleIDs.size()));
+    if (isTicking_) {
+        // Asked for by a handler inside the tick: the running tick ends with
+        // the allowlist it began with, and the new one comes in with the tick
+        // that follows it at once.
+        pendingAllowlist_ = allowedBundleIDs;
+        if (isActive_)
+            isTickRequested_ = true;
+        return;
+    }
+    allowedBundleIDs_ = allowedBundleIDs;
     if (isActive_)
         trackingTick();
 }
@@ -200,6 +223,7 @@ void OverlayService::deactivate()
     removeScreenObserver();
     dismissPanels();
     allowedBundleIDs_.clear();
+    pendingAllowlist_.reset();
     displayLayoutSignature_.reset();
     resetSessionState();
     dragTracker_.clearDragTracking();
@@ -423,7 +447,7 @@ void OverlayService::dismissPanels()
 
 void OverlayService::logDisplayGeometry()
 {
-    const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
+    const std::optional<DisplayGeometry>& geometry = currentGeometry();
     if (!geometry) {
         logger_.log(VeskLogLevel::error, QStringLiteral("Display geometry unavailable — overlay will fail closed"));
         return;
@@ -437,17 +461,36 @@ void OverlayService::logDisplayGeometry()
 
 void OverlayService::trackingTick()
 {
-    const QDateTime now = clock_.now();
-    const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
-    WindowClassification classification;
-    if (geometry) {
-        classification = classifyWindowSnapshots(windowSnapshots_.copyOnScreenWindowSnapshots(), allowedBundleIDs_,
-                                                 veskBundleID_, *geometry);
+    // A handler that the tick calls may ask for another tick (an allowlist
+    // update, say): it runs as soon as this one is done, so that one tick
+    // never works in the storage of another.
+    if (isTicking_) {
+        isTickRequested_ = true;
+        return;
     }
-    const std::set<QString> fullyOccluded =
-        fullyOccludedBundleIDs(classification.allowedWindowRectsByBundleID, classification.fragments);
-    evaluateWindows(classification, fullyOccluded);
-    notifyFullyOccluded(fullyOccluded);
+    isTicking_ = true;
+    do {
+        isTickRequested_ = false;
+        runTick();
+        if (pendingAllowlist_) {
+            allowedBundleIDs_ = std::move(*pendingAllowlist_);
+            pendingAllowlist_.reset();
+        }
+    } while (isTickRequested_ && isActive_);
+    isTicking_ = false;
+}
+
+void OverlayService::runTick()
+{
+    const QDateTime now = clock_.now();
+    const WindowClassification& classification = currentGeometry()
+        ? classifier_.classify(windowSnapshots_.onScreenWindowSnapshots(), allowedBundleIDs_, veskBundleID_,
+                               *currentGeometry())
+        : classifier_.classifyNothing();
+    updateFullyOccludedBundleIDs(classification.allowedWindowRectsByBundleID, classification.fragments,
+                                 frame_.fullyOccluded);
+    evaluateWindows(classification, frame_.fullyOccluded);
+    notifyFullyOccluded(frame_.fullyOccluded);
 
     const bool mouseDown = isMouseButtonDown();
     const std::optional<Point> pointer = mouseDown ? std::optional(mouseLocation()) : std::nullopt;
@@ -460,9 +503,9 @@ void OverlayService::trackingTick()
     dragTracker_.updateDragPassthrough(transitions.motionEvents, classification.fragments, mouseDown, now,
                                        allowedWindowMotionHandler);
 
-    const std::vector<OverlayAllowedWindowFragment> visibleFragments =
-        excludingSuppressedFragments(classification.fragments, transitions.suppressedBundleIDs);
-    const std::vector<Rect> rects = fragmentRects(visibleFragments);
+    excludingSuppressedFragments(classification.fragments, transitions.suppressedBundleIDs, frame_.visibleFragments);
+    const std::vector<Rect>& rects = frame_.visibleRects;
+    fragmentRects(frame_.visibleFragments, frame_.visibleRects);
     const int count = static_cast<int>(rects.size());
     if (lastAllowedWindowCount_ && *lastAllowedWindowCount_ != count) {
         logger_.log(VeskLogLevel::debug,
@@ -474,18 +517,31 @@ void OverlayService::trackingTick()
 
     // The handlers called above may have changed the displays: the holes are
     // bridged, checked and clipped against the displays as they are now.
-    const std::optional<DisplayGeometry> currentGeometry = DisplayGeometry::current(screens_);
-    const std::vector<Rect> bridge = currentGeometry
-        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *currentGeometry)
+    const std::optional<DisplayGeometry>& geometry = currentGeometry();
+    const std::vector<Rect> bridge = geometry
+        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *geometry)
         : std::vector<Rect>();
     updateDragBridge(bridge);
-    const std::vector<Rect> holes = rects.empty()
-        ? std::vector<Rect>()
-        : composePassthroughRects(visibleFragments, dragTracker_.dragPassthroughBundleIDs(),
-                                  dragTracker_.dragPassthroughWindowRectsByBundleID(), bridge);
-    checkUncoveredHoles(holes, visibleFragments, currentGeometry);
-    applyPassthroughRects(holes, currentGeometry.has_value());
+    std::vector<Rect>& holes = frame_.holes;
+    holes.clear();
+    if (!rects.empty()) {
+        composePassthroughRects(frame_.visibleFragments, dragTracker_.dragPassthroughBundleIDs(),
+                                dragTracker_.dragPassthroughWindowRectsByBundleID(), bridge, holes);
+    }
+    checkUncoveredHoles(holes, frame_.visibleFragments, geometry);
+    applyPassthroughRects(holes, geometry.has_value());
     callHandler(passthroughRectsChangedHandler, holes);
+}
+
+const std::optional<DisplayGeometry>& OverlayService::currentGeometry()
+{
+    // The displays change only with a screen-parameters notice; until the
+    // next one, the geometry read last still holds.
+    if (!isGeometryCurrent_) {
+        geometry_ = DisplayGeometry::current(screens_);
+        isGeometryCurrent_ = true;
+    }
+    return geometry_;
 }
 
 void OverlayService::evaluateWindows(const WindowClassification& classification,
@@ -497,9 +553,9 @@ void OverlayService::evaluateWindows(const WindowClassification& classification,
     diagnostics.blockerCount = static_cast<int>(classification.blockers.size());
     diagnostics.ignoredBlockerCount = static_cast<int>(classification.ignoredBlockers.size());
     diagnostics.suppressedWindowCount = static_cast<int>(classification.suppressedWindows.size());
-    diagnostics.fullyOccludedBundleIDs = fullyOccluded;
-    if (lastVisibilityDiagnostics_ == diagnostics)
+    if (isSameSummary(lastVisibilityDiagnostics_, diagnostics, fullyOccluded))
         return;
+    diagnostics.fullyOccludedBundleIDs = fullyOccluded;
     lastVisibilityDiagnostics_ = diagnostics;
 
     logger_.log(VeskLogLevel::debug,
@@ -546,8 +602,8 @@ void OverlayService::notifyFullyOccluded(const std::set<QString>& fullyOccluded)
 
 void OverlayService::logTransitionEvents(const WindowTransitionUpdate& update)
 {
-    const QString duration = doubleText(minimizeTransitionTracker_.tuning().suppressionDuration);
     for (const auto& event : update.events) {
+        const QString duration = doubleText(minimizeTransitionTracker_.tuning().suppressionDuration);
         logger_.log(VeskLogLevel::debug,
                     QStringLiteral("Window transition suppression started — bundleID=%1, reason=%2, previousRect=%3, "
                                    "currentRect=%4, areaRatio=%5, duration=%6s")
@@ -676,7 +732,7 @@ void OverlayService::checkUncoveredHoles(const std::vector<Rect>& holes,
 
 void OverlayService::applyPassthroughRects(const std::vector<Rect>& holes, bool hasGeometry)
 {
-    std::vector<Rect> clipped;
+    std::vector<Rect>& clipped = frame_.clippedHoles;
     for (const auto& record : panelRecords_) {
         clipped.clear();
         const Rect& frame = record.entry.cocoaFrame;

@@ -9,6 +9,7 @@
 #include "overlay/OverlayVisibilityDiagnostics.h"
 #include "overlay/OverlayWindowTransitionTracker.h"
 #include "overlay/WindowClassification.h"
+#include "overlay/WindowClassifier.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "platform/Clock.h"
 #include "platform/Geometry.h"
@@ -103,8 +104,11 @@ private:
     void dismissPanels();
     void logDisplayGeometry();
     void resetSessionState();
+    // The displays as the tick sees them; none without a usable display.
+    const std::optional<DisplayGeometry>& currentGeometry();
 
     // Steps of the tick.
+    void runTick();
     void evaluateWindows(const WindowClassification& classification, const std::set<QString>& fullyOccluded);
     void notifyFullyOccluded(const std::set<QString>& fullyOccluded);
     void logTransitionEvents(const WindowTransitionUpdate& update);
@@ -149,6 +153,24 @@ private:
     std::optional<int> lastAllowedWindowCount_;
     std::optional<OverlayVisibilityDiagnostics> lastVisibilityDiagnostics_;
     std::set<QString> lastFullyOccludedBundleIDs_;
+
+    // The tick's working storage, kept from frame to frame so that a frame
+    // reuses what the frame before allocated.
+    struct FrameStorage {
+        std::set<QString> fullyOccluded;
+        std::vector<OverlayAllowedWindowFragment> visibleFragments;
+        std::vector<Rect> visibleRects;
+        std::vector<Rect> holes;
+        std::vector<Rect> clippedHoles;
+    };
+    WindowClassifier classifier_;
+    FrameStorage frame_;
+    std::optional<DisplayGeometry> geometry_;
+    bool isGeometryCurrent_ = false;
+    bool isTicking_ = false;
+    bool isTickRequested_ = false;
+    // An allowlist given while a tick runs, for the ticks after it.
+    std::optional<std::set<QString>> pendingAllowlist_;
 };
 
 } // namespace vesk

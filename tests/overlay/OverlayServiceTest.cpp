@@ -23,6 +23,31 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// The allocations of the current thread; the log file's writer allocates on its own thread.
+thread_local long allocationCount = 0;
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    ++allocationCount;
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
 using namespace vesk;
 using platform::WindowNumber;
 
@@ -213,6 +238,27 @@ TEST_F(OverlayServiceTest, HandlerGetsTheHolesEveryFrameButASteadySceneLogsOnce)
     EXPECT_EQ(logs.count("Overlay window evaluation"), 1);
 }
 
+TEST_F(OverlayServiceTest, ASteadySceneTicksWithoutAllocating)
+{
+    // A blocker over a corner of the editor and another over the whole chat
+    // window: fragments, blockers and a fully occluded application every frame.
+    addApplication(kBrowser, QRectF(500, 300, 400, 400));
+    addApplication(kChat, QRectF(1000, 100, 300, 200));
+    addApplication(QStringLiteral("com.example.mail"), QRectF(950, 50, 400, 300));
+    activate({kEditor, kChat});
+    size_t holeCount = 0;
+    service.passthroughRectsChangedHandler = [&holeCount](const std::vector<Rect>& holes) { holeCount = holes.size(); };
+    advanceFrames(5);
+    ASSERT_EQ(holeCount, 2u);
+    ASSERT_EQ(occludedReports, (std::vector<std::set<QString>>{{kChat}}));
+
+    const long before = allocationCount;
+    for (int frame = 0; frame < 20; ++frame)
+        service.trackingTick();
+    EXPECT_EQ(allocationCount - before, 0);
+    EXPECT_EQ(holeCount, 2u);
+}
+
 TEST_F(OverlayServiceTest, StartingTrackingTwiceKeepsOneTickSource)
 {
     activate();
@@ -282,6 +328,45 @@ TEST_F(OverlayServiceTest, AHandlerMayDeactivateTheOverlayFromInsideTheTick)
     scheduler.advance(1.0);
     EXPECT_EQ(holeReports.size(), reports);
     EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+TEST_F(OverlayServiceTest, ATickAskedForByAHandlerRunsAfterTheRunningOne)
+{
+    addApplication(kChat, QRectF(900, 100, 300, 200));
+    const WindowNumber browser = addApplication(kBrowser, QRectF(50, 600, 300, 200));
+    activate();
+    advanceFrames(1);
+    holeReports.clear();
+    // The session core answers an occluded window by widening the allowlist.
+    service.allowedWindowsOccludedHandler = [this](const std::set<QString>&) {
+        service.updateAllowlist({kEditor, kChat});
+    };
+    desktop.setWindowBounds(browser, QRectF(50, 50, 800, 600)); // now over the whole editor
+    advanceFrames(1);
+    EXPECT_EQ(logs.count("Overlay allowlist updated — 2 apps allowed"), 1);
+    // The frame that found the editor covered reports its holes first; the
+    // tick of the new allowlist follows with the chat window's.
+    ASSERT_EQ(holeReports.size(), 2u);
+    EXPECT_TRUE(holeReports[0].empty());
+    EXPECT_EQ(holeReports[1], std::vector<Rect>{Rect(904, 604, 292, 192)});
+}
+
+TEST_F(OverlayServiceTest, ASuppressionAskedForInsideTheTickHasTheLastWordOfTheTurn)
+{
+    activate();
+    advanceFrames(1);
+    service.allowedWindowMotionHandler = [this](const auto&) {
+        service.suppressPassthroughImmediately(kEditor, QStringLiteral("windowControlClick"));
+    };
+    desktop.setMouseButtonDown(0, true);
+    desktop.setWindowBounds(editorWindow, QRectF(150, 100, 600, 400));
+    holeReports.clear();
+    advanceFrames(1);
+    // The running frame reports the dragged window's hole; the tick of the
+    // suppression follows it and closes the hole.
+    ASSERT_EQ(holeReports.size(), 2u);
+    EXPECT_EQ(holeReports[0].size(), 1u);
+    EXPECT_TRUE(holeReports[1].empty());
 }
 
 TEST_F(OverlayServiceTest, AWindowBackWithinTheGracePeriodCancelsIt)
