@@ -82,6 +82,7 @@ ScriptedRun::~ScriptedRun()
 {
     // The application goes before the desktop it runs on, and both before
     // the log messages stop going to this run.
+    timeForEntries_ = nullptr;
     app_.reset();
     desktop_.reset();
     if (gActiveRun.load() == this) {
@@ -189,6 +190,7 @@ bool ScriptedRun::prepare(const platform::DesktopScenario& scenario)
         return false;
     }
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
+    timeForEntries_ = time_.get();
 
     bool storeFailed = false;
     app_ = std::make_unique<VeskApp>(VeskAppEnvironment{*desktop_, *scheduler_, *scheduler_,
@@ -464,8 +466,12 @@ QJsonObject ScriptedRun::buildReport()
 void ScriptedRun::record(QJsonObject entry)
 {
     entry["at"] = timelineTime();
-    std::lock_guard lock(timelineMutex_);
-    timeline_.append(entry);
+    {
+        std::lock_guard lock(timelineMutex_);
+        timeline_.append(entry);
+    }
+    if (VirtualTimeDriver* time = timeForEntries_.load())
+        time->requestSettle();
 }
 
 double ScriptedRun::timelineTime() const

@@ -84,9 +84,20 @@ bool DesktopWorkspace::openURL(const QUrl& url)
     return url.isValid();
 }
 
-void DesktopWorkspace::waitForCompletions()
+bool DesktopWorkspace::waitForCompletions()
 {
+    const std::uint64_t handedOver = handedOver_.load();
+    if (handedOver == waitedThrough_.load())
+        return false;
     completionQueue_.sync([] {});
+    waitedThrough_.store(handedOver);
+    return true;
+}
+
+void DesktopWorkspace::runOnSystemThread(std::function<void()> work)
+{
+    ++handedOver_;
+    completionQueue_.async(std::move(work));
 }
 
 void DesktopWorkspace::complete(const OpenCompletion& completion, std::optional<ProcessID> pid,
@@ -97,7 +108,7 @@ void DesktopWorkspace::complete(const OpenCompletion& completion, std::optional<
     std::optional<RunningApplication> application;
     if (pid)
         application = RunningApplication(desktop_, *pid);
-    completionQueue_.async([completion, application, error] { completion(application, error); });
+    runOnSystemThread([completion, application, error] { completion(application, error); });
 }
 
 void DesktopWorkspace::launch(const QUrl& applicationURL, const QList<QUrl>& documents,

@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <atomic>
+#include <cstdint>
+
 #include <functional>
 #include <optional>
 #include <vector>
@@ -48,12 +51,14 @@ public:
 
     const std::vector<OpenRequest>& openRequests() const { return requests_; }
     const QList<QUrl>& openedURLs() const { return openedURLs_; }
-    // Blocks until every completion handed to the workspace thread so far has run.
-    void waitForCompletions();
+    // Blocks until every completion handed to the workspace thread so far has
+    // run. True when any was handed over since the last wait; without any it
+    // returns at once, without a round trip to that thread.
+    bool waitForCompletions();
     // True on the thread that runs completions.
     bool isCompletionThread() const { return completionQueue_.isCurrent(); }
     // Runs work on that thread (the platform's own thread for callbacks).
-    void runOnSystemThread(std::function<void()> work) { completionQueue_.async(std::move(work)); }
+    void runOnSystemThread(std::function<void()> work);
 
 private:
     void launch(const QUrl& applicationURL, const QList<QUrl>& documents, const OpenConfiguration& configuration,
@@ -65,6 +70,10 @@ private:
     std::vector<OpenRequest> requests_;
     QList<QUrl> openedURLs_;
     SerialQueue completionQueue_;
+    // Blocks handed to the completion thread, and how many of them the last
+    // wait covered.
+    std::atomic<std::uint64_t> handedOver_{0};
+    std::atomic<std::uint64_t> waitedThrough_{0};
 };
 
 } // namespace vesk::platform
