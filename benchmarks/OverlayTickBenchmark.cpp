@@ -10,10 +10,10 @@
 #include "overlay/OverlayPanel.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
-#include "platform/DesktopScreenProvider.h"
-#include "platform/DesktopWindowListProvider.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopWindowListProvider.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -124,7 +124,9 @@ struct BusyDesktop {
         if (allowed.empty())
             addAllowedApplications(leftAt);
         service = std::make_unique<OverlayService>(
-            scheduler, scheduler, desktop, screens,
+            scheduler, scheduler,
+            OverlayService::DesktopParts{screens, screens, desktop, desktop,
+                                         desktop.ownApplication().bundleIdentifier.value_or(QString())},
             WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
         service->passthroughRectsChangedHandler = [this](const std::vector<Rect>& holes) { lastHoles = holes; };
         service->activate(allowed);

@@ -5,13 +5,13 @@
 //
 //   session_load [--seconds N] [--warm-up N] [--apps id,id,...]
 
-#include "app/ModelContainer.h"
 #include "app/VeskApp.h"
-#include "platform/DesktopScenarioLoader.h"
-#include "platform/QtScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "core/QtScheduler.h"
+#include "platform/simulated/DesktopScenarioLoader.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "session/SerialQueueSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "store/ModelContainer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "session_load: the default scenario does not load\n");
         return 1;
     }
-    vesk::VeskApp vesk({desktop, scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
+    vesk::VeskApp vesk({desktop.interfaces(), scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
                         QDir(folder.path()).filePath(vesk::ModelContainer::storeFileName),
                         QDir(folder.path()).filePath("defaults")});
     vesk.launch();

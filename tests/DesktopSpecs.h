@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/ApplicationSpec.h"
-#include "platform/DisplaySpec.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/WindowSpec.h"
+#include "platform/simulated/ApplicationSpec.h"
+#include "platform/simulated/DisplaySpec.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "platform/simulated/WindowSpec.h"
 
 #include <QRectF>
 #include <QString>

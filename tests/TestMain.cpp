@@ -1,4 +1,4 @@
-#include "app/VeskLogFileStore.h"
+#include "logging/VeskLogFileStore.h"
 
 #include <QApplication>
 #include <QStandardPaths>

@@ -4,8 +4,8 @@
 #include "analytics/MonitorCountBucket.h"
 #include "analytics/ReflectionReasonCategory.h"
 #include "analytics/SetupDurationBucket.h"
-#include "app/GoalStatus.h"
-#include "app/VeskHelpful.h"
+#include "store/GoalStatus.h"
+#include "store/VeskHelpful.h"
 
 #include <QString>
 

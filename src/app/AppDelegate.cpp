@@ -1,10 +1,10 @@
 #include "app/AppDelegate.h"
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/EmergencyRestoring.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "enforcement/EmergencyRestoring.h"
 #include "app/SigtermHandler.h"
-#include "platform/Clock.h"
-#include "platform/UserDefaults.h"
+#include "core/Clock.h"
+#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
 
 #include <QCoreApplication>
@@ -56,7 +56,7 @@ platform::TerminateReply AppDelegate::applicationShouldTerminate()
 void AppDelegate::applicationWillTerminate()
 {
     logger_.log(VeskLogLevel::info, QStringLiteral("applicationWillTerminate: final safety reset"));
-    dependencies_.desktop.setPresentationOptions(0);
+    dependencies_.presentationOptions.setPresentationOptions(0);
     runEmergencyRestores();
     dependencies_.drainLog();
 }
@@ -76,7 +76,7 @@ void AppDelegate::runEmergencyRestores()
 void AppDelegate::handleSigterm()
 {
     // Dock and menu bar come back; the session, its overlay and the process go on.
-    dependencies_.desktop.setPresentationOptions(0);
+    dependencies_.presentationOptions.setPresentationOptions(0);
     ++handledSigtermCount_;
     logger_.log(VeskLogLevel::info, QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
 }

@@ -1,14 +1,11 @@
 #pragma once
 
-#include "app/VeskLogger.h"
-#include "platform/SimulatedDesktop.h"
+#include "logging/VeskLogger.h"
+#include "platform/OwnApplicationControlling.h"
+#include "platform/PresentationOptionsControlling.h"
 
 #include <functional>
 #include <memory>
-
-namespace vesk::platform {
-class UserDefaults;
-}
 
 namespace vesk {
 
@@ -17,6 +14,7 @@ class DesktopIsolationRecovering;
 class EmergencyRestoring;
 class SessionManager;
 class SigtermHandler;
+class UserDefaults;
 
 // The application's delegate: the launch recovery, the SIGTERM handler, and
 // taking the system back to a clean state when the application terminates.
@@ -27,9 +25,8 @@ public:
         DesktopIsolationRecovering& desktopIsolation;
         EmergencyRestoring& dockMissionControlFallback;
         EmergencyRestoring& screenshotThumbnailSuppression;
-        platform::UserDefaults& standardDefaults;
-        // Holds the application's presentation options.
-        platform::SimulatedDesktop& desktop;
+        UserDefaults& standardDefaults;
+        platform::PresentationOptionsControlling& presentationOptions;
         const Clock& clock;
         // Returns once every log row queued before the call is in the file.
         std::function<void()> drainLog;

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "app/AppHelpers.h"
-#include "platform/SimulatedDesktop.h"
+#include "helpers/AppHelpers.h"
+#include "overlay/DisplayGeometry.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -14,24 +14,45 @@ namespace vesk {
 
 namespace {
 
-// Centred in the visible frame of the desktop's main display.
-QRectF initialCocoaFrame(const platform::SimulatedDesktop& desktop)
+// Centred in the visible frame of the main display.
+QRectF initialCocoaFrame(const platform::ScreenProviding& screens)
 {
     QRectF frame(0, 0, MainWindow::defaultWidth, MainWindow::defaultHeight);
-    if (const auto index = desktop.mainDisplayIndex())
-        frame.moveCenter(desktop.displays().at(static_cast<size_t>(*index)).visibleFrame.center());
+    if (const auto main = screens.mainScreen())
+        frame.moveCenter(main->visibleFrame.center());
     return frame;
+}
+
+// Widget positions are in the top-left system, the window list's frames in
+// the bottom-left one; both convert through the display the window is on.
+QRectF quartzFrame(const platform::ScreenProviding& screens, const QRectF& cocoaFrame)
+{
+    const auto geometry = DisplayGeometry::current(screens);
+    if (!geometry)
+        return cocoaFrame;
+    const Rect rect = rectFromQRectF(cocoaFrame);
+    return toQRectF(DisplayGeometry::quartzRect(rect, geometry->displayFrameForCocoaRect(rect)));
+}
+
+QRectF cocoaFrame(const platform::ScreenProviding& screens, const QRectF& quartzFrame)
+{
+    const auto geometry = DisplayGeometry::current(screens);
+    if (!geometry)
+        return quartzFrame;
+    const Rect rect = rectFromQRectF(quartzFrame);
+    return toQRectF(DisplayGeometry::cocoaRect(rect, geometry->displayFrameForQuartzRect(rect)));
 }
 
 } // namespace
 
-MainWindow::MainWindow(platform::SimulatedDesktop& desktop, QWidget* parent)
+MainWindow::MainWindow(const platform::ScreenProviding& screens, platform::OwnWindowRegistering& ownWindows,
+                       QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint)
-    , desktop_(desktop)
+    , screens_(screens)
+    , ownWindows_(ownWindows)
 {
     setWindowTitle(QStringLiteral("VESK"));
-    // Widget positions are in the desktop's top-left system.
-    setGeometry(desktop_.quartzRect(initialCocoaFrame(desktop_)).toRect());
+    setGeometry(quartzFrame(screens_, initialCocoaFrame(screens_)).toRect());
 
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
@@ -56,7 +77,7 @@ MainWindow::MainWindow(platform::SimulatedDesktop& desktop, QWidget* parent)
 MainWindow::~MainWindow()
 {
     if (windowNumber_)
-        desktop_.removeOwnWindow(*windowNumber_);
+        ownWindows_.removeOwnWindow(*windowNumber_);
 }
 
 void MainWindow::buildMenus()
@@ -143,18 +164,18 @@ void MainWindow::publishToDesktop(bool visible)
     platform::OwnWindowSpec spec;
     spec.title = windowTitle();
     spec.level = platform::WindowLevel::normal;
-    spec.frame = desktop_.cocoaRect(QRectF(geometry()));
+    spec.frame = cocoaFrame(screens_, QRectF(geometry()));
     spec.visible = visible;
     spec.isPanel = false;
     spec.joinsAllSpaces = false;
     spec.canBecomeKey = true;
     if (windowNumber_) {
-        desktop_.updateOwnWindow(*windowNumber_, spec);
+        ownWindows_.updateOwnWindow(*windowNumber_, spec);
         return;
     }
-    windowNumber_ = desktop_.addOwnWindow(spec);
-    // Screen captures of the desktop draw the window as it looks.
-    desktop_.setOwnWindowRenderer(*windowNumber_, [window = QPointer<MainWindow>(this)](const QSize& size) {
+    windowNumber_ = ownWindows_.addOwnWindow(spec);
+    // Screen captures draw the window as it looks.
+    ownWindows_.setOwnWindowRenderer(*windowNumber_, [window = QPointer<MainWindow>(this)](const QSize& size) {
         return window ? window->grab().toImage().scaled(size) : QImage();
     });
 }

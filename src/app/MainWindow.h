@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/DesktopWindow.h"
+#include "platform/Identifiers.h"
+#include "platform/OwnWindowRegistering.h"
+#include "platform/ScreenProviding.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -9,18 +11,14 @@
 
 class QAction;
 
-namespace vesk::platform {
-class SimulatedDesktop;
-}
-
 namespace vesk {
 
 // The main window, 360 × 440 points: a placeholder where the setup screen
 // goes, with the application's menu. It has no title bar: a drag on its
 // background moves it, and the window menu's shortcuts close (Ctrl+W) and
 // minimise (Ctrl+M) it. It keeps the size limits of its content. It lists
-// itself in the desktop's window list as one of our windows (not a panel)
-// while it is shown, at the place it is.
+// itself in the window list as one of our windows (not a panel) while it is
+// shown, at the place it is.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -28,7 +26,8 @@ public:
     static constexpr int defaultWidth = 360;
     static constexpr int defaultHeight = 440;
 
-    explicit MainWindow(platform::SimulatedDesktop& desktop, QWidget* parent = nullptr);
+    MainWindow(const platform::ScreenProviding& screens, platform::OwnWindowRegistering& ownWindows,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     QAction* checkForUpdatesAction() const { return checkForUpdatesAction_; }
@@ -55,7 +54,8 @@ private:
     void buildMenus();
     void publishToDesktop(bool visible);
 
-    platform::SimulatedDesktop& desktop_;
+    const platform::ScreenProviding& screens_;
+    platform::OwnWindowRegistering& ownWindows_;
     std::optional<platform::WindowNumber> windowNumber_;
     // Where the pointer holds the window during a drag we move ourselves.
     std::optional<QPoint> dragOffset_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "panels/SessionUIControlling.h"
 
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "app/SessionManagerComposition.h"
 
-#include "app/VeskLogFileStore.h"
+#include "logging/VeskLogFileStore.h"
 #include "app/MainWindowSessionUIController.h"
 #include "enforcement/NoOpAXWindowManager.h"
 #include "enforcement/NoOpAppMonitorService.h"
@@ -21,11 +21,12 @@
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
-#include "platform/DesktopScreenProvider.h"
-#include "platform/DesktopWindowListProvider.h"
-#include "platform/ApplicationBundle.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/InstalledApplicationsProviding.h"
+#include "platform/OwnApplicationControlling.h"
+#include "platform/OwnWindowRegistering.h"
+#include "platform/PointerStateProviding.h"
+#include "platform/ScreenProviding.h"
+#include "platform/Workspace.h"
 #include "session/AllowedWindowWaiter.h"
 #include "session/BundleApplicationCapabilityDetector.h"
 #include "session/MainWindowScreenID.h"
@@ -33,29 +34,22 @@
 #include "session/SessionManager.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <pwd.h>
 #include <unistd.h>
-
-#include <algorithm>
-
 
 namespace vesk {
 
 namespace {
 
 // The bundle identifier of a window owner: ours for our own process.
-BundleIdentifierLookup bundleIdentifierLookup(const platform::SimulatedDesktop& desktop)
+BundleIdentifierLookup bundleIdentifierLookup(const platform::PlatformInterfaces& platform)
 {
-    return [&desktop](qint32 pid) -> std::optional<QString> {
-        if (pid == desktop.ownPID())
-            return desktop.ownApplication().bundleIdentifier;
-        const platform::DesktopApplication* application = desktop.application(pid);
-        if (!application || application->terminated)
-            return std::nullopt;
-        return application->bundleIdentifier;
+    return [&own = platform.ownApplication, &workspace = platform.workspace](qint32 pid) -> std::optional<QString> {
+        if (pid == own.ownApplication().pid)
+            return own.ownApplication().bundleIdentifier;
+        return workspace.bundleIdentifierOfProcess(pid);
     };
 }
 
@@ -64,75 +58,44 @@ BundleIdentifierLookup bundleIdentifierLookup(const platform::SimulatedDesktop& 
 // Objects the composition keeps that the manager does not reach through
 // its services.
 struct SessionManagerComposition::Parts {
-    explicit Parts(platform::SimulatedDesktop& desktop)
-        : windowList(desktop)
-        , windowSnapshots(windowList, bundleIdentifierLookup(desktop))
-        , mouseInteractionDetector(desktop)
+    explicit Parts(const platform::PlatformInterfaces& platform)
+        : windowSnapshots(platform.windowList, bundleIdentifierLookup(platform))
+        , mouseInteractionDetector(platform.pointer)
     {
     }
 
-    platform::DesktopWindowListProvider windowList;
     WindowSnapshotReader windowSnapshots;
     SystemMouseInteractionDetector mouseInteractionDetector;
 };
 
 namespace {
 
-std::optional<StageVeskScreenID> screenOfMainWindow(const platform::SimulatedDesktop& desktop)
+// The screen of our first window that is not a panel.
+std::optional<StageVeskScreenID> screenOfMainWindow(const platform::OwnWindowRegistering& ownWindows,
+                                                    const platform::ScreenProviding& screens)
 {
+    const std::vector<platform::ScreenInfo> displays = screens.screens();
     std::vector<ApplicationWindowInfo> windows;
-    for (const platform::OwnWindowInfo& window : desktop.ownWindows()) {
+    for (const platform::OwnWindowInfo& window : ownWindows.ownWindows()) {
         ApplicationWindowInfo info;
         info.isPanel = window.isPanel;
-        if (window.displayIndex)
-            info.screen = StageVeskScreenID{
-                desktop.displays().at(static_cast<size_t>(*window.displayIndex)).displayID.value_or(0)};
+        if (window.displayIndex) {
+            const platform::ScreenInfo& display = displays.at(static_cast<size_t>(*window.displayIndex));
+            info.screen = StageVeskScreenID{display.displayID.value_or(0)};
+        }
         windows.push_back(info);
     }
     return mainWindowScreenID(windows);
 }
 
-// The display name of an application bundle's path: its folder name without ".app".
-QString bundleDisplayName(const QString& folder)
-{
-    QString name = QFileInfo(folder).fileName();
-    if (name.endsWith(QStringLiteral(".app")))
-        name.chop(4);
-    return name;
-}
-
 // The name of the installed application with that identifier, from a fresh
-// scan of the two application folders (direct contents, hidden entries
-// skipped) and the Finder, sorted by name; none when it is not installed.
-std::optional<QString> installedApplicationName(const platform::SimulatedDesktop& desktop, const QString& bundleID)
+// scan; none when it is not installed.
+std::optional<QString> installedApplicationName(const platform::InstalledApplicationsProviding& installed,
+                                                const QString& bundleID)
 {
-    struct Installed {
-        QString bundleID;
-        QString name;
-    };
-    std::vector<Installed> installed;
-    for (const QString& folder : {QStringLiteral("/Applications"), QStringLiteral("/System/Applications")}) {
-        const QDir directory(desktop.filesystemPath(folder));
-        for (const QString& entry : directory.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-            if (QFileInfo(entry).suffix() != QStringLiteral("app"))
-                continue;
-            const auto bundle = platform::ApplicationBundle::open(directory.filePath(entry));
-            const auto identifier = bundle ? bundle->bundleIdentifier() : std::nullopt;
-            if (identifier)
-                installed.push_back({*identifier, bundleDisplayName(entry)});
-        }
-    }
-    const bool hasFinder = std::any_of(installed.begin(), installed.end(), [](const Installed& app) {
-        return app.bundleID == platform::kFinderBundleIdentifier;
-    });
-    if (!hasFinder)
-        installed.push_back({platform::kFinderBundleIdentifier, bundleDisplayName(platform::kFinderBundlePath)});
-    std::stable_sort(installed.begin(), installed.end(), [](const Installed& a, const Installed& b) {
-        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
-    });
-    for (const Installed& app : installed) {
-        if (app.bundleID == bundleID)
-            return app.name;
+    for (const platform::InstalledApplication& application : installed.installedApplications()) {
+        if (application.bundleIdentifier == bundleID)
+            return application.name;
     }
     return std::nullopt;
 }
@@ -157,17 +120,21 @@ QString userTemporaryDirectory()
 } // namespace
 
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
-                                                     platform::SimulatedDesktop& desktop,
+                                                     const platform::PlatformInterfaces& platform,
                                                      std::shared_ptr<SessionTimerCreating> timerFactory)
-    : parts_(std::make_unique<Parts>(desktop))
-    , screens_(std::make_shared<platform::DesktopScreenProvider>(desktop))
+    : parts_(std::make_unique<Parts>(platform))
 {
+    const platform::ScreenProviding& screens = platform.screens;
+    const QString veskBundleID = platform.ownApplication.ownApplication().bundleIdentifier.value_or(QString());
     SessionServices services;
-    services.screens = std::const_pointer_cast<platform::ScreenProviding>(screens_);
+    // The platform outlives the composition: the manager holds the screens without owning them.
+    services.screens = std::shared_ptr<const platform::ScreenProviding>(std::shared_ptr<void>(), &screens);
 
     // In the order the services are built for the shared manager.
     services.transitionPresenter = std::make_shared<NoOpSessionTransitionPresenter>();
-    services.overlay = std::make_shared<OverlayService>(scheduler, clock, desktop, *screens_, parts_->windowSnapshots,
+    const OverlayService::DesktopParts overlayDesktop{screens, platform.screenChanges, platform.ownWindows,
+                                                      platform.pointer, veskBundleID};
+    services.overlay = std::make_shared<OverlayService>(scheduler, clock, overlayDesktop, parts_->windowSnapshots,
                                                         parts_->mouseInteractionDetector);
     services.kiosk = std::make_shared<NoOpKioskService>();
     services.appMonitor = std::make_shared<NoOpAppMonitorService>();
@@ -183,32 +150,35 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.emergencyHotkey = std::make_shared<NoOpEmergencyHotkeyService>();
     uiController_ = std::make_shared<MainWindowSessionUIController>();
     services.uiController = uiController_;
-    const QString veskBundleID = desktop.ownApplication().bundleIdentifier.value_or(QString());
     services.allowedWindowWaiter = std::make_shared<AllowedWindowWaiter>(
-        std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, *screens_, veskBundleID), scheduler);
+        std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, screens, veskBundleID), scheduler);
     services.allowedWindowDetector =
-        std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, *screens_, veskBundleID);
+        std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, screens, veskBundleID);
     services.timerFactory = std::move(timerFactory);
-    services.workspace = std::make_shared<SystemWorkspace>(desktop.workspace());
+    services.workspace = std::make_shared<SystemWorkspace>(platform.workspace);
     services.screenshotService = std::make_shared<NoOpSessionScreenshotService>();
     const auto thumbnailSuppression = std::make_shared<NoOpScreenshotThumbnailSuppressionService>();
     services.screenshotThumbnailSuppression = thumbnailSuppression;
     screenshotThumbnailRestore_ = thumbnailSuppression;
     services.windowManager = std::make_shared<NoOpAXWindowManager>();
     services.stage = std::make_shared<NoOpStageVeskService>();
-    services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>();
+    services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>(platform.bundles);
     services.windowMaterializer = std::make_shared<NoOpWindowMaterializer>();
 
-    services.mouseLocation = [&desktop] { return pointFromQPointF(desktop.mouseLocation()); };
-    services.frontmostBundleID = [&desktop]() -> std::optional<QString> {
-        const auto frontmost = desktop.workspace().frontmostApplication();
+    services.mouseLocation = [&pointer = platform.pointer] { return pointFromQPointF(pointer.mouseLocation()); };
+    services.frontmostBundleID = [&workspace = platform.workspace]() -> std::optional<QString> {
+        const auto frontmost = workspace.frontmostApplication();
         return frontmost ? frontmost->bundleIdentifier() : std::nullopt;
     };
-    services.mainWindowScreenID = [&desktop] { return screenOfMainWindow(desktop); };
+    services.mainWindowScreenID = [&ownWindows = platform.ownWindows, &screens] {
+        return screenOfMainWindow(ownWindows, screens);
+    };
     services.logSessionStart = [](int durationSeconds, const std::set<QString>& allowedBundleIDs) {
         VeskLogFileStore::shared().logSessionStart(durationSeconds, allowedBundleIDs);
     };
-    services.installedAppName = [&desktop](const QString& bundleID) { return installedApplicationName(desktop, bundleID); };
+    services.installedAppName = [&installed = platform.installedApplications](const QString& bundleID) {
+        return installedApplicationName(installed, bundleID);
+    };
     services.onScreenWindowSnapshots = [parts = parts_.get()] {
         return parts->windowSnapshots.copyOnScreenWindowSnapshots();
     };

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/EmergencyRestoring.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "enforcement/EmergencyRestoring.h"
+#include "platform/PlatformInterfaces.h"
 
 #include <memory>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-class ScreenProviding;
-} // namespace vesk::platform
 
 namespace vesk {
 
@@ -26,7 +22,7 @@ class SessionManagerComposition {
 public:
     // `timerFactory`: the countdown's timers (on their own queue in the
     // application, on the scheduler in a scripted run).
-    SessionManagerComposition(Scheduler& scheduler, Clock& clock, platform::SimulatedDesktop& desktop,
+    SessionManagerComposition(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
                               std::shared_ptr<SessionTimerCreating> timerFactory);
     ~SessionManagerComposition();
     SessionManagerComposition(const SessionManagerComposition&) = delete;
@@ -34,7 +30,6 @@ public:
 
     SessionManager& manager() const { return *manager_; }
     MainWindowSessionUIController& uiController() const { return *uiController_; }
-    const platform::ScreenProviding& screens() const { return *screens_; }
 
     // The process-wide services the launch recovery and termination reach.
     DesktopIsolationRecovering& desktopIsolation() const { return *desktopIsolationRecovery_; }
@@ -44,7 +39,6 @@ public:
 private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
-    std::shared_ptr<const platform::ScreenProviding> screens_;
     std::shared_ptr<MainWindowSessionUIController> uiController_;
     std::shared_ptr<DesktopIsolationRecovering> desktopIsolationRecovery_;
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;

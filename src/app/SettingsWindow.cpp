@@ -1,6 +1,6 @@
 #include "app/SettingsWindow.h"
 
-#include "app/AppHelpers.h"
+#include "helpers/AppHelpers.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

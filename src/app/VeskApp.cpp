@@ -2,13 +2,13 @@
 
 #include "analytics/AnalyticsEvent.h"
 #include "analytics/NoopAnalyticsService.h"
-#include "app/AppHelpers.h"
-#include "app/ModelContainer.h"
+#include "helpers/AppHelpers.h"
+#include "store/ModelContainer.h"
 #include "app/SoftwareUpdateControlling.h"
-#include "app/SqliteFocusSessionStore.h"
-#include "app/VeskDefaultsStore.h"
-#include "app/VeskLanguage.h"
-#include "app/VeskLogFileStore.h"
+#include "store/SqliteFocusSessionStore.h"
+#include "settings/VeskDefaultsStore.h"
+#include "settings/VeskLanguage.h"
+#include "logging/VeskLogFileStore.h"
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/NoOpBugReportSender.h"
 #include "feedback/NoOpCrashDiagnosticsService.h"
@@ -18,8 +18,10 @@
 #include "app/NoOpSoftwareUpdateService.h"
 #include "app/SessionManagerComposition.h"
 #include "app/SettingsWindow.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/UserDefaults.h"
+#include "platform/DiagnosticPayloadProviding.h"
+#include "platform/OwnApplicationControlling.h"
+#include "platform/PermissionsProviding.h"
+#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
 
 #include <QAction>
@@ -33,7 +35,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     , environment_(std::move(environment))
 {
     // The running application's bundle, as the version texts read it.
-    const platform::OwnApplicationSpec& own = environment_.desktop.ownApplication();
+    const platform::OwnApplicationSpec& own = environment_.platform.ownApplication.ownApplication();
     QVariantMap bundleInfo;
     if (own.version)
         bundleInfo.insert(QStringLiteral("CFBundleShortVersionString"), *own.version);
@@ -54,7 +56,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
 
     // 4. The session manager with all its services and the do-nothing store.
     composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
-                                                               environment_.desktop, environment_.timerFactory);
+                                                               environment_.platform, environment_.timerFactory);
 
     // 5.–6. The store over the container's main context.
     sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
@@ -62,8 +64,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured session persistence store"));
 
     // 7. The settings store over the standard user defaults.
-    standardDefaults_ = std::make_unique<platform::UserDefaults>(
-        QString::fromUtf8(platform::UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
+    standardDefaults_ = std::make_unique<UserDefaults>(
+        QString::fromUtf8(UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
     defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
 
     setUpAnalytics();
@@ -75,16 +77,16 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         composition_->dockMissionControlFallback(),
         composition_->screenshotThumbnailSuppression(),
         *standardDefaults_,
-        environment_.desktop,
+        environment_.platform.presentationOptions,
         environment_.clock,
         [] { VeskLogFileStore::shared().drain(); },
     });
     // Closing the main window leaves the application running.
     QGuiApplication::setQuitOnLastWindowClosed(delegate_->applicationShouldTerminateAfterLastWindowClosed());
-    environment_.desktop.setTerminationHandlers([this] { return delegate_->applicationShouldTerminate(); },
-                                                [this] { delegate_->applicationWillTerminate(); });
-    connect(&environment_.desktop, &platform::SimulatedDesktop::ownApplicationWillTerminate, this,
-            &VeskApp::terminated);
+    platform::OwnApplicationControlling& ownApplication = environment_.platform.ownApplication;
+    ownApplication.setTerminationHandlers([this] { return delegate_->applicationShouldTerminate(); },
+                                          [this] { delegate_->applicationWillTerminate(); });
+    ownApplication.observeOwnTermination(this, [this] { emit terminated(); });
 
     buildScenes();
     ready_ = true;
@@ -95,8 +97,8 @@ VeskApp::~VeskApp()
     if (updateService_)
         updateService_->setCanCheckForUpdatesChangedHandler({});
     if (ready_) {
-        environment_.desktop.setTerminationHandlers({}, {});
-        environment_.desktop.subscribeToDiagnosticPayloads({});
+        environment_.platform.ownApplication.setTerminationHandlers({}, {});
+        environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads({});
     }
     settingsWindow_.reset();
     mainWindow_.reset();
@@ -110,7 +112,7 @@ void VeskApp::setUpAnalytics()
                                                    : std::make_shared<NoopAnalyticsService>();
     sessionManager().setAnalytics(analytics_);
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
-    analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.desktop.isAccessibilityTrusted()}));
+    analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.platform.permissions.isAccessibilityTrusted()}));
 }
 
 // Steps 11 to 14: crash diagnostics with their own sender, reporting only
@@ -128,10 +130,11 @@ void VeskApp::setUpCrashDiagnostics()
     // Payloads arrive on the system's thread; one that comes after the
     // application is gone reaches nothing.
     std::weak_ptr<DiagnosticPayloadSubscribing> subscriber = crashDiagnostics_;
-    environment_.desktop.subscribeToDiagnosticPayloads([subscriber](const std::vector<QByteArray>& payloads) {
-        if (const auto diagnostics = subscriber.lock())
-            diagnostics->didReceive(payloads);
-    });
+    environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads(
+        [subscriber](const std::vector<QByteArray>& payloads) {
+            if (const auto diagnostics = subscriber.lock())
+                diagnostics->didReceive(payloads);
+        });
     crashDiagnosticsLogger_.log(VeskLogLevel::info, QStringLiteral("Registered as MetricKit subscriber"));
 }
 
@@ -148,12 +151,12 @@ void VeskApp::launch()
 
 void VeskApp::requestTermination()
 {
-    environment_.desktop.requestOwnTermination();
+    environment_.platform.ownApplication.requestOwnTermination();
 }
 
 bool VeskApp::isTerminated() const
 {
-    return environment_.desktop.isOwnApplicationTerminated();
+    return environment_.platform.ownApplication.isOwnApplicationTerminated();
 }
 
 SoftwareUpdateControlling& VeskApp::updateService()
@@ -177,7 +180,7 @@ void VeskApp::showSettings()
 
 void VeskApp::buildScenes()
 {
-    mainWindow_ = std::make_unique<MainWindow>(environment_.desktop);
+    mainWindow_ = std::make_unique<MainWindow>(environment_.platform.screens, environment_.platform.ownWindows);
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
 

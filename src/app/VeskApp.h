@@ -1,18 +1,14 @@
 #pragma once
 
-#include "app/MakeModelContainer.h"
-#include "app/VeskLogger.h"
+#include "store/MakeModelContainer.h"
+#include "logging/VeskLogger.h"
+#include "platform/PlatformInterfaces.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
 #include <memory>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-class UserDefaults;
-} // namespace vesk::platform
 
 namespace vesk {
 
@@ -29,13 +25,14 @@ class SessionManagerComposition;
 class SessionPersisting;
 class SessionTimerCreating;
 class SettingsWindow;
+class UserDefaults;
 class SoftwareUpdateControlling;
 class VeskDefaultsStore;
 
-// What the application runs on: the desktop, the main queue and the clock,
+// What the application runs on: the platform, the main queue and the clock,
 // and where it keeps its store and settings.
 struct VeskAppEnvironment {
-    platform::SimulatedDesktop& desktop;
+    platform::PlatformInterfaces platform;
     Scheduler& scheduler;
     Clock& clock;
     std::shared_ptr<SessionTimerCreating> timerFactory;
@@ -80,7 +77,7 @@ public:
     AppDelegate& delegate() const { return *delegate_; }
     ModelContainer& modelContainer() const { return *modelContainer_; }
     VeskDefaultsStore& defaultsStore() const { return *defaultsStore_; }
-    platform::UserDefaults& standardDefaults() const { return *standardDefaults_; }
+    UserDefaults& standardDefaults() const { return *standardDefaults_; }
     // Built on first use and kept for the application's life.
     SoftwareUpdateControlling& updateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
@@ -108,7 +105,7 @@ private:
     std::unique_ptr<ModelContainer> modelContainer_;
     std::unique_ptr<SessionManagerComposition> composition_;
     std::shared_ptr<SessionPersisting> sessionStore_;
-    std::unique_ptr<platform::UserDefaults> standardDefaults_;
+    std::unique_ptr<UserDefaults> standardDefaults_;
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::shared_ptr<AnalyticsTracking> analytics_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;

@@ -2,7 +2,7 @@
 
 #include "enforcement/MouseBlockerControlAction.h"
 
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include <QString>
 
 #include <functional>

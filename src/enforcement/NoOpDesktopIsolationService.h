@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DesktopIsolationRecovering.h"
+#include "enforcement/DesktopIsolationRecovering.h"
 #include "enforcement/DesktopIsolating.h"
 
 namespace vesk {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EmergencyRestoring.h"
+#include "enforcement/EmergencyRestoring.h"
 
 namespace vesk {
 

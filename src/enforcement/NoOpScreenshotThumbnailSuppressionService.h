@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EmergencyRestoring.h"
+#include "enforcement/EmergencyRestoring.h"
 #include "enforcement/ScreenshotThumbnailSuppressing.h"
 
 namespace vesk {

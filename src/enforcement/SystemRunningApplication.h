@@ -3,12 +3,14 @@
 #include "enforcement/RunningApplicationControlling.h"
 #include "platform/RunningApplication.h"
 
+#include <memory>
+
 namespace vesk {
 
-// A running application of the desktop as the session core sees it.
+// A running application of the platform as the session core sees it.
 class SystemRunningApplication final : public RunningApplicationControlling {
 public:
-    explicit SystemRunningApplication(platform::RunningApplication application);
+    explicit SystemRunningApplication(std::shared_ptr<platform::RunningApplication> application);
 
     std::optional<QString> bundleIdentifier() const override;
     qint32 processIdentifier() const override;
@@ -21,7 +23,7 @@ public:
     bool terminate() override;
 
 private:
-    platform::RunningApplication application_;
+    std::shared_ptr<platform::RunningApplication> application_;
 };
 
 } // namespace vesk

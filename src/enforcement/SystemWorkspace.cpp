@@ -1,7 +1,7 @@
 #include "enforcement/SystemWorkspace.h"
 
 #include "enforcement/SystemRunningApplication.h"
-#include "platform/DesktopWorkspace.h"
+#include "platform/Workspace.h"
 
 namespace vesk {
 
@@ -18,11 +18,11 @@ platform::OpenConfiguration platformConfiguration(const WorkspaceOpenConfigurati
 
 platform::OpenCompletion platformCompletion(WorkspaceControlling::OpenCompletion completion)
 {
-    return [completion = std::move(completion)](std::optional<platform::RunningApplication> application,
+    return [completion = std::move(completion)](std::shared_ptr<platform::RunningApplication> application,
                                                  std::optional<QString> error) {
         std::shared_ptr<RunningApplicationControlling> adapted;
         if (application)
-            adapted = std::make_shared<SystemRunningApplication>(*application);
+            adapted = std::make_shared<SystemRunningApplication>(std::move(application));
         if (completion)
             completion(adapted, error);
     };
@@ -30,7 +30,7 @@ platform::OpenCompletion platformCompletion(WorkspaceControlling::OpenCompletion
 
 } // namespace
 
-SystemWorkspace::SystemWorkspace(platform::DesktopWorkspace& workspace)
+SystemWorkspace::SystemWorkspace(platform::Workspace& workspace)
     : workspace_(workspace)
 {
 }
@@ -38,8 +38,8 @@ SystemWorkspace::SystemWorkspace(platform::DesktopWorkspace& workspace)
 std::vector<std::shared_ptr<RunningApplicationControlling>> SystemWorkspace::runningApplications() const
 {
     std::vector<std::shared_ptr<RunningApplicationControlling>> result;
-    for (const platform::RunningApplication& application : workspace_.runningApplications())
-        result.push_back(std::make_shared<SystemRunningApplication>(application));
+    for (std::shared_ptr<platform::RunningApplication>& application : workspace_.runningApplications())
+        result.push_back(std::make_shared<SystemRunningApplication>(std::move(application)));
     return result;
 }
 

@@ -5,14 +5,14 @@
 namespace vesk {
 
 namespace platform {
-class DesktopWorkspace;
+class Workspace;
 }
 
-// The desktop's workspace as the session core sees it. Completions arrive on
+// The platform's workspace as the session core sees it. Completions arrive on
 // the workspace's own thread; this adapter does not move them.
 class SystemWorkspace final : public WorkspaceControlling {
 public:
-    explicit SystemWorkspace(platform::DesktopWorkspace& workspace);
+    explicit SystemWorkspace(platform::Workspace& workspace);
 
     std::vector<std::shared_ptr<RunningApplicationControlling>> runningApplications() const override;
     std::optional<QUrl> urlForApplication(const QString& bundleID) const override;
@@ -22,7 +22,7 @@ public:
               const WorkspaceOpenConfiguration& configuration, OpenCompletion completion) override;
 
 private:
-    platform::DesktopWorkspace& workspace_;
+    platform::Workspace& workspace_;
 };
 
 } // namespace vesk

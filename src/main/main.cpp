@@ -1,14 +1,14 @@
-#include "app/MakeModelContainer.h"
-#include "app/ModelContainer.h"
-#include "app/VeskLogFileStore.h"
-#include "app/VeskLogger.h"
-#include "app/ScriptedRun.h"
+#include "store/MakeModelContainer.h"
+#include "store/ModelContainer.h"
+#include "logging/VeskLogFileStore.h"
+#include "logging/VeskLogger.h"
+#include "scripted/ScriptedRun.h"
 #include "app/VeskApp.h"
-#include "platform/DesktopScenarioLoader.h"
-#include "platform/QtScheduler.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/TextFormat.h"
-#include "platform/UserDefaults.h"
+#include "platform/simulated/DesktopScenarioLoader.h"
+#include "core/QtScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "core/TextFormat.h"
+#include "core/UserDefaults.h"
 #include "session/SerialQueueSessionTimerFactory.h"
 
 #include <QApplication>
@@ -74,8 +74,9 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
         return 2;
     }
 
-    vesk::VeskApp vesk({desktop, scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
-                        vesk::ModelContainer::defaultStorePath(), vesk::platform::UserDefaults::defaultRootDirectory(),
+    vesk::VeskApp vesk({desktop.interfaces(), scheduler, clock,
+                        std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
+                        vesk::ModelContainer::defaultStorePath(), vesk::UserDefaults::defaultRootDirectory(),
                         [](int status) {
                             vesk::VeskLogFileStore::shared().drain();
                             std::exit(status);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/AllowedWindowDragState.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayWindowMotionEvent.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QDateTime>

@@ -134,6 +134,13 @@ Rect DisplayGeometry::cocoaRect(const Rect& quartzRect, const DisplayFrame& disp
                 quartzRect.standardWidth(), quartzRect.standardHeight()};
 }
 
+Rect DisplayGeometry::quartzRect(const Rect& cocoaRect, const DisplayFrame& display)
+{
+    return Rect{display.quartzFrame.minX() + cocoaRect.minX() - display.cocoaFrame.minX(),
+                display.quartzFrame.minY() + display.cocoaFrame.maxY() - cocoaRect.maxY(),
+                cocoaRect.standardWidth(), cocoaRect.standardHeight()};
+}
+
 std::vector<Rect> DisplayGeometry::cocoaRectsForQuartzRect(const Rect& quartzRect) const
 {
     std::vector<Rect> pieces;

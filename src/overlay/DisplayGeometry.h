@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QString>
@@ -60,8 +60,9 @@ public:
     // "cocoa={{…}}, quartz={{…}}" per display, joined with "; ".
     QString description() const;
 
-    // A whole Quartz rect converted through one display's frames.
+    // A whole rect converted through one display's frames.
     static Rect cocoaRect(const Rect& quartzRect, const DisplayFrame& display);
+    static Rect quartzRect(const Rect& cocoaRect, const DisplayFrame& display);
 
     bool operator==(const DisplayGeometry&) const = default;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "overlay/DisplayGeometry.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QString>

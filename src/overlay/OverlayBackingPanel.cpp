@@ -8,11 +8,12 @@
 namespace vesk {
 
 OverlayBackingPanel::OverlayBackingPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
-                                         const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop)
+                                         const platform::ScreenProviding& screens,
+                                         platform::OwnWindowRegistering* ownWindows)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(desktop,
+    , registration_(ownWindows,
                     overlayPanelWindowSpec(QStringLiteral("Overlay Backing"), windowLevel(), cocoaFrame_, false), this)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);

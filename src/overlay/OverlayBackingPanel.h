@@ -1,15 +1,11 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/OwnWindowRegistration.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QWidget>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-}
 
 namespace vesk {
 
@@ -20,7 +16,7 @@ class OverlayBackingPanel : public QWidget {
     Q_OBJECT
 public:
     OverlayBackingPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
-                        const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop);
+                        const platform::ScreenProviding& screens, platform::OwnWindowRegistering* ownWindows);
 
     // One level above the desktop icons.
     static int windowLevel();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "overlay/PanelFillPlan.h"
-#include "platform/Geometry.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 
 #include "overlay/AllowedWindowDragState.h"
 #include "overlay/OverlayWindowMotionEvent.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 
 #include <QDateTime>
 #include <QString>

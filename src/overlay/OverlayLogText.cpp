@@ -1,6 +1,6 @@
 #include "overlay/OverlayLogText.h"
 
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QStringList>
 

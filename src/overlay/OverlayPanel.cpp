@@ -9,12 +9,12 @@
 namespace vesk {
 
 OverlayPanel::OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
-                           const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop)
+                           const platform::ScreenProviding& screens, platform::OwnWindowRegistering* ownWindows)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                            | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(desktop,
+    , registration_(ownWindows,
                     overlayPanelWindowSpec(QStringLiteral("Overlay"), windowLevel(), cocoaFrame_, true), this)
 {
     setAttribute(Qt::WA_TranslucentBackground);

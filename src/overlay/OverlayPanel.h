@@ -1,17 +1,13 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/OwnWindowRegistration.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QWidget>
 
 #include <vector>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-}
 
 namespace vesk {
 
@@ -27,7 +23,7 @@ public:
     // `quartzFrame` is the same display in the top-left system, where the
     // panel is placed on the desktop.
     OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
-                 const platform::ScreenProviding& screens, platform::SimulatedDesktop* desktop);
+                 const platform::ScreenProviding& screens, platform::OwnWindowRegistering* ownWindows);
     ~OverlayPanel() override;
 
     // One level above the shielding level.

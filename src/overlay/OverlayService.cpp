@@ -5,8 +5,7 @@
 #include "overlay/OverlayPanel.h"
 #include "overlay/PassthroughRects.h"
 #include "overlay/ScreenSeams.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/TextFormat.h"
+#include "core/TextFormat.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -37,7 +36,7 @@ bool isUsablePiece(const Rect& rect)
 template <typename Record>
 void keepOrCreatePanel(std::vector<Record>& current, std::vector<Record>& next,
                        const DisplayLayoutSignature::Entry& entry, const platform::ScreenInfo& screen,
-                       const platform::ScreenProviding& screens, platform::SimulatedDesktop& desktop)
+                       const platform::ScreenProviding& screens, platform::OwnWindowRegistering& ownWindows)
 {
     using Panel = typename decltype(Record::panel)::element_type;
     auto existing = std::find_if(current.begin(), current.end(),
@@ -46,7 +45,7 @@ void keepOrCreatePanel(std::vector<Record>& current, std::vector<Record>& next,
         next.push_back(std::move(*existing));
         return;
     }
-    auto panel = std::make_unique<Panel>(screen, entry.quartzFrame, screens, &desktop);
+    auto panel = std::make_unique<Panel>(screen, entry.quartzFrame, screens, &ownWindows);
     panel->showOnScreen();
     next.push_back({entry, std::move(panel)});
 }
@@ -113,28 +112,30 @@ void callHandler(const Handler& slot, Args&&... args)
 
 } // namespace
 
-OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
-                               const platform::ScreenProviding& screens, WindowSnapshotReader windowSnapshots,
+OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, DesktopParts desktop,
+                               WindowSnapshotReader windowSnapshots,
                                const MouseInteractionDetecting& mouseInteractionDetector, Tuning tuning)
     : scheduler_(scheduler)
     , clock_(clock)
-    , desktop_(desktop)
-    , screens_(screens)
+    , screens_(desktop.screens)
+    , screenChanges_(desktop.screenChanges)
+    , ownWindows_(desktop.ownWindows)
+    , pointer_(desktop.pointer)
     , windowSnapshots_(std::move(windowSnapshots))
     , mouseInteractionDetector_(mouseInteractionDetector)
-    , veskBundleID_(desktop.ownApplication().bundleIdentifier.value_or(QString()))
+    , veskBundleID_(std::move(desktop.veskBundleID))
     , minimizeTransitionTracker_(tuning.transitions)
-    , dragTracker_(logger_, screens, [this] { return mouseLocation(); })
+    , dragTracker_(logger_, screens_, [this] { return mouseLocation(); })
     , visibilityGuard_(tuning.gracePeriod)
 {
-    connect(&desktop_, &platform::SimulatedDesktop::screenParametersChanged, this,
-            [this] { isGeometryCurrent_ = false; });
+    screenChanges_.observeScreenParameters(this, [this] { isGeometryCurrent_ = false; });
 }
 
-OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
-                               const platform::ScreenProviding& screens, WindowSnapshotReader windowSnapshots,
+OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, DesktopParts desktop,
+                               WindowSnapshotReader windowSnapshots,
                                const MouseInteractionDetecting& mouseInteractionDetector)
-    : OverlayService(scheduler, clock, desktop, screens, std::move(windowSnapshots), mouseInteractionDetector, Tuning())
+    : OverlayService(scheduler, clock, std::move(desktop), std::move(windowSnapshots), mouseInteractionDetector,
+                     Tuning())
 {
 }
 
@@ -161,7 +162,7 @@ std::vector<OverlayBackingPanel*> OverlayService::backingPanels() const
 
 Point OverlayService::mouseLocation() const
 {
-    return pointFromQPointF(desktop_.mouseLocation());
+    return pointFromQPointF(pointer_.mouseLocation());
 }
 
 // --- Activation ---------------------------------------------------------------
@@ -334,8 +335,7 @@ void OverlayService::stopWindowTracking()
 void OverlayService::observeScreenParameters()
 {
     removeScreenObserver();
-    screenObserver_ = connect(&desktop_, &platform::SimulatedDesktop::screenParametersChanged, this,
-                              &OverlayService::debounceScreenChange);
+    screenObserver_ = screenChanges_.observeScreenParameters(this, [this] { debounceScreenChange(); });
 }
 
 void OverlayService::removeScreenObserver()
@@ -422,8 +422,8 @@ void OverlayService::syncPanels(const QString& reason)
     std::vector<PanelRecord> panels;
     std::vector<BackingPanelRecord> backingPanels;
     for (const auto& entry : signature.entries()) {
-        keepOrCreatePanel(panelRecords_, panels, entry, screenFor(entry), screens_, desktop_);
-        keepOrCreatePanel(backingPanelRecords_, backingPanels, entry, screenFor(entry), screens_, desktop_);
+        keepOrCreatePanel(panelRecords_, panels, entry, screenFor(entry), screens_, ownWindows_);
+        keepOrCreatePanel(backingPanelRecords_, backingPanels, entry, screenFor(entry), screens_, ownWindows_);
     }
     orderOutPanels(panelRecords_, QStringLiteral("Overlay dismissed"));
     orderOutPanels(backingPanelRecords_, QStringLiteral("Overlay backing dismissed"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VeskLogger.h"
+#include "logging/VeskLogger.h"
 #include "overlay/AllowedWindowDragTracker.h"
 #include "overlay/AllowedWindowsVisibilityGuard.h"
 #include "overlay/DisplayLayoutSignature.h"
@@ -11,11 +11,14 @@
 #include "overlay/WindowClassification.h"
 #include "overlay/WindowClassifier.h"
 #include "overlay/WindowSnapshotReader.h"
-#include "platform/Clock.h"
-#include "platform/Geometry.h"
-#include "platform/Scheduler.h"
+#include "core/Clock.h"
+#include "core/Geometry.h"
+#include "core/Scheduler.h"
 #include "platform/ScreenProviding.h"
-#include "platform/WorkItem.h"
+#include "core/WorkItem.h"
+#include "platform/OwnWindowRegistering.h"
+#include "platform/PointerStateProviding.h"
+#include "platform/ScreenChangeObserving.h"
 
 #include <QDateTime>
 #include <QMetaObject>
@@ -26,10 +29,6 @@
 #include <optional>
 #include <set>
 #include <vector>
-
-namespace vesk::platform {
-class SimulatedDesktop;
-}
 
 namespace vesk {
 
@@ -44,6 +43,16 @@ class OverlayPanel;
 class OverlayService final : public QObject, public OverlayControlling {
     Q_OBJECT
 public:
+    // The parts of the desktop the overlay works through.
+    struct DesktopParts {
+        const platform::ScreenProviding& screens;
+        const platform::ScreenChangeObserving& screenChanges;
+        // The panels list themselves here.
+        platform::OwnWindowRegistering& ownWindows;
+        const platform::PointerStateProviding& pointer;
+        // Vesk's own bundle identifier: our own windows are never allowed windows.
+        QString veskBundleID;
+    };
     struct Tuning {
         double gracePeriod = 1.5; // seconds without visible allowed windows before fail-open
         OverlayWindowTransitionTracker::Tuning transitions;
@@ -54,12 +63,10 @@ public:
     // Quiet time after the last screen change before the panels are synced.
     static constexpr double kScreenChangeDebounce = 0.5;
 
-    OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
-                   const platform::ScreenProviding& screens, WindowSnapshotReader windowSnapshots,
+    OverlayService(Scheduler& scheduler, const Clock& clock, DesktopParts desktop, WindowSnapshotReader windowSnapshots,
                    const MouseInteractionDetecting& mouseInteractionDetector, Tuning tuning);
     // With the session's usual tuning.
-    OverlayService(Scheduler& scheduler, const Clock& clock, platform::SimulatedDesktop& desktop,
-                   const platform::ScreenProviding& screens, WindowSnapshotReader windowSnapshots,
+    OverlayService(Scheduler& scheduler, const Clock& clock, DesktopParts desktop, WindowSnapshotReader windowSnapshots,
                    const MouseInteractionDetecting& mouseInteractionDetector);
     ~OverlayService() override;
 
@@ -124,8 +131,10 @@ private:
 
     Scheduler& scheduler_;
     const Clock& clock_;
-    platform::SimulatedDesktop& desktop_;
     const platform::ScreenProviding& screens_;
+    const platform::ScreenChangeObserving& screenChanges_;
+    platform::OwnWindowRegistering& ownWindows_;
+    const platform::PointerStateProviding& pointer_;
     WindowSnapshotReader windowSnapshots_;
     const MouseInteractionDetecting& mouseInteractionDetector_;
     VeskLogger logger_{QStringLiteral("OverlayService")};

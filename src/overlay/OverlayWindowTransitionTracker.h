@@ -3,7 +3,7 @@
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayWindowMotionEvent.h"
 #include "overlay/OverlayWindowTransitionSuppressionEvent.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 
 #include <QDateTime>
 

@@ -19,9 +19,9 @@ platform::OwnWindowSpec overlayPanelWindowSpec(const QString& title, int level, 
     return spec;
 }
 
-OwnWindowRegistration::OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec,
-                                             QWidget* widget)
-    : desktop_(desktop)
+OwnWindowRegistration::OwnWindowRegistration(platform::OwnWindowRegistering* ownWindows,
+                                             platform::OwnWindowSpec spec, QWidget* widget)
+    : ownWindows_(ownWindows)
     , spec_(std::move(spec))
     , widget_(widget)
 {
@@ -30,8 +30,8 @@ OwnWindowRegistration::OwnWindowRegistration(platform::SimulatedDesktop* desktop
 
 OwnWindowRegistration::~OwnWindowRegistration()
 {
-    if (desktop_ && number_)
-        desktop_->removeOwnWindow(*number_);
+    if (ownWindows_ && number_)
+        ownWindows_->removeOwnWindow(*number_);
 }
 
 void OwnWindowRegistration::orderIn()
@@ -48,14 +48,14 @@ void OwnWindowRegistration::orderOut()
 
 void OwnWindowRegistration::publish()
 {
-    if (!desktop_)
+    if (!ownWindows_)
         return;
     if (number_) {
-        desktop_->updateOwnWindow(*number_, spec_);
+        ownWindows_->updateOwnWindow(*number_, spec_);
         return;
     }
-    number_ = desktop_->addOwnWindow(spec_);
-    desktop_->setOwnWindowRenderer(*number_, [widget = widget_](const QSize& size) {
+    number_ = ownWindows_->addOwnWindow(spec_);
+    ownWindows_->setOwnWindowRenderer(*number_, [widget = widget_](const QSize& size) {
         if (!widget)
             return QImage();
         const QImage content = widget->grab().toImage();

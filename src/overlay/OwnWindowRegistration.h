@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
+#include "platform/OwnWindowRegistering.h"
 #include "platform/OwnWindowSpec.h"
-#include "platform/SimulatedDesktop.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -16,13 +16,13 @@ namespace vesk {
 platform::OwnWindowSpec overlayPanelWindowSpec(const QString& title, int level, const Rect& cocoaFrame,
                                                bool ignoresMouseEvents);
 
-// Keeps one of our panels listed in the desktop's window list at its level:
-// listed while ordered in, kept but not visible while ordered out, removed
-// when the panel goes away. A screen capture of the desktop draws the panel
-// from the widget. Without a desktop it does nothing.
+// Keeps one of our panels listed in the window list at its level: listed
+// while ordered in, kept but not visible while ordered out, removed when the
+// panel goes away. A screen capture draws the panel from the widget. Without
+// a registry it does nothing.
 class OwnWindowRegistration {
 public:
-    OwnWindowRegistration(platform::SimulatedDesktop* desktop, platform::OwnWindowSpec spec, QWidget* widget);
+    OwnWindowRegistration(platform::OwnWindowRegistering* ownWindows, platform::OwnWindowSpec spec, QWidget* widget);
     ~OwnWindowRegistration();
     OwnWindowRegistration(const OwnWindowRegistration&) = delete;
     OwnWindowRegistration& operator=(const OwnWindowRegistration&) = delete;
@@ -34,8 +34,7 @@ public:
 private:
     void publish();
 
-    // The desktop may go first when the application shuts down.
-    QPointer<platform::SimulatedDesktop> desktop_;
+    platform::OwnWindowRegistering* ownWindows_;
     platform::OwnWindowSpec spec_;
     QPointer<QWidget> widget_;
     std::optional<quint32> number_;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "overlay/OverlayAllowedWindowFragment.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 
 #include <QString>
 

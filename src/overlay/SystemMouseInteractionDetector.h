@@ -1,23 +1,20 @@
 #pragma once
 
 #include "overlay/MouseInteractionDetecting.h"
-
-namespace vesk::platform {
-class SimulatedDesktop;
-}
+#include "platform/PointerStateProviding.h"
 
 namespace vesk {
 
-// Asks the desktop's combined button state for the left, right and centre
+// Asks the system's combined button state for the left, right and centre
 // buttons; a button is down as soon as one of them is.
 class SystemMouseInteractionDetector final : public MouseInteractionDetecting {
 public:
-    explicit SystemMouseInteractionDetector(const platform::SimulatedDesktop& desktop) : desktop_(desktop) {}
+    explicit SystemMouseInteractionDetector(const platform::PointerStateProviding& pointer) : pointer_(pointer) {}
 
     bool isMouseInteractionActive() const override;
 
 private:
-    const platform::SimulatedDesktop& desktop_;
+    const platform::PointerStateProviding& pointer_;
 };
 
 } // namespace vesk

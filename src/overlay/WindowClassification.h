@@ -5,7 +5,7 @@
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayBlockerSnapshot.h"
 #include "overlay/OverlaySuppressedWindowSnapshot.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 
 #include <QString>
 

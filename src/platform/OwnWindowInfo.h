@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowSpec.h"
+#include "platform/Identifiers.h"
 
 #include <QRectF>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DesktopApplication.h"
+#include "platform/ApplicationActivation.h"
+#include "platform/Identifiers.h"
 
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -10,40 +10,31 @@
 
 namespace vesk::platform {
 
-class SimulatedDesktop;
-
-// A handle to one process of the desktop, the stand-in for a running
-// application object. The identifier and the bundle identifier are fixed when
-// the handle is made, so a handle may be carried to any thread; everything
-// else reads or changes the desktop and belongs on the main thread. A handle
-// that outlives its desktop reads as terminated.
+// One process of the workspace. The identifier and the bundle identifier are
+// fixed when the handle is made, so a handle may be carried to any thread;
+// everything else reads or changes the desktop and belongs on the main
+// thread. A handle that outlives its desktop reads as terminated.
 class RunningApplication {
 public:
-    RunningApplication(SimulatedDesktop& desktop, ProcessID pid);
+    virtual ~RunningApplication() = default;
 
-    std::optional<QString> bundleIdentifier() const { return bundleIdentifier_; }
-    ProcessID processIdentifier() const { return pid_; }
-    bool isTerminated() const;
-    ActivationPolicy activationPolicy() const;
-    bool isHidden() const;
-    bool isActive() const;
-    QString localizedName() const;
-    std::optional<QUrl> bundleURL() const;
+    virtual std::optional<QString> bundleIdentifier() const = 0;
+    virtual ProcessID processIdentifier() const = 0;
+    virtual bool isTerminated() const = 0;
+    virtual ActivationPolicy activationPolicy() const = 0;
+    virtual bool isHidden() const = 0;
+    virtual bool isActive() const = 0;
+    virtual QString localizedName() const = 0;
+    virtual std::optional<QUrl> bundleURL() const = 0;
 
-    bool activate(int activationOptions) const;
-    bool hide() const;
-    bool unhide() const;
-    bool terminate() const;
-    bool forceTerminate() const;
-
-    bool operator==(const RunningApplication& other) const { return pid_ == other.pid_; }
-
-private:
-    const DesktopApplication* state() const;
-
-    QPointer<SimulatedDesktop> desktop_;
-    ProcessID pid_;
-    std::optional<QString> bundleIdentifier_;
+    // `activationOptions`: ActivationOption flags.
+    virtual bool activate(int activationOptions) const = 0;
+    virtual bool hide() const = 0;
+    virtual bool unhide() const = 0;
+    // A polite quit request.
+    virtual bool terminate() const = 0;
+    // The process ends at once.
+    virtual bool forceTerminate() const = 0;
 };
 
 } // namespace vesk::platform

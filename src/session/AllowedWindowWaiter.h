@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/VeskLogger.h"
-#include "platform/Scheduler.h"
-#include "platform/WorkItem.h"
+#include "logging/VeskLogger.h"
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
 #include "session/AllowedWindowDetecting.h"
 #include "session/AllowedWindowWaiting.h"
 

@@ -1,7 +1,5 @@
 #include "session/BundleApplicationCapabilityDetector.h"
 
-#include "platform/ApplicationBundle.h"
-
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -22,12 +20,10 @@ bool isArrayOfStrings(const QVariant& value)
 
 bool BundleApplicationCapabilityDetector::supportsWebURLSchemes(const QUrl& applicationURL) const
 {
-    if (!applicationURL.isLocalFile())
+    const std::optional<QVariantMap> info = bundles_.infoDictionary(applicationURL);
+    if (!info || info->isEmpty())
         return false;
-    const auto bundle = platform::ApplicationBundle::open(applicationURL.toLocalFile());
-    if (!bundle || bundle->infoDictionary().isEmpty())
-        return false;
-    const QVariant urlTypes = bundle->infoDictionary().value(QStringLiteral("CFBundleURLTypes"));
+    const QVariant urlTypes = info->value(QStringLiteral("CFBundleURLTypes"));
     if (urlTypes.typeId() != QMetaType::QVariantList)
         return false;
     const QVariantList entries = urlTypes.toList();

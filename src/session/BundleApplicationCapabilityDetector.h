@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ApplicationBundleReading.h"
 #include "session/ApplicationCapabilityDetecting.h"
 
 namespace vesk {
@@ -7,7 +8,15 @@ namespace vesk {
 // Reads the URL types of the bundle's Info.plist.
 class BundleApplicationCapabilityDetector final : public ApplicationCapabilityDetecting {
 public:
+    explicit BundleApplicationCapabilityDetector(const platform::ApplicationBundleReading& bundles)
+        : bundles_(bundles)
+    {
+    }
+
     bool supportsWebURLSchemes(const QUrl& applicationURL) const override;
+
+private:
+    const platform::ApplicationBundleReading& bundles_;
 };
 
 } // namespace vesk

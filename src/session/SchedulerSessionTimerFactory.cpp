@@ -1,7 +1,7 @@
 #include "session/SchedulerSessionTimerFactory.h"
 
-#include "platform/Scheduler.h"
-#include "platform/WorkItem.h"
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
 #include "session/SessionTimerControlling.h"
 
 namespace vesk {

@@ -1,6 +1,6 @@
 #include "session/SerialQueueSessionTimerFactory.h"
 
-#include "platform/SerialQueue.h"
+#include "core/SerialQueue.h"
 
 #include <chrono>
 #include <cmath>

@@ -4,11 +4,11 @@
 #include "analytics/MonitorCountBucket.h"
 #include "analytics/SetupDurationBucket.h"
 #include "overlay/DisplayGeometry.h"
-#include "app/GoalRule.h"
-#include "app/RawValue.h"
-#include "platform/Geometry.h"
-#include "platform/MainThread.h"
-#include "platform/TextFormat.h"
+#include "store/GoalRule.h"
+#include "core/RawValue.h"
+#include "core/Geometry.h"
+#include "core/MainThread.h"
+#include "core/TextFormat.h"
 
 #include <QDir>
 #include <QFileInfo>

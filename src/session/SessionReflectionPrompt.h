@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SessionEndReason.h"
+#include "store/SessionEndReason.h"
 
 #include <QDateTime>
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "analytics/AnalyticsTracking.h"
 #include "analytics/NoopAnalyticsService.h"
-#include "app/NullSessionStore.h"
-#include "app/SessionPersisting.h"
+#include "store/NullSessionStore.h"
+#include "store/SessionPersisting.h"
 #include "enforcement/AXWindowManaging.h"
 #include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/AppMonitoring.h"
@@ -64,7 +64,7 @@ struct SessionServices {
     std::shared_ptr<AXWindowManaging> windowManager;
     std::shared_ptr<WindowMaterializing> windowMaterializer;
     std::shared_ptr<StageVeskControlling> stage;
-    std::shared_ptr<platform::ScreenProviding> screens;
+    std::shared_ptr<const platform::ScreenProviding> screens;
 
     // Until start-up hands over the real ones, store calls do nothing and
     // analytics events are dropped.

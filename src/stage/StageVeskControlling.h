@@ -3,7 +3,7 @@
 #include "stage/StageVeskPhase.h"
 #include "stage/StageVeskScreenID.h"
 
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 #include <QString>
 
 #include <functional>

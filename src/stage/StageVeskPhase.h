@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RawValue.h"
+#include "core/RawValue.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
 #include "app/AppDelegate.h"
 
-#include "app/DesktopIsolationRecovering.h"
-#include "app/NullSessionStore.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "store/NullSessionStore.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/SessionManagerComposition.h"
 #include "LogCapture.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/UserDefaults.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
 #include "TestDesktop.h"
 
@@ -106,9 +106,9 @@ protected:
     Events events_;
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.path() + "/root"};
-    SessionManagerComposition composition_{scheduler_, scheduler_, desktop_,
+    SessionManagerComposition composition_{scheduler_, scheduler_, desktop_.interfaces(),
                                            std::make_shared<SchedulerSessionTimerFactory>(scheduler_)};
-    platform::UserDefaults defaults_{QStringLiteral("delegate-test"), directory_.path() + "/defaults"};
+    UserDefaults defaults_{QStringLiteral("delegate-test"), directory_.path() + "/defaults"};
     RecordingDesktopIsolation desktopIsolation_{events_};
     RecordingRestore dock_{events_, "dock"};
     RecordingRestore thumbnail_{events_, "thumbnail"};

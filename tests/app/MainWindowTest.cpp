@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "TestDesktop.h"
 
 #include <QAction>
@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
-        window_ = std::make_unique<MainWindow>(desktop_);
+        window_ = std::make_unique<MainWindow>(desktop_.interfaces().screens, desktop_);
         window_->show();
     }
 

@@ -1,9 +1,9 @@
 #include "app/SessionManagerComposition.h"
 
-#include "app/VirtualTimeDriver.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
 
@@ -57,7 +57,7 @@ protected:
         ASSERT_TRUE(desktop_.applyScenario(scenario).isEmpty());
 
         composition_ = std::make_unique<SessionManagerComposition>(
-            scheduler_, scheduler_, desktop_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_));
+            scheduler_, scheduler_, desktop_.interfaces(), std::make_shared<SchedulerSessionTimerFactory>(scheduler_));
     }
 
     void TearDown() override

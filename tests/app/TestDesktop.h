@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopScenario.h"
+#include "platform/simulated/DesktopScenario.h"
 
 namespace vesk::test {
 

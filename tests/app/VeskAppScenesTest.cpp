@@ -1,14 +1,14 @@
 #include "app/VeskApp.h"
 
-#include "app/AppHelpers.h"
+#include "helpers/AppHelpers.h"
 #include "app/SoftwareUpdateControlling.h"
-#include "app/VeskDefaultsStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/SettingsWindow.h"
 #include "LogCapture.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "TestDesktop.h"
 
 #include <QAction>
@@ -59,7 +59,7 @@ protected:
 
     std::unique_ptr<VeskApp> makeApp()
     {
-        VeskAppEnvironment environment{desktop_, scheduler_, scheduler_,
+        VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
         environment.makeUpdateService = [this] {

@@ -1,15 +1,15 @@
 #include "app/VeskApp.h"
 
 #include "analytics/AnalyticsTracking.h"
-#include "app/VeskDefaultsStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/DiagnosticPayloadSubscribing.h"
 #include "feedback/NoOpBugReportSender.h"
 #include "LogCapture.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/MainThread.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
 #include "TestDesktop.h"
@@ -62,7 +62,7 @@ protected:
         scenario.accessibilityTrusted = accessibilityTrusted;
         scenario.diagnosticPayloads = {R"({"crashDiagnostics":[{"signal":11}]})", R"({"hangDiagnostics":[]})"};
         EXPECT_TRUE(desktop_.applyScenario(scenario).isEmpty());
-        VeskAppEnvironment environment{desktop_, scheduler_, scheduler_,
+        VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
         environment.makeAnalyticsService = [this](VeskDefaultsStore& defaults) {

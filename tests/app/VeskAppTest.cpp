@@ -1,17 +1,17 @@
 #include "app/VeskApp.h"
 
-#include "app/FocusSession.h"
-#include "app/ModelContainer.h"
-#include "app/ModelContext.h"
-#include "app/VeskLogFileStore.h"
+#include "store/FocusSession.h"
+#include "store/ModelContainer.h"
+#include "store/ModelContext.h"
+#include "logging/VeskLogFileStore.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
-#include "app/VirtualTimeDriver.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
-#include "platform/UserDefaults.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
 #include "TestDesktop.h"
 
@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(directory_.isValid());
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
         app_ = std::make_unique<VeskApp>(VeskAppEnvironment{
-            desktop_, scheduler_, scheduler_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+            desktop_.interfaces(), scheduler_, scheduler_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
             directory_.path() + "/VeskData.store", directory_.path() + "/defaults",
             [](int) { FAIL() << "the store opens"; }});
         ASSERT_TRUE(app_->isReady());
@@ -106,7 +106,7 @@ TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
     ManualScheduler scheduler;
     platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
     ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
-    VeskApp relaunched(VeskAppEnvironment{desktop, scheduler, scheduler,
+    VeskApp relaunched(VeskAppEnvironment{desktop.interfaces(), scheduler, scheduler,
                                           std::make_shared<SchedulerSessionTimerFactory>(scheduler),
                                           directory_.path() + "/VeskData.store", directory_.path() + "/defaults"});
     ASSERT_TRUE(relaunched.isReady());
@@ -208,7 +208,7 @@ TEST_F(VeskAppTest, AStoreThatCannotOpenEndsTheStartWithStatusOne)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     std::optional<int> status;
-    VeskApp broken(VeskAppEnvironment{desktop_, scheduler_, scheduler_,
+    VeskApp broken(VeskAppEnvironment{desktop_.interfaces(), scheduler_, scheduler_,
                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                       directory_.path() + "/not-a-folder/VeskData.store",
                                       directory_.path() + "/defaults", [&](int code) { status = code; }});

@@ -1,7 +1,7 @@
 #include "enforcement/SystemWorkspace.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 
 #include <QTemporaryDir>
 
@@ -31,8 +31,8 @@ TEST(SystemWorkspaceTest, RunningApplicationsKeepTheWorkspaceOrderAndAct)
     const auto desktopApps = desktop.workspace().runningApplications();
     ASSERT_EQ(apps.size(), desktopApps.size());
     for (std::size_t i = 0; i < apps.size(); ++i) {
-        EXPECT_EQ(apps[i]->bundleIdentifier(), desktopApps[i].bundleIdentifier());
-        EXPECT_EQ(apps[i]->processIdentifier(), desktopApps[i].processIdentifier());
+        EXPECT_EQ(apps[i]->bundleIdentifier(), desktopApps[i]->bundleIdentifier());
+        EXPECT_EQ(apps[i]->processIdentifier(), desktopApps[i]->processIdentifier());
     }
     EXPECT_FALSE(apps.back()->bundleIdentifier());
     EXPECT_EQ(apps.back()->activationPolicy(), ApplicationActivationPolicy::accessory);

@@ -2,8 +2,8 @@
 #include "overlay/OverlayContentView.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/SystemMouseInteractionDetector.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
 
 #include "FakeScreens.h"

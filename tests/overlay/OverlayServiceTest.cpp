@@ -4,11 +4,11 @@
 #include "overlay/OverlayContentView.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/SystemMouseInteractionDetector.h"
-#include "platform/DesktopScreenCapturer.h"
-#include "platform/DesktopScreenProvider.h"
-#include "platform/DesktopWindowListProvider.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopWindowListProvider.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
 
 #include "DesktopSpecs.h"
@@ -126,6 +126,12 @@ protected:
         return panel->contentView()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     }
 
+    // The desktop as the overlay takes it, with these screens.
+    OverlayService::DesktopParts desktopParts(const platform::ScreenProviding& withScreens)
+    {
+        return {withScreens, screens, desktop, desktop, desktop.ownApplication().bundleIdentifier.value_or(QString())};
+    }
+
     test::LogCapture logs;
     QTemporaryDir root;
     ManualScheduler scheduler;
@@ -133,7 +139,7 @@ protected:
     platform::DesktopScreenProvider screens{desktop};
     platform::DesktopWindowListProvider windowList{desktop};
     SystemMouseInteractionDetector mouse{desktop};
-    OverlayService service{scheduler, scheduler, desktop, screens,
+    OverlayService service{scheduler, scheduler, desktopParts(screens),
                            WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse};
     WindowNumber editorWindow = 0;
 
@@ -625,7 +631,7 @@ private:
 TEST_F(OverlayServiceTest, WithoutAMainScreenTheTimerFallbackTicksAndStops)
 {
     ScreensWithoutMain noMain(screens);
-    OverlayService fallback(scheduler, scheduler, desktop, noMain,
+    OverlayService fallback(scheduler, scheduler, desktopParts(noMain),
                             WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
     int ticks = 0;
     fallback.activate({kEditor});

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
-#include "platform/Geometry.h"
+#include "core/Geometry.h"
 
 #include <ostream>
 

@@ -4,11 +4,11 @@
 #include "overlay/PassthroughRects.h"
 #include "overlay/WindowClassification.h"
 #include "overlay/WindowSnapshotReader.h"
-#include "platform/DesktopScenario.h"
-#include "platform/DesktopScreenProvider.h"
-#include "platform/DesktopWindowListProvider.h"
-#include "platform/ManualScheduler.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopScenario.h"
+#include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopWindowListProvider.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "SessionLogCapture.h"
 
-#include "platform/ManualScheduler.h"
+#include "core/ManualScheduler.h"
 #include "session/AllowedWindowWaiter.h"
 #include "session/SerialQueueSessionTimerFactory.h"
 

@@ -1,4 +1,5 @@
-#include "platform/ApplicationBundle.h"
+#include "platform/simulated/ApplicationBundle.h"
+#include "platform/simulated/DesktopBundleReader.h"
 #include "session/BundleApplicationCapabilityDetector.h"
 
 #include <QDir>
@@ -39,6 +40,7 @@ QVariantMap urlType(const QVariant& schemes)
 TEST(BundleApplicationCapabilityDetectorTest, WebSchemesInTheBundlesURLTypes)
 {
     QTemporaryDir root;
+    const platform::DesktopBundleReader bundles;
     const struct {
         QString name;
         QVariantMap info;
@@ -54,7 +56,7 @@ TEST(BundleApplicationCapabilityDetectorTest, WebSchemesInTheBundlesURLTypes)
         {"NoTypes", {}, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(BundleApplicationCapabilityDetector().supportsWebURLSchemes(writeBundle(root, c.name, c.info)),
+        EXPECT_EQ(BundleApplicationCapabilityDetector(bundles).supportsWebURLSchemes(writeBundle(root, c.name, c.info)),
                   c.supports)
             << c.name.toStdString();
 }
@@ -69,7 +71,8 @@ TEST(BundleApplicationCapabilityDetectorTest, AnythingButABundleGivesFalse)
     broken.write("not a property list");
     broken.close();
 
-    const BundleApplicationCapabilityDetector detector;
+    const platform::DesktopBundleReader bundles;
+    const BundleApplicationCapabilityDetector detector(bundles);
     EXPECT_FALSE(detector.supportsWebURLSchemes(QUrl::fromLocalFile(root.path() + "/Missing.app")));
     EXPECT_FALSE(detector.supportsWebURLSchemes(QUrl::fromLocalFile(root.path() + "/Plain.app")));
     EXPECT_FALSE(detector.supportsWebURLSchemes(QUrl::fromLocalFile(root.path() + "/Broken.app")));

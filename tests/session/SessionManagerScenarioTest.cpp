@@ -6,11 +6,11 @@
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
-#include "platform/DesktopScenario.h"
-#include "platform/DesktopScreenProvider.h"
-#include "platform/DesktopWindowListProvider.h"
-#include "platform/DesktopWorkspace.h"
-#include "platform/SimulatedDesktop.h"
+#include "platform/simulated/DesktopScenario.h"
+#include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopWindowListProvider.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "session/BundleApplicationCapabilityDetector.h"
 #include "session/SystemAllowedWindowDetector.h"
 
@@ -167,7 +167,11 @@ protected:
         screens = std::make_shared<p::DesktopScreenProvider>(*desktop);
         reader = std::make_unique<WindowSnapshotReader>(*windowList, bundleIdentifierLookup(*desktop));
         mouseInteraction = std::make_unique<SystemMouseInteractionDetector>(*desktop);
-        realOverlay = std::make_unique<OverlayService>(scheduler, scheduler, *desktop, *screens, *reader, *mouseInteraction);
+        realOverlay = std::make_unique<OverlayService>(
+            scheduler, scheduler,
+            OverlayService::DesktopParts{*screens, *screens, *desktop, *desktop,
+                                         desktop->ownApplication().bundleIdentifier.value_or(QString())},
+            *reader, *mouseInteraction);
         overlay = std::make_shared<TracingOverlay>(trace, *realOverlay);
         detector = std::make_shared<SystemAllowedWindowDetector>(*reader, *screens, "com.vesk.app");
 
@@ -186,7 +190,8 @@ protected:
         s.allowedWindowDetector = detector;
         s.timerFactory = std::make_shared<ManualTimerFactory>(trace, scheduler);
         s.workspace = std::make_shared<SystemWorkspace>(desktop->workspace());
-        s.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>();
+        s.applicationCapabilityDetector =
+            std::make_shared<BundleApplicationCapabilityDetector>(desktop->interfaces().bundles);
         s.screenshotService = std::make_shared<FakeScreenshots>();
         s.screenshotThumbnailSuppression = std::make_shared<TraceThumbnailSuppression>(trace);
         s.transitionPresenter = std::make_shared<TraceTransition>(trace);

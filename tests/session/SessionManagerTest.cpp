@@ -1,6 +1,6 @@
 #include "SessionManagerFixture.h"
 
-#include "platform/MainThread.h"
+#include "core/MainThread.h"
 
 #include <QSignalSpy>
 

@@ -6,8 +6,8 @@
 
 #include "session/SessionManager.h"
 
-#include "platform/ManualScheduler.h"
-#include "platform/TextFormat.h"
+#include "core/ManualScheduler.h"
+#include "core/TextFormat.h"
 #include "session/AllowedWindowWaiter.h"
 
 #include <QStringList>

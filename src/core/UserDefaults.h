@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+namespace vesk {
+
+// A user-defaults domain (the standard one or a named suite): one JSON file
+// per suite in the app's config folder, through QSettings. Values keep their
+// type (boolean, integer, double, text, array, dictionary). Several instances
+// over the same suite in one process share what is written at once; every
+// write is also synced to the file. Main thread only.
+class UserDefaults {
+public:
+    // The suite of the application's standard user defaults.
+    static constexpr const char* standardSuiteName = "de.pelko.vesk";
+    // The app's config folder.
+    static QString defaultRootDirectory();
+
+    explicit UserDefaults(const QString& suiteName = QString::fromUtf8(standardSuiteName),
+                          const QString& rootDirectory = defaultRootDirectory());
+    ~UserDefaults();
+    UserDefaults(const UserDefaults&) = delete;
+    UserDefaults& operator=(const UserDefaults&) = delete;
+
+    QString suiteName() const { return suiteName_; }
+    QString filePath() const;
+
+    // Whether the domain holds an object for the key.
+    bool objectExists(const QString& key) const;
+    std::optional<QVariant> object(const QString& key) const;
+    // False when absent; numbers are true unless 0; texts "true"/"yes"/"1"
+    // (any case) are true.
+    bool boolForKey(const QString& key) const;
+    // 0 when absent or not a number (a numeric text is read as its number).
+    qint64 integerForKey(const QString& key) const;
+    double doubleForKey(const QString& key) const;
+    // The text, or a number's text; none for anything else.
+    std::optional<QString> stringForKey(const QString& key) const;
+    // None unless the stored object is an array; elements of any type.
+    std::optional<QVariantList> arrayForKey(const QString& key) const;
+    // None unless the stored object is an array whose elements are all texts.
+    std::optional<QStringList> stringArrayForKey(const QString& key) const;
+    std::optional<QVariantMap> dictionaryForKey(const QString& key) const;
+
+    void setObject(const QString& key, const QVariant& value);
+    void setBool(const QString& key, bool value) { setObject(key, value); }
+    void setInteger(const QString& key, qint64 value) { setObject(key, value); }
+    void setDouble(const QString& key, double value) { setObject(key, value); }
+    void setString(const QString& key, const QString& value) { setObject(key, value); }
+    void setArray(const QString& key, const QVariantList& value) { setObject(key, value); }
+    void setStringArray(const QString& key, const QStringList& value);
+    void setDictionary(const QString& key, const QVariantMap& value) { setObject(key, value); }
+    void removeObject(const QString& key);
+
+    // Every key of the domain with its value.
+    QVariantMap dictionaryRepresentation() const;
+
+private:
+    QString suiteName_;
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace vesk

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Identifiers.h"
+#include "platform/OwnWindowInfo.h"
+#include "platform/OwnWindowSpec.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <functional>
+#include <vector>
+
+namespace vesk::platform {
+
+// How a screen capture draws one of Vesk's windows: an image of the window's
+// content at its size in points (a widget's grab(), say).
+using OwnWindowRenderer = std::function<QImage(const QSize& sizeInPoints)>;
+
+// Vesk's own windows and panels as the window server knows them: each
+// registers so that it appears in the window list with Vesk's process
+// identifier at its level, and updates itself on every move, show or hide.
+// The registry outlives every window that registers with it.
+class OwnWindowRegistering {
+public:
+    virtual ~OwnWindowRegistering() = default;
+
+    virtual WindowNumber addOwnWindow(const OwnWindowSpec& spec) = 0;
+    // False when no such window is registered.
+    virtual bool updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) = 0;
+    virtual void removeOwnWindow(WindowNumber number) = 0;
+    virtual void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) = 0;
+    // Vesk's windows in the platform's order (front to back).
+    virtual std::vector<OwnWindowInfo> ownWindows() const = 0;
+};
+
+} // namespace vesk::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+namespace vesk::platform {
+
+class Accessibility;
+class ApplicationBundleReading;
+class CommandRunning;
+class DefaultsDomainsProviding;
+class DiagnosticPayloadProviding;
+class EventTapping;
+class InstalledApplicationsProviding;
+class OwnApplicationControlling;
+class OwnWindowRegistering;
+class PermissionsProviding;
+class PointerStateProviding;
+class PresentationOptionsControlling;
+class ScreenCapturing;
+class ScreenChangeObserving;
+class ScreenProviding;
+class WindowListProviding;
+class Workspace;
+
+// The platform as the application's composition hands it to the services:
+// one reference per role. Whoever provides it keeps every part alive for as
+// long as the application runs.
+struct PlatformInterfaces {
+    const WindowListProviding& windowList;
+    const ScreenProviding& screens;
+    const ScreenChangeObserving& screenChanges;
+    Workspace& workspace;
+    const InstalledApplicationsProviding& installedApplications;
+    const ApplicationBundleReading& bundles;
+    Accessibility& accessibility;
+    EventTapping& eventTaps;
+    DefaultsDomainsProviding& defaultsDomains;
+    CommandRunning& commandRunner;
+    OwnWindowRegistering& ownWindows;
+    PresentationOptionsControlling& presentationOptions;
+    OwnApplicationControlling& ownApplication;
+    const PointerStateProviding& pointer;
+    PermissionsProviding& permissions;
+    const ScreenCapturing& screenCapture;
+    DiagnosticPayloadProviding& diagnosticPayloads;
+};
+
+} // namespace vesk::platform

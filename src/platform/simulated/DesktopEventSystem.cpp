@@ -1,0 +1,309 @@
+#include "platform/simulated/DesktopEventSystem.h"
+
+#include "platform/simulated/SimulatedDesktop.h"
+
+#include <QLoggingCategory>
+
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcEvents, "vesk.platform.events")
+
+namespace vesk::platform {
+
+namespace {
+
+bool isMouseDown(int type)
+{
+    return type == EventType::leftMouseDown || type == EventType::rightMouseDown || type == EventType::otherMouseDown;
+}
+
+bool isMouseUp(int type)
+{
+    return type == EventType::leftMouseUp || type == EventType::rightMouseUp || type == EventType::otherMouseUp;
+}
+
+bool isPointerEvent(int type)
+{
+    return isMouseDown(type) || isMouseUp(type) || type == EventType::mouseMoved
+        || type == EventType::leftMouseDragged || type == EventType::rightMouseDragged
+        || type == EventType::otherMouseDragged || type == EventType::scrollWheel;
+}
+
+bool isKeyEvent(int type)
+{
+    return type == EventType::keyDown || type == EventType::keyUp || type == EventType::flagsChanged;
+}
+
+int buttonOf(const InputEvent& event)
+{
+    switch (event.type) {
+    case EventType::leftMouseDown:
+    case EventType::leftMouseUp:
+    case EventType::leftMouseDragged:
+        return 0;
+    case EventType::rightMouseDown:
+    case EventType::rightMouseUp:
+    case EventType::rightMouseDragged:
+        return 1;
+    default:
+        return int(std::max<std::int64_t>(2, event.integerField(EventField::mouseEventButtonNumber)));
+    }
+}
+
+bool matches(std::uint64_t mask, int type)
+{
+    return type >= 0 && type < 64 && (mask & eventMaskBit(type));
+}
+
+constexpr std::uint64_t kModifierMask = EventFlag::command | EventFlag::option | EventFlag::control | EventFlag::shift;
+
+} // namespace
+
+DesktopEventSystem::DesktopEventSystem(SimulatedDesktop& desktop)
+    : desktop_(desktop)
+{
+}
+
+std::optional<EventTapID> DesktopEventSystem::createTap(TapLocation location, TapPlacement placement,
+                                                        TapOptions options, std::uint64_t eventMask,
+                                                        EventTapCallback callback)
+{
+    if (refusesTaps_ || !desktop_.isInputMonitoringGranted() || !callback)
+        return std::nullopt;
+    Tap tap{nextID_++, location, options, eventMask, std::move(callback), true};
+    // Taps are kept in the order events pass them.
+    auto position = std::find_if(taps_.begin(), taps_.end(), [&](const Tap& other) {
+        return placement == TapPlacement::headInsert ? other.location >= location : other.location > location;
+    });
+    const EventTapID id = tap.id;
+    taps_.insert(position, std::move(tap));
+    return id;
+}
+
+DesktopEventSystem::Tap* DesktopEventSystem::findTap(EventTapID id)
+{
+    const auto it = std::find_if(taps_.begin(), taps_.end(), [id](const Tap& tap) { return tap.id == id; });
+    return it == taps_.end() ? nullptr : &*it;
+}
+
+const DesktopEventSystem::Tap* DesktopEventSystem::findTap(EventTapID id) const
+{
+    return const_cast<DesktopEventSystem*>(this)->findTap(id);
+}
+
+void DesktopEventSystem::enableTap(EventTapID tap, bool enable)
+{
+    if (Tap* found = findTap(tap))
+        found->enabled = enable;
+}
+
+bool DesktopEventSystem::isTapEnabled(EventTapID tap) const
+{
+    const Tap* found = findTap(tap);
+    return found && found->enabled;
+}
+
+void DesktopEventSystem::invalidateTap(EventTapID tap)
+{
+    taps_.erase(std::remove_if(taps_.begin(), taps_.end(), [tap](const Tap& t) { return t.id == tap; }), taps_.end());
+}
+
+bool DesktopEventSystem::isTapValid(EventTapID tap) const
+{
+    return findTap(tap) != nullptr;
+}
+
+void DesktopEventSystem::disableTapByTimeout(EventTapID tap)
+{
+    notifyDisabled(tap, EventType::tapDisabledByTimeout);
+}
+
+void DesktopEventSystem::disableTapByUserInput(EventTapID tap)
+{
+    notifyDisabled(tap, EventType::tapDisabledByUserInput);
+}
+
+void DesktopEventSystem::notifyDisabled(EventTapID tap, int notice)
+{
+    Tap* found = findTap(tap);
+    if (!found)
+        return;
+    found->enabled = false;
+    qCInfo(lcEvents) << "Event tap disabled by the system — tap=" << tap << ", notice=" << notice;
+    InputEvent event;
+    event.type = notice;
+    const EventTapCallback callback = found->callback;
+    callback(notice, event);
+}
+
+std::vector<EventTapID> DesktopEventSystem::tapsInOrder() const
+{
+    std::vector<EventTapID> ids;
+    for (const Tap& tap : taps_)
+        ids.push_back(tap.id);
+    return ids;
+}
+
+EventMonitorID DesktopEventSystem::addLocalMonitor(
+    std::uint64_t eventMask, std::function<std::optional<InputEvent>(const InputEvent&)> handler)
+{
+    localMonitors_.push_back(LocalMonitor{nextID_, eventMask, std::move(handler)});
+    return nextID_++;
+}
+
+EventMonitorID DesktopEventSystem::addGlobalMonitor(std::uint64_t eventMask,
+                                                    std::function<void(const InputEvent&)> handler)
+{
+    globalMonitors_.push_back(GlobalMonitor{nextID_, eventMask, std::move(handler)});
+    return nextID_++;
+}
+
+void DesktopEventSystem::removeMonitor(EventMonitorID monitor)
+{
+    std::erase_if(localMonitors_, [monitor](const LocalMonitor& m) { return m.id == monitor; });
+    std::erase_if(globalMonitors_, [monitor](const GlobalMonitor& m) { return m.id == monitor; });
+}
+
+void DesktopEventSystem::trackHardwareState(const InputEvent& event)
+{
+    if (isPointerEvent(event.type))
+        desktop_.setMouseLocation(desktop_.cocoaPoint(event.location));
+    if (isMouseDown(event.type))
+        desktop_.setMouseButtonDown(buttonOf(event), true);
+    else if (isMouseUp(event.type))
+        desktop_.setMouseButtonDown(buttonOf(event), false);
+}
+
+EventOutcome DesktopEventSystem::target(const InputEvent& event) const
+{
+    EventOutcome outcome;
+    if (isKeyEvent(event.type)) {
+        outcome.targetPID = desktop_.frontmostPID();
+        if (outcome.targetPID)
+            outcome.targetWindow = desktop_.mainWindow(*outcome.targetPID);
+        return outcome;
+    }
+    const QPointF location = isPointerEvent(event.type) ? event.location : desktop_.quartzPoint(desktop_.mouseLocation());
+    if (const DesktopWindow* window = desktop_.windowAt(location)) {
+        outcome.targetPID = window->ownerPID;
+        outcome.targetWindow = window->number;
+    }
+    return outcome;
+}
+
+EventOutcome DesktopEventSystem::post(const InputEvent& original)
+{
+    trackHardwareState(original);
+    InputEvent event = original;
+
+    std::vector<EventTapID> order = tapsInOrder();
+    for (EventTapID id : order) {
+        const Tap* tap = findTap(id);
+        if (!tap || !tap->enabled || !matches(tap->mask, event.type))
+            continue;
+        const bool listenOnly = tap->options == TapOptions::listenOnly;
+        const EventTapCallback callback = tap->callback;
+        const auto result = callback(event.type, event);
+        if (listenOnly)
+            continue;
+        if (!result) {
+            EventOutcome swallowed;
+            swallowed.swallowedByTap = id;
+            return swallowed;
+        }
+        event = *result;
+    }
+
+    EventOutcome outcome = target(event);
+    const bool toVesk = outcome.targetPID && *outcome.targetPID == desktop_.ownPID();
+    if (toVesk) {
+        const auto monitors = localMonitors_;
+        for (const LocalMonitor& monitor : monitors) {
+            if (!matches(monitor.mask, event.type))
+                continue;
+            const auto result = monitor.handler(event);
+            if (!result) {
+                outcome.swallowedByMonitor = true;
+                return outcome;
+            }
+            event = *result;
+        }
+    } else if (!isKeyEvent(event.type) || desktop_.isAccessibilityTrusted()) {
+        // Key events of other applications reach global monitors only for trusted processes.
+        const auto monitors = globalMonitors_;
+        for (const GlobalMonitor& monitor : monitors) {
+            if (matches(monitor.mask, event.type))
+                monitor.handler(event);
+        }
+    }
+
+    outcome.delivered = true;
+    applyToSystem(event, outcome);
+    delivered_.emplace_back(event, outcome);
+    return outcome;
+}
+
+void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutcome& outcome)
+{
+    const int pointerDisplay = desktop_.displayIndexForCocoaRect(QRectF(desktop_.mouseLocation(), QSizeF(1, 1))).value_or(0);
+
+    if (isMouseDown(event.type) && event.type != EventType::otherMouseDown && outcome.targetPID
+        && outcome.targetWindow && *outcome.targetPID != desktop_.ownPID()) {
+        // A click brings its window's application forward.
+        desktop_.activate(*outcome.targetPID, 0);
+        desktop_.raiseWindow(*outcome.targetWindow);
+        return;
+    }
+
+    if (event.type == EventType::keyDown) {
+        const std::uint64_t modifiers = event.flags & kModifierMask;
+        const auto keyCode = event.keyCode();
+        if (modifiers == EventFlag::control && (keyCode == 123 || keyCode == 124)) {
+            desktop_.switchToAdjacentSpace(pointerDisplay, keyCode == 124 ? 1 : -1);
+        } else if ((modifiers == EventFlag::control && keyCode == 126) || (modifiers == 0 && keyCode == 99)) {
+            const QVariant disabled = desktop_.appliedDockPreferences().value(QStringLiteral("mcx-expose-disabled"));
+            if (!disabled.toBool())
+                ++missionControlInvocations_;
+        } else if (modifiers == EventFlag::command && keyCode == 48) {
+            const bool vesk = desktop_.frontmostPID() == desktop_.ownPID();
+            if (!(vesk && (desktop_.presentationOptions() & PresentationDisableProcessSwitching))) {
+                for (const DesktopApplication& app : desktop_.applications()) {
+                    if (!app.terminated && app.activationPolicy == ActivationPolicy::regular
+                        && app.pid != desktop_.frontmostPID()) {
+                        desktop_.activate(app.pid, ActivateAllWindows);
+                        break;
+                    }
+                }
+            }
+        }
+        return;
+    }
+
+    const bool dockSwipe = (event.type == EventType::gesture || event.type == EventType::magnify)
+        && event.integerField(EventField::gestureHIDType) == kDockSwipeHIDType;
+    if (dockSwipe) {
+        const auto phase = event.integerField(EventField::gesturePhase);
+        if (phase == 4 || phase == 8) {
+            const auto direction = event.integerField(EventField::swipeDirection);
+            desktop_.switchToAdjacentSpace(pointerDisplay, direction < 0 ? -1 : 1);
+        }
+    }
+}
+
+EventOutcome DesktopEventSystem::click(const QPointF& quartzPoint, int button)
+{
+    const int down = button == 0 ? EventType::leftMouseDown : button == 1 ? EventType::rightMouseDown : EventType::otherMouseDown;
+    const int up = button == 0 ? EventType::leftMouseUp : button == 1 ? EventType::rightMouseUp : EventType::otherMouseUp;
+    const EventOutcome outcome = post(InputEvent::mouse(down, quartzPoint, button));
+    post(InputEvent::mouse(up, quartzPoint, button));
+    return outcome;
+}
+
+EventOutcome DesktopEventSystem::keyPress(std::int64_t keyCode, std::uint64_t flags)
+{
+    const EventOutcome outcome = post(InputEvent::key(EventType::keyDown, keyCode, flags));
+    post(InputEvent::key(EventType::keyUp, keyCode, flags));
+    return outcome;
+}
+
+} // namespace vesk::platform

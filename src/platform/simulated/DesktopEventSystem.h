@@ -1,0 +1,95 @@
+#pragma once
+
+#include "platform/EventTapping.h"
+#include "platform/simulated/EventOutcome.h"
+
+#include <QPointF>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace vesk::platform {
+
+class SimulatedDesktop;
+
+// The simulated desktop's event taps and monitors, and the delivery of
+// injected input: an event passes the taps and monitors as EventTapping
+// describes, then reaches its target. The pointer position and the button state
+// follow the hardware, swallowed or not.
+class DesktopEventSystem final : public EventTapping {
+public:
+    explicit DesktopEventSystem(SimulatedDesktop& desktop);
+
+    // Refused without Input Monitoring, or when told to refuse.
+    std::optional<EventTapID> createTap(TapLocation location, TapPlacement placement, TapOptions options,
+                                        std::uint64_t eventMask, EventTapCallback callback) override;
+    void enableTap(EventTapID tap, bool enable) override;
+    bool isTapEnabled(EventTapID tap) const override;
+    void invalidateTap(EventTapID tap) override;
+    bool isTapValid(EventTapID tap) const override;
+
+    EventMonitorID addLocalMonitor(std::uint64_t eventMask, LocalEventMonitor handler) override;
+    EventMonitorID addGlobalMonitor(std::uint64_t eventMask, GlobalEventMonitor handler) override;
+    void removeMonitor(EventMonitorID monitor) override;
+
+    // --- Test controls ----------------------------------------------------------
+    // The system switches a tap off and tells it (the tap-disabled notice).
+    void disableTapByTimeout(EventTapID tap);
+    void disableTapByUserInput(EventTapID tap);
+    // Valid taps in the order events pass them.
+    std::vector<EventTapID> tapsInOrder() const;
+    void setRefusesTapCreation(bool refuses) { refusesTaps_ = refuses; }
+
+    int monitorCount() const { return int(localMonitors_.size() + globalMonitors_.size()); }
+
+    // Injects an event into the system.
+    EventOutcome post(const InputEvent& event);
+    // A click (down and up) at a top-left point with a button (0 left, 1 right, 2 other).
+    EventOutcome click(const QPointF& quartzPoint, int button = 0);
+    EventOutcome keyPress(std::int64_t keyCode, std::uint64_t flags);
+
+    // Events that reached their target, in order, with the outcome.
+    const std::vector<std::pair<InputEvent, EventOutcome>>& deliveredEvents() const { return delivered_; }
+    int missionControlInvocations() const { return missionControlInvocations_; }
+
+private:
+    struct Tap {
+        EventTapID id;
+        TapLocation location;
+        TapOptions options;
+        std::uint64_t mask;
+        EventTapCallback callback;
+        bool enabled;
+    };
+    struct LocalMonitor {
+        EventMonitorID id;
+        std::uint64_t mask;
+        std::function<std::optional<InputEvent>(const InputEvent&)> handler;
+    };
+    struct GlobalMonitor {
+        EventMonitorID id;
+        std::uint64_t mask;
+        std::function<void(const InputEvent&)> handler;
+    };
+
+    Tap* findTap(EventTapID id);
+    const Tap* findTap(EventTapID id) const;
+    void notifyDisabled(EventTapID tap, int notice);
+    void trackHardwareState(const InputEvent& event);
+    EventOutcome target(const InputEvent& event) const;
+    void applyToSystem(const InputEvent& event, const EventOutcome& outcome);
+
+    SimulatedDesktop& desktop_;
+    std::vector<Tap> taps_;
+    std::vector<LocalMonitor> localMonitors_;
+    std::vector<GlobalMonitor> globalMonitors_;
+    int nextID_ = 1;
+    bool refusesTaps_ = false;
+    std::vector<std::pair<InputEvent, EventOutcome>> delivered_;
+    int missionControlInvocations_ = 0;
+};
+
+} // namespace vesk::platform

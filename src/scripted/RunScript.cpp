@@ -1,0 +1,386 @@
+#include "scripted/RunScript.h"
+
+#include "platform/simulated/DesktopEventSystem.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace vesk {
+
+namespace {
+
+using Action = ScriptStep::Action;
+
+const std::vector<std::pair<Action, QString>>& actionNames()
+{
+    static const std::vector<std::pair<Action, QString>> names{
+        {Action::startSession, "startSession"}, {Action::click, "click"},
+        {Action::key, "key"},                   {Action::launch, "launch"},
+        {Action::quit, "quit"},                 {Action::minimize, "minimize"},
+        {Action::move, "move"},                 {Action::switchSpace, "switchSpace"},
+        {Action::screenshot, "screenshot"},     {Action::advance, "advance"},
+        {Action::sigterm, "sigterm"},           {Action::terminate, "terminate"},
+    };
+    return names;
+}
+
+// The fields each action takes besides "at", "do" and "comment".
+const std::map<Action, std::set<QString>>& allowedFields()
+{
+    static const std::map<Action, std::set<QString>> fields{
+        {Action::startSession, {"apps", "durationSeconds", "goal", "hardcore", "setupSeconds"}},
+        {Action::click, {"x", "y", "button"}},
+        {Action::key, {"chord"}},
+        {Action::launch, {"bundleID"}},
+        {Action::quit, {"bundleID"}},
+        {Action::minimize, {"bundleID"}},
+        {Action::move, {"bundleID", "x", "y", "width", "height"}},
+        {Action::switchSpace, {"display", "space", "step"}},
+        {Action::screenshot, {"name"}},
+        {Action::advance, {"seconds"}},
+        {Action::sigterm, {}},
+        {Action::terminate, {}},
+    };
+    return fields;
+}
+
+// Virtual key codes of the platform's keyboard.
+const std::map<QString, std::int64_t>& keyCodes()
+{
+    static const std::map<QString, std::int64_t> codes{
+        {"a", 0},       {"s", 1},      {"d", 2},      {"f", 3},      {"h", 4},      {"g", 5},    {"z", 6},
+        {"x", 7},       {"c", 8},      {"v", 9},      {"b", 11},     {"q", 12},     {"w", 13},   {"e", 14},
+        {"r", 15},      {"y", 16},     {"t", 17},     {"1", 18},     {"2", 19},     {"3", 20},   {"4", 21},
+        {"6", 22},      {"5", 23},     {"9", 25},     {"7", 26},     {"8", 28},     {"0", 29},   {"o", 31},
+        {"u", 32},      {"i", 34},     {"p", 35},     {"l", 37},     {"j", 38},     {"k", 40},   {"n", 45},
+        {"m", 46},      {"return", 36}, {"tab", 48},  {"space", 49}, {"delete", 51}, {"escape", 53},
+        {"left", 123},  {"right", 124}, {"down", 125}, {"up", 126},
+    };
+    return codes;
+}
+
+const std::map<QString, std::uint64_t>& modifierFlags()
+{
+    using namespace platform::EventFlag;
+    static const std::map<QString, std::uint64_t> flags{
+        {"cmd", command}, {"command", command}, {"shift", shift},   {"ctrl", control}, {"control", control},
+        {"alt", option},  {"option", option},   {"opt", option},    {"fn", secondaryFn},
+    };
+    return flags;
+}
+
+// Reads the fields of one step; the first problem found is kept.
+class StepReader {
+public:
+    StepReader(const QJsonObject& object, QString prefix) : object_(object), prefix_(std::move(prefix)) {}
+
+    bool failed() const { return !error_.isEmpty(); }
+    const QString& error() const { return error_; }
+    void fail(const QString& message)
+    {
+        if (error_.isEmpty())
+            error_ = prefix_ + message;
+    }
+    bool has(const QString& key) const { return object_.contains(key) && !object_.value(key).isNull(); }
+
+    double number(const QString& key, std::optional<double> fallback = std::nullopt)
+    {
+        if (!has(key)) {
+            if (!fallback)
+                fail(QStringLiteral("missing \"%1\"").arg(key));
+            return fallback.value_or(0);
+        }
+        const QJsonValue value = object_.value(key);
+        if (!value.isDouble() || !std::isfinite(value.toDouble())) {
+            fail(QStringLiteral("\"%1\" must be a number").arg(key));
+            return 0;
+        }
+        return value.toDouble();
+    }
+
+    int integer(const QString& key, std::optional<int> fallback = std::nullopt)
+    {
+        const double value = number(key, fallback ? std::optional<double>(*fallback) : std::nullopt);
+        if (failed())
+            return 0;
+        if (value != std::floor(value) || std::abs(value) > 1e9) {
+            fail(QStringLiteral("\"%1\" must be a whole number").arg(key));
+            return 0;
+        }
+        return static_cast<int>(value);
+    }
+
+    QString text(const QString& key)
+    {
+        if (!has(key)) {
+            fail(QStringLiteral("missing \"%1\"").arg(key));
+            return {};
+        }
+        const QJsonValue value = object_.value(key);
+        if (!value.isString() || value.toString().trimmed().isEmpty()) {
+            fail(QStringLiteral("\"%1\" must be a non-empty text").arg(key));
+            return {};
+        }
+        return value.toString();
+    }
+
+    std::optional<QString> optionalText(const QString& key)
+    {
+        if (!has(key))
+            return std::nullopt;
+        const QJsonValue value = object_.value(key);
+        if (!value.isString()) {
+            fail(QStringLiteral("\"%1\" must be a text").arg(key));
+            return std::nullopt;
+        }
+        return value.toString();
+    }
+
+    bool boolean(const QString& key, bool fallback)
+    {
+        if (!has(key))
+            return fallback;
+        const QJsonValue value = object_.value(key);
+        if (!value.isBool()) {
+            fail(QStringLiteral("\"%1\" must be true or false").arg(key));
+            return fallback;
+        }
+        return value.toBool();
+    }
+
+    QStringList textList(const QString& key)
+    {
+        if (!has(key) || !object_.value(key).isArray()) {
+            fail(QStringLiteral("\"%1\" must be an array of bundle identifiers").arg(key));
+            return {};
+        }
+        QStringList result;
+        const QJsonArray array = object_.value(key).toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (!array.at(i).isString() || array.at(i).toString().trimmed().isEmpty()) {
+                fail(QStringLiteral("\"%1\"[%2] must be a non-empty text").arg(key).arg(i));
+                return {};
+            }
+            result.append(array.at(i).toString());
+        }
+        if (result.isEmpty())
+            fail(QStringLiteral("\"%1\" must name at least one application").arg(key));
+        return result;
+    }
+
+private:
+    const QJsonObject& object_;
+    QString prefix_;
+    QString error_;
+};
+
+void parseChord(StepReader& reader, ScriptStep& step)
+{
+    step.chord = reader.text("chord");
+    if (reader.failed())
+        return;
+    const QStringList parts = step.chord.toLower().split('+');
+    std::optional<std::int64_t> keyCode;
+    for (const QString& rawPart : parts) {
+        const QString part = rawPart.trimmed();
+        if (const auto flag = modifierFlags().find(part); flag != modifierFlags().end()) {
+            step.modifierFlags |= flag->second;
+            continue;
+        }
+        const auto code = keyCodes().find(part);
+        if (code == keyCodes().end()) {
+            reader.fail(QStringLiteral("unknown key \"%1\" in \"chord\"").arg(part));
+            return;
+        }
+        if (keyCode) {
+            reader.fail(QStringLiteral("\"chord\" names more than one key"));
+            return;
+        }
+        keyCode = code->second;
+    }
+    if (!keyCode) {
+        reader.fail(QStringLiteral("\"chord\" names no key"));
+        return;
+    }
+    step.keyCode = *keyCode;
+}
+
+void readActionFields(StepReader& reader, ScriptStep& step)
+{
+    switch (step.action) {
+    case Action::startSession:
+        step.apps = reader.textList("apps");
+        step.durationSeconds = reader.integer("durationSeconds");
+        if (!reader.failed() && step.durationSeconds < 0)
+            reader.fail(QStringLiteral("\"durationSeconds\" must not be negative (0 means no limit)"));
+        step.goal = reader.optionalText("goal");
+        step.hardcore = reader.boolean("hardcore", false);
+        step.setupSeconds = reader.integer("setupSeconds", 0);
+        if (!reader.failed() && step.setupSeconds < 0)
+            reader.fail(QStringLiteral("\"setupSeconds\" must not be negative"));
+        break;
+    case Action::click:
+        step.point = QPointF(reader.number("x"), reader.number("y"));
+        step.button = reader.integer("button", 0);
+        if (!reader.failed() && (step.button < 0 || step.button > 2))
+            reader.fail(QStringLiteral("\"button\" must be 0 (left), 1 (right) or 2 (other)"));
+        break;
+    case Action::key:
+        parseChord(reader, step);
+        break;
+    case Action::launch:
+    case Action::quit:
+    case Action::minimize:
+        step.bundleID = reader.text("bundleID");
+        break;
+    case Action::move:
+        step.bundleID = reader.text("bundleID");
+        step.point = QPointF(reader.number("x"), reader.number("y"));
+        for (auto [key, field] : {std::pair{"width", &step.width}, std::pair{"height", &step.height}}) {
+            if (!reader.has(key))
+                continue;
+            *field = reader.number(key);
+            if (!reader.failed() && *field <= 0)
+                reader.fail(QStringLiteral("\"%1\" must be above 0").arg(key));
+        }
+        break;
+    case Action::switchSpace:
+        step.display = reader.integer("display", 0);
+        if (!reader.failed() && step.display < 0)
+            reader.fail(QStringLiteral("\"display\" must not be negative"));
+        if (reader.has("space") && reader.has("step")) {
+            reader.fail(QStringLiteral("give either \"space\" or \"step\", not both"));
+        } else if (reader.has("space")) {
+            step.space = reader.integer("space");
+            if (!reader.failed() && *step.space < 0)
+                reader.fail(QStringLiteral("\"space\" must not be negative"));
+        } else {
+            step.spaceStep = reader.integer("step", 1);
+            if (!reader.failed() && step.spaceStep == 0)
+                reader.fail(QStringLiteral("\"step\" must not be 0"));
+        }
+        break;
+    case Action::screenshot:
+        step.name = reader.text("name");
+        if (!reader.failed() && !QRegularExpression("^[A-Za-z0-9_.-]+$").match(step.name).hasMatch())
+            reader.fail(QStringLiteral("\"name\" may only hold letters, digits, \".\", \"_\" and \"-\""));
+        break;
+    case Action::advance:
+        step.seconds = reader.number("seconds", 0);
+        if (!reader.failed() && step.seconds < 0)
+            reader.fail(QStringLiteral("\"seconds\" must not be negative"));
+        break;
+    case Action::sigterm:
+    case Action::terminate:
+        break;
+    }
+}
+
+RunScript::ParseResult failure(const QString& message)
+{
+    return {std::nullopt, message};
+}
+
+} // namespace
+
+QString toRaw(ScriptStep::Action action)
+{
+    for (const auto& [candidate, name] : actionNames()) {
+        if (candidate == action)
+            return name;
+    }
+    return {};
+}
+
+RunScript::ParseResult RunScript::parse(const QByteArray& json)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return failure(QStringLiteral("not valid JSON at offset %1: %2")
+                           .arg(parseError.offset)
+                           .arg(parseError.errorString()));
+    if (!document.isObject())
+        return failure(QStringLiteral("the script must be a JSON object with \"steps\""));
+    const QJsonObject root = document.object();
+    if (!root.value("steps").isArray())
+        return failure(QStringLiteral("\"steps\" must be an array"));
+
+    RunScript script;
+    std::set<QString> screenshotNames;
+    const QJsonArray steps = root.value("steps").toArray();
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        if (!steps.at(i).isObject())
+            return failure(QStringLiteral("steps[%1]: must be an object").arg(i));
+        const QJsonObject object = steps.at(i).toObject();
+
+        const QJsonValue doValue = object.value("do");
+        const auto name = std::find_if(actionNames().begin(), actionNames().end(),
+                                       [&](const auto& entry) { return entry.second == doValue.toString(); });
+        if (!doValue.isString() || name == actionNames().end())
+            return failure(QStringLiteral("steps[%1]: unknown or missing \"do\" (%2); expected one of %3")
+                               .arg(i)
+                               .arg(doValue.isString() ? "\"" + doValue.toString() + "\"" : QStringLiteral("none"))
+                               .arg([] {
+                                   QStringList all;
+                                   for (const auto& entry : actionNames())
+                                       all.append(entry.second);
+                                   return all.join(", ");
+                               }()));
+
+        ScriptStep step;
+        step.action = name->first;
+        step.index = static_cast<int>(i);
+        StepReader reader(object, QStringLiteral("steps[%1] (%2): ").arg(i).arg(name->second));
+
+        const std::set<QString>& allowed = allowedFields().at(step.action);
+        for (const QString& key : object.keys()) {
+            if (key != "at" && key != "do" && key != "comment" && !allowed.count(key))
+                reader.fail(QStringLiteral("unknown field \"%1\"").arg(key));
+        }
+        step.at = reader.number("at");
+        if (!reader.failed() && step.at < 0)
+            reader.fail(QStringLiteral("\"at\" must not be negative"));
+        readActionFields(reader, step);
+        if (!reader.failed() && step.at + step.seconds > maximumSeconds)
+            reader.fail(QStringLiteral("the run may cover at most %1 seconds of virtual time").arg(maximumSeconds));
+        if (!reader.failed() && step.action == Action::screenshot && !screenshotNames.insert(step.name).second)
+            reader.fail(QStringLiteral("the screenshot name \"%1\" is already used").arg(step.name));
+        if (reader.failed())
+            return failure(reader.error());
+        script.steps_.push_back(step);
+    }
+
+    std::stable_sort(script.steps_.begin(), script.steps_.end(),
+                     [](const ScriptStep& a, const ScriptStep& b) { return a.at < b.at; });
+    for (size_t i = 0; i + 1 < script.steps_.size(); ++i) {
+        if (script.steps_[i].action == Action::terminate)
+            return failure(QStringLiteral("steps[%1] (terminate): must be the last step; steps[%2] comes after it")
+                               .arg(script.steps_[i].index)
+                               .arg(script.steps_[i + 1].index));
+    }
+    return {std::move(script), {}};
+}
+
+RunScript::ParseResult RunScript::loadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("cannot read the script %1: %2").arg(path, file.errorString()));
+    return parse(file.readAll());
+}
+
+double RunScript::endTime() const
+{
+    return steps_.empty() ? 0 : steps_.back().at;
+}
+
+} // namespace vesk

@@ -1,0 +1,503 @@
+#include "scripted/ScriptedRun.h"
+
+#include "store/GoalRule.h"
+#include "store/ModelContainer.h"
+#include "logging/VeskLogFileStore.h"
+#include "app/AppDelegate.h"
+#include "scripted/RunReportWriter.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "app/SessionManagerComposition.h"
+#include "app/VeskApp.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "platform/simulated/DesktopEventSystem.h"
+#include "platform/simulated/DesktopScenarioLoader.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "session/SessionManager.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include <csignal>
+
+namespace vesk {
+
+namespace {
+
+// The run whose timeline receives the log messages.
+std::atomic<ScriptedRun*> gActiveRun{nullptr};
+
+QString levelText(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return QStringLiteral("debug");
+    case QtInfoMsg:
+        return QStringLiteral("info");
+    case QtWarningMsg:
+        return QStringLiteral("warning");
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        break;
+    }
+    return QStringLiteral("error");
+}
+
+QJsonObject errorOutcome(const QString& message)
+{
+    return QJsonObject{{"error", message}};
+}
+
+std::optional<QString> bundleIdentifierOf(const platform::SimulatedDesktop& desktop, platform::ProcessID pid)
+{
+    const platform::DesktopApplication* application = desktop.application(pid);
+    return application ? application->bundleIdentifier : std::nullopt;
+}
+
+QJsonValue optionalText(const std::optional<QString>& text)
+{
+    return text ? QJsonValue(*text) : QJsonValue();
+}
+
+} // namespace
+
+ScriptedRun::ScriptedRun(ScriptedRunOptions options)
+    : options_(std::move(options))
+{
+    runDirectory_ = options_.runDirectory.isEmpty() ? defaultRunDirectory(options_.reportPath) : options_.runDirectory;
+}
+
+QString ScriptedRun::defaultRunDirectory(const QString& reportPath)
+{
+    const QFileInfo report(reportPath);
+    return report.absoluteDir().filePath(report.completeBaseName() + "-run");
+}
+
+ScriptedRun::~ScriptedRun()
+{
+    // The application goes before the desktop it runs on, and both before
+    // the log messages stop going to this run.
+    timeForEntries_ = nullptr;
+    app_.reset();
+    desktop_.reset();
+    if (gActiveRun.load() == this) {
+        qInstallMessageHandler(previousMessageHandler_);
+        gActiveRun = nullptr;
+    }
+}
+
+QString ScriptedRun::summary() const
+{
+    QStringList lines;
+    lines << QStringLiteral("Scripted run ended at %1 s of virtual time; report: %2")
+                 .arg(report_.value("endedAt").toDouble())
+                 .arg(QFileInfo(options_.reportPath).absoluteFilePath());
+    const QJsonArray sessions = report_.value("sessions").toArray();
+    lines << QStringLiteral("Sessions: %1").arg(sessions.size());
+    for (const QJsonValue& value : sessions) {
+        const QJsonObject session = value.toObject();
+        QStringList apps;
+        for (const QJsonValue& app : session.value("allowedAppBundleIDs").toArray())
+            apps << app.toString();
+        lines << QStringLiteral("  %1 s with %2, %3")
+                     .arg(session.value("durationSeconds").toInt())
+                     .arg(apps.join(", "))
+                     .arg(session.value("isActive").toBool()
+                              ? QStringLiteral("still active")
+                              : QStringLiteral("ended: ") + session.value("endReason").toString());
+    }
+    const QJsonObject screenshots = report_.value("screenshots").toObject();
+    lines << (screenshots.isEmpty() ? QStringLiteral("Screenshots: none") : QStringLiteral("Screenshots:"));
+    for (auto it = screenshots.constBegin(); it != screenshots.constEnd(); ++it) {
+        QStringList paths;
+        for (const QJsonValue& path : it.value().toArray())
+            paths << path.toString();
+        lines << QStringLiteral("  %1: %2").arg(it.key(), paths.join(", "));
+    }
+    lines << QStringLiteral("Log file: %1").arg(report_.value("logFile").toString());
+    const QJsonArray errors = report_.value("errors").toArray();
+    lines << QStringLiteral("Step errors: %1").arg(errors.isEmpty() ? QStringLiteral("none") : QString());
+    for (const QJsonValue& error : errors)
+        lines << QStringLiteral("  ") + error.toString();
+    return lines.join('\n');
+}
+
+int ScriptedRun::run()
+{
+    const platform::ScenarioLoadResult scenario = options_.desktopPath.isEmpty()
+                                                      ? platform::DesktopScenarioLoader::loadDefault()
+                                                      : platform::DesktopScenarioLoader::loadFile(options_.desktopPath);
+    if (!scenario.ok()) {
+        error_ = QStringLiteral("desktop scenario: ") + scenario.error;
+        return invalidInput;
+    }
+    const RunScript::ParseResult script = RunScript::loadFile(options_.scriptPath);
+    if (!script.ok()) {
+        error_ = QStringLiteral("script: ") + script.error;
+        return invalidInput;
+    }
+    if (!prepare(*scenario.scenario))
+        return failed;
+
+    bool terminated = false;
+    for (const ScriptStep& step : script.script->steps()) {
+        time_->advanceTo(step.at);
+        execute(step);
+        terminated = app_->isTerminated();
+        if (terminated)
+            break;
+    }
+    if (!terminated)
+        terminate(true);
+
+    report_ = buildReport();
+    QString writeError;
+    if (!RunReportWriter::write(report_, options_.reportPath, &writeError)) {
+        error_ = writeError;
+        return failed;
+    }
+    return succeeded;
+}
+
+bool ScriptedRun::prepare(const platform::DesktopScenario& scenario)
+{
+    if (!QDir().mkpath(runDirectory_)) {
+        error_ = QStringLiteral("cannot create the run folder %1").arg(runDirectory_);
+        return false;
+    }
+    QDir run(runDirectory_);
+    // A fresh run every time: an earlier run's store and settings would change what this one does.
+    for (const QString& leftover : {QStringLiteral("desktop"), QStringLiteral("defaults"), QStringLiteral("screenshots")})
+        QDir(run.filePath(leftover)).removeRecursively();
+    QFile::remove(run.filePath(ModelContainer::storeFileName));
+
+    previousMessageHandler_ = qInstallMessageHandler(handleMessage);
+    gActiveRun = this;
+
+    // Virtual time starts at the wall clock's current second.
+    QDateTime start = QDateTime::currentDateTimeUtc();
+    start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
+    scheduler_ = std::make_unique<ManualScheduler>(start);
+    desktop_ = std::make_unique<platform::SimulatedDesktop>(*scheduler_, run.filePath("desktop"));
+    const QString scenarioError = desktop_->applyScenario(scenario);
+    if (!scenarioError.isEmpty()) {
+        error_ = QStringLiteral("desktop scenario: ") + scenarioError;
+        return false;
+    }
+    time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
+    timeForEntries_ = time_.get();
+
+    bool storeFailed = false;
+    app_ = std::make_unique<VeskApp>(VeskAppEnvironment{desktop_->interfaces(), *scheduler_, *scheduler_,
+                                                        std::make_shared<SchedulerSessionTimerFactory>(*scheduler_),
+                                                        run.filePath(ModelContainer::storeFileName),
+                                                        run.filePath("defaults"), [&](int) { storeFailed = true; }});
+    if (storeFailed || !app_->isReady()) {
+        error_ = QStringLiteral("the session store in %1 could not be opened").arg(runDirectory_);
+        return false;
+    }
+    observeApplication();
+    app_->launch();
+    time_->settle();
+    return true;
+}
+
+void ScriptedRun::observeApplication()
+{
+    SessionManager& manager = app_->sessionManager();
+    auto session = [this](const QString& event, QJsonValue value) {
+        record({{"kind", "session"}, {"event", event}, {"value", value}});
+    };
+    QObject::connect(&manager, &SessionManager::isStartingSessionChanged, &manager,
+                     [session, &manager] { session("isStartingSession", manager.isStartingSession()); });
+    QObject::connect(&manager, &SessionManager::isSessionActiveChanged, &manager,
+                     [session, &manager] { session("isSessionActive", manager.isSessionActive()); });
+    QObject::connect(&manager, &SessionManager::isHardcoreSessionChanged, &manager,
+                     [session, &manager] { session("isHardcoreSession", manager.isHardcoreSession()); });
+    QObject::connect(&manager, &SessionManager::pendingReflectionChanged, &manager, [session, &manager] {
+        const auto& reflection = manager.pendingReflection();
+        session("pendingReflection", reflection ? QJsonValue(toRaw(reflection->endReason)) : QJsonValue());
+    });
+    QObject::connect(&manager, &SessionManager::pendingAppLaunchPromptChanged, &manager, [session, &manager] {
+        const auto& prompt = manager.pendingAppLaunchPrompt();
+        session("pendingAppLaunchPrompt", prompt ? QJsonValue(prompt->bundleID) : QJsonValue());
+    });
+
+    platform::SimulatedDesktop& desktop = *desktop_;
+    auto application = [this, &desktop](const QString& event, platform::ProcessID pid) {
+        record({{"kind", "desktop"},
+                {"event", event},
+                {"pid", pid},
+                {"bundleID", optionalText(bundleIdentifierOf(desktop, pid))}});
+    };
+    using Desktop = platform::SimulatedDesktop;
+    QObject::connect(&desktop, &Desktop::applicationLaunched, &desktop,
+                     [application](platform::ProcessID pid) { application("applicationLaunched", pid); });
+    QObject::connect(&desktop, &Desktop::applicationTerminated, &desktop,
+                     [application](platform::ProcessID pid) { application("applicationTerminated", pid); });
+    QObject::connect(&desktop, &Desktop::applicationHidden, &desktop,
+                     [application](platform::ProcessID pid) { application("applicationHidden", pid); });
+    QObject::connect(&desktop, &Desktop::applicationUnhidden, &desktop,
+                     [application](platform::ProcessID pid) { application("applicationUnhidden", pid); });
+    QObject::connect(&desktop, &Desktop::activeSpaceChanged, &desktop,
+                     [this] { record({{"kind", "desktop"}, {"event", "activeSpaceChanged"}}); });
+    QObject::connect(&desktop, &Desktop::presentationOptionsChanged, &desktop, [this](int options) {
+        record({{"kind", "desktop"}, {"event", "presentationOptions"}, {"value", options}});
+    });
+}
+
+void ScriptedRun::execute(const ScriptStep& step)
+{
+    const double startedAt = time_->now();
+    QJsonObject outcome = performStep(step);
+    time_->settle();
+
+    QJsonObject entry{{"kind", "step"}, {"index", step.index}, {"do", toRaw(step.action)}};
+    if (step.at < startedAt)
+        entry["scheduledAt"] = step.at;
+    entry["at"] = startedAt;
+    for (auto it = outcome.constBegin(); it != outcome.constEnd(); ++it)
+        entry[it.key()] = it.value();
+    entry["isSessionActive"] = app_->sessionManager().isSessionActive();
+    entry["remainingSeconds"] = app_->sessionManager().remainingSeconds();
+    if (outcome.contains("error"))
+        stepErrors_.append(QStringLiteral("steps[%1] (%2): %3")
+                               .arg(step.index)
+                               .arg(toRaw(step.action), outcome.value("error").toString()));
+    std::lock_guard lock(timelineMutex_);
+    timeline_.append(entry);
+}
+
+QJsonObject ScriptedRun::performStep(const ScriptStep& step)
+{
+    using Action = ScriptStep::Action;
+    switch (step.action) {
+    case Action::startSession: {
+        std::set<QString> apps(step.apps.begin(), step.apps.end());
+        std::map<QString, QUrl> urls;
+        for (const QString& bundleID : apps) {
+            if (const auto url = desktop_->workspace().urlForApplication(bundleID))
+                urls.emplace(bundleID, *url);
+        }
+        app_->sessionManager().startSession(step.durationSeconds, apps, urls, goalRule(step.goal), step.hardcore,
+                                            step.setupSeconds);
+        return {{"apps", QJsonArray::fromStringList(step.apps)},
+                {"durationSeconds", step.durationSeconds},
+                {"hardcore", step.hardcore}};
+    }
+    case Action::click:
+    case Action::key:
+        return clickOrKey(step);
+    case Action::launch:
+        return launch(step);
+    case Action::quit:
+        return quit(step);
+    case Action::minimize:
+    case Action::move:
+        return changeMainWindow(step);
+    case Action::switchSpace:
+        return switchSpace(step);
+    case Action::screenshot:
+        return screenshot(step);
+    case Action::advance:
+        time_->advance(step.seconds);
+        return {{"seconds", step.seconds}};
+    case Action::sigterm:
+        return sigterm();
+    case Action::terminate:
+        terminate(false);
+        return {{"terminated", app_->isTerminated()}};
+    }
+    return {};
+}
+
+QJsonObject ScriptedRun::clickOrKey(const ScriptStep& step)
+{
+    platform::DesktopEventSystem& events = desktop_->events();
+    QJsonObject result;
+    platform::EventOutcome outcome;
+    if (step.action == ScriptStep::Action::click) {
+        desktop_->setMouseLocation(desktop_->cocoaPoint(step.point));
+        outcome = events.click(step.point, step.button);
+        result = {{"x", step.point.x()}, {"y", step.point.y()}, {"button", step.button}};
+    } else {
+        outcome = events.keyPress(step.keyCode, step.modifierFlags);
+        result = {{"chord", step.chord}};
+    }
+    result["delivered"] = outcome.delivered;
+    result["swallowed"] = outcome.swallowedByTap.has_value() || outcome.swallowedByMonitor;
+    if (outcome.targetPID)
+        result["targetBundleID"] = optionalText(bundleIdentifierOf(*desktop_, *outcome.targetPID));
+    if (outcome.targetWindow)
+        result["targetWindow"] = qint64(*outcome.targetWindow);
+    return result;
+}
+
+QJsonObject ScriptedRun::launch(const ScriptStep& step)
+{
+    const auto url = desktop_->workspace().urlForApplication(step.bundleID);
+    if (!url)
+        return errorOutcome(QStringLiteral("no application with the bundle identifier %1 is installed").arg(step.bundleID));
+    desktop_->workspace().openApplication(*url, platform::OpenConfiguration{}, {});
+    return {{"bundleID", step.bundleID}};
+}
+
+QJsonObject ScriptedRun::quit(const ScriptStep& step)
+{
+    const platform::DesktopApplication* application = desktop_->runningApplication(step.bundleID);
+    if (!application)
+        return errorOutcome(QStringLiteral("%1 is not running").arg(step.bundleID));
+    const bool requested = desktop_->terminate(application->pid);
+    return {{"bundleID", step.bundleID}, {"requested", requested}};
+}
+
+QJsonObject ScriptedRun::changeMainWindow(const ScriptStep& step)
+{
+    const platform::DesktopApplication* application = desktop_->runningApplication(step.bundleID);
+    if (!application)
+        return errorOutcome(QStringLiteral("%1 is not running").arg(step.bundleID));
+    const auto number = desktop_->mainWindow(application->pid);
+    const platform::DesktopWindow* window = number ? desktop_->window(*number) : nullptr;
+    if (!window)
+        return errorOutcome(QStringLiteral("%1 has no window").arg(step.bundleID));
+    QJsonObject result{{"bundleID", step.bundleID}, {"window", qint64(*number)}};
+    if (step.action == ScriptStep::Action::minimize) {
+        desktop_->setWindowMinimized(*number, true);
+        return result;
+    }
+    const QRectF bounds(step.point, QSizeF(step.width.value_or(window->bounds.width()),
+                                           step.height.value_or(window->bounds.height())));
+    desktop_->setWindowBounds(*number, bounds);
+    result["bounds"] = QJsonArray{bounds.x(), bounds.y(), bounds.width(), bounds.height()};
+    return result;
+}
+
+QJsonObject ScriptedRun::switchSpace(const ScriptStep& step)
+{
+    const auto& displays = desktop_->displays();
+    if (step.display >= static_cast<int>(displays.size()))
+        return errorOutcome(QStringLiteral("there is no display %1 (the desktop has %2)")
+                                .arg(step.display)
+                                .arg(displays.size()));
+    const platform::DesktopDisplay& display = displays.at(static_cast<size_t>(step.display));
+    bool switched = false;
+    if (step.space) {
+        if (*step.space >= static_cast<int>(display.spaceIDs.size()))
+            return errorOutcome(QStringLiteral("display %1 has no Space %2 (it has %3)")
+                                    .arg(step.display)
+                                    .arg(*step.space)
+                                    .arg(display.spaceIDs.size()));
+        switched = desktop_->switchToSpace(display.spaceIDs.at(static_cast<size_t>(*step.space)));
+    } else {
+        switched = desktop_->switchToAdjacentSpace(step.display, step.spaceStep);
+    }
+    return {{"display", step.display},
+            {"switched", switched},
+            {"activeSpaceID", desktop_->activeSpaceID(step.display)}};
+}
+
+QJsonObject ScriptedRun::screenshot(const ScriptStep& step)
+{
+    const QDir directory(QDir(runDirectory_).filePath("screenshots"));
+    if (!QDir().mkpath(directory.path()))
+        return errorOutcome(QStringLiteral("cannot create %1").arg(directory.path()));
+    const std::vector<QImage> images = platform::DesktopScreenCapturer(*desktop_).captureAll();
+    QJsonArray paths;
+    for (size_t index = 0; index < images.size(); ++index) {
+        const QString path = directory.absoluteFilePath(QStringLiteral("%1-display%2.png").arg(step.name).arg(index));
+        if (!images[index].save(path, "PNG"))
+            return errorOutcome(QStringLiteral("cannot write %1").arg(path));
+        paths.append(path);
+    }
+    screenshots_[step.name] = paths;
+    return {{"name", step.name}, {"paths", paths}};
+}
+
+QJsonObject ScriptedRun::sigterm()
+{
+    const int before = app_->delegate().handledSigtermCount();
+    ::raise(SIGTERM);
+    // The handler has written to the self-pipe; the notifier runs on a turn of the event loop.
+    for (int turn = 0; turn < 100 && app_->delegate().handledSigtermCount() == before; ++turn)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const bool handled = app_->delegate().handledSigtermCount() > before;
+    QJsonObject result{{"handled", handled}, {"presentationOptions", desktop_->presentationOptions()}};
+    if (!handled)
+        result["error"] = QStringLiteral("the SIGTERM notice did not reach the main thread");
+    return result;
+}
+
+void ScriptedRun::terminate(bool implicit)
+{
+    if (implicit)
+        record({{"kind", "step"}, {"do", "terminate"}, {"implicit", true}});
+    app_->requestTermination();
+    time_->settle();
+}
+
+QJsonObject ScriptedRun::buildReport()
+{
+    QJsonObject report;
+    QString storeError;
+    report["sessions"] = RunReportWriter::sessions(app_->modelContainer().mainContext(), &storeError);
+    if (!storeError.isEmpty())
+        stepErrors_.append(QStringLiteral("reading the session store: ") + storeError);
+    report["settings"] = RunReportWriter::settings(app_->defaultsStore());
+    report["defaults"] = RunReportWriter::defaults(*desktop_, app_->standardDefaults());
+    report["presentationOptions"] = desktop_->presentationOptions();
+    report["windows"] = RunReportWriter::windows(*desktop_);
+    report["runningApplications"] = RunReportWriter::runningApplications(*desktop_);
+    report["logFile"] = VeskLogFileStore::shared().currentLogURL().toLocalFile();
+    report["screenshots"] = screenshots_;
+    report["terminated"] = app_->isTerminated();
+    report["endedAt"] = time_->now();
+    report["runDirectory"] = runDirectory_;
+    report["errors"] = stepErrors_;
+    std::lock_guard lock(timelineMutex_);
+    report["timeline"] = timeline_;
+    return report;
+}
+
+void ScriptedRun::record(QJsonObject entry)
+{
+    entry["at"] = timelineTime();
+    {
+        std::lock_guard lock(timelineMutex_);
+        timeline_.append(entry);
+    }
+    if (VirtualTimeDriver* time = timeForEntries_.load())
+        time->requestSettle();
+}
+
+double ScriptedRun::timelineTime() const
+{
+    // Other threads see the time the main thread last read.
+    if (!isMainThread() || !scheduler_)
+        return lastMainThreadTime_.load();
+    const double now = scheduler_->uptime();
+    lastMainThreadTime_.store(now);
+    return now;
+}
+
+void ScriptedRun::handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    ScriptedRun* run = gActiveRun.load();
+    if (!run)
+        return;
+    const QString category = QString::fromUtf8(context.category ? context.category : "default");
+    if (category != QLatin1String("default") && !category.startsWith(QLatin1String("qt.")))
+        run->record({{"kind", "log"}, {"component", category}, {"level", levelText(type)}, {"message", message}});
+    // The log file keeps every row; the terminal shows only what needs
+    // attention. The headless platform's notes on window operations it does
+    // not have (raising a window, say) are expected in a headless run.
+    const bool headlessPlatformNote = message.startsWith(QLatin1String("This plugin does not support"));
+    if (type != QtDebugMsg && type != QtInfoMsg && !headlessPlatformNote && run->previousMessageHandler_)
+        run->previousMessageHandler_(type, context, message);
+}
+
+} // namespace vesk

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "scripted/RunScript.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+namespace vesk::platform {
+class SimulatedDesktop;
+struct DesktopScenario;
+} // namespace vesk::platform
+
+namespace vesk {
+
+class ManualScheduler;
+class VeskApp;
+class VirtualTimeDriver;
+
+struct ScriptedRunOptions {
+    // The desktop scenario; empty for the default scenario.
+    QString desktopPath;
+    QString scriptPath;
+    QString reportPath;
+    // Where the run keeps its store, settings, bundles and screenshots;
+    // empty for "<report folder>/<report name>-run".
+    QString runDirectory;
+};
+
+// Runs the whole application headless on the simulated desktop in virtual
+// time, as fast as it can, through the steps of a script, and writes a report
+// of what came out. The run always ends with the application's termination:
+// the script's own "terminate" step or one after its last step.
+class ScriptedRun {
+public:
+    // Exit statuses of the run.
+    static constexpr int succeeded = 0;
+    static constexpr int failed = 1;
+    static constexpr int invalidInput = 2;
+
+    explicit ScriptedRun(ScriptedRunOptions options);
+    ~ScriptedRun();
+    ScriptedRun(const ScriptedRun&) = delete;
+    ScriptedRun& operator=(const ScriptedRun&) = delete;
+
+    // "<report folder>/<report name>-run".
+    static QString defaultRunDirectory(const QString& reportPath);
+
+    int run();
+    // Why the run failed; empty after a successful run.
+    const QString& error() const { return error_; }
+    const QString& runDirectory() const { return runDirectory_; }
+    // A few lines for the terminal: the sessions, the screenshots, the log file.
+    QString summary() const;
+    // The report as written.
+    const QJsonObject& report() const { return report_; }
+
+private:
+    bool prepare(const platform::DesktopScenario& scenario);
+    void execute(const ScriptStep& step);
+    QJsonObject performStep(const ScriptStep& step);
+    QJsonObject clickOrKey(const ScriptStep& step);
+    QJsonObject launch(const ScriptStep& step);
+    QJsonObject quit(const ScriptStep& step);
+    QJsonObject changeMainWindow(const ScriptStep& step);
+    QJsonObject switchSpace(const ScriptStep& step);
+    QJsonObject screenshot(const ScriptStep& step);
+    QJsonObject sigterm();
+    void terminate(bool implicit);
+    void observeApplication();
+    QJsonObject buildReport();
+
+    void record(QJsonObject entry);
+    double timelineTime() const;
+    static void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message);
+
+    ScriptedRunOptions options_;
+    QString runDirectory_;
+    QString error_;
+    QJsonObject report_;
+
+    std::unique_ptr<ManualScheduler> scheduler_;
+    std::unique_ptr<platform::SimulatedDesktop> desktop_;
+    std::unique_ptr<VirtualTimeDriver> time_;
+    // The driver as the log messages of any thread reach it: a new timeline
+    // entry asks it to turn the event loop at the end of its slice.
+    std::atomic<VirtualTimeDriver*> timeForEntries_{nullptr};
+    std::unique_ptr<VeskApp> app_;
+
+    mutable std::mutex timelineMutex_;
+    QJsonArray timeline_;
+    QJsonObject screenshots_;
+    QJsonArray stepErrors_;
+    mutable std::atomic<double> lastMainThreadTime_{0};
+    QtMessageHandler previousMessageHandler_ = nullptr;
+};
+
+} // namespace vesk

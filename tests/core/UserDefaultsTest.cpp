@@ -1,0 +1,141 @@
+#include "core/UserDefaults.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using vesk::UserDefaults;
+
+namespace {
+
+QJsonObject fileContents(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(contents);
+}
+
+} // namespace
+
+TEST(UserDefaults, OneJsonFilePerSuiteUnderTheRoot)
+{
+    QTemporaryDir root;
+    UserDefaults standard(UserDefaults::standardSuiteName, root.path());
+    UserDefaults suite("com.example.analytics", root.path());
+    standard.setBool("vesk.flag", true);
+    suite.setInteger("count", 3);
+
+    EXPECT_EQ(standard.filePath(), root.filePath("de.pelko.vesk.json"));
+    EXPECT_EQ(suite.filePath(), root.filePath("com.example.analytics.json"));
+    EXPECT_EQ(fileContents(standard.filePath()), (QJsonObject{{"vesk.flag", true}}));
+    EXPECT_EQ(fileContents(suite.filePath()), (QJsonObject{{"count", 3}}));
+    EXPECT_FALSE(standard.objectExists("count"));
+}
+
+TEST(UserDefaults, ValuesKeepTheirTypeAcrossAReload)
+{
+    QTemporaryDir root;
+    {
+        UserDefaults defaults("types", root.path());
+        defaults.setBool("bool", false);
+        defaults.setInteger("integer", 900);
+        defaults.setInteger("zero", 0);
+        defaults.setDouble("double", 0.25);
+        defaults.setString("text", "cosmic");
+        defaults.setArray("mixed", {"a", 1, true});
+        defaults.setStringArray("texts", {"2:targetMode", "1:appsBar"});
+        defaults.setDictionary("dictionary", {{"autohide", true}, {"autohide-delay", 0.5}});
+    }
+    const QJsonObject onDisk = fileContents(root.filePath("types.json"));
+    EXPECT_EQ(onDisk["mixed"], (QJsonArray{"a", 1, true}));
+    EXPECT_EQ(onDisk["zero"], QJsonValue(0));
+    EXPECT_EQ(onDisk["bool"], QJsonValue(false));
+
+    UserDefaults reloaded("types", root.path());
+    EXPECT_TRUE(reloaded.objectExists("bool"));
+    EXPECT_FALSE(reloaded.boolForKey("bool"));
+    EXPECT_EQ(reloaded.object("bool")->typeId(), QMetaType::Bool);
+    EXPECT_EQ(reloaded.integerForKey("integer"), 900);
+    EXPECT_TRUE(reloaded.objectExists("zero"));
+    EXPECT_EQ(reloaded.integerForKey("zero"), 0);
+    EXPECT_DOUBLE_EQ(reloaded.doubleForKey("double"), 0.25);
+    EXPECT_EQ(reloaded.stringForKey("text"), QString("cosmic"));
+    EXPECT_EQ(reloaded.arrayForKey("mixed"), (QVariantList{"a", 1, true}));
+    EXPECT_EQ(reloaded.stringArrayForKey("mixed"), std::nullopt);
+    EXPECT_EQ(reloaded.stringArrayForKey("texts"), (QStringList{"2:targetMode", "1:appsBar"}));
+    EXPECT_EQ(reloaded.dictionaryForKey("dictionary"), (QVariantMap{{"autohide", true}, {"autohide-delay", 0.5}}));
+    EXPECT_EQ(reloaded.dictionaryRepresentation().keys(),
+              (QStringList{"bool", "dictionary", "double", "integer", "mixed", "text", "texts", "zero"}));
+}
+
+TEST(UserDefaults, TypedReadsOfMissingOrOtherTypes)
+{
+    QTemporaryDir root;
+    UserDefaults defaults("reads", root.path());
+    defaults.setString("yes", "YES");
+    defaults.setString("numeric", "1800");
+    defaults.setString("word", "abc");
+    defaults.setArray("array", {"x"});
+    defaults.setInteger("number", 2);
+
+    EXPECT_FALSE(defaults.objectExists("missing"));
+    EXPECT_EQ(defaults.object("missing"), std::nullopt);
+    EXPECT_FALSE(defaults.boolForKey("missing"));
+    EXPECT_EQ(defaults.integerForKey("missing"), 0);
+    EXPECT_EQ(defaults.stringForKey("missing"), std::nullopt);
+    EXPECT_EQ(defaults.arrayForKey("missing"), std::nullopt);
+
+    EXPECT_TRUE(defaults.boolForKey("yes"));
+    EXPECT_FALSE(defaults.boolForKey("word"));
+    EXPECT_TRUE(defaults.boolForKey("number"));
+    EXPECT_EQ(defaults.integerForKey("numeric"), 1800);
+    EXPECT_EQ(defaults.integerForKey("word"), 0);
+    EXPECT_EQ(defaults.integerForKey("array"), 0);
+    EXPECT_EQ(defaults.stringForKey("array"), std::nullopt);
+    EXPECT_EQ(defaults.stringForKey("number"), QString("2"));
+    EXPECT_EQ(defaults.arrayForKey("word"), std::nullopt);
+    EXPECT_EQ(defaults.dictionaryForKey("array"), std::nullopt);
+}
+
+TEST(UserDefaults, InstancesOverOneSuiteShareWritesAndRemovals)
+{
+    QTemporaryDir root;
+    UserDefaults first("shared", root.path());
+    UserDefaults second("shared", root.path());
+    first.setInteger("key", 7);
+    EXPECT_EQ(second.integerForKey("key"), 7);
+    second.removeObject("key");
+    EXPECT_FALSE(first.objectExists("key"));
+    EXPECT_TRUE(fileContents(first.filePath()).isEmpty());
+}
+
+TEST(UserDefaults, AnUnreadableFileReadsAsAnEmptyDomain)
+{
+    QTemporaryDir root;
+    writeFile(root.filePath("broken.json"), "{ not json");
+    UserDefaults defaults("broken", root.path());
+    EXPECT_TRUE(defaults.dictionaryRepresentation().isEmpty());
+    EXPECT_FALSE(defaults.boolForKey("anything"));
+}
+
+TEST(UserDefaults, WritesAfterAnUnreadableFileAreKept)
+{
+    QTemporaryDir root;
+    writeFile(root.filePath("broken.json"), "{ not json");
+    {
+        UserDefaults defaults("broken", root.path());
+        defaults.setBool("vesk.flag", true);
+        EXPECT_TRUE(defaults.boolForKey("vesk.flag"));
+    }
+    EXPECT_EQ(fileContents(root.filePath("broken.json")), (QJsonObject{{"vesk.flag", true}}));
+}

@@ -1,0 +1,216 @@
+#include "platform/simulated/DesktopScenarioLoader.h"
+
+#include "platform/simulated/ApplicationBundle.h"
+#include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "platform/WindowListProviding.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+using namespace vesk;
+using namespace vesk::platform;
+
+namespace {
+
+QByteArray withDisplay(const QByteArray& rest)
+{
+    return R"({"displays": [{"id": 1, "bounds": [0, 0, 1440, 900], "spaces": 2}])" + rest + "}";
+}
+
+struct MalformedCase {
+    const char* name;
+    QByteArray json;
+    const char* errorStart;
+};
+
+class DesktopScenarioMalformedTest : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(DesktopScenarioMalformedTest, MalformedScenarioGivesAnErrorNamingTheField)
+{
+    const MalformedCase& c = GetParam();
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(c.json);
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.error.startsWith(QString::fromUtf8(c.errorStart))) << result.error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DesktopScenarioMalformedTest,
+    ::testing::Values(
+        MalformedCase{"notJson", R"({"displays": [)", "not valid JSON at line 1, column 15"},
+        MalformedCase{"notAnObject", R"([1, 2])", "scenario: expected a JSON object"},
+        MalformedCase{"noDisplays", R"({"bundles": []})", "displays: missing"},
+        MalformedCase{"emptyDisplays", R"({"displays": []})", "displays: at least one display"},
+        MalformedCase{"displayBoundsShort", R"({"displays": [{"bounds": [0, 0, 10]}]})",
+                      "displays[0].bounds: expected an array of four numbers"},
+        MalformedCase{"displayBoundsEmpty", R"({"displays": [{"bounds": [0, 0, 0, 900]}]})",
+                      "displays[0].bounds: width and height must be positive"},
+        MalformedCase{"displayNotObject", R"({"displays": [3]})", "displays[0]: expected an object"},
+        MalformedCase{"misspelt", R"({"displays": [{"bonds": [0, 0, 10, 10]}]})", "displays[0].bonds: unknown field"},
+        MalformedCase{"unknownTop", withDisplay(R"(, "extra": 1)"), "extra: unknown field"},
+        MalformedCase{"windowBoundsText",
+                      withDisplay(R"(, "applications": [{"name": "A"}, {"name": "B", "windows": [{"bounds": "0 0 1 1"}]}])"),
+                      "applications[1].windows[0].bounds: expected an array of four numbers"},
+        MalformedCase{"windowNoBounds", withDisplay(R"(, "applications": [{"name": "A", "windows": [{}]}])"),
+                      "applications[0].windows[0].bounds: missing"},
+        MalformedCase{"windowBadDisplay",
+                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "display": 1}]}])"),
+                      "applications[0].windows[0].display: 1 is out of range"},
+        MalformedCase{"windowBadSpace",
+                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "space": 2}]}])"),
+                      "applications[0].windows[0].space: 2 is out of range"},
+        MalformedCase{"alphaRange",
+                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "alpha": 2}]}])"),
+                      "applications[0].windows[0].alpha: 2 is out of range"},
+        MalformedCase{"anonymousApplication", withDisplay(R"(, "applications": [{"hidden": true}])"),
+                      "applications[0]: an application needs a bundleIdentifier or a name"},
+        MalformedCase{"policy", withDisplay(R"(, "applications": [{"name": "A", "activationPolicy": "background"}])"),
+                      "applications[0].activationPolicy: expected one of regular, accessory, prohibited"},
+        MalformedCase{"duplicatePid", withDisplay(R"(, "applications": [{"name": "A", "pid": 7}, {"name": "B", "pid": 7}])"),
+                      "applications[1].pid: 7 is already in use"},
+        MalformedCase{"pidOfVesk", withDisplay(R"(, "applications": [{"name": "A", "pid": 4242}])"),
+                      "applications[0].pid: 4242 is already in use"},
+        MalformedCase{"bundleRelative", withDisplay(R"(, "bundles": [{"path": "Applications/A.app"}])"),
+                      "bundles[0].path: expected an absolute path ending in .app"},
+        MalformedCase{"bundleEscapes", withDisplay(R"(, "bundles": [{"path": "/Applications/../../etc/A.app"}])"),
+                      "bundles[0].path: expected an absolute path"},
+        MalformedCase{"bundleSchemes", withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "urlSchemes": [1]}])"),
+                      "bundles[0].urlSchemes: expected an array of strings"},
+        MalformedCase{"launchAppearance",
+                      withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "launch": {"appearance": "soon"}}])"),
+                      "bundles[0].launch.appearance: expected one of afterDelay, never, onOtherSpace"},
+        MalformedCase{"launchDelayNegative",
+                      withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "launch": {"windowDelay": -1}}])"),
+                      "bundles[0].launch.windowDelay: -1 is out of range"},
+        MalformedCase{"unknownBundlePath", withDisplay(R"(, "applications": [{"name": "A", "bundlePath": "/Applications/B.app"}])"),
+                      "applications[0].bundlePath: no bundle has the path"},
+        MalformedCase{"frontmostUnknown", withDisplay(R"(, "frontmost": "com.example.none")"),
+                      "frontmost: no application has the bundle identifier com.example.none"},
+        MalformedCase{"defaultsValue", withDisplay(R"(, "defaults": {"com.apple.dock": {"autohide": [true]}})"),
+                      "defaults.com.apple.dock.autohide: expected true, false, a number or a string"},
+        MalformedCase{"permissionsType", withDisplay(R"(, "permissions": {"accessibility": "yes"})"),
+                      "permissions.accessibility: expected true or false"},
+        MalformedCase{"vesk", withDisplay(R"(, "vesk": {"pid": 0})"), "vesk.pid: 0 is out of range"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DesktopScenarioLoader, MissingFileIsAnErrorNamingIt)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::loadFile("/nonexistent/scenario.json");
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.error.contains("/nonexistent/scenario.json"));
+}
+
+TEST(DesktopScenarioLoader, NullBundleIdentifierOfVeskMeansItHasNone)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(R"(, "vesk": {"bundleIdentifier": null, "version": null})"));
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    EXPECT_FALSE(result.scenario->vesk.bundleIdentifier);
+    EXPECT_FALSE(result.scenario->vesk.version);
+    EXPECT_EQ(result.scenario->vesk.build, "1");
+}
+
+TEST(DesktopScenarioLoader, DefaultScenarioBuildsTheDesktopWithBundlesOnDisk)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::loadDefault();
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    QTemporaryDir root;
+    ManualScheduler scheduler;
+    SimulatedDesktop desktop(scheduler, root.path());
+    const QString error = desktop.applyScenario(*result.scenario);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+
+    EXPECT_EQ(DesktopScreenProvider(desktop).screens().size(), 2u);
+    for (const char* id : {"org.example.Browser", "org.example.TextEditor", "org.example.Terminal", "org.example.Chat"})
+        EXPECT_TRUE(desktop.runningApplication(id)) << id;
+    EXPECT_EQ(desktop.frontmostPID(), desktop.runningApplication("org.example.Browser")->pid);
+
+    // The chat window waits on the other Space, the minimised browser window is off screen.
+    QStringList onScreen;
+    for (const QVariantMap& entry : desktop.copyWindowInfo(WindowListOnScreenOnly | WindowListExcludeDesktopElements))
+        onScreen.append(entry.value(kWindowName).toString());
+    EXPECT_EQ(onScreen, (QStringList{"Start Page", "zsh — 80×24", "notes.md"}));
+
+    // Bundles are real folders with an Info.plist under the desktop root.
+    const auto browser = ApplicationBundle::open(root.path() + "/Applications/Browser.app");
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(browser->bundleIdentifier(), "org.example.Browser");
+    const QVariantList urlTypes = browser->infoDictionary().value("CFBundleURLTypes").toList();
+    ASSERT_EQ(urlTypes.size(), 1);
+    EXPECT_EQ(urlTypes[0].toMap().value("CFBundleURLSchemes").toStringList(), (QStringList{"http", "https"}));
+    const auto unsigned_ = ApplicationBundle::open(root.path() + "/Applications/Unsigned Tool.app");
+    ASSERT_TRUE(unsigned_);
+    EXPECT_FALSE(unsigned_->bundleIdentifier());
+    EXPECT_TRUE(QDir(root.path() + "/System/Applications/Calculator.app").exists());
+    EXPECT_TRUE(ApplicationBundle::open(root.path() + "/System/Library/CoreServices/Finder.app"));
+    EXPECT_EQ(desktop.workspace().urlForApplication("com.apple.finder"),
+              QUrl::fromLocalFile(root.path() + "/System/Library/CoreServices/Finder.app"));
+
+    EXPECT_EQ(desktop.defaults().value("com.apple.screencapture", "show-thumbnail"), QVariant(true));
+    EXPECT_EQ(desktop.appliedDockPreferences().value("autohide"), QVariant(false));
+}
+
+TEST(DesktopScenarioLoader, ApplyingReportsABundleThatCannotBeWritten)
+{
+    QTemporaryDir root;
+    QFile blocker(root.path() + "/Applications");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    DesktopScenario scenario;
+    scenario.systemApplications = false;
+    scenario.displays = {DisplaySpec{1, QRectF(0, 0, 800, 600), {}, {}, "Display", 1.0, 1, true}};
+    BundleSpec app;
+    app.path = "/Applications/A.app";
+    scenario.bundles = {app};
+    ManualScheduler scheduler;
+    SimulatedDesktop desktop(scheduler, root.path());
+    const QString error = desktop.applyScenario(scenario);
+    EXPECT_TRUE(error.startsWith("bundles[0]: cannot create bundle folder")) << error.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST(DesktopScenarioLoader, DiagnosticPayloadsWaitForTheSubscriberAndArriveOffTheMainThread)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(
+        R"(, "hardwareModel": "Workstation1,1", "diagnosticPayloads": [{"crashDiagnostics": [{"signal": 11}]}, {}])"));
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    QTemporaryDir root;
+    ManualScheduler scheduler;
+    SimulatedDesktop desktop(scheduler, root.path());
+    ASSERT_TRUE(desktop.applyScenario(*result.scenario).isEmpty());
+    EXPECT_EQ(desktop.hardwareModel(), "Workstation1,1");
+
+    std::mutex mutex;
+    std::vector<QByteArray> received;
+    bool onMainThread = true;
+    desktop.subscribeToDiagnosticPayloads([&](const std::vector<QByteArray>& payloads) {
+        std::lock_guard lock(mutex);
+        received.insert(received.end(), payloads.begin(), payloads.end());
+        onMainThread = isMainThread();
+    });
+    desktop.deliverDiagnosticPayloads({R"({"hangDiagnostics":[{}]})"});
+    desktop.workspace().waitForCompletions();
+    std::lock_guard lock(mutex);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0], R"({"crashDiagnostics":[{"signal":11}]})");
+    EXPECT_EQ(received[1], "{}");
+    EXPECT_FALSE(onMainThread);
+}
+
+TEST(DesktopScenarioLoader, DiagnosticPayloadThatIsNotAnObjectIsNamed)
+{
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(R"(, "diagnosticPayloads": [{}, 3])"));
+    EXPECT_EQ(result.error, "diagnosticPayloads[1]: expected an object");
+}
+
+} // namespace

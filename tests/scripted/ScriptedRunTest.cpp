@@ -1,0 +1,210 @@
+#include "scripted/ScriptedRun.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vesk;
+
+namespace {
+
+const char* const kEditor = "org.example.TextEditor";
+
+// Runs a script on the default scenario and reads back the report.
+class ScriptedRunTest : public ::testing::Test {
+protected:
+    int runScript(const QByteArray& script, QString desktopPath = {})
+    {
+        QFile file(directory_.filePath("script.json"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(script);
+        file.close();
+        run_ = std::make_unique<ScriptedRun>(
+            ScriptedRunOptions{desktopPath, file.fileName(), reportPath(), directory_.filePath("run")});
+        const int status = run_->run();
+        if (status == ScriptedRun::succeeded) {
+            QFile reportFile(reportPath());
+            EXPECT_TRUE(reportFile.open(QIODevice::ReadOnly));
+            report_ = QJsonDocument::fromJson(reportFile.readAll()).object();
+        }
+        return status;
+    }
+
+    QString reportPath() const { return directory_.filePath("report.json"); }
+    QJsonArray sessions() const { return report_.value("sessions").toArray(); }
+    QJsonObject firstSession() const { return sessions().at(0).toObject(); }
+
+    // The step entries of the timeline, by their "do".
+    QJsonObject stepEntry(const QString& action) const
+    {
+        for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+            if (entry.toObject().value("kind") == "step" && entry.toObject().value("do") == action)
+                return entry.toObject();
+        }
+        return {};
+    }
+
+    bool isRunning(const QString& bundleID) const
+    {
+        for (const QJsonValue& app : report_.value("runningApplications").toArray()) {
+            if (app.toObject().value("bundleID") == bundleID)
+                return true;
+        }
+        return false;
+    }
+
+    QTemporaryDir directory_;
+    std::unique_ptr<ScriptedRun> run_;
+    QJsonObject report_;
+};
+
+TEST_F(ScriptedRunTest, TheCountdownEndsTheSessionAndTheOverlayLeavesAHoleOverTheAllowedWindow)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60, "goal": "  Plan  "},
+        {"at": 10, "do": "screenshot", "name": "during"},
+        {"at": 65, "do": "screenshot", "name": "after"},
+        {"at": 70, "do": "terminate"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+
+    ASSERT_EQ(sessions().size(), 1);
+    EXPECT_EQ(firstSession().value("endReason"), "timerExpired");
+    EXPECT_EQ(firstSession().value("isActive"), false);
+    EXPECT_EQ(firstSession().value("durationSeconds"), 60);
+    EXPECT_EQ(firstSession().value("goalText"), "Plan");
+    EXPECT_EQ(firstSession().value("allowedAppBundleIDs").toArray(), QJsonArray{kEditor});
+    EXPECT_EQ(report_.value("terminated"), true);
+    EXPECT_EQ(report_.value("presentationOptions"), 0);
+    EXPECT_TRUE(QFileInfo::exists(report_.value("logFile").toString()));
+    EXPECT_TRUE(report_.value("errors").toArray().isEmpty());
+    EXPECT_EQ(report_.value("settings").toObject().value("language"), "system");
+    const QJsonObject defaults = report_.value("defaults").toObject();
+    EXPECT_EQ(defaults.value("de.pelko.vesk").toObject().value("NSQuitAlwaysKeepsWindows"), false);
+    EXPECT_EQ(defaults.value("com.apple.screencapture").toObject().value("show-thumbnail"), true);
+
+    // The editor's window is at {80, 60} with the size 900 × 640 on the first display.
+    const QJsonArray during = report_.value("screenshots").toObject().value("during").toArray();
+    ASSERT_EQ(during.size(), 2) << "one image per display";
+    const QImage duringImage(during.at(0).toString());
+    ASSERT_FALSE(duringImage.isNull());
+    EXPECT_NE(duringImage.pixelColor(500, 400), QColor(Qt::black)) << "the hole over the allowed window";
+    EXPECT_EQ(duringImage.pixelColor(1300, 900), QColor(Qt::black)) << "the overlay outside it";
+    const QImage afterImage(report_.value("screenshots").toObject().value("after").toArray().at(0).toString());
+    EXPECT_NE(afterImage.pixelColor(1300, 900), QColor(Qt::black)) << "the overlay is gone after the session";
+
+    // What the session core did, in time.
+    double activeAt = -1;
+    double endedAt = -1;
+    for (const QJsonValue& value : report_.value("timeline").toArray()) {
+        const QJsonObject entry = value.toObject();
+        if (entry.value("kind") == "session" && entry.value("event") == "isSessionActive")
+            (entry.value("value").toBool() ? activeAt : endedAt) = entry.value("at").toDouble();
+    }
+    EXPECT_EQ(activeAt, 0.0);
+    EXPECT_NEAR(endedAt, 60.0, 1.0);
+}
+
+TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 30, "do": "terminate"}]})"),
+              ScriptedRun::succeeded);
+    ASSERT_EQ(sessions().size(), 1);
+    EXPECT_EQ(firstSession().value("endReason"), "appTerminate");
+    EXPECT_TRUE(isRunning(kEditor));
+    EXPECT_FALSE(isRunning("com.vesk.app"));
+
+    QFile log(report_.value("logFile").toString());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString rows = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(rows.contains("applicationShouldTerminate: active session detected"));
+    EXPECT_TRUE(rows.contains("reason=appTerminate"));
+}
+
+TEST_F(ScriptedRunTest, SigtermClearsThePresentationOptionsAndTheSessionGoesOn)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
+        {"at": 10, "do": "sigterm"},
+        {"at": 20, "do": "screenshot", "name": "later"}]})"),
+              ScriptedRun::succeeded);
+    const QJsonObject sigterm = stepEntry("sigterm");
+    EXPECT_EQ(sigterm.value("handled"), true);
+    EXPECT_EQ(sigterm.value("presentationOptions"), 0);
+    EXPECT_EQ(stepEntry("screenshot").value("isSessionActive"), true);
+    EXPECT_EQ(stepEntry("screenshot").value("remainingSeconds"), 40);
+}
+
+TEST_F(ScriptedRunTest, AScriptWithoutTerminateEndsWithTheApplicationsTermination)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 0}]})"),
+              ScriptedRun::succeeded);
+    EXPECT_EQ(stepEntry("terminate").value("implicit"), true);
+    EXPECT_EQ(report_.value("terminated"), true);
+    EXPECT_EQ(firstSession().value("endReason"), "appTerminate");
+}
+
+TEST_F(ScriptedRunTest, DesktopStepsChangeTheDesktopAndMistakesAtRunTimeAreReportedNotFatal)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 1, "do": "launch", "bundleID": "org.example.Calculator"},
+        {"at": 3, "do": "minimize", "bundleID": "org.example.Calculator"},
+        {"at": 4, "do": "quit", "bundleID": "org.example.Terminal"},
+        {"at": 5, "do": "quit", "bundleID": "org.example.NotThere"},
+        {"at": 6, "do": "switchSpace", "display": 0, "space": 1},
+        {"at": 7, "do": "switchSpace", "display": 5},
+        {"at": 8, "do": "click", "x": 500, "y": 400}]})"),
+              ScriptedRun::succeeded);
+    EXPECT_TRUE(isRunning("org.example.Calculator"));
+    EXPECT_FALSE(isRunning("org.example.Terminal"));
+    EXPECT_FALSE(stepEntry("minimize").contains("error"));
+    EXPECT_EQ(stepEntry("minimize").value("bundleID"), "org.example.Calculator");
+    EXPECT_EQ(stepEntry("click").value("delivered"), true);
+
+    const QJsonArray errors = report_.value("errors").toArray();
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors.at(0), "steps[3] (quit): org.example.NotThere is not running");
+    EXPECT_EQ(errors.at(1), "steps[5] (switchSpace): there is no display 5 (the desktop has 2)");
+}
+
+TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
+{
+    EXPECT_EQ(runScript(R"({"steps": [{"at": 0, "do": "click", "x": 1}]})"), ScriptedRun::invalidInput);
+    EXPECT_EQ(run_->error(), "script: steps[0] (click): missing \"y\"");
+    EXPECT_FALSE(QFileInfo::exists(reportPath()));
+}
+
+TEST_F(ScriptedRunTest, AReportThatCannotBeWrittenFailsTheRun)
+{
+    QFile blocker(directory_.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QFile script(directory_.filePath("script.json"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(R"({"steps": [{"at": 1, "do": "advance"}]})");
+    script.close();
+    ScriptedRun run({{}, script.fileName(), blocker.fileName() + "/report.json", directory_.filePath("run")});
+    EXPECT_EQ(run.run(), ScriptedRun::failed);
+    EXPECT_TRUE(run.error().startsWith("cannot create the folder")) << run.error().toStdString();
+}
+
+TEST_F(ScriptedRunTest, ABadScenarioIsAnError)
+{
+    QFile scenario(directory_.filePath("desktop.json"));
+    ASSERT_TRUE(scenario.open(QIODevice::WriteOnly));
+    scenario.write(R"({"displays": "none"})");
+    scenario.close();
+    EXPECT_EQ(runScript(R"({"steps": []})", scenario.fileName()), ScriptedRun::invalidInput);
+    EXPECT_TRUE(run_->error().startsWith("desktop scenario: ")) << run_->error().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(reportPath()));
+}
+
+} // namespace
