@@ -6,9 +6,10 @@
 #include "enforcement/NoOpAppMonitorService.h"
 #include "enforcement/NoOpDesktopIsolationService.h"
 #include "enforcement/NoOpDockMissionControlFallbackService.h"
-#include "enforcement/NoOpEmergencyHotkeyService.h"
+#include "enforcement/EmergencyHotkeyService.h"
+#include "enforcement/GestureBlockerService.h"
 #include "enforcement/NoOpKioskService.h"
-#include "enforcement/NoOpMouseBlockerService.h"
+#include "enforcement/MouseBlockerService.h"
 #include "enforcement/NoOpScreenshotThumbnailSuppressionService.h"
 #include "panels/NoOpSessionScreenshotService.h"
 #include "enforcement/NoOpSpaceBlockerService.h"
@@ -16,6 +17,8 @@
 #include "enforcement/NoOpSpaceTransitionProbeService.h"
 #include "stage/NoOpStageVeskService.h"
 #include "enforcement/NoOpWindowMaterializer.h"
+#include "enforcement/SystemAXWindowControlResolver.h"
+#include "enforcement/SystemMouseBlockerEventTapInstaller.h"
 #include "enforcement/SystemWorkspace.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
@@ -66,6 +69,9 @@ struct SessionManagerComposition::Parts {
 
     WindowSnapshotReader windowSnapshots;
     SystemMouseInteractionDetector mouseInteractionDetector;
+    // For the Space blocker, which switches it on and off with itself; the
+    // Space blocker of this build is still a do-nothing one.
+    std::unique_ptr<GestureBlockerService> gestureBlocker;
 };
 
 namespace {
@@ -138,16 +144,23 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
                                                         parts_->mouseInteractionDetector);
     services.kiosk = std::make_shared<NoOpKioskService>();
     services.appMonitor = std::make_shared<NoOpAppMonitorService>();
-    const auto mouseBlocker = std::make_shared<NoOpMouseBlockerService>();
+    const auto mouseBlocker = std::make_shared<MouseBlockerService>(
+        scheduler, clock, screens, parts_->windowSnapshots, veskBundleID,
+        std::make_unique<SystemAXWindowControlResolver>(platform.workspace, platform.accessibility),
+        MouseBlockerService::defaultInputMonitoringCheck(platform.permissions, platform.eventTaps),
+        std::make_unique<SystemMouseBlockerEventTapInstaller>(platform.eventTaps));
     services.mouseBlocker = mouseBlocker;
     dockMissionControlFallback_ = std::make_shared<NoOpDockMissionControlFallbackService>();
+    parts_->gestureBlocker = std::make_unique<GestureBlockerService>(scheduler, platform.eventTaps, platform.permissions,
+                                                                     platform.workspace, veskBundleID);
     services.spaceBlocker = std::make_shared<NoOpSpaceBlockerService>();
     services.spaceMonitor = std::make_shared<NoOpSpaceMonitorService>();
     services.spaceTransitionProbe = std::make_shared<NoOpSpaceTransitionProbeService>();
     const auto desktopIsolation = std::make_shared<NoOpDesktopIsolationService>();
     services.desktopIsolation = desktopIsolation;
     desktopIsolationRecovery_ = desktopIsolation;
-    services.emergencyHotkey = std::make_shared<NoOpEmergencyHotkeyService>();
+    services.emergencyHotkey =
+        std::make_shared<EmergencyHotkeyService>(scheduler, clock, platform.eventTaps, platform.permissions);
     uiController_ = std::make_shared<MainWindowSessionUIController>();
     services.uiController = uiController_;
     services.allowedWindowWaiter = std::make_shared<AllowedWindowWaiter>(

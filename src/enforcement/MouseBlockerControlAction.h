@@ -1,6 +1,11 @@
 #pragma once
 
+#include "core/RawValue.h"
+
+#include <QHashFunctions>
 #include <QString>
+
+#include <array>
 
 namespace vesk {
 
@@ -18,6 +23,17 @@ inline QString toRaw(MouseBlockerControlAction action)
         return QStringLiteral("zoom");
     }
     return {};
+}
+
+template <>
+struct EnumCases<MouseBlockerControlAction> {
+    static constexpr std::array values{MouseBlockerControlAction::close, MouseBlockerControlAction::minimize,
+                                       MouseBlockerControlAction::zoom};
+};
+
+inline size_t qHash(MouseBlockerControlAction action, size_t seed = 0) noexcept
+{
+    return qHash(toRaw(action), seed);
 }
 
 } // namespace vesk

@@ -12,8 +12,9 @@
 namespace vesk {
 
 // Swallows mouse-down clicks outside the pass-through holes and outside the
-// application's own panels while a session runs. All rects and points are in
-// bottom-left (Cocoa) global coordinates.
+// application's own panels while a session runs. Rects and the observer's
+// point are in bottom-left (Cocoa) global coordinates; the control-click
+// handler gets the click as the event reports it, top-left (Quartz).
 class MouseBlocking {
 public:
     using ControlClickHandler =

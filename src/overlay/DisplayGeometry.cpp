@@ -195,19 +195,23 @@ DisplayGeometry::DisplayFrame DisplayGeometry::nearestDisplayFrameToQuartzPoint(
     return *best;
 }
 
-bool DisplayGeometry::isFullDisplayRect(const Rect& quartzRect) const
+bool DisplayGeometry::matchesDisplay(const Rect& quartzRect, double tolerance) const
 {
     for (const DisplayFrame& frame : displayFrames_) {
-        if (rectsApproximatelyEqual(quartzRect, frame.quartzFrame, fullDisplayTolerance))
+        if (rectsApproximatelyEqual(quartzRect, frame.quartzFrame, tolerance))
             return true;
     }
     if (quartzGlobalFrame_.isNull())
         return false;
-    if (rectsApproximatelyEqual(quartzRect, quartzGlobalFrame_, fullDisplayTolerance))
+    if (rectsApproximatelyEqual(quartzRect, quartzGlobalFrame_, tolerance))
         return true;
-    return agreeWithin(quartzRect.minY(), quartzGlobalFrame_.minY(), fullDisplayTolerance)
-        && agreeWithin(quartzRect.standardHeight(), quartzGlobalFrame_.standardHeight(),
-                       fullDisplayTolerance);
+    return agreeWithin(quartzRect.minY(), quartzGlobalFrame_.minY(), tolerance)
+        && agreeWithin(quartzRect.standardHeight(), quartzGlobalFrame_.standardHeight(), tolerance);
+}
+
+bool DisplayGeometry::isFullDisplayRect(const Rect& quartzRect) const
+{
+    return matchesDisplay(quartzRect, fullDisplayTolerance);
 }
 
 QString DisplayGeometry::description() const

@@ -55,7 +55,9 @@ public:
     Point cocoaPointFromQuartz(Point quartzPoint) const;
     DisplayFrame nearestDisplayFrameToQuartzPoint(Point quartzPoint) const;
     // Sized like one display, like the whole desktop, or spanning the whole
-    // desktop height, within 32 points.
+    // desktop height, each within the tolerance (Quartz frames).
+    bool matchesDisplay(const Rect& quartzRect, double tolerance) const;
+    // matchesDisplay within 32 points.
     bool isFullDisplayRect(const Rect& quartzRect) const;
     // "cocoa={{…}}, quartz={{…}}" per display, joined with "; ".
     QString description() const;

@@ -37,4 +37,23 @@ InputEvent InputEvent::dockSwipe(int phase, int direction)
     return event;
 }
 
+InputEvent InputEvent::gesture(int type, std::optional<int> hidType, std::optional<int> phase)
+{
+    InputEvent event;
+    event.type = type;
+    if (hidType)
+        event.integerFields[EventField::gestureHIDType] = *hidType;
+    if (phase)
+        event.integerFields[EventField::gesturePhase] = *phase;
+    return event;
+}
+
+InputEvent InputEvent::systemDefined(std::optional<int> subtype)
+{
+    InputEvent event;
+    event.type = EventType::systemDefined;
+    event.subtype = subtype;
+    return event;
+}
+
 } // namespace vesk::platform

@@ -78,6 +78,13 @@ struct InputEvent {
     static InputEvent mouse(int type, const QPointF& quartzPoint, int button = -1);
     static InputEvent key(int type, std::int64_t keyCode, std::uint64_t flags);
     static InputEvent dockSwipe(int phase, int direction);
+    // A trackpad event of one of the gesture types, with the HID type and the
+    // phase when it carries them.
+    static InputEvent gesture(int type, std::optional<int> hidType = std::nullopt,
+                              std::optional<int> phase = std::nullopt);
+    // A system-defined event (type 14); no subtype when the system cannot
+    // tell one.
+    static InputEvent systemDefined(std::optional<int> subtype);
 
     bool operator==(const InputEvent&) const = default;
 };

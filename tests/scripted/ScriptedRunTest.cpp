@@ -1,5 +1,6 @@
 #include "scripted/ScriptedRun.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -47,6 +48,26 @@ protected:
                 return entry.toObject();
         }
         return {};
+    }
+
+    // Every step entry of the timeline with that "do", in order.
+    std::vector<QJsonObject> stepEntries(const QString& action) const
+    {
+        std::vector<QJsonObject> entries;
+        for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+            if (entry.toObject().value("kind") == "step" && entry.toObject().value("do") == action)
+                entries.push_back(entry.toObject());
+        }
+        return entries;
+    }
+
+    bool isFrontmost(const QString& bundleID) const
+    {
+        for (const QJsonValue& app : report_.value("runningApplications").toArray()) {
+            if (app.toObject().value("bundleID") == bundleID)
+                return app.toObject().value("frontmost").toBool();
+        }
+        return false;
     }
 
     bool isRunning(const QString& bundleID) const
@@ -173,6 +194,42 @@ TEST_F(ScriptedRunTest, DesktopStepsChangeTheDesktopAndMistakesAtRunTimeAreRepor
     ASSERT_EQ(errors.size(), 2);
     EXPECT_EQ(errors.at(0), "steps[3] (quit): org.example.NotThere is not running");
     EXPECT_EQ(errors.at(1), "steps[5] (switchSpace): there is no display 5 (the desktop has 2)");
+}
+
+TEST_F(ScriptedRunTest, DuringASessionAClickOutsideTheHoleLeavesTheFocusWhereItWas)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 5, "do": "click", "x": 1700, "y": 300, "comment": "on the terminal"},
+        {"at": 6, "do": "click", "x": 400, "y": 300, "comment": "in the editor's hole"},
+        {"at": 7, "do": "terminate"}]})"),
+              ScriptedRun::succeeded);
+    const std::vector<QJsonObject> clicks = stepEntries("click");
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[0].value("swallowed"), true);
+    EXPECT_EQ(clicks[0].value("delivered"), false);
+    EXPECT_EQ(clicks[1].value("delivered"), true);
+    EXPECT_EQ(clicks[1].value("targetBundleID"), kEditor);
+    EXPECT_TRUE(isFrontmost(kEditor));
+    EXPECT_FALSE(isFrontmost("org.example.Terminal"));
+}
+
+TEST_F(ScriptedRunTest, CommandShiftEscapeEndsANormalSessionAsAnEmergencyExitButNotAHardcoreOne)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 10, "do": "key", "chord": "cmd+shift+escape"},
+        {"at": 20, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600, "hardcore": true},
+        {"at": 30, "do": "key", "chord": "cmd+shift+escape"},
+        {"at": 40, "do": "terminate"}]})"),
+              ScriptedRun::succeeded);
+    ASSERT_EQ(sessions().size(), 2);
+    EXPECT_EQ(firstSession().value("endReason"), "emergencyExit");
+    EXPECT_EQ(QDateTime::fromString(firstSession().value("endedAt").toString(), Qt::ISODateWithMs)
+                  .msecsTo(QDateTime::fromString(firstSession().value("startedAt").toString(), Qt::ISODateWithMs)),
+              -10000);
+    EXPECT_EQ(stepEntries("key").at(0).value("swallowed"), true);
+    EXPECT_EQ(sessions().at(1).toObject().value("endReason"), "appTerminate");
 }
 
 TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)

@@ -335,27 +335,22 @@ AXError DesktopAccessibility::copyElementAtPosition(const AXElement& application
         return error;
     if (application.kind != AXElement::Kind::application)
         return AXError::illegalArgument;
-    // The hit test finds the frontmost window on screen under the point; only
-    // when it belongs to this application is there an element of it.
-    for (const DesktopWindow* window : desktop_.windowsFrontToBack()) {
-        const QRectF& b = window->bounds;
-        const bool inside = point.x() >= b.left() && point.x() < b.right() && point.y() >= b.top() && point.y() < b.bottom();
-        if (!desktop_.isOnScreen(*window) || window->alpha <= 0 || !inside)
-            continue;
-        if (window->ownerPID != application.pid)
-            return AXError::noValue;
-        if (window->hasTitleBarButtons) {
-            for (auto kind : {AXElement::Kind::closeButton, AXElement::Kind::minimizeButton, AXElement::Kind::zoomButton}) {
-                if (buttonFrame(kind, window->bounds).contains(point)) {
-                    *element = AXElement{kind, application.pid, window->number};
-                    return AXError::success;
-                }
+    // The hit test finds the window that would take a click at the point
+    // (windows that let clicks through, like Vesk's overlay, do not count);
+    // only when it belongs to this application is there an element of it.
+    const DesktopWindow* window = desktop_.windowAt(point);
+    if (!window || window->ownerPID != application.pid)
+        return AXError::noValue;
+    if (window->hasTitleBarButtons) {
+        for (auto kind : {AXElement::Kind::closeButton, AXElement::Kind::minimizeButton, AXElement::Kind::zoomButton}) {
+            if (buttonFrame(kind, window->bounds).contains(point)) {
+                *element = AXElement{kind, application.pid, window->number};
+                return AXError::success;
             }
         }
-        *element = AXElement{AXElement::Kind::window, application.pid, window->number};
-        return AXError::success;
     }
-    return AXError::noValue;
+    *element = AXElement{AXElement::Kind::window, application.pid, window->number};
+    return AXError::success;
 }
 
 } // namespace vesk::platform

@@ -68,7 +68,7 @@ std::optional<EventTapID> DesktopEventSystem::createTap(TapLocation location, Ta
                                                         TapOptions options, std::uint64_t eventMask,
                                                         EventTapCallback callback)
 {
-    if (refusesTaps_ || !desktop_.isInputMonitoringGranted() || !callback)
+    if (refusesTaps_ || !desktop_.hasInputMonitoringGrant() || !callback)
         return std::nullopt;
     Tap tap{nextID_++, location, options, eventMask, std::move(callback), true};
     // Taps are kept in the order events pass them.
@@ -93,8 +93,10 @@ const DesktopEventSystem::Tap* DesktopEventSystem::findTap(EventTapID id) const
 
 void DesktopEventSystem::enableTap(EventTapID tap, bool enable)
 {
-    if (Tap* found = findTap(tap))
-        found->enabled = enable;
+    Tap* found = findTap(tap);
+    if (!found || (enable && refusesEnabling_))
+        return;
+    found->enabled = enable;
 }
 
 bool DesktopEventSystem::isTapEnabled(EventTapID tap) const

@@ -42,6 +42,9 @@ public:
     // Valid taps in the order events pass them.
     std::vector<EventTapID> tapsInOrder() const;
     void setRefusesTapCreation(bool refuses) { refusesTaps_ = refuses; }
+    // While set, the system keeps a tap it switched off switched off: enabling
+    // it does nothing (taps created meanwhile start enabled as always).
+    void setRefusesTapEnabling(bool refuses) { refusesEnabling_ = refuses; }
 
     int monitorCount() const { return int(localMonitors_.size() + globalMonitors_.size()); }
 
@@ -88,6 +91,7 @@ private:
     std::vector<GlobalMonitor> globalMonitors_;
     int nextID_ = 1;
     bool refusesTaps_ = false;
+    bool refusesEnabling_ = false;
     std::vector<std::pair<InputEvent, EventOutcome>> delivered_;
     int missionControlInvocations_ = 0;
 };

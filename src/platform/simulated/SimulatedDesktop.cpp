@@ -1168,7 +1168,7 @@ bool SimulatedDesktop::requestInputMonitoring()
     ++inputMonitoringRequestCount_;
     if (grantsOnRequest_)
         setInputMonitoringGranted(true);
-    return inputMonitoringGranted_;
+    return isInputMonitoringGranted();
 }
 
 QString SimulatedDesktop::machineHardwareModel()

@@ -219,8 +219,14 @@ public:
     // --- Permissions ---------------------------------------------------------------
     bool isAccessibilityTrusted() const override { return accessibilityTrusted_; }
     void setAccessibilityTrusted(bool trusted);
-    bool isInputMonitoringGranted() const override { return inputMonitoringGranted_; }
+    // The preflight answer: the grant, unless the answer lags behind it.
+    bool isInputMonitoringGranted() const override { return inputMonitoringGranted_ && !preflightLags_; }
     void setInputMonitoringGranted(bool granted);
+    // What the system goes by when it creates a tap.
+    bool hasInputMonitoringGrant() const { return inputMonitoringGranted_; }
+    // The preflight check answers no although the permission is granted, as
+    // it can until the process restarts; a tap can still be created.
+    void setInputMonitoringPreflightLags(bool lags) { preflightLags_ = lags; }
     // The system's permission prompts: counted, and granted at once when the
     // desktop is set to grant on request.
     bool promptForAccessibility() override;
@@ -294,6 +300,7 @@ private:
     std::map<int, bool> buttons_;
     bool accessibilityTrusted_ = true;
     bool inputMonitoringGranted_ = true;
+    bool preflightLags_ = false;
     bool grantsOnRequest_ = false;
     int accessibilityPromptCount_ = 0;
     int inputMonitoringRequestCount_ = 0;

@@ -1,5 +1,7 @@
 #include "DesktopTestScene.h"
 
+#include "platform/OwnWindowSpec.h"
+#include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopAccessibility.h"
 
 #include <QSizeF>
@@ -163,6 +165,26 @@ TEST_F(DesktopAccessibilityTest, TitleBarButtonsAreFoundUnderThePointAndPressed)
     EXPECT_EQ(ax().performAction(close.value<AXElement>(), AXName::pressAction), AXError::success);
     EXPECT_FALSE(desktop->window(browser.window));
     EXPECT_EQ(ax().performAction(close.value<AXElement>(), AXName::pressAction), AXError::invalidUIElement);
+}
+
+TEST_F(DesktopAccessibilityTest, HitTestGoesThroughWindowsThatLetClicksThrough)
+{
+    OwnWindowSpec overlay;
+    overlay.level = shieldingWindowLevel() + 1;
+    overlay.frame = QRectF(0, 0, 1440, 900);
+    overlay.ignoresMouseEvents = true;
+    desktop->addOwnWindow(overlay);
+    const AXElement browser = windowElement("com.example.browser");
+    const QRectF closeFrame =
+        DesktopAccessibility::buttonFrame(AXElement::Kind::closeButton, desktop->window(browser.window)->bounds);
+    AXElement found;
+    ASSERT_EQ(ax().copyElementAtPosition(app("com.example.browser"), closeFrame.center(), &found), AXError::success);
+    EXPECT_EQ(found.kind, AXElement::Kind::closeButton);
+
+    // A window of Vesk's that takes clicks hides what lies behind it.
+    overlay.ignoresMouseEvents = false;
+    desktop->addOwnWindow(overlay);
+    EXPECT_EQ(ax().copyElementAtPosition(app("com.example.browser"), closeFrame.center(), &found), AXError::noValue);
 }
 
 TEST_F(DesktopAccessibilityTest, ApplicationAttributesRaiseHideAndFocus)

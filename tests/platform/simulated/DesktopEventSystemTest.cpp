@@ -108,6 +108,79 @@ TEST_F(DesktopEventSystemTest, SystemSwitchingATapOffTellsItAndLetsEventsThrough
     EXPECT_TRUE(events().click(editorPoint()).delivered);
 }
 
+TEST_F(DesktopEventSystemTest, SystemCanKeepASwitchedOffTapOff)
+{
+    const EventTapID tap = recordingTap("blocker", kMouseDownMask, true);
+    events().setRefusesTapEnabling(true);
+    events().disableTapByUserInput(tap);
+    events().enableTap(tap, true);
+    EXPECT_FALSE(events().isTapEnabled(tap));
+    EXPECT_TRUE(events().click(editorPoint()).delivered);
+    // A tap created meanwhile starts enabled.
+    const EventTapID fresh = recordingTap("fresh", kMouseDownMask, true);
+    EXPECT_TRUE(events().isTapEnabled(fresh));
+    events().setRefusesTapEnabling(false);
+    events().enableTap(tap, true);
+    EXPECT_TRUE(events().isTapEnabled(tap));
+}
+
+TEST_F(DesktopEventSystemTest, TapMayRemoveItselfAndPutInAnotherFromItsOwnCallback)
+{
+    std::optional<EventTapID> replacement;
+    std::optional<EventTapID> tap;
+    tap = events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                             kMouseDownMask, [&](int type, const InputEvent&) -> std::optional<InputEvent> {
+                                 seen.push_back("first:" + std::to_string(type));
+                                 events().invalidateTap(*tap);
+                                 replacement = events().createTap(
+                                     TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                                     kMouseDownMask, [this](int t, const InputEvent& e) -> std::optional<InputEvent> {
+                                         seen.push_back("second:" + std::to_string(t));
+                                         return e;
+                                     });
+                                 return std::nullopt;
+                             });
+    ASSERT_TRUE(tap);
+    // The event the first tap swallowed stays swallowed; the new tap sees the next one.
+    EXPECT_FALSE(events().click(editorPoint()).delivered);
+    EXPECT_FALSE(events().isTapValid(*tap));
+    ASSERT_TRUE(replacement);
+    EXPECT_TRUE(events().click(editorPoint()).delivered);
+    EXPECT_EQ(seen, (std::vector<std::string>{"first:1", "second:1"}));
+}
+
+TEST_F(DesktopEventSystemTest, GestureAndSystemDefinedEventsCarryTheirFieldsThroughTheTaps)
+{
+    std::vector<InputEvent> tapped;
+    events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::listenOnly, ~std::uint64_t(0),
+                       [&](int, const InputEvent& event) {
+                           tapped.push_back(event);
+                           return event;
+                       });
+    events().post(InputEvent::gesture(EventType::magnify, 23, 4));
+    events().post(InputEvent::gesture(EventType::rotate));
+    events().post(InputEvent::systemDefined(16));
+    events().post(InputEvent::systemDefined(std::nullopt));
+    ASSERT_EQ(tapped.size(), 4u);
+    EXPECT_EQ(tapped[0].type, EventType::magnify);
+    EXPECT_EQ(tapped[0].integerField(EventField::gestureHIDType), 23);
+    EXPECT_EQ(tapped[0].integerField(EventField::gesturePhase), 4);
+    EXPECT_EQ(tapped[1].integerField(EventField::gestureHIDType), 0);
+    EXPECT_EQ(tapped[2].type, EventType::systemDefined);
+    EXPECT_EQ(tapped[2].subtype, 16);
+    EXPECT_EQ(tapped[3].subtype, std::nullopt);
+}
+
+TEST_F(DesktopEventSystemTest, PreflightAnswerMayLagBehindTheGrant)
+{
+    desktop->setInputMonitoringPreflightLags(true);
+    EXPECT_FALSE(desktop->isInputMonitoringGranted());
+    EXPECT_TRUE(recordingTap("listener", kKeyDownMask, false, TapOptions::listenOnly));
+    desktop->setInputMonitoringGranted(false);
+    EXPECT_FALSE(events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::listenOnly,
+                                    kKeyDownMask, [](int, const InputEvent& e) { return e; }));
+}
+
 TEST_F(DesktopEventSystemTest, ButtonStateAndPointerFollowTheHardwareEvenWhenSwallowed)
 {
     recordingTap("blocker", ~std::uint64_t(0), true);
