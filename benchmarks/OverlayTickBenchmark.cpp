@@ -128,7 +128,7 @@ struct BusyDesktop {
             OverlayService::DesktopParts{screens, screens, desktop, desktop,
                                          desktop.ownApplication().bundleIdentifier.value_or(QString())},
             WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
-        service->passthroughRectsChangedHandler = [this](const std::vector<Rect>& holes) { lastHoles = holes; };
+        service->setPassthroughRectsChangedHandler([this](const std::vector<Rect>& holes) { lastHoles = holes; });
         service->activate(allowed);
         for (OverlayPanel* panel : service->panels())
             panel->contentView()->installEventFilter(&paintCounter);

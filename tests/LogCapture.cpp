@@ -1,5 +1,6 @@
 #include "LogCapture.h"
 
+#include "logging/VeskLogger.h"
 
 namespace vesk::test {
 
@@ -29,8 +30,10 @@ void LogCapture::handle(QtMsgType type, const QMessageLogContext& context, const
     LogCapture* capture = active;
     if (!capture)
         return;
+    const QString category = QString::fromUtf8(context.category ? context.category : "default");
+    const QString component = VeskLogger::componentOfCategory(category).value_or(QString());
     std::lock_guard lock(capture->mutex_);
-    capture->entries_.push_back({type, QString::fromUtf8(context.category ? context.category : "default"), message});
+    capture->entries_.push_back({type, category, component, message});
 }
 
 std::vector<LogCapture::Entry> LogCapture::entries() const
@@ -39,12 +42,34 @@ std::vector<LogCapture::Entry> LogCapture::entries() const
     return entries_;
 }
 
-QStringList LogCapture::messages(const QString& category) const
+QStringList LogCapture::messages(const QString& component) const
+{
+    std::lock_guard lock(mutex_);
+    QStringList result;
+    for (const Entry& entry : entries_) {
+        if (entry.component == component)
+            result.append(entry.message);
+    }
+    return result;
+}
+
+QStringList LogCapture::categoryMessages(const QString& category) const
 {
     std::lock_guard lock(mutex_);
     QStringList result;
     for (const Entry& entry : entries_) {
         if (entry.category == category)
+            result.append(entry.message);
+    }
+    return result;
+}
+
+QStringList LogCapture::defaultCategoryMessages() const
+{
+    std::lock_guard lock(mutex_);
+    QStringList result;
+    for (const Entry& entry : entries_) {
+        if (entry.category == QLatin1String("default"))
             result.append(entry.message);
     }
     return result;

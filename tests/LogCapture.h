@@ -10,13 +10,15 @@
 namespace vesk::test {
 
 // Captures what goes to the system log (Qt's message handler) while it
-// exists, from any thread. Loggers write with their component as category;
+// exists, from any thread. Loggers write under "<subsystem>.<component>";
 // the log store's own reports use the "default" category.
 class LogCapture {
 public:
     struct Entry {
         QtMsgType type;
         QString category;
+        // The logger's component, empty for a category no logger writes under.
+        QString component;
         QString message;
     };
 
@@ -26,8 +28,12 @@ public:
     LogCapture& operator=(const LogCapture&) = delete;
 
     std::vector<Entry> entries() const;
-    // The messages of one category, in order.
-    QStringList messages(const QString& category) const;
+    // The messages of the loggers of one component, in order.
+    QStringList messages(const QString& component) const;
+    // The messages of one Qt category that no logger writes under, in order.
+    QStringList categoryMessages(const QString& category) const;
+    // The messages of Qt's default category (the log store's reports), in order.
+    QStringList defaultCategoryMessages() const;
     bool contains(const QString& fragment) const;
     // How many messages contain the fragment.
     int count(const QString& fragment) const;

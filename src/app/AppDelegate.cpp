@@ -1,8 +1,8 @@
 #include "app/AppDelegate.h"
 
+#include "app/TerminationSignalHandler.h"
 #include "enforcement/DesktopIsolationRecovering.h"
 #include "enforcement/EmergencyRestoring.h"
-#include "app/SigtermHandler.h"
 #include "core/Clock.h"
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"
@@ -31,13 +31,16 @@ void AppDelegate::applicationDidFinishLaunching()
     dependencies_.screenshotThumbnailSuppression.emergencyRestore();
     dependencies_.sessionManager.recoverOrphanedSessions(dependencies_.clock.now());
 
-    // The signal handler itself only writes to a self-pipe; the reset runs
+    // The signal handler itself only writes to a self-pipe; what follows runs
     // here on the main thread. The process keeps running after SIGTERM.
-    sigtermHandler_ = std::make_unique<SigtermHandler>([this] { handleSigterm(); });
-    if (sigtermHandler_->install())
+    signalHandler_ = std::make_unique<TerminationSignalHandler>([this] { handleSigterm(); },
+                                                                [this](int signal) { handleTerminationSignal(signal); });
+    if (signalHandler_->install()) {
         logger_.log(VeskLogLevel::debug, QStringLiteral("SIGTERM handler installed"));
-    else
-        logger_.log(VeskLogLevel::warning, QStringLiteral("SIGTERM handler could not be installed"));
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Termination signal handlers installed — signals=SIGINT, SIGHUP, SIGQUIT"));
+    } else {
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Signal handlers could not be installed"));
+    }
 }
 
 platform::TerminateReply AppDelegate::applicationShouldTerminate()
@@ -45,7 +48,7 @@ platform::TerminateReply AppDelegate::applicationShouldTerminate()
     if (dependencies_.sessionManager.isSessionActive()) {
         logger_.log(VeskLogLevel::info, QStringLiteral("applicationShouldTerminate: active session detected — "
                                                        "stopping session before termination"));
-        dependencies_.sessionManager.stopSession(QStringLiteral("appTerminate"), SessionExitAppDisposition::leaveOpen);
+        dependencies_.sessionManager.stopSession(SessionStopReason::appTerminate, SessionExitAppDisposition::leaveOpen);
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("applicationShouldTerminate: returning .terminateNow"));
     runEmergencyRestores();
@@ -61,9 +64,9 @@ void AppDelegate::applicationWillTerminate()
     dependencies_.drainLog();
 }
 
-bool AppDelegate::isSigtermHandlerInstalled() const
+bool AppDelegate::areSignalHandlersInstalled() const
 {
-    return sigtermHandler_ && sigtermHandler_->isInstalled();
+    return signalHandler_ && signalHandler_->isInstalled();
 }
 
 void AppDelegate::runEmergencyRestores()
@@ -79,6 +82,14 @@ void AppDelegate::handleSigterm()
     dependencies_.presentationOptions.setPresentationOptions(0);
     ++handledSigtermCount_;
     logger_.log(VeskLogLevel::info, QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
+}
+
+void AppDelegate::handleTerminationSignal(int signal)
+{
+    logger_.log(VeskLogLevel::info, QStringLiteral("Termination signal received — signal=%1")
+                                        .arg(TerminationSignalHandler::signalName(signal)));
+    // The same road as a quit from the menu: stop the session, restore, drain.
+    dependencies_.ownApplication.requestOwnTermination();
 }
 
 } // namespace vesk

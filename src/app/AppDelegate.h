@@ -13,10 +13,10 @@ class Clock;
 class DesktopIsolationRecovering;
 class EmergencyRestoring;
 class SessionManager;
-class SigtermHandler;
+class TerminationSignalHandler;
 class UserDefaults;
 
-// The application's delegate: the launch recovery, the SIGTERM handler, and
+// The application's delegate: the launch recovery, the signal handlers, and
 // taking the system back to a clean state when the application terminates.
 class AppDelegate {
 public:
@@ -27,6 +27,8 @@ public:
         EmergencyRestoring& screenshotThumbnailSuppression;
         UserDefaults& standardDefaults;
         platform::PresentationOptionsControlling& presentationOptions;
+        // Terminated on SIGINT, SIGHUP and SIGQUIT as on the quit command.
+        platform::OwnApplicationControlling& ownApplication;
         const Clock& clock;
         // Returns once every log row queued before the call is in the file.
         std::function<void()> drainLog;
@@ -37,7 +39,9 @@ public:
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
 
-    // Recovery of what an earlier run may have left behind, then the SIGTERM handler.
+    // Recovery of what an earlier run may have left behind, then the signal
+    // handlers: SIGTERM resets the presentation options, SIGINT, SIGHUP and
+    // SIGQUIT terminate the application the normal way.
     void applicationDidFinishLaunching();
     // Stops a running session (leaving its applications open), restores the
     // system settings, drains the log and always answers "now".
@@ -47,17 +51,18 @@ public:
     // Closing the main window leaves the application running.
     bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
 
-    bool isSigtermHandlerInstalled() const;
+    bool areSignalHandlersInstalled() const;
     // How many SIGTERM notices the main thread has handled.
     int handledSigtermCount() const { return handledSigtermCount_; }
 
 private:
     void runEmergencyRestores();
     void handleSigterm();
+    void handleTerminationSignal(int signal);
 
     Dependencies dependencies_;
     VeskLogger logger_{QStringLiteral("AppDelegate")};
-    std::unique_ptr<SigtermHandler> sigtermHandler_;
+    std::unique_ptr<TerminationSignalHandler> signalHandler_;
     int handledSigtermCount_ = 0;
 };
 

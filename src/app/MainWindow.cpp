@@ -83,6 +83,9 @@ MainWindow::~MainWindow()
 void MainWindow::buildMenus()
 {
     QMenu* appMenu = menuBar()->addMenu(QStringLiteral("VESK"));
+    aboutAction_ = appMenu->addAction(QStringLiteral("Über VESK"));
+    aboutAction_->setMenuRole(QAction::AboutRole);
+    // The update check follows the application's information item.
     checkForUpdatesAction_ = appMenu->addAction(QStringLiteral("Nach Updates suchen…"));
     settingsAction_ = appMenu->addAction(QStringLiteral("Einstellungen…"));
     settingsAction_->setShortcut(QKeySequence::Preferences);

@@ -14,7 +14,8 @@ class QAction;
 namespace vesk {
 
 // The main window, 360 × 440 points: a placeholder where the setup screen
-// goes, with the application's menu. It has no title bar: a drag on its
+// goes, with the application's menu ("Über VESK", the update check, the
+// settings, quitting). It has no title bar: a drag on its
 // background moves it, and the window menu's shortcuts close (Ctrl+W) and
 // minimise (Ctrl+M) it. It keeps the size limits of its content. It lists
 // itself in the window list as one of our windows (not a panel) while it is
@@ -30,6 +31,7 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    QAction* aboutAction() const { return aboutAction_; }
     QAction* checkForUpdatesAction() const { return checkForUpdatesAction_; }
     QAction* settingsAction() const { return settingsAction_; }
     QAction* quitAction() const { return quitAction_; }
@@ -59,6 +61,7 @@ private:
     std::optional<platform::WindowNumber> windowNumber_;
     // Where the pointer holds the window during a drag we move ourselves.
     std::optional<QPoint> dragOffset_;
+    QAction* aboutAction_ = nullptr;
     QAction* checkForUpdatesAction_ = nullptr;
     QAction* settingsAction_ = nullptr;
     QAction* quitAction_ = nullptr;

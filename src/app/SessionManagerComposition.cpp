@@ -94,18 +94,6 @@ std::optional<StageVeskScreenID> screenOfMainWindow(const platform::OwnWindowReg
     return mainWindowScreenID(windows);
 }
 
-// The name of the installed application with that identifier, from a fresh
-// scan; none when it is not installed.
-std::optional<QString> installedApplicationName(const platform::InstalledApplicationsProviding& installed,
-                                                const QString& bundleID)
-{
-    for (const platform::InstalledApplication& application : installed.installedApplications()) {
-        if (application.bundleIdentifier == bundleID)
-            return application.name;
-    }
-    return std::nullopt;
-}
-
 // The home folder of the user's account record, else the one the environment names.
 QString userHomeDirectory()
 {
@@ -124,6 +112,17 @@ QString userTemporaryDirectory()
 }
 
 } // namespace
+
+std::optional<QString>
+SessionManagerComposition::installedApplicationName(const platform::InstalledApplicationsProviding& installed,
+                                                    const QString& bundleID)
+{
+    for (const platform::InstalledApplication& application : installed.installedApplications()) {
+        if (application.bundleIdentifier == bundleID)
+            return application.name;
+    }
+    return std::nullopt;
+}
 
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
                                                      const platform::PlatformInterfaces& platform,

@@ -4,7 +4,10 @@
 #include "enforcement/EmergencyRestoring.h"
 #include "platform/PlatformInterfaces.h"
 
+#include <QString>
+
 #include <memory>
+#include <optional>
 
 namespace vesk {
 
@@ -29,6 +32,10 @@ public:
     SessionManagerComposition& operator=(const SessionManagerComposition&) = delete;
 
     SessionManager& manager() const { return *manager_; }
+    // The name the app-launch prompt shows for the installed application with
+    // that identifier, from a fresh scan; none when it is not installed.
+    static std::optional<QString> installedApplicationName(const platform::InstalledApplicationsProviding& installed,
+                                                           const QString& bundleID);
     MainWindowSessionUIController& uiController() const { return *uiController_; }
 
     // The process-wide services the launch recovery and termination reach.

@@ -2,6 +2,7 @@
 
 #include "analytics/AnalyticsEvent.h"
 #include "analytics/NoopAnalyticsService.h"
+#include "app/InstanceLock.h"
 #include "helpers/AppHelpers.h"
 #include "store/ModelContainer.h"
 #include "app/SoftwareUpdateControlling.h"
@@ -12,6 +13,7 @@
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/NoOpBugReportSender.h"
 #include "feedback/NoOpCrashDiagnosticsService.h"
+#include "app/AboutWindow.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
@@ -23,10 +25,14 @@
 #include "platform/PermissionsProviding.h"
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"
+#include "ui/ReducedMotion.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
+
+#include <cstdio>
 
 namespace vesk {
 
@@ -42,6 +48,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     if (own.build)
         bundleInfo.insert(QStringLiteral("CFBundleVersion"), *own.build);
     setMainBundleInfoDictionary(bundleInfo);
+    VeskLogger::setMainBundleIdentifier(own.bundleIdentifier);
 
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.
@@ -49,10 +56,18 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     if (!makeUpdateService_)
         makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
 
-    // 3. Without its store the application cannot run.
+    // 3. Without its store the application cannot run; another instance on
+    // the same store keeps it to itself.
+    if (!takeInstanceLock())
+        return;
     modelContainer_ = makeModelContainer(environment_.storePath, environment_.exit);
     if (!modelContainer_)
         return;
+    if (environment_.writeFailed) {
+        modelContainer_->mainContext().setSaveFailureHandler([report = environment_.writeFailed](const StoreError& error) {
+            report(QStringLiteral("the session store could not save: ") + error.description);
+        });
+    }
 
     // 4. The session manager with all its services and the do-nothing store.
     composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
@@ -66,7 +81,13 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     // 7. The settings store over the standard user defaults.
     standardDefaults_ = std::make_unique<UserDefaults>(
         QString::fromUtf8(UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
+    if (environment_.writeFailed) {
+        standardDefaults_->setWriteFailureHandler([report = environment_.writeFailed](const QString& failure) {
+            report(QStringLiteral("the settings could not be saved: ") + failure);
+        });
+    }
     defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
+    reducedMotion_ = std::make_unique<ReducedMotion>(environment_.platform.reduceMotion, *defaultsStore_);
 
     setUpAnalytics();
     setUpCrashDiagnostics();
@@ -78,6 +99,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         composition_->screenshotThumbnailSuppression(),
         *standardDefaults_,
         environment_.platform.presentationOptions,
+        environment_.platform.ownApplication,
         environment_.clock,
         [] { VeskLogFileStore::shared().drain(); },
     });
@@ -100,8 +122,26 @@ VeskApp::~VeskApp()
         environment_.platform.ownApplication.setTerminationHandlers({}, {});
         environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads({});
     }
+    aboutWindow_.reset();
     settingsWindow_.reset();
     mainWindow_.reset();
+}
+
+bool VeskApp::takeInstanceLock()
+{
+    instanceLock_ = environment_.instanceLock;
+    if (instanceLock_)
+        return true;
+    QString error;
+    instanceLock_ = InstanceLock::acquire(QFileInfo(environment_.storePath).absolutePath(),
+                                          environment_.instanceLockWaitSeconds, &error);
+    if (instanceLock_)
+        return true;
+    VeskLogger(QStringLiteral("VeskApp")).log(VeskLogLevel::error, error);
+    std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    std::fflush(stderr);
+    environment_.exit(1);
+    return false;
 }
 
 // Steps 8 to 10: the analytics service goes to the session manager, and the
@@ -178,11 +218,18 @@ void VeskApp::showSettings()
     settingsWindow_->raise();
 }
 
+void VeskApp::showAbout()
+{
+    aboutWindow_->show();
+    aboutWindow_->raise();
+}
+
 void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.platform.screens, environment_.platform.ownWindows);
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
+    aboutWindow_ = std::make_unique<AboutWindow>();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
@@ -191,6 +238,7 @@ void VeskApp::buildScenes()
             if (command)
                 command->setEnabled(canCheck);
         });
+    connect(mainWindow_->aboutAction(), &QAction::triggered, this, &VeskApp::showAbout);
     connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
     connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);
     connect(mainWindow_->quitAction(), &QAction::triggered, this, &VeskApp::requestTermination);
@@ -215,6 +263,7 @@ void VeskApp::applyLocale()
     const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
     mainWindow_->setLocale(locale);
     settingsWindow_->setLocale(locale);
+    aboutWindow_->setLocale(locale);
 }
 
 } // namespace vesk

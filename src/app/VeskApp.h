@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/InstanceLock.h"
 #include "store/MakeModelContainer.h"
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
@@ -12,6 +13,7 @@
 
 namespace vesk {
 
+class AboutWindow;
 class AppDelegate;
 class AnalyticsTracking;
 class BugReportSending;
@@ -19,6 +21,7 @@ class DiagnosticPayloadSubscribing;
 class Clock;
 class MainWindow;
 class ModelContainer;
+class ReducedMotion;
 class Scheduler;
 class SessionManager;
 class SessionManagerComposition;
@@ -39,8 +42,17 @@ struct VeskAppEnvironment {
     QString storePath;
     // Folder of the user-defaults files.
     QString defaultsRootDirectory;
-    // Ends the process when the store cannot be opened.
+    // Ends the process when the store cannot be opened or another instance
+    // holds its folder.
     ProcessExit exit = exitProcess;
+    // How long a starting instance waits for another one with the same data
+    // folder (the store's) to end.
+    double instanceLockWaitSeconds = InstanceLock::relaunchWaitSeconds;
+    // The data folder's lock when the caller has taken it already.
+    std::shared_ptr<InstanceLock> instanceLock = {};
+    // Called with the reason of every store save and settings write that does
+    // not reach the disk (they are logged in any case).
+    std::function<void(const QString& failure)> writeFailed = {};
     // Builds the update service on its first use; none: a build without updater.
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
     // Builds the analytics service over the settings store; none: a build
@@ -78,20 +90,25 @@ public:
     ModelContainer& modelContainer() const { return *modelContainer_; }
     VeskDefaultsStore& defaultsStore() const { return *defaultsStore_; }
     UserDefaults& standardDefaults() const { return *standardDefaults_; }
+    // The one reduced-motion switch every view follows.
+    const ReducedMotion& reducedMotion() const { return *reducedMotion_; }
     // Built on first use and kept for the application's life.
     SoftwareUpdateControlling& updateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
+    AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
     void showSettings();
+    void showAbout();
 
 signals:
     // The application's process has ended (after the delegate's will-terminate).
     void terminated();
 
 private:
+    bool takeInstanceLock();
     void setUpAnalytics();
     void setUpCrashDiagnostics();
     void buildScenes();
@@ -100,6 +117,7 @@ private:
 
     VeskAppEnvironment environment_;
     bool ready_ = false;
+    std::shared_ptr<InstanceLock> instanceLock_;
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService_;
     std::unique_ptr<SoftwareUpdateControlling> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;
@@ -107,11 +125,13 @@ private:
     std::shared_ptr<SessionPersisting> sessionStore_;
     std::unique_ptr<UserDefaults> standardDefaults_;
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
+    std::unique_ptr<ReducedMotion> reducedMotion_;
     std::shared_ptr<AnalyticsTracking> analytics_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<SettingsWindow> settingsWindow_;
+    std::unique_ptr<AboutWindow> aboutWindow_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger updateLogger_{QStringLiteral("SoftwareUpdateService")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};

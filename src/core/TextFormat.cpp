@@ -106,4 +106,18 @@ QString boolText(bool value)
     return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
+QString rectText(const QRectF& rect)
+{
+    return QStringLiteral("(%1, %2, %3, %4)")
+        .arg(doubleText(rect.x()), doubleText(rect.y()), doubleText(rect.width()), doubleText(rect.height()));
+}
+
+QString rectListText(const std::vector<QRectF>& rects)
+{
+    QStringList parts;
+    for (const QRectF& rect : rects)
+        parts.append(rectText(rect));
+    return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
 } // namespace vesk

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
+
+#include <vector>
 
 namespace vesk {
 
@@ -22,5 +25,10 @@ QString doubleText(double value);
 
 // "true" or "false".
 QString boolText(bool value);
+
+// "(1100.0, 621.0, 320.0, 234.0)": x, y, width and height as doubleText writes them.
+QString rectText(const QRectF& rect);
+// "[(0.0, 0.0, 10.0, 10.0), (…)]", in list order; "[]" when empty.
+QString rectListText(const std::vector<QRectF>& rects);
 
 } // namespace vesk

@@ -1,6 +1,10 @@
 #include "core/UserDefaults.h"
 
+#include "core/FileIO.h"
+
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -14,21 +18,31 @@ namespace {
 
 Q_LOGGING_CATEGORY(userDefaultsLog, "UserDefaults")
 
-bool readJson(QIODevice& device, QSettings::SettingsMap& map)
+// Why `data` is no settings document; empty when it is one (an empty file is an empty domain).
+QString parseSettings(const QByteArray& data, QSettings::SettingsMap& map)
 {
-    const QByteArray data = device.readAll();
     if (data.trimmed().isEmpty())
-        return true;
+        return {};
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qCWarning(userDefaultsLog).noquote() << "Could not read a user-defaults file —" << error.errorString();
-        return false;
-    }
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("not valid JSON at offset %1: %2").arg(error.offset).arg(error.errorString());
+    if (!document.isObject())
+        return QStringLiteral("not a JSON object");
     const QJsonObject object = document.object();
     for (auto it = object.begin(); it != object.end(); ++it)
         map.insert(it.key(), it.value().toVariant());
-    return true;
+    return {};
+}
+
+bool readJson(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const QString error = parseSettings(device.read(maximumInputFileBytes + 1), map);
+    if (error.isEmpty())
+        return true;
+    qCWarning(userDefaultsLog).noquote()
+        << QStringLiteral("Could not read a settings file — file=%1, reason=%2").arg(fileNameOf(device), error);
+    return false;
 }
 
 bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
@@ -36,7 +50,33 @@ bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
     QJsonObject object;
     for (auto it = map.begin(); it != map.end(); ++it)
         object.insert(it.key(), QJsonValue::fromVariant(it.value()));
-    return device.write(QJsonDocument(object).toJson(QJsonDocument::Indented)) >= 0;
+    return !writeAllTo(device, QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+// Why the settings file at `path` cannot be used; empty when it can (or does not exist yet).
+QString unreadableReason(const QString& path)
+{
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return {};
+    const InputFileContents file = readInputFile(path);
+    if (!file.ok())
+        return file.error;
+    QSettings::SettingsMap map;
+    return parseSettings(file.data, map);
+}
+
+// Moves an unreadable file out of the way, so that nothing overwrites what
+// the user may still want from it; returns where it went, or nothing.
+std::optional<QString> moveAside(const QString& path)
+{
+    const QString base = path + QStringLiteral(".unreadable-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    QString target = base;
+    for (int attempt = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++attempt)
+        target = base + QStringLiteral("-%1").arg(attempt);
+    if (!QFile::rename(path, target))
+        return std::nullopt;
+    return target;
 }
 
 QSettings::Format jsonFormat()
@@ -71,11 +111,54 @@ UserDefaults::UserDefaults(const QString& suiteName, const QString& rootDirector
     : suiteName_(suiteName)
 {
     QDir().mkpath(rootDirectory);
-    settings_ = std::make_unique<QSettings>(QDir(rootDirectory).filePath(suiteName + QStringLiteral(".json")),
-                                            jsonFormat());
+    const QString path = QDir(rootDirectory).filePath(suiteName + QStringLiteral(".json"));
+    setAsideUnreadableFile(path);
+    settings_ = std::make_unique<QSettings>(path, jsonFormat());
 }
 
 UserDefaults::~UserDefaults() = default;
+
+// A file that cannot be read would be read as an empty domain and then be
+// written over with the defaults: every setting the user made would be lost.
+// It goes aside instead, and the domain starts empty.
+void UserDefaults::setAsideUnreadableFile(const QString& path)
+{
+    const QString reason = unreadableReason(path);
+    if (reason.isEmpty())
+        return;
+    if (const std::optional<QString> movedTo = moveAside(path)) {
+        qCWarning(userDefaultsLog).noquote()
+            << QStringLiteral("Moved an unreadable settings file aside; starting from the defaults — "
+                              "file=%1, movedTo=%2, reason=%3")
+                   .arg(path, *movedTo, reason);
+    } else {
+        qCCritical(userDefaultsLog).noquote()
+            << QStringLiteral("Could not move an unreadable settings file aside — file=%1, reason=%2").arg(path, reason);
+    }
+}
+
+void UserDefaults::prepareWrite()
+{
+    // QSettings keeps its first error for good; after a failed write a fresh
+    // one over the same file (which keeps the unsaved values) tells whether
+    // the next write works.
+    if (lastWriteFailed_)
+        settings_ = std::make_unique<QSettings>(filePath(), jsonFormat());
+}
+
+void UserDefaults::syncToFile()
+{
+    settings_->sync();
+    lastWriteFailed_ = settings_->status() != QSettings::NoError;
+    if (!lastWriteFailed_)
+        return;
+    const QString reason = settings_->status() == QSettings::AccessError ? QStringLiteral("the file could not be written")
+                                                                         : QStringLiteral("the file could not be read");
+    qCWarning(userDefaultsLog).noquote()
+        << QStringLiteral("Could not save the settings — file=%1, reason=%2").arg(filePath(), reason);
+    if (writeFailureHandler_)
+        writeFailureHandler_(QStringLiteral("%1: %2").arg(filePath(), reason));
+}
 
 QString UserDefaults::filePath() const
 {
@@ -181,8 +264,9 @@ std::optional<QVariantMap> UserDefaults::dictionaryForKey(const QString& key) co
 
 void UserDefaults::setObject(const QString& key, const QVariant& value)
 {
+    prepareWrite();
     settings_->setValue(key, value);
-    settings_->sync();
+    syncToFile();
 }
 
 void UserDefaults::setStringArray(const QString& key, const QStringList& value)
@@ -192,8 +276,9 @@ void UserDefaults::setStringArray(const QString& key, const QStringList& value)
 
 void UserDefaults::removeObject(const QString& key)
 {
+    prepareWrite();
     settings_->remove(key);
-    settings_->sync();
+    syncToFile();
 }
 
 QVariantMap UserDefaults::dictionaryRepresentation() const

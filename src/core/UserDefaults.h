@@ -6,6 +6,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,7 +18,10 @@ namespace vesk {
 // per suite in the app's config folder, through QSettings. Values keep their
 // type (boolean, integer, double, text, array, dictionary). Several instances
 // over the same suite in one process share what is written at once; every
-// write is also synced to the file. Main thread only.
+// write is also synced to the file. A file that cannot be read is moved aside
+// ("<file>.unreadable-<time>") and the domain starts empty; a write that does
+// not reach the file is logged and reported to the write-failure handler.
+// Main thread only.
 class UserDefaults {
 public:
     // The suite of the application's standard user defaults.
@@ -64,9 +68,21 @@ public:
     // Every key of the domain with its value.
     QVariantMap dictionaryRepresentation() const;
 
+    // Called with the file and the reason whenever a write does not reach the file.
+    void setWriteFailureHandler(std::function<void(const QString& failure)> handler)
+    {
+        writeFailureHandler_ = std::move(handler);
+    }
+
 private:
+    static void setAsideUnreadableFile(const QString& path);
+    void prepareWrite();
+    void syncToFile();
+
     QString suiteName_;
     std::unique_ptr<QSettings> settings_;
+    std::function<void(const QString&)> writeFailureHandler_;
+    bool lastWriteFailed_ = false;
 };
 
 } // namespace vesk

@@ -1,3 +1,4 @@
+#include "app/TerminationSignalHandler.h"
 #include "store/MakeModelContainer.h"
 #include "store/ModelContainer.h"
 #include "logging/VeskLogFileStore.h"
@@ -14,10 +15,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTemporaryDir>
-#include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -36,6 +38,16 @@ void printError(const QString& message)
     std::fprintf(stderr, "vesk: %s\n", message.toLocal8Bit().constData());
 }
 
+// Standard output may be a pipe that is already closed (`vesk … | head -1`):
+// the run's outcome is in its report and its exit status, so a summary that
+// cannot be written is only noted.
+void printSummary(const QString& summary)
+{
+    if (std::printf("%s\n", summary.toLocal8Bit().constData()) < 0 || std::fflush(stdout) != 0)
+        printError(QStringLiteral("could not write the summary to standard output: ")
+                   + QString::fromLocal8Bit(std::strerror(errno)));
+}
+
 int runScripted(const QCommandLineParser& parser, const QCommandLineOption& desktop, const QCommandLineOption& script,
                 const QCommandLineOption& report, const QCommandLineOption& runDirectory)
 {
@@ -45,11 +57,10 @@ int runScripted(const QCommandLineParser& parser, const QCommandLineOption& desk
     }
     vesk::ScriptedRun run({parser.value(desktop), parser.value(script), parser.value(report), parser.value(runDirectory)});
     const int status = run.run();
+    if (run.wroteReport())
+        printSummary(run.summary());
     if (status != vesk::ScriptedRun::succeeded)
         printError(run.error());
-    else
-        std::printf("%s\n", run.summary().toLocal8Bit().constData());
-    vesk::VeskLogFileStore::shared().drain();
     return status;
 }
 
@@ -57,6 +68,15 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
                    const QCommandLineOption& quitAfter)
 {
     const vesk::VeskLogger logger(QStringLiteral("VeskApp"));
+    std::optional<double> quitAfterSeconds;
+    if (parser.isSet(quitAfter)) {
+        bool valid = false;
+        quitAfterSeconds = parser.value(quitAfter).toDouble(&valid);
+        if (!valid || !(*quitAfterSeconds >= 0)) {
+            printError(QStringLiteral("--quit-after takes a number of seconds, not \"%1\"").arg(parser.value(quitAfter)));
+            return 2;
+        }
+    }
     const vesk::platform::ScenarioLoadResult scenario =
         parser.isSet(desktopOption) ? vesk::platform::DesktopScenarioLoader::loadFile(parser.value(desktopOption))
                                     : vesk::platform::DesktopScenarioLoader::loadDefault();
@@ -90,18 +110,10 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
     });
     vesk.launch();
 
-    if (parser.isSet(quitAfter)) {
-        bool valid = false;
-        const double seconds = parser.value(quitAfter).toDouble(&valid);
-        if (!valid || seconds < 0) {
-            logger.log(vesk::VeskLogLevel::error,
-                       QStringLiteral("Invalid quit-after value — value=%1").arg(parser.value(quitAfter)));
-            vesk::VeskLogFileStore::shared().drain();
-            return 2;
-        }
+    if (quitAfterSeconds) {
         logger.log(vesk::VeskLogLevel::info,
-                   QStringLiteral("Quitting after a fixed time — seconds=%1").arg(vesk::doubleText(seconds)));
-        QTimer::singleShot(static_cast<int>(seconds * 1000), &vesk, &vesk::VeskApp::requestTermination);
+                   QStringLiteral("Quitting after a fixed time — seconds=%1").arg(vesk::doubleText(*quitAfterSeconds)));
+        scheduler.asyncAfter(*quitAfterSeconds, [&vesk] { vesk.requestTermination(); });
     }
 
     const int status = app.exec();
@@ -113,6 +125,9 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
 
 int main(int argc, char** argv)
 {
+    // Before anything is written: a closed pipe on standard output or error
+    // must not end the process before it has put the system back.
+    vesk::TerminationSignalHandler::ignoreBrokenPipes();
     // A scripted run is always headless; without any display, run offscreen
     // instead of failing to connect to one.
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -135,16 +150,9 @@ int main(int argc, char** argv)
     parser.addOptions({desktop, script, report, runDirectory, quitAfter});
     parser.process(app);
 
-    if (parser.isSet(script)) {
-        // Log files go next to the run unless told otherwise.
-        if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR")) {
-            const QString folder = parser.isSet(runDirectory) ? parser.value(runDirectory)
-                                                              : vesk::ScriptedRun::defaultRunDirectory(parser.value(report));
-            qputenv("VESK_LOGS_DIR", (folder + "/logs").toUtf8());
-        }
-        vesk::VeskLogFileStore::shared();
+    // The scripted run starts its log once it has its run folder.
+    if (parser.isSet(script))
         return runScripted(parser, desktop, script, report, runDirectory);
-    }
 
     if (parser.isSet(report) || parser.isSet(runDirectory)) {
         printError(QStringLiteral("--report and --run-dir belong to a scripted run (--script SCRIPT.json)"));

@@ -1,17 +1,20 @@
 #include "overlay/DisplayLayoutSignature.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 namespace vesk {
 
 namespace {
 
+// Three decimals with a decimal point, whatever the process's locale: the
+// keys order the displays the same way everywhere.
 void appendKeyNumber(QString& key, double value)
 {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "|%.3f", value);
-    key += QLatin1String(buffer);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+    key += QLatin1Char('|');
+    key += QLatin1String(buffer, result.ptr - buffer);
 }
 
 QString displayIDText(const std::optional<quint32>& displayID)

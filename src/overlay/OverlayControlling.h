@@ -16,25 +16,32 @@ namespace vesk {
 // The session's blackout as the session core drives it: black panels on every
 // display with holes over the allowed applications' visible windows.
 //
-// The handlers are plain assignable slots. The overlay calls them on the main
-// thread, synchronously inside its per-frame tick; deactivate() clears all six.
+// The handlers are set through the setters below; an empty function clears
+// one. The overlay calls them on the main thread, synchronously inside its
+// per-frame tick; deactivate() clears all six.
 // All rects and points are in bottom-left (Cocoa) global coordinates.
 class OverlayControlling {
 public:
+    using MissingHandler = std::function<void()>;
+    using OccludedHandler = std::function<void(const std::set<QString>& bundleIDs)>;
+    using PassthroughRectsHandler = std::function<void(const std::vector<Rect>& cocoaRects)>;
+    using MotionHandler = std::function<void(const std::vector<OverlayWindowMotionEvent>& events)>;
+    using SeamDragHandoffHandler = std::function<void(const QString& bundleID, Point pointerCocoaPoint)>;
+
     virtual ~OverlayControlling() = default;
 
     // Called once when the grace period for missing allowed windows runs out.
-    std::function<void()> onAllowedWindowsMissing;
+    virtual void setAllowedWindowsMissingHandler(MissingHandler handler) = 0;
     // Called when no allowed window is visible any more and the grace period starts.
-    std::function<void()> onAllowedWindowsTemporarilyMissing;
+    virtual void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) = 0;
     // Called when the set of wholly covered allowed applications changes to a non-empty set.
-    std::function<void(const std::set<QString>& bundleIDs)> allowedWindowsOccludedHandler;
+    virtual void setAllowedWindowsOccludedHandler(OccludedHandler handler) = 0;
     // Called at the end of every tick with the final hole list, changed or not.
-    std::function<void(const std::vector<Rect>& cocoaRects)> passthroughRectsChangedHandler;
+    virtual void setPassthroughRectsChangedHandler(PassthroughRectsHandler handler) = 0;
     // Called on every tick that saw allowed windows move with a mouse button held.
-    std::function<void(const std::vector<OverlayWindowMotionEvent>& events)> allowedWindowMotionHandler;
+    virtual void setAllowedWindowMotionHandler(MotionHandler handler) = 0;
     // Called when a drag that reached a display seam is handed off (released or stalled there).
-    std::function<void(const QString& bundleID, Point pointerCocoaPoint)> seamDragHandoffHandler;
+    virtual void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) = 0;
 
     // Covers every display and starts the per-frame tracking for a session.
     virtual void activate(const std::set<QString>& allowedBundleIDs) = 0;

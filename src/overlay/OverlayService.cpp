@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace vesk {
 
@@ -99,15 +100,33 @@ bool isSameSummary(const std::optional<OverlayVisibilityDiagnostics>& last, cons
         && last->fullyOccludedBundleIDs == fullyOccluded;
 }
 
-// Calls a copy, so that a handler that clears its own slot (by deactivating
-// the overlay) is not destroyed while it runs.
-template <typename Handler, typename... Args>
-void callHandler(const Handler& slot, Args&&... args)
+} // namespace
+
+namespace {
+
+// Keeps the handler shared: a call holds it alive without copying the closure
+// (which may allocate), so that a handler that clears or replaces its own slot
+// while it runs (by deactivating the overlay, say) is not destroyed under its
+// own feet.
+template <typename Handler>
+std::shared_ptr<const Handler> sharedHandler(Handler handler)
 {
-    if (!slot)
-        return;
-    const Handler handler = slot;
-    handler(std::forward<Args>(args)...);
+    return handler ? std::make_shared<const Handler>(std::move(handler)) : nullptr;
+}
+
+// The handler that `held` keeps alive, or an empty one.
+template <typename Handler>
+const Handler& handlerOf(const std::shared_ptr<const Handler>& held)
+{
+    static const Handler none;
+    return held ? *held : none;
+}
+
+template <typename Handler, typename... Args>
+void callHandler(const std::shared_ptr<const Handler>& slot, Args&&... args)
+{
+    if (const std::shared_ptr<const Handler> handler = slot)
+        (*handler)(std::forward<Args>(args)...);
 }
 
 } // namespace
@@ -229,12 +248,42 @@ void OverlayService::deactivate()
     resetSessionState();
     dragTracker_.clearDragTracking();
     dragTracker_.setMouseInteractionWasActive(false);
-    allowedWindowsOccludedHandler = nullptr;
-    passthroughRectsChangedHandler = nullptr;
-    allowedWindowMotionHandler = nullptr;
-    seamDragHandoffHandler = nullptr;
-    onAllowedWindowsMissing = nullptr;
-    onAllowedWindowsTemporarilyMissing = nullptr;
+    allowedWindowsOccludedHandler_ = nullptr;
+    passthroughRectsChangedHandler_ = nullptr;
+    allowedWindowMotionHandler_ = nullptr;
+    seamDragHandoffHandler_ = nullptr;
+    allowedWindowsMissingHandler_ = nullptr;
+    allowedWindowsTemporarilyMissingHandler_ = nullptr;
+}
+
+void OverlayService::setAllowedWindowsMissingHandler(MissingHandler handler)
+{
+    allowedWindowsMissingHandler_ = sharedHandler(std::move(handler));
+}
+
+void OverlayService::setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler)
+{
+    allowedWindowsTemporarilyMissingHandler_ = sharedHandler(std::move(handler));
+}
+
+void OverlayService::setAllowedWindowsOccludedHandler(OccludedHandler handler)
+{
+    allowedWindowsOccludedHandler_ = sharedHandler(std::move(handler));
+}
+
+void OverlayService::setPassthroughRectsChangedHandler(PassthroughRectsHandler handler)
+{
+    passthroughRectsChangedHandler_ = sharedHandler(std::move(handler));
+}
+
+void OverlayService::setAllowedWindowMotionHandler(MotionHandler handler)
+{
+    allowedWindowMotionHandler_ = sharedHandler(std::move(handler));
+}
+
+void OverlayService::setSeamDragHandoffHandler(SeamDragHandoffHandler handler)
+{
+    seamDragHandoffHandler_ = sharedHandler(std::move(handler));
 }
 
 AllowedWindowDragState OverlayService::allowedWindowDragState(const QDateTime& now) const
@@ -494,14 +543,17 @@ void OverlayService::runTick()
 
     const bool mouseDown = isMouseButtonDown();
     const std::optional<Point> pointer = mouseDown ? std::optional(mouseLocation()) : std::nullopt;
-    dragTracker_.handleSeamDrag(mouseDown, now, seamDragHandoffHandler);
-    dragTracker_.handoffSeamDragOnRelease(mouseDown, seamDragHandoffHandler);
+    // Held for the drag steps: a handler may clear its slot while it runs.
+    const auto handoff = seamDragHandoffHandler_;
+    const auto motion = allowedWindowMotionHandler_;
+    dragTracker_.handleSeamDrag(mouseDown, now, handlerOf(handoff));
+    dragTracker_.handoffSeamDragOnRelease(mouseDown, handlerOf(handoff));
 
     const WindowTransitionUpdate transitions =
         minimizeTransitionTracker_.update(classification.fragments, allowedBundleIDs_, now, mouseDown, pointer);
     logTransitionEvents(transitions);
     dragTracker_.updateDragPassthrough(transitions.motionEvents, classification.fragments, mouseDown, now,
-                                       allowedWindowMotionHandler);
+                                       handlerOf(motion));
 
     excludingSuppressedFragments(classification.fragments, transitions.suppressedBundleIDs, frame_.visibleFragments);
     const std::vector<Rect>& rects = frame_.visibleRects;
@@ -530,7 +582,7 @@ void OverlayService::runTick()
     }
     checkUncoveredHoles(holes, frame_.visibleFragments, geometry);
     applyPassthroughRects(holes, geometry.has_value());
-    callHandler(passthroughRectsChangedHandler, holes);
+    callHandler(passthroughRectsChangedHandler_, holes);
 }
 
 const std::optional<DisplayGeometry>& OverlayService::currentGeometry()
@@ -597,7 +649,7 @@ void OverlayService::notifyFullyOccluded(const std::set<QString>& fullyOccluded)
         return;
     lastFullyOccludedBundleIDs_ = fullyOccluded;
     if (!fullyOccluded.empty())
-        callHandler(allowedWindowsOccludedHandler, fullyOccluded);
+        callHandler(allowedWindowsOccludedHandler_, fullyOccluded);
 }
 
 void OverlayService::logTransitionEvents(const WindowTransitionUpdate& update)
@@ -635,7 +687,7 @@ void OverlayService::handleGracePeriod(const std::optional<AllowedWindowsVisibil
         logger_.log(VeskLogLevel::warning,
                     QStringLiteral("No allowed windows visible — starting grace period (%1s, remaining=%2s)")
                         .arg(doubleText(visibilityGuard_.gracePeriod()), QString::asprintf("%.2f", remaining)));
-        callHandler(onAllowedWindowsTemporarilyMissing);
+        callHandler(allowedWindowsTemporarilyMissingHandler_);
         break;
     }
     case Kind::cancelledGracePeriod:
@@ -643,7 +695,7 @@ void OverlayService::handleGracePeriod(const std::optional<AllowedWindowsVisibil
         break;
     case Kind::triggerFailOpen:
         logger_.log(VeskLogLevel::error, QStringLiteral("Grace period expired — triggering fail-open session stop"));
-        callHandler(onAllowedWindowsMissing);
+        callHandler(allowedWindowsMissingHandler_);
         break;
     }
 }

@@ -76,6 +76,12 @@ public:
     AllowedWindowDragState allowedWindowDragState(const QDateTime& now) const override;
     void prepareBackingForAllowedAppActivation(const QString& reason) override;
     void suppressPassthroughImmediately(const QString& bundleID, const QString& reason) override;
+    void setAllowedWindowsMissingHandler(MissingHandler handler) override;
+    void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) override;
+    void setAllowedWindowsOccludedHandler(OccludedHandler handler) override;
+    void setPassthroughRectsChangedHandler(PassthroughRectsHandler handler) override;
+    void setAllowedWindowMotionHandler(MotionHandler handler) override;
+    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override;
 
     // One frame: window list, classification, transitions, drags, holes.
     void trackingTick();
@@ -139,6 +145,14 @@ private:
     const MouseInteractionDetecting& mouseInteractionDetector_;
     VeskLogger logger_{QStringLiteral("OverlayService")};
     QString veskBundleID_;
+
+    // Shared, so that a call holds its handler alive without copying it.
+    std::shared_ptr<const MissingHandler> allowedWindowsMissingHandler_;
+    std::shared_ptr<const MissingHandler> allowedWindowsTemporarilyMissingHandler_;
+    std::shared_ptr<const OccludedHandler> allowedWindowsOccludedHandler_;
+    std::shared_ptr<const PassthroughRectsHandler> passthroughRectsChangedHandler_;
+    std::shared_ptr<const MotionHandler> allowedWindowMotionHandler_;
+    std::shared_ptr<const SeamDragHandoffHandler> seamDragHandoffHandler_;
 
     std::vector<PanelRecord> panelRecords_;
     std::vector<BackingPanelRecord> backingPanelRecords_;

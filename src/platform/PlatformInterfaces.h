@@ -14,6 +14,7 @@ class OwnWindowRegistering;
 class PermissionsProviding;
 class PointerStateProviding;
 class PresentationOptionsControlling;
+class ReduceMotionProviding;
 class ScreenCapturing;
 class ScreenChangeObserving;
 class ScreenProviding;
@@ -39,6 +40,7 @@ struct PlatformInterfaces {
     OwnApplicationControlling& ownApplication;
     const PointerStateProviding& pointer;
     PermissionsProviding& permissions;
+    const ReduceMotionProviding& reduceMotion;
     const ScreenCapturing& screenCapture;
     DiagnosticPayloadProviding& diagnosticPayloads;
 };

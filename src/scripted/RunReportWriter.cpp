@@ -5,6 +5,7 @@
 #include "settings/VeskDefaultsStore.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "core/FileIO.h"
 #include "core/TextFormat.h"
 #include "core/UserDefaults.h"
 #include "platform/WindowListProviding.h"
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QMetaEnum>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -152,11 +152,9 @@ bool RunReportWriter::write(const QJsonObject& report, const QString& path, QStr
             *error = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(report).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
+    if (auto failure = writeFileAtomically(path, QJsonDocument(report).toJson(QJsonDocument::Indented))) {
         if (error)
-            *error = QStringLiteral("cannot write the report %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("the report: ") + *failure;
         return false;
     }
     return true;

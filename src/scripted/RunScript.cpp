@@ -1,8 +1,8 @@
 #include "scripted/RunScript.h"
 
+#include "core/FileIO.h"
 #include "platform/simulated/DesktopEventSystem.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -350,8 +350,6 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
         if (!reader.failed() && step.at < 0)
             reader.fail(QStringLiteral("\"at\" must not be negative"));
         readActionFields(reader, step);
-        if (!reader.failed() && step.at + step.seconds > maximumSeconds)
-            reader.fail(QStringLiteral("the run may cover at most %1 seconds of virtual time").arg(maximumSeconds));
         if (!reader.failed() && step.action == Action::screenshot && !screenshotNames.insert(step.name).second)
             reader.fail(QStringLiteral("the screenshot name \"%1\" is already used").arg(step.name));
         if (reader.failed())
@@ -361,6 +359,16 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
 
     std::stable_sort(script.steps_.begin(), script.steps_.end(),
                      [](const ScriptStep& a, const ScriptStep& b) { return a.at < b.at; });
+    // A step whose time has passed runs at once, so the advances add up.
+    double time = 0;
+    for (const ScriptStep& step : script.steps_) {
+        time = std::max(time, step.at) + (step.action == Action::advance ? step.seconds : 0);
+        if (time > maximumSeconds)
+            return failure(QStringLiteral("steps[%1] (%2): the run may cover at most %3 seconds of virtual time")
+                               .arg(step.index)
+                               .arg(toRaw(step.action))
+                               .arg(maximumSeconds));
+    }
     for (size_t i = 0; i + 1 < script.steps_.size(); ++i) {
         if (script.steps_[i].action == Action::terminate)
             return failure(QStringLiteral("steps[%1] (terminate): must be the last step; steps[%2] comes after it")
@@ -372,10 +380,10 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
 
 RunScript::ParseResult RunScript::loadFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("cannot read the script %1: %2").arg(path, file.errorString()));
-    return parse(file.readAll());
+    const InputFileContents file = readInputFile(path);
+    if (!file.ok())
+        return failure(QStringLiteral("cannot read the script %1: %2").arg(path, file.error));
+    return parse(file.data);
 }
 
 double RunScript::endTime() const

@@ -71,7 +71,7 @@ class RunScript {
 public:
     using ParseResult = RunScriptParseResult;
 
-    // A run covers at most one day of virtual time.
+    // A run covers at most one day of virtual time, its advances added up.
     static constexpr double maximumSeconds = 86400;
 
     static ParseResult parse(const QByteArray& json);

@@ -4,6 +4,8 @@
 #include "store/ModelContainer.h"
 #include "logging/VeskLogFileStore.h"
 #include "app/AppDelegate.h"
+#include "app/InstanceLock.h"
+#include "scripted/RunDirectory.h"
 #include "scripted/RunReportWriter.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "app/SessionManagerComposition.h"
@@ -13,11 +15,13 @@
 #include "platform/simulated/DesktopScenarioLoader.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopWorkspace.h"
+#include "core/FileIO.h"
 #include "core/MainThread.h"
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SessionManager.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -81,10 +85,13 @@ QString ScriptedRun::defaultRunDirectory(const QString& reportPath)
 ScriptedRun::~ScriptedRun()
 {
     // The application goes before the desktop it runs on, and both before
-    // the log messages stop going to this run.
+    // the log messages stop going to this run; then its log rows are written out.
+    const bool ranApplication = app_ != nullptr;
     timeForEntries_ = nullptr;
     app_.reset();
     desktop_.reset();
+    if (ranApplication)
+        VeskLogFileStore::shared().drain();
     if (gActiveRun.load() == this) {
         qInstallMessageHandler(previousMessageHandler_);
         gActiveRun = nullptr;
@@ -121,7 +128,7 @@ QString ScriptedRun::summary() const
     }
     lines << QStringLiteral("Log file: %1").arg(report_.value("logFile").toString());
     const QJsonArray errors = report_.value("errors").toArray();
-    lines << QStringLiteral("Step errors: %1").arg(errors.isEmpty() ? QStringLiteral("none") : QString());
+    lines << QStringLiteral("Errors: %1").arg(errors.isEmpty() ? QStringLiteral("none") : QString());
     for (const QJsonValue& error : errors)
         lines << QStringLiteral("  ") + error.toString();
     return lines.join('\n');
@@ -141,8 +148,8 @@ int ScriptedRun::run()
         error_ = QStringLiteral("script: ") + script.error;
         return invalidInput;
     }
-    if (!prepare(*scenario.scenario))
-        return failed;
+    if (const int status = prepare(*scenario.scenario); status != succeeded)
+        return status;
 
     bool terminated = false;
     for (const ScriptStep& step : script.script->steps()) {
@@ -158,23 +165,48 @@ int ScriptedRun::run()
     report_ = buildReport();
     QString writeError;
     if (!RunReportWriter::write(report_, options_.reportPath, &writeError)) {
+        report_ = {};
         error_ = writeError;
+        return failed;
+    }
+    if (dataFailures_ > 0) {
+        error_ = QStringLiteral("%1 writes or reads of the run's data failed; the report lists them under \"errors\"")
+                     .arg(dataFailures_);
         return failed;
     }
     return succeeded;
 }
 
-bool ScriptedRun::prepare(const platform::DesktopScenario& scenario)
+// A fresh run every time: an earlier run's store and settings would change
+// what this one does. Only a folder a run made is emptied, and only while no
+// other run uses it.
+bool ScriptedRun::prepareRunDirectory()
 {
-    if (!QDir().mkpath(runDirectory_)) {
-        error_ = QStringLiteral("cannot create the run folder %1").arg(runDirectory_);
+    if (auto refused = RunDirectory::claim(runDirectory_)) {
+        error_ = *refused;
         return false;
     }
-    QDir run(runDirectory_);
-    // A fresh run every time: an earlier run's store and settings would change what this one does.
-    for (const QString& leftover : {QStringLiteral("desktop"), QStringLiteral("defaults"), QStringLiteral("screenshots")})
-        QDir(run.filePath(leftover)).removeRecursively();
-    QFile::remove(run.filePath(ModelContainer::storeFileName));
+    QString lockError;
+    instanceLock_ = InstanceLock::acquire(runDirectory_, 0, &lockError);
+    if (!instanceLock_) {
+        error_ = lockError;
+        return false;
+    }
+    if (auto notRemoved = RunDirectory::clear(runDirectory_)) {
+        error_ = *notRemoved;
+        return false;
+    }
+    // Log files go next to the run unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR"))
+        qputenv("VESK_LOGS_DIR", QDir(runDirectory_).filePath(QStringLiteral("logs")).toUtf8());
+    return true;
+}
+
+int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
+{
+    if (!prepareRunDirectory())
+        return failed;
+    const QDir run(runDirectory_);
 
     previousMessageHandler_ = qInstallMessageHandler(handleMessage);
     gActiveRun = this;
@@ -187,24 +219,38 @@ bool ScriptedRun::prepare(const platform::DesktopScenario& scenario)
     const QString scenarioError = desktop_->applyScenario(scenario);
     if (!scenarioError.isEmpty()) {
         error_ = QStringLiteral("desktop scenario: ") + scenarioError;
-        return false;
+        return invalidInput;
     }
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
     timeForEntries_ = time_.get();
 
     bool storeFailed = false;
-    app_ = std::make_unique<VeskApp>(VeskAppEnvironment{desktop_->interfaces(), *scheduler_, *scheduler_,
-                                                        std::make_shared<SchedulerSessionTimerFactory>(*scheduler_),
-                                                        run.filePath(ModelContainer::storeFileName),
-                                                        run.filePath("defaults"), [&](int) { storeFailed = true; }});
+    VeskAppEnvironment environment{desktop_->interfaces(),
+                                   *scheduler_,
+                                   *scheduler_,
+                                   std::make_shared<SchedulerSessionTimerFactory>(*scheduler_),
+                                   run.filePath(ModelContainer::storeFileName),
+                                   run.filePath("defaults"),
+                                   [&](int) { storeFailed = true; }};
+    environment.instanceLock = instanceLock_;
+    environment.writeFailed = [this](const QString& failure) { recordDataFailure(failure); };
+    app_ = std::make_unique<VeskApp>(std::move(environment));
     if (storeFailed || !app_->isReady()) {
         error_ = QStringLiteral("the session store in %1 could not be opened").arg(runDirectory_);
-        return false;
+        return failed;
     }
+    if (options_.storeFaults)
+        app_->modelContainer().mainContext().setFaultInjector(options_.storeFaults);
     observeApplication();
     app_->launch();
     time_->settle();
-    return true;
+    return succeeded;
+}
+
+void ScriptedRun::recordDataFailure(const QString& failure)
+{
+    ++dataFailures_;
+    errors_.append(failure);
 }
 
 void ScriptedRun::observeApplication()
@@ -266,7 +312,7 @@ void ScriptedRun::execute(const ScriptStep& step)
     entry["isSessionActive"] = app_->sessionManager().isSessionActive();
     entry["remainingSeconds"] = app_->sessionManager().remainingSeconds();
     if (outcome.contains("error"))
-        stepErrors_.append(QStringLiteral("steps[%1] (%2): %3")
+        errors_.append(QStringLiteral("steps[%1] (%2): %3")
                                .arg(step.index)
                                .arg(toRaw(step.action), outcome.value("error").toString()));
     std::lock_guard lock(timelineMutex_);
@@ -410,8 +456,18 @@ QJsonObject ScriptedRun::screenshot(const ScriptStep& step)
     QJsonArray paths;
     for (size_t index = 0; index < images.size(); ++index) {
         const QString path = directory.absoluteFilePath(QStringLiteral("%1-display%2.png").arg(step.name).arg(index));
-        if (!images[index].save(path, "PNG"))
-            return errorOutcome(QStringLiteral("cannot write %1").arg(path));
+        // Encoded first and written whole, so a file that is listed is a whole image.
+        QByteArray png;
+        QBuffer buffer(&png);
+        std::optional<QString> failure;
+        if (!buffer.open(QIODevice::WriteOnly) || !images[index].save(&buffer, "PNG"))
+            failure = QStringLiteral("cannot encode %1").arg(path);
+        else
+            failure = writeFileAtomically(path, png);
+        if (failure) {
+            ++dataFailures_;
+            return errorOutcome(*failure);
+        }
         paths.append(path);
     }
     screenshots_[step.name] = paths;
@@ -443,10 +499,14 @@ void ScriptedRun::terminate(bool implicit)
 QJsonObject ScriptedRun::buildReport()
 {
     QJsonObject report;
-    QString storeError;
-    report["sessions"] = RunReportWriter::sessions(app_->modelContainer().mainContext(), &storeError);
+    // The sessions as the store holds them, read afresh from the file: what
+    // the application kept only in memory (a save that failed) is not there.
+    StoreResult<std::unique_ptr<ModelContainer>> stored = ModelContainer::open(app_->modelContainer().path());
+    QString storeError = stored ? QString() : stored.error().description;
+    if (stored)
+        report["sessions"] = RunReportWriter::sessions(stored.value()->mainContext(), &storeError);
     if (!storeError.isEmpty())
-        stepErrors_.append(QStringLiteral("reading the session store: ") + storeError);
+        recordDataFailure(QStringLiteral("reading the session store: ") + storeError);
     report["settings"] = RunReportWriter::settings(app_->defaultsStore());
     report["defaults"] = RunReportWriter::defaults(*desktop_, app_->standardDefaults());
     report["presentationOptions"] = desktop_->presentationOptions();
@@ -457,7 +517,7 @@ QJsonObject ScriptedRun::buildReport()
     report["terminated"] = app_->isTerminated();
     report["endedAt"] = time_->now();
     report["runDirectory"] = runDirectory_;
-    report["errors"] = stepErrors_;
+    report["errors"] = errors_;
     std::lock_guard lock(timelineMutex_);
     report["timeline"] = timeline_;
     return report;
@@ -490,8 +550,8 @@ void ScriptedRun::handleMessage(QtMsgType type, const QMessageLogContext& contex
     if (!run)
         return;
     const QString category = QString::fromUtf8(context.category ? context.category : "default");
-    if (category != QLatin1String("default") && !category.startsWith(QLatin1String("qt.")))
-        run->record({{"kind", "log"}, {"component", category}, {"level", levelText(type)}, {"message", message}});
+    if (const std::optional<QString> component = VeskLogger::componentOfCategory(category))
+        run->record({{"kind", "log"}, {"component", *component}, {"level", levelText(type)}, {"message", message}});
     // The log file keeps every row; the terminal shows only what needs
     // attention. The headless platform's notes on window operations it does
     // not have (raising a window, say) are expected in a headless run.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scripted/RunScript.h"
+#include "store/ModelContext.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -17,6 +18,7 @@ struct DesktopScenario;
 
 namespace vesk {
 
+class InstanceLock;
 class ManualScheduler;
 class VeskApp;
 class VirtualTimeDriver;
@@ -27,14 +29,20 @@ struct ScriptedRunOptions {
     QString scriptPath;
     QString reportPath;
     // Where the run keeps its store, settings, bundles and screenshots;
-    // empty for "<report folder>/<report name>-run".
+    // empty for "<report folder>/<report name>-run". It must be new or made
+    // by an earlier run (see RunDirectory).
     QString runDirectory;
+    // Tests: makes the store's fetches or saves fail, as a full disk would.
+    StoreFaultInjector storeFaults = {};
 };
 
 // Runs the whole application headless on the simulated desktop in virtual
 // time, as fast as it can, through the steps of a script, and writes a report
 // of what came out. The run always ends with the application's termination:
-// the script's own "terminate" step or one after its last step.
+// the script's own "terminate" step or one after its last step. The report's
+// sessions are what the store holds afterwards; a store, settings or
+// screenshot write that did not reach the disk is listed in its errors and
+// fails the run.
 class ScriptedRun {
 public:
     // Exit statuses of the run.
@@ -53,6 +61,8 @@ public:
     int run();
     // Why the run failed; empty after a successful run.
     const QString& error() const { return error_; }
+    // Whether the report was written (also by a run that failed for lost writes).
+    bool wroteReport() const { return !report_.isEmpty(); }
     const QString& runDirectory() const { return runDirectory_; }
     // A few lines for the terminal: the sessions, the screenshots, the log file.
     QString summary() const;
@@ -60,7 +70,10 @@ public:
     const QJsonObject& report() const { return report_; }
 
 private:
-    bool prepare(const platform::DesktopScenario& scenario);
+    int prepare(const platform::DesktopScenario& scenario);
+    bool prepareRunDirectory();
+    // A write that did not reach the disk, or the store that could not be read back.
+    void recordDataFailure(const QString& failure);
     void execute(const ScriptStep& step);
     QJsonObject performStep(const ScriptStep& step);
     QJsonObject clickOrKey(const ScriptStep& step);
@@ -83,6 +96,7 @@ private:
     QString error_;
     QJsonObject report_;
 
+    std::shared_ptr<InstanceLock> instanceLock_;
     std::unique_ptr<ManualScheduler> scheduler_;
     std::unique_ptr<platform::SimulatedDesktop> desktop_;
     std::unique_ptr<VirtualTimeDriver> time_;
@@ -94,7 +108,9 @@ private:
     mutable std::mutex timelineMutex_;
     QJsonArray timeline_;
     QJsonObject screenshots_;
-    QJsonArray stepErrors_;
+    // Step errors and data failures, as they happened.
+    QJsonArray errors_;
+    int dataFailures_ = 0;
     mutable std::atomic<double> lastMainThreadTime_{0};
     QtMessageHandler previousMessageHandler_ = nullptr;
 };

@@ -37,12 +37,12 @@ private:
     {
         std::weak_ptr<State> weak = state;
         state->pending = state->scheduler.asyncAfter(state->interval, [weak] {
-            const auto state = weak.lock();
-            if (!state || state->cancelled)
+            const auto ticking = weak.lock();
+            if (!ticking || ticking->cancelled)
                 return;
             // The next tick is due one interval after this one, whatever the handler does.
-            scheduleNext(state);
-            state->handler();
+            scheduleNext(ticking);
+            ticking->handler();
         });
     }
 

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace vesk {
 
 namespace {
@@ -35,14 +37,26 @@ bool assign(T& held, const T& value)
     return true;
 }
 
+// The stored whole number; none when absent or of another type. A boolean
+// or a text is no duration, however it would convert.
 std::optional<qint64> storedInteger(const UserDefaults& defaults, const QString& name)
 {
     const std::optional<QVariant> value = defaults.object(name);
     if (!value)
         return std::nullopt;
-    bool converted = false;
-    const qint64 number = value->toLongLong(&converted);
-    return converted ? std::optional<qint64>(number) : std::nullopt;
+    switch (value->typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+        return value->toLongLong();
+    case QMetaType::Double: {
+        const double number = value->toDouble();
+        const bool whole = std::isfinite(number) && std::floor(number) == number && std::abs(number) < 1e15;
+        return whole ? std::optional<qint64>(static_cast<qint64>(number)) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 bool boolDefaultingToTrue(const UserDefaults& defaults, const QString& name)
@@ -84,8 +98,8 @@ void VeskDefaultsStore::readSettings()
     reducedMotion_ = defaults_.boolForKey(key::reducedMotion);
     wormveskStyle_ = fromRaw<WormveskStylePreference>(defaults_.stringForKey(key::wormveskStyle).value_or(QString()))
                          .value_or(WormveskStylePreference::system);
-    const qint64 aging = defaults_.integerForKey(key::stageVeskAgingMinutes);
-    stageVeskAgingMinutes_ = aging >= 1 ? aging : fallbackStageVeskAgingMinutes;
+    const std::optional<qint64> aging = storedInteger(defaults_, key::stageVeskAgingMinutes);
+    stageVeskAgingMinutes_ = aging && *aging >= 1 ? *aging : fallbackStageVeskAgingMinutes;
     const std::optional<QStringList> overrides = defaults_.stringArrayForKey(key::screenFunctionOverrides);
     screenFunctionOverrides_ = overrides ? std::set<QString>(overrides->begin(), overrides->end()) : std::set<QString>();
     analyticsEnabled_ = boolDefaultingToTrue(defaults_, key::analyticsEnabled);

@@ -19,11 +19,27 @@ QString prefixOfUserCharacters(const QString& text, int limit)
     return text.left(end);
 }
 
+QString withoutLoneSurrogates(const QString& text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            kept.append(unit);
+            kept.append(text.at(++i));
+        } else if (!unit.isSurrogate()) {
+            kept.append(unit);
+        }
+    }
+    return kept;
+}
+
 std::optional<QString> trimmedText(const std::optional<QString>& text, int limit)
 {
     if (!text)
         return std::nullopt;
-    const QString trimmed = text->trimmed();
+    const QString trimmed = withoutLoneSurrogates(*text).trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
     return prefixOfUserCharacters(trimmed, limit);

@@ -13,8 +13,13 @@ constexpr int goalNoteCharacterLimit = 280;
 // letter with combining marks or an emoji sequence is never cut apart.
 QString prefixOfUserCharacters(const QString& text, int limit);
 
-// Trimmed of whitespace and line breaks at both ends; none when nothing is
-// left; otherwise at most `limit` user-perceived characters.
+// The text without UTF-16 surrogates that have no partner. They encode no
+// character, and the store (UTF-8) could only keep them as another one.
+QString withoutLoneSurrogates(const QString& text);
+
+// Without lone surrogates and trimmed of whitespace and line breaks at both
+// ends; none when nothing is left; otherwise at most `limit` user-perceived
+// characters.
 std::optional<QString> trimmedText(const std::optional<QString>& text, int limit);
 
 // The session goal: trimmed, none when empty, at most 80 characters.

@@ -22,6 +22,56 @@ QString createTableStatement()
     return sql + QLatin1Char(')');
 }
 
+// "pk INTEGER, id TEXT, …" as the model declares its table.
+template <typename Model>
+QStringList expectedColumns()
+{
+    QStringList columns{QStringLiteral("pk INTEGER")};
+    for (const ModelColumn& column : Model::columns())
+        columns.append(QStringLiteral("%1 %2").arg(QString::fromUtf8(column.name), QString::fromUtf8(column.sqlType)));
+    return columns;
+}
+
+// The columns the file's table has, in the same form; empty when there is no such table.
+StoreResult<QStringList> storedColumns(QSqlDatabase& database, const char* table)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString::fromUtf8(table))))
+        return StoreError{query.lastError().text()};
+    QStringList columns;
+    while (query.next())
+        columns.append(QStringLiteral("%1 %2").arg(query.value(1).toString(), query.value(2).toString()));
+    return columns;
+}
+
+// A table of ours in the file must have exactly the model's columns; at the
+// current version every one of them must be there. Anything else is a file
+// this version cannot use, and it is left as it is.
+template <typename Model>
+std::optional<StoreError> checkTable(QSqlDatabase& database, bool mustExist)
+{
+    const StoreResult<QStringList> stored = storedColumns(database, Model::tableName());
+    if (!stored)
+        return stored.error();
+    const QStringList expected = expectedColumns<Model>();
+    if (stored.value().isEmpty() && !mustExist)
+        return std::nullopt;
+    if (stored.value() == expected)
+        return std::nullopt;
+    const QString found = stored.value().isEmpty() ? QStringLiteral("no table") : stored.value().join(QStringLiteral(", "));
+    return StoreError{QStringLiteral("The store's table %1 does not match this version of Vesk — expected=%2, found=%3")
+                          .arg(QString::fromUtf8(Model::tableName()), expected.join(QStringLiteral(", ")), found)};
+}
+
+std::optional<StoreError> checkTables(QSqlDatabase& database, bool mustExist)
+{
+    if (auto error = checkTable<FocusSession>(database, mustExist))
+        return error;
+    if (auto error = checkTable<AllowlistPreset>(database, mustExist))
+        return error;
+    return checkTable<CurrentAllowlist>(database, mustExist);
+}
+
 std::optional<StoreError> execute(QSqlQuery& query, const QString& sql)
 {
     if (!query.exec(sql))
@@ -39,10 +89,12 @@ std::optional<StoreError> migrate(QSqlDatabase& database)
         return StoreError{QStringLiteral("Could not read the schema version of the store")};
     const int version = query.value(0).toInt();
     query.finish();
-    if (version == ModelContainer::schemaUserVersion)
-        return std::nullopt;
     if (version > ModelContainer::schemaUserVersion)
         return StoreError{QStringLiteral("The store was written by a newer version of Vesk — userVersion=%1").arg(version)};
+    if (auto error = checkTables(database, version == ModelContainer::schemaUserVersion))
+        return error;
+    if (version == ModelContainer::schemaUserVersion)
+        return std::nullopt;
 
     if (!database.transaction())
         return StoreError{database.lastError().text()};

@@ -13,7 +13,8 @@ namespace vesk {
 // database with one table per model ("FocusSession", "AllowlistPreset",
 // "CurrentAllowlist"), each with a "pk" row key and one column per attribute.
 // The schema version is kept in PRAGMA user_version (1.0.0 is 10000); a newer
-// version's file is refused rather than changed. Each container has its own
+// version's file is refused rather than changed, and so is a file whose tables
+// are not the ones this version writes. Each container has its own
 // connection, so several can be open at once (e.g. over the same file).
 class ModelContainer {
 public:

@@ -1,5 +1,7 @@
 #include "store/ModelContext.h"
 
+#include "logging/VeskLogger.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -37,6 +39,32 @@ ModelContext::ModelContext(QString connectionName)
 std::optional<StoreError> ModelContext::injectedFault(StoreOperation operation) const
 {
     return faultInjector_ ? faultInjector_(operation) : std::nullopt;
+}
+
+void ModelContext::warnUnreadableRow(const char* table, const std::vector<ModelColumn>& columns, const StoredRow& row,
+                                     const StoreError& error)
+{
+    if (!reportedUnreadableRows_.emplace(QString::fromUtf8(table), row.rowId).second)
+        return;
+    QString id = QStringLiteral("none");
+    for (size_t column = 0; column < columns.size(); ++column) {
+        if (qstrcmp(columns[column].name, "id") == 0) {
+            const QVariant& value = row.columns.value(static_cast<qsizetype>(column));
+            id = value.isNull() ? QStringLiteral("NULL") : value.toString();
+        }
+    }
+    VeskLogger(QStringLiteral("ModelContext"))
+        .log(VeskLogLevel::warning, QStringLiteral("Skipped an unreadable %1 record — id=%2, pk=%3, reason=%4")
+                                        .arg(QString::fromUtf8(table), id)
+                                        .arg(row.rowId)
+                                        .arg(error.description));
+}
+
+StoreResult<> ModelContext::failedSave(StoreError error)
+{
+    if (saveFailureHandler_)
+        saveFailureHandler_(error);
+    return error;
 }
 
 StoreResult<std::vector<ModelContext::StoredRow>> ModelContext::selectRows(const char* table,
@@ -100,7 +128,7 @@ StoreResult<std::vector<qint64>> ModelContext::writeAll(const std::vector<RowWri
 StoreResult<> ModelContext::save()
 {
     if (auto fault = injectedFault(StoreOperation::save))
-        return *fault;
+        return failedSave(*fault);
 
     std::vector<RowWrite> writes;
     std::apply(
@@ -122,7 +150,7 @@ StoreResult<> ModelContext::save()
 
     auto rowIds = writeAll(writes);
     if (!rowIds)
-        return rowIds.error();
+        return failedSave(rowIds.error());
 
     // Mark what was written as saved, in the order it was collected.
     size_t next = 0;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -37,7 +38,9 @@ struct FetchDescriptor {
 // row is one shared record object for the life of the context, so a record
 // fetched twice is the same object. Changes to fetched records and inserted
 // records stay pending until save() writes them all in one transaction; when
-// the save fails they stay pending and the next save writes them.
+// the save fails they stay pending and the next save writes them. A row that
+// cannot be decoded is left out of every fetch (and never written), with a
+// warning naming it, so that one damaged row does not hide all the others.
 class ModelContext {
 public:
     explicit ModelContext(QString connectionName);
@@ -60,6 +63,11 @@ public:
     std::optional<qint64> persistentIdentifier(const std::shared_ptr<T>& record) const;
 
     void setFaultInjector(StoreFaultInjector injector) { faultInjector_ = std::move(injector); }
+    // Called with the error of every save that fails.
+    void setSaveFailureHandler(std::function<void(const StoreError&)> handler)
+    {
+        saveFailureHandler_ = std::move(handler);
+    }
 
 private:
     template <typename T>
@@ -90,12 +98,18 @@ private:
     static bool isPending(const Entry<T>& entry) { return entry.rowId == 0 || entry.record->toColumns() != entry.savedColumns; }
 
     std::optional<StoreError> injectedFault(StoreOperation operation) const;
+    // Logs a row that cannot be decoded, once per row and context.
+    void warnUnreadableRow(const char* table, const std::vector<ModelColumn>& columns, const StoredRow& row,
+                           const StoreError& error);
+    StoreResult<> failedSave(StoreError error);
     StoreResult<std::vector<StoredRow>> selectRows(const char* table, const std::vector<ModelColumn>& columns) const;
     // Runs the writes in one transaction; returns the row id of each write.
     StoreResult<std::vector<qint64>> writeAll(const std::vector<RowWrite>& writes);
 
     QString connectionName_;
     StoreFaultInjector faultInjector_;
+    std::function<void(const StoreError&)> saveFailureHandler_;
+    std::set<std::pair<QString, qint64>> reportedUnreadableRows_;
     std::tuple<Registry<FocusSession>, Registry<AllowlistPreset>, Registry<CurrentAllowlist>> registries_;
 };
 
@@ -117,8 +131,10 @@ StoreResult<std::vector<std::shared_ptr<T>>> ModelContext::fetch(const FetchDesc
             continue;
         }
         StoreResult<T> decoded = T::fromColumns(row.columns);
-        if (!decoded)
-            return decoded.error();
+        if (!decoded) {
+            warnUnreadableRow(T::tableName(), T::columns(), row, decoded.error());
+            continue;
+        }
         auto record = std::make_shared<T>(std::move(decoded).value());
         entries.push_back(Entry<T>{row.rowId, record, record->toColumns()});
         records.push_back(record);

@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/TerminationSignalHandler.h"
 #include "enforcement/DesktopIsolationRecovering.h"
 #include "store/NullSessionStore.h"
 #include "session/SchedulerSessionTimerFactory.h"
@@ -98,7 +99,7 @@ protected:
 
     AppDelegate::Dependencies dependencies()
     {
-        return {composition_.manager(), desktopIsolation_, dock_, thumbnail_, defaults_, desktop_, scheduler_,
+        return {composition_.manager(), desktopIsolation_, dock_, thumbnail_, defaults_, desktop_, desktop_, scheduler_,
                 [this] { events_.push_back("drainLog"); }};
     }
 
@@ -124,12 +125,12 @@ TEST_F(AppDelegateTest, LaunchRecoveryRestoresSystemSettingsBeforeClosingOrphane
     EXPECT_EQ(events_, (Events{"desktopIsolation.recoverIfNeeded", "dock.emergencyRestore",
                                "thumbnail.emergencyRestore", "store.recoverOrphanedSessions"}));
     EXPECT_EQ(defaults_.object("NSQuitAlwaysKeepsWindows"), QVariant(false));
-    EXPECT_TRUE(delegate.isSigtermHandlerInstalled());
-    const QStringList messages = log.messages("AppDelegate");
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_EQ(messages[0], QStringLiteral("VESK application did finish launching — PID=%1")
-                               .arg(QCoreApplication::applicationPid()));
-    EXPECT_EQ(messages[1], "SIGTERM handler installed");
+    EXPECT_TRUE(delegate.areSignalHandlersInstalled());
+    EXPECT_EQ(log.messages("AppDelegate"),
+              (QStringList{QStringLiteral("VESK application did finish launching — PID=%1")
+                               .arg(QCoreApplication::applicationPid()),
+                           "SIGTERM handler installed",
+                           "Termination signal handlers installed — signals=SIGINT, SIGHUP, SIGQUIT"}));
 }
 
 TEST_F(AppDelegateTest, TerminatingWithoutASessionRestoresAndDrainsAndLogsNoStop)
@@ -194,6 +195,38 @@ TEST_F(AppDelegateTest, SigtermOnlyClearsThePresentationOptions)
     EXPECT_TRUE(events_.empty()) << "no restores, no drain";
     EXPECT_FALSE(desktop_.isOwnApplicationTerminated());
 }
+
+// Interrupt, hang-up and quit: each takes the road of a quit from the menu.
+class AppDelegateTerminationSignalTest : public AppDelegateTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(AppDelegateTerminationSignalTest, StopsTheSessionRestoresAndDrainsAndTheApplicationEnds)
+{
+    AppDelegate delegate(dependencies());
+    desktop_.setTerminationHandlers([&] { return delegate.applicationShouldTerminate(); },
+                                    [&] { delegate.applicationWillTerminate(); });
+    delegate.applicationDidFinishLaunching();
+    composition_.manager().startSession(60, {test::kEditorBundleID}, {}, std::nullopt, false, 0);
+    ASSERT_TRUE(composition_.manager().isSessionActive());
+    events_.clear();
+    test::LogCapture log;
+
+    ASSERT_EQ(::raise(GetParam()), 0);
+    QDeadlineTimer deadline(1000);
+    while (!desktop_.isOwnApplicationTerminated() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+    EXPECT_TRUE(desktop_.isOwnApplicationTerminated());
+    EXPECT_FALSE(composition_.manager().isSessionActive());
+    EXPECT_TRUE(log.contains("reason=appTerminate"));
+    EXPECT_EQ(events_, (Events{"desktopIsolation.emergencyRestore", "dock.emergencyRestore",
+                               "thumbnail.emergencyRestore", "drainLog", "desktopIsolation.emergencyRestore",
+                               "dock.emergencyRestore", "thumbnail.emergencyRestore", "drainLog"}));
+    EXPECT_EQ(log.messages("AppDelegate").value(0),
+              "Termination signal received — signal=" + TerminationSignalHandler::signalName(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, AppDelegateTerminationSignalTest, ::testing::Values(SIGINT, SIGHUP, SIGQUIT),
+                         [](const auto& testCase) { return TerminationSignalHandler::signalName(testCase.param).toStdString(); });
 
 TEST_F(AppDelegateTest, ClosingTheLastWindowDoesNotTerminate)
 {

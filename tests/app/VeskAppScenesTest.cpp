@@ -1,5 +1,6 @@
 #include "app/VeskApp.h"
 
+#include "app/AboutWindow.h"
 #include "helpers/AppHelpers.h"
 #include "app/SoftwareUpdateControlling.h"
 #include "settings/VeskDefaultsStore.h"
@@ -12,6 +13,9 @@
 #include "TestDesktop.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,11 +61,14 @@ protected:
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
     }
 
+    // Each application has a data folder of its own: two on one folder are
+    // one too many.
     std::unique_ptr<VeskApp> makeApp()
     {
+        const QString store = directory_.filePath(QStringLiteral("data%1/VeskData.store").arg(appsMade_++));
         VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
-                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
-                                       directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_), store,
+                                       directory_.filePath("defaults")};
         environment.makeUpdateService = [this] {
             ++calls_.built;
             return std::make_unique<RecordingUpdateService>(calls_);
@@ -75,33 +82,31 @@ protected:
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
     UpdateCalls calls_;
+    int appsMade_ = 0;
 };
 
 TEST_F(VeskAppScenesTest, ShowingTheMainWindowPushesTheStoredUpdatePreferencesAndChangesFollow)
 {
     const auto app = makeApp();
+    // Different values for the two settings, so that each must reach its own setter.
+    app->defaultsStore().setAutoCheckForUpdates(false);
     app->defaultsStore().setAutoInstallUpdates(true);
     calls_.preferences.clear();
 
     app->launch();
-    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=" + QString(app->defaultsStore().autoCheckForUpdates()
-                                                                                ? "true"
-                                                                                : "false"),
-                                                        "download=true"}));
+    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=false", "download=true"}));
 
     calls_.preferences.clear();
-    app->defaultsStore().setAutoCheckForUpdates(!app->defaultsStore().autoCheckForUpdates());
+    app->defaultsStore().setAutoCheckForUpdates(true);
+    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=true"}));
     app->defaultsStore().setAutoInstallUpdates(false);
-    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=" + QString(app->defaultsStore().autoCheckForUpdates()
-                                                                                ? "true"
-                                                                                : "false"),
-                                                        "download=false"}));
+    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=true", "download=false"}));
 
     // Shown again: pushed again.
     calls_.preferences.clear();
     app->mainWindow()->hide();
     app->mainWindow()->show();
-    EXPECT_EQ(calls_.preferences.size(), 2u);
+    EXPECT_EQ(calls_.preferences, (std::vector<QString>{"check=true", "download=false"}));
     EXPECT_EQ(calls_.built, 1) << "one update service for the application's life";
 }
 
@@ -151,6 +156,32 @@ TEST_F(VeskAppScenesTest, TheMainWindowHasItsDefaultSizeAndTheVersionTextsComeFr
     EXPECT_EQ(app->mainWindow()->size(), QSize(MainWindow::defaultWidth, MainWindow::defaultHeight));
     EXPECT_EQ(appVersionString(), "2.5.0");
     EXPECT_EQ(appBuildString(), "?") << "a bundle without a build entry";
+}
+
+TEST_F(VeskAppScenesTest, TheApplicationMenuOpensWithTheAboutItemShowingTheVersionAndBuild)
+{
+    platform::OwnApplicationSpec own = desktop_.ownApplication();
+    own.version = QStringLiteral("2.5.0");
+    own.build = QStringLiteral("418");
+    desktop_.setOwnApplication(own);
+    const auto app = makeApp();
+
+    const QMenu* applicationMenu = app->mainWindow()->menuBar()->actions().at(0)->menu();
+    ASSERT_NE(applicationMenu, nullptr);
+    EXPECT_EQ(applicationMenu->title(), "VESK");
+    QStringList items;
+    for (const QAction* action : applicationMenu->actions())
+        items << (action->isSeparator() ? QStringLiteral("—") : action->text());
+    EXPECT_EQ(items, (QStringList{"Über VESK", "Nach Updates suchen…", "Einstellungen…", "—", "VESK beenden"}));
+
+    EXPECT_FALSE(app->aboutWindow()->isVisible());
+    app->mainWindow()->aboutAction()->trigger();
+    EXPECT_TRUE(app->aboutWindow()->isVisible());
+    EXPECT_EQ(app->aboutWindow()->windowTitle(), "Über VESK");
+    QStringList texts;
+    for (const QLabel* label : app->aboutWindow()->findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_EQ(texts, (QStringList{"VESK", "Version 2.5.0 (418)"}));
 }
 
 } // namespace

@@ -99,9 +99,14 @@ TEST_F(VeskAppStartUpTest, ConfiguresStoreAnalyticsAndCrashDiagnosticsInOrder)
 
     QStringList startUp;
     for (const test::LogCapture::Entry& entry : log.entries()) {
-        if (entry.category == "SessionManager" || entry.category == "CrashDiagnosticsService" ||
-            entry.category == "Recorder")
+        if (entry.component == "SessionManager" || entry.component == "CrashDiagnosticsService")
+            startUp << entry.component + ": " + entry.message;
+        else if (entry.category == "Recorder")
             startUp << entry.category + ": " + entry.message;
+        // The system log's subsystem is the running application's bundle identifier.
+        if (!entry.component.isEmpty()) {
+            EXPECT_EQ(entry.category, "com.vesk.app." + entry.component);
+        }
     }
     const QString launchSignal = QStringLiteral("Recorder: tracked app.launched");
     EXPECT_EQ(startUp, (QStringList{"SessionManager: Configured session persistence store", "Recorder: analytics built",
@@ -159,14 +164,21 @@ TEST_F(VeskAppStartUpTest, DiagnosticPayloadsReachTheCrashDiagnosticsForTheAppli
 
     app.reset();
     EXPECT_TRUE(kept.expired());
-    // A delivery after the application is gone waits for the next subscriber.
-    desktop_.deliverDiagnosticPayloads({R"({"crashDiagnostics":[{}]})"});
+    // A delivery after the application is gone reaches nothing of it: it
+    // waits, whole, for the next subscriber.
+    const QByteArray late = R"({"crashDiagnostics":[{}]})";
+    desktop_.deliverDiagnosticPayloads({late});
     desktop_.workspace().waitForCompletions();
+    const auto next = std::make_shared<RecordingCrashDiagnostics>();
+    desktop_.subscribeToDiagnosticPayloads([next](const std::vector<QByteArray>& payloads) { next->didReceive(payloads); });
+    desktop_.workspace().waitForCompletions();
+    std::lock_guard lock(next->mutex);
+    EXPECT_EQ(next->received, std::vector<QByteArray>{late});
 }
 
 INSTANTIATE_TEST_SUITE_P(AccessibilityTrust, VeskAppLaunchSignalTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? std::string("Trusted") : std::string("NotTrusted");
+                         [](const ::testing::TestParamInfo<bool>& testCase) {
+                             return testCase.param ? std::string("Trusted") : std::string("NotTrusted");
                          });
 
 } // namespace

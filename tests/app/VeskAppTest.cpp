@@ -1,9 +1,11 @@
 #include "app/VeskApp.h"
 
+#include "app/InstanceLock.h"
+#include "logging/VeskLogFileStore.h"
+#include "settings/VeskDefaultsStore.h"
 #include "store/FocusSession.h"
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
-#include "logging/VeskLogFileStore.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
@@ -13,6 +15,8 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "core/UserDefaults.h"
 #include "session/SessionManager.h"
+#include "LogCapture.h"
+#include "ui/ReducedMotion.h"
 #include "TestDesktop.h"
 
 #include <QCoreApplication>
@@ -24,7 +28,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <future>
+#include <utility>
 
 using namespace vesk;
 
@@ -65,10 +72,38 @@ protected:
     std::unique_ptr<VeskApp> app_;
 };
 
+TEST_F(VeskAppTest, MotionIsReducedByTheSystemSettingOrTheAppsSetting)
+{
+    const ReducedMotion& reducedMotion = app_->reducedMotion();
+    EXPECT_FALSE(reducedMotion.isOn());
+    desktop_.setReduceMotion(true);
+    EXPECT_TRUE(reducedMotion.isOn());
+    desktop_.setReduceMotion(false);
+    app_->defaultsStore().setReducedMotion(true);
+    EXPECT_TRUE(reducedMotion.isOn());
+}
+
 TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
 {
     startEditorSession();
     QSignalSpy terminated(app_.get(), &VeskApp::terminated);
+    // The log queue is held until the stop has reset the session, with a
+    // backlog of rows before the stop's own: without the termination's drains
+    // they would still be queued when the process ends.
+    const QString logPath = VeskLogFileStore::shared().currentLogURL().toLocalFile();
+    std::promise<void> gate;
+    // (A stop that never comes fails the test below instead of hanging it.)
+    VeskLogFileStore::shared().queue().async(
+        [gateOpened = gate.get_future().share()] { gateOpened.wait_for(std::chrono::seconds(10)); });
+    for (int row = 0; row < 5; ++row)
+        VeskLogFileStore::shared().enqueueWrite(VeskLogLevel::debug, QStringLiteral("TerminationProbe"),
+                                                QStringLiteral("queued row %1").arg(row));
+    bool opened = false;
+    const QObject connection;
+    QObject::connect(&app_->sessionManager(), &SessionManager::isSessionActiveChanged, &connection, [&] {
+        if (!std::exchange(opened, true))
+            gate.set_value();
+    });
 
     app_->requestTermination();
 
@@ -84,13 +119,16 @@ TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllo
     ASSERT_NE(editor, nullptr);
     EXPECT_FALSE(editor->terminated);
 
-    // The delegate drained the log: the stop's rows are in the file already.
-    QFile logFile(VeskLogFileStore::shared().currentLogURL().toLocalFile());
+    // The delegate drained the log: every row queued before the end is in the file already.
+    ASSERT_TRUE(opened);
+    QFile logFile(logPath);
     ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
     const QString log = QString::fromUtf8(logFile.readAll());
-    const qsizetype request = log.lastIndexOf("applicationShouldTerminate: active session detected");
+    const qsizetype backlog = log.lastIndexOf("| TerminationProbe | queued row 4 |");
+    const qsizetype request = log.indexOf("applicationShouldTerminate: active session detected", backlog);
     const qsizetype stop = log.indexOf("Stopping session — lifecycle=", request);
     const qsizetype finalReset = log.indexOf("applicationWillTerminate: final safety reset", stop);
+    EXPECT_NE(backlog, -1);
     EXPECT_NE(request, -1);
     EXPECT_NE(stop, -1);
     EXPECT_NE(finalReset, -1);
@@ -99,9 +137,11 @@ TEST_F(VeskAppTest, TerminationDuringASessionRecordsAppTerminateAndLeavesTheAllo
 TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
 {
     startEditorSession();
-    // The process dies without terminating: the record stays active.
+    // The process dies without terminating: the record stays active, and the
+    // lock it leaves behind is taken over (InstanceLockTest shows how).
     ASSERT_TRUE(storedSessions().at(0)->isActive);
     desktop_.setTerminationHandlers({}, {});
+    ASSERT_TRUE(QFile::remove(directory_.filePath(InstanceLock::fileName)));
 
     ManualScheduler scheduler;
     platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
@@ -119,6 +159,41 @@ TEST_F(VeskAppTest, LaunchClosesSessionsAnEarlierRunLeftActive)
     EXPECT_EQ(relaunched.standardDefaults().object("NSQuitAlwaysKeepsWindows"), QVariant(false));
 }
 
+TEST_F(VeskAppTest, ASecondInstanceOnTheSameDataFolderEndsWithoutTouchingTheStore)
+{
+    startEditorSession();
+    const QString storePath = directory_.path() + "/VeskData.store";
+    QFile store(storePath);
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    const QByteArray storeBefore = store.readAll();
+    store.close();
+
+    ManualScheduler scheduler;
+    platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
+    ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
+    std::vector<int> exits;
+    VeskAppEnvironment environment{desktop.interfaces(),
+                                   scheduler,
+                                   scheduler,
+                                   std::make_shared<SchedulerSessionTimerFactory>(scheduler),
+                                   storePath,
+                                   directory_.path() + "/defaults",
+                                   [&](int status) { exits.push_back(status); }};
+    environment.instanceLockWaitSeconds = 0;
+    test::LogCapture log;
+    VeskApp second(std::move(environment));
+    if (second.isReady())
+        second.launch();
+
+    EXPECT_FALSE(second.isReady());
+    EXPECT_EQ(exits, std::vector<int>{1});
+    EXPECT_TRUE(log.contains("Vesk is already running with the data folder " + directory_.path()));
+    // The first instance's session is still running, in memory and on disk.
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    EXPECT_EQ(store.readAll(), storeBefore);
+    EXPECT_TRUE(app_->sessionManager().isSessionActive());
+}
+
 TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
 {
     ASSERT_TRUE(app_->mainWindow()->windowNumber().has_value());
@@ -132,14 +207,14 @@ TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
     EXPECT_TRUE(mainWindowVisible());
     startEditorSession();
     EXPECT_FALSE(mainWindowVisible());
-    app_->sessionManager().stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    app_->sessionManager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_TRUE(mainWindowVisible());
 
     // Minimised before the next session, it is back on screen after it.
     app_->mainWindow()->showMinimized();
     EXPECT_FALSE(mainWindowVisible());
     startEditorSession();
-    app_->sessionManager().stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    app_->sessionManager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_FALSE(app_->mainWindow()->isMinimized());
     EXPECT_TRUE(mainWindowVisible());
 }

@@ -3,11 +3,14 @@
 #include "core/QtScheduler.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <numeric>
 #include <thread>
 
@@ -157,4 +160,23 @@ TEST(QtScheduler, RunsOnTheMainThreadWhenAskedFromAnother)
     EXPECT_TRUE(onMain);
     EXPECT_FALSE(cancelledRan);
     EXPECT_TRUE(isMainThread());
+}
+
+TEST(QtScheduler, ADelayLongerThanAQtTimerTakesIsNotCutShort)
+{
+    QtScheduler scheduler;
+    bool longRan = false;
+    bool shortRan = false;
+    // 30 days is more milliseconds than a Qt timer takes in one go.
+    scheduler.asyncAfter(30 * 86400.0, [&] { longRan = true; });
+    scheduler.asyncAfter(std::numeric_limits<double>::infinity(), [&] { longRan = true; });
+    scheduler.asyncAfter(0, [&] { shortRan = true; });
+    QDeadlineTimer deadline(1000);
+    while (!shortRan && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Let timers that wrongly fell due at once have their turn too.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shortRan);
+    EXPECT_FALSE(longRan);
 }

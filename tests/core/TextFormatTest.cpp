@@ -66,3 +66,12 @@ TEST(TextFormat, BoolText)
     EXPECT_EQ(boolText(true), QStringLiteral("true"));
     EXPECT_EQ(boolText(false), QStringLiteral("false"));
 }
+
+TEST(TextFormat, RectTextListsOriginAndSize)
+{
+    EXPECT_EQ(rectText(QRectF(1100, 621, 320, 234)), QStringLiteral("(1100.0, 621.0, 320.0, 234.0)"));
+    EXPECT_EQ(rectText(QRectF(560, 371.5, -0.25, 0)), QStringLiteral("(560.0, 371.5, -0.25, 0.0)"));
+    EXPECT_EQ(rectListText({}), QStringLiteral("[]"));
+    EXPECT_EQ(rectListText({QRectF(0, 0, 10, 10), QRectF(1, 2, 3, 4)}),
+              QStringLiteral("[(0.0, 0.0, 10.0, 10.0), (1.0, 2.0, 3.0, 4.0)]"));
+}

@@ -1,5 +1,9 @@
 #include "core/UserDefaults.h"
 
+#include "LogCapture.h"
+#include "core/FileIO.h"
+
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -119,23 +123,67 @@ TEST(UserDefaults, InstancesOverOneSuiteShareWritesAndRemovals)
     EXPECT_TRUE(fileContents(first.filePath()).isEmpty());
 }
 
-TEST(UserDefaults, AnUnreadableFileReadsAsAnEmptyDomain)
+TEST(UserDefaults, AnUnreadableFileIsMovedAsideNamedInAWarningAndNeverWrittenOver)
 {
-    QTemporaryDir root;
-    writeFile(root.filePath("broken.json"), "{ not json");
-    UserDefaults defaults("broken", root.path());
-    EXPECT_TRUE(defaults.dictionaryRepresentation().isEmpty());
-    EXPECT_FALSE(defaults.boolForKey("anything"));
+    const std::vector<std::pair<const char*, QByteArray>> cases{
+        {"a syntax error", R"({"vesk.analyticsEnabled": false, "vesk.language": "fr",})"},
+        {"not an object", R"([false])"},
+    };
+    for (const auto& [name, contents] : cases) {
+        QTemporaryDir root;
+        const QString path = root.filePath("settings.json");
+        writeFile(path, contents);
+        vesk::test::LogCapture log;
+        {
+            UserDefaults defaults("settings", root.path());
+            EXPECT_TRUE(defaults.dictionaryRepresentation().isEmpty()) << name;
+            defaults.setBool("vesk.flag", true);
+        }
+        // The user's file is kept whole beside the new one.
+        const QStringList aside = QDir(root.path()).entryList({"settings.json.unreadable-*"}, QDir::Files);
+        ASSERT_EQ(aside.size(), 1) << name;
+        QFile kept(root.filePath(aside.at(0)));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), contents) << name;
+        EXPECT_EQ(fileContents(path), (QJsonObject{{"vesk.flag", true}})) << name;
+
+        const QStringList warnings = log.categoryMessages("UserDefaults");
+        ASSERT_EQ(warnings.size(), 1) << name;
+        EXPECT_TRUE(warnings.at(0).contains("file=" + path)) << warnings.at(0).toStdString();
+        EXPECT_TRUE(warnings.at(0).contains("movedTo=" + root.filePath(aside.at(0)))) << warnings.at(0).toStdString();
+    }
 }
 
-TEST(UserDefaults, WritesAfterAnUnreadableFileAreKept)
+TEST(UserDefaults, AnEmptyFileIsAnEmptyDomainAndStaysWhereItIs)
 {
     QTemporaryDir root;
-    writeFile(root.filePath("broken.json"), "{ not json");
-    {
-        UserDefaults defaults("broken", root.path());
-        defaults.setBool("vesk.flag", true);
-        EXPECT_TRUE(defaults.boolForKey("vesk.flag"));
-    }
-    EXPECT_EQ(fileContents(root.filePath("broken.json")), (QJsonObject{{"vesk.flag", true}}));
+    writeFile(root.filePath("empty.json"), "");
+    UserDefaults defaults("empty", root.path());
+    defaults.setInteger("key", 3);
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::Files), QStringList{"empty.json"});
+    EXPECT_EQ(fileContents(root.filePath("empty.json")), (QJsonObject{{"key", 3}}));
+}
+
+TEST(UserDefaults, AWriteThatDoesNotReachTheFileIsReported)
+{
+    QTemporaryDir root;
+    UserDefaults defaults("full", root.path());
+    defaults.setInteger("before", 1);
+    QStringList failures;
+    defaults.setWriteFailureHandler([&](const QString& failure) { failures.append(failure); });
+    vesk::test::LogCapture log;
+
+    vesk::setFileWriteFaultInjector([](const QString&) { return QStringLiteral("No space left on device"); });
+    defaults.setBool("during", true);
+    defaults.removeObject("before");
+    vesk::setFileWriteFaultInjector({});
+    EXPECT_EQ(failures.size(), 2);
+    EXPECT_TRUE(failures.value(0).startsWith(defaults.filePath())) << failures.value(0).toStdString();
+    EXPECT_EQ(log.count("Could not save the settings — file=" + defaults.filePath()), 2);
+    EXPECT_EQ(fileContents(defaults.filePath()), (QJsonObject{{"before", 1}})) << "the file is unchanged";
+
+    // Once there is room again, the next write brings the file up to date.
+    defaults.setBool("after", true);
+    EXPECT_EQ(failures.size(), 2);
+    EXPECT_EQ(fileContents(defaults.filePath()), (QJsonObject{{"during", true}, {"after", true}}));
 }

@@ -45,6 +45,6 @@ INSTANTIATE_TEST_SUITE_P(
                       GestureCase{"SystemDefinedSubtype15", 14, {}, 15, false, false, Action::pass},
                       GestureCase{"SystemDefinedWithoutSubtype", 14, {}, {}, false, false, Action::pass},
                       GestureCase{"ScrollWheelIsNoGesture", 22, {}, {}, false, false, Action::pass}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 } // namespace

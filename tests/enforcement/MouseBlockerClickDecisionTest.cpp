@@ -161,7 +161,7 @@ TEST_P(MouseBlockerClickDecisionTable, DecidesByTheFirstRuleThatApplies)
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, MouseBlockerClickDecisionTable, ::testing::ValuesIn(clickCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(MouseBlockerClickDecisionTest, OwnPanelsDecideWithoutClassifyingAndTheRestCountTheClassification)
 {

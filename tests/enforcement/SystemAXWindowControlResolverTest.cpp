@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TitleCase{"FirstRowWins", "AXCloseButton", "Zoom", Action::close},
                       TitleCase{"AWindow", "AXStandardWindow", "notes.txt", std::nullopt},
                       TitleCase{"Nothing", {}, {}, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 class SystemAXWindowControlResolverTest : public test::InputEnforcementScene {
 protected:

@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The frame's right edge belongs to the next screen.
         PanelCase{"edgeBelongsToNext", {100, 100}, {1440, 500}, kBoth, primaryScreen(), Point{1440, 400}},
         PanelCase{"noScreens", {300, 200}, {500, 600}, {}, std::nullopt, std::nullopt}),
-    [](const ::testing::TestParamInfo<PanelCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PanelCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST(AppVersionStringsTest, ReadTextEntriesAndFallBackToQuestionMark)
 {

@@ -74,7 +74,7 @@ protected:
 
     QStringList reports() const
     {
-        QStringList texts = capture.messages(QStringLiteral("default"));
+        QStringList texts = capture.defaultCategoryMessages();
         for (QString& text : texts)
             text.remove(QStringLiteral("[VeskLogFileStore] "));
         return texts;

@@ -42,7 +42,7 @@ TEST(VeskLogger, WritesToTheSystemLogUnderItsComponentAndToTheFile)
     const auto entries = capture.entries();
     std::vector<LogCapture::Entry> mine;
     for (const auto& entry : entries) {
-        if (entry.category == QStringLiteral("LoggerLevelsProbe"))
+        if (entry.component == QStringLiteral("LoggerLevelsProbe"))
             mine.push_back(entry);
     }
     ASSERT_EQ(mine.size(), std::size(cases));
@@ -50,6 +50,7 @@ TEST(VeskLogger, WritesToTheSystemLogUnderItsComponentAndToTheFile)
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const QString label = QString::fromLatin1(cases[i].label);
         EXPECT_EQ(mine[i].type, cases[i].type) << cases[i].label;
+        EXPECT_EQ(mine[i].category, logger.categoryName());
         EXPECT_EQ(mine[i].message, QStringLiteral("Level probe — level=%1, text=50% | done").arg(label));
         EXPECT_TRUE(content.contains(
             QStringLiteral(" | %1 | LoggerLevelsProbe | Level probe — level=%1, text=50% \\| done |\n").arg(label)))
@@ -59,13 +60,41 @@ TEST(VeskLogger, WritesToTheSystemLogUnderItsComponentAndToTheFile)
 
 TEST(VeskLogger, DebugRowsReachTheFileWhenTheSystemLogDropsThem)
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("LoggerQuietProbe.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("*.LoggerQuietProbe.debug=false"));
     LogCapture capture;
     VeskLogger(QStringLiteral("LoggerQuietProbe")).log(VeskLogLevel::debug, QStringLiteral("quiet detail"));
     QLoggingCategory::setFilterRules(QString());
 
     EXPECT_TRUE(capture.messages(QStringLiteral("LoggerQuietProbe")).isEmpty());
     EXPECT_TRUE(sharedLogFileContent().contains(QStringLiteral(" | DEBUG | LoggerQuietProbe | quiet detail |\n")));
+}
+
+TEST(VeskLogger, CategoriesBeginWithTheMainBundleIdentifier)
+{
+    VeskLogger::setMainBundleIdentifier(std::nullopt);
+    LogCapture capture;
+    const VeskLogger logger(QStringLiteral("LoggerSubsystemProbe"));
+    EXPECT_EQ(VeskLogger::subsystem(), "com.vesk") << "a bundle without identifier";
+    logger.log(VeskLogLevel::info, QStringLiteral("before"));
+
+    // Loggers built before the start-up names the bundle follow it.
+    VeskLogger::setMainBundleIdentifier(QStringLiteral("org.example.focus"));
+    logger.log(VeskLogLevel::info, QStringLiteral("after"));
+    EXPECT_EQ(logger.categoryName(), "org.example.focus.LoggerSubsystemProbe");
+    EXPECT_EQ(VeskLogger::componentOfCategory("org.example.focus.LoggerSubsystemProbe"), "LoggerSubsystemProbe");
+    EXPECT_EQ(VeskLogger::componentOfCategory("com.vesk.LoggerSubsystemProbe"), std::nullopt);
+    EXPECT_EQ(VeskLogger::componentOfCategory("default"), std::nullopt);
+    VeskLogger::setMainBundleIdentifier(QString());
+    logger.log(VeskLogLevel::info, QStringLiteral("without identifier"));
+    VeskLogger::setMainBundleIdentifier(std::nullopt);
+
+    QStringList categories;
+    for (const auto& entry : capture.entries()) {
+        if (entry.message == "before" || entry.message == "after" || entry.message == "without identifier")
+            categories << entry.category;
+    }
+    EXPECT_EQ(categories, (QStringList{"com.vesk.LoggerSubsystemProbe", "org.example.focus.LoggerSubsystemProbe",
+                                       "com.vesk.LoggerSubsystemProbe"}));
 }
 
 TEST(VeskLogger, CopiesAndThreadsShareTheSameFile)

@@ -2,10 +2,61 @@
 #include "TestPrinters.h"
 #include "overlay/DisplayLayoutSignature.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 using namespace vesk;
 using Entry = DisplayLayoutSignature::Entry;
+
+namespace {
+
+// Switches the process's number formatting to a locale that writes decimal
+// commas, for as long as it exists: the one the build made, else one installed.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale()
+    {
+#ifdef VESK_TEST_LOCALES
+        qputenv("LOCPATH", VESK_TEST_LOCALES);
+#endif
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "fr_FR.utf8", "it_IT.UTF-8"}) {
+            if (std::setlocale(LC_NUMERIC, name) && writesDecimalComma())
+                return;
+        }
+        std::setlocale(LC_NUMERIC, previousLocale_.c_str());
+    }
+    ~DecimalCommaLocale()
+    {
+        std::setlocale(LC_NUMERIC, previousLocale_.c_str());
+        if (hadLocalePath_)
+            qputenv("LOCPATH", previousLocalePath_);
+        else
+            qunsetenv("LOCPATH");
+    }
+    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
+    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
+
+    static bool writesDecimalComma()
+    {
+        char text[8];
+        std::snprintf(text, sizeof text, "%.1f", 0.5);
+        return std::strcmp(text, "0,5") == 0;
+    }
+
+private:
+    std::string previousLocale_ = std::setlocale(LC_NUMERIC, nullptr);
+    bool hadLocalePath_ = qEnvironmentVariableIsSet("LOCPATH");
+    QByteArray previousLocalePath_ = qgetenv("LOCPATH");
+};
+
+} // namespace
 
 TEST(DisplayLayoutSignature, SortKey)
 {
@@ -13,6 +64,15 @@ TEST(DisplayLayoutSignature, SortKey)
     EXPECT_EQ(entry.sortKey(), "1|0.000|0.000|800.000|600.000|0.000|0.000|800.000|600.000");
     const Entry other{std::nullopt, Rect{-1280.25, 0, 1280, 800}, Rect{-1280.25, 100.0004, 1280, 800}};
     EXPECT_EQ(other.sortKey(), "none|-1280.250|0.000|1280.000|800.000|-1280.250|100.000|1280.000|800.000");
+}
+
+TEST(DisplayLayoutSignature, SortKeyKeepsTheDecimalPointInEveryLocale)
+{
+    const DecimalCommaLocale comma;
+    if (!DecimalCommaLocale::writesDecimalComma())
+        GTEST_SKIP() << "no locale with a decimal comma is available";
+    const Entry entry{2, Rect{-1280.25, 0, 1280, 800}, Rect{-1280.25, 100, 1280, 800}};
+    EXPECT_EQ(entry.sortKey(), "2|-1280.250|0.000|1280.000|800.000|-1280.250|100.000|1280.000|800.000");
 }
 
 TEST(DisplayLayoutSignature, EntriesSortByKeyAsText)

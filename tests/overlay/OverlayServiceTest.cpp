@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -94,13 +95,11 @@ protected:
 
     void installHandlers()
     {
-        service.passthroughRectsChangedHandler = [this](const std::vector<Rect>& rects) { holeReports.push_back(rects); };
-        service.onAllowedWindowsTemporarilyMissing = [this] { ++temporarilyMissingCalls; };
-        service.onAllowedWindowsMissing = [this] { ++missingCalls; };
-        service.allowedWindowsOccludedHandler = [this](const std::set<QString>& ids) { occludedReports.push_back(ids); };
-        service.seamDragHandoffHandler = [this](const QString& id, Point pointer) {
-            handoffs.push_back({id, pointer});
-        };
+        service.setPassthroughRectsChangedHandler([this](const std::vector<Rect>& rects) { holeReports.push_back(rects); });
+        service.setAllowedWindowsTemporarilyMissingHandler([this] { ++temporarilyMissingCalls; });
+        service.setAllowedWindowsMissingHandler([this] { ++missingCalls; });
+        service.setAllowedWindowsOccludedHandler([this](const std::set<QString>& ids) { occludedReports.push_back(ids); });
+        service.setSeamDragHandoffHandler([this](const QString& id, Point pointer) { handoffs.push_back({id, pointer}); });
     }
 
     void activate(std::set<QString> allowed = {kEditor})
@@ -112,6 +111,18 @@ protected:
     void advanceFrames(int frames) { scheduler.advance(frames * kFrame + 1e-9); }
 
     const std::vector<Rect>& lastHoles() const { return holeReports.back(); }
+
+    // Drags the editor right in steps until its right edge lies on the seam at x = 1440.
+    void dragEditorOntoTheSeam()
+    {
+        desktop.setMouseLocation(QPointF(400, 600));
+        desktop.setMouseButtonDown(0, true);
+        for (double x = 200; x <= 840; x += 80) {
+            desktop.setWindowBounds(editorWindow, QRectF(x, 100, 600, 400));
+            desktop.setMouseLocation(QPointF(x + 300, 600));
+            advanceFrames(1);
+        }
+    }
 
     OverlayPanel* panelOn(const Rect& cocoaFrame) const
     {
@@ -253,7 +264,13 @@ TEST_F(OverlayServiceTest, ASteadySceneTicksWithoutAllocating)
     addApplication(QStringLiteral("com.example.mail"), QRectF(950, 50, 400, 300));
     activate({kEditor, kChat});
     size_t holeCount = 0;
-    service.passthroughRectsChangedHandler = [&holeCount](const std::vector<Rect>& holes) { holeCount = holes.size(); };
+    // Like the session core's, a handler too large to be stored inside the
+    // function object: copying it would allocate.
+    service.setPassthroughRectsChangedHandler(
+        [&holeCount, lifecycle = QUuid::createUuid(), owner = this](const std::vector<Rect>& holes) {
+            if (owner && !lifecycle.isNull())
+                holeCount = holes.size();
+        });
     advanceFrames(5);
     ASSERT_EQ(holeCount, 2u);
     ASSERT_EQ(occludedReports, (std::vector<std::set<QString>>{{kChat}}));
@@ -321,10 +338,10 @@ TEST_F(OverlayServiceTest, AHandlerMayDeactivateTheOverlayFromInsideTheTick)
 {
     activate();
     std::vector<int> captured(64, 7); // state the handler owns while it runs
-    service.onAllowedWindowsTemporarilyMissing = [this, captured] {
+    service.setAllowedWindowsTemporarilyMissingHandler([this, captured] {
         service.deactivate();
         temporarilyMissingCalls += captured[63];
-    };
+    });
     advanceFrames(1);
     desktop.removeWindow(editorWindow);
     advanceFrames(1);
@@ -344,9 +361,8 @@ TEST_F(OverlayServiceTest, ATickAskedForByAHandlerRunsAfterTheRunningOne)
     advanceFrames(1);
     holeReports.clear();
     // The session core answers an occluded window by widening the allowlist.
-    service.allowedWindowsOccludedHandler = [this](const std::set<QString>&) {
-        service.updateAllowlist({kEditor, kChat});
-    };
+    service.setAllowedWindowsOccludedHandler(
+        [this](const std::set<QString>&) { service.updateAllowlist({kEditor, kChat}); });
     desktop.setWindowBounds(browser, QRectF(50, 50, 800, 600)); // now over the whole editor
     advanceFrames(1);
     EXPECT_EQ(logs.count("Overlay allowlist updated — 2 apps allowed"), 1);
@@ -361,9 +377,9 @@ TEST_F(OverlayServiceTest, ASuppressionAskedForInsideTheTickHasTheLastWordOfTheT
 {
     activate();
     advanceFrames(1);
-    service.allowedWindowMotionHandler = [this](const auto&) {
+    service.setAllowedWindowMotionHandler([this](const auto&) {
         service.suppressPassthroughImmediately(kEditor, QStringLiteral("windowControlClick"));
-    };
+    });
     desktop.setMouseButtonDown(0, true);
     desktop.setWindowBounds(editorWindow, QRectF(150, 100, 600, 400));
     holeReports.clear();
@@ -389,28 +405,29 @@ TEST_F(OverlayServiceTest, AWindowBackWithinTheGracePeriodCancelsIt)
     EXPECT_EQ(missingCalls, 0);
 }
 
-TEST_F(OverlayServiceTest, FullyCoveredAllowedWindowIsReportedOnce)
+TEST_F(OverlayServiceTest, FullyCoveredAllowedWindowIsReportedOnceEachTimeItIsCovered)
 {
-    addApplication(kBrowser, QRectF(50, 50, 800, 600));
+    const WindowNumber browser = addApplication(kBrowser, QRectF(50, 50, 800, 600));
     activate();
     advanceFrames(10);
     EXPECT_EQ(occludedReports, (std::vector<std::set<QString>>{{kEditor}}));
     EXPECT_EQ(logs.count("Allowed windows fully occluded — bundleIDs=[\"com.example.editor\"]"), 1);
     EXPECT_EQ(temporarilyMissingCalls, 1);
+
+    // Uncovered, then covered again: reported again.
+    desktop.setWindowBounds(browser, QRectF(800, 600, 300, 200));
+    advanceFrames(3);
+    EXPECT_EQ(occludedReports.size(), 1u);
+    desktop.setWindowBounds(browser, QRectF(50, 50, 800, 600));
+    advanceFrames(3);
+    EXPECT_EQ(occludedReports, (std::vector<std::set<QString>>{{kEditor}, {kEditor}}));
 }
 
 TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
 {
     activate();
     advanceFrames(1);
-    desktop.setMouseLocation(QPointF(400, 600));
-    desktop.setMouseButtonDown(0, true);
-    // Drag the editor right in steps until its right edge lies on the seam at x = 1440.
-    for (double x = 200; x <= 840; x += 80) {
-        desktop.setWindowBounds(editorWindow, QRectF(x, 100, 600, 400));
-        desktop.setMouseLocation(QPointF(x + 300, 600));
-        advanceFrames(1);
-    }
+    dragEditorOntoTheSeam();
     EXPECT_EQ(logs.count("drag reached display seam — bundleID=com.example.editor, seamEdge=right@1440"), 1);
     // While dragged the hole is the whole window, and the bridge reaches into B.
     EXPECT_EQ(lastHoles(), (std::vector<Rect>{{840, 400, 600, 400}, {1440, 400, 160, 400}}));
@@ -431,6 +448,32 @@ TEST_F(OverlayServiceTest, DragReleasedOnTheSeamIsHandedOffOnce)
     EXPECT_EQ(logs.count("Drag bridge passthrough ended"), 1);
     EXPECT_EQ(logs.count("Passthrough holes fully covered by allowed windows again"), 1);
     EXPECT_EQ(logs.count("Drag passthrough relaxation ended"), 1);
+}
+
+TEST_F(OverlayServiceTest, AStallOnTheSeamIsJudgedBeforeTheFramesOwnMotion)
+{
+    activate();
+    advanceFrames(1);
+    desktop.setMouseLocation(QPointF(400, 600));
+    desktop.setMouseButtonDown(0, true);
+    desktop.setWindowBounds(editorWindow, QRectF(700, 100, 600, 400));
+    advanceFrames(1);
+    // Half a frame later the window reaches the seam, seen by a tick between two frames.
+    scheduler.advance(kFrame / 2);
+    desktop.setWindowBounds(editorWindow, QRectF(840, 100, 600, 400));
+    service.updateAllowlist({kEditor});
+    ASSERT_EQ(logs.count("drag reached display seam — bundleID=com.example.editor, seamEdge=right@1440"), 1);
+
+    // Held still on the seam: the frames up to 0.25 s later see no stall yet.
+    scheduler.advance(0.25);
+    EXPECT_TRUE(handoffs.empty());
+    // The next frame comes 0.258 s after the last motion and brings a new one:
+    // the stall is judged on what was before this frame, so the drag is handed off.
+    desktop.setWindowBounds(editorWindow, QRectF(840, 140, 600, 400));
+    advanceFrames(1);
+    ASSERT_EQ(handoffs.size(), 1u);
+    EXPECT_EQ(handoffs[0].first, kEditor);
+    EXPECT_EQ(logs.count("seam-drag handoff on stall — bundleID=com.example.editor"), 1);
 }
 
 TEST_F(OverlayServiceTest, ADraggedWindowUnderABlockerKeepsItsWholeRectAsHole)
@@ -456,7 +499,7 @@ TEST_F(OverlayServiceTest, NoBridgeIsCutIntoADisplayThatWentAwayDuringTheTick)
     advanceFrames(1);
     // The session core's motion handler runs inside the tick; here display B
     // goes away while it runs.
-    service.allowedWindowMotionHandler = [this](const auto&) { desktop.removeDisplay(1); };
+    service.setAllowedWindowMotionHandler([this](const auto&) { desktop.removeDisplay(1); });
     desktop.setMouseButtonDown(0, true);
     desktop.setWindowBounds(editorWindow, QRectF(840, 100, 600, 400)); // right edge on the former seam
     advanceFrames(1);
@@ -538,10 +581,24 @@ TEST_F(OverlayServiceTest, DeactivationStopsTicksRemovesPanelsAndClearsHandlers)
     EXPECT_FALSE(service.isTracking());
     EXPECT_TRUE(service.panels().empty());
     EXPECT_TRUE(desktop.ownWindows().empty());
-    EXPECT_FALSE(service.passthroughRectsChangedHandler);
-    EXPECT_FALSE(service.onAllowedWindowsMissing);
-    EXPECT_FALSE(service.seamDragHandoffHandler);
+
+    // The handlers went with the deactivation: activated again without new
+    // ones, the overlay reports holes, a seam handoff and missing windows to nobody.
     holeReports.clear();
+    service.activate({kEditor});
+    advanceFrames(1);
+    dragEditorOntoTheSeam();
+    desktop.setMouseButtonDown(0, false);
+    advanceFrames(5);
+    desktop.removeWindow(editorWindow);
+    scheduler.advance(3.0);
+    EXPECT_TRUE(holeReports.empty());
+    EXPECT_TRUE(handoffs.empty());
+    EXPECT_EQ(temporarilyMissingCalls, 0);
+    EXPECT_EQ(missingCalls, 0);
+    EXPECT_EQ(logs.count("Grace period expired — triggering fail-open session stop"), 1);
+
+    service.deactivate();
     installHandlers();
     scheduler.advance(1.0);
     EXPECT_TRUE(holeReports.empty());
@@ -580,6 +637,22 @@ TEST_F(OverlayServiceTest, ScreenChangesAreDebouncedAndAnUnchangedLayoutKeepsThe
     scheduler.advance(0.1);
     EXPECT_EQ(logs.count("Screen change ignored; layout unchanged — reason=screenParametersChanged, layout=["), 1);
     EXPECT_EQ(service.panels(), before);
+}
+
+TEST_F(OverlayServiceTest, TheDebouncedScreenChangeTicksAtOnceAlsoWhenTheLayoutIsUnchanged)
+{
+    activate();
+    advanceFrames(3);
+    // Half a frame off the frame cadence, so that the debounce ends between two frames.
+    scheduler.advance(kFrame / 2);
+    emit desktop.screenParametersChanged();
+    scheduler.advance(OverlayService::kScreenChangeDebounce - kFrame / 4);
+    ASSERT_EQ(logs.count("Screen change ignored; layout unchanged"), 0);
+    const std::size_t ticks = holeReports.size();
+
+    scheduler.advance(kFrame / 2);
+    EXPECT_EQ(logs.count("Screen change ignored; layout unchanged"), 1);
+    EXPECT_EQ(holeReports.size(), ticks + 1) << "one tick right after the sync, no frame";
 }
 
 TEST_F(OverlayServiceTest, AMovedDisplayGetsNewPanelsAndTheOtherKeepsItsOwn)
@@ -635,7 +708,7 @@ TEST_F(OverlayServiceTest, WithoutAMainScreenTheTimerFallbackTicksAndStops)
                             WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
     int ticks = 0;
     fallback.activate({kEditor});
-    fallback.passthroughRectsChangedHandler = [&ticks](const auto&) { ++ticks; };
+    fallback.setPassthroughRectsChangedHandler([&ticks](const auto&) { ++ticks; });
     scheduler.advance(0.5 + 1e-9);
     EXPECT_EQ(ticks, 30);
     EXPECT_EQ(logs.count("No main screen — falling back to Timer for window tracking"), 1);

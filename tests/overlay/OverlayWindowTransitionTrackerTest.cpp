@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShrinkCase{"slightResize", Rect{0, 0, 800, 600}, Rect{10, 10, 780, 580}, false, 0},
         ShrinkCase{"tooNarrowToBeLarge", Rect{0, 0, 110, 600}, Rect{0, 0, 50, 300}, false, 0},
         ShrinkCase{"tooSmallInArea", Rect{0, 0, 190, 200}, Rect{0, 0, 50, 50}, false, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(TransitionTrackerTest, UnchangedCentreShrinkBecomesTheNewStableRect)
 {

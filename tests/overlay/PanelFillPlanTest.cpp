@@ -11,8 +11,12 @@ namespace {
 // Paints the plan into a grid of counters: how often each pixel is written,
 // and whether the last write was a hole.
 struct Coverage {
-    explicit Coverage(const QRect& view) : view(view), writes(view.width() * view.height(), 0),
-                                          hole(view.width() * view.height(), false) {}
+    explicit Coverage(const QRect& area)
+        : view(area)
+        , writes(area.width() * area.height(), 0)
+        , hole(area.width() * area.height(), false)
+    {
+    }
 
     void paint(const std::vector<QRect>& rects, bool isHole)
     {

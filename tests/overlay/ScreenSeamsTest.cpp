@@ -44,6 +44,11 @@ TEST(ScreenSeams, BridgesAndSeamLabelsOfOneDraggedWindow)
         {"straddling the seam", {1430, 200, 440, 300}, {{1280, 200, 160, 300}}, "none"},
         {"20 points from the seam", {980, 200, 440, 300}, {{1440, 200, 160, 300}}, "none"},
         {"30 points from the seam", {970, 200, 440, 300}, {}, "none"},
+        // The seam label needs the point just beyond the window's edge to leave the display.
+        {"1.5 points short of the seam", {1000, 200, 438.5, 300}, {{1440, 200, 160, 300}}, "none"},
+        {"0.5 points short of the seam", {1000, 200, 439.5, 300}, {{1440, 200, 160, 300}}, "right@1440"},
+        // Bridges come only from the displays the window overlaps: A, not B, whose left edge it is close to.
+        {"narrow, near the seam", {1420, 200, 10, 300}, {{1440, 200, 160, 300}}, "none"},
         {"along A's top edge", {100, 600, 440, 300}, {}, "none"},
         {"touching the seam from B", {1440, 200, 440, 300}, {{1280, 200, 160, 300}}, "left@1440"},
         {"beyond B's lower edge", {1000, 800, 440, 300}, {{1440, 800, 160, 280}}, "right@1440"},

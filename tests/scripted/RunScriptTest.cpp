@@ -2,6 +2,10 @@
 
 #include "platform/simulated/DesktopEventSystem.h"
 
+#include "UnreadableInputFiles.h"
+
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace vesk;
@@ -150,15 +154,27 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (terminate): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 86000, "do": "advance", "seconds": 401}]})",
                   "steps[0] (advance): the run may cover at most 86400 seconds of virtual time"},
+        BadScript{R"({"steps": [{"at": 0, "do": "advance", "seconds": 50000}, {"at": 10, "do": "advance", "seconds": 50000}]})",
+                  "steps[1] (advance): the run may cover at most 86400 seconds of virtual time"},
+        BadScript{R"({"steps": [{"at": 0, "do": "advance", "seconds": 86000}, {"at": 1, "do": "click", "x": 1, "y": 1},
+                                {"at": 2, "do": "advance", "seconds": 401}]})",
+                  "steps[2] (advance): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 5, "do": "terminate"}, {"at": 6, "do": "advance"}]})",
                   "steps[0] (terminate): must be the last step; steps[1] comes after it"}),
-    [](const ::testing::TestParamInfo<BadScript>& info) { return "case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<BadScript>& testCase) { return "case" + std::to_string(testCase.index); });
 
 TEST(RunScriptTest, AMissingFileIsAnErrorNamingIt)
 {
     const RunScript::ParseResult result = RunScript::loadFile("/nonexistent/script.json");
     EXPECT_FALSE(result.ok());
     EXPECT_TRUE(result.error.startsWith("cannot read the script /nonexistent/script.json")) << result.error.toStdString();
+}
+
+TEST(RunScriptTest, OnlyRegularFilesOfAtMostSixteenMebibytesAreRead)
+{
+    QTemporaryDir directory;
+    for (const auto& [path, reason] : test::unreadableInputFiles(directory))
+        EXPECT_EQ(RunScript::loadFile(path).error, QStringLiteral("cannot read the script %1: %2").arg(path, reason));
 }
 
 } // namespace

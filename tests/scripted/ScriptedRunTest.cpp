@@ -1,14 +1,25 @@
 #include "scripted/ScriptedRun.h"
 
+#include "store/ModelContainer.h"
+#include "core/FileIO.h"
+#include "QtPrinters.h"
+
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace vesk;
 
@@ -19,16 +30,18 @@ const char* const kEditor = "org.example.TextEditor";
 // Runs a script on the default scenario and reads back the report.
 class ScriptedRunTest : public ::testing::Test {
 protected:
-    int runScript(const QByteArray& script, QString desktopPath = {})
+    void TearDown() override { setFileWriteFaultInjector({}); }
+
+    int runScript(const QByteArray& script, QString desktopPath = {}, StoreFaultInjector storeFaults = {})
     {
         QFile file(directory_.filePath("script.json"));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(script);
         file.close();
-        run_ = std::make_unique<ScriptedRun>(
-            ScriptedRunOptions{desktopPath, file.fileName(), reportPath(), directory_.filePath("run")});
+        run_ = std::make_unique<ScriptedRun>(ScriptedRunOptions{desktopPath, file.fileName(), reportPath(),
+                                                                runDirectory(), std::move(storeFaults)});
         const int status = run_->run();
-        if (status == ScriptedRun::succeeded) {
+        if (run_->wroteReport()) {
             QFile reportFile(reportPath());
             EXPECT_TRUE(reportFile.open(QIODevice::ReadOnly));
             report_ = QJsonDocument::fromJson(reportFile.readAll()).object();
@@ -37,6 +50,14 @@ protected:
     }
 
     QString reportPath() const { return directory_.filePath("report.json"); }
+    QString runDirectory() const { return directory_.filePath("run"); }
+    QStringList errors() const
+    {
+        QStringList texts;
+        for (const QJsonValue& error : report_.value("errors").toArray())
+            texts.append(error.toString());
+        return texts;
+    }
     QJsonArray sessions() const { return report_.value("sessions").toArray(); }
     QJsonObject firstSession() const { return sessions().at(0).toObject(); }
 
@@ -122,13 +143,19 @@ TEST_F(ScriptedRunTest, TheCountdownEndsTheSessionAndTheOverlayLeavesAHoleOverTh
     // What the session core did, in time.
     double activeAt = -1;
     double endedAt = -1;
+    double startLoggedAt = -1;
     for (const QJsonValue& value : report_.value("timeline").toArray()) {
         const QJsonObject entry = value.toObject();
         if (entry.value("kind") == "session" && entry.value("event") == "isSessionActive")
             (entry.value("value").toBool() ? activeAt : endedAt) = entry.value("at").toDouble();
+        // Logger lines are listed under their component.
+        if (entry.value("kind") == "log" && entry.value("component") == "SessionManager"
+            && entry.value("message") == "Session started successfully")
+            startLoggedAt = entry.value("at").toDouble();
     }
     EXPECT_EQ(activeAt, 0.0);
     EXPECT_NEAR(endedAt, 60.0, 1.0);
+    EXPECT_GE(startLoggedAt, 0.0);
 }
 
 TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
@@ -262,6 +289,189 @@ TEST_F(ScriptedRunTest, ABadScenarioIsAnError)
     EXPECT_EQ(runScript(R"({"steps": []})", scenario.fileName()), ScriptedRun::invalidInput);
     EXPECT_TRUE(run_->error().startsWith("desktop scenario: ")) << run_->error().toStdString();
     EXPECT_FALSE(QFileInfo::exists(reportPath()));
+}
+
+} // namespace
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(contents);
+}
+
+QByteArray fileContents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray kShortScript = R"({"steps": [{"at": 1, "do": "advance"}]})";
+
+TEST_F(ScriptedRunTest, TheRunFolderIsMarkedAndAnEarlierRunsFilesAreRemoved)
+{
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_TRUE(QFileInfo(runDirectory() + "/.vesk-run").isFile());
+    ASSERT_TRUE(QFileInfo::exists(runDirectory() + "/VeskData.store"));
+    ASSERT_TRUE(QDir().mkpath(runDirectory() + "/screenshots"));
+    writeFile(runDirectory() + "/screenshots/old.png", "old");
+
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(runDirectory() + "/screenshots/old.png"));
+}
+
+TEST_F(ScriptedRunTest, AFolderTheRunDidNotMakeIsRefusedAndLeftAlone)
+{
+    // The user's own data folder, say: a store and settings, no marker.
+    const QString data = directory_.filePath("data");
+    ASSERT_TRUE(QDir().mkpath(data + "/defaults"));
+    writeFile(data + "/VeskData.store", "the user's sessions");
+    writeFile(data + "/defaults/de.pelko.vesk.json", "{}");
+    const QString emptyFolder = directory_.filePath("empty");
+    ASSERT_TRUE(QDir().mkpath(emptyFolder));
+    const QString link = directory_.filePath("link");
+    ASSERT_TRUE(QFile::link(data, link));
+
+    // The application's own data and settings folders, also before they exist.
+    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString appConfig = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const bool appDataExisted = QFileInfo::exists(appData);
+    for (const QString& folder : {data, emptyFolder, link, appData, appConfig}) {
+        QFile script(directory_.filePath("script.json"));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(kShortScript);
+        script.close();
+        ScriptedRun run({{}, script.fileName(), reportPath(), folder});
+        EXPECT_EQ(run.run(), ScriptedRun::failed) << folder.toStdString();
+        EXPECT_TRUE(run.error().startsWith("the run folder " + folder)) << run.error().toStdString();
+    }
+    EXPECT_EQ(QFileInfo::exists(appData), appDataExisted);
+    EXPECT_FALSE(QFileInfo::exists(appData + "/.vesk-run"));
+    EXPECT_EQ(fileContents(data + "/VeskData.store"), "the user's sessions");
+    EXPECT_TRUE(QFileInfo::exists(data + "/defaults/de.pelko.vesk.json"));
+    EXPECT_EQ(QDir(data).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+              (QStringList{"VeskData.store", "defaults"}));
+    EXPECT_TRUE(QDir(emptyFolder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    EXPECT_FALSE(QFileInfo::exists(reportPath()));
+}
+
+TEST_F(ScriptedRunTest, LinksPlantedInTheRunFolderAreRemovedNotFollowed)
+{
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded);
+    // Another folder whose contents a link in the run folder points at.
+    const QString other = directory_.filePath("other");
+    ASSERT_TRUE(QDir().mkpath(other));
+    writeFile(other + "/precious.txt", "keep me");
+    writeFile(other + "/VeskData.store", "another store");
+    for (const char* name : {"desktop", "defaults", "screenshots", "logs"}) {
+        const QString entry = runDirectory() + "/" + name;
+        ASSERT_TRUE(QDir(entry).removeRecursively());
+        ASSERT_TRUE(QFile::link(other, entry));
+    }
+    ASSERT_TRUE(QFile::remove(runDirectory() + "/VeskData.store"));
+    ASSERT_TRUE(QFile::link(other + "/VeskData.store", runDirectory() + "/VeskData.store"));
+
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_EQ(fileContents(other + "/precious.txt"), "keep me");
+    EXPECT_EQ(fileContents(other + "/VeskData.store"), "another store");
+    EXPECT_FALSE(QFileInfo(runDirectory() + "/desktop").isSymLink());
+    EXPECT_FALSE(QFileInfo(runDirectory() + "/VeskData.store").isSymLink());
+}
+
+// Makes the file undeletable for the test's user: a read-only folder holds it
+// for others, the immutable flag for root. False when neither is possible here.
+bool holdInPlace(const QString& folder, const QString& file, bool hold)
+{
+    if (::geteuid() != 0)
+        return QFile::setPermissions(folder, hold ? QFile::ReadOwner | QFile::ExeOwner
+                                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const int fd = ::open(file.toLocal8Bit().constData(), O_RDONLY);
+    int flags = 0;
+    bool changed = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = hold ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    changed = changed && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return changed;
+}
+
+TEST_F(ScriptedRunTest, WhatCannotBeRemovedFailsTheRunInsteadOfBeingReused)
+{
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded);
+    const QString folder = runDirectory() + "/desktop";
+    const QString stuck = folder + "/stuck";
+    writeFile(stuck, "x");
+    if (!holdInPlace(folder, stuck, true))
+        GTEST_SKIP() << "files cannot be made undeletable here";
+
+    const int status = runScript(kShortScript);
+    holdInPlace(folder, stuck, false);
+    EXPECT_EQ(status, ScriptedRun::failed);
+    EXPECT_TRUE(run_->error().startsWith("cannot remove " + folder + " from the run folder: "))
+        << run_->error().toStdString();
+}
+
+TEST_F(ScriptedRunTest, TheSessionsAreWhatTheStoreHoldsAndAFullDiskFailsTheRun)
+{
+    // The disk fills up once the session's record is written.
+    int saves = 0;
+    const int status = runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
+        {"at": 70, "do": "terminate"}]})",
+                                 {}, [&](StoreOperation operation) -> std::optional<StoreError> {
+                                     if (operation == StoreOperation::save && ++saves > 1)
+                                         return StoreError{"database or disk is full"};
+                                     return std::nullopt;
+                                 });
+
+    EXPECT_EQ(status, ScriptedRun::failed);
+    EXPECT_TRUE(run_->error().contains("the report lists them under \"errors\"")) << run_->error().toStdString();
+    ASSERT_EQ(sessions().size(), 1);
+    EXPECT_EQ(firstSession().value("isActive"), true) << "the store never learned of the end";
+    EXPECT_EQ(firstSession().value("endReason"), QJsonValue());
+    EXPECT_TRUE(errors().contains("the session store could not save: database or disk is full")) << errors().join("\n").toStdString();
+    EXPECT_TRUE(run_->summary().contains("still active"));
+}
+
+TEST_F(ScriptedRunTest, AScreenshotThatIsNotWrittenWholeIsAnErrorNotASavedImage)
+{
+    setFileWriteFaultInjector([](const QString& path) -> std::optional<QString> {
+        if (path.endsWith("-display1.png"))
+            return QStringLiteral("No space left on device");
+        return std::nullopt;
+    });
+    const int status = runScript(R"({"steps": [{"at": 1, "do": "screenshot", "name": "full"}]})");
+
+    EXPECT_EQ(status, ScriptedRun::failed);
+    EXPECT_FALSE(report_.value("screenshots").toObject().contains("full"));
+    const QString path = runDirectory() + "/screenshots/full-display1.png";
+    EXPECT_TRUE(errors().contains(QStringLiteral("steps[0] (screenshot): cannot write %1: No space left on device").arg(path)))
+        << errors().join("\n").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST_F(ScriptedRunTest, ASettingsWriteThatFailsIsAnError)
+{
+    setFileWriteFaultInjector([](const QString& path) -> std::optional<QString> {
+        if (path.endsWith("/de.pelko.vesk.json"))
+            return QStringLiteral("No space left on device");
+        return std::nullopt;
+    });
+    EXPECT_EQ(runScript(kShortScript), ScriptedRun::failed);
+    ASSERT_FALSE(errors().isEmpty());
+    EXPECT_TRUE(errors().at(0).startsWith("the settings could not be saved: " + runDirectory() + "/defaults/de.pelko.vesk.json"))
+        << errors().join("\n").toStdString();
+}
+
+TEST_F(ScriptedRunTest, AScenarioThatCannotBeBuiltIsBadInput)
+{
+    const QString scenario = directory_.filePath("desktop.json");
+    writeFile(scenario, R"({"displays": [{"bounds": [0, 0, 1440, 900]}], "systemApplications": false,
+                            "frontmost": "com.apple.finder"})");
+    EXPECT_EQ(runScript(kShortScript, scenario), ScriptedRun::invalidInput);
+    EXPECT_TRUE(run_->error().startsWith("desktop scenario: frontmost: ")) << run_->error().toStdString();
 }
 
 } // namespace

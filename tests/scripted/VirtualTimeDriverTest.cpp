@@ -20,12 +20,12 @@ namespace {
 class VirtualTimeDriverTest : public testing::Test {
 protected:
     // Work at `time` (virtual seconds), and again every `interval` when one is given.
-    void scheduleAt(double time, std::function<void()> work, std::optional<double> interval = std::nullopt)
+    void scheduleAt(double at, std::function<void()> work, std::optional<double> interval = std::nullopt)
     {
-        scheduler.asyncAfter(time - scheduler.uptime(), [this, work, interval, time] {
+        scheduler.asyncAfter(at - scheduler.uptime(), [this, work, interval, at] {
             work();
             if (interval)
-                scheduleAt(time + *interval, work, interval);
+                scheduleAt(at + *interval, work, interval);
         });
     }
 

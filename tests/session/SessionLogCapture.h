@@ -7,8 +7,8 @@
 
 #include <vector>
 
-// The log capture as session tests read it: every question is about one
-// category, the session manager's unless another is named.
+// The log capture as session tests read it: every question is about the
+// loggers of one component, the session manager's unless another is named.
 class SessionLogCapture {
 public:
     using Entry = vesk::test::LogCapture::Entry;
@@ -16,19 +16,19 @@ public:
     std::vector<Entry> entries() const { return capture_.entries(); }
     void clear() { capture_.clear(); }
 
-    // Messages of the category that contain the text.
-    int count(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
+    // Messages of the component that contain the text.
+    int count(const QString& text, const QString& component = QStringLiteral("SessionManager")) const
     {
-        return int(capture_.messages(category).filter(text).size());
+        return int(capture_.messages(component).filter(text).size());
     }
-    bool contains(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
+    bool contains(const QString& text, const QString& component = QStringLiteral("SessionManager")) const
     {
-        return count(text, category) > 0;
+        return count(text, component) > 0;
     }
-    // The first message of the category that contains the text, or empty.
-    QString find(const QString& text, const QString& category = QStringLiteral("SessionManager")) const
+    // The first message of the component that contains the text, or empty.
+    QString find(const QString& text, const QString& component = QStringLiteral("SessionManager")) const
     {
-        const QStringList found = capture_.messages(category).filter(text);
+        const QStringList found = capture_.messages(component).filter(text);
         return found.isEmpty() ? QString() : found.first();
     }
 

@@ -1,8 +1,10 @@
 #include "SessionManagerFixture.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using namespace vesk;
 using namespace vesk::test;
@@ -14,7 +16,21 @@ const QString gameID = QStringLiteral("com.example.game");
 
 } // namespace
 
-using SessionManagerAllowlistTest = SessionManagerFixture;
+class SessionManagerAllowlistTest : public SessionManagerFixture {
+protected:
+    // Starts a session and adds a running browser whose only window is on
+    // another Space; the materializer takes the request of attempt 0.
+    void startAndAddBrowserFromAnotherSpace()
+    {
+        workspace->install(browserID, "Browser");
+        workspace->run(browserID);
+        allWindows = {window(browserID)};
+        materializer->outcome = WindowMaterializationOutcome::requested();
+        startActive();
+        manager->addApp(browserID, std::nullopt, std::nullopt);
+        EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    }
+};
 
 TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRevealsIt)
 {
@@ -93,14 +109,7 @@ TEST_F(SessionManagerAllowlistTest, RevealingTheFinderOpensTheHomeFolderOnce)
 
 TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-
-    manager->addApp(browserID, std::nullopt, std::nullopt);
-    EXPECT_TRUE(trace.calls.contains("materializer.materialize(com.example.browser, dynamicReveal:0)"));
+    startAndAddBrowserFromAnotherSpace();
     // The general recovery that follows the add asks again, but the flight is in progress.
     scheduler.advance(0.15);
     EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
@@ -110,19 +119,30 @@ TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
     EXPECT_TRUE(logs.contains("Dynamic reveal stopped before LaunchServices fallback for other-Space app — "
                               "bundleID=com.example.browser, attempt=1, materializationAttempted=true"));
     EXPECT_TRUE(logs.contains("Dynamic reveal ended with other-Space app state — bundleID=com.example.browser, attempt=1"));
-    scheduler.advance(4.0);
-    EXPECT_TRUE(logs.contains("Window materialization flight timed out — bundleID=com.example.browser, "
-                              "reason=dynamicReveal:0, timeout=4.0s"));
+
+    // The flight lasts 4.0 s: until then a restore asks the materializer nothing new.
+    scheduler.advance(3.7);
+    manager->restoreAllowedApp(browserID);
+    EXPECT_EQ(trace.calls.filter("materializer.materialize").size(), 1);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
+    scheduler.advance(0.06);
+    EXPECT_EQ(logs.count("Window materialization flight timed out — bundleID=com.example.browser, "
+                         "reason=dynamicReveal:0, timeout=4.0s"),
+              1);
+}
+
+TEST_F(SessionManagerAllowlistTest, AFlightInProgressEndsWithItsSession)
+{
+    startAndAddBrowserFromAnotherSpace();
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("Window materialization flight timed out"));
 }
 
 TEST_F(SessionManagerAllowlistTest, AWindowThatAppearsSettlesTheFlight)
 {
-    workspace->install(browserID, "Browser");
-    workspace->run(browserID);
-    allWindows = {window(browserID)};
-    materializer->outcome = WindowMaterializationOutcome::requested();
-    startActive();
-    manager->addApp(browserID, std::nullopt, std::nullopt);
+    startAndAddBrowserFromAnotherSpace();
 
     onScreenWindows = {window(browserID)};
     scheduler.advance(0.25);
@@ -158,7 +178,7 @@ TEST_F(SessionManagerAllowlistTest, AddRemoveRulesAndTheAlreadyAllowedCase)
     EXPECT_EQ(manager->allPersistedAllowedBundleIDs(), (std::set<QString>{browserID, notesID}));
     EXPECT_TRUE(trace.calls.contains("app.hide(com.example.browser)"));
 
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->addApp(browserID, std::nullopt, std::nullopt);
     EXPECT_TRUE(logs.contains("Ignoring addApp because no session is active — bundleID=com.example.browser"));
 }
@@ -196,6 +216,24 @@ TEST_F(SessionManagerAllowlistTest, OneAppLaunchPromptAtATime)
     EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
 }
 
+TEST_F(SessionManagerAllowlistTest, TheStopTakesAnOpenPromptAwayAndALateAnswerDoesNothing)
+{
+    workspace->install(gameID, "Game");
+    startActive();
+    workspace->run(gameID);
+    appMonitor->appLaunchNeedingDecisionHandler(gameID);
+    ASSERT_TRUE(manager->pendingAppLaunchPrompt());
+    QSignalSpy promptChanged(manager.get(), &SessionManager::pendingAppLaunchPromptChanged);
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    EXPECT_FALSE(manager->pendingAppLaunchPrompt());
+    EXPECT_EQ(promptChanged.count(), 1);
+
+    manager->confirmAppLaunchPrompt(false);
+    EXPECT_TRUE(logs.contains("Ignoring confirmAppLaunchPrompt — no pending prompt"));
+    EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.game)"));
+}
+
 TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenItStays)
 {
     workspace->install(browserID, "Browser");
@@ -217,7 +255,7 @@ TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenI
 TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
 {
     QString error;
-    const auto path = SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
+    const auto path = AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error);
     ASSERT_TRUE(path) << error.toStdString();
     EXPECT_EQ(QFileInfo(*path).fileName(), "Studio.My-App.html");
     EXPECT_EQ(QFileInfo(*path).dir().dirName(), "VESKBlankDocuments");
@@ -226,13 +264,13 @@ TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
     EXPECT_EQ(file.readAll(), QByteArray("<!doctype html>\n<html>\n<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
                                          "<body></body>\n</html>"));
     // Written again, the same file is replaced.
-    EXPECT_EQ(SessionManager::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
+    EXPECT_EQ(AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
 }
 
 TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     const QUuid id = manager->pendingReflection()->id;
     analytics->events.clear();
 
@@ -263,7 +301,7 @@ TEST_F(SessionManagerAllowlistTest, ReflectionSaveDismissAndStoreFailure)
 TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->saveReflection(GoalStatus::partial, std::nullopt, QString(300, 'n'), ReflectionReasonCategory::goalUnclear,
                             scheduler.now());
     EXPECT_EQ(store->reflection->note, QString(280, 'n'));
@@ -271,7 +309,7 @@ TEST_F(SessionManagerAllowlistTest, ReflectionNoteIsCutAndDismissSendsSkipped)
               (std::map<QString, QString>{{"goalStatus", "partial"}, {"reasonCategory", "goalUnclear"}}));
 
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     manager->dismissReflection();
     EXPECT_EQ(analytics->events.back().signalName(), "reflection.skipped");
     EXPECT_FALSE(manager->pendingReflection());
@@ -305,7 +343,13 @@ TEST_F(SessionManagerAllowlistTest, RestoringAnOtherSpaceAppShowsTheFeedbackAndS
     EXPECT_TRUE(logs.contains("Restore requested for other-Space app — bundleID=com.example.notes, spaceState=onOtherSpace"));
     EXPECT_TRUE(trace.calls.contains("spaceProbe.startBurst(reveal:com.example.notes)"));
     EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true"));
-    scheduler.advance(1.5);
+    scheduler.advance(1.4);
+    EXPECT_EQ(manager->sessionStatusFeedback(), SessionStatusFeedback::appOnOtherSpace);
+    // Each restore of that kind shows it for 1.5 s again.
+    manager->restoreAllowedApp(notesID);
+    scheduler.advance(1.4);
+    EXPECT_EQ(manager->sessionStatusFeedback(), SessionStatusFeedback::appOnOtherSpace);
+    scheduler.advance(0.11);
     EXPECT_FALSE(manager->sessionStatusFeedback());
 
     manager->restoreAllowedApp("com.example.other");
@@ -318,7 +362,7 @@ TEST_F(SessionManagerAllowlistTest, ALaunchCompletingAfterTheSessionIsNotTracked
     detector->visible = {notesID};
     start();
     ASSERT_EQ(workspace->heldCompletions.size(), 2u);
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     detector->visible = {notesID};
     manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
 
@@ -418,4 +462,134 @@ TEST_F(SessionManagerAllowlistTest, DecliningThePromptOfAnAppThatHasQuit)
     EXPECT_TRUE(logs.contains("No running app to terminate after declined prompt — bundleID=com.example.game"));
     EXPECT_FALSE(trace.calls.contains("app.terminate(com.example.game)"));
     EXPECT_TRUE(trace.calls.contains("ui.dismissAppLaunchPrompt"));
+}
+
+TEST_F(SessionManagerAllowlistTest, AMaterializedAppThatLostItsWindowsEndsTheRevealWithoutALaunch)
+{
+    startAndAddBrowserFromAnotherSpace();
+    const qsizetype mark = trace.calls.size();
+
+    // The browser closes its windows before the next attempt.
+    allWindows.clear();
+    scheduler.advance(0.25);
+    EXPECT_TRUE(logs.contains("Dynamic reveal ended after materialization settle without visible window — "
+                              "bundleID=com.example.browser, attempt=1, spaceState=noWindows"));
+    scheduler.advance(5);
+    EXPECT_TRUE(trace.since(mark).filter("workspace.").isEmpty()) << "neither a launch nor a blank page";
+    EXPECT_FALSE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.browser, nextAttempt=2"));
+}
+
+TEST_F(SessionManagerAllowlistTest, RevealingAHiddenAppUnhidesItThenTakesTheStepItsWindowsNeed)
+{
+    materializer->outcome = WindowMaterializationOutcome::requested();
+    const struct {
+        const char* name;
+        std::vector<AllowedWindowSnapshot> onScreen;
+        AXWindowManaging::WindowCounts counts;
+        QStringList calls;
+        QString attempt;
+    } cases[] = {
+        {"its window is on this Space", {window(notesID)}, {0, 1},
+         {"app.unhide(com.example.notes)", "app.activate(com.example.notes)"},
+         "unhide=true, activate=true, materialization=false, minimizedRestore=false"},
+        {"its windows are minimized", {}, {1, 1},
+         {"app.unhide(com.example.notes)", "windowManager.setMinimized(com.example.notes, false)",
+          "windowManager.raise(com.example.notes)"},
+         "unhide=true, activate=false, materialization=false, minimizedRestore=true"},
+        {"its windows are on another Space", {}, {0, 1},
+         {"app.unhide(com.example.notes)", "materializer.materialize(com.example.notes, dynamicRevealHidden:0)"},
+         "unhide=true, activate=false, materialization=true, minimizedRestore=false"},
+    };
+    const auto notes = workspace->apps.front();
+    for (const auto& c : cases) {
+        startActive();
+        detector->visible.clear();
+        onScreenWindows = c.onScreen;
+        allWindows = {window(notesID)};
+        windowManager->counts[notesID] = c.counts;
+        notes->hidden = true;
+        notes->activations.clear();
+        const qsizetype mark = trace.calls.size();
+
+        manager->restoreAllowedApp(notesID);
+        QStringList calls;
+        for (const QString& call : trace.since(mark)) {
+            if (call.startsWith("app.") || call.startsWith("windowManager.") || call.startsWith("materializer."))
+                calls << call;
+        }
+        EXPECT_EQ(calls, c.calls) << c.name;
+        EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true, "
+                                  "wasHidden=true, " + c.attempt))
+            << c.name;
+        if (!notes->activations.empty()) {
+            EXPECT_EQ(notes->activations, std::vector<ApplicationActivationOptions>{{true}}) << "with all its windows";
+        }
+        manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+        logs.clear();
+    }
+}
+
+TEST_F(SessionManagerAllowlistTest, AddingAnAppCancelsAPendingRecoveryBeforeTheAllowlistChanges)
+{
+    workspace->install(browserID, "Browser");
+    startActive();
+    scheduler.advance(1);
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.runPending();
+    ASSERT_TRUE(logs.contains("Scheduled allowed-app recovery — reason=spaceChangedUnexpectedly"));
+    logs.clear();
+    const qsizetype mark = trace.calls.size();
+
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    QStringList lines;
+    for (const auto& entry : logs.entries())
+        lines << entry.message;
+    const qsizetype cancelled = lines.indexOf("Cancelled pending allowed-app recovery");
+    const qsizetype synchronized = lines.indexOf(QRegularExpression("Synchronized allowlist across services.*"));
+    EXPECT_NE(cancelled, -1);
+    EXPECT_NE(synchronized, -1);
+    EXPECT_LT(cancelled, synchronized);
+
+    scheduler.advance(1);
+    EXPECT_EQ(trace.since(mark).filter("enforceAllowlist"),
+              QStringList({"appMonitor.enforceAllowlist(allowedAppRecovery:dynamicAdd:com.example.browser)"}));
+}
+
+TEST_F(SessionManagerAllowlistTest, AStopCancelsTheRevealRetriesOfItsSession)
+{
+    startActive();
+    manager->addApp("com.example.ghost", std::nullopt, std::nullopt);
+    ASSERT_TRUE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.ghost, nextAttempt=1"));
+
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    EXPECT_TRUE(logs.contains("Cancelled all pending dynamic reveal retries — count=1"));
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("bundleID=com.example.ghost, attempt=1"));
+}
+
+TEST_F(SessionManagerAllowlistTest, WhatThePanelsAskForWhileTheStopTakesThemDownEndsWithTheSession)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible.clear();
+    // Closing, the quick-access panel asks for a recovery; a tap on the HUD
+    // as it goes asks for a restore.
+    ui->onCall = [this](const QString& call) {
+        if (call == "ui.dismissQuickAccessPanel")
+            manager->scheduleAllowedAppsRecovery("quickAccessPanelClosed", std::nullopt, false);
+        else if (call == "ui.dismissHUD")
+            manager->restoreAllowedApp(notesID);
+    };
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    ui->onCall = {};
+    EXPECT_TRUE(logs.contains("Allowed-app recovery skipped — no active session, reason=quickAccessPanelClosed"));
+    EXPECT_TRUE(logs.contains("Allowed-app recovery skipped — no active session, reason=restoreAllowedApp:com.example.notes"));
+    EXPECT_FALSE(logs.contains("Scheduled allowed-app recovery — reason=quickAccessPanelClosed"));
+    ASSERT_TRUE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.notes, nextAttempt=1"));
+
+    // The next session starts before that retry was due: it never runs.
+    startActive();
+    EXPECT_TRUE(logs.contains("Cancelled all pending dynamic reveal retries — count=1"));
+    scheduler.advance(5);
+    EXPECT_FALSE(logs.contains("bundleID=com.example.notes, attempt=1"));
 }

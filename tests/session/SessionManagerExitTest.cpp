@@ -7,29 +7,45 @@ using SessionManagerExitTest = SessionManagerFixture;
 
 TEST_F(SessionManagerExitTest, StopReasonTextsResolveToEndReasons)
 {
+    // A text that names no stop reason cannot be asked for at all, so no
+    // slip of the pen ends a session as a crash.
     const struct {
         QString text;
-        SessionEndReason reason;
-        bool warns;
+        std::optional<SessionEndReason> reason;
     } cases[] = {
-        {"timerExpired", SessionEndReason::timerExpired, false},
-        {"manualStop", SessionEndReason::manualStop, false},
-        {"emergencyExit", SessionEndReason::emergencyExit, false},
-        {"noAllowedWindows", SessionEndReason::noAllowedWindows, false},
-        {"appTerminate", SessionEndReason::appTerminate, false},
-        {"crash", SessionEndReason::crash, false},
-        {"emergencyHotkey", SessionEndReason::emergencyExit, false},
-        {"deinit", SessionEndReason::appTerminate, false},
-        {"", SessionEndReason::crash, true},
-        {"ManualStop", SessionEndReason::crash, true},
-        {"userQuit", SessionEndReason::crash, true},
+        {"timerExpired", SessionEndReason::timerExpired},
+        {"manualStop", SessionEndReason::manualStop},
+        {"emergencyExit", SessionEndReason::emergencyExit},
+        {"noAllowedWindows", SessionEndReason::noAllowedWindows},
+        {"appTerminate", SessionEndReason::appTerminate},
+        {"crash", SessionEndReason::crash},
+        {"emergencyHotkey", SessionEndReason::emergencyExit},
+        {"deinit", SessionEndReason::appTerminate},
+        {"", std::nullopt},
+        {"ManualStop", std::nullopt},
+        {"userQuit", std::nullopt},
     };
     for (const auto& c : cases) {
+        const std::optional<SessionStopReason> request = fromRaw<SessionStopReason>(c.text);
+        ASSERT_EQ(request.has_value(), c.reason.has_value()) << c.text.toStdString();
+        if (request) {
+            EXPECT_EQ(endReason(*request), *c.reason) << c.text.toStdString();
+            EXPECT_EQ(toRaw(*request), c.text);
+        }
+    }
+    EXPECT_EQ(std::size(cases) - 3, allCases<SessionStopReason>().size());
+}
+
+TEST_F(SessionManagerExitTest, EveryStopReasonEndsTheSessionWithItsRecordAndPrompt)
+{
+    for (const SessionStopReason request : allCases<SessionStopReason>()) {
+        startActive();
         logs.clear();
-        EXPECT_EQ(manager->resolveStopReason(c.text), c.reason) << c.text.toStdString();
-        EXPECT_EQ(logs.contains("Unknown session stop reason encountered — runtimeReason=" + c.text + ". Falling back to crash."),
-                  c.warns)
-            << c.text.toStdString();
+        manager->stopSession(request, SessionExitAppDisposition::leaveOpen);
+        EXPECT_TRUE(logs.contains(", reason=" + toRaw(request) + ", appDisposition=leaveOpen")) << toRaw(request).toStdString();
+        EXPECT_EQ(store->stopped->endReason, endReason(request)) << toRaw(request).toStdString();
+        EXPECT_EQ(manager->pendingReflection()->endReason, endReason(request)) << toRaw(request).toStdString();
+        EXPECT_EQ(analytics->events.back().parameters().at("endReason"), toRaw(endReason(request)));
     }
 }
 
@@ -55,7 +71,7 @@ TEST_F(SessionManagerExitTest, RemainingTimeTextCountsDownOrShowsElapsedTime)
         manager->startSession(c.duration, {notesID}, {}, std::nullopt, false, 0);
         scheduler.advance(c.elapsed);
         EXPECT_EQ(manager->remainingTimeText(scheduler.now()), c.text) << c.duration << " " << c.elapsed;
-        manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+        manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     }
 }
 
@@ -82,7 +98,7 @@ TEST_F(SessionManagerExitTest, TicksOfAStoppedOrEarlierSessionChangeNothing)
 
     // A tick already on its way to the main queue when the session stops.
     oldTick();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     scheduler.runPending();
     EXPECT_EQ(logs.count("Ignoring timer tick for stale lifecycle=" + uuidText(oldLifecycle)), 1);
     EXPECT_EQ(manager->remainingSeconds(), 0);
@@ -168,7 +184,7 @@ TEST_F(SessionManagerExitTest, HotkeyOfAnEarlierSessionIsStale)
     startActive();
     const auto oldTrigger = hotkey->onTrigger;
     const QUuid oldLifecycle = *manager->activeLifecycleID();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     startActive();
 
     oldTrigger();
@@ -252,13 +268,13 @@ TEST_F(SessionManagerExitTest, AnchorScreenComesFromTheMainWindowThenThePointerT
     EXPECT_EQ(manager->sessionAnchorScreenID(), StageVeskScreenID{2});
     EXPECT_TRUE(logs.contains("Session anchor screen captured — screenID=2, source=pointer"));
     EXPECT_EQ(stage->anchorScreen, StageVeskScreenID{2});
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_EQ(manager->sessionAnchorScreenID(), StageVeskScreenID{});
 
     mouseLocation = Point{-10, -10};
     start();
     EXPECT_TRUE(logs.contains("Session anchor screen captured — screenID=1, source=fallback"));
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
 
     SessionServices s = services();
     s.mainWindowScreenID = [] { return std::optional<StageVeskScreenID>(StageVeskScreenID{9}); };

@@ -94,7 +94,7 @@ TEST_F(SessionManagerInSessionTest, HolesReachTheMouseBlockerOnlyWhileTheSession
     EXPECT_EQ(mouseBlocker->passthroughRects, (std::vector<Rect>{{0, 0, 10, 10}}));
 
     const QUuid lifecycle = *manager->activeLifecycleID();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_FALSE(overlay->passthroughRectsChangedHandler);
     forward({Rect{5, 5, 1, 1}});
     EXPECT_EQ(mouseBlocker->passthroughRects, (std::vector<Rect>{{0, 0, 10, 10}}));
@@ -179,6 +179,60 @@ TEST_F(SessionManagerInSessionTest, RecoveryWaitsForADragToSettle)
             EXPECT_TRUE(logs.contains("delay=" + c.delay + "s")) << c.motionAge;
         }
     }
+}
+
+TEST_F(SessionManagerInSessionTest, OnlyRecoveriesForCoveredOrMissingWindowsWaitForADrag)
+{
+    startActive();
+    scheduler.advance(1);
+    detector->visible.clear();
+    // A drag that is still settling whenever a request comes.
+    overlay->dragState.cooldown = 5.0;
+    overlay->dragState.bundleIDs = {editorID};
+    const struct {
+        QString reason;
+        std::function<void()> request;
+        bool waits;
+    } cases[] = {
+        {"allowedWindowsOccluded", [&] { overlay->allowedWindowsOccludedHandler({editorID}); }, true},
+        {"allowedWindowsTemporarilyMissing", [&] { overlay->onAllowedWindowsTemporarilyMissing(); }, true},
+        {"allowedWindowsMissingConfirmed", [&] { overlay->onAllowedWindowsMissing(); scheduler.advance(0.25); }, true},
+        {"spaceChangedUnexpectedly", [&] { spaceMonitor->onSpaceChange(SpaceChangeContext{}); scheduler.runPending(); },
+         false},
+        {"disallowedAppHidden:com.example.game", [&] { appMonitor->disallowedAppHiddenHandler("com.example.game"); },
+         false},
+        {"quickAccessPanelClosed",
+         [&] { manager->scheduleAllowedAppsRecovery("quickAccessPanelClosed", std::nullopt, false); }, false},
+    };
+    for (const auto& c : cases) {
+        logs.clear();
+        overlay->dragState.lastMotionAt = scheduler.now();
+        c.request();
+        EXPECT_EQ(logs.contains("Allowed-app recovery deferred during allowed-window drag — reason=" + c.reason + ","),
+                  c.waits)
+            << c.reason.toStdString();
+        EXPECT_EQ(logs.contains("Scheduled allowed-app recovery — reason=" + c.reason + ", delay=0.15s, dragDeferrable=false"),
+                  !c.waits)
+            << c.reason.toStdString();
+    }
+}
+
+TEST_F(SessionManagerInSessionTest, RecoveryBringsTheFinderForwardWithoutAllItsWindows)
+{
+    workspace->install("com.apple.finder", "Finder");
+    const auto finder = workspace->run("com.apple.finder");
+    const auto notes = workspace->apps.front();
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID, "com.apple.finder"}, {}, std::nullopt, false, 0);
+    scheduler.advance(1);
+    onScreenWindows = {window(notesID), window("com.apple.finder", Rect{50, 50, 600, 400})};
+    finder->activations.clear();
+    notes->activations.clear();
+
+    spaceMonitor->onSpaceChange(SpaceChangeContext{});
+    scheduler.advance(1);
+    EXPECT_EQ(finder->activations, std::vector<ApplicationActivationOptions>{{false}});
+    EXPECT_EQ(notes->activations, std::vector<ApplicationActivationOptions>{{true}});
 }
 
 TEST_F(SessionManagerInSessionTest, OcclusionOfWindowsThatAreVisibleAgainIsDiscarded)
@@ -276,7 +330,7 @@ TEST_F(SessionManagerInSessionTest, CallbacksOfAnEndedSessionOnlyLogTheirStaleMe
     const auto launchDecision = appMonitor->appLaunchNeedingDecisionHandler;
     const auto fullyClosed = stage->onAppFullyClosed;
     const auto spaceChange = spaceMonitor->onSpaceChange;
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     // A new session runs when the old callbacks arrive.
     startActive();
     scheduler.advance(1);

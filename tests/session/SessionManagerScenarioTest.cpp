@@ -34,7 +34,7 @@ const QString chat = "com.example.chat";
 const QString other = "com.example.other";
 
 // The real overlay, with its calls put into the trace. The session core sets
-// the handlers on this object; the overlay's own handlers forward to them, and
+// its handlers on this object; the overlay's own handlers forward to them, and
 // are put back after the overlay's deactivation clears them.
 class TracingOverlay final : public OverlayControlling {
 public:
@@ -54,12 +54,12 @@ public:
     {
         trace_.record("overlay.deactivate");
         inner_.deactivate();
-        onAllowedWindowsMissing = {};
-        onAllowedWindowsTemporarilyMissing = {};
-        allowedWindowsOccludedHandler = {};
-        passthroughRectsChangedHandler = {};
-        allowedWindowMotionHandler = {};
-        seamDragHandoffHandler = {};
+        missing_ = {};
+        temporarilyMissing_ = {};
+        occluded_ = {};
+        passthroughRects_ = {};
+        motion_ = {};
+        seamDragHandoff_ = {};
         forwardHandlers();
     }
     AllowedWindowDragState allowedWindowDragState(const QDateTime& now) const override
@@ -76,6 +76,18 @@ public:
         trace_.record("overlay.suppressPassthrough(" + bundleID + ")");
         inner_.suppressPassthroughImmediately(bundleID, reason);
     }
+    void setAllowedWindowsMissingHandler(MissingHandler handler) override { missing_ = std::move(handler); }
+    void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) override
+    {
+        temporarilyMissing_ = std::move(handler);
+    }
+    void setAllowedWindowsOccludedHandler(OccludedHandler handler) override { occluded_ = std::move(handler); }
+    void setPassthroughRectsChangedHandler(PassthroughRectsHandler handler) override
+    {
+        passthroughRects_ = std::move(handler);
+    }
+    void setAllowedWindowMotionHandler(MotionHandler handler) override { motion_ = std::move(handler); }
+    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override { seamDragHandoff_ = std::move(handler); }
 
     // Frames the overlay has run; every frame ends with the hole report.
     int frames = 0;
@@ -90,23 +102,26 @@ private:
 
     void forwardHandlers()
     {
-        inner_.onAllowedWindowsMissing = [this] { call(onAllowedWindowsMissing); };
-        inner_.onAllowedWindowsTemporarilyMissing = [this] { call(onAllowedWindowsTemporarilyMissing); };
-        inner_.allowedWindowsOccludedHandler = [this](const std::set<QString>& ids) {
-            call(allowedWindowsOccludedHandler, ids);
-        };
-        inner_.passthroughRectsChangedHandler = [this](const std::vector<Rect>& rects) {
+        inner_.setAllowedWindowsMissingHandler([this] { call(missing_); });
+        inner_.setAllowedWindowsTemporarilyMissingHandler([this] { call(temporarilyMissing_); });
+        inner_.setAllowedWindowsOccludedHandler([this](const std::set<QString>& ids) { call(occluded_, ids); });
+        inner_.setPassthroughRectsChangedHandler([this](const std::vector<Rect>& rects) {
             ++frames;
-            call(passthroughRectsChangedHandler, rects);
-        };
-        inner_.allowedWindowMotionHandler = [this](const std::vector<OverlayWindowMotionEvent>& events) {
-            call(allowedWindowMotionHandler, events);
-        };
-        inner_.seamDragHandoffHandler = [this](const QString& id, Point point) { call(seamDragHandoffHandler, id, point); };
+            call(passthroughRects_, rects);
+        });
+        inner_.setAllowedWindowMotionHandler(
+            [this](const std::vector<OverlayWindowMotionEvent>& events) { call(motion_, events); });
+        inner_.setSeamDragHandoffHandler([this](const QString& id, Point point) { call(seamDragHandoff_, id, point); });
     }
 
     CallTrace& trace_;
     OverlayService& inner_;
+    MissingHandler missing_;
+    MissingHandler temporarilyMissing_;
+    OccludedHandler occluded_;
+    PassthroughRectsHandler passthroughRects_;
+    MotionHandler motion_;
+    SeamDragHandoffHandler seamDragHandoff_;
 };
 
 p::BundleSpec bundle(const QString& bundleID, const QString& name)
@@ -556,7 +571,7 @@ TEST_F(SessionManagerScenarioTest, AReflectionWithoutAnswersStoresNonesAndAFaile
 {
     startSession({editor});
     advance(5);
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     ASSERT_TRUE(manager->pendingReflection());
     const QUuid id = manager->pendingReflection()->id;
     analytics->events.clear();

@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+#include <thread>
+
 using namespace vesk;
 using namespace vesk::test;
 
@@ -67,10 +69,10 @@ protected:
     static void recordLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
         if (SessionTimelineTest* test = recording(); test && isMainThread()) {
-            const QString category = QString::fromUtf8(context.category);
-            if (category == QStringLiteral("SessionManager"))
+            const auto component = VeskLogger::componentOfCategory(QString::fromUtf8(context.category));
+            if (component == QStringLiteral("SessionManager"))
                 test->trace.record(levelName(type) + ": " + message);
-            else if (category == QStringLiteral("AllowedWindowWaiter"))
+            else if (component == QStringLiteral("AllowedWindowWaiter"))
                 test->trace.record("waiter " + levelName(type) + ": " + message);
         }
         if (QtMessageHandler previous = recording() ? recording()->previousHandler_ : nullptr)
@@ -174,7 +176,7 @@ QStringList secondHalf(const QString& waiterLine)
 }
 
 struct Teardown {
-    explicit Teardown(QString reason) : reason(std::move(reason)) {}
+    explicit Teardown(QString stopReason) : reason(std::move(stopReason)) {}
     QString reason;
     QString disposition = QStringLiteral("leaveOpen");
     bool countdownRuns = true;
@@ -358,7 +360,7 @@ TEST_F(SessionTimelineTest, HardcoreRefusesTheExitsDuringTheWindowWaitUntilTheFo
     scheduler.advance(5.0);
     EXPECT_EQ(timeline(mark), lines({}));
     // A completion that was already on its way finds the lifecycle gone.
-    manager->completeSessionStart(QUuid::fromString(lifecycle), 60);
+    waiter->lastCompletion();
     EXPECT_EQ(timeline(mark), lines({"warning: Ignoring stale start completion for lifecycle=<lifecycle>"}));
 }
 
@@ -428,7 +430,7 @@ TEST_F(SessionManagerTest, SessionStartedEventCarriesTheScreensTheStagePhaseAndT
     stage->phase = StageVeskPhase::split;
     detector->visible = {notesID};
     manager->startSession(7199, {editorID, notesID}, {}, QStringLiteral("Plan"), true, 60);
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
 
     screens->add(3, QRectF(-1920, 0, 1920, 1080));
     stage->phase = std::nullopt;
@@ -467,7 +469,7 @@ TEST_F(SessionManagerTest, SessionEndedEventRoundsTheElapsedTimeToWholeSeconds)
         detector->visible = {notesID};
         manager->startSession(0, {notesID}, {}, std::nullopt, false, 0);
         scheduler.advance(c.elapsed);
-        manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+        manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
         const auto parameters = analytics->events.back().parameters();
         EXPECT_EQ(parameters.at("actualDurationBucket"), c.bucket) << c.elapsed;
         EXPECT_EQ(parameters.at("endReason"), "manualStop");
@@ -486,7 +488,7 @@ TEST_F(SessionManagerTest, BeforeStartUpHandsOverTheStoreASessionRunsWithoutReco
     detector->visible = {notesID};
     early.startSession(60, {notesID}, {}, std::nullopt, false, 0);
     EXPECT_TRUE(early.isSessionActive());
-    early.stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    early.stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_FALSE(logs.contains("Failed to persist"));
     // The reflection prompt needs only the session's identity and start date.
     EXPECT_TRUE(early.pendingReflection());
@@ -529,7 +531,7 @@ TEST_F(SessionManagerTest, StoreFailuresAreLoggedAndTheSessionGoesOn)
     EXPECT_TRUE(logs.contains("Failed to persist session start: disk full"));
     EXPECT_FALSE(store->created);
 
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_TRUE(logs.contains("Failed to persist session stop: disk full"));
     EXPECT_FALSE(manager->isSessionActive());
     // The identity and the start date are known, so the card still comes.
@@ -557,7 +559,7 @@ TEST_F(SessionManagerTest, OpenEndedSessionHasNoCountdown)
     EXPECT_TRUE(manager->isSessionActive());
     EXPECT_EQ(manager->remainingTimeText(scheduler.now()), "01:02:05");
 
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     ASSERT_TRUE(manager->pendingReflection());
     EXPECT_EQ(manager->pendingReflection()->durationSeconds, 0);
     EXPECT_FALSE(manager->isOpenEndedSession());
@@ -567,7 +569,7 @@ TEST_F(SessionManagerTest, StopDuringTheWindowWaitStartsNothingAndALateCompletio
 {
     start();
     const QUuid lifecycle = *manager->activeLifecycleID();
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
 
     EXPECT_FALSE(manager->isSessionActive());
     EXPECT_FALSE(manager->isStartingSession());
@@ -583,7 +585,7 @@ TEST_F(SessionManagerTest, StopDuringTheWindowWaitStartsNothingAndALateCompletio
     EXPECT_TRUE(trace.since(mark).isEmpty());
 
     // A completion that was already on its way finds the lifecycle gone.
-    manager->completeSessionStart(lifecycle, 60);
+    waiter->lastCompletion();
     EXPECT_TRUE(logs.contains("Ignoring stale start completion for lifecycle=" + uuidText(lifecycle)));
     EXPECT_TRUE(trace.since(mark).isEmpty());
     EXPECT_FALSE(manager->isSessionActive());
@@ -614,7 +616,7 @@ TEST_F(SessionManagerTest, StartAskedForWhileTheStopResetsIsRefused)
         ++attempts;
         manager->startSession(900, {notesID}, {}, std::nullopt, true, 0);
     });
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
 
     EXPECT_EQ(attempts, 1);
     EXPECT_TRUE(logs.contains("startSession called during an active or transitioning session"));
@@ -626,7 +628,7 @@ TEST_F(SessionManagerTest, StartAskedForWhileTheStopResetsIsRefused)
 
 TEST_F(SessionManagerTest, StopWithoutSessionAndNestedStopAreRefused)
 {
-    manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_TRUE(logs.contains("stopSession called but no session is active"));
     EXPECT_TRUE(trace.calls.isEmpty());
 
@@ -635,9 +637,9 @@ TEST_F(SessionManagerTest, StopWithoutSessionAndNestedStopAreRefused)
     int stopped = 0;
     QObject::connect(manager.get(), &SessionManager::pendingReflectionChanged, [&] {
         ++stopped;
-        manager->stopSession("manualStop", SessionExitAppDisposition::leaveOpen);
+        manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     });
-    manager->stopSession("timerExpired", SessionExitAppDisposition::leaveOpen);
+    manager->stopSession(SessionStopReason::timerExpired, SessionExitAppDisposition::leaveOpen);
     EXPECT_EQ(stopped, 1);
     EXPECT_TRUE(logs.contains("stopSession called while a stop is already in progress"));
     EXPECT_EQ(store->stopped->endReason, SessionEndReason::timerExpired);
@@ -671,7 +673,7 @@ TEST_F(SessionManagerTest, DestroyingTheManagerStopsTheSessionAndLeavesNoWorkBeh
 TEST_F(SessionManagerTest, DestroyingTheManagerWhileTheTerminationCheckIsPendingIsSafe)
 {
     startActive();
-    manager->stopSession("manualStop", SessionExitAppDisposition::terminateAllowedApps);
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::terminateAllowedApps);
     EXPECT_GT(scheduler.pendingCount(), 0);
     manager.reset();
     scheduler.advance(5);
@@ -739,4 +741,36 @@ TEST_F(SessionManagerTest, DestroyingTheManagerDuringTheWindowWaitStartsNothing)
     scheduler.advance(10);
     EXPECT_TRUE(trace.since(mark).isEmpty());
     EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+TEST_F(SessionManagerTest, EntryPointsCalledFromAnotherThreadRunOnTheMainQueue)
+{
+    const QString browserID = QStringLiteral("com.example.browser");
+    detector->visible = {notesID};
+    const struct {
+        const char* name;
+        std::function<void()> call;
+        std::function<bool()> done;
+    } cases[] = {
+        {"startSession", [&] { manager->startSession(60, {editorID, notesID}, {}, std::nullopt, false, 0); },
+         [&] { return manager->isSessionActive(); }},
+        {"addApp", [&] { manager->addApp(browserID, std::nullopt, std::nullopt); },
+         [&] { return manager->currentAllowlist().contains(browserID); }},
+        {"removeApp", [&] { manager->removeApp(browserID); },
+         [&] { return !manager->currentAllowlist().contains(browserID); }},
+        {"restoreAllowedApp", [&] { manager->restoreAllowedApp(notesID); },
+         [&] { return logs.contains("Restoring allowed app from minimized/not-visible state — bundleID=com.example.notes"); }},
+        {"scheduleAllowedAppsRecovery", [&] { manager->scheduleAllowedAppsRecovery("fromElsewhere", std::nullopt, false); },
+         [&] { return logs.contains("Scheduled allowed-app recovery — reason=fromElsewhere"); }},
+        {"requestScreenshot", [&] { manager->requestScreenshot(scheduler.now()); },
+         [&] { return manager->screenshotFeedback().has_value(); }},
+        {"stopSession", [&] { manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen); },
+         [&] { return !manager->isSessionActive(); }},
+    };
+    for (const auto& c : cases) {
+        std::thread(c.call).join();
+        EXPECT_FALSE(c.done()) << c.name << " ran on the calling thread";
+        scheduler.runPending();
+        EXPECT_TRUE(c.done()) << c.name << " did not reach the main queue";
+    }
 }

@@ -12,9 +12,11 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace vesk::test {
 
@@ -48,7 +50,23 @@ public:
     {
         trace_.record("overlay.suppressPassthrough(" + bundleID + ")");
     }
-    // The names of the handler slots that are set.
+    void setAllowedWindowsMissingHandler(MissingHandler handler) override { onAllowedWindowsMissing = std::move(handler); }
+    void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) override
+    {
+        onAllowedWindowsTemporarilyMissing = std::move(handler);
+    }
+    void setAllowedWindowsOccludedHandler(OccludedHandler handler) override
+    {
+        allowedWindowsOccludedHandler = std::move(handler);
+    }
+    void setPassthroughRectsChangedHandler(PassthroughRectsHandler handler) override
+    {
+        passthroughRectsChangedHandler = std::move(handler);
+    }
+    void setAllowedWindowMotionHandler(MotionHandler handler) override { allowedWindowMotionHandler = std::move(handler); }
+    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override { seamDragHandoffHandler = std::move(handler); }
+
+    // The names of the handlers that are set.
     QStringList installedHandlers() const
     {
         QStringList names;
@@ -66,6 +84,14 @@ public:
             names << "seamDragHandoffHandler";
         return names;
     }
+
+    // The handlers the session core set, as the overlay holds them.
+    MissingHandler onAllowedWindowsMissing;
+    MissingHandler onAllowedWindowsTemporarilyMissing;
+    OccludedHandler allowedWindowsOccludedHandler;
+    PassthroughRectsHandler passthroughRectsChangedHandler;
+    MotionHandler allowedWindowMotionHandler;
+    SeamDragHandoffHandler seamDragHandoffHandler;
 
     AllowedWindowDragState dragState = AllowedWindowDragState::idle();
     QStringList handlersAtActivate;
@@ -226,26 +252,36 @@ private:
     CallTrace& trace_;
 };
 
+// Records every call; `onCall` lets a test act as a panel would while the
+// manager is inside one of them.
 class TraceUI final : public SessionUIControlling {
 public:
     explicit TraceUI(CallTrace& trace) : trace_(trace) {}
-    void showHUD(SessionManager&) override { trace_.record("ui.showHUD"); }
-    void dismissHUD() override { trace_.record("ui.dismissHUD"); }
-    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { trace_.record("ui.showStageVeskPanel"); }
-    void dismissStageVeskPanel() override { trace_.record("ui.dismissStageVeskPanel"); }
-    void showAppLaunchPrompt(SessionManager&) override { trace_.record("ui.showAppLaunchPrompt"); }
-    void dismissAppLaunchPrompt() override { trace_.record("ui.dismissAppLaunchPrompt"); }
-    void toggleQuickAccessPanel(SessionManager&) override { trace_.record("ui.toggleQuickAccessPanel"); }
-    void dismissQuickAccessPanel() override { trace_.record("ui.dismissQuickAccessPanel"); }
-    void toggleBugReportPanel() override { trace_.record("ui.toggleBugReportPanel"); }
-    void dismissBugReportPanel() override { trace_.record("ui.dismissBugReportPanel"); }
-    void handleGlobalClick(Point) override { trace_.record("ui.handleGlobalClick"); }
-    void hideMainWindow() override { trace_.record("ui.hideMainWindow"); }
-    void showMainWindow() override { trace_.record("ui.showMainWindow"); }
-    void publishVeskControlRects() override { trace_.record("ui.publishVeskControlRects"); }
+    void showHUD(SessionManager&) override { record("ui.showHUD"); }
+    void dismissHUD() override { record("ui.dismissHUD"); }
+    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { record("ui.showStageVeskPanel"); }
+    void dismissStageVeskPanel() override { record("ui.dismissStageVeskPanel"); }
+    void showAppLaunchPrompt(SessionManager&) override { record("ui.showAppLaunchPrompt"); }
+    void dismissAppLaunchPrompt() override { record("ui.dismissAppLaunchPrompt"); }
+    void toggleQuickAccessPanel(SessionManager&) override { record("ui.toggleQuickAccessPanel"); }
+    void dismissQuickAccessPanel() override { record("ui.dismissQuickAccessPanel"); }
+    void toggleBugReportPanel() override { record("ui.toggleBugReportPanel"); }
+    void dismissBugReportPanel() override { record("ui.dismissBugReportPanel"); }
+    void handleGlobalClick(Point) override { record("ui.handleGlobalClick"); }
+    void hideMainWindow() override { record("ui.hideMainWindow"); }
+    void showMainWindow() override { record("ui.showMainWindow"); }
+    void publishVeskControlRects() override { record("ui.publishVeskControlRects"); }
     void setVeskControlRectsChangedHandler(ControlRectsHandler) override {}
 
+    std::function<void(const QString& call)> onCall;
+
 private:
+    void record(const QString& call)
+    {
+        trace_.record(call);
+        if (onCall)
+            onCall(call);
+    }
     CallTrace& trace_;
 };
 
@@ -318,9 +354,10 @@ public:
     bool isTerminated() const override { return terminated; }
     ApplicationActivationPolicy activationPolicy() const override { return policy; }
     bool isHidden() const override { return hidden; }
-    bool activate(ApplicationActivationOptions) override
+    bool activate(ApplicationActivationOptions options) override
     {
         trace_.record("app.activate(" + bundleID_ + ")");
+        activations.push_back(options);
         return true;
     }
     bool hide() override
@@ -346,6 +383,7 @@ public:
     bool terminated = false;
     bool hidden = false;
     bool quitsOnRequest = true;
+    std::vector<ApplicationActivationOptions> activations;
     ApplicationActivationPolicy policy = ApplicationActivationPolicy::regular;
 
 private:
@@ -447,6 +485,7 @@ public:
     void waitForAllowedWindows(const std::set<QString>& allowed, std::function<void()> completion) override
     {
         trace_.record("waiter.wait");
+        lastCompletion = completion;
         waiter_.waitForAllowedWindows(allowed, [this, completion] {
             trace_.record("waiter.completion");
             completion();
@@ -457,6 +496,9 @@ public:
         trace_.record("waiter.cancel");
         waiter_.cancel();
     }
+
+    // The completion the last wait was handed, as the waiter holds it.
+    std::function<void()> lastCompletion;
 
 private:
     CallTrace& trace_;

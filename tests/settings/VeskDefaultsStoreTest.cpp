@@ -89,6 +89,12 @@ TEST_F(VeskDefaultsStoreTest, StoredValuesAndTheirFallbacks)
         {"vesk.defaultDurationSeconds", 0, "defaultDurationSeconds", qint64(0)},
         {"vesk.defaultDurationSeconds", -30, "defaultDurationSeconds", qint64(900)},
         {"vesk.defaultDurationSeconds", "soon", "defaultDurationSeconds", qint64(900)},
+        // A value of another type is no duration, whatever it would convert to.
+        {"vesk.defaultDurationSeconds", true, "defaultDurationSeconds", qint64(900)},
+        {"vesk.defaultDurationSeconds", "1800", "defaultDurationSeconds", qint64(900)},
+        {"vesk.defaultDurationSeconds", 90.5, "defaultDurationSeconds", qint64(900)},
+        {"vesk.defaultDurationSeconds", 1800.0, "defaultDurationSeconds", qint64(1800)},
+        {"vesk.stageVeskAgingMinutes", true, "stageVeskAgingMinutes", qint64(5)},
         {"vesk.stageVeskAgingMinutes", 12, "stageVeskAgingMinutes", qint64(12)},
         {"vesk.stageVeskAgingMinutes", 0, "stageVeskAgingMinutes", qint64(5)},
         {"vesk.stageVeskAgingMinutes", -1, "stageVeskAgingMinutes", qint64(5)},

@@ -45,3 +45,14 @@ TEST(GoalRule, NoteKeepsAtMostTwoHundredEightyCharacters)
     EXPECT_EQ(noteRule(QString(300, 'n')), QString(280, 'n'));
     EXPECT_EQ(noteRule(QString(" ")), std::nullopt);
 }
+
+TEST(GoalRule, DropsSurrogatesThatEncodeNoCharacter)
+{
+    const QChar high(0xD83D);
+    const QChar low(0xDE00);
+    const QString smiley = QString(high) + low;
+    EXPECT_EQ(goalRule("a" + QString(high) + "b"), QString("ab"));
+    EXPECT_EQ(goalRule(QString(low) + "a" + smiley + QString(high)), "a" + smiley);
+    EXPECT_EQ(goalRule(QString(high)), std::nullopt);
+    EXPECT_EQ(noteRule(" " + QString(low) + " "), std::nullopt);
+}

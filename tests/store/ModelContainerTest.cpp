@@ -189,6 +189,26 @@ TEST_F(ModelContainerTest, RefusesFilesItCannotOpenAndLeavesThemAlone)
              runSqlite(path, "CREATE TABLE FocusSession (pk INTEGER PRIMARY KEY); PRAGMA user_version = 20000;");
              return path;
          }},
+        {"a table of another shape at the current version", [&] {
+             const QString path = dir.filePath("reshaped.store");
+             runSqlite(path, "CREATE TABLE FocusSession (pk INTEGER PRIMARY KEY, id TEXT, startedAt TEXT); "
+                             "CREATE TABLE AllowlistPreset (pk INTEGER PRIMARY KEY); "
+                             "CREATE TABLE CurrentAllowlist (pk INTEGER PRIMARY KEY); PRAGMA user_version = 10000;");
+             return path;
+         }},
+        {"a table missing at the current version", [&] {
+             const QString path = dir.filePath("missing.store");
+             {
+                 auto complete = ModelContainer::open(path);
+             }
+             runSqlite(path, "DROP TABLE AllowlistPreset;");
+             return path;
+         }},
+        {"a table of another shape without a version", [&] {
+             const QString path = dir.filePath("foreign.store");
+             runSqlite(path, "CREATE TABLE CurrentAllowlist (pk INTEGER PRIMARY KEY, owner TEXT, balance INTEGER);");
+             return path;
+         }},
     };
     for (const Case& c : cases) {
         const QString path = c.prepare();
@@ -200,6 +220,16 @@ TEST_F(ModelContainerTest, RefusesFilesItCannotOpenAndLeavesThemAlone)
         }
         EXPECT_EQ(fileContents(path), before) << c.name;
     }
+    const auto reshaped = ModelContainer::open(dir.filePath("reshaped.store"));
+    ASSERT_FALSE(reshaped.ok());
+    EXPECT_EQ(reshaped.error().description,
+              "The store's table FocusSession does not match this version of Vesk — expected=pk INTEGER, id TEXT, "
+              "startedAt TEXT, endedAt TEXT, durationSeconds INTEGER, allowedAppBundleIDs TEXT, "
+              "allAllowedAppBundleIDs TEXT, isActive INTEGER, endReason TEXT, goalText TEXT, goalStatus TEXT, "
+              "veskHelpful TEXT, goalNote TEXT, goalAnsweredAt TEXT, found=pk INTEGER, id TEXT, startedAt TEXT");
+    const auto missing = ModelContainer::open(dir.filePath("missing.store"));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.error().description.endsWith("found=no table")) << missing.error().description.toStdString();
 }
 
 TEST_F(ModelContainerTest, StartUpEndsTheProcessWhenTheStoreCannotBeOpened)
@@ -222,7 +252,7 @@ TEST_F(ModelContainerTest, StartUpEndsTheProcessWhenTheStoreCannotBeOpened)
     EXPECT_FALSE(reason.isEmpty());
     std::vector<test::LogCapture::Entry> appLog;
     for (const auto& entry : log.entries()) {
-        if (entry.category == "VeskApp")
+        if (entry.component == "VeskApp")
             appLog.push_back(entry);
     }
     ASSERT_EQ(appLog.size(), 1u);

@@ -3,6 +3,8 @@
 
 #include "LogCapture.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -58,7 +60,7 @@ protected:
     {
         std::vector<LogLine> lines;
         for (const auto& entry : log.entries()) {
-            if (entry.category == "SqliteFocusSessionStore")
+            if (entry.component == "SqliteFocusSessionStore")
                 lines.push_back({entry.type, entry.message});
         }
         return lines;
@@ -164,6 +166,30 @@ TEST_F(SqliteFocusSessionStoreTest, LaunchRecoveryClosesOrphansLeftByAnEarlierRu
                           }));
 }
 
+TEST_F(SqliteFocusSessionStoreTest, LaunchRecoveryClosesTheActiveSessionPastAnUnreadableRecord)
+{
+    ASSERT_TRUE(store->createSessionRecord(QUuid::createUuid(), start, 900, std::nullopt, {"com.a"}, {"com.a"}).ok());
+    ASSERT_TRUE(store->createSessionRecord(sessionID, start.addSecs(60), 900, std::nullopt, {"com.a"}, {"com.a"}).ok());
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "damage");
+        raw.setDatabaseName(dir.filePath("VeskData.store"));
+        ASSERT_TRUE(raw.open());
+        ASSERT_TRUE(QSqlQuery(raw).exec("UPDATE FocusSession SET allAllowedAppBundleIDs = NULL WHERE pk = 1"));
+    }
+    QSqlDatabase::removeDatabase("damage");
+
+    auto relaunched = open();
+    SqliteFocusSessionStore recovering(relaunched->mainContext());
+    const StoreResult<int> recovered = recovering.recoverOrphanedSessions(start.addSecs(3600));
+    ASSERT_TRUE(recovered.ok()) << recovered.error().description.toStdString();
+    EXPECT_EQ(recovered.value(), 1);
+    const std::vector<FocusSession> stored = storedSessions();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].id, sessionID);
+    EXPECT_EQ(stored[0].endReason, QString("crash"));
+    EXPECT_TRUE(log.contains("Skipped an unreadable FocusSession record — id="));
+}
+
 TEST_F(SqliteFocusSessionStoreTest, ClosingWithNothingActiveSavesAndLogsNothing)
 {
     bool saved = false;
@@ -235,6 +261,12 @@ TEST_F(SqliteFocusSessionStoreTest, GoalAndNoteRules)
     EXPECT_EQ(stored[0].goalNote, std::nullopt);
     EXPECT_EQ(stored[0].veskHelpful, std::nullopt);
     EXPECT_EQ(stored[0].goalAnsweredAt, start.addSecs(9));
+
+    // A surrogate without its partner encodes no character: the file keeps
+    // exactly what the record holds.
+    const QUuid third = QUuid::createUuid();
+    ASSERT_TRUE(store->createSessionRecord(third, start, 900, "Plan" + QString(QChar(0xD800)), {}, {}).ok());
+    EXPECT_EQ(storedSessions()[2].goalText, QString("Plan"));
 }
 
 TEST_F(SqliteFocusSessionStoreTest, StoppingAClosedRecordClosesItAgain)

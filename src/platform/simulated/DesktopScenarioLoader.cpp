@@ -1,6 +1,7 @@
 #include "platform/simulated/DesktopScenarioLoader.h"
 
-#include <QFile>
+#include "core/FileIO.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -130,6 +131,12 @@ public:
             numbers = numbers && item.isDouble() && std::isfinite(item.toDouble());
         if (!numbers)
             return fail(field, QStringLiteral("expected an array of four numbers [x, y, width, height]"));
+        for (const QJsonValue& item : array) {
+            if (std::abs(item.toDouble()) > DesktopScenarioLoader::maximumCoordinate)
+                return fail(field, QStringLiteral("%1 is out of range; coordinates and sizes lie within ±%2 points")
+                                       .arg(item.toDouble())
+                                       .arg(DesktopScenarioLoader::maximumCoordinate));
+        }
         const QRectF rect(array[0].toDouble(), array[1].toDouble(), array[2].toDouble(), array[3].toDouble());
         if (rect.width() < 0 || rect.height() < 0 || (positiveSize && (rect.width() <= 0 || rect.height() <= 0)))
             return fail(field, QStringLiteral("width and height must be %1").arg(positiveSize ? "positive" : "non-negative"));
@@ -228,6 +235,10 @@ public:
         top.objects("displays", [&](FieldReader& r, int) { scenario.displays.push_back(readDisplay(r)); }, true);
         if (!top.failed() && scenario.displays.empty())
             top.fail("displays", QStringLiteral("at least one display is needed"));
+        if (!top.failed() && scenario.displays.size() > size_t(DesktopScenarioLoader::maximumDisplays))
+            top.fail("displays", QStringLiteral("%1 displays; a desktop has at most %2")
+                                     .arg(scenario.displays.size())
+                                     .arg(DesktopScenarioLoader::maximumDisplays));
         top.objects("bundles", [&](FieldReader& r, int) { scenario.bundles.push_back(readBundle(r, scenario)); });
         top.objects("applications",
                     [&](FieldReader& r, int) { scenario.applications.push_back(readApplication(r, scenario)); });
@@ -285,6 +296,12 @@ private:
         std::optional<QRectF> bounds;
         r.rect("bounds", &bounds, true, true);
         display.bounds = bounds.value_or(QRectF());
+        const double side = DesktopScenarioLoader::maximumDisplaySide;
+        if (!r.failed() && (display.bounds.width() > side || display.bounds.height() > side))
+            r.fail("bounds", QStringLiteral("%1 × %2 points is too large; a display has at most %3 × %3")
+                                 .arg(display.bounds.width())
+                                 .arg(display.bounds.height())
+                                 .arg(side));
         r.rect("frame", &display.frame, false, true);
         r.rect("visibleFrame", &display.visibleFrame, false, false);
         r.number("scale", &display.scale, 0.5, 8);
@@ -297,6 +314,11 @@ private:
     WindowSpec readWindow(FieldReader& r)
     {
         WindowSpec window;
+        if (++windowCount_ > DesktopScenarioLoader::maximumWindows) {
+            r.fail(QString(), QStringLiteral("too many windows; a desktop has at most %1")
+                                  .arg(DesktopScenarioLoader::maximumWindows));
+            return window;
+        }
         r.onlyFields({"title", "bounds", "layer", "alpha", "display", "space", "minimized", "fullScreen",
                       "desktopElement", "onAllSpaces", "titleBarButtons", "accessibilityWritable"});
         r.string("title", &window.title);
@@ -449,6 +471,7 @@ private:
     QString* error_;
     std::vector<int> displaySpaces_;
     std::set<int> pids_;
+    int windowCount_ = 0;
 };
 
 QString lineAndColumn(const QByteArray& text, int offset)
@@ -486,10 +509,10 @@ ScenarioLoadResult DesktopScenarioLoader::parse(const QByteArray& json)
 
 ScenarioLoadResult DesktopScenarioLoader::loadFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
-    ScenarioLoadResult result = parse(file.readAll());
+    const InputFileContents file = readInputFile(path);
+    if (!file.ok())
+        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(path, file.error)};
+    ScenarioLoadResult result = parse(file.data);
     if (!result.ok())
         result.error = path + QStringLiteral(": ") + result.error;
     return result;

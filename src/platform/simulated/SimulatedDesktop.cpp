@@ -129,6 +129,7 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .ownApplication = *this,
         .pointer = *this,
         .permissions = *this,
+        .reduceMotion = *this,
         .screenCapture = *screenCapturer_,
         .diagnosticPayloads = *this,
     };
@@ -1153,6 +1154,19 @@ void SimulatedDesktop::setInputMonitoringGranted(bool granted)
         return;
     inputMonitoringGranted_ = granted;
     emit permissionsChanged();
+}
+
+QMetaObject::Connection SimulatedDesktop::observeReduceMotion(QObject* receiver, std::function<void()> handler) const
+{
+    return connect(this, &SimulatedDesktop::reduceMotionChanged, receiver, std::move(handler));
+}
+
+void SimulatedDesktop::setReduceMotion(bool reduce)
+{
+    if (reduceMotion_ == reduce)
+        return;
+    reduceMotion_ = reduce;
+    emit reduceMotionChanged();
 }
 
 bool SimulatedDesktop::promptForAccessibility()

@@ -7,6 +7,7 @@
 #include "platform/PlatformInterfaces.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/PresentationOptionsControlling.h"
+#include "platform/ReduceMotionProviding.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
 #include "platform/simulated/DesktopDisplay.h"
@@ -68,6 +69,7 @@ class SimulatedDesktop final : public QObject,
                                public OwnApplicationControlling,
                                public PointerStateProviding,
                                public PermissionsProviding,
+                               public ReduceMotionProviding,
                                public DiagnosticPayloadProviding {
     Q_OBJECT
 
@@ -235,6 +237,12 @@ public:
     int inputMonitoringRequestCount() const { return inputMonitoringRequestCount_; }
     void setGrantsPermissionsOnRequest(bool grants) { grantsOnRequest_ = grants; }
 
+    // --- Accessibility display options --------------------------------------------
+    // The system's "reduce motion" setting.
+    bool shouldReduceMotion() const override { return reduceMotion_; }
+    QMetaObject::Connection observeReduceMotion(QObject* receiver, std::function<void()> handler) const override;
+    void setReduceMotion(bool reduce);
+
     // --- Machine and diagnostics ----------------------------------------------------
     // The machine's model name (the scenario's, else the DMI product name of this machine).
     const QString& hardwareModel() const { return hardwareModel_; }
@@ -256,6 +264,7 @@ signals:
     void windowsChanged();
     void presentationOptionsChanged(int options);
     void permissionsChanged();
+    void reduceMotionChanged();
     void dockRestarted();
     void ownApplicationWillTerminate();
 
@@ -304,6 +313,7 @@ private:
     bool grantsOnRequest_ = false;
     int accessibilityPromptCount_ = 0;
     int inputMonitoringRequestCount_ = 0;
+    bool reduceMotion_ = false;
     int dockRestartCount_ = 0;
     QString hardwareModel_ = machineHardwareModel();
     std::vector<QByteArray> pendingDiagnostics_;

@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"readOnly", nullptr, AXName::title, QString("x"), AXError::attributeUnsupported},
         ErrorCase{"unknown", nullptr, "AXNoSuchThing", true, AXError::attributeUnsupported},
         ErrorCase{"success", nullptr, AXName::position, QPointF(5, 5), AXError::success}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DesktopAccessibilityTest, RefusingWindowKeepsItsStateAndSaysCannotComplete)
 {

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{"fraction", {"-float", "0.5"}, 0.5, "0.5"},
                       WriteCase{"string", {"-string", "bottom"}, QString("bottom"), "bottom"},
                       WriteCase{"untyped", {"left"}, QString("left"), "left"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DesktopCommandRunnerTest, MissingKeysAndBadArgumentsFailWithAMessage)
 {

@@ -1,14 +1,16 @@
 #include "platform/simulated/DesktopScenarioLoader.h"
 
+#include "UnreadableInputFiles.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWorkspace.h"
-#include "core/MainThread.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowListProviding.h"
 
+#include <QByteArrayList>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -24,6 +26,22 @@ namespace {
 QByteArray withDisplay(const QByteArray& rest)
 {
     return R"({"displays": [{"id": 1, "bounds": [0, 0, 1440, 900], "spaces": 2}])" + rest + "}";
+}
+
+QByteArray displays(int count)
+{
+    QByteArrayList list;
+    for (int i = 0; i < count; ++i)
+        list.append(QStringLiteral(R"({"bounds": [%1, 0, 1920, 1080]})").arg(i * 1920).toUtf8());
+    return R"({"displays": [)" + list.join(", ") + "]}";
+}
+
+QByteArray windows(int count)
+{
+    QByteArrayList list;
+    for (int i = 0; i < count; ++i)
+        list.append(R"({"bounds": [10, 10, 300, 200]})");
+    return withDisplay(R"(, "applications": [{"name": "A", "windows": [)" + list.join(", ") + "]}]");
 }
 
 struct MalformedCase {
@@ -98,8 +116,39 @@ INSTANTIATE_TEST_SUITE_P(
                       "defaults.com.apple.dock.autohide: expected true, false, a number or a string"},
         MalformedCase{"permissionsType", withDisplay(R"(, "permissions": {"accessibility": "yes"})"),
                       "permissions.accessibility: expected true or false"},
-        MalformedCase{"vesk", withDisplay(R"(, "vesk": {"pid": 0})"), "vesk.pid: 0 is out of range"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        MalformedCase{"vesk", withDisplay(R"(, "vesk": {"pid": 0})"), "vesk.pid: 0 is out of range"},
+        MalformedCase{"displayTooLarge", R"({"displays": [{"bounds": [0, 0, 30000, 1080]}]})",
+                      "displays[0].bounds: 30000 × 1080 points is too large; a display has at most 8192 × 8192"},
+        MalformedCase{"largestDisplayAndOneMore", R"({"displays": [{"bounds": [0, 0, 8192, 8192]}, {"bounds": [0, 0, 8193, 10]}]})",
+                      "displays[1].bounds: 8193 × 10 points is too large"},
+        MalformedCase{"tooManyDisplays", displays(17), "displays: 17 displays; a desktop has at most 16"},
+        MalformedCase{"displayFarAway", R"({"displays": [{"bounds": [1e12, 0, 1920, 1080]}]})",
+                      "displays[0].bounds: 1e+12 is out of range; coordinates and sizes lie within ±131072 points"},
+        MalformedCase{"windowHuge",
+                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0, 0, 1e300, 10]}]}])"),
+                      "applications[0].windows[0].bounds: 1e+300 is out of range"},
+        MalformedCase{"tooManyWindows", windows(2049),
+                      "applications[0].windows[2048]: too many windows; a desktop has at most 2048"}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST(DesktopScenarioLoader, TheLimitsTakeEveryRealDesktop)
+{
+    EXPECT_TRUE(DesktopScenarioLoader::parse(displays(16)).ok());
+    EXPECT_TRUE(DesktopScenarioLoader::parse(windows(2048)).ok());
+    EXPECT_TRUE(DesktopScenarioLoader::parse(R"({"displays": [{"bounds": [-7680, 0, 7680, 4320]}]})").ok());
+}
+
+TEST(DesktopScenarioLoader, OnlyRegularFilesOfAtMostSixteenMebibytesAreRead)
+{
+    QTemporaryDir directory;
+    std::vector<std::pair<QString, QString>> cases = test::unreadableInputFiles(directory);
+    cases.emplace_back(directory.path(), "not a regular file");
+    for (const auto& [path, reason] : cases) {
+        const ScenarioLoadResult result = DesktopScenarioLoader::loadFile(path);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(result.error, QStringLiteral("cannot read %1: %2").arg(path, reason));
+    }
+}
 
 TEST(DesktopScenarioLoader, MissingFileIsAnErrorNamingIt)
 {

@@ -267,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QuitCase{"quitsLaterNotYet", QuitBehaviour::quitsLater, 1.9, false, false},
                       QuitCase{"quitsLater", QuitBehaviour::quitsLater, 2.0, false, true},
                       QuitCase{"refuses", QuitBehaviour::refuses, 60, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(SimulatedDesktopTest, TerminatingTheFrontmostApplicationBringsTheNextForward)
 {

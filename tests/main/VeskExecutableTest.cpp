@@ -1,0 +1,109 @@
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+// Runs the vesk executable headless with its data, settings and logs in a
+// temporary folder.
+class VeskExecutableTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home_.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_DATA_HOME", home_.filePath("data"));
+        environment.insert("XDG_CONFIG_HOME", home_.filePath("config"));
+        environment.insert("VESK_LOGS_DIR", home_.filePath("logs"));
+        vesk_.setProcessEnvironment(environment);
+        vesk_.setProgram(QStringLiteral(VESK_EXECUTABLE));
+    }
+
+    void TearDown() override
+    {
+        if (vesk_.state() != QProcess::NotRunning) {
+            vesk_.kill();
+            vesk_.waitForFinished();
+        }
+    }
+
+    // Everything the launches wrote to their log files.
+    QString logText() const
+    {
+        QString text;
+        for (const QFileInfo& file : QDir(home_.filePath("logs")).entryInfoList({"*.md"}, QDir::Files)) {
+            QFile log(file.filePath());
+            if (log.open(QIODevice::ReadOnly))
+                text += QString::fromUtf8(log.readAll());
+        }
+        return text;
+    }
+
+    // Waits (at most 30 s) until the log holds `fragment`.
+    bool waitForLog(const QString& fragment) const
+    {
+        QDeadlineTimer deadline(30000);
+        while (!logText().contains(fragment) && !deadline.hasExpired())
+            QThread::msleep(20);
+        return logText().contains(fragment);
+    }
+
+    QTemporaryDir home_;
+    QProcess vesk_;
+};
+
+TEST_F(VeskExecutableTest, AClosedOutputPipeDoesNotEndTheProcess)
+{
+    // Standard output and error go into a pipe nobody reads any more, as in
+    // `vesk … 2>&1 | head -0`.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]);
+    const int writeEnd = fds[1];
+    vesk_.setChildProcessModifier([writeEnd] {
+        ::dup2(writeEnd, STDOUT_FILENO);
+        ::dup2(writeEnd, STDERR_FILENO);
+    });
+
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"--quit-after", "0"}}) {
+        vesk_.setArguments(arguments);
+        vesk_.start();
+        ASSERT_TRUE(vesk_.waitForFinished(60000)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(vesk_.exitStatus(), QProcess::NormalExit) << arguments.join(' ').toStdString();
+        EXPECT_EQ(vesk_.exitCode(), 0) << arguments.join(' ').toStdString();
+    }
+    ::close(writeEnd);
+    EXPECT_TRUE(QFile::exists(home_.filePath("data/Vesk/VeskData.store")));
+    EXPECT_TRUE(logText().contains("applicationWillTerminate: final safety reset"));
+}
+
+TEST_F(VeskExecutableTest, AnInterruptTerminatesTheApplicationTheNormalWay)
+{
+    // Far longer than a Qt timer takes in one go: the application must not
+    // take it for "at once".
+    vesk_.setArguments({"--quit-after", "1e10"});
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForStarted());
+    ASSERT_TRUE(waitForLog("SIGTERM handler installed")) << logText().toStdString();
+    ASSERT_FALSE(logText().contains("applicationShouldTerminate")) << "it quit on its own";
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(vesk_.processId()), SIGINT), 0);
+    ASSERT_TRUE(vesk_.waitForFinished(30000));
+    EXPECT_EQ(vesk_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(vesk_.exitCode(), 0);
+    const QString log = logText();
+    EXPECT_TRUE(log.contains("Termination signal received — signal=SIGINT")) << log.toStdString();
+    EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
+    EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
+}
+
+} // namespace
