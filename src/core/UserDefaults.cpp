@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -17,6 +18,53 @@ namespace vesk {
 namespace {
 
 Q_LOGGING_CATEGORY(userDefaultsLog, "UserDefaults")
+
+// Data values have no JSON type of their own: they are written as an object
+// with the one member "$data" holding the bytes in Base64.
+const QString kDataTag = QStringLiteral("$data");
+
+QJsonValue jsonValue(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QByteArray:
+        return QJsonObject{{kDataTag, QString::fromLatin1(value.toByteArray().toBase64())}};
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        QJsonArray array;
+        for (const QVariant& element : value.toList())
+            array.append(jsonValue(element));
+        return array;
+    }
+    case QMetaType::QVariantMap: {
+        QJsonObject object;
+        const QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it)
+            object.insert(it.key(), jsonValue(it.value()));
+        return object;
+    }
+    default:
+        return QJsonValue::fromVariant(value);
+    }
+}
+
+QVariant variantValue(const QJsonValue& value)
+{
+    if (value.isArray()) {
+        QVariantList list;
+        for (const QJsonValue& element : value.toArray())
+            list.append(variantValue(element));
+        return list;
+    }
+    if (!value.isObject())
+        return value.toVariant();
+    const QJsonObject object = value.toObject();
+    if (object.size() == 1 && object.value(kDataTag).isString())
+        return QByteArray::fromBase64(object.value(kDataTag).toString().toLatin1());
+    QVariantMap map;
+    for (auto it = object.begin(); it != object.end(); ++it)
+        map.insert(it.key(), variantValue(it.value()));
+    return map;
+}
 
 // Why `data` is no settings document; empty when it is one (an empty file is an empty domain).
 QString parseSettings(const QByteArray& data, QSettings::SettingsMap& map)
@@ -31,7 +79,7 @@ QString parseSettings(const QByteArray& data, QSettings::SettingsMap& map)
         return QStringLiteral("not a JSON object");
     const QJsonObject object = document.object();
     for (auto it = object.begin(); it != object.end(); ++it)
-        map.insert(it.key(), it.value().toVariant());
+        map.insert(it.key(), variantValue(it.value()));
     return {};
 }
 
@@ -49,7 +97,7 @@ bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
 {
     QJsonObject object;
     for (auto it = map.begin(); it != map.end(); ++it)
-        object.insert(it.key(), QJsonValue::fromVariant(it.value()));
+        object.insert(it.key(), jsonValue(it.value()));
     return !writeAllTo(device, QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
@@ -260,6 +308,14 @@ std::optional<QVariantMap> UserDefaults::dictionaryForKey(const QString& key) co
     if (!value || value->typeId() != QMetaType::QVariantMap)
         return std::nullopt;
     return value->toMap();
+}
+
+std::optional<QByteArray> UserDefaults::dataForKey(const QString& key) const
+{
+    const std::optional<QVariant> value = object(key);
+    if (!value || value->typeId() != QMetaType::QByteArray)
+        return std::nullopt;
+    return value->toByteArray();
 }
 
 void UserDefaults::setObject(const QString& key, const QVariant& value)

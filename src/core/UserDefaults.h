@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -16,12 +17,13 @@ namespace vesk {
 
 // A user-defaults domain (the standard one or a named suite): one JSON file
 // per suite in the app's config folder, through QSettings. Values keep their
-// type (boolean, integer, double, text, array, dictionary). Several instances
-// over the same suite in one process share what is written at once; every
-// write is also synced to the file. A file that cannot be read is moved aside
-// ("<file>.unreadable-<time>") and the domain starts empty; a write that does
-// not reach the file is logged and reported to the write-failure handler.
-// Main thread only.
+// type (boolean, integer, double, text, data, array, dictionary). Several
+// instances over the same suite in one process share what is written at once,
+// also across threads; every write is also synced to the file. A file that
+// cannot be read is moved aside ("<file>.unreadable-<time>") and the domain
+// starts empty; a write that does not reach the file is logged and reported to
+// the write-failure handler. An instance is used on one thread only (the main
+// thread, unless it was made for another).
 class UserDefaults {
 public:
     // The suite of the application's standard user defaults.
@@ -54,6 +56,8 @@ public:
     // None unless the stored object is an array whose elements are all texts.
     std::optional<QStringList> stringArrayForKey(const QString& key) const;
     std::optional<QVariantMap> dictionaryForKey(const QString& key) const;
+    // None unless the stored object is data.
+    std::optional<QByteArray> dataForKey(const QString& key) const;
 
     void setObject(const QString& key, const QVariant& value);
     void setBool(const QString& key, bool value) { setObject(key, value); }
@@ -63,6 +67,7 @@ public:
     void setArray(const QString& key, const QVariantList& value) { setObject(key, value); }
     void setStringArray(const QString& key, const QStringList& value);
     void setDictionary(const QString& key, const QVariantMap& value) { setObject(key, value); }
+    void setData(const QString& key, const QByteArray& value) { setObject(key, value); }
     void removeObject(const QString& key);
 
     // Every key of the domain with its value.

@@ -3,6 +3,7 @@
 namespace vesk::platform {
 
 class Accessibility;
+class ApplicationActivity;
 class ApplicationBundleReading;
 class CommandRunning;
 class DefaultsDomainsProviding;
@@ -18,6 +19,7 @@ class ReduceMotionProviding;
 class ScreenCapturing;
 class ScreenChangeObserving;
 class ScreenProviding;
+class SystemInfoProviding;
 class WindowListProviding;
 class Workspace;
 
@@ -43,6 +45,8 @@ struct PlatformInterfaces {
     const ReduceMotionProviding& reduceMotion;
     const ScreenCapturing& screenCapture;
     DiagnosticPayloadProviding& diagnosticPayloads;
+    const SystemInfoProviding& systemInfo;
+    ApplicationActivity& applicationActivity;
 };
 
 } // namespace vesk::platform

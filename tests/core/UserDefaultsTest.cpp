@@ -59,11 +59,14 @@ TEST(UserDefaults, ValuesKeepTheirTypeAcrossAReload)
         defaults.setArray("mixed", {"a", 1, true});
         defaults.setStringArray("texts", {"2:targetMode", "1:appsBar"});
         defaults.setDictionary("dictionary", {{"autohide", true}, {"autohide-delay", 0.5}});
+        defaults.setData("data", QByteArray("[{\"st\":1}]\0\xff", 12));
+        defaults.setArray("nestedData", {QByteArray("ab"), QVariantMap{{"inner", QByteArray("c")}}});
     }
     const QJsonObject onDisk = fileContents(root.filePath("types.json"));
     EXPECT_EQ(onDisk["mixed"], (QJsonArray{"a", 1, true}));
     EXPECT_EQ(onDisk["zero"], QJsonValue(0));
     EXPECT_EQ(onDisk["bool"], QJsonValue(false));
+    EXPECT_EQ(onDisk["data"], (QJsonObject{{"$data", "W3sic3QiOjF9XQD/"}}));
 
     UserDefaults reloaded("types", root.path());
     EXPECT_TRUE(reloaded.objectExists("bool"));
@@ -78,8 +81,14 @@ TEST(UserDefaults, ValuesKeepTheirTypeAcrossAReload)
     EXPECT_EQ(reloaded.stringArrayForKey("mixed"), std::nullopt);
     EXPECT_EQ(reloaded.stringArrayForKey("texts"), (QStringList{"2:targetMode", "1:appsBar"}));
     EXPECT_EQ(reloaded.dictionaryForKey("dictionary"), (QVariantMap{{"autohide", true}, {"autohide-delay", 0.5}}));
+    EXPECT_EQ(reloaded.dataForKey("data"), QByteArray("[{\"st\":1}]\0\xff", 12));
+    EXPECT_EQ(reloaded.object("data")->typeId(), QMetaType::QByteArray);
+    EXPECT_EQ(reloaded.arrayForKey("nestedData"), (QVariantList{QByteArray("ab"), QVariantMap{{"inner", QByteArray("c")}}}));
+    EXPECT_EQ(reloaded.dataForKey("text"), std::nullopt);
+    EXPECT_EQ(reloaded.stringForKey("data"), std::nullopt);
     EXPECT_EQ(reloaded.dictionaryRepresentation().keys(),
-              (QStringList{"bool", "dictionary", "double", "integer", "mixed", "text", "texts", "zero"}));
+              (QStringList{"bool", "data", "dictionary", "double", "integer", "mixed", "nestedData", "text", "texts",
+                           "zero"}));
 }
 
 TEST(UserDefaults, TypedReadsOfMissingOrOtherTypes)

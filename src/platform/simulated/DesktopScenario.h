@@ -34,6 +34,8 @@ struct DesktopScenario {
     // Defaults domains: name -> key -> value.
     std::map<QString, QVariantMap> defaults;
     std::optional<QString> hardwareModel;
+    // The system-wide appearance: dark, else light.
+    bool darkAppearance = false;
     // Diagnostic payloads (compact JSON) waiting for the application.
     std::vector<QByteArray> diagnosticPayloads;
 

@@ -223,7 +223,7 @@ public:
         DesktopScenario scenario;
         FieldReader top(root, QString(), error_);
         top.onlyFields({"vesk", "permissions", "systemApplications", "displays", "bundles", "applications",
-                        "frontmost", "defaults", "hardwareModel", "diagnosticPayloads"});
+                        "frontmost", "defaults", "hardwareModel", "darkAppearance", "diagnosticPayloads"});
         top.object("vesk", [&](FieldReader& r) { readVesk(r, &scenario.vesk); });
         top.object("permissions", [&](FieldReader& r) {
             r.onlyFields({"accessibility", "inputMonitoring", "grantOnRequest"});
@@ -251,6 +251,7 @@ public:
         }
         top.object("defaults", [&](FieldReader& r) { readDefaults(r, &scenario.defaults); });
         top.optionalString("hardwareModel", &scenario.hardwareModel);
+        top.boolean("darkAppearance", &scenario.darkAppearance);
         if (top.has("diagnosticPayloads")) {
             const QJsonValue payloads = top.raw("diagnosticPayloads");
             if (!payloads.isArray()) {

@@ -4,12 +4,14 @@
 #include "platform/WindowListProviding.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopAccessibility.h"
+#include "platform/simulated/DesktopApplicationActivity.h"
 #include "platform/simulated/DesktopBundleReader.h"
 #include "platform/simulated/DesktopCommandRunner.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopInstalledApplications.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopScreenProvider.h"
+#include "platform/simulated/DesktopSystemInfo.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
 #include "platform/simulated/DesktopWorkspace.h"
 
@@ -107,8 +109,10 @@ SimulatedDesktop::SimulatedDesktop(Scheduler& scheduler, QString desktopRoot, QO
     , screenCapturer_(std::make_unique<DesktopScreenCapturer>(*this))
     , installedApplications_(std::make_unique<DesktopInstalledApplications>(*this))
     , bundleReader_(std::make_unique<DesktopBundleReader>())
+    , systemInfo_(std::make_unique<DesktopSystemInfo>(*this))
 {
     setOwnApplication(own_);
+    applicationActivity_ = std::make_unique<DesktopApplicationActivity>(*this);
 }
 
 PlatformInterfaces SimulatedDesktop::interfaces()
@@ -132,6 +136,8 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .reduceMotion = *this,
         .screenCapture = *screenCapturer_,
         .diagnosticPayloads = *this,
+        .systemInfo = *systemInfo_,
+        .applicationActivity = *applicationActivity_,
     };
 }
 
@@ -1272,6 +1278,7 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     setGrantsPermissionsOnRequest(scenario.grantsPermissionsOnRequest);
     if (scenario.hardwareModel)
         hardwareModel_ = *scenario.hardwareModel;
+    darkAppearance_ = scenario.darkAppearance;
     deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);

@@ -35,12 +35,14 @@ namespace vesk::platform {
 
 class DefaultsDomains;
 class DesktopAccessibility;
+class DesktopApplicationActivity;
 class DesktopBundleReader;
 class DesktopCommandRunner;
 class DesktopEventSystem;
 class DesktopInstalledApplications;
 class DesktopScreenCapturer;
 class DesktopScreenProvider;
+class DesktopSystemInfo;
 class DesktopWindowListProvider;
 class DesktopWorkspace;
 struct DesktopScenario;
@@ -247,6 +249,9 @@ public:
     // The machine's model name (the scenario's, else the DMI product name of this machine).
     const QString& hardwareModel() const { return hardwareModel_; }
     void setHardwareModel(const QString& model) { hardwareModel_ = model; }
+    // The system-wide appearance the user chose: dark, else light.
+    bool isDarkAppearance() const { return darkAppearance_; }
+    void setDarkAppearance(bool dark) { darkAppearance_ = dark; }
     // Diagnostic payloads are delivered on the workspace's thread.
     void subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber) override;
     void deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads);
@@ -316,6 +321,7 @@ private:
     bool reduceMotion_ = false;
     int dockRestartCount_ = 0;
     QString hardwareModel_ = machineHardwareModel();
+    bool darkAppearance_ = false;
     std::vector<QByteArray> pendingDiagnostics_;
     DiagnosticSubscriber diagnosticSubscriber_;
     QVariantMap appliedDockPreferences_;
@@ -330,6 +336,8 @@ private:
     std::unique_ptr<DesktopScreenCapturer> screenCapturer_;
     std::unique_ptr<DesktopInstalledApplications> installedApplications_;
     std::unique_ptr<DesktopBundleReader> bundleReader_;
+    std::unique_ptr<DesktopSystemInfo> systemInfo_;
+    std::unique_ptr<DesktopApplicationActivity> applicationActivity_;
 };
 
 // Platform paths and identifiers the desktop knows by name.

@@ -231,13 +231,15 @@ namespace {
 TEST(DesktopScenarioLoader, DiagnosticPayloadsWaitForTheSubscriberAndArriveOffTheMainThread)
 {
     const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(
-        R"(, "hardwareModel": "Workstation1,1", "diagnosticPayloads": [{"crashDiagnostics": [{"signal": 11}]}, {}])"));
+        R"(, "hardwareModel": "Workstation1,1", "darkAppearance": true,)"
+        R"( "diagnosticPayloads": [{"crashDiagnostics": [{"signal": 11}]}, {}])"));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     QTemporaryDir root;
     ManualScheduler scheduler;
     SimulatedDesktop desktop(scheduler, root.path());
     ASSERT_TRUE(desktop.applyScenario(*result.scenario).isEmpty());
     EXPECT_EQ(desktop.hardwareModel(), "Workstation1,1");
+    EXPECT_TRUE(desktop.isDarkAppearance());
 
     std::mutex mutex;
     std::vector<QByteArray> received;
