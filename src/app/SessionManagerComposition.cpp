@@ -2,8 +2,9 @@
 
 #include "logging/VeskLogFileStore.h"
 #include "app/MainWindowSessionUIController.h"
-#include "enforcement/NoOpAXWindowManager.h"
-#include "enforcement/NoOpAppMonitorService.h"
+#include "enforcement/AppMonitorService.h"
+#include "enforcement/ChromiumWindowMaterializer.h"
+#include "enforcement/InstalledApp.h"
 #include "enforcement/NoOpDesktopIsolationService.h"
 #include "enforcement/NoOpDockMissionControlFallbackService.h"
 #include "enforcement/EmergencyHotkeyService.h"
@@ -13,18 +14,17 @@
 #include "enforcement/NoOpScreenshotThumbnailSuppressionService.h"
 #include "panels/NoOpSessionScreenshotService.h"
 #include "enforcement/NoOpSpaceBlockerService.h"
-#include "enforcement/NoOpSpaceMonitorService.h"
-#include "enforcement/NoOpSpaceTransitionProbeService.h"
 #include "stage/NoOpStageVeskService.h"
-#include "enforcement/NoOpWindowMaterializer.h"
+#include "enforcement/SpaceMonitorService.h"
+#include "enforcement/SpaceTransitionProbeService.h"
 #include "enforcement/SystemAXWindowControlResolver.h"
+#include "enforcement/SystemAXWindowManager.h"
 #include "enforcement/SystemMouseBlockerEventTapInstaller.h"
 #include "enforcement/SystemWorkspace.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
-#include "platform/InstalledApplicationsProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/PointerStateProviding.h"
@@ -113,13 +113,12 @@ QString userTemporaryDirectory()
 
 } // namespace
 
-std::optional<QString>
-SessionManagerComposition::installedApplicationName(const platform::InstalledApplicationsProviding& installed,
-                                                    const QString& bundleID)
+std::optional<QString> SessionManagerComposition::installedApplicationName(
+    const platform::FileBrowsing& files, const platform::ApplicationBundleReading& bundles, const QString& bundleID)
 {
-    for (const platform::InstalledApplication& application : installed.installedApplications()) {
-        if (application.bundleIdentifier == bundleID)
-            return application.name;
+    for (const InstalledApp& app : InstalledApp::discoverAll(files, bundles)) {
+        if (app.id == bundleID)
+            return app.name;
     }
     return std::nullopt;
 }
@@ -142,7 +141,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.overlay = std::make_shared<OverlayService>(scheduler, clock, overlayDesktop, parts_->windowSnapshots,
                                                         parts_->mouseInteractionDetector);
     services.kiosk = std::make_shared<NoOpKioskService>();
-    services.appMonitor = std::make_shared<NoOpAppMonitorService>();
+    services.appMonitor = std::make_shared<AppMonitorService>(scheduler, clock, platform.workspace, veskBundleID);
     const auto mouseBlocker = std::make_shared<MouseBlockerService>(
         scheduler, clock, screens, parts_->windowSnapshots, veskBundleID,
         std::make_unique<SystemAXWindowControlResolver>(platform.workspace, platform.accessibility),
@@ -153,8 +152,10 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     parts_->gestureBlocker = std::make_unique<GestureBlockerService>(scheduler, platform.eventTaps, platform.permissions,
                                                                      platform.workspace, veskBundleID);
     services.spaceBlocker = std::make_shared<NoOpSpaceBlockerService>();
-    services.spaceMonitor = std::make_shared<NoOpSpaceMonitorService>();
-    services.spaceTransitionProbe = std::make_shared<NoOpSpaceTransitionProbeService>();
+    services.spaceMonitor = std::make_shared<SpaceMonitorService>(platform.workspace);
+    services.spaceTransitionProbe = std::make_shared<SpaceTransitionProbeService>(
+        scheduler, SpaceTransitionProbeService::defaultInterval,
+        SpaceTransitionProbeService::defaultProviders(parts_->windowSnapshots, screens, platform.workspace, clock));
     const auto desktopIsolation = std::make_shared<NoOpDesktopIsolationService>();
     services.desktopIsolation = desktopIsolation;
     desktopIsolationRecovery_ = desktopIsolation;
@@ -172,10 +173,11 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     const auto thumbnailSuppression = std::make_shared<NoOpScreenshotThumbnailSuppressionService>();
     services.screenshotThumbnailSuppression = thumbnailSuppression;
     screenshotThumbnailRestore_ = thumbnailSuppression;
-    services.windowManager = std::make_shared<NoOpAXWindowManager>();
+    services.windowManager =
+        std::make_shared<SystemAXWindowManager>(platform.workspace, platform.accessibility, screens);
     services.stage = std::make_shared<NoOpStageVeskService>();
     services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>(platform.bundles);
-    services.windowMaterializer = std::make_shared<NoOpWindowMaterializer>();
+    services.windowMaterializer = std::make_shared<ChromiumWindowMaterializer>(services.workspace);
 
     services.mouseLocation = [&pointer = platform.pointer] { return pointFromQPointF(pointer.mouseLocation()); };
     services.frontmostBundleID = [&workspace = platform.workspace]() -> std::optional<QString> {
@@ -188,8 +190,8 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.logSessionStart = [](int durationSeconds, const std::set<QString>& allowedBundleIDs) {
         VeskLogFileStore::shared().logSessionStart(durationSeconds, allowedBundleIDs);
     };
-    services.installedAppName = [&installed = platform.installedApplications](const QString& bundleID) {
-        return installedApplicationName(installed, bundleID);
+    services.installedAppName = [&files = platform.files, &bundles = platform.bundles](const QString& bundleID) {
+        return installedApplicationName(files, bundles, bundleID);
     };
     services.onScreenWindowSnapshots = [parts = parts_.get()] {
         return parts->windowSnapshots.copyOnScreenWindowSnapshots();

@@ -33,8 +33,10 @@ public:
 
     SessionManager& manager() const { return *manager_; }
     // The name the app-launch prompt shows for the installed application with
-    // that identifier, from a fresh scan; none when it is not installed.
-    static std::optional<QString> installedApplicationName(const platform::InstalledApplicationsProviding& installed,
+    // that identifier, from a fresh scan (the first bundle that carries it);
+    // none when it is not installed.
+    static std::optional<QString> installedApplicationName(const platform::FileBrowsing& files,
+                                                           const platform::ApplicationBundleReading& bundles,
                                                            const QString& bundleID);
     MainWindowSessionUIController& uiController() const { return *uiController_; }
 

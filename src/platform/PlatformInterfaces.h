@@ -9,7 +9,7 @@ class CommandRunning;
 class DefaultsDomainsProviding;
 class DiagnosticPayloadProviding;
 class EventTapping;
-class InstalledApplicationsProviding;
+class FileBrowsing;
 class OwnApplicationControlling;
 class OwnWindowRegistering;
 class PermissionsProviding;
@@ -31,7 +31,7 @@ struct PlatformInterfaces {
     const ScreenProviding& screens;
     const ScreenChangeObserving& screenChanges;
     Workspace& workspace;
-    const InstalledApplicationsProviding& installedApplications;
+    const FileBrowsing& files;
     const ApplicationBundleReading& bundles;
     Accessibility& accessibility;
     EventTapping& eventTaps;

@@ -3,6 +3,7 @@
 #include "platform/Identifiers.h"
 #include "platform/OpenConfiguration.h"
 #include "platform/RunningApplication.h"
+#include "platform/WorkspaceNotification.h"
 
 #include <QList>
 #include <QString>
@@ -19,6 +20,12 @@ namespace vesk::platform {
 // description (none on success).
 using OpenCompletion =
     std::function<void(std::shared_ptr<RunningApplication> application, std::optional<QString> error)>;
+
+// Receives the application a workspace notification is about (null when it is
+// about none).
+using WorkspaceNotificationHandler = std::function<void(std::shared_ptr<RunningApplication> application)>;
+// Names an observer of the workspace's notifications; 0 is never one.
+using WorkspaceObserverToken = int;
 
 // The workspace: the running applications, the installed ones by bundle
 // identifier, launching applications and opening documents or URLs with them.
@@ -48,6 +55,12 @@ public:
                       OpenCompletion completion) = 0;
     // Opens a URL with its default handler (the system settings panes and the like).
     virtual bool openURL(const QUrl& url) = 0;
+
+    // The workspace's notification centre. Every notification of that name
+    // posted while the observer is registered reaches the handler later, on
+    // the main queue, unless the observer has been removed by then.
+    virtual WorkspaceObserverToken addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler) = 0;
+    virtual void removeObserver(WorkspaceObserverToken token) = 0;
 };
 
 } // namespace vesk::platform

@@ -151,12 +151,43 @@ TEST_F(SessionManagerCompositionTest, TheAppLaunchPromptNamesAnAppFromTheInstall
 {
     // The manager's prompt shows this name, else the identifier.
     const auto name = [this](const QString& bundleID) {
-        return SessionManagerComposition::installedApplicationName(desktop_.interfaces().installedApplications,
-                                                                   bundleID);
+        const platform::PlatformInterfaces platform = desktop_.interfaces();
+        return SessionManagerComposition::installedApplicationName(platform.files, platform.bundles, bundleID);
     };
     // The name of the bundle folder, not the bundle's own display name.
     EXPECT_EQ(name(kBrowserBundleID), "Web Browser");
     // The scan does not look into sub-folders.
     EXPECT_EQ(name(kToolBundleID), std::nullopt);
     EXPECT_EQ(name(platform::kFinderBundleIdentifier), "Finder");
+}
+
+TEST_F(SessionManagerCompositionTest, AMinimizedAllowedAppIsRestoredAndRaisedThroughAccessibility)
+{
+    startEditorSession();
+    desktop_.setWindowMinimized(editorWindow(), true);
+    EXPECT_EQ(manager().classifyAllowedWindowSpaceState(test::kEditorBundleID),
+              (AllowedWindowSpaceClassification{test::kEditorBundleID, AllowedWindowSpaceState::minimized, 0, 1, 1, 1}));
+
+    manager().restoreAllowedApp(test::kEditorBundleID);
+    time_.advance(1.0);
+    EXPECT_FALSE(desktop_.window(editorWindow())->minimized);
+    EXPECT_EQ(desktop_.frontmostPID(), desktop_.runningApplication(test::kEditorBundleID)->pid);
+    EXPECT_TRUE(logs_.contains("[SpaceTransitionProbeService] burst started — reason=reveal:com.example.Editor"));
+}
+
+TEST_F(SessionManagerCompositionTest, ALaunchIsHiddenAndPromptedByItsFolderNameAndSpaceChangesReachTheManager)
+{
+    startEditorSession();
+    desktop_.workspace().openApplication(*desktop_.workspace().urlForApplication(test::kChatBundleID),
+                                         platform::OpenConfiguration{}, nullptr);
+    time_.advance(1.0);
+    EXPECT_TRUE(desktop_.runningApplication(test::kChatBundleID)->hidden);
+    ASSERT_TRUE(manager().pendingAppLaunchPrompt());
+    EXPECT_EQ(manager().pendingAppLaunchPrompt()->appName, "Chat");
+
+    // A Space change reaches the session core through the Space monitor.
+    desktop_.switchToSpace(desktop_.addSpace(0));
+    time_.advance(0.1);
+    EXPECT_TRUE(logs_.contains("[SpaceMonitorService] active space changed — frontmost="));
+    EXPECT_TRUE(logged("Unexpected active Space change during VESK session — frontmost="));
 }

@@ -241,6 +241,57 @@ TEST_F(ScriptedRunTest, DuringASessionAClickOutsideTheHoleLeavesTheFocusWhereItW
     EXPECT_FALSE(isFrontmost("org.example.Terminal"));
 }
 
+TEST_F(ScriptedRunTest, ADisallowedLaunchDuringASessionIsHiddenAndAsksForADecisionOnce)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 5, "do": "launch", "bundleID": "org.example.Calculator"},
+        {"at": 8, "do": "launch", "bundleID": "org.example.Calculator", "comment": "before the prompt is answered"},
+        {"at": 12, "do": "terminate"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+
+    std::vector<double> hiddenAt;
+    std::vector<QJsonValue> prompts;
+    double promptAt = -1;
+    for (const QJsonValue& value : report_.value("timeline").toArray()) {
+        const QJsonObject entry = value.toObject();
+        if (entry.value("event") == "applicationHidden" && entry.value("bundleID") == "org.example.Calculator")
+            hiddenAt.push_back(entry.value("at").toDouble());
+        if (entry.value("event") == "pendingAppLaunchPrompt") {
+            prompts.push_back(entry.value("value"));
+            if (prompts.size() == 1)
+                promptAt = entry.value("at").toDouble();
+        }
+    }
+    ASSERT_EQ(hiddenAt.size(), 2u) << "after each launch";
+    EXPECT_GE(hiddenAt[0], 5.0);
+    EXPECT_GE(hiddenAt[1], 8.0);
+    EXPECT_EQ(prompts, (std::vector<QJsonValue>{"org.example.Calculator", QJsonValue()}))
+        << "one prompt, open until the session ends";
+    EXPECT_GE(promptAt, 5.0);
+    EXPECT_LT(promptAt, 6.0);
+    EXPECT_TRUE(isRunning("org.example.Calculator"));
+    for (const QJsonValue& app : report_.value("runningApplications").toArray()) {
+        const QJsonObject object = app.toObject();
+        if (object.value("bundleID") == "org.example.TextEditor") {
+            EXPECT_EQ(object.value("hidden"), false) << "the allowed application is never hidden";
+        }
+        if (object.value("bundleID") == "org.example.Terminal") {
+            EXPECT_EQ(object.value("hidden"), true) << "running before the session, hidden at its start";
+        }
+        if (object.value("bundleID") == "org.example.Calculator") {
+            EXPECT_EQ(object.value("hidden"), true);
+        }
+    }
+
+    QFile log(report_.value("logFile").toString());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString rows = QString::fromUtf8(log.readAll());
+    EXPECT_EQ(rows.count("App needs Vesk decision — bundleID=org.example.Calculator, event=launch"), 1);
+    EXPECT_TRUE(rows.contains("Presenting app-launch prompt — bundleID=org.example.Calculator, name=Calculator"));
+}
+
 TEST_F(ScriptedRunTest, CommandShiftEscapeEndsANormalSessionAsAnEmergencyExitButNotAHardcoreOne)
 {
     ASSERT_EQ(runScript(R"({"steps": [

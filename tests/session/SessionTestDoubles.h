@@ -675,9 +675,22 @@ public:
         trace_.record(QStringLiteral("windowManager.setMinimized(%1, %2)").arg(bundleID, minimized ? "true" : "false"));
         return true;
     }
+    // The session core places, hides and closes no windows itself: the stage does.
+    bool setFrame(const QString& bundleID, const Rect&) override { return record("setFrame", bundleID); }
+    bool setPosition(const QString& bundleID, const Rect&) override { return record("setPosition", bundleID); }
+    bool hide(const QString& bundleID) override { return record("hide", bundleID); }
+    bool closeWindow(const QString& bundleID, std::optional<Point>) override { return record("closeWindow", bundleID); }
+    bool isFullScreen(const QString& bundleID) override { return record("isFullScreen", bundleID); }
+    bool exitFullScreen(const QString& bundleID) override { return record("exitFullScreen", bundleID); }
     std::map<QString, WindowCounts> counts;
 
 private:
+    bool record(const char* operation, const QString& bundleID)
+    {
+        trace_.record(QStringLiteral("windowManager.%1(%2)").arg(QLatin1String(operation), bundleID));
+        return false;
+    }
+
     CallTrace& trace_;
 };
 

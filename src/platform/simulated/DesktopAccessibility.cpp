@@ -206,11 +206,31 @@ AXError DesktopAccessibility::copyButtonAttribute(const AXElement& element, cons
     return AXError::success;
 }
 
+void DesktopAccessibility::refuseSetting(const AXElement& element, const QString& attribute, AXError error,
+                                         int successesFirst)
+{
+    refusals_[RefusalKey{element.kind, element.pid, element.window, attribute}] = Refusal{error, successesFirst};
+}
+
+std::optional<AXError> DesktopAccessibility::takeRefusal(const AXElement& element, const QString& attribute)
+{
+    const auto it = refusals_.find(RefusalKey{element.kind, element.pid, element.window, attribute});
+    if (it == refusals_.end())
+        return std::nullopt;
+    if (it->second.successesLeft > 0) {
+        --it->second.successesLeft;
+        return std::nullopt;
+    }
+    return it->second.error;
+}
+
 AXError DesktopAccessibility::setAttributeValue(const AXElement& element, const QString& attribute,
                                                 const QVariant& value)
 {
     if (const AXError error = check(element); error != AXError::success)
         return error;
+    if (const auto refusal = takeRefusal(element, attribute))
+        return *refusal;
     switch (element.kind) {
     case AXElement::Kind::application:
         return setApplicationAttribute(element, attribute, value);

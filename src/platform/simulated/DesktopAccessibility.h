@@ -8,6 +8,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <map>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 namespace vesk::platform {
@@ -38,7 +41,22 @@ public:
     // A title-bar button's frame (top-left system) for a window's bounds.
     static QRectF buttonFrame(AXElement::Kind button, const QRectF& windowBounds);
 
+    // Fault injection: setting the attribute on the element (an application
+    // or a window) answers `error` once `successesFirst` more settings of it
+    // have gone through, until the refusals are cleared.
+    void refuseSetting(const AXElement& element, const QString& attribute, AXError error, int successesFirst = 0);
+    void clearRefusals() { refusals_.clear(); }
+
 private:
+    struct Refusal {
+        AXError error = AXError::cannotComplete;
+        int successesLeft = 0;
+    };
+    using RefusalKey = std::tuple<AXElement::Kind, ProcessID, WindowNumber, QString>;
+
+    // The injected refusal of this setting, counting down the successes before it.
+    std::optional<AXError> takeRefusal(const AXElement& element, const QString& attribute);
+
     AXError check(const AXElement& element) const;
     AXError copyApplicationAttribute(const AXElement& element, const QString& attribute, QVariant* value) const;
     AXError copyWindowAttribute(const AXElement& element, const QString& attribute, QVariant* value) const;
@@ -48,6 +66,7 @@ private:
     AXError pressButton(const AXElement& button);
 
     SimulatedDesktop& desktop_;
+    std::map<RefusalKey, Refusal> refusals_;
 };
 
 } // namespace vesk::platform

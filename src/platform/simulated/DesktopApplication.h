@@ -23,6 +23,8 @@ struct DesktopApplication {
     QuitBehaviour quitBehaviour = QuitBehaviour::quits;
     double quitDelay = 1.0;
     bool accessibilityResponsive = true;
+    // Hiding fails (the process does not answer the request).
+    bool refusesHide = false;
     bool quitPending = false;
     std::optional<WindowNumber> mainWindow;
 

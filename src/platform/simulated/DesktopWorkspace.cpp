@@ -30,9 +30,21 @@ DesktopWorkspace::DesktopWorkspace(SimulatedDesktop& desktop)
     : desktop_(desktop)
     , completionQueue_(QStringLiteral("vesk.platform.workspace-completions"))
 {
+    desktopConnections_ = {
+        QObject::connect(&desktop_, &SimulatedDesktop::applicationLaunched, &desktop_,
+                         [this](ProcessID pid) { post(WorkspaceNotification::didLaunchApplication, pid); }),
+        QObject::connect(&desktop_, &SimulatedDesktop::applicationActivated, &desktop_,
+                         [this](ProcessID pid) { post(WorkspaceNotification::didActivateApplication, pid); }),
+        QObject::connect(&desktop_, &SimulatedDesktop::activeSpaceChanged, &desktop_,
+                         [this] { post(WorkspaceNotification::activeSpaceDidChange, std::nullopt); }),
+    };
 }
 
-DesktopWorkspace::~DesktopWorkspace() = default;
+DesktopWorkspace::~DesktopWorkspace()
+{
+    for (const QMetaObject::Connection& connection : desktopConnections_)
+        QObject::disconnect(connection);
+}
 
 std::vector<std::shared_ptr<RunningApplication>> DesktopWorkspace::runningApplications() const
 {
@@ -88,6 +100,40 @@ bool DesktopWorkspace::openURL(const QUrl& url)
 {
     openedURLs_.append(url);
     return url.isValid();
+}
+
+WorkspaceObserverToken DesktopWorkspace::addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler)
+{
+    const WorkspaceObserverToken token = nextObserverToken_++;
+    observers_->emplace(token, Observer{name, std::move(handler)});
+    return token;
+}
+
+void DesktopWorkspace::removeObserver(WorkspaceObserverToken token)
+{
+    observers_->erase(token);
+}
+
+void DesktopWorkspace::post(WorkspaceNotification name, std::optional<ProcessID> pid)
+{
+    std::shared_ptr<RunningApplication> application;
+    if (pid)
+        application = std::make_shared<DesktopRunningApplication>(desktop_, *pid);
+    for (const auto& [token, observer] : *observers_) {
+        if (observer.name != name)
+            continue;
+        desktop_.scheduler().async([observers = std::weak_ptr<Observers>(observers_), token, application] {
+            const std::shared_ptr<Observers> current = observers.lock();
+            if (!current)
+                return;
+            const auto it = current->find(token);
+            if (it == current->end())
+                return;
+            // A copy: the handler may remove its own observer.
+            const WorkspaceNotificationHandler handler = it->second.handler;
+            handler(application);
+        });
+    }
 }
 
 bool DesktopWorkspace::waitForCompletions()

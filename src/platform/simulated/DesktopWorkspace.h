@@ -9,10 +9,13 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <QMetaObject>
+
 #include <atomic>
 #include <cstdint>
-
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +29,8 @@ struct LaunchBehaviour;
 // and its windows appear as the bundle's launch behaviour scripts them (after
 // a delay, never, or on another Space). Completions are called on the
 // workspace's own thread, never on the main thread, as the platform does it.
+// Notifications (launches, activations, Space changes of the desktop) reach
+// their observers through the desktop's scheduler, as on the main queue.
 class DesktopWorkspace final : public Workspace {
 public:
     explicit DesktopWorkspace(SimulatedDesktop& desktop);
@@ -44,6 +49,9 @@ public:
     // Recorded in openedURLs().
     bool openURL(const QUrl& url) override;
 
+    WorkspaceObserverToken addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler) override;
+    void removeObserver(WorkspaceObserverToken token) override;
+
     // --- For tests and the scripted run --------------------------------------
 
     const std::vector<OpenRequest>& openRequests() const { return requests_; }
@@ -58,6 +66,14 @@ public:
     void runOnSystemThread(std::function<void()> work);
 
 private:
+    struct Observer {
+        WorkspaceNotification name;
+        WorkspaceNotificationHandler handler;
+    };
+    using Observers = std::map<WorkspaceObserverToken, Observer>;
+
+    // Queues the notification for each observer of that name registered now.
+    void post(WorkspaceNotification name, std::optional<ProcessID> pid);
     void launch(const QUrl& applicationURL, const QList<QUrl>& documents, const OpenConfiguration& configuration,
                 OpenCompletion completion);
     void complete(const OpenCompletion& completion, std::optional<ProcessID> pid, std::optional<QString> error);
@@ -71,6 +87,10 @@ private:
     // wait covered.
     std::atomic<std::uint64_t> handedOver_{0};
     std::atomic<std::uint64_t> waitedThrough_{0};
+    // Shared with the queued deliveries, which find it gone once the workspace is.
+    std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();
+    WorkspaceObserverToken nextObserverToken_ = 1;
+    std::vector<QMetaObject::Connection> desktopConnections_;
 };
 
 } // namespace vesk::platform

@@ -8,7 +8,7 @@
 #include "platform/simulated/DesktopBundleReader.h"
 #include "platform/simulated/DesktopCommandRunner.h"
 #include "platform/simulated/DesktopEventSystem.h"
-#include "platform/simulated/DesktopInstalledApplications.h"
+#include "platform/simulated/DesktopFileBrowser.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopSystemInfo.h"
@@ -107,7 +107,7 @@ SimulatedDesktop::SimulatedDesktop(Scheduler& scheduler, QString desktopRoot, QO
     , windowList_(std::make_unique<DesktopWindowListProvider>(*this))
     , screens_(std::make_unique<DesktopScreenProvider>(*this))
     , screenCapturer_(std::make_unique<DesktopScreenCapturer>(*this))
-    , installedApplications_(std::make_unique<DesktopInstalledApplications>(*this))
+    , files_(std::make_unique<DesktopFileBrowser>(*this))
     , bundleReader_(std::make_unique<DesktopBundleReader>())
     , systemInfo_(std::make_unique<DesktopSystemInfo>(*this))
 {
@@ -122,7 +122,7 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .screens = *screens_,
         .screenChanges = *screens_,
         .workspace = *workspace_,
-        .installedApplications = *installedApplications_,
+        .files = *files_,
         .bundles = *bundleReader_,
         .accessibility = *accessibility_,
         .eventTaps = *events_,
@@ -500,6 +500,8 @@ bool SimulatedDesktop::hide(ProcessID pid)
         return false;
     if (pid == own_.pid && (presentationOptions_ & PresentationDisableHideApplication))
         return false;
+    if (app->refusesHide)
+        return false;
     if (app->hidden)
         return true;
     app->hidden = true;
@@ -580,6 +582,12 @@ void SimulatedDesktop::setAccessibilityResponsive(ProcessID pid, bool responsive
 {
     if (DesktopApplication* app = mutableApplication(pid))
         app->accessibilityResponsive = responsive;
+}
+
+void SimulatedDesktop::setRefusesHide(ProcessID pid, bool refuses)
+{
+    if (DesktopApplication* app = mutableApplication(pid))
+        app->refusesHide = refuses;
 }
 
 void SimulatedDesktop::finishTermination(ProcessID pid)
@@ -774,7 +782,9 @@ std::vector<const DesktopWindow*> SimulatedDesktop::windowsOf(ProcessID pid) con
 bool SimulatedDesktop::isOnScreen(const DesktopWindow& window) const
 {
     const DesktopApplication* app = application(window.ownerPID);
-    if (!app || app->terminated || app->hidden || window.minimized || !window.orderedIn)
+    // Hiding the Finder leaves the desktop in place; only its other windows go.
+    const bool hiddenWithItsApplication = app && app->hidden && !window.desktopElement;
+    if (!app || app->terminated || hiddenWithItsApplication || window.minimized || !window.orderedIn)
         return false;
     if (window.spaceID == 0)
         return true;

@@ -39,7 +39,7 @@ class DesktopApplicationActivity;
 class DesktopBundleReader;
 class DesktopCommandRunner;
 class DesktopEventSystem;
-class DesktopInstalledApplications;
+class DesktopFileBrowser;
 class DesktopScreenCapturer;
 class DesktopScreenProvider;
 class DesktopSystemInfo;
@@ -156,6 +156,8 @@ public:
     bool forceTerminate(ProcessID pid);
     void setQuitBehaviour(ProcessID pid, QuitBehaviour behaviour, double delay = 1.0);
     void setAccessibilityResponsive(ProcessID pid, bool responsive);
+    // Requests to hide the application fail while it refuses them.
+    void setRefusesHide(ProcessID pid, bool refuses);
     // Restarts the Dock process (what "killall Dock" does); false when no Dock runs.
     bool restartDock();
     int dockRestartCount() const { return dockRestartCount_; }
@@ -334,7 +336,7 @@ private:
     std::unique_ptr<DesktopWindowListProvider> windowList_;
     std::unique_ptr<DesktopScreenProvider> screens_;
     std::unique_ptr<DesktopScreenCapturer> screenCapturer_;
-    std::unique_ptr<DesktopInstalledApplications> installedApplications_;
+    std::unique_ptr<DesktopFileBrowser> files_;
     std::unique_ptr<DesktopBundleReader> bundleReader_;
     std::unique_ptr<DesktopSystemInfo> systemInfo_;
     std::unique_ptr<DesktopApplicationActivity> applicationActivity_;

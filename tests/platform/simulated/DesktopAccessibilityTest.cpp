@@ -125,6 +125,23 @@ TEST_F(DesktopAccessibilityTest, RefusingWindowKeepsItsStateAndSaysCannotComplet
     EXPECT_EQ(ax().performAction(close.value<AXElement>(), AXName::pressAction), AXError::cannotComplete);
 }
 
+TEST_F(DesktopAccessibilityTest, AnInjectedRefusalAnswersAfterTheGivenSuccessesUntilCleared)
+{
+    const AXElement window = windowElement("com.example.editor");
+    ax().refuseSetting(window, AXName::position, AXError::cannotComplete, 1);
+    ax().refuseSetting(app("com.example.editor"), AXName::hidden, AXError::failure);
+
+    EXPECT_EQ(ax().setAttributeValue(window, AXName::position, QPointF(10, 20)), AXError::success);
+    EXPECT_EQ(ax().setAttributeValue(window, AXName::size, QSizeF(300, 200)), AXError::success);
+    EXPECT_EQ(ax().setAttributeValue(window, AXName::position, QPointF(30, 40)), AXError::cannotComplete);
+    EXPECT_EQ(desktop->window(window.window)->bounds, QRectF(10, 20, 300, 200));
+    EXPECT_EQ(ax().setAttributeValue(app("com.example.editor"), AXName::hidden, true), AXError::failure);
+    EXPECT_EQ(ax().setAttributeValue(app("com.example.browser"), AXName::hidden, true), AXError::success);
+
+    ax().clearRefusals();
+    EXPECT_EQ(ax().setAttributeValue(window, AXName::position, QPointF(30, 40)), AXError::success);
+}
+
 TEST_F(DesktopAccessibilityTest, TitleBarButtonsAreFoundUnderThePointAndPressed)
 {
     const AXElement browser = windowElement("com.example.browser");

@@ -176,6 +176,63 @@ TEST_F(DesktopWorkspaceTest, RunningApplicationsKeepLaunchOrderAndReadTheModel)
     EXPECT_EQ(appURL("com.example.editor").toLocalFile(), root.path() + "/Applications/Editor.app");
 }
 
+TEST_F(DesktopWorkspaceTest, NotificationsReachTheirObserversLaterOnTheMainQueue)
+{
+    std::vector<std::pair<QString, QString>> received;
+    auto observe = [&](WorkspaceNotification name, QString label) {
+        return workspace().addObserver(name, [&received, label](std::shared_ptr<RunningApplication> app) {
+            received.emplace_back(label, app ? app->bundleIdentifier().value_or("?") : QString("-"));
+        });
+    };
+    observe(WorkspaceNotification::didLaunchApplication, "launch");
+    const WorkspaceObserverToken activation = observe(WorkspaceNotification::didActivateApplication, "activate");
+    observe(WorkspaceNotification::activeSpaceDidChange, "space");
+
+    workspace().openApplication(appURL("com.example.terminal"), OpenConfiguration{}, nullptr);
+    scheduler.advance(0.3);
+    desktop->switchToSpace(desktop->displays()[0].spaceIDs[1]);
+    EXPECT_EQ(received.size(), 2u) << "the Space change is only queued so far";
+    scheduler.advance(0);
+    EXPECT_EQ(received, (std::vector<std::pair<QString, QString>>{
+                            {"launch", "com.example.terminal"}, {"activate", "com.example.terminal"}, {"space", "-"}}));
+
+    // Removed before a queued activation is delivered: it never arrives.
+    desktop->activate(pidOf("com.example.editor"), 0);
+    workspace().removeObserver(activation);
+    scheduler.advance(0);
+    EXPECT_EQ(std::count(received.begin(), received.end(), std::pair<QString, QString>{"activate", "com.example.editor"}), 0);
+}
+
+TEST_F(DesktopWorkspaceTest, AnObserverMayRemoveItselfAndQueuedNotificationsOutliveNoWorkspace)
+{
+    int calls = 0;
+    WorkspaceObserverToken token = 0;
+    token = workspace().addObserver(WorkspaceNotification::didActivateApplication, [&](auto) {
+        ++calls;
+        workspace().removeObserver(token);
+    });
+    desktop->activate(pidOf("com.example.editor"), 0);
+    desktop->activate(pidOf("com.example.browser"), 0);
+    scheduler.advance(0);
+    EXPECT_EQ(calls, 1);
+
+    workspace().addObserver(WorkspaceNotification::didActivateApplication, [&](auto) { ++calls; });
+    desktop->activate(pidOf("com.example.editor"), 0);
+    desktop.reset();
+    scheduler.advance(0); // must not touch the destroyed workspace
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(DesktopWorkspaceTest, HideFailsWhileTheApplicationRefusesIt)
+{
+    const auto editor = workspace().runningApplication(pidOf("com.example.editor"));
+    desktop->setRefusesHide(editor->processIdentifier(), true);
+    EXPECT_FALSE(editor->hide());
+    EXPECT_FALSE(editor->isHidden());
+    desktop->setRefusesHide(editor->processIdentifier(), false);
+    EXPECT_TRUE(editor->hide());
+}
+
 TEST_F(DesktopWorkspaceTest, HandleOutlivingTheDesktopReadsAsTerminated)
 {
     std::shared_ptr<RunningApplication> editor = workspace().runningApplication(pidOf("com.example.editor"));

@@ -175,6 +175,18 @@ TEST_F(SimulatedDesktopTest, HidingAnApplicationTakesAllItsWindowsOffScreen)
     EXPECT_EQ(listedTitles(onScreen).size(), 3);
 }
 
+TEST_F(SimulatedDesktopTest, HidingTheFinderLeavesTheDesktopInPlace)
+{
+    const ProcessID finder = pidOf("com.apple.finder");
+    const WindowNumber folder = desktop->addWindow(finder, window("Documents", QRectF(200, 200, 600, 400)));
+    ASSERT_TRUE(desktop->hide(finder));
+    EXPECT_FALSE(listed(folder, WindowListOnScreenOnly));
+    int desktopWindows = 0;
+    for (const DesktopWindow* window : desktop->windowsOf(finder))
+        desktopWindows += window->desktopElement && listed(window->number, WindowListOnScreenOnly);
+    EXPECT_EQ(desktopWindows, 2) << "one per display";
+}
+
 TEST_F(SimulatedDesktopTest, SpaceSwitchTakesWindowsOffScreenAndPostsTheChange)
 {
     const ProcessID editor = pidOf("com.example.editor");
