@@ -50,13 +50,21 @@ void subtractRects(const Rect& rect, const std::vector<Rect>& occluders, std::ve
                    std::vector<Rect>& scratch)
 {
     pieces.assign(1, rect);
+    // An occluder that misses the pieces' common bounds leaves every piece as
+    // it is: most windows of a crowded desktop miss any given one.
+    Rect bounds = rect;
     for (const Rect& occluder : occluders) {
+        if (bounds.intersected(occluder).isEmpty())
+            continue;
         scratch.clear();
         for (const Rect& piece : pieces)
             appendRectMinus(scratch, piece, occluder);
         pieces.swap(scratch);
         if (pieces.empty())
             break;
+        bounds = Rect::null();
+        for (const Rect& piece : pieces)
+            bounds = bounds.united(piece);
     }
 }
 

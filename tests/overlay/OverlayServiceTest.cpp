@@ -11,6 +11,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
 
+#include "AllocationCount.h"
 #include "DesktopSpecs.h"
 #include "FakeScreens.h"
 #include "LogCapture.h"
@@ -23,31 +24,6 @@
 #include <QUuid>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// The allocations of the current thread; the log file's writer allocates on its own thread.
-thread_local long allocationCount = 0;
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    ++allocationCount;
-    if (void* memory = std::malloc(size ? size : 1))
-        return memory;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
 
 using namespace vesk;
 using platform::WindowNumber;
@@ -275,10 +251,10 @@ TEST_F(OverlayServiceTest, ASteadySceneTicksWithoutAllocating)
     ASSERT_EQ(holeCount, 2u);
     ASSERT_EQ(occludedReports, (std::vector<std::set<QString>>{{kChat}}));
 
-    const long before = allocationCount;
+    const long before = test::allocationsOnThisThread();
     for (int frame = 0; frame < 20; ++frame)
         service.trackingTick();
-    EXPECT_EQ(allocationCount - before, 0);
+    EXPECT_EQ(test::allocationsOnThisThread() - before, 0);
     EXPECT_EQ(holeCount, 2u);
 }
 
