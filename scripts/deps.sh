@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vesk needs to build and test, when any is missing.
+# Installs the Debian packages Vesk needs to build and test, when any is missing
+# (an X server with its tools for the tests of the desktop on a display).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   sqlite3
   fonts-inter fonts-dejavu-core
+  xvfb xdotool x11-apps
 )
 
 missing=()

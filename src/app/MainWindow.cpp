@@ -181,6 +181,7 @@ void MainWindow::publishToDesktop(bool visible)
     ownWindows_.setOwnWindowRenderer(*windowNumber_, [window = QPointer<MainWindow>(this)](const QSize& size) {
         return window ? window->grab().toImage().scaled(size) : QImage();
     });
+    ownWindows_.setOwnWindowHandle(*windowNumber_, windowHandle());
 }
 
 } // namespace vesk

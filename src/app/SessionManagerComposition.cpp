@@ -14,19 +14,21 @@
 #include "enforcement/NoOpScreenshotThumbnailSuppressionService.h"
 #include "panels/NoOpSessionScreenshotService.h"
 #include "enforcement/NoOpSpaceBlockerService.h"
-#include "stage/NoOpStageVeskService.h"
+#include "stage/StageVeskService.h"
 #include "enforcement/SpaceMonitorService.h"
 #include "enforcement/SpaceTransitionProbeService.h"
 #include "enforcement/SystemAXWindowControlResolver.h"
 #include "enforcement/SystemAXWindowManager.h"
 #include "enforcement/SystemMouseBlockerEventTapInstaller.h"
 #include "enforcement/SystemWorkspace.h"
+#include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
+#include "platform/PermissionsProviding.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/ScreenProviding.h"
 #include "platform/Workspace.h"
@@ -175,7 +177,8 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     screenshotThumbnailRestore_ = thumbnailSuppression;
     services.windowManager =
         std::make_shared<SystemAXWindowManager>(platform.workspace, platform.accessibility, screens);
-    services.stage = std::make_shared<NoOpStageVeskService>();
+    stage_ = makeStage(scheduler, clock, platform, services.workspace);
+    services.stage = stage_;
     services.applicationCapabilityDetector = std::make_shared<BundleApplicationCapabilityDetector>(platform.bundles);
     services.windowMaterializer = std::make_shared<ChromiumWindowMaterializer>(services.workspace);
 
@@ -213,5 +216,40 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 }
 
 SessionManagerComposition::~SessionManagerComposition() = default;
+
+// The stage has a window manager of its own; its classification counts the
+// Accessibility windows through a window manager made for each call.
+std::shared_ptr<StageVeskService>
+SessionManagerComposition::makeStage(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
+                                     std::shared_ptr<WorkspaceControlling> workspace)
+{
+    const platform::ScreenProviding& screens = platform.screens;
+    const auto onScreenWindowSnapshots = [parts = parts_.get()] {
+        return parts->windowSnapshots.copyOnScreenWindowSnapshots();
+    };
+    AllowedWindowSpaceClassification::Sources sources{
+        .runningApplication = [workspace](const QString& bundleID) -> std::shared_ptr<RunningApplicationControlling> {
+            for (const auto& app : workspace->runningApplications()) {
+                if (app->bundleIdentifier() == bundleID && !app->isTerminated())
+                    return app;
+            }
+            return nullptr;
+        },
+        .onScreenWindowSnapshots = onScreenWindowSnapshots,
+        .allWindowSnapshots = [parts = parts_.get()] { return parts->windowSnapshots.copyAllWindowSnapshots(); },
+        .minimizedWindowCounts =
+            [&workspace = platform.workspace, &accessibility = platform.accessibility, &screens](const QString& bundleID) {
+                return SystemAXWindowManager(workspace, accessibility, screens).minimizedWindowCounts(bundleID);
+            },
+        .displayGeometry = [&screens] { return DisplayGeometry::current(screens); },
+    };
+    return std::make_shared<StageVeskService>(
+        std::make_shared<SystemAXWindowManager>(platform.workspace, platform.accessibility, screens),
+        StageVeskService::defaultVisibleWindowRectsProvider(screens, onScreenWindowSnapshots),
+        StageVeskService::defaultWindowSpaceClassificationProvider(std::move(sources)),
+        StageVeskServiceEnvironment{scheduler, clock, screens,
+                                    [&permissions = platform.permissions] { return permissions.isAccessibilityTrusted(); },
+                                    onScreenWindowSnapshots});
+}
 
 } // namespace vesk

@@ -16,6 +16,8 @@ class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
+class StageVeskService;
+class WorkspaceControlling;
 
 // Builds the application's one session manager with every service it works
 // through, in the order the services depend on each other, and keeps them
@@ -39,6 +41,8 @@ public:
                                                            const platform::ApplicationBundleReading& bundles,
                                                            const QString& bundleID);
     MainWindowSessionUIController& uiController() const { return *uiController_; }
+    // The one stage of the application, for its panels.
+    StageVeskService& stage() const { return *stage_; }
 
     // The process-wide services the launch recovery and termination reach.
     DesktopIsolationRecovering& desktopIsolation() const { return *desktopIsolationRecovery_; }
@@ -52,6 +56,11 @@ private:
     std::shared_ptr<DesktopIsolationRecovering> desktopIsolationRecovery_;
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;
     std::shared_ptr<EmergencyRestoring> screenshotThumbnailRestore_;
+    std::shared_ptr<StageVeskService> makeStage(Scheduler& scheduler, Clock& clock,
+                                                const platform::PlatformInterfaces& platform,
+                                                std::shared_ptr<WorkspaceControlling> workspace);
+
+    std::shared_ptr<StageVeskService> stage_;
     std::unique_ptr<SessionManager> manager_;
 };
 

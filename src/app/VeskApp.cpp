@@ -1,7 +1,8 @@
 #include "app/VeskApp.h"
 
 #include "analytics/AnalyticsEvent.h"
-#include "analytics/NoopAnalyticsService.h"
+#include "analytics/TelemetryAnalyticsService.h"
+#include "analytics/client/LiveSystemFacts.h"
 #include "app/InstanceLock.h"
 #include "helpers/AppHelpers.h"
 #include "store/ModelContainer.h"
@@ -11,8 +12,8 @@
 #include "settings/VeskLanguage.h"
 #include "logging/VeskLogFileStore.h"
 #include "feedback/BugReportEndpoint.h"
-#include "feedback/NoOpBugReportSender.h"
-#include "feedback/NoOpCrashDiagnosticsService.h"
+#include "feedback/CrashDiagnosticsService.h"
+#include "feedback/WorkerBugReportSender.h"
 #include "app/AboutWindow.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
@@ -28,7 +29,9 @@
 #include "ui/ReducedMotion.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QNetworkAccessManager>
 #include <QGuiApplication>
 #include <QPointer>
 
@@ -149,10 +152,30 @@ bool VeskApp::takeInstanceLock()
 void VeskApp::setUpAnalytics()
 {
     analytics_ = environment_.makeAnalyticsService ? environment_.makeAnalyticsService(*defaultsStore_)
-                                                   : std::make_shared<NoopAnalyticsService>();
+                                                   : makeTelemetryAnalyticsService();
     sessionManager().setAnalytics(analytics_);
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
     analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.platform.permissions.isAccessibilityTrusted()}));
+}
+
+// The analytics client starts with the first event the user allows, over
+// the application's queue, clock and platform.
+std::shared_ptr<AnalyticsTracking> VeskApp::makeTelemetryAnalyticsService()
+{
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    telemetry::ClientHost host{
+        environment_.scheduler,
+        environment_.clock,
+        std::make_shared<telemetry::LiveSystemFacts>(platform.systemInfo, platform.screens, platform.defaultsDomains,
+                                                     mainBundleInfoDictionary()),
+        platform.applicationActivity,
+        platform.storeTransactions,
+        environment_.defaultsRootDirectory,
+        environment_.analyticsCacheFilePath,
+    };
+    return std::make_shared<TelemetryAnalyticsService>(*defaultsStore_, TelemetryAnalyticsService::configuredAppID(),
+                                                       TelemetryAnalyticsService::clientInitializer(std::move(host)),
+                                                       TelemetryAnalyticsService::clientSignalSender());
 }
 
 // Steps 11 to 14: crash diagnostics with their own sender, reporting only
@@ -160,12 +183,16 @@ void VeskApp::setUpAnalytics()
 // the system's diagnostic payloads for the application's life.
 void VeskApp::setUpCrashDiagnostics()
 {
+    network_ = std::make_unique<QNetworkAccessManager>();
     std::shared_ptr<BugReportSending> sender =
-        std::make_shared<NoOpBugReportSender>(QString::fromUtf8(bugReportEndpoint));
+        std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), *network_, environment_.scheduler);
     std::function<bool()> isEnabled = [defaults = defaultsStore_.get()] { return defaults->analyticsEnabled(); };
     crashDiagnostics_ = environment_.makeCrashDiagnosticsService
         ? environment_.makeCrashDiagnosticsService(std::move(sender), std::move(isEnabled))
-        : std::make_shared<NoOpCrashDiagnosticsService>(std::move(sender), std::move(isEnabled));
+        : std::make_shared<CrashDiagnosticsService>(
+              std::move(sender), std::move(isEnabled),
+              CrashDiagnosticsService::Environment{environment_.scheduler, environment_.clock,
+                                                   environment_.platform.screens, QDir::tempPath()});
 
     // Payloads arrive on the system's thread; one that comes after the
     // application is gone reaches nothing.

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class QNetworkAccessManager;
+
 namespace vesk {
 
 class AboutWindow;
@@ -55,9 +57,12 @@ struct VeskAppEnvironment {
     std::function<void(const QString& failure)> writeFailed = {};
     // Builds the update service on its first use; none: a build without updater.
     std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
-    // Builds the analytics service over the settings store; none: a build
-    // without analytics client, whose events are dropped.
+    // Builds the analytics service over the settings store; none: the
+    // analytics client's service (TelemetryAnalyticsService).
     std::function<std::shared_ptr<AnalyticsTracking>(VeskDefaultsStore&)> makeAnalyticsService = {};
+    // The analytics client's signal cache file; empty: the default file in
+    // the cache folder. Its defaults suite goes to defaultsRootDirectory.
+    QString analyticsCacheFilePath = QString();
     // Builds the crash diagnostics over their sender and the switch asked
     // before every report; none: delivered payloads are dropped.
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
@@ -89,6 +94,7 @@ public:
     AppDelegate& delegate() const { return *delegate_; }
     ModelContainer& modelContainer() const { return *modelContainer_; }
     VeskDefaultsStore& defaultsStore() const { return *defaultsStore_; }
+    AnalyticsTracking& analytics() const { return *analytics_; }
     UserDefaults& standardDefaults() const { return *standardDefaults_; }
     // The one reduced-motion switch every view follows.
     const ReducedMotion& reducedMotion() const { return *reducedMotion_; }
@@ -110,6 +116,7 @@ signals:
 private:
     bool takeInstanceLock();
     void setUpAnalytics();
+    std::shared_ptr<AnalyticsTracking> makeTelemetryAnalyticsService();
     void setUpCrashDiagnostics();
     void buildScenes();
     void applyUpdatePreferences();
@@ -127,6 +134,7 @@ private:
     std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::unique_ptr<ReducedMotion> reducedMotion_;
     std::shared_ptr<AnalyticsTracking> analytics_;
+    std::unique_ptr<QNetworkAccessManager> network_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<MainWindow> mainWindow_;

@@ -6,6 +6,8 @@
 #include "scripted/ScriptedRun.h"
 #include "app/VeskApp.h"
 #include "platform/simulated/DesktopScenarioLoader.h"
+#include "platform/simulated/RealDisplayPresenter.h"
+#include "platform/simulated/ScenarioOnDisplays.h"
 #include "core/QtScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "core/TextFormat.h"
@@ -19,6 +21,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -84,15 +87,25 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
         printError(QStringLiteral("desktop scenario: ") + scenario.error);
         return 2;
     }
+    // On a display the default desktop takes the machine's screens; a scenario
+    // that was asked for keeps its own displays.
+    const bool onRealDisplay = vesk::platform::RealDisplayPresenter::isAvailable();
+    const vesk::platform::DesktopScenario desktopScenario = onRealDisplay && !parser.isSet(desktopOption)
+        ? vesk::platform::scenarioOnDisplays(*scenario.scenario, vesk::platform::SimulatedDesktop::qtScreenDisplays())
+        : *scenario.scenario;
 
     QTemporaryDir desktopRoot;
     vesk::QtScheduler scheduler;
     vesk::SystemClock clock;
     vesk::platform::SimulatedDesktop desktop(scheduler, desktopRoot.path());
-    if (const QString error = desktop.applyScenario(*scenario.scenario); !error.isEmpty()) {
+    if (const QString error = desktop.applyScenario(desktopScenario); !error.isEmpty()) {
         printError(QStringLiteral("desktop scenario: ") + error);
         return 2;
     }
+    // Before the application's windows, so that they open above it.
+    std::unique_ptr<vesk::platform::RealDisplayPresenter> realDisplay;
+    if (onRealDisplay)
+        realDisplay = std::make_unique<vesk::platform::RealDisplayPresenter>(desktop);
 
     vesk::VeskApp vesk({desktop.interfaces(), scheduler, clock,
                         std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
@@ -133,6 +146,10 @@ int main(int argc, char** argv)
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && (noDisplay || hasArgument(argc, argv, "--script")))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The simulated desktop shows on an X server, where windows can be
+    // placed and stacked (through XWayland in a Wayland session).
+    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     // No organisation name: the data and settings folders are ~/.local/share/Vesk and ~/.config/Vesk.
     QApplication::setApplicationName("Vesk");

@@ -4,6 +4,7 @@
 #include "overlay/PanelScreen.h"
 #include "platform/WindowLevel.h"
 
+#include <QRegion>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -52,6 +53,18 @@ void OverlayPanel::setPassthroughRects(const std::vector<Rect>& rects)
     contentView_->setPassthroughRects(rects);
     // Painted in this turn of the event loop, before the next frame.
     contentView_->update();
+    cutHolesOutOfShape();
+}
+
+void OverlayPanel::cutHolesOutOfShape()
+{
+    // A window system without compositing shows a window's clear parts as
+    // black; cut out of the window's shape, the holes show what is beneath.
+    QRegion shape(rect());
+    for (const Rect& hole : passthroughRects_)
+        shape -= QRegion(contentView_->viewRectFromCocoa(hole).toAlignedRect());
+    if (shape != mask())
+        setMask(shape);
 }
 
 void OverlayPanel::orderFrontRegardless()

@@ -46,6 +46,8 @@ public:
     std::optional<quint32> windowNumber() const { return registration_.windowNumber(); }
 
 private:
+    void cutHolesOutOfShape();
+
     VeskLogger logger_{QStringLiteral("OverlayPanel")};
     std::vector<Rect> passthroughRects_;
     Rect cocoaFrame_;

@@ -61,6 +61,8 @@ void OwnWindowRegistration::publish()
         const QImage content = widget->grab().toImage();
         return content.size() == size ? content : content.scaled(size);
     });
+    if (widget_)
+        ownWindows_->setOwnWindowHandle(*number_, widget_->windowHandle());
 }
 
 } // namespace vesk

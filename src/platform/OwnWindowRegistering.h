@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+class QWindow;
+
 namespace vesk::platform {
 
 // How a screen capture draws one of Vesk's windows: an image of the window's
@@ -29,6 +31,9 @@ public:
     virtual bool updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) = 0;
     virtual void removeOwnWindow(WindowNumber number) = 0;
     virtual void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) = 0;
+    // The real window that shows it, so that a desktop on a real display can
+    // keep the real windows stacked as listed and hand them their input.
+    virtual void setOwnWindowHandle(WindowNumber number, QWindow* window) = 0;
     // Vesk's windows in the platform's order (front to back).
     virtual std::vector<OwnWindowInfo> ownWindows() const = 0;
 };

@@ -19,6 +19,7 @@ class ReduceMotionProviding;
 class ScreenCapturing;
 class ScreenChangeObserving;
 class ScreenProviding;
+class StoreTransactionUpdates;
 class SystemInfoProviding;
 class WindowListProviding;
 class Workspace;
@@ -47,6 +48,7 @@ struct PlatformInterfaces {
     DiagnosticPayloadProviding& diagnosticPayloads;
     const SystemInfoProviding& systemInfo;
     ApplicationActivity& applicationActivity;
+    StoreTransactionUpdates& storeTransactions;
 };
 
 } // namespace vesk::platform

@@ -55,6 +55,8 @@ public:
                       OpenCompletion completion) = 0;
     // Opens a URL with its default handler (the system settings panes and the like).
     virtual bool openURL(const QUrl& url) = 0;
+    // Brings the file browser to the front with these files selected.
+    virtual void activateFileViewerSelecting(const QList<QUrl>& fileURLs) = 0;
 
     // The workspace's notification centre. Every notification of that name
     // posted while the observer is registered reaches the handler later, on

@@ -233,6 +233,7 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
                                    run.filePath("defaults"),
                                    [&](int) { storeFailed = true; }};
     environment.instanceLock = instanceLock_;
+    environment.analyticsCacheFilePath = run.filePath("caches/telemetrysignalcache");
     environment.writeFailed = [this](const QString& failure) { recordDataFailure(failure); };
     app_ = std::make_unique<VeskApp>(std::move(environment));
     if (storeFailed || !app_->isReady()) {

@@ -1,4 +1,5 @@
 #include "app/SessionManagerComposition.h"
+#include "app/SessionManagerSessionStarting.h"
 
 #include "scripted/VirtualTimeDriver.h"
 #include "platform/simulated/DesktopWorkspace.h"
@@ -190,4 +191,16 @@ TEST_F(SessionManagerCompositionTest, ALaunchIsHiddenAndPromptedByItsFolderNameA
     time_.advance(0.1);
     EXPECT_TRUE(logs_.contains("[SpaceMonitorService] active space changed — frontmost="));
     EXPECT_TRUE(logged("Unexpected active Space change during VESK session — frontmost="));
+}
+
+TEST_F(SessionManagerCompositionTest, TheSetupScreensStartReachesTheManagerWithItsChoices)
+{
+    SessionManagerSessionStarting sessions(manager());
+    EXPECT_FALSE(sessions.isSessionActive());
+    sessions.startSession(0, {test::kEditorBundleID}, {}, QStringLiteral("Write"), true, 12);
+    time_.advance(2.0);
+    EXPECT_TRUE(sessions.isSessionActive());
+    EXPECT_TRUE(manager().isOpenEndedSession());
+    EXPECT_TRUE(manager().isHardcoreSession());
+    EXPECT_EQ(manager().currentGoal(), std::optional<QString>("Write"));
 }

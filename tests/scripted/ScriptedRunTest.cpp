@@ -2,7 +2,9 @@
 
 #include "store/ModelContainer.h"
 #include "core/FileIO.h"
+#include "LocalHttpServer.h"
 #include "QtPrinters.h"
+#include "analytics/TelemetryAnalyticsService.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QJsonDocument>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +159,33 @@ TEST_F(ScriptedRunTest, TheCountdownEndsTheSessionAndTheOverlayLeavesAHoleOverTh
     EXPECT_EQ(activeAt, 0.0);
     EXPECT_NEAR(endedAt, 60.0, 1.0);
     EXPECT_GE(startLoggedAt, 0.0);
+}
+
+TEST_F(ScriptedRunTest, TheSessionsAnalyticsSignalsReachTheAnalyticsServer)
+{
+    test::LocalHttpServer server;
+    const QByteArray savedBaseURL = qgetenv(TelemetryAnalyticsService::baseURLVariable);
+    qputenv(TelemetryAnalyticsService::baseURLVariable, server.url("/").toString().toUtf8());
+    const int status = runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
+        {"at": 90, "do": "terminate"}]})");
+    qputenv(TelemetryAnalyticsService::baseURLVariable, savedBaseURL);
+    ASSERT_EQ(status, ScriptedRun::succeeded) << run_->error().toStdString();
+
+    std::map<QString, QJsonObject> received;
+    const auto collect = [&] {
+        for (const test::LocalHttpServer::Request& request : server.requests())
+            for (const QJsonValue& body : QJsonDocument::fromJson(request.body).array())
+                received[body["type"].toString()] = body["payload"].toObject();
+        return received.contains("session.ended");
+    };
+    ASSERT_TRUE(QTest::qWaitFor(collect, 5000));
+    ASSERT_TRUE(received.contains("app.launched"));
+    ASSERT_TRUE(received.contains("session.started"));
+    EXPECT_EQ(received["session.started"].value("plannedDurationBucket"), "<15m");
+    EXPECT_EQ(received["session.started"].value("allowedAppCount"), "1");
+    EXPECT_EQ(received["session.ended"].value("endReason"), "timerExpired");
+    EXPECT_EQ(received["session.ended"].value("actualDurationBucket"), "<15m");
 }
 
 TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)

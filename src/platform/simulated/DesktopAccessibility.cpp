@@ -334,17 +334,7 @@ AXError DesktopAccessibility::pressButton(const AXElement& button)
     const DesktopWindow& window = *desktop_.window(button.window);
     if (!window.accessibilityWritable)
         return AXError::cannotComplete;
-    switch (button.kind) {
-    case AXElement::Kind::closeButton:
-        desktop_.removeWindow(window.number);
-        break;
-    case AXElement::Kind::minimizeButton:
-        desktop_.setWindowMinimized(window.number, true);
-        break;
-    default:
-        desktop_.setWindowFullScreen(window.number, !window.fullScreen);
-        break;
-    }
+    desktop_.pressTitleBarButton(window.number, button.kind);
     return AXError::success;
 }
 

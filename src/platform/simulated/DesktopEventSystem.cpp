@@ -57,10 +57,14 @@ bool matches(std::uint64_t mask, int type)
 
 constexpr std::uint64_t kModifierMask = EventFlag::command | EventFlag::option | EventFlag::control | EventFlag::shift;
 
+// How many delivered events the record keeps at least.
+constexpr std::size_t kDeliveredRecordLimit = 4096;
+
 } // namespace
 
 DesktopEventSystem::DesktopEventSystem(SimulatedDesktop& desktop)
     : desktop_(desktop)
+    , titleBar_(desktop)
 {
 }
 
@@ -196,6 +200,14 @@ EventOutcome DesktopEventSystem::target(const InputEvent& event) const
 EventOutcome DesktopEventSystem::post(const InputEvent& original)
 {
     trackHardwareState(original);
+    const EventOutcome outcome = deliver(original);
+    if (isPointerEvent(original.type))
+        titleBar_.handle(original, outcome);
+    return outcome;
+}
+
+EventOutcome DesktopEventSystem::deliver(const InputEvent& original)
+{
     InputEvent event = original;
 
     std::vector<EventTapID> order = tapsInOrder();
@@ -241,19 +253,23 @@ EventOutcome DesktopEventSystem::post(const InputEvent& original)
 
     outcome.delivered = true;
     applyToSystem(event, outcome);
-    delivered_.emplace_back(event, outcome);
+    record(event, outcome);
     return outcome;
+}
+
+void DesktopEventSystem::record(const InputEvent& event, const EventOutcome& outcome)
+{
+    if (delivered_.size() >= 2 * kDeliveredRecordLimit)
+        delivered_.erase(delivered_.begin(), delivered_.begin() + kDeliveredRecordLimit);
+    delivered_.emplace_back(event, outcome);
 }
 
 void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutcome& outcome)
 {
     const int pointerDisplay = desktop_.displayIndexForCocoaRect(QRectF(desktop_.mouseLocation(), QSizeF(1, 1))).value_or(0);
 
-    if (isMouseDown(event.type) && event.type != EventType::otherMouseDown && outcome.targetPID
-        && outcome.targetWindow && *outcome.targetPID != desktop_.ownPID()) {
-        // A click brings its window's application forward.
-        desktop_.activate(*outcome.targetPID, 0);
-        desktop_.raiseWindow(*outcome.targetWindow);
+    if (isMouseDown(event.type) && event.type != EventType::otherMouseDown) {
+        bringClickedWindowForward(outcome);
         return;
     }
 
@@ -290,6 +306,21 @@ void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutco
             desktop_.switchToAdjacentSpace(pointerDisplay, direction < 0 ? -1 : 1);
         }
     }
+}
+
+void DesktopEventSystem::bringClickedWindowForward(const EventOutcome& outcome)
+{
+    if (!outcome.targetPID || !outcome.targetWindow)
+        return;
+    // A click brings its window's application forward; Vesk's panels that
+    // never become key leave the frontmost application alone.
+    if (*outcome.targetPID == desktop_.ownPID()) {
+        const DesktopWindow* window = desktop_.window(*outcome.targetWindow);
+        if (!window || !window->canBecomeKey)
+            return;
+    }
+    desktop_.activate(*outcome.targetPID, 0);
+    desktop_.raiseWindow(*outcome.targetWindow);
 }
 
 EventOutcome DesktopEventSystem::click(const QPointF& quartzPoint, int button)

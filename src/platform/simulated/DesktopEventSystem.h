@@ -2,6 +2,7 @@
 
 #include "platform/EventTapping.h"
 #include "platform/simulated/EventOutcome.h"
+#include "platform/simulated/TitleBarInteraction.h"
 
 #include <QPointF>
 
@@ -54,7 +55,8 @@ public:
     EventOutcome click(const QPointF& quartzPoint, int button = 0);
     EventOutcome keyPress(std::int64_t keyCode, std::uint64_t flags);
 
-    // Events that reached their target, in order, with the outcome.
+    // Events that reached their target, in order, with the outcome (the
+    // latest few thousand: a real mouse posts events for as long as it moves).
     const std::vector<std::pair<InputEvent, EventOutcome>>& deliveredEvents() const { return delivered_; }
     int missionControlInvocations() const { return missionControlInvocations_; }
 
@@ -83,7 +85,10 @@ private:
     void notifyDisabled(EventTapID tap, int notice);
     void trackHardwareState(const InputEvent& event);
     EventOutcome target(const InputEvent& event) const;
+    EventOutcome deliver(const InputEvent& event);
     void applyToSystem(const InputEvent& event, const EventOutcome& outcome);
+    void bringClickedWindowForward(const EventOutcome& outcome);
+    void record(const InputEvent& event, const EventOutcome& outcome);
 
     SimulatedDesktop& desktop_;
     std::vector<Tap> taps_;
@@ -93,6 +98,7 @@ private:
     bool refusesTaps_ = false;
     bool refusesEnabling_ = false;
     std::vector<std::pair<InputEvent, EventOutcome>> delivered_;
+    TitleBarInteraction titleBar_;
     int missionControlInvocations_ = 0;
 };
 

@@ -8,10 +8,6 @@
 
 namespace vesk::platform {
 
-namespace {
-constexpr double kTitleBarHeight = 28;
-}
-
 DesktopScreenCapturer::DesktopScreenCapturer(const SimulatedDesktop& desktop)
     : desktop_(desktop)
 {
@@ -39,19 +35,28 @@ QImage DesktopScreenCapturer::capture(int displayIndex) const
     QImage image(display.bounds.size().toSize(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    paintDisplay(painter, displayIndex, [](const DesktopWindow&) { return true; });
+    painter.end();
+    return image;
+}
 
+void DesktopScreenCapturer::paintDisplay(QPainter& painter, int displayIndex, const WindowFilter& includes) const
+{
+    if (displayIndex < 0 || displayIndex >= int(desktop_.displays().size()))
+        return;
+    const QRectF displayBounds = desktop_.displays()[displayIndex].bounds;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const auto frontToBack = desktop_.windowsFrontToBack();
     for (auto it = frontToBack.rbegin(); it != frontToBack.rend(); ++it) {
         const DesktopWindow& window = **it;
-        if (!desktop_.isOnScreen(window) || window.alpha <= 0 || !window.bounds.intersects(display.bounds))
+        if (!desktop_.isOnScreen(window) || window.alpha <= 0 || !window.bounds.intersects(displayBounds)
+            || !includes(window))
             continue;
-        const QRectF local = window.bounds.translated(-display.bounds.topLeft());
         painter.setOpacity(window.alpha);
-        drawWindow(painter, window, local);
+        drawWindow(painter, window, window.bounds.translated(-displayBounds.topLeft()));
     }
-    painter.end();
-    return image;
+    painter.restore();
 }
 
 std::vector<QImage> DesktopScreenCapturer::captureAll() const

@@ -6,7 +6,10 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <vector>
+
+class QPainter;
 
 namespace vesk::platform {
 
@@ -28,12 +31,20 @@ public:
     QImage capture(int displayIndex) const override;
     std::vector<QImage> captureAll() const override;
 
+    // Which windows a composition draws.
+    using WindowFilter = std::function<bool(const DesktopWindow& window)>;
+    // Paints one display, back to front, with the painter's origin at the
+    // display's top-left corner: every on-screen window over it that the
+    // filter takes (a capture takes all; the desktop shown on a real display
+    // leaves out Vesk's windows that are real windows above it).
+    void paintDisplay(QPainter& painter, int displayIndex, const WindowFilter& includes) const;
+
     // The colour an application's windows are drawn in.
     static QColor windowColour(const QString& applicationKey);
     static QColor wallpaperColour();
 
 private:
-    void drawWindow(class QPainter& painter, const DesktopWindow& window, const QRectF& rect) const;
+    void drawWindow(QPainter& painter, const DesktopWindow& window, const QRectF& rect) const;
 
     const SimulatedDesktop& desktop_;
 };

@@ -9,6 +9,9 @@
 
 namespace vesk::platform {
 
+// The height of the title bar of other applications' windows, in points.
+inline constexpr double kTitleBarHeight = 28.0;
+
 // One window of the desktop as the model holds it.
 struct DesktopWindow {
     WindowNumber number = 0;

@@ -102,6 +102,11 @@ bool DesktopWorkspace::openURL(const QUrl& url)
     return url.isValid();
 }
 
+void DesktopWorkspace::activateFileViewerSelecting(const QList<QUrl>& fileURLs)
+{
+    revealedFileSelections_.push_back(fileURLs);
+}
+
 WorkspaceObserverToken DesktopWorkspace::addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler)
 {
     const WorkspaceObserverToken token = nextObserverToken_++;

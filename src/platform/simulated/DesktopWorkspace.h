@@ -48,6 +48,8 @@ public:
               OpenCompletion completion) override;
     // Recorded in openedURLs().
     bool openURL(const QUrl& url) override;
+    // Recorded in revealedFileSelections().
+    void activateFileViewerSelecting(const QList<QUrl>& fileURLs) override;
 
     WorkspaceObserverToken addObserver(WorkspaceNotification name, WorkspaceNotificationHandler handler) override;
     void removeObserver(WorkspaceObserverToken token) override;
@@ -56,6 +58,8 @@ public:
 
     const std::vector<OpenRequest>& openRequests() const { return requests_; }
     const QList<QUrl>& openedURLs() const { return openedURLs_; }
+    // Each reveal in the file browser: the files it selected.
+    const std::vector<QList<QUrl>>& revealedFileSelections() const { return revealedFileSelections_; }
     // Blocks until every completion handed to the workspace thread so far has
     // run. True when any was handed over since the last wait; without any it
     // returns at once, without a round trip to that thread.
@@ -82,6 +86,7 @@ private:
     SimulatedDesktop& desktop_;
     std::vector<OpenRequest> requests_;
     QList<QUrl> openedURLs_;
+    std::vector<QList<QUrl>> revealedFileSelections_;
     SerialQueue completionQueue_;
     // Blocks handed to the completion thread, and how many of them the last
     // wait covered.

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSysInfo>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -138,6 +139,7 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .diagnosticPayloads = *this,
         .systemInfo = *systemInfo_,
         .applicationActivity = *applicationActivity_,
+        .storeTransactions = storeTransactions_,
     };
 }
 
@@ -890,6 +892,26 @@ void SimulatedDesktop::moveWindowToSpace(WindowNumber number, int spaceID)
     windowsDidChange();
 }
 
+void SimulatedDesktop::pressTitleBarButton(WindowNumber number, AXElement::Kind button)
+{
+    const DesktopWindow* w = window(number);
+    if (!w)
+        return;
+    switch (button) {
+    case AXElement::Kind::closeButton:
+        removeWindow(number);
+        break;
+    case AXElement::Kind::minimizeButton:
+        setWindowMinimized(number, true);
+        break;
+    case AXElement::Kind::zoomButton:
+        setWindowFullScreen(number, !w->fullScreen);
+        break;
+    default:
+        break;
+    }
+}
+
 std::optional<WindowNumber> SimulatedDesktop::mainWindow(ProcessID pid) const
 {
     const DesktopApplication* app = application(pid);
@@ -1041,6 +1063,7 @@ void SimulatedDesktop::removeOwnWindow(WindowNumber number)
     const DesktopWindow* existing = window(number);
     if (existing && existing->ownerPID == own_.pid) {
         ownRenderers_.erase(number);
+        ownHandles_.erase(number);
         removeWindow(number);
     }
 }
@@ -1060,6 +1083,31 @@ const OwnWindowRenderer* SimulatedDesktop::ownWindowRenderer(WindowNumber number
 {
     const auto it = ownRenderers_.find(number);
     return it == ownRenderers_.end() ? nullptr : &it->second;
+}
+
+void SimulatedDesktop::setOwnWindowHandle(WindowNumber number, QWindow* window)
+{
+    const DesktopWindow* existing = window ? this->window(number) : nullptr;
+    if (!existing || existing->ownerPID != own_.pid) {
+        ownHandles_.erase(number);
+        return;
+    }
+    ownHandles_[number] = window;
+}
+
+QWindow* SimulatedDesktop::ownWindowHandle(WindowNumber number) const
+{
+    const auto it = ownHandles_.find(number);
+    return it == ownHandles_.end() ? nullptr : it->second.data();
+}
+
+std::optional<WindowNumber> SimulatedDesktop::ownWindowNumber(const QWindow* window) const
+{
+    for (const auto& [number, handle] : ownHandles_) {
+        if (window && handle == window)
+            return number;
+    }
+    return std::nullopt;
 }
 
 std::vector<OwnWindowInfo> SimulatedDesktop::ownWindows() const
@@ -1235,7 +1283,16 @@ void SimulatedDesktop::deliverDiagnosticPayloads(const std::vector<QByteArray>& 
 
 void SimulatedDesktop::mirrorQtScreens()
 {
-    const auto screens = QGuiApplication::screens();
+    for (const DisplaySpec& spec : qtScreenDisplays())
+        addDisplay(spec);
+}
+
+std::vector<DisplaySpec> SimulatedDesktop::qtScreenDisplays()
+{
+    std::vector<DisplaySpec> specs;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen(); primary && screens.removeOne(primary))
+        screens.prepend(primary);
     for (int i = 0; i < int(screens.size()); ++i) {
         const QScreen* screen = screens[i];
         DisplaySpec spec;
@@ -1243,13 +1300,16 @@ void SimulatedDesktop::mirrorQtScreens()
         spec.bounds = screen->geometry();
         spec.name = screen->name();
         spec.scale = screen->devicePixelRatio();
-        addDisplay(spec);
         const QRectF available = screen->availableGeometry();
         if (available != spec.bounds) {
-            DesktopDisplay& display = displays_.back();
-            display.visibleFrame = cocoaRect(available);
+            // Bottom-left, measured from the primary display's bottom edge.
+            const QRectF primary = specs.empty() ? spec.bounds : specs.front().bounds;
+            spec.visibleFrame = QRectF(available.x(), primary.bottom() - available.bottom(), available.width(),
+                                       available.height());
         }
+        specs.push_back(spec);
     }
+    return specs;
 }
 
 } // namespace vesk::platform

@@ -3,11 +3,13 @@
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
+#include "platform/AXElement.h"
 #include "platform/PermissionsProviding.h"
 #include "platform/PlatformInterfaces.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/PresentationOptionsControlling.h"
 #include "platform/ReduceMotionProviding.h"
+#include "platform/StoreTransactionUpdates.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
 #include "platform/simulated/DesktopDisplay.h"
@@ -17,6 +19,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QUrl>
 #include <QVariantMap>
@@ -99,6 +102,8 @@ public:
     QString applyScenario(const DesktopScenario& scenario);
     // Displays like the machine's own screens, for a desktop without a scenario.
     void mirrorQtScreens();
+    // The machine's screens as displays, the primary one first.
+    static std::vector<DisplaySpec> qtScreenDisplays();
 
     // --- Displays and Spaces ---------------------------------------------
     int addDisplay(const DisplaySpec& spec);
@@ -185,6 +190,9 @@ public:
     void setWindowZoomed(WindowNumber number, bool zoomed);
     void setWindowAlpha(WindowNumber number, double alpha);
     void moveWindowToSpace(WindowNumber number, int spaceID);
+    // What the close, minimise and zoom buttons of a title bar do: close the
+    // window, minimise it, toggle full screen.
+    void pressTitleBarButton(WindowNumber number, AXElement::Kind button);
     // An application's main window: the one set last, else its frontmost
     // standard window that is not minimised.
     std::optional<WindowNumber> mainWindow(ProcessID pid) const;
@@ -203,6 +211,11 @@ public:
     std::vector<OwnWindowInfo> ownWindows() const override;
     void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) override;
     const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const;
+    void setOwnWindowHandle(WindowNumber number, QWindow* window) override;
+    // The real window of one of ours; none when it has none or it is gone.
+    QWindow* ownWindowHandle(WindowNumber number) const;
+    // Which of our windows a real window shows; none for a window we never listed.
+    std::optional<WindowNumber> ownWindowNumber(const QWindow* window) const;
 
     int presentationOptions() const override { return presentationOptions_; }
     void setPresentationOptions(int options) override;
@@ -246,6 +259,11 @@ public:
     bool shouldReduceMotion() const override { return reduceMotion_; }
     QMetaObject::Connection observeReduceMotion(QObject* receiver, std::function<void()> handler) const override;
     void setReduceMotion(bool reduce);
+    // The store reports a transaction update (a renewal, a conversion, a revocation).
+    void deliverStoreTransaction(const VerifiedStoreTransaction& update)
+    {
+        emit storeTransactions_.transactionUpdated(update);
+    }
 
     // --- Machine and diagnostics ----------------------------------------------------
     // The machine's model name (the scenario's, else the DMI product name of this machine).
@@ -299,6 +317,7 @@ private:
     std::vector<DesktopApplication> applications_;
     std::map<WindowNumber, DesktopWindow> windows_;
     std::map<WindowNumber, OwnWindowRenderer> ownRenderers_;
+    std::map<WindowNumber, QPointer<QWindow>> ownHandles_;
     // Bumped by every change that can change the window list.
     quint64 revision_ = 0;
     mutable std::map<int, std::pair<quint64, QList<QVariantMap>>> windowListCache_;
@@ -340,6 +359,7 @@ private:
     std::unique_ptr<DesktopBundleReader> bundleReader_;
     std::unique_ptr<DesktopSystemInfo> systemInfo_;
     std::unique_ptr<DesktopApplicationActivity> applicationActivity_;
+    StoreTransactionUpdates storeTransactions_;
 };
 
 // Platform paths and identifiers the desktop knows by name.

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace vesk::platform {
+
+// The platform's virtual key code of a key that Qt names (Qt::Key), for the
+// keys of a full keyboard; none for keys it has no code for.
+std::optional<std::int64_t> virtualKeyCode(int qtKey);
+
+} // namespace vesk::platform

@@ -1,0 +1,321 @@
+#include "XvfbServer.h"
+
+#include "app/MainWindow.h"
+#include "app/VeskApp.h"
+#include "core/ManualScheduler.h"
+#include "core/QtScheduler.h"
+#include "platform/simulated/DesktopEventSystem.h"
+#include "platform/simulated/DesktopScenarioLoader.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "platform/simulated/RealDisplayPresenter.h"
+#include "platform/simulated/ScenarioOnDisplays.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "session/SerialQueueSessionTimerFactory.h"
+#include "session/SessionManager.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <set>
+
+using namespace vesk;
+using namespace vesk::platform;
+
+namespace {
+
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 800;
+const QString kEditor = QStringLiteral("org.example.TextEditor");
+
+DisplaySpec xvfbScreen()
+{
+    DisplaySpec screen;
+    screen.displayID = 1;
+    screen.bounds = QRectF(0, 0, kScreenWidth, kScreenHeight);
+    return screen;
+}
+
+// Where the screen and the model's own composition of display 0 differ, at
+// every 8th point where the composition shows a plain colour (a window's body
+// or title bar, the wallpaper) outside `excluded`; and which windows those
+// points showed.
+struct ScreenComparison {
+    int compared = 0;
+    QStringList differences;
+    std::set<WindowNumber> windowsSeen;
+};
+
+ScreenComparison compareWithModel(const QImage& screen, const SimulatedDesktop& model, const QRect& excluded)
+{
+    ScreenComparison result;
+    const QImage expected = DesktopScreenCapturer(model).capture(0);
+    if (screen.isNull() || screen.size() != expected.size()) {
+        result.differences << QStringLiteral("no screenshot of the expected size");
+        return result;
+    }
+    std::set<QRgb> plain{DesktopScreenCapturer::wallpaperColour().rgb()};
+    for (const DesktopApplication& application : model.applications()) {
+        const QColor colour = DesktopScreenCapturer::windowColour(application.bundleIdentifier.value_or(application.name));
+        plain.insert(colour.rgb());
+        plain.insert(colour.darker(125).rgb());
+    }
+    for (int y = 4; y < expected.height(); y += 8) {
+        for (int x = 4; x < expected.width(); x += 8) {
+            const QRgb want = expected.pixel(x, y);
+            if (excluded.contains(x, y) || !plain.count(want))
+                continue;
+            ++result.compared;
+            if (const DesktopWindow* window = model.windowAt(QPointF(x, y)))
+                result.windowsSeen.insert(window->number);
+            if (screen.pixel(x, y) != want)
+                result.differences << QStringLiteral("(%1, %2): %3 instead of %4")
+                                          .arg(x)
+                                          .arg(y)
+                                          .arg(QColor(screen.pixel(x, y)).name(), QColor(want).name());
+        }
+    }
+    return result;
+}
+
+// Waits (at most 20 s) until the screen shows what the model shows; returns
+// the last comparison.
+ScreenComparison waitForScreen(const XvfbServer& server, const SimulatedDesktop& model, const QRect& excluded,
+                               const QString& savedAs)
+{
+    QDeadlineTimer deadline(20000);
+    ScreenComparison comparison;
+    QImage screen;
+    do {
+        screen = server.screenshot();
+        comparison = compareWithModel(screen, model, excluded);
+        if (comparison.differences.isEmpty())
+            break;
+        QThread::msleep(100);
+    } while (!deadline.hasExpired());
+    // For a look at what the test saw (the build folder).
+    screen.save(QDir::current().filePath(savedAs));
+    return comparison;
+}
+
+// The on-screen windows of the other applications (and the wallpaper).
+std::set<WindowNumber> visibleWindows(const SimulatedDesktop& model)
+{
+    std::set<WindowNumber> numbers;
+    for (const DesktopWindow* window : model.windowsFrontToBack()) {
+        if (window->ownerPID != model.ownPID() && model.isOnScreen(*window))
+            numbers.insert(window->number);
+    }
+    return numbers;
+}
+
+class RealDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const QString missing = XvfbServer::missingTools(); !missing.isEmpty())
+            GTEST_SKIP() << "needs an X server and its tools, missing: " << missing.toStdString()
+                         << " (Debian packages xvfb, xdotool, x11-apps)";
+        ASSERT_TRUE(home_.isValid());
+        ASSERT_TRUE(server_.start(kScreenWidth, kScreenHeight)) << "Xvfb did not start";
+    }
+
+    QProcessEnvironment environmentOnDisplay() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("DISPLAY"), server_.display());
+        environment.insert("XDG_DATA_HOME", home_.filePath("data"));
+        environment.insert("XDG_CONFIG_HOME", home_.filePath("config"));
+        environment.insert("XDG_RUNTIME_DIR", home_.path());
+        environment.insert("VESK_LOGS_DIR", home_.filePath("logs"));
+        return environment;
+    }
+
+    QTemporaryDir home_;
+    XvfbServer server_;
+};
+
+TEST_F(RealDisplayTest, TheApplicationShowsTheDefaultDesktopOnTheScreenAndTakesRealInput)
+{
+    QProcess vesk;
+    vesk.setProcessEnvironment(environmentOnDisplay());
+    vesk.setProcessChannelMode(QProcess::MergedChannels);
+    vesk.start(QStringLiteral(VESK_EXECUTABLE), QStringList());
+    ASSERT_TRUE(vesk.waitForStarted());
+
+    // The same desktop in the test: the default scenario on the server's screen.
+    ManualScheduler scheduler;
+    QTemporaryDir root;
+    SimulatedDesktop model(scheduler, root.path());
+    const ScenarioLoadResult scenario = DesktopScenarioLoader::loadDefault();
+    ASSERT_TRUE(scenario.ok());
+    ASSERT_TRUE(model.applyScenario(scenarioOnDisplays(*scenario.scenario, {xvfbScreen()})).isEmpty());
+    // Vesk's main window, centred on the display, is a real window of its own.
+    QRectF mainFrame(0, 0, MainWindow::defaultWidth, MainWindow::defaultHeight);
+    mainFrame.moveCenter(model.displays()[0].visibleFrame.center());
+    const QRect mainWindow = model.quartzRect(mainFrame).toAlignedRect();
+
+    ScreenComparison shown = waitForScreen(server_, model, mainWindow, "real-display-start.png");
+    EXPECT_TRUE(shown.differences.isEmpty()) << shown.differences.mid(0, 10).join('\n').toStdString();
+    EXPECT_EQ(shown.windowsSeen, visibleWindows(model)) << "a window is not drawn where the model has it";
+    EXPECT_GT(shown.compared, 1000);
+
+    // A click on the editor's title bar, where it shows behind the browser,
+    // brings the editor forward.
+    const DesktopApplication* editor = model.runningApplication(kEditor);
+    ASSERT_NE(editor, nullptr);
+    const DesktopWindow* editorWindow = model.windowsOf(editor->pid).front();
+    const QPointF onTitleBar = editorWindow->bounds.topLeft() + QPointF(editorWindow->bounds.width() - 20, 10);
+    ASSERT_EQ(model.windowAt(onTitleBar), editorWindow);
+    ASSERT_NE(model.frontmostPID(), editor->pid);
+    ASSERT_TRUE(server_.xdotool({"mousemove", QString::number(onTitleBar.x()), QString::number(onTitleBar.y()),
+                                 "click", "1"}));
+    model.events().click(onTitleBar);
+    ASSERT_EQ(model.frontmostPID(), editor->pid);
+    shown = waitForScreen(server_, model, mainWindow, "real-display-click.png");
+    EXPECT_TRUE(shown.differences.isEmpty()) << shown.differences.mid(0, 10).join('\n').toStdString();
+
+    // A drag on its title bar moves it.
+    const QPointF dropped = onTitleBar + QPointF(-60, 90);
+    ASSERT_TRUE(server_.xdotool({"mousemove", QString::number(onTitleBar.x()), QString::number(onTitleBar.y()),
+                                 "mousedown", "1", "mousemove", QString::number(dropped.x()),
+                                 QString::number(dropped.y()), "mouseup", "1"}));
+    model.events().post(InputEvent::mouse(EventType::leftMouseDown, onTitleBar, 0));
+    model.events().post(InputEvent::mouse(EventType::leftMouseDragged, dropped));
+    model.events().post(InputEvent::mouse(EventType::leftMouseUp, dropped, 0));
+    ASSERT_EQ(model.windowsOf(editor->pid).front()->bounds.topLeft(), editorWindow->bounds.topLeft());
+    shown = waitForScreen(server_, model, mainWindow, "real-display-drag.png");
+    EXPECT_TRUE(shown.differences.isEmpty()) << shown.differences.mid(0, 10).join('\n').toStdString();
+
+    // Ctrl+Right goes to the next Space, where the chat window is.
+    ASSERT_TRUE(server_.xdotool({"key", "ctrl+Right"}));
+    model.events().keyPress(124, EventFlag::control);
+    shown = waitForScreen(server_, model, mainWindow, "real-display-space.png");
+    EXPECT_TRUE(shown.differences.isEmpty()) << shown.differences.mid(0, 10).join('\n').toStdString();
+    EXPECT_EQ(shown.windowsSeen, visibleWindows(model));
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(vesk.processId()), SIGINT), 0);
+    EXPECT_TRUE(vesk.waitForFinished(30000));
+    EXPECT_EQ(vesk.exitCode(), 0) << vesk.readAll().toStdString();
+}
+
+TEST_F(RealDisplayTest, DuringASessionOnlyTheAllowedWindowTakesRealClicks)
+{
+    // The application runs in a process of its own on the server: this test
+    // program again, running only the part below.
+    QProcess child;
+    QProcessEnvironment environment = environmentOnDisplay();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=RealDisplaySession.DISABLED_*"});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+// Waits (at most 20 s) for a condition, running the event loop meanwhile.
+template<typename Condition>
+bool waitFor(Condition condition)
+{
+    QDeadlineTimer deadline(20000);
+    while (!condition() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return condition();
+}
+
+bool deliveredPressAt(const SimulatedDesktop& desktop, const QPointF& point, std::optional<ProcessID>* target)
+{
+    for (const auto& [event, outcome] : desktop.events().deliveredEvents()) {
+        if (event.type == EventType::leftMouseDown && event.location == point) {
+            *target = outcome.targetPID;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Run by the test above on its X server; it does not run on its own.
+TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTakesThem)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    QTemporaryDir folder;
+    QtScheduler scheduler;
+    SystemClock clock;
+    SimulatedDesktop desktop(scheduler, folder.filePath("root"));
+    const ScenarioLoadResult scenario = DesktopScenarioLoader::loadDefault();
+    ASSERT_TRUE(scenario.ok());
+    ASSERT_TRUE(desktop.applyScenario(scenarioOnDisplays(*scenario.scenario, SimulatedDesktop::qtScreenDisplays()))
+                    .isEmpty());
+    RealDisplayPresenter presenter(desktop);
+    VeskApp app({desktop.interfaces(), scheduler, clock, std::make_shared<SerialQueueSessionTimerFactory>(),
+                 folder.filePath("data/VeskData.store"), folder.filePath("defaults"),
+                 [](int status) { FAIL() << "the application ended with status " << status; }});
+    app.launch();
+
+    const ProcessID editor = desktop.runningApplication(kEditor)->pid;
+    std::map<QString, QUrl> urls{{kEditor, *desktop.workspace().urlForApplication(kEditor)}};
+    app.sessionManager().startSession(0, {kEditor}, urls, std::nullopt, false, 0);
+    ASSERT_TRUE(app.sessionManager().isSessionActive());
+
+    // The overlay blacks out the screen but for the editor's window.
+    const QRectF editorBounds = desktop.windowsOf(editor).front()->bounds;
+    const QPointF inside = editorBounds.center();
+    const QPointF outside(editorBounds.right() + 40, editorBounds.center().y());
+    // The browser, hidden during the session, or the overlay's backing panel.
+    ASSERT_NE(desktop.windowAt(outside)->ownerPID, editor);
+    XvfbServer server;
+    server.useRunningServer(qEnvironmentVariable("DISPLAY"));
+    QImage screen;
+    const QRgb editorColour = DesktopScreenCapturer::windowColour(kEditor).rgb();
+    EXPECT_TRUE(waitFor([&] {
+        screen = server.screenshot();
+        return !screen.isNull() && screen.pixel(inside.toPoint()) == editorColour
+            && screen.pixel(outside.toPoint()) == qRgb(0, 0, 0);
+    })) << "the editor does not show through the overlay's hole";
+    screen.save(QDir::current().filePath("real-display-session.png"));
+
+    // Outside the hole a click reaches the model's taps, and nothing changes.
+    const std::optional<ProcessID> frontmost = desktop.frontmostPID();
+    std::vector<WindowNumber> stacking;
+    for (const DesktopWindow* window : desktop.windowsFrontToBack())
+        stacking.push_back(window->number);
+    ASSERT_TRUE(server.xdotool({"mousemove", QString::number(outside.x()), QString::number(outside.y()), "click", "1"}));
+    std::optional<ProcessID> target;
+    EXPECT_TRUE(waitFor([&] {
+        return desktop.mouseLocation() == desktop.cocoaPoint(outside) && !desktop.isMouseButtonDown(0);
+    })) << "the click did not reach the model";
+    EXPECT_FALSE(deliveredPressAt(desktop, outside, &target)) << "delivered to " << target.value_or(0);
+    EXPECT_EQ(desktop.frontmostPID(), frontmost);
+    std::vector<WindowNumber> stackingAfter;
+    for (const DesktopWindow* window : desktop.windowsFrontToBack())
+        stackingAfter.push_back(window->number);
+    EXPECT_EQ(stackingAfter, stacking);
+    EXPECT_TRUE(app.sessionManager().isSessionActive());
+
+    // Inside the hole it reaches the editor.
+    ASSERT_TRUE(server.xdotool({"mousemove", QString::number(inside.x()), QString::number(inside.y()), "click", "1"}));
+    EXPECT_TRUE(waitFor([&] { return deliveredPressAt(desktop, inside, &target); }));
+    EXPECT_EQ(target, editor);
+    EXPECT_EQ(desktop.frontmostPID(), editor);
+
+    // The emergency hotkey (Super stands for Command) ends the session.
+    ASSERT_TRUE(server.xdotool({"key", "super+shift+Escape"}));
+    EXPECT_TRUE(waitFor([&] { return !app.sessionManager().isSessionActive(); })) << "the hotkey did not end the session";
+}
+
+} // namespace
