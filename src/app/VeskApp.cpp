@@ -6,7 +6,8 @@
 #include "app/InstanceLock.h"
 #include "helpers/AppHelpers.h"
 #include "store/ModelContainer.h"
-#include "app/SoftwareUpdateControlling.h"
+#include "update/FeedUpdater.h"
+#include "update/SoftwareUpdateService.h"
 #include "store/SqliteFocusSessionStore.h"
 #include "settings/VeskDefaultsStore.h"
 #include "settings/VeskLanguage.h"
@@ -18,7 +19,6 @@
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
-#include "app/NoOpSoftwareUpdateService.h"
 #include "app/SessionManagerComposition.h"
 #include "app/SettingsWindow.h"
 #include "platform/DiagnosticPayloadProviding.h"
@@ -57,7 +57,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     // 2. The update service is built on first use.
     makeUpdateService_ = environment_.makeUpdateService;
     if (!makeUpdateService_)
-        makeUpdateService_ = [] { return std::make_unique<NoOpSoftwareUpdateService>(); };
+        makeUpdateService_ = [this] { return makeFeedUpdateService(); };
 
     // 3. Without its store the application cannot run; another instance on
     // the same store keeps it to itself.
@@ -233,9 +233,25 @@ SoftwareUpdateControlling& VeskApp::updateService()
     return *updateService_;
 }
 
+std::unique_ptr<SoftwareUpdateControlling> VeskApp::makeFeedUpdateService()
+{
+    platform::OwnApplicationControlling& own = environment_.platform.ownApplication;
+    return std::make_unique<SoftwareUpdateService>([this, &own](platform::UpdateUserDriver& driver) {
+        // The verified release replaces the bundle, and Vesk relaunches
+        // through its ordinary termination.
+        auto install = [this, &own](const platform::UpdateFeedItem& item, const QByteArray&) {
+            own.installOwnBundleUpdate(item.displayVersionString, item.versionString);
+            environment_.scheduler.async([&own] { own.requestOwnTermination(); });
+            return true;
+        };
+        return std::make_unique<FeedUpdater>(FeedUpdater::configuredFeedURL(),
+                                             own.ownApplication().build.value_or(QStringLiteral("0")), driver,
+                                             environment_.scheduler, install);
+    });
+}
+
 void VeskApp::checkForUpdatesCommand()
 {
-    updateLogger_.log(VeskLogLevel::info, QStringLiteral("User-initiated update check"));
     updateService().checkForUpdates();
 }
 

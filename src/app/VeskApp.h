@@ -100,6 +100,8 @@ public:
     const ReducedMotion& reducedMotion() const { return *reducedMotion_; }
     // Built on first use and kept for the application's life.
     SoftwareUpdateControlling& updateService();
+    // The update service over Vesk's own feed updater.
+    std::unique_ptr<SoftwareUpdateControlling> makeFeedUpdateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
@@ -141,7 +143,6 @@ private:
     std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<AboutWindow> aboutWindow_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
-    VeskLogger updateLogger_{QStringLiteral("SoftwareUpdateService")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };
 

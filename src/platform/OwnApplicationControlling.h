@@ -3,6 +3,7 @@
 #include "platform/OwnApplicationSpec.h"
 
 #include <QMetaObject>
+#include <QString>
 
 #include <functional>
 
@@ -20,6 +21,10 @@ public:
     virtual ~OwnApplicationControlling() = default;
 
     virtual const OwnApplicationSpec& ownApplication() const = 0;
+    // Replaces Vesk's bundle on disk with a release of the given version and
+    // build; the running process reads the new entries, and the release takes
+    // effect when Vesk is launched again.
+    virtual void installOwnBundleUpdate(const QString& version, const QString& build) = 0;
 
     virtual void setTerminationHandlers(std::function<TerminateReply()> shouldTerminate,
                                         std::function<void()> willTerminate) = 0;

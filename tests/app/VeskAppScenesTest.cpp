@@ -2,7 +2,7 @@
 
 #include "app/AboutWindow.h"
 #include "helpers/AppHelpers.h"
-#include "app/SoftwareUpdateControlling.h"
+#include "update/SoftwareUpdateControlling.h"
 #include "settings/VeskDefaultsStore.h"
 #include "app/MainWindow.h"
 #include "session/SchedulerSessionTimerFactory.h"
@@ -110,17 +110,15 @@ TEST_F(VeskAppScenesTest, ShowingTheMainWindowPushesTheStoredUpdatePreferencesAn
     EXPECT_EQ(calls_.built, 1) << "one update service for the application's life";
 }
 
-TEST_F(VeskAppScenesTest, TheUpdateCommandLogsAndChecksAndIsDisabledWhileNoCheckIsPossible)
+TEST_F(VeskAppScenesTest, TheUpdateCommandChecksAndIsDisabledWhileNoCheckIsPossible)
 {
     const auto app = makeApp();
     QAction* command = app->mainWindow()->checkForUpdatesAction();
     EXPECT_EQ(command->text(), "Nach Updates suchen…");
     EXPECT_TRUE(command->isEnabled());
 
-    test::LogCapture log;
     command->trigger();
     EXPECT_EQ(calls_.checks, 1);
-    EXPECT_EQ(log.messages("SoftwareUpdateService"), QStringList{"User-initiated update check"});
 
     // The command follows the service's ability to check.
     ASSERT_TRUE(calls_.canCheckChanged);

@@ -988,6 +988,12 @@ QList<QVariantMap> SimulatedDesktop::buildWindowInfo(int options) const
 
 // --- Vesk itself -------------------------------------------------------------------------
 
+void SimulatedDesktop::installOwnBundleUpdate(const QString& version, const QString& build)
+{
+    own_.version = version;
+    own_.build = build;
+}
+
 void SimulatedDesktop::setOwnApplication(const OwnApplicationSpec& spec)
 {
     const ProcessID previous = own_.pid;

@@ -221,6 +221,7 @@ public:
     void setPresentationOptions(int options) override;
 
     const OwnApplicationSpec& ownApplication() const override { return own_; }
+    void installOwnBundleUpdate(const QString& version, const QString& build) override;
     void setTerminationHandlers(std::function<TerminateReply()> shouldTerminate,
                                 std::function<void()> willTerminate) override;
     bool requestOwnTermination() override;

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
+#include "logging/VeskLogger.h"
+#include "platform/FrameworkUpdater.h"
+#include "platform/UpdateFeedItem.h"
+#include "platform/UpdateUserDriver.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace vesk {
+
+// Vesk's own updater: reads the JSON update feed over HTTP (format in
+// docs/UPDATE_FEED.md), compares the offered version with the running one,
+// downloads the archive with progress, verifies it and hands it to the
+// installer. Every step is reported to the user driver. While automatic
+// checks are on it checks once a day on the injected scheduler.
+class FeedUpdater final : public QObject, public platform::FrameworkUpdater {
+    Q_OBJECT
+
+public:
+    // Installs a verified archive; false when the install failed.
+    using Installer = std::function<bool(const platform::UpdateFeedItem& item, const QByteArray& archive)>;
+
+    static constexpr double automaticCheckIntervalSeconds = 24 * 60 * 60;
+
+    FeedUpdater(std::optional<QUrl> feedURL, QString runningVersion, platform::UpdateUserDriver& driver,
+                Scheduler& scheduler, Installer installer);
+    ~FeedUpdater() override;
+
+    // The feed Vesk reads: VESK_UPDATE_FEED_URL when set, else the built-in one.
+    static QUrl configuredFeedURL();
+    // Whether `offered` is a later version than `running` ("1.10" > "1.9";
+    // missing parts count as 0).
+    static bool isNewerVersion(const QString& offered, const QString& running);
+
+    std::optional<QString> startUpdater() override;
+    std::optional<QUrl> feedURL() const override { return feedURL_; }
+    bool canCheckForUpdates() const override { return canCheck_; }
+    void observeCanCheckForUpdates(std::function<void(bool)> observer) override;
+    bool automaticallyChecksForUpdates() const override { return automaticChecks_; }
+    void setAutomaticallyChecksForUpdates(bool checks) override;
+    bool automaticallyDownloadsUpdates() const override { return automaticDownloads_; }
+    void setAutomaticallyDownloadsUpdates(bool downloads) override { automaticDownloads_ = downloads; }
+    void checkForUpdates() override;
+
+private:
+    void beginCheck(bool userInitiated);
+    void feedArrived(QNetworkReply* reply, bool userInitiated);
+    void offer(const platform::UpdateFeedItem& item, bool userInitiated);
+    void download(const platform::UpdateFeedItem& item);
+    void downloadProgressed(qint64 received, qint64 total);
+    void downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply);
+    void install(const platform::UpdateFeedItem& item, const QByteArray& archive);
+    void fail(const QString& description);
+    void endFlow();
+    void setCanCheck(bool canCheck);
+    void scheduleAutomaticCheck();
+    void abortRunningReply();
+
+    std::optional<QUrl> feedURL_;
+    QString runningVersion_;
+    platform::UpdateUserDriver& driver_;
+    Scheduler& scheduler_;
+    Installer installer_;
+    VeskLogger logger_{QStringLiteral("FeedUpdater")};
+    QNetworkAccessManager* network_;
+    QPointer<QNetworkReply> runningReply_;
+    QByteArray expectedSha256_;
+    std::uint64_t reportedBytes_ = 0;
+    bool expectedLengthReported_ = false;
+    bool started_ = false;
+    bool canCheck_ = false;
+    bool automaticChecks_ = false;
+    bool automaticDownloads_ = false;
+    std::function<void(bool)> canCheckObserver_;
+    WorkItem automaticCheck_;
+};
+
+} // namespace vesk

@@ -1,0 +1,189 @@
+#include "update/FeedUpdater.h"
+
+#include "LocalHttpServer.h"
+#include "QtPrinters.h"
+#include "core/ManualScheduler.h"
+#include "update/RecordingUpdateDriver.h"
+
+#include <QCryptographicHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using vesk::platform::UserUpdateChoice;
+
+namespace vesk {
+namespace {
+
+const QByteArray archive(200'000, 'v');
+
+class FeedUpdaterTest : public ::testing::Test {
+protected:
+    QByteArray feed(const QString& version, QJsonObject extra = {}) const {
+        QJsonObject object{{"version", version},
+                           {"displayVersion", version + QStringLiteral(" Beta")},
+                           {"length", archive.size()},
+                           {"releaseNotes", "<ul><li>Schneller</li></ul>"},
+                           {"url", server.url(QStringLiteral("/vesk.zip")).toString()},
+                           {"sha256", QString::fromLatin1(
+                                          QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex())}};
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            object.insert(it.key(), it.value());
+        return QJsonDocument(object).toJson();
+    }
+
+    FeedUpdater& start(std::optional<QUrl> feedURL = std::nullopt) {
+        updater = std::make_unique<FeedUpdater>(feedURL ? feedURL : server.url(QStringLiteral("/feed.json")),
+                                                QStringLiteral("1.0.0"), driver, scheduler,
+                                                [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
+                                                    installed = item.versionString;
+                                                    return bytes == archive;
+                                                });
+        updater->observeCanCheckForUpdates([this](bool canCheck) { canCheckValues.push_back(canCheck); });
+        EXPECT_EQ(updater->startUpdater(), std::nullopt);
+        return *updater;
+    }
+
+    bool waitForCall(const QString& call) {
+        return QTest::qWaitFor([&] { return driver.calls.contains(call); }, 5000);
+    }
+
+    test::LocalHttpServer server;
+    test::RecordingUpdateDriver driver;
+    ManualScheduler scheduler;
+    std::unique_ptr<FeedUpdater> updater;
+    std::vector<bool> canCheckValues;
+    QString installed;
+};
+
+TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall) {
+    server.enqueue({200, feed(QStringLiteral("1.2.0"))});
+    server.enqueue({200, archive});
+    start().checkForUpdates();
+    EXPECT_FALSE(updater->canCheckForUpdates());
+    ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
+    EXPECT_EQ(driver.foundItem->displayVersionString, QStringLiteral("1.2.0 Beta"));
+    EXPECT_EQ(driver.foundItem->contentLength, static_cast<std::uint64_t>(archive.size()));
+    EXPECT_EQ(driver.foundItem->itemDescription, QStringLiteral("<ul><li>Schneller</li></ul>"));
+
+    driver.foundReply(UserUpdateChoice::install);
+    ASSERT_TRUE(waitForCall(QStringLiteral("ready")));
+    EXPECT_EQ(driver.receivedBytes, static_cast<std::uint64_t>(archive.size()));
+    EXPECT_EQ(server.requests().at(1).path, QByteArray("/vesk.zip"));
+    EXPECT_FALSE(updater->canCheckForUpdates());
+
+    driver.installReply(UserUpdateChoice::install);
+    EXPECT_EQ(installed, QStringLiteral("1.2.0"));
+    EXPECT_EQ(driver.calls, (QStringList{"check", "found 1.2.0", "download",
+                                         QStringLiteral("expected %1").arg(archive.size()), "data", "extracting",
+                                         "ready", "installing"}));
+    EXPECT_EQ(canCheckValues, (std::vector<bool>{false, true, false, true}));
+}
+
+TEST_F(FeedUpdaterTest, ReportsNoUpdateForTheSameOrAnOlderVersion) {
+    for (const QString& version : {QStringLiteral("1.0.0"), QStringLiteral("1.0"), QStringLiteral("0.9.9")}) {
+        driver.calls.clear();
+        server.enqueue({200, feed(version)});
+        start().checkForUpdates();
+        ASSERT_TRUE(waitForCall(QStringLiteral("not found"))) << version.toStdString();
+        EXPECT_FALSE(updater->canCheckForUpdates());
+        driver.acknowledgement();
+        EXPECT_TRUE(updater->canCheckForUpdates());
+    }
+}
+
+TEST_F(FeedUpdaterTest, AnUnreachableOrBrokenFeedIsAnError) {
+    server.enqueueStatus(404);
+    start().checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+    EXPECT_TRUE(driver.lastError.startsWith(QStringLiteral("Der Update-Feed ist nicht erreichbar")));
+    driver.acknowledgement();
+
+    driver.calls.clear();
+    server.enqueue({200, "{\"version\": \"2.0\"}"});
+    updater->checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+    EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
+}
+
+TEST_F(FeedUpdaterTest, NoServerListeningIsAnError) {
+    QUrl closed;
+    {
+        test::LocalHttpServer gone;
+        closed = gone.url(QStringLiteral("/feed.json"));
+    }
+    start(closed).checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+}
+
+TEST_F(FeedUpdaterTest, ADamagedArchiveIsNotOfferedForInstall) {
+    server.enqueue({200, feed(QStringLiteral("1.2.0"), {{"sha256", QString(64, QLatin1Char('0'))}})});
+    server.enqueue({200, archive});
+    start().checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
+    driver.foundReply(UserUpdateChoice::install);
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+    EXPECT_EQ(driver.lastError, QStringLiteral("Das geladene Update ist beschädigt."));
+    EXPECT_FALSE(driver.calls.contains(QStringLiteral("ready")));
+}
+
+TEST_F(FeedUpdaterTest, DismissingTheFoundUpdateEndsTheFlowWithoutDownloading) {
+    server.enqueue({200, feed(QStringLiteral("1.2.0"))});
+    start().checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
+    driver.foundReply(UserUpdateChoice::dismiss);
+    EXPECT_TRUE(updater->canCheckForUpdates());
+    QTest::qWait(50);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST_F(FeedUpdaterTest, ChecksInTheBackgroundOnceADayWhileAutomaticChecksAreOn) {
+    server.enqueue({200, feed(QStringLiteral("1.0.0"))});
+    server.enqueue({200, feed(QStringLiteral("1.3.0"))});
+    start();
+    scheduler.advance(FeedUpdater::automaticCheckIntervalSeconds);
+    EXPECT_TRUE(server.requests().empty());
+
+    updater->setAutomaticallyChecksForUpdates(true);
+    scheduler.advance(FeedUpdater::automaticCheckIntervalSeconds - 1);
+    EXPECT_TRUE(server.requests().empty());
+    scheduler.advance(1);
+    ASSERT_TRUE(server.waitForRequests(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return updater->canCheckForUpdates(); }, 5000));
+    EXPECT_TRUE(driver.calls.isEmpty()) << "a background check that finds nothing stays silent";
+
+    scheduler.advance(FeedUpdater::automaticCheckIntervalSeconds);
+    ASSERT_TRUE(waitForCall(QStringLiteral("found 1.3.0")));
+}
+
+TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart) {
+    struct Case {
+        const char* offered;
+        const char* running;
+        bool newer;
+    };
+    for (const Case& c : {Case{"1.10", "1.9", true}, Case{"1.0.1", "1.0", true}, Case{"1.0", "1.0.0", false},
+                          Case{"2", "10", false}, Case{"1.2.0", "1.2.0", false}, Case{"1.1.9", "1.2", false}})
+        EXPECT_EQ(FeedUpdater::isNewerVersion(c.offered, c.running), c.newer) << c.offered << " vs " << c.running;
+}
+
+TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride) {
+    qunsetenv("VESK_UPDATE_FEED_URL");
+    EXPECT_EQ(FeedUpdater::configuredFeedURL(), QUrl(QStringLiteral("https://updates.vesk.app/feed.json")));
+    qputenv("VESK_UPDATE_FEED_URL", "http://127.0.0.1:9/feed.json");
+    EXPECT_EQ(FeedUpdater::configuredFeedURL(), QUrl(QStringLiteral("http://127.0.0.1:9/feed.json")));
+    qunsetenv("VESK_UPDATE_FEED_URL");
+}
+
+TEST_F(FeedUpdaterTest, DoesNotStartWithoutAFeedAddress) {
+    FeedUpdater noFeed(std::nullopt, QStringLiteral("1.0"), driver, scheduler, {});
+    EXPECT_TRUE(noFeed.startUpdater().has_value());
+    EXPECT_FALSE(noFeed.canCheckForUpdates());
+    noFeed.checkForUpdates();
+    EXPECT_TRUE(driver.calls.isEmpty());
+}
+
+} // namespace
+} // namespace vesk

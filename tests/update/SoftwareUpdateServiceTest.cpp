@@ -1,0 +1,137 @@
+#include "update/SoftwareUpdateService.h"
+
+#include "LocalHttpServer.h"
+#include "LogCapture.h"
+#include "core/ManualScheduler.h"
+#include "update/FeedUpdater.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vesk {
+namespace {
+
+using Phase = SoftwareUpdateViewModel::Phase;
+
+const QByteArray archive(300'000, 'a');
+
+// The service over a real feed updater that reads a local server.
+class SoftwareUpdateServiceTest : public ::testing::Test {
+protected:
+    std::unique_ptr<SoftwareUpdateService> makeService(std::optional<QUrl> feed) {
+        return std::make_unique<SoftwareUpdateService>([this, feed](platform::UpdateUserDriver& driver) {
+            return std::make_unique<FeedUpdater>(feed, QStringLiteral("1.0"), driver, scheduler,
+                                                 [this](const platform::UpdateFeedItem& item, const QByteArray&) {
+                                                     installed = item.versionString;
+                                                     return true;
+                                                 });
+        });
+    }
+
+    QByteArray feed(const QString& version) const {
+        return QJsonDocument(QJsonObject{{"version", version},
+                                         {"displayVersion", version},
+                                         {"length", archive.size()},
+                                         {"url", server.url(QStringLiteral("/Vesk.zip")).toString()}})
+            .toJson();
+    }
+
+    bool waitForPhase(const SoftwareUpdateService& service, Phase phase) {
+        auto& model = const_cast<SoftwareUpdateService&>(service).viewModel();
+        return QTest::qWaitFor([&] { return model.phase() == phase; }, 5000);
+    }
+
+    test::LocalHttpServer server;
+    ManualScheduler scheduler;
+    QString installed;
+};
+
+TEST_F(SoftwareUpdateServiceTest, LogsTheStartWithTheFeedOrTheFailure) {
+    test::LogCapture log;
+    const auto started = makeService(server.url(QStringLiteral("/feed.json")));
+    EXPECT_TRUE(started->canCheckForUpdates());
+    const auto failed = makeService(std::nullopt);
+    EXPECT_FALSE(failed->canCheckForUpdates());
+    failed->checkForUpdates();
+    EXPECT_EQ(log.messages(QStringLiteral("SoftwareUpdateService")),
+              (QStringList{"Updater started — feed=" + server.url(QStringLiteral("/feed.json")).toString(),
+                           "Failed to start updater — The update feed's address is missing or not valid.",
+                           "User-initiated update check"}));
+}
+
+TEST_F(SoftwareUpdateServiceTest, SettersReachTheUpdaterAndLogOneLineEach) {
+    const auto service = makeService(server.url());
+    test::LogCapture log;
+    service->setAutomaticallyChecksForUpdates(true);
+    service->setAutomaticallyDownloadsUpdates(false);
+    EXPECT_TRUE(service->updater().automaticallyChecksForUpdates());
+    EXPECT_FALSE(service->updater().automaticallyDownloadsUpdates());
+    service->setAutomaticallyChecksForUpdates(false);
+    EXPECT_FALSE(service->updater().automaticallyChecksForUpdates());
+    EXPECT_EQ(log.messages(QStringLiteral("SoftwareUpdateService")),
+              (QStringList{"automaticallyChecksForUpdates set to true", "automaticallyDownloadsUpdates set to false",
+                           "automaticallyChecksForUpdates set to false"}));
+}
+
+TEST_F(SoftwareUpdateServiceTest, ACheckWalksToInstallAndThePublishedFlagFollows) {
+    server.enqueue({200, feed(QStringLiteral("1.1"))});
+    server.enqueue({200, archive});
+    const auto service = makeService(server.url(QStringLiteral("/feed.json")));
+    std::vector<bool> published;
+    service->setCanCheckForUpdatesChangedHandler([&](bool canCheck) { published.push_back(canCheck); });
+    SoftwareUpdateViewModel& model = service->viewModel();
+
+    service->checkForUpdates();
+    EXPECT_EQ(model.phase(), Phase::checking);
+    EXPECT_FALSE(service->canCheckForUpdates());
+    ASSERT_TRUE(waitForPhase(*service, Phase::available));
+    EXPECT_EQ(model.updateInfo()->version, QStringLiteral("1.1"));
+
+    std::vector<double> progress;
+    QObject::connect(&model, &SoftwareUpdateViewModel::progressChanged, [&] { progress.push_back(model.progress()); });
+    service->driver().installUpdate();
+    ASSERT_TRUE(waitForPhase(*service, Phase::ready));
+    EXPECT_EQ(model.downloadedBytes(), static_cast<std::uint64_t>(archive.size()));
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 1.0);
+
+    service->driver().installAndRelaunch();
+    EXPECT_EQ(installed, QStringLiteral("1.1"));
+    EXPECT_EQ(published, (std::vector<bool>{false, true}));
+}
+
+TEST_F(SoftwareUpdateServiceTest, NoUpdateAndAnUnreachableFeedReachThePanel) {
+    server.enqueue({200, feed(QStringLiteral("1.0"))});
+    const auto service = makeService(server.url(QStringLiteral("/feed.json")));
+    service->checkForUpdates();
+    ASSERT_TRUE(waitForPhase(*service, Phase::upToDate));
+    EXPECT_FALSE(service->canCheckForUpdates()) << "the flow runs until the user closes the panel";
+    service->driver().dismissUpdateFlow();
+    EXPECT_TRUE(service->canCheckForUpdates());
+
+    server.enqueueStatus(503);
+    service->checkForUpdates();
+    ASSERT_TRUE(waitForPhase(*service, Phase::error));
+    EXPECT_TRUE(service->viewModel().errorMessage()->startsWith(QStringLiteral("Der Update-Feed ist nicht erreichbar")));
+    service->driver().dismissUpdateFlow();
+    EXPECT_FALSE(service->viewModel().isPresented());
+    EXPECT_TRUE(service->canCheckForUpdates());
+}
+
+TEST_F(SoftwareUpdateServiceTest, ClosingThePanelDuringTheCheckCancelsIt) {
+    server.enqueue({200, feed(QStringLiteral("2.0")), test::LocalHttpServer::Response::Kind::hold});
+    const auto service = makeService(server.url(QStringLiteral("/feed.json")));
+    service->checkForUpdates();
+    ASSERT_TRUE(server.waitForRequests(1));
+    service->driver().dismissUpdateFlow();
+    EXPECT_TRUE(service->canCheckForUpdates());
+    QTest::qWait(50);
+    EXPECT_EQ(service->viewModel().phase(), Phase::idle);
+}
+
+} // namespace
+} // namespace vesk
