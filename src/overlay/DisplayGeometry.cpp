@@ -144,13 +144,19 @@ Rect DisplayGeometry::quartzRect(const Rect& cocoaRect, const DisplayFrame& disp
 std::vector<Rect> DisplayGeometry::cocoaRectsForQuartzRect(const Rect& quartzRect) const
 {
     std::vector<Rect> pieces;
+    cocoaRectsForQuartzRect(quartzRect, pieces);
+    return pieces;
+}
+
+void DisplayGeometry::cocoaRectsForQuartzRect(const Rect& quartzRect, std::vector<Rect>& pieces) const
+{
+    pieces.clear();
     for (const DisplayFrame& frame : displayFrames_) {
         const Rect piece = quartzRect.intersected(frame.quartzFrame);
         if (piece.isEmpty() || piece.width < minimumPieceSize || piece.height < minimumPieceSize)
             continue;
         pieces.push_back(cocoaRect(piece, frame));
     }
-    return pieces;
 }
 
 Point DisplayGeometry::cocoaPointFromQuartz(Point quartzPoint) const

@@ -49,6 +49,8 @@ public:
     // The rect cut at display borders, one Cocoa piece per display it covers
     // by at least one point in each direction, in display order.
     std::vector<Rect> cocoaRectsForQuartzRect(const Rect& quartzRect) const;
+    // The same into `pieces`, which keeps its storage.
+    void cocoaRectsForQuartzRect(const Rect& quartzRect, std::vector<Rect>& pieces) const;
     // Through the display that contains the point, else the nearest one.
     Point cocoaPointFromQuartz(Point quartzPoint) const;
     DisplayFrame nearestDisplayFrameToQuartzPoint(Point quartzPoint) const;

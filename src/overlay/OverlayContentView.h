@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Geometry.h"
+#include "overlay/PanelFillPlan.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ public:
     explicit OverlayContentView(const Rect& panelCocoaFrame, QWidget* parent = nullptr);
 
     const std::vector<Rect>& passthroughRects() const { return passthroughRects_; }
-    void setPassthroughRects(std::vector<Rect> rects) { passthroughRects_ = std::move(rects); }
+    void setPassthroughRects(const std::vector<Rect>& rects) { passthroughRects_ = rects; }
 
     // A hole in view coordinates (top-left origin), or an empty QRectF for a
     // null or empty rect.
@@ -29,8 +30,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static QRect pixelRect(const QRectF& viewRect);
+
     Rect panelCocoaFrame_;
     std::vector<Rect> passthroughRects_;
+    // Working storage of the paint pass, kept from pass to pass.
+    std::vector<QRect> viewHoles_;
+    PanelFillPlan fillPlan_;
 };
 
 } // namespace vesk

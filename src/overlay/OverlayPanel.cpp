@@ -47,13 +47,17 @@ OverlayContentView* OverlayPanel::contentView() const
 
 void OverlayPanel::setPassthroughRects(const std::vector<Rect>& rects)
 {
+    // The shape follows the holes only when they change: a steady frame
+    // rebuilds no region.
+    const bool holesChanged = rects != passthroughRects_ || !hasShape_;
     passthroughRects_ = rects;
     if (!contentView_)
         return;
     contentView_->setPassthroughRects(rects);
     // Painted in this turn of the event loop, before the next frame.
     contentView_->update();
-    cutHolesOutOfShape();
+    if (holesChanged)
+        cutHolesOutOfShape();
 }
 
 void OverlayPanel::cutHolesOutOfShape()
@@ -65,6 +69,7 @@ void OverlayPanel::cutHolesOutOfShape()
         shape -= QRegion(contentView_->viewRectFromCocoa(hole).toAlignedRect());
     if (shape != mask())
         setMask(shape);
+    hasShape_ = true;
 }
 
 void OverlayPanel::orderFrontRegardless()

@@ -50,6 +50,7 @@ private:
 
     VeskLogger logger_{QStringLiteral("OverlayPanel")};
     std::vector<Rect> passthroughRects_;
+    bool hasShape_ = false; // the holes have been cut out of the shape once
     Rect cocoaFrame_;
     const platform::ScreenProviding& screens_;
     OwnWindowRegistration registration_;

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace vesk {
 
@@ -87,15 +88,45 @@ QString blockerArrayText(const std::vector<OverlayBlockerSnapshot>& blockers)
     return arrayText(items);
 }
 
-// Calls a copy, so that a handler that clears its own slot (by deactivating
-// the overlay) is not destroyed while it runs.
-template <typename Handler, typename... Args>
-void callHandler(const Handler& slot, Args&&... args)
+// The last summary equals the counts with the fully occluded set; the set is
+// compared where it lies, so that an unchanged frame copies nothing.
+bool isSameSummary(const std::optional<OverlayVisibilityDiagnostics>& last, const OverlayVisibilityDiagnostics& counts,
+                   const std::set<QString>& fullyOccluded)
 {
-    if (!slot)
-        return;
-    const Handler handler = slot;
-    handler(std::forward<Args>(args)...);
+    return last && last->rawAllowedWindowCount == counts.rawAllowedWindowCount
+        && last->passthroughRectCount == counts.passthroughRectCount && last->blockerCount == counts.blockerCount
+        && last->ignoredBlockerCount == counts.ignoredBlockerCount
+        && last->suppressedWindowCount == counts.suppressedWindowCount
+        && last->fullyOccludedBundleIDs == fullyOccluded;
+}
+
+} // namespace
+
+namespace {
+
+// Keeps the handler shared: a call holds it alive without copying the closure
+// (which may allocate), so that a handler that clears or replaces its own slot
+// while it runs (by deactivating the overlay, say) is not destroyed under its
+// own feet.
+template <typename Handler>
+std::shared_ptr<const Handler> sharedHandler(Handler handler)
+{
+    return handler ? std::make_shared<const Handler>(std::move(handler)) : nullptr;
+}
+
+// The handler that `held` keeps alive, or an empty one.
+template <typename Handler>
+const Handler& handlerOf(const std::shared_ptr<const Handler>& held)
+{
+    static const Handler none;
+    return held ? *held : none;
+}
+
+template <typename Handler, typename... Args>
+void callHandler(const std::shared_ptr<const Handler>& slot, Args&&... args)
+{
+    if (const std::shared_ptr<const Handler> handler = slot)
+        (*handler)(std::forward<Args>(args)...);
 }
 
 } // namespace
@@ -116,6 +147,7 @@ OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, Desktop
     , dragTracker_(logger_, screens_, [this] { return mouseLocation(); })
     , visibilityGuard_(tuning.gracePeriod)
 {
+    screenChanges_.observeScreenParameters(this, [this] { isGeometryCurrent_ = false; });
 }
 
 OverlayService::OverlayService(Scheduler& scheduler, const Clock& clock, DesktopParts desktop,
@@ -182,9 +214,18 @@ void OverlayService::resetSessionState()
 
 void OverlayService::updateAllowlist(const std::set<QString>& allowedBundleIDs)
 {
-    allowedBundleIDs_ = allowedBundleIDs;
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Overlay allowlist updated — %1 apps allowed").arg(allowedBundleIDs_.size()));
+                QStringLiteral("Overlay allowlist updated — %1 apps allowed").arg(allowedBundleIDs.size()));
+    if (isTicking_) {
+        // Asked for by a handler inside the tick: the running tick ends with
+        // the allowlist it began with, and the new one comes in with the tick
+        // that follows it at once.
+        pendingAllowlist_ = allowedBundleIDs;
+        if (isActive_)
+            isTickRequested_ = true;
+        return;
+    }
+    allowedBundleIDs_ = allowedBundleIDs;
     if (isActive_)
         trackingTick();
 }
@@ -202,6 +243,7 @@ void OverlayService::deactivate()
     removeScreenObserver();
     dismissPanels();
     allowedBundleIDs_.clear();
+    pendingAllowlist_.reset();
     displayLayoutSignature_.reset();
     resetSessionState();
     dragTracker_.clearDragTracking();
@@ -216,32 +258,32 @@ void OverlayService::deactivate()
 
 void OverlayService::setAllowedWindowsMissingHandler(MissingHandler handler)
 {
-    allowedWindowsMissingHandler_ = std::move(handler);
+    allowedWindowsMissingHandler_ = sharedHandler(std::move(handler));
 }
 
 void OverlayService::setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler)
 {
-    allowedWindowsTemporarilyMissingHandler_ = std::move(handler);
+    allowedWindowsTemporarilyMissingHandler_ = sharedHandler(std::move(handler));
 }
 
 void OverlayService::setAllowedWindowsOccludedHandler(OccludedHandler handler)
 {
-    allowedWindowsOccludedHandler_ = std::move(handler);
+    allowedWindowsOccludedHandler_ = sharedHandler(std::move(handler));
 }
 
 void OverlayService::setPassthroughRectsChangedHandler(PassthroughRectsHandler handler)
 {
-    passthroughRectsChangedHandler_ = std::move(handler);
+    passthroughRectsChangedHandler_ = sharedHandler(std::move(handler));
 }
 
 void OverlayService::setAllowedWindowMotionHandler(MotionHandler handler)
 {
-    allowedWindowMotionHandler_ = std::move(handler);
+    allowedWindowMotionHandler_ = sharedHandler(std::move(handler));
 }
 
 void OverlayService::setSeamDragHandoffHandler(SeamDragHandoffHandler handler)
 {
-    seamDragHandoffHandler_ = std::move(handler);
+    seamDragHandoffHandler_ = sharedHandler(std::move(handler));
 }
 
 AllowedWindowDragState OverlayService::allowedWindowDragState(const QDateTime& now) const
@@ -454,7 +496,7 @@ void OverlayService::dismissPanels()
 
 void OverlayService::logDisplayGeometry()
 {
-    const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
+    const std::optional<DisplayGeometry>& geometry = currentGeometry();
     if (!geometry) {
         logger_.log(VeskLogLevel::error, QStringLiteral("Display geometry unavailable — overlay will fail closed"));
         return;
@@ -468,32 +510,54 @@ void OverlayService::logDisplayGeometry()
 
 void OverlayService::trackingTick()
 {
-    const QDateTime now = clock_.now();
-    const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
-    WindowClassification classification;
-    if (geometry) {
-        classification = classifyWindowSnapshots(windowSnapshots_.copyOnScreenWindowSnapshots(), allowedBundleIDs_,
-                                                 veskBundleID_, *geometry);
+    // A handler that the tick calls may ask for another tick (an allowlist
+    // update, say): it runs as soon as this one is done, so that one tick
+    // never works in the storage of another.
+    if (isTicking_) {
+        isTickRequested_ = true;
+        return;
     }
-    const std::set<QString> fullyOccluded =
-        fullyOccludedBundleIDs(classification.allowedWindowRectsByBundleID, classification.fragments);
-    evaluateWindows(classification, fullyOccluded);
-    notifyFullyOccluded(fullyOccluded);
+    isTicking_ = true;
+    do {
+        isTickRequested_ = false;
+        runTick();
+        if (pendingAllowlist_) {
+            allowedBundleIDs_ = std::move(*pendingAllowlist_);
+            pendingAllowlist_.reset();
+        }
+    } while (isTickRequested_ && isActive_);
+    isTicking_ = false;
+}
+
+void OverlayService::runTick()
+{
+    const QDateTime now = clock_.now();
+    const WindowClassification& classification = currentGeometry()
+        ? classifier_.classify(windowSnapshots_.onScreenWindowSnapshots(), allowedBundleIDs_, veskBundleID_,
+                               *currentGeometry())
+        : classifier_.classifyNothing();
+    updateFullyOccludedBundleIDs(classification.allowedWindowRectsByBundleID, classification.fragments,
+                                 frame_.fullyOccluded);
+    evaluateWindows(classification, frame_.fullyOccluded);
+    notifyFullyOccluded(frame_.fullyOccluded);
 
     const bool mouseDown = isMouseButtonDown();
     const std::optional<Point> pointer = mouseDown ? std::optional(mouseLocation()) : std::nullopt;
-    dragTracker_.handleSeamDrag(mouseDown, now, seamDragHandoffHandler_);
-    dragTracker_.handoffSeamDragOnRelease(mouseDown, seamDragHandoffHandler_);
+    // Held for the drag steps: a handler may clear its slot while it runs.
+    const auto handoff = seamDragHandoffHandler_;
+    const auto motion = allowedWindowMotionHandler_;
+    dragTracker_.handleSeamDrag(mouseDown, now, handlerOf(handoff));
+    dragTracker_.handoffSeamDragOnRelease(mouseDown, handlerOf(handoff));
 
     const WindowTransitionUpdate transitions =
         minimizeTransitionTracker_.update(classification.fragments, allowedBundleIDs_, now, mouseDown, pointer);
     logTransitionEvents(transitions);
     dragTracker_.updateDragPassthrough(transitions.motionEvents, classification.fragments, mouseDown, now,
-                                       allowedWindowMotionHandler_);
+                                       handlerOf(motion));
 
-    const std::vector<OverlayAllowedWindowFragment> visibleFragments =
-        excludingSuppressedFragments(classification.fragments, transitions.suppressedBundleIDs);
-    const std::vector<Rect> rects = fragmentRects(visibleFragments);
+    excludingSuppressedFragments(classification.fragments, transitions.suppressedBundleIDs, frame_.visibleFragments);
+    const std::vector<Rect>& rects = frame_.visibleRects;
+    fragmentRects(frame_.visibleFragments, frame_.visibleRects);
     const int count = static_cast<int>(rects.size());
     if (lastAllowedWindowCount_ && *lastAllowedWindowCount_ != count) {
         logger_.log(VeskLogLevel::debug,
@@ -505,18 +569,31 @@ void OverlayService::trackingTick()
 
     // The handlers called above may have changed the displays: the holes are
     // bridged, checked and clipped against the displays as they are now.
-    const std::optional<DisplayGeometry> currentGeometry = DisplayGeometry::current(screens_);
-    const std::vector<Rect> bridge = currentGeometry
-        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *currentGeometry)
+    const std::optional<DisplayGeometry>& geometry = currentGeometry();
+    const std::vector<Rect> bridge = geometry
+        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *geometry)
         : std::vector<Rect>();
     updateDragBridge(bridge);
-    const std::vector<Rect> holes = rects.empty()
-        ? std::vector<Rect>()
-        : composePassthroughRects(visibleFragments, dragTracker_.dragPassthroughBundleIDs(),
-                                  dragTracker_.dragPassthroughWindowRectsByBundleID(), bridge);
-    checkUncoveredHoles(holes, visibleFragments, currentGeometry);
-    applyPassthroughRects(holes, currentGeometry.has_value());
+    std::vector<Rect>& holes = frame_.holes;
+    holes.clear();
+    if (!rects.empty()) {
+        composePassthroughRects(frame_.visibleFragments, dragTracker_.dragPassthroughBundleIDs(),
+                                dragTracker_.dragPassthroughWindowRectsByBundleID(), bridge, holes);
+    }
+    checkUncoveredHoles(holes, frame_.visibleFragments, geometry);
+    applyPassthroughRects(holes, geometry.has_value());
     callHandler(passthroughRectsChangedHandler_, holes);
+}
+
+const std::optional<DisplayGeometry>& OverlayService::currentGeometry()
+{
+    // The displays change only with a screen-parameters notice; until the
+    // next one, the geometry read last still holds.
+    if (!isGeometryCurrent_) {
+        geometry_ = DisplayGeometry::current(screens_);
+        isGeometryCurrent_ = true;
+    }
+    return geometry_;
 }
 
 void OverlayService::evaluateWindows(const WindowClassification& classification,
@@ -528,9 +605,9 @@ void OverlayService::evaluateWindows(const WindowClassification& classification,
     diagnostics.blockerCount = static_cast<int>(classification.blockers.size());
     diagnostics.ignoredBlockerCount = static_cast<int>(classification.ignoredBlockers.size());
     diagnostics.suppressedWindowCount = static_cast<int>(classification.suppressedWindows.size());
-    diagnostics.fullyOccludedBundleIDs = fullyOccluded;
-    if (lastVisibilityDiagnostics_ == diagnostics)
+    if (isSameSummary(lastVisibilityDiagnostics_, diagnostics, fullyOccluded))
         return;
+    diagnostics.fullyOccludedBundleIDs = fullyOccluded;
     lastVisibilityDiagnostics_ = diagnostics;
 
     logger_.log(VeskLogLevel::debug,
@@ -577,8 +654,8 @@ void OverlayService::notifyFullyOccluded(const std::set<QString>& fullyOccluded)
 
 void OverlayService::logTransitionEvents(const WindowTransitionUpdate& update)
 {
-    const QString duration = doubleText(minimizeTransitionTracker_.tuning().suppressionDuration);
     for (const auto& event : update.events) {
+        const QString duration = doubleText(minimizeTransitionTracker_.tuning().suppressionDuration);
         logger_.log(VeskLogLevel::debug,
                     QStringLiteral("Window transition suppression started — bundleID=%1, reason=%2, previousRect=%3, "
                                    "currentRect=%4, areaRatio=%5, duration=%6s")
@@ -707,7 +784,7 @@ void OverlayService::checkUncoveredHoles(const std::vector<Rect>& holes,
 
 void OverlayService::applyPassthroughRects(const std::vector<Rect>& holes, bool hasGeometry)
 {
-    std::vector<Rect> clipped;
+    std::vector<Rect>& clipped = frame_.clippedHoles;
     for (const auto& record : panelRecords_) {
         clipped.clear();
         const Rect& frame = record.entry.cocoaFrame;

@@ -9,6 +9,7 @@
 #include "overlay/OverlayVisibilityDiagnostics.h"
 #include "overlay/OverlayWindowTransitionTracker.h"
 #include "overlay/WindowClassification.h"
+#include "overlay/WindowClassifier.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "core/Clock.h"
 #include "core/Geometry.h"
@@ -116,8 +117,11 @@ private:
     void dismissPanels();
     void logDisplayGeometry();
     void resetSessionState();
+    // The displays as the tick sees them; none without a usable display.
+    const std::optional<DisplayGeometry>& currentGeometry();
 
     // Steps of the tick.
+    void runTick();
     void evaluateWindows(const WindowClassification& classification, const std::set<QString>& fullyOccluded);
     void notifyFullyOccluded(const std::set<QString>& fullyOccluded);
     void logTransitionEvents(const WindowTransitionUpdate& update);
@@ -142,12 +146,13 @@ private:
     VeskLogger logger_{QStringLiteral("OverlayService")};
     QString veskBundleID_;
 
-    MissingHandler allowedWindowsMissingHandler_;
-    MissingHandler allowedWindowsTemporarilyMissingHandler_;
-    OccludedHandler allowedWindowsOccludedHandler_;
-    PassthroughRectsHandler passthroughRectsChangedHandler_;
-    MotionHandler allowedWindowMotionHandler_;
-    SeamDragHandoffHandler seamDragHandoffHandler_;
+    // Shared, so that a call holds its handler alive without copying it.
+    std::shared_ptr<const MissingHandler> allowedWindowsMissingHandler_;
+    std::shared_ptr<const MissingHandler> allowedWindowsTemporarilyMissingHandler_;
+    std::shared_ptr<const OccludedHandler> allowedWindowsOccludedHandler_;
+    std::shared_ptr<const PassthroughRectsHandler> passthroughRectsChangedHandler_;
+    std::shared_ptr<const MotionHandler> allowedWindowMotionHandler_;
+    std::shared_ptr<const SeamDragHandoffHandler> seamDragHandoffHandler_;
 
     std::vector<PanelRecord> panelRecords_;
     std::vector<BackingPanelRecord> backingPanelRecords_;
@@ -171,6 +176,24 @@ private:
     std::optional<int> lastAllowedWindowCount_;
     std::optional<OverlayVisibilityDiagnostics> lastVisibilityDiagnostics_;
     std::set<QString> lastFullyOccludedBundleIDs_;
+
+    // The tick's working storage, kept from frame to frame so that a frame
+    // reuses what the frame before allocated.
+    struct FrameStorage {
+        std::set<QString> fullyOccluded;
+        std::vector<OverlayAllowedWindowFragment> visibleFragments;
+        std::vector<Rect> visibleRects;
+        std::vector<Rect> holes;
+        std::vector<Rect> clippedHoles;
+    };
+    WindowClassifier classifier_;
+    FrameStorage frame_;
+    std::optional<DisplayGeometry> geometry_;
+    bool isGeometryCurrent_ = false;
+    bool isTicking_ = false;
+    bool isTickRequested_ = false;
+    // An allowlist given while a tick runs, for the ticks after it.
+    std::optional<std::set<QString>> pendingAllowlist_;
 };
 
 } // namespace vesk

@@ -66,19 +66,17 @@ bool OverlayWindowTransitionTracker::isShrink(const Rect& stable, const Rect& cu
     return false;
 }
 
-std::map<QString, Rect> OverlayWindowTransitionTracker::largestWindowRectByBundleID(
-    const std::vector<OverlayAllowedWindowFragment>& fragments)
+std::optional<Rect> OverlayWindowTransitionTracker::largestWindowRect(
+    const std::vector<OverlayAllowedWindowFragment>& fragments, const QString& bundleID)
 {
-    std::map<QString, Rect> largest;
+    std::optional<Rect> largest;
     for (const auto& fragment : fragments) {
         const Rect& window = fragment.windowRect;
-        if (window.isNull() || !(window.standardWidth() > 0 && window.standardHeight() > 0))
+        if (fragment.bundleID != bundleID || window.isNull()
+            || !(window.standardWidth() > 0 && window.standardHeight() > 0))
             continue;
-        auto it = largest.find(fragment.bundleID);
-        if (it == largest.end())
-            largest.emplace(fragment.bundleID, window);
-        else if (area(window) > area(it->second))
-            it->second = window;
+        if (!largest || area(window) > area(*largest))
+            largest = window;
     }
     return largest;
 }
@@ -96,14 +94,12 @@ WindowTransitionUpdate OverlayWindowTransitionTracker::update(
     expireDeadlines(suppressionDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
     expireDeadlines(restoreAnimationDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
 
-    const std::map<QString, Rect> current = largestWindowRectByBundleID(fragments);
     forgetApplicationsNotIn(allowedBundleIDs);
 
     std::set<QString> stillRestoring;
     for (const QString& bundleID : allowedBundleIDs) {
-        auto it = current.find(bundleID);
-        if (it != current.end())
-            updatePresent(bundleID, it->second, now, mouseButtonDown, pointer, result, stillRestoring);
+        if (const std::optional<Rect> current = largestWindowRect(fragments, bundleID))
+            updatePresent(bundleID, *current, now, mouseButtonDown, pointer, result, stillRestoring);
         else
             updateAbsent(bundleID, now, mouseButtonDown, result);
     }

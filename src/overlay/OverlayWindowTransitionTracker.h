@@ -77,9 +77,10 @@ public:
     bool isStable(const Rect& before, const Rect& now) const;
     bool isShrink(const Rect& stable, const Rect& current) const;
 
-    // The largest window rect of each application among the fragments.
-    static std::map<QString, Rect> largestWindowRectByBundleID(
-        const std::vector<OverlayAllowedWindowFragment>& fragments);
+    // The largest window rect of the application among the fragments; none
+    // when it has no fragment with a window of positive size.
+    static std::optional<Rect> largestWindowRect(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                                 const QString& bundleID);
 
 private:
     void expireDeadlines(std::map<QString, QDateTime>& deadlines, const std::set<QString>& allowed,

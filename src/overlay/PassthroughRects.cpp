@@ -18,15 +18,21 @@ std::vector<OverlayAllowedWindowFragment>
 excludingSuppressedFragments(const std::vector<OverlayAllowedWindowFragment>& fragments,
                              const std::set<QString>& suppressedBundleIDs)
 {
-    if (suppressedBundleIDs.empty())
-        return fragments;
     std::vector<OverlayAllowedWindowFragment> kept;
+    excludingSuppressedFragments(fragments, suppressedBundleIDs, kept);
+    return kept;
+}
+
+void excludingSuppressedFragments(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                  const std::set<QString>& suppressedBundleIDs,
+                                  std::vector<OverlayAllowedWindowFragment>& kept)
+{
+    kept.clear();
     kept.reserve(fragments.size());
     for (const OverlayAllowedWindowFragment& fragment : fragments) {
         if (!suppressedBundleIDs.count(fragment.bundleID))
             kept.push_back(fragment);
     }
-    return kept;
 }
 
 std::vector<Rect> composePassthroughRects(const std::vector<OverlayAllowedWindowFragment>& fragments,
@@ -35,6 +41,17 @@ std::vector<Rect> composePassthroughRects(const std::vector<OverlayAllowedWindow
                                           const std::vector<Rect>& bridgeRects)
 {
     std::vector<Rect> holes;
+    composePassthroughRects(fragments, dragPassthroughBundleIDs, dragPassthroughWindowRectsByBundleID, bridgeRects,
+                            holes);
+    return holes;
+}
+
+void composePassthroughRects(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                             const std::set<QString>& dragPassthroughBundleIDs,
+                             const std::map<QString, Rect>& dragPassthroughWindowRectsByBundleID,
+                             const std::vector<Rect>& bridgeRects, std::vector<Rect>& holes)
+{
+    holes.clear();
     holes.reserve(fragments.size() + bridgeRects.size());
     for (const OverlayAllowedWindowFragment& fragment : fragments) {
         if (!dragPassthroughBundleIDs.count(fragment.bundleID)) {
@@ -47,7 +64,6 @@ std::vector<Rect> composePassthroughRects(const std::vector<OverlayAllowedWindow
     }
     for (const Rect& bridge : bridgeRects)
         appendUnlessPresent(holes, bridge);
-    return holes;
 }
 
 } // namespace vesk

@@ -18,6 +18,10 @@ inline constexpr double kPassthroughHoleInset = 4.0;
 std::vector<OverlayAllowedWindowFragment>
 excludingSuppressedFragments(const std::vector<OverlayAllowedWindowFragment>& fragments,
                              const std::set<QString>& suppressedBundleIDs);
+// The same into `kept`, which keeps its storage.
+void excludingSuppressedFragments(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                  const std::set<QString>& suppressedBundleIDs,
+                                  std::vector<OverlayAllowedWindowFragment>& kept);
 
 // The hole list of one frame, without duplicates, in bottom-left (Cocoa)
 // coordinates. A fragment gives its visible piece inset by 4 points, or, when
@@ -29,5 +33,10 @@ std::vector<Rect> composePassthroughRects(const std::vector<OverlayAllowedWindow
                                           const std::set<QString>& dragPassthroughBundleIDs,
                                           const std::map<QString, Rect>& dragPassthroughWindowRectsByBundleID,
                                           const std::vector<Rect>& bridgeRects);
+// The same into `holes`, which keeps its storage.
+void composePassthroughRects(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                             const std::set<QString>& dragPassthroughBundleIDs,
+                             const std::map<QString, Rect>& dragPassthroughWindowRectsByBundleID,
+                             const std::vector<Rect>& bridgeRects, std::vector<Rect>& holes);
 
 } // namespace vesk

@@ -1,11 +1,13 @@
 #include "overlay/WindowClassification.h"
 
+#include "overlay/WindowClassifier.h"
+
+#include <algorithm>
+
 namespace vesk {
 
 namespace {
 
-constexpr double minimumAlpha = 0.01;
-constexpr double opaqueAlpha = 0.98;
 constexpr double minimumPieceSize = 1.0;
 
 void appendRectMinus(std::vector<Rect>& pieces, const Rect& rect, const Rect& occluder)
@@ -27,47 +29,6 @@ void appendRectMinus(std::vector<Rect>& pieces, const Rect& rect, const Rect& oc
     }
 }
 
-std::vector<Rect> subtractAll(const Rect& rect, const std::vector<Rect>& occluders)
-{
-    std::vector<Rect> pieces{rect};
-    std::vector<Rect> next;
-    for (const Rect& occluder : occluders) {
-        next.clear();
-        for (const Rect& piece : pieces)
-            appendRectMinus(next, piece, occluder);
-        pieces.swap(next);
-        if (pieces.empty())
-            break;
-    }
-    return pieces;
-}
-
-void appendFragments(std::vector<OverlayAllowedWindowFragment>& fragments,
-                     const std::vector<Rect>& displayPieces, const std::vector<Rect>& occluders,
-                     const AllowedWindowSnapshot& snapshot, const Rect& windowRect)
-{
-    for (const Rect& displayPiece : displayPieces) {
-        for (const Rect& visible : subtractAll(displayPiece, occluders))
-            fragments.push_back({snapshot.bundleID, snapshot.windowID, visible, windowRect});
-    }
-}
-
-void appendBlockers(std::vector<OverlayBlockerSnapshot>& list, std::vector<Rect>* occluders,
-                    const std::vector<OverlayBlockerSnapshot>& pieces)
-{
-    for (const OverlayBlockerSnapshot& piece : pieces) {
-        list.push_back(piece);
-        if (occluders)
-            occluders->push_back(piece.rect);
-    }
-}
-
-OverlaySuppressedWindowSnapshot suppressed(const AllowedWindowSnapshot& snapshot, const Rect& windowRect,
-                                           OverlaySuppressedWindowSnapshot::Reason reason)
-{
-    return {snapshot.bundleID, snapshot.windowID, snapshot.alpha, windowRect, reason};
-}
-
 } // namespace
 
 std::vector<Rect> subtractRect(const Rect& rect, const Rect& occluder)
@@ -79,7 +40,32 @@ std::vector<Rect> subtractRect(const Rect& rect, const Rect& occluder)
 
 std::vector<Rect> subtractRects(const Rect& rect, const std::vector<Rect>& occluders)
 {
-    return subtractAll(rect, occluders);
+    std::vector<Rect> pieces;
+    std::vector<Rect> scratch;
+    subtractRects(rect, occluders, pieces, scratch);
+    return pieces;
+}
+
+void subtractRects(const Rect& rect, const std::vector<Rect>& occluders, std::vector<Rect>& pieces,
+                   std::vector<Rect>& scratch)
+{
+    pieces.assign(1, rect);
+    // An occluder that misses the pieces' common bounds leaves every piece as
+    // it is: most windows of a crowded desktop miss any given one.
+    Rect bounds = rect;
+    for (const Rect& occluder : occluders) {
+        if (bounds.intersected(occluder).isEmpty())
+            continue;
+        scratch.clear();
+        for (const Rect& piece : pieces)
+            appendRectMinus(scratch, piece, occluder);
+        pieces.swap(scratch);
+        if (pieces.empty())
+            break;
+        bounds = Rect::null();
+        for (const Rect& piece : pieces)
+            bounds = bounds.united(piece);
+    }
 }
 
 std::vector<OverlayBlockerSnapshot> blockerSnapshots(const AllowedWindowSnapshot& snapshot,
@@ -87,11 +73,20 @@ std::vector<OverlayBlockerSnapshot> blockerSnapshots(const AllowedWindowSnapshot
                                                      const Rect& fallbackRect)
 {
     std::vector<OverlayBlockerSnapshot> blockers;
-    for (const Rect& piece : geometry.cocoaRectsForQuartzRect(snapshot.bounds))
-        blockers.push_back({snapshot.bundleID, snapshot.layer, snapshot.alpha, snapshot.ownerName, piece});
-    if (blockers.empty())
-        blockers.push_back({snapshot.bundleID, snapshot.layer, snapshot.alpha, snapshot.ownerName, fallbackRect});
+    std::vector<Rect> pieces;
+    appendBlockerSnapshots(snapshot, geometry, fallbackRect, blockers, pieces);
     return blockers;
+}
+
+void appendBlockerSnapshots(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry,
+                            const Rect& fallbackRect, std::vector<OverlayBlockerSnapshot>& blockers,
+                            std::vector<Rect>& pieces)
+{
+    geometry.cocoaRectsForQuartzRect(snapshot.bounds, pieces);
+    if (pieces.empty())
+        pieces.push_back(fallbackRect);
+    for (const Rect& piece : pieces)
+        blockers.push_back({snapshot.bundleID, snapshot.layer, snapshot.alpha, snapshot.ownerName, piece});
 }
 
 std::vector<OverlayAllowedWindowFragment>
@@ -104,8 +99,22 @@ buildAllowedWindowFragments(const std::vector<Rect>& displayPieces,
     for (const OverlayBlockerSnapshot& blocker : blockers)
         occluders.push_back(blocker.rect);
     std::vector<OverlayAllowedWindowFragment> fragments;
-    appendFragments(fragments, displayPieces, occluders, snapshot, windowRect);
+    std::vector<Rect> pieces;
+    std::vector<Rect> scratch;
+    appendAllowedWindowFragments(displayPieces, occluders, snapshot, windowRect, fragments, pieces, scratch);
     return fragments;
+}
+
+void appendAllowedWindowFragments(const std::vector<Rect>& displayPieces, const std::vector<Rect>& occluders,
+                                  const AllowedWindowSnapshot& snapshot, const Rect& windowRect,
+                                  std::vector<OverlayAllowedWindowFragment>& fragments, std::vector<Rect>& pieces,
+                                  std::vector<Rect>& scratch)
+{
+    for (const Rect& displayPiece : displayPieces) {
+        subtractRects(displayPiece, occluders, pieces, scratch);
+        for (const Rect& visible : pieces)
+            fragments.push_back({snapshot.bundleID, snapshot.windowID, visible, windowRect});
+    }
 }
 
 bool isFinderDesktopWindow(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry)
@@ -119,52 +128,8 @@ WindowClassification classifyWindowSnapshots(const std::vector<AllowedWindowSnap
                                              const QString& ownBundleID,
                                              const DisplayGeometry& geometry)
 {
-    WindowClassification result;
-    // The rects of `result.blockers`, kept alongside to cut allowed windows.
-    std::vector<Rect> occluders;
-
-    for (const AllowedWindowSnapshot& snapshot : snapshots) {
-        const Rect& bounds = snapshot.bounds;
-        if (bounds.width <= 0 || bounds.height <= 0 || snapshot.alpha <= minimumAlpha)
-            continue;
-        if (snapshot.layer < 0 || snapshot.bundleID == ownBundleID)
-            continue;
-        const Rect windowRect =
-            DisplayGeometry::cocoaRect(bounds, geometry.displayFrameForQuartzRect(bounds));
-
-        if (allowedBundleIDs.count(snapshot.bundleID)) {
-            if (isFinderDesktopWindow(snapshot, geometry)) {
-                appendBlockers(result.ignoredBlockers, nullptr, blockerSnapshots(snapshot, geometry, windowRect));
-                continue;
-            }
-            result.allowedWindowRectsByBundleID[snapshot.bundleID].push_back(windowRect);
-            if (snapshot.alpha < opaqueAlpha) {
-                result.suppressedWindows.push_back(
-                    suppressed(snapshot, windowRect, OverlaySuppressedWindowSnapshot::Reason::translucent));
-                continue;
-            }
-            const std::vector<Rect> displayPieces = geometry.cocoaRectsForQuartzRect(bounds);
-            if (displayPieces.empty()) {
-                result.suppressedWindows.push_back(
-                    suppressed(snapshot, windowRect, OverlaySuppressedWindowSnapshot::Reason::offscreen));
-                continue;
-            }
-            appendFragments(result.fragments, displayPieces, occluders, snapshot, windowRect);
-            continue;
-        }
-
-        // Ordinary windows of other applications always hide what lies behind
-        // them; surfaces above them only when they are not display-sized.
-        const bool hidesNothing = snapshot.layer != 0 || snapshot.bundleID == kWindowManagerBundleID
-            ? geometry.isFullDisplayRect(bounds)
-            : false;
-        const std::vector<OverlayBlockerSnapshot> pieces = blockerSnapshots(snapshot, geometry, windowRect);
-        if (hidesNothing)
-            appendBlockers(result.ignoredBlockers, nullptr, pieces);
-        else
-            appendBlockers(result.blockers, &occluders, pieces);
-    }
-    return result;
+    WindowClassifier classifier;
+    return classifier.classify(snapshots, allowedBundleIDs, ownBundleID, geometry);
 }
 
 std::vector<AllowedWindowSnapshot> excludingFinderDesktopWindows(const std::vector<AllowedWindowSnapshot>& snapshots,
@@ -182,10 +147,16 @@ std::vector<AllowedWindowSnapshot> excludingFinderDesktopWindows(const std::vect
 std::vector<Rect> fragmentRects(const std::vector<OverlayAllowedWindowFragment>& fragments)
 {
     std::vector<Rect> rects;
+    fragmentRects(fragments, rects);
+    return rects;
+}
+
+void fragmentRects(const std::vector<OverlayAllowedWindowFragment>& fragments, std::vector<Rect>& rects)
+{
+    rects.clear();
     rects.reserve(fragments.size());
     for (const OverlayAllowedWindowFragment& fragment : fragments)
         rects.push_back(fragment.rect);
-    return rects;
 }
 
 std::set<QString> fragmentBundleIDs(const std::vector<OverlayAllowedWindowFragment>& fragments)
@@ -199,13 +170,26 @@ std::set<QString> fragmentBundleIDs(const std::vector<OverlayAllowedWindowFragme
 std::set<QString> fullyOccludedBundleIDs(const std::map<QString, std::vector<Rect>>& rectsByBundleID,
                                          const std::vector<OverlayAllowedWindowFragment>& fragments)
 {
-    const std::set<QString> visible = fragmentBundleIDs(fragments);
     std::set<QString> occluded;
+    updateFullyOccludedBundleIDs(rectsByBundleID, fragments, occluded);
+    return occluded;
+}
+
+void updateFullyOccludedBundleIDs(const std::map<QString, std::vector<Rect>>& rectsByBundleID,
+                                  const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                  std::set<QString>& occluded)
+{
+    auto hasFragment = [&fragments](const QString& bundleID) {
+        return std::any_of(fragments.begin(), fragments.end(),
+                           [&bundleID](const auto& fragment) { return fragment.bundleID == bundleID; });
+    };
+    std::erase_if(occluded, [&](const QString& bundleID) {
+        return !rectsByBundleID.contains(bundleID) || hasFragment(bundleID);
+    });
     for (const auto& [bundleID, rects] : rectsByBundleID) {
-        if (!visible.count(bundleID))
+        if (!hasFragment(bundleID))
             occluded.insert(bundleID);
     }
-    return occluded;
 }
 
 int totalRectCount(const std::map<QString, std::vector<Rect>>& rectsByBundleID)

@@ -49,12 +49,20 @@ WindowClassification classifyWindowSnapshots(const std::vector<AllowedWindowSnap
 std::vector<OverlayBlockerSnapshot> blockerSnapshots(const AllowedWindowSnapshot& snapshot,
                                                      const DisplayGeometry& geometry,
                                                      const Rect& fallbackRect);
+// The same appended to `blockers`, with `pieces` as working space.
+void appendBlockerSnapshots(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry,
+                            const Rect& fallbackRect, std::vector<OverlayBlockerSnapshot>& blockers,
+                            std::vector<Rect>& pieces);
 
 // The parts of `rect` not covered by `occluder`: above, below, left, right,
 // pieces under one point dropped. A rect the occluder misses comes back whole.
 std::vector<Rect> subtractRect(const Rect& rect, const Rect& occluder);
 // The parts of `rect` not covered by any occluder.
 std::vector<Rect> subtractRects(const Rect& rect, const std::vector<Rect>& occluders);
+// The same into `pieces`, with `scratch` as working space; both keep their
+// storage from call to call.
+void subtractRects(const Rect& rect, const std::vector<Rect>& occluders, std::vector<Rect>& pieces,
+                   std::vector<Rect>& scratch);
 
 // The visible pieces of one allowed window: each display piece minus every
 // blocker collected so far.
@@ -62,6 +70,12 @@ std::vector<OverlayAllowedWindowFragment>
 buildAllowedWindowFragments(const std::vector<Rect>& displayPieces,
                             const std::vector<OverlayBlockerSnapshot>& blockers,
                             const AllowedWindowSnapshot& snapshot, const Rect& windowRect);
+// The same appended to `fragments`, cut by the blockers' rects; `pieces` and
+// `scratch` are working space.
+void appendAllowedWindowFragments(const std::vector<Rect>& displayPieces, const std::vector<Rect>& occluders,
+                                  const AllowedWindowSnapshot& snapshot, const Rect& windowRect,
+                                  std::vector<OverlayAllowedWindowFragment>& fragments, std::vector<Rect>& pieces,
+                                  std::vector<Rect>& scratch);
 
 // Finder's desktop: a display-sized Finder window at layer 0.
 bool isFinderDesktopWindow(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry);
@@ -69,10 +83,17 @@ std::vector<AllowedWindowSnapshot> excludingFinderDesktopWindows(const std::vect
                                                                  const DisplayGeometry& geometry);
 
 std::vector<Rect> fragmentRects(const std::vector<OverlayAllowedWindowFragment>& fragments);
+// The same into `rects`, which keeps its storage.
+void fragmentRects(const std::vector<OverlayAllowedWindowFragment>& fragments, std::vector<Rect>& rects);
 std::set<QString> fragmentBundleIDs(const std::vector<OverlayAllowedWindowFragment>& fragments);
 // The applications that have windows but none of whose windows has a visible piece.
 std::set<QString> fullyOccludedBundleIDs(const std::map<QString, std::vector<Rect>>& rectsByBundleID,
                                          const std::vector<OverlayAllowedWindowFragment>& fragments);
+// Makes `occluded` that set by adding and removing what changed: a set that
+// stays the same costs no allocation.
+void updateFullyOccludedBundleIDs(const std::map<QString, std::vector<Rect>>& rectsByBundleID,
+                                  const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                  std::set<QString>& occluded);
 int totalRectCount(const std::map<QString, std::vector<Rect>>& rectsByBundleID);
 
 } // namespace vesk

@@ -7,6 +7,8 @@ namespace vesk {
 
 namespace {
 
+constexpr int kOnScreenOptions = platform::WindowListOnScreenOnly | platform::WindowListExcludeDesktopElements;
+
 bool isNumber(const QVariant& value)
 {
     switch (value.typeId()) {
@@ -84,22 +86,37 @@ WindowSnapshotReader::WindowSnapshotReader(const platform::WindowListProviding& 
 {
 }
 
-std::vector<AllowedWindowSnapshot> WindowSnapshotReader::copyWindowSnapshots(int options) const
+void WindowSnapshotReader::parseWindowInfos(const QList<QVariantMap>& infos,
+                                            std::vector<AllowedWindowSnapshot>& snapshots) const
 {
-    const QList<QVariantMap> infos = windowList_.copyWindowInfo(options);
-    std::vector<AllowedWindowSnapshot> snapshots;
+    snapshots.clear();
     snapshots.reserve(infos.size());
     for (const QVariantMap& info : infos) {
         if (std::optional<AllowedWindowSnapshot> snapshot = parseWindowInfo(info))
             snapshots.push_back(std::move(*snapshot));
     }
+}
+
+std::vector<AllowedWindowSnapshot> WindowSnapshotReader::copyWindowSnapshots(int options) const
+{
+    std::vector<AllowedWindowSnapshot> snapshots;
+    parseWindowInfos(windowList_.copyWindowInfo(options), snapshots);
     return snapshots;
 }
 
 std::vector<AllowedWindowSnapshot> WindowSnapshotReader::copyOnScreenWindowSnapshots() const
 {
-    return copyWindowSnapshots(platform::WindowListOnScreenOnly
-                               | platform::WindowListExcludeDesktopElements);
+    return copyWindowSnapshots(kOnScreenOptions);
+}
+
+const std::vector<AllowedWindowSnapshot>& WindowSnapshotReader::onScreenWindowSnapshots()
+{
+    QList<QVariantMap> infos = windowList_.copyWindowInfo(kOnScreenOptions);
+    if (!infos.isSharedWith(onScreenInfos_)) {
+        parseWindowInfos(infos, onScreenSnapshots_);
+        onScreenInfos_ = std::move(infos);
+    }
+    return onScreenSnapshots_;
 }
 
 std::vector<AllowedWindowSnapshot> WindowSnapshotReader::copyAllWindowSnapshots() const

@@ -17,8 +17,9 @@ namespace vesk {
 // window list was copied) or it has no bundle identifier.
 using BundleIdentifierLookup = std::function<std::optional<QString>(qint32 processID)>;
 
-// Reads the system window list into snapshots, front to back. Nothing is
-// cached: every call copies the list and looks up every owner afresh.
+// Reads the system window list into snapshots, front to back. The copy
+// functions copy the list and look up every owner afresh on every call; the
+// per-frame read keeps its snapshots while the list stays the same.
 class WindowSnapshotReader {
 public:
     WindowSnapshotReader(const platform::WindowListProviding& windowList,
@@ -30,13 +31,24 @@ public:
     std::vector<AllowedWindowSnapshot> copyOnScreenWindowSnapshots() const;
     // Also windows of other Spaces and minimised ones (options 16).
     std::vector<AllowedWindowSnapshot> copyAllWindowSnapshots() const;
+    // The on-screen snapshots for one frame. A list that the provider hands out
+    // again unchanged (the same shared copy as last time) keeps the snapshots
+    // parsed from it, with the owners looked up then: a window whose owner
+    // changes leaves or changes the list. Valid until the next call.
+    const std::vector<AllowedWindowSnapshot>& onScreenWindowSnapshots();
     // None when the owner, the bounds or the layer is missing or malformed, or
     // the owner has no bundle identifier.
     std::optional<AllowedWindowSnapshot> parseWindowInfo(const QVariantMap& info) const;
 
 private:
+    void parseWindowInfos(const QList<QVariantMap>& infos, std::vector<AllowedWindowSnapshot>& snapshots) const;
+
     const platform::WindowListProviding& windowList_;
     BundleIdentifierLookup bundleIdentifierForProcess_;
+    // The last on-screen list, held so that its storage cannot be reused by a
+    // different list, and what it was parsed into.
+    QList<QVariantMap> onScreenInfos_;
+    std::vector<AllowedWindowSnapshot> onScreenSnapshots_;
 };
 
 } // namespace vesk

@@ -87,6 +87,7 @@ ScriptedRun::~ScriptedRun()
     // The application goes before the desktop it runs on, and both before
     // the log messages stop going to this run; then its log rows are written out.
     const bool ranApplication = app_ != nullptr;
+    timeForEntries_ = nullptr;
     app_.reset();
     desktop_.reset();
     if (ranApplication)
@@ -221,6 +222,7 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
         return invalidInput;
     }
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
+    timeForEntries_ = time_.get();
 
     bool storeFailed = false;
     VeskAppEnvironment environment{desktop_->interfaces(),
@@ -525,8 +527,12 @@ QJsonObject ScriptedRun::buildReport()
 void ScriptedRun::record(QJsonObject entry)
 {
     entry["at"] = timelineTime();
-    std::lock_guard lock(timelineMutex_);
-    timeline_.append(entry);
+    {
+        std::lock_guard lock(timelineMutex_);
+        timeline_.append(entry);
+    }
+    if (VirtualTimeDriver* time = timeForEntries_.load())
+        time->requestSettle();
 }
 
 double ScriptedRun::timelineTime() const

@@ -100,6 +100,9 @@ private:
     std::unique_ptr<ManualScheduler> scheduler_;
     std::unique_ptr<platform::SimulatedDesktop> desktop_;
     std::unique_ptr<VirtualTimeDriver> time_;
+    // The driver as the log messages of any thread reach it: a new timeline
+    // entry asks it to turn the event loop at the end of its slice.
+    std::atomic<VirtualTimeDriver*> timeForEntries_{nullptr};
     std::unique_ptr<VeskApp> app_;
 
     mutable std::mutex timelineMutex_;

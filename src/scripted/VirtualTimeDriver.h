@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 namespace vesk::platform {
 class SimulatedDesktop;
 }
@@ -8,10 +10,12 @@ namespace vesk {
 
 class ManualScheduler;
 
-// Moves the application through virtual time as fast as it can: in short
-// slices, and after each slice it lets the work that other threads handed
-// back (the workspace's launch completions, Qt's own events) run before time
-// goes on, so a run is the same every time.
+// Moves the application through virtual time as fast as it can, in short
+// slices. Every piece of scheduled work runs at its exact time inside a slice;
+// between slices the driver turns the event loop only when something may need
+// it: work the workspace's thread handed back (its launch completions), or
+// news the run recorded (a timeline entry). Before a step and after it the
+// loop always turns. A run is the same every time.
 class VirtualTimeDriver {
 public:
     static constexpr double sliceSeconds = 0.05;
@@ -28,10 +32,14 @@ public:
     void advanceTo(double time);
     // Runs what is due now, including what other threads handed back.
     void settle();
+    // Something happened that the event loop may have to follow up: the slice
+    // that is running ends with a turn of it. Any thread may call this.
+    void requestSettle() { settleRequested_ = true; }
 
 private:
     ManualScheduler& scheduler_;
     platform::SimulatedDesktop& desktop_;
+    std::atomic<bool> settleRequested_{false};
 };
 
 } // namespace vesk

@@ -126,6 +126,23 @@ TEST_F(OverlayPanelTest, HolesWrittenToThePanelReachItsView)
     EXPECT_EQ(panel.contentView()->passthroughRects(), holes);
 }
 
+TEST_F(OverlayPanelTest, TheShapeFollowsTheHolesAsTheyChange)
+{
+    OverlayPanel panel(screenInfo, quartzFrame, screens, &desktop);
+    // Cocoa (100, 100, 200, 100) on the 900-high display is view (100, 700, 200, 100).
+    panel.setPassthroughRects({Rect{100, 100, 200, 100}});
+    EXPECT_FALSE(panel.mask().contains(QPoint(150, 750)));
+    EXPECT_TRUE(panel.mask().contains(QPoint(150, 650)));
+    panel.setPassthroughRects({Rect{100, 100, 200, 100}}); // a steady frame
+    EXPECT_FALSE(panel.mask().contains(QPoint(150, 750)));
+
+    panel.setPassthroughRects({Rect{500, 500, 100, 100}}); // view (500, 300, 100, 100)
+    EXPECT_TRUE(panel.mask().contains(QPoint(150, 750))) << "the old hole is closed again";
+    EXPECT_FALSE(panel.mask().contains(QPoint(550, 350)));
+    panel.setPassthroughRects({});
+    EXPECT_TRUE(panel.mask().contains(QPoint(550, 350)));
+}
+
 struct ButtonCase {
     std::vector<int> held;
     bool active;

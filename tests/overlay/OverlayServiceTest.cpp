@@ -11,6 +11,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
 
+#include "AllocationCount.h"
 #include "DesktopSpecs.h"
 #include "FakeScreens.h"
 #include "LogCapture.h"
@@ -20,6 +21,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +231,33 @@ TEST_F(OverlayServiceTest, HandlerGetsTheHolesEveryFrameButASteadySceneLogsOnce)
     EXPECT_EQ(logs.count("Overlay window evaluation"), 1);
 }
 
+TEST_F(OverlayServiceTest, ASteadySceneTicksWithoutAllocating)
+{
+    // A blocker over a corner of the editor and another over the whole chat
+    // window: fragments, blockers and a fully occluded application every frame.
+    addApplication(kBrowser, QRectF(500, 300, 400, 400));
+    addApplication(kChat, QRectF(1000, 100, 300, 200));
+    addApplication(QStringLiteral("com.example.mail"), QRectF(950, 50, 400, 300));
+    activate({kEditor, kChat});
+    size_t holeCount = 0;
+    // Like the session core's, a handler too large to be stored inside the
+    // function object: copying it would allocate.
+    service.setPassthroughRectsChangedHandler(
+        [&holeCount, lifecycle = QUuid::createUuid(), owner = this](const std::vector<Rect>& holes) {
+            if (owner && !lifecycle.isNull())
+                holeCount = holes.size();
+        });
+    advanceFrames(5);
+    ASSERT_EQ(holeCount, 2u);
+    ASSERT_EQ(occludedReports, (std::vector<std::set<QString>>{{kChat}}));
+
+    const long before = test::allocationsOnThisThread();
+    for (int frame = 0; frame < 20; ++frame)
+        service.trackingTick();
+    EXPECT_EQ(test::allocationsOnThisThread() - before, 0);
+    EXPECT_EQ(holeCount, 2u);
+}
+
 TEST_F(OverlayServiceTest, StartingTrackingTwiceKeepsOneTickSource)
 {
     activate();
@@ -298,6 +327,44 @@ TEST_F(OverlayServiceTest, AHandlerMayDeactivateTheOverlayFromInsideTheTick)
     scheduler.advance(1.0);
     EXPECT_EQ(holeReports.size(), reports);
     EXPECT_EQ(scheduler.pendingCount(), 0);
+}
+
+TEST_F(OverlayServiceTest, ATickAskedForByAHandlerRunsAfterTheRunningOne)
+{
+    addApplication(kChat, QRectF(900, 100, 300, 200));
+    const WindowNumber browser = addApplication(kBrowser, QRectF(50, 600, 300, 200));
+    activate();
+    advanceFrames(1);
+    holeReports.clear();
+    // The session core answers an occluded window by widening the allowlist.
+    service.setAllowedWindowsOccludedHandler(
+        [this](const std::set<QString>&) { service.updateAllowlist({kEditor, kChat}); });
+    desktop.setWindowBounds(browser, QRectF(50, 50, 800, 600)); // now over the whole editor
+    advanceFrames(1);
+    EXPECT_EQ(logs.count("Overlay allowlist updated — 2 apps allowed"), 1);
+    // The frame that found the editor covered reports its holes first; the
+    // tick of the new allowlist follows with the chat window's.
+    ASSERT_EQ(holeReports.size(), 2u);
+    EXPECT_TRUE(holeReports[0].empty());
+    EXPECT_EQ(holeReports[1], std::vector<Rect>{Rect(904, 604, 292, 192)});
+}
+
+TEST_F(OverlayServiceTest, ASuppressionAskedForInsideTheTickHasTheLastWordOfTheTurn)
+{
+    activate();
+    advanceFrames(1);
+    service.setAllowedWindowMotionHandler([this](const auto&) {
+        service.suppressPassthroughImmediately(kEditor, QStringLiteral("windowControlClick"));
+    });
+    desktop.setMouseButtonDown(0, true);
+    desktop.setWindowBounds(editorWindow, QRectF(150, 100, 600, 400));
+    holeReports.clear();
+    advanceFrames(1);
+    // The running frame reports the dragged window's hole; the tick of the
+    // suppression follows it and closes the hole.
+    ASSERT_EQ(holeReports.size(), 2u);
+    EXPECT_EQ(holeReports[0].size(), 1u);
+    EXPECT_TRUE(holeReports[1].empty());
 }
 
 TEST_F(OverlayServiceTest, AWindowBackWithinTheGracePeriodCancelsIt)

@@ -278,8 +278,10 @@ TEST(TransitionTrackerTest, LargestWindowOfEachApplicationCounts)
         {kApp, 3u, Rect{0, 0, 10, 10}, Rect{0, 0, 0, 900}},
         {other, 4u, Rect{0, 0, 10, 10}, Rect{5, 5, 200, 200}},
     };
-    const auto largest = OverlayWindowTransitionTracker::largestWindowRectByBundleID(fragments);
-    EXPECT_EQ(largest, (std::map<QString, Rect>{{kApp, Rect{0, 0, 300, 300}}, {other, Rect{5, 5, 200, 200}}}));
+    EXPECT_EQ(OverlayWindowTransitionTracker::largestWindowRect(fragments, kApp), (Rect{0, 0, 300, 300}));
+    EXPECT_EQ(OverlayWindowTransitionTracker::largestWindowRect(fragments, other), (Rect{5, 5, 200, 200}));
+    EXPECT_EQ(OverlayWindowTransitionTracker::largestWindowRect(fragments, QStringLiteral("com.example.mail")),
+              std::nullopt);
 }
 
 TEST(TransitionTrackerTest, ReasonRawTextRoundTrips)

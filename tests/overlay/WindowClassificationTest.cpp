@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace vesk;
 using Reason = OverlaySuppressedWindowSnapshot::Reason;
 
@@ -249,6 +251,37 @@ TEST(WindowClassification, SubtractRect)
     EXPECT_EQ(subtractRects(r, {}), std::vector<Rect>{r});
     EXPECT_EQ(subtractRects(r, {{0, 50, 100, 50}, {50, 0, 50, 50}}), (std::vector<Rect>{{0, 0, 50, 50}}));
     EXPECT_TRUE(subtractRects(r, {{0, 50, 100, 50}, {0, 0, 100, 50}}).empty());
+}
+
+TEST(WindowClassification, SubtractingManyOccludersGivesThePiecesOfOneAtATime)
+{
+    // The occluders taken one by one over every piece, as the rule reads; the
+    // fast path must give the same pieces in the same order.
+    auto oneAtATime = [](const Rect& rect, const std::vector<Rect>& occluders) {
+        std::vector<Rect> pieces{rect};
+        for (const Rect& occluder : occluders) {
+            std::vector<Rect> next;
+            for (const Rect& piece : pieces) {
+                const std::vector<Rect> rest = subtractRect(piece, occluder);
+                next.insert(next.end(), rest.begin(), rest.end());
+            }
+            pieces = next;
+        }
+        return pieces;
+    };
+    std::mt19937 random(15);
+    std::uniform_real_distribution<double> position(-300, 1300);
+    std::uniform_real_distribution<double> size(0, 500);
+    std::vector<Rect> pieces;
+    std::vector<Rect> scratch;
+    for (int round = 0; round < 300; ++round) {
+        const Rect window{position(random), position(random), 900, 600};
+        std::vector<Rect> occluders(round % 40);
+        for (Rect& occluder : occluders)
+            occluder = Rect{position(random), position(random), size(random), size(random)};
+        subtractRects(window, occluders, pieces, scratch);
+        ASSERT_EQ(pieces, oneAtATime(window, occluders)) << "round " << round;
+    }
 }
 
 TEST(WindowClassification, BuildAllowedWindowFragmentsCutsEachDisplayPiece)

@@ -153,3 +153,30 @@ TEST_F(WindowSnapshotReaderTest, KeepsInvisibleAndZeroSizedWindows)
     EXPECT_EQ(snapshots[0].alpha, 0.0);
     EXPECT_EQ(snapshots[1].bounds, (Rect{0, 0, 0, 0}));
 }
+
+TEST_F(WindowSnapshotReaderTest, PerFrameReadParsesAListOnlyWhenItChanges)
+{
+    int lookups = 0;
+    WindowSnapshotReader counting(windowList, [&lookups](qint32) -> std::optional<QString> {
+        ++lookups;
+        return QStringLiteral("com.example.editor");
+    });
+    windowList.windows = {window(100, 1), window(100, 2)};
+
+    EXPECT_EQ(counting.onScreenWindowSnapshots().size(), 2u);
+    EXPECT_EQ(counting.onScreenWindowSnapshots().size(), 2u);
+    EXPECT_EQ(lookups, 2) << "the same list handed out again is not parsed again";
+    EXPECT_EQ(windowList.requestedOptions, (std::vector<int>{17, 17}));
+
+    // A list with the same entries that is not the same copy is parsed afresh.
+    windowList.windows = {window(100, 1), window(100, 3, bounds(5, 6, 70, 80))};
+    const auto& snapshots = counting.onScreenWindowSnapshots();
+    EXPECT_EQ(lookups, 4);
+    ASSERT_EQ(snapshots.size(), 2u);
+    EXPECT_EQ(snapshots[1].windowID, 3u);
+    EXPECT_EQ(snapshots[1].bounds, (Rect{5, 6, 70, 80}));
+    EXPECT_EQ(snapshots, counting.copyOnScreenWindowSnapshots());
+
+    windowList.windows.clear();
+    EXPECT_TRUE(counting.onScreenWindowSnapshots().empty());
+}

@@ -141,9 +141,20 @@ void DesktopWorkspace::post(WorkspaceNotification name, std::optional<ProcessID>
     }
 }
 
-void DesktopWorkspace::waitForCompletions()
+bool DesktopWorkspace::waitForCompletions()
 {
+    const std::uint64_t handedOver = handedOver_.load();
+    if (handedOver == waitedThrough_.load())
+        return false;
     completionQueue_.sync([] {});
+    waitedThrough_.store(handedOver);
+    return true;
+}
+
+void DesktopWorkspace::runOnSystemThread(std::function<void()> work)
+{
+    ++handedOver_;
+    completionQueue_.async(std::move(work));
 }
 
 void DesktopWorkspace::complete(const OpenCompletion& completion, std::optional<ProcessID> pid,
@@ -154,7 +165,7 @@ void DesktopWorkspace::complete(const OpenCompletion& completion, std::optional<
     std::shared_ptr<RunningApplication> application;
     if (pid)
         application = std::make_shared<DesktopRunningApplication>(desktop_, *pid);
-    completionQueue_.async([completion, application, error] { completion(application, error); });
+    runOnSystemThread([completion, application, error] { completion(application, error); });
 }
 
 void DesktopWorkspace::launch(const QUrl& applicationURL, const QList<QUrl>& documents,

@@ -11,6 +11,8 @@
 
 #include <QMetaObject>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -58,12 +60,14 @@ public:
     const QList<QUrl>& openedURLs() const { return openedURLs_; }
     // Each reveal in the file browser: the files it selected.
     const std::vector<QList<QUrl>>& revealedFileSelections() const { return revealedFileSelections_; }
-    // Blocks until every completion handed to the workspace thread so far has run.
-    void waitForCompletions();
+    // Blocks until every completion handed to the workspace thread so far has
+    // run. True when any was handed over since the last wait; without any it
+    // returns at once, without a round trip to that thread.
+    bool waitForCompletions();
     // True on the thread that runs completions.
     bool isCompletionThread() const { return completionQueue_.isCurrent(); }
     // Runs work on that thread (the platform's own thread for callbacks).
-    void runOnSystemThread(std::function<void()> work) { completionQueue_.async(std::move(work)); }
+    void runOnSystemThread(std::function<void()> work);
 
 private:
     struct Observer {
@@ -84,6 +88,10 @@ private:
     QList<QUrl> openedURLs_;
     std::vector<QList<QUrl>> revealedFileSelections_;
     SerialQueue completionQueue_;
+    // Blocks handed to the completion thread, and how many of them the last
+    // wait covered.
+    std::atomic<std::uint64_t> handedOver_{0};
+    std::atomic<std::uint64_t> waitedThrough_{0};
     // Shared with the queued deliveries, which find it gone once the workspace is.
     std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();
     WorkspaceObserverToken nextObserverToken_ = 1;

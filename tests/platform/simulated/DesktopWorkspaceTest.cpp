@@ -282,3 +282,13 @@ TEST_F(DesktopWorkspaceTest, SystemURLsAreRecorded)
 }
 
 } // namespace
+
+TEST_F(DesktopWorkspaceTest, AWaitReturnsAtOnceWhenNothingWasHandedOver)
+{
+    EXPECT_FALSE(workspace().waitForCompletions());
+    std::atomic<bool> ran{false};
+    workspace().runOnSystemThread([&ran] { ran = true; });
+    EXPECT_TRUE(workspace().waitForCompletions());
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(workspace().waitForCompletions()) << "everything handed over was waited for already";
+}
