@@ -102,7 +102,10 @@ void BM_ClickDecisionWithWindowListRead(benchmark::State& state)
     state.counters["fragments"] = decision.passthroughRectCount;
     state.counters["allowed"] = decision.isAllowed;
 }
-BENCHMARK(BM_ClickDecisionWithWindowListRead)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ClickDecisionWithWindowListRead)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 void BM_ClickDecision(benchmark::State& state)
 {

@@ -7,13 +7,13 @@
 
 #include "AllocationCount.h"
 #include "DesktopSpecs.h"
+#include "core/ManualScheduler.h"
 #include "overlay/OverlayContentView.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
 #include <QApplication>
@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
 
 namespace {
 
@@ -35,8 +34,8 @@ constexpr int kWarmUpFrames = 30;
 // its right, a laptop panel to its left, two below them and one more on the
 // far right.
 const QRectF kDisplayBounds[] = {
-    QRectF(0, 0, 1440, 900),      QRectF(1440, -180, 2560, 1440), QRectF(-1280, 100, 1280, 800),
-    QRectF(0, 900, 1440, 900),    QRectF(-1280, 900, 1280, 1024), QRectF(4000, 0, 1920, 1080),
+    QRectF(0, 0, 1440, 900),   QRectF(1440, -180, 2560, 1440), QRectF(-1280, 100, 1280, 800),
+    QRectF(0, 900, 1440, 900), QRectF(-1280, 900, 1280, 1024), QRectF(4000, 0, 1920, 1080),
 };
 
 // Counts the paint events a widget receives.
@@ -85,11 +84,10 @@ struct BusyDesktop {
         const int others = windowCount - kAllowedApplications;
         for (int app = 0; app * kWindowsPerOtherApplication < others; ++app) {
             std::vector<QRectF> windows;
-            for (int window = 0; window < kWindowsPerOtherApplication
-                 && app * kWindowsPerOtherApplication + window < others;
+            for (int window = 0;
+                 window < kWindowsPerOtherApplication && app * kWindowsPerOtherApplication + window < others;
                  ++window) {
-                windows.push_back(
-                    QRectF(lefts[app % 9] + 37 * window, 140 + 53 * window + (11 * app) % 400, 420, 300));
+                windows.push_back(QRectF(lefts[app % 9] + 37 * window, 140 + 53 * window + (11 * app) % 400, 420, 300));
             }
             addApplication(QStringLiteral("com.example.other%1").arg(app), windows);
         }
@@ -150,9 +148,9 @@ void BM_OverlayTick(benchmark::State& state)
     QCoreApplication::processEvents();
     state.counters["allocs/tick"] = benchmark::Counter(static_cast<double>(allocations) / state.iterations());
     state.counters["holes"] = static_cast<double>(scene.lastHoles.size());
-    state.counters["us/window"] = benchmark::Counter(static_cast<double>(windowCount(state)),
-                                                     benchmark::Counter::kIsIterationInvariantRate
-                                                         | benchmark::Counter::kInvert);
+    state.counters["us/window"] =
+        benchmark::Counter(static_cast<double>(windowCount(state)),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_OverlayFrame(benchmark::State& state)
@@ -179,8 +177,8 @@ void BM_WindowSnapshots(benchmark::State& state)
     const long before = test::allocationsOnThisThread();
     for (auto _ : state)
         benchmark::DoNotOptimize(reader.copyOnScreenWindowSnapshots());
-    state.counters["allocs/read"] = benchmark::Counter(
-        static_cast<double>(test::allocationsOnThisThread() - before) / state.iterations());
+    state.counters["allocs/read"] =
+        benchmark::Counter(static_cast<double>(test::allocationsOnThisThread() - before) / state.iterations());
 }
 
 void BM_Classification(benchmark::State& state)
@@ -192,8 +190,8 @@ void BM_Classification(benchmark::State& state)
     const long before = test::allocationsOnThisThread();
     for (auto _ : state)
         benchmark::DoNotOptimize(classifyWindowSnapshots(snapshots, scene.allowed, QString(), *geometry));
-    state.counters["allocs/run"] = benchmark::Counter(
-        static_cast<double>(test::allocationsOnThisThread() - before) / state.iterations());
+    state.counters["allocs/run"] =
+        benchmark::Counter(static_cast<double>(test::allocationsOnThisThread() - before) / state.iterations());
 }
 
 // Windows 10, 50, 200, 500 by displays 1, 3, 6.

@@ -71,9 +71,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "session_load: the default scenario does not load\n");
         return 1;
     }
-    vesk::VeskApp vesk({desktop.interfaces(), scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
-                        QDir(folder.path()).filePath(vesk::ModelContainer::storeFileName),
-                        QDir(folder.path()).filePath("defaults")});
+    vesk::VeskApp vesk(
+        {desktop.interfaces(), scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
+         QDir(folder.path()).filePath(vesk::ModelContainer::storeFileName), QDir(folder.path()).filePath("defaults")});
     vesk.launch();
 
     std::set<QString> allowed;

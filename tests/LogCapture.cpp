@@ -8,7 +8,7 @@ namespace {
 // Guards `active` so that a capture going away never races a message from another thread.
 std::mutex activeMutex;
 LogCapture* active = nullptr;
-}
+} // namespace
 
 LogCapture::LogCapture()
 {

@@ -31,10 +31,14 @@ inline void addUserSystemSettings(std::map<QString, QVariantMap>& defaults)
 }
 
 // The seven Dock keys and the thumbnail key as `systemSettingsReadBack` shows the user's.
-inline const QStringList kUserSystemSettings{
-    "mcx-expose-disabled=<missing>", "showMissionControlGestureEnabled=1", "showAppExposeGestureEnabled=<missing>",
-    "showDesktopGestureEnabled=2",   "workspaces-auto-swoosh=1",           "autohide=0",
-    "autohide-delay=0.5",            "show-thumbnail=1"};
+inline const QStringList kUserSystemSettings{"mcx-expose-disabled=<missing>",
+                                             "showMissionControlGestureEnabled=1",
+                                             "showAppExposeGestureEnabled=<missing>",
+                                             "showDesktopGestureEnabled=2",
+                                             "workspaces-auto-swoosh=1",
+                                             "autohide=0",
+                                             "autohide-delay=0.5",
+                                             "show-thumbnail=1"};
 
 // The Dock fallback's activation over the user's settings: the backup, the forced values, the restart.
 inline const QStringList kDockCaptureAndForce{

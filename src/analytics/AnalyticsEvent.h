@@ -53,11 +53,7 @@ public:
     using Payload = std::variant<AppLaunched, SessionStarted, SessionEnded, ReflectionAnswered, ReflectionSkipped>;
 
     template <typename Case>
-        requires std::is_constructible_v<Payload, Case>
-    AnalyticsEvent(Case event)
-        : payload_(std::move(event))
-    {
-    }
+    requires std::is_constructible_v<Payload, Case> AnalyticsEvent(Case event) : payload_(std::move(event)) { }
 
     const Payload& payload() const { return payload_; }
     // "app.launched", "session.started", "session.ended", "reflection.answered", "reflection.skipped".

@@ -2,6 +2,8 @@
 
 namespace vesk {
 
-void NoopAnalyticsService::track(const AnalyticsEvent&) {}
+void NoopAnalyticsService::track(const AnalyticsEvent&)
+{
+}
 
 } // namespace vesk

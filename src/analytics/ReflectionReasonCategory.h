@@ -16,10 +16,9 @@ QString toRaw(ReflectionReasonCategory category);
 
 template <>
 struct EnumCases<ReflectionReasonCategory> {
-    static constexpr std::array values{
-        ReflectionReasonCategory::distractionGotThrough, ReflectionReasonCategory::veskDisturbed,
-        ReflectionReasonCategory::goalUnclear, ReflectionReasonCategory::technicalProblem,
-        ReflectionReasonCategory::other};
+    static constexpr std::array values{ReflectionReasonCategory::distractionGotThrough,
+                                       ReflectionReasonCategory::veskDisturbed, ReflectionReasonCategory::goalUnclear,
+                                       ReflectionReasonCategory::technicalProblem, ReflectionReasonCategory::other};
 };
 
 } // namespace vesk

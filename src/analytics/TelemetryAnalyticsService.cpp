@@ -29,8 +29,7 @@ TelemetryAnalyticsService::InitializeSDK TelemetryAnalyticsService::clientInitia
 {
     return [host](const QString& appID) {
         telemetry::Telemetry::initialize(
-            std::make_shared<telemetry::TelemetryManagerConfiguration>(appID, std::nullopt, configuredBaseURL()),
-            host);
+            std::make_shared<telemetry::TelemetryManagerConfiguration>(appID, std::nullopt, configuredBaseURL()), host);
     };
 }
 

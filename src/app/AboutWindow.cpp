@@ -7,8 +7,7 @@
 
 namespace vesk {
 
-AboutWindow::AboutWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
+AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Über VESK"));
     auto* layout = new QVBoxLayout(this);

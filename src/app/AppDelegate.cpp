@@ -1,18 +1,17 @@
 #include "app/AppDelegate.h"
 
 #include "app/TerminationSignalHandler.h"
-#include "enforcement/DesktopIsolationRecovering.h"
-#include "enforcement/EmergencyRestoring.h"
 #include "core/Clock.h"
 #include "core/UserDefaults.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "enforcement/EmergencyRestoring.h"
 #include "session/SessionManager.h"
 
 #include <QCoreApplication>
 
 namespace vesk {
 
-AppDelegate::AppDelegate(Dependencies dependencies)
-    : dependencies_(std::move(dependencies))
+AppDelegate::AppDelegate(Dependencies dependencies) : dependencies_(std::move(dependencies))
 {
 }
 
@@ -33,11 +32,13 @@ void AppDelegate::applicationDidFinishLaunching()
 
     // The signal handler itself only writes to a self-pipe; what follows runs
     // here on the main thread. The process keeps running after SIGTERM.
-    signalHandler_ = std::make_unique<TerminationSignalHandler>([this] { handleSigterm(); },
-                                                                [this](int signal) { handleTerminationSignal(signal); });
+    signalHandler_ =
+        std::make_unique<TerminationSignalHandler>([this] { handleSigterm(); },
+                                                   [this](int signal) { handleTerminationSignal(signal); });
     if (signalHandler_->install()) {
         logger_.log(VeskLogLevel::debug, QStringLiteral("SIGTERM handler installed"));
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Termination signal handlers installed — signals=SIGINT, SIGHUP, SIGQUIT"));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Termination signal handlers installed — signals=SIGINT, SIGHUP, SIGQUIT"));
     } else {
         logger_.log(VeskLogLevel::warning, QStringLiteral("Signal handlers could not be installed"));
     }
@@ -81,7 +82,8 @@ void AppDelegate::handleSigterm()
     // Dock and menu bar come back; the session, its overlay and the process go on.
     dependencies_.presentationOptions.setPresentationOptions(0);
     ++handledSigtermCount_;
-    logger_.log(VeskLogLevel::info, QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
 }
 
 void AppDelegate::handleTerminationSignal(int signal)

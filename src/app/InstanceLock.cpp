@@ -7,9 +7,7 @@
 
 namespace vesk {
 
-InstanceLock::InstanceLock(const QString& path)
-    : path_(path)
-    , file_(path)
+InstanceLock::InstanceLock(const QString& path) : path_(path), file_(path)
 {
     // Held for the instance's whole life, however long: only a holder that
     // no longer runs makes the lock stale, never its age.

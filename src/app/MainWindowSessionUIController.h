@@ -14,17 +14,17 @@ class MainWindowSessionUIController final : public SessionUIControlling {
 public:
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
-    void showHUD(SessionManager&) override {}
+    void showHUD(SessionManager&) override { }
     void dismissHUD() override { publishVeskControlRects(); }
-    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override {}
+    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { }
     void dismissStageVeskPanel() override { publishVeskControlRects(); }
-    void showAppLaunchPrompt(SessionManager&) override {}
+    void showAppLaunchPrompt(SessionManager&) override { }
     void dismissAppLaunchPrompt() override { publishVeskControlRects(); }
-    void toggleQuickAccessPanel(SessionManager&) override {}
+    void toggleQuickAccessPanel(SessionManager&) override { }
     void dismissQuickAccessPanel() override { publishVeskControlRects(); }
-    void toggleBugReportPanel() override {}
+    void toggleBugReportPanel() override { }
     void dismissBugReportPanel() override { publishVeskControlRects(); }
-    void handleGlobalClick(Point) override {}
+    void handleGlobalClick(Point) override { }
     void hideMainWindow() override;
     void showMainWindow() override;
     void publishVeskControlRects() override;

@@ -1,31 +1,30 @@
 #include "app/SessionManagerComposition.h"
 
-#include "logging/VeskLogFileStore.h"
 #include "app/MainWindowSessionUIController.h"
 #include "enforcement/AppMonitorService.h"
 #include "enforcement/ChromiumWindowMaterializer.h"
 #include "enforcement/DesktopIsolationService.h"
 #include "enforcement/DockMissionControlFallbackService.h"
-#include "enforcement/InstalledApp.h"
 #include "enforcement/EmergencyHotkeyService.h"
 #include "enforcement/GestureBlockerService.h"
+#include "enforcement/InstalledApp.h"
 #include "enforcement/KioskService.h"
 #include "enforcement/MouseBlockerService.h"
 #include "enforcement/ScreenshotThumbnailSuppressionService.h"
 #include "enforcement/SpaceBlockerService.h"
-#include "enforcement/SystemDockCommandRunner.h"
-#include "panels/NoOpSessionScreenshotService.h"
-#include "stage/StageVeskService.h"
 #include "enforcement/SpaceMonitorService.h"
 #include "enforcement/SpaceTransitionProbeService.h"
 #include "enforcement/SystemAXWindowControlResolver.h"
 #include "enforcement/SystemAXWindowManager.h"
+#include "enforcement/SystemDockCommandRunner.h"
 #include "enforcement/SystemMouseBlockerEventTapInstaller.h"
 #include "enforcement/SystemWorkspace.h"
+#include "logging/VeskLogFileStore.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
+#include "panels/NoOpSessionScreenshotService.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
@@ -36,8 +35,9 @@
 #include "session/AllowedWindowWaiter.h"
 #include "session/BundleApplicationCapabilityDetector.h"
 #include "session/MainWindowScreenID.h"
-#include "session/SystemAllowedWindowDetector.h"
 #include "session/SessionManager.h"
+#include "session/SystemAllowedWindowDetector.h"
+#include "stage/StageVeskService.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -154,16 +154,17 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     const auto dockFallback = std::make_shared<DockMissionControlFallbackService>(
         std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);
     dockMissionControlFallback_ = dockFallback;
-    parts_->gestureBlocker = std::make_unique<GestureBlockerService>(scheduler, platform.eventTaps, platform.permissions,
-                                                                     platform.workspace, veskBundleID);
+    parts_->gestureBlocker =
+        std::make_unique<GestureBlockerService>(scheduler, platform.eventTaps, platform.permissions, platform.workspace,
+                                                veskBundleID);
     services.spaceBlocker = std::make_shared<SpaceBlockerService>(scheduler, platform.eventTaps, platform.permissions,
                                                                   *dockFallback, *parts_->gestureBlocker);
     services.spaceMonitor = std::make_shared<SpaceMonitorService>(platform.workspace);
     services.spaceTransitionProbe = std::make_shared<SpaceTransitionProbeService>(
         scheduler, SpaceTransitionProbeService::defaultInterval,
         SpaceTransitionProbeService::defaultProviders(parts_->windowSnapshots, screens, platform.workspace, clock));
-    const auto desktopIsolation = std::make_shared<DesktopIsolationService>(
-        scheduler, screens, platform.screenChanges, platform.ownWindows, standardDefaults);
+    const auto desktopIsolation = std::make_shared<DesktopIsolationService>(scheduler, screens, platform.screenChanges,
+                                                                            platform.ownWindows, standardDefaults);
     services.desktopIsolation = desktopIsolation;
     desktopIsolationRecovery_ = desktopIsolation;
     services.emergencyHotkey =
@@ -227,9 +228,9 @@ SessionManagerComposition::~SessionManagerComposition() = default;
 
 // The stage has a window manager of its own; its classification counts the
 // Accessibility windows through a window manager made for each call.
-std::shared_ptr<StageVeskService>
-SessionManagerComposition::makeStage(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
-                                     std::shared_ptr<WorkspaceControlling> workspace)
+std::shared_ptr<StageVeskService> SessionManagerComposition::makeStage(Scheduler& scheduler, Clock& clock,
+                                                                       const platform::PlatformInterfaces& platform,
+                                                                       std::shared_ptr<WorkspaceControlling> workspace)
 {
     const platform::ScreenProviding& screens = platform.screens;
     const auto onScreenWindowSnapshots = [parts = parts_.get()] {
@@ -246,7 +247,8 @@ SessionManagerComposition::makeStage(Scheduler& scheduler, Clock& clock, const p
         .onScreenWindowSnapshots = onScreenWindowSnapshots,
         .allWindowSnapshots = [parts = parts_.get()] { return parts->windowSnapshots.copyAllWindowSnapshots(); },
         .minimizedWindowCounts =
-            [&workspace = platform.workspace, &accessibility = platform.accessibility, &screens](const QString& bundleID) {
+            [&workspace = platform.workspace, &accessibility = platform.accessibility,
+             &screens](const QString& bundleID) {
                 return SystemAXWindowManager(workspace, accessibility, screens).minimizedWindowCounts(bundleID);
             },
         .displayGeometry = [&screens] { return DisplayGeometry::current(screens); },
@@ -256,7 +258,9 @@ SessionManagerComposition::makeStage(Scheduler& scheduler, Clock& clock, const p
         StageVeskService::defaultVisibleWindowRectsProvider(screens, onScreenWindowSnapshots),
         StageVeskService::defaultWindowSpaceClassificationProvider(std::move(sources)),
         StageVeskServiceEnvironment{scheduler, clock, screens,
-                                    [&permissions = platform.permissions] { return permissions.isAccessibilityTrusted(); },
+                                    [&permissions = platform.permissions] {
+                                        return permissions.isAccessibilityTrusted();
+                                    },
                                     onScreenWindowSnapshots});
 }
 

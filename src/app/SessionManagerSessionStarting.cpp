@@ -23,8 +23,7 @@ bool SessionManagerSessionStarting::isSessionActive() const
 
 void SessionManagerSessionStarting::startSession(qint64 durationSeconds, const std::set<QString>& bundleIDs,
                                                  const std::map<QString, QUrl>& applicationURLs,
-                                                 const std::optional<QString>& goal, bool hardcore,
-                                                 qint64 setupSeconds)
+                                                 const std::optional<QString>& goal, bool hardcore, qint64 setupSeconds)
 {
     manager_.startSession(clampedSeconds(durationSeconds), bundleIDs, applicationURLs, goal, hardcore,
                           clampedSeconds(setupSeconds));

@@ -10,12 +10,12 @@ class SessionManager;
 // and starting one with the setup screen's choices.
 class SessionManagerSessionStarting final : public SessionStarting {
 public:
-    explicit SessionManagerSessionStarting(SessionManager& manager) : manager_(manager) {}
+    explicit SessionManagerSessionStarting(SessionManager& manager) : manager_(manager) { }
 
     bool isSessionActive() const override;
     void startSession(qint64 durationSeconds, const std::set<QString>& bundleIDs,
-                      const std::map<QString, QUrl>& applicationURLs, const std::optional<QString>& goal,
-                      bool hardcore, qint64 setupSeconds) override;
+                      const std::map<QString, QUrl>& applicationURLs, const std::optional<QString>& goal, bool hardcore,
+                      qint64 setupSeconds) override;
 
 private:
     SessionManager& manager_;

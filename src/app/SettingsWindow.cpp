@@ -7,12 +7,12 @@
 
 namespace vesk {
 
-SettingsWindow::SettingsWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window)
+SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Einstellungen"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Version %1 (Build %2)").arg(appVersionString(), appBuildString()), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Version %1 (Build %2)").arg(appVersionString(), appBuildString()), this));
     if (const auto& url = privacyPolicyURL()) {
         auto* link = new QLabel(QStringLiteral("<a href=\"%1\">Datenschutzerklärung</a>").arg(url->toString()), this);
         link->setOpenExternalLinks(true);

@@ -63,7 +63,7 @@ void closePipe()
 // Installs the handler for every signal, or for none.
 bool installActions()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = writeSignalByte;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -3,36 +3,36 @@
 #include "analytics/AnalyticsEvent.h"
 #include "analytics/TelemetryAnalyticsService.h"
 #include "analytics/client/LiveSystemFacts.h"
-#include "app/InstanceLock.h"
-#include "helpers/AppHelpers.h"
-#include "store/ModelContainer.h"
-#include "update/FeedUpdater.h"
-#include "update/SoftwareUpdateService.h"
-#include "store/SqliteFocusSessionStore.h"
-#include "settings/VeskDefaultsStore.h"
-#include "settings/VeskLanguage.h"
-#include "logging/VeskLogFileStore.h"
-#include "feedback/BugReportEndpoint.h"
-#include "feedback/CrashDiagnosticsService.h"
-#include "feedback/WorkerBugReportSender.h"
 #include "app/AboutWindow.h"
 #include "app/AppDelegate.h"
+#include "app/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
 #include "app/SessionManagerComposition.h"
 #include "app/SettingsWindow.h"
+#include "core/UserDefaults.h"
+#include "feedback/BugReportEndpoint.h"
+#include "feedback/CrashDiagnosticsService.h"
+#include "feedback/WorkerBugReportSender.h"
+#include "helpers/AppHelpers.h"
+#include "logging/VeskLogFileStore.h"
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
-#include "core/UserDefaults.h"
 #include "session/SessionManager.h"
+#include "settings/VeskDefaultsStore.h"
+#include "settings/VeskLanguage.h"
+#include "store/ModelContainer.h"
+#include "store/SqliteFocusSessionStore.h"
 #include "ui/ReducedMotion.h"
+#include "update/FeedUpdater.h"
+#include "update/SoftwareUpdateService.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
 #include <QGuiApplication>
+#include <QNetworkAccessManager>
 #include <QPointer>
 
 #include <cstdio>
@@ -67,15 +67,16 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     if (!modelContainer_)
         return;
     if (environment_.writeFailed) {
-        modelContainer_->mainContext().setSaveFailureHandler([report = environment_.writeFailed](const StoreError& error) {
-            report(QStringLiteral("the session store could not save: ") + error.description);
-        });
+        modelContainer_->mainContext().setSaveFailureHandler(
+            [report = environment_.writeFailed](const StoreError& error) {
+                report(QStringLiteral("the session store could not save: ") + error.description);
+            });
     }
 
     // The standard user defaults: the settings and the backups of the system
     // settings a session changes.
-    standardDefaults_ = std::make_unique<UserDefaults>(
-        QString::fromUtf8(UserDefaults::standardSuiteName), environment_.defaultsRootDirectory);
+    standardDefaults_ = std::make_unique<UserDefaults>(QString::fromUtf8(UserDefaults::standardSuiteName),
+                                                       environment_.defaultsRootDirectory);
     if (environment_.writeFailed) {
         standardDefaults_->setWriteFailureHandler([report = environment_.writeFailed](const QString& failure) {
             report(QStringLiteral("the settings could not be saved: ") + failure);
@@ -83,9 +84,9 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     }
 
     // 4. The session manager with all its services and the do-nothing store.
-    composition_ = std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock,
-                                                               environment_.platform, *standardDefaults_,
-                                                               environment_.timerFactory);
+    composition_ =
+        std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock, environment_.platform,
+                                                    *standardDefaults_, environment_.timerFactory);
 
     // 5.–6. The store over the container's main context.
     sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
@@ -159,7 +160,8 @@ void VeskApp::setUpAnalytics()
                                                    : makeTelemetryAnalyticsService();
     sessionManager().setAnalytics(analytics_);
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured analytics tracking"));
-    analytics_->track(AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.platform.permissions.isAccessibilityTrusted()}));
+    analytics_->track(
+        AnalyticsEvent(AnalyticsEvent::AppLaunched{environment_.platform.permissions.isAccessibilityTrusted()}));
 }
 
 // The analytics client starts with the first event the user allows, over
@@ -192,11 +194,11 @@ void VeskApp::setUpCrashDiagnostics()
         std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), *network_, environment_.scheduler);
     std::function<bool()> isEnabled = [defaults = defaultsStore_.get()] { return defaults->analyticsEnabled(); };
     crashDiagnostics_ = environment_.makeCrashDiagnosticsService
-        ? environment_.makeCrashDiagnosticsService(std::move(sender), std::move(isEnabled))
-        : std::make_shared<CrashDiagnosticsService>(
-              std::move(sender), std::move(isEnabled),
-              CrashDiagnosticsService::Environment{environment_.scheduler, environment_.clock,
-                                                   environment_.platform.screens, QDir::tempPath()});
+                            ? environment_.makeCrashDiagnosticsService(std::move(sender), std::move(isEnabled))
+                            : std::make_shared<CrashDiagnosticsService>(
+                                std::move(sender), std::move(isEnabled),
+                                CrashDiagnosticsService::Environment{environment_.scheduler, environment_.clock,
+                                                                     environment_.platform.screens, QDir::tempPath()});
 
     // Payloads arrive on the system's thread; one that comes after the
     // application is gone reaches nothing.
@@ -280,11 +282,10 @@ void VeskApp::buildScenes()
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
-    updateService().setCanCheckForUpdatesChangedHandler(
-        [command = QPointer<QAction>(checkForUpdates)](bool canCheck) {
-            if (command)
-                command->setEnabled(canCheck);
-        });
+    updateService().setCanCheckForUpdatesChangedHandler([command = QPointer<QAction>(checkForUpdates)](bool canCheck) {
+        if (command)
+            command->setEnabled(canCheck);
+    });
     connect(mainWindow_->aboutAction(), &QAction::triggered, this, &VeskApp::showAbout);
     connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
     connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);

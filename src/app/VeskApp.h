@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/InstanceLock.h"
-#include "store/MakeModelContainer.h"
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
+#include "store/MakeModelContainer.h"
 
 #include <QObject>
 #include <QString>

@@ -49,8 +49,7 @@ bool Rect::contains(const Rect& other) const
 {
     if (isNull() || other.isNull())
         return false;
-    return other.minX() >= minX() && other.maxX() <= maxX() && other.minY() >= minY()
-        && other.maxY() <= maxY();
+    return other.minX() >= minX() && other.maxX() <= maxX() && other.minY() >= minY() && other.maxY() <= maxY();
 }
 
 Rect Rect::insetBy(double dx, double dy) const
@@ -133,12 +132,24 @@ Rect rectFromQRectF(const QRectF& rect)
     return Rect{rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
-QPointF toQPointF(Point point) { return QPointF(point.x, point.y); }
+QPointF toQPointF(Point point)
+{
+    return QPointF(point.x, point.y);
+}
 
-Point pointFromQPointF(QPointF point) { return Point{point.x(), point.y()}; }
+Point pointFromQPointF(QPointF point)
+{
+    return Point{point.x(), point.y()};
+}
 
-QSizeF toQSizeF(Size size) { return QSizeF(size.width, size.height); }
+QSizeF toQSizeF(Size size)
+{
+    return QSizeF(size.width, size.height);
+}
 
-Size sizeFromQSizeF(QSizeF size) { return Size{size.width(), size.height()}; }
+Size sizeFromQSizeF(QSizeF size)
+{
+    return Size{size.width(), size.height()};
+}
 
 } // namespace vesk

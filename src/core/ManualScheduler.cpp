@@ -4,8 +4,7 @@
 
 namespace vesk {
 
-ManualScheduler::ManualScheduler(QDateTime start)
-    : start_(std::move(start))
+ManualScheduler::ManualScheduler(QDateTime start) : start_(std::move(start))
 {
 }
 

@@ -8,9 +8,7 @@ namespace {
 thread_local const SerialQueue* currentQueue = nullptr;
 }
 
-SerialQueue::SerialQueue(QString label)
-    : label_(std::move(label))
-    , thread_([this] { run(); })
+SerialQueue::SerialQueue(QString label) : label_(std::move(label)), thread_([this] { run(); })
 {
 }
 
@@ -99,8 +97,7 @@ std::unique_ptr<RepeatingTimer> SerialQueue::scheduleRepeating(std::chrono::mill
     return std::unique_ptr<RepeatingTimer>(new RepeatingTimer(*this, state));
 }
 
-RepeatingTimer::RepeatingTimer(SerialQueue&, std::shared_ptr<State> state)
-    : state_(std::move(state))
+RepeatingTimer::RepeatingTimer(SerialQueue&, std::shared_ptr<State> state) : state_(std::move(state))
 {
 }
 

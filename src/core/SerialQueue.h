@@ -37,8 +37,7 @@ public:
 
     // A timer that first fires one interval after this call, then every
     // interval, on this queue, until it is cancelled or destroyed.
-    std::unique_ptr<RepeatingTimer> scheduleRepeating(std::chrono::milliseconds interval,
-                                                      std::function<void()> tick);
+    std::unique_ptr<RepeatingTimer> scheduleRepeating(std::chrono::milliseconds interval, std::function<void()> tick);
 
 private:
     using Clock = std::chrono::steady_clock;

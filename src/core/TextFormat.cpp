@@ -18,13 +18,26 @@ QString quoted(const QString& text)
     QString result = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '"': result += QStringLiteral("\\\""); break;
-        case '\\': result += QStringLiteral("\\\\"); break;
-        case '\n': result += QStringLiteral("\\n"); break;
-        case '\r': result += QStringLiteral("\\r"); break;
-        case '\t': result += QStringLiteral("\\t"); break;
-        case '\0': result += QStringLiteral("\\0"); break;
-        default: result += c;
+        case '"':
+            result += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            result += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            result += QStringLiteral("\\n");
+            break;
+        case '\r':
+            result += QStringLiteral("\\r");
+            break;
+        case '\t':
+            result += QStringLiteral("\\t");
+            break;
+        case '\0':
+            result += QStringLiteral("\\0");
+            break;
+        default:
+            result += c;
         }
     }
     return result + QLatin1Char('"');

@@ -118,7 +118,7 @@ QString unreadableReason(const QString& path)
 std::optional<QString> moveAside(const QString& path)
 {
     const QString base = path + QStringLiteral(".unreadable-")
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
     QString target = base;
     for (int attempt = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++attempt)
         target = base + QStringLiteral("-%1").arg(attempt);
@@ -155,8 +155,7 @@ QString UserDefaults::defaultRootDirectory()
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 
-UserDefaults::UserDefaults(const QString& suiteName, const QString& rootDirectory)
-    : suiteName_(suiteName)
+UserDefaults::UserDefaults(const QString& suiteName, const QString& rootDirectory) : suiteName_(suiteName)
 {
     QDir().mkpath(rootDirectory);
     const QString path = QDir(rootDirectory).filePath(suiteName + QStringLiteral(".json"));
@@ -181,7 +180,8 @@ void UserDefaults::setAsideUnreadableFile(const QString& path)
                    .arg(path, *movedTo, reason);
     } else {
         qCCritical(userDefaultsLog).noquote()
-            << QStringLiteral("Could not move an unreadable settings file aside — file=%1, reason=%2").arg(path, reason);
+            << QStringLiteral("Could not move an unreadable settings file aside — file=%1, reason=%2")
+                   .arg(path, reason);
     }
 }
 
@@ -200,8 +200,9 @@ void UserDefaults::syncToFile()
     lastWriteFailed_ = settings_->status() != QSettings::NoError;
     if (!lastWriteFailed_)
         return;
-    const QString reason = settings_->status() == QSettings::AccessError ? QStringLiteral("the file could not be written")
-                                                                         : QStringLiteral("the file could not be read");
+    const QString reason = settings_->status() == QSettings::AccessError
+                               ? QStringLiteral("the file could not be written")
+                               : QStringLiteral("the file could not be read");
     qCWarning(userDefaultsLog).noquote()
         << QStringLiteral("Could not save the settings — file=%1, reason=%2").arg(filePath(), reason);
     if (writeFailureHandler_)

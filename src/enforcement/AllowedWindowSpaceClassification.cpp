@@ -71,7 +71,8 @@ AllowedWindowSpaceClassification AllowedWindowSpaceClassification::classify(cons
         result.allWindows = allCount;
     } else if (allCount > 0) {
         const bool everyWindowMinimized = counts.total >= 1 && counts.minimized >= counts.total;
-        result.state = everyWindowMinimized ? AllowedWindowSpaceState::minimized : AllowedWindowSpaceState::onOtherSpace;
+        result.state =
+            everyWindowMinimized ? AllowedWindowSpaceState::minimized : AllowedWindowSpaceState::onOtherSpace;
         result.allWindows = allCount;
     } else {
         result.state = AllowedWindowSpaceState::noWindows;

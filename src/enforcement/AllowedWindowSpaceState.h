@@ -16,9 +16,9 @@ QString toRaw(AllowedWindowSpaceState state);
 
 template <>
 struct EnumCases<AllowedWindowSpaceState> {
-    static constexpr std::array values{AllowedWindowSpaceState::notRunning,   AllowedWindowSpaceState::hidden,
+    static constexpr std::array values{AllowedWindowSpaceState::notRunning,    AllowedWindowSpaceState::hidden,
                                        AllowedWindowSpaceState::onActiveSpace, AllowedWindowSpaceState::minimized,
-                                       AllowedWindowSpaceState::onOtherSpace, AllowedWindowSpaceState::noWindows};
+                                       AllowedWindowSpaceState::onOtherSpace,  AllowedWindowSpaceState::noWindows};
 };
 
 } // namespace vesk

@@ -45,9 +45,9 @@ void AppMonitorService::activate(const std::set<QString>& allowedBundleIDs)
     // the handlers never outlive the service.
     launchObserver_ = workspace_.addObserver(platform::WorkspaceNotification::didLaunchApplication,
                                              [this](const auto& application) { hideApp(application, launchEvent); });
-    activateObserver_ = workspace_.addObserver(
-        platform::WorkspaceNotification::didActivateApplication,
-        [this](const auto& application) { hideApp(application, activateEvent); });
+    activateObserver_ =
+        workspace_.addObserver(platform::WorkspaceNotification::didActivateApplication,
+                               [this](const auto& application) { hideApp(application, activateEvent); });
 
     hideDisallowedApps(QStringLiteral("activation"));
     startPeriodicEnforcement();
@@ -85,8 +85,9 @@ void AppMonitorService::enforceAllowlist(const QString& reason)
     }
     const QDateTime now = clock_.now();
     if (!policy_.allowsFullSweep(reason, lastFullSweepAt_, now)) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("enforceAllowlist skipped — throttled, reason=%1, msSinceLast=%2")
-                                             .arg(reason, QString::number(lastFullSweepAt_->msecsTo(now))));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("enforceAllowlist skipped — throttled, reason=%1, msSinceLast=%2")
+                        .arg(reason, QString::number(lastFullSweepAt_->msecsTo(now))));
         return;
     }
     lastFullSweepAt_ = now;
@@ -142,8 +143,8 @@ void AppMonitorService::hideApp(const std::shared_ptr<platform::RunningApplicati
         return;
     }
     const bool success = application->hide();
-    logger_.log(VeskLogLevel::info,
-                QStringLiteral("App %1: %2 — NOT allowed, hiding, success=%3").arg(event, *bundleID, boolText(success)));
+    logger_.log(VeskLogLevel::info, QStringLiteral("App %1: %2 — NOT allowed, hiding, success=%3")
+                                        .arg(event, *bundleID, boolText(success)));
     // Copies: a callback may switch the monitor off and clear them.
     if (const BundleHandler handler = disallowedAppHiddenHandler_)
         handler(*bundleID);
@@ -161,10 +162,11 @@ void AppMonitorService::handleLaunchOrActivation(const platform::RunningApplicat
     const bool ranAtActivation = bundleIDsRunningAtActivation_.contains(bundleID);
     const bool recentClick = lastUserClickAt_ && sinceClick <= qint64(recentClickWindow * 1000);
     if (ranAtActivation && !recentClick) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Launch decision suppressed — bundleID=%1, "
-                                                        "reason=ranAtActivation+noRecentClick, runningAtActivation=true, "
-                                                        "msSinceLastClick=%2")
-                                             .arg(bundleID, QString::number(sinceClick)));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Launch decision suppressed — bundleID=%1, "
+                                   "reason=ranAtActivation+noRecentClick, runningAtActivation=true, "
+                                   "msSinceLastClick=%2")
+                        .arg(bundleID, QString::number(sinceClick)));
         return;
     }
     pendingDecisionBundleIDs_.insert(bundleID);
@@ -177,8 +179,9 @@ void AppMonitorService::handleLaunchOrActivation(const platform::RunningApplicat
 
 void AppMonitorService::startPeriodicEnforcement()
 {
-    enforcementTimer_ = std::make_unique<MainQueueTimer>(scheduler_, periodicEnforcementInterval,
-                                                         [this] { enforceAllowlist(AppMonitorPolicy::throttleExemptReason); });
+    enforcementTimer_ = std::make_unique<MainQueueTimer>(scheduler_, periodicEnforcementInterval, [this] {
+        enforceAllowlist(AppMonitorPolicy::throttleExemptReason);
+    });
     enforcementTimer_->start();
     logger_.log(VeskLogLevel::debug, QStringLiteral("Started AppMonitor periodic enforcement"));
 }

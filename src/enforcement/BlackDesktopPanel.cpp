@@ -10,12 +10,12 @@ namespace vesk {
 
 BlackDesktopPanel::BlackDesktopPanel(const platform::ScreenInfo& screen, const platform::ScreenProviding& screens,
                                      platform::OwnWindowRegistering* ownWindows)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
-                           | Qt::WindowTransparentForInput)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(ownWindows, overlayPanelWindowSpec(QStringLiteral("Black Desktop"), windowLevel(), cocoaFrame_, true),
-                    this)
+    , registration_(ownWindows,
+                    overlayPanelWindowSpec(QStringLiteral("Black Desktop"), windowLevel(), cocoaFrame_, true), this)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -38,7 +38,8 @@ void BlackDesktopPanel::applyGeometry()
 {
     const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
     const Rect quartzFrame =
-        geometry ? DisplayGeometry::quartzRect(cocoaFrame_, geometry->displayFrameForCocoaRect(cocoaFrame_)) : cocoaFrame_;
+        geometry ? DisplayGeometry::quartzRect(cocoaFrame_, geometry->displayFrameForCocoaRect(cocoaFrame_))
+                 : cocoaFrame_;
     setGeometry(toQRectF(quartzFrame).toRect());
 }
 

@@ -10,9 +10,9 @@ ChromiumWindowMaterializer::ChromiumWindowMaterializer(std::shared_ptr<Workspace
 const std::set<QString>& ChromiumWindowMaterializer::supportedBundleIDs()
 {
     static const std::set<QString> ids{
-        QStringLiteral("com.google.Chrome"),       QStringLiteral("com.brave.Browser"),
-        QStringLiteral("com.microsoft.edgemac"),   QStringLiteral("company.thebrowser.Browser"),
-        QStringLiteral("com.vivaldi.Vivaldi"),     QStringLiteral("com.operasoftware.Opera"),
+        QStringLiteral("com.google.Chrome"),     QStringLiteral("com.brave.Browser"),
+        QStringLiteral("com.microsoft.edgemac"), QStringLiteral("company.thebrowser.Browser"),
+        QStringLiteral("com.vivaldi.Vivaldi"),   QStringLiteral("com.operasoftware.Opera"),
     };
     return ids;
 }
@@ -34,9 +34,8 @@ WindowMaterializationOutcome ChromiumWindowMaterializer::materialize(const QStri
     }
     const QString missingURL = QStringLiteral("missing app URL");
     if (!applicationURL) {
-        logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Materialization failed — bundleID=%1, reason=%2, error=%3")
-                        .arg(bundleID, reason, missingURL));
+        logger_.log(VeskLogLevel::warning, QStringLiteral("Materialization failed — bundleID=%1, reason=%2, error=%3")
+                                               .arg(bundleID, reason, missingURL));
         return WindowMaterializationOutcome::failed(missingURL);
     }
     WorkspaceOpenConfiguration configuration;
@@ -44,7 +43,8 @@ WindowMaterializationOutcome ChromiumWindowMaterializer::materialize(const QStri
     configuration.createsNewApplicationInstance = true;
     configuration.arguments = launchArguments();
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Materialization requested — bundleID=%1, reason=%2, appURL=%3, strategy=chromiumNewWindow")
+                QStringLiteral(
+                    "Materialization requested — bundleID=%1, reason=%2, appURL=%3, strategy=chromiumNewWindow")
                     .arg(bundleID, reason, applicationURL->path()));
     workspace_->openApplication(
         *applicationURL, configuration,

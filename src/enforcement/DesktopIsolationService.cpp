@@ -21,7 +21,8 @@ namespace {
 // Which display a panel belongs to: its number, else its name.
 QString screenKey(const platform::ScreenInfo& screen)
 {
-    return screen.displayID ? QStringLiteral("display:%1").arg(*screen.displayID) : QStringLiteral("name:") + screen.name;
+    return screen.displayID ? QStringLiteral("display:%1").arg(*screen.displayID)
+                            : QStringLiteral("name:") + screen.name;
 }
 
 } // namespace
@@ -105,7 +106,8 @@ void DesktopIsolationService::activateOnMain()
         logger_.log(VeskLogLevel::warning, QStringLiteral("activate skipped — no NSScreens available"));
         return;
     }
-    logger_.log(VeskLogLevel::info, QStringLiteral("Activating desktop isolation for %1 screen(s)").arg(screens.size()));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Activating desktop isolation for %1 screen(s)").arg(screens.size()));
     for (const platform::ScreenInfo& screen : screens)
         addPanel(screen);
     installScreenObserver();
@@ -139,11 +141,11 @@ void DesktopIsolationService::handleScreenParametersChanged()
         return;
     logger_.log(VeskLogLevel::info, QStringLiteral("Screen parameters changed — debouncing desktop panel sync"));
     screenChangeDebounceWork_.cancel();
-    screenChangeDebounceWork_ = scheduler_.asyncAfter(screenChangeDebounceInterval,
-                                                      [this, alive = std::weak_ptr<int>(lifetime_)] {
-                                                          if (!alive.expired())
-                                                              screenChangeDebounceFired();
-                                                      });
+    screenChangeDebounceWork_ =
+        scheduler_.asyncAfter(screenChangeDebounceInterval, [this, alive = std::weak_ptr<int>(lifetime_)] {
+            if (!alive.expired())
+                screenChangeDebounceFired();
+        });
 }
 
 void DesktopIsolationService::screenChangeDebounceFired()
@@ -249,7 +251,8 @@ void DesktopIsolationService::clearLegacyWallpaperBackup(const QString& reason)
     }
     QStringList descriptions;
     for (const LegacyWallpaperBackup::Entry& entry : entries)
-        descriptions.append(QStringLiteral("display=%1, path=%2").arg(entry.displayID).arg(entry.originalWallpaperPath));
+        descriptions.append(
+            QStringLiteral("display=%1, path=%2").arg(entry.displayID).arg(entry.originalWallpaperPath));
     logger_.log(VeskLogLevel::warning,
                 QStringLiteral("%1: found legacy wallpaper backup for %2 display(s) — clearing without restore because "
                                "VESK must never write desktop wallpaper again; entries=[%3]")

@@ -64,14 +64,16 @@ DockMissionControlFallbackService::decodeBackup(const QByteArray& json)
 
 DockPreferenceBackupState DockMissionControlFallbackService::readValue(const ForcedPreference& entry)
 {
-    const DockCommandResult result = commandRunner_->run(defaultsToolPath, {QStringLiteral("read"), dockDomain, entry.key});
+    const DockCommandResult result =
+        commandRunner_->run(defaultsToolPath, {QStringLiteral("read"), dockDomain, entry.key});
     if (result.exitStatus != 0) {
         logger_.log(VeskLogLevel::debug, QStringLiteral("Backup read: key=%1 missing (stderr=%2)")
                                              .arg(entry.key, result.standardError.trimmed()));
         return DockPreferenceBackupState::missing();
     }
     const DockPreferenceValue value = DockPreferenceValue::parse(result.standardOutput, entry.value);
-    logger_.log(VeskLogLevel::debug, QStringLiteral("Backup read: key=%1 value=%2").arg(entry.key, value.description()));
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Backup read: key=%1 value=%2").arg(entry.key, value.description()));
     return DockPreferenceBackupState::existingValue(value);
 }
 
@@ -109,8 +111,9 @@ std::optional<std::map<QString, DockPreferenceBackupState>> DockMissionControlFa
 void DockMissionControlFallbackService::writeValue(const DockPreferenceValue& value, const QString& key,
                                                    const QString& reason)
 {
-    const DockCommandResult result = commandRunner_->run(
-        defaultsToolPath, QStringList{QStringLiteral("write"), dockDomain, key} + value.writeArguments());
+    const DockCommandResult result =
+        commandRunner_->run(defaultsToolPath,
+                            QStringList{QStringLiteral("write"), dockDomain, key} + value.writeArguments());
     if (result.exitStatus == 0) {
         logger_.log(VeskLogLevel::debug, QStringLiteral("Defaults write (%1) success: key=%2, value=%3")
                                              .arg(reason, key, value.description()));

@@ -35,8 +35,9 @@ std::variant<DockPreferenceBackupState, QString> DockPreferenceBackupState::from
     const auto inner = tagged.value(codingPath);
     if (const QString* failure = std::get_if<QString>(&inner))
         return *failure;
-    const auto value = DockPreferenceValue::fromJson(
-        std::get<QJsonValue>(inner), TaggedCase::path(TaggedCase::path(codingPath, existingCase), QStringLiteral("_0")));
+    const auto value = DockPreferenceValue::fromJson(std::get<QJsonValue>(inner),
+                                                     TaggedCase::path(TaggedCase::path(codingPath, existingCase),
+                                                                      QStringLiteral("_0")));
     if (const QString* failure = std::get_if<QString>(&value))
         return *failure;
     return existingValue(std::get<DockPreferenceValue>(value));

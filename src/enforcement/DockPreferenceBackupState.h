@@ -24,8 +24,7 @@ struct DockPreferenceBackupState {
     // {"missing":{}} or {"existing":{"_0":<value>}}; the reason when the
     // value has no JSON form.
     std::variant<QJsonObject, QString> toJson(const QString& codingPath) const;
-    static std::variant<DockPreferenceBackupState, QString> fromJson(const QJsonValue& json,
-                                                                     const QString& codingPath);
+    static std::variant<DockPreferenceBackupState, QString> fromJson(const QJsonValue& json, const QString& codingPath);
 
     bool operator==(const DockPreferenceBackupState&) const = default;
 };

@@ -46,7 +46,8 @@ void EmergencyHotkeyService::activate(std::function<void()> onTrigger)
     installLocalMonitor();
     installGlobalMonitor();
     startHealthCheck();
-    logger_.log(VeskLogLevel::info, QStringLiteral("EmergencyHotkeyService activated (Cmd+Shift+Escape) — 3 fallback levels"));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("EmergencyHotkeyService activated (Cmd+Shift+Escape) — 3 fallback levels"));
 }
 
 void EmergencyHotkeyService::deactivate()
@@ -96,7 +97,8 @@ void EmergencyHotkeyService::installEventTap()
     if (eventTap_)
         return;
     if (!isInputMonitoringAvailable(permissions_, eventTaps_)) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Input Monitoring permission not granted — CGEventTap not installed"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Input Monitoring permission not granted — CGEventTap not installed"));
         return;
     }
     eventTap_ = SessionEventTap::install(eventTaps_, keyDownMask, [this](int type, const platform::InputEvent& event) {
@@ -113,14 +115,15 @@ void EmergencyHotkeyService::installLocalMonitor()
 {
     if (localMonitor_)
         return;
-    localMonitor_ = eventTaps_.addLocalMonitor(keyDownMask, [this](const platform::InputEvent& event)
-                                                                -> std::optional<platform::InputEvent> {
-        if (!isHotkeyEvent(event))
-            return event;
-        logger_.log(VeskLogLevel::info, QStringLiteral("Emergency hotkey triggered via local monitor (Cmd+Shift+Escape)"));
-        handleTrigger();
-        return std::nullopt;
-    });
+    localMonitor_ = eventTaps_.addLocalMonitor(
+        keyDownMask, [this](const platform::InputEvent& event) -> std::optional<platform::InputEvent> {
+            if (!isHotkeyEvent(event))
+                return event;
+            logger_.log(VeskLogLevel::info,
+                        QStringLiteral("Emergency hotkey triggered via local monitor (Cmd+Shift+Escape)"));
+            handleTrigger();
+            return std::nullopt;
+        });
     logger_.log(VeskLogLevel::debug, QStringLiteral("Local monitor installed"));
 }
 
@@ -131,7 +134,8 @@ void EmergencyHotkeyService::installGlobalMonitor()
     globalMonitor_ = eventTaps_.addGlobalMonitor(keyDownMask, [this](const platform::InputEvent& event) {
         if (!isHotkeyEvent(event))
             return;
-        logger_.log(VeskLogLevel::info, QStringLiteral("Emergency hotkey triggered via global monitor (Cmd+Shift+Escape)"));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Emergency hotkey triggered via global monitor (Cmd+Shift+Escape)"));
         handleTrigger();
     });
     logger_.log(VeskLogLevel::debug, QStringLiteral("Global monitor installed (observe-only fallback)"));
@@ -141,7 +145,8 @@ void EmergencyHotkeyService::startHealthCheck()
 {
     if (healthCheckTimer_)
         return;
-    healthCheckTimer_ = std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
+    healthCheckTimer_ =
+        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
     healthCheckTimer_->start();
     logger_.log(VeskLogLevel::debug,
                 QStringLiteral("EventTap health check started (every %1s)").arg(doubleText(healthCheckInterval)));

@@ -62,7 +62,8 @@ void GestureBlockerService::activate(const std::set<QString>& allowedBundleIDs)
                     .arg(allowedBundleIDs.size()));
     if (!isInputMonitoringAvailable(permissions_, eventTaps_)) {
         logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Input Monitoring permission not granted — gesture blocker NOT installed (fail-open)"));
+                    QStringLiteral(
+                        "Input Monitoring permission not granted — gesture blocker NOT installed (fail-open)"));
         return;
     }
     installEventTap();
@@ -90,7 +91,8 @@ std::optional<platform::InputEvent> GestureBlockerService::handleTapEvent(int ty
 {
     if (SessionEventTap::isDisabledNotice(type)) {
         logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Gesture blocker tap disabled by system — re-enabling (fail-open until re-enabled)"));
+                    QStringLiteral(
+                        "Gesture blocker tap disabled by system — re-enabling (fail-open until re-enabled)"));
         if (eventTap_)
             eventTap_->enable();
         return event;
@@ -156,14 +158,16 @@ void GestureBlockerService::removeEventTap()
 
 void GestureBlockerService::startHealthCheck()
 {
-    healthCheckTimer_ = std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
+    healthCheckTimer_ =
+        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
     healthCheckTimer_->start();
 }
 
 void GestureBlockerService::healthCheckTick()
 {
     if (!eventTap_) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Gesture blocker health: tap is nil — attempting re-install"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Gesture blocker health: tap is nil — attempting re-install"));
         installEventTap();
         return;
     }

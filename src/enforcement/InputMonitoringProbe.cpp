@@ -10,10 +10,10 @@ namespace vesk {
 
 bool isInputMonitoringGranted(platform::EventTapping& eventTaps)
 {
-    const auto tap = eventTaps.createTap(platform::TapLocation::session, platform::TapPlacement::headInsert,
-                                         platform::TapOptions::listenOnly,
-                                         platform::eventMaskBit(platform::EventType::keyDown),
-                                         [](int, const platform::InputEvent& event) { return event; });
+    const auto tap =
+        eventTaps.createTap(platform::TapLocation::session, platform::TapPlacement::headInsert,
+                            platform::TapOptions::listenOnly, platform::eventMaskBit(platform::EventType::keyDown),
+                            [](int, const platform::InputEvent& event) { return event; });
     if (!tap)
         return false;
     eventTaps.invalidateTap(*tap);

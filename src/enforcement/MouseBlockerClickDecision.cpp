@@ -30,7 +30,7 @@ bool isOwnOverlayPanel(const AllowedWindowSnapshot& snapshot, const QString& ves
 bool isDisplaySizedWindowManagerSurface(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry)
 {
     return snapshot.bundleID == kWindowManagerBundleID
-        && geometry.matchesDisplay(snapshot.bounds, windowManagerDisplayTolerance);
+           && geometry.matchesDisplay(snapshot.bounds, windowManagerDisplayTolerance);
 }
 
 // A display-sized surface above the normal layer: a screen capture's, or any full-display window.
@@ -60,7 +60,7 @@ bool inRegisteredVeskControlRect(const std::vector<Rect>& rects, Point cocoaPoin
 bool inEdgeBand(const Rect& windowRect, Point point)
 {
     return std::abs(point.x - windowRect.minX()) <= edgeBand || std::abs(windowRect.maxX() - point.x) <= edgeBand
-        || std::abs(point.y - windowRect.minY()) <= edgeBand || std::abs(windowRect.maxY() - point.y) <= edgeBand;
+           || std::abs(point.y - windowRect.minY()) <= edgeBand || std::abs(windowRect.maxY() - point.y) <= edgeBand;
 }
 
 // The first fragment whose window the click touches near an edge, outside
@@ -71,8 +71,7 @@ const OverlayAllowedWindowFragment* edgeBandFragment(const std::vector<OverlayAl
     for (const OverlayAllowedWindowFragment& fragment : fragments) {
         if (!fragment.rect.contains(cocoaPoint) || !fragment.windowRect.contains(cocoaPoint))
             continue;
-        if (!inEdgeBand(fragment.windowRect, cocoaPoint)
-            || windowControlZone(fragment.windowRect).contains(cocoaPoint))
+        if (!inEdgeBand(fragment.windowRect, cocoaPoint) || windowControlZone(fragment.windowRect).contains(cocoaPoint))
             continue;
         return &fragment;
     }
@@ -119,9 +118,8 @@ const AllowedWindowSnapshot* topmostWindow(const std::vector<AllowedWindowSnapsh
     return nullptr;
 }
 
-const AllowedWindowSnapshot* hitWindow(const std::vector<AllowedWindowSnapshot>& snapshots,
-                                       const QString& veskBundleID, const DisplayGeometry& geometry,
-                                       Point quartzPoint)
+const AllowedWindowSnapshot* hitWindow(const std::vector<AllowedWindowSnapshot>& snapshots, const QString& veskBundleID,
+                                       const DisplayGeometry& geometry, Point quartzPoint)
 {
     for (const AllowedWindowSnapshot& snapshot : snapshots) {
         if (!snapshot.bounds.contains(quartzPoint) || isOwnOverlayPanel(snapshot, veskBundleID))
@@ -167,8 +165,7 @@ const AllowedWindowSnapshot* frontmostAllowedWindow(const std::vector<AllowedWin
 
 MouseBlockerClickDecision decideMouseClick(const std::vector<AllowedWindowSnapshot>& snapshots,
                                            const std::set<QString>& allowedBundleIDs, const QString& veskBundleID,
-                                           const DisplayGeometry& geometry,
-                                           const std::vector<Rect>& passthroughRects,
+                                           const DisplayGeometry& geometry, const std::vector<Rect>& passthroughRects,
                                            const std::vector<Rect>& registeredVeskControlRects, Point quartzPoint)
 {
     const std::vector<AllowedWindowSnapshot> windows = excludingFinderDesktopWindows(snapshots, geometry);
@@ -212,8 +209,8 @@ MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision d
     // application's window: the click becomes a window action, never a click.
     if (const AllowedWindowSnapshot* allowedWindow =
             frontmostAllowedWindow(snapshots, allowedBundleIDs, veskBundleID, geometry, quartzPoint)) {
-        const Rect windowRect =
-            DisplayGeometry::cocoaRect(allowedWindow->bounds, geometry.displayFrameForQuartzRect(allowedWindow->bounds));
+        const Rect windowRect = DisplayGeometry::cocoaRect(allowedWindow->bounds,
+                                                           geometry.displayFrameForQuartzRect(allowedWindow->bounds));
         if (windowControlZone(windowRect).contains(cocoaPoint)) {
             decision.isInAllowedWindowControlZone = true;
             return decided(decision, false, Reason::visibleAllowedPassthrough, allowedWindow->bundleID);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "core/RawValue.h"
 #include "enforcement/MouseBlockerControlAction.h"
 #include "overlay/AllowedWindowSnapshot.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/WindowClassification.h"
-#include "core/Geometry.h"
 
 #include <QHashFunctions>
 #include <QString>
@@ -87,8 +87,7 @@ inline size_t qHash(MouseBlockerClickDecision::Reason reason, size_t seed = 0) n
 // The decision is the same for every mouse button.
 MouseBlockerClickDecision decideMouseClick(const std::vector<AllowedWindowSnapshot>& snapshots,
                                            const std::set<QString>& allowedBundleIDs, const QString& veskBundleID,
-                                           const DisplayGeometry& geometry,
-                                           const std::vector<Rect>& passthroughRects,
+                                           const DisplayGeometry& geometry, const std::vector<Rect>& passthroughRects,
                                            const std::vector<Rect>& registeredVeskControlRects, Point quartzPoint);
 
 // The steps after the classification, for a click that none of Vesk's own
@@ -111,9 +110,8 @@ const AllowedWindowSnapshot* topmostWindow(const std::vector<AllowedWindowSnapsh
 // passing over Vesk's overlay panels and the display-sized surfaces of the
 // system (the window manager's, the screen capture's, full-display windows
 // above the normal layer).
-const AllowedWindowSnapshot* hitWindow(const std::vector<AllowedWindowSnapshot>& snapshots,
-                                       const QString& veskBundleID, const DisplayGeometry& geometry,
-                                       Point quartzPoint);
+const AllowedWindowSnapshot* hitWindow(const std::vector<AllowedWindowSnapshot>& snapshots, const QString& veskBundleID,
+                                       const DisplayGeometry& geometry, Point quartzPoint);
 
 // The hit window belongs to an allowed application: not Vesk, not below the normal layer.
 bool isAllowedHit(const AllowedWindowSnapshot* hit, const std::set<QString>& allowedBundleIDs,

@@ -69,8 +69,9 @@ MouseBlockerService::~MouseBlockerService()
     deactivate();
 }
 
-std::function<bool()> MouseBlockerService::defaultInputMonitoringCheck(
-    const platform::PermissionsProviding& permissions, platform::EventTapping& eventTaps)
+std::function<bool()>
+MouseBlockerService::defaultInputMonitoringCheck(const platform::PermissionsProviding& permissions,
+                                                 platform::EventTapping& eventTaps)
 {
     return [&permissions, &eventTaps] { return isInputMonitoringAvailable(permissions, eventTaps); };
 }
@@ -84,9 +85,10 @@ void MouseBlockerService::activate(const std::set<QString>& allowedBundleIDs)
     allowedBundleIDs_ = allowedBundleIDs;
     isActive_ = true;
     const bool granted = permissionProvider_();
-    logger_.log(VeskLogLevel::info, QStringLiteral("Activating mouse blocker for %1 allowed apps — inputMonitoringGranted=%2")
-                                        .arg(allowedBundleIDs.size())
-                                        .arg(boolText(granted)));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Activating mouse blocker for %1 allowed apps — inputMonitoringGranted=%2")
+                    .arg(allowedBundleIDs.size())
+                    .arg(boolText(granted)));
     if (granted)
         installTap();
     else
@@ -158,7 +160,8 @@ bool MouseBlockerService::handleMouseDown(int eventType, Point quartzPoint)
     const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
     if (!geometry) {
         logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Mouse click blocked — no primary screen available for coordinate conversion, point=")
+                    QStringLiteral(
+                        "Mouse click blocked — no primary screen available for coordinate conversion, point=")
                         + pointText(quartzPoint));
         return false;
     }
@@ -192,7 +195,8 @@ bool MouseBlockerService::handleControlZoneClick(MouseBlockerClickDecision decis
         return false;
     }
     logger_.log(VeskLogLevel::debug,
-                QStringLiteral("Allowed window control-zone click mapped to Vesk action — bundleID=%1, action=%2, point=%3")
+                QStringLiteral(
+                    "Allowed window control-zone click mapped to Vesk action — bundleID=%1, action=%2, point=%3")
                     .arg(bundleID, toRaw(*action), pointText(decision.quartzPoint)));
     if (const ControlClickHandler handler = allowedWindowControlClickHandler_)
         handler(bundleID, *action, decision.quartzPoint);
@@ -209,24 +213,24 @@ void MouseBlockerService::logClickDecision(const MouseBlockerClickDecision& deci
     lastClickLogSignature_ = signature;
     lastClickLogDate_ = now;
     const QString none = QStringLiteral("none");
-    logger_.log(
-        VeskLogLevel::debug,
-        QStringLiteral("Mouse click %1 — reason=%2, quartzPoint=%3, cocoaPoint=%4, passthroughBundleID=%5, "
-                       "topWindowBundleID=%6, topWindowLayer=%7, controlZone=%8, controlAction=%9, ")
-                .arg(decision.isAllowed ? QStringLiteral("allowed") : QStringLiteral("blocked"), toRaw(decision.reason),
-                     pointText(decision.quartzPoint), pointText(decision.cocoaPoint),
-                     optionalText(decision.passthroughBundleID, none), optionalText(decision.topWindowBundleID, none),
-                     QString::number(decision.topWindowLayer.value_or(-1)),
-                     boolText(decision.isInAllowedWindowControlZone),
-                     decision.controlAction ? toRaw(*decision.controlAction) : none)
-            + QStringLiteral("rawAllowed=%1, passthrough=%2, blockers=%3, ignoredBlockers=%4, "
-                             "registeredVeskControls=%5, registeredVeskControlRects=%6")
-                  .arg(decision.rawAllowedWindowCount)
-                  .arg(decision.passthroughRectCount)
-                  .arg(decision.blockerCount)
-                  .arg(decision.ignoredBlockerCount)
-                  .arg(decision.registeredVeskControlRectCount)
-                  .arg(rectArrayText(registeredVeskControlRects_)));
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Mouse click %1 — reason=%2, quartzPoint=%3, cocoaPoint=%4, passthroughBundleID=%5, "
+                               "topWindowBundleID=%6, topWindowLayer=%7, controlZone=%8, controlAction=%9, ")
+                        .arg(decision.isAllowed ? QStringLiteral("allowed") : QStringLiteral("blocked"),
+                             toRaw(decision.reason), pointText(decision.quartzPoint), pointText(decision.cocoaPoint),
+                             optionalText(decision.passthroughBundleID, none),
+                             optionalText(decision.topWindowBundleID, none),
+                             QString::number(decision.topWindowLayer.value_or(-1)),
+                             boolText(decision.isInAllowedWindowControlZone),
+                             decision.controlAction ? toRaw(*decision.controlAction) : none)
+                    + QStringLiteral("rawAllowed=%1, passthrough=%2, blockers=%3, ignoredBlockers=%4, "
+                                     "registeredVeskControls=%5, registeredVeskControlRects=%6")
+                          .arg(decision.rawAllowedWindowCount)
+                          .arg(decision.passthroughRectCount)
+                          .arg(decision.blockerCount)
+                          .arg(decision.ignoredBlockerCount)
+                          .arg(decision.registeredVeskControlRectCount)
+                          .arg(rectArrayText(registeredVeskControlRects_)));
 }
 
 void MouseBlockerService::installTap()
@@ -252,7 +256,8 @@ void MouseBlockerService::startHealthCheck()
 {
     if (healthCheckTimer_)
         return;
-    healthCheckTimer_ = std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
+    healthCheckTimer_ =
+        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
     healthCheckTimer_->start();
     logger_.log(VeskLogLevel::debug,
                 QStringLiteral("Mouse blocker health check started (every %1s)").arg(doubleText(healthCheckInterval)));
@@ -263,7 +268,8 @@ void MouseBlockerService::healthCheckTick()
     if (!isActive_)
         return;
     if (!permissionProvider_()) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Mouse blocker health: Input Monitoring still missing — waiting"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Mouse blocker health: Input Monitoring still missing — waiting"));
         return;
     }
     if (!installedTap_) {

@@ -113,7 +113,8 @@ void ScreenshotThumbnailSuppressionService::restoreFromBackup()
 {
     std::optional<BackupState> state = backupState_ ? backupState_ : loadPersistedBackup();
     if (!state) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("No screenshot thumbnail preference backup available during deactivate"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("No screenshot thumbnail preference backup available during deactivate"));
         return;
     }
     if (state->value) {

@@ -152,8 +152,9 @@ void SpaceBlockerService::installKeyboardTap()
         return handleTapEvent(type, event);
     });
     if (!eventTap_) {
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to create keyboard shortcut CGEventTap — shortcuts will "
-                                                        "pass through (fail-open)"));
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to create keyboard shortcut CGEventTap — shortcuts will "
+                                   "pass through (fail-open)"));
         return;
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("Space blocker keyboard CGEventTap installed"));
@@ -169,7 +170,8 @@ void SpaceBlockerService::removeKeyboardTap()
 
 void SpaceBlockerService::startHealthCheck()
 {
-    healthCheckTimer_ = std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
+    healthCheckTimer_ =
+        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
     healthCheckTimer_->start();
     logger_.log(VeskLogLevel::debug,
                 QStringLiteral("Space blocker health check started (every %1s)").arg(doubleText(healthCheckInterval)));

@@ -8,8 +8,7 @@ namespace {
 const QString prefix = QStringLiteral("[SpaceMonitorService] ");
 }
 
-SpaceMonitorService::SpaceMonitorService(platform::Workspace& workspace)
-    : workspace_(workspace)
+SpaceMonitorService::SpaceMonitorService(platform::Workspace& workspace) : workspace_(workspace)
 {
 }
 

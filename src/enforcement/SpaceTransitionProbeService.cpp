@@ -61,7 +61,8 @@ void SpaceTransitionProbeService::activate(const std::set<QString>& allowedBundl
     allowedBundleIDs_ = allowedBundleIDs;
     sampleIndex_ = 0;
     isActive_ = true;
-    logger_.log(VeskLogLevel::info, prefix + QStringLiteral("activated — allowed=") + sortedListText(allowedBundleIDs_));
+    logger_.log(VeskLogLevel::info,
+                prefix + QStringLiteral("activated — allowed=") + sortedListText(allowedBundleIDs_));
 }
 
 void SpaceTransitionProbeService::updateAllowedBundleIDs(const std::set<QString>& allowedBundleIDs)
@@ -83,9 +84,10 @@ void SpaceTransitionProbeService::startBurst(const QString& reason, double durat
     const qint64 durationMilliseconds = std::llround(std::max(durationSeconds, 0.0) * 1000);
     burstEndsAt_ = providers_.now().addMSecs(durationMilliseconds);
     sampleIndex_ = 0;
-    logger_.log(VeskLogLevel::info, prefix + QStringLiteral("burst started — reason=%1, duration=%2s, allowed=%3")
-                                                 .arg(reason, QString::asprintf("%.1f", durationSeconds),
-                                                      sortedListText(allowedBundleIDs_)));
+    logger_.log(VeskLogLevel::info,
+                prefix
+                    + QStringLiteral("burst started — reason=%1, duration=%2s, allowed=%3")
+                          .arg(reason, QString::asprintf("%.1f", durationSeconds), sortedListText(allowedBundleIDs_)));
     sample(reason);
     if (!timer_) {
         timer_ = std::make_unique<MainQueueTimer>(scheduler_, interval_, [this] { tick(); });
@@ -116,9 +118,9 @@ void SpaceTransitionProbeService::tick()
         sample(*activeReason_);
         return;
     }
-    logger_.log(VeskLogLevel::info,
-                prefix + QStringLiteral("burst ended — reason=%1, samples=%2")
-                             .arg(*activeReason_, QString::number(sampleIndex_)));
+    logger_.log(VeskLogLevel::info, prefix
+                                        + QStringLiteral("burst ended — reason=%1, samples=%2")
+                                              .arg(*activeReason_, QString::number(sampleIndex_)));
     stopBurst();
 }
 

@@ -131,7 +131,8 @@ bool SystemAXWindowManager::setFrame(const QString& bundleID, const Rect& cocoaF
 {
     const auto window = mainWindowElement(bundleID);
     if (!window) {
-        logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("setFrame failed — no AX window, bundleID=") + bundleID);
+        logger_.log(VeskLogLevel::warning,
+                    prefix + QStringLiteral("setFrame failed — no AX window, bundleID=") + bundleID);
         return false;
     }
     const Rect axFrame = accessibilityFrame(cocoaFrame);
@@ -147,11 +148,11 @@ bool SystemAXWindowManager::setFrame(const QString& bundleID, const Rect& cocoaF
 
     if (positionResult != AXError::success || sizeResult != AXError::success
         || finalPositionResult != AXError::success) {
-        logger_.log(VeskLogLevel::warning,
-                    prefix
-                        + QStringLiteral("setFrame partial failure — bundleID=%1, position=%2, size=%3, finalPosition=%4")
-                              .arg(bundleID, codeText(positionResult), codeText(sizeResult),
-                                   codeText(finalPositionResult)));
+        logger_.log(
+            VeskLogLevel::warning,
+            prefix
+                + QStringLiteral("setFrame partial failure — bundleID=%1, position=%2, size=%3, finalPosition=%4")
+                      .arg(bundleID, codeText(positionResult), codeText(sizeResult), codeText(finalPositionResult)));
         return false;
     }
     if (axFrame.origin() != cocoaFrame.origin())
@@ -178,8 +179,9 @@ bool SystemAXWindowManager::setPosition(const QString& bundleID, const Rect& coc
     }
     const AXError result = accessibility_.setAttributeValue(*window, AXName::position, toQPointF(origin));
     if (result != AXError::success) {
-        logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("setPosition failed — bundleID=%1, result=%2")
-                                                        .arg(bundleID, codeText(result)));
+        logger_.log(
+            VeskLogLevel::warning,
+            prefix + QStringLiteral("setPosition failed — bundleID=%1, result=%2").arg(bundleID, codeText(result)));
         return false;
     }
     return true;
@@ -205,8 +207,8 @@ bool SystemAXWindowManager::raise(const QString& bundleID)
         accessibility_.setAttributeValue(element, AXName::focusedWindow, windowValue);
         const AXError result = accessibility_.performAction(*window, AXName::raiseAction);
         if (result != AXError::success)
-            logger_.log(VeskLogLevel::debug, prefix + QStringLiteral("AX raise returned %1 — bundleID=%2")
-                                                          .arg(codeText(result), bundleID));
+            logger_.log(VeskLogLevel::debug,
+                        prefix + QStringLiteral("AX raise returned %1 — bundleID=%2").arg(codeText(result), bundleID));
     }
     return true;
 }
@@ -218,9 +220,10 @@ bool SystemAXWindowManager::setMinimized(const QString& bundleID, bool minimized
         return true;
     const std::vector<AXElement> windows = axWindows(applicationElement(*application));
     if (windows.empty()) {
-        logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("setMinimized failed — no AX windows, bundleID=%1, "
-                                                                   "minimized=%2")
-                                                        .arg(bundleID, boolText(minimized)));
+        logger_.log(VeskLogLevel::warning, prefix
+                                               + QStringLiteral("setMinimized failed — no AX windows, bundleID=%1, "
+                                                                "minimized=%2")
+                                                     .arg(bundleID, boolText(minimized)));
         return false;
     }
     int successes = 0;
@@ -234,13 +237,15 @@ bool SystemAXWindowManager::setMinimized(const QString& bundleID, bool minimized
     }
     if (successes == 0) {
         logger_.log(VeskLogLevel::debug,
-                    prefix + QStringLiteral("setMinimized failed — bundleID=%1, minimized=%2, failures=%3")
-                                 .arg(bundleID, boolText(minimized), codesText(failures)));
+                    prefix
+                        + QStringLiteral("setMinimized failed — bundleID=%1, minimized=%2, failures=%3")
+                              .arg(bundleID, boolText(minimized), codesText(failures)));
         return minimized && application->hide();
     }
     logger_.log(VeskLogLevel::debug,
-                prefix + QStringLiteral("setMinimized completed — bundleID=%1, minimized=%2, success=%3, failures=%4")
-                             .arg(bundleID, boolText(minimized), QString::number(successes), codesText(failures)));
+                prefix
+                    + QStringLiteral("setMinimized completed — bundleID=%1, minimized=%2, success=%3, failures=%4")
+                          .arg(bundleID, boolText(minimized), QString::number(successes), codesText(failures)));
     return true;
 }
 
@@ -270,8 +275,9 @@ bool SystemAXWindowManager::hide(const QString& bundleID)
     if (result == AXError::success)
         return true;
     logger_.log(VeskLogLevel::debug,
-                prefix + QStringLiteral("AX hide returned %1, falling back to NSRunningApplication.hide — bundleID=%2")
-                             .arg(codeText(result), bundleID));
+                prefix
+                    + QStringLiteral("AX hide returned %1, falling back to NSRunningApplication.hide — bundleID=%2")
+                          .arg(codeText(result), bundleID));
     return application->hide();
 }
 
@@ -302,10 +308,11 @@ bool SystemAXWindowManager::closeWindow(const QString& bundleID, std::optional<P
                 prefix
                     + QStringLiteral("close targeting window at point — bundleID=%1, point=%2, matchedWindow=%3, "
                                      "fallback=%4")
-                          .arg(bundleID, quartzPoint ? toString(*quartzPoint) : QStringLiteral("nil"), boolText(matched),
-                               boolText(!matched)));
+                          .arg(bundleID, quartzPoint ? toString(*quartzPoint) : QStringLiteral("nil"),
+                               boolText(matched), boolText(!matched)));
     if (!window) {
-        logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("close failed — no AX window, bundleID=") + bundleID);
+        logger_.log(VeskLogLevel::warning,
+                    prefix + QStringLiteral("close failed — no AX window, bundleID=") + bundleID);
         return false;
     }
     return pressCloseControl(bundleID, *window);
@@ -319,15 +326,17 @@ bool SystemAXWindowManager::pressCloseControl(const QString& bundleID, const AXE
         const AXError result = accessibility_.performAction(button.value<AXElement>(), AXName::pressAction);
         if (result == AXError::success)
             return true;
-        logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("close button press failed — bundleID=%1, result=%2")
-                                                        .arg(bundleID, codeText(result)));
+        logger_.log(VeskLogLevel::warning, prefix
+                                               + QStringLiteral("close button press failed — bundleID=%1, result=%2")
+                                                     .arg(bundleID, codeText(result)));
         return false;
     }
     const AXError result = accessibility_.performAction(window, AXName::cancelAction);
     if (result == AXError::success)
         return true;
-    logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("window close action failed — bundleID=%1, result=%2")
-                                                    .arg(bundleID, codeText(result)));
+    logger_.log(
+        VeskLogLevel::warning,
+        prefix + QStringLiteral("window close action failed — bundleID=%1, result=%2").arg(bundleID, codeText(result)));
     return false;
 }
 
@@ -338,7 +347,7 @@ bool SystemAXWindowManager::isFullScreen(const QString& bundleID)
         return false;
     QVariant value;
     return accessibility_.copyAttributeValue(*window, AXName::fullScreen, &value) == AXError::success
-        && value.typeId() == QMetaType::Bool && value.toBool();
+           && value.typeId() == QMetaType::Bool && value.toBool();
 }
 
 bool SystemAXWindowManager::exitFullScreen(const QString& bundleID)
@@ -351,8 +360,9 @@ bool SystemAXWindowManager::exitFullScreen(const QString& bundleID)
     }
     const AXError result = accessibility_.setAttributeValue(*window, AXName::fullScreen, false);
     if (result != AXError::success) {
-        logger_.log(VeskLogLevel::warning, prefix + QStringLiteral("exitFullScreen failed — bundleID=%1, result=%2")
-                                                        .arg(bundleID, codeText(result)));
+        logger_.log(
+            VeskLogLevel::warning,
+            prefix + QStringLiteral("exitFullScreen failed — bundleID=%1, result=%2").arg(bundleID, codeText(result)));
         return false;
     }
     logger_.log(VeskLogLevel::info, prefix + QStringLiteral("exited native fullscreen — bundleID=") + bundleID);

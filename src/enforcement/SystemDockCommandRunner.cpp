@@ -4,8 +4,7 @@
 
 namespace vesk {
 
-SystemDockCommandRunner::SystemDockCommandRunner(platform::CommandRunning& commands)
-    : commands_(commands)
+SystemDockCommandRunner::SystemDockCommandRunner(platform::CommandRunning& commands) : commands_(commands)
 {
 }
 

@@ -7,8 +7,8 @@ SystemMouseBlockerEventTapInstaller::SystemMouseBlockerEventTapInstaller(platfor
 {
 }
 
-std::optional<MouseBlockerInstalledTap> SystemMouseBlockerEventTapInstaller::install(platform::EventTapCallback callback,
-                                                                                     std::uint64_t eventMask)
+std::optional<MouseBlockerInstalledTap>
+SystemMouseBlockerEventTapInstaller::install(platform::EventTapCallback callback, std::uint64_t eventMask)
 {
     const auto tap = eventTaps_.createTap(platform::TapLocation::session, platform::TapPlacement::headInsert,
                                           platform::TapOptions::defaultFilter, eventMask, std::move(callback));

@@ -19,7 +19,7 @@ platform::OpenConfiguration platformConfiguration(const WorkspaceOpenConfigurati
 platform::OpenCompletion platformCompletion(WorkspaceControlling::OpenCompletion completion)
 {
     return [completion = std::move(completion)](std::shared_ptr<platform::RunningApplication> application,
-                                                 std::optional<QString> error) {
+                                                std::optional<QString> error) {
         std::shared_ptr<RunningApplicationControlling> adapted;
         if (application)
             adapted = std::make_shared<SystemRunningApplication>(std::move(application));
@@ -30,8 +30,7 @@ platform::OpenCompletion platformCompletion(WorkspaceControlling::OpenCompletion
 
 } // namespace
 
-SystemWorkspace::SystemWorkspace(platform::Workspace& workspace)
-    : workspace_(workspace)
+SystemWorkspace::SystemWorkspace(platform::Workspace& workspace) : workspace_(workspace)
 {
 }
 

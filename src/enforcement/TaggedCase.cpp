@@ -19,7 +19,9 @@ std::variant<QJsonObject, QString> TaggedCase::parseObject(const QByteArray& jso
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
-        return QStringLiteral("The data is not valid JSON: %1 at offset %2.").arg(error.errorString()).arg(error.offset);
+        return QStringLiteral("The data is not valid JSON: %1 at offset %2.")
+            .arg(error.errorString())
+            .arg(error.offset);
     if (!document.isObject())
         return notAnObject;
     return document.object();

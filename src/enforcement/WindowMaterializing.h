@@ -13,8 +13,7 @@ namespace vesk {
 class WindowMaterializing {
 public:
     virtual ~WindowMaterializing() = default;
-    virtual WindowMaterializationOutcome materialize(const QString& bundleID,
-                                                     const std::optional<QUrl>& applicationURL,
+    virtual WindowMaterializationOutcome materialize(const QString& bundleID, const std::optional<QUrl>& applicationURL,
                                                      const QString& reason) = 0;
 };
 

@@ -27,8 +27,8 @@ class WorkspaceControlling {
 public:
     // The running application (or none) and an error text (or none). Called on
     // a thread of the workspace's choosing.
-    using OpenCompletion = std::function<void(std::shared_ptr<RunningApplicationControlling> application,
-                                              std::optional<QString> error)>;
+    using OpenCompletion =
+        std::function<void(std::shared_ptr<RunningApplicationControlling> application, std::optional<QString> error)>;
 
     virtual ~WorkspaceControlling() = default;
 

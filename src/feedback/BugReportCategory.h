@@ -11,8 +11,9 @@ namespace vesk {
 // what goes over the wire and into the exported text.
 enum class BugReportCategory { bug, feedback, idea };
 
-inline constexpr std::array<BugReportCategory, 3> allBugReportCategories = {
-    BugReportCategory::bug, BugReportCategory::feedback, BugReportCategory::idea};
+inline constexpr std::array<BugReportCategory, 3> allBugReportCategories = {BugReportCategory::bug,
+                                                                            BugReportCategory::feedback,
+                                                                            BugReportCategory::idea};
 
 QString toRaw(BugReportCategory category);
 // Exactly "bug", "feedback" or "idea"; any other text gives none.

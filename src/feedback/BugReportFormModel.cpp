@@ -8,14 +8,14 @@ namespace vesk {
 
 std::unique_ptr<BugReportFormModel> BugReportFormModel::make(const Environment& environment)
 {
-    auto sender = std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), environment.network,
-                                                          environment.mainQueue);
-    auto service = std::make_unique<BugReportService>(std::move(sender), VeskLogFileStore::shared(),
-                                                      environment.workspace);
-    return std::make_unique<BugReportFormModel>(
-        std::move(service), [&screens = environment.screens, &clock = environment.clock] {
-            return BugReportMetadata::current(screens, clock);
-        });
+    auto sender =
+        std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), environment.network, environment.mainQueue);
+    auto service =
+        std::make_unique<BugReportService>(std::move(sender), VeskLogFileStore::shared(), environment.workspace);
+    return std::make_unique<BugReportFormModel>(std::move(service),
+                                                [&screens = environment.screens, &clock = environment.clock] {
+                                                    return BugReportMetadata::current(screens, clock);
+                                                });
 }
 
 BugReportFormModel::BugReportFormModel(std::unique_ptr<BugReportService> service,

@@ -19,7 +19,7 @@ class Scheduler;
 namespace platform {
 class ScreenProviding;
 class Workspace;
-}
+} // namespace platform
 
 // The state behind one report form: what the user has chosen and typed, and
 // the service that carries out its submissions. A new form starts with a new

@@ -6,9 +6,7 @@
 
 namespace vesk {
 
-BugReportLogSwitch::BugReportLogSwitch(const VeskTheme& theme, QWidget* parent)
-    : QAbstractButton(parent)
-    , theme_(theme)
+BugReportLogSwitch::BugReportLogSwitch(const VeskTheme& theme, QWidget* parent) : QAbstractButton(parent), theme_(theme)
 {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);

@@ -51,7 +51,8 @@ void BugReportService::submit(const BugReport& report)
                                         .arg(label(report.category), boolText(report.includeLogs)));
     const std::optional<QString> attachment = report.includeLogs ? makeLogAttachment() : std::nullopt;
     sender_->send(report, attachment,
-                  [self = QPointer<BugReportService>(this), report, attachment](std::optional<BugReportSendError> error) {
+                  [self = QPointer<BugReportService>(this), report,
+                   attachment](std::optional<BugReportSendError> error) {
                       if (!self)
                           return;
                       self->sendFinished(report, attachment, error ? std::optional(toText(*error)) : std::nullopt);
@@ -104,7 +105,8 @@ std::optional<QString> BugReportService::makeLogAttachment()
         logger_.log(VeskLogLevel::warning, QStringLiteral("makeLogAttachment: gzip failed for ") + logInfo.fileName());
         return std::nullopt;
     }
-    const QString destination = QDir(folders_.temporary).filePath(logInfo.completeBaseName() + QStringLiteral(".md.gz"));
+    const QString destination =
+        QDir(folders_.temporary).filePath(logInfo.completeBaseName() + QStringLiteral(".md.gz"));
     if (const std::optional<QString> failure = writeFileAtomically(destination, *gzip)) {
         logger_.log(VeskLogLevel::error, QStringLiteral("makeLogAttachment: ") + *failure);
         return std::nullopt;
@@ -119,8 +121,8 @@ std::optional<QString> BugReportService::exportToFinder(const BugReport& report,
                                                         const std::optional<QString>& attachmentPath)
 {
     const QString folder = folders_.downloads.isEmpty() ? folders_.temporary : folders_.downloads;
-    const QString reportPath = QDir(folder).filePath(
-        QStringLiteral("vesk-report-%1.txt").arg(report.metadata.timestamp.toSecsSinceEpoch()));
+    const QString reportPath =
+        QDir(folder).filePath(QStringLiteral("vesk-report-%1.txt").arg(report.metadata.timestamp.toSecsSinceEpoch()));
     if (const std::optional<QString> failure = writeFileAtomically(reportPath, report.plainTextBody().toUtf8())) {
         logger_.log(VeskLogLevel::error, QStringLiteral("exportToFinder: writing report failed — ") + *failure);
         return std::nullopt;

@@ -37,8 +37,7 @@ public:
     };
 
     BugReportService(std::shared_ptr<BugReportSending> sender, VeskLogFileStore& logStore,
-                     platform::Workspace& workspace, Folders folders = Folders::ofSystem(),
-                     QObject* parent = nullptr);
+                     platform::Workspace& workspace, Folders folders = Folders::ofSystem(), QObject* parent = nullptr);
 
     // Absent until the first submission has ended.
     const std::optional<BugReportResult>& lastResult() const { return lastResult_; }

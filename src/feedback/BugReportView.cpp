@@ -235,11 +235,12 @@ QLayout* BugReportView::makeFooter()
     footer->setContentsMargins(18, 16, 18, 18);
     footer->setSpacing(9);
     footer->addStretch(1);
-    QPushButton* cancel = textButton(
-        localized("Abbrechen"), VeskFont::interface(12.5, QFont::Medium),
-        QStringLiteral("QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 8px;"
+    QPushButton* cancel =
+        textButton(localized("Abbrechen"), VeskFont::interface(12.5, QFont::Medium),
+                   QStringLiteral(
+                       "QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 8px;"
                        " padding: 8px 18px; }")
-            .arg(css(theme_.textSecondary), css(theme_.hairlineStrong)));
+                       .arg(css(theme_.textSecondary), css(theme_.hairlineStrong)));
     connect(cancel, &QPushButton::clicked, this, [this] { onClose_(); });
     footer->addWidget(cancel);
     sendButton_ = textButton(localized("Senden"), VeskFont::interface(12.5, QFont::DemiBold), {});
@@ -270,13 +271,14 @@ QWidget* BugReportView::makeThanks()
     noteStyle.font = VeskFont::interface(12);
     noteStyle.lineLimit = 0;
     noteStyle.alignment = Qt::AlignHCenter;
-    auto* note = new TextLabel(localized("Das VESK-Beta-Team meldet sich, falls Rückfragen kommen."), noteStyle,
-                               theme_.textDim);
+    auto* note =
+        new TextLabel(localized("Das VESK-Beta-Team meldet sich, falls Rückfragen kommen."), noteStyle, theme_.textDim);
     column->addWidget(note, 0, Qt::AlignHCenter);
     column->addSpacing(18);
     QPushButton* close = textButton(
         localized("Schließen"), VeskFont::interface(12.5, QFont::DemiBold),
-        QStringLiteral("QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 22px; }")
+        QStringLiteral(
+            "QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 22px; }")
             .arg(css(theme_.accentText), css(theme_.accent)));
     connect(close, &QPushButton::clicked, this, [this] { onClose_(); });
     column->addWidget(close, 0, Qt::AlignHCenter);
@@ -299,7 +301,8 @@ void BugReportView::refresh()
     const bool valid = model.isValid();
     sendButton_->setEnabled(valid);
     sendButton_->setStyleSheet(
-        QStringLiteral("QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 20px; }")
+        QStringLiteral(
+            "QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 20px; }")
             .arg(css(valid ? theme_.accentText : theme_.textDim), css(valid ? theme_.accent : theme_.insetStrong)));
 
     refreshResultLine();

@@ -64,7 +64,8 @@ void CrashDiagnosticsService::sendReport(const CrashDiagnostic& diagnostic)
                   [logger = logger_, attachment, crashes = diagnostic.crashCount,
                    hangs = diagnostic.hangCount](std::optional<BugReportSendError> error) {
                       if (error)
-                          logger.log(VeskLogLevel::warning, QStringLiteral("Diagnostic send failed — ") + toText(*error));
+                          logger.log(VeskLogLevel::warning,
+                                     QStringLiteral("Diagnostic send failed — ") + toText(*error));
                       else
                           logger.log(VeskLogLevel::info,
                                      QStringLiteral("Diagnostic sent (crashes=%1, hangs=%2)").arg(crashes).arg(hangs));

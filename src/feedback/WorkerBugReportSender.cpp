@@ -111,24 +111,25 @@ void WorkerBugReportSender::send(const BugReport& report, const std::optional<QS
     });
     QObject::connect(reply, &QNetworkReply::finished, reply,
                      [reply, timedOut, timeout, logger = logger_, completion = std::move(completion)]() mutable {
-        timeout.cancel();
-        reply->deleteLater();
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        if (!status.isValid()) {
-            const QString error = *timedOut ? QStringLiteral("The request timed out.") : reply->errorString();
-            logger.log(VeskLogLevel::error, QStringLiteral("send: network error — ") + error);
-            completion(BugReportSendError::transportFailed);
-            return;
-        }
-        const int code = status.toInt();
-        if (code >= 200 && code <= 299) {
-            logger.log(VeskLogLevel::info, QStringLiteral("send: success (HTTP %1)").arg(code));
-            completion(std::nullopt);
-            return;
-        }
-        logger.log(VeskLogLevel::error, QStringLiteral("send: HTTP %1").arg(code));
-        completion(BugReportSendError::transportFailed);
-    });
+                         timeout.cancel();
+                         reply->deleteLater();
+                         const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+                         if (!status.isValid()) {
+                             const QString error =
+                                 *timedOut ? QStringLiteral("The request timed out.") : reply->errorString();
+                             logger.log(VeskLogLevel::error, QStringLiteral("send: network error — ") + error);
+                             completion(BugReportSendError::transportFailed);
+                             return;
+                         }
+                         const int code = status.toInt();
+                         if (code >= 200 && code <= 299) {
+                             logger.log(VeskLogLevel::info, QStringLiteral("send: success (HTTP %1)").arg(code));
+                             completion(std::nullopt);
+                             return;
+                         }
+                         logger.log(VeskLogLevel::error, QStringLiteral("send: HTTP %1").arg(code));
+                         completion(BugReportSendError::transportFailed);
+                     });
 }
 
 } // namespace vesk

@@ -33,7 +33,8 @@ QString appBuildString(const QVariantMap& info = mainBundleInfoDictionary());
 std::optional<Point> panelOriginNearMouse(Size panelSize, Point mouseLocation,
                                           const std::vector<platform::ScreenInfo>& screens,
                                           const std::optional<platform::ScreenInfo>& mainScreen);
-std::optional<Point> panelOriginNearMouse(Size panelSize, Point mouseLocation, const platform::ScreenProviding& screens);
+std::optional<Point> panelOriginNearMouse(Size panelSize, Point mouseLocation,
+                                          const platform::ScreenProviding& screens);
 
 // The privacy-policy page, built once; none if the address does not parse.
 const std::optional<QUrl>& privacyPolicyURL();

@@ -70,7 +70,7 @@ std::optional<QString> createFileAtomically(const QString& directory, const QStr
     for (int number = 1; number <= kMaxSameSecondFiles; ++number) {
         if (number > 1)
             target = directory + QLatin1Char('/') + baseName + QLatin1Char('-') + QString::number(number)
-                + QStringLiteral(".md");
+                     + QStringLiteral(".md");
         QFile file(temporary.fileName());
         if (file.rename(target)) {
             temporary.setAutoRemove(false);
@@ -110,8 +110,8 @@ VeskLogFileStore::VeskLogFileStore(EnvironmentProvider environment, std::shared_
 VeskLogFileStore& VeskLogFileStore::shared()
 {
     // Never destroyed: loggers may still be used while other statics go away.
-    static VeskLogFileStore* const store
-        = new VeskLogFileStore(&Environment::ofProcess, std::make_shared<SystemClock>());
+    static VeskLogFileStore* const store =
+        new VeskLogFileStore(&Environment::ofProcess, std::make_shared<SystemClock>());
     return *store;
 }
 
@@ -188,12 +188,12 @@ void VeskLogFileStore::rotateLogFileLocked(const QString& reason)
         return;
     }
     const QDateTime createdAt = clock_->now();
-    const QString baseName
-        = QStringLiteral("vesk-log-") + createdAt.toTimeZone(fileNameTimeZone_).toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    const QString baseName = QStringLiteral("vesk-log-")
+                             + createdAt.toTimeZone(fileNameTimeZone_).toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
     QString target;
     QString error;
-    const std::optional<QString> created
-        = createFileAtomically(*directory, baseName, header(createdAt, reason, *directory).toUtf8(), target, error);
+    const std::optional<QString> created =
+        createFileAtomically(*directory, baseName, header(createdAt, reason, *directory).toUtf8(), target, error);
     currentLogPath_ = created;
     if (created)
         reportInfo(QStringLiteral("Log file created: ") + *created);
@@ -271,7 +271,8 @@ bool VeskLogFileStore::ensureWritableDirectory(const QString& path)
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
     if (error) {
-        reportError(QStringLiteral("Failed to create directory %1: %2").arg(path, QString::fromStdString(error.message())));
+        reportError(
+            QStringLiteral("Failed to create directory %1: %2").arg(path, QString::fromStdString(error.message())));
         return false;
     }
     // An existing directory we may not write to would swallow every file; skip it.
@@ -295,10 +296,10 @@ void VeskLogFileStore::appendToLogFile(const QString& row, const QString& path)
     QFile file(path);
     const QByteArray data = row.toUtf8();
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly)
-        && file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
+                         && file.write(data) == data.size() && file.flush() && ::fsync(file.handle()) == 0;
     if (!written) {
-        const QString description = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                          : QString::fromLocal8Bit(strerror(errno));
+        const QString description =
+            file.error() != QFileDevice::NoError ? file.errorString() : QString::fromLocal8Bit(strerror(errno));
         reportError(QStringLiteral("Failed to append log entry: ") + description);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "logging/VeskLogLevel.h"
 #include "core/Clock.h"
 #include "core/SerialQueue.h"
+#include "logging/VeskLogLevel.h"
 
 #include <QString>
 #include <QTimeZone>
@@ -24,8 +24,8 @@ public:
     // What the choice of the log directory reads. It is looked up afresh for
     // every new file.
     struct Environment {
-        QString logsDirectory;               // VESK_LOGS_DIR
-        QString projectRoot;                 // VESK_PROJECT_ROOT
+        QString logsDirectory; // VESK_LOGS_DIR
+        QString projectRoot;   // VESK_PROJECT_ROOT
         QString currentDirectory;
         QString applicationSupportDirectory; // empty when the system names none
 

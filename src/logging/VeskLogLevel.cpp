@@ -5,10 +5,14 @@ namespace vesk {
 QString logLevelLabel(VeskLogLevel level)
 {
     switch (level) {
-    case VeskLogLevel::debug: return QStringLiteral("DEBUG");
-    case VeskLogLevel::info: return QStringLiteral("INFO");
-    case VeskLogLevel::warning: return QStringLiteral("WARNING");
-    case VeskLogLevel::error: return QStringLiteral("ERROR");
+    case VeskLogLevel::debug:
+        return QStringLiteral("DEBUG");
+    case VeskLogLevel::info:
+        return QStringLiteral("INFO");
+    case VeskLogLevel::warning:
+        return QStringLiteral("WARNING");
+    case VeskLogLevel::error:
+        return QStringLiteral("ERROR");
     }
     return QStringLiteral("INFO");
 }

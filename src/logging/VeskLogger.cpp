@@ -17,9 +17,7 @@ const QString kDefaultSubsystem = QStringLiteral("com.vesk");
 
 // A category keeps a pointer to its name, so both live as long as the process.
 struct NamedCategory {
-    explicit NamedCategory(const QString& categoryName)
-        : name(categoryName.toUtf8())
-        , category(this->name.constData())
+    explicit NamedCategory(const QString& categoryName) : name(categoryName.toUtf8()), category(this->name.constData())
     {
     }
     QByteArray name;
@@ -62,18 +60,21 @@ const QLoggingCategory& categoryFor(const QString& component)
 QtMsgType systemLogType(VeskLogLevel level)
 {
     switch (level) {
-    case VeskLogLevel::debug: return QtDebugMsg;
-    case VeskLogLevel::info: return QtInfoMsg;
-    case VeskLogLevel::warning: return QtWarningMsg;
-    case VeskLogLevel::error: return QtCriticalMsg;
+    case VeskLogLevel::debug:
+        return QtDebugMsg;
+    case VeskLogLevel::info:
+        return QtInfoMsg;
+    case VeskLogLevel::warning:
+        return QtWarningMsg;
+    case VeskLogLevel::error:
+        return QtCriticalMsg;
     }
     return QtInfoMsg;
 }
 
 } // namespace
 
-VeskLogger::VeskLogger(QString component)
-    : component_(std::move(component))
+VeskLogger::VeskLogger(QString component) : component_(std::move(component))
 {
 }
 
@@ -90,10 +91,18 @@ void VeskLogger::log(VeskLogLevel level, const QString& message) const
         QMessageLogger logger(nullptr, 0, nullptr, category.categoryName());
         const QByteArray text = message.toUtf8();
         switch (type) {
-        case QtDebugMsg: logger.debug("%s", text.constData()); break;
-        case QtInfoMsg: logger.info("%s", text.constData()); break;
-        case QtWarningMsg: logger.warning("%s", text.constData()); break;
-        default: logger.critical("%s", text.constData()); break;
+        case QtDebugMsg:
+            logger.debug("%s", text.constData());
+            break;
+        case QtInfoMsg:
+            logger.info("%s", text.constData());
+            break;
+        case QtWarningMsg:
+            logger.warning("%s", text.constData());
+            break;
+        default:
+            logger.critical("%s", text.constData());
+            break;
         }
     }
     // The file gets every row, debug included, whatever the system log collects.

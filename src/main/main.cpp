@@ -1,18 +1,18 @@
 #include "app/TerminationSignalHandler.h"
-#include "store/MakeModelContainer.h"
-#include "store/ModelContainer.h"
+#include "app/VeskApp.h"
+#include "core/QtScheduler.h"
+#include "core/TextFormat.h"
+#include "core/UserDefaults.h"
 #include "logging/VeskLogFileStore.h"
 #include "logging/VeskLogger.h"
-#include "scripted/ScriptedRun.h"
-#include "app/VeskApp.h"
 #include "platform/simulated/DesktopScenarioLoader.h"
 #include "platform/simulated/RealDisplayPresenter.h"
 #include "platform/simulated/ScenarioOnDisplays.h"
-#include "core/QtScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "core/TextFormat.h"
-#include "core/UserDefaults.h"
+#include "scripted/ScriptedRun.h"
 #include "session/SerialQueueSessionTimerFactory.h"
+#include "store/MakeModelContainer.h"
+#include "store/ModelContainer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -58,7 +58,8 @@ int runScripted(const QCommandLineParser& parser, const QCommandLineOption& desk
         printError(QStringLiteral("--script needs --report REPORT.json"));
         return vesk::ScriptedRun::invalidInput;
     }
-    vesk::ScriptedRun run({parser.value(desktop), parser.value(script), parser.value(report), parser.value(runDirectory)});
+    vesk::ScriptedRun run(
+        {parser.value(desktop), parser.value(script), parser.value(report), parser.value(runDirectory)});
     const int status = run.run();
     if (run.wroteReport())
         printSummary(run.summary());
@@ -76,7 +77,8 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
         bool valid = false;
         quitAfterSeconds = parser.value(quitAfter).toDouble(&valid);
         if (!valid || !(*quitAfterSeconds >= 0)) {
-            printError(QStringLiteral("--quit-after takes a number of seconds, not \"%1\"").arg(parser.value(quitAfter)));
+            printError(
+                QStringLiteral("--quit-after takes a number of seconds, not \"%1\"").arg(parser.value(quitAfter)));
             return 2;
         }
     }
@@ -90,9 +92,11 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
     // On a display the default desktop takes the machine's screens; a scenario
     // that was asked for keeps its own displays.
     const bool onRealDisplay = vesk::platform::RealDisplayPresenter::isAvailable();
-    const vesk::platform::DesktopScenario desktopScenario = onRealDisplay && !parser.isSet(desktopOption)
-        ? vesk::platform::scenarioOnDisplays(*scenario.scenario, vesk::platform::SimulatedDesktop::qtScreenDisplays())
-        : *scenario.scenario;
+    const vesk::platform::DesktopScenario desktopScenario =
+        onRealDisplay && !parser.isSet(desktopOption)
+            ? vesk::platform::scenarioOnDisplays(*scenario.scenario,
+                                                 vesk::platform::SimulatedDesktop::qtScreenDisplays())
+            : *scenario.scenario;
 
     QTemporaryDir desktopRoot;
     vesk::QtScheduler scheduler;
@@ -107,13 +111,12 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
     if (onRealDisplay)
         realDisplay = std::make_unique<vesk::platform::RealDisplayPresenter>(desktop);
 
-    vesk::VeskApp vesk({desktop.interfaces(), scheduler, clock,
-                        std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
-                        vesk::ModelContainer::defaultStorePath(), vesk::UserDefaults::defaultRootDirectory(),
-                        [](int status) {
-                            vesk::VeskLogFileStore::shared().drain();
-                            std::exit(status);
-                        }});
+    vesk::VeskApp vesk(
+        {desktop.interfaces(), scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
+         vesk::ModelContainer::defaultStorePath(), vesk::UserDefaults::defaultRootDirectory(), [](int status) {
+             vesk::VeskLogFileStore::shared().drain();
+             std::exit(status);
+         }});
     QObject::connect(&vesk, &vesk::VeskApp::terminated, &app, &QApplication::quit, Qt::QueuedConnection);
     // A quit that does not come through the application's own request (the
     // session ending, say) still runs the delegate's termination.

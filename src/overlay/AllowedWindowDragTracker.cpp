@@ -34,7 +34,8 @@ bool AllowedWindowDragTracker::hasSeveralDisplays() const
 
 AllowedWindowDragState AllowedWindowDragTracker::dragState(const QDateTime& now, bool mouseDown) const
 {
-    const bool recent = lastAllowedWindowMotionAt_ && secondsBetween(*lastAllowedWindowMotionAt_, now) <= kMotionCooldown;
+    const bool recent =
+        lastAllowedWindowMotionAt_ && secondsBetween(*lastAllowedWindowMotionAt_, now) <= kMotionCooldown;
     AllowedWindowDragState state;
     if (recent) {
         state.bundleIDs = recentAllowedWindowMotionBundleIDs_;
@@ -68,8 +69,9 @@ void AllowedWindowDragTracker::handleSeamDrag(bool mouseDown, const QDateTime& n
                         .arg(reachedAt.msecsTo(now)));
         handledSeamDeath_.insert(bundleID);
         const Point pointer = mouseLocation_();
-        logger_.log(VeskLogLevel::info, QStringLiteral("[OverlayService] seam-drag handoff on stall — bundleID=%1, pointer=%2")
-                                            .arg(bundleID, toString(pointer)));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("[OverlayService] seam-drag handoff on stall — bundleID=%1, pointer=%2")
+                        .arg(bundleID, toString(pointer)));
         handOff(bundleID, pointer, handoff);
     }
 }
@@ -203,16 +205,18 @@ void AllowedWindowDragTracker::trackAllowedWindowMotion(const std::vector<Overla
 
         const QString rectScreen = describeScreenForRect(event.currentRect, geometry, screens);
         const QString previousScreen = describeScreenForRect(event.previousRect, geometry, screens);
-        const QString pointerScreen = event.pointerCocoaPoint
-            ? describeScreenContainingPoint(*event.pointerCocoaPoint, screens).value_or(QStringLiteral("n/a"))
-            : QStringLiteral("n/a");
+        const QString pointerScreen =
+            event.pointerCocoaPoint
+                ? describeScreenContainingPoint(*event.pointerCocoaPoint, screens).value_or(QStringLiteral("n/a"))
+                : QStringLiteral("n/a");
         const QString seamEdge = describeSeamEdge(event.currentRect, geometry);
         const QString rectText = toString(event.currentRect);
 
         if (event.pointerCocoaPoint) {
             auto stored = lastDragMotionPointerScreen_.find(id);
             if (stored == lastDragMotionPointerScreen_.end() || stored->second != pointerScreen) {
-                const QString from = stored == lastDragMotionPointerScreen_.end() ? QStringLiteral("n/a") : stored->second;
+                const QString from =
+                    stored == lastDragMotionPointerScreen_.end() ? QStringLiteral("n/a") : stored->second;
                 logger_.log(VeskLogLevel::info,
                             QStringLiteral("[OverlayService] drag pointer crossed display — bundleID=%1, from=%2, "
                                            "to=%3, pointer=%4, rectScreen=%5")
@@ -246,7 +250,8 @@ void AllowedWindowDragTracker::trackAllowedWindowMotion(const std::vector<Overla
 
         auto lastLog = lastDragMotionLogAt_.find(id);
         if (lastLog == lastDragMotionLogAt_.end() || secondsBetween(lastLog->second, now) >= kMotionLogInterval) {
-            const QString pointerText = event.pointerCocoaPoint ? toString(*event.pointerCocoaPoint) : QStringLiteral("nil");
+            const QString pointerText =
+                event.pointerCocoaPoint ? toString(*event.pointerCocoaPoint) : QStringLiteral("nil");
             logger_.log(VeskLogLevel::debug,
                         QStringLiteral("[OverlayService] drag motion — bundleID=%1, rect=%2, rectScreen=%3, "
                                        "prevRect=%4, pointer=%5, pointerScreen=%6, seamEdge=%7, deltaX=%8, deltaY=%9")

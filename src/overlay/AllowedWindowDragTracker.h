@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "logging/VeskLogger.h"
 #include "overlay/AllowedWindowDragState.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayWindowMotionEvent.h"
-#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QDateTime>

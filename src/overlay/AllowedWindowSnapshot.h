@@ -11,8 +11,8 @@ namespace vesk {
 // One entry of the system window list, whatever application owns it.
 struct AllowedWindowSnapshot {
     QString bundleID;
-    int layer = 0;   // 0 is the layer of ordinary application windows
-    Rect bounds;     // top-left (Quartz) coordinates
+    int layer = 0; // 0 is the layer of ordinary application windows
+    Rect bounds;   // top-left (Quartz) coordinates
     std::optional<quint32> windowID;
     double alpha = 1.0;
     std::optional<QString> ownerName;

@@ -9,8 +9,8 @@ AllowedWindowsVisibilityGuard::AllowedWindowsVisibilityGuard(double gracePeriodS
 {
 }
 
-std::optional<AllowedWindowsVisibilityGuard::Action>
-AllowedWindowsVisibilityGuard::update(int allowedWindowCount, const QDateTime& now)
+std::optional<AllowedWindowsVisibilityGuard::Action> AllowedWindowsVisibilityGuard::update(int allowedWindowCount,
+                                                                                           const QDateTime& now)
 {
     using StateKind = State::Kind;
     using ActionKind = Action::Kind;

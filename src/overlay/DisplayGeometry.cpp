@@ -44,8 +44,8 @@ DisplayGeometry::DisplayFrame mostOverlappingFrame(const std::vector<DisplayGeom
 bool rectsApproximatelyEqual(const Rect& a, const Rect& b, double tolerance)
 {
     return agreeWithin(a.minX(), b.minX(), tolerance) && agreeWithin(a.minY(), b.minY(), tolerance)
-        && agreeWithin(a.standardWidth(), b.standardWidth(), tolerance)
-        && agreeWithin(a.standardHeight(), b.standardHeight(), tolerance);
+           && agreeWithin(a.standardWidth(), b.standardWidth(), tolerance)
+           && agreeWithin(a.standardHeight(), b.standardHeight(), tolerance);
 }
 
 double intersectionArea(const Rect& a, const Rect& b)
@@ -130,15 +130,15 @@ DisplayGeometry::DisplayFrame DisplayGeometry::displayFrameForCocoaRect(const Re
 Rect DisplayGeometry::cocoaRect(const Rect& quartzRect, const DisplayFrame& display)
 {
     return Rect{display.cocoaFrame.minX() + quartzRect.minX() - display.quartzFrame.minX(),
-                display.cocoaFrame.minY() + display.quartzFrame.maxY() - quartzRect.maxY(),
-                quartzRect.standardWidth(), quartzRect.standardHeight()};
+                display.cocoaFrame.minY() + display.quartzFrame.maxY() - quartzRect.maxY(), quartzRect.standardWidth(),
+                quartzRect.standardHeight()};
 }
 
 Rect DisplayGeometry::quartzRect(const Rect& cocoaRect, const DisplayFrame& display)
 {
     return Rect{display.quartzFrame.minX() + cocoaRect.minX() - display.cocoaFrame.minX(),
-                display.quartzFrame.minY() + display.cocoaFrame.maxY() - cocoaRect.maxY(),
-                cocoaRect.standardWidth(), cocoaRect.standardHeight()};
+                display.quartzFrame.minY() + display.cocoaFrame.maxY() - cocoaRect.maxY(), cocoaRect.standardWidth(),
+                cocoaRect.standardHeight()};
 }
 
 std::vector<Rect> DisplayGeometry::cocoaRectsForQuartzRect(const Rect& quartzRect) const
@@ -206,7 +206,7 @@ bool DisplayGeometry::matchesDisplay(const Rect& quartzRect, double tolerance) c
     if (rectsApproximatelyEqual(quartzRect, quartzGlobalFrame_, tolerance))
         return true;
     return agreeWithin(quartzRect.minY(), quartzGlobalFrame_.minY(), tolerance)
-        && agreeWithin(quartzRect.standardHeight(), quartzGlobalFrame_.standardHeight(), tolerance);
+           && agreeWithin(quartzRect.standardHeight(), quartzGlobalFrame_.standardHeight(), tolerance);
 }
 
 bool DisplayGeometry::isFullDisplayRect(const Rect& quartzRect) const
@@ -221,7 +221,7 @@ QString DisplayGeometry::description() const
         if (!text.isEmpty())
             text += QLatin1String("; ");
         text += QLatin1String("cocoa=") + toString(frame.cocoaFrame) + QLatin1String(", quartz=")
-            + toString(frame.quartzFrame);
+                + toString(frame.quartzFrame);
     }
     return text;
 }

@@ -22,8 +22,7 @@ QString displayIDText(const std::optional<quint32>& displayID)
     return displayID ? QString::number(*displayID) : QStringLiteral("none");
 }
 
-bool contains(const std::vector<DisplayLayoutSignature::Entry>& entries,
-              const DisplayLayoutSignature::Entry& entry)
+bool contains(const std::vector<DisplayLayoutSignature::Entry>& entries, const DisplayLayoutSignature::Entry& entry)
 {
     return std::find(entries.begin(), entries.end(), entry) != entries.end();
 }
@@ -47,8 +46,7 @@ bool DisplayLayoutSignature::precedes(const Entry& a, const Entry& b)
     return a.sortKey() < b.sortKey();
 }
 
-DisplayLayoutSignature::DisplayLayoutSignature(std::vector<Entry> entries)
-    : entries_(std::move(entries))
+DisplayLayoutSignature::DisplayLayoutSignature(std::vector<Entry> entries) : entries_(std::move(entries))
 {
     std::stable_sort(entries_.begin(), entries_.end(), precedes);
 }
@@ -106,7 +104,7 @@ QString DisplayLayoutSignature::description() const
         if (!text.isEmpty())
             text += QLatin1String("; ");
         text += QLatin1String("displayID=") + displayIDText(entry.displayID) + QLatin1String(", cocoa=")
-            + toString(entry.cocoaFrame) + QLatin1String(", quartz=") + toString(entry.quartzFrame);
+                + toString(entry.cocoaFrame) + QLatin1String(", quartz=") + toString(entry.quartzFrame);
     }
     return text;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "logging/VeskLogger.h"
 #include "overlay/OwnWindowRegistration.h"
-#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QWidget>

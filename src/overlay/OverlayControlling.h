@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "overlay/AllowedWindowDragState.h"
 #include "overlay/OverlayWindowMotionEvent.h"
-#include "core/Geometry.h"
 
 #include <QDateTime>
 #include <QString>

@@ -11,12 +11,12 @@ namespace vesk {
 
 OverlayPanel::OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
                            const platform::ScreenProviding& screens, platform::OwnWindowRegistering* ownWindows)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                           | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
+                           | Qt::WindowTransparentForInput)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
-    , registration_(ownWindows,
-                    overlayPanelWindowSpec(QStringLiteral("Overlay"), windowLevel(), cocoaFrame_, true), this)
+    , registration_(ownWindows, overlayPanelWindowSpec(QStringLiteral("Overlay"), windowLevel(), cocoaFrame_, true),
+                    this)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -88,7 +88,8 @@ void OverlayPanel::orderOut()
 void OverlayPanel::showOnScreen()
 {
     orderFrontRegardless();
-    logger_.log(VeskLogLevel::info, QStringLiteral("Overlay shown on screen: ") + panelScreenLabel(screens_, cocoaFrame_));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Overlay shown on screen: ") + panelScreenLabel(screens_, cocoaFrame_));
 }
 
 } // namespace vesk

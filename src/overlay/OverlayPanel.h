@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "logging/VeskLogger.h"
 #include "overlay/OwnWindowRegistration.h"
-#include "core/Geometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QWidget>
@@ -22,8 +22,8 @@ class OverlayPanel : public QWidget {
 public:
     // `quartzFrame` is the same display in the top-left system, where the
     // panel is placed on the desktop.
-    OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame,
-                 const platform::ScreenProviding& screens, platform::OwnWindowRegistering* ownWindows);
+    OverlayPanel(const platform::ScreenInfo& screen, const Rect& quartzFrame, const platform::ScreenProviding& screens,
+                 platform::OwnWindowRegistering* ownWindows);
     ~OverlayPanel() override;
 
     // One level above the shielding level.

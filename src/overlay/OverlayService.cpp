@@ -1,11 +1,11 @@
 #include "overlay/OverlayService.h"
 
+#include "core/TextFormat.h"
 #include "overlay/OverlayBackingPanel.h"
 #include "overlay/OverlayLogText.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/PassthroughRects.h"
 #include "overlay/ScreenSeams.h"
-#include "core/TextFormat.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -94,10 +94,10 @@ bool isSameSummary(const std::optional<OverlayVisibilityDiagnostics>& last, cons
                    const std::set<QString>& fullyOccluded)
 {
     return last && last->rawAllowedWindowCount == counts.rawAllowedWindowCount
-        && last->passthroughRectCount == counts.passthroughRectCount && last->blockerCount == counts.blockerCount
-        && last->ignoredBlockerCount == counts.ignoredBlockerCount
-        && last->suppressedWindowCount == counts.suppressedWindowCount
-        && last->fullyOccludedBundleIDs == fullyOccluded;
+           && last->passthroughRectCount == counts.passthroughRectCount && last->blockerCount == counts.blockerCount
+           && last->ignoredBlockerCount == counts.ignoredBlockerCount
+           && last->suppressedWindowCount == counts.suppressedWindowCount
+           && last->fullyOccludedBundleIDs == fullyOccluded;
 }
 
 } // namespace
@@ -306,9 +306,9 @@ void OverlayService::prepareBackingForAllowedAppActivation(const QString& reason
                     .arg(backingPanelRecords_.size()));
     for (const auto& record : backingPanelRecords_) {
         record.panel->orderFrontRegardless();
-        record.panel->logger().log(
-            VeskLogLevel::debug, QStringLiteral("Overlay backing refreshed below app windows — reason=%1, screen=%2")
-                                     .arg(reason, record.panel->screenLabel()));
+        record.panel->logger().log(VeskLogLevel::debug,
+                                   QStringLiteral("Overlay backing refreshed below app windows — reason=%1, screen=%2")
+                                       .arg(reason, record.panel->screenLabel()));
     }
 }
 
@@ -316,7 +316,8 @@ void OverlayService::suppressPassthroughImmediately(const QString& bundleID, con
 {
     if (!isActive_) {
         logger_.log(VeskLogLevel::debug,
-                    QStringLiteral("Ignoring passthrough suppression because overlay is inactive — bundleID=%1, reason=%2")
+                    QStringLiteral(
+                        "Ignoring passthrough suppression because overlay is inactive — bundleID=%1, reason=%2")
                         .arg(bundleID, reason));
         return;
     }
@@ -451,12 +452,14 @@ void OverlayService::syncPanels(const QString& reason)
     const DisplayLayoutSignature::Diff diff = DisplayLayoutSignature::diff(previous, signature.entries());
     if (diff.isUnchanged()) {
         displayLayoutSignature_ = signature;
-        logger_.log(VeskLogLevel::info, QStringLiteral("Screen change ignored; layout unchanged — reason=%1, layout=[%2]")
-                                            .arg(reason, signature.description()));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Screen change ignored; layout unchanged — reason=%1, layout=[%2]")
+                        .arg(reason, signature.description()));
         return;
     }
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Screen layout changed; syncing overlay panels — reason=%1, keep=%2, create=%3, dismiss=%4")
+                QStringLiteral(
+                    "Screen layout changed; syncing overlay panels — reason=%1, keep=%2, create=%3, dismiss=%4")
                     .arg(reason)
                     .arg(diff.keep.size())
                     .arg(diff.create.size())
@@ -502,8 +505,8 @@ void OverlayService::logDisplayGeometry()
         return;
     }
     logger_.log(VeskLogLevel::debug, QStringLiteral("Display geometry — cocoaGlobal=%1, quartzGlobal=%2, displays=[%3]")
-                                         .arg(toString(geometry->globalFrame()), toString(geometry->quartzGlobalFrame()),
-                                              geometry->description()));
+                                         .arg(toString(geometry->globalFrame()),
+                                              toString(geometry->quartzGlobalFrame()), geometry->description()));
 }
 
 // --- The tick -----------------------------------------------------------------
@@ -532,10 +535,10 @@ void OverlayService::trackingTick()
 void OverlayService::runTick()
 {
     const QDateTime now = clock_.now();
-    const WindowClassification& classification = currentGeometry()
-        ? classifier_.classify(windowSnapshots_.onScreenWindowSnapshots(), allowedBundleIDs_, veskBundleID_,
-                               *currentGeometry())
-        : classifier_.classifyNothing();
+    const WindowClassification& classification =
+        currentGeometry() ? classifier_.classify(windowSnapshots_.onScreenWindowSnapshots(), allowedBundleIDs_,
+                                                 veskBundleID_, *currentGeometry())
+                          : classifier_.classifyNothing();
     updateFullyOccludedBundleIDs(classification.allowedWindowRectsByBundleID, classification.fragments,
                                  frame_.fullyOccluded);
     evaluateWindows(classification, frame_.fullyOccluded);
@@ -560,8 +563,9 @@ void OverlayService::runTick()
     fragmentRects(frame_.visibleFragments, frame_.visibleRects);
     const int count = static_cast<int>(rects.size());
     if (lastAllowedWindowCount_ && *lastAllowedWindowCount_ != count) {
-        logger_.log(VeskLogLevel::debug,
-                    QStringLiteral("Allowed visual surface count changed: %1 → %2").arg(*lastAllowedWindowCount_).arg(count));
+        logger_.log(
+            VeskLogLevel::debug,
+            QStringLiteral("Allowed visual surface count changed: %1 → %2").arg(*lastAllowedWindowCount_).arg(count));
     }
     lastAllowedWindowCount_ = count;
     handleGracePeriod(visibilityGuard_.update(count, now), now);
@@ -570,9 +574,9 @@ void OverlayService::runTick()
     // The handlers called above may have changed the displays: the holes are
     // bridged, checked and clipped against the displays as they are now.
     const std::optional<DisplayGeometry>& geometry = currentGeometry();
-    const std::vector<Rect> bridge = geometry
-        ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *geometry)
-        : std::vector<Rect>();
+    const std::vector<Rect> bridge =
+        geometry ? dragBridgeRects(dragTracker_.dragPassthroughWindowRectsByBundleID(), *geometry)
+                 : std::vector<Rect>();
     updateDragBridge(bridge);
     std::vector<Rect>& holes = frame_.holes;
     holes.clear();
@@ -596,8 +600,7 @@ const std::optional<DisplayGeometry>& OverlayService::currentGeometry()
     return geometry_;
 }
 
-void OverlayService::evaluateWindows(const WindowClassification& classification,
-                                     const std::set<QString>& fullyOccluded)
+void OverlayService::evaluateWindows(const WindowClassification& classification, const std::set<QString>& fullyOccluded)
 {
     OverlayVisibilityDiagnostics diagnostics;
     diagnostics.rawAllowedWindowCount = totalRectCount(classification.allowedWindowRectsByBundleID);
@@ -637,9 +640,9 @@ void OverlayService::evaluateWindows(const WindowClassification& classification,
                                              + blockerArrayText(classification.ignoredBlockers));
     }
     if (!fullyOccluded.empty()) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Allowed windows fully occluded — bundleIDs=%1, blockers=%2")
-                                               .arg(sortedArrayText(fullyOccluded),
-                                                    blockerArrayText(classification.blockers)));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Allowed windows fully occluded — bundleIDs=%1, blockers=%2")
+                        .arg(sortedArrayText(fullyOccluded), blockerArrayText(classification.blockers)));
     }
 }
 
@@ -718,7 +721,8 @@ void OverlayService::updateDragBridge(const std::vector<Rect>& bridge)
     if (bridge.empty())
         logger_.log(VeskLogLevel::debug, QStringLiteral("Drag bridge passthrough ended"));
     else
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Drag bridge passthrough active — rects=") + rectArrayText(bridge));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Drag bridge passthrough active — rects=") + rectArrayText(bridge));
     lastLoggedDragBridgeRects_ = bridge;
 }
 
@@ -774,12 +778,12 @@ void OverlayService::checkUncoveredHoles(const std::vector<Rect>& holes,
         const bool isRelaxed =
             std::any_of(relaxed.begin(), relaxed.end(), [&hole](const auto& entry) { return entry.second == hole; });
         items << toString(hole) + QLatin1Char('@') + describeScreenForRect(hole, *geometry, screens)
-                + (isRelaxed ? QStringLiteral("[relaxed]") : QStringLiteral("[bridge/other]"));
+                     + (isRelaxed ? QStringLiteral("[relaxed]") : QStringLiteral("[bridge/other]"));
     }
-    logger_.log(VeskLogLevel::debug, QStringLiteral("Uncovered passthrough holes — count=%1, activeDrag=%2, holes=%3")
-                                         .arg(uncovered.size())
-                                         .arg(sortedArrayText(dragTracker_.recentAllowedWindowMotionBundleIDs()),
-                                              arrayText(items)));
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Uncovered passthrough holes — count=%1, activeDrag=%2, holes=%3")
+                    .arg(uncovered.size())
+                    .arg(sortedArrayText(dragTracker_.recentAllowedWindowMotionBundleIDs()), arrayText(items)));
 }
 
 void OverlayService::applyPassthroughRects(const std::vector<Rect>& holes, bool hasGeometry)

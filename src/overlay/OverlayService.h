@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/Clock.h"
+#include "core/Geometry.h"
+#include "core/Scheduler.h"
+#include "core/WorkItem.h"
 #include "logging/VeskLogger.h"
 #include "overlay/AllowedWindowDragTracker.h"
 #include "overlay/AllowedWindowsVisibilityGuard.h"
@@ -11,14 +15,10 @@
 #include "overlay/WindowClassification.h"
 #include "overlay/WindowClassifier.h"
 #include "overlay/WindowSnapshotReader.h"
-#include "core/Clock.h"
-#include "core/Geometry.h"
-#include "core/Scheduler.h"
-#include "platform/ScreenProviding.h"
-#include "core/WorkItem.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/ScreenChangeObserving.h"
+#include "platform/ScreenProviding.h"
 
 #include <QDateTime>
 #include <QMetaObject>

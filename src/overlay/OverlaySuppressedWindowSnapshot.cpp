@@ -13,8 +13,7 @@ QString OverlaySuppressedWindowSnapshot::toRaw(Reason reason)
     return {};
 }
 
-std::optional<OverlaySuppressedWindowSnapshot::Reason>
-OverlaySuppressedWindowSnapshot::fromRaw(const QString& raw)
+std::optional<OverlaySuppressedWindowSnapshot::Reason> OverlaySuppressedWindowSnapshot::fromRaw(const QString& raw)
 {
     if (raw == QLatin1String("translucent"))
         return Reason::translucent;

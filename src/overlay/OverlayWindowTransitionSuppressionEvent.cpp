@@ -5,10 +5,14 @@ namespace vesk {
 QString OverlayWindowTransitionSuppressionEvent::toRaw(Reason reason)
 {
     switch (reason) {
-    case Reason::disappeared: return QStringLiteral("disappeared");
-    case Reason::shrunk: return QStringLiteral("shrunk");
-    case Reason::windowControlClick: return QStringLiteral("windowControlClick");
-    case Reason::restoring: return QStringLiteral("restoring");
+    case Reason::disappeared:
+        return QStringLiteral("disappeared");
+    case Reason::shrunk:
+        return QStringLiteral("shrunk");
+    case Reason::windowControlClick:
+        return QStringLiteral("windowControlClick");
+    case Reason::restoring:
+        return QStringLiteral("restoring");
     }
     return {};
 }

@@ -25,8 +25,8 @@ double areaRatio(const Rect& stable, const Rect& current)
 bool allEdgesWithin(const Rect& a, const Rect& b, double tolerance)
 {
     return std::abs(a.minX() - b.minX()) <= tolerance && std::abs(a.minY() - b.minY()) <= tolerance
-        && std::abs(a.standardWidth() - b.standardWidth()) <= tolerance
-        && std::abs(a.standardHeight() - b.standardHeight()) <= tolerance;
+           && std::abs(a.standardWidth() - b.standardWidth()) <= tolerance
+           && std::abs(a.standardHeight() - b.standardHeight()) <= tolerance;
 }
 
 } // namespace
@@ -34,7 +34,7 @@ bool allEdgesWithin(const Rect& a, const Rect& b, double tolerance)
 bool OverlayWindowTransitionTracker::isLargeRect(const Rect& rect) const
 {
     return rect.standardWidth() >= kLargeRectMinimumWidth && rect.standardHeight() >= kLargeRectMinimumHeight
-        && area(rect) >= tuning_.minimumStableArea;
+           && area(rect) >= tuning_.minimumStableArea;
 }
 
 bool OverlayWindowTransitionTracker::hasMoved(const Rect& before, const Rect& now) const
@@ -66,8 +66,9 @@ bool OverlayWindowTransitionTracker::isShrink(const Rect& stable, const Rect& cu
     return false;
 }
 
-std::optional<Rect> OverlayWindowTransitionTracker::largestWindowRect(
-    const std::vector<OverlayAllowedWindowFragment>& fragments, const QString& bundleID)
+std::optional<Rect>
+OverlayWindowTransitionTracker::largestWindowRect(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                                  const QString& bundleID)
 {
     std::optional<Rect> largest;
     for (const auto& fragment : fragments) {
@@ -86,9 +87,10 @@ QDateTime OverlayWindowTransitionTracker::deadlineFrom(const QDateTime& now) con
     return now.addMSecs(std::llround(tuning_.suppressionDuration * 1000.0));
 }
 
-WindowTransitionUpdate OverlayWindowTransitionTracker::update(
-    const std::vector<OverlayAllowedWindowFragment>& fragments, const std::set<QString>& allowedBundleIDs,
-    const QDateTime& now, bool mouseButtonDown, std::optional<Point> pointer)
+WindowTransitionUpdate
+OverlayWindowTransitionTracker::update(const std::vector<OverlayAllowedWindowFragment>& fragments,
+                                       const std::set<QString>& allowedBundleIDs, const QDateTime& now,
+                                       bool mouseButtonDown, std::optional<Point> pointer)
 {
     WindowTransitionUpdate result;
     expireDeadlines(suppressionDeadlinesByBundleID_, allowedBundleIDs, now, result.endedBundleIDs);
@@ -157,8 +159,8 @@ void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, cons
             const QDateTime deadline = deadlineFrom(now);
             restoreAnimationDeadlinesByBundleID_[bundleID] = deadline;
             restoringCandidatesByBundleID_[bundleID] = {current, 1};
-            result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::restoring,
-                                     Rect::null(), current, std::nullopt, deadline});
+            result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::restoring, Rect::null(),
+                                     current, std::nullopt, deadline});
             return;
         }
         const int frameCount = isStable(candidate->second.rect, current) ? candidate->second.frameCount + 1 : 1;
@@ -171,9 +173,9 @@ void OverlayWindowTransitionTracker::updatePresent(const QString& bundleID, cons
     missingBundleIDs_.erase(bundleID);
     restoringCandidatesByBundleID_.erase(bundleID);
 
-    if (auto stable = lastStableLargeRectByBundleID_.find(bundleID);
-        stable != lastStableLargeRectByBundleID_.end() && isLargeRect(stable->second)
-        && isShrink(stable->second, current)) {
+    if (auto stable = lastStableLargeRectByBundleID_.find(bundleID); stable != lastStableLargeRectByBundleID_.end()
+                                                                     && isLargeRect(stable->second)
+                                                                     && isShrink(stable->second, current)) {
         const QDateTime deadline = deadlineFrom(now);
         result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::shrunk, stable->second,
                                  current, areaRatio(stable->second, current), deadline});
@@ -206,15 +208,15 @@ void OverlayWindowTransitionTracker::updateAbsent(const QString& bundleID, const
         return;
     if (isLargeRect(stable->second) && mouseButtonDown) {
         const QDateTime deadline = deadlineFrom(now);
-        result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::disappeared,
-                                 stable->second, std::nullopt, std::nullopt, deadline});
+        result.events.push_back({bundleID, OverlayWindowTransitionSuppressionEvent::Reason::disappeared, stable->second,
+                                 std::nullopt, std::nullopt, deadline});
         suppressionDeadlinesByBundleID_[bundleID] = deadline;
     }
     lastStableLargeRectByBundleID_.erase(stable);
 }
 
 OverlayWindowTransitionSuppressionEvent OverlayWindowTransitionTracker::suppressImmediately(const QString& bundleID,
-                                                                                             const QDateTime& now)
+                                                                                            const QDateTime& now)
 {
     const QDateTime deadline = deadlineFrom(now);
     Rect previous = Rect::null();
@@ -227,7 +229,8 @@ OverlayWindowTransitionSuppressionEvent OverlayWindowTransitionTracker::suppress
     restoreAnimationDeadlinesByBundleID_.erase(bundleID);
     missingBundleIDs_.insert(bundleID);
     restoringCandidatesByBundleID_.erase(bundleID);
-    return {bundleID, OverlayWindowTransitionSuppressionEvent::Reason::windowControlClick, previous, std::nullopt,
+    return {bundleID,     OverlayWindowTransitionSuppressionEvent::Reason::windowControlClick,
+            previous,     std::nullopt,
             std::nullopt, deadline};
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayWindowMotionEvent.h"
 #include "overlay/OverlayWindowTransitionSuppressionEvent.h"
-#include "core/Geometry.h"
 
 #include <QDateTime>
 
@@ -37,14 +37,14 @@ struct WindowTransitionUpdate {
 class OverlayWindowTransitionTracker {
 public:
     struct Tuning {
-        double suppressionDuration = 1.4;   // seconds, also the restore wait
-        double minimumStableArea = 40000;   // square points for a large rect
+        double suppressionDuration = 1.4; // seconds, also the restore wait
+        double minimumStableArea = 40000; // square points for a large rect
         double shrinkAreaRatio = 0.62;
         double shrinkDimensionRatio = 0.58;
         double movementRatioForShrink = 0.2;
         int requiredStableFrameCount = 2;
-        double stableRectTolerance = 1.0;   // points
-        double motionTolerance = 1.0;       // points
+        double stableRectTolerance = 1.0; // points
+        double motionTolerance = 1.0;     // points
     };
 
     struct StabilityCandidate {
@@ -54,16 +54,14 @@ public:
     };
 
     OverlayWindowTransitionTracker() = default;
-    explicit OverlayWindowTransitionTracker(Tuning tuning) : tuning_(tuning) {}
+    explicit OverlayWindowTransitionTracker(Tuning tuning) : tuning_(tuning) { }
 
     const Tuning& tuning() const { return tuning_; }
 
     // One frame: `fragments` are all of the frame's allowed fragments before any
     // suppression; `pointer` is the mouse location when a button is down.
     WindowTransitionUpdate update(const std::vector<OverlayAllowedWindowFragment>& fragments,
-                                  const std::set<QString>& allowedBundleIDs,
-                                  const QDateTime& now,
-                                  bool mouseButtonDown,
+                                  const std::set<QString>& allowedBundleIDs, const QDateTime& now, bool mouseButtonDown,
                                   std::optional<Point> pointer);
 
     // Closes the application's holes at once and treats its window as gone.

@@ -19,8 +19,8 @@ platform::OwnWindowSpec overlayPanelWindowSpec(const QString& title, int level, 
     return spec;
 }
 
-OwnWindowRegistration::OwnWindowRegistration(platform::OwnWindowRegistering* ownWindows,
-                                             platform::OwnWindowSpec spec, QWidget* widget)
+OwnWindowRegistration::OwnWindowRegistration(platform::OwnWindowRegistering* ownWindows, platform::OwnWindowSpec spec,
+                                             QWidget* widget)
     : ownWindows_(ownWindows)
     , spec_(std::move(spec))
     , widget_(widget)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "overlay/OverlayAllowedWindowFragment.h"
 #include "core/Geometry.h"
+#include "overlay/OverlayAllowedWindowFragment.h"
 
 #include <QString>
 

@@ -68,8 +68,8 @@ void appendSeamBridgeRects(const DisplayGeometry& geometry, std::vector<Rect>& r
     if (within(w.minY(), s.minY(), kBridgeEdgeTolerance)) {
         for (const Rect& t : displays) {
             if (t != s && within(t.maxY(), s.minY(), kBridgeEdgeTolerance) && overlapsHorizontally(w, t))
-                appendBridge(rects, t.intersected(Rect{w.minX(), s.minY() - kBridgeDepth, w.standardWidth(),
-                                                       kBridgeDepth}));
+                appendBridge(rects,
+                             t.intersected(Rect{w.minX(), s.minY() - kBridgeDepth, w.standardWidth(), kBridgeDepth}));
         }
     }
     if (within(w.maxX(), s.maxX(), kBridgeEdgeTolerance)) {
@@ -81,8 +81,8 @@ void appendSeamBridgeRects(const DisplayGeometry& geometry, std::vector<Rect>& r
     if (within(w.minX(), s.minX(), kBridgeEdgeTolerance)) {
         for (const Rect& t : displays) {
             if (t != s && within(t.maxX(), s.minX(), kBridgeEdgeTolerance) && overlapsVertically(w, t))
-                appendBridge(rects, t.intersected(Rect{s.minX() - kBridgeDepth, w.minY(), kBridgeDepth,
-                                                       w.standardHeight()}));
+                appendBridge(rects,
+                             t.intersected(Rect{s.minX() - kBridgeDepth, w.minY(), kBridgeDepth, w.standardHeight()}));
         }
     }
 }
@@ -162,8 +162,7 @@ QString describeScreenForRect(const Rect& rect, const DisplayGeometry& geometry,
     return QLatin1Char('[') + QString::number(*best) + QLatin1Char(']') + name;
 }
 
-std::optional<QString> describeScreenContainingPoint(Point cocoaPoint,
-                                                     const std::vector<platform::ScreenInfo>& screens)
+std::optional<QString> describeScreenContainingPoint(Point cocoaPoint, const std::vector<platform::ScreenInfo>& screens)
 {
     for (size_t i = 0; i < screens.size(); ++i) {
         if (rectFromQRectF(screens[i].frame).contains(cocoaPoint))

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "overlay/DisplayGeometry.h"
 #include "core/Geometry.h"
+#include "overlay/DisplayGeometry.h"
 #include "platform/ScreenProviding.h"
 
 #include <QString>

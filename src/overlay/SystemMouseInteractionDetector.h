@@ -9,7 +9,7 @@ namespace vesk {
 // buttons; a button is down as soon as one of them is.
 class SystemMouseInteractionDetector final : public MouseInteractionDetecting {
 public:
-    explicit SystemMouseInteractionDetector(const platform::PointerStateProviding& pointer) : pointer_(pointer) {}
+    explicit SystemMouseInteractionDetector(const platform::PointerStateProviding& pointer) : pointer_(pointer) { }
 
     bool isMouseInteractionActive() const override;
 

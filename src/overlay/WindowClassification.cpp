@@ -18,9 +18,9 @@ void appendRectMinus(std::vector<Rect>& pieces, const Rect& rect, const Rect& oc
         return;
     }
     const Rect candidates[] = {
-        {rect.minX(), covered.maxY(), rect.standardWidth(), rect.maxY() - covered.maxY()},  // above
-        {rect.minX(), rect.minY(), rect.standardWidth(), covered.minY() - rect.minY()},     // below
-        {rect.minX(), covered.minY(), covered.minX() - rect.minX(), covered.standardHeight()}, // left
+        {rect.minX(), covered.maxY(), rect.standardWidth(), rect.maxY() - covered.maxY()},        // above
+        {rect.minX(), rect.minY(), rect.standardWidth(), covered.minY() - rect.minY()},           // below
+        {rect.minX(), covered.minY(), covered.minX() - rect.minX(), covered.standardHeight()},    // left
         {covered.maxX(), covered.minY(), rect.maxX() - covered.maxX(), covered.standardHeight()}, // right
     };
     for (const Rect& piece : candidates) {
@@ -69,8 +69,7 @@ void subtractRects(const Rect& rect, const std::vector<Rect>& occluders, std::ve
 }
 
 std::vector<OverlayBlockerSnapshot> blockerSnapshots(const AllowedWindowSnapshot& snapshot,
-                                                     const DisplayGeometry& geometry,
-                                                     const Rect& fallbackRect)
+                                                     const DisplayGeometry& geometry, const Rect& fallbackRect)
 {
     std::vector<OverlayBlockerSnapshot> blockers;
     std::vector<Rect> pieces;
@@ -90,8 +89,7 @@ void appendBlockerSnapshots(const AllowedWindowSnapshot& snapshot, const Display
 }
 
 std::vector<OverlayAllowedWindowFragment>
-buildAllowedWindowFragments(const std::vector<Rect>& displayPieces,
-                            const std::vector<OverlayBlockerSnapshot>& blockers,
+buildAllowedWindowFragments(const std::vector<Rect>& displayPieces, const std::vector<OverlayBlockerSnapshot>& blockers,
                             const AllowedWindowSnapshot& snapshot, const Rect& windowRect)
 {
     std::vector<Rect> occluders;
@@ -119,13 +117,11 @@ void appendAllowedWindowFragments(const std::vector<Rect>& displayPieces, const 
 
 bool isFinderDesktopWindow(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry)
 {
-    return snapshot.bundleID == kFinderBundleID && snapshot.layer == 0
-        && geometry.isFullDisplayRect(snapshot.bounds);
+    return snapshot.bundleID == kFinderBundleID && snapshot.layer == 0 && geometry.isFullDisplayRect(snapshot.bounds);
 }
 
 WindowClassification classifyWindowSnapshots(const std::vector<AllowedWindowSnapshot>& snapshots,
-                                             const std::set<QString>& allowedBundleIDs,
-                                             const QString& ownBundleID,
+                                             const std::set<QString>& allowedBundleIDs, const QString& ownBundleID,
                                              const DisplayGeometry& geometry)
 {
     WindowClassifier classifier;

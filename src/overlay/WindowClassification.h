@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/Geometry.h"
 #include "overlay/AllowedWindowSnapshot.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/OverlayAllowedWindowFragment.h"
 #include "overlay/OverlayBlockerSnapshot.h"
 #include "overlay/OverlaySuppressedWindowSnapshot.h"
-#include "core/Geometry.h"
 
 #include <QString>
 
@@ -40,15 +40,13 @@ inline const QString kWindowManagerBundleID = QStringLiteral("com.apple.WindowMa
 // window is cut only by the blockers in front of it; allowed windows never cut
 // each other; the own application's windows and negative layers are left out.
 WindowClassification classifyWindowSnapshots(const std::vector<AllowedWindowSnapshot>& snapshots,
-                                             const std::set<QString>& allowedBundleIDs,
-                                             const QString& ownBundleID,
+                                             const std::set<QString>& allowedBundleIDs, const QString& ownBundleID,
                                              const DisplayGeometry& geometry);
 
 // One blocker per display piece of the window, or one with the fallback rect
 // when the window covers no display.
 std::vector<OverlayBlockerSnapshot> blockerSnapshots(const AllowedWindowSnapshot& snapshot,
-                                                     const DisplayGeometry& geometry,
-                                                     const Rect& fallbackRect);
+                                                     const DisplayGeometry& geometry, const Rect& fallbackRect);
 // The same appended to `blockers`, with `pieces` as working space.
 void appendBlockerSnapshots(const AllowedWindowSnapshot& snapshot, const DisplayGeometry& geometry,
                             const Rect& fallbackRect, std::vector<OverlayBlockerSnapshot>& blockers,
@@ -67,8 +65,7 @@ void subtractRects(const Rect& rect, const std::vector<Rect>& occluders, std::ve
 // The visible pieces of one allowed window: each display piece minus every
 // blocker collected so far.
 std::vector<OverlayAllowedWindowFragment>
-buildAllowedWindowFragments(const std::vector<Rect>& displayPieces,
-                            const std::vector<OverlayBlockerSnapshot>& blockers,
+buildAllowedWindowFragments(const std::vector<Rect>& displayPieces, const std::vector<OverlayBlockerSnapshot>& blockers,
                             const AllowedWindowSnapshot& snapshot, const Rect& windowRect);
 // The same appended to `fragments`, cut by the blockers' rects; `pieces` and
 // `scratch` are working space.

@@ -52,8 +52,8 @@ const WindowClassification& WindowClassifier::classify(const std::vector<Allowed
         // Ordinary windows of other applications always hide what lies behind
         // them; surfaces above them only when they are not display-sized.
         const bool hidesNothing = snapshot.layer != 0 || snapshot.bundleID == kWindowManagerBundleID
-            ? geometry.isFullDisplayRect(bounds)
-            : false;
+                                      ? geometry.isFullDisplayRect(bounds)
+                                      : false;
         addBlockers(snapshot, windowRect, geometry, hidesNothing);
     }
     std::erase_if(result_.allowedWindowRectsByBundleID, [](const auto& entry) { return entry.second.empty(); });

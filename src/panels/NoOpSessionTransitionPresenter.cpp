@@ -2,8 +2,12 @@
 
 namespace vesk {
 
-void NoOpSessionTransitionPresenter::showEnteringTransition() {}
+void NoOpSessionTransitionPresenter::showEnteringTransition()
+{
+}
 
-void NoOpSessionTransitionPresenter::dismissEnteringTransition(bool) {}
+void NoOpSessionTransitionPresenter::dismissEnteringTransition(bool)
+{
+}
 
 } // namespace vesk

@@ -23,6 +23,9 @@ enum class AXError : int {
     notEnoughPrecision = -25214,
 };
 
-constexpr int toRaw(AXError error) { return static_cast<int>(error); }
+constexpr int toRaw(AXError error)
+{
+    return static_cast<int>(error);
+}
 
 } // namespace vesk::platform

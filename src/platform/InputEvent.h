@@ -42,15 +42,18 @@ inline constexpr int tapDisabledByTimeout = -2;
 inline constexpr int tapDisabledByUserInput = -1;
 } // namespace EventType
 
-constexpr std::uint64_t eventMaskBit(int type) { return std::uint64_t(1) << type; }
+constexpr std::uint64_t eventMaskBit(int type)
+{
+    return std::uint64_t(1) << type;
+}
 
 // Integer fields of an event and modifier flags, with the platform's numbers.
 namespace EventField {
 inline constexpr int keyboardEventKeycode = 9;
 inline constexpr int mouseEventButtonNumber = 3;
-inline constexpr int gestureHIDType = 110;   // 23: a Dock swipe
-inline constexpr int gesturePhase = 132;     // 4 and 8 end a swipe stream
-inline constexpr int swipeDirection = 1000;  // the simulation's own: +1 next Space, -1 previous, +2 up, -2 down
+inline constexpr int gestureHIDType = 110;  // 23: a Dock swipe
+inline constexpr int gesturePhase = 132;    // 4 and 8 end a swipe stream
+inline constexpr int swipeDirection = 1000; // the simulation's own: +1 next Space, -1 previous, +2 up, -2 down
 } // namespace EventField
 
 namespace EventFlag {

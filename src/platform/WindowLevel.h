@@ -64,32 +64,56 @@ inline constexpr int cursor = maximum - 1;
 constexpr int windowLevelForKey(WindowLevelKey key)
 {
     switch (key) {
-    case WindowLevelKey::base: return WindowLevel::base;
-    case WindowLevelKey::minimum: return WindowLevel::minimum;
-    case WindowLevelKey::desktop: return WindowLevel::desktop;
-    case WindowLevelKey::backstop: return WindowLevel::backstop;
-    case WindowLevelKey::normal: return WindowLevel::normal;
-    case WindowLevelKey::floating: return WindowLevel::floating;
-    case WindowLevelKey::tornOffMenu: return WindowLevel::tornOffMenu;
-    case WindowLevelKey::dock: return WindowLevel::dock;
-    case WindowLevelKey::mainMenu: return WindowLevel::mainMenu;
-    case WindowLevelKey::status: return WindowLevel::status;
-    case WindowLevelKey::modalPanel: return WindowLevel::modalPanel;
-    case WindowLevelKey::popUpMenu: return WindowLevel::popUpMenu;
-    case WindowLevelKey::dragging: return WindowLevel::dragging;
-    case WindowLevelKey::screenSaver: return WindowLevel::screenSaver;
-    case WindowLevelKey::maximum: return WindowLevel::maximum;
-    case WindowLevelKey::overlay: return WindowLevel::overlay;
-    case WindowLevelKey::help: return WindowLevel::help;
-    case WindowLevelKey::utility: return WindowLevel::utility;
-    case WindowLevelKey::desktopIcon: return WindowLevel::desktopIcon;
-    case WindowLevelKey::cursor: return WindowLevel::cursor;
-    case WindowLevelKey::assistiveTechHigh: return WindowLevel::assistiveTechHigh;
+    case WindowLevelKey::base:
+        return WindowLevel::base;
+    case WindowLevelKey::minimum:
+        return WindowLevel::minimum;
+    case WindowLevelKey::desktop:
+        return WindowLevel::desktop;
+    case WindowLevelKey::backstop:
+        return WindowLevel::backstop;
+    case WindowLevelKey::normal:
+        return WindowLevel::normal;
+    case WindowLevelKey::floating:
+        return WindowLevel::floating;
+    case WindowLevelKey::tornOffMenu:
+        return WindowLevel::tornOffMenu;
+    case WindowLevelKey::dock:
+        return WindowLevel::dock;
+    case WindowLevelKey::mainMenu:
+        return WindowLevel::mainMenu;
+    case WindowLevelKey::status:
+        return WindowLevel::status;
+    case WindowLevelKey::modalPanel:
+        return WindowLevel::modalPanel;
+    case WindowLevelKey::popUpMenu:
+        return WindowLevel::popUpMenu;
+    case WindowLevelKey::dragging:
+        return WindowLevel::dragging;
+    case WindowLevelKey::screenSaver:
+        return WindowLevel::screenSaver;
+    case WindowLevelKey::maximum:
+        return WindowLevel::maximum;
+    case WindowLevelKey::overlay:
+        return WindowLevel::overlay;
+    case WindowLevelKey::help:
+        return WindowLevel::help;
+    case WindowLevelKey::utility:
+        return WindowLevel::utility;
+    case WindowLevelKey::desktopIcon:
+        return WindowLevel::desktopIcon;
+    case WindowLevelKey::cursor:
+        return WindowLevel::cursor;
+    case WindowLevelKey::assistiveTechHigh:
+        return WindowLevel::assistiveTechHigh;
     }
     return WindowLevel::normal;
 }
 
 // The level of windows that shield every display (the overlay panel goes one above).
-constexpr int shieldingWindowLevel() { return WindowLevel::shielding; }
+constexpr int shieldingWindowLevel()
+{
+    return WindowLevel::shielding;
+}
 
 } // namespace vesk::platform

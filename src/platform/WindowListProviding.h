@@ -14,13 +14,13 @@ enum WindowListOption : int {
 };
 
 // Keys of one window's dictionary in the window list.
-inline const QString kWindowNumber = QStringLiteral("kCGWindowNumber");     // int
-inline const QString kWindowOwnerPID = QStringLiteral("kCGWindowOwnerPID"); // int
-inline const QString kWindowOwnerName = QStringLiteral("kCGWindowOwnerName"); // text, may be missing
-inline const QString kWindowName = QStringLiteral("kCGWindowName");         // title, may be missing
-inline const QString kWindowLayer = QStringLiteral("kCGWindowLayer");       // int
-inline const QString kWindowBounds = QStringLiteral("kCGWindowBounds");     // map with X, Y, Width, Height
-inline const QString kWindowAlpha = QStringLiteral("kCGWindowAlpha");       // double 0..1
+inline const QString kWindowNumber = QStringLiteral("kCGWindowNumber");         // int
+inline const QString kWindowOwnerPID = QStringLiteral("kCGWindowOwnerPID");     // int
+inline const QString kWindowOwnerName = QStringLiteral("kCGWindowOwnerName");   // text, may be missing
+inline const QString kWindowName = QStringLiteral("kCGWindowName");             // title, may be missing
+inline const QString kWindowLayer = QStringLiteral("kCGWindowLayer");           // int
+inline const QString kWindowBounds = QStringLiteral("kCGWindowBounds");         // map with X, Y, Width, Height
+inline const QString kWindowAlpha = QStringLiteral("kCGWindowAlpha");           // double 0..1
 inline const QString kWindowIsOnscreen = QStringLiteral("kCGWindowIsOnscreen"); // bool
 
 // The system window list: one dictionary per window, front to back. Bounds are

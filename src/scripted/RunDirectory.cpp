@@ -1,7 +1,7 @@
 #include "scripted/RunDirectory.h"
 
-#include "store/ModelContainer.h"
 #include "core/FileIO.h"
+#include "store/ModelContainer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,9 +24,14 @@ fs::path fileSystemPath(const QString& path)
 QStringList writtenEntries()
 {
     const QString store = QString::fromUtf8(ModelContainer::storeFileName);
-    return {QStringLiteral("desktop"),         QStringLiteral("defaults"),        QStringLiteral("screenshots"),
-            QStringLiteral("logs"),            store,                             store + QStringLiteral("-journal"),
-            store + QStringLiteral("-wal"),    store + QStringLiteral("-shm")};
+    return {QStringLiteral("desktop"),
+            QStringLiteral("defaults"),
+            QStringLiteral("screenshots"),
+            QStringLiteral("logs"),
+            store,
+            store + QStringLiteral("-journal"),
+            store + QStringLiteral("-wal"),
+            store + QStringLiteral("-shm")};
 }
 
 bool isSameFolder(const QString& a, const QString& b)
@@ -61,7 +66,8 @@ std::optional<QString> writeMarker(const QString& folder)
 std::optional<QString> RunDirectory::claim(const QString& path)
 {
     if (isApplicationFolder(path))
-        return QStringLiteral("the run folder %1 is where the application keeps its own data; give a new folder instead")
+        return QStringLiteral(
+                   "the run folder %1 is where the application keeps its own data; give a new folder instead")
             .arg(path);
     std::error_code error;
     const fs::path folder = fileSystemPath(path);

@@ -1,14 +1,14 @@
 #include "scripted/RunReportWriter.h"
 
-#include "store/FocusSession.h"
-#include "store/ModelContext.h"
-#include "settings/VeskDefaultsStore.h"
-#include "platform/simulated/DefaultsDomains.h"
-#include "platform/simulated/SimulatedDesktop.h"
 #include "core/FileIO.h"
 #include "core/TextFormat.h"
 #include "core/UserDefaults.h"
 #include "platform/WindowListProviding.h"
+#include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "settings/VeskDefaultsStore.h"
+#include "store/FocusSession.h"
+#include "store/ModelContext.h"
 
 #include <QDir>
 #include <QFileInfo>

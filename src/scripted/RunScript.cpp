@@ -22,12 +22,18 @@ using Action = ScriptStep::Action;
 const std::vector<std::pair<Action, QString>>& actionNames()
 {
     static const std::vector<std::pair<Action, QString>> names{
-        {Action::startSession, "startSession"}, {Action::click, "click"},
-        {Action::key, "key"},                   {Action::launch, "launch"},
-        {Action::quit, "quit"},                 {Action::minimize, "minimize"},
-        {Action::move, "move"},                 {Action::switchSpace, "switchSpace"},
-        {Action::screenshot, "screenshot"},     {Action::advance, "advance"},
-        {Action::sigterm, "sigterm"},           {Action::terminate, "terminate"},
+        {Action::startSession, "startSession"},
+        {Action::click, "click"},
+        {Action::key, "key"},
+        {Action::launch, "launch"},
+        {Action::quit, "quit"},
+        {Action::minimize, "minimize"},
+        {Action::move, "move"},
+        {Action::switchSpace, "switchSpace"},
+        {Action::screenshot, "screenshot"},
+        {Action::advance, "advance"},
+        {Action::sigterm, "sigterm"},
+        {Action::terminate, "terminate"},
     };
     return names;
 }
@@ -56,13 +62,13 @@ const std::map<Action, std::set<QString>>& allowedFields()
 const std::map<QString, std::int64_t>& keyCodes()
 {
     static const std::map<QString, std::int64_t> codes{
-        {"a", 0},       {"s", 1},      {"d", 2},      {"f", 3},      {"h", 4},      {"g", 5},    {"z", 6},
-        {"x", 7},       {"c", 8},      {"v", 9},      {"b", 11},     {"q", 12},     {"w", 13},   {"e", 14},
-        {"r", 15},      {"y", 16},     {"t", 17},     {"1", 18},     {"2", 19},     {"3", 20},   {"4", 21},
-        {"6", 22},      {"5", 23},     {"9", 25},     {"7", 26},     {"8", 28},     {"0", 29},   {"o", 31},
-        {"u", 32},      {"i", 34},     {"p", 35},     {"l", 37},     {"j", 38},     {"k", 40},   {"n", 45},
-        {"m", 46},      {"return", 36}, {"tab", 48},  {"space", 49}, {"delete", 51}, {"escape", 53},
-        {"left", 123},  {"right", 124}, {"down", 125}, {"up", 126},
+        {"a", 0},       {"s", 1},       {"d", 2},    {"f", 3},      {"h", 4},       {"g", 5},       {"z", 6},
+        {"x", 7},       {"c", 8},       {"v", 9},    {"b", 11},     {"q", 12},      {"w", 13},      {"e", 14},
+        {"r", 15},      {"y", 16},      {"t", 17},   {"1", 18},     {"2", 19},      {"3", 20},      {"4", 21},
+        {"6", 22},      {"5", 23},      {"9", 25},   {"7", 26},     {"8", 28},      {"0", 29},      {"o", 31},
+        {"u", 32},      {"i", 34},      {"p", 35},   {"l", 37},     {"j", 38},      {"k", 40},      {"n", 45},
+        {"m", 46},      {"return", 36}, {"tab", 48}, {"space", 49}, {"delete", 51}, {"escape", 53}, {"left", 123},
+        {"right", 124}, {"down", 125},  {"up", 126},
     };
     return codes;
 }
@@ -71,8 +77,8 @@ const std::map<QString, std::uint64_t>& modifierFlags()
 {
     using namespace platform::EventFlag;
     static const std::map<QString, std::uint64_t> flags{
-        {"cmd", command}, {"command", command}, {"shift", shift},   {"ctrl", control}, {"control", control},
-        {"alt", option},  {"option", option},   {"opt", option},    {"fn", secondaryFn},
+        {"cmd", command}, {"command", command}, {"shift", shift}, {"ctrl", control},   {"control", control},
+        {"alt", option},  {"option", option},   {"opt", option},  {"fn", secondaryFn},
     };
     return flags;
 }
@@ -80,7 +86,7 @@ const std::map<QString, std::uint64_t>& modifierFlags()
 // Reads the fields of one step; the first problem found is kept.
 class StepReader {
 public:
-    StepReader(const QJsonObject& object, QString prefix) : object_(object), prefix_(std::move(prefix)) {}
+    StepReader(const QJsonObject& object, QString prefix) : object_(object), prefix_(std::move(prefix)) { }
 
     bool failed() const { return !error_.isEmpty(); }
     const QString& error() const { return error_; }
@@ -305,9 +311,8 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return failure(QStringLiteral("not valid JSON at offset %1: %2")
-                           .arg(parseError.offset)
-                           .arg(parseError.errorString()));
+        return failure(
+            QStringLiteral("not valid JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString()));
     if (!document.isObject())
         return failure(QStringLiteral("the script must be a JSON object with \"steps\""));
     const QJsonObject root = document.object();

@@ -1,25 +1,25 @@
 #include "scripted/ScriptedRun.h"
 
-#include "store/GoalRule.h"
-#include "store/ModelContainer.h"
-#include "logging/VeskLogFileStore.h"
 #include "app/AppDelegate.h"
 #include "app/InstanceLock.h"
-#include "scripted/RunDirectory.h"
-#include "scripted/RunReportWriter.h"
-#include "session/SchedulerSessionTimerFactory.h"
 #include "app/SessionManagerComposition.h"
 #include "app/VeskApp.h"
-#include "scripted/VirtualTimeDriver.h"
+#include "core/FileIO.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
+#include "logging/VeskLogFileStore.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScenarioLoader.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopWorkspace.h"
-#include "core/FileIO.h"
-#include "core/MainThread.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/RunDirectory.h"
+#include "scripted/RunReportWriter.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "store/GoalRule.h"
+#include "store/ModelContainer.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -70,8 +70,7 @@ QJsonValue optionalText(const std::optional<QString>& text)
 
 } // namespace
 
-ScriptedRun::ScriptedRun(ScriptedRunOptions options)
-    : options_(std::move(options))
+ScriptedRun::ScriptedRun(ScriptedRunOptions options) : options_(std::move(options))
 {
     runDirectory_ = options_.runDirectory.isEmpty() ? defaultRunDirectory(options_.reportPath) : options_.runDirectory;
 }
@@ -291,8 +290,9 @@ void ScriptedRun::observeApplication()
                      [application](platform::ProcessID pid) { application("applicationHidden", pid); });
     QObject::connect(&desktop, &Desktop::applicationUnhidden, &desktop,
                      [application](platform::ProcessID pid) { application("applicationUnhidden", pid); });
-    QObject::connect(&desktop, &Desktop::activeSpaceChanged, &desktop,
-                     [this] { record({{"kind", "desktop"}, {"event", "activeSpaceChanged"}}); });
+    QObject::connect(&desktop, &Desktop::activeSpaceChanged, &desktop, [this] {
+        record({{"kind", "desktop"}, {"event", "activeSpaceChanged"}});
+    });
     QObject::connect(&desktop, &Desktop::presentationOptionsChanged, &desktop, [this](int options) {
         record({{"kind", "desktop"}, {"event", "presentationOptions"}, {"value", options}});
     });
@@ -314,8 +314,8 @@ void ScriptedRun::execute(const ScriptStep& step)
     entry["remainingSeconds"] = app_->sessionManager().remainingSeconds();
     if (outcome.contains("error"))
         errors_.append(QStringLiteral("steps[%1] (%2): %3")
-                               .arg(step.index)
-                               .arg(toRaw(step.action), outcome.value("error").toString()));
+                           .arg(step.index)
+                           .arg(toRaw(step.action), outcome.value("error").toString()));
     std::lock_guard lock(timelineMutex_);
     timeline_.append(entry);
 }
@@ -389,7 +389,8 @@ QJsonObject ScriptedRun::launch(const ScriptStep& step)
 {
     const auto url = desktop_->workspace().urlForApplication(step.bundleID);
     if (!url)
-        return errorOutcome(QStringLiteral("no application with the bundle identifier %1 is installed").arg(step.bundleID));
+        return errorOutcome(
+            QStringLiteral("no application with the bundle identifier %1 is installed").arg(step.bundleID));
     desktop_->workspace().openApplication(*url, platform::OpenConfiguration{}, {});
     return {{"bundleID", step.bundleID}};
 }
@@ -428,9 +429,8 @@ QJsonObject ScriptedRun::switchSpace(const ScriptStep& step)
 {
     const auto& displays = desktop_->displays();
     if (step.display >= static_cast<int>(displays.size()))
-        return errorOutcome(QStringLiteral("there is no display %1 (the desktop has %2)")
-                                .arg(step.display)
-                                .arg(displays.size()));
+        return errorOutcome(
+            QStringLiteral("there is no display %1 (the desktop has %2)").arg(step.display).arg(displays.size()));
     const platform::DesktopDisplay& display = displays.at(static_cast<size_t>(step.display));
     bool switched = false;
     if (step.space) {

@@ -1,7 +1,7 @@
 #include "scripted/VirtualTimeDriver.h"
 
-#include "platform/simulated/DesktopWorkspace.h"
 #include "core/ManualScheduler.h"
+#include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
 #include <QCoreApplication>

@@ -21,7 +21,8 @@ public:
     static constexpr double sliceSeconds = 0.05;
 
     VirtualTimeDriver(ManualScheduler& scheduler, platform::SimulatedDesktop& desktop)
-        : scheduler_(scheduler), desktop_(desktop)
+        : scheduler_(scheduler)
+        , desktop_(desktop)
     {
     }
 

@@ -18,7 +18,8 @@ AllowedAppLauncher::AllowedAppLauncher(const SessionServices& services, SessionS
 
 bool AllowedAppLauncher::wouldStartApplication(const QString& bundleID) const
 {
-    return !state_.initiallyRunningAllowedBundleIDs.contains(bundleID) && lookup_.runningApplication(bundleID) == nullptr;
+    return !state_.initiallyRunningAllowedBundleIDs.contains(bundleID)
+           && lookup_.runningApplication(bundleID) == nullptr;
 }
 
 void AllowedAppLauncher::launchInitialAllowlist(const std::set<QString>& allowedBundleIDs,
@@ -79,8 +80,8 @@ void AllowedAppLauncher::handleCompletion(const QString& bundleID, const QString
         logger_.log(VeskLogLevel::info,
                     QStringLiteral("Tracked VESK-started app — bundleID=%1, source=%2").arg(bundleID, source));
     } else {
-        logger_.log(VeskLogLevel::debug,
-                    QStringLiteral("Ignoring stale VESK-started tracking — bundleID=%1, source=%2").arg(bundleID, source));
+        logger_.log(VeskLogLevel::debug, QStringLiteral("Ignoring stale VESK-started tracking — bundleID=%1, source=%2")
+                                             .arg(bundleID, source));
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
 #include "core/Scheduler.h"
+#include "logging/VeskLogger.h"
 #include "session/AllowedAppLookup.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"

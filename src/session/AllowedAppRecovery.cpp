@@ -1,8 +1,8 @@
 #include "session/AllowedAppRecovery.h"
 
+#include "core/TextFormat.h"
 #include "overlay/OverlayLogText.h"
 #include "overlay/WindowClassification.h"
-#include "core/TextFormat.h"
 
 #include <QPointer>
 
@@ -57,8 +57,8 @@ bool AllowedAppRecovery::discardIfWindowsVisible(const QString& reason, const st
     std::set<QString> recovered;
     if (targets) {
         const std::set<QString> targeted = intersection(*targets, allowlist);
-        const bool allVisible = std::all_of(targeted.begin(), targeted.end(),
-                                            [&](const QString& id) { return visible.contains(id); });
+        const bool allVisible =
+            std::all_of(targeted.begin(), targeted.end(), [&](const QString& id) { return visible.contains(id); });
         if (targeted.empty() || !allVisible)
             return false;
         recovered = targeted;
@@ -67,9 +67,10 @@ bool AllowedAppRecovery::discardIfWindowsVisible(const QString& reason, const st
             return false;
         recovered = visible;
     }
-    logger_.log(VeskLogLevel::info, QStringLiteral("Deferred allowed-app recovery discarded because allowed windows are "
-                                                   "visible again — reason=%1, recovered=%2, visible=%3")
-                                        .arg(reason, sortedArrayText(recovered), sortedArrayText(visible)));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Deferred allowed-app recovery discarded because allowed windows are "
+                               "visible again — reason=%1, recovered=%2, visible=%3")
+                    .arg(reason, sortedArrayText(recovered), sortedArrayText(visible)));
     return true;
 }
 
@@ -95,8 +96,9 @@ void AllowedAppRecovery::scheduleWorkItem(const QString& reason, const std::opti
                                           bool dragDeferrable, double delay)
 {
     pendingRecovery_.cancel();
-    logger_.log(VeskLogLevel::debug, QStringLiteral("Scheduled allowed-app recovery — reason=%1, delay=%2s, dragDeferrable=%3")
-                                         .arg(reason, QString::number(delay, 'f', 2), boolText(dragDeferrable)));
+    logger_.log(VeskLogLevel::debug,
+                QStringLiteral("Scheduled allowed-app recovery — reason=%1, delay=%2s, dragDeferrable=%3")
+                    .arg(reason, QString::number(delay, 'f', 2), boolText(dragDeferrable)));
     const QPointer<AllowedAppRecovery> self(this);
     pendingRecovery_ = scheduler_.asyncAfter(std::max(delay, 0.0), [self, reason, targets, dragDeferrable] {
         if (self)
@@ -108,7 +110,8 @@ bool AllowedAppRecovery::skippedOrDeferred(const QString& reason, const std::opt
                                            bool dragDeferrable)
 {
     if (!state_.isRunning()) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Allowed-app recovery skipped — no active session, reason=") + reason);
         return true;
     }
     if (!dragDeferrable)
@@ -144,8 +147,9 @@ void AllowedAppRecovery::perform(const QString& reason, const std::optional<std:
     for (const QString& bundleID : allowlist)
         recoverApp(bundleID, reason, targeted.contains(bundleID), activatedAllowedApps, skippedSpaceBlocked);
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Allowed-app recovery completed — reason=%1, activatedAllowedApps=%2, skippedSpaceBlocked=%3, "
-                               "targets=%4")
+                QStringLiteral(
+                    "Allowed-app recovery completed — reason=%1, activatedAllowedApps=%2, skippedSpaceBlocked=%3, "
+                    "targets=%4")
                     .arg(reason)
                     .arg(activatedAllowedApps)
                     .arg(skippedSpaceBlocked)
@@ -177,8 +181,9 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
     switch (classification.state) {
     case AllowedWindowSpaceState::notRunning:
     case AllowedWindowSpaceState::noWindows:
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Recovery skipped app without windows — bundleID=%1, reason=%2, %3")
-                                             .arg(bundleID, reason, description));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Recovery skipped app without windows — bundleID=%1, reason=%2, %3")
+                        .arg(bundleID, reason, description));
         return;
     case AllowedWindowSpaceState::minimized:
         if (!targeted) {
@@ -191,9 +196,10 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
                 if (restore)
                     raise = services_.windowManager->raise(bundleID);
             }
-            logger_.log(VeskLogLevel::info, QStringLiteral("Recovery requested minimized-window restore — bundleID=%1, "
-                                                           "reason=%2, restore=%3, raise=%4, %5")
-                                                .arg(bundleID, reason, boolText(restore), boolText(raise), description));
+            logger_.log(VeskLogLevel::info,
+                        QStringLiteral("Recovery requested minimized-window restore — bundleID=%1, "
+                                       "reason=%2, restore=%3, raise=%4, %5")
+                            .arg(bundleID, reason, boolText(restore), boolText(raise), description));
         }
         return;
     case AllowedWindowSpaceState::onOtherSpace:
@@ -223,8 +229,8 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
     ++activated;
     logger_.log(VeskLogLevel::debug, QStringLiteral("Recovery reveal app: %1 — reason=%2, wasHidden=%3, unhide=%4, "
                                                     "activate=%5, visible=%6, %7")
-                                         .arg(bundleID, reason, boolText(wasHidden), boolText(unhide), boolText(activate),
-                                              boolText(visible), description));
+                                         .arg(bundleID, reason, boolText(wasHidden), boolText(unhide),
+                                              boolText(activate), boolText(visible), description));
 }
 
 void AllowedAppRecovery::handleWindowsOccluded(const std::set<QString>& bundleIDs)
@@ -274,19 +280,22 @@ void AllowedAppRecovery::confirmFailOpen(const QUuid& lifecycleID)
     }
     const std::set<QString> allowlist = state_.currentAllowlist();
     if (!services_.allowedWindowDetector->detectAllowedWindows(allowlist).visible.empty()) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Fail-open confirmation cancelled — allowed windows visible again"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Fail-open confirmation cancelled — allowed windows visible again"));
         return;
     }
     const std::set<QString> running = lookup_.runningAllowedBundleIDs(allowlist);
     if (running.empty()) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("No allowed windows confirmed and no allowed apps are running — "
-                                                          "keeping empty VESK session active"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("No allowed windows confirmed and no allowed apps are running — "
+                                   "keeping empty VESK session active"));
         return;
     }
     // Missing windows never end a session.
-    logger_.log(VeskLogLevel::warning, QStringLiteral("No allowed windows confirmed, but allowed apps are still running — "
-                                                      "treating as minimized and keeping session active, running=")
-                                           + sortedArrayText(running));
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("No allowed windows confirmed, but allowed apps are still running — "
+                               "treating as minimized and keeping session active, running=")
+                    + sortedArrayText(running));
     schedule(QStringLiteral("allowedWindowsMissingConfirmed"), std::nullopt, true);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
 #include "core/Clock.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
+#include "logging/VeskLogger.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedWindowSpaceClassifier.h"
 #include "session/SessionServices.h"

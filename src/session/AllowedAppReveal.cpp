@@ -1,8 +1,8 @@
 #include "session/AllowedAppReveal.h"
 
-#include "overlay/WindowClassification.h"
 #include "core/MainThread.h"
 #include "core/TextFormat.h"
+#include "overlay/WindowClassification.h"
 
 #include <QDir>
 #include <QPointer>
@@ -55,8 +55,9 @@ void AllowedAppReveal::cancel(const QString& bundleID)
         item.cancel();
     const auto count = it->second.size();
     pendingRetries_.erase(it);
-    logger_.log(VeskLogLevel::debug,
-                QStringLiteral("Cancelled pending dynamic reveal retries — bundleID=%1, count=%2").arg(bundleID).arg(count));
+    logger_.log(
+        VeskLogLevel::debug,
+        QStringLiteral("Cancelled pending dynamic reveal retries — bundleID=%1, count=%2").arg(bundleID).arg(count));
 }
 
 void AllowedAppReveal::cancelAll()
@@ -78,8 +79,9 @@ void AllowedAppReveal::attempt(const QString& bundleID, int attempt, Progress pr
 {
     const QString attemptText = QString::number(attempt);
     if (!state_.isSessionActive) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Dynamic reveal skipped — no active session, bundleID=%1, attempt=%2")
-                                             .arg(bundleID, attemptText));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Dynamic reveal skipped — no active session, bundleID=%1, attempt=%2")
+                        .arg(bundleID, attemptText));
         return;
     }
     if (!state_.dynamicAllowlist.contains(bundleID)) {
@@ -95,8 +97,9 @@ void AllowedAppReveal::attempt(const QString& bundleID, int attempt, Progress pr
     const AllowedWindowSpaceClassification classification = classifier_.classify(bundleID);
     if (classification.state == AllowedWindowSpaceState::onActiveSpace) {
         flight_.settle(bundleID, QStringLiteral("dynamicReveal:") + attemptText);
-        logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal complete — bundleID=%1, attempt=%2, visible=true, %3")
-                                            .arg(bundleID, attemptText, classification.description()));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Dynamic reveal complete — bundleID=%1, attempt=%2, visible=true, %3")
+                        .arg(bundleID, attemptText, classification.description()));
         return;
     }
     const std::optional<QUrl> url = lookup_.applicationURL(bundleID);
@@ -111,16 +114,18 @@ void AllowedAppReveal::attempt(const QString& bundleID, int attempt, Progress pr
             || classification.state == AllowedWindowSpaceState::notRunning)
             runFallbackChain(bundleID, url, attempt, progress);
         else
-            logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal LaunchServices fallback blocked — bundleID=%1, "
-                                                              "attempt=%2, %3")
-                                                   .arg(bundleID, attemptText, classification.description()));
+            logger_.log(VeskLogLevel::warning,
+                        QStringLiteral("Dynamic reveal LaunchServices fallback blocked — bundleID=%1, "
+                                       "attempt=%2, %3")
+                            .arg(bundleID, attemptText, classification.description()));
     }
 
     if (classifier_.isVisible(bundleID)) {
         flight_.settle(bundleID, QStringLiteral("dynamicRevealFallback:") + attemptText);
-        logger_.log(VeskLogLevel::info, QStringLiteral("Dynamic reveal complete after fallback — bundleID=%1, attempt=%2, "
-                                                       "visible=true")
-                                            .arg(bundleID, attemptText));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Dynamic reveal complete after fallback — bundleID=%1, attempt=%2, "
+                                   "visible=true")
+                        .arg(bundleID, attemptText));
         return;
     }
     scheduleRetry(bundleID, attempt, progress);
@@ -173,8 +178,9 @@ bool AllowedAppReveal::attemptRunning(const QString& bundleID, const std::option
     }
     const bool visible = classifier_.isVisible(bundleID);
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Dynamic reveal attempt — bundleID=%1, attempt=%2, running=true, wasHidden=%3, unhide=%4, "
-                               "activate=%5, materialization=%6, minimizedRestore=%7, visible=%8, %9")
+                QStringLiteral(
+                    "Dynamic reveal attempt — bundleID=%1, attempt=%2, running=true, wasHidden=%3, unhide=%4, "
+                    "activate=%5, materialization=%6, minimizedRestore=%7, visible=%8, %9")
                     .arg(bundleID, attemptText, boolText(wasHidden), boolText(unhide), boolText(activate),
                          boolText(materialization), boolText(minimizedRestore), boolText(visible),
                          classification.description()));
@@ -183,7 +189,8 @@ bool AllowedAppReveal::attemptRunning(const QString& bundleID, const std::option
         return false;
     }
     const AllowedWindowSpaceState state = classification.state;
-    const bool withoutWindows = state == AllowedWindowSpaceState::noWindows || state == AllowedWindowSpaceState::notRunning;
+    const bool withoutWindows =
+        state == AllowedWindowSpaceState::noWindows || state == AllowedWindowSpaceState::notRunning;
     if (progress.materializationAttempted && withoutWindows) {
         // No launch follows a materialization.
         logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal ended after materialization settle without "
@@ -223,10 +230,11 @@ bool AllowedAppReveal::hasApplicationURL(const QString& fallback, const QString&
                                          const std::optional<QUrl>& url, int attempt) const
 {
     if (!url)
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal %1 fallback failed — could not resolve app URL, "
-                                                          "bundleID=%2, attempt=%3")
-                                               .arg(fallback, bundleID)
-                                               .arg(attempt));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Dynamic reveal %1 fallback failed — could not resolve app URL, "
+                                   "bundleID=%2, attempt=%3")
+                        .arg(fallback, bundleID)
+                        .arg(attempt));
     return url.has_value();
 }
 
@@ -265,18 +273,19 @@ bool AllowedAppReveal::blankDocumentFallback(const QString& bundleID, const std:
     if (!hasApplicationURL(QStringLiteral("blank"), bundleID, url, attempt))
         return false;
     if (!services_.applicationCapabilityDetector->supportsWebURLSchemes(*url)) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Dynamic reveal blank fallback skipped — app does not advertise web "
-                                                        "URL support, bundleID=%1, attempt=%2, appURL=%3")
-                                             .arg(bundleID)
-                                             .arg(attempt)
-                                             .arg(url->toLocalFile()));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Dynamic reveal blank fallback skipped — app does not advertise web "
+                                   "URL support, bundleID=%1, attempt=%2, appURL=%3")
+                        .arg(bundleID)
+                        .arg(attempt)
+                        .arg(url->toLocalFile()));
         return false;
     }
     QString error;
     const auto blank = writeBlankRevealDocument(services_.temporaryDirectory(), bundleID, &error);
     if (!blank) {
-        logger_.log(VeskLogLevel::error,
-                    QStringLiteral("Dynamic reveal blank fallback failed — bundleID=%1, error=%2").arg(bundleID, error));
+        logger_.log(VeskLogLevel::error, QStringLiteral("Dynamic reveal blank fallback failed — bundleID=%1, error=%2")
+                                             .arg(bundleID, error));
         return false;
     }
     logger_.log(VeskLogLevel::info,
@@ -297,23 +306,23 @@ void AllowedAppReveal::openWithApplication(const QUrl& document, const QUrl& app
     WorkspaceOpenConfiguration configuration;
     configuration.activates = true;
     const QPointer<AllowedAppReveal> self(this);
-    services_.workspace->open(
-        {document}, applicationURL, configuration,
-        [self, opened, failed, &scheduler = scheduler_](std::shared_ptr<RunningApplicationControlling>,
+    services_.workspace->open({document}, applicationURL, configuration,
+                              [self, opened, failed,
+                               &scheduler = scheduler_](std::shared_ptr<RunningApplicationControlling>,
                                                         std::optional<QString> error) {
-            auto report = [self, opened, failed, error] {
-                if (!self)
-                    return;
-                if (error)
-                    self->logger_.log(VeskLogLevel::error, failed + *error);
-                else
-                    self->logger_.log(VeskLogLevel::info, opened);
-            };
-            if (isMainThread())
-                report();
-            else
-                scheduler.async(report);
-        });
+                                  auto report = [self, opened, failed, error] {
+                                      if (!self)
+                                          return;
+                                      if (error)
+                                          self->logger_.log(VeskLogLevel::error, failed + *error);
+                                      else
+                                          self->logger_.log(VeskLogLevel::info, opened);
+                                  };
+                                  if (isMainThread())
+                                      report();
+                                  else
+                                      scheduler.async(report);
+                              });
 }
 
 std::optional<QString> AllowedAppReveal::writeBlankRevealDocument(const QString& temporaryDirectory,
@@ -360,12 +369,12 @@ bool AllowedAppReveal::restoreMinimizedWindows(const QString& bundleID, const QS
 void AllowedAppReveal::scheduleRetry(const QString& bundleID, int attempt, Progress progress)
 {
     if (attempt >= static_cast<int>(retryOffsets_.size())) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Dynamic reveal finished without visible window — bundleID=%1, "
-                                                          "attempts=%2, appOpenFallback=%3, blankFallback=%4")
-                                               .arg(bundleID)
-                                               .arg(attempt + 1)
-                                               .arg(boolText(progress.appOpenFallbackUsed),
-                                                    boolText(progress.blankFallbackUsed)));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Dynamic reveal finished without visible window — bundleID=%1, "
+                                   "attempts=%2, appOpenFallback=%3, blankFallback=%4")
+                        .arg(bundleID)
+                        .arg(attempt + 1)
+                        .arg(boolText(progress.appOpenFallbackUsed), boolText(progress.blankFallbackUsed)));
         return;
     }
     const double offset = retryOffsets_[static_cast<std::size_t>(attempt)];

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
-#include "enforcement/AllowedWindowSpaceClassification.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
+#include "enforcement/AllowedWindowSpaceClassification.h"
+#include "logging/VeskLogger.h"
 #include "session/AllowedAppLauncher.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedWindowSpaceClassifier.h"

@@ -19,7 +19,8 @@ AllowedWindowSpaceClassification AllowedWindowSpaceClassifier::classify(const QS
         .runningApplication = [this](const QString& id) { return lookup_.runningApplication(id); },
         .onScreenWindowSnapshots = services_.onScreenWindowSnapshots,
         .allWindowSnapshots = services_.allWindowSnapshots,
-        .minimizedWindowCounts = [this](const QString& id) { return services_.windowManager->minimizedWindowCounts(id); },
+        .minimizedWindowCounts =
+            [this](const QString& id) { return services_.windowManager->minimizedWindowCounts(id); },
         .displayGeometry = [this] { return DisplayGeometry::current(*services_.screens); },
     };
     return AllowedWindowSpaceClassification::classify(bundleID, sources);

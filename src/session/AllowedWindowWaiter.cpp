@@ -30,14 +30,16 @@ void AllowedWindowWaiter::poll(const std::set<QString>& allowedBundleIDs, const 
                                double deadline)
 {
     if (!detector_->detectAllowedWindows(allowedBundleIDs).visible.empty()) {
-        logger_.log(VeskLogLevel::info, QStringLiteral("Allowed app window detected — proceeding with overlay activation"));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Allowed app window detected — proceeding with overlay activation"));
         completion();
         return;
     }
     // Only tested when nothing is visible, so a window that shows up on the
     // last poll still counts as detected.
     if (scheduler_.uptime() >= deadline) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Timeout waiting for allowed app windows — proceeding anyway"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Timeout waiting for allowed app windows — proceeding anyway"));
         completion();
         return;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
+#include "logging/VeskLogger.h"
 #include "session/AllowedWindowDetecting.h"
 #include "session/AllowedWindowWaiting.h"
 

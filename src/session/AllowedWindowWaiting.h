@@ -14,8 +14,7 @@ public:
     // Calls the completion once, on the main thread, when an allowed window is
     // visible or the wait gives up; possibly before this returns. A new wait
     // abandons the previous one, whose completion then never runs.
-    virtual void waitForAllowedWindows(const std::set<QString>& allowedBundleIDs,
-                                       std::function<void()> completion) = 0;
+    virtual void waitForAllowedWindows(const std::set<QString>& allowedBundleIDs, std::function<void()> completion) = 0;
     // Abandons the wait; its completion never runs.
     virtual void cancel() = 0;
 };

@@ -8,8 +8,7 @@ namespace vesk {
 // Reads the URL types of the bundle's Info.plist.
 class BundleApplicationCapabilityDetector final : public ApplicationCapabilityDetecting {
 public:
-    explicit BundleApplicationCapabilityDetector(const platform::ApplicationBundleReading& bundles)
-        : bundles_(bundles)
+    explicit BundleApplicationCapabilityDetector(const platform::ApplicationBundleReading& bundles) : bundles_(bundles)
     {
     }
 

@@ -24,7 +24,8 @@ void DynamicAllowlistController::add(const QString& bundleID, const std::optiona
                                      std::optional<StageVeskScreenID> targetScreen)
 {
     if (!state_.isSessionActive) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring addApp because no session is active — bundleID=") + bundleID);
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring addApp because no session is active — bundleID=") + bundleID);
         return;
     }
     if (state_.dynamicAllowlist.contains(bundleID)) {
@@ -35,9 +36,9 @@ void DynamicAllowlistController::add(const QString& bundleID, const std::optiona
     if (applicationURL)
         state_.appURLsByBundleID[bundleID] = *applicationURL;
     state_.allPersistedAllowedBundleIDs.insert(bundleID);
-    logger_.log(VeskLogLevel::info, QStringLiteral("Added app to dynamic allowlist — bundleID=%1, targetScreenID=%2")
-                                        .arg(bundleID, targetScreen ? QString::number(targetScreen->rawValue)
-                                                                    : QStringLiteral("none")));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Added app to dynamic allowlist — bundleID=%1, targetScreenID=%2")
+                    .arg(bundleID, targetScreen ? QString::number(targetScreen->rawValue) : QStringLiteral("none")));
     recovery_.cancel();
     synchronize();
     records_.persistAllowlistUpdate();
@@ -65,18 +66,21 @@ bool DynamicAllowlistController::canRemove(const QString& bundleID) const
 void DynamicAllowlistController::remove(const QString& bundleID)
 {
     if (!state_.isSessionActive) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring removeApp because no session is active — bundleID=") + bundleID);
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring removeApp because no session is active — bundleID=") + bundleID);
         return;
     }
     if (!canRemove(bundleID)) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring removeApp because no other allowed app has visible windows "
-                                                          "or bundle is protected — bundleID=")
-                                               + bundleID);
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring removeApp because no other allowed app has visible windows "
+                                   "or bundle is protected — bundleID=")
+                        + bundleID);
         return;
     }
     if (!state_.dynamicAllowlist.remove(bundleID)) {
         logger_.log(VeskLogLevel::error,
-                    QStringLiteral("Runtime removal precheck passed but allowlist state rejected removal — bundleID=") + bundleID);
+                    QStringLiteral("Runtime removal precheck passed but allowlist state rejected removal — bundleID=")
+                        + bundleID);
         return;
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("Removed app from dynamic allowlist — bundleID=") + bundleID);
@@ -100,7 +104,8 @@ void DynamicAllowlistController::handleAppFullyClosed(const QString& bundleID)
     const bool dynamic = state_.dynamicAllowlist.dynamicBundleIDs().contains(bundleID);
     const bool removing = dynamic && canRemove(bundleID);
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("[SessionManager] App fully closed via Vesk — bundleID=%1, dynamic=%2, removing=%3, terminating=%4")
+                QStringLiteral(
+                    "[SessionManager] App fully closed via Vesk — bundleID=%1, dynamic=%2, removing=%3, terminating=%4")
                     .arg(bundleID, boolText(dynamic), boolText(removing), boolText(dynamic)));
     if (!dynamic)
         return;
@@ -147,7 +152,8 @@ void DynamicAllowlistController::confirmPrompt(bool allow)
         add(prompt.bundleID, std::nullopt, state_.sessionAnchorScreenID);
     } else {
         logger_.log(VeskLogLevel::info,
-                    QStringLiteral("App-launch prompt declined — terminating launched app, bundleID=") + prompt.bundleID);
+                    QStringLiteral("App-launch prompt declined — terminating launched app, bundleID=")
+                        + prompt.bundleID);
         terminateDeclinedApp(prompt.bundleID);
     }
 }
@@ -174,17 +180,19 @@ void DynamicAllowlistController::synchronize()
     services_.spaceBlocker->updateAllowlist(total);
     services_.spaceTransitionProbe->updateAllowedBundleIDs(total);
     services_.stage->updateAllowlist(total, lookup_.displayNames(total));
-    logger_.log(VeskLogLevel::info, QStringLiteral("Synchronized allowlist across services — original=%1, dynamic=%2, total=%3")
-                                        .arg(state_.dynamicAllowlist.originalBundleIDs().size())
-                                        .arg(state_.dynamicAllowlist.dynamicBundleIDs().size())
-                                        .arg(total.size()));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Synchronized allowlist across services — original=%1, dynamic=%2, total=%3")
+                    .arg(state_.dynamicAllowlist.originalBundleIDs().size())
+                    .arg(state_.dynamicAllowlist.dynamicBundleIDs().size())
+                    .arg(total.size()));
 }
 
 void DynamicAllowlistController::hideRemovedApp(const QString& bundleID)
 {
     const auto app = lookup_.runningApplication(bundleID);
     if (!app) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("No running app to hide after dynamic removal — bundleID=") + bundleID);
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("No running app to hide after dynamic removal — bundleID=") + bundleID);
         return;
     }
     const bool success = app->hide();

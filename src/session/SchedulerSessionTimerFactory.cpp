@@ -52,7 +52,7 @@ private:
 } // namespace
 
 std::unique_ptr<SessionTimerControlling> SchedulerSessionTimerFactory::makeTimer(double intervalSeconds,
-                                                                                std::function<void()> handler)
+                                                                                 std::function<void()> handler)
 {
     return std::make_unique<SchedulerSessionTimer>(scheduler_, intervalSeconds, std::move(handler));
 }

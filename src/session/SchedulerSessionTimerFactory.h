@@ -10,10 +10,9 @@ class Scheduler;
 // so that the countdown follows the run's virtual time like everything else.
 class SchedulerSessionTimerFactory final : public SessionTimerCreating {
 public:
-    explicit SchedulerSessionTimerFactory(Scheduler& scheduler) : scheduler_(scheduler) {}
+    explicit SchedulerSessionTimerFactory(Scheduler& scheduler) : scheduler_(scheduler) { }
 
-    std::unique_ptr<SessionTimerControlling> makeTimer(double intervalSeconds,
-                                                       std::function<void()> handler) override;
+    std::unique_ptr<SessionTimerControlling> makeTimer(double intervalSeconds, std::function<void()> handler) override;
 
 private:
     Scheduler& scheduler_;

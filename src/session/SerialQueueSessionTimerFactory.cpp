@@ -19,10 +19,7 @@ public:
 
     // Releasing the handle also stops the timer: a timer nobody can cancel any
     // more would keep its queue and thread alive for the rest of the process.
-    ~SerialQueueSessionTimer() override
-    {
-        timer_.reset();
-    }
+    ~SerialQueueSessionTimer() override { timer_.reset(); }
 
     void cancel() override
     {

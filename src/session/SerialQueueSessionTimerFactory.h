@@ -11,8 +11,7 @@ class SerialQueueSessionTimerFactory final : public SessionTimerCreating {
 public:
     static inline const QString queueLabel = QStringLiteral("com.vesk.session-timer");
 
-    std::unique_ptr<SessionTimerControlling> makeTimer(double intervalSeconds,
-                                                       std::function<void()> handler) override;
+    std::unique_ptr<SessionTimerControlling> makeTimer(double intervalSeconds, std::function<void()> handler) override;
 };
 
 } // namespace vesk

@@ -1,8 +1,8 @@
 #include "session/SessionExits.h"
 
+#include "core/TextFormat.h"
 #include "overlay/OverlayLogText.h"
 #include "overlay/WindowClassification.h"
-#include "core/TextFormat.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -72,7 +72,8 @@ void SessionExits::startCountdown(const QUuid& lifecycleID)
 void SessionExits::handleTick(const QUuid& lifecycleID)
 {
     if (!state_.isCurrentLifecycle(lifecycleID) || !state_.isSessionActive) {
-        logger_.log(VeskLogLevel::debug, QStringLiteral("Ignoring timer tick for stale lifecycle=") + uuidText(lifecycleID));
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Ignoring timer tick for stale lifecycle=") + uuidText(lifecycleID));
         return;
     }
     setRemainingSeconds(remainingSeconds_ - 1);
@@ -100,7 +101,8 @@ QString SessionExits::remainingTimeText(const QDateTime& now) const
     if (isOpenEndedSession()) {
         qint64 elapsed = 0;
         if (state_.sessionStartedAt)
-            elapsed = std::max<qint64>(0, std::llround(static_cast<double>(state_.sessionStartedAt->msecsTo(now)) / 1000.0));
+            elapsed =
+                std::max<qint64>(0, std::llround(static_cast<double>(state_.sessionStartedAt->msecsTo(now)) / 1000.0));
         return QString::asprintf("%02lld:%02lld:%02lld", elapsed / 3600, (elapsed % 3600) / 60, elapsed % 60);
     }
     const int remaining = std::max(0, remainingSeconds_);
@@ -113,13 +115,15 @@ void SessionExits::requestManualExitConfirmation()
 {
     if (!state_.isRunning()) {
         logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Ignoring manual stop confirmation request because no active session is available — ")
+                    QStringLiteral(
+                        "Ignoring manual stop confirmation request because no active session is available — ")
                         + hooks_.diagnostics());
         return;
     }
     if (state_.isHardcoreSession) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring manual stop confirmation request — hardcore session "
-                                                          "(only timer/restart end the session)"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring manual stop confirmation request — hardcore session "
+                                   "(only timer/restart end the session)"));
         return;
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("HUD manual exit confirmation shown — ") + hooks_.diagnostics());
@@ -129,7 +133,8 @@ void SessionExits::confirmManualExit(SessionExitAppDisposition disposition)
 {
     if (state_.isHardcoreSession) {
         logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Ignoring manual stop confirmation — hardcore session (only timer/restart end the session)"));
+                    QStringLiteral(
+                        "Ignoring manual stop confirmation — hardcore session (only timer/restart end the session)"));
         return;
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("HUD manual exit confirmed — appDisposition=%1, %2")
@@ -255,7 +260,8 @@ void SessionExits::verifyQuit(const std::map<QString, std::set<qint32>>& request
     }
     if (!stillRunning.isEmpty())
         logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Allowed VESK app termination incomplete after graceful quit delay — stillRunning=[%1]")
+                    QStringLiteral(
+                        "Allowed VESK app termination incomplete after graceful quit delay — stillRunning=[%1]")
                         .arg(stillRunning.join(QStringLiteral("; "))));
     else
         logger_.log(VeskLogLevel::warning,

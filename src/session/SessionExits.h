@@ -1,8 +1,8 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
+#include "logging/VeskLogger.h"
 #include "session/SessionExitAppDisposition.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"

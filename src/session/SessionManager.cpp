@@ -3,11 +3,11 @@
 #include "analytics/AnalyticsDurationBucket.h"
 #include "analytics/MonitorCountBucket.h"
 #include "analytics/SetupDurationBucket.h"
-#include "store/GoalRule.h"
-#include "overlay/OverlayLogText.h"
 #include "core/Geometry.h"
 #include "core/MainThread.h"
 #include "core/TextFormat.h"
+#include "overlay/OverlayLogText.h"
+#include "store/GoalRule.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +37,8 @@ SessionManager::SessionManager(SessionServices services, Scheduler& scheduler, C
     , records_(services_, state_)
     , flight_(services_, state_, lookup_, scheduler)
     , launcher_(services_, state_, lookup_, scheduler)
-    , reveal_(services_, state_, lookup_, classifier_, flight_, launcher_, scheduler, std::move(timing.revealRetryOffsets))
+    , reveal_(services_, state_, lookup_, classifier_, flight_, launcher_, scheduler,
+              std::move(timing.revealRetryOffsets))
     , recovery_(services_, state_, lookup_, classifier_, flight_, scheduler, clock, timing.allowedAppsRecoveryDelay)
     , allowlist_(services_, state_, lookup_, records_, reveal_, recovery_, flight_,
                  [this] { emit pendingAppLaunchPromptChanged(); })
@@ -130,7 +131,8 @@ void SessionManager::startSession(int durationSeconds, const std::set<QString>& 
         return;
 
     if (state_.isSessionActive || state_.isStartingSession || state_.isStoppingSession) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("startSession called during an active or transitioning session"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("startSession called during an active or transitioning session"));
         return;
     }
 
@@ -165,11 +167,11 @@ void SessionManager::startSession(int durationSeconds, const std::set<QString>& 
 
     captureSessionAnchorScreen();
 
-    logger_.log(VeskLogLevel::info, QStringLiteral("Starting session — lifecycle=%1, duration=%2s, apps=%3, hasGoal=%4, hardcore=%5")
-                                        .arg(uuidText(lifecycleID))
-                                        .arg(durationSeconds)
-                                        .arg(sortedArrayText(allowedBundleIDs), boolText(normalizedGoal.has_value()),
-                                             boolText(hardcore)));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Starting session — lifecycle=%1, duration=%2s, apps=%3, hasGoal=%4, hardcore=%5")
+                    .arg(uuidText(lifecycleID))
+                    .arg(durationSeconds)
+                    .arg(sortedArrayText(allowedBundleIDs), boolText(normalizedGoal.has_value()), boolText(hardcore)));
 
     const auto screenCount = services_.screens->screens().size();
     const auto stagePhase = services_.stage->defaultScreenPhase();
@@ -183,8 +185,9 @@ void SessionManager::startSession(int durationSeconds, const std::set<QString>& 
         normalizedGoal.has_value(),
     });
 
-    logger_.log(VeskLogLevel::info, QStringLiteral("Post-session app restoration offer disabled — disallowed apps are hidden "
-                                                   "during VESK, not relaunched afterward"));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Post-session app restoration offer disabled — disallowed apps are hidden "
+                               "during VESK, not relaunched afterward"));
     logger_.log(VeskLogLevel::info, QStringLiteral("Captured initially running allowed apps — bundleIDs=")
                                         + sortedArrayText(state_.initiallyRunningAllowedBundleIDs));
 
@@ -200,8 +203,9 @@ void SessionManager::startSession(int durationSeconds, const std::set<QString>& 
     launcher_.launchInitialAllowlist(allowedBundleIDs, appURLs);
     installStartHandlers(lifecycleID);
 
-    services_.allowedWindowWaiter->waitForAllowedWindows(
-        state_.currentAllowlist(), sessionHandler(lifecycleID, &SessionManager::completeSessionStart));
+    services_.allowedWindowWaiter->waitForAllowedWindows(state_.currentAllowlist(),
+                                                         sessionHandler(lifecycleID,
+                                                                        &SessionManager::completeSessionStart));
 }
 
 // The overlay's reports of missing and covered windows are in place before it
@@ -212,15 +216,18 @@ void SessionManager::installStartHandlers(const QUuid& lifecycleID)
     overlay.setAllowedWindowsTemporarilyMissingHandler(
         sessionHandler(lifecycleID, &SessionManager::handleAllowedWindowsTemporarilyMissing));
     overlay.setAllowedWindowsMissingHandler(sessionHandler(lifecycleID, &SessionManager::handleAllowedWindowsMissing));
-    overlay.setAllowedWindowsOccludedHandler(sessionHandler(lifecycleID, &SessionManager::handleAllowedWindowsOccluded));
+    overlay.setAllowedWindowsOccludedHandler(
+        sessionHandler(lifecycleID, &SessionManager::handleAllowedWindowsOccluded));
 }
 
 void SessionManager::completeSessionStart(const QUuid& lifecycleID)
 {
-    if (rejectStale(lifecycleID, VeskLogLevel::warning, QStringLiteral("Ignoring stale start completion for lifecycle=")))
+    if (rejectStale(lifecycleID, VeskLogLevel::warning,
+                    QStringLiteral("Ignoring stale start completion for lifecycle=")))
         return;
     if (!state_.isSessionActive) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Skipping session completion because session is no longer active"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Skipping session completion because session is no longer active"));
         return;
     }
 
@@ -258,7 +265,8 @@ void SessionManager::installCompletionHandlers(const QUuid& lifecycleID)
 {
     OverlayControlling& overlay = *services_.overlay;
     overlay.setPassthroughRectsChangedHandler(sessionHandler(lifecycleID, &SessionManager::forwardPassthroughRects));
-    overlay.setAllowedWindowMotionHandler(queuedSessionHandler(lifecycleID, &SessionManager::handleAllowedWindowMotion));
+    overlay.setAllowedWindowMotionHandler(
+        queuedSessionHandler(lifecycleID, &SessionManager::handleAllowedWindowMotion));
     overlay.setSeamDragHandoffHandler(queuedSessionHandler(lifecycleID, &SessionManager::handleSeamDragHandoff));
     services_.mouseBlocker->setAllowedWindowControlClickHandler(
         queuedSessionHandler(lifecycleID, &SessionManager::handleAllowedWindowControlClick));
@@ -353,8 +361,9 @@ void SessionManager::stopSession(SessionStopReason reason, SessionExitAppDisposi
     logger_.log(VeskLogLevel::info,
                 QStringLiteral("Stopping session — lifecycle=%1, reason=%2, appDisposition=%3, allowed=%4, "
                                "veskStarted=%5, initiallyRunning=%6")
-                    .arg(lifecycleID ? uuidText(*lifecycleID) : QStringLiteral("none"), toRaw(reason), toRaw(disposition),
-                         sortedArrayText(allowlist), sortedArrayText(veskStarted), sortedArrayText(initiallyRunning)));
+                    .arg(lifecycleID ? uuidText(*lifecycleID) : QStringLiteral("none"), toRaw(reason),
+                         toRaw(disposition), sortedArrayText(allowlist), sortedArrayText(veskStarted),
+                         sortedArrayText(initiallyRunning)));
 
     services_.analytics->track(
         AnalyticsEvent::SessionEnded{toRaw(endReason), analyticsDurationBucket(elapsedSeconds), dynamicCount});
@@ -411,12 +420,14 @@ void SessionManager::stopSession(SessionStopReason reason, SessionExitAppDisposi
                std::optional<SessionReflectionPrompt>(
                    SessionReflectionPrompt{*focusSessionID, *startedAt, stoppedAt, durationSeconds, endReason, goal}),
                &SessionManager::pendingReflectionChanged);
-        logger_.log(VeskLogLevel::info, QStringLiteral("Prepared post-session reflection prompt — focusSessionID=%1, hasGoal=%2")
-                                            .arg(uuidText(*focusSessionID), boolText(goal.has_value())));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Prepared post-session reflection prompt — focusSessionID=%1, hasGoal=%2")
+                        .arg(uuidText(*focusSessionID), boolText(goal.has_value())));
     } else {
         assign(pendingReflection_, std::optional<SessionReflectionPrompt>(), &SessionManager::pendingReflectionChanged);
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Skipped post-session reflection prompt because session identity "
-                                                          "or start date was missing"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Skipped post-session reflection prompt because session identity "
+                                   "or start date was missing"));
     }
 
     resetSessionState();
@@ -499,8 +510,9 @@ void SessionManager::toggleQuickAccessPanel(std::optional<StageVeskScreenID> scr
     const auto text = [](const std::optional<StageVeskScreenID>& id) {
         return id ? QString::number(id->rawValue) : QStringLiteral("none");
     };
-    logger_.log(VeskLogLevel::info, QStringLiteral("Quick access panel toggled — targetScreenID=%1, resolvedTargetScreenID=%2")
-                                        .arg(text(screenID), text(quickAccessTargetScreenID_)));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Quick access panel toggled — targetScreenID=%1, resolvedTargetScreenID=%2")
+                    .arg(text(screenID), text(quickAccessTargetScreenID_)));
     services_.uiController->toggleQuickAccessPanel(*this);
 }
 
@@ -524,7 +536,8 @@ void SessionManager::handleEmergencyHotkey(const QUuid& lifecycleID)
 
 void SessionManager::handleSpaceChange(const QUuid& lifecycleID, const SpaceChangeContext& context)
 {
-    if (rejectStale(lifecycleID, VeskLogLevel::debug, QStringLiteral("Ignoring stale space-change callback for lifecycle=")))
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale space-change callback for lifecycle=")))
         return;
     logger_.log(VeskLogLevel::warning,
                 QStringLiteral("Unexpected active Space change during VESK session — frontmost=%1, sinceActivation=%2")
@@ -536,7 +549,8 @@ void SessionManager::handleSpaceChange(const QUuid& lifecycleID, const SpaceChan
 
 void SessionManager::handleAllowedWindowsOccluded(const QUuid& lifecycleID, const std::set<QString>& bundleIDs)
 {
-    if (rejectStale(lifecycleID, VeskLogLevel::debug, QStringLiteral("Ignoring stale occlusion callback for lifecycle=")))
+    if (rejectStale(lifecycleID, VeskLogLevel::debug,
+                    QStringLiteral("Ignoring stale occlusion callback for lifecycle=")))
         return;
     recovery_.handleWindowsOccluded(bundleIDs);
 }
@@ -601,8 +615,9 @@ void SessionManager::handleAllowedWindowControlClick(const QUuid& lifecycleID, c
                     QStringLiteral("Ignoring window-control click for non-allowed app — bundleID=") + bundleID);
         return;
     }
-    logger_.log(VeskLogLevel::info, QStringLiteral("Handling allowed window control action via Vesk — bundleID=%1, action=%2")
-                                        .arg(bundleID, toRaw(action)));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Handling allowed window control action via Vesk — bundleID=%1, action=%2")
+                    .arg(bundleID, toRaw(action)));
     const QString reason = QStringLiteral("allowedWindowControlClick");
     switch (action) {
     case MouseBlockerControlAction::close:
@@ -631,9 +646,10 @@ void SessionManager::handleDisallowedAppHidden(const QUuid& lifecycleID, const Q
     if (rejectStale(lifecycleID, VeskLogLevel::debug,
                     QStringLiteral("Ignoring stale disallowed-app callback for lifecycle=")))
         return;
-    logger_.log(VeskLogLevel::info, QStringLiteral("Disallowed app hidden during active session — bundleID=%1, scheduling "
-                                                   "allowed-app recovery")
-                                        .arg(bundleID));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Disallowed app hidden during active session — bundleID=%1, scheduling "
+                               "allowed-app recovery")
+                    .arg(bundleID));
     recovery_.schedule(QStringLiteral("disallowedAppHidden:") + bundleID, std::nullopt, false);
 }
 
@@ -693,10 +709,11 @@ std::vector<AllowedAppVisibilitySnapshot> SessionManager::allowedAppVisibilitySn
     return classifier_.visibilitySnapshots(state_.currentAllowlist());
 }
 
-void SessionManager::scheduleAllowedAppsRecovery(const QString& reason,
-                                                 const std::optional<std::set<QString>>& targets, bool dragDeferrable)
+void SessionManager::scheduleAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
+                                                 bool dragDeferrable)
 {
-    if (redispatchToMainThread([=](SessionManager& self) { self.scheduleAllowedAppsRecovery(reason, targets, dragDeferrable); }))
+    if (redispatchToMainThread(
+            [=](SessionManager& self) { self.scheduleAllowedAppsRecovery(reason, targets, dragDeferrable); }))
         return;
     recovery_.schedule(reason, targets, dragDeferrable);
 }
@@ -711,7 +728,8 @@ void SessionManager::restoreAllowedApp(const QString& bundleID)
         return;
     }
     if (!state_.dynamicAllowlist.contains(bundleID)) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Ignoring restoreAllowedApp for non-allowed bundleID=") + bundleID);
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Ignoring restoreAllowedApp for non-allowed bundleID=") + bundleID);
         return;
     }
     const AllowedWindowSpaceClassification classification = classifier_.classify(bundleID);
@@ -742,8 +760,10 @@ void SessionManager::requestScreenshot(const QDateTime& date)
     if (result.filePath)
         logger_.log(VeskLogLevel::info, QStringLiteral("Session screenshot captured — path=") + *result.filePath);
     else
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to capture session screenshot: ") + result.errorDescription);
-    showNotice(screenshotFeedback_, result.filePath ? SessionScreenshotFeedback::saved : SessionScreenshotFeedback::failed,
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to capture session screenshot: ") + result.errorDescription);
+    showNotice(screenshotFeedback_,
+               result.filePath ? SessionScreenshotFeedback::saved : SessionScreenshotFeedback::failed,
                &SessionManager::screenshotFeedbackChanged, pendingScreenshotFeedbackReset_);
 }
 
@@ -758,15 +778,17 @@ void SessionManager::saveReflection(std::optional<GoalStatus> goalStatus, std::o
     }
     const QUuid focusSessionID = pendingReflection_->id;
     const std::optional<QString> normalizedNote = noteRule(note);
-    const auto stored =
-        services_.sessionStore->updateSessionReflection(focusSessionID, goalStatus, helpful, normalizedNote, answeredAt);
+    const auto stored = services_.sessionStore->updateSessionReflection(focusSessionID, goalStatus, helpful,
+                                                                        normalizedNote, answeredAt);
     if (!stored) {
         // The card stays, so the answers can be saved again.
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to save post-session reflection: ") + stored.error().description);
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to save post-session reflection: ") + stored.error().description);
         return;
     }
     logger_.log(VeskLogLevel::info,
-                QStringLiteral("Post-session reflection saved — focusSessionID=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
+                QStringLiteral(
+                    "Post-session reflection saved — focusSessionID=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
                     .arg(uuidText(focusSessionID), goalStatus ? toRaw(*goalStatus) : QStringLiteral("nil"),
                          helpful ? toRaw(*helpful) : QStringLiteral("nil"), boolText(normalizedNote.has_value())));
     services_.analytics->track(AnalyticsEvent::ReflectionAnswered{goalStatus, helpful, reasonCategory});

@@ -1,16 +1,14 @@
 #pragma once
 
 #include "analytics/ReflectionReasonCategory.h"
-#include "store/GoalStatus.h"
-#include "store/VeskHelpful.h"
-#include "logging/VeskLogger.h"
-#include "enforcement/DynamicAllowlistState.h"
-#include "enforcement/MouseBlockerControlAction.h"
-#include "overlay/OverlayWindowMotionEvent.h"
-#include "panels/SessionScreenshotFeedback.h"
 #include "core/Clock.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
+#include "enforcement/DynamicAllowlistState.h"
+#include "enforcement/MouseBlockerControlAction.h"
+#include "logging/VeskLogger.h"
+#include "overlay/OverlayWindowMotionEvent.h"
+#include "panels/SessionScreenshotFeedback.h"
 #include "session/AllowedAppLauncher.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedAppRecovery.h"
@@ -29,6 +27,8 @@
 #include "session/SessionStopReason.h"
 #include "session/WindowMaterializationFlight.h"
 #include "stage/StageVeskScreenID.h"
+#include "store/GoalStatus.h"
+#include "store/VeskHelpful.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -106,7 +106,10 @@ public:
     const std::optional<QUuid>& activeFocusSessionID() const { return state_.activeFocusSessionID; }
     const DynamicAllowlistState& dynamicAllowlist() const { return state_.dynamicAllowlist; }
     std::set<QString> currentAllowlist() const { return state_.currentAllowlist(); }
-    const std::set<QString>& initiallyRunningAllowedBundleIDs() const { return state_.initiallyRunningAllowedBundleIDs; }
+    const std::set<QString>& initiallyRunningAllowedBundleIDs() const
+    {
+        return state_.initiallyRunningAllowedBundleIDs;
+    }
     const std::set<QString>& veskStartedBundleIDs() const { return state_.veskStartedBundleIDs; }
     const std::set<QString>& allPersistedAllowedBundleIDs() const { return state_.allPersistedAllowedBundleIDs; }
     const std::map<QString, QUrl>& appURLsByBundleID() const { return state_.appURLsByBundleID; }
@@ -251,12 +254,13 @@ private:
     {
         pendingReset.cancel();
         assign(notice, std::optional<T>(value), changed);
-        pendingReset = scheduler_.asyncAfter(1.5, [self = QPointer<SessionManager>(this), &notice, changed, &pendingReset] {
-            if (!self)
-                return;
-            self->assign(notice, std::optional<T>(), changed);
-            pendingReset = WorkItem();
-        });
+        pendingReset =
+            scheduler_.asyncAfter(1.5, [self = QPointer<SessionManager>(this), &notice, changed, &pendingReset] {
+                if (!self)
+                    return;
+                self->assign(notice, std::optional<T>(), changed);
+                pendingReset = WorkItem();
+            });
     }
     // Takes both notices of the HUD away.
     void clearNotices();

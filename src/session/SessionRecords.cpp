@@ -26,18 +26,20 @@ void SessionRecords::persistStart(const QUuid& focusSessionID, const QDateTime& 
 {
     const auto closed = services_.sessionStore->closeActiveSessions(startedAt, SessionEndReason::crash);
     if (!closed) {
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist session start: ") + closed.error().description);
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to persist session start: ") + closed.error().description);
         return;
     }
     if (closed.value() >= 1)
         logger_.log(VeskLogLevel::warning,
                     QStringLiteral("Closed %1 stale active FocusSession records before starting a new session")
                         .arg(closed.value()));
-    const auto created = services_.sessionStore->createSessionRecord(
-        focusSessionID, startedAt, durationSeconds, goal, sortedList(state_.currentAllowlist()),
-        sortedList(state_.allPersistedAllowedBundleIDs));
+    const auto created = services_.sessionStore->createSessionRecord(focusSessionID, startedAt, durationSeconds, goal,
+                                                                     sortedList(state_.currentAllowlist()),
+                                                                     sortedList(state_.allPersistedAllowedBundleIDs));
     if (!created) {
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist session start: ") + created.error().description);
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to persist session start: ") + created.error().description);
         return;
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("Persisted session start — focusSessionID=%1, hasGoal=%2")
@@ -55,11 +57,12 @@ void SessionRecords::persistAllowlistUpdate()
                                                                        sortedList(state_.currentAllowlist()),
                                                                        sortedList(state_.allPersistedAllowedBundleIDs));
     if (!stored) {
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist dynamic allowlist update: ") + stored.error().description);
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to persist dynamic allowlist update: ") + stored.error().description);
         return;
     }
-    logger_.log(VeskLogLevel::info,
-                QStringLiteral("Persisted dynamic allowlist update — focusSessionID=") + uuidText(*state_.activeFocusSessionID));
+    logger_.log(VeskLogLevel::info, QStringLiteral("Persisted dynamic allowlist update — focusSessionID=")
+                                        + uuidText(*state_.activeFocusSessionID));
 }
 
 void SessionRecords::persistStop(SessionEndReason reason, const QDateTime& stoppedAt)
@@ -73,7 +76,8 @@ void SessionRecords::persistStop(SessionEndReason reason, const QDateTime& stopp
                                                                   sortedList(state_.currentAllowlist()),
                                                                   sortedList(state_.allPersistedAllowedBundleIDs));
     if (!stored) {
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to persist session stop: ") + stored.error().description);
+        logger_.log(VeskLogLevel::error,
+                    QStringLiteral("Failed to persist session stop: ") + stored.error().description);
         return;
     }
     logger_.log(VeskLogLevel::info, QStringLiteral("Persisted session stop — focusSessionID=%1, reason=%2")
@@ -84,8 +88,8 @@ void SessionRecords::recoverOrphanedSessions(const QDateTime& now)
 {
     const auto recovered = services_.sessionStore->recoverOrphanedSessions(now);
     if (!recovered) {
-        logger_.log(VeskLogLevel::error,
-                    QStringLiteral("Failed to recover orphaned FocusSession records: ") + recovered.error().description);
+        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to recover orphaned FocusSession records: ")
+                                             + recovered.error().description);
         return;
     }
     if (recovered.value() < 1)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/SessionEndReason.h"
 #include "logging/VeskLogger.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"
+#include "store/SessionEndReason.h"
 
 #include <QDateTime>
 #include <QString>

@@ -2,8 +2,6 @@
 
 #include "analytics/AnalyticsTracking.h"
 #include "analytics/NoopAnalyticsService.h"
-#include "store/NullSessionStore.h"
-#include "store/SessionPersisting.h"
 #include "enforcement/AXWindowManaging.h"
 #include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/AppMonitoring.h"
@@ -29,7 +27,8 @@
 #include "session/SessionTimerCreating.h"
 #include "stage/StageVeskControlling.h"
 #include "stage/StageVeskScreenID.h"
-
+#include "store/NullSessionStore.h"
+#include "store/SessionPersisting.h"
 
 #include <QDir>
 

@@ -27,9 +27,9 @@ enum class SessionStopReason {
 
 template <>
 struct EnumCases<SessionStopReason> {
-    static constexpr std::array values{SessionStopReason::timerExpired,     SessionStopReason::manualStop,
-                                       SessionStopReason::emergencyExit,    SessionStopReason::noAllowedWindows,
-                                       SessionStopReason::appTerminate,     SessionStopReason::crash,
+    static constexpr std::array values{SessionStopReason::timerExpired,    SessionStopReason::manualStop,
+                                       SessionStopReason::emergencyExit,   SessionStopReason::noAllowedWindows,
+                                       SessionStopReason::appTerminate,    SessionStopReason::crash,
                                        SessionStopReason::emergencyHotkey, SessionStopReason::deinit};
 };
 
@@ -37,14 +37,20 @@ struct EnumCases<SessionStopReason> {
 inline SessionEndReason endReason(SessionStopReason reason)
 {
     switch (reason) {
-    case SessionStopReason::timerExpired: return SessionEndReason::timerExpired;
-    case SessionStopReason::manualStop: return SessionEndReason::manualStop;
+    case SessionStopReason::timerExpired:
+        return SessionEndReason::timerExpired;
+    case SessionStopReason::manualStop:
+        return SessionEndReason::manualStop;
     case SessionStopReason::emergencyExit:
-    case SessionStopReason::emergencyHotkey: return SessionEndReason::emergencyExit;
-    case SessionStopReason::noAllowedWindows: return SessionEndReason::noAllowedWindows;
+    case SessionStopReason::emergencyHotkey:
+        return SessionEndReason::emergencyExit;
+    case SessionStopReason::noAllowedWindows:
+        return SessionEndReason::noAllowedWindows;
     case SessionStopReason::appTerminate:
-    case SessionStopReason::deinit: return SessionEndReason::appTerminate;
-    case SessionStopReason::crash: return SessionEndReason::crash;
+    case SessionStopReason::deinit:
+        return SessionEndReason::appTerminate;
+    case SessionStopReason::crash:
+        return SessionEndReason::crash;
     }
     return SessionEndReason::crash;
 }

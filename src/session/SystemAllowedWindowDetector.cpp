@@ -20,16 +20,15 @@ DisplayGeometry standByGeometry(const platform::ScreenProviding& screens)
 } // namespace
 
 SystemAllowedWindowDetector::SystemAllowedWindowDetector(const WindowSnapshotReader& reader,
-                                                         const platform::ScreenProviding& screens,
-                                                         QString veskBundleID)
+                                                         const platform::ScreenProviding& screens, QString veskBundleID)
     : reader_(reader)
     , screens_(screens)
     , veskBundleID_(std::move(veskBundleID))
 {
 }
 
-AllowedWindowDetecting::Result SystemAllowedWindowDetector::detectAllowedWindows(
-    const std::set<QString>& allowedBundleIDs) const
+AllowedWindowDetecting::Result
+SystemAllowedWindowDetector::detectAllowedWindows(const std::set<QString>& allowedBundleIDs) const
 {
     Result result;
     if (allowedBundleIDs.empty())

@@ -17,14 +17,16 @@ WindowMaterializationOutcome WindowMaterializationFlight::materialize(const QStr
 {
     if (!state_.isSessionActive || !state_.dynamicAllowlist.contains(bundleID)) {
         logger_.log(VeskLogLevel::debug,
-                    QStringLiteral("Window materialization skipped — inactive or no longer allowed, bundleID=%1, reason=%2")
+                    QStringLiteral(
+                        "Window materialization skipped — inactive or no longer allowed, bundleID=%1, reason=%2")
                         .arg(bundleID, reason));
         return WindowMaterializationOutcome::failed(QStringLiteral("inactive or no longer allowed"));
     }
     if (timeouts_.contains(bundleID)) {
-        logger_.log(VeskLogLevel::info, QStringLiteral("Window materialization skipped — already in flight, bundleID=%1, "
-                                                       "reason=%2")
-                                            .arg(bundleID, reason));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Window materialization skipped — already in flight, bundleID=%1, "
+                                   "reason=%2")
+                        .arg(bundleID, reason));
         return WindowMaterializationOutcome::requested();
     }
     const WindowMaterializationOutcome outcome =
@@ -42,7 +44,8 @@ WindowMaterializationOutcome WindowMaterializationFlight::materialize(const QStr
             return;
         self->timeouts_.erase(bundleID);
         self->logger_.log(VeskLogLevel::warning,
-                          QStringLiteral("Window materialization flight timed out — bundleID=%1, reason=%2, timeout=4.0s")
+                          QStringLiteral(
+                              "Window materialization flight timed out — bundleID=%1, reason=%2, timeout=4.0s")
                               .arg(bundleID, reason));
     });
     return outcome;

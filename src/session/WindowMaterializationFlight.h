@@ -1,9 +1,9 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
-#include "enforcement/WindowMaterializationOutcome.h"
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
+#include "enforcement/WindowMaterializationOutcome.h"
+#include "logging/VeskLogger.h"
 #include "session/AllowedAppLookup.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"

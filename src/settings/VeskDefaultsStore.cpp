@@ -92,8 +92,8 @@ void VeskDefaultsStore::readSettings()
     const std::optional<qint64> duration = storedInteger(defaults_, key::defaultDurationSeconds);
     defaultDurationSeconds_ = duration && *duration >= 0 ? *duration : fallbackDurationSeconds;
     defaultHardcoreOn_ = defaults_.boolForKey(key::defaultHardcoreOn);
-    language_ = fromRaw<VeskLanguage>(defaults_.stringForKey(key::language).value_or(QString()))
-                    .value_or(VeskLanguage::system);
+    language_ =
+        fromRaw<VeskLanguage>(defaults_.stringForKey(key::language).value_or(QString())).value_or(VeskLanguage::system);
     migrateSoundDefault();
     reducedMotion_ = defaults_.boolForKey(key::reducedMotion);
     wormveskStyle_ = fromRaw<WormveskStylePreference>(defaults_.stringForKey(key::wormveskStyle).value_or(QString()))
@@ -101,7 +101,8 @@ void VeskDefaultsStore::readSettings()
     const std::optional<qint64> aging = storedInteger(defaults_, key::stageVeskAgingMinutes);
     stageVeskAgingMinutes_ = aging && *aging >= 1 ? *aging : fallbackStageVeskAgingMinutes;
     const std::optional<QStringList> overrides = defaults_.stringArrayForKey(key::screenFunctionOverrides);
-    screenFunctionOverrides_ = overrides ? std::set<QString>(overrides->begin(), overrides->end()) : std::set<QString>();
+    screenFunctionOverrides_ =
+        overrides ? std::set<QString>(overrides->begin(), overrides->end()) : std::set<QString>();
     analyticsEnabled_ = boolDefaultingToTrue(defaults_, key::analyticsEnabled);
     analyticsNoticeShown_ = defaults_.boolForKey(key::analyticsNoticeShown);
     autoCheckForUpdates_ = boolDefaultingToTrue(defaults_, key::autoCheckForUpdates);
@@ -139,8 +140,9 @@ void VeskDefaultsStore::setLanguage(VeskLanguage language)
     if (assign(language_, language))
         emit languageChanged();
     defaults_.setString(key::language, toRaw(language));
-    logger_.log(VeskLogLevel::info, QStringLiteral("UI language changed — selected=%1, resolved=%2")
-                                        .arg(toRaw(language), resolvedLocale(language, preferredLanguages_()).bcp47Name()));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("UI language changed — selected=%1, resolved=%2")
+                    .arg(toRaw(language), resolvedLocale(language, preferredLanguages_()).bcp47Name()));
 }
 
 void VeskDefaultsStore::setSoundEnabled(bool enabled)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/RawValue.h"
-#include "settings/VeskLanguage.h"
-#include "logging/VeskLogger.h"
-#include "settings/VeskScreenFunction.h"
 #include "core/UserDefaults.h"
+#include "logging/VeskLogger.h"
+#include "settings/VeskLanguage.h"
+#include "settings/VeskScreenFunction.h"
 
 #include <QObject>
 #include <QString>
@@ -29,7 +29,8 @@ class VeskDefaultsStore : public QObject {
     Q_PROPERTY(vesk::VeskLanguage language READ language WRITE setLanguage NOTIFY languageChanged)
     Q_PROPERTY(bool soundEnabled READ soundEnabled WRITE setSoundEnabled NOTIFY soundEnabledChanged)
     Q_PROPERTY(bool reducedMotion READ reducedMotion WRITE setReducedMotion NOTIFY reducedMotionChanged)
-    Q_PROPERTY(WormveskStylePreference wormveskStyle READ wormveskStyle WRITE setWormveskStyle NOTIFY wormveskStyleChanged)
+    Q_PROPERTY(
+        WormveskStylePreference wormveskStyle READ wormveskStyle WRITE setWormveskStyle NOTIFY wormveskStyleChanged)
     Q_PROPERTY(qint64 stageVeskAgingMinutes READ stageVeskAgingMinutes WRITE setStageVeskAgingMinutes NOTIFY
                    stageVeskAgingMinutesChanged)
     Q_PROPERTY(bool analyticsEnabled READ analyticsEnabled WRITE setAnalyticsEnabled NOTIFY analyticsEnabledChanged)
@@ -37,8 +38,8 @@ class VeskDefaultsStore : public QObject {
                    analyticsNoticeShownChanged)
     Q_PROPERTY(bool autoCheckForUpdates READ autoCheckForUpdates WRITE setAutoCheckForUpdates NOTIFY
                    autoCheckForUpdatesChanged)
-    Q_PROPERTY(bool autoInstallUpdates READ autoInstallUpdates WRITE setAutoInstallUpdates NOTIFY
-                   autoInstallUpdatesChanged)
+    Q_PROPERTY(
+        bool autoInstallUpdates READ autoInstallUpdates WRITE setAutoInstallUpdates NOTIFY autoInstallUpdatesChanged)
     Q_PROPERTY(std::set<QString> screenFunctionOverrides READ screenFunctionOverrides WRITE setScreenFunctionOverrides
                    NOTIFY screenFunctionOverridesChanged)
 
@@ -133,9 +134,12 @@ private:
 inline QString toRaw(VeskDefaultsStore::WormveskStylePreference style)
 {
     switch (style) {
-    case VeskDefaultsStore::WormveskStylePreference::system: return QStringLiteral("system");
-    case VeskDefaultsStore::WormveskStylePreference::cosmic: return QStringLiteral("cosmic");
-    case VeskDefaultsStore::WormveskStylePreference::solar: return QStringLiteral("solar");
+    case VeskDefaultsStore::WormveskStylePreference::system:
+        return QStringLiteral("system");
+    case VeskDefaultsStore::WormveskStylePreference::cosmic:
+        return QStringLiteral("cosmic");
+    case VeskDefaultsStore::WormveskStylePreference::solar:
+        return QStringLiteral("solar");
     }
     return {};
 }

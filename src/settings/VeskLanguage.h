@@ -18,18 +18,27 @@ enum class VeskLanguage { system, german, english, italian, french, spanish };
 inline QString toRaw(VeskLanguage language)
 {
     switch (language) {
-    case VeskLanguage::system: return QStringLiteral("system");
-    case VeskLanguage::german: return QStringLiteral("de");
-    case VeskLanguage::english: return QStringLiteral("en");
-    case VeskLanguage::italian: return QStringLiteral("it");
-    case VeskLanguage::french: return QStringLiteral("fr");
-    case VeskLanguage::spanish: return QStringLiteral("es");
+    case VeskLanguage::system:
+        return QStringLiteral("system");
+    case VeskLanguage::german:
+        return QStringLiteral("de");
+    case VeskLanguage::english:
+        return QStringLiteral("en");
+    case VeskLanguage::italian:
+        return QStringLiteral("it");
+    case VeskLanguage::french:
+        return QStringLiteral("fr");
+    case VeskLanguage::spanish:
+        return QStringLiteral("es");
     }
     return {};
 }
 
 // The identifier of a language setting is its raw value.
-inline QString identifier(VeskLanguage language) { return toRaw(language); }
+inline QString identifier(VeskLanguage language)
+{
+    return toRaw(language);
+}
 
 template <>
 struct EnumCases<VeskLanguage> {
@@ -37,7 +46,10 @@ struct EnumCases<VeskLanguage> {
                                        VeskLanguage::italian, VeskLanguage::french, VeskLanguage::spanish};
 };
 
-inline size_t qHash(VeskLanguage language, size_t seed = 0) noexcept { return qHash(toRaw(language), seed); }
+inline size_t qHash(VeskLanguage language, size_t seed = 0) noexcept
+{
+    return qHash(toRaw(language), seed);
+}
 
 // The language codes the interface is translated into: de, en, it, fr, es.
 const QSet<QString>& supportedLanguageCodes();

@@ -15,15 +15,21 @@ enum class VeskScreenFunction { appsBar, targetMode, controlBar };
 inline QString toRaw(VeskScreenFunction function)
 {
     switch (function) {
-    case VeskScreenFunction::appsBar: return QStringLiteral("appsBar");
-    case VeskScreenFunction::targetMode: return QStringLiteral("targetMode");
-    case VeskScreenFunction::controlBar: return QStringLiteral("controlBar");
+    case VeskScreenFunction::appsBar:
+        return QStringLiteral("appsBar");
+    case VeskScreenFunction::targetMode:
+        return QStringLiteral("targetMode");
+    case VeskScreenFunction::controlBar:
+        return QStringLiteral("controlBar");
     }
     return {};
 }
 
 // The identifier of a screen function is its raw value.
-inline QString identifier(VeskScreenFunction function) { return toRaw(function); }
+inline QString identifier(VeskScreenFunction function)
+{
+    return toRaw(function);
+}
 
 template <>
 struct EnumCases<VeskScreenFunction> {
@@ -31,6 +37,9 @@ struct EnumCases<VeskScreenFunction> {
                                        VeskScreenFunction::controlBar};
 };
 
-inline size_t qHash(VeskScreenFunction function, size_t seed = 0) noexcept { return qHash(toRaw(function), seed); }
+inline size_t qHash(VeskScreenFunction function, size_t seed = 0) noexcept
+{
+    return qHash(toRaw(function), seed);
+}
 
 } // namespace vesk

@@ -11,11 +11,12 @@ QtAudioPlayer::QtAudioPlayer(const QByteArray& data, const QString& fileName) : 
     player_.setSourceDevice(&buffer_, QUrl(fileName));
     QObject::connect(&fade_, &QVariantAnimation::valueChanged, &output_,
                      [this](const QVariant& value) { output_.setVolume(value.toFloat()); });
-    QObject::connect(&player_, &QMediaPlayer::playbackStateChanged, &player_, [this](QMediaPlayer::PlaybackState state) {
-        if (state == QMediaPlayer::StoppedState) {
-            isPlaying_ = false;
-        }
-    });
+    QObject::connect(&player_, &QMediaPlayer::playbackStateChanged, &player_,
+                     [this](QMediaPlayer::PlaybackState state) {
+                         if (state == QMediaPlayer::StoppedState) {
+                             isPlaying_ = false;
+                         }
+                     });
 }
 
 void QtAudioPlayer::setLoopsForever(bool loops)

@@ -3,8 +3,8 @@
 #include "setup/AudioPlayer.h"
 
 #include <QAudioOutput>
-#include <QByteArray>
 #include <QBuffer>
+#include <QByteArray>
 #include <QMediaPlayer>
 #include <QVariantAnimation>
 

@@ -1,21 +1,21 @@
 #include "setup/SessionSetupModel.h"
 
-#include "setup/SessionStarting.h"
-#include "setup/WormveskStyleResolution.h"
+#include "core/Clock.h"
+#include "core/Scheduler.h"
+#include "core/TextFormat.h"
 #include "enforcement/InputMonitoringProbe.h"
-#include "settings/VeskDefaultsStore.h"
-#include "store/CurrentAllowlist.h"
-#include "store/GoalRule.h"
-#include "store/ModelContext.h"
+#include "platform/ApplicationActivity.h"
 #include "platform/OpenConfiguration.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
 #include "platform/SystemInfoProviding.h"
-#include "platform/ApplicationActivity.h"
 #include "platform/Workspace.h"
-#include "core/Clock.h"
-#include "core/Scheduler.h"
-#include "core/TextFormat.h"
+#include "settings/VeskDefaultsStore.h"
+#include "setup/SessionStarting.h"
+#include "setup/WormveskStyleResolution.h"
+#include "store/CurrentAllowlist.h"
+#include "store/GoalRule.h"
+#include "store/ModelContext.h"
 
 #include <QPointer>
 #include <QTextBoundaryFinder>
@@ -54,10 +54,10 @@ int userCharacterCount(const QString& text)
 } // namespace
 
 SessionSetupModel::SessionSetupModel(const SessionSetupServices& services, QObject* parent)
-    : QObject(parent),
-      services_(services),
-      animator_(services.scheduler, services.clock, services.reducedMotion),
-      soundService_(services.scheduler, services.audioPlayers)
+    : QObject(parent)
+    , services_(services)
+    , animator_(services.scheduler, services.clock, services.reducedMotion)
+    , soundService_(services.scheduler, services.audioPlayers)
 {
     connect(&animator_, &WormveskAnimator::changed, this, &SessionSetupModel::changed);
     connect(&services.settings, &VeskDefaultsStore::soundEnabledChanged, this,
@@ -100,8 +100,8 @@ WormveskStyle SessionSetupModel::resolvedStyle() const
 
 bool SessionSetupModel::isStartReady() const
 {
-    return !selectedBundleIDs_.empty() && hasInputMonitoringPermission_ && hasAccessibilityPermission_ &&
-           animator_.phase() == WormveskAnimator::Phase::idle;
+    return !selectedBundleIDs_.empty() && hasInputMonitoringPermission_ && hasAccessibilityPermission_
+           && animator_.phase() == WormveskAnimator::Phase::idle;
 }
 
 // --- Changes from the views ---------------------------------------------------------------
@@ -261,8 +261,8 @@ void SessionSetupModel::saveGoalDraft(const QString& text)
         return;
     }
     const std::optional<QString>& goal = allowlist_->goalText;
-    logger_.log(VeskLogLevel::debug, "[SessionSetupView] goal draft saved — hasGoal=" + boolText(goal.has_value()) +
-                                         QStringLiteral(", count=%1").arg(goal ? userCharacterCount(*goal) : 0));
+    logger_.log(VeskLogLevel::debug, "[SessionSetupView] goal draft saved — hasGoal=" + boolText(goal.has_value())
+                                         + QStringLiteral(", count=%1").arg(goal ? userCharacterCount(*goal) : 0));
 }
 
 void SessionSetupModel::saveGoalDraftImmediately()
@@ -278,8 +278,8 @@ void SessionSetupModel::saveGoalDraftImmediately()
                     "[SessionSetupView] failed to save goal draft immediately: " + saved.error().description);
         return;
     }
-    logger_.log(VeskLogLevel::debug,
-                "[SessionSetupView] goal draft saved immediately — hasGoal=" + boolText(allowlist_->goalText.has_value()));
+    logger_.log(VeskLogLevel::debug, "[SessionSetupView] goal draft saved immediately — hasGoal="
+                                         + boolText(allowlist_->goalText.has_value()));
 }
 
 // --- Permissions -----------------------------------------------------------------------------
@@ -288,8 +288,7 @@ void SessionSetupModel::refreshInputMonitoringPermission(const QString& reason)
 {
     const bool granted =
         services_.permissions.isInputMonitoringGranted() || isInputMonitoringGranted(services_.eventTaps);
-    logPermissionRefresh(QStringLiteral("Input Monitoring"), reason, granted,
-                         granted != hasInputMonitoringPermission_);
+    logPermissionRefresh(QStringLiteral("Input Monitoring"), reason, granted, granted != hasInputMonitoringPermission_);
     hasInputMonitoringPermission_ = granted;
     if (granted && hasAccessibilityPermission_) {
         cancelPendingPermissionRefresh();
@@ -311,17 +310,17 @@ void SessionSetupModel::refreshAccessibilityPermission(const QString& reason)
 void SessionSetupModel::logPermissionRefresh(const QString& name, const QString& reason, bool granted,
                                              bool changedValue)
 {
-    const QString text = "[SessionSetupView] " + name + " permission " + (changedValue ? "changed" : "refreshed") +
-                         " — reason=" + reason + ", granted=" + boolText(granted) + ", " + permissionDiagnostics();
+    const QString text = "[SessionSetupView] " + name + " permission " + (changedValue ? "changed" : "refreshed")
+                         + " — reason=" + reason + ", granted=" + boolText(granted) + ", " + permissionDiagnostics();
     logger_.log(changedValue ? VeskLogLevel::info : VeskLogLevel::debug, text);
 }
 
 QString SessionSetupModel::permissionDiagnostics() const
 {
     const platform::OwnApplicationSpec& own = services_.ownApplication.ownApplication();
-    return "bundleID=" + own.bundleIdentifier.value_or(QStringLiteral("nil")) +
-           ", version=" + own.version.value_or(QStringLiteral("unknown")) +
-           ", build=" + own.build.value_or(QStringLiteral("unknown")) + ", bundleURL=" + services_.ownBundleURL.path();
+    return "bundleID=" + own.bundleIdentifier.value_or(QStringLiteral("nil"))
+           + ", version=" + own.version.value_or(QStringLiteral("unknown")) + ", build="
+           + own.build.value_or(QStringLiteral("unknown")) + ", bundleURL=" + services_.ownBundleURL.path();
 }
 
 void SessionSetupModel::startPermissionPoll()
@@ -361,8 +360,9 @@ void SessionSetupModel::requestMissingPermissions()
 {
     logger_.log(VeskLogLevel::info,
                 "[SessionSetupView] permission banner — requesting missing permissions + opening System Settings, "
-                "inputMonitoring=" +
-                    boolText(hasInputMonitoringPermission_) + ", accessibility=" + boolText(hasAccessibilityPermission_));
+                "inputMonitoring="
+                    + boolText(hasInputMonitoringPermission_)
+                    + ", accessibility=" + boolText(hasAccessibilityPermission_));
     if (!hasAccessibilityPermission_) {
         services_.permissions.promptForAccessibility();
         services_.workspace.openURL(QUrl(accessibilitySettingsURL));
@@ -383,21 +383,23 @@ void SessionSetupModel::relaunchApp()
     configuration.createsNewApplicationInstance = true;
     QPointer<SessionSetupModel> self(this);
     Scheduler& scheduler = services_.scheduler;
-    services_.workspace.openApplication(
-        services_.ownBundleURL, configuration,
-        [self, &scheduler](std::shared_ptr<platform::RunningApplication>, std::optional<QString> error) {
-            // The workspace reports on its own thread; the answer is handled on the main thread.
-            scheduler.async([self, error] {
-                if (!self) {
-                    return;
-                }
-                if (error) {
-                    self->logger_.log(VeskLogLevel::error, "[SessionSetupView] relaunch failed: " + *error);
-                    return;
-                }
-                self->services_.ownApplication.requestOwnTermination();
-            });
-        });
+    services_.workspace.openApplication(services_.ownBundleURL, configuration,
+                                        [self, &scheduler](std::shared_ptr<platform::RunningApplication>,
+                                                           std::optional<QString> error) {
+                                            // The workspace reports on its own thread; the answer is handled on the
+                                            // main thread.
+                                            scheduler.async([self, error] {
+                                                if (!self) {
+                                                    return;
+                                                }
+                                                if (error) {
+                                                    self->logger_.log(VeskLogLevel::error,
+                                                                      "[SessionSetupView] relaunch failed: " + *error);
+                                                    return;
+                                                }
+                                                self->services_.ownApplication.requestOwnTermination();
+                                            });
+                                        });
 }
 
 // --- Start -------------------------------------------------------------------------------------
@@ -405,7 +407,8 @@ void SessionSetupModel::relaunchApp()
 void SessionSetupModel::triggerAbsorption()
 {
     if (selectedBundleIDs_.empty()) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("[SessionSetupView] triggerAbsorption ignored — no apps selected"));
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("[SessionSetupView] triggerAbsorption ignored — no apps selected"));
         return;
     }
     if (!hasInputMonitoringPermission_) {
@@ -419,15 +422,16 @@ void SessionSetupModel::triggerAbsorption()
         return;
     }
     if (animator_.phase() != WormveskAnimator::Phase::idle) {
-        logger_.log(VeskLogLevel::warning,
-                    "[SessionSetupView] triggerAbsorption ignored — animator not idle, phase=" + toRaw(animator_.phase()));
+        logger_.log(VeskLogLevel::warning, "[SessionSetupView] triggerAbsorption ignored — animator not idle, phase="
+                                               + toRaw(animator_.phase()));
         return;
     }
     activeStyle_ = resolvedStyle();
-    logger_.log(VeskLogLevel::info, QStringLiteral("[SessionSetupView] triggerAbsorption — apps=%1 duration=%2 hardcore=%3 style=%4")
-                                        .arg(selectedBundleIDs_.size())
-                                        .arg(sessionDuration_)
-                                        .arg(boolText(sessionHardcore_), toRaw(*activeStyle_)));
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("[SessionSetupView] triggerAbsorption — apps=%1 duration=%2 hardcore=%3 style=%4")
+                    .arg(selectedBundleIDs_.size())
+                    .arg(sessionDuration_)
+                    .arg(boolText(sessionHardcore_), toRaw(*activeStyle_)));
     saveGoalDraftImmediately();
     soundService_.playVeskStart();
     std::vector<QString> flying;

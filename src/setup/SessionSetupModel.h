@@ -1,12 +1,12 @@
 #pragma once
 
+#include "core/WorkItem.h"
+#include "enforcement/InstalledApp.h"
+#include "logging/VeskLogger.h"
 #include "setup/SessionSetupServices.h"
 #include "setup/SetupSoundService.h"
 #include "setup/WormveskAnimator.h"
-#include "logging/VeskLogger.h"
-#include "enforcement/InstalledApp.h"
 #include "ui/WormveskStyle.h"
-#include "core/WorkItem.h"
 
 #include <QDateTime>
 #include <QObject>

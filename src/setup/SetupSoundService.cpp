@@ -1,9 +1,9 @@
 #include "setup/SetupSoundService.h"
 
-#include "setup/AudioPlayer.h"
-#include "setup/AudioPlayerFactory.h"
 #include "core/Scheduler.h"
 #include "core/TextFormat.h"
+#include "setup/AudioPlayer.h"
+#include "setup/AudioPlayerFactory.h"
 
 #include <QFile>
 #include <QPointer>
@@ -21,7 +21,10 @@ constexpr double fullVolume = 1.0;
 
 SetupSoundService::SetupSoundService(Scheduler& scheduler, AudioPlayerFactory& players, QString soundFolder,
                                      QObject* parent)
-    : QObject(parent), scheduler_(scheduler), players_(players), soundFolder_(std::move(soundFolder))
+    : QObject(parent)
+    , scheduler_(scheduler)
+    , players_(players)
+    , soundFolder_(std::move(soundFolder))
 {
 }
 
@@ -151,8 +154,8 @@ void SetupSoundService::fadeOutAll()
         });
     }
     if (fadedAny) {
-        logger_.log(VeskLogLevel::info, "[SetupSoundService] fadeOutAll — sound3=" + doubleText(startFadeOutSeconds) +
-                                            "s sound1=" + doubleText(lingeringLoopFadeSeconds) + "s");
+        logger_.log(VeskLogLevel::info, "[SetupSoundService] fadeOutAll — sound3=" + doubleText(startFadeOutSeconds)
+                                            + "s sound1=" + doubleText(lingeringLoopFadeSeconds) + "s");
     }
 }
 

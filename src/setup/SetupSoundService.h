@@ -1,7 +1,7 @@
 #pragma once
 
-#include "logging/VeskLogger.h"
 #include "core/WorkItem.h"
+#include "logging/VeskLogger.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "setup/WormveskAnimator.h"
 
-#include "ui/ReducedMotion.h"
 #include "core/Clock.h"
 #include "core/Scheduler.h"
+#include "ui/ReducedMotion.h"
 
 #include <QPointer>
 
@@ -38,17 +38,24 @@ double landingWait(size_t count)
 QString toRaw(WormveskAnimator::Phase phase)
 {
     switch (phase) {
-    case WormveskAnimator::Phase::idle: return QStringLiteral("idle");
-    case WormveskAnimator::Phase::flyers: return QStringLiteral("flyers");
-    case WormveskAnimator::Phase::charging: return QStringLiteral("charging");
-    case WormveskAnimator::Phase::warping: return QStringLiteral("warping");
+    case WormveskAnimator::Phase::idle:
+        return QStringLiteral("idle");
+    case WormveskAnimator::Phase::flyers:
+        return QStringLiteral("flyers");
+    case WormveskAnimator::Phase::charging:
+        return QStringLiteral("charging");
+    case WormveskAnimator::Phase::warping:
+        return QStringLiteral("warping");
     }
     return {};
 }
 
 WormveskAnimator::WormveskAnimator(Scheduler& scheduler, const Clock& clock, const ReducedMotion& reducedMotion,
                                    QObject* parent)
-    : QObject(parent), scheduler_(scheduler), clock_(clock), reducedMotion_(reducedMotion)
+    : QObject(parent)
+    , scheduler_(scheduler)
+    , clock_(clock)
+    , reducedMotion_(reducedMotion)
 {
 }
 

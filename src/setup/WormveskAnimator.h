@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/WorkItem.h"
 #include "logging/VeskLogger.h"
 #include "ui/AnimatedValue.h"
 #include "ui/WormveskStyle.h"
-#include "core/WorkItem.h"
 
 #include <QObject>
 #include <QString>

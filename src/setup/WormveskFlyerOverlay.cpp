@@ -1,12 +1,12 @@
 #include "setup/WormveskFlyerOverlay.h"
 
+#include "core/Clock.h"
 #include "setup/FlyerPose.h"
 #include "setup/WormveskAnimator.h"
 #include "ui/Gradient.h"
 #include "ui/ImageEffects.h"
 #include "ui/Shapes.h"
 #include "ui/VeskTheme.h"
-#include "core/Clock.h"
 
 #include <QPainter>
 
@@ -39,7 +39,9 @@ void paintFlyer(QPainter& painter, const FlyerApp& app, const QRectF& tile, cons
 } // namespace
 
 WormveskFlyerOverlay::WormveskFlyerOverlay(const WormveskAnimator& animator, const Clock& clock, QWidget* parent)
-    : QWidget(parent), animator_(animator), clock_(clock)
+    : QWidget(parent)
+    , animator_(animator)
+    , clock_(clock)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);

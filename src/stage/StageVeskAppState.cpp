@@ -87,10 +87,10 @@ std::optional<StageVeskAppState> StageVeskAppState::fromJson(const QJsonObject& 
     state.isParked = object.value("isParked").toBool();
     state.lastTouched = referenceDate().addMSecs(std::llround(object.value("lastTouched").toDouble() * 1000));
     const bool optionalsRead = readOptional(object, "slot", state.slot, readSlot)
-        && readOptional(object, "position", state.position, readPosition)
-        && readOptional(object, "screenID", state.screenID, readScreenID)
-        && readOptional(object, "savedPosition", state.savedPosition, readPosition)
-        && readOptional(object, "savedScreenID", state.savedScreenID, readScreenID);
+                               && readOptional(object, "position", state.position, readPosition)
+                               && readOptional(object, "screenID", state.screenID, readScreenID)
+                               && readOptional(object, "savedPosition", state.savedPosition, readPosition)
+                               && readOptional(object, "savedScreenID", state.savedScreenID, readScreenID);
     if (!optionalsRead)
         return std::nullopt;
     return state;

@@ -80,16 +80,16 @@ Rect slotFrame(StageVeskPhase phase, int slot, const Rect& area)
         if (slot == 0)
             return {area.minX(), area.minY(), leftWidth, area.height};
         const double paneHeight = height * 0.5;
-        return {leftWidth + area.minX() + slotGap, area.minY() + (paneHeight + slotGap) * (slot - 1),
-                width - leftWidth, paneHeight};
+        return {leftWidth + area.minX() + slotGap, area.minY() + (paneHeight + slotGap) * (slot - 1), width - leftWidth,
+                paneHeight};
     }
     case StageVeskPhase::quad: {
         const double cellWidth = width * 0.5;
         const double cellHeight = height * 0.5;
         const int column = slot % 2;
         const int row = slot / 2;
-        return {area.minX() + (cellWidth + slotGap) * column, area.minY() + (cellHeight + slotGap) * row,
-                cellWidth, cellHeight};
+        return {area.minX() + (cellWidth + slotGap) * column, area.minY() + (cellHeight + slotGap) * row, cellWidth,
+                cellHeight};
     }
     }
     return area;

@@ -37,8 +37,7 @@ std::vector<StageVeskScreenID> StageVeskScreenID::allScreenIDs(const platform::S
     return ids;
 }
 
-std::optional<StageVeskScreenID> StageVeskScreenID::forPoint(const platform::ScreenProviding& screens,
-                                                             Point cocoaPoint)
+std::optional<StageVeskScreenID> StageVeskScreenID::forPoint(const platform::ScreenProviding& screens, Point cocoaPoint)
 {
     for (const platform::ScreenInfo& screen : screens.screens()) {
         if (rectFromQRectF(screen.frame).contains(cocoaPoint))

@@ -46,7 +46,7 @@ QString listText(const std::set<QString>& items)
 bool isRaisable(AllowedWindowSpaceState state)
 {
     return state == AllowedWindowSpaceState::hidden || state == AllowedWindowSpaceState::onActiveSpace
-        || state == AllowedWindowSpaceState::minimized;
+           || state == AllowedWindowSpaceState::minimized;
 }
 
 // The size a window is capped at on a screen: 95 % of its stage area.
@@ -77,7 +77,7 @@ Rect zoomFrame(const Rect& area)
 bool isNearlySameFrame(const Rect& a, const Rect& b)
 {
     return std::abs(a.x - b.x) <= zoomMatchTolerance && std::abs(a.y - b.y) <= zoomMatchTolerance
-        && std::abs(a.width - b.width) <= zoomMatchTolerance && std::abs(a.height - b.height) <= zoomMatchTolerance;
+           && std::abs(a.width - b.width) <= zoomMatchTolerance && std::abs(a.height - b.height) <= zoomMatchTolerance;
 }
 
 } // namespace
@@ -86,12 +86,13 @@ StageVeskService::VisibleWindowRectsProvider StageVeskService::defaultVisibleWin
     const platform::ScreenProviding& screens,
     std::function<std::vector<AllowedWindowSnapshot>()> onScreenWindowSnapshots)
 {
-    return [&screens, onScreenWindowSnapshots = std::move(onScreenWindowSnapshots)](const std::set<QString>& bundleIDs) {
-        const auto geometry = DisplayGeometry::current(screens);
-        if (!geometry)
-            return std::map<QString, Rect>();
-        return visibleWindowRects(onScreenWindowSnapshots(), geometry, bundleIDs);
-    };
+    return
+        [&screens, onScreenWindowSnapshots = std::move(onScreenWindowSnapshots)](const std::set<QString>& bundleIDs) {
+            const auto geometry = DisplayGeometry::current(screens);
+            if (!geometry)
+                return std::map<QString, Rect>();
+            return visibleWindowRects(onScreenWindowSnapshots(), geometry, bundleIDs);
+        };
 }
 
 StageVeskService::WindowSpaceClassificationProvider
@@ -190,9 +191,8 @@ void StageVeskService::assignFreePosition(const QString& bundleID, const Rect& f
                                           const Rect& area)
 {
     const QDateTime now = environment_.clock.now();
-    changeState([&](StageVeskState& state) {
-        state.placeFree(bundleID, clampFrameToVisible(frame, area), screen, now);
-    });
+    changeState(
+        [&](StageVeskState& state) { state.placeFree(bundleID, clampFrameToVisible(frame, area), screen, now); });
 }
 
 const StageVeskAppState* StageVeskService::openApp(const QString& bundleID) const
@@ -257,8 +257,9 @@ void StageVeskService::activate(const std::set<QString>& allowedBundleIDs, const
                  boolText(!accessibilityWarning_), arrayText(pending)));
 
     syncWindows(QStringLiteral("activate"));
-    reconciliationTimer_ = std::make_unique<MainQueueTimer>(environment_.scheduler, reconciliationInterval,
-                                                            [this] { reconcileVisibleWindows(QStringLiteral("timer")); });
+    reconciliationTimer_ = std::make_unique<MainQueueTimer>(environment_.scheduler, reconciliationInterval, [this] {
+        reconcileVisibleWindows(QStringLiteral("timer"));
+    });
     reconciliationTimer_->start();
     if (!pending.isEmpty())
         startPlacementBurst();
@@ -310,7 +311,8 @@ void StageVeskService::updateAllowlist(const std::set<QString>& allowedBundleIDs
                 continue;
             }
             state.appOrder << bundleID;
-            state.apps.insert(StageVeskState::makeInitialAppEntry(bundleID, displayNamesByBundleID_, anchorScreenID_, now));
+            state.apps.insert(
+                StageVeskState::makeInitialAppEntry(bundleID, displayNamesByBundleID_, anchorScreenID_, now));
         }
         for (const QString& bundleID : removed)
             state.removeApp(bundleID);
@@ -414,11 +416,13 @@ void StageVeskService::toggleZoom(const QString& bundleID)
     const QString reason = isZoomed ? QStringLiteral("zoomRestore") : QStringLiteral("zoom");
     raiseApp(bundleID, reason);
     if (isZoomed) {
-        log(VeskLogLevel::info, QStringLiteral("restored app from Vesk zoom — bundleID=%1, hadRestorePosition=%2, rect=%3")
-                                    .arg(bundleID, boolText(restore.has_value()), toString(target)));
+        log(VeskLogLevel::info,
+            QStringLiteral("restored app from Vesk zoom — bundleID=%1, hadRestorePosition=%2, rect=%3")
+                .arg(bundleID, boolText(restore.has_value()), toString(target)));
     } else {
-        log(VeskLogLevel::info, QStringLiteral("zoomed app via Vesk action — bundleID=%1, hasRestorePosition=%2, rect=%3")
-                                    .arg(bundleID, boolText(zoomRestorePositions_.contains(bundleID)), toString(zoomed)));
+        log(VeskLogLevel::info,
+            QStringLiteral("zoomed app via Vesk action — bundleID=%1, hasRestorePosition=%2, rect=%3")
+                .arg(bundleID, boolText(zoomRestorePositions_.contains(bundleID)), toString(zoomed)));
     }
 }
 
@@ -433,8 +437,9 @@ void StageVeskService::restoreFromQueue(const QString& bundleID, StageVeskScreen
 
     const auto saved = state_.savedPlacement(bundleID);
     if (!saved) {
-        log(VeskLogLevel::info, QStringLiteral("restore from queue without saved frame — bundleID=%1, fallbackScreenID=%2")
-                                    .arg(bundleID, QString::number(fallbackScreen.rawValue)));
+        log(VeskLogLevel::info,
+            QStringLiteral("restore from queue without saved frame — bundleID=%1, fallbackScreenID=%2")
+                .arg(bundleID, QString::number(fallbackScreen.rawValue)));
         placeFreestyle(bundleID, fallbackScreen, 0.5, 0.5, 1, 1);
         return;
     }
@@ -447,8 +452,9 @@ void StageVeskService::restoreFromQueue(const QString& bundleID, StageVeskScreen
         state.placeFree(bundleID, frame, screen, now);
     });
     recentPlacements_[bundleID] = now;
-    log(VeskLogLevel::info, QStringLiteral("restored app from queue with saved frame — bundleID=%1, screenID=%2, rect=%3")
-                                .arg(bundleID, QString::number(screen.rawValue), toString(frame)));
+    log(VeskLogLevel::info,
+        QStringLiteral("restored app from queue with saved frame — bundleID=%1, screenID=%2, rect=%3")
+            .arg(bundleID, QString::number(screen.rawValue), toString(frame)));
     syncWindows(QStringLiteral("restoreFromQueue"));
     raiseApp(bundleID, QStringLiteral("restoreFromQueue"));
 }
@@ -489,8 +495,8 @@ void StageVeskService::syncUserDrag(const QString& bundleID, std::optional<Point
     log(VeskLogLevel::info,
         QStringLiteral("synced user drag — bundleID=%1, phase=%2->%3, didFlipPhase=%4, screen=%5->%6, "
                        "rectMajorityScreen=%7, pointerScreen=%8, pointer=%9")
-                .arg(bundleID, toRaw(previousPhase), phaseText(target), boolText(flipsPhase), screenText(previousScreen),
-                     screenText(target), screenText(majorityScreen),
+                .arg(bundleID, toRaw(previousPhase), phaseText(target), boolText(flipsPhase),
+                     screenText(previousScreen), screenText(target), screenText(majorityScreen),
                      pointerScreen ? screenText(pointerScreen) : QStringLiteral("n/a"),
                      pointer ? toString(*pointer) : QStringLiteral("nil"))
             + QStringLiteral(", seamTouch=%1, rect=%2").arg(boolText(seamTouch), toString(windowRect)));
@@ -503,13 +509,15 @@ void StageVeskService::handleSeamDragHandoff(const QString& bundleID, Point poin
         return;
     const auto destination = StageVeskScreenID::forPoint(environment_.screens, pointer);
     if (!destination) {
-        log(VeskLogLevel::debug, QStringLiteral("seam-drag handoff skipped — pointer on no known screen, bundleID=%1, pointer=%2")
-                                     .arg(bundleID, toString(pointer)));
+        log(VeskLogLevel::debug,
+            QStringLiteral("seam-drag handoff skipped — pointer on no known screen, bundleID=%1, pointer=%2")
+                .arg(bundleID, toString(pointer)));
         return;
     }
     if (record->screenID == destination) {
-        log(VeskLogLevel::debug, QStringLiteral("seam-drag handoff skipped — pointer already on window screen, bundleID=%1, screen=%2")
-                                     .arg(bundleID, screenText(destination)));
+        log(VeskLogLevel::debug,
+            QStringLiteral("seam-drag handoff skipped — pointer already on window screen, bundleID=%1, screen=%2")
+                .arg(bundleID, screenText(destination)));
         return;
     }
     Size size = handoffFallbackSize;
@@ -524,11 +532,13 @@ void StageVeskService::handleSeamDragHandoff(const QString& bundleID, Point poin
                                      sizeShare, bounds);
     const std::optional<StageVeskScreenID> previousScreen = record->screenID;
     const QDateTime now = environment_.clock.now();
-    changeState([&](StageVeskState& state) { state.applyLayout(StageVeskPhase::freestyle, *destination, now, bounds); });
+    changeState(
+        [&](StageVeskState& state) { state.applyLayout(StageVeskPhase::freestyle, *destination, now, bounds); });
     zoomRestorePositions_.erase(bundleID);
     assignFreePosition(bundleID, drop, *destination, bounds);
     recentPlacements_[bundleID] = now;
-    placementEnforcement_[bundleID] = {*destination, enforcementAttempts, now.addMSecs(qint64(enforcementWindowSeconds * 1000)), now};
+    placementEnforcement_[bundleID] = {*destination, enforcementAttempts,
+                                       now.addMSecs(qint64(enforcementWindowSeconds * 1000)), now};
     log(VeskLogLevel::info,
         QStringLiteral("seam-drag handoff — bundleID=%1, fromScreen=%2, toScreen=%3, pointer=%4, targetBounds=%5, "
                        "dropRect=%6, enforcement=true")
@@ -556,36 +566,39 @@ void StageVeskService::syncWindows(const QString& reason)
         record = state_.app(bundleID);
         const StageVeskScreenID screen = record->screenID.value_or(mainScreenID());
         if (record->slot || record->position) {
-            const Rect frame = record->slot
-                ? slotFrame(state_.phase(screen), *record->slot, defaultWindowFrame(screen))
-                : record->position->rect();
+            const Rect frame = record->slot ? slotFrame(state_.phase(screen), *record->slot, defaultWindowFrame(screen))
+                                            : record->position->rect();
             const std::optional<int> slot = record->slot;
             setFrameDuringRecentDrag(reason, bundleID, frame);
             const bool ok = windowManager_->setFrame(bundleID, frame);
             if (verbose) {
                 const QString slotField = slot ? QStringLiteral(", slot=%1").arg(*slot) : QString();
-                log(VeskLogLevel::debug, QStringLiteral("sync setFrame — reason=%1, bundleID=%2, screenID=%3%4, rect=%5, ok=%6")
-                                             .arg(reason, bundleID, QString::number(screen.rawValue), slotField,
-                                                  toString(frame), boolText(ok)));
+                log(VeskLogLevel::debug,
+                    QStringLiteral("sync setFrame — reason=%1, bundleID=%2, screenID=%3%4, rect=%5, ok=%6")
+                        .arg(reason, bundleID, QString::number(screen.rawValue), slotField, toString(frame),
+                             boolText(ok)));
             }
         } else if (pendingStagePlacement_.contains(bundleID)) {
-            log(VeskLogLevel::debug, QStringLiteral("sync hide skipped (pending stage placement) — reason=%1, bundleID=%2")
-                                         .arg(reason, bundleID));
+            log(VeskLogLevel::debug,
+                QStringLiteral("sync hide skipped (pending stage placement) — reason=%1, bundleID=%2")
+                    .arg(reason, bundleID));
             continue;
         } else {
             const bool ok = windowManager_->hide(bundleID);
             if (verbose)
-                log(VeskLogLevel::debug, QStringLiteral("sync hide — reason=%1, bundleID=%2, ok=%3").arg(reason, bundleID, boolText(ok)));
+                log(VeskLogLevel::debug,
+                    QStringLiteral("sync hide — reason=%1, bundleID=%2, ok=%3").arg(reason, bundleID, boolText(ok)));
             continue;
         }
         const auto screenActive = state_.activeBundleIDByScreen.find(screen);
         const bool isActiveApp = screenActive != state_.activeBundleIDByScreen.end()
-            ? screenActive->second == bundleID
-            : state_.activeBundleID == bundleID;
+                                     ? screenActive->second == bundleID
+                                     : state_.activeBundleID == bundleID;
         if (isActiveApp) {
             const bool ok = windowManager_->raise(bundleID);
             if (verbose)
-                log(VeskLogLevel::debug, QStringLiteral("sync raise — reason=%1, bundleID=%2, ok=%3").arg(reason, bundleID, boolText(ok)));
+                log(VeskLogLevel::debug,
+                    QStringLiteral("sync raise — reason=%1, bundleID=%2, ok=%3").arg(reason, bundleID, boolText(ok)));
         }
     }
     std::set<QString> hidden;
@@ -604,8 +617,9 @@ void StageVeskService::setFrameDuringRecentDrag(const QString& reason, const QSt
     const qint64 sinceDrag = lastUserDragAt_->msecsTo(environment_.clock.now());
     if (sinceDrag > recentDragMilliseconds)
         return;
-    log(VeskLogLevel::warning, QStringLiteral("setFrame during recent drag — reason=%1, bundleID=%2, msSinceDrag=%3, rect=%4")
-                                   .arg(reason, bundleID, QString::number(sinceDrag), toString(rect)));
+    log(VeskLogLevel::warning,
+        QStringLiteral("setFrame during recent drag — reason=%1, bundleID=%2, msSinceDrag=%3, rect=%4")
+            .arg(reason, bundleID, QString::number(sinceDrag), toString(rect)));
 }
 
 bool StageVeskService::exitNativeFullScreen(const QString& bundleID)
@@ -613,7 +627,8 @@ bool StageVeskService::exitNativeFullScreen(const QString& bundleID)
     if (!windowManager_->isFullScreen(bundleID))
         return false;
     const bool ok = windowManager_->exitFullScreen(bundleID);
-    log(VeskLogLevel::info, QStringLiteral("exiting native fullscreen — bundleID=%1, ok=%2").arg(bundleID, boolText(ok)));
+    log(VeskLogLevel::info,
+        QStringLiteral("exiting native fullscreen — bundleID=%1, ok=%2").arg(bundleID, boolText(ok)));
     return true;
 }
 
@@ -632,7 +647,8 @@ std::map<QString, Rect> StageVeskService::seedVisibleWindows(const QStringList& 
         const Rect seeded = clampFrameToVisible(cappedFrame(rect->second, area), area);
         assignFreePosition(bundleID, seeded, screen, area);
         entries << bundleID
-                + QStringLiteral("{seeded=true,screenID=%1,rect=%2}").arg(QString::number(screen.rawValue), toString(seeded));
+                       + QStringLiteral("{seeded=true,screenID=%1,rect=%2}")
+                             .arg(QString::number(screen.rawValue), toString(seeded));
     }
     log(VeskLogLevel::info, QStringLiteral("seeded visible windows — ") + entries.join(QStringLiteral("; ")));
     return rects;
@@ -747,7 +763,8 @@ void StageVeskService::reconcileApp(const QString& bundleID, const std::optional
         const StageVeskScreenID target = pending->second;
         pendingStagePlacement_.erase(pending);
         log(VeskLogLevel::info,
-            QStringLiteral("pending stage placement firing — bundleID=%1, targetScreen=%2, windowScreen=%3, windowRect=%4")
+            QStringLiteral(
+                "pending stage placement firing — bundleID=%1, targetScreen=%2, windowScreen=%3, windowRect=%4")
                 .arg(bundleID, QString::number(target.rawValue), QString::number(screenForRect(*rect).rawValue),
                      toString(*rect)));
         placeFreestyle(bundleID, target, 0.5, 0.5, 1, 1);
@@ -777,13 +794,15 @@ void StageVeskService::reconcileApp(const QString& bundleID, const std::optional
 
     const AllowedWindowSpaceClassification classification = windowSpaceClassificationProvider_(bundleID);
     if (classification.state == AllowedWindowSpaceState::onOtherSpace) {
-        log(VeskLogLevel::warning, QStringLiteral("queue move skipped — window exists on another Space, bundleID=%1, reason=%2, %3")
-                                       .arg(bundleID, reason, classification.description()));
+        log(VeskLogLevel::warning,
+            QStringLiteral("queue move skipped — window exists on another Space, bundleID=%1, reason=%2, %3")
+                .arg(bundleID, reason, classification.description()));
         return;
     }
     if (const auto placed = recentPlacements_.find(bundleID);
         placed != recentPlacements_.end() && secondsSince(placed->second) < placementGraceSeconds) {
-        log(VeskLogLevel::debug, QStringLiteral("queue move deferred (placement grace) — bundleID=%1, reason=%2").arg(bundleID, reason));
+        log(VeskLogLevel::debug,
+            QStringLiteral("queue move deferred (placement grace) — bundleID=%1, reason=%2").arg(bundleID, reason));
         return;
     }
     handleWindowDisappeared(bundleID, reason);
@@ -794,8 +813,7 @@ void StageVeskService::reconcileApp(const QString& bundleID, const std::optional
 void StageVeskService::reconcileVisibleApp(const QString& bundleID, const Rect& rect, QStringList& changed)
 {
     const StageVeskAppState& record = *state_.app(bundleID);
-    const StageVeskScreenID screen =
-        !record.position && record.screenID ? *record.screenID : screenForRect(rect);
+    const StageVeskScreenID screen = !record.position && record.screenID ? *record.screenID : screenForRect(rect);
     if (state_.phase(screen) != StageVeskPhase::freestyle)
         return;
     if (!record.position) {
@@ -881,7 +899,8 @@ bool StageVeskService::enforcePlacement(const QString& bundleID, const std::opti
         && lastUserDragAt_->msecsTo(now) < dragCancelsEnforcementMilliseconds) {
         placementEnforcement_.erase(found);
         log(VeskLogLevel::info,
-            QStringLiteral("placement enforcement cancelled by newer user drag — bundleID=%1, msSinceCreated=%2, msSinceDrag=%3")
+            QStringLiteral(
+                "placement enforcement cancelled by newer user drag — bundleID=%1, msSinceCreated=%2, msSinceDrag=%3")
                 .arg(bundleID)
                 .arg(record.createdAt.msecsTo(now))
                 .arg(lastUserDragAt_->msecsTo(now)));
@@ -889,8 +908,9 @@ bool StageVeskService::enforcePlacement(const QString& bundleID, const std::opti
     }
     if (now > record.deadline) {
         placementEnforcement_.erase(found);
-        log(VeskLogLevel::warning, QStringLiteral("placement enforcement gave up (deadline) — bundleID=%1, targetScreen=%2")
-                                       .arg(bundleID, QString::number(record.screenID.rawValue)));
+        log(VeskLogLevel::warning,
+            QStringLiteral("placement enforcement gave up (deadline) — bundleID=%1, targetScreen=%2")
+                .arg(bundleID, QString::number(record.screenID.rawValue)));
         return false;
     }
     if (!rect)
@@ -905,13 +925,16 @@ bool StageVeskService::enforcePlacement(const QString& bundleID, const std::opti
     if (record.remainingAttempts < 1) {
         placementEnforcement_.erase(found);
         log(VeskLogLevel::warning,
-            QStringLiteral("placement enforcement gave up (attempts) — bundleID=%1, targetScreen=%2, actualScreen=%3, rect=%4")
-                .arg(bundleID, QString::number(record.screenID.rawValue), QString::number(actual.rawValue), toString(*rect)));
+            QStringLiteral(
+                "placement enforcement gave up (attempts) — bundleID=%1, targetScreen=%2, actualScreen=%3, rect=%4")
+                .arg(bundleID, QString::number(record.screenID.rawValue), QString::number(actual.rawValue),
+                     toString(*rect)));
         return false;
     }
     found->second.remainingAttempts = record.remainingAttempts - 1;
     log(VeskLogLevel::info,
-        QStringLiteral("placement enforcement retry — bundleID=%1, targetScreen=%2, actualScreen=%3, rect=%4, remainingAttempts=%5")
+        QStringLiteral("placement enforcement retry — bundleID=%1, targetScreen=%2, actualScreen=%3, rect=%4, "
+                       "remainingAttempts=%5")
             .arg(bundleID, QString::number(record.screenID.rawValue), QString::number(actual.rawValue), toString(*rect))
             .arg(record.remainingAttempts - 1));
     const StageVeskAppState* app = state_.app(bundleID);
@@ -945,9 +968,10 @@ bool StageVeskService::verifyClose(const QString& bundleID, const std::optional<
             QStringLiteral("close left windows open — keeping app open, bundleID=%1, remaining=visible").arg(bundleID));
         return false;
     }
-    log(VeskLogLevel::debug, QStringLiteral("close verification pending — bundleID=%1, visibleWindows=true, msElapsed=%2")
-                                 .arg(bundleID)
-                                 .arg(elapsed));
+    log(VeskLogLevel::debug,
+        QStringLiteral("close verification pending — bundleID=%1, visibleWindows=true, msElapsed=%2")
+            .arg(bundleID)
+            .arg(elapsed));
     return false;
 }
 
@@ -985,8 +1009,9 @@ void StageVeskService::repeatRaise(const QString& bundleID, const QString& reaso
         return;
     }
     cancelPendingFocusRaises(bundleID);
-    log(VeskLogLevel::warning, QStringLiteral("repeated raise skipped for non-raisable app — bundleID=%1, reason=%2, delay=%3, %4")
-                                   .arg(bundleID, reason, doubleText(delay), classification.description()));
+    log(VeskLogLevel::warning,
+        QStringLiteral("repeated raise skipped for non-raisable app — bundleID=%1, reason=%2, delay=%3, %4")
+            .arg(bundleID, reason, doubleText(delay), classification.description()));
 }
 
 void StageVeskService::cancelPendingFocusRaises(const QString& bundleID)
@@ -1016,19 +1041,20 @@ void StageVeskService::handleWindowDisappeared(const QString& bundleID, const QS
             own.push_back(window);
     }
     if (own.empty()) {
-        log(VeskLogLevel::warning,
-            QStringLiteral("window disappeared — bundleID=%1, reason=%2, no CGWindow snapshots at all (window really gone or off-screen)")
-                .arg(bundleID, reason));
+        log(VeskLogLevel::warning, QStringLiteral("window disappeared — bundleID=%1, reason=%2, no CGWindow snapshots "
+                                                  "at all (window really gone or off-screen)")
+                                       .arg(bundleID, reason));
         return;
     }
     const auto geometry = DisplayGeometry::current(environment_.screens);
     QStringList descriptions;
     for (const AllowedWindowSnapshot& window : own)
         descriptions << describeWindowCandidate(window, geometry);
-    log(VeskLogLevel::warning, QStringLiteral("window filtered out before queue move — bundleID=%1, reason=%2, snapshots=%3: %4")
-                                   .arg(bundleID, reason)
-                                   .arg(own.size())
-                                   .arg(descriptions.join(QStringLiteral("; "))));
+    log(VeskLogLevel::warning,
+        QStringLiteral("window filtered out before queue move — bundleID=%1, reason=%2, snapshots=%3: %4")
+            .arg(bundleID, reason)
+            .arg(own.size())
+            .arg(descriptions.join(QStringLiteral("; "))));
 }
 
 } // namespace vesk

@@ -5,9 +5,9 @@
 
 namespace vesk {
 
-std::pair<QString, StageVeskAppState> StageVeskState::makeInitialAppEntry(
-    const QString& bundleID, const std::map<QString, QString>& displayNames,
-    std::optional<StageVeskScreenID> screenID, const QDateTime& now)
+std::pair<QString, StageVeskAppState>
+StageVeskState::makeInitialAppEntry(const QString& bundleID, const std::map<QString, QString>& displayNames,
+                                    std::optional<StageVeskScreenID> screenID, const QDateTime& now)
 {
     StageVeskAppState record;
     record.bundleID = bundleID;
@@ -232,11 +232,13 @@ void StageVeskState::slotsToSlots(int slotTotal, StageVeskScreenID screen, const
     activeBundleIDByScreen[screen] = *active;
 }
 
-void StageVeskState::recordUserFrame(const QString& bundleID, std::optional<StageVeskScreenID> target,
-                                     bool activate, const QDateTime& now, const Rect& frame)
+void StageVeskState::recordUserFrame(const QString& bundleID, std::optional<StageVeskScreenID> target, bool activate,
+                                     const QDateTime& now, const Rect& frame)
 {
     StageVeskAppState* record = mutableApp(bundleID);
-    const StageVeskScreenID screen = target ? *target : record && record->screenID ? *record->screenID : defaultScreenID;
+    const StageVeskScreenID screen = target                       ? *target
+                                     : record && record->screenID ? *record->screenID
+                                                                  : defaultScreenID;
     if (phase(screen) != StageVeskPhase::freestyle)
         return;
     if (!record || !record->isOpen)

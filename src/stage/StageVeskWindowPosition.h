@@ -17,7 +17,10 @@ struct StageVeskWindowPosition {
     double height = 0;
     int z = 0;
 
-    static StageVeskWindowPosition of(const Rect& frame, int z) { return {frame.x, frame.y, frame.width, frame.height, z}; }
+    static StageVeskWindowPosition of(const Rect& frame, int z)
+    {
+        return {frame.x, frame.y, frame.width, frame.height, z};
+    }
     Rect rect() const { return {x, y, width, height}; }
 
     // Keys "x", "y", "width", "height", "z"; all are required when reading.

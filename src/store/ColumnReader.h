@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ModelColumn.h"
 #include "core/RawValue.h"
+#include "store/ModelColumn.h"
 #include "store/StoreResult.h"
 
 #include <QVariantList>

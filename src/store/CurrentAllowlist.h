@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Clock.h"
 #include "store/ModelColumn.h"
 #include "store/StoreResult.h"
-#include "core/Clock.h"
 
 #include <QDateTime>
 #include <QStringList>

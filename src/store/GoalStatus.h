@@ -15,9 +15,12 @@ enum class GoalStatus { done, partial, failed };
 inline QString toRaw(GoalStatus status)
 {
     switch (status) {
-    case GoalStatus::done: return QStringLiteral("done");
-    case GoalStatus::partial: return QStringLiteral("partial");
-    case GoalStatus::failed: return QStringLiteral("failed");
+    case GoalStatus::done:
+        return QStringLiteral("done");
+    case GoalStatus::partial:
+        return QStringLiteral("partial");
+    case GoalStatus::failed:
+        return QStringLiteral("failed");
     }
     return {};
 }
@@ -27,6 +30,9 @@ struct EnumCases<GoalStatus> {
     static constexpr std::array values{GoalStatus::done, GoalStatus::partial, GoalStatus::failed};
 };
 
-inline size_t qHash(GoalStatus status, size_t seed = 0) noexcept { return qHash(toRaw(status), seed); }
+inline size_t qHash(GoalStatus status, size_t seed = 0) noexcept
+{
+    return qHash(toRaw(status), seed);
+}
 
 } // namespace vesk

@@ -58,7 +58,8 @@ std::optional<StoreError> checkTable(QSqlDatabase& database, bool mustExist)
         return std::nullopt;
     if (stored.value() == expected)
         return std::nullopt;
-    const QString found = stored.value().isEmpty() ? QStringLiteral("no table") : stored.value().join(QStringLiteral(", "));
+    const QString found =
+        stored.value().isEmpty() ? QStringLiteral("no table") : stored.value().join(QStringLiteral(", "));
     return StoreError{QStringLiteral("The store's table %1 does not match this version of Vesk — expected=%2, found=%3")
                           .arg(QString::fromUtf8(Model::tableName()), expected.join(QStringLiteral(", ")), found)};
 }
@@ -90,7 +91,8 @@ std::optional<StoreError> migrate(QSqlDatabase& database)
     const int version = query.value(0).toInt();
     query.finish();
     if (version > ModelContainer::schemaUserVersion)
-        return StoreError{QStringLiteral("The store was written by a newer version of Vesk — userVersion=%1").arg(version)};
+        return StoreError{
+            QStringLiteral("The store was written by a newer version of Vesk — userVersion=%1").arg(version)};
     if (auto error = checkTables(database, version == ModelContainer::schemaUserVersion))
         return error;
     if (version == ModelContainer::schemaUserVersion)

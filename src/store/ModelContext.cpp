@@ -31,8 +31,7 @@ StoreError queryError(const QSqlQuery& query)
 
 } // namespace
 
-ModelContext::ModelContext(QString connectionName)
-    : connectionName_(std::move(connectionName))
+ModelContext::ModelContext(QString connectionName) : connectionName_(std::move(connectionName))
 {
 }
 
@@ -67,8 +66,8 @@ StoreResult<> ModelContext::failedSave(StoreError error)
     return error;
 }
 
-StoreResult<std::vector<ModelContext::StoredRow>> ModelContext::selectRows(const char* table,
-                                                                            const std::vector<ModelColumn>& columns) const
+StoreResult<std::vector<ModelContext::StoredRow>>
+ModelContext::selectRows(const char* table, const std::vector<ModelColumn>& columns) const
 {
     QSqlQuery query(QSqlDatabase::database(connectionName_, false));
     query.setForwardOnly(true);
@@ -101,10 +100,11 @@ StoreResult<std::vector<qint64>> ModelContext::writeAll(const std::vector<RowWri
             placeholders.append(QStringLiteral("?"));
             assignments.append(quoted(column.name) + QStringLiteral(" = ?"));
         }
-        const QString sql = write.rowId == 0
-            ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoted(write.table), columnList(*write.columns), placeholders.join(QStringLiteral(", ")))
-            : QStringLiteral("UPDATE %1 SET %2 WHERE pk = ?").arg(quoted(write.table), assignments.join(QStringLiteral(", ")));
+        const QString sql = write.rowId == 0 ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                   .arg(quoted(write.table), columnList(*write.columns),
+                                                        placeholders.join(QStringLiteral(", ")))
+                                             : QStringLiteral("UPDATE %1 SET %2 WHERE pk = ?")
+                                                   .arg(quoted(write.table), assignments.join(QStringLiteral(", ")));
         query.prepare(sql);
         for (const QVariant& value : write.values)
             query.addBindValue(value);
@@ -137,8 +137,8 @@ StoreResult<> ModelContext::save()
                 for (auto& entry : entries) {
                     if (isPending(entry)) {
                         using Record = typename std::decay_t<decltype(*entry.record)>;
-                        writes.push_back(RowWrite{Record::tableName(), &Record::columns(), entry.rowId,
-                                                  entry.record->toColumns()});
+                        writes.push_back(
+                            RowWrite{Record::tableName(), &Record::columns(), entry.rowId, entry.record->toColumns()});
                     }
                 }
             };

@@ -91,11 +91,20 @@ private:
     };
 
     template <typename T>
-    Registry<T>& registry() { return std::get<Registry<T>>(registries_); }
+    Registry<T>& registry()
+    {
+        return std::get<Registry<T>>(registries_);
+    }
     template <typename T>
-    const Registry<T>& registry() const { return std::get<Registry<T>>(registries_); }
+    const Registry<T>& registry() const
+    {
+        return std::get<Registry<T>>(registries_);
+    }
     template <typename T>
-    static bool isPending(const Entry<T>& entry) { return entry.rowId == 0 || entry.record->toColumns() != entry.savedColumns; }
+    static bool isPending(const Entry<T>& entry)
+    {
+        return entry.rowId == 0 || entry.record->toColumns() != entry.savedColumns;
+    }
 
     std::optional<StoreError> injectedFault(StoreOperation operation) const;
     // Logs a row that cannot be decoded, once per row and context.
@@ -125,7 +134,8 @@ StoreResult<std::vector<std::shared_ptr<T>>> ModelContext::fetch(const FetchDesc
     Registry<T>& entries = registry<T>();
     std::vector<std::shared_ptr<T>> records;
     for (const StoredRow& row : rows.value()) {
-        auto known = std::find_if(entries.begin(), entries.end(), [&](const Entry<T>& e) { return e.rowId == row.rowId; });
+        auto known =
+            std::find_if(entries.begin(), entries.end(), [&](const Entry<T>& e) { return e.rowId == row.rowId; });
         if (known != entries.end()) {
             records.push_back(known->record);
             continue;

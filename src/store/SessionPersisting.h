@@ -37,8 +37,7 @@ public:
                                             const QStringList& allAllowedAppBundleIDs) = 0;
     virtual StoreResult<> updateSessionReflection(const QUuid& id, std::optional<GoalStatus> goalStatus,
                                                   std::optional<VeskHelpful> veskHelpful,
-                                                  const std::optional<QString>& note,
-                                                  const QDateTime& answeredAt) = 0;
+                                                  const std::optional<QString>& note, const QDateTime& answeredAt) = 0;
 };
 
 } // namespace vesk

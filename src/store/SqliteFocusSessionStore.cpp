@@ -1,7 +1,7 @@
 #include "store/SqliteFocusSessionStore.h"
 
-#include "store/GoalRule.h"
 #include "core/TextFormat.h"
+#include "store/GoalRule.h"
 
 namespace vesk {
 
@@ -22,8 +22,7 @@ void markEnded(FocusSession& session, const QDateTime& endedAt, SessionEndReason
 
 } // namespace
 
-SqliteFocusSessionStore::SqliteFocusSessionStore(ModelContext& modelContext)
-    : modelContext_(modelContext)
+SqliteFocusSessionStore::SqliteFocusSessionStore(ModelContext& modelContext) : modelContext_(modelContext)
 {
 }
 
@@ -55,8 +54,9 @@ StoreResult<> SqliteFocusSessionStore::changeSession(const QUuid& id, const QStr
         return found.error();
     const std::shared_ptr<FocusSession>& session = found.value();
     if (!session) {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Skipped FocusSession %1 because record was not found — id=%2")
-                                               .arg(change, uuidText(id)));
+        logger_.log(
+            VeskLogLevel::warning,
+            QStringLiteral("Skipped FocusSession %1 because record was not found — id=%2").arg(change, uuidText(id)));
         return {};
     }
     apply(*session);
@@ -133,7 +133,8 @@ StoreResult<> SqliteFocusSessionStore::updateSessionAllowlist(const QUuid& id, c
 }
 
 StoreResult<> SqliteFocusSessionStore::stopSessionRecord(const QUuid& id, const QDateTime& endedAt,
-                                                         SessionEndReason reason, const QStringList& allowedAppBundleIDs,
+                                                         SessionEndReason reason,
+                                                         const QStringList& allowedAppBundleIDs,
                                                          const QStringList& allAllowedAppBundleIDs)
 {
     return changeSession(
@@ -144,8 +145,8 @@ StoreResult<> SqliteFocusSessionStore::stopSessionRecord(const QUuid& id, const 
             markEnded(session, endedAt, reason);
         },
         [&](const FocusSession&) {
-            logger_.log(VeskLogLevel::info,
-                        QStringLiteral("Stopped FocusSession record — id=%1, reason=%2").arg(uuidText(id), toRaw(reason)));
+            logger_.log(VeskLogLevel::info, QStringLiteral("Stopped FocusSession record — id=%1, reason=%2")
+                                                .arg(uuidText(id), toRaw(reason)));
         });
 }
 
@@ -164,7 +165,8 @@ StoreResult<> SqliteFocusSessionStore::updateSessionReflection(const QUuid& id, 
         },
         [&](const FocusSession& session) {
             logger_.log(VeskLogLevel::info,
-                        QStringLiteral("Updated FocusSession reflection — id=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
+                        QStringLiteral(
+                            "Updated FocusSession reflection — id=%1, goalStatus=%2, veskHelpful=%3, hasNote=%4")
                             .arg(uuidText(id), rawOrNil(goalStatus), rawOrNil(veskHelpful),
                                  boolText(session.goalNote.has_value())));
         });

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "logging/VeskLogger.h"
 #include "store/ModelContext.h"
 #include "store/SessionPersisting.h"
-#include "logging/VeskLogger.h"
 
 #include <functional>
 

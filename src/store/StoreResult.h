@@ -18,9 +18,10 @@ struct StoreError {
 template <typename T = std::monostate>
 class [[nodiscard]] StoreResult {
 public:
-    StoreResult() requires std::is_same_v<T, std::monostate> = default;
-    StoreResult(T value) : outcome_(std::move(value)) {}
-    StoreResult(StoreError error) : outcome_(std::move(error)) {}
+    StoreResult() requires std::is_same_v<T, std::monostate>
+    = default;
+    StoreResult(T value) : outcome_(std::move(value)) { }
+    StoreResult(StoreError error) : outcome_(std::move(error)) { }
 
     bool ok() const { return std::holds_alternative<T>(outcome_); }
     explicit operator bool() const { return ok(); }

@@ -15,9 +15,12 @@ enum class VeskHelpful { yes, somewhat, no };
 inline QString toRaw(VeskHelpful helpful)
 {
     switch (helpful) {
-    case VeskHelpful::yes: return QStringLiteral("yes");
-    case VeskHelpful::somewhat: return QStringLiteral("somewhat");
-    case VeskHelpful::no: return QStringLiteral("no");
+    case VeskHelpful::yes:
+        return QStringLiteral("yes");
+    case VeskHelpful::somewhat:
+        return QStringLiteral("somewhat");
+    case VeskHelpful::no:
+        return QStringLiteral("no");
     }
     return {};
 }
@@ -27,6 +30,9 @@ struct EnumCases<VeskHelpful> {
     static constexpr std::array values{VeskHelpful::yes, VeskHelpful::somewhat, VeskHelpful::no};
 };
 
-inline size_t qHash(VeskHelpful helpful, size_t seed = 0) noexcept { return qHash(toRaw(helpful), seed); }
+inline size_t qHash(VeskHelpful helpful, size_t seed = 0) noexcept
+{
+    return qHash(toRaw(helpful), seed);
+}
 
 } // namespace vesk

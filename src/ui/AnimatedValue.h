@@ -11,7 +11,7 @@ namespace vesk {
 // date whenever it paints, so a test can render any instant.
 class AnimatedValue {
 public:
-    explicit AnimatedValue(double value = 0) : from_(value), to_(value) {}
+    explicit AnimatedValue(double value = 0) : from_(value), to_(value) { }
 
     // The presented value at `now`: `from` before the start, the target after
     // the end, the curve's value in between.

@@ -23,7 +23,9 @@ void paintGenericApplicationIcon(QPainter& painter, const QRectF& box)
     painter.strokePath(outline, strokePen(rgb(0, 0, 0, 0.16), std::max(side * 0.012, 0.5)));
 
     // The "A": two legs and a crossbar.
-    const auto point = [&](double x, double y) { return tile.topLeft() + QPointF(x * tile.width(), y * tile.height()); };
+    const auto point = [&](double x, double y) {
+        return tile.topLeft() + QPointF(x * tile.width(), y * tile.height());
+    };
     QPen glyph(rgb(112, 118, 132), tile.width() * 0.085, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(glyph);
     painter.drawPolyline(QPolygonF{point(0.27, 0.78), point(0.5, 0.22), point(0.73, 0.78)});

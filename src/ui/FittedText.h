@@ -17,10 +17,10 @@ namespace vesk {
 // does not fit, and cut at the tail only when it still does not fit.
 struct FittedText {
     QStringList lines;
-    QFont font;        // the style's font at `scale`, with the tracking applied
-    double scale = 1;  // the factor the font was shrunk by
+    QFont font;       // the style's font at `scale`, with the tracking applied
+    double scale = 1; // the factor the font was shrunk by
     bool truncated = false;
-    QSizeF size;       // of the set lines, in points
+    QSizeF size; // of the set lines, in points
     double lineHeight = 0;
     Qt::Alignment alignment = Qt::AlignLeft;
 

@@ -31,7 +31,7 @@ KindLook lookFor(double r)
         return {1.5, 0.28, 0.72, 3, 3, false, false}; // medium
     if (r < 0.985)
         return {2.2, 0.45, 0.9, 4, 4, true, false}; // bright
-    return {2.6, 0.55, 0.95, 5, 4, true, true}; // jewel
+    return {2.6, 0.55, 0.95, 5, 4, true, true};     // jewel
 }
 
 const std::array<QColor, 4>& warmTints()

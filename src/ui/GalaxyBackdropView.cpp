@@ -58,13 +58,13 @@ void paintStar(QPainter& painter, const GalaxyBackdropStar& star, const QPointF&
 
 GalaxyBackdropView::GalaxyBackdropView(const Clock& clock, Scheduler& scheduler, const ReducedMotion& reducedMotion,
                                        WormveskStyle style, int starCount, double topInset, QWidget* parent)
-    : QWidget(parent),
-      clock_(clock),
-      reducedMotion_(reducedMotion),
-      style_(style),
-      topInset_(topInset),
-      stars_(makeGalaxyStars(style, starCount)),
-      timeline_(scheduler, reducedMotion, frameInterval, *this)
+    : QWidget(parent)
+    , clock_(clock)
+    , reducedMotion_(reducedMotion)
+    , style_(style)
+    , topInset_(topInset)
+    , stars_(makeGalaxyStars(style, starCount))
+    , timeline_(scheduler, reducedMotion, frameInterval, *this)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_OpaquePaintEvent);

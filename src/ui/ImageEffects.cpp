@@ -25,7 +25,8 @@ std::array<int, 3> boxWidths(double sigma)
     if (lower % 2 == 0)
         --lower;
     const int upper = lower + 2;
-    const double m = (12 * sigma * sigma - passes * lower * lower - 4 * passes * lower - 3 * passes) / (-4.0 * lower - 4);
+    const double m =
+        (12 * sigma * sigma - passes * lower * lower - 4 * passes * lower - 3 * passes) / (-4.0 * lower - 4);
     const int lowerCount = static_cast<int>(std::lround(m));
     std::array<int, 3> widths{};
     for (int i = 0; i < passes; ++i)
@@ -136,10 +137,10 @@ void paintLayer(QPainter& painter, const QRectF& bounds, const LayerEffects& eff
         return;
     const QTransform toDevice = painter.deviceTransform();
     const double scale = std::sqrt(std::abs(toDevice.determinant()));
-    const double shadowReach = effects.shadow
-                                   ? 3 * effects.shadow->radius + std::max(std::abs(effects.shadow->offset.x()),
-                                                                           std::abs(effects.shadow->offset.y()))
-                                   : 0;
+    const double shadowReach =
+        effects.shadow ? 3 * effects.shadow->radius
+                             + std::max(std::abs(effects.shadow->offset.x()), std::abs(effects.shadow->offset.y()))
+                       : 0;
     const double reach = (3 * effects.blurRadius + shadowReach) * scale;
 
     // The layer covers the drawing and its reach, cut to the device (with

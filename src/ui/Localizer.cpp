@@ -40,10 +40,13 @@ QString withCount(QString text, int n, const QLocale& locale)
 
 } // namespace
 
-Localizer::Localizer() : locale_(QLocale::German, QLocale::Germany) {}
+Localizer::Localizer() : locale_(QLocale::German, QLocale::Germany)
+{
+}
 
 Localizer::Localizer(const QLocale& locale, const QString& tableDirectory)
-    : locale_(locale), table_(tableFor(locale, tableDirectory))
+    : locale_(locale)
+    , table_(tableFor(locale, tableDirectory))
 {
 }
 

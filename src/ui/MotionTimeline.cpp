@@ -7,9 +7,10 @@
 
 namespace vesk {
 
-MotionTimeline::MotionTimeline(Scheduler& scheduler, const ReducedMotion& reducedMotion, double interval,
-                               QWidget& view)
-    : view_(view), reducedMotion_(reducedMotion), timer_(scheduler, interval, [this] { view_.update(); })
+MotionTimeline::MotionTimeline(Scheduler& scheduler, const ReducedMotion& reducedMotion, double interval, QWidget& view)
+    : view_(view)
+    , reducedMotion_(reducedMotion)
+    , timer_(scheduler, interval, [this] { view_.update(); })
 {
     view_.installEventFilter(this);
     connect(&reducedMotion_, &ReducedMotion::changed, this, [this] {

@@ -10,7 +10,7 @@ class Mulberry32 {
 public:
     static constexpr std::uint32_t increment = 0x6D2B79F5u;
 
-    explicit Mulberry32(std::uint32_t state) : state_(state) {}
+    explicit Mulberry32(std::uint32_t state) : state_(state) { }
 
     // Steps the state once and returns the draw of the new state, in [0, 1).
     double next();

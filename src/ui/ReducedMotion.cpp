@@ -1,13 +1,15 @@
 #include "ui/ReducedMotion.h"
 
-#include "settings/VeskDefaultsStore.h"
 #include "platform/ReduceMotionProviding.h"
+#include "settings/VeskDefaultsStore.h"
 
 namespace vesk {
 
 ReducedMotion::ReducedMotion(const platform::ReduceMotionProviding& system, const VeskDefaultsStore& settings,
                              QObject* parent)
-    : QObject(parent), system_(system), settings_(settings)
+    : QObject(parent)
+    , system_(system)
+    , settings_(settings)
 {
     isOn_ = system_.shouldReduceMotion() || settings_.reducedMotion();
     system_.observeReduceMotion(this, [this] { update(); });

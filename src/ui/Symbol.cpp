@@ -142,7 +142,8 @@ QPainterPath exclamationmarkTriangleFill(double w)
 
 QPainterPath exclamationmarkBubble(double w)
 {
-    const QPainterPath bubble = unite({roundedRect(2.6, 3.4, 18.8, 13.6, 4.4), polyline({{6, 15}, {5.2, 20.8}, {11.5, 16.4}}, true)});
+    const QPainterPath bubble =
+        unite({roundedRect(2.6, 3.4, 18.8, 13.6, 4.4), polyline({{6, 15}, {5.2, 20.8}, {11.5, 16.4}}, true)});
     return unite({stroke(bubble, w), exclamation(7.2, 10.9, 13.7, w)});
 }
 
@@ -262,40 +263,59 @@ QPainterPath rectangleOnRectangle(double w)
 QPainterPath speakerWave2(double w)
 {
     const QPainterPath body = polyline({{3, 9.3}, {7, 9.3}, {12, 4.9}, {12, 19.1}, {7, 14.7}, {3, 14.7}}, true);
-    return unite({body, stroke(body, w * 0.8), stroke(arc(12.6, 12, 4.4, -42, 84), w), stroke(arc(12.6, 12, 8, -44, 88), w)});
+    return unite(
+        {body, stroke(body, w * 0.8), stroke(arc(12.6, 12, 4.4, -42, 84), w), stroke(arc(12.6, 12, 8, -44, 88), w)});
 }
 
 QPainterPath buildOutline(Symbol symbol, double w)
 {
     switch (symbol) {
-    case Symbol::cameraFill: return cameraFill(w);
-    case Symbol::xmarkCircleFill: return circle(12, 12, 10).subtracted(stroke(xmarkLines(8.6), w));
-    case Symbol::xmark: return stroke(xmarkLines(6.4), w);
-    case Symbol::plus: return unite({stroke(polyline({{12, 4.8}, {12, 19.2}}), w), stroke(polyline({{4.8, 12}, {19.2, 12}}), w)});
+    case Symbol::cameraFill:
+        return cameraFill(w);
+    case Symbol::xmarkCircleFill:
+        return circle(12, 12, 10).subtracted(stroke(xmarkLines(8.6), w));
+    case Symbol::xmark:
+        return stroke(xmarkLines(6.4), w);
+    case Symbol::plus:
+        return unite({stroke(polyline({{12, 4.8}, {12, 19.2}}), w), stroke(polyline({{4.8, 12}, {19.2, 12}}), w)});
     case Symbol::magnifyingglass:
         return unite({stroke(circle(10.2, 10.2, 6.3), w), stroke(polyline({{14.9, 14.9}, {20.2, 20.2}}), w * 1.35)});
-    case Symbol::exclamationmarkTriangleFill: return exclamationmarkTriangleFill(w);
-    case Symbol::exclamationmarkTriangle: return unite({stroke(roundedTriangle(), w), exclamation(9.4, 13.8, 16.8, w)});
-    case Symbol::exclamationmarkBubble: return exclamationmarkBubble(w);
-    case Symbol::clockArrowCirclepath: return clockArrowCirclepath(w);
-    case Symbol::gearshape: return gearshape(w);
-    case Symbol::lockShield: return lockShield(w);
-    case Symbol::lockFill: return lockFill(w);
-    case Symbol::checkmark: return stroke(polyline({{4.8, 12.6}, {9.8, 17.6}, {19.4, 6.4}}), w * 1.1);
+    case Symbol::exclamationmarkTriangleFill:
+        return exclamationmarkTriangleFill(w);
+    case Symbol::exclamationmarkTriangle:
+        return unite({stroke(roundedTriangle(), w), exclamation(9.4, 13.8, 16.8, w)});
+    case Symbol::exclamationmarkBubble:
+        return exclamationmarkBubble(w);
+    case Symbol::clockArrowCirclepath:
+        return clockArrowCirclepath(w);
+    case Symbol::gearshape:
+        return gearshape(w);
+    case Symbol::lockShield:
+        return lockShield(w);
+    case Symbol::lockFill:
+        return lockFill(w);
+    case Symbol::checkmark:
+        return stroke(polyline({{4.8, 12.6}, {9.8, 17.6}, {19.4, 6.4}}), w * 1.1);
     case Symbol::checkmarkCircle:
         return unite({stroke(circle(12, 12, 9.6), w), stroke(polyline({{8, 12.3}, {11, 15.3}, {16.3, 8.9}}), w)});
-    case Symbol::eyeSlash: return eyeSlash(w);
-    case Symbol::folder: return folder(w);
+    case Symbol::eyeSlash:
+        return eyeSlash(w);
+    case Symbol::folder:
+        return folder(w);
     case Symbol::arrowDownCircle:
         return unite({stroke(circle(12, 12, 9.6), w), stroke(polyline({{12, 7}, {12, 16.4}}), w),
                       stroke(chevron({12, 16.6}, 90, 5), w)});
-    case Symbol::arrowClockwise: return arrowClockwise(w);
-    case Symbol::paintbrush: return paintbrush(w);
+    case Symbol::arrowClockwise:
+        return arrowClockwise(w);
+    case Symbol::paintbrush:
+        return paintbrush(w);
     case Symbol::rectangle3Group:
         return unite({stroke(roundedRect(2.6, 5, 9.4, 14, 2.2), w), stroke(roundedRect(13.8, 5, 7.6, 6.1, 2), w),
                       stroke(roundedRect(13.8, 12.9, 7.6, 6.1, 2), w)});
-    case Symbol::rectangleOnRectangle: return rectangleOnRectangle(w);
-    case Symbol::speakerWave2: return speakerWave2(w);
+    case Symbol::rectangleOnRectangle:
+        return rectangleOnRectangle(w);
+    case Symbol::speakerWave2:
+        return speakerWave2(w);
     }
     return {};
 }

@@ -23,7 +23,10 @@ TextLabel::TextLabel(QWidget* parent) : QWidget(parent)
 }
 
 TextLabel::TextLabel(const QString& text, const TextStyle& style, const QColor& color, QWidget* parent)
-    : QWidget(parent), text_(text), style_(style), color_(color)
+    : QWidget(parent)
+    , text_(text)
+    , style_(style)
+    , color_(color)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setAccessibleName(text_);

@@ -11,7 +11,10 @@ VeskTheme buildPalette()
     const QColor accent = rgb(217, 210, 196);
     const QColor textPrimary = rgb(236, 234, 227);
     const auto nebulaGradient = [&](double opacity, double endRadius) {
-        return RadialGradient{{{0, withOpacity(accent, opacity)}, {1, withOpacity(accent, 0)}}, {0.5, 0.5}, 0, endRadius};
+        return RadialGradient{{{0, withOpacity(accent, opacity)}, {1, withOpacity(accent, 0)}},
+                              {0.5, 0.5},
+                              0,
+                              endRadius};
     };
 
     VeskTheme theme;

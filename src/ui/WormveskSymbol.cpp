@@ -94,9 +94,8 @@ void paintHotSpot(QPainter& painter, const WormveskSymbolTheme& theme, const Wor
     const QPointF spot = center + QPointF(-65, 34);
     painter.save();
     scaleAboutCenter(painter, motion.pulseScale(), motion.pulseScale());
-    paintLayer(painter, frame(28, 28, {-65, 34}), LayerEffects::blurred(5), [&](QPainter& layer) {
-        layer.fillPath(ellipse(spot, 28, 28), withOpacity(theme.hotSpotOuter, 0.55));
-    });
+    paintLayer(painter, frame(28, 28, {-65, 34}), LayerEffects::blurred(5),
+               [&](QPainter& layer) { layer.fillPath(ellipse(spot, 28, 28), withOpacity(theme.hotSpotOuter, 0.55)); });
     painter.fillPath(ellipse(spot, 8, 8), theme.hotSpotInner);
     painter.restore();
 }
@@ -133,13 +132,13 @@ void paintCanvas(QPainter& painter, const WormveskSymbolMotion& motion)
 
 WormveskSymbol::WormveskSymbol(const Clock& clock, Scheduler& scheduler, const ReducedMotion& reducedMotion,
                                WormveskStyle style, double symbolSize, bool isReady, QWidget* parent)
-    : QWidget(parent),
-      clock_(clock),
-      reducedMotion_(reducedMotion),
-      style_(style),
-      symbolSize_(symbolSize),
-      isReady_(isReady),
-      timeline_(scheduler, reducedMotion, frameInterval, *this)
+    : QWidget(parent)
+    , clock_(clock)
+    , reducedMotion_(reducedMotion)
+    , style_(style)
+    , symbolSize_(symbolSize)
+    , isReady_(isReady)
+    , timeline_(scheduler, reducedMotion, frameInterval, *this)
 {
     setAttribute(Qt::WA_TranslucentBackground);
 }

@@ -28,8 +28,8 @@ public:
     // The timeline's interval: at most 60 updates a second.
     static constexpr double frameInterval = 1.0 / 60;
 
-    WormveskSymbol(const Clock& clock, Scheduler& scheduler, const ReducedMotion& reducedMotion,
-                   WormveskStyle style, double symbolSize, bool isReady, QWidget* parent = nullptr);
+    WormveskSymbol(const Clock& clock, Scheduler& scheduler, const ReducedMotion& reducedMotion, WormveskStyle style,
+                   double symbolSize, bool isReady, QWidget* parent = nullptr);
 
     WormveskStyle style() const { return style_; }
     // The drawing is the same for both styles; the style travels with the symbol.

@@ -11,9 +11,14 @@ WormveskSymbolTheme buildTheme()
     const QColor highlight = rgb(251, 249, 243);
     WormveskSymbolTheme theme;
     theme.bowl = {
-        {0, rgb(0, 0, 0), 1.0},           {0.22, rgb(0, 0, 0), 1.0},        {0.3, rgb(22, 21, 19), 0.98},
-        {0.45, rgb(15, 14, 12), 0.95},    {0.6, rgb(168, 159, 140), 0.45},  {0.74, rgb(189, 182, 168), 0.35},
-        {0.88, accent, 0.22},             {1.0, accent, 0},
+        {0, rgb(0, 0, 0), 1.0},
+        {0.22, rgb(0, 0, 0), 1.0},
+        {0.3, rgb(22, 21, 19), 0.98},
+        {0.45, rgb(15, 14, 12), 0.95},
+        {0.6, rgb(168, 159, 140), 0.45},
+        {0.74, rgb(189, 182, 168), 0.35},
+        {0.88, accent, 0.22},
+        {1.0, accent, 0},
     };
     theme.halo = {{0.55, accent, 0}, {0.78, accent, 0.12}, {1.0, rgb(2, 3, 10), 0}};
     theme.brightening = {{0, accentSoft, 0}, {0.35, accentSoft, 0.1}, {0.55, accent, 0.06}, {1.0, Qt::transparent, 0}};

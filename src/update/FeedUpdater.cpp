@@ -22,7 +22,8 @@ struct FeedEntry {
     QByteArray sha256;
 };
 
-std::optional<FeedEntry> parseFeed(const QByteArray& body) {
+std::optional<FeedEntry> parseFeed(const QByteArray& body)
+{
     const QJsonObject feed = QJsonDocument::fromJson(body).object();
     const QString version = feed.value(QStringLiteral("version")).toString();
     const QUrl archive(feed.value(QStringLiteral("url")).toString());
@@ -40,7 +41,8 @@ std::optional<FeedEntry> parseFeed(const QByteArray& body) {
     return entry;
 }
 
-QList<int> versionParts(const QString& version) {
+QList<int> versionParts(const QString& version)
+{
     QList<int> parts;
     for (const QString& part : version.split(QLatin1Char('.')))
         parts.append(part.toInt());
@@ -51,20 +53,29 @@ QList<int> versionParts(const QString& version) {
 
 FeedUpdater::FeedUpdater(std::optional<QUrl> feedURL, QString runningVersion, platform::UpdateUserDriver& driver,
                          Scheduler& scheduler, Installer installer)
-    : feedURL_(std::move(feedURL)), runningVersion_(std::move(runningVersion)), driver_(driver),
-      scheduler_(scheduler), installer_(std::move(installer)), network_(new QNetworkAccessManager(this)) {}
+    : feedURL_(std::move(feedURL))
+    , runningVersion_(std::move(runningVersion))
+    , driver_(driver)
+    , scheduler_(scheduler)
+    , installer_(std::move(installer))
+    , network_(new QNetworkAccessManager(this))
+{
+}
 
-FeedUpdater::~FeedUpdater() {
+FeedUpdater::~FeedUpdater()
+{
     automaticCheck_.cancel();
     abortRunningReply();
 }
 
-QUrl FeedUpdater::configuredFeedURL() {
+QUrl FeedUpdater::configuredFeedURL()
+{
     const QByteArray overridden = qgetenv(feedURLVariable);
     return QUrl(overridden.isEmpty() ? builtInFeedURL : QString::fromUtf8(overridden));
 }
 
-bool FeedUpdater::isNewerVersion(const QString& offered, const QString& running) {
+bool FeedUpdater::isNewerVersion(const QString& offered, const QString& running)
+{
     QList<int> a = versionParts(offered);
     QList<int> b = versionParts(running);
     const qsizetype count = std::max(a.size(), b.size());
@@ -73,7 +84,8 @@ bool FeedUpdater::isNewerVersion(const QString& offered, const QString& running)
     return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end());
 }
 
-std::optional<QString> FeedUpdater::startUpdater() {
+std::optional<QString> FeedUpdater::startUpdater()
+{
     if (started_)
         return QStringLiteral("The updater has already been started.");
     if (!feedURL_ || !feedURL_->isValid() || feedURL_->isRelative())
@@ -84,18 +96,21 @@ std::optional<QString> FeedUpdater::startUpdater() {
     return std::nullopt;
 }
 
-void FeedUpdater::observeCanCheckForUpdates(std::function<void(bool)> observer) {
+void FeedUpdater::observeCanCheckForUpdates(std::function<void(bool)> observer)
+{
     canCheckObserver_ = std::move(observer);
     if (canCheckObserver_)
         canCheckObserver_(canCheck_);
 }
 
-void FeedUpdater::setAutomaticallyChecksForUpdates(bool checks) {
+void FeedUpdater::setAutomaticallyChecksForUpdates(bool checks)
+{
     automaticChecks_ = checks;
     scheduleAutomaticCheck();
 }
 
-void FeedUpdater::checkForUpdates() {
+void FeedUpdater::checkForUpdates()
+{
     if (!canCheck_)
         return;
     driver_.showUserInitiatedUpdateCheck([this] {
@@ -106,7 +121,8 @@ void FeedUpdater::checkForUpdates() {
     beginCheck(true);
 }
 
-void FeedUpdater::beginCheck(bool userInitiated) {
+void FeedUpdater::beginCheck(bool userInitiated)
+{
     setCanCheck(false);
     QNetworkReply* reply = network_->get(QNetworkRequest(*feedURL_));
     runningReply_ = reply;
@@ -117,7 +133,8 @@ void FeedUpdater::beginCheck(bool userInitiated) {
     });
 }
 
-void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated) {
+void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
+{
     runningReply_ = nullptr;
     if (reply->error() != QNetworkReply::NoError) {
         if (userInitiated)
@@ -135,14 +152,15 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated) {
     if (!isNewerVersion(entry->item.versionString, runningVersion_)) {
         if (!userInitiated)
             return endFlow();
-        return driver_.showUpdateNotFound(
-            QStringLiteral("Version %1 ist die neueste Version.").arg(runningVersion_), [this] { endFlow(); });
+        return driver_.showUpdateNotFound(QStringLiteral("Version %1 ist die neueste Version.").arg(runningVersion_),
+                                          [this] { endFlow(); });
     }
     expectedSha256_ = entry->sha256;
     offer(entry->item, userInitiated);
 }
 
-void FeedUpdater::offer(const platform::UpdateFeedItem& item, bool userInitiated) {
+void FeedUpdater::offer(const platform::UpdateFeedItem& item, bool userInitiated)
+{
     if (!userInitiated && automaticDownloads_)
         return download(item);
     driver_.showUpdateFound(item, {platform::UserUpdateState::Stage::notDownloaded, userInitiated},
@@ -154,7 +172,8 @@ void FeedUpdater::offer(const platform::UpdateFeedItem& item, bool userInitiated
                             });
 }
 
-void FeedUpdater::download(const platform::UpdateFeedItem& item) {
+void FeedUpdater::download(const platform::UpdateFeedItem& item)
+{
     reportedBytes_ = 0;
     expectedLengthReported_ = false;
     driver_.showDownloadInitiated([this] {
@@ -172,7 +191,8 @@ void FeedUpdater::download(const platform::UpdateFeedItem& item) {
     });
 }
 
-void FeedUpdater::downloadProgressed(qint64 received, qint64 total) {
+void FeedUpdater::downloadProgressed(qint64 received, qint64 total)
+{
     if (!expectedLengthReported_ && total > 0) {
         expectedLengthReported_ = true;
         driver_.showDownloadDidReceiveExpectedContentLength(static_cast<std::uint64_t>(total));
@@ -184,7 +204,8 @@ void FeedUpdater::downloadProgressed(qint64 received, qint64 total) {
     driver_.showDownloadDidReceiveDataOfLength(fresh);
 }
 
-void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply) {
+void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply)
+{
     runningReply_ = nullptr;
     if (reply->error() != QNetworkReply::NoError)
         return fail(QStringLiteral("Das Update konnte nicht geladen werden: %1").arg(reply->errorString()));
@@ -192,8 +213,8 @@ void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetwor
     driver_.showDownloadDidStartExtractingUpdate();
     if (static_cast<std::uint64_t>(archive.size()) != item.contentLength)
         return fail(QStringLiteral("Das geladene Update ist unvollständig."));
-    if (!expectedSha256_.isEmpty() &&
-        QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex() != expectedSha256_)
+    if (!expectedSha256_.isEmpty()
+        && QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex() != expectedSha256_)
         return fail(QStringLiteral("Das geladene Update ist beschädigt."));
     driver_.showExtractionReceivedProgress(1.0);
     driver_.showReadyToInstallAndRelaunch([this, item, archive](platform::UserUpdateChoice choice) {
@@ -204,7 +225,8 @@ void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetwor
     });
 }
 
-void FeedUpdater::install(const platform::UpdateFeedItem& item, const QByteArray& archive) {
+void FeedUpdater::install(const platform::UpdateFeedItem& item, const QByteArray& archive)
+{
     driver_.showInstallingUpdate(false, {});
     if (!installer_ || !installer_(item, archive))
         return fail(QStringLiteral("Das Update konnte nicht installiert werden."));
@@ -213,15 +235,18 @@ void FeedUpdater::install(const platform::UpdateFeedItem& item, const QByteArray
     endFlow();
 }
 
-void FeedUpdater::fail(const QString& description) {
+void FeedUpdater::fail(const QString& description)
+{
     driver_.showUpdaterError(description, [this] { endFlow(); });
 }
 
-void FeedUpdater::endFlow() {
+void FeedUpdater::endFlow()
+{
     setCanCheck(started_);
 }
 
-void FeedUpdater::setCanCheck(bool canCheck) {
+void FeedUpdater::setCanCheck(bool canCheck)
+{
     if (canCheck_ == canCheck)
         return;
     canCheck_ = canCheck;
@@ -229,7 +254,8 @@ void FeedUpdater::setCanCheck(bool canCheck) {
         canCheckObserver_(canCheck_);
 }
 
-void FeedUpdater::scheduleAutomaticCheck() {
+void FeedUpdater::scheduleAutomaticCheck()
+{
     automaticCheck_.cancel();
     if (!started_ || !automaticChecks_)
         return;
@@ -240,7 +266,8 @@ void FeedUpdater::scheduleAutomaticCheck() {
     });
 }
 
-void FeedUpdater::abortRunningReply() {
+void FeedUpdater::abortRunningReply()
+{
     if (QNetworkReply* reply = runningReply_) {
         runningReply_ = nullptr;
         reply->abort();

@@ -5,22 +5,27 @@
 namespace vesk {
 
 SoftwareUpdateService::SoftwareUpdateService(const UpdaterFactory& makeUpdater)
-    : viewModel_(std::make_unique<SoftwareUpdateViewModel>()), logger_(QStringLiteral("SoftwareUpdateService")),
-      driver_(std::make_unique<VeskUpdaterDriver>(*viewModel_)), updater_(makeUpdater(*driver_)) {
+    : viewModel_(std::make_unique<SoftwareUpdateViewModel>())
+    , logger_(QStringLiteral("SoftwareUpdateService"))
+    , driver_(std::make_unique<VeskUpdaterDriver>(*viewModel_))
+    , updater_(makeUpdater(*driver_))
+{
     start();
 }
 
-SoftwareUpdateService::~SoftwareUpdateService() {
+SoftwareUpdateService::~SoftwareUpdateService()
+{
     updater_->observeCanCheckForUpdates({});
 }
 
-void SoftwareUpdateService::start() {
+void SoftwareUpdateService::start()
+{
     if (const std::optional<QString> error = updater_->startUpdater()) {
         logger_.log(VeskLogLevel::error, QStringLiteral("Failed to start updater — ") + *error);
     } else {
         const std::optional<QUrl> feed = updater_->feedURL();
-        logger_.log(VeskLogLevel::info, QStringLiteral("Updater started — feed=") +
-                                            (feed ? feed->toString() : QStringLiteral("nil")));
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Updater started — feed=") + (feed ? feed->toString() : QStringLiteral("nil")));
     }
     updater_->observeCanCheckForUpdates([this](bool canCheck) {
         if (canCheckForUpdates_ == canCheck)
@@ -31,21 +36,25 @@ void SoftwareUpdateService::start() {
     });
 }
 
-void SoftwareUpdateService::setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler) {
+void SoftwareUpdateService::setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler)
+{
     canCheckChanged_ = std::move(handler);
 }
 
-void SoftwareUpdateService::checkForUpdates() {
+void SoftwareUpdateService::checkForUpdates()
+{
     logger_.log(VeskLogLevel::info, QStringLiteral("User-initiated update check"));
     updater_->checkForUpdates();
 }
 
-void SoftwareUpdateService::setAutomaticallyChecksForUpdates(bool checks) {
+void SoftwareUpdateService::setAutomaticallyChecksForUpdates(bool checks)
+{
     updater_->setAutomaticallyChecksForUpdates(checks);
     logger_.log(VeskLogLevel::info, QStringLiteral("automaticallyChecksForUpdates set to ") + boolText(checks));
 }
 
-void SoftwareUpdateService::setAutomaticallyDownloadsUpdates(bool downloads) {
+void SoftwareUpdateService::setAutomaticallyDownloadsUpdates(bool downloads)
+{
     updater_->setAutomaticallyDownloadsUpdates(downloads);
     logger_.log(VeskLogLevel::info, QStringLiteral("automaticallyDownloadsUpdates set to ") + boolText(downloads));
 }

@@ -9,7 +9,7 @@ using namespace vesk;
 TEST(AnalyticsBucketTest, DurationBucketsPutEachLowerEdgeIntoTheHigherBucket)
 {
     const std::pair<qint64, QString> cases[] = {
-        {-5, "<15m"},   {0, "<15m"},      {899, "<15m"},    {900, "15-30m"}, {1799, "15-30m"},
+        {-5, "<15m"},     {0, "<15m"},      {899, "<15m"},  {900, "15-30m"}, {1799, "15-30m"},
         {1800, "30-60m"}, {3599, "30-60m"}, {3600, "1-2h"}, {7199, "1-2h"},  {7200, ">2h"},
     };
     for (const auto& [seconds, text] : cases)
@@ -32,8 +32,8 @@ TEST(AnalyticsBucketTest, SetupAndMonitorBuckets)
 TEST(AnalyticsEventTest, SignalNamesAndParameters)
 {
     const AnalyticsEvent started = AnalyticsEvent::SessionStarted{
-        AnalyticsDurationBucket::from1To2Hours, 3, true, SetupDurationBucket::over60Seconds,
-        MonitorCountBucket::threeOrMore, "split", false};
+        AnalyticsDurationBucket::from1To2Hours, 3,       true, SetupDurationBucket::over60Seconds,
+        MonitorCountBucket::threeOrMore,        "split", false};
     EXPECT_EQ(started.signalName(), "session.started");
     EXPECT_EQ(started.parameters(), (std::map<QString, QString>{
                                         {"plannedDurationBucket", "1-2h"},

@@ -17,8 +17,7 @@ protected:
     TelemetryAnalyticsService makeService()
     {
         return TelemetryAnalyticsService(
-            store, "7C4E2B91-3D5A-4F68-9E1B-A2C0D4F85E63",
-            [this](const QString& appID) { initializations << appID; },
+            store, "7C4E2B91-3D5A-4F68-9E1B-A2C0D4F85E63", [this](const QString& appID) { initializations << appID; },
             [this](const QString& name, const std::map<QString, QString>& parameters) {
                 sent.emplace_back(name, parameters);
             });

@@ -1,16 +1,16 @@
 #include "app/AppDelegate.h"
 
-#include "app/TerminationSignalHandler.h"
-#include "enforcement/DesktopIsolationRecovering.h"
-#include "store/NullSessionStore.h"
-#include "session/SchedulerSessionTimerFactory.h"
-#include "app/SessionManagerComposition.h"
 #include "LogCapture.h"
-#include "core/ManualScheduler.h"
-#include "platform/simulated/SimulatedDesktop.h"
-#include "core/UserDefaults.h"
-#include "session/SessionManager.h"
 #include "TestDesktop.h"
+#include "app/SessionManagerComposition.h"
+#include "app/TerminationSignalHandler.h"
+#include "core/ManualScheduler.h"
+#include "core/UserDefaults.h"
+#include "enforcement/DesktopIsolationRecovering.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "session/SessionManager.h"
+#include "store/NullSessionStore.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -28,7 +28,7 @@ using Events = std::vector<QString>;
 
 class RecordingDesktopIsolation final : public DesktopIsolationRecovering {
 public:
-    explicit RecordingDesktopIsolation(Events& events) : events_(events) {}
+    explicit RecordingDesktopIsolation(Events& events) : events_(events) { }
     void recoverIfNeeded() override { events_.push_back("desktopIsolation.recoverIfNeeded"); }
     void emergencyRestore() override { events_.push_back("desktopIsolation.emergencyRestore"); }
 
@@ -38,7 +38,7 @@ private:
 
 class RecordingRestore final : public EmergencyRestoring {
 public:
-    RecordingRestore(Events& events, QString name) : events_(events), name_(std::move(name)) {}
+    RecordingRestore(Events& events, QString name) : events_(events), name_(std::move(name)) { }
     void emergencyRestore() override { events_.push_back(name_ + ".emergencyRestore"); }
 
 private:
@@ -49,7 +49,7 @@ private:
 // Records the orphan recovery; every other call goes to a store that keeps nothing.
 class RecordingStore final : public SessionPersisting {
 public:
-    explicit RecordingStore(Events& events) : events_(events) {}
+    explicit RecordingStore(Events& events) : events_(events) { }
     StoreResult<int> recoverOrphanedSessions(const QDateTime&) override
     {
         events_.push_back("store.recoverOrphanedSessions");
@@ -99,7 +99,14 @@ protected:
 
     AppDelegate::Dependencies dependencies()
     {
-        return {composition_.manager(), desktopIsolation_, dock_, thumbnail_, defaults_, desktop_, desktop_, scheduler_,
+        return {composition_.manager(),
+                desktopIsolation_,
+                dock_,
+                thumbnail_,
+                defaults_,
+                desktop_,
+                desktop_,
+                scheduler_,
                 [this] { events_.push_back("drainLog"); }};
     }
 
@@ -148,9 +155,8 @@ TEST_F(AppDelegateTest, TerminatingWithoutASessionRestoresAndDrainsAndLogsNoStop
                                "thumbnail.emergencyRestore", "drainLog"}));
     EXPECT_EQ(desktop_.presentationOptions(), 0);
 
-    EXPECT_EQ(log.messages("AppDelegate"),
-              (QStringList{"applicationShouldTerminate: returning .terminateNow",
-                           "applicationWillTerminate: final safety reset"}));
+    EXPECT_EQ(log.messages("AppDelegate"), (QStringList{"applicationShouldTerminate: returning .terminateNow",
+                                                        "applicationWillTerminate: final safety reset"}));
     EXPECT_FALSE(log.contains("Stopping session"));
     EXPECT_FALSE(log.contains("stopSession called"));
 }
@@ -197,7 +203,7 @@ TEST_F(AppDelegateTest, SigtermOnlyClearsThePresentationOptions)
 }
 
 // Interrupt, hang-up and quit: each takes the road of a quit from the menu.
-class AppDelegateTerminationSignalTest : public AppDelegateTest, public ::testing::WithParamInterface<int> {};
+class AppDelegateTerminationSignalTest : public AppDelegateTest, public ::testing::WithParamInterface<int> { };
 
 TEST_P(AppDelegateTerminationSignalTest, StopsTheSessionRestoresAndDrainsAndTheApplicationEnds)
 {
@@ -226,7 +232,9 @@ TEST_P(AppDelegateTerminationSignalTest, StopsTheSessionRestoresAndDrainsAndTheA
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, AppDelegateTerminationSignalTest, ::testing::Values(SIGINT, SIGHUP, SIGQUIT),
-                         [](const auto& testCase) { return TerminationSignalHandler::signalName(testCase.param).toStdString(); });
+                         [](const auto& testCase) {
+                             return TerminationSignalHandler::signalName(testCase.param).toStdString();
+                         });
 
 TEST_F(AppDelegateTest, ClosingTheLastWindowDoesNotTerminate)
 {

@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "TestDesktop.h"
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "TestDesktop.h"
 
 #include <QAction>
 #include <QApplication>

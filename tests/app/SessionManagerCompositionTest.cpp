@@ -1,13 +1,13 @@
 #include "app/SessionManagerComposition.h"
 #include "app/SessionManagerSessionStarting.h"
 
-#include "scripted/VirtualTimeDriver.h"
-#include "platform/simulated/DesktopWorkspace.h"
 #include "core/ManualScheduler.h"
+#include "core/UserDefaults.h"
+#include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
-#include "core/UserDefaults.h"
 
 #include "LogCapture.h"
 #include "TestDesktop.h"
@@ -59,9 +59,9 @@ protected:
         ASSERT_TRUE(desktop_.applyScenario(scenario).isEmpty());
 
         defaults_ = std::make_unique<UserDefaults>(QStringLiteral("composition-test"), root_.path() + "/defaults");
-        composition_ = std::make_unique<SessionManagerComposition>(scheduler_, scheduler_, desktop_.interfaces(),
-                                                                   *defaults_,
-                                                                   std::make_shared<SchedulerSessionTimerFactory>(scheduler_));
+        composition_ =
+            std::make_unique<SessionManagerComposition>(scheduler_, scheduler_, desktop_.interfaces(), *defaults_,
+                                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_));
     }
 
     void TearDown() override
@@ -89,7 +89,10 @@ protected:
         return desktop_.windowsOf(desktop_.runningApplication(test::kEditorBundleID)->pid).front()->number;
     }
 
-    bool logged(const QString& fragment) const { return logs_.messages(QStringLiteral("SessionManager")).join('\n').contains(fragment); }
+    bool logged(const QString& fragment) const
+    {
+        return logs_.messages(QStringLiteral("SessionManager")).join('\n').contains(fragment);
+    }
 
     QTemporaryDir root_;
     QTemporaryDir temporary_;
@@ -171,7 +174,8 @@ TEST_F(SessionManagerCompositionTest, AMinimizedAllowedAppIsRestoredAndRaisedThr
     startEditorSession();
     desktop_.setWindowMinimized(editorWindow(), true);
     EXPECT_EQ(manager().classifyAllowedWindowSpaceState(test::kEditorBundleID),
-              (AllowedWindowSpaceClassification{test::kEditorBundleID, AllowedWindowSpaceState::minimized, 0, 1, 1, 1}));
+              (AllowedWindowSpaceClassification{test::kEditorBundleID, AllowedWindowSpaceState::minimized, 0, 1, 1,
+                                                1}));
 
     manager().restoreAllowedApp(test::kEditorBundleID);
     time_.advance(1.0);

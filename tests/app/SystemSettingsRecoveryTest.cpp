@@ -30,8 +30,10 @@ namespace {
 
 const QString kSuite = QStringLiteral("standard");
 const QString kThumbnailRead = QStringLiteral("/usr/bin/defaults read com.apple.screencapture show-thumbnail");
-const QString kThumbnailOff = QStringLiteral("/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool false");
-const QString kThumbnailBack = QStringLiteral("/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool true");
+const QString kThumbnailOff =
+    QStringLiteral("/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool false");
+const QString kThumbnailBack =
+    QStringLiteral("/usr/bin/defaults write com.apple.screencapture show-thumbnail -bool true");
 
 // A session starts with the thumbnail, then the Dock; it stops with the Dock first.
 const QStringList kSessionStart = QStringList{kThumbnailRead, kThumbnailOff} + test::kDockCaptureAndForce;

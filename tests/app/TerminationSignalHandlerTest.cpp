@@ -122,13 +122,13 @@ TEST_F(TerminationSignalHandlerTest, OneHandlerAtATimeAndThePreviousActionsComeB
         EXPECT_FALSE(second.isInstalled());
 
         for (int i = 0; i < 4; ++i) {
-            struct sigaction during {};
+            struct sigaction during { };
             ::sigaction(handled[i], nullptr, &during);
             EXPECT_NE(during.sa_handler, before[i].sa_handler) << handled[i];
         }
     }
     for (int i = 0; i < 4; ++i) {
-        struct sigaction after {};
+        struct sigaction after { };
         ::sigaction(handled[i], nullptr, &after);
         EXPECT_EQ(after.sa_handler, before[i].sa_handler) << handled[i];
     }

@@ -42,9 +42,12 @@ protected:
     {
         UserDefaults(QString::fromUtf8(UserDefaults::standardSuiteName), directory_.filePath("defaults"))
             .setBool("vesk.analyticsEnabled", analyticsEnabled);
-        VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
+        VeskAppEnvironment environment{desktop_.interfaces(),
+                                       scheduler_,
+                                       scheduler_,
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
-                                       directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
+                                       directory_.filePath("VeskData.store"),
+                                       directory_.filePath("defaults")};
         environment.analyticsCacheFilePath = directory_.filePath("caches/telemetrysignalcache");
         app_ = std::make_unique<VeskApp>(environment);
         ASSERT_TRUE(app_->isReady());
@@ -76,8 +79,8 @@ TEST_F(VeskAppAnalyticsTest, DeliversTheLaunchSignalAndTheClientsSessionStart)
     scheduler_.advance(11);
     ASSERT_TRUE(server_.waitForRequests(1));
 
-    EXPECT_EQ(receivedTypes(), (QStringList{"app.launched", "Telemetry.Acquisition.newInstallDetected",
-                                            "Telemetry.Session.started"}));
+    EXPECT_EQ(receivedTypes(),
+              (QStringList{"app.launched", "Telemetry.Acquisition.newInstallDetected", "Telemetry.Session.started"}));
     const QJsonObject launch = QJsonDocument::fromJson(server_.requests().front().body).array()[0].toObject();
     EXPECT_EQ(launch["appID"].toString(), TelemetryAnalyticsService::configuredAppID());
     EXPECT_TRUE(launch["payload"].toObject().contains("accessibilityGranted"));
@@ -93,7 +96,8 @@ TEST_F(VeskAppAnalyticsTest, WithAnalyticsOffTheClientStartsOnlyWithTheFirstSign
     startApp(false);
     scheduler_.advance(11);
     EXPECT_FALSE(telemetry::Telemetry::isInitialized());
-    EXPECT_EQ(log.messages("AnalyticsService"), QStringList{"Signal dropped — analytics disabled, signal=app.launched"});
+    EXPECT_EQ(log.messages("AnalyticsService"),
+              QStringList{"Signal dropped — analytics disabled, signal=app.launched"});
     EXPECT_FALSE(server_.waitForRequests(1, 200));
 
     app_->defaultsStore().setAnalyticsEnabled(true);

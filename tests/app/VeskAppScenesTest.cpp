@@ -1,16 +1,16 @@
 #include "app/VeskApp.h"
 
-#include "app/AboutWindow.h"
-#include "helpers/AppHelpers.h"
-#include "update/SoftwareUpdateControlling.h"
-#include "settings/VeskDefaultsStore.h"
-#include "app/MainWindow.h"
-#include "session/SchedulerSessionTimerFactory.h"
-#include "app/SettingsWindow.h"
 #include "LogCapture.h"
-#include "core/ManualScheduler.h"
-#include "platform/simulated/SimulatedDesktop.h"
 #include "TestDesktop.h"
+#include "app/AboutWindow.h"
+#include "app/MainWindow.h"
+#include "app/SettingsWindow.h"
+#include "core/ManualScheduler.h"
+#include "helpers/AppHelpers.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "settings/VeskDefaultsStore.h"
+#include "update/SoftwareUpdateControlling.h"
 
 #include <QAction>
 #include <QLabel>
@@ -34,7 +34,7 @@ struct UpdateCalls {
 
 class RecordingUpdateService final : public SoftwareUpdateControlling {
 public:
-    explicit RecordingUpdateService(UpdateCalls& calls) : calls_(calls) {}
+    explicit RecordingUpdateService(UpdateCalls& calls) : calls_(calls) { }
     bool canCheckForUpdates() const override { return calls_.canCheck; }
     void setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler) override
     {
@@ -56,18 +56,18 @@ private:
 
 class VeskAppScenesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
-    }
+    void SetUp() override { ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty()); }
 
     // Each application has a data folder of its own: two on one folder are
     // one too many.
     std::unique_ptr<VeskApp> makeApp()
     {
         const QString store = directory_.filePath(QStringLiteral("data%1/VeskData.store").arg(appsMade_++));
-        VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
-                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_), store,
+        VeskAppEnvironment environment{desktop_.interfaces(),
+                                       scheduler_,
+                                       scheduler_,
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                       store,
                                        directory_.filePath("defaults")};
         environment.makeUpdateService = [this] {
             ++calls_.built;

@@ -1,18 +1,18 @@
 #include "app/VeskApp.h"
 
+#include "LogCapture.h"
+#include "TestDesktop.h"
 #include "analytics/AnalyticsTracking.h"
-#include "settings/VeskDefaultsStore.h"
+#include "core/MainThread.h"
+#include "core/ManualScheduler.h"
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/DiagnosticPayloadSubscribing.h"
 #include "feedback/WorkerBugReportSender.h"
-#include "LogCapture.h"
 #include "platform/simulated/DesktopWorkspace.h"
-#include "core/MainThread.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
-#include "TestDesktop.h"
+#include "settings/VeskDefaultsStore.h"
 
 #include <QLoggingCategory>
 #include <QTemporaryDir>
@@ -62,9 +62,12 @@ protected:
         scenario.accessibilityTrusted = accessibilityTrusted;
         scenario.diagnosticPayloads = {R"({"crashDiagnostics":[{"signal":11}]})", R"({"hangDiagnostics":[]})"};
         EXPECT_TRUE(desktop_.applyScenario(scenario).isEmpty());
-        VeskAppEnvironment environment{desktop_.interfaces(), scheduler_, scheduler_,
+        VeskAppEnvironment environment{desktop_.interfaces(),
+                                       scheduler_,
+                                       scheduler_,
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
-                                       directory_.filePath("VeskData.store"), directory_.filePath("defaults")};
+                                       directory_.filePath("VeskData.store"),
+                                       directory_.filePath("defaults")};
         environment.makeAnalyticsService = [this](VeskDefaultsStore& defaults) {
             analyticsDefaults_ = &defaults;
             qCInfo(lcRecorder, "analytics built");
@@ -116,7 +119,7 @@ TEST_F(VeskAppStartUpTest, ConfiguresStoreAnalyticsAndCrashDiagnosticsInOrder)
     EXPECT_EQ(analyticsDefaults_, &app->defaultsStore());
 }
 
-class VeskAppLaunchSignalTest : public VeskAppStartUpTest, public ::testing::WithParamInterface<bool> {};
+class VeskAppLaunchSignalTest : public VeskAppStartUpTest, public ::testing::WithParamInterface<bool> { };
 
 TEST_P(VeskAppLaunchSignalTest, CarriesTheAccessibilityTrustAndGoesStraightToTheAnalyticsService)
 {
@@ -170,7 +173,8 @@ TEST_F(VeskAppStartUpTest, DiagnosticPayloadsReachTheCrashDiagnosticsForTheAppli
     desktop_.deliverDiagnosticPayloads({late});
     desktop_.workspace().waitForCompletions();
     const auto next = std::make_shared<RecordingCrashDiagnostics>();
-    desktop_.subscribeToDiagnosticPayloads([next](const std::vector<QByteArray>& payloads) { next->didReceive(payloads); });
+    desktop_.subscribeToDiagnosticPayloads(
+        [next](const std::vector<QByteArray>& payloads) { next->didReceive(payloads); });
     desktop_.workspace().waitForCompletions();
     std::lock_guard lock(next->mutex);
     EXPECT_EQ(next->received, std::vector<QByteArray>{late});

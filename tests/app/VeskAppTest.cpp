@@ -1,26 +1,26 @@
 #include "app/VeskApp.h"
 
+#include "LogCapture.h"
+#include "TestDesktop.h"
+#include "app/AppDelegate.h"
 #include "app/InstanceLock.h"
+#include "app/MainWindow.h"
+#include "core/ManualScheduler.h"
+#include "core/UserDefaults.h"
+#include "enforcement/DockMissionControlFallbackService.h"
+#include "enforcement/ScreenshotThumbnailSuppressionService.h"
 #include "logging/VeskLogFileStore.h"
+#include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
 #include "store/FocusSession.h"
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
-#include "app/AppDelegate.h"
-#include "app/MainWindow.h"
-#include "session/SchedulerSessionTimerFactory.h"
-#include "scripted/VirtualTimeDriver.h"
-#include "platform/simulated/DesktopWorkspace.h"
-#include "core/ManualScheduler.h"
-#include "platform/simulated/SimulatedDesktop.h"
-#include "core/UserDefaults.h"
-#include "enforcement/DockMissionControlFallbackService.h"
-#include "enforcement/ScreenshotThumbnailSuppressionService.h"
-#include "platform/simulated/DefaultsDomains.h"
-#include "session/SessionManager.h"
-#include "LogCapture.h"
 #include "ui/ReducedMotion.h"
-#include "TestDesktop.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -47,10 +47,11 @@ protected:
     {
         ASSERT_TRUE(directory_.isValid());
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
-        app_ = std::make_unique<VeskApp>(VeskAppEnvironment{
-            desktop_.interfaces(), scheduler_, scheduler_, std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
-            directory_.path() + "/VeskData.store", directory_.path() + "/defaults",
-            [](int) { FAIL() << "the store opens"; }});
+        app_ = std::make_unique<VeskApp>(VeskAppEnvironment{desktop_.interfaces(), scheduler_, scheduler_,
+                                                            std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                                            directory_.path() + "/VeskData.store",
+                                                            directory_.path() + "/defaults",
+                                                            [](int) { FAIL() << "the store opens"; }});
         ASSERT_TRUE(app_->isReady());
         app_->launch();
     }
@@ -179,7 +180,8 @@ const QStringList kUntouchedSystem{"-", "-", "-", "-", "-", "-", "-", "-", "0"};
 TEST_F(VeskAppTest, TerminationDuringASessionPutsEverySystemSettingBack)
 {
     startEditorSession();
-    EXPECT_EQ(systemSettings(desktop_), (QStringList{"true", "false", "false", "false", "false", "true", "1000", "false", "314"}));
+    EXPECT_EQ(systemSettings(desktop_),
+              (QStringList{"true", "false", "false", "false", "false", "true", "1000", "false", "314"}));
     EXPECT_FALSE(desktop_.isDockShown());
 
     app_->requestTermination();
@@ -201,7 +203,8 @@ TEST_F(VeskAppTest, TheNextLaunchPutsBackWhatARunKilledDuringASessionChanged)
     ASSERT_TRUE(QFile::copy(directory_.filePath("defaults/de.pelko.vesk.json"), keptDefaults + "/de.pelko.vesk.json"));
     desktop_.setTerminationHandlers({}, {});
     app_.reset();
-    EXPECT_EQ(systemSettings(desktop_), (QStringList{"true", "false", "false", "false", "false", "true", "1000", "false", "0"}));
+    EXPECT_EQ(systemSettings(desktop_),
+              (QStringList{"true", "false", "false", "false", "false", "true", "1000", "false", "0"}));
 
     desktop_.relaunchOwnProcess();
     VeskApp relaunched(VeskAppEnvironment{desktop_.interfaces(), scheduler_, scheduler_,

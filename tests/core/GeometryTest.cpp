@@ -46,8 +46,7 @@ TEST(Geometry, UnionIgnoresNullButNotEmpty)
     EXPECT_EQ(a.united(Rect{20, 30, 0, 0}), (Rect{0, 0, 20, 30}));
     EXPECT_EQ(a.united(Rect{-5, 15, 10, -20}), (Rect{-5, -5, 15, 20}));
     // Two displays side by side, the second one lower.
-    EXPECT_EQ((Rect{0, 0, 1440, 900}).united(Rect{1440, -180, 1920, 1080}),
-              (Rect{0, -180, 3360, 1080}));
+    EXPECT_EQ((Rect{0, 0, 1440, 900}).united(Rect{1440, -180, 1920, 1080}), (Rect{0, -180, 3360, 1080}));
 }
 
 struct IntersectionCase {

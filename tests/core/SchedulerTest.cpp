@@ -1,5 +1,5 @@
-#include "core/ManualScheduler.h"
 #include "core/MainThread.h"
+#include "core/ManualScheduler.h"
 #include "core/QtScheduler.h"
 
 #include <QCoreApplication>

@@ -83,7 +83,8 @@ TEST(UserDefaults, ValuesKeepTheirTypeAcrossAReload)
     EXPECT_EQ(reloaded.dictionaryForKey("dictionary"), (QVariantMap{{"autohide", true}, {"autohide-delay", 0.5}}));
     EXPECT_EQ(reloaded.dataForKey("data"), QByteArray("[{\"st\":1}]\0\xff", 12));
     EXPECT_EQ(reloaded.object("data")->typeId(), QMetaType::QByteArray);
-    EXPECT_EQ(reloaded.arrayForKey("nestedData"), (QVariantList{QByteArray("ab"), QVariantMap{{"inner", QByteArray("c")}}}));
+    EXPECT_EQ(reloaded.arrayForKey("nestedData"),
+              (QVariantList{QByteArray("ab"), QVariantMap{{"inner", QByteArray("c")}}}));
     EXPECT_EQ(reloaded.dataForKey("text"), std::nullopt);
     EXPECT_EQ(reloaded.stringForKey("data"), std::nullopt);
     EXPECT_EQ(reloaded.dictionaryRepresentation().keys(),

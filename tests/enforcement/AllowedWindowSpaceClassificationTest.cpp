@@ -1,6 +1,6 @@
+#include "enforcement/AllowedWindowSpaceClassification.h"
 #include "DesktopSpecs.h"
 #include "QtPrinters.h"
-#include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/SystemAXWindowManager.h"
 #include "enforcement/SystemWorkspace.h"
 #include "overlay/WindowSnapshotReader.h"
@@ -25,8 +25,8 @@ AllowedWindowSnapshot snapshot(QString bundleID, Rect bounds, int layer = 0, dou
 // Two displays side by side: 1440 × 900 and 1920 × 1080 to its right.
 DisplayGeometry twoDisplays()
 {
-    return DisplayGeometry({{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}},
-                            {Rect{1440, -180, 1920, 1080}, Rect{1440, 0, 1920, 1080}}});
+    return DisplayGeometry(
+        {{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}}, {Rect{1440, -180, 1920, 1080}, Rect{1440, 0, 1920, 1080}}});
 }
 
 struct CountableCase {
@@ -41,7 +41,7 @@ void PrintTo(const CountableCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class CountableWindowTable : public ::testing::TestWithParam<CountableCase> {};
+class CountableWindowTable : public ::testing::TestWithParam<CountableCase> { };
 
 TEST_P(CountableWindowTable, KeepsOnlyRealWindowsOfTheApplication)
 {
@@ -91,7 +91,7 @@ TEST(AllowedWindowSpaceClassificationTest, StatesReadBackFromTheirRawText)
 // A running application as the sources report it.
 class ListedApplication final : public RunningApplicationControlling {
 public:
-    explicit ListedApplication(bool hidden) : hidden_(hidden) {}
+    explicit ListedApplication(bool hidden) : hidden_(hidden) { }
     std::optional<QString> bundleIdentifier() const override { return editor; }
     qint32 processIdentifier() const override { return 1; }
     bool isTerminated() const override { return false; }
@@ -121,7 +121,7 @@ void PrintTo(const ClassifyCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class ClassifyTable : public ::testing::TestWithParam<ClassifyCase> {};
+class ClassifyTable : public ::testing::TestWithParam<ClassifyCase> { };
 
 TEST_P(ClassifyTable, DecidesFromAllInputsAndCarriesTheAccessibilityCounts)
 {

@@ -1,6 +1,6 @@
+#include "enforcement/AppMonitorService.h"
 #include "LogCapture.h"
 #include "QtPrinters.h"
-#include "enforcement/AppMonitorService.h"
 #include "platform/simulated/DesktopTestScene.h"
 #include "platform/simulated/DesktopWorkspace.h"
 
@@ -76,7 +76,8 @@ TEST_F(AppMonitorServiceTest, ActivationHidesRegularAndAccessoryAppsButNeverAllo
     EXPECT_FALSE(isHidden("com.apple.dock"));
     EXPECT_FALSE(isHidden("com.vesk.app"));
     EXPECT_TRUE(logLines().contains("AppMonitor activated — 1 apps allowed, runningAtActivation=7"));
-    EXPECT_TRUE(logLines().contains("Hiding running app: com.example.menu, policy=1, reason=activation, success=false"));
+    EXPECT_TRUE(
+        logLines().contains("Hiding running app: com.example.menu, policy=1, reason=activation, success=false"));
     EXPECT_TRUE(logLines().contains("Hidden 3 disallowed apps — reason=activation")) << "a failed hide counts too";
     EXPECT_TRUE(hiddenReports.isEmpty()) << "sweeps report nothing";
     EXPECT_TRUE(decisionRequests.isEmpty());

@@ -1,5 +1,5 @@
-#include "LogCapture.h"
 #include "enforcement/ChromiumWindowMaterializer.h"
+#include "LogCapture.h"
 #include "enforcement/SystemWorkspace.h"
 #include "platform/simulated/DesktopTestScene.h"
 #include "platform/simulated/DesktopWorkspace.h"
@@ -49,7 +49,8 @@ TEST_F(ChromiumWindowMaterializerTest, OtherApplicationsAreUnsupportedAndAMissin
 
     EXPECT_EQ(materializer->materialize(chromeID, std::nullopt, "reveal"),
               WindowMaterializationOutcome::failed("missing app URL"));
-    EXPECT_TRUE(logs.contains("Materialization failed — bundleID=com.google.Chrome, reason=reveal, error=missing app URL"));
+    EXPECT_TRUE(
+        logs.contains("Materialization failed — bundleID=com.google.Chrome, reason=reveal, error=missing app URL"));
     EXPECT_TRUE(requests().empty());
 }
 

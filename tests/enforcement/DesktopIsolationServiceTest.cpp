@@ -49,7 +49,10 @@ protected:
         return frames;
     }
 
-    void setLegacyBackup(const QByteArray& json) { defaults->setData(DesktopIsolationService::legacyWallpaperBackupKey, json); }
+    void setLegacyBackup(const QByteArray& json)
+    {
+        defaults->setData(DesktopIsolationService::legacyWallpaperBackupKey, json);
+    }
 
     QTemporaryDir folder;
     std::unique_ptr<UserDefaults> defaults;
@@ -63,7 +66,8 @@ TEST_F(DesktopIsolationServiceTest, EveryDesktopGetsABlackPanelBehindTheWindows)
     ASSERT_EQ(isolation->panels().size(), 2u);
     EXPECT_EQ(listedPanelFrames(), (std::vector<QRectF>{desktop->displays()[0].frame, desktop->displays()[1].frame}));
     EXPECT_EQ(BlackDesktopPanel::windowLevel(), windowLevelForKey(WindowLevelKey::desktopIcon));
-    EXPECT_EQ(isolationLog(), (QStringList{"Activating desktop isolation for 2 screen(s)", "Desktop isolation active — panels=2"}));
+    EXPECT_EQ(isolationLog(),
+              (QStringList{"Activating desktop isolation for 2 screen(s)", "Desktop isolation active — panels=2"}));
     EXPECT_EQ(panelLog(), (QStringList{"BlackDesktopPanel created for screen: Display 1",
                                        "Black desktop panel shown on screen: Display 1",
                                        "BlackDesktopPanel created for screen: Display 2",
@@ -201,9 +205,9 @@ TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreAfterANormalStopFindsNothi
     isolation->deactivate(QStringLiteral("sessionStop"));
     logs.clear();
     isolation->emergencyRestore();
-    EXPECT_EQ(isolationLog(), (QStringList{"Emergency desktop isolation restore requested",
-                                           "emergencyRestore: nothing to deactivate",
-                                           "emergencyRestore: no legacy wallpaper backup found"}));
+    EXPECT_EQ(isolationLog(),
+              (QStringList{"Emergency desktop isolation restore requested", "emergencyRestore: nothing to deactivate",
+                           "emergencyRestore: no legacy wallpaper backup found"}));
 }
 
 TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreTakesTheRunningIsolationDown)

@@ -8,14 +8,13 @@ using namespace vesk;
 namespace {
 
 // The user's Dock as stored before the first change, in the encoder's member order.
-const char* kUserBackupJson =
-    R"({"showDesktopGestureEnabled":{"existing":{"_0":{"raw":{"_0":"2"}}}},)"
-    R"("mcx-expose-disabled":{"missing":{}},)"
-    R"("autohide-delay":{"existing":{"_0":{"float":{"_0":0.5}}}},)"
-    R"("showMissionControlGestureEnabled":{"existing":{"_0":{"bool":{"_0":true}}}},)"
-    R"("showAppExposeGestureEnabled":{"missing":{}},)"
-    R"("autohide":{"existing":{"_0":{"bool":{"_0":false}}}},)"
-    R"("workspaces-auto-swoosh":{"existing":{"_0":{"bool":{"_0":true}}}}})";
+const char* kUserBackupJson = R"({"showDesktopGestureEnabled":{"existing":{"_0":{"raw":{"_0":"2"}}}},)"
+                              R"("mcx-expose-disabled":{"missing":{}},)"
+                              R"("autohide-delay":{"existing":{"_0":{"float":{"_0":0.5}}}},)"
+                              R"("showMissionControlGestureEnabled":{"existing":{"_0":{"bool":{"_0":true}}}},)"
+                              R"("showAppExposeGestureEnabled":{"missing":{}},)"
+                              R"("autohide":{"existing":{"_0":{"bool":{"_0":false}}}},)"
+                              R"("workspaces-auto-swoosh":{"existing":{"_0":{"bool":{"_0":true}}}}})";
 
 class DockMissionControlFallbackServiceTest : public test::SystemSettingsScene {
 protected:
@@ -133,7 +132,7 @@ struct BadBackupCase {
     const char* failure;
 };
 
-class DockBackupDecodingTest : public ::testing::TestWithParam<BadBackupCase> {};
+class DockBackupDecodingTest : public ::testing::TestWithParam<BadBackupCase> { };
 
 TEST_P(DockBackupDecodingTest, AnyOtherShapeFailsWithItsReason)
 {
@@ -145,7 +144,8 @@ TEST_P(DockBackupDecodingTest, AnyOtherShapeFailsWithItsReason)
 INSTANTIATE_TEST_SUITE_P(
     Shapes, DockBackupDecodingTest,
     ::testing::Values(
-        BadBackupCase{"noCase", R"({"autohide":{}})", "Invalid number of keys found, expected one. — codingPath=autohide"},
+        BadBackupCase{"noCase", R"({"autohide":{}})",
+                      "Invalid number of keys found, expected one. — codingPath=autohide"},
         BadBackupCase{"twoCases", R"({"autohide":{"missing":{},"existing":{"_0":{"bool":{"_0":true}}}}})",
                       "Invalid number of keys found, expected one. — codingPath=autohide"},
         BadBackupCase{"unknownCase", R"({"autohide":{"absent":{}}})", "Unknown case \"absent\". — codingPath=autohide"},
@@ -201,7 +201,8 @@ TEST_F(DockMissionControlFallbackServiceTest, FailedToolsAreLoggedAndTheSequence
     for (const auto& [key, state] : fallback->backupByKey())
         EXPECT_TRUE(state.isMissing()) << key.toStdString();
     EXPECT_TRUE(dockLog().contains("Backup read: key=autohide missing (stderr=launch path not accessible)"));
-    EXPECT_TRUE(dockLog().contains("Defaults write (activate) failed: key=autohide, stderr=launch path not accessible"));
+    EXPECT_TRUE(
+        dockLog().contains("Defaults write (activate) failed: key=autohide, stderr=launch path not accessible"));
 
     desktop->commandRunner().setLaunchFailure(std::nullopt);
     fallback->deactivate();

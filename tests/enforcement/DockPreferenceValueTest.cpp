@@ -20,7 +20,7 @@ struct ParseCase {
     DockPreferenceValue parsed;
 };
 
-class DockPreferenceParseTest : public ::testing::TestWithParam<ParseCase> {};
+class DockPreferenceParseTest : public ::testing::TestWithParam<ParseCase> { };
 
 TEST_P(DockPreferenceParseTest, ReadsTheToolsOutputAsTheKindOfTheForcedValue)
 {
@@ -29,19 +29,18 @@ TEST_P(DockPreferenceParseTest, ReadsTheToolsOutputAsTheKindOfTheForcedValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Outputs, DockPreferenceParseTest,
-    ::testing::Values(ParseCase{"one", "1\n", kBoolKind, {true}}, ParseCase{"zero", "0\n", kBoolKind, {false}},
-                      ParseCase{"trueWord", " TRUE \n", kBoolKind, {true}}, ParseCase{"yes", "yes", kBoolKind, {true}},
-                      ParseCase{"no", "No\n", kBoolKind, {false}},
-                      ParseCase{"numberForBool", "2\n", kBoolKind, {QStringLiteral("2")}},
-                      ParseCase{"textForBool", "  on \n", kBoolKind, {QStringLiteral("on")}},
-                      ParseCase{"fraction", "0.5\n", kFloatKind, {0.5}},
-                      ParseCase{"whole", "1000\n", kFloatKind, {1000.0}},
-                      ParseCase{"exponent", "1e3", kFloatKind, {1000.0}},
-                      ParseCase{"trailingText", "0.5s\n", kFloatKind, {QStringLiteral("0.5s")}},
-                      ParseCase{"commaDecimal", "0,5", kFloatKind, {QStringLiteral("0,5")}},
-                      ParseCase{"emptyForFloat", "\n", kFloatKind, {QString()}},
-                      ParseCase{"rawStaysRaw", " left\n", DockPreferenceValue{QStringLiteral("x")},
-                                {QStringLiteral("left")}}),
+    ::testing::Values(
+        ParseCase{"one", "1\n", kBoolKind, {true}}, ParseCase{"zero", "0\n", kBoolKind, {false}},
+        ParseCase{"trueWord", " TRUE \n", kBoolKind, {true}}, ParseCase{"yes", "yes", kBoolKind, {true}},
+        ParseCase{"no", "No\n", kBoolKind, {false}},
+        ParseCase{"numberForBool", "2\n", kBoolKind, {QStringLiteral("2")}},
+        ParseCase{"textForBool", "  on \n", kBoolKind, {QStringLiteral("on")}},
+        ParseCase{"fraction", "0.5\n", kFloatKind, {0.5}}, ParseCase{"whole", "1000\n", kFloatKind, {1000.0}},
+        ParseCase{"exponent", "1e3", kFloatKind, {1000.0}},
+        ParseCase{"trailingText", "0.5s\n", kFloatKind, {QStringLiteral("0.5s")}},
+        ParseCase{"commaDecimal", "0,5", kFloatKind, {QStringLiteral("0,5")}},
+        ParseCase{"emptyForFloat", "\n", kFloatKind, {QString()}},
+        ParseCase{"rawStaysRaw", " left\n", DockPreferenceValue{QStringLiteral("x")}, {QStringLiteral("left")}}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(DockPreferenceValueTest, WritesAndDescriptionsUseSixSignificantDigits)
@@ -67,8 +66,8 @@ TEST(DockPreferenceValueTest, EachKindHasItsJsonForm)
     EXPECT_EQ(text({QStringLiteral("2")}), R"({"raw":{"_0":"2"}})");
     const auto infinite = DockPreferenceValue{INFINITY}.toJson(QStringLiteral("autohide-delay"));
     EXPECT_EQ(std::get<QString>(infinite), "Unable to encode inf directly in JSON. — codingPath=autohide-delay.float");
-    for (const DockPreferenceValue& value : {DockPreferenceValue{true}, DockPreferenceValue{0.25},
-                                             DockPreferenceValue{QStringLiteral("left")}}) {
+    for (const DockPreferenceValue& value :
+         {DockPreferenceValue{true}, DockPreferenceValue{0.25}, DockPreferenceValue{QStringLiteral("left")}}) {
         const auto decoded = DockPreferenceValue::fromJson(std::get<QJsonObject>(value.toJson(QString())), QString());
         EXPECT_EQ(std::get<DockPreferenceValue>(decoded), value);
     }

@@ -1,5 +1,5 @@
-#include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/DynamicAllowlistState.h"
+#include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/WindowMaterializationOutcome.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,8 @@ TEST(DynamicAllowlistStateTest, RemovesOnlyDynamicIdentifiersWhileAnotherStaysAl
 TEST(DynamicAllowlistStateTest, LogTextsOfClassificationAndMaterialization)
 {
     const AllowedWindowSpaceClassification classification{"a", AllowedWindowSpaceState::onOtherSpace, 0, 2, 0, 1};
-    EXPECT_EQ(classification.description(), "spaceState=onOtherSpace, onScreenWindows=0, allWindows=2, minimized=0, axTotal=1");
+    EXPECT_EQ(classification.description(),
+              "spaceState=onOtherSpace, onScreenWindows=0, allWindows=2, minimized=0, axTotal=1");
     EXPECT_EQ(WindowMaterializationOutcome::failed("no URL").text(), "failed(no URL)");
     EXPECT_EQ(WindowMaterializationOutcome::requested().text(), "requested");
 }

@@ -16,8 +16,8 @@ protected:
     {
         InputEnforcementScene::SetUp();
         const PlatformInterfaces platform = desktop->interfaces();
-        hotkey = std::make_unique<EmergencyHotkeyService>(scheduler, scheduler, platform.eventTaps,
-                                                          platform.permissions);
+        hotkey =
+            std::make_unique<EmergencyHotkeyService>(scheduler, scheduler, platform.eventTaps, platform.permissions);
     }
 
     void activate()

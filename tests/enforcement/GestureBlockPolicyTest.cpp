@@ -18,13 +18,12 @@ struct GestureCase {
     Action expected;
 };
 
-class GestureBlockPolicyTable : public ::testing::TestWithParam<GestureCase> {};
+class GestureBlockPolicyTable : public ::testing::TestWithParam<GestureCase> { };
 
 TEST_P(GestureBlockPolicyTable, FirstMatchingRuleDecides)
 {
     const GestureCase& c = GetParam();
-    EXPECT_EQ(toRaw(GestureBlockPolicy::shouldBlock(c.type, c.hidType, c.subtype, c.allowedFocused,
-                                                    c.dockSwipeActive)),
+    EXPECT_EQ(toRaw(GestureBlockPolicy::shouldBlock(c.type, c.hidType, c.subtype, c.allowedFocused, c.dockSwipeActive)),
               toRaw(c.expected));
 }
 

@@ -5,12 +5,12 @@
 #include "overlay/OverlayBackingPanel.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/WindowSnapshotReader.h"
-#include "platform/PlatformInterfaces.h"
-#include "platform/simulated/DesktopEventSystem.h"
-#include "platform/simulated/DesktopWorkspace.h"
 #include "platform/OwnWindowSpec.h"
+#include "platform/PlatformInterfaces.h"
 #include "platform/WindowLevel.h"
+#include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopTestScene.h"
+#include "platform/simulated/DesktopWorkspace.h"
 
 #include <memory>
 #include <optional>
@@ -53,10 +53,7 @@ protected:
     platform::DesktopEventSystem& events() { return desktop->events(); }
 
     // A click (down and up) at a top-left point; what became of the down.
-    platform::EventOutcome click(QPointF quartzPoint, int button = 0)
-    {
-        return events().click(quartzPoint, button);
-    }
+    platform::EventOutcome click(QPointF quartzPoint, int button = 0) { return events().click(quartzPoint, button); }
 
     static bool swallowed(const platform::EventOutcome& outcome)
     {

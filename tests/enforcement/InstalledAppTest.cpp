@@ -1,5 +1,5 @@
-#include "QtPrinters.h"
 #include "enforcement/InstalledApp.h"
+#include "QtPrinters.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopTestScene.h"
 
@@ -52,9 +52,9 @@ TEST_F(InstalledAppTest, ListsTheBundlesOfBothFoldersSortedByNameWithTheFinderOn
     install("/Applications/Utilities/Tool.app", "com.example.tool");
     ASSERT_TRUE(QDir().mkpath(desktop->filesystemPath("/Applications/Empty.app")));
 
-    EXPECT_EQ(listed(), (QStringList{"alpha com.example.alpha", "Beta com.example.beta", "Browser com.example.browser",
-                                     "Editor com.example.editor", "Editor com.example.editor",
-                                     "Finder com.apple.finder"}));
+    EXPECT_EQ(listed(),
+              (QStringList{"alpha com.example.alpha", "Beta com.example.beta", "Browser com.example.browser",
+                           "Editor com.example.editor", "Editor com.example.editor", "Finder com.apple.finder"}));
     const std::vector<InstalledApp> apps = discover();
     EXPECT_EQ(apps[3].url, desktop->urlForPlatformPath("/Applications/Editor.app")) << "first folder first";
     EXPECT_EQ(apps[4].url, desktop->urlForPlatformPath("/System/Applications/Editor.app"));
@@ -67,8 +67,8 @@ TEST_F(InstalledAppTest, ListsTheBundlesOfBothFoldersSortedByNameWithTheFinderOn
 TEST_F(InstalledAppTest, ABundleWithTheFindersIdentifierTakesItsPlace)
 {
     install("/Applications/Files.app", QStringLiteral("com.apple.finder"));
-    EXPECT_EQ(listed(), (QStringList{"Browser com.example.browser", "Editor com.example.editor",
-                                     "Files com.apple.finder"}));
+    EXPECT_EQ(listed(),
+              (QStringList{"Browser com.example.browser", "Editor com.example.editor", "Files com.apple.finder"}));
 }
 
 TEST_F(InstalledAppTest, WithoutReadableFoldersOnlyTheFinderIsListed)

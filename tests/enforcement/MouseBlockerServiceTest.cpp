@@ -157,7 +157,8 @@ TEST_F(MouseBlockerServiceTest, IdenticalDecisionsAreLoggedOnceASecond)
 {
     blocker->activate({editorID});
     const auto blockedLines = [this] {
-        return int(blockerLog().filter(QStringLiteral("Mouse click blocked — reason=blockedOutsideVisiblePassthrough"))
+        return int(blockerLog()
+                       .filter(QStringLiteral("Mouse click blocked — reason=blockedOutsideVisiblePassthrough"))
                        .size());
     };
     click(onBrowser);

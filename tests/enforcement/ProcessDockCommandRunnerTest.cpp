@@ -27,7 +27,8 @@ TEST(ProcessDockCommandRunnerTest, ArgumentsReachTheToolOneByOneWithoutAShell)
 TEST(ProcessDockCommandRunnerTest, ATalkativeToolDoesNotBlockOnFullPipes)
 {
     // Far more than a pipe holds, on both outputs at once.
-    const DockCommandResult result = shell("head -c 2000000 /dev/zero | tr '\\0' a; head -c 2000000 /dev/zero | tr '\\0' b >&2");
+    const DockCommandResult result =
+        shell("head -c 2000000 /dev/zero | tr '\\0' a; head -c 2000000 /dev/zero | tr '\\0' b >&2");
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.standardOutput.size(), 2000000);
     EXPECT_EQ(result.standardError.size(), 2000000);

@@ -64,7 +64,7 @@ struct ReadCase {
 };
 
 class ThumbnailBackupTest : public ScreenshotThumbnailSuppressionServiceTest,
-                            public ::testing::WithParamInterface<ReadCase> {};
+                            public ::testing::WithParamInterface<ReadCase> { };
 
 // Anything but a clear yes is taken as "off" and written back as off; only a
 // key that was never set is deleted.
@@ -131,7 +131,8 @@ TEST_F(ScreenshotThumbnailSuppressionServiceTest, ASessionAfterACrashReusesTheSt
     auto next = makeThumbnailSuppression();
     next->activate();
     EXPECT_EQ(takeCommandLines(), QStringList{kWriteFalse});
-    EXPECT_TRUE(thumbnailLog().contains("Existing thumbnail backup found — reusing pre-VESK value instead of re-capturing"));
+    EXPECT_TRUE(
+        thumbnailLog().contains("Existing thumbnail backup found — reusing pre-VESK value instead of re-capturing"));
     next->deactivate();
     EXPECT_EQ(readBack(screencapture, "show-thumbnail"), "1");
 }
@@ -175,7 +176,8 @@ TEST_F(ScreenshotThumbnailSuppressionServiceTest, FailedCommandsLogTheToolsMessa
     suppression->deactivate();
     const QString line = thumbnailLog().filter("Failed to delete").value(0);
     // Untrimmed: the tool's blank first line is kept.
-    EXPECT_TRUE(line.startsWith("Failed to delete temporary screenshot thumbnail preference — stderr=\n")) << line.toStdString();
+    EXPECT_TRUE(line.startsWith("Failed to delete temporary screenshot thumbnail preference — stderr=\n"))
+        << line.toStdString();
     EXPECT_TRUE(line.endsWith("does not exist\n"));
     EXPECT_EQ(thumbnailLog().last(), "Screenshot floating thumbnail preference restored");
 

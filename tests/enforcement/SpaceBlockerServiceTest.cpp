@@ -26,7 +26,8 @@ protected:
         dockFallback = makeDockFallback();
         gestureBlocker = std::make_unique<GestureBlockerService>(scheduler, platform.eventTaps, platform.permissions,
                                                                  platform.workspace, "com.vesk.app");
-        hotkey = std::make_unique<EmergencyHotkeyService>(scheduler, scheduler, platform.eventTaps, platform.permissions);
+        hotkey =
+            std::make_unique<EmergencyHotkeyService>(scheduler, scheduler, platform.eventTaps, platform.permissions);
         spaceBlocker = std::make_unique<SpaceBlockerService>(scheduler, platform.eventTaps, platform.permissions,
                                                              *dockFallback, *gestureBlocker);
     }
@@ -57,11 +58,11 @@ TEST_F(SpaceBlockerServiceTest, SwitchingShortcutsAreDroppedWithoutEffectWhileSc
     const ProcessID browser = pidOf("com.example.browser");
     const int space = desktop->activeSpaceID(0);
 
-    EXPECT_TRUE(droppedBySpaceBlocker(press(48, cmd)));        // application switcher
-    EXPECT_TRUE(droppedBySpaceBlocker(press(49, cmd)));        // Spotlight
-    EXPECT_TRUE(droppedBySpaceBlocker(press(124, ctrl)));      // next Space
-    EXPECT_TRUE(droppedBySpaceBlocker(press(126, ctrl)));      // Mission Control
-    EXPECT_TRUE(droppedBySpaceBlocker(press(99, 0)));          // Mission Control key
+    EXPECT_TRUE(droppedBySpaceBlocker(press(48, cmd)));   // application switcher
+    EXPECT_TRUE(droppedBySpaceBlocker(press(49, cmd)));   // Spotlight
+    EXPECT_TRUE(droppedBySpaceBlocker(press(124, ctrl))); // next Space
+    EXPECT_TRUE(droppedBySpaceBlocker(press(126, ctrl))); // Mission Control
+    EXPECT_TRUE(droppedBySpaceBlocker(press(99, 0)));     // Mission Control key
     EXPECT_EQ(desktop->frontmostPID(), browser);
     EXPECT_EQ(desktop->activeSpaceID(0), space);
     EXPECT_EQ(desktop->events().spotlightInvocations(), 0);
@@ -71,7 +72,8 @@ TEST_F(SpaceBlockerServiceTest, SwitchingShortcutsAreDroppedWithoutEffectWhileSc
     EXPECT_EQ(desktop->events().screenshotsTaken(), 1);
     EXPECT_TRUE(press(124, ctrl | opt).delivered);
     EXPECT_TRUE(press(48, opt).delivered);
-    EXPECT_TRUE(blockerLog().contains(QStringLiteral("Blocked session shortcut — keyCode=48, flags=%1, hardcore=false").arg(cmd)));
+    EXPECT_TRUE(blockerLog().contains(
+        QStringLiteral("Blocked session shortcut — keyCode=48, flags=%1, hardcore=false").arg(cmd)));
 }
 
 TEST_F(SpaceBlockerServiceTest, TheEmergencyExitReachesTheHotkeyOnlyInANormalSession)
@@ -90,7 +92,8 @@ TEST_F(SpaceBlockerServiceTest, TheEmergencyExitReachesTheHotkeyOnlyInANormalSes
     EXPECT_TRUE(droppedBySpaceBlocker(press(53, cmd | opt)));
     scheduler.advance(1.0);
     EXPECT_EQ(hotkeyTriggers, 1);
-    EXPECT_TRUE(blockerLog().contains("Emergency exit shortcut BLOCKED — hardcore session (only timer/restart end the session)"));
+    EXPECT_TRUE(blockerLog().contains(
+        "Emergency exit shortcut BLOCKED — hardcore session (only timer/restart end the session)"));
 }
 
 TEST_F(SpaceBlockerServiceTest, ActivationSwitchesTheDockAndGesturesOnAndDeactivationTheReverse)

@@ -1,5 +1,5 @@
-#include "LogCapture.h"
 #include "enforcement/SpaceMonitorService.h"
+#include "LogCapture.h"
 #include "platform/simulated/DesktopTestScene.h"
 #include "platform/simulated/DesktopWorkspace.h"
 

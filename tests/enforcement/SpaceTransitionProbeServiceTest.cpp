@@ -1,6 +1,6 @@
+#include "enforcement/SpaceTransitionProbeService.h"
 #include "DesktopSpecs.h"
 #include "LogCapture.h"
-#include "enforcement/SpaceTransitionProbeService.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "platform/simulated/DesktopTestScene.h"
 #include "platform/simulated/DesktopWorkspace.h"
@@ -103,8 +103,8 @@ TEST_F(SpaceTransitionProbeServiceTest, OnlyAnActiveProbeSamplesOrTakesNewIdenti
     probe->activate({editorID});
     EXPECT_TRUE(logs.contains("[SpaceTransitionProbeService] activate called while already active"));
     probe->startBurst("reveal:y", 10);
-    EXPECT_TRUE(samples().back().endsWith("allowedOnScreen=[com.example.editor{count=1,ids=[" +
-                                          QString::number(firstWindowOf(editorID)) + "]}]"));
+    EXPECT_TRUE(samples().back().endsWith("allowedOnScreen=[com.example.editor{count=1,ids=["
+                                          + QString::number(firstWindowOf(editorID)) + "]}]"));
 
     probe->deactivate();
     EXPECT_FALSE(probe->isActive());

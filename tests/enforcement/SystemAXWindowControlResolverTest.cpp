@@ -21,7 +21,7 @@ void PrintTo(const TitleCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class MatchControlTitleTable : public ::testing::TestWithParam<TitleCase> {};
+class MatchControlTitleTable : public ::testing::TestWithParam<TitleCase> { };
 
 TEST_P(MatchControlTitleTable, NamesTheControlBySubroleThenTitle)
 {
@@ -82,7 +82,8 @@ TEST_F(SystemAXWindowControlResolverTest, WalksUpFromTheElementUnderTheClick)
 {
     // An application that calls itself "Zoom": a click inside its window is
     // named by the window's parent, the application.
-    desktop->addRunningApplication(test::application("com.example.zoom", {test::windowSpec(QRectF(800, 600, 300, 200))}));
+    desktop->addRunningApplication(
+        test::application("com.example.zoom", {test::windowSpec(QRectF(800, 600, 300, 200))}));
     EXPECT_EQ(resolve(QStringLiteral("com.example.zoom"), QPointF(950, 700)), Action::zoom);
 }
 

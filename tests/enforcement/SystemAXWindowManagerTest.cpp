@@ -1,7 +1,7 @@
+#include "enforcement/SystemAXWindowManager.h"
 #include "DesktopSpecs.h"
 #include "LogCapture.h"
 #include "QtPrinters.h"
-#include "enforcement/SystemAXWindowManager.h"
 #include "platform/simulated/DesktopAccessibility.h"
 #include "platform/simulated/DesktopTestScene.h"
 #include "platform/simulated/DesktopWorkspace.h"
@@ -29,7 +29,10 @@ protected:
     }
 
     DesktopAccessibility& ax() { return desktop->accessibility(); }
-    AXElement windowElement(WindowNumber number) { return AXElement{AXElement::Kind::window, desktop->window(number)->ownerPID, number}; }
+    AXElement windowElement(WindowNumber number)
+    {
+        return AXElement{AXElement::Kind::window, desktop->window(number)->ownerPID, number};
+    }
     QRectF boundsOf(WindowNumber number) const { return desktop->window(number)->bounds; }
     QStringList logLines() const { return logs.messages("SystemAXWindowManager"); }
 
@@ -69,7 +72,8 @@ void PrintTo(const ConversionCase& c, std::ostream* out)
 // The second display reports a bottom-left frame that does not follow from its
 // top-left bounds (it is level with the primary's top edge instead of its
 // bottom edge), so the two displays convert differently and the chosen one shows.
-class DisplayChoiceTable : public platform::testing::DesktopTestScene, public ::testing::WithParamInterface<ConversionCase> {
+class DisplayChoiceTable : public platform::testing::DesktopTestScene,
+                           public ::testing::WithParamInterface<ConversionCase> {
 protected:
     void SetUp() override
     {
@@ -92,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ConversionCase{"MostlyOnThePrimary", Rect{1000, 100, 600, 300}, Rect{1000, 500, 600, 300}},
                       ConversionCase{"MostlyOnTheSecond", Rect{1300, 100, 600, 300}, Rect{1300, 680, 600, 300}},
                       ConversionCase{"EvenSplitGoesToThePrimary", Rect{1240, 100, 400, 300}, Rect{1240, 500, 400, 300}},
-                      ConversionCase{"OnNoDisplayGoesToThePrimary", Rect{5000, 100, 400, 300}, Rect{5000, 500, 400, 300}}),
+                      ConversionCase{"OnNoDisplayGoesToThePrimary", Rect{5000, 100, 400, 300},
+                                     Rect{5000, 500, 400, 300}}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(SystemAXWindowManagerTest, WithoutDisplaysTheFrameIsWrittenUnchanged)
@@ -124,7 +129,8 @@ TEST_F(SystemAXWindowManagerTest, AFailedFinalPositionWriteFailsTheFrameAndNames
 TEST_F(SystemAXWindowManagerTest, FramesNeedARunningApplicationWithAWindowAndFiniteValues)
 {
     EXPECT_FALSE(manager->setFrame("com.example.none", Rect{0, 0, 100, 100}));
-    EXPECT_TRUE(logLines().contains("[SystemAXWindowManager] setFrame failed — no AX window, bundleID=com.example.none"));
+    EXPECT_TRUE(
+        logLines().contains("[SystemAXWindowManager] setFrame failed — no AX window, bundleID=com.example.none"));
     EXPECT_FALSE(manager->setFrame(browserID, Rect::null()));
     EXPECT_TRUE(logLines().contains(
         "[SystemAXWindowManager] setFrame failed — could not create AXValue, bundleID=com.example.browser"));
@@ -177,7 +183,8 @@ TEST_F(SystemAXWindowManagerTest, AnApplicationWithoutWindowsOrNotRunning)
                                     "bundleID=com.example.browser, minimized=true"));
     EXPECT_EQ(manager->minimizedWindowCounts(browserID), (AXWindowManaging::WindowCounts{0, 0}));
     EXPECT_FALSE(manager->closeWindow(browserID, std::nullopt));
-    EXPECT_TRUE(logLines().contains("[SystemAXWindowManager] close failed — no AX window, bundleID=com.example.browser"));
+    EXPECT_TRUE(
+        logLines().contains("[SystemAXWindowManager] close failed — no AX window, bundleID=com.example.browser"));
     EXPECT_FALSE(manager->isFullScreen(browserID));
     EXPECT_FALSE(manager->exitFullScreen(browserID));
 
@@ -187,7 +194,8 @@ TEST_F(SystemAXWindowManagerTest, AnApplicationWithoutWindowsOrNotRunning)
     EXPECT_TRUE(manager->hide(gone));
     EXPECT_TRUE(manager->closeWindow(gone, Point{1, 1}));
     EXPECT_FALSE(manager->raise(gone));
-    EXPECT_TRUE(logLines().contains("[SystemAXWindowManager] raise failed — app not running, bundleID=com.example.none"));
+    EXPECT_TRUE(
+        logLines().contains("[SystemAXWindowManager] raise failed — app not running, bundleID=com.example.none"));
     EXPECT_FALSE(manager->isFullScreen(gone));
     EXPECT_EQ(manager->minimizedWindowCounts(gone), (AXWindowManaging::WindowCounts{0, 0}));
 }
@@ -248,8 +256,9 @@ TEST_F(SystemAXWindowManagerTest, CloseTargetsTheWindowUnderThePointElseTheMainW
     EXPECT_TRUE(manager->closeWindow(browserID, Point{1200, 400}));
     EXPECT_FALSE(desktop->window(docs));
     EXPECT_TRUE(desktop->window(startPage));
-    EXPECT_TRUE(logLines().contains("[SystemAXWindowManager] close targeting window at point — "
-                                    "bundleID=com.example.browser, point={1200, 400}, matchedWindow=true, fallback=false"));
+    EXPECT_TRUE(
+        logLines().contains("[SystemAXWindowManager] close targeting window at point — "
+                            "bundleID=com.example.browser, point={1200, 400}, matchedWindow=true, fallback=false"));
 
     const WindowNumber other = desktop->addWindow(browser, window("Other", QRectF(1150, 300, 250, 300)));
     desktop->setMainWindow(browser, startPage);

@@ -1,6 +1,6 @@
 #include "enforcement/SystemWorkspace.h"
-#include "platform/simulated/DesktopWorkspace.h"
 #include "core/ManualScheduler.h"
+#include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
 #include <QTemporaryDir>

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QSignalSpy>
 
-
 namespace vesk::test {
 namespace {
 

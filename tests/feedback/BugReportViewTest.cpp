@@ -1,8 +1,8 @@
 #include "FeedbackTestScene.h"
 
 #include "feedback/BugReportCategorySwitch.h"
-#include "feedback/BugReportView.h"
 #include "feedback/BugReportLogSwitch.h"
+#include "feedback/BugReportView.h"
 #include "ui/TextLabel.h"
 
 #include <QApplication>
@@ -18,7 +18,8 @@ class BugReportViewTest : public FeedbackTestScene {
 protected:
     std::unique_ptr<BugReportView> makeView(BugReportService::Folders folders)
     {
-        auto service = std::make_unique<BugReportService>(sender(), logStore(), desktop.workspace(), std::move(folders));
+        auto service =
+            std::make_unique<BugReportService>(sender(), logStore(), desktop.workspace(), std::move(folders));
         auto model = std::make_unique<BugReportFormModel>(std::move(service), [] { return report().metadata; });
         auto view = std::make_unique<BugReportView>(std::move(model), [this] { ++closeCount; });
         view->show();
@@ -27,7 +28,8 @@ protected:
     std::unique_ptr<BugReportView> makeView() { return makeView({downloads(), temporary()}); }
 
     template <typename T>
-    static T* find(const BugReportView& view, const std::function<bool(T*)>& matches = [](T*) { return true; })
+    static T* find(
+        const BugReportView& view, const std::function<bool(T*)>& matches = [](T*) { return true; })
     {
         for (T* child : view.findChildren<T*>()) {
             if (matches(child))
@@ -41,7 +43,8 @@ protected:
     }
     static bool showsText(const BugReportView& view, const QString& text)
     {
-        return find<TextLabel>(view, [&](TextLabel* l) { return l->text() == text && l->isVisibleTo(&view); }) != nullptr;
+        return find<TextLabel>(view, [&](TextLabel* l) { return l->text() == text && l->isVisibleTo(&view); })
+               != nullptr;
     }
 
     void fill(BugReportView& view, const QString& title, const QString& details)
@@ -94,7 +97,8 @@ TEST_F(BugReportViewTest, SendFollowsEveryKeystrokeAndCategoryKeepsTheText)
     EXPECT_TRUE(button(*view, "Senden")->isEnabled());
 
     auto* categories = find<BugReportCategorySwitch>(*view);
-    QTest::mouseClick(categories, Qt::LeftButton, {}, categories->segmentRect(BugReportCategory::idea).center().toPoint());
+    QTest::mouseClick(categories, Qt::LeftButton, {},
+                      categories->segmentRect(BugReportCategory::idea).center().toPoint());
     EXPECT_EQ(view->model().category(), BugReportCategory::idea);
     EXPECT_EQ(find<QPlainTextEdit>(*view)->placeholderText(), "Beschreibe deine Idee …");
     EXPECT_EQ(find<QPlainTextEdit>(*view)->toPlainText(), " y ");

@@ -37,10 +37,7 @@ protected:
         scheduler.runPending();
     }
 
-    int sendsEnded() const
-    {
-        return capture.count("Diagnostic sent (") + capture.count("Diagnostic send failed — ");
-    }
+    int sendsEnded() const { return capture.count("Diagnostic sent (") + capture.count("Diagnostic send failed — "); }
 
     QStringList diagnosticFiles() const
     {

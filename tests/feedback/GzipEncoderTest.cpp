@@ -1,5 +1,5 @@
-#include "Gunzip.h"
 #include "feedback/GzipEncoder.h"
+#include "Gunzip.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -29,7 +29,8 @@ TEST(GzipEncoderTest, Crc32MatchesZlibsOwn)
 {
     EXPECT_EQ(crc32(QByteArray(1, '\0')), 0xD202EF8Du);
     const QByteArray text = "The quick brown fox jumps over the lazy dog";
-    EXPECT_EQ(crc32(text), ::crc32(0, reinterpret_cast<const Bytef*>(text.constData()), static_cast<uInt>(text.size())));
+    EXPECT_EQ(crc32(text),
+              ::crc32(0, reinterpret_cast<const Bytef*>(text.constData()), static_cast<uInt>(text.size())));
 }
 
 TEST(GzipEncoderTest, StreamsDecompressWithZlibAndGzip)

@@ -38,7 +38,8 @@ protected:
 TEST_F(WorkerBugReportSenderTest, BodyMatchesTheGoldenFileByteForByte)
 {
     const QString attachment = QDir(temporary()).filePath("app-launch.md.gz");
-    ASSERT_EQ(writeFileAtomically(attachment, QByteArray("\x1f\x8b\x08 not really\r\n--gzip\0bytes", 28)), std::nullopt);
+    ASSERT_EQ(writeFileAtomically(attachment, QByteArray("\x1f\x8b\x08 not really\r\n--gzip\0bytes", 28)),
+              std::nullopt);
 
     auto sender = this->sender();
     EXPECT_EQ(sendAndWait(*sender, report(QStringLiteral(" a@b.de\n")), attachment), std::nullopt);
@@ -53,22 +54,24 @@ TEST_F(WorkerBugReportSenderTest, BodyMatchesTheGoldenFileByteForByte)
                     .hasMatch())
         << boundary.toStdString();
     EXPECT_EQ(request.body, golden("multipart-with-contact-and-log.golden").replace("BOUNDARY", boundary));
-    EXPECT_TRUE(capture.contains(QStringLiteral("send: POST %1 category=Feedback hasLog=true").arg(server.url().toString())));
+    EXPECT_TRUE(
+        capture.contains(QStringLiteral("send: POST %1 category=Feedback hasLog=true").arg(server.url().toString())));
     EXPECT_TRUE(capture.contains("send: success (HTTP 200)"));
 }
 
 TEST_F(WorkerBugReportSenderTest, ContactFieldOnlyWhenGivenAndEachRequestHasItsOwnBoundary)
 {
     auto sender = this->sender();
-    for (const std::optional<QString>& contact : {std::optional<QString>(), std::optional<QString>(" \t"),
-                                                  std::optional<QString>(" x@y.de ")})
+    for (const std::optional<QString>& contact :
+         {std::optional<QString>(), std::optional<QString>(" \t"), std::optional<QString>(" x@y.de ")})
         sendAndWait(*sender, report(contact));
 
     ASSERT_EQ(server.requests().size(), 3u);
-    const QList<QByteArray> seven{"category", "title", "description", "appVersion", "osVersion", "monitorCount", "timestamp"};
+    const QList<QByteArray> seven{"category",  "title",        "description", "appVersion",
+                                  "osVersion", "monitorCount", "timestamp"};
     EXPECT_EQ(partNames(server.requests()[0]), seven);
     EXPECT_EQ(partNames(server.requests()[1]), seven);
-    const QList<QByteArray> eight{"category",  "title",        "description", "contactEmail",
+    const QList<QByteArray> eight{"category",   "title",     "description",  "contactEmail",
                                   "appVersion", "osVersion", "monitorCount", "timestamp"};
     EXPECT_EQ(partNames(server.requests()[2]), eight);
     EXPECT_EQ(partBody(server.requests()[2], "contactEmail"), "x@y.de");

@@ -31,7 +31,7 @@ struct PanelCase {
     std::optional<Point> expected;
 };
 
-class PanelOriginNearMouseTest : public ::testing::TestWithParam<PanelCase> {};
+class PanelOriginNearMouseTest : public ::testing::TestWithParam<PanelCase> { };
 
 TEST_P(PanelOriginNearMouseTest, PlacesThePanelInsideTheVisibleFrame)
 {

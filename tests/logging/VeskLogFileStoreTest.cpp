@@ -20,10 +20,7 @@ namespace {
 // A clock the test sets; read on the log queue.
 class TestClock final : public Clock {
 public:
-    explicit TestClock(QDateTime start)
-        : msecs_(start.toMSecsSinceEpoch())
-    {
-    }
+    explicit TestClock(QDateTime start) : msecs_(start.toMSecsSinceEpoch()) { }
     QDateTime now() const override { return QDateTime::fromMSecsSinceEpoch(msecs_, Qt::UTC); }
     void advance(qint64 msecs) { msecs_ += msecs; }
 
@@ -141,16 +138,17 @@ TEST_F(VeskLogFileStoreTest, SessionStartMarkersAreRowsOfTheCurrentFile)
     auto store = makeStore();
     store->enqueueWrite(VeskLogLevel::info, QStringLiteral("A"), QStringLiteral("before"));
     store->logSessionStart(0, {});
-    store->logSessionStart(1800, {QStringLiteral("com.zeta"), QStringLiteral("com.alpha|x"), QStringLiteral("com.Mid")});
+    store->logSessionStart(1800,
+                           {QStringLiteral("com.zeta"), QStringLiteral("com.alpha|x"), QStringLiteral("com.Mid")});
 
     const QString logs = path(QStringLiteral("logs"));
     EXPECT_EQ(logFiles(logs), QStringList{kFirstName});
     const QString content = readFile(logs + QLatin1Char('/') + kFirstName);
-    EXPECT_TRUE(content.endsWith(
-        QStringLiteral("| A | before |\n"
-                       "| 2026-01-05T09:00:00.000Z | INFO | VeskLogFileStore | === SESSION START === duration=0s, allowedApps=[] |\n"
-                       "| 2026-01-05T09:00:00.000Z | INFO | VeskLogFileStore | === SESSION START === "
-                       "duration=1800s, allowedApps=[com.Mid, com.alpha\\|x, com.zeta] |\n")))
+    EXPECT_TRUE(content.endsWith(QStringLiteral(
+        "| A | before |\n"
+        "| 2026-01-05T09:00:00.000Z | INFO | VeskLogFileStore | === SESSION START === duration=0s, allowedApps=[] |\n"
+        "| 2026-01-05T09:00:00.000Z | INFO | VeskLogFileStore | === SESSION START === "
+        "duration=1800s, allowedApps=[com.Mid, com.alpha\\|x, com.zeta] |\n")))
         << content.toStdString();
     EXPECT_FALSE(capture.contains(QStringLiteral("SESSION START")));
 }
@@ -169,17 +167,53 @@ TEST_F(VeskLogFileStoreTest, ResolvesTheLogDirectoryInOrder)
         QStringList errors; // "%L" the blocked VESK_LOGS_DIR value, "%P" the blocked project candidate
     } cases[] = {
         {"logs dir first", Setup::usable, Setup::usable, 0, true, "logs", "env:VESK_LOGS_DIR", {}},
-        {"empty logs dir is ignored silently", Setup::empty, Setup::usable, 0, true, "root/docs/LOGS",
-         "env:VESK_PROJECT_ROOT", {}},
-        {"blocked logs dir falls through", Setup::blocked, Setup::usable, -1, true, "root/docs/LOGS",
-         "env:VESK_PROJECT_ROOT", {"VESK_LOGS_DIR not writable: %L"}},
-        {"project folder seven levels up", Setup::blocked, Setup::blocked, 7, true, "project/docs/LOGS",
-         "cwd-traversal", {"VESK_LOGS_DIR not writable: %L", "VESK_PROJECT_ROOT/docs/LOGS not writable: %P"}},
-        {"project folder eight levels up is out of reach", Setup::empty, Setup::empty, 8, true,
-         "support/VESK/LOGS", "application-support", {}},
-        {"nothing but the app data folder", Setup::empty, Setup::empty, -1, true, "support/VESK/LOGS",
-         "application-support", {}},
-        {"nothing usable", Setup::blocked, Setup::empty, -1, false, nullptr, nullptr,
+        {"empty logs dir is ignored silently",
+         Setup::empty,
+         Setup::usable,
+         0,
+         true,
+         "root/docs/LOGS",
+         "env:VESK_PROJECT_ROOT",
+         {}},
+        {"blocked logs dir falls through",
+         Setup::blocked,
+         Setup::usable,
+         -1,
+         true,
+         "root/docs/LOGS",
+         "env:VESK_PROJECT_ROOT",
+         {"VESK_LOGS_DIR not writable: %L"}},
+        {"project folder seven levels up",
+         Setup::blocked,
+         Setup::blocked,
+         7,
+         true,
+         "project/docs/LOGS",
+         "cwd-traversal",
+         {"VESK_LOGS_DIR not writable: %L", "VESK_PROJECT_ROOT/docs/LOGS not writable: %P"}},
+        {"project folder eight levels up is out of reach",
+         Setup::empty,
+         Setup::empty,
+         8,
+         true,
+         "support/VESK/LOGS",
+         "application-support",
+         {}},
+        {"nothing but the app data folder",
+         Setup::empty,
+         Setup::empty,
+         -1,
+         true,
+         "support/VESK/LOGS",
+         "application-support",
+         {}},
+        {"nothing usable",
+         Setup::blocked,
+         Setup::empty,
+         -1,
+         false,
+         nullptr,
+         nullptr,
          {"VESK_LOGS_DIR not writable: %L",
           "FATAL: Could not resolve ANY writable logs directory — all log entries will be lost",
           "rotateLogFileLocked FAILED — no writable logs directory for reason=app-launch"}},
@@ -327,7 +361,8 @@ QString directoryWithoutRoomForFiles(const QString& base)
     constexpr int kPathLimit = 4095;
     QString directory = base;
     while (directory.size() < kPathLimit - 20)
-        directory += QLatin1Char('/') + QString(std::min<qsizetype>(200, kPathLimit - 21 - directory.size()), QLatin1Char('d'));
+        directory +=
+            QLatin1Char('/') + QString(std::min<qsizetype>(200, kPathLimit - 21 - directory.size()), QLatin1Char('d'));
     return directory;
 }
 
@@ -339,7 +374,9 @@ TEST_F(VeskLogFileStoreTest, AfterAFailedHeaderWriteTheNextOperationStartsTheFil
         QString firstRow;
     } cases[] = {
         {"auto-recover",
-         [](VeskLogFileStore& store) { store.enqueueWrite(VeskLogLevel::info, QStringLiteral("A"), QStringLiteral("row")); },
+         [](VeskLogFileStore& store) {
+             store.enqueueWrite(VeskLogLevel::info, QStringLiteral("A"), QStringLiteral("row"));
+         },
          QStringLiteral("| A | row |")},
         {"session-start", [](VeskLogFileStore& store) { store.logSessionStart(60, {QStringLiteral("com.a")}); },
          QStringLiteral("| VeskLogFileStore | === SESSION START === duration=60s, allowedApps=[com.a] |")},

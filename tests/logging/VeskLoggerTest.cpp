@@ -1,8 +1,8 @@
 #include "logging/VeskLogger.h"
 
-#include "logging/VeskLogFileStore.h"
 #include "LogCapture.h"
 #include "QtPrinters.h"
+#include "logging/VeskLogFileStore.h"
 
 #include <QFile>
 #include <QLoggingCategory>

@@ -64,7 +64,8 @@ ScreenComparison compareWithModel(const QImage& screen, const SimulatedDesktop& 
     }
     std::set<QRgb> plain{DesktopScreenCapturer::wallpaperColour().rgb()};
     for (const DesktopApplication& application : model.applications()) {
-        const QColor colour = DesktopScreenCapturer::windowColour(application.bundleIdentifier.value_or(application.name));
+        const QColor colour =
+            DesktopScreenCapturer::windowColour(application.bundleIdentifier.value_or(application.name));
         plain.insert(colour.rgb());
         plain.insert(colour.darker(125).rgb());
     }
@@ -178,8 +179,8 @@ TEST_F(RealDisplayTest, TheApplicationShowsTheDefaultDesktopOnTheScreenAndTakesR
     const QPointF onTitleBar = editorWindow->bounds.topLeft() + QPointF(editorWindow->bounds.width() - 20, 10);
     ASSERT_EQ(model.windowAt(onTitleBar), editorWindow);
     ASSERT_NE(model.frontmostPID(), editor->pid);
-    ASSERT_TRUE(server_.xdotool({"mousemove", QString::number(onTitleBar.x()), QString::number(onTitleBar.y()),
-                                 "click", "1"}));
+    ASSERT_TRUE(
+        server_.xdotool({"mousemove", QString::number(onTitleBar.x()), QString::number(onTitleBar.y()), "click", "1"}));
     model.events().click(onTitleBar);
     ASSERT_EQ(model.frontmostPID(), editor->pid);
     shown = waitForScreen(server_, model, mainWindow, "real-display-click.png");
@@ -227,7 +228,7 @@ TEST_F(RealDisplayTest, DuringASessionOnlyTheAllowedWindowTakesRealClicks)
 }
 
 // Waits (at most 20 s) for a condition, running the event loop meanwhile.
-template<typename Condition>
+template <typename Condition>
 bool waitFor(Condition condition)
 {
     QDeadlineTimer deadline(20000);
@@ -259,8 +260,8 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     SimulatedDesktop desktop(scheduler, folder.filePath("root"));
     const ScenarioLoadResult scenario = DesktopScenarioLoader::loadDefault();
     ASSERT_TRUE(scenario.ok());
-    ASSERT_TRUE(desktop.applyScenario(scenarioOnDisplays(*scenario.scenario, SimulatedDesktop::qtScreenDisplays()))
-                    .isEmpty());
+    ASSERT_TRUE(
+        desktop.applyScenario(scenarioOnDisplays(*scenario.scenario, SimulatedDesktop::qtScreenDisplays())).isEmpty());
     RealDisplayPresenter presenter(desktop);
     VeskApp app({desktop.interfaces(), scheduler, clock, std::make_shared<SerialQueueSessionTimerFactory>(),
                  folder.filePath("data/VeskData.store"), folder.filePath("defaults"),
@@ -285,7 +286,7 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     EXPECT_TRUE(waitFor([&] {
         screen = server.screenshot();
         return !screen.isNull() && screen.pixel(inside.toPoint()) == editorColour
-            && screen.pixel(outside.toPoint()) == qRgb(0, 0, 0);
+               && screen.pixel(outside.toPoint()) == qRgb(0, 0, 0);
     })) << "the editor does not show through the overlay's hole";
     screen.save(QDir::current().filePath("real-display-session.png"));
 
@@ -294,7 +295,8 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     std::vector<WindowNumber> stacking;
     for (const DesktopWindow* window : desktop.windowsFrontToBack())
         stacking.push_back(window->number);
-    ASSERT_TRUE(server.xdotool({"mousemove", QString::number(outside.x()), QString::number(outside.y()), "click", "1"}));
+    ASSERT_TRUE(
+        server.xdotool({"mousemove", QString::number(outside.x()), QString::number(outside.y()), "click", "1"}));
     std::optional<ProcessID> target;
     EXPECT_TRUE(waitFor([&] {
         return desktop.mouseLocation() == desktop.cocoaPoint(outside) && !desktop.isMouseButtonDown(0);
@@ -315,7 +317,8 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
 
     // The emergency hotkey (Super stands for Command) ends the session.
     ASSERT_TRUE(server.xdotool({"key", "super+shift+Escape"}));
-    EXPECT_TRUE(waitFor([&] { return !app.sessionManager().isSessionActive(); })) << "the hotkey did not end the session";
+    EXPECT_TRUE(waitFor([&] { return !app.sessionManager().isSessionActive(); }))
+        << "the hotkey did not end the session";
 }
 
 } // namespace

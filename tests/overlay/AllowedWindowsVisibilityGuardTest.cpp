@@ -50,7 +50,10 @@ TEST(AllowedWindowsVisibilityGuard, FailOpenFiresOnceAtTheDeadline)
 TEST(AllowedWindowsVisibilityGuard, WindowWithinTheGracePeriodCancelsIt)
 {
     Guard guard;
-    replay(guard, {{0, 0.0, started(1.5)}, {2, 1.0, cancelled}, {0, 1.2, started(2.7)}, {0, 2.6, std::nullopt},
+    replay(guard, {{0, 0.0, started(1.5)},
+                   {2, 1.0, cancelled},
+                   {0, 1.2, started(2.7)},
+                   {0, 2.6, std::nullopt},
                    {0, 2.7, failOpen}});
 }
 

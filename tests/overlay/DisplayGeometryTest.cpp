@@ -1,6 +1,6 @@
+#include "overlay/DisplayGeometry.h"
 #include "FakeScreens.h"
 #include "TestPrinters.h"
-#include "overlay/DisplayGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ namespace {
 // top is level with the primary's.
 DisplayGeometry sideBySide()
 {
-    return DisplayGeometry({{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}},
-                            {Rect{1440, -180, 1920, 1080}, Rect{1440, 0, 1920, 1080}}});
+    return DisplayGeometry(
+        {{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}}, {Rect{1440, -180, 1920, 1080}, Rect{1440, 0, 1920, 1080}}});
 }
 
 } // namespace
@@ -126,8 +126,8 @@ TEST(DisplayGeometry, CocoaRectsDropSliversOnNeighbouringDisplays)
 
 TEST(DisplayGeometry, PointInTheGapConvertsThroughTheNearestDisplay)
 {
-    const DisplayGeometry geometry({{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}},
-                                    {Rect{1500, 100, 1000, 800}, Rect{1500, 0, 1000, 800}}});
+    const DisplayGeometry geometry(
+        {{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}}, {Rect{1500, 100, 1000, 800}, Rect{1500, 0, 1000, 800}}});
     EXPECT_EQ(geometry.nearestDisplayFrameToQuartzPoint(Point{1450, 100}), geometry.displayFrames()[0]);
     EXPECT_EQ(geometry.cocoaPointFromQuartz(Point{1450, 100}), (Point{1450, 800}));
     EXPECT_EQ(geometry.nearestDisplayFrameToQuartzPoint(Point{1490, 100}), geometry.displayFrames()[1]);
@@ -157,8 +157,8 @@ TEST(DisplayGeometry, FullDisplayRects)
     for (const auto& c : sideBySideCases)
         EXPECT_EQ(sideBySideDisplays.isFullDisplayRect(c.quartzRect), c.expected) << c.name;
 
-    const DisplayGeometry stacked({{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}},
-                                   {Rect{0, 900, 1440, 900}, Rect{0, -900, 1440, 900}}});
+    const DisplayGeometry stacked(
+        {{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}}, {Rect{0, 900, 1440, 900}, Rect{0, -900, 1440, 900}}});
     EXPECT_TRUE(stacked.isFullDisplayRect(Rect{0, -900, 1440, 1800}));
     EXPECT_FALSE(stacked.isFullDisplayRect(Rect{0, -900, 1440, 1200}));
 }
@@ -173,8 +173,7 @@ TEST(DisplayGeometry, RectsApproximatelyEqualChecksEachValue)
 
 TEST(DisplayGeometry, Description)
 {
-    EXPECT_EQ(sideBySide().description(),
-              "cocoa={{0, 0}, {1440, 900}}, quartz={{0, 0}, {1440, 900}}; "
-              "cocoa={{1440, -180}, {1920, 1080}}, quartz={{1440, 0}, {1920, 1080}}");
+    EXPECT_EQ(sideBySide().description(), "cocoa={{0, 0}, {1440, 900}}, quartz={{0, 0}, {1440, 900}}; "
+                                          "cocoa={{1440, -180}, {1920, 1080}}, quartz={{1440, 0}, {1920, 1080}}");
     EXPECT_EQ(DisplayGeometry().description(), "");
 }

@@ -1,6 +1,6 @@
+#include "overlay/DisplayLayoutSignature.h"
 #include "FakeScreens.h"
 #include "TestPrinters.h"
-#include "overlay/DisplayLayoutSignature.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,10 +1,10 @@
+#include "overlay/OverlayPanel.h"
+#include "core/ManualScheduler.h"
 #include "overlay/OverlayBackingPanel.h"
 #include "overlay/OverlayContentView.h"
-#include "overlay/OverlayPanel.h"
 #include "overlay/SystemMouseInteractionDetector.h"
-#include "core/ManualScheduler.h"
-#include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowLevel.h"
+#include "platform/simulated/SimulatedDesktop.h"
 
 #include "FakeScreens.h"
 #include "LogCapture.h"
@@ -148,7 +148,7 @@ struct ButtonCase {
     bool active;
 };
 
-class MouseInteractionDetectorTest : public OverlayPanelTest, public testing::WithParamInterface<ButtonCase> {};
+class MouseInteractionDetectorTest : public OverlayPanelTest, public testing::WithParamInterface<ButtonCase> { };
 
 TEST_P(MouseInteractionDetectorTest, AnyOfTheFirstThreeButtonsCounts)
 {

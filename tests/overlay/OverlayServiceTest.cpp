@@ -1,15 +1,15 @@
 #include "overlay/OverlayService.h"
 
+#include "core/ManualScheduler.h"
 #include "overlay/OverlayBackingPanel.h"
 #include "overlay/OverlayContentView.h"
 #include "overlay/OverlayPanel.h"
 #include "overlay/SystemMouseInteractionDetector.h"
+#include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "platform/WindowLevel.h"
 
 #include "AllocationCount.h"
 #include "DesktopSpecs.h"
@@ -71,11 +71,15 @@ protected:
 
     void installHandlers()
     {
-        service.setPassthroughRectsChangedHandler([this](const std::vector<Rect>& rects) { holeReports.push_back(rects); });
+        service.setPassthroughRectsChangedHandler(
+            [this](const std::vector<Rect>& rects) { holeReports.push_back(rects); });
         service.setAllowedWindowsTemporarilyMissingHandler([this] { ++temporarilyMissingCalls; });
         service.setAllowedWindowsMissingHandler([this] { ++missingCalls; });
-        service.setAllowedWindowsOccludedHandler([this](const std::set<QString>& ids) { occludedReports.push_back(ids); });
-        service.setSeamDragHandoffHandler([this](const QString& id, Point pointer) { handoffs.push_back({id, pointer}); });
+        service.setAllowedWindowsOccludedHandler(
+            [this](const std::set<QString>& ids) { occludedReports.push_back(ids); });
+        service.setSeamDragHandoffHandler([this](const QString& id, Point pointer) {
+            handoffs.push_back({id, pointer});
+        });
     }
 
     void activate(std::set<QString> allowed = {kEditor})
@@ -337,8 +341,9 @@ TEST_F(OverlayServiceTest, ATickAskedForByAHandlerRunsAfterTheRunningOne)
     advanceFrames(1);
     holeReports.clear();
     // The session core answers an occluded window by widening the allowlist.
-    service.setAllowedWindowsOccludedHandler(
-        [this](const std::set<QString>&) { service.updateAllowlist({kEditor, kChat}); });
+    service.setAllowedWindowsOccludedHandler([this](const std::set<QString>&) {
+        service.updateAllowlist({kEditor, kChat});
+    });
     desktop.setWindowBounds(browser, QRectF(50, 50, 800, 600)); // now over the whole editor
     advanceFrames(1);
     EXPECT_EQ(logs.count("Overlay allowlist updated — 2 apps allowed"), 1);
@@ -353,9 +358,8 @@ TEST_F(OverlayServiceTest, ASuppressionAskedForInsideTheTickHasTheLastWordOfTheT
 {
     activate();
     advanceFrames(1);
-    service.setAllowedWindowMotionHandler([this](const auto&) {
-        service.suppressPassthroughImmediately(kEditor, QStringLiteral("windowControlClick"));
-    });
+    service.setAllowedWindowMotionHandler(
+        [this](const auto&) { service.suppressPassthroughImmediately(kEditor, QStringLiteral("windowControlClick")); });
     desktop.setMouseButtonDown(0, true);
     desktop.setWindowBounds(editorWindow, QRectF(150, 100, 600, 400));
     holeReports.clear();
@@ -666,7 +670,7 @@ namespace {
 // Displays without a main screen, as when no window of ours is on one.
 class ScreensWithoutMain final : public platform::ScreenProviding {
 public:
-    explicit ScreensWithoutMain(const platform::ScreenProviding& inner) : inner_(inner) {}
+    explicit ScreensWithoutMain(const platform::ScreenProviding& inner) : inner_(inner) { }
     std::vector<platform::ScreenInfo> screens() const override { return inner_.screens(); }
     std::optional<platform::ScreenInfo> mainScreen() const override { return std::nullopt; }
     std::optional<QRectF> displayBounds(quint32 id) const override { return inner_.displayBounds(id); }

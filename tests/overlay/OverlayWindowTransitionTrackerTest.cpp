@@ -41,8 +41,8 @@ void replay(OverlayWindowTransitionTracker& tracker, const std::vector<Frame>& f
     for (size_t i = 0; i < frames.size(); ++i) {
         const Frame& frame = frames[i];
         SCOPED_TRACE(testing::Message() << "frame " << i << " at t=" << frame.time);
-        const auto update = tracker.update(fragmentsOf(kApp, frame.window), {kApp}, at(frame.time),
-                                           frame.buttonDown, std::nullopt);
+        const auto update =
+            tracker.update(fragmentsOf(kApp, frame.window), {kApp}, at(frame.time), frame.buttonDown, std::nullopt);
         EXPECT_EQ(update.suppressedBundleIDs.contains(kApp), frame.suppressed);
         if (frame.startedReason) {
             ASSERT_EQ(update.events.size(), 1u);
@@ -67,7 +67,7 @@ struct ShrinkCase {
     double areaRatio;
 };
 
-class TransitionTrackerShrinkTest : public testing::TestWithParam<ShrinkCase> {};
+class TransitionTrackerShrinkTest : public testing::TestWithParam<ShrinkCase> { };
 
 TEST_P(TransitionTrackerShrinkTest, SuppressesOnlyAbruptShrinks)
 {
@@ -92,19 +92,18 @@ TEST_P(TransitionTrackerShrinkTest, SuppressesOnlyAbruptShrinks)
 
 INSTANTIATE_TEST_SUITE_P(
     Ratios, TransitionTrackerShrinkTest,
-    testing::Values(
-        ShrinkCase{"quarterArea", Rect{0, 0, 800, 600}, Rect{0, 0, 400, 300}, true, 0.25},
-        ShrinkCase{"areaAtThreshold", Rect{0, 0, 1000, 1000}, Rect{0, 0, 1000, 620}, true, 0.62},
-        ShrinkCase{"areaJustAbove", Rect{0, 0, 1000, 1000}, Rect{0, 0, 1000, 630}, false, 0},
-        ShrinkCase{"narrowButTaller", Rect{0, 0, 800, 600}, Rect{0, 0, 440, 1000}, true, 0.917},
-        // 720x540 keeps 81% of the area: a shrink only when the centre moved by
-        // 20% of the 1000-point diagonal.
-        ShrinkCase{"moderateWithCentreShift", Rect{0, 0, 800, 600}, Rect{240, 120, 720, 540}, true, 0.81},
-        ShrinkCase{"moderateCentreKept", Rect{0, 0, 800, 600}, Rect{40, 30, 720, 540}, false, 0},
-        ShrinkCase{"moderateSmallShift", Rect{0, 0, 800, 600}, Rect{140, 30, 720, 540}, false, 0},
-        ShrinkCase{"slightResize", Rect{0, 0, 800, 600}, Rect{10, 10, 780, 580}, false, 0},
-        ShrinkCase{"tooNarrowToBeLarge", Rect{0, 0, 110, 600}, Rect{0, 0, 50, 300}, false, 0},
-        ShrinkCase{"tooSmallInArea", Rect{0, 0, 190, 200}, Rect{0, 0, 50, 50}, false, 0}),
+    testing::Values(ShrinkCase{"quarterArea", Rect{0, 0, 800, 600}, Rect{0, 0, 400, 300}, true, 0.25},
+                    ShrinkCase{"areaAtThreshold", Rect{0, 0, 1000, 1000}, Rect{0, 0, 1000, 620}, true, 0.62},
+                    ShrinkCase{"areaJustAbove", Rect{0, 0, 1000, 1000}, Rect{0, 0, 1000, 630}, false, 0},
+                    ShrinkCase{"narrowButTaller", Rect{0, 0, 800, 600}, Rect{0, 0, 440, 1000}, true, 0.917},
+                    // 720x540 keeps 81% of the area: a shrink only when the centre moved by
+                    // 20% of the 1000-point diagonal.
+                    ShrinkCase{"moderateWithCentreShift", Rect{0, 0, 800, 600}, Rect{240, 120, 720, 540}, true, 0.81},
+                    ShrinkCase{"moderateCentreKept", Rect{0, 0, 800, 600}, Rect{40, 30, 720, 540}, false, 0},
+                    ShrinkCase{"moderateSmallShift", Rect{0, 0, 800, 600}, Rect{140, 30, 720, 540}, false, 0},
+                    ShrinkCase{"slightResize", Rect{0, 0, 800, 600}, Rect{10, 10, 780, 580}, false, 0},
+                    ShrinkCase{"tooNarrowToBeLarge", Rect{0, 0, 110, 600}, Rect{0, 0, 50, 300}, false, 0},
+                    ShrinkCase{"tooSmallInArea", Rect{0, 0, 190, 200}, Rect{0, 0, 50, 50}, false, 0}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(TransitionTrackerTest, UnchangedCentreShrinkBecomesTheNewStableRect)
@@ -112,8 +111,7 @@ TEST(TransitionTrackerTest, UnchangedCentreShrinkBecomesTheNewStableRect)
     OverlayWindowTransitionTracker tracker;
     tracker.update(fragmentsOf(kApp, Rect{0, 0, 800, 600}), {kApp}, at(0), false, std::nullopt);
     tracker.update(fragmentsOf(kApp, Rect{40, 30, 720, 540}), {kApp}, at(0.1), false, std::nullopt);
-    const auto update = tracker.update(fragmentsOf(kApp, Rect{40, 30, 400, 300}), {kApp}, at(0.2), false,
-                                       std::nullopt);
+    const auto update = tracker.update(fragmentsOf(kApp, Rect{40, 30, 400, 300}), {kApp}, at(0.2), false, std::nullopt);
     ASSERT_EQ(update.events.size(), 1u);
     EXPECT_EQ(update.events[0].previousRect, (Rect{40, 30, 720, 540}));
     EXPECT_NEAR(*update.events[0].areaRatio, 120000.0 / 388800.0, 1e-9);
@@ -164,8 +162,7 @@ TEST(TransitionTrackerTest, ReturnWithChangedRectNeedsOneMoreStableFrame)
 TEST(TransitionTrackerTest, JitterOfThreePointsKeepsAReturningWindowCovered)
 {
     OverlayWindowTransitionTracker tracker;
-    std::vector<Frame> frames = {{0.0, kLarge}, {0.1, std::nullopt},
-                                 {1.0, kLarge, false, true, Reason::restoring}};
+    std::vector<Frame> frames = {{0.0, kLarge}, {0.1, std::nullopt}, {1.0, kLarge, false, true, Reason::restoring}};
     // After the wait the window keeps jittering by 3 points from frame to frame.
     double t = 2.4;
     for (int i = 0; i < 6; ++i, t += 1.0 / 60) {
@@ -209,8 +206,8 @@ TEST(TransitionTrackerTest, MotionIsReportedOnlyWithAButtonHeldAndBeyondOnePoint
     OverlayWindowTransitionTracker tracker;
     const Point pointer(500, 400);
     auto frame = [&](double t, Rect rect, bool down) {
-        return tracker.update(fragmentsOf(kApp, rect), {kApp}, at(t), down, down ? std::optional(pointer)
-                                                                                 : std::nullopt);
+        return tracker.update(fragmentsOf(kApp, rect), {kApp}, at(t), down,
+                              down ? std::optional(pointer) : std::nullopt);
     };
     EXPECT_TRUE(frame(0.00, kLarge, true).motionEvents.empty()); // no previous rect yet
     EXPECT_TRUE(frame(0.02, kLarge.offsetBy(1, 1), true).motionEvents.empty());
@@ -287,7 +284,8 @@ TEST(TransitionTrackerTest, LargestWindowOfEachApplicationCounts)
 TEST(TransitionTrackerTest, ReasonRawTextRoundTrips)
 {
     for (Reason reason : {Reason::disappeared, Reason::shrunk, Reason::windowControlClick, Reason::restoring})
-        EXPECT_EQ(OverlayWindowTransitionSuppressionEvent::fromRaw(OverlayWindowTransitionSuppressionEvent::toRaw(reason)),
+        EXPECT_EQ(OverlayWindowTransitionSuppressionEvent::fromRaw(
+                      OverlayWindowTransitionSuppressionEvent::toRaw(reason)),
                   reason);
     EXPECT_EQ(OverlayWindowTransitionSuppressionEvent::toRaw(Reason::windowControlClick), "windowControlClick");
     EXPECT_FALSE(OverlayWindowTransitionSuppressionEvent::fromRaw("minimized").has_value());

@@ -45,8 +45,8 @@ void expectEachPixelOnce(const QRect& view, const std::vector<QRect>& holes, con
     coverage.paint(plan.holeRects(), true);
     for (int y = view.top(); y <= view.bottom(); ++y)
         for (int x = view.left(); x <= view.right(); ++x) {
-            const bool inHole = std::any_of(holes.begin(), holes.end(),
-                                            [x, y](const QRect& hole) { return hole.contains(x, y); });
+            const bool inHole =
+                std::any_of(holes.begin(), holes.end(), [x, y](const QRect& hole) { return hole.contains(x, y); });
             ASSERT_EQ(coverage.writes[coverage.index(x, y)], 1) << x << "," << y;
             ASSERT_EQ(coverage.hole[coverage.index(x, y)], inHole) << x << "," << y;
         }

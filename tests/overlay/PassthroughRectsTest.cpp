@@ -1,5 +1,5 @@
-#include "TestPrinters.h"
 #include "overlay/PassthroughRects.h"
+#include "TestPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +19,18 @@ OverlayAllowedWindowFragment fragment(const QString& bundleID, Rect rect, Rect w
 
 TEST(PassthroughRects, OrdinaryFragmentsAreInsetByFourPoints)
 {
-    const auto holes = composePassthroughRects({fragment(editor, Rect{100, 500, 400, 300}, Rect{100, 500, 400, 300})},
-                                               {}, {}, {});
+    const auto holes =
+        composePassthroughRects({fragment(editor, Rect{100, 500, 400, 300}, Rect{100, 500, 400, 300})}, {}, {}, {});
     EXPECT_EQ(holes, (std::vector<Rect>{{104, 504, 392, 292}}));
 }
 
 TEST(PassthroughRects, NarrowFragmentGivesOneNullHoleThatCutsNothing)
 {
     const Rect window{0, 0, 400, 300};
-    const auto holes = composePassthroughRects(
-        {fragment(editor, Rect{10, 10, 6, 100}, window), fragment(editor, Rect{50, 10, 100, 7}, window),
-         fragment(editor, Rect{200, 10, 8, 100}, window)},
-        {}, {}, {});
+    const auto holes = composePassthroughRects({fragment(editor, Rect{10, 10, 6, 100}, window),
+                                                fragment(editor, Rect{50, 10, 100, 7}, window),
+                                                fragment(editor, Rect{200, 10, 8, 100}, window)},
+                                               {}, {}, {});
     ASSERT_EQ(holes.size(), 2u);
     EXPECT_TRUE(holes[0].isNull());
     EXPECT_EQ(holes[1], (Rect{204, 14, 0, 92}));

@@ -1,5 +1,5 @@
-#include "TestPrinters.h"
 #include "overlay/ScreenSeams.h"
+#include "TestPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -71,8 +71,8 @@ TEST(ScreenSeams, EqualBridgesOfTwoWindowsAppearOnce)
 
 TEST(ScreenSeams, BridgesFollowBundleIdentifierOrder)
 {
-    const auto bridges = dragBridgeRects(
-        {{editor, Rect{1000, 200, 440, 300}}, {chat, Rect{1440, 100, 300, 200}}}, sideBySide());
+    const auto bridges =
+        dragBridgeRects({{editor, Rect{1000, 200, 440, 300}}, {chat, Rect{1440, 100, 300, 200}}}, sideBySide());
     EXPECT_EQ(bridges, (std::vector<Rect>{{1280, 100, 160, 200}, {1440, 200, 160, 300}}));
 }
 

@@ -1,5 +1,5 @@
-#include "TestPrinters.h"
 #include "overlay/WindowClassification.h"
+#include "TestPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,8 @@ DisplayGeometry singleDisplay()
 // The 1440×900 primary and a 1920×1080 display to its right, tops level.
 DisplayGeometry sideBySide()
 {
-    return DisplayGeometry({{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}},
-                            {Rect{1440, -180, 1920, 1080}, Rect{1440, 0, 1920, 1080}}});
+    return DisplayGeometry(
+        {{Rect{0, 0, 1440, 900}, Rect{0, 0, 1440, 900}}, {Rect{1440, -180, 1920, 1080}, Rect{1440, 0, 1920, 1080}}});
 }
 
 AllowedWindowSnapshot window(const QString& bundleID, Rect quartzBounds, int layer = 0, double alpha = 1.0,
@@ -35,7 +35,7 @@ AllowedWindowSnapshot window(const QString& bundleID, Rect quartzBounds, int lay
 }
 
 WindowClassification classify(const std::vector<AllowedWindowSnapshot>& snapshots,
-                               const DisplayGeometry& geometry = singleDisplay())
+                              const DisplayGeometry& geometry = singleDisplay())
 {
     return classifyWindowSnapshots(snapshots, {editor, kFinderBundleID}, own, geometry);
 }
@@ -65,12 +65,9 @@ struct AlphaCase {
 TEST(WindowClassification, AlphaThresholds)
 {
     const AlphaCase cases[] = {
-        {"allowed, invisible", editor, 0.01, 0, 0, 0, 0},
-        {"allowed, barely visible", editor, 0.02, 0, 1, 0, 1},
-        {"allowed, translucent", editor, 0.97, 0, 1, 0, 1},
-        {"allowed, opaque", editor, 0.98, 1, 0, 0, 1},
-        {"other, invisible", browser, 0.01, 0, 0, 0, 0},
-        {"other, barely visible", browser, 0.02, 0, 0, 1, 0},
+        {"allowed, invisible", editor, 0.01, 0, 0, 0, 0},   {"allowed, barely visible", editor, 0.02, 0, 1, 0, 1},
+        {"allowed, translucent", editor, 0.97, 0, 1, 0, 1}, {"allowed, opaque", editor, 0.98, 1, 0, 0, 1},
+        {"other, invisible", browser, 0.01, 0, 0, 0, 0},    {"other, barely visible", browser, 0.02, 0, 0, 1, 0},
     };
     for (const auto& c : cases) {
         const auto result = classify({window(c.bundleID, Rect{100, 100, 400, 300}, 0, c.alpha, 9)});
@@ -81,9 +78,8 @@ TEST(WindowClassification, AlphaThresholds)
     }
 
     const auto translucent = classify({window(editor, Rect{100, 100, 400, 300}, 0, 0.97, 9)});
-    EXPECT_EQ(translucent.suppressedWindows,
-              (std::vector<OverlaySuppressedWindowSnapshot>{
-                  {editor, 9u, 0.97, Rect{100, 500, 400, 300}, Reason::translucent}}));
+    EXPECT_EQ(translucent.suppressedWindows, (std::vector<OverlaySuppressedWindowSnapshot>{
+                                                 {editor, 9u, 0.97, Rect{100, 500, 400, 300}, Reason::translucent}}));
 }
 
 TEST(WindowClassification, ZeroSizedWindowsAreSkipped)
@@ -109,8 +105,7 @@ TEST(WindowClassification, BlockerHidesOnlyTheAllowedWindowsBehindIt)
     const auto behind = classify({cover, allowed});
     EXPECT_TRUE(behind.fragments.empty());
     EXPECT_EQ(behind.allowedWindowRectsByBundleID.at(editor), std::vector<Rect>{Rect(100, 500, 400, 300)});
-    EXPECT_EQ(fullyOccludedBundleIDs(behind.allowedWindowRectsByBundleID, behind.fragments),
-              std::set<QString>{editor});
+    EXPECT_EQ(fullyOccludedBundleIDs(behind.allowedWindowRectsByBundleID, behind.fragments), std::set<QString>{editor});
     EXPECT_EQ(behind.blockers.size(), 1u);
 
     const auto inFront = classify({allowed, cover});
@@ -141,11 +136,10 @@ TEST(WindowClassification, SliverLeftByABlockerIsNoFragment)
 
 TEST(WindowClassification, AllowedWindowsDoNotCutEachOther)
 {
-    const auto result = classifyWindowSnapshots(
-        {window(editor, Rect{100, 100, 400, 300}), window(chat, Rect{200, 200, 400, 300})}, {editor, chat}, own,
-        singleDisplay());
-    EXPECT_EQ(fragmentRects(result.fragments),
-              (std::vector<Rect>{{100, 500, 400, 300}, {200, 400, 400, 300}}));
+    const auto result =
+        classifyWindowSnapshots({window(editor, Rect{100, 100, 400, 300}), window(chat, Rect{200, 200, 400, 300})},
+                                {editor, chat}, own, singleDisplay());
+    EXPECT_EQ(fragmentRects(result.fragments), (std::vector<Rect>{{100, 500, 400, 300}, {200, 400, 400, 300}}));
     EXPECT_EQ(fragmentBundleIDs(result.fragments), (std::set<QString>{editor, chat}));
 }
 
@@ -162,8 +156,8 @@ TEST(WindowClassification, WindowSpanningTwoDisplaysGivesOneFragmentPerDisplay)
 
 TEST(WindowClassification, FinderDesktopIsIgnoredButOrdinaryFinderWindowsAreAllowed)
 {
-    const auto result = classify({window(kFinderBundleID, Rect{0, 0, 1440, 900}),
-                                  window(kFinderBundleID, Rect{100, 100, 600, 400})});
+    const auto result =
+        classify({window(kFinderBundleID, Rect{0, 0, 1440, 900}), window(kFinderBundleID, Rect{100, 100, 600, 400})});
     EXPECT_EQ(result.ignoredBlockers.size(), 1u);
     EXPECT_EQ(result.ignoredBlockers[0].rect, (Rect{0, 0, 1440, 900}));
     EXPECT_EQ(fragmentRects(result.fragments), (std::vector<Rect>{{100, 400, 600, 400}}));
@@ -191,9 +185,9 @@ TEST(WindowClassification, WindowsOfOtherApplications)
         {"display-sized Finder, not allowed", kFinderBundleID, 0, {0, 0, 1440, 900}, true},
     };
     for (const auto& c : cases) {
-        const auto result = classifyWindowSnapshots(
-            {window(c.bundleID, c.quartzBounds, c.layer), window(editor, Rect{100, 100, 200, 100})}, {editor}, own,
-            singleDisplay());
+        const auto result = classifyWindowSnapshots({window(c.bundleID, c.quartzBounds, c.layer),
+                                                     window(editor, Rect{100, 100, 200, 100})},
+                                                    {editor}, own, singleDisplay());
         EXPECT_EQ(result.blockers.size(), c.blocks ? 1u : 0u) << c.name;
         EXPECT_EQ(result.ignoredBlockers.size(), c.blocks ? 0u : 1u) << c.name;
         // Only a real blocker takes the allowed window's visible area.
@@ -204,9 +198,9 @@ TEST(WindowClassification, WindowsOfOtherApplications)
 
 TEST(WindowClassification, OwnWindowsAndNegativeLayersAppearNowhere)
 {
-    EXPECT_TRUE(isEmpty(classify({window(own, Rect{0, 0, 1440, 900}), window(own, Rect{100, 100, 200, 100}),
-                                  window(browser, Rect{0, 0, 1440, 900}, -20),
-                                  window(editor, Rect{10, 10, 200, 100}, -1)})));
+    EXPECT_TRUE(
+        isEmpty(classify({window(own, Rect{0, 0, 1440, 900}), window(own, Rect{100, 100, 200, 100}),
+                          window(browser, Rect{0, 0, 1440, 900}, -20), window(editor, Rect{10, 10, 200, 100}, -1)})));
     // The own full-screen panel in front hides nothing.
     EXPECT_EQ(classify({window(own, Rect{0, 0, 1440, 900}), window(editor, Rect{100, 100, 200, 100})}).fragments.size(),
               1u);

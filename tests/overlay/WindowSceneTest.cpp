@@ -1,15 +1,15 @@
 #include "DesktopSpecs.h"
 #include "TestPrinters.h"
+#include "core/ManualScheduler.h"
 #include "overlay/AllowedWindowsVisibilityGuard.h"
 #include "overlay/PassthroughRects.h"
 #include "overlay/WindowClassification.h"
 #include "overlay/WindowSnapshotReader.h"
+#include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopScenario.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "platform/WindowLevel.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ using test::windowSpec;
 // made to exit right after the list was copied and before its owner is looked up.
 class ExitingAfterCopy final : public p::WindowListProviding {
 public:
-    ExitingAfterCopy(p::SimulatedDesktop& desktop) : desktop_(desktop), list_(desktop) {}
+    ExitingAfterCopy(p::SimulatedDesktop& desktop) : desktop_(desktop), list_(desktop) { }
     std::optional<p::ProcessID> exitsAfterCopy;
 
     QList<QVariantMap> copyWindowInfo(int options) const override
@@ -158,10 +158,10 @@ TEST_F(WindowSceneTest, ClassifiesTheDesktopIntoFragmentsBlockersAndSuppressedWi
     EXPECT_EQ(result.allowedWindowRectsByBundleID,
               (std::map<QString, std::vector<Rect>>{{chat, {Rect{1600, 400, 500, 400}}},
                                                     {editor, {editorWindow, Rect{-3000, 500, 400, 300}}}}));
-    EXPECT_EQ(fullyOccludedBundleIDs(result.allowedWindowRectsByBundleID, result.fragments),
-              std::set<QString>{chat});
-    EXPECT_EQ(composePassthroughRects(result.fragments, {}, {}, {}),
-              (std::vector<Rect>{{104, 704, 792, 92}, {104, 204, 792, 192}, {104, 404, 192, 292}, {704, 404, 192, 292}}));
+    EXPECT_EQ(fullyOccludedBundleIDs(result.allowedWindowRectsByBundleID, result.fragments), std::set<QString>{chat});
+    EXPECT_EQ(
+        composePassthroughRects(result.fragments, {}, {}, {}),
+        (std::vector<Rect>{{104, 704, 792, 92}, {104, 204, 792, 192}, {104, 404, 192, 292}, {704, 404, 192, 292}}));
 }
 
 TEST_F(WindowSceneTest, MovingTheBlockerAwayGivesTheWholeWindowBack)

@@ -1,5 +1,5 @@
-#include "TestPrinters.h"
 #include "overlay/WindowSnapshotReader.h"
+#include "TestPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +29,9 @@ QVariantMap bounds(QVariant x, QVariant y, QVariant width, QVariant height)
 
 QVariantMap window(QVariant pid, QVariant number, QVariantMap windowBounds = bounds(10, 20, 300, 200))
 {
-    return {{p::kWindowOwnerPID, pid},
-            {p::kWindowNumber, number},
-            {p::kWindowLayer, 0},
-            {p::kWindowBounds, windowBounds},
-            {p::kWindowAlpha, 1.0},
-            {p::kWindowOwnerName, QStringLiteral("Owner")}};
+    return {{p::kWindowOwnerPID, pid}, {p::kWindowNumber, number},
+            {p::kWindowLayer, 0},      {p::kWindowBounds, windowBounds},
+            {p::kWindowAlpha, 1.0},    {p::kWindowOwnerName, QStringLiteral("Owner")}};
 }
 
 class WindowSnapshotReaderTest : public ::testing::Test {

@@ -94,7 +94,7 @@ struct BadScript {
     const char* error;
 };
 
-class RunScriptErrorTest : public ::testing::TestWithParam<BadScript> {};
+class RunScriptErrorTest : public ::testing::TestWithParam<BadScript> { };
 
 TEST_P(RunScriptErrorTest, NamesTheStepAndTheField)
 {
@@ -132,8 +132,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (startSession): \"durationSeconds\" must be a whole number"},
         BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": -60}]})",
                   "steps[0] (startSession): \"durationSeconds\" must not be negative (0 means no limit)"},
-        BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": 6, "hardcore": "no"}]})",
-                  "steps[0] (startSession): \"hardcore\" must be true or false"},
+        BadScript{
+            R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": 6, "hardcore": "no"}]})",
+            "steps[0] (startSession): \"hardcore\" must be true or false"},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "cmd+hyper+q"}]})",
                   "steps[0] (key): unknown key \"hyper\" in \"chord\""},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "cmd+shift"}]})",
@@ -148,14 +149,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (switchSpace): give either \"space\" or \"step\", not both"},
         BadScript{R"({"steps": [{"at": 0, "do": "screenshot", "name": "../x"}]})",
                   "steps[0] (screenshot): \"name\" may only hold letters, digits, \".\", \"_\" and \"-\""},
-        BadScript{R"({"steps": [{"at": 0, "do": "screenshot", "name": "a"}, {"at": 1, "do": "screenshot", "name": "a"}]})",
-                  "steps[1] (screenshot): the screenshot name \"a\" is already used"},
+        BadScript{
+            R"({"steps": [{"at": 0, "do": "screenshot", "name": "a"}, {"at": 1, "do": "screenshot", "name": "a"}]})",
+            "steps[1] (screenshot): the screenshot name \"a\" is already used"},
         BadScript{R"({"steps": [{"at": 86401, "do": "terminate"}]})",
                   "steps[0] (terminate): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 86000, "do": "advance", "seconds": 401}]})",
                   "steps[0] (advance): the run may cover at most 86400 seconds of virtual time"},
-        BadScript{R"({"steps": [{"at": 0, "do": "advance", "seconds": 50000}, {"at": 10, "do": "advance", "seconds": 50000}]})",
-                  "steps[1] (advance): the run may cover at most 86400 seconds of virtual time"},
+        BadScript{
+            R"({"steps": [{"at": 0, "do": "advance", "seconds": 50000}, {"at": 10, "do": "advance", "seconds": 50000}]})",
+            "steps[1] (advance): the run may cover at most 86400 seconds of virtual time"},
         BadScript{R"({"steps": [{"at": 0, "do": "advance", "seconds": 86000}, {"at": 1, "do": "click", "x": 1, "y": 1},
                                 {"at": 2, "do": "advance", "seconds": 401}]})",
                   "steps[2] (advance): the run may cover at most 86400 seconds of virtual time"},
@@ -167,7 +170,8 @@ TEST(RunScriptTest, AMissingFileIsAnErrorNamingIt)
 {
     const RunScript::ParseResult result = RunScript::loadFile("/nonexistent/script.json");
     EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(result.error.startsWith("cannot read the script /nonexistent/script.json")) << result.error.toStdString();
+    EXPECT_TRUE(result.error.startsWith("cannot read the script /nonexistent/script.json"))
+        << result.error.toStdString();
 }
 
 TEST(RunScriptTest, OnlyRegularFilesOfAtMostSixteenMebibytesAreRead)

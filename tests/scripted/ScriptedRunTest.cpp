@@ -1,10 +1,10 @@
 #include "scripted/ScriptedRun.h"
 
-#include "store/ModelContainer.h"
-#include "core/FileIO.h"
 #include "LocalHttpServer.h"
 #include "QtPrinters.h"
 #include "analytics/TelemetryAnalyticsService.h"
+#include "core/FileIO.h"
+#include "store/ModelContainer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -41,8 +41,8 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(script);
         file.close();
-        run_ = std::make_unique<ScriptedRun>(ScriptedRunOptions{desktopPath, file.fileName(), reportPath(),
-                                                                runDirectory(), std::move(storeFaults)});
+        run_ = std::make_unique<ScriptedRun>(
+            ScriptedRunOptions{desktopPath, file.fileName(), reportPath(), runDirectory(), std::move(storeFaults)});
         const int status = run_->run();
         if (run_->wroteReport()) {
             QFile reportFile(reportPath());
@@ -512,7 +512,8 @@ TEST_F(ScriptedRunTest, TheSessionsAreWhatTheStoreHoldsAndAFullDiskFailsTheRun)
     ASSERT_EQ(sessions().size(), 1);
     EXPECT_EQ(firstSession().value("isActive"), true) << "the store never learned of the end";
     EXPECT_EQ(firstSession().value("endReason"), QJsonValue());
-    EXPECT_TRUE(errors().contains("the session store could not save: database or disk is full")) << errors().join("\n").toStdString();
+    EXPECT_TRUE(errors().contains("the session store could not save: database or disk is full"))
+        << errors().join("\n").toStdString();
     EXPECT_TRUE(run_->summary().contains("still active"));
 }
 
@@ -528,7 +529,8 @@ TEST_F(ScriptedRunTest, AScreenshotThatIsNotWrittenWholeIsAnErrorNotASavedImage)
     EXPECT_EQ(status, ScriptedRun::failed);
     EXPECT_FALSE(report_.value("screenshots").toObject().contains("full"));
     const QString path = runDirectory() + "/screenshots/full-display1.png";
-    EXPECT_TRUE(errors().contains(QStringLiteral("steps[0] (screenshot): cannot write %1: No space left on device").arg(path)))
+    EXPECT_TRUE(
+        errors().contains(QStringLiteral("steps[0] (screenshot): cannot write %1: No space left on device").arg(path)))
         << errors().join("\n").toStdString();
     EXPECT_FALSE(QFileInfo::exists(path));
 }
@@ -542,7 +544,8 @@ TEST_F(ScriptedRunTest, ASettingsWriteThatFailsIsAnError)
     });
     EXPECT_EQ(runScript(kShortScript), ScriptedRun::failed);
     ASSERT_FALSE(errors().isEmpty());
-    EXPECT_TRUE(errors().at(0).startsWith("the settings could not be saved: " + runDirectory() + "/defaults/de.pelko.vesk.json"))
+    EXPECT_TRUE(errors().at(0).startsWith("the settings could not be saved: " + runDirectory()
+                                          + "/defaults/de.pelko.vesk.json"))
         << errors().join("\n").toStdString();
 }
 

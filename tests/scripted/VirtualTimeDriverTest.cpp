@@ -49,7 +49,8 @@ TEST_F(VirtualTimeDriverTest, EveryFrameRunsAtItsExactTime)
 {
     constexpr double frame = 1.0 / 60.0;
     std::vector<double> frames;
-    scheduleAt(frame, [&] { frames.push_back(scheduler.uptime()); }, frame);
+    scheduleAt(
+        frame, [&] { frames.push_back(scheduler.uptime()); }, frame);
     time.advanceTo(10.0 + frame / 2);
     ASSERT_EQ(frames.size(), 600u);
     double expected = 0;
@@ -81,14 +82,14 @@ TEST_F(VirtualTimeDriverTest, TheEventLoopTurnsWhenAskedAndBeforeReturningButNot
 TEST_F(VirtualTimeDriverTest, WorkHandedBackByTheWorkspaceThreadRunsAsItsSliceEnds)
 {
     // Keeps the virtual clock busy, so that time runs on while nobody waits.
-    scheduleAt(0.001, [] {}, 0.001);
+    scheduleAt(
+        0.001, [] {}, 0.001);
     std::optional<double> followUp;
     scheduleAt(0.02, [&] {
         desktop.workspace().runOnSystemThread([&] {
             // A slow completion: it hands its follow-up back only once the
             // main thread has reached the end of the slice.
-            while (scheduler.uptime() < 0.05) {
-            }
+            while (scheduler.uptime() < 0.05) { }
             scheduler.async([&] { followUp = scheduler.uptime(); });
         });
     });

@@ -53,12 +53,18 @@ TEST_F(AllowedAppRecoveryTest, ADragDeferrableRequestIsCheckedAgainWhenItFires)
         QString logged;
     } cases[] = {
         {"nothing", [] {}, {occludedPass}, "Allowed-app recovery completed — reason=allowedWindowsOccluded"},
-        {"the window is visible again", [this] { detector->visible = {editorID}; }, {},
+        {"the window is visible again",
+         [this] { detector->visible = {editorID}; },
+         {},
          "Deferred allowed-app recovery discarded because allowed windows are visible again — "
          "reason=allowedWindowsOccluded, recovered=[\"com.example.editor\"]"},
-        {"a drag moves it", [this] { dragEditor(); }, {occludedPass},
+        {"a drag moves it",
+         [this] { dragEditor(); },
+         {occludedPass},
          "Allowed-app recovery deferred during allowed-window drag — reason=allowedWindowsOccluded"},
-        {"the session is stopping", [this] { state.isStoppingSession = true; }, {},
+        {"the session is stopping",
+         [this] { state.isStoppingSession = true; },
+         {},
          "Allowed-app recovery skipped — no active session, reason=allowedWindowsOccluded"},
     };
     for (const auto& c : cases) {

@@ -28,7 +28,7 @@ public:
         }
         return result;
     }
-    explicit CountingDetector(ManualScheduler& s) : scheduler(s) {}
+    explicit CountingDetector(ManualScheduler& s) : scheduler(s) { }
     ManualScheduler& scheduler;
     std::set<QString> visible;
     std::set<QString> covered;
@@ -53,7 +53,8 @@ TEST_F(AllowedWindowWaiterTest, VisibleWindowCompletesInsideTheCall)
     waiter.waitForAllowedWindows({"a"}, complete);
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(scheduler.pendingCount(), 0);
-    EXPECT_TRUE(logs.contains("Allowed app window detected — proceeding with overlay activation", "AllowedWindowWaiter"));
+    EXPECT_TRUE(
+        logs.contains("Allowed app window detected — proceeding with overlay activation", "AllowedWindowWaiter"));
 }
 
 TEST_F(AllowedWindowWaiterTest, GivesUpAtTheFirstPollAtOrAfterFiveSeconds)

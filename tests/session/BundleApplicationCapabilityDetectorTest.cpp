@@ -1,6 +1,6 @@
+#include "session/BundleApplicationCapabilityDetector.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopBundleReader.h"
-#include "session/BundleApplicationCapabilityDetector.h"
 
 #include <QDir>
 #include <QFile>

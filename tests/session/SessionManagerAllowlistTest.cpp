@@ -1,9 +1,9 @@
 #include "SessionManagerFixture.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace vesk;
@@ -73,14 +73,16 @@ TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRev
         int attempt;
     } retries[] = {{0.75, 2}, {1.5, 3}, {3.0, 4}};
     for (const auto& retry : retries) {
-        const QString line = QStringLiteral("Dynamic reveal attempt — bundleID=com.example.browser, attempt=%1").arg(retry.attempt);
+        const QString line =
+            QStringLiteral("Dynamic reveal attempt — bundleID=com.example.browser, attempt=%1").arg(retry.attempt);
         scheduler.advance(addedAt + retry.offset - 0.01 - scheduler.uptime());
         EXPECT_FALSE(logs.contains(line)) << retry.attempt;
         scheduler.advance(0.02);
         EXPECT_TRUE(logs.contains(line)) << retry.attempt;
     }
-    EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.browser, attempts=5, "
-                              "appOpenFallback=true, blankFallback=true"));
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.browser, attempts=5, "
+                      "appOpenFallback=true, blankFallback=true"));
 }
 
 TEST_F(SessionManagerAllowlistTest, AnAppWithoutBundleEndsAfterFiveAttempts)
@@ -89,9 +91,12 @@ TEST_F(SessionManagerAllowlistTest, AnAppWithoutBundleEndsAfterFiveAttempts)
     manager->addApp("com.example.ghost", std::nullopt, std::nullopt);
     EXPECT_FALSE(trace.calls.contains("stage.requestStagePlacement(com.example.ghost)"));
     scheduler.advance(3.0);
-    EXPECT_EQ(logs.count("Dynamic reveal app-open fallback failed — could not resolve app URL, bundleID=com.example.ghost"), 5);
-    EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.ghost, attempts=5, "
-                              "appOpenFallback=false, blankFallback=false"));
+    EXPECT_EQ(logs.count(
+                  "Dynamic reveal app-open fallback failed — could not resolve app URL, bundleID=com.example.ghost"),
+              5);
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.ghost, attempts=5, "
+                      "appOpenFallback=false, blankFallback=false"));
 }
 
 TEST_F(SessionManagerAllowlistTest, RevealingTheFinderOpensTheHomeFolderOnce)
@@ -118,7 +123,8 @@ TEST_F(SessionManagerAllowlistTest, AnAppOnAnotherSpaceGetsOneMaterialization)
     scheduler.advance(0.1);
     EXPECT_TRUE(logs.contains("Dynamic reveal stopped before LaunchServices fallback for other-Space app — "
                               "bundleID=com.example.browser, attempt=1, materializationAttempted=true"));
-    EXPECT_TRUE(logs.contains("Dynamic reveal ended with other-Space app state — bundleID=com.example.browser, attempt=1"));
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal ended with other-Space app state — bundleID=com.example.browser, attempt=1"));
 
     // The flight lasts 4.0 s: until then a restore asks the materializer nothing new.
     scheduler.advance(3.7);
@@ -169,7 +175,8 @@ TEST_F(SessionManagerAllowlistTest, AddRemoveRulesAndTheAlreadyAllowedCase)
     workspace->apps.front()->terminated = true; // notes quits
     EXPECT_FALSE(manager->canRemoveAppAtRuntime(browserID));
     manager->removeApp(browserID);
-    EXPECT_TRUE(logs.contains("Ignoring removeApp because no other allowed app has visible windows or bundle is protected"));
+    EXPECT_TRUE(
+        logs.contains("Ignoring removeApp because no other allowed app has visible windows or bundle is protected"));
 
     workspace->run(notesID);
     manager->removeApp(browserID);
@@ -245,8 +252,9 @@ TEST_F(SessionManagerAllowlistTest, AStageClosedDynamicAppIsAskedToQuitEvenWhenI
 
     stage->onAppFullyClosed(browserID);
     scheduler.runPending();
-    EXPECT_TRUE(logs.contains("[SessionManager] App fully closed via Vesk — bundleID=com.example.browser, dynamic=true, "
-                              "removing=false, terminating=true"));
+    EXPECT_TRUE(
+        logs.contains("[SessionManager] App fully closed via Vesk — bundleID=com.example.browser, dynamic=true, "
+                      "removing=false, terminating=true"));
     EXPECT_TRUE(logs.contains("Dynamic app fully closed but removal was refused — bundleID=com.example.browser"));
     EXPECT_TRUE(trace.calls.contains("app.terminate(com.example.browser)"));
     EXPECT_TRUE(manager->currentAllowlist().contains(browserID));
@@ -261,8 +269,9 @@ TEST_F(SessionManagerAllowlistTest, BlankDocumentNameAndContent)
     EXPECT_EQ(QFileInfo(*path).dir().dirName(), "VESKBlankDocuments");
     QFile file(*path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("<!doctype html>\n<html>\n<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
-                                         "<body></body>\n</html>"));
+    EXPECT_EQ(file.readAll(),
+              QByteArray("<!doctype html>\n<html>\n<head><meta charset=\"utf-8\"><title>VESK</title></head>\n"
+                         "<body></body>\n</html>"));
     // Written again, the same file is replaced.
     EXPECT_EQ(AllowedAppReveal::writeBlankRevealDocument(temporaryDirectory.path(), "Studio.My App", &error), path);
 }
@@ -340,7 +349,8 @@ TEST_F(SessionManagerAllowlistTest, RestoringAnOtherSpaceAppShowsTheFeedbackAndS
     allWindows = {window(notesID)};
     manager->restoreAllowedApp(notesID);
     EXPECT_EQ(manager->sessionStatusFeedback(), SessionStatusFeedback::appOnOtherSpace);
-    EXPECT_TRUE(logs.contains("Restore requested for other-Space app — bundleID=com.example.notes, spaceState=onOtherSpace"));
+    EXPECT_TRUE(
+        logs.contains("Restore requested for other-Space app — bundleID=com.example.notes, spaceState=onOtherSpace"));
     EXPECT_TRUE(trace.calls.contains("spaceProbe.startBurst(reveal:com.example.notes)"));
     EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true"));
     scheduler.advance(1.4);
@@ -368,7 +378,8 @@ TEST_F(SessionManagerAllowlistTest, ALaunchCompletingAfterTheSessionIsNotTracked
 
     for (const auto& completion : workspace->heldCompletions)
         completion();
-    EXPECT_TRUE(logs.contains("Ignoring stale VESK-started tracking — bundleID=com.example.editor, source=initialAllowlist"));
+    EXPECT_TRUE(
+        logs.contains("Ignoring stale VESK-started tracking — bundleID=com.example.editor, source=initialAllowlist"));
     EXPECT_FALSE(manager->veskStartedBundleIDs().contains(editorID));
 }
 
@@ -397,9 +408,11 @@ TEST_F(SessionManagerAllowlistTest, RestoringAMinimizedAppUnminimizesThenRaisesI
 
     manager->restoreAllowedApp(notesID);
     EXPECT_EQ(trace.since(mark).filter("windowManager"),
-              QStringList({"windowManager.setMinimized(com.example.notes, false)", "windowManager.raise(com.example.notes)"}));
-    EXPECT_TRUE(logs.contains("Minimized-window restore requested — bundleID=com.example.notes, reason=dynamicReveal:0, "
-                              "restore=true, raise=true"));
+              QStringList(
+                  {"windowManager.setMinimized(com.example.notes, false)", "windowManager.raise(com.example.notes)"}));
+    EXPECT_TRUE(
+        logs.contains("Minimized-window restore requested — bundleID=com.example.notes, reason=dynamicReveal:0, "
+                      "restore=true, raise=true"));
 
     // The targeted recovery that follows restores it as well; the next reveal attempt does not again.
     scheduler.advance(0.15);
@@ -407,8 +420,9 @@ TEST_F(SessionManagerAllowlistTest, RestoringAMinimizedAppUnminimizesThenRaisesI
                               "reason=restoreAllowedApp:com.example.notes, restore=true, raise=true"));
     scheduler.advance(0.11);
     EXPECT_EQ(trace.since(mark).filter("windowManager.setMinimized").size(), 2);
-    EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=1, running=true, "
-                              "wasHidden=false, unhide=false, activate=false, materialization=false, minimizedRestore=false"));
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=1, running=true, "
+                      "wasHidden=false, unhide=false, activate=false, materialization=false, minimizedRestore=false"));
 }
 
 TEST_F(SessionManagerAllowlistTest, RemovingAnAddedAppThatIsNotRunning)
@@ -489,14 +503,20 @@ TEST_F(SessionManagerAllowlistTest, RevealingAHiddenAppUnhidesItThenTakesTheStep
         QStringList calls;
         QString attempt;
     } cases[] = {
-        {"its window is on this Space", {window(notesID)}, {0, 1},
+        {"its window is on this Space",
+         {window(notesID)},
+         {0, 1},
          {"app.unhide(com.example.notes)", "app.activate(com.example.notes)"},
          "unhide=true, activate=true, materialization=false, minimizedRestore=false"},
-        {"its windows are minimized", {}, {1, 1},
+        {"its windows are minimized",
+         {},
+         {1, 1},
          {"app.unhide(com.example.notes)", "windowManager.setMinimized(com.example.notes, false)",
           "windowManager.raise(com.example.notes)"},
          "unhide=true, activate=false, materialization=false, minimizedRestore=true"},
-        {"its windows are on another Space", {}, {0, 1},
+        {"its windows are on another Space",
+         {},
+         {0, 1},
          {"app.unhide(com.example.notes)", "materializer.materialize(com.example.notes, dynamicRevealHidden:0)"},
          "unhide=true, activate=false, materialization=true, minimizedRestore=false"},
     };
@@ -519,7 +539,8 @@ TEST_F(SessionManagerAllowlistTest, RevealingAHiddenAppUnhidesItThenTakesTheStep
         }
         EXPECT_EQ(calls, c.calls) << c.name;
         EXPECT_TRUE(logs.contains("Dynamic reveal attempt — bundleID=com.example.notes, attempt=0, running=true, "
-                                  "wasHidden=true, " + c.attempt))
+                                  "wasHidden=true, "
+                                  + c.attempt))
             << c.name;
         if (!notes->activations.empty()) {
             EXPECT_EQ(notes->activations, std::vector<ApplicationActivationOptions>{{true}}) << "with all its windows";
@@ -583,7 +604,8 @@ TEST_F(SessionManagerAllowlistTest, WhatThePanelsAskForWhileTheStopTakesThemDown
     manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     ui->onCall = {};
     EXPECT_TRUE(logs.contains("Allowed-app recovery skipped — no active session, reason=quickAccessPanelClosed"));
-    EXPECT_TRUE(logs.contains("Allowed-app recovery skipped — no active session, reason=restoreAllowedApp:com.example.notes"));
+    EXPECT_TRUE(
+        logs.contains("Allowed-app recovery skipped — no active session, reason=restoreAllowedApp:com.example.notes"));
     EXPECT_FALSE(logs.contains("Scheduled allowed-app recovery — reason=quickAccessPanelClosed"));
     ASSERT_TRUE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.notes, nextAttempt=1"));
 

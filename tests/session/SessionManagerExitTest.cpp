@@ -42,7 +42,8 @@ TEST_F(SessionManagerExitTest, EveryStopReasonEndsTheSessionWithItsRecordAndProm
         startActive();
         logs.clear();
         manager->stopSession(request, SessionExitAppDisposition::leaveOpen);
-        EXPECT_TRUE(logs.contains(", reason=" + toRaw(request) + ", appDisposition=leaveOpen")) << toRaw(request).toStdString();
+        EXPECT_TRUE(logs.contains(", reason=" + toRaw(request) + ", appDisposition=leaveOpen"))
+            << toRaw(request).toStdString();
         EXPECT_EQ(store->stopped->endReason, endReason(request)) << toRaw(request).toStdString();
         EXPECT_EQ(manager->pendingReflection()->endReason, endReason(request)) << toRaw(request).toStdString();
         EXPECT_EQ(analytics->events.back().parameters().at("endReason"), toRaw(endReason(request)));
@@ -58,13 +59,8 @@ TEST_F(SessionManagerExitTest, RemainingTimeTextCountsDownOrShowsElapsedTime)
         double elapsed;
         QString text;
     } cases[] = {
-        {7200, 0, "120:00"},
-        {7200, 1, "119:59"},
-        {90, 28, "01:02"},
-        {60, 59, "00:01"},
-        {0, 3725, "01:02:05"},
-        {0, 0.4, "00:00:00"},
-        {0, 36000, "10:00:00"},
+        {7200, 0, "120:00"},   {7200, 1, "119:59"},  {90, 28, "01:02"},      {60, 59, "00:01"},
+        {0, 3725, "01:02:05"}, {0, 0.4, "00:00:00"}, {0, 36000, "10:00:00"},
     };
     for (const auto& c : cases) {
         detector->visible = {notesID};
@@ -121,7 +117,8 @@ TEST_F(SessionManagerExitTest, QuittingFindsNothingToQuitWhenNoAllowedAppRuns)
     EXPECT_TRUE(manager->isSessionActive());
 
     manager->confirmManualExit(SessionExitAppDisposition::terminateAllowedApps);
-    EXPECT_TRUE(logs.contains(R"(No running allowed VESK apps found for explicit termination — allowed=["com.example.ghost"])"));
+    EXPECT_TRUE(logs.contains(
+        R"(No running allowed VESK apps found for explicit termination — allowed=["com.example.ghost"])"));
     EXPECT_FALSE(logs.contains("Scheduled allowed VESK app termination verification"));
     EXPECT_EQ(store->stopped->endReason, SessionEndReason::manualStop);
 
@@ -145,9 +142,12 @@ TEST_F(SessionManagerExitTest, HardcoreSessionIgnoresManualExitAndHotkeyButNotTh
 
     EXPECT_TRUE(trace.since(mark).isEmpty());
     EXPECT_TRUE(manager->isSessionActive());
-    EXPECT_TRUE(logs.contains("Ignoring manual stop confirmation request — hardcore session (only timer/restart end the session)"));
-    EXPECT_TRUE(logs.contains("Ignoring manual stop confirmation — hardcore session (only timer/restart end the session)"));
-    EXPECT_TRUE(logs.contains("Emergency hotkey trigger IGNORED — hardcore session (only timer/restart end the session)"));
+    EXPECT_TRUE(logs.contains(
+        "Ignoring manual stop confirmation request — hardcore session (only timer/restart end the session)"));
+    EXPECT_TRUE(
+        logs.contains("Ignoring manual stop confirmation — hardcore session (only timer/restart end the session)"));
+    EXPECT_TRUE(
+        logs.contains("Emergency hotkey trigger IGNORED — hardcore session (only timer/restart end the session)"));
 
     manager->debugForceStop();
     EXPECT_TRUE(logs.contains("DEBUG force stop invoked — bypassing hardcore guard, hardcore=true"));
@@ -199,8 +199,8 @@ TEST_F(SessionManagerExitTest, ConfirmedManualExitCanQuitTheAllowedAppsButNeverT
     const auto stubborn = workspace->run("com.example.stubborn");
     stubborn->quitsOnRequest = false;
     detector->visible = {notesID};
-    manager->startSession(600, {editorID, notesID, "com.apple.finder", "com.example.stubborn"}, {}, std::nullopt,
-                          false, 0);
+    manager->startSession(600, {editorID, notesID, "com.apple.finder", "com.example.stubborn"}, {}, std::nullopt, false,
+                          0);
 
     manager->requestManualExitConfirmation();
     EXPECT_TRUE(logs.contains("HUD manual exit confirmation shown — active=true"));
@@ -217,7 +217,8 @@ TEST_F(SessionManagerExitTest, ConfirmedManualExitCanQuitTheAllowedAppsButNeverT
     scheduler.advance(1.4);
     EXPECT_FALSE(logs.contains("Allowed VESK app termination incomplete"));
     scheduler.advance(0.1);
-    const QString incomplete = logs.find("Allowed VESK app termination incomplete after graceful quit delay — stillRunning=");
+    const QString incomplete =
+        logs.find("Allowed VESK app termination incomplete after graceful quit delay — stillRunning=");
     EXPECT_TRUE(incomplete.contains("bundleID=com.example.stubborn"));
     EXPECT_FALSE(incomplete.contains("com.example.notes"));
 }
@@ -230,7 +231,8 @@ TEST_F(SessionManagerExitTest, ExitRequestsWithoutSessionOnlyLog)
     manager->toggleBugReportPanel();
     manager->confirmManualExit(SessionExitAppDisposition::leaveOpen);
 
-    EXPECT_TRUE(logs.contains("Ignoring manual stop confirmation request because no active session is available — active=false"));
+    EXPECT_TRUE(logs.contains(
+        "Ignoring manual stop confirmation request because no active session is available — active=false"));
     EXPECT_TRUE(logs.contains("Ignoring debug force stop — no active session — active=false"));
     EXPECT_TRUE(logs.contains("Ignoring quick access panel toggle because no active session is available"));
     EXPECT_TRUE(logs.contains("Ignoring bug report panel toggle because no active session is available"));

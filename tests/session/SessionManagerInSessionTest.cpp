@@ -41,8 +41,9 @@ TEST_F(SessionManagerInSessionTest, MissingWindowsNeverEndTheSession)
     // Allowed applications still run: treated as minimised, a recovery follows.
     overlay->onAllowedWindowsMissing();
     scheduler.advance(0.25);
-    EXPECT_TRUE(logs.contains("No allowed windows confirmed, but allowed apps are still running — treating as minimized "
-                              "and keeping session active, running=[\"com.example.editor\", \"com.example.notes\"]"));
+    EXPECT_TRUE(
+        logs.contains("No allowed windows confirmed, but allowed apps are still running — treating as minimized "
+                      "and keeping session active, running=[\"com.example.editor\", \"com.example.notes\"]"));
     EXPECT_TRUE(logs.contains("Scheduled allowed-app recovery — reason=allowedWindowsMissingConfirmed, delay=0.15s, "
                               "dragDeferrable=true"));
 
@@ -50,8 +51,9 @@ TEST_F(SessionManagerInSessionTest, MissingWindowsNeverEndTheSession)
     for (const auto& app : workspace->apps)
         app->terminated = true;
     overlay->onAllowedWindowsTemporarilyMissing();
-    EXPECT_TRUE(logs.contains("Allowed windows temporarily missing and no allowed apps are running — keeping empty VESK "
-                              "session active"));
+    EXPECT_TRUE(
+        logs.contains("Allowed windows temporarily missing and no allowed apps are running — keeping empty VESK "
+                      "session active"));
     overlay->onAllowedWindowsMissing();
     scheduler.advance(0.25);
     EXPECT_TRUE(logs.contains("No allowed windows confirmed and no allowed apps are running — keeping empty VESK "
@@ -173,8 +175,9 @@ TEST_F(SessionManagerInSessionTest, RecoveryWaitsForADragToSettle)
         if (c.delay.isEmpty()) {
             EXPECT_FALSE(logs.contains("Allowed-app recovery deferred")) << c.motionAge;
         } else {
-            EXPECT_TRUE(logs.contains("Allowed-app recovery deferred during allowed-window drag — reason=allowedWindowsOccluded, "
-                                      "bundleIDs=[\"com.example.editor\"], mouseInteraction=false, lastMotionAge="))
+            EXPECT_TRUE(logs.contains(
+                "Allowed-app recovery deferred during allowed-window drag — reason=allowedWindowsOccluded, "
+                "bundleIDs=[\"com.example.editor\"], mouseInteraction=false, lastMotionAge="))
                 << c.motionAge;
             EXPECT_TRUE(logs.contains("delay=" + c.delay + "s")) << c.motionAge;
         }
@@ -196,8 +199,17 @@ TEST_F(SessionManagerInSessionTest, OnlyRecoveriesForCoveredOrMissingWindowsWait
     } cases[] = {
         {"allowedWindowsOccluded", [&] { overlay->allowedWindowsOccludedHandler({editorID}); }, true},
         {"allowedWindowsTemporarilyMissing", [&] { overlay->onAllowedWindowsTemporarilyMissing(); }, true},
-        {"allowedWindowsMissingConfirmed", [&] { overlay->onAllowedWindowsMissing(); scheduler.advance(0.25); }, true},
-        {"spaceChangedUnexpectedly", [&] { spaceMonitor->onSpaceChange(SpaceChangeContext{}); scheduler.runPending(); },
+        {"allowedWindowsMissingConfirmed",
+         [&] {
+             overlay->onAllowedWindowsMissing();
+             scheduler.advance(0.25);
+         },
+         true},
+        {"spaceChangedUnexpectedly",
+         [&] {
+             spaceMonitor->onSpaceChange(SpaceChangeContext{});
+             scheduler.runPending();
+         },
          false},
         {"disallowedAppHidden:com.example.game", [&] { appMonitor->disallowedAppHiddenHandler("com.example.game"); },
          false},
@@ -211,7 +223,8 @@ TEST_F(SessionManagerInSessionTest, OnlyRecoveriesForCoveredOrMissingWindowsWait
         EXPECT_EQ(logs.contains("Allowed-app recovery deferred during allowed-window drag — reason=" + c.reason + ","),
                   c.waits)
             << c.reason.toStdString();
-        EXPECT_EQ(logs.contains("Scheduled allowed-app recovery — reason=" + c.reason + ", delay=0.15s, dragDeferrable=false"),
+        EXPECT_EQ(logs.contains("Scheduled allowed-app recovery — reason=" + c.reason
+                                + ", delay=0.15s, dragDeferrable=false"),
                   !c.waits)
             << c.reason.toStdString();
     }
@@ -295,12 +308,11 @@ TEST_F(SessionManagerInSessionTest, ClassificationAndVisibilityOfTheAllowedApps)
               "spaceState=minimized, onScreenWindows=0, allWindows=1, minimized=2, axTotal=2");
     EXPECT_EQ(manager->classifyAllowedWindowSpaceState("com.example.gone").state, AllowedWindowSpaceState::notRunning);
 
-    EXPECT_EQ(manager->allowedAppVisibilitySnapshots(),
-              (std::vector<AllowedAppVisibilitySnapshot>{
-                  {editorID, AllowedAppVisibility::visible},
-                  {"com.example.gone", AllowedAppVisibility::notRunning},
-                  {notesID, AllowedAppVisibility::minimized},
-              }));
+    EXPECT_EQ(manager->allowedAppVisibilitySnapshots(), (std::vector<AllowedAppVisibilitySnapshot>{
+                                                            {editorID, AllowedAppVisibility::visible},
+                                                            {"com.example.gone", AllowedAppVisibility::notRunning},
+                                                            {notesID, AllowedAppVisibility::minimized},
+                                                        }));
 }
 
 TEST_F(SessionManagerInSessionTest, FinderDesktopWindowsDoNotCount)
@@ -346,8 +358,13 @@ TEST_F(SessionManagerInSessionTest, CallbacksOfAnEndedSessionOnlyLogTheirStaleMe
         {[&] { temporarilyMissing(); }, "Ignoring stale temporary-missing callback for lifecycle="},
         {[&] { missing(); }, "Ignoring stale missing-window callback for lifecycle="},
         {[&] { motion({event}); }, "Ignoring stale allowed-window motion callback for lifecycle="},
-        {[&] { seamHandoff(editorID, Point{1, 1}); }, "Ignoring stale seam-drag handoff callback for lifecycle="},
-        {[&] { controlClick(editorID, MouseBlockerControlAction::close, Point{1, 1}); },
+        {[&] {
+             seamHandoff(editorID, Point{1, 1});
+         },
+         "Ignoring stale seam-drag handoff callback for lifecycle="},
+        {[&] {
+             controlClick(editorID, MouseBlockerControlAction::close, Point{1, 1});
+         },
          "Ignoring stale window-control click callback for lifecycle="},
         {[&] { disallowedHidden("com.example.game"); }, "Ignoring stale disallowed-app callback for lifecycle="},
         {[&] { launchDecision("com.example.game"); }, "Ignoring stale app-launch-decision callback for lifecycle="},

@@ -169,8 +169,8 @@ protected:
         p::BundleSpec browserBundle = bundle(browser, "Browser");
         browserBundle.urlSchemes = {"http", "https"};
         browserBundle.launch.appearance = p::WindowAppearance::never;
-        scenario.bundles = {editorBundle, notesBundle, browserBundle, bundle(game, "Game"), bundle(chat, "Chat"),
-                            otherBundle};
+        scenario.bundles = {editorBundle,         notesBundle,          browserBundle,
+                            bundle(game, "Game"), bundle(chat, "Chat"), otherBundle};
         scenario.applications = {runningApplication(otherBundle, QRectF(1300, 800, 100, 60)),
                                  runningApplication(editorBundle, QRectF(100, 100, 600, 500)),
                                  runningApplication(notesBundle, QRectF(800, 100, 500, 500))};
@@ -314,7 +314,8 @@ protected:
 TEST_F(SessionManagerScenarioTest, AWindowBackWithinTheConfirmationDelayOnlyCancelsTheConfirmation)
 {
     startSession({editor});
-    EXPECT_TRUE(logs.contains("Allowed app window detected — proceeding with overlay activation", "AllowedWindowWaiter"));
+    EXPECT_TRUE(
+        logs.contains("Allowed app window detected — proceeding with overlay activation", "AllowedWindowWaiter"));
     EXPECT_FALSE(mouseBlocker->passthroughRects.empty());
     // The minimised window still has its Accessibility window.
     windowManager->counts[editor] = {1, 1};
@@ -355,8 +356,9 @@ TEST_F(SessionManagerScenarioTest, TheSessionStaysActiveWhenEveryAllowedAppQuits
     ASSERT_TRUE(advanceUntilLogged("No allowed windows confirmed and no allowed apps are running — keeping empty VESK "
                                    "session active",
                                    3.0));
-    EXPECT_TRUE(logs.contains("Allowed windows temporarily missing and no allowed apps are running — keeping empty VESK "
-                              "session active"));
+    EXPECT_TRUE(
+        logs.contains("Allowed windows temporarily missing and no allowed apps are running — keeping empty VESK "
+                      "session active"));
 
     advance(60);
     EXPECT_TRUE(manager->isSessionActive());
@@ -401,7 +403,8 @@ TEST_F(SessionManagerScenarioTest, AddingANotRunningWebAppLaunchesItThenOpensABl
                               + bundleURL(browser).toLocalFile()));
     // The completion comes from the workspace's thread through the main queue.
     advance(0.2);
-    EXPECT_TRUE(logs.contains("Launched allowed app: com.example.browser, source=dynamicReveal, trackAsVeskStarted=true"));
+    EXPECT_TRUE(
+        logs.contains("Launched allowed app: com.example.browser, source=dynamicReveal, trackAsVeskStarted=true"));
     EXPECT_TRUE(manager->veskStartedBundleIDs().contains(browser));
     ASSERT_NE(desktop->runningApplication(browser), nullptr);
 
@@ -416,7 +419,8 @@ TEST_F(SessionManagerScenarioTest, AddingANotRunningWebAppLaunchesItThenOpensABl
     EXPECT_EQ(requests.back().applicationURL, bundleURL(browser));
     EXPECT_EQ(requests.back().urls, QList<QUrl>({QUrl::fromLocalFile(blankPath)}));
     EXPECT_TRUE(logs.contains("Dynamic reveal blank fallback — bundleID=com.example.browser, attempt=1"));
-    EXPECT_TRUE(logs.contains("Dynamic reveal blank fallback opened — bundleID=com.example.browser, blankURL=" + blankPath));
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal blank fallback opened — bundleID=com.example.browser, blankURL=" + blankPath));
 
     // The retries run 0.75, 1.5 and 3.0 s after the add, then the reveal ends.
     const struct {
@@ -431,7 +435,8 @@ TEST_F(SessionManagerScenarioTest, AddingANotRunningWebAppLaunchesItThenOpensABl
     EXPECT_TRUE(logs.contains("Scheduled dynamic reveal retry — bundleID=com.example.browser, nextAttempt=1, "
                               "delay=0.25s, offset=0.25s"));
     for (const auto& retry : retries) {
-        const QString line = QStringLiteral("Dynamic reveal attempt — bundleID=com.example.browser, attempt=%1").arg(retry.attempt);
+        const QString line =
+            QStringLiteral("Dynamic reveal attempt — bundleID=com.example.browser, attempt=%1").arg(retry.attempt);
         EXPECT_TRUE(logs.contains(QStringLiteral("Scheduled dynamic reveal retry — bundleID=com.example.browser, ")
                                   + retry.scheduled))
             << retry.attempt;
@@ -440,8 +445,9 @@ TEST_F(SessionManagerScenarioTest, AddingANotRunningWebAppLaunchesItThenOpensABl
         advance(0.02);
         EXPECT_TRUE(logs.contains(line)) << retry.attempt;
     }
-    EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.browser, attempts=5, "
-                              "appOpenFallback=true, blankFallback=true"));
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.browser, attempts=5, "
+                      "appOpenFallback=true, blankFallback=true"));
     // Both fallbacks are spent: nothing more is opened.
     EXPECT_EQ(requests.size(), requestsBefore + 2);
 }
@@ -453,10 +459,12 @@ TEST_F(SessionManagerScenarioTest, AnAppWithoutABundleEndsTheRevealAfterFiveAtte
     manager->addApp("com.example.ghost", std::nullopt, std::nullopt);
     advance(3.1);
 
-    EXPECT_EQ(logs.count("Dynamic reveal app-open fallback failed — could not resolve app URL, bundleID=com.example.ghost"),
+    EXPECT_EQ(logs.count(
+                  "Dynamic reveal app-open fallback failed — could not resolve app URL, bundleID=com.example.ghost"),
               5);
-    EXPECT_TRUE(logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.ghost, attempts=5, "
-                              "appOpenFallback=false, blankFallback=false"));
+    EXPECT_TRUE(
+        logs.contains("Dynamic reveal finished without visible window — bundleID=com.example.ghost, attempts=5, "
+                      "appOpenFallback=false, blankFallback=false"));
     EXPECT_EQ(desktop->workspace().openRequests().size(), requestsBefore);
     EXPECT_TRUE(manager->isSessionActive());
 }
@@ -516,7 +524,8 @@ TEST_F(SessionManagerScenarioTest, ARecoveryRequestDuringADragWaitsForTheDragToS
         desktop->raiseWindow(cover);
         advanceFrames(1);
 
-        EXPECT_TRUE(logs.contains("Allowed app windows occluded — scheduling recovery, bundleIDs=[\"com.example.editor\"]"))
+        EXPECT_TRUE(
+            logs.contains("Allowed app windows occluded — scheduling recovery, bundleIDs=[\"com.example.editor\"]"))
             << c.frames;
         if (c.delay) {
             EXPECT_TRUE(logs.contains("Allowed-app recovery deferred during allowed-window drag — "

@@ -39,7 +39,8 @@ protected:
         const auto notify = [this, m](auto signal, const QString& name, auto value) {
             QObject::connect(m, signal, m, [this, name, value] { trace.record("notify " + name + "=" + value()); });
         };
-        notify(&SessionManager::isSessionActiveChanged, "isSessionActive", [m] { return boolText(m->isSessionActive()); });
+        notify(&SessionManager::isSessionActiveChanged, "isSessionActive",
+               [m] { return boolText(m->isSessionActive()); });
         notify(&SessionManager::isStartingSessionChanged, "isStartingSession",
                [m] { return boolText(m->isStartingSession()); });
         notify(&SessionManager::isHardcoreSessionChanged, "isHardcoreSession",
@@ -120,7 +121,8 @@ const QStringList firstHalf = {
     "notify isSessionActive=true",
     "notify isStartingSession=true",
     "info: Session anchor screen captured — screenID=1, source=fallback",
-    "info: Starting session — lifecycle=<lifecycle>, duration=60s, apps=" + allowedText + ", hasGoal=true, hardcore=false",
+    "info: Starting session — lifecycle=<lifecycle>, duration=60s, apps=" + allowedText
+        + ", hasGoal=true, hardcore=false",
     "analytics.track(session.started)",
     "info: Post-session app restoration offer disabled — disallowed apps are hidden during VESK, not relaunched "
     "afterward",
@@ -176,7 +178,7 @@ QStringList secondHalf(const QString& waiterLine)
 }
 
 struct Teardown {
-    explicit Teardown(QString stopReason) : reason(std::move(stopReason)) {}
+    explicit Teardown(QString stopReason) : reason(std::move(stopReason)) { }
     QString reason;
     QString disposition = QStringLiteral("leaveOpen");
     bool countdownRuns = true;
@@ -255,8 +257,9 @@ TEST_F(SessionTimelineTest, StartRunsBothHalvesInOrderAndTheCountdownEndsTheSess
     EXPECT_EQ(timeline(), lines(firstHalf));
     EXPECT_TRUE(manager->isStartingSession());
     // The overlay is not active yet, but its three missing/occluded callbacks are in place.
-    EXPECT_EQ(overlay->installedHandlers(), QStringList({"onAllowedWindowsMissing", "onAllowedWindowsTemporarilyMissing",
-                                                         "allowedWindowsOccludedHandler"}));
+    EXPECT_EQ(overlay->installedHandlers(),
+              QStringList(
+                  {"onAllowedWindowsMissing", "onAllowedWindowsTemporarilyMissing", "allowedWindowsOccludedHandler"}));
 
     // The editor's window appears at the second poll.
     detector->visible = {editorID};
@@ -382,19 +385,19 @@ TEST_F(SessionTimelineTest, ConfirmedExitQuitsTheAllowedAppsAfterTheTeardownAndC
     stop.disposition = "terminateAllowedApps";
     stop.remainingLeft = true;
     stop.quitting = {
-            "info: Explicit VESK app termination requested — allowed=" + allowedText
-                + R"(, veskStarted=["com.example.editor"], initiallyRunning=["com.example.notes"], )"
-                + R"(candidates=["com.example.notes", "com.example.editor"])",
-            "app.terminate(com.example.notes)",
-            "info: Requested allowed VESK app termination — bundleID=com.example.notes, pid=500, veskStarted=false, "
-            "initiallyRunning=true, success=true",
-            "app.terminate(com.example.editor)",
-            "info: Requested allowed VESK app termination — bundleID=com.example.editor, pid=501, veskStarted=true, "
-            "initiallyRunning=false, success=true",
-            "info: Allowed VESK app termination requests completed — requestedBundleIDs=" + allowedText
-                + ", candidateProcesses=2, terminateReturnedTrue=2",
-            "debug: Scheduled allowed VESK app termination verification — delay=1.5s, "
-            "requestedPIDs=[com.example.editor:[501], com.example.notes:[500]]",
+        "info: Explicit VESK app termination requested — allowed=" + allowedText
+            + R"(, veskStarted=["com.example.editor"], initiallyRunning=["com.example.notes"], )"
+            + R"(candidates=["com.example.notes", "com.example.editor"])",
+        "app.terminate(com.example.notes)",
+        "info: Requested allowed VESK app termination — bundleID=com.example.notes, pid=500, veskStarted=false, "
+        "initiallyRunning=true, success=true",
+        "app.terminate(com.example.editor)",
+        "info: Requested allowed VESK app termination — bundleID=com.example.editor, pid=501, veskStarted=true, "
+        "initiallyRunning=false, success=true",
+        "info: Allowed VESK app termination requests completed — requestedBundleIDs=" + allowedText
+            + ", candidateProcesses=2, terminateReturnedTrue=2",
+        "debug: Scheduled allowed VESK app termination verification — delay=1.5s, "
+        "requestedPIDs=[com.example.editor:[501], com.example.notes:[500]]",
     };
     expected << teardown(stop);
     EXPECT_EQ(timeline(mark), lines(expected));
@@ -752,19 +755,27 @@ TEST_F(SessionManagerTest, EntryPointsCalledFromAnotherThreadRunOnTheMainQueue)
         std::function<void()> call;
         std::function<bool()> done;
     } cases[] = {
-        {"startSession", [&] { manager->startSession(60, {editorID, notesID}, {}, std::nullopt, false, 0); },
+        {"startSession",
+         [&] {
+             manager->startSession(60, {editorID, notesID}, {}, std::nullopt, false, 0);
+         },
          [&] { return manager->isSessionActive(); }},
         {"addApp", [&] { manager->addApp(browserID, std::nullopt, std::nullopt); },
          [&] { return manager->currentAllowlist().contains(browserID); }},
         {"removeApp", [&] { manager->removeApp(browserID); },
          [&] { return !manager->currentAllowlist().contains(browserID); }},
         {"restoreAllowedApp", [&] { manager->restoreAllowedApp(notesID); },
-         [&] { return logs.contains("Restoring allowed app from minimized/not-visible state — bundleID=com.example.notes"); }},
-        {"scheduleAllowedAppsRecovery", [&] { manager->scheduleAllowedAppsRecovery("fromElsewhere", std::nullopt, false); },
+         [&] {
+             return logs.contains(
+                 "Restoring allowed app from minimized/not-visible state — bundleID=com.example.notes");
+         }},
+        {"scheduleAllowedAppsRecovery",
+         [&] { manager->scheduleAllowedAppsRecovery("fromElsewhere", std::nullopt, false); },
          [&] { return logs.contains("Scheduled allowed-app recovery — reason=fromElsewhere"); }},
         {"requestScreenshot", [&] { manager->requestScreenshot(scheduler.now()); },
          [&] { return manager->screenshotFeedback().has_value(); }},
-        {"stopSession", [&] { manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen); },
+        {"stopSession",
+         [&] { manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen); },
          [&] { return !manager->isSessionActive(); }},
     };
     for (const auto& c : cases) {

@@ -29,7 +29,7 @@ struct CallTrace {
 
 class TraceOverlay final : public OverlayControlling {
 public:
-    explicit TraceOverlay(CallTrace& trace) : trace_(trace) {}
+    explicit TraceOverlay(CallTrace& trace) : trace_(trace) { }
     void activate(const std::set<QString>&) override
     {
         trace_.record("overlay.activate");
@@ -50,7 +50,10 @@ public:
     {
         trace_.record("overlay.suppressPassthrough(" + bundleID + ")");
     }
-    void setAllowedWindowsMissingHandler(MissingHandler handler) override { onAllowedWindowsMissing = std::move(handler); }
+    void setAllowedWindowsMissingHandler(MissingHandler handler) override
+    {
+        onAllowedWindowsMissing = std::move(handler);
+    }
     void setAllowedWindowsTemporarilyMissingHandler(MissingHandler handler) override
     {
         onAllowedWindowsTemporarilyMissing = std::move(handler);
@@ -63,8 +66,14 @@ public:
     {
         passthroughRectsChangedHandler = std::move(handler);
     }
-    void setAllowedWindowMotionHandler(MotionHandler handler) override { allowedWindowMotionHandler = std::move(handler); }
-    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override { seamDragHandoffHandler = std::move(handler); }
+    void setAllowedWindowMotionHandler(MotionHandler handler) override
+    {
+        allowedWindowMotionHandler = std::move(handler);
+    }
+    void setSeamDragHandoffHandler(SeamDragHandoffHandler handler) override
+    {
+        seamDragHandoffHandler = std::move(handler);
+    }
 
     // The names of the handlers that are set.
     QStringList installedHandlers() const
@@ -103,11 +112,14 @@ private:
 
 class TraceMouseBlocker final : public MouseBlocking {
 public:
-    explicit TraceMouseBlocker(CallTrace& trace) : trace_(trace) {}
+    explicit TraceMouseBlocker(CallTrace& trace) : trace_(trace) { }
     void activate(const std::set<QString>&) override { trace_.record("mouseBlocker.activate"); }
     void updateAllowlist(const std::set<QString>&) override { trace_.record("mouseBlocker.updateAllowlist"); }
     void deactivate() override { trace_.record("mouseBlocker.deactivate"); }
-    void updateVeskControlRects(const std::vector<Rect>&) override { trace_.record("mouseBlocker.updateVeskControlRects"); }
+    void updateVeskControlRects(const std::vector<Rect>&) override
+    {
+        trace_.record("mouseBlocker.updateVeskControlRects");
+    }
     void setVisiblePassthroughRects(const std::vector<Rect>& rects) override { passthroughRects = rects; }
     void setAllowedWindowControlClickHandler(ControlClickHandler handler) override
     {
@@ -129,14 +141,18 @@ private:
 
 class TraceAppMonitor final : public AppMonitoring {
 public:
-    explicit TraceAppMonitor(CallTrace& trace) : trace_(trace) {}
+    explicit TraceAppMonitor(CallTrace& trace) : trace_(trace) { }
     void activate(const std::set<QString>&) override { trace_.record("appMonitor.activate"); }
     void updateAllowlist(const std::set<QString>&) override { trace_.record("appMonitor.updateAllowlist"); }
     void deactivate() override { trace_.record("appMonitor.deactivate"); }
-    void enforceAllowlist(const QString& reason) override { trace_.record("appMonitor.enforceAllowlist(" + reason + ")"); }
+    void enforceAllowlist(const QString& reason) override
+    {
+        trace_.record("appMonitor.enforceAllowlist(" + reason + ")");
+    }
     void setDisallowedAppHiddenHandler(BundleHandler handler) override
     {
-        trace_.record(handler ? "appMonitor.setDisallowedAppHiddenHandler" : "appMonitor.clearDisallowedAppHiddenHandler");
+        trace_.record(handler ? "appMonitor.setDisallowedAppHiddenHandler"
+                              : "appMonitor.clearDisallowedAppHiddenHandler");
         disallowedAppHiddenHandler = std::move(handler);
     }
     void setAppLaunchNeedingDecisionHandler(BundleHandler handler) override
@@ -160,7 +176,7 @@ private:
 
 class TraceKiosk final : public KioskControlling {
 public:
-    explicit TraceKiosk(CallTrace& trace) : trace_(trace) {}
+    explicit TraceKiosk(CallTrace& trace) : trace_(trace) { }
     void activate() override { trace_.record("kiosk.activate"); }
     void deactivate() override { trace_.record("kiosk.deactivate"); }
 
@@ -170,7 +186,7 @@ private:
 
 class TraceSpaceBlocker final : public SpaceBlocking {
 public:
-    explicit TraceSpaceBlocker(CallTrace& trace) : trace_(trace) {}
+    explicit TraceSpaceBlocker(CallTrace& trace) : trace_(trace) { }
     void activate(const std::set<QString>&, bool hardcore) override
     {
         trace_.record(QStringLiteral("spaceBlocker.activate(hardcore=%1)").arg(hardcore ? "true" : "false"));
@@ -184,7 +200,7 @@ private:
 
 class TraceSpaceMonitor final : public SpaceMonitoring {
 public:
-    explicit TraceSpaceMonitor(CallTrace& trace) : trace_(trace) {}
+    explicit TraceSpaceMonitor(CallTrace& trace) : trace_(trace) { }
     void activate(SpaceChangeHandler handler) override
     {
         trace_.record("spaceMonitor.activate");
@@ -203,9 +219,12 @@ private:
 
 class TraceSpaceProbe final : public SpaceTransitionProbing {
 public:
-    explicit TraceSpaceProbe(CallTrace& trace) : trace_(trace) {}
+    explicit TraceSpaceProbe(CallTrace& trace) : trace_(trace) { }
     void activate(const std::set<QString>&) override { trace_.record("spaceProbe.activate"); }
-    void updateAllowedBundleIDs(const std::set<QString>&) override { trace_.record("spaceProbe.updateAllowedBundleIDs"); }
+    void updateAllowedBundleIDs(const std::set<QString>&) override
+    {
+        trace_.record("spaceProbe.updateAllowedBundleIDs");
+    }
     void startBurst(const QString& reason, double) override { trace_.record("spaceProbe.startBurst(" + reason + ")"); }
     void deactivate() override { trace_.record("spaceProbe.deactivate"); }
 
@@ -215,7 +234,7 @@ private:
 
 class TraceDesktopIsolation final : public DesktopIsolating {
 public:
-    explicit TraceDesktopIsolation(CallTrace& trace) : trace_(trace) {}
+    explicit TraceDesktopIsolation(CallTrace& trace) : trace_(trace) { }
     void activate() override { trace_.record("desktopIsolation.activate"); }
     void deactivate(const QString&) override { trace_.record("desktopIsolation.deactivate"); }
 
@@ -225,7 +244,7 @@ private:
 
 class TraceHotkey final : public EmergencyHotkeyHandling {
 public:
-    explicit TraceHotkey(CallTrace& trace) : trace_(trace) {}
+    explicit TraceHotkey(CallTrace& trace) : trace_(trace) { }
     void activate(std::function<void()> trigger) override
     {
         trace_.record("hotkey.activate");
@@ -244,7 +263,7 @@ private:
 
 class TraceThumbnailSuppression final : public ScreenshotThumbnailSuppressing {
 public:
-    explicit TraceThumbnailSuppression(CallTrace& trace) : trace_(trace) {}
+    explicit TraceThumbnailSuppression(CallTrace& trace) : trace_(trace) { }
     void activate() override { trace_.record("thumbnail.activate"); }
     void deactivate() override { trace_.record("thumbnail.deactivate"); }
 
@@ -256,7 +275,7 @@ private:
 // manager is inside one of them.
 class TraceUI final : public SessionUIControlling {
 public:
-    explicit TraceUI(CallTrace& trace) : trace_(trace) {}
+    explicit TraceUI(CallTrace& trace) : trace_(trace) { }
     void showHUD(SessionManager&) override { record("ui.showHUD"); }
     void dismissHUD() override { record("ui.dismissHUD"); }
     void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { record("ui.showStageVeskPanel"); }
@@ -271,7 +290,7 @@ public:
     void hideMainWindow() override { record("ui.hideMainWindow"); }
     void showMainWindow() override { record("ui.showMainWindow"); }
     void publishVeskControlRects() override { record("ui.publishVeskControlRects"); }
-    void setVeskControlRectsChangedHandler(ControlRectsHandler) override {}
+    void setVeskControlRectsChangedHandler(ControlRectsHandler) override { }
 
     std::function<void(const QString& call)> onCall;
 
@@ -287,7 +306,7 @@ private:
 
 class TraceTransition final : public SessionTransitionPresenting {
 public:
-    explicit TraceTransition(CallTrace& trace) : trace_(trace) {}
+    explicit TraceTransition(CallTrace& trace) : trace_(trace) { }
     void showEnteringTransition() override { trace_.record("transition.show"); }
     void dismissEnteringTransition(bool animated) override
     {
@@ -300,7 +319,7 @@ private:
 
 class TraceStage final : public StageVeskControlling {
 public:
-    explicit TraceStage(CallTrace& trace) : trace_(trace) {}
+    explicit TraceStage(CallTrace& trace) : trace_(trace) { }
     void activate(const std::set<QString>& allowed, const DisplayNames& names,
                   std::optional<StageVeskScreenID> anchor) override
     {
@@ -310,7 +329,10 @@ public:
         anchorScreen = anchor;
     }
     void deactivate() override { trace_.record("stage.deactivate"); }
-    void updateAllowlist(const std::set<QString>&, const DisplayNames&) override { trace_.record("stage.updateAllowlist"); }
+    void updateAllowlist(const std::set<QString>&, const DisplayNames&) override
+    {
+        trace_.record("stage.updateAllowlist");
+    }
     void setOnAppFullyClosed(std::function<void(const QString&)> handler) override
     {
         trace_.record(handler ? "stage.setOnAppFullyClosed" : "stage.clearOnAppFullyClosed");
@@ -346,7 +368,9 @@ private:
 class FakeRunningApplication final : public RunningApplicationControlling {
 public:
     FakeRunningApplication(CallTrace& trace, QString bundleID, qint32 pid)
-        : trace_(trace), bundleID_(std::move(bundleID)), pid_(pid)
+        : trace_(trace)
+        , bundleID_(std::move(bundleID))
+        , pid_(pid)
     {
     }
     std::optional<QString> bundleIdentifier() const override { return bundleID_; }
@@ -395,7 +419,7 @@ private:
 // Installed bundles under /Applications; opening one starts it unless it runs.
 class FakeWorkspace final : public WorkspaceControlling {
 public:
-    explicit FakeWorkspace(CallTrace& trace) : trace_(trace) {}
+    explicit FakeWorkspace(CallTrace& trace) : trace_(trace) { }
 
     std::shared_ptr<FakeRunningApplication> run(const QString& bundleID)
     {
@@ -440,7 +464,8 @@ public:
         else
             completion(app, error);
     }
-    void open(const std::vector<QUrl>&, const QUrl& url, const WorkspaceOpenConfiguration&, OpenCompletion completion) override
+    void open(const std::vector<QUrl>&, const QUrl& url, const WorkspaceOpenConfiguration&,
+              OpenCompletion completion) override
     {
         trace_.record("workspace.open(" + url.fileName() + ")");
         completion(nullptr, std::nullopt);
@@ -479,7 +504,8 @@ public:
 class TraceWaiter final : public AllowedWindowWaiting {
 public:
     TraceWaiter(CallTrace& trace, std::shared_ptr<AllowedWindowDetecting> detector, Scheduler& scheduler)
-        : trace_(trace), waiter_(std::move(detector), scheduler)
+        : trace_(trace)
+        , waiter_(std::move(detector), scheduler)
     {
     }
     void waitForAllowedWindows(const std::set<QString>& allowed, std::function<void()> completion) override
@@ -508,12 +534,14 @@ private:
 // Repeating timers in the test's virtual time.
 class ManualTimerFactory final : public SessionTimerCreating {
 public:
-    ManualTimerFactory(CallTrace& trace, ManualScheduler& scheduler) : trace_(trace), scheduler_(scheduler) {}
+    ManualTimerFactory(CallTrace& trace, ManualScheduler& scheduler) : trace_(trace), scheduler_(scheduler) { }
 
     class Timer final : public SessionTimerControlling {
     public:
         Timer(CallTrace& trace, ManualScheduler& scheduler, double interval, std::function<void()> handler)
-            : trace_(trace), scheduler_(scheduler), state_(std::make_shared<State>())
+            : trace_(trace)
+            , scheduler_(scheduler)
+            , state_(std::make_shared<State>())
         {
             state_->handler = std::move(handler);
             schedule(scheduler_, state_, interval);
@@ -561,7 +589,7 @@ private:
 
 class TraceStore final : public SessionPersisting {
 public:
-    explicit TraceStore(CallTrace& trace) : trace_(trace) {}
+    explicit TraceStore(CallTrace& trace) : trace_(trace) { }
 
     StoreResult<int> recoverOrphanedSessions(const QDateTime&) override
     {
@@ -587,7 +615,8 @@ public:
         created = Record{id, startedAt, duration, goal, allowed, allAllowed, {}, {}};
         return {};
     }
-    StoreResult<> updateSessionAllowlist(const QUuid&, const QStringList& allowed, const QStringList& allAllowed) override
+    StoreResult<> updateSessionAllowlist(const QUuid&, const QStringList& allowed,
+                                         const QStringList& allAllowed) override
     {
         trace_.record("store.updateSessionAllowlist");
         updatedAllowed = allowed;
@@ -645,7 +674,7 @@ private:
 
 class TraceAnalytics final : public AnalyticsTracking {
 public:
-    explicit TraceAnalytics(CallTrace& trace) : trace_(trace) {}
+    explicit TraceAnalytics(CallTrace& trace) : trace_(trace) { }
     void track(const AnalyticsEvent& event) override
     {
         trace_.record("analytics.track(" + event.signalName() + ")");
@@ -659,7 +688,7 @@ private:
 
 class TraceAXWindowManager final : public AXWindowManaging {
 public:
-    explicit TraceAXWindowManager(CallTrace& trace) : trace_(trace) {}
+    explicit TraceAXWindowManager(CallTrace& trace) : trace_(trace) { }
     WindowCounts minimizedWindowCounts(const QString& bundleID) override
     {
         const auto it = counts.find(bundleID);
@@ -696,7 +725,7 @@ private:
 
 class TraceMaterializer final : public WindowMaterializing {
 public:
-    explicit TraceMaterializer(CallTrace& trace) : trace_(trace) {}
+    explicit TraceMaterializer(CallTrace& trace) : trace_(trace) { }
     WindowMaterializationOutcome materialize(const QString& bundleID, const std::optional<QUrl>&,
                                              const QString& reason) override
     {

@@ -1,11 +1,11 @@
+#include "session/SystemAllowedWindowDetector.h"
 #include "DesktopSpecs.h"
+#include "core/ManualScheduler.h"
 #include "overlay/WindowSnapshotReader.h"
 #include "platform/simulated/DesktopScenario.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
-#include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "session/SystemAllowedWindowDetector.h"
 
 #include <QTemporaryDir>
 

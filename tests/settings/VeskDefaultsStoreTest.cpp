@@ -29,7 +29,8 @@ protected:
     QStringList storeLog() const { return log.messages("VeskDefaultsStore"); }
 
     QTemporaryDir root;
-    std::unique_ptr<UserDefaults> defaults = std::make_unique<UserDefaults>(UserDefaults::standardSuiteName, root.path());
+    std::unique_ptr<UserDefaults> defaults =
+        std::make_unique<UserDefaults>(UserDefaults::standardSuiteName, root.path());
     test::LogCapture log;
 };
 
@@ -146,14 +147,14 @@ TEST_F(VeskDefaultsStoreTest, AssignmentsWriteThroughAndNotifyOnlyOnChange)
         {"autoCheckForUpdates", "vesk.autoCheckForUpdates", false, false},
         {"autoInstallUpdates", "vesk.autoInstallUpdates", true, true},
         {"screenFunctionOverrides", "vesk.screenFunctionOverrides",
-         QVariant::fromValue(std::set<QString>{"3:appsBar", "1:targetMode"}), QVariantList{"1:targetMode", "3:appsBar"}},
+         QVariant::fromValue(std::set<QString>{"3:appsBar", "1:targetMode"}),
+         QVariantList{"1:targetMode", "3:appsBar"}},
     };
     const auto store = makeStore();
     ASSERT_EQ(store->metaObject()->propertyCount() - store->metaObject()->propertyOffset(),
               static_cast<int>(cases.size()));
     for (const Case& c : cases) {
-        const QMetaProperty property =
-            store->metaObject()->property(store->metaObject()->indexOfProperty(c.property));
+        const QMetaProperty property = store->metaObject()->property(store->metaObject()->indexOfProperty(c.property));
         QSignalSpy changed(store.get(), property.notifySignal());
         ASSERT_TRUE(store->setProperty(c.property, c.value)) << c.property;
         EXPECT_EQ(changed.count(), 1) << c.property;

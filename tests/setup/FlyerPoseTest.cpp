@@ -47,8 +47,8 @@ TEST(FlyerPose, LegBoundariesBelongToTheEarlierLeg)
         double scale;
         double opacity;
     };
-    for (const Case c : {Case{0.45, 0.72, 0.95}, Case{0.78, 0.30, 0.55}, Case{0.6, 0.72 - 0.42 * (0.15 / 0.33),
-                                                                              0.95 - 0.40 * (0.15 / 0.33)}}) {
+    for (const Case c : {Case{0.45, 0.72, 0.95}, Case{0.78, 0.30, 0.55},
+                         Case{0.6, 0.72 - 0.42 * (0.15 / 0.33), 0.95 - 0.40 * (0.15 / 0.33)}}) {
         const FlyerPose pose = flyerPose(WormveskStyle::cosmic, 0, tile, logo, c.progress);
         EXPECT_NEAR(pose.scale, c.scale, 1e-12) << c.progress;
         EXPECT_NEAR(pose.opacity, c.opacity, 1e-12) << c.progress;

@@ -16,7 +16,7 @@ namespace vesk::test {
 // takes the target at once.
 class RecordingAudioPlayer final : public AudioPlayer {
 public:
-    explicit RecordingAudioPlayer(QString fileName) : name(std::move(fileName)) {}
+    explicit RecordingAudioPlayer(QString fileName) : name(std::move(fileName)) { }
 
     void setLoopsForever(bool value) override { loopsForever = value; }
     double volume() const override { return volume_; }

@@ -1,14 +1,14 @@
 #include "RecordingAudioPlayer.h"
 #include "SetupFixture.h"
 
+#include "platform/PlatformInterfaces.h"
+#include "platform/simulated/BundleSpec.h"
+#include "platform/simulated/DesktopWorkspace.h"
 #include "setup/SessionSetupModel.h"
 #include "setup/SessionStarting.h"
 #include "store/CurrentAllowlist.h"
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
-#include "platform/PlatformInterfaces.h"
-#include "platform/simulated/BundleSpec.h"
-#include "platform/simulated/DesktopWorkspace.h"
 
 namespace vesk::test {
 namespace {
@@ -28,11 +28,11 @@ struct StartCall {
 
 class RecordingSessions final : public SessionStarting {
 public:
-    explicit RecordingSessions(const ManualScheduler& clock) : clock_(clock) {}
+    explicit RecordingSessions(const ManualScheduler& clock) : clock_(clock) { }
     bool isSessionActive() const override { return active; }
     void startSession(qint64 durationSeconds, const std::set<QString>& bundleIDs,
-                      const std::map<QString, QUrl>& applicationURLs, const std::optional<QString>& goal,
-                      bool hardcore, qint64 setupSeconds) override
+                      const std::map<QString, QUrl>& applicationURLs, const std::optional<QString>& goal, bool hardcore,
+                      qint64 setupSeconds) override
     {
         calls.push_back({durationSeconds, bundleIDs, applicationURLs, goal, hardcore, setupSeconds, clock_.uptime()});
     }
@@ -53,9 +53,9 @@ protected:
     void SetUp() override
     {
         for (const auto& [path, id, name] : {std::tuple{"/Applications/Editor.app", editor, "Editor"},
-                                            std::tuple{"/Applications/Browser.app", browser, "Browser"},
-                                            std::tuple{"/Applications/Mail.app", mail, "Mail"},
-                                            std::tuple{"/Applications/Vesk.app", QString("com.vesk.app"), "Vesk"}}) {
+                                             std::tuple{"/Applications/Browser.app", browser, "Browser"},
+                                             std::tuple{"/Applications/Mail.app", mail, "Mail"},
+                                             std::tuple{"/Applications/Vesk.app", QString("com.vesk.app"), "Vesk"}}) {
             platform::BundleSpec spec;
             spec.path = path;
             spec.bundleIdentifier = id;
@@ -150,7 +150,8 @@ TEST_F(SessionSetupModelTest, AStartFliesThreeAppsAndHandsTheChoicesToTheSession
     EXPECT_FALSE(call.hardcore);
     EXPECT_EQ(call.setupSeconds, 30);
 
-    EXPECT_TRUE(messages().contains("[SessionSetupView] triggerAbsorption — apps=3 duration=900 hardcore=false style=cosmic"));
+    EXPECT_TRUE(
+        messages().contains("[SessionSetupView] triggerAbsorption — apps=3 duration=900 hardcore=false style=cosmic"));
     EXPECT_EQ(countOf("[SessionSetupView] triggerAbsorption ignored — animator not idle, phase=flyers"), 1);
     EXPECT_EQ(countOf("[SessionSetupView] triggerAbsorption ignored — animator not idle, phase=charging"), 1);
     EXPECT_EQ(log.messages("SetupSoundService"),
@@ -384,8 +385,8 @@ TEST_F(SessionSetupModelTest, ThePermissionPollRunsAtMostThirtyRoundsAndStopsOnT
     EXPECT_EQ(countOf("reason=poll"), 2 * 5 + 2) << "five rounds without, the sixth sees the grant";
     EXPECT_TRUE(messages().contains(
         "[SessionSetupView] Accessibility permission changed — reason=poll, granted=true, bundleID=com.vesk.app, "
-        "version=1.0.0, build=1, bundleURL=" +
-        urlOf("Vesk").path()));
+        "version=1.0.0, build=1, bundleURL="
+        + urlOf("Vesk").path()));
     EXPECT_TRUE(model->isStartReady() == false) << "nothing selected yet";
 }
 

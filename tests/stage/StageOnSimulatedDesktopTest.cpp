@@ -44,8 +44,8 @@ protected:
             .displayGeometry = [&screens] { return DisplayGeometry::current(screens); },
         };
         stage = std::make_unique<StageVeskService>(
-            std::make_shared<SystemAXWindowManager>(desktop->interfaces().workspace, desktop->interfaces().accessibility,
-                                                    screens),
+            std::make_shared<SystemAXWindowManager>(desktop->interfaces().workspace,
+                                                    desktop->interfaces().accessibility, screens),
             StageVeskService::defaultVisibleWindowRectsProvider(screens, onScreenWindows),
             StageVeskService::defaultWindowSpaceClassificationProvider(sources),
             StageVeskServiceEnvironment{scheduler, scheduler, screens, [] { return true; }, onScreenWindows});
@@ -93,7 +93,8 @@ TEST_F(StageOnSimulatedDesktopTest, AWindowThatCannotBeMovedGetsFourRetriesThenT
     stage->handleSeamDragHandoff(editor, {2400, 500}); // released over the second display
     runFor(6.0);
 
-    EXPECT_EQ(logs.count("placement enforcement retry — bundleID=com.example.editor, targetScreen=2, actualScreen=1"), 4);
+    EXPECT_EQ(logs.count("placement enforcement retry — bundleID=com.example.editor, targetScreen=2, actualScreen=1"),
+              4);
     EXPECT_EQ(logs.count("placement enforcement gave up (attempts) — bundleID=com.example.editor"), 1);
     EXPECT_EQ(boundsOf(editor).topLeft(), QPointF(100, 100));
     EXPECT_EQ(stage->state().apps.at(editor).screenID, StageVeskScreenID{1}) << "the model follows the window back";

@@ -82,7 +82,10 @@ public:
     }
 
     // The calls of one kind ("setFrame com.a"), in order.
-    QStringList callsStartingWith(const QString& prefix) const { return calls.filter(QRegularExpression("^" + QRegularExpression::escape(prefix))); }
+    QStringList callsStartingWith(const QString& prefix) const
+    {
+        return calls.filter(QRegularExpression("^" + QRegularExpression::escape(prefix)));
+    }
 
 private:
     void moveIfVisible(const QString& bundleID, const Rect& frame)
@@ -145,8 +148,8 @@ public:
         AllowedWindowSpaceClassification classification;
         classification.bundleID = id;
         const auto state = spaces.find(id);
-        classification.state = state != spaces.end() ? state->second
-            : visible.contains(id)                    ? AllowedWindowSpaceState::onActiveSpace
+        classification.state = state != spaces.end()  ? state->second
+                               : visible.contains(id) ? AllowedWindowSpaceState::onActiveSpace
                                                       : AllowedWindowSpaceState::noWindows;
         return classification;
     }

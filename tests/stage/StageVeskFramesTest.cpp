@@ -41,7 +41,8 @@ TEST(StageVeskFramesTest, SlotCellsOfEveryLayout)
         {StageVeskPhase::freestyle, 2, area},
     };
     for (const auto& c : cases)
-        expectNear(slotFrame(c.phase, c.slot, area), c.cell, (toRaw(c.phase) + " " + QString::number(c.slot)).toStdString());
+        expectNear(slotFrame(c.phase, c.slot, area), c.cell,
+                   (toRaw(c.phase) + " " + QString::number(c.slot)).toStdString());
     // The area's origin shifts every cell.
     expectNear(slotFrame(StageVeskPhase::tri, 2, {190, 80, 1000, 600}), {860.67, 386, 329.33, 294}, "tri moved");
 }

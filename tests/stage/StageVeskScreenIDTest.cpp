@@ -1,5 +1,5 @@
-#include "stage/StageVeskPhase.h"
 #include "stage/StageVeskScreenID.h"
+#include "stage/StageVeskPhase.h"
 
 #include "FixedScreens.h"
 
@@ -18,12 +18,9 @@ TEST(StageVeskScreenIDTest, PointLookupUsesMinInclusiveMaxExclusiveFrames)
         Point point;
         std::optional<StageVeskScreenID> screen;
     } cases[] = {
-        {{0, 0}, StageVeskScreenID{1}},
-        {{1439.5, 899}, StageVeskScreenID{1}},
-        {{1440, 10}, StageVeskScreenID{0}},
-        {{3360, 10}, std::nullopt},
-        {{100, 900}, std::nullopt},
-        {{-1, 10}, std::nullopt},
+        {{0, 0}, StageVeskScreenID{1}},     {{1439.5, 899}, StageVeskScreenID{1}},
+        {{1440, 10}, StageVeskScreenID{0}}, {{3360, 10}, std::nullopt},
+        {{100, 900}, std::nullopt},         {{-1, 10}, std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(StageVeskScreenID::forPoint(screens, c.point), c.screen) << c.point.x << "," << c.point.y;
@@ -61,8 +58,7 @@ TEST(StageVeskScreenIDTest, RectLookupPrefersLargestOverlapThenCentreThenMain)
         {{900, 100, 500, 300}, {2}},  // 200 × 300 on the second, 100 × 300 on the first
         {{850, 100, 500, 300}, {1}},  // equal overlap: the earlier screen
         {{1010, 100, 180, 300}, {2}}, // in the gap: the main screen
-        {{0, 0, 1000, 800}, {1}},
-        {{-50, 100, 100, 100}, {1}},
+        {{0, 0, 1000, 800}, {1}},     {{-50, 100, 100, 100}, {1}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(StageVeskScreenID::forRect(screens, c.rect), c.screen) << toString(c.rect).toStdString();

@@ -134,7 +134,9 @@ TEST(StageVeskServiceTest, WindowThatSnapsBackIsRetriedFourTimesThenGivenUp)
     EXPECT_EQ(scene.logCount("pending stage placement firing — bundleID=com.a, targetScreen=1, windowScreen=2"), 1);
     EXPECT_EQ(scene.logCount("placement enforcement retry — bundleID=com.a"), 4);
     EXPECT_EQ(scene.logCount("remainingAttempts=0"), 1);
-    EXPECT_EQ(scene.logCount("placement enforcement gave up (attempts) — bundleID=com.a, targetScreen=1, actualScreen=2"), 1);
+    EXPECT_EQ(scene.logCount(
+                  "placement enforcement gave up (attempts) — bundleID=com.a, targetScreen=1, actualScreen=2"),
+              1);
     EXPECT_EQ(scene.logCount("gave up (deadline)"), 0);
     EXPECT_TRUE(scene.service->placementEnforcements().empty());
     // The model then follows the window where it stays.
@@ -316,7 +318,8 @@ TEST(StageVeskServiceTest, SeamHandoffMovesTheWindowToTheOtherDisplay)
     EXPECT_EQ(scene.logCount("placement enforcement succeeded — bundleID=com.a, screen=2"), 1);
 
     scene.service->handleSeamDragHandoff("com.a", {2000, 500});
-    EXPECT_EQ(scene.logCount("seam-drag handoff skipped — pointer already on window screen, bundleID=com.a, screen=2"), 1);
+    EXPECT_EQ(scene.logCount("seam-drag handoff skipped — pointer already on window screen, bundleID=com.a, screen=2"),
+              1);
     scene.service->handleSeamDragHandoff("com.a", {-500, 500});
     EXPECT_EQ(scene.logCount("seam-drag handoff skipped — pointer on no known screen"), 1);
 }

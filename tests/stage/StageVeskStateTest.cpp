@@ -217,7 +217,8 @@ TEST(StageVeskStateTest, QueueSavesTheFreeFrameAndPassesActivityOn)
     state.moveToQueue("a");
     const auto& a = state.apps.at("a");
     EXPECT_FALSE(a.position);
-    EXPECT_EQ(state.savedPlacement("a"), (StageVeskState::SavedPlacement{StageVeskWindowPosition{12, 0, 100, 100, 12}, screenA}));
+    EXPECT_EQ(state.savedPlacement("a"),
+              (StageVeskState::SavedPlacement{StageVeskWindowPosition{12, 0, 100, 100, 12}, screenA}));
     EXPECT_EQ(state.activeBundleID, "c") << "even a queued application on another screen";
     EXPECT_FALSE(state.activeBundleIDByScreen.contains(screenA)) << "no other open, unparked app on A";
     EXPECT_EQ(state.queuedBundleIDs(), (QStringList{"a", "c"}));

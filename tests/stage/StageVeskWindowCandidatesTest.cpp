@@ -15,8 +15,7 @@ AllowedWindowSnapshot window(const QString& bundleID, Rect bounds, int layer = 0
 // (Quartz y negative, Cocoa y from 900).
 DisplayGeometry stackedDisplays()
 {
-    return DisplayGeometry({{{0, 0, 1440, 900}, {0, 0, 1440, 900}},
-                            {{0, 900, 1920, 1080}, {0, -1080, 1920, 1080}}});
+    return DisplayGeometry({{{0, 0, 1440, 900}, {0, 0, 1440, 900}}, {{0, 900, 1920, 1080}, {0, -1080, 1920, 1080}}});
 }
 
 } // namespace
@@ -53,10 +52,10 @@ TEST(StageVeskWindowCandidatesTest, CandidateTestsAndTheirTags)
 TEST(StageVeskWindowCandidatesTest, FrontmostCandidatePerApplicationInCocoaCoordinates)
 {
     const std::vector<AllowedWindowSnapshot> list{
-        window("com.a", {100, 100, 50, 50}, 0, 0.5),      // transparent: not the candidate
-        window("com.a", {100, 200, 400, 300}),            // the front candidate
-        window("com.a", {0, 0, 1400, 880}),               // larger, but behind
-        window("com.b", {200, -1000, 800, 600}),          // on the display above
+        window("com.a", {100, 100, 50, 50}, 0, 0.5), // transparent: not the candidate
+        window("com.a", {100, 200, 400, 300}),       // the front candidate
+        window("com.a", {0, 0, 1400, 880}),          // larger, but behind
+        window("com.b", {200, -1000, 800, 600}),     // on the display above
         window("com.other", {0, 0, 500, 500}),
     };
     const auto rects = visibleWindowRects(list, stackedDisplays(), {"com.a", "com.b", "com.missing"});

@@ -1,6 +1,6 @@
 #include "store/CurrentAllowlist.h"
-#include "store/ModelContainer.h"
 #include "core/ManualScheduler.h"
+#include "store/ModelContainer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

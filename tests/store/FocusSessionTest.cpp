@@ -13,7 +13,8 @@ const QDateTime start(QDate(2026, 1, 5), QTime(9, 0, 0, 125), Qt::UTC);
 TEST(FocusSession, NewRecordIsActiveWithoutEndOrReflection)
 {
     const QUuid id = QUuid::createUuid();
-    const FocusSession session = FocusSession::make(id, start, 1800, QString("  Write  \n"), {"a", "b", "a"}, {"a", "b", "c"});
+    const FocusSession session =
+        FocusSession::make(id, start, 1800, QString("  Write  \n"), {"a", "b", "a"}, {"a", "b", "c"});
     EXPECT_EQ(session.id, id);
     EXPECT_EQ(session.startedAt, start);
     EXPECT_EQ(session.durationSeconds, 1800);
@@ -28,8 +29,8 @@ TEST(FocusSession, NewRecordIsActiveWithoutEndOrReflection)
 
 TEST(FocusSession, ColumnsRoundTripEveryField)
 {
-    FocusSession session = FocusSession::make(QUuid::createUuid(), start, 0, QString("Ziel | \"quoted\""),
-                                              {"x", "x", "y"}, {});
+    FocusSession session =
+        FocusSession::make(QUuid::createUuid(), start, 0, QString("Ziel | \"quoted\""), {"x", "x", "y"}, {});
     session.endedAt = start.addSecs(61);
     session.isActive = false;
     session.endReason = "manualStop";
@@ -58,13 +59,13 @@ TEST(FocusSession, UndecodableStoredValuesAreDataCorruption)
         QVariant stored;
     };
     const std::vector<Case> cases{
-        {9, "maybe"},          // goalStatus
-        {10, "Yes"},           // veskHelpful
-        {0, "not-a-uuid"},     // id
-        {1, QVariant()},       // startedAt is required
-        {2, "yesterday"},      // endedAt
-        {4, R"(["a", 1])"},    // a list element that is no text
-        {5, "a,b"},            // not a list
+        {9, "maybe"},       // goalStatus
+        {10, "Yes"},        // veskHelpful
+        {0, "not-a-uuid"},  // id
+        {1, QVariant()},    // startedAt is required
+        {2, "yesterday"},   // endedAt
+        {4, R"(["a", 1])"}, // a list element that is no text
+        {5, "a,b"},         // not a list
     };
     for (const Case& c : cases) {
         QVariantList row = good;

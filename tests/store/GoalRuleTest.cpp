@@ -23,9 +23,10 @@ TEST(GoalRule, KeepsAtMostEightyCharacters)
 
 TEST(GoalRule, CountsWhatTheUserSeesAsOneCharacter)
 {
-    const QString family = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"); // man ZWJ woman ZWJ girl
-    const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");                                          // DE flag
-    const QString eWithAccent = QString::fromUtf8("e\xCC\x81");                                                        // e + combining acute
+    const QString family = QString::fromUtf8(
+        "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"); // man ZWJ woman ZWJ girl
+    const QString flag = QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA");      // DE flag
+    const QString eWithAccent = QString::fromUtf8("e\xCC\x81");                      // e + combining acute
 
     // 79 letters and an emoji sequence are 80 characters: all kept.
     EXPECT_EQ(goalRule(QString(79, 'a') + family), QString(79, 'a') + family);

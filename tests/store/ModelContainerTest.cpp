@@ -1,5 +1,5 @@
-#include "store/MakeModelContainer.h"
 #include "store/ModelContainer.h"
+#include "store/MakeModelContainer.h"
 
 #include "LogCapture.h"
 
@@ -145,9 +145,10 @@ TEST_F(ModelContainerTest, TheSqliteToolSeesThreeTablesWithReadableColumns)
               (QStringList{"pk", "id", "name", "appBundleIDs", "createdAt"}));
     EXPECT_EQ(runSqlite(storePath(), "SELECT name FROM pragma_table_info('CurrentAllowlist')").split('\n'),
               (QStringList{"pk", "appBundleIDs", "goalText", "updatedAt"}));
-    EXPECT_EQ(runSqlite(storePath(), "SELECT id, startedAt, durationSeconds, allowedAppBundleIDs, isActive, goalText, "
-                                     "goalStatus, endedAt IS NULL FROM FocusSession"),
-              R"(0F8C3B9A-1111-4222-8333-944455556666|2026-01-05T09:00:00.000Z|1800|["com.example.notes","com.example.notes"]|1|Write|done|1)");
+    EXPECT_EQ(
+        runSqlite(storePath(), "SELECT id, startedAt, durationSeconds, allowedAppBundleIDs, isActive, goalText, "
+                               "goalStatus, endedAt IS NULL FROM FocusSession"),
+        R"(0F8C3B9A-1111-4222-8333-944455556666|2026-01-05T09:00:00.000Z|1800|["com.example.notes","com.example.notes"]|1|Write|done|1)");
     EXPECT_EQ(runSqlite(storePath(), "PRAGMA user_version"), "10000");
 }
 
@@ -180,23 +181,27 @@ TEST_F(ModelContainerTest, RefusesFilesItCannotOpenAndLeavesThemAlone)
              file.write(QByteArray(4096, 'x'));
              return file.fileName();
          }},
-        {"a folder", [&] {
+        {"a folder",
+         [&] {
              QDir(dir.path()).mkpath("folder.store");
              return dir.filePath("folder.store");
          }},
-        {"written by a newer version", [&] {
+        {"written by a newer version",
+         [&] {
              const QString path = dir.filePath("newer.store");
              runSqlite(path, "CREATE TABLE FocusSession (pk INTEGER PRIMARY KEY); PRAGMA user_version = 20000;");
              return path;
          }},
-        {"a table of another shape at the current version", [&] {
+        {"a table of another shape at the current version",
+         [&] {
              const QString path = dir.filePath("reshaped.store");
              runSqlite(path, "CREATE TABLE FocusSession (pk INTEGER PRIMARY KEY, id TEXT, startedAt TEXT); "
                              "CREATE TABLE AllowlistPreset (pk INTEGER PRIMARY KEY); "
                              "CREATE TABLE CurrentAllowlist (pk INTEGER PRIMARY KEY); PRAGMA user_version = 10000;");
              return path;
          }},
-        {"a table missing at the current version", [&] {
+        {"a table missing at the current version",
+         [&] {
              const QString path = dir.filePath("missing.store");
              {
                  auto complete = ModelContainer::open(path);
@@ -204,7 +209,8 @@ TEST_F(ModelContainerTest, RefusesFilesItCannotOpenAndLeavesThemAlone)
              runSqlite(path, "DROP TABLE AllowlistPreset;");
              return path;
          }},
-        {"a table of another shape without a version", [&] {
+        {"a table of another shape without a version",
+         [&] {
              const QString path = dir.filePath("foreign.store");
              runSqlite(path, "CREATE TABLE CurrentAllowlist (pk INTEGER PRIMARY KEY, owner TEXT, balance INTEGER);");
              return path;
@@ -290,7 +296,8 @@ TEST_F(ModelContainerTest, StartUpFailureExitsWithStatusOneAndAClearMessage)
     bool logged = false;
     for (const QString& name : logs.entryList({"vesk-log-*.md"}, QDir::Files)) {
         const QString contents = QString::fromUtf8(fileContents(logs.filePath(name)));
-        logged = logged || contents.contains("| ERROR | VeskApp | Could not create ModelContainer at " + unopenable + ": ");
+        logged =
+            logged || contents.contains("| ERROR | VeskApp | Could not create ModelContainer at " + unopenable + ": ");
     }
     EXPECT_TRUE(logged);
 }

@@ -210,8 +210,8 @@ TEST_F(ModelContextTest, AnUnreadableRowIsSkippedWithAWarningNamingItAndTheOther
             QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "corrupter");
             raw.setDatabaseName(path);
             ASSERT_TRUE(raw.open());
-            ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral("UPDATE FocusSession SET %1 WHERE pk = 1")
-                                                .arg(corruption.assignment)));
+            ASSERT_TRUE(QSqlQuery(raw).exec(
+                QStringLiteral("UPDATE FocusSession SET %1 WHERE pk = 1").arg(corruption.assignment)));
         }
         QSqlDatabase::removeDatabase("corrupter");
 

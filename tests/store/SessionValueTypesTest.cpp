@@ -1,8 +1,8 @@
+#include "settings/VeskLanguage.h"
+#include "settings/VeskScreenFunction.h"
 #include "store/GoalStatus.h"
 #include "store/SessionEndReason.h"
 #include "store/VeskHelpful.h"
-#include "settings/VeskLanguage.h"
-#include "settings/VeskScreenFunction.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

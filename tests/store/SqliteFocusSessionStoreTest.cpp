@@ -1,5 +1,5 @@
-#include "store/ModelContainer.h"
 #include "store/SqliteFocusSessionStore.h"
+#include "store/ModelContainer.h"
 
 #include "LogCapture.h"
 
@@ -85,15 +85,18 @@ protected:
 
 TEST_F(SqliteFocusSessionStoreTest, ASessionsLifeRoundTripsEveryField)
 {
-    ASSERT_TRUE(store->createSessionRecord(sessionID, start, 1800, QString("  Finish the draft \n"),
-                                           {"com.a", "com.b", "com.a"}, {"com.a", "com.b"})
+    ASSERT_TRUE(store
+                    ->createSessionRecord(sessionID, start, 1800, QString("  Finish the draft \n"),
+                                          {"com.a", "com.b", "com.a"}, {"com.a", "com.b"})
                     .ok());
     ASSERT_TRUE(store->updateSessionAllowlist(sessionID, {"com.a", "com.c"}, {"com.a", "com.b", "com.c"}).ok());
-    ASSERT_TRUE(store->stopSessionRecord(sessionID, start.addSecs(1800), SessionEndReason::timerExpired, {"com.c"},
-                                         {"com.a", "com.b", "com.c", "com.c"})
+    ASSERT_TRUE(store
+                    ->stopSessionRecord(sessionID, start.addSecs(1800), SessionEndReason::timerExpired, {"com.c"},
+                                        {"com.a", "com.b", "com.c", "com.c"})
                     .ok());
-    ASSERT_TRUE(store->updateSessionReflection(sessionID, GoalStatus::partial, VeskHelpful::somewhat,
-                                               QString(" Got halfway "), start.addSecs(1900))
+    ASSERT_TRUE(store
+                    ->updateSessionReflection(sessionID, GoalStatus::partial, VeskHelpful::somewhat,
+                                              QString(" Got halfway "), start.addSecs(1900))
                     .ok());
 
     const auto stored = storedSessions();
@@ -116,7 +119,8 @@ TEST_F(SqliteFocusSessionStoreTest, ASessionsLifeRoundTripsEveryField)
     EXPECT_EQ(storeLog(),
               (std::vector<LogLine>{
                   {QtInfoMsg, "Created FocusSession record — id=" + sessionIDText + ", allowedApps=3, hasGoal=true"},
-                  {QtInfoMsg, "Updated FocusSession allowlist — id=" + sessionIDText + ", currentApps=2, historicalApps=3"},
+                  {QtInfoMsg,
+                   "Updated FocusSession allowlist — id=" + sessionIDText + ", currentApps=2, historicalApps=3"},
                   {QtInfoMsg, "Stopped FocusSession record — id=" + sessionIDText + ", reason=timerExpired"},
                   {QtInfoMsg, "Updated FocusSession reflection — id=" + sessionIDText
                                   + ", goalStatus=partial, veskHelpful=somewhat, hasNote=true"},
@@ -127,7 +131,8 @@ TEST_F(SqliteFocusSessionStoreTest, LaunchRecoveryClosesOrphansLeftByAnEarlierRu
 {
     const std::vector<QUuid> ids{QUuid::createUuid(), QUuid::createUuid(), QUuid::createUuid()};
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(store->createSessionRecord(ids[i], start.addSecs(-60 * i), 900, std::nullopt, {"com.a"}, {"com.a"}).ok());
+        ASSERT_TRUE(
+            store->createSessionRecord(ids[i], start.addSecs(-60 * i), 900, std::nullopt, {"com.a"}, {"com.a"}).ok());
     ASSERT_TRUE(store->createSessionRecord(QUuid::createUuid(), start, 900, std::nullopt, {}, {}).ok());
     ASSERT_TRUE(store->stopSessionRecord(storedSessions().back().id, start, SessionEndReason::manualStop, {}, {}).ok());
 
@@ -211,7 +216,8 @@ TEST_F(SqliteFocusSessionStoreTest, ClosingActiveSessionsUsesTheGivenReason)
     const StoreResult<int> closed = store->closeActiveSessions(start.addSecs(5), SessionEndReason::appTerminate);
     ASSERT_TRUE(closed.ok());
     EXPECT_EQ(closed.value(), 1);
-    EXPECT_EQ(storeLog(), (std::vector<LogLine>{{QtInfoMsg, "Closed 1 active persisted sessions — reason=appTerminate"}}));
+    EXPECT_EQ(storeLog(),
+              (std::vector<LogLine>{{QtInfoMsg, "Closed 1 active persisted sessions — reason=appTerminate"}}));
     EXPECT_EQ(storedSessions()[0].endReason, QString("appTerminate"));
 }
 
@@ -227,12 +233,13 @@ TEST_F(SqliteFocusSessionStoreTest, UpdatesOfAMissingRecordAreSkippedWithAWarnin
     EXPECT_TRUE(store->updateSessionReflection(missing, GoalStatus::done, std::nullopt, QString("n"), start).ok());
 
     const QString missingText = "AAAAAAAA-BBBB-4CCC-8DDD-EEEEEEEEEEEE";
-    EXPECT_EQ(storeLog(), (std::vector<LogLine>{
-                              {QtWarningMsg, "Skipped FocusSession update because record was not found — id=" + missingText},
-                              {QtWarningMsg, "Skipped FocusSession stop because record was not found — id=" + missingText},
-                              {QtWarningMsg, "Skipped FocusSession reflection update because record was not found — id="
-                                                 + missingText},
-                          }));
+    EXPECT_EQ(storeLog(),
+              (std::vector<LogLine>{
+                  {QtWarningMsg, "Skipped FocusSession update because record was not found — id=" + missingText},
+                  {QtWarningMsg, "Skipped FocusSession stop because record was not found — id=" + missingText},
+                  {QtWarningMsg,
+                   "Skipped FocusSession reflection update because record was not found — id=" + missingText},
+              }));
     const std::vector<FocusSession> after = storedSessions();
     ASSERT_EQ(after.size(), 1u);
     EXPECT_EQ(after[0].toColumns(), before[0].toColumns());
@@ -246,7 +253,8 @@ TEST_F(SqliteFocusSessionStoreTest, GoalAndNoteRules)
     ASSERT_TRUE(store->createSessionRecord(second, start, 900, QString(81, 'g'), {}, {}).ok());
     EXPECT_TRUE(storeLog()[0].message.endsWith("hasGoal=false"));
 
-    ASSERT_TRUE(store->updateSessionReflection(sessionID, std::nullopt, VeskHelpful::no, QString(300, 'n'), start).ok());
+    ASSERT_TRUE(
+        store->updateSessionReflection(sessionID, std::nullopt, VeskHelpful::no, QString(300, 'n'), start).ok());
     EXPECT_EQ(storeLog().back().message, "Updated FocusSession reflection — id=" + sessionIDText
                                              + ", goalStatus=nil, veskHelpful=no, hasNote=true");
     auto stored = storedSessions();
@@ -255,7 +263,8 @@ TEST_F(SqliteFocusSessionStoreTest, GoalAndNoteRules)
     EXPECT_EQ(stored[0].goalNote, QString(280, 'n'));
 
     // A later empty answer replaces the earlier note and answers.
-    ASSERT_TRUE(store->updateSessionReflection(sessionID, std::nullopt, std::nullopt, QString("  "), start.addSecs(9)).ok());
+    ASSERT_TRUE(
+        store->updateSessionReflection(sessionID, std::nullopt, std::nullopt, QString("  "), start.addSecs(9)).ok());
     EXPECT_TRUE(storeLog().back().message.endsWith("goalStatus=nil, veskHelpful=nil, hasNote=false"));
     stored = storedSessions();
     EXPECT_EQ(stored[0].goalNote, std::nullopt);
@@ -273,7 +282,8 @@ TEST_F(SqliteFocusSessionStoreTest, StoppingAClosedRecordClosesItAgain)
 {
     ASSERT_TRUE(store->createSessionRecord(sessionID, start, 900, std::nullopt, {}, {}).ok());
     ASSERT_TRUE(store->stopSessionRecord(sessionID, start.addSecs(10), SessionEndReason::manualStop, {}, {}).ok());
-    ASSERT_TRUE(store->stopSessionRecord(sessionID, start.addSecs(20), SessionEndReason::emergencyExit, {"x"}, {"x"}).ok());
+    ASSERT_TRUE(
+        store->stopSessionRecord(sessionID, start.addSecs(20), SessionEndReason::emergencyExit, {"x"}, {"x"}).ok());
     const auto stored = storedSessions();
     EXPECT_EQ(stored[0].endedAt, start.addSecs(20));
     EXPECT_EQ(stored[0].endReason, QString("emergencyExit"));
@@ -300,9 +310,9 @@ TEST_F(SqliteFocusSessionStoreTest, AFailedSaveIsReportedAndTheChangeIsWrittenBy
     EXPECT_TRUE(storeLog().empty());
 
     failNextSaves(false);
-    ASSERT_TRUE(store->updateSessionReflection(sessionID, GoalStatus::failed, VeskHelpful::yes, std::nullopt,
-                                               start.addSecs(90))
-                    .ok());
+    ASSERT_TRUE(
+        store->updateSessionReflection(sessionID, GoalStatus::failed, VeskHelpful::yes, std::nullopt, start.addSecs(90))
+            .ok());
     const auto stored = storedSessions();
     ASSERT_EQ(stored.size(), 2u);
     // Everything that failed to save is written with the reflection: the stop,

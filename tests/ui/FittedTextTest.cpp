@@ -116,7 +116,8 @@ TEST(TextLabel, PaintsItsTextWithinItsWidth)
     TextStyle style;
     style.font = VeskFont::interface(12, QFont::DemiBold);
     TextLabel label(QStringLiteral("Sichtbar"), style, Qt::white);
-    EXPECT_EQ(label.sizeHint().width(), static_cast<int>(std::ceil(FittedText::fit("Sichtbar", style, 0).size.width())));
+    EXPECT_EQ(label.sizeHint().width(),
+              static_cast<int>(std::ceil(FittedText::fit("Sichtbar", style, 0).size.width())));
     label.resize(label.sizeHint());
     QImage image(label.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);

@@ -108,10 +108,10 @@ TEST(GalaxyBackdropStar, TwinkleRunsFromMinimumToMaximumAndBack)
     star.maxOpacity = 0.72;
     star.duration = 4;
     star.delay = 1;
-    EXPECT_NEAR(star.opacityAt(3), 0.28, 1e-12);  // (delay + t) a multiple of the duration
+    EXPECT_NEAR(star.opacityAt(3), 0.28, 1e-12); // (delay + t) a multiple of the duration
     EXPECT_NEAR(star.opacityAt(7), 0.28, 1e-12);
-    EXPECT_NEAR(star.opacityAt(5), 0.72, 1e-12);  // half a cycle later
-    EXPECT_NEAR(star.opacityAt(4), 0.50, 1e-12);  // a quarter
+    EXPECT_NEAR(star.opacityAt(5), 0.72, 1e-12); // half a cycle later
+    EXPECT_NEAR(star.opacityAt(4), 0.50, 1e-12); // a quarter
     // Time since 2001 is large; the phase still comes out right.
     EXPECT_NEAR(star.opacityAt(800000003.0), 0.28, 1e-6);
 }

@@ -32,7 +32,8 @@ void save(const QImage& image, const QString& name)
 void saveWithZoom(const QImage& image, const QString& name)
 {
     save(image, name + QStringLiteral(".png"));
-    save(image.scaled(image.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation), name + QStringLiteral("@zoom4.png"));
+    save(image.scaled(image.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation),
+         name + QStringLiteral("@zoom4.png"));
 }
 
 QImage canvas(const QSize& size, const QColor& fill, double dpr = 1)

@@ -26,9 +26,9 @@ TEST(Localizer, ALocaleWithATableShowsItsTexts)
 
 TEST(Localizer, SwitchingTheLocaleSwitchesTheTexts)
 {
-    for (const auto& [locale, expected] : {std::pair{QLocale(QLocale::English), "Visible"},
-                                           std::pair{QLocale(QLocale::German), "Sichtbar"},
-                                           std::pair{QLocale(QLocale::English, QLocale::UnitedStates), "Visible"}}) {
+    for (const auto& [locale, expected] :
+         {std::pair{QLocale(QLocale::English), "Visible"}, std::pair{QLocale(QLocale::German), "Sichtbar"},
+          std::pair{QLocale(QLocale::English, QLocale::UnitedStates), "Visible"}}) {
         EXPECT_EQ(Localizer(locale, testTables).translate("LocalizerTest", "Sichtbar"), QString::fromUtf8(expected))
             << locale.name().toStdString();
     }

@@ -1,6 +1,6 @@
+#include "ui/Symbol.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/GoalTargetIcon.h"
-#include "ui/Symbol.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -20,11 +20,28 @@ double coverage(const QPainterPath& path)
 
 TEST(Symbol, EveryNamedSymbolHasItsName)
 {
-    const QStringList names{"camera.fill", "xmark.circle.fill", "xmark", "plus", "magnifyingglass",
-                            "exclamationmark.triangle.fill", "exclamationmark.triangle", "exclamationmark.bubble",
-                            "clock.arrow.circlepath", "gearshape", "lock.shield", "lock.fill", "checkmark",
-                            "checkmark.circle", "eye.slash", "folder", "arrow.down.circle", "arrow.clockwise",
-                            "paintbrush", "rectangle.3.group", "rectangle.on.rectangle", "speaker.wave.2"};
+    const QStringList names{"camera.fill",
+                            "xmark.circle.fill",
+                            "xmark",
+                            "plus",
+                            "magnifyingglass",
+                            "exclamationmark.triangle.fill",
+                            "exclamationmark.triangle",
+                            "exclamationmark.bubble",
+                            "clock.arrow.circlepath",
+                            "gearshape",
+                            "lock.shield",
+                            "lock.fill",
+                            "checkmark",
+                            "checkmark.circle",
+                            "eye.slash",
+                            "folder",
+                            "arrow.down.circle",
+                            "arrow.clockwise",
+                            "paintbrush",
+                            "rectangle.3.group",
+                            "rectangle.on.rectangle",
+                            "speaker.wave.2"};
     ASSERT_EQ(allSymbols().size(), static_cast<std::size_t>(names.size()));
     for (const QString& name : names) {
         const auto symbol = symbolNamed(name);

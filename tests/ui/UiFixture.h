@@ -1,9 +1,9 @@
 #pragma once
 
-#include "settings/VeskDefaultsStore.h"
 #include "core/ManualScheduler.h"
 #include "core/UserDefaults.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "settings/VeskDefaultsStore.h"
 #include "ui/ReducedMotion.h"
 
 #include <QTemporaryDir>

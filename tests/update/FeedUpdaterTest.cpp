@@ -21,7 +21,8 @@ const QByteArray archive(200'000, 'v');
 
 class FeedUpdaterTest : public ::testing::Test {
 protected:
-    QByteArray feed(const QString& version, QJsonObject extra = {}) const {
+    QByteArray feed(const QString& version, QJsonObject extra = {}) const
+    {
         QJsonObject object{{"version", version},
                            {"displayVersion", version + QStringLiteral(" Beta")},
                            {"length", archive.size()},
@@ -34,7 +35,8 @@ protected:
         return QJsonDocument(object).toJson();
     }
 
-    FeedUpdater& start(std::optional<QUrl> feedURL = std::nullopt) {
+    FeedUpdater& start(std::optional<QUrl> feedURL = std::nullopt)
+    {
         updater = std::make_unique<FeedUpdater>(feedURL ? feedURL : server.url(QStringLiteral("/feed.json")),
                                                 QStringLiteral("1.0.0"), driver, scheduler,
                                                 [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
@@ -46,7 +48,8 @@ protected:
         return *updater;
     }
 
-    bool waitForCall(const QString& call) {
+    bool waitForCall(const QString& call)
+    {
         return QTest::qWaitFor([&] { return driver.calls.contains(call); }, 5000);
     }
 
@@ -58,7 +61,8 @@ protected:
     QString installed;
 };
 
-TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall) {
+TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall)
+{
     server.enqueue({200, feed(QStringLiteral("1.2.0"))});
     server.enqueue({200, archive});
     start().checkForUpdates();
@@ -76,13 +80,14 @@ TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall) {
 
     driver.installReply(UserUpdateChoice::install);
     EXPECT_EQ(installed, QStringLiteral("1.2.0"));
-    EXPECT_EQ(driver.calls, (QStringList{"check", "found 1.2.0", "download",
-                                         QStringLiteral("expected %1").arg(archive.size()), "data", "extracting",
-                                         "ready", "installing"}));
+    EXPECT_EQ(driver.calls,
+              (QStringList{"check", "found 1.2.0", "download", QStringLiteral("expected %1").arg(archive.size()),
+                           "data", "extracting", "ready", "installing"}));
     EXPECT_EQ(canCheckValues, (std::vector<bool>{false, true, false, true}));
 }
 
-TEST_F(FeedUpdaterTest, ReportsNoUpdateForTheSameOrAnOlderVersion) {
+TEST_F(FeedUpdaterTest, ReportsNoUpdateForTheSameOrAnOlderVersion)
+{
     for (const QString& version : {QStringLiteral("1.0.0"), QStringLiteral("1.0"), QStringLiteral("0.9.9")}) {
         driver.calls.clear();
         server.enqueue({200, feed(version)});
@@ -94,7 +99,8 @@ TEST_F(FeedUpdaterTest, ReportsNoUpdateForTheSameOrAnOlderVersion) {
     }
 }
 
-TEST_F(FeedUpdaterTest, AnUnreachableOrBrokenFeedIsAnError) {
+TEST_F(FeedUpdaterTest, AnUnreachableOrBrokenFeedIsAnError)
+{
     server.enqueueStatus(404);
     start().checkForUpdates();
     ASSERT_TRUE(waitForCall(QStringLiteral("error")));
@@ -108,7 +114,8 @@ TEST_F(FeedUpdaterTest, AnUnreachableOrBrokenFeedIsAnError) {
     EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
 }
 
-TEST_F(FeedUpdaterTest, NoServerListeningIsAnError) {
+TEST_F(FeedUpdaterTest, NoServerListeningIsAnError)
+{
     QUrl closed;
     {
         test::LocalHttpServer gone;
@@ -118,7 +125,8 @@ TEST_F(FeedUpdaterTest, NoServerListeningIsAnError) {
     ASSERT_TRUE(waitForCall(QStringLiteral("error")));
 }
 
-TEST_F(FeedUpdaterTest, ADamagedArchiveIsNotOfferedForInstall) {
+TEST_F(FeedUpdaterTest, ADamagedArchiveIsNotOfferedForInstall)
+{
     server.enqueue({200, feed(QStringLiteral("1.2.0"), {{"sha256", QString(64, QLatin1Char('0'))}})});
     server.enqueue({200, archive});
     start().checkForUpdates();
@@ -129,7 +137,8 @@ TEST_F(FeedUpdaterTest, ADamagedArchiveIsNotOfferedForInstall) {
     EXPECT_FALSE(driver.calls.contains(QStringLiteral("ready")));
 }
 
-TEST_F(FeedUpdaterTest, DismissingTheFoundUpdateEndsTheFlowWithoutDownloading) {
+TEST_F(FeedUpdaterTest, DismissingTheFoundUpdateEndsTheFlowWithoutDownloading)
+{
     server.enqueue({200, feed(QStringLiteral("1.2.0"))});
     start().checkForUpdates();
     ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
@@ -139,7 +148,8 @@ TEST_F(FeedUpdaterTest, DismissingTheFoundUpdateEndsTheFlowWithoutDownloading) {
     EXPECT_EQ(server.requests().size(), 1u);
 }
 
-TEST_F(FeedUpdaterTest, ChecksInTheBackgroundOnceADayWhileAutomaticChecksAreOn) {
+TEST_F(FeedUpdaterTest, ChecksInTheBackgroundOnceADayWhileAutomaticChecksAreOn)
+{
     server.enqueue({200, feed(QStringLiteral("1.0.0"))});
     server.enqueue({200, feed(QStringLiteral("1.3.0"))});
     start();
@@ -158,7 +168,8 @@ TEST_F(FeedUpdaterTest, ChecksInTheBackgroundOnceADayWhileAutomaticChecksAreOn) 
     ASSERT_TRUE(waitForCall(QStringLiteral("found 1.3.0")));
 }
 
-TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart) {
+TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart)
+{
     struct Case {
         const char* offered;
         const char* running;
@@ -169,7 +180,8 @@ TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart) {
         EXPECT_EQ(FeedUpdater::isNewerVersion(c.offered, c.running), c.newer) << c.offered << " vs " << c.running;
 }
 
-TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride) {
+TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride)
+{
     qunsetenv("VESK_UPDATE_FEED_URL");
     EXPECT_EQ(FeedUpdater::configuredFeedURL(), QUrl(QStringLiteral("https://updates.vesk.app/feed.json")));
     qputenv("VESK_UPDATE_FEED_URL", "http://127.0.0.1:9/feed.json");
@@ -177,7 +189,8 @@ TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride) {
     qunsetenv("VESK_UPDATE_FEED_URL");
 }
 
-TEST_F(FeedUpdaterTest, DoesNotStartWithoutAFeedAddress) {
+TEST_F(FeedUpdaterTest, DoesNotStartWithoutAFeedAddress)
+{
     FeedUpdater noFeed(std::nullopt, QStringLiteral("1.0"), driver, scheduler, {});
     EXPECT_TRUE(noFeed.startUpdater().has_value());
     EXPECT_FALSE(noFeed.canCheckForUpdates());

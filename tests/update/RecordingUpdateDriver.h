@@ -21,45 +21,54 @@ public:
     std::optional<platform::UpdateFeedItem> foundItem;
     QString lastError;
 
-    void showUpdatePermissionRequest(std::function<void(platform::UpdatePermissionResponse)>) override {
+    void showUpdatePermissionRequest(std::function<void(platform::UpdatePermissionResponse)>) override
+    {
         calls << QStringLiteral("permission");
     }
-    void showUserInitiatedUpdateCheck(Action cancellation) override {
+    void showUserInitiatedUpdateCheck(Action cancellation) override
+    {
         calls << QStringLiteral("check");
         checkCancellation = std::move(cancellation);
     }
-    void showUpdateFound(const platform::UpdateFeedItem& item, platform::UserUpdateState, Reply reply) override {
+    void showUpdateFound(const platform::UpdateFeedItem& item, platform::UserUpdateState, Reply reply) override
+    {
         calls << QStringLiteral("found ") + item.versionString;
         foundItem = item;
         foundReply = std::move(reply);
     }
     void showUpdateReleaseNotes(const QByteArray&) override { calls << QStringLiteral("notes"); }
     void showUpdateReleaseNotesFailedToDownload(const QString&) override { calls << QStringLiteral("notes failed"); }
-    void showUpdateNotFound(const QString& error, Action ack) override {
+    void showUpdateNotFound(const QString& error, Action ack) override
+    {
         calls << QStringLiteral("not found");
         lastError = error;
         acknowledgement = std::move(ack);
     }
-    void showUpdaterError(const QString& error, Action ack) override {
+    void showUpdaterError(const QString& error, Action ack) override
+    {
         calls << QStringLiteral("error");
         lastError = error;
         acknowledgement = std::move(ack);
     }
-    void showDownloadInitiated(Action cancellation) override {
+    void showDownloadInitiated(Action cancellation) override
+    {
         calls << QStringLiteral("download");
         downloadCancellation = std::move(cancellation);
     }
-    void showDownloadDidReceiveExpectedContentLength(std::uint64_t length) override {
+    void showDownloadDidReceiveExpectedContentLength(std::uint64_t length) override
+    {
         calls << QStringLiteral("expected %1").arg(length);
     }
-    void showDownloadDidReceiveDataOfLength(std::uint64_t length) override {
+    void showDownloadDidReceiveDataOfLength(std::uint64_t length) override
+    {
         receivedBytes += length;
         if (!calls.endsWith(QStringLiteral("data")))
             calls << QStringLiteral("data");
     }
     void showDownloadDidStartExtractingUpdate() override { calls << QStringLiteral("extracting"); }
-    void showExtractionReceivedProgress(double) override {}
-    void showReadyToInstallAndRelaunch(Reply reply) override {
+    void showExtractionReceivedProgress(double) override { }
+    void showReadyToInstallAndRelaunch(Reply reply) override
+    {
         calls << QStringLiteral("ready");
         installReply = std::move(reply);
     }

@@ -21,7 +21,8 @@ const QByteArray archive(300'000, 'a');
 // The service over a real feed updater that reads a local server.
 class SoftwareUpdateServiceTest : public ::testing::Test {
 protected:
-    std::unique_ptr<SoftwareUpdateService> makeService(std::optional<QUrl> feed) {
+    std::unique_ptr<SoftwareUpdateService> makeService(std::optional<QUrl> feed)
+    {
         return std::make_unique<SoftwareUpdateService>([this, feed](platform::UpdateUserDriver& driver) {
             return std::make_unique<FeedUpdater>(feed, QStringLiteral("1.0"), driver, scheduler,
                                                  [this](const platform::UpdateFeedItem& item, const QByteArray&) {
@@ -31,7 +32,8 @@ protected:
         });
     }
 
-    QByteArray feed(const QString& version) const {
+    QByteArray feed(const QString& version) const
+    {
         return QJsonDocument(QJsonObject{{"version", version},
                                          {"displayVersion", version},
                                          {"length", archive.size()},
@@ -39,7 +41,8 @@ protected:
             .toJson();
     }
 
-    bool waitForPhase(const SoftwareUpdateService& service, Phase phase) {
+    bool waitForPhase(const SoftwareUpdateService& service, Phase phase)
+    {
         auto& model = const_cast<SoftwareUpdateService&>(service).viewModel();
         return QTest::qWaitFor([&] { return model.phase() == phase; }, 5000);
     }
@@ -49,7 +52,8 @@ protected:
     QString installed;
 };
 
-TEST_F(SoftwareUpdateServiceTest, LogsTheStartWithTheFeedOrTheFailure) {
+TEST_F(SoftwareUpdateServiceTest, LogsTheStartWithTheFeedOrTheFailure)
+{
     test::LogCapture log;
     const auto started = makeService(server.url(QStringLiteral("/feed.json")));
     EXPECT_TRUE(started->canCheckForUpdates());
@@ -62,7 +66,8 @@ TEST_F(SoftwareUpdateServiceTest, LogsTheStartWithTheFeedOrTheFailure) {
                            "User-initiated update check"}));
 }
 
-TEST_F(SoftwareUpdateServiceTest, SettersReachTheUpdaterAndLogOneLineEach) {
+TEST_F(SoftwareUpdateServiceTest, SettersReachTheUpdaterAndLogOneLineEach)
+{
     const auto service = makeService(server.url());
     test::LogCapture log;
     service->setAutomaticallyChecksForUpdates(true);
@@ -76,7 +81,8 @@ TEST_F(SoftwareUpdateServiceTest, SettersReachTheUpdaterAndLogOneLineEach) {
                            "automaticallyChecksForUpdates set to false"}));
 }
 
-TEST_F(SoftwareUpdateServiceTest, ACheckWalksToInstallAndThePublishedFlagFollows) {
+TEST_F(SoftwareUpdateServiceTest, ACheckWalksToInstallAndThePublishedFlagFollows)
+{
     server.enqueue({200, feed(QStringLiteral("1.1"))});
     server.enqueue({200, archive});
     const auto service = makeService(server.url(QStringLiteral("/feed.json")));
@@ -104,7 +110,8 @@ TEST_F(SoftwareUpdateServiceTest, ACheckWalksToInstallAndThePublishedFlagFollows
     EXPECT_EQ(published, (std::vector<bool>{false, true}));
 }
 
-TEST_F(SoftwareUpdateServiceTest, NoUpdateAndAnUnreachableFeedReachThePanel) {
+TEST_F(SoftwareUpdateServiceTest, NoUpdateAndAnUnreachableFeedReachThePanel)
+{
     server.enqueue({200, feed(QStringLiteral("1.0"))});
     const auto service = makeService(server.url(QStringLiteral("/feed.json")));
     service->checkForUpdates();
@@ -116,13 +123,15 @@ TEST_F(SoftwareUpdateServiceTest, NoUpdateAndAnUnreachableFeedReachThePanel) {
     server.enqueueStatus(503);
     service->checkForUpdates();
     ASSERT_TRUE(waitForPhase(*service, Phase::error));
-    EXPECT_TRUE(service->viewModel().errorMessage()->startsWith(QStringLiteral("Der Update-Feed ist nicht erreichbar")));
+    EXPECT_TRUE(
+        service->viewModel().errorMessage()->startsWith(QStringLiteral("Der Update-Feed ist nicht erreichbar")));
     service->driver().dismissUpdateFlow();
     EXPECT_FALSE(service->viewModel().isPresented());
     EXPECT_TRUE(service->canCheckForUpdates());
 }
 
-TEST_F(SoftwareUpdateServiceTest, ClosingThePanelDuringTheCheckCancelsIt) {
+TEST_F(SoftwareUpdateServiceTest, ClosingThePanelDuringTheCheckCancelsIt)
+{
     server.enqueue({200, feed(QStringLiteral("2.0")), test::LocalHttpServer::Response::Kind::hold});
     const auto service = makeService(server.url(QStringLiteral("/feed.json")));
     service->checkForUpdates();

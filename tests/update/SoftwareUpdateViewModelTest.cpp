@@ -14,7 +14,8 @@ using Info = SoftwareUpdateViewModel::UpdateInfo;
 
 const Info info{QStringLiteral("1.2"), QStringLiteral("1.2.0"), 1000, QStringLiteral("<p>Neu</p>")};
 
-TEST(SoftwareUpdateViewModelTest, ReportingOperationsShowThePanelAndLog) {
+TEST(SoftwareUpdateViewModelTest, ReportingOperationsShowThePanelAndLog)
+{
     test::LogCapture log;
     SoftwareUpdateViewModel model;
     model.checkStarted();
@@ -47,7 +48,8 @@ TEST(SoftwareUpdateViewModelTest, ReportingOperationsShowThePanelAndLog) {
                            "No update available — up to date", "Update ready to install"}));
 }
 
-TEST(SoftwareUpdateViewModelTest, ProgressIsTheShareOfTheExpectedLengthCappedAtOne) {
+TEST(SoftwareUpdateViewModelTest, ProgressIsTheShareOfTheExpectedLengthCappedAtOne)
+{
     SoftwareUpdateViewModel model;
     model.updateFound(info);
     model.setPresented(false);
@@ -65,7 +67,8 @@ TEST(SoftwareUpdateViewModelTest, ProgressIsTheShareOfTheExpectedLengthCappedAtO
     EXPECT_EQ(model.phase(), Phase::downloading);
 }
 
-TEST(SoftwareUpdateViewModelTest, WithoutAnExpectedLengthOnlyTheBytesCountUp) {
+TEST(SoftwareUpdateViewModelTest, WithoutAnExpectedLengthOnlyTheBytesCountUp)
+{
     SoftwareUpdateViewModel model;
     model.downloadStarted(0);
     model.downloadProgressed(300);
@@ -77,7 +80,8 @@ TEST(SoftwareUpdateViewModelTest, WithoutAnExpectedLengthOnlyTheBytesCountUp) {
     EXPECT_EQ(model.phase(), Phase::downloading);
 }
 
-TEST(SoftwareUpdateViewModelTest, DismissalResetsAllButTheExpectedLength) {
+TEST(SoftwareUpdateViewModelTest, DismissalResetsAllButTheExpectedLength)
+{
     SoftwareUpdateViewModel model;
     model.updateFound(info);
     model.downloadProgressed(100);
@@ -92,7 +96,8 @@ TEST(SoftwareUpdateViewModelTest, DismissalResetsAllButTheExpectedLength) {
     EXPECT_EQ(model.expectedContentLength(), 1000u);
 }
 
-TEST(SoftwareUpdateViewModelTest, NotifiesOnlyOnChange) {
+TEST(SoftwareUpdateViewModelTest, NotifiesOnlyOnChange)
+{
     SoftwareUpdateViewModel model;
     QSignalSpy presented(&model, &SoftwareUpdateViewModel::isPresentedChanged);
     QSignalSpy phase(&model, &SoftwareUpdateViewModel::phaseChanged);

@@ -18,12 +18,14 @@ const platform::UpdateFeedItem item{QStringLiteral("1.2.0"), QStringLiteral("1.2
 // Records which held block was called and with what, in order.
 class VeskUpdaterDriverTest : public ::testing::Test {
 protected:
-    platform::UpdateUserDriver::Reply reply(const QString& name) {
+    platform::UpdateUserDriver::Reply reply(const QString& name)
+    {
         return [this, name](UserUpdateChoice choice) {
             calls << QStringLiteral("%1 %2").arg(name).arg(static_cast<int>(choice));
         };
     }
-    platform::UpdateUserDriver::Action action(const QString& name) {
+    platform::UpdateUserDriver::Action action(const QString& name)
+    {
         return [this, name] { calls << name; };
     }
 
@@ -32,7 +34,8 @@ protected:
     QStringList calls;
 };
 
-TEST_F(VeskUpdaterDriverTest, DismissAnswersEveryHeldBlockOnceInOrder) {
+TEST_F(VeskUpdaterDriverTest, DismissAnswersEveryHeldBlockOnceInOrder)
+{
     driver.showUserInitiatedUpdateCheck(action("check"));
     driver.showDownloadInitiated(action("download"));
     driver.showUpdaterError(QStringLiteral("x"), action("ack"));
@@ -48,7 +51,8 @@ TEST_F(VeskUpdaterDriverTest, DismissAnswersEveryHeldBlockOnceInOrder) {
     EXPECT_EQ(calls.size(), 5) << "a second dismissal calls nothing";
 }
 
-TEST_F(VeskUpdaterDriverTest, InstallAnswersTheFoundUpdateOnce) {
+TEST_F(VeskUpdaterDriverTest, InstallAnswersTheFoundUpdateOnce)
+{
     driver.showUserInitiatedUpdateCheck(action("check"));
     driver.showUpdateFound(item, {}, reply("found"));
     EXPECT_EQ(model.phase(), Phase::available);
@@ -59,7 +63,8 @@ TEST_F(VeskUpdaterDriverTest, InstallAnswersTheFoundUpdateOnce) {
     EXPECT_EQ(calls, (QStringList{"found 1"})) << "the found update ends the check without cancelling it";
 }
 
-TEST_F(VeskUpdaterDriverTest, AnUpdateAlreadyInstallingIsReadyAtOnce) {
+TEST_F(VeskUpdaterDriverTest, AnUpdateAlreadyInstallingIsReadyAtOnce)
+{
     for (auto stage : {UserUpdateState::Stage::notDownloaded, UserUpdateState::Stage::downloaded}) {
         driver.showUpdateFound(item, {stage, true}, reply("found"));
         EXPECT_EQ(model.phase(), Phase::available);
@@ -75,7 +80,8 @@ TEST_F(VeskUpdaterDriverTest, AnUpdateAlreadyInstallingIsReadyAtOnce) {
     EXPECT_EQ(calls, (QStringList{"found 1"}));
 }
 
-TEST_F(VeskUpdaterDriverTest, TheUpdatersOwnDismissalDropsBlocksWithoutCallingThem) {
+TEST_F(VeskUpdaterDriverTest, TheUpdatersOwnDismissalDropsBlocksWithoutCallingThem)
+{
     driver.showUpdateFound(item, {}, reply("found"));
     driver.showDownloadInitiated(action("download"));
     driver.showDownloadInitiated(action("second download"));
@@ -86,7 +92,8 @@ TEST_F(VeskUpdaterDriverTest, TheUpdatersOwnDismissalDropsBlocksWithoutCallingTh
     EXPECT_TRUE(calls.isEmpty());
 }
 
-TEST_F(VeskUpdaterDriverTest, ExtractionEndsTheDownloadsCancellation) {
+TEST_F(VeskUpdaterDriverTest, ExtractionEndsTheDownloadsCancellation)
+{
     driver.showDownloadInitiated(action("download"));
     driver.showDownloadDidReceiveExpectedContentLength(1000);
     driver.showDownloadDidReceiveDataOfLength(400);
@@ -97,7 +104,8 @@ TEST_F(VeskUpdaterDriverTest, ExtractionEndsTheDownloadsCancellation) {
     EXPECT_TRUE(calls.isEmpty());
 }
 
-TEST_F(VeskUpdaterDriverTest, RepliesToPermissionAndAcknowledgesTheInstallAtOnce) {
+TEST_F(VeskUpdaterDriverTest, RepliesToPermissionAndAcknowledgesTheInstallAtOnce)
+{
     test::LogCapture log;
     std::optional<platform::UpdatePermissionResponse> response;
     driver.showUpdatePermissionRequest([&](platform::UpdatePermissionResponse r) { response = r; });

@@ -123,8 +123,8 @@ SignalParameters DefaultSignalPayload::fixedEntries(const SystemFacts& facts, co
     entries["Telemetry.Device.screenResolutionWidth"] = screenValue(&SystemFacts::Screen::width);
     entries["Telemetry.Device.screenScaleFactor"] = screenValue(&SystemFacts::Screen::scale);
     entries["Telemetry.Device.timeZone"] = timeZoneText(facts.timeZone.offsetFromUtc(now));
-    entries["Telemetry.UserPreference.colorScheme"] = facts.darkAppearance ? QStringLiteral("Dark")
-                                                                           : QStringLiteral("Light");
+    entries["Telemetry.UserPreference.colorScheme"] =
+        facts.darkAppearance ? QStringLiteral("Dark") : QStringLiteral("Light");
     entries["Telemetry.UserPreference.layoutDirection"] = layoutDirectionText(facts.layoutDirection);
     return entries;
 }

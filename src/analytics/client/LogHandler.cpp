@@ -32,9 +32,7 @@ QString LogHandler::levelText(LogLevel level)
     return {};
 }
 
-LogHandler::LogHandler(LogLevel logLevel, Output handler)
-    : logLevel_(logLevel)
-    , handler_(std::move(handler))
+LogHandler::LogHandler(LogLevel logLevel, Output handler) : logLevel_(logLevel), handler_(std::move(handler))
 {
 }
 

@@ -26,8 +26,8 @@ void PresetSignals::send(const QString& name, SignalParameters own, const Signal
 
 void PresetSignals::userAcquired(const QString& channel, const SignalParameters& parameters, const User& user)
 {
-    send("Telemetry.Acquisition.userAcquired", {{"Telemetry.Acquisition.channel", channel}}, parameters,
-         std::nullopt, user);
+    send("Telemetry.Acquisition.userAcquired", {{"Telemetry.Acquisition.channel", channel}}, parameters, std::nullopt,
+         user);
 }
 
 void PresetSignals::leadStarted(const QString& leadID, const SignalParameters& parameters, const User& user)
@@ -38,8 +38,8 @@ void PresetSignals::leadStarted(const QString& leadID, const SignalParameters& p
 
 void PresetSignals::leadConverted(const QString& leadID, const SignalParameters& parameters, const User& user)
 {
-    send("Telemetry.Acquisition.leadConverted", {{"Telemetry.Acquisition.leadID", leadID}}, parameters,
-         std::nullopt, user);
+    send("Telemetry.Acquisition.leadConverted", {{"Telemetry.Acquisition.leadID", leadID}}, parameters, std::nullopt,
+         user);
 }
 
 void PresetSignals::onboardingCompleted(const SignalParameters& parameters, const User& user)
@@ -79,8 +79,8 @@ void PresetSignals::userRatingSubmitted(int rating, const std::optional<QString>
 
 void PresetSignals::paywallShown(const QString& reason, const SignalParameters& parameters, const User& user)
 {
-    send("Telemetry.Revenue.paywallShown", {{"Telemetry.Revenue.paywallShowReason", reason}}, parameters,
-         std::nullopt, user);
+    send("Telemetry.Revenue.paywallShown", {{"Telemetry.Revenue.paywallShowReason", reason}}, parameters, std::nullopt,
+         user);
 }
 
 void PresetSignals::errorOccurred(const QString& id, std::optional<ErrorCategory> category,

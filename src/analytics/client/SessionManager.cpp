@@ -91,9 +91,7 @@ void SessionManager::loadRecentSessions()
     sessions->erase(kept, sessions->end());
     recentSessions_ = std::move(*sessions);
     deletedSessionsCount_ += removed;
-    write([count = deletedSessionsCount_](UserDefaults& suite) {
-        suite.setInteger(kDeletedSessionsCountKey, count);
-    });
+    write([count = deletedSessionsCount_](UserDefaults& suite) { suite.setInteger(kDeletedSessionsCountKey, count); });
 }
 
 void SessionManager::updateDistinctDays()
@@ -141,9 +139,8 @@ void SessionManager::persistCurrentSession()
     if (currentSessionDuration_ < 1.0)
         return;
     const auto duration = static_cast<qint64>(currentSessionDuration_);
-    const auto current = std::find_if(recentSessions_.rbegin(), recentSessions_.rend(), [&](const StoredSession& s) {
-        return s.startedAt == currentSessionStartedAt_;
-    });
+    const auto current = std::find_if(recentSessions_.rbegin(), recentSessions_.rend(),
+                                      [&](const StoredSession& s) { return s.startedAt == currentSessionStartedAt_; });
     if (current != recentSessions_.rend())
         current->durationInSeconds = duration;
     else
@@ -208,7 +205,8 @@ SignalParameters SessionManager::payloadEntries() const
         {"Telemetry.Acquisition.firstSessionDate", firstSessionDate_.value_or(dayText(now))},
         {"Telemetry.Retention.averageSessionSeconds", QString::number(averageSessionSeconds())},
         {"Telemetry.Retention.distinctDaysUsed", QString::number(distinctDaysUsed_.size())},
-        {"Telemetry.Retention.distinctDaysUsedLastMonth", QString::number(countDaysOnOrAfter(lastMonth, distinctDaysUsed_))},
+        {"Telemetry.Retention.distinctDaysUsedLastMonth",
+         QString::number(countDaysOnOrAfter(lastMonth, distinctDaysUsed_))},
         {"Telemetry.Retention.totalSessionsCount",
          QString::number(static_cast<qint64>(recentSessions_.size()) + deletedSessionsCount_)},
     };

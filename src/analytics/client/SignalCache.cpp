@@ -74,7 +74,8 @@ void SignalCache::loadFromDisk()
 {
     const QString path = cacheFilePath();
     if (path.isEmpty()) {
-        logWith(logHandler_, Level::error, [] { return QStringLiteral("Failed to get disk cache url from FileManager."); });
+        logWith(logHandler_, Level::error,
+                [] { return QStringLiteral("Failed to get disk cache url from FileManager."); });
         return;
     }
     logWith(logHandler_, Level::info, [&] { return QStringLiteral("Loading Telemetry cache from: ") + path; });

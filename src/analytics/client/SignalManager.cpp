@@ -85,7 +85,9 @@ void SignalManager::processSignal(const QString& signalType, const SignalParamet
     // would keep the whole cache from being saved.
     if (floatValue && !std::isfinite(*floatValue)) {
         log(Level::error, [&] {
-            return QStringLiteral("Dropping signal '%1': its float value %2 cannot be sent").arg(signalType).arg(*floatValue);
+            return QStringLiteral("Dropping signal '%1': its float value %2 cannot be sent")
+                .arg(signalType)
+                .arg(*floatValue);
         });
         return;
     }
@@ -99,11 +101,14 @@ void SignalManager::processSignal(const QString& signalType, const SignalParamet
     mergeParameters(payload, enrichments);
     mergeParameters(payload, parameters);
 
-    SignalPostBody body{now,        configuration.telemetryAppID(), clientUser, uuidText(configuration.sessionID()),
-                        signalType, floatValue,                       payload,    boolText(configuration.testMode())};
+    SignalPostBody body{now,        configuration.telemetryAppID(),
+                        clientUser, uuidText(configuration.sessionID()),
+                        signalType, floatValue,
+                        payload,    boolText(configuration.testMode())};
     log(Level::debug, [&] {
         return QStringLiteral("Process signal: ")
-               + QString::fromUtf8(QJsonDocument(body.toJson(SignalPostBody::DateForm::wire)).toJson(QJsonDocument::Compact));
+               + QString::fromUtf8(
+                   QJsonDocument(body.toJson(SignalPostBody::DateForm::wire)).toJson(QJsonDocument::Compact));
     });
     signalCache_.append(std::move(body));
 }
@@ -186,7 +191,9 @@ void SignalManager::send(std::vector<SignalPostBody> batch, const QByteArray& bo
             return QStringLiteral("Unable to construct signal API URL for namespace ")
                    + namespaceName.value_or(QStringLiteral("nil"));
         });
-        log(Level::error, [] { return TelemetryError{TelemetryError::Kind::invalidEndpointUrl, {}}.localizedDescription(); });
+        log(Level::error, [] {
+            return TelemetryError{TelemetryError::Kind::invalidEndpointUrl, {}}.localizedDescription();
+        });
         completeWithFailure(std::move(batch));
         return;
     }
@@ -197,18 +204,20 @@ void SignalManager::send(std::vector<SignalPostBody> batch, const QByteArray& bo
     QNetworkReply* reply = network().post(request, body);
     repliesInFlight_.insert(reply);
     auto timedOut = std::make_shared<bool>(false);
-    WorkItem timeout = scheduler_.asyncAfter(kRequestTimeoutSeconds, [reply = QPointer<QNetworkReply>(reply), timedOut] {
-        if (!reply)
-            return;
-        *timedOut = true;
-        reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, timedOut, timeout, batch = std::move(batch)]() mutable {
-        timeout.cancel();
-        repliesInFlight_.erase(reply);
-        reply->deleteLater();
-        handleReply(*reply, *timedOut, std::move(batch));
-    });
+    WorkItem timeout =
+        scheduler_.asyncAfter(kRequestTimeoutSeconds, [reply = QPointer<QNetworkReply>(reply), timedOut] {
+            if (!reply)
+                return;
+            *timedOut = true;
+            reply->abort();
+        });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, timedOut, timeout, batch = std::move(batch)]() mutable {
+                timeout.cancel();
+                repliesInFlight_.erase(reply);
+                reply->deleteLater();
+                handleReply(*reply, *timedOut, std::move(batch));
+            });
 }
 
 void SignalManager::handleReply(QNetworkReply& reply, bool timedOut, std::vector<SignalPostBody> batch)
@@ -231,7 +240,8 @@ void SignalManager::handleReply(QNetworkReply& reply, bool timedOut, std::vector
         });
         completeWithSuccess();
     } else {
-        log(Level::debug, [&] { return QStringLiteral("Failed to send events (status %1), will try again later").arg(code); });
+        log(Level::debug,
+            [&] { return QStringLiteral("Failed to send events (status %1), will try again later").arg(code); });
         completeWithFailure(std::move(batch));
     }
 }

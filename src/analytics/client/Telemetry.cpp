@@ -23,8 +23,8 @@ bool Telemetry::isInitialized()
     return TelemetryManager::isInitialized();
 }
 
-void Telemetry::signal(const QString& signalName, const SignalParameters& parameters,
-                       std::optional<double> floatValue, const std::optional<QString>& customUserID)
+void Telemetry::signal(const QString& signalName, const SignalParameters& parameters, std::optional<double> floatValue,
+                       const std::optional<QString>& customUserID)
 {
     if (TelemetryManager* manager = TelemetryManager::shared())
         manager->signal(signalName, parameters, floatValue, customUserID);
@@ -62,8 +62,7 @@ void Telemetry::cancelDurationSignal(const QString& signalName)
 }
 
 void Telemetry::stopAndSendDurationSignal(const QString& signalName, const SignalParameters& parameters,
-                                          std::optional<double> floatValue,
-                                          const std::optional<QString>& customUserID)
+                                          std::optional<double> floatValue, const std::optional<QString>& customUserID)
 {
     TelemetryManager* manager = TelemetryManager::shared();
     if (!manager)

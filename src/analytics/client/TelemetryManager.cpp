@@ -38,27 +38,27 @@ SignalParameters withPrefixedKeys(const SignalParameters& parameters, const QStr
 
 } // namespace
 
-TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-                                   const ClientHost& host)
+TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration> configuration, const ClientHost& host)
     : configuration_(std::move(configuration))
     , host_(host)
-    , clientSuite_(std::make_unique<UserDefaults>(clientSuiteName(configuration_->telemetryAppID()),
-                                                  host.suiteRootDirectory))
+    , clientSuite_(
+          std::make_unique<UserDefaults>(clientSuiteName(configuration_->telemetryAppID()), host.suiteRootDirectory))
     , alive_(std::make_shared<TelemetryManager*>(this))
 {
-    const ClientEnvironment environment{host_.scheduler, host_.clock, *host_.systemFacts,
+    const ClientEnvironment environment{host_.scheduler,           host_.clock,        *host_.systemFacts,
                                         host_.applicationActivity, clientSuite_.get(), host_.cacheFilePath};
-    sessionStatistics_ = std::make_unique<SessionManager>(
-        environment, [this](const QString& name, const SignalParameters& parameters) {
+    sessionStatistics_ =
+        std::make_unique<SessionManager>(environment, [this](const QString& name, const SignalParameters& parameters) {
             sendInternalSignal(name, parameters);
         });
     signalManager_ = std::make_unique<SignalManager>(configuration_, environment, *sessionStatistics_);
     durationTracker_ = std::make_unique<DurationSignalTracker>(host_.clock, host_.applicationActivity);
-    trialConversionTracker_ = std::make_unique<TrialConversionTracker>(
-        *clientSuite_, host_.clock, host_.storeTransactions,
-        [this](const QString& name, const SignalParameters& parameters, std::optional<double> floatValue) {
-            sendInternalSignal(name, parameters, floatValue);
-        });
+    trialConversionTracker_ =
+        std::make_unique<TrialConversionTracker>(*clientSuite_, host_.clock, host_.storeTransactions,
+                                                 [this](const QString& name, const SignalParameters& parameters,
+                                                        std::optional<double> floatValue) {
+                                                     sendInternalSignal(name, parameters, floatValue);
+                                                 });
     configuration_->setSessionStartActions({
         [this] { sessionStatistics_->startNewSession(); },
         [this] { sendInternalSignal(QStringLiteral("Telemetry.Session.started"), {}); },
@@ -75,8 +75,7 @@ TelemetryManager::~TelemetryManager()
     signalManager_->appWillTerminate();
 }
 
-void TelemetryManager::initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-                                  const ClientHost& host)
+void TelemetryManager::initialize(std::shared_ptr<TelemetryManagerConfiguration> configuration, const ClientHost& host)
 {
     // The earlier manager goes first: it saves its cache, which the new one
     // loads and sends.
@@ -129,22 +128,21 @@ void TelemetryManager::warnAboutReservedKeys(const SignalParameters& parameters)
 // own signals carry "Telemetry." keys on purpose, and a caller's keys were
 // checked on the public path.
 void TelemetryManager::sendInternalSignal(const QString& signalName, const SignalParameters& parameters,
-                                          std::optional<double> floatValue,
-                                          const std::optional<QString>& customUserID)
+                                          std::optional<double> floatValue, const std::optional<QString>& customUserID)
 {
     if (!acceptsSignals())
         return;
-    SignalParameters merged =
-        withPrefixedKeys(configuration_->defaultParameters(), configuration_->defaultParameterPrefix.value_or(QString()));
+    SignalParameters merged = withPrefixedKeys(configuration_->defaultParameters(),
+                                               configuration_->defaultParameterPrefix.value_or(QString()));
     if (configuration_->reservedParameterWarningsEnabled)
         warnAboutReservedKeys(merged);
     mergeParameters(merged, parameters);
-    host_.scheduler.async([alive = std::weak_ptr<TelemetryManager*>(alive_), signalName, merged, floatValue,
-                           customUserID] {
-        if (const auto manager = alive.lock())
-            (*manager)->signalManager_->processSignal(signalName, merged, floatValue, customUserID,
-                                                      *(*manager)->configuration_);
-    });
+    host_.scheduler.async(
+        [alive = std::weak_ptr<TelemetryManager*>(alive_), signalName, merged, floatValue, customUserID] {
+            if (const auto manager = alive.lock())
+                (*manager)->signalManager_->processSignal(signalName, merged, floatValue, customUserID,
+                                                          *(*manager)->configuration_);
+        });
 }
 
 void TelemetryManager::updateDefaultUser(const std::optional<QString>& user)

@@ -45,8 +45,7 @@ std::optional<TrialConversionTracker::StoredTrial> TrialConversionTracker::loadS
     const QJsonObject json = QJsonDocument::fromJson(*data).object();
     if (!json["productID"].isString() || !json["originalTransactionID"].isDouble())
         return std::nullopt;
-    return StoredTrial{json["productID"].toString(),
-                       static_cast<quint64>(json["originalTransactionID"].toInteger())};
+    return StoredTrial{json["productID"].toString(), static_cast<quint64>(json["originalTransactionID"].toInteger())};
 }
 
 void TrialConversionTracker::startObservingTransactions()

@@ -70,13 +70,15 @@ bool ApplicationBundle::write(const BundleSpec& spec, const QString& folder, QSt
     QSaveFile file(infoPlistPath(folder));
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = QStringLiteral("cannot write ") + infoPlistPath(folder) + QStringLiteral(": ") + file.errorString();
+            *error =
+                QStringLiteral("cannot write ") + infoPlistPath(folder) + QStringLiteral(": ") + file.errorString();
         return false;
     }
     file.write(PropertyList::toXml(infoDictionary(spec)));
     if (!file.commit()) {
         if (error)
-            *error = QStringLiteral("cannot write ") + infoPlistPath(folder) + QStringLiteral(": ") + file.errorString();
+            *error =
+                QStringLiteral("cannot write ") + infoPlistPath(folder) + QStringLiteral(": ") + file.errorString();
         return false;
     }
     return true;

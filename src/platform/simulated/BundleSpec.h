@@ -21,8 +21,8 @@ struct BundleSpec {
     std::optional<QString> displayName;
     std::optional<QString> version;      // CFBundleVersion
     std::optional<QString> shortVersion; // CFBundleShortVersionString
-    QStringList urlSchemes;               // one URL type with these schemes
-    QVariantMap extraInfo;                // further entries, written as they are
+    QStringList urlSchemes;              // one URL type with these schemes
+    QVariantMap extraInfo;               // further entries, written as they are
     LaunchBehaviour launch;
 
     bool operator==(const BundleSpec&) const = default;

@@ -11,7 +11,7 @@ namespace {
 bool isButton(AXElement::Kind kind)
 {
     return kind == AXElement::Kind::closeButton || kind == AXElement::Kind::minimizeButton
-        || kind == AXElement::Kind::zoomButton;
+           || kind == AXElement::Kind::zoomButton;
 }
 
 QVariant elementValue(const AXElement& element)
@@ -26,8 +26,7 @@ AXElement button(const DesktopWindow& window, AXElement::Kind kind)
 
 } // namespace
 
-DesktopAccessibility::DesktopAccessibility(SimulatedDesktop& desktop)
-    : desktop_(desktop)
+DesktopAccessibility::DesktopAccessibility(SimulatedDesktop& desktop) : desktop_(desktop)
 {
 }
 
@@ -171,9 +170,9 @@ AXError DesktopAccessibility::copyWindowAttribute(const AXElement& element, cons
                || attribute == AXName::zoomButton || attribute == AXName::fullScreenButton) {
         if (!window.hasTitleBarButtons)
             return AXError::noValue;
-        const auto kind = attribute == AXName::closeButton  ? AXElement::Kind::closeButton
-            : attribute == AXName::minimizeButton           ? AXElement::Kind::minimizeButton
-                                                            : AXElement::Kind::zoomButton;
+        const auto kind = attribute == AXName::closeButton      ? AXElement::Kind::closeButton
+                          : attribute == AXName::minimizeButton ? AXElement::Kind::minimizeButton
+                                                                : AXElement::Kind::zoomButton;
         *value = elementValue(button(window, kind));
     } else {
         return AXError::attributeUnsupported;
@@ -189,9 +188,9 @@ AXError DesktopAccessibility::copyButtonAttribute(const AXElement& element, cons
     if (attribute == AXName::role) {
         *value = QStringLiteral("AXButton");
     } else if (attribute == AXName::subrole) {
-        *value = element.kind == AXElement::Kind::closeButton  ? AXName::closeButton
-            : element.kind == AXElement::Kind::minimizeButton ? AXName::minimizeButton
-                                                              : AXName::fullScreenButton;
+        *value = element.kind == AXElement::Kind::closeButton      ? AXName::closeButton
+                 : element.kind == AXElement::Kind::minimizeButton ? AXName::minimizeButton
+                                                                   : AXName::fullScreenButton;
     } else if (attribute == AXName::title) {
         return AXError::noValue;
     } else if (attribute == AXName::parent) {
@@ -274,9 +273,9 @@ AXError DesktopAccessibility::setWindowAttribute(const AXElement& element, const
                                                  const QVariant& value)
 {
     const DesktopWindow& window = *desktop_.window(element.window);
-    const bool settable = attribute == AXName::position || attribute == AXName::size
-        || attribute == AXName::minimized || attribute == AXName::fullScreen || attribute == AXName::main
-        || attribute == AXName::focused;
+    const bool settable = attribute == AXName::position || attribute == AXName::size || attribute == AXName::minimized
+                          || attribute == AXName::fullScreen || attribute == AXName::main
+                          || attribute == AXName::focused;
     if (!settable)
         return AXError::attributeUnsupported;
     if (!window.accessibilityWritable)

@@ -59,8 +59,7 @@ CommandResult missingPair(const QString& domain, const QString& key)
 
 } // namespace
 
-DesktopCommandRunner::DesktopCommandRunner(SimulatedDesktop& desktop)
-    : desktop_(desktop)
+DesktopCommandRunner::DesktopCommandRunner(SimulatedDesktop& desktop) : desktop_(desktop)
 {
 }
 

@@ -4,8 +4,8 @@
 
 namespace vesk::platform {
 
-DesktopDisplayWindow::DesktopDisplayWindow(const DesktopScreenCapturer& capturer, int displayIndex,
-                                           const QRect& bounds, DesktopScreenCapturer::WindowFilter drawn)
+DesktopDisplayWindow::DesktopDisplayWindow(const DesktopScreenCapturer& capturer, int displayIndex, const QRect& bounds,
+                                           DesktopScreenCapturer::WindowFilter drawn)
     : capturer_(capturer)
     , displayIndex_(displayIndex)
     , drawn_(std::move(drawn))

@@ -25,9 +25,9 @@ bool isMouseUp(int type)
 
 bool isPointerEvent(int type)
 {
-    return isMouseDown(type) || isMouseUp(type) || type == EventType::mouseMoved
-        || type == EventType::leftMouseDragged || type == EventType::rightMouseDragged
-        || type == EventType::otherMouseDragged || type == EventType::scrollWheel;
+    return isMouseDown(type) || isMouseUp(type) || type == EventType::mouseMoved || type == EventType::leftMouseDragged
+           || type == EventType::rightMouseDragged || type == EventType::otherMouseDragged
+           || type == EventType::scrollWheel;
 }
 
 bool isKeyEvent(int type)
@@ -63,9 +63,7 @@ constexpr std::size_t kDeliveredRecordLimit = 4096;
 
 } // namespace
 
-DesktopEventSystem::DesktopEventSystem(SimulatedDesktop& desktop)
-    : desktop_(desktop)
-    , titleBar_(desktop)
+DesktopEventSystem::DesktopEventSystem(SimulatedDesktop& desktop) : desktop_(desktop), titleBar_(desktop)
 {
 }
 
@@ -158,8 +156,8 @@ std::vector<EventTapID> DesktopEventSystem::tapsInOrder() const
     return ids;
 }
 
-EventMonitorID DesktopEventSystem::addLocalMonitor(
-    std::uint64_t eventMask, std::function<std::optional<InputEvent>(const InputEvent&)> handler)
+EventMonitorID DesktopEventSystem::addLocalMonitor(std::uint64_t eventMask,
+                                                   std::function<std::optional<InputEvent>(const InputEvent&)> handler)
 {
     localMonitors_.push_back(LocalMonitor{nextID_, eventMask, std::move(handler)});
     return nextID_++;
@@ -197,7 +195,8 @@ EventOutcome DesktopEventSystem::target(const InputEvent& event) const
             outcome.targetWindow = desktop_.mainWindow(*outcome.targetPID);
         return outcome;
     }
-    const QPointF location = isPointerEvent(event.type) ? event.location : desktop_.quartzPoint(desktop_.mouseLocation());
+    const QPointF location =
+        isPointerEvent(event.type) ? event.location : desktop_.quartzPoint(desktop_.mouseLocation());
     if (const DesktopWindow* window = desktop_.windowAt(location)) {
         outcome.targetPID = window->ownerPID;
         outcome.targetWindow = window->number;
@@ -274,7 +273,8 @@ void DesktopEventSystem::record(const InputEvent& event, const EventOutcome& out
 
 void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutcome& outcome)
 {
-    const int pointerDisplay = desktop_.displayIndexForCocoaRect(QRectF(desktop_.mouseLocation(), QSizeF(1, 1))).value_or(0);
+    const int pointerDisplay =
+        desktop_.displayIndexForCocoaRect(QRectF(desktop_.mouseLocation(), QSizeF(1, 1))).value_or(0);
 
     if (isMouseDown(event.type) && event.type != EventType::otherMouseDown) {
         bringClickedWindowForward(outcome);
@@ -287,7 +287,7 @@ void DesktopEventSystem::applyToSystem(const InputEvent& event, const EventOutco
     }
 
     const bool dockSwipe = (event.type == EventType::gesture || event.type == EventType::magnify)
-        && event.integerField(EventField::gestureHIDType) == kDockSwipeHIDType;
+                           && event.integerField(EventField::gestureHIDType) == kDockSwipeHIDType;
     if (dockSwipe) {
         const auto phase = event.integerField(EventField::gesturePhase);
         if (phase == 4 || phase == 8)
@@ -314,9 +314,11 @@ void DesktopEventSystem::applyKeyToSystem(const InputEvent& event, int pointerDi
             ++missionControlInvocations_;
     } else if (modifiers == EventFlag::command && keyCode == 49) {
         ++spotlightInvocations_;
-    } else if (modifiers == (EventFlag::command | EventFlag::shift) && (keyCode == 20 || keyCode == 21 || keyCode == 23)) {
+    } else if (modifiers == (EventFlag::command | EventFlag::shift)
+               && (keyCode == 20 || keyCode == 21 || keyCode == 23)) {
         ++screenshotsTaken_;
-        const auto thumbnail = desktop_.defaults().value(QStringLiteral("com.apple.screencapture"), QStringLiteral("show-thumbnail"));
+        const auto thumbnail =
+            desktop_.defaults().value(QStringLiteral("com.apple.screencapture"), QStringLiteral("show-thumbnail"));
         if (!thumbnail || thumbnail->toBool())
             ++screenshotThumbnailsShown_;
     } else if (modifiers == EventFlag::command && keyCode == 48) {
@@ -366,8 +368,12 @@ void DesktopEventSystem::bringClickedWindowForward(const EventOutcome& outcome)
 
 EventOutcome DesktopEventSystem::click(const QPointF& quartzPoint, int button)
 {
-    const int down = button == 0 ? EventType::leftMouseDown : button == 1 ? EventType::rightMouseDown : EventType::otherMouseDown;
-    const int up = button == 0 ? EventType::leftMouseUp : button == 1 ? EventType::rightMouseUp : EventType::otherMouseUp;
+    const int down = button == 0   ? EventType::leftMouseDown
+                     : button == 1 ? EventType::rightMouseDown
+                                   : EventType::otherMouseDown;
+    const int up = button == 0   ? EventType::leftMouseUp
+                   : button == 1 ? EventType::rightMouseUp
+                                 : EventType::otherMouseUp;
     const EventOutcome outcome = post(InputEvent::mouse(down, quartzPoint, button));
     post(InputEvent::mouse(up, quartzPoint, button));
     return outcome;

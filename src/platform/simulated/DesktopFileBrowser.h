@@ -10,7 +10,7 @@ class SimulatedDesktop;
 // stands for the system's "/".
 class DesktopFileBrowser final : public FileBrowsing {
 public:
-    explicit DesktopFileBrowser(const SimulatedDesktop& desktop) : desktop_(desktop) {}
+    explicit DesktopFileBrowser(const SimulatedDesktop& desktop) : desktop_(desktop) { }
 
     QUrl fileURL(const QString& systemPath) const override;
     // Sorted by name; entries beginning with a dot are hidden.

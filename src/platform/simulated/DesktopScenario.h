@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/OwnWindowSpec.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
 #include "platform/simulated/DesktopDisplay.h"
-#include "platform/OwnWindowSpec.h"
 
 #include <QByteArray>
 #include <QString>

@@ -139,7 +139,8 @@ public:
         }
         const QRectF rect(array[0].toDouble(), array[1].toDouble(), array[2].toDouble(), array[3].toDouble());
         if (rect.width() < 0 || rect.height() < 0 || (positiveSize && (rect.width() <= 0 || rect.height() <= 0)))
-            return fail(field, QStringLiteral("width and height must be %1").arg(positiveSize ? "positive" : "non-negative"));
+            return fail(field,
+                        QStringLiteral("width and height must be %1").arg(positiveSize ? "positive" : "non-negative"));
         *out = rect;
         return !failed();
     }
@@ -216,14 +217,14 @@ const std::initializer_list<std::pair<const char*, WindowAppearance>> kAppearanc
 
 class ScenarioParser {
 public:
-    explicit ScenarioParser(QString* error) : error_(error) {}
+    explicit ScenarioParser(QString* error) : error_(error) { }
 
     std::optional<DesktopScenario> parse(const QJsonObject& root)
     {
         DesktopScenario scenario;
         FieldReader top(root, QString(), error_);
-        top.onlyFields({"vesk", "permissions", "systemApplications", "displays", "bundles", "applications",
-                        "frontmost", "defaults", "hardwareModel", "darkAppearance", "diagnosticPayloads"});
+        top.onlyFields({"vesk", "permissions", "systemApplications", "displays", "bundles", "applications", "frontmost",
+                        "defaults", "hardwareModel", "darkAppearance", "diagnosticPayloads"});
         top.object("vesk", [&](FieldReader& r) { readVesk(r, &scenario.vesk); });
         top.object("permissions", [&](FieldReader& r) {
             r.onlyFields({"accessibility", "inputMonitoring", "grantOnRequest"});
@@ -232,7 +233,8 @@ public:
             r.boolean("grantOnRequest", &scenario.grantsPermissionsOnRequest);
         });
         top.boolean("systemApplications", &scenario.systemApplications);
-        top.objects("displays", [&](FieldReader& r, int) { scenario.displays.push_back(readDisplay(r)); }, true);
+        top.objects(
+            "displays", [&](FieldReader& r, int) { scenario.displays.push_back(readDisplay(r)); }, true);
         if (!top.failed() && scenario.displays.empty())
             top.fail("displays", QStringLiteral("at least one display is needed"));
         if (!top.failed() && scenario.displays.size() > size_t(DesktopScenarioLoader::maximumDisplays))
@@ -244,10 +246,12 @@ public:
                     [&](FieldReader& r, int) { scenario.applications.push_back(readApplication(r, scenario)); });
         top.optionalString("frontmost", &scenario.frontmost);
         if (!top.failed() && scenario.frontmost) {
-            const bool known = std::any_of(scenario.applications.begin(), scenario.applications.end(),
-                                           [&](const ApplicationSpec& a) { return a.bundleIdentifier == scenario.frontmost; });
+            const bool known =
+                std::any_of(scenario.applications.begin(), scenario.applications.end(),
+                            [&](const ApplicationSpec& a) { return a.bundleIdentifier == scenario.frontmost; });
             if (!known && *scenario.frontmost != QLatin1String("com.apple.finder"))
-                top.fail("frontmost", QStringLiteral("no application has the bundle identifier ") + *scenario.frontmost);
+                top.fail("frontmost",
+                         QStringLiteral("no application has the bundle identifier ") + *scenario.frontmost);
         }
         top.object("defaults", [&](FieldReader& r) { readDefaults(r, &scenario.defaults); });
         top.optionalString("hardwareModel", &scenario.hardwareModel);
@@ -262,7 +266,8 @@ public:
                     if (!array[i].isObject())
                         top.fail(QStringLiteral("diagnosticPayloads[%1]").arg(i), QStringLiteral("expected an object"));
                     else
-                        scenario.diagnosticPayloads.push_back(QJsonDocument(array[i].toObject()).toJson(QJsonDocument::Compact));
+                        scenario.diagnosticPayloads.push_back(
+                            QJsonDocument(array[i].toObject()).toJson(QJsonDocument::Compact));
                 }
             }
         }

@@ -8,8 +8,7 @@
 
 namespace vesk::platform {
 
-DesktopScreenCapturer::DesktopScreenCapturer(const SimulatedDesktop& desktop)
-    : desktop_(desktop)
+DesktopScreenCapturer::DesktopScreenCapturer(const SimulatedDesktop& desktop) : desktop_(desktop)
 {
 }
 

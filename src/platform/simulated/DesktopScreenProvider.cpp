@@ -28,7 +28,7 @@ std::optional<ScreenInfo> DesktopScreenProvider::mainScreen() const
 }
 
 QMetaObject::Connection DesktopScreenProvider::observeScreenParameters(QObject* receiver,
-                                                                     std::function<void()> handler) const
+                                                                       std::function<void()> handler) const
 {
     return QObject::connect(&desktop_, &SimulatedDesktop::screenParametersChanged, receiver, std::move(handler));
 }

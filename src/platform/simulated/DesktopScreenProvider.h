@@ -10,7 +10,7 @@ class SimulatedDesktop;
 // The displays of the simulated desktop as screens, and their changes.
 class DesktopScreenProvider final : public ScreenProviding, public ScreenChangeObserving {
 public:
-    explicit DesktopScreenProvider(const SimulatedDesktop& desktop) : desktop_(desktop) {}
+    explicit DesktopScreenProvider(const SimulatedDesktop& desktop) : desktop_(desktop) { }
     std::vector<ScreenInfo> screens() const override;
     std::optional<ScreenInfo> mainScreen() const override;
     std::optional<QRectF> displayBounds(quint32 displayID) const override;

@@ -9,7 +9,7 @@ class SimulatedDesktop;
 // The simulated desktop's machine and appearance.
 class DesktopSystemInfo final : public SystemInfoProviding {
 public:
-    explicit DesktopSystemInfo(const SimulatedDesktop& desktop) : desktop_(desktop) {}
+    explicit DesktopSystemInfo(const SimulatedDesktop& desktop) : desktop_(desktop) { }
     QString hardwareModel() const override;
     bool isDarkAppearance() const override;
 

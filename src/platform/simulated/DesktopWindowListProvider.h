@@ -9,7 +9,7 @@ class SimulatedDesktop;
 // The window list of the simulated desktop.
 class DesktopWindowListProvider final : public WindowListProviding {
 public:
-    explicit DesktopWindowListProvider(const SimulatedDesktop& desktop) : desktop_(desktop) {}
+    explicit DesktopWindowListProvider(const SimulatedDesktop& desktop) : desktop_(desktop) { }
     QList<QVariantMap> copyWindowInfo(int options) const override;
 
 private:

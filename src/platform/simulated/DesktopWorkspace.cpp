@@ -90,8 +90,8 @@ void DesktopWorkspace::openApplication(const QUrl& applicationURL, const OpenCon
     launch(applicationURL, {}, configuration, std::move(completion));
 }
 
-void DesktopWorkspace::open(const QList<QUrl>& urls, const QUrl& applicationURL,
-                            const OpenConfiguration& configuration, OpenCompletion completion)
+void DesktopWorkspace::open(const QList<QUrl>& urls, const QUrl& applicationURL, const OpenConfiguration& configuration,
+                            OpenCompletion completion)
 {
     launch(applicationURL, urls, configuration, std::move(completion));
 }
@@ -218,7 +218,7 @@ void DesktopWorkspace::launch(const QUrl& applicationURL, const QList<QUrl>& doc
     }
 
     desktop_.scheduler().asyncAfter(spec.launch.launchDelay, [this, guard = QPointer<SimulatedDesktop>(&desktop_), spec,
-                                                               documents, configuration, completion] {
+                                                              documents, configuration, completion] {
         if (!guard)
             return;
         ApplicationSpec app;
@@ -250,8 +250,8 @@ void DesktopWorkspace::scheduleWindows(ProcessID pid, const LaunchBehaviour& beh
         if (!app || app->terminated)
             return;
         std::vector<WindowSpec> windows;
-        const WindowSpec templateWindow
-            = behaviour.windows.empty() ? defaultWindow(app->name) : behaviour.windows.front();
+        const WindowSpec templateWindow =
+            behaviour.windows.empty() ? defaultWindow(app->name) : behaviour.windows.front();
         if (!documents.isEmpty()) {
             for (const QUrl& document : documents) {
                 WindowSpec window = templateWindow;

@@ -56,7 +56,7 @@ void writeValue(QXmlStreamWriter& xml, const QVariant& value)
 
 class Reader {
 public:
-    explicit Reader(const QByteArray& xml) : xml_(xml) {}
+    explicit Reader(const QByteArray& xml) : xml_(xml) { }
 
     std::optional<QVariant> readDocument(QString* error)
     {

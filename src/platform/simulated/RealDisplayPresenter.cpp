@@ -45,9 +45,9 @@ void RealDisplayPresenter::rebuildWindows()
     realWindows_.clear();
     const auto& displays = desktop_.displays();
     for (int i = 0; i < int(displays.size()); ++i) {
-        auto window = std::make_unique<DesktopDisplayWindow>(
-            capturer_, i, displays[i].bounds.toAlignedRect(),
-            [this](const DesktopWindow& listed) { return drawsWindow(listed); });
+        auto window =
+            std::make_unique<DesktopDisplayWindow>(capturer_, i, displays[i].bounds.toAlignedRect(),
+                                                   [this](const DesktopWindow& listed) { return drawsWindow(listed); });
         window->show();
         windows_.push_back(std::move(window));
     }

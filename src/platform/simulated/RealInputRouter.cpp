@@ -184,7 +184,7 @@ bool RealInputRouter::handleKey(QWindow* receiver, QKeyEvent* event)
 {
     bool passes = false;
     const bool decided = event->type() == QEvent::KeyPress && lastKey_ && lastKey_->key == event->key()
-        && lastKey_->timestamp == event->timestamp();
+                         && lastKey_->timestamp == event->timestamp();
     if (decided)
         passes = lastKey_->passes;
     else
@@ -209,7 +209,8 @@ bool RealInputRouter::postKey(QKeyEvent* event)
         return desktop_.frontmostPID() == desktop_.ownPID();
     }
     const int type = event->type() == QEvent::KeyRelease ? EventType::keyUp : EventType::keyDown;
-    const EventOutcome outcome = desktop_.events().post(InputEvent::key(type, *keyCode, eventFlags(event->modifiers())));
+    const EventOutcome outcome =
+        desktop_.events().post(InputEvent::key(type, *keyCode, eventFlags(event->modifiers())));
     return outcome.delivered && outcome.targetPID == desktop_.ownPID();
 }
 

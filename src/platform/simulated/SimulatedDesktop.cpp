@@ -42,8 +42,7 @@ double overlapArea(const QRectF& a, const QRectF& b)
 
 bool containsPoint(const QRectF& rect, const QPointF& point)
 {
-    return point.x() >= rect.left() && point.x() < rect.right() && point.y() >= rect.top()
-        && point.y() < rect.bottom();
+    return point.x() >= rect.left() && point.x() < rect.right() && point.y() >= rect.top() && point.y() < rect.bottom();
 }
 
 double distanceSquared(const QRectF& rect, const QPointF& point)
@@ -170,9 +169,9 @@ DesktopDisplay SimulatedDesktop::resolveDisplay(const DisplaySpec& spec) const
     const double primaryTop = displays_.empty() ? spec.bounds.top() : displays_.front().bounds.top();
     display.frame = spec.frame.value_or(QRectF(spec.bounds.x(), primaryTop + primaryHeight - spec.bounds.bottom(),
                                                spec.bounds.width(), spec.bounds.height()));
-    display.visibleFrame = spec.visibleFrame.value_or(
-        QRectF(display.frame.x(), display.frame.y(), display.frame.width(),
-               std::max(0.0, display.frame.height() - kMenuBarHeight)));
+    display.visibleFrame =
+        spec.visibleFrame.value_or(QRectF(display.frame.x(), display.frame.y(), display.frame.width(),
+                                          std::max(0.0, display.frame.height() - kMenuBarHeight)));
     return display;
 }
 
@@ -211,8 +210,8 @@ void SimulatedDesktop::removeDisplay(int index)
         const DesktopDisplay& target = displays_.front();
         const QPointF shift = target.bounds.topLeft() - removed.bounds.topLeft();
         for (auto& [number, window] : windows_) {
-            const bool onRemoved = std::find(removed.spaceIDs.begin(), removed.spaceIDs.end(), window.spaceID)
-                != removed.spaceIDs.end();
+            const bool onRemoved =
+                std::find(removed.spaceIDs.begin(), removed.spaceIDs.end(), window.spaceID) != removed.spaceIDs.end();
             if (!onRemoved)
                 continue;
             window.spaceID = target.activeSpaceID;
@@ -338,7 +337,7 @@ bool SimulatedDesktop::installBundle(const BundleSpec& spec, QString* error)
 {
     // The folder must stay under the desktop root: no "..", no "." components.
     const bool clean = QDir::cleanPath(spec.path) == spec.path && !spec.path.contains(QLatin1String("/../"))
-        && !spec.path.contains(QLatin1String("/./"));
+                       && !spec.path.contains(QLatin1String("/./"));
     if (!spec.path.startsWith(QLatin1Char('/')) || !spec.path.endsWith(QLatin1String(".app")) || !clean) {
         if (error)
             *error = QStringLiteral("bundle path must be absolute, plain and end in .app: ") + spec.path;
@@ -346,8 +345,8 @@ bool SimulatedDesktop::installBundle(const BundleSpec& spec, QString* error)
     }
     if (!ApplicationBundle::write(spec, filesystemPath(spec.path), error))
         return false;
-    const auto existing = std::find_if(bundles_.begin(), bundles_.end(),
-                                       [&](const BundleSpec& b) { return b.path == spec.path; });
+    const auto existing =
+        std::find_if(bundles_.begin(), bundles_.end(), [&](const BundleSpec& b) { return b.path == spec.path; });
     if (existing != bundles_.end())
         *existing = spec;
     else
@@ -405,8 +404,8 @@ ProcessID SimulatedDesktop::nextPID()
 {
     auto inUse = [this](ProcessID pid) {
         return pid == own_.pid
-            || std::any_of(applications_.begin(), applications_.end(),
-                           [pid](const DesktopApplication& a) { return a.pid == pid; });
+               || std::any_of(applications_.begin(), applications_.end(),
+                              [pid](const DesktopApplication& a) { return a.pid == pid; });
     };
     while (inUse(nextPID_))
         ++nextPID_;
@@ -420,14 +419,14 @@ ProcessID SimulatedDesktop::addRunningApplication(const ApplicationSpec& spec)
     app.pid = pidFree ? *spec.pid : nextPID();
     app.bundleIdentifier = spec.bundleIdentifier;
     app.bundlePath = spec.bundlePath;
-    const BundleSpec* bundle = spec.bundlePath ? bundleAtPath(*spec.bundlePath)
-        : spec.bundleIdentifier                ? bundleForIdentifier(*spec.bundleIdentifier)
-                                               : nullptr;
+    const BundleSpec* bundle = spec.bundlePath         ? bundleAtPath(*spec.bundlePath)
+                               : spec.bundleIdentifier ? bundleForIdentifier(*spec.bundleIdentifier)
+                                                       : nullptr;
     if (bundle && !app.bundlePath)
         app.bundlePath = bundle->path;
-    app.name = !spec.name.isEmpty()        ? spec.name
-        : bundle && !bundle->name.isEmpty() ? bundle->name
-                                            : spec.bundleIdentifier.value_or(QStringLiteral("process"));
+    app.name = !spec.name.isEmpty()                ? spec.name
+               : bundle && !bundle->name.isEmpty() ? bundle->name
+                                                   : spec.bundleIdentifier.value_or(QStringLiteral("process"));
     app.activationPolicy = spec.activationPolicy;
     app.hidden = spec.hidden;
     app.quitBehaviour = spec.quitBehaviour;
@@ -619,7 +618,7 @@ void SimulatedDesktop::chooseNewFrontmost(ProcessID leaving)
 {
     auto eligible = [&](const DesktopApplication* app) {
         return app && app->pid != leaving && !app->terminated && !app->hidden
-            && app->activationPolicy == ActivationPolicy::regular;
+               && app->activationPolicy == ActivationPolicy::regular;
     };
     std::optional<ProcessID> next;
     for (WindowNumber number : stack_) {
@@ -1186,8 +1185,9 @@ QMetaObject::Connection SimulatedDesktop::observeOwnTermination(QObject* receive
 bool SimulatedDesktop::isDockShown() const
 {
     const bool veskInFront = frontmostPID_ == own_.pid;
-    return runningApplication(kDockBundleIdentifier) && !appliedDockPreferences_.value(QStringLiteral("autohide")).toBool()
-        && !(veskInFront && (presentationOptions_ & (PresentationHideDock | PresentationAutoHideDock)));
+    return runningApplication(kDockBundleIdentifier)
+           && !appliedDockPreferences_.value(QStringLiteral("autohide")).toBool()
+           && !(veskInFront && (presentationOptions_ & (PresentationHideDock | PresentationAutoHideDock)));
 }
 
 bool SimulatedDesktop::isMenuBarShown() const
@@ -1350,8 +1350,8 @@ std::vector<DisplaySpec> SimulatedDesktop::qtScreenDisplays()
         if (available != spec.bounds) {
             // Bottom-left, measured from the primary display's bottom edge.
             const QRectF primary = specs.empty() ? spec.bounds : specs.front().bounds;
-            spec.visibleFrame = QRectF(available.x(), primary.bottom() - available.bottom(), available.width(),
-                                       available.height());
+            spec.visibleFrame =
+                QRectF(available.x(), primary.bottom() - available.bottom(), available.width(), available.height());
         }
         specs.push_back(spec);
     }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/AXElement.h"
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
-#include "platform/AXElement.h"
 #include "platform/PermissionsProviding.h"
 #include "platform/PlatformInterfaces.h"
 #include "platform/PointerStateProviding.h"

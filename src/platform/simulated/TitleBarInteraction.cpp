@@ -21,8 +21,7 @@ std::optional<AXElement::Kind> buttonAt(const DesktopWindow& window, const QPoin
 
 } // namespace
 
-TitleBarInteraction::TitleBarInteraction(SimulatedDesktop& desktop)
-    : desktop_(desktop)
+TitleBarInteraction::TitleBarInteraction(SimulatedDesktop& desktop) : desktop_(desktop)
 {
 }
 

@@ -1,5 +1,5 @@
-#include "FixedSystemFacts.h"
 #include "analytics/client/DefaultSignalPayload.h"
+#include "FixedSystemFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -139,8 +139,8 @@ TEST(DefaultSignalPayload, CalendarEntriesFollowTheLocalDay)
     EXPECT_EQ(sunday.at("Telemetry.Calendar.quarterOfYear"), "1");
     EXPECT_EQ(sunday.at("Telemetry.Calendar.hourOfDay"), "11");
 
-    const SignalParameters monday = DefaultSignalPayload::calendarEntries(
-        QDateTime(QDate(2024, 11, 4), QTime(23, 59), QTimeZone("Europe/Berlin")));
+    const SignalParameters monday =
+        DefaultSignalPayload::calendarEntries(QDateTime(QDate(2024, 11, 4), QTime(23, 59), QTimeZone("Europe/Berlin")));
     EXPECT_EQ(monday.at("Telemetry.Calendar.dayOfWeek"), "1");
     EXPECT_EQ(monday.at("Telemetry.Calendar.isWeekend"), "false");
     EXPECT_EQ(monday.at("Telemetry.Calendar.quarterOfYear"), "4");
@@ -173,9 +173,10 @@ TEST(DefaultSignalPayload, ExtensionAndStatisticsEntriesComeLastAndWin)
 {
     SystemFacts facts = FixedSystemFacts::example();
     facts.extensionPointIdentifier = "com.example.widget";
-    const SignalParameters payload = DefaultSignalPayload::parameters(
-        facts, kTuesdayAfternoon,
-        {{"Telemetry.Retention.totalSessionsCount", "4"}, {"Telemetry.Calendar.hourOfDay", "statistics win"}});
+    const SignalParameters payload =
+        DefaultSignalPayload::parameters(facts, kTuesdayAfternoon,
+                                         {{"Telemetry.Retention.totalSessionsCount", "4"},
+                                          {"Telemetry.Calendar.hourOfDay", "statistics win"}});
     EXPECT_EQ(payload.at("extensionIdentifier"), "com.example.widget");
     EXPECT_EQ(payload.at("Telemetry.RunContext.extensionIdentifier"), "com.example.widget");
     EXPECT_EQ(payload.at("Telemetry.Retention.totalSessionsCount"), "4");

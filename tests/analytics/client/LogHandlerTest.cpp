@@ -1,5 +1,5 @@
-#include "LogCapture.h"
 #include "analytics/client/LogHandler.h"
+#include "LogCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ struct FilterCase {
     std::vector<Level> passed;
 };
 
-class LogHandlerFilter : public ::testing::TestWithParam<FilterCase> {};
+class LogHandlerFilter : public ::testing::TestWithParam<FilterCase> { };
 
 TEST_P(LogHandlerFilter, PassesOnlyLinesAtOrAboveItsLevel)
 {
@@ -23,7 +23,10 @@ TEST_P(LogHandlerFilter, PassesOnlyLinesAtOrAboveItsLevel)
     const LogHandler handler(GetParam().handlerLevel, [&](Level level, const QString&) { received.push_back(level); });
     int built = 0;
     for (Level level : {Level::debug, Level::info, Level::error})
-        handler.log(level, [&] { ++built; return QStringLiteral("line"); });
+        handler.log(level, [&] {
+            ++built;
+            return QStringLiteral("line");
+        });
     EXPECT_EQ(received, GetParam().passed);
     // A message is built only when it will be passed on.
     EXPECT_EQ(built, static_cast<int>(GetParam().passed.size()));
@@ -74,7 +77,10 @@ TEST(LogHandler, StandardHandlerWritesToTheSystemLogFromInfoOn)
 TEST(LogHandler, WithoutAHandlerTheLineIsDroppedUnbuilt)
 {
     bool built = false;
-    vesk::telemetry::logWith(std::nullopt, Level::error, [&] { built = true; return QString(); });
+    vesk::telemetry::logWith(std::nullopt, Level::error, [&] {
+        built = true;
+        return QString();
+    });
     EXPECT_FALSE(built);
 }
 

@@ -1,8 +1,8 @@
+#include "analytics/client/PresetSignals.h"
 #include "RunningClientScene.h"
 #include "analytics/client/AnyIdentifiableError.h"
 #include "analytics/client/DefaultSignalPayload.h"
 #include "analytics/client/SessionManager.h"
-#include "analytics/client/PresetSignals.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,9 @@ protected:
         EXPECT_EQ(bodies.size(), 1u);
         if (bodies.empty())
             return {};
-        const SignalParameters defaults = DefaultSignalPayload::parameters(
-            facts.currentFacts(), scheduler.now(), TelemetryManager::shared()->sessionStatistics().payloadEntries());
+        const SignalParameters defaults =
+            DefaultSignalPayload::parameters(facts.currentFacts(), scheduler.now(),
+                                             TelemetryManager::shared()->sessionStatistics().payloadEntries());
         SignalParameters own;
         for (const auto& [key, value] : bodies.front().payload)
             if (!defaults.contains(key) || defaults.at(key) != value)
@@ -53,7 +54,7 @@ struct PresetCase {
     SignalParameters keys;
 };
 
-class PresetSignalTable : public PresetSignalsTest, public ::testing::WithParamInterface<PresetCase> {};
+class PresetSignalTable : public PresetSignalsTest, public ::testing::WithParamInterface<PresetCase> { };
 
 TEST_P(PresetSignalTable, SendsItsNameAndKeys)
 {
@@ -66,27 +67,37 @@ TEST_P(PresetSignalTable, SendsItsNameAndKeys)
 INSTANTIATE_TEST_SUITE_P(
     Operations, PresetSignalTable,
     ::testing::Values(
-        PresetCase{[] { PresetSignals::leadStarted("L1"); }, "Telemetry.Acquisition.leadStarted",
+        PresetCase{[] { PresetSignals::leadStarted("L1"); },
+                   "Telemetry.Acquisition.leadStarted",
                    {{"Telemetry.Acquisition.leadID", "L1"}}},
-        PresetCase{[] { PresetSignals::leadConverted("L1"); }, "Telemetry.Acquisition.leadConverted",
+        PresetCase{[] { PresetSignals::leadConverted("L1"); },
+                   "Telemetry.Acquisition.leadConverted",
                    {{"Telemetry.Acquisition.leadID", "L1"}}},
         PresetCase{[] { PresetSignals::onboardingCompleted(); }, "Telemetry.Activation.onboardingCompleted", {}},
-        PresetCase{[] { PresetSignals::coreFeatureUsed("focus"); }, "Telemetry.Activation.coreFeatureUsed",
+        PresetCase{[] { PresetSignals::coreFeatureUsed("focus"); },
+                   "Telemetry.Activation.coreFeatureUsed",
                    {{"Telemetry.Activation.featureName", "focus"}}},
-        PresetCase{[] { PresetSignals::referralSent(3); }, "Telemetry.Referral.sent",
+        PresetCase{[] { PresetSignals::referralSent(3); },
+                   "Telemetry.Referral.sent",
                    {{"Telemetry.Referral.receiversCount", "3"}}},
-        PresetCase{[] { PresetSignals::referralSent(2, QString("mail")); }, "Telemetry.Referral.sent",
+        PresetCase{[] { PresetSignals::referralSent(2, QString("mail")); },
+                   "Telemetry.Referral.sent",
                    {{"Telemetry.Referral.receiversCount", "2"}, {"Telemetry.Referral.kind", "mail"}}},
-        PresetCase{[] { PresetSignals::userRatingSubmitted(0); }, "Telemetry.Referral.userRatingSubmitted",
+        PresetCase{[] { PresetSignals::userRatingSubmitted(0); },
+                   "Telemetry.Referral.userRatingSubmitted",
                    {{"Telemetry.Referral.ratingValue", "0"}}},
         PresetCase{[] { PresetSignals::userRatingSubmitted(10, QString("great")); },
                    "Telemetry.Referral.userRatingSubmitted",
                    {{"Telemetry.Referral.ratingValue", "10"}, {"Telemetry.Referral.ratingComment", "great"}}},
-        PresetCase{[] { PresetSignals::paywallShown("limit"); }, "Telemetry.Revenue.paywallShown",
+        PresetCase{[] { PresetSignals::paywallShown("limit"); },
+                   "Telemetry.Revenue.paywallShown",
                    {{"Telemetry.Revenue.paywallShowReason", "limit"}}},
-        PresetCase{[] { PresetSignals::errorOccurred("E1", ErrorCategory::userInput); }, "Telemetry.Error.occurred",
+        PresetCase{[] { PresetSignals::errorOccurred("E1", ErrorCategory::userInput); },
+                   "Telemetry.Error.occurred",
                    {{"Telemetry.Error.id", "E1"}, {"Telemetry.Error.category", "user-input"}}},
-        PresetCase{[] { PresetSignals::errorOccurred("E2"); }, "Telemetry.Error.occurred", {{"Telemetry.Error.id", "E2"}}},
+        PresetCase{[] { PresetSignals::errorOccurred("E2"); },
+                   "Telemetry.Error.occurred",
+                   {{"Telemetry.Error.id", "E2"}}},
         PresetCase{[] {
                        PresetSignals::errorOccurred(AnyIdentifiableError::withIdentifier("E3", "disk full"),
                                                     ErrorCategory::appState);
@@ -107,17 +118,17 @@ TEST_F(PresetSignalsTest, RatingsOutsideZeroToTenAreRefusedWithALogLine)
     PresetSignals::userRatingSubmitted(-1);
     PresetSignals::userRatingSubmitted(11);
     EXPECT_TRUE(cached().empty());
-    EXPECT_EQ(logLines, (QStringList{"[ERROR] Rating must be between 0 and 10", "[ERROR] Rating must be between 0 and 10"}));
+    EXPECT_EQ(logLines,
+              (QStringList{"[ERROR] Rating must be between 0 and 10", "[ERROR] Rating must be between 0 and 10"}));
 }
 
 TEST_F(PresetSignalsTest, NavigationStartsFromTheLastDestination)
 {
     PresetSignals::navigationPathChanged("home");
-    EXPECT_EQ(onlySignal().second,
-              (SignalParameters{{"Telemetry.Navigation.schemaVersion", "1"},
-                                {"Telemetry.Navigation.identifier", " -> home"},
-                                {"Telemetry.Navigation.sourcePath", ""},
-                                {"Telemetry.Navigation.destinationPath", "home"}}));
+    EXPECT_EQ(onlySignal().second, (SignalParameters{{"Telemetry.Navigation.schemaVersion", "1"},
+                                                     {"Telemetry.Navigation.identifier", " -> home"},
+                                                     {"Telemetry.Navigation.sourcePath", ""},
+                                                     {"Telemetry.Navigation.destinationPath", "home"}}));
     clear();
     PresetSignals::navigationPathChanged("settings");
     EXPECT_EQ(onlySignal().second.at("Telemetry.Navigation.identifier"), "home -> settings");

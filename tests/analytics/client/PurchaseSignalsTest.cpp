@@ -1,5 +1,5 @@
-#include "RunningClientScene.h"
 #include "analytics/client/PurchaseSignals.h"
+#include "RunningClientScene.h"
 #include "analytics/client/TrialConversionTracker.h"
 #include "analytics/client/UsdExchangeRates.h"
 #include "core/UserDefaults.h"
@@ -76,9 +76,9 @@ TEST(PurchasePrice, ConvertsThroughTheRateTable)
         double price;
         double usd;
     };
-    for (const Case& c : {Case{QString("USD"), 4.99, 4.99}, Case{QString("JPY"), 152.3479, 1.0},
-                          Case{QString("BHD"), 0.376, 1.0}, Case{QString("XXX"), 4.99, 0.0},
-                          Case{std::nullopt, 4.99, 0.0}})
+    for (const Case& c :
+         {Case{QString("USD"), 4.99, 4.99}, Case{QString("JPY"), 152.3479, 1.0}, Case{QString("BHD"), 0.376, 1.0},
+          Case{QString("XXX"), 4.99, 0.0}, Case{std::nullopt, 4.99, 0.0}})
         EXPECT_DOUBLE_EQ(PurchaseSignals::priceInUSD(oneTimePurchase(c.price, c.currency)), c.usd)
             << c.currency.value_or("none").toStdString();
     EXPECT_EQ(usdExchangeRates().size(), 161u);

@@ -28,8 +28,12 @@ protected:
 
     ClientHost host()
     {
-        return {scheduler, scheduler, std::shared_ptr<const SystemFactsProviding>(&facts, [](auto*) {}),
-                desktop->interfaces().applicationActivity, desktop->interfaces().storeTransactions, folder.path(),
+        return {scheduler,
+                scheduler,
+                std::shared_ptr<const SystemFactsProviding>(&facts, [](auto*) {}),
+                desktop->interfaces().applicationActivity,
+                desktop->interfaces().storeTransactions,
+                folder.path(),
                 cacheFilePath()};
     }
 

@@ -1,5 +1,5 @@
-#include "ClientTestScene.h"
 #include "analytics/client/SessionManager.h"
+#include "ClientTestScene.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,10 @@ protected:
     SessionManager& launch()
     {
         statistics.reset();
-        statistics = std::make_unique<SessionManager>(environment(), [this](const QString& name, const SignalParameters& p) {
-            sent.push_back({name, p});
-        });
+        statistics =
+            std::make_unique<SessionManager>(environment(), [this](const QString& name, const SignalParameters& p) {
+                sent.push_back({name, p});
+            });
         return *statistics;
     }
 

@@ -130,7 +130,8 @@ TEST_F(SignalCacheTest, LoadingTrimsToTheLimit)
 
 TEST_F(SignalCacheTest, ACorruptFileIsDeletedAndNothingIsLoaded)
 {
-    const QByteArray good = *SignalPostBody::encodeArray(bodies(0, 2), SignalPostBody::DateForm::secondsSinceReferenceDate);
+    const QByteArray good =
+        *SignalPostBody::encodeArray(bodies(0, 2), SignalPostBody::DateForm::secondsSinceReferenceDate);
     // Wire dates are not the file's form; one bad body spoils the file.
     const QByteArray wire = *SignalPostBody::encodeArray(bodies(0, 2), SignalPostBody::DateForm::wire);
     for (const QByteArray& contents : {QByteArray("not json"), good.left(good.size() / 2), wire, QByteArray("{}")}) {
@@ -157,7 +158,8 @@ TEST_F(SignalCacheTest, AFailedSaveKeepsTheSignalsInMemory)
 TEST(SignalCache, DefaultFileIsInTheApplicationsCacheFolder)
 {
     EXPECT_TRUE(SignalCache::defaultCacheFilePath().endsWith("/telemetrysignalcache"));
-    EXPECT_TRUE(SignalCache::defaultCacheFilePath().startsWith(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
+    EXPECT_TRUE(SignalCache::defaultCacheFilePath().startsWith(
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
 }
 
 } // namespace

@@ -60,7 +60,8 @@ TEST(SignalDateCoding, CacheDatesCountSecondsFromTheStartOf2001)
     EXPECT_EQ(secondsSinceReferenceDate(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)), 0.0);
     EXPECT_EQ(secondsSinceReferenceDate(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 250), Qt::UTC)), 731340429.25);
     EXPECT_EQ(secondsSinceReferenceDate(QDateTime(QDate(2000, 12, 31), QTime(23, 59, 59), Qt::UTC)), -1.0);
-    EXPECT_EQ(dateFromSecondsSinceReferenceDate(731340429.25), QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 250), Qt::UTC));
+    EXPECT_EQ(dateFromSecondsSinceReferenceDate(731340429.25),
+              QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 250), Qt::UTC));
 }
 
 } // namespace

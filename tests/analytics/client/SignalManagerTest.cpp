@@ -1,9 +1,9 @@
+#include "analytics/client/SignalManager.h"
 #include "ClientTestScene.h"
 #include "LocalHttpServer.h"
 #include "analytics/client/DefaultSignalPayload.h"
 #include "analytics/client/SessionManager.h"
 #include "analytics/client/SignalEnricher.h"
-#include "analytics/client/SignalManager.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
 #include "core/TextFormat.h"
 
@@ -108,11 +108,14 @@ TEST_F(SignalTransport, ABatchIsOneJsonArrayOfCompleteBodies)
         const QJsonObject body = value.toObject();
         QStringList keys = body.keys();
         keys.removeAll("floatValue");
-        EXPECT_EQ(keys, (QStringList{"appID", "clientUser", "isTestMode", "payload", "receivedAt", "sessionID", "type"}));
+        EXPECT_EQ(keys,
+                  (QStringList{"appID", "clientUser", "isTestMode", "payload", "receivedAt", "sessionID", "type"}));
         EXPECT_EQ(body["receivedAt"], "2026-01-05T09:00:00+0000");
         EXPECT_EQ(body["appID"], appID);
         EXPECT_EQ(body["sessionID"], configuration->sessionID().toString(QUuid::WithoutBraces).toUpper());
-        EXPECT_TRUE(QRegularExpression("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$").match(body["sessionID"].toString()).hasMatch());
+        EXPECT_TRUE(QRegularExpression("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$")
+                        .match(body["sessionID"].toString())
+                        .hasMatch());
         EXPECT_EQ(body["clientUser"], userHash(defaultUser, "pepper"));
         EXPECT_EQ(body["isTestMode"], "false");
         const QJsonObject payload = body["payload"].toObject();
@@ -373,7 +376,8 @@ TEST_F(SignalTransport, PayloadMergesDefaultsThenEnrichersThenParameters)
     struct Enricher final : SignalEnricher {
         SignalParameters additions;
         mutable QStringList calls;
-        SignalParameters payloadAdditions(const QString& type, const QString& user, std::optional<double> value) const override
+        SignalParameters payloadAdditions(const QString& type, const QString& user,
+                                          std::optional<double> value) const override
         {
             calls << type + " " + user + " " + QString::number(value.value_or(-1));
             return additions;

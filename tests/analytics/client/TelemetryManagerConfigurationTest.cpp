@@ -49,8 +49,8 @@ TEST(TelemetryManagerConfiguration, ConstructionArgumentsAreKept)
 TEST(TelemetryManagerConfiguration, PreviewModeFollowsTheEnvironmentUntilSet)
 {
     TelemetryManagerConfiguration configuration("APP-ID");
-    for (const auto& [value, preview] : std::vector<std::pair<const char*, bool>>{{"1", true}, {"0", false},
-                                                                                   {"true", false}, {"", false}}) {
+    for (const auto& [value, preview] :
+         std::vector<std::pair<const char*, bool>>{{"1", true}, {"0", false}, {"true", false}, {"", false}}) {
         qputenv("XCODE_RUNNING_FOR_PREVIEWS", value);
         EXPECT_EQ(configuration.swiftUIPreviewMode(), preview) << value;
     }

@@ -1,8 +1,8 @@
+#include "analytics/client/TelemetryManager.h"
 #include "RunningClientScene.h"
 #include "analytics/client/DurationSignalTracker.h"
 #include "analytics/client/SignalManager.h"
 #include "analytics/client/Telemetry.h"
-#include "analytics/client/TelemetryManager.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
 
 #include <QDir>
@@ -26,8 +26,8 @@ TEST_F(TelemetryManagerTest, StartsItsSessionHalfASecondAfterStartAndPostsTheSig
     scheduler.advance(0.4);
     EXPECT_EQ(cachedTypes(), QStringList{"app.launched"});
     scheduler.advance(0.1);
-    EXPECT_EQ(cachedTypes(), (QStringList{"app.launched", "Telemetry.Acquisition.newInstallDetected",
-                                          "Telemetry.Session.started"}));
+    EXPECT_EQ(cachedTypes(),
+              (QStringList{"app.launched", "Telemetry.Acquisition.newInstallDetected", "Telemetry.Session.started"}));
 
     scheduler.advance(configuration->transmitInterval);
     ASSERT_TRUE(server.waitForRequests(1));
@@ -35,8 +35,8 @@ TEST_F(TelemetryManagerTest, StartsItsSessionHalfASecondAfterStartAndPostsTheSig
     QStringList posted;
     for (const QJsonValue& body : batch)
         posted << body["type"].toString();
-    EXPECT_EQ(posted, (QStringList{"app.launched", "Telemetry.Acquisition.newInstallDetected",
-                                   "Telemetry.Session.started"}));
+    EXPECT_EQ(posted,
+              (QStringList{"app.launched", "Telemetry.Acquisition.newInstallDetected", "Telemetry.Session.started"}));
     EXPECT_EQ(batch[0]["payload"]["accessibilityGranted"].toString(), "true");
     // The session started 0.5 s later is the one every later signal carries.
     EXPECT_EQ(batch[1]["sessionID"], batch[2]["sessionID"]);
@@ -80,7 +80,7 @@ struct ReservedCase {
     QStringList warnings;
 };
 
-class ReservedNameWarnings : public TelemetryManagerTest, public ::testing::WithParamInterface<ReservedCase> {};
+class ReservedNameWarnings : public TelemetryManagerTest, public ::testing::WithParamInterface<ReservedCase> { };
 
 TEST_P(ReservedNameWarnings, AreLoggedAndTheSignalStillGoesOut)
 {

@@ -81,7 +81,7 @@ struct ErrorCase {
 };
 
 class DesktopAccessibilityErrorTest : public DesktopAccessibilityTest,
-                                      public ::testing::WithParamInterface<ErrorCase> {};
+                                      public ::testing::WithParamInterface<ErrorCase> { };
 
 TEST_P(DesktopAccessibilityErrorTest, SettingAnAttributeAnswersThePlatformsCode)
 {
@@ -99,17 +99,17 @@ TEST_P(DesktopAccessibilityErrorTest, SettingAnAttributeAnswersThePlatformsCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, DesktopAccessibilityErrorTest,
-    ::testing::Values(
-        ErrorCase{"untrusted", [](SimulatedDesktop& d, ProcessID) { d.setAccessibilityTrusted(false); },
-                  AXName::position, QPointF(1, 1), AXError::apiDisabled},
-        ErrorCase{"terminated", [](SimulatedDesktop& d, ProcessID pid) { d.forceTerminate(pid); }, AXName::position,
-                  QPointF(1, 1), AXError::invalidUIElement},
-        ErrorCase{"hung", [](SimulatedDesktop& d, ProcessID pid) { d.setAccessibilityResponsive(pid, false); },
-                  AXName::position, QPointF(1, 1), AXError::cannotComplete},
-        ErrorCase{"wrongType", nullptr, AXName::position, QString("10,10"), AXError::illegalArgument},
-        ErrorCase{"readOnly", nullptr, AXName::title, QString("x"), AXError::attributeUnsupported},
-        ErrorCase{"unknown", nullptr, "AXNoSuchThing", true, AXError::attributeUnsupported},
-        ErrorCase{"success", nullptr, AXName::position, QPointF(5, 5), AXError::success}),
+    ::testing::Values(ErrorCase{"untrusted", [](SimulatedDesktop& d, ProcessID) { d.setAccessibilityTrusted(false); },
+                                AXName::position, QPointF(1, 1), AXError::apiDisabled},
+                      ErrorCase{"terminated", [](SimulatedDesktop& d, ProcessID pid) { d.forceTerminate(pid); },
+                                AXName::position, QPointF(1, 1), AXError::invalidUIElement},
+                      ErrorCase{"hung",
+                                [](SimulatedDesktop& d, ProcessID pid) { d.setAccessibilityResponsive(pid, false); },
+                                AXName::position, QPointF(1, 1), AXError::cannotComplete},
+                      ErrorCase{"wrongType", nullptr, AXName::position, QString("10,10"), AXError::illegalArgument},
+                      ErrorCase{"readOnly", nullptr, AXName::title, QString("x"), AXError::attributeUnsupported},
+                      ErrorCase{"unknown", nullptr, "AXNoSuchThing", true, AXError::attributeUnsupported},
+                      ErrorCase{"success", nullptr, AXName::position, QPointF(5, 5), AXError::success}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DesktopAccessibilityTest, RefusingWindowKeepsItsStateAndSaysCannotComplete)
@@ -152,9 +152,9 @@ TEST_F(DesktopAccessibilityTest, TitleBarButtonsAreFoundUnderThePointAndPressed)
         AXElement::Kind kind;
         QString subrole;
     };
-    for (const Hit& hit : {Hit{AXElement::Kind::closeButton, "AXCloseButton"},
-                           Hit{AXElement::Kind::minimizeButton, "AXMinimizeButton"},
-                           Hit{AXElement::Kind::zoomButton, "AXFullScreenButton"}}) {
+    for (const Hit& hit :
+         {Hit{AXElement::Kind::closeButton, "AXCloseButton"}, Hit{AXElement::Kind::minimizeButton, "AXMinimizeButton"},
+          Hit{AXElement::Kind::zoomButton, "AXFullScreenButton"}}) {
         const QRectF frame = DesktopAccessibility::buttonFrame(hit.kind, bounds);
         AXElement found;
         ASSERT_EQ(ax().copyElementAtPosition(application, frame.center(), &found), AXError::success);

@@ -11,7 +11,7 @@ using vesk::platform::testing::DesktopTestScene;
 
 namespace {
 
-class DesktopApplicationActivityTest : public DesktopTestScene {};
+class DesktopApplicationActivityTest : public DesktopTestScene { };
 
 TEST_F(DesktopApplicationActivityTest, FollowsVeskComingToTheFrontAndLeavingIt)
 {

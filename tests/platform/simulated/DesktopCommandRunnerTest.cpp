@@ -27,7 +27,7 @@ struct WriteCase {
 };
 
 class DesktopCommandRunnerWriteTest : public DesktopCommandRunnerTest,
-                                      public ::testing::WithParamInterface<WriteCase> {};
+                                      public ::testing::WithParamInterface<WriteCase> { };
 
 TEST_P(DesktopCommandRunnerWriteTest, WriteStoresTheTypedValueAndReadPrintsIt)
 {
@@ -41,16 +41,15 @@ TEST_P(DesktopCommandRunnerWriteTest, WriteStoresTheTypedValueAndReadPrintsIt)
     EXPECT_EQ(defaults({"read", "com.apple.dock", "key"}), (CommandResult{0, c.readBack + "\n", ""}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, DesktopCommandRunnerWriteTest,
-    ::testing::Values(WriteCase{"boolTrue", {"-bool", "true"}, true, "1"},
-                      WriteCase{"boolNo", {"-bool", "no"}, false, "0"},
-                      WriteCase{"integer", {"-int", "42"}, qlonglong(42), "42"},
-                      WriteCase{"float", {"-float", "1000"}, 1000.0, "1000"},
-                      WriteCase{"fraction", {"-float", "0.5"}, 0.5, "0.5"},
-                      WriteCase{"string", {"-string", "bottom"}, QString("bottom"), "bottom"},
-                      WriteCase{"untyped", {"left"}, QString("left"), "left"}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
+INSTANTIATE_TEST_SUITE_P(Types, DesktopCommandRunnerWriteTest,
+                         ::testing::Values(WriteCase{"boolTrue", {"-bool", "true"}, true, "1"},
+                                           WriteCase{"boolNo", {"-bool", "no"}, false, "0"},
+                                           WriteCase{"integer", {"-int", "42"}, qlonglong(42), "42"},
+                                           WriteCase{"float", {"-float", "1000"}, 1000.0, "1000"},
+                                           WriteCase{"fraction", {"-float", "0.5"}, 0.5, "0.5"},
+                                           WriteCase{"string", {"-string", "bottom"}, QString("bottom"), "bottom"},
+                                           WriteCase{"untyped", {"left"}, QString("left"), "left"}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DesktopCommandRunnerTest, MissingKeysAndBadArgumentsFailWithAMessage)
 {
@@ -83,9 +82,8 @@ TEST_F(DesktopCommandRunnerTest, AMissingKeyIsReportedAsTheToolDoesAfterABlankLi
 TEST_F(DesktopCommandRunnerTest, EveryCommandIsRecordedInOrderAlsoWhenNoToolCanStart)
 {
     std::vector<std::pair<QString, bool>> observed;
-    desktop->commandRunner().setCommandObserver([&](const QStringList& commandLine, bool finished) {
-        observed.emplace_back(commandLine.join(' '), finished);
-    });
+    desktop->commandRunner().setCommandObserver(
+        [&](const QStringList& commandLine, bool finished) { observed.emplace_back(commandLine.join(' '), finished); });
     defaults({"write", "com.apple.dock", "autohide", "-bool", "true"});
     desktop->commandRunner().setLaunchFailure(QStringLiteral("launch path not accessible"));
     EXPECT_EQ(defaults({"delete", "com.apple.dock", "autohide"}), (CommandResult{1, "", "launch path not accessible"}));
@@ -93,12 +91,14 @@ TEST_F(DesktopCommandRunnerTest, EveryCommandIsRecordedInOrderAlsoWhenNoToolCanS
     desktop->commandRunner().setLaunchFailure(std::nullopt);
     desktop->commandRunner().run(DesktopCommandRunner::killallPath, {"Dock"});
 
-    const std::vector<QStringList> expected{{"/usr/bin/defaults", "write", "com.apple.dock", "autohide", "-bool", "true"},
+    const std::vector<QStringList> expected{{"/usr/bin/defaults", "write", "com.apple.dock", "autohide", "-bool",
+                                             "true"},
                                             {"/usr/bin/defaults", "delete", "com.apple.dock", "autohide"},
                                             {"/usr/bin/killall", "Dock"}};
     EXPECT_EQ(desktop->commandRunner().history(), expected);
     ASSERT_EQ(observed.size(), 6u);
-    EXPECT_EQ(observed[0], std::make_pair(QString("/usr/bin/defaults write com.apple.dock autohide -bool true"), false));
+    EXPECT_EQ(observed[0],
+              std::make_pair(QString("/usr/bin/defaults write com.apple.dock autohide -bool true"), false));
     EXPECT_EQ(observed[1], std::make_pair(QString("/usr/bin/defaults write com.apple.dock autohide -bool true"), true));
     EXPECT_EQ(observed[5], std::make_pair(QString("/usr/bin/killall Dock"), true));
 }

@@ -11,8 +11,9 @@ using vesk::platform::testing::DesktopTestScene;
 
 namespace {
 
-constexpr std::uint64_t kMouseDownMask = eventMaskBit(EventType::leftMouseDown) | eventMaskBit(EventType::rightMouseDown)
-    | eventMaskBit(EventType::otherMouseDown);
+constexpr std::uint64_t kMouseDownMask = eventMaskBit(EventType::leftMouseDown)
+                                         | eventMaskBit(EventType::rightMouseDown)
+                                         | eventMaskBit(EventType::otherMouseDown);
 constexpr std::uint64_t kKeyDownMask = eventMaskBit(EventType::keyDown);
 
 class DesktopEventSystemTest : public DesktopTestScene {
@@ -24,14 +25,14 @@ protected:
                             TapOptions options = TapOptions::defaultFilter,
                             TapPlacement placement = TapPlacement::headInsert)
     {
-        const auto tap = events().createTap(TapLocation::session, placement, options, mask,
-                                            [this, name, swallow](int type, const InputEvent& event)
-                                                -> std::optional<InputEvent> {
-                                                seen.push_back(name + ":" + std::to_string(type));
-                                                if (swallow)
-                                                    return std::nullopt;
-                                                return event;
-                                            });
+        const auto tap =
+            events().createTap(TapLocation::session, placement, options, mask,
+                               [this, name, swallow](int type, const InputEvent& event) -> std::optional<InputEvent> {
+                                   seen.push_back(name + ":" + std::to_string(type));
+                                   if (swallow)
+                                       return std::nullopt;
+                                   return event;
+                               });
         EXPECT_TRUE(tap);
         return tap.value_or(0);
     }
@@ -44,10 +45,10 @@ protected:
 
 TEST_F(DesktopEventSystemTest, EventsPassEnabledTapsInOrderAndASwallowKeepsThemFromTheTarget)
 {
-    const EventTapID first = recordingTap("first", kMouseDownMask, false, TapOptions::defaultFilter,
-                                          TapPlacement::tailAppend);
-    const EventTapID blocker = recordingTap("blocker", kMouseDownMask, true, TapOptions::defaultFilter,
-                                            TapPlacement::tailAppend);
+    const EventTapID first =
+        recordingTap("first", kMouseDownMask, false, TapOptions::defaultFilter, TapPlacement::tailAppend);
+    const EventTapID blocker =
+        recordingTap("blocker", kMouseDownMask, true, TapOptions::defaultFilter, TapPlacement::tailAppend);
     recordingTap("last", kMouseDownMask, false, TapOptions::defaultFilter, TapPlacement::tailAppend);
     EXPECT_EQ(events().tapsInOrder().front(), first);
 
@@ -128,18 +129,20 @@ TEST_F(DesktopEventSystemTest, TapMayRemoveItselfAndPutInAnotherFromItsOwnCallba
 {
     std::optional<EventTapID> replacement;
     std::optional<EventTapID> tap;
-    tap = events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
-                             kMouseDownMask, [&](int type, const InputEvent&) -> std::optional<InputEvent> {
-                                 seen.push_back("first:" + std::to_string(type));
-                                 events().invalidateTap(*tap);
-                                 replacement = events().createTap(
-                                     TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
-                                     kMouseDownMask, [this](int t, const InputEvent& e) -> std::optional<InputEvent> {
-                                         seen.push_back("second:" + std::to_string(t));
-                                         return e;
-                                     });
-                                 return std::nullopt;
-                             });
+    tap =
+        events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter, kMouseDownMask,
+                           [&](int type, const InputEvent&) -> std::optional<InputEvent> {
+                               seen.push_back("first:" + std::to_string(type));
+                               events().invalidateTap(*tap);
+                               replacement =
+                                   events().createTap(TapLocation::session, TapPlacement::headInsert,
+                                                      TapOptions::defaultFilter, kMouseDownMask,
+                                                      [this](int t, const InputEvent& e) -> std::optional<InputEvent> {
+                                                          seen.push_back("second:" + std::to_string(t));
+                                                          return e;
+                                                      });
+                               return std::nullopt;
+                           });
     ASSERT_TRUE(tap);
     // The event the first tap swallowed stays swallowed; the new tap sees the next one.
     EXPECT_FALSE(events().click(editorPoint()).delivered);
@@ -205,8 +208,8 @@ TEST_F(DesktopEventSystemTest, MonitorsSeeEventsForVeskLocallyAndForOthersGlobal
         ++local;
         return std::nullopt; // swallowed by Vesk
     });
-    const EventMonitorID globalMonitor = events().addGlobalMonitor(kMouseDownMask | kKeyDownMask,
-                                                                   [&](const InputEvent&) { ++global; });
+    const EventMonitorID globalMonitor =
+        events().addGlobalMonitor(kMouseDownMask | kKeyDownMask, [&](const InputEvent&) { ++global; });
 
     const EventOutcome onHud = events().click(QPointF(1100, 150));
     EXPECT_EQ(onHud.targetPID, desktop->ownPID());

@@ -36,7 +36,8 @@ TEST_F(DesktopFileBrowserTest, ListsTheDirectContentsOfAFolderUnderTheRootWithou
     ASSERT_TRUE(note.open(QIODevice::WriteOnly));
 
     EXPECT_EQ(listedNames("/Applications"), (QStringList{"Browser.app", "Editor.app", "Utilities", "readme.txt"}));
-    EXPECT_EQ(files().fileURL("/Applications/Editor.app"), desktop->workspace().urlForApplication("com.example.editor"));
+    EXPECT_EQ(files().fileURL("/Applications/Editor.app"),
+              desktop->workspace().urlForApplication("com.example.editor"));
 }
 
 TEST_F(DesktopFileBrowserTest, AMissingFolderOrAFileCannotBeListed)

@@ -3,12 +3,12 @@
 #include "UnreadableInputFiles.h"
 #include "core/MainThread.h"
 #include "core/ManualScheduler.h"
+#include "platform/WindowListProviding.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "platform/WindowListProviding.h"
 
 #include <QByteArrayList>
 #include <QDir>
@@ -50,7 +50,7 @@ struct MalformedCase {
     const char* errorStart;
 };
 
-class DesktopScenarioMalformedTest : public ::testing::TestWithParam<MalformedCase> {};
+class DesktopScenarioMalformedTest : public ::testing::TestWithParam<MalformedCase> { };
 
 TEST_P(DesktopScenarioMalformedTest, MalformedScenarioGivesAnErrorNamingTheField)
 {
@@ -74,25 +74,30 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"displayNotObject", R"({"displays": [3]})", "displays[0]: expected an object"},
         MalformedCase{"misspelt", R"({"displays": [{"bonds": [0, 0, 10, 10]}]})", "displays[0].bonds: unknown field"},
         MalformedCase{"unknownTop", withDisplay(R"(, "extra": 1)"), "extra: unknown field"},
-        MalformedCase{"windowBoundsText",
-                      withDisplay(R"(, "applications": [{"name": "A"}, {"name": "B", "windows": [{"bounds": "0 0 1 1"}]}])"),
-                      "applications[1].windows[0].bounds: expected an array of four numbers"},
+        MalformedCase{
+            "windowBoundsText",
+            withDisplay(R"(, "applications": [{"name": "A"}, {"name": "B", "windows": [{"bounds": "0 0 1 1"}]}])"),
+            "applications[1].windows[0].bounds: expected an array of four numbers"},
         MalformedCase{"windowNoBounds", withDisplay(R"(, "applications": [{"name": "A", "windows": [{}]}])"),
                       "applications[0].windows[0].bounds: missing"},
-        MalformedCase{"windowBadDisplay",
-                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "display": 1}]}])"),
-                      "applications[0].windows[0].display: 1 is out of range"},
-        MalformedCase{"windowBadSpace",
-                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "space": 2}]}])"),
-                      "applications[0].windows[0].space: 2 is out of range"},
-        MalformedCase{"alphaRange",
-                      withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "alpha": 2}]}])"),
-                      "applications[0].windows[0].alpha: 2 is out of range"},
+        MalformedCase{
+            "windowBadDisplay",
+            withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "display": 1}]}])"),
+            "applications[0].windows[0].display: 1 is out of range"},
+        MalformedCase{
+            "windowBadSpace",
+            withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "space": 2}]}])"),
+            "applications[0].windows[0].space: 2 is out of range"},
+        MalformedCase{
+            "alphaRange",
+            withDisplay(R"(, "applications": [{"name": "A", "windows": [{"bounds": [0,0,1,1], "alpha": 2}]}])"),
+            "applications[0].windows[0].alpha: 2 is out of range"},
         MalformedCase{"anonymousApplication", withDisplay(R"(, "applications": [{"hidden": true}])"),
                       "applications[0]: an application needs a bundleIdentifier or a name"},
         MalformedCase{"policy", withDisplay(R"(, "applications": [{"name": "A", "activationPolicy": "background"}])"),
                       "applications[0].activationPolicy: expected one of regular, accessory, prohibited"},
-        MalformedCase{"duplicatePid", withDisplay(R"(, "applications": [{"name": "A", "pid": 7}, {"name": "B", "pid": 7}])"),
+        MalformedCase{"duplicatePid",
+                      withDisplay(R"(, "applications": [{"name": "A", "pid": 7}, {"name": "B", "pid": 7}])"),
                       "applications[1].pid: 7 is already in use"},
         MalformedCase{"pidOfVesk", withDisplay(R"(, "applications": [{"name": "A", "pid": 4242}])"),
                       "applications[0].pid: 4242 is already in use"},
@@ -100,15 +105,18 @@ INSTANTIATE_TEST_SUITE_P(
                       "bundles[0].path: expected an absolute path ending in .app"},
         MalformedCase{"bundleEscapes", withDisplay(R"(, "bundles": [{"path": "/Applications/../../etc/A.app"}])"),
                       "bundles[0].path: expected an absolute path"},
-        MalformedCase{"bundleSchemes", withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "urlSchemes": [1]}])"),
+        MalformedCase{"bundleSchemes",
+                      withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "urlSchemes": [1]}])"),
                       "bundles[0].urlSchemes: expected an array of strings"},
-        MalformedCase{"launchAppearance",
-                      withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "launch": {"appearance": "soon"}}])"),
-                      "bundles[0].launch.appearance: expected one of afterDelay, never, onOtherSpace"},
+        MalformedCase{
+            "launchAppearance",
+            withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "launch": {"appearance": "soon"}}])"),
+            "bundles[0].launch.appearance: expected one of afterDelay, never, onOtherSpace"},
         MalformedCase{"launchDelayNegative",
                       withDisplay(R"(, "bundles": [{"path": "/Applications/A.app", "launch": {"windowDelay": -1}}])"),
                       "bundles[0].launch.windowDelay: -1 is out of range"},
-        MalformedCase{"unknownBundlePath", withDisplay(R"(, "applications": [{"name": "A", "bundlePath": "/Applications/B.app"}])"),
+        MalformedCase{"unknownBundlePath",
+                      withDisplay(R"(, "applications": [{"name": "A", "bundlePath": "/Applications/B.app"}])"),
                       "applications[0].bundlePath: no bundle has the path"},
         MalformedCase{"frontmostUnknown", withDisplay(R"(, "frontmost": "com.example.none")"),
                       "frontmost: no application has the bundle identifier com.example.none"},
@@ -119,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"vesk", withDisplay(R"(, "vesk": {"pid": 0})"), "vesk.pid: 0 is out of range"},
         MalformedCase{"displayTooLarge", R"({"displays": [{"bounds": [0, 0, 30000, 1080]}]})",
                       "displays[0].bounds: 30000 × 1080 points is too large; a display has at most 8192 × 8192"},
-        MalformedCase{"largestDisplayAndOneMore", R"({"displays": [{"bounds": [0, 0, 8192, 8192]}, {"bounds": [0, 0, 8193, 10]}]})",
+        MalformedCase{"largestDisplayAndOneMore",
+                      R"({"displays": [{"bounds": [0, 0, 8192, 8192]}, {"bounds": [0, 0, 8193, 10]}]})",
                       "displays[1].bounds: 8193 × 10 points is too large"},
         MalformedCase{"tooManyDisplays", displays(17), "displays: 17 displays; a desktop has at most 16"},
         MalformedCase{"displayFarAway", R"({"displays": [{"bounds": [1e12, 0, 1920, 1080]}]})",
@@ -159,7 +168,8 @@ TEST(DesktopScenarioLoader, MissingFileIsAnErrorNamingIt)
 
 TEST(DesktopScenarioLoader, NullBundleIdentifierOfVeskMeansItHasNone)
 {
-    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(R"(, "vesk": {"bundleIdentifier": null, "version": null})"));
+    const ScenarioLoadResult result =
+        DesktopScenarioLoader::parse(withDisplay(R"(, "vesk": {"bundleIdentifier": null, "version": null})"));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     EXPECT_FALSE(result.scenario->vesk.bundleIdentifier);
     EXPECT_FALSE(result.scenario->vesk.version);
@@ -230,9 +240,9 @@ namespace {
 
 TEST(DesktopScenarioLoader, DiagnosticPayloadsWaitForTheSubscriberAndArriveOffTheMainThread)
 {
-    const ScenarioLoadResult result = DesktopScenarioLoader::parse(withDisplay(
-        R"(, "hardwareModel": "Workstation1,1", "darkAppearance": true,)"
-        R"( "diagnosticPayloads": [{"crashDiagnostics": [{"signal": 11}]}, {}])"));
+    const ScenarioLoadResult result = DesktopScenarioLoader::parse(
+        withDisplay(R"(, "hardwareModel": "Workstation1,1", "darkAppearance": true,)"
+                    R"( "diagnosticPayloads": [{"crashDiagnostics": [{"signal": 11}]}, {}])"));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     QTemporaryDir root;
     ManualScheduler scheduler;

@@ -12,7 +12,10 @@ namespace {
 
 class DesktopScreenCapturerTest : public DesktopTestScene {
 protected:
-    QRgb pixel(int display, QPoint point) const { return DesktopScreenCapturer(*desktop).capture(display).pixel(point); }
+    QRgb pixel(int display, QPoint point) const
+    {
+        return DesktopScreenCapturer(*desktop).capture(display).pixel(point);
+    }
 
     static QRgb colourOf(const char* bundleID) { return DesktopScreenCapturer::windowColour(bundleID).rgb(); }
     static QRgb wallpaper() { return DesktopScreenCapturer::wallpaperColour().rgb(); }

@@ -10,7 +10,7 @@ using vesk::platform::testing::DesktopTestScene;
 
 namespace {
 
-class DesktopSystemInfoTest : public DesktopTestScene {};
+class DesktopSystemInfoTest : public DesktopTestScene { };
 
 TEST_F(DesktopSystemInfoTest, ReportsTheDesktopsMachineAndAppearance)
 {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "DesktopSpecs.h"
-#include "platform/simulated/DesktopScenario.h"
 #include "core/ManualScheduler.h"
-#include "platform/simulated/SimulatedDesktop.h"
 #include "platform/WindowListProviding.h"
+#include "platform/simulated/DesktopScenario.h"
+#include "platform/simulated/SimulatedDesktop.h"
 
 #include <QTemporaryDir>
 
@@ -19,10 +19,7 @@ namespace vesk::platform::testing {
 // an editor and a browser with one window each on the first display.
 class DesktopTestScene : public ::testing::Test {
 protected:
-    static DisplaySpec display(quint32 id, QRectF bounds, int spaces = 1)
-    {
-        return test::display(id, bounds, spaces);
-    }
+    static DisplaySpec display(quint32 id, QRectF bounds, int spaces = 1) { return test::display(id, bounds, spaces); }
 
     static WindowSpec window(QString title, QRectF bounds)
     {

@@ -1,7 +1,7 @@
 #include "DesktopTestScene.h"
 
-#include "platform/simulated/DesktopWorkspace.h"
 #include "core/MainThread.h"
+#include "platform/simulated/DesktopWorkspace.h"
 
 #include <QSignalSpy>
 
@@ -193,14 +193,17 @@ TEST_F(DesktopWorkspaceTest, NotificationsReachTheirObserversLaterOnTheMainQueue
     desktop->switchToSpace(desktop->displays()[0].spaceIDs[1]);
     EXPECT_EQ(received.size(), 2u) << "the Space change is only queued so far";
     scheduler.advance(0);
-    EXPECT_EQ(received, (std::vector<std::pair<QString, QString>>{
-                            {"launch", "com.example.terminal"}, {"activate", "com.example.terminal"}, {"space", "-"}}));
+    EXPECT_EQ(received, (std::vector<std::pair<QString, QString>>{{"launch", "com.example.terminal"},
+                                                                  {"activate", "com.example.terminal"},
+                                                                  {"space", "-"}}));
 
     // Removed before a queued activation is delivered: it never arrives.
     desktop->activate(pidOf("com.example.editor"), 0);
     workspace().removeObserver(activation);
     scheduler.advance(0);
-    EXPECT_EQ(std::count(received.begin(), received.end(), std::pair<QString, QString>{"activate", "com.example.editor"}), 0);
+    EXPECT_EQ(std::count(received.begin(), received.end(),
+                         std::pair<QString, QString>{"activate", "com.example.editor"}),
+              0);
 }
 
 TEST_F(DesktopWorkspaceTest, AnObserverMayRemoveItselfAndQueuedNotificationsOutliveNoWorkspace)

@@ -93,10 +93,10 @@ TEST_F(RealDisplayPresenterTest, InputToVeskPassesTheTapsFirst)
     EXPECT_EQ(own.presses, 1);
     EXPECT_EQ(desktop->frontmostPID(), desktop->ownPID());
 
-    const auto tap = desktop->events().createTap(
-        TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
-        eventMaskBit(EventType::leftMouseDown) | eventMaskBit(EventType::keyDown),
-        [](int, const InputEvent&) -> std::optional<InputEvent> { return std::nullopt; });
+    const auto tap =
+        desktop->events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                                    eventMaskBit(EventType::leftMouseDown) | eventMaskBit(EventType::keyDown),
+                                    [](int, const InputEvent&) -> std::optional<InputEvent> { return std::nullopt; });
     ASSERT_TRUE(tap);
     QTest::mouseClick(&own, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::keyClick(&own, Qt::Key_A);

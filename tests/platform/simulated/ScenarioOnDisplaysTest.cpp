@@ -7,7 +7,7 @@ using namespace vesk::platform::testing;
 
 namespace {
 
-class ScenarioOnDisplaysTest : public DesktopTestScene {};
+class ScenarioOnDisplaysTest : public DesktopTestScene { };
 
 TEST_F(ScenarioOnDisplaysTest, WindowsMoveToTheDisplayInTheirPlaceAndFitIntoIt)
 {
@@ -30,10 +30,10 @@ TEST_F(ScenarioOnDisplaysTest, WindowsMoveToTheDisplayInTheirPlaceAndFitIntoIt)
         QRectF bounds;
     };
     const Case cases[] = {
-        {moved.applications[0].windows[0], QRectF(100, 100, 600, 400)}, // fits: stays
-        {moved.applications[1].windows[0], QRectF(300, 200, 800, 500)}, // fits: stays
-        {moved.applications[2].windows[0], QRectF(100, 50, 700, 500)},  // same offset on the first display
-        {moved.applications[2].windows[1], QRectF(0, 300, 1280, 300)},  // shrunk to the display's width
+        {moved.applications[0].windows[0], QRectF(100, 100, 600, 400)},   // fits: stays
+        {moved.applications[1].windows[0], QRectF(300, 200, 800, 500)},   // fits: stays
+        {moved.applications[2].windows[0], QRectF(100, 50, 700, 500)},    // same offset on the first display
+        {moved.applications[2].windows[1], QRectF(0, 300, 1280, 300)},    // shrunk to the display's width
         {moved.bundles[0].launch.windows[0], QRectF(680, 400, 600, 400)}, // moved up and left to fit
     };
     for (const Case& c : cases) {

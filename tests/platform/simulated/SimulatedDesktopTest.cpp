@@ -1,11 +1,11 @@
 #include "DesktopTestScene.h"
 
+#include "platform/WindowLevel.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopCommandRunner.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScreenProvider.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
-#include "platform/WindowLevel.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -18,7 +18,7 @@ using vesk::platform::testing::DesktopTestScene;
 
 namespace {
 
-class SimulatedDesktopTest : public DesktopTestScene {};
+class SimulatedDesktopTest : public DesktopTestScene { };
 
 TEST_F(SimulatedDesktopTest, WindowListIsFrontToBackWithThePlatformKeys)
 {
@@ -53,10 +53,12 @@ TEST_F(SimulatedDesktopTest, DesktopElementsAreListedOnlyWithoutTheExcludeOption
 
 TEST_F(SimulatedDesktopTest, WindowLevelsFollowThePlatformOrder)
 {
-    const std::vector<WindowLevelKey> ascending = {
-        WindowLevelKey::desktop,  WindowLevelKey::desktopIcon, WindowLevelKey::backstop,  WindowLevelKey::normal,
-        WindowLevelKey::floating, WindowLevelKey::modalPanel,  WindowLevelKey::dock,      WindowLevelKey::mainMenu,
-        WindowLevelKey::status,   WindowLevelKey::popUpMenu,   WindowLevelKey::screenSaver};
+    const std::vector<WindowLevelKey> ascending = {WindowLevelKey::desktop,    WindowLevelKey::desktopIcon,
+                                                   WindowLevelKey::backstop,   WindowLevelKey::normal,
+                                                   WindowLevelKey::floating,   WindowLevelKey::modalPanel,
+                                                   WindowLevelKey::dock,       WindowLevelKey::mainMenu,
+                                                   WindowLevelKey::status,     WindowLevelKey::popUpMenu,
+                                                   WindowLevelKey::screenSaver};
     for (size_t i = 1; i < ascending.size(); ++i)
         EXPECT_LT(windowLevelForKey(ascending[i - 1]), windowLevelForKey(ascending[i])) << i;
     EXPECT_EQ(windowLevelForKey(WindowLevelKey::normal), 0);
@@ -254,7 +256,7 @@ struct QuitCase {
     bool terminatedLater;
 };
 
-class SimulatedDesktopQuitTest : public DesktopTestScene, public ::testing::WithParamInterface<QuitCase> {};
+class SimulatedDesktopQuitTest : public DesktopTestScene, public ::testing::WithParamInterface<QuitCase> { };
 
 TEST_P(SimulatedDesktopQuitTest, TerminateRequestFollowsTheApplicationsBehaviour)
 {
@@ -275,13 +277,12 @@ TEST_P(SimulatedDesktopQuitTest, TerminateRequestFollowsTheApplicationsBehaviour
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Behaviours, SimulatedDesktopQuitTest,
-    ::testing::Values(QuitCase{"quits", QuitBehaviour::quits, 0, true, true},
-                      QuitCase{"quitsLaterNotYet", QuitBehaviour::quitsLater, 1.9, false, false},
-                      QuitCase{"quitsLater", QuitBehaviour::quitsLater, 2.0, false, true},
-                      QuitCase{"refuses", QuitBehaviour::refuses, 60, false, false}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
+INSTANTIATE_TEST_SUITE_P(Behaviours, SimulatedDesktopQuitTest,
+                         ::testing::Values(QuitCase{"quits", QuitBehaviour::quits, 0, true, true},
+                                           QuitCase{"quitsLaterNotYet", QuitBehaviour::quitsLater, 1.9, false, false},
+                                           QuitCase{"quitsLater", QuitBehaviour::quitsLater, 2.0, false, true},
+                                           QuitCase{"refuses", QuitBehaviour::refuses, 60, false, false}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(SimulatedDesktopTest, TerminatingTheFrontmostApplicationBringsTheNextForward)
 {
@@ -394,8 +395,8 @@ TEST_F(SimulatedDesktopTest, MouseStateIsKeptPerButton)
 
 TEST_F(SimulatedDesktopTest, RemovingADisplayMovesItsWindowsToTheFirst)
 {
-    const WindowNumber side
-        = desktop->addWindow(pidOf("com.example.editor"), window("side.txt", QRectF(1540, 100, 400, 300)));
+    const WindowNumber side =
+        desktop->addWindow(pidOf("com.example.editor"), window("side.txt", QRectF(1540, 100, 400, 300)));
     desktop->removeDisplay(1);
     ASSERT_TRUE(desktop->window(side));
     EXPECT_TRUE(listed(side, onScreen));

@@ -71,10 +71,10 @@ TEST_F(TitleBarInteractionTest, APressAndAReleaseOnOneButtonPressIt)
 
 TEST_F(TitleBarInteractionTest, ASwallowedPressStartsNeitherADragNorAButton)
 {
-    const auto tap = desktop->events().createTap(
-        TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
-        eventMaskBit(EventType::leftMouseDown),
-        [](int, const InputEvent&) -> std::optional<InputEvent> { return std::nullopt; });
+    const auto tap =
+        desktop->events().createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                                    eventMaskBit(EventType::leftMouseDown),
+                                    [](int, const InputEvent&) -> std::optional<InputEvent> { return std::nullopt; });
     ASSERT_TRUE(tap);
     drag(QPointF(200, 110), QPointF(260, 150));
     desktop->events().click(QPointF(114, 113));
