@@ -1,6 +1,7 @@
 #include "panels/SessionUIController.h"
 
 #include "core/TextFormat.h"
+#include "panels/SessionControlling.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -15,6 +16,13 @@ void appendVisibleFrame(const Panel* panel, std::vector<Rect>& rects)
 {
     if (panel && panel->isVisible())
         rects.push_back(panel->frame());
+}
+
+// Closing the quick-access panel by hand lets every allowed application be
+// brought back; no window was lost.
+void requestQuickAccessRecovery(SessionControlling& session)
+{
+    session.scheduleAllowedAppsRecovery(QStringLiteral("quickAccessPanelClosed"), std::nullopt, false);
 }
 
 } // namespace
@@ -55,7 +63,7 @@ void SessionUIController::setVeskControlRectsChangedHandler(ControlRectsHandler 
     publishVeskControlRects();
 }
 
-void SessionUIController::showHUD(SessionManager& manager)
+void SessionUIController::showHUD(SessionControlling& session)
 {
     if (stageVeskPanel_) {
         logger_.log(VeskLogLevel::info, QStringLiteral("HUD panel skipped because StageVesk panel is active"));
@@ -63,7 +71,7 @@ void SessionUIController::showHUD(SessionManager& manager)
     }
     dismissHUD();
     hudPanel_.reset(new SessionHUDPanel(environment_.panels));
-    hudPanel_->show(content_->makeHUDView(manager));
+    hudPanel_->show(content_->makeHUDView(session));
     publishVeskControlRects();
     logger_.log(VeskLogLevel::info, QStringLiteral("HUD panel shown"));
 }
@@ -79,7 +87,7 @@ void SessionUIController::dismissHUD()
     logger_.log(VeskLogLevel::info, QStringLiteral("HUD panel dismissed"));
 }
 
-void SessionUIController::showStageVeskPanel(SessionManager& manager, StageVeskControlling& stage)
+void SessionUIController::showStageVeskPanel(SessionControlling& session, StageVeskControlling& stage)
 {
     dismissStageVeskPanel();
     std::unique_ptr<StageVeskPanelManaging> bars = content_->makeStageVeskPanel();
@@ -89,7 +97,7 @@ void SessionUIController::showStageVeskPanel(SessionManager& manager, StageVeskC
     });
     if (environment_.panels.screens.mainScreen()) {
         bars->dismiss();
-        bars->show(manager, stage);
+        bars->show(session, stage);
     }
     stageVeskPanel_ = std::move(bars);
     publishVeskControlRects();
@@ -105,19 +113,18 @@ void SessionUIController::dismissStageVeskPanel()
     logger_.log(VeskLogLevel::info, QStringLiteral("StageVesk panel dismissed"));
 }
 
-void SessionUIController::showAppLaunchPrompt(SessionManager& manager)
+void SessionUIController::showAppLaunchPrompt(SessionControlling& session)
 {
-    std::optional<SessionPanelContentProviding::AppLaunchPromptContent> prompt =
-        content_->makeAppLaunchPromptView(manager);
-    if (!prompt) {
+    if (!session.pendingAppLaunchPrompt()) {
         logger_.log(VeskLogLevel::warning, QStringLiteral("showAppLaunchPrompt called without a pending prompt"));
         return;
     }
+    const AppLaunchPrompt prompt = *session.pendingAppLaunchPrompt();
     dismissAppLaunchPrompt();
     appLaunchPromptPanel_.reset(new AppLaunchPromptPanel(environment_.panels));
-    appLaunchPromptPanel_->show(prompt->view);
+    appLaunchPromptPanel_->show(content_->makeAppLaunchPromptView(session, prompt));
     publishVeskControlRects();
-    logger_.log(VeskLogLevel::info, QStringLiteral("App-launch prompt panel shown — bundleID=") + prompt->bundleID);
+    logger_.log(VeskLogLevel::info, QStringLiteral("App-launch prompt panel shown — bundleID=") + prompt.bundleID);
 }
 
 void SessionUIController::dismissAppLaunchPrompt()
@@ -131,22 +138,23 @@ void SessionUIController::dismissAppLaunchPrompt()
     logger_.log(VeskLogLevel::info, QStringLiteral("App-launch prompt panel dismissed"));
 }
 
-void SessionUIController::toggleQuickAccessPanel(SessionManager& manager)
+void SessionUIController::toggleQuickAccessPanel(SessionControlling& session)
 {
     if (quickAccessPanel_) {
         dismissQuickAccessPanel();
-        content_->requestQuickAccessRecovery(manager);
+        requestQuickAccessRecovery(session);
         return;
     }
     quickAccessPanel_.reset(new QuickAccessPanel(environment_.panels));
     // The recovery follows the close even when the controller is gone.
-    std::function<void()> onClose = [weakSelf = std::weak_ptr<SessionUIController*>(self_), content = content_,
-                                     &manager] {
+    QPointer<SessionControlling> weakSession(&session);
+    std::function<void()> onClose = [weakSelf = std::weak_ptr<SessionUIController*>(self_), weakSession] {
         if (const auto self = weakSelf.lock())
             (*self)->dismissQuickAccessPanel();
-        content->requestQuickAccessRecovery(manager);
+        if (weakSession)
+            requestQuickAccessRecovery(*weakSession);
     };
-    quickAccessPanel_->show(content_->makeQuickAccessView(manager, onClose), onClose);
+    quickAccessPanel_->show(content_->makeQuickAccessView(session, onClose), onClose);
     publishVeskControlRects();
     logger_.log(VeskLogLevel::info, QStringLiteral("Quick access panel shown"));
 }

@@ -39,13 +39,13 @@ public:
     // is gone) the first of our windows that is not a panel stands in.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
-    void showHUD(SessionManager& manager) override;
+    void showHUD(SessionControlling& session) override;
     void dismissHUD() override;
-    void showStageVeskPanel(SessionManager& manager, StageVeskControlling& stage) override;
+    void showStageVeskPanel(SessionControlling& session, StageVeskControlling& stage) override;
     void dismissStageVeskPanel() override;
-    void showAppLaunchPrompt(SessionManager& manager) override;
+    void showAppLaunchPrompt(SessionControlling& session) override;
     void dismissAppLaunchPrompt() override;
-    void toggleQuickAccessPanel(SessionManager& manager) override;
+    void toggleQuickAccessPanel(SessionControlling& session) override;
     void dismissQuickAccessPanel() override;
     void toggleBugReportPanel() override;
     void dismissBugReportPanel() override;

@@ -7,7 +7,7 @@
 
 namespace vesk {
 
-class SessionManager;
+class SessionControlling;
 class StageVeskControlling;
 
 // The manager of a session's stage control bars as the session UI controller
@@ -20,7 +20,7 @@ public:
     // Called whenever bars are shown, moved or hidden.
     virtual void setControlRectsChangedHandler(std::function<void()> handler) = 0;
     // Shows the bars for the session and its stage (held weakly).
-    virtual void show(SessionManager& manager, StageVeskControlling& stage) = 0;
+    virtual void show(SessionControlling& session, StageVeskControlling& stage) = 0;
     // Closes every bar and the settings panel.
     virtual void dismiss() = 0;
     // Frames of the visible bars and settings panel, bottom-left global.

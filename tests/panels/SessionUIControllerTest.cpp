@@ -1,8 +1,8 @@
 #include "panels/SessionUIController.h"
 #include "stage/NoOpStageVeskService.h"
 
+#include "FakeSession.h"
 #include "PanelScene.h"
-#include "session/SessionTestDoubles.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,7 +18,7 @@ class FakeStageBars final : public StageVeskPanelManaging {
 public:
     explicit FakeStageBars(QStringList& trace) : trace_(trace) { }
     void setControlRectsChangedHandler(std::function<void()> handler) override { changed = std::move(handler); }
-    void show(SessionManager&, StageVeskControlling&) override
+    void show(SessionControlling&, StageVeskControlling&) override
     {
         trace_ << QStringLiteral("show");
         rects = {Rect{0, 0, 1440, 40}};
@@ -44,17 +44,16 @@ private:
 // Plain views, and a record of what the controller asked for.
 class FakeContent final : public SessionPanelContentProviding {
 public:
-    QWidget* makeHUDView(SessionManager&) override { return new QWidget; }
-    QWidget* makeQuickAccessView(SessionManager&, std::function<void()> onClose) override
+    QWidget* makeHUDView(SessionControlling&) override { return new QWidget; }
+    QWidget* makeQuickAccessView(SessionControlling&, std::function<void()> onClose) override
     {
         quickAccessClose = std::move(onClose);
         return new QWidget;
     }
-    std::optional<AppLaunchPromptContent> makeAppLaunchPromptView(SessionManager&) override
+    QWidget* makeAppLaunchPromptView(SessionControlling&, const AppLaunchPrompt& prompt) override
     {
-        if (!pendingPrompt)
-            return std::nullopt;
-        return AppLaunchPromptContent{*pendingPrompt, new QWidget};
+        trace << QStringLiteral("prompt view for ") + prompt.bundleID;
+        return new QWidget;
     }
     QWidget* makeBugReportView(std::function<void()> onClose) override
     {
@@ -67,9 +66,7 @@ public:
         stageBars = bars.get();
         return bars;
     }
-    void requestQuickAccessRecovery(SessionManager&) override { trace << QStringLiteral("recovery"); }
 
-    std::optional<QString> pendingPrompt;
     std::function<void()> quickAccessClose;
     std::function<void()> bugReportClose;
     FakeStageBars* stageBars = nullptr;
@@ -84,13 +81,16 @@ protected:
             [this](const std::vector<Rect>& rects) { published.push_back(rects); });
     }
 
-    SessionServices managerServices()
+    static AppLaunchPrompt prompt(const QString& bundleID)
     {
-        SessionServices services;
-        services.workspace = std::make_shared<test::FakeWorkspace>(calls);
-        services.allowedWindowWaiter =
-            std::make_shared<test::TraceWaiter>(calls, std::make_shared<test::FakeDetector>(), scheduler);
-        return services;
+        return AppLaunchPrompt{QUuid::createUuid(), bundleID, bundleID.section('.', -1)};
+    }
+
+    // The recovery requests the session received.
+    qsizetype recoveries() const
+    {
+        return session.calls.filter(QStringLiteral("scheduleAllowedAppsRecovery(quickAccessPanelClosed, none, false)"))
+            .size();
     }
 
     void pressEscape(QWidget& panel)
@@ -99,8 +99,7 @@ protected:
         QCoreApplication::sendEvent(&panel, &escape);
     }
 
-    test::CallTrace calls;
-    SessionManager manager{managerServices(), scheduler, scheduler};
+    test::FakeSession session;
     NoOpStageVeskService stage;
     std::shared_ptr<FakeContent> content = std::make_shared<FakeContent>();
     int activations = 0;
@@ -118,14 +117,14 @@ TEST_F(SessionUIControllerTest, PublishesVisiblePanelsInOrderThenTheStageBars)
     EXPECT_TRUE(published.front().empty()) << "installing the handler publishes at once";
     EXPECT_TRUE(logs.contains(QStringLiteral("Vesk control rects published — count=0, rects=[]")));
 
-    content->pendingPrompt = QStringLiteral("com.example.chat");
+    session.setPendingPrompt(prompt(QStringLiteral("com.example.chat")));
     desktop.setMouseLocation(QPointF(100, 800));
-    controller->showAppLaunchPrompt(manager);
+    controller->showAppLaunchPrompt(session);
     controller->toggleBugReportPanel();
     desktop.setMouseLocation(QPointF(700, 700));
-    controller->toggleQuickAccessPanel(manager);
-    controller->showHUD(manager);
-    controller->showStageVeskPanel(manager, stage);
+    controller->toggleQuickAccessPanel(session);
+    controller->showHUD(session);
+    controller->showStageVeskPanel(session, stage);
 
     const Rect hud{1100, 621, 320, 234}, quickAccess{700, 280, 380, 420}, bugReport{100, 280, 460, 520},
         prompt{560, 371.5, 320, 132}, bar{0, 0, 1440, 40};
@@ -170,83 +169,83 @@ TEST_F(SessionUIControllerTest, DismissingTheHUDStageAndQuickAccessAlwaysPublish
         EXPECT_EQ(published.size() > before, c.publishes);
         EXPECT_EQ(logs.messages(QStringLiteral("SessionUIController")).contains(c.message), c.publishes);
     }
-    EXPECT_TRUE(content->trace.isEmpty()) << "closing quick access from the stop asks for no recovery";
+    EXPECT_EQ(recoveries(), 0) << "closing quick access from the stop asks for no recovery";
 }
 
 TEST_F(SessionUIControllerTest, HUDIsSkippedWhileStageBarsAreHeldEvenWithoutAMainScreen)
 {
     desktop.removeDisplay(0);
-    controller->showStageVeskPanel(manager, stage);
+    controller->showStageVeskPanel(session, stage);
     EXPECT_TRUE(content->trace.isEmpty()) << "without a main screen the bars are held but not shown";
     ASSERT_NE(controller->stageVeskPanel(), nullptr);
-    controller->showHUD(manager);
+    controller->showHUD(session);
     EXPECT_EQ(controller->hudPanel(), nullptr);
     EXPECT_TRUE(logs.contains(QStringLiteral("HUD panel skipped because StageVesk panel is active")));
 
     controller->dismissStageVeskPanel();
-    controller->showHUD(manager);
+    controller->showHUD(session);
     ASSERT_NE(controller->hudPanel(), nullptr);
     const auto firstHUD = controller->hudPanel()->windowNumber();
-    controller->showHUD(manager);
+    controller->showHUD(session);
     EXPECT_FALSE(listed(firstHUD) && listed(firstHUD)->visible) << "the second HUD replaces the first";
     EXPECT_TRUE(controller->hudPanel()->isVisible());
 }
 
 TEST_F(SessionUIControllerTest, StageBarsAreClosedBeforeTheyAreShownAndTheOldOnesGo)
 {
-    controller->showStageVeskPanel(manager, stage);
+    controller->showStageVeskPanel(session, stage);
     EXPECT_EQ(content->trace, (QStringList{"dismiss", "show"}));
-    controller->showStageVeskPanel(manager, stage);
+    controller->showStageVeskPanel(session, stage);
     EXPECT_EQ(content->trace, (QStringList{"dismiss", "show", "dismiss", "dismiss", "show"}));
 }
 
 TEST_F(SessionUIControllerTest, QuickAccessClosesByToggleEscapeOrOutsideClickAndAsksForRecovery)
 {
-    controller->toggleQuickAccessPanel(manager);
+    controller->toggleQuickAccessPanel(session);
     QuickAccessPanel* panel = controller->quickAccessPanel();
     ASSERT_NE(panel, nullptr);
-    controller->toggleQuickAccessPanel(manager);
+    controller->toggleQuickAccessPanel(session);
     EXPECT_EQ(controller->quickAccessPanel(), nullptr);
-    EXPECT_EQ(content->trace, QStringList{"recovery"});
+    EXPECT_EQ(recoveries(), 1);
 
-    controller->toggleQuickAccessPanel(manager);
+    controller->toggleQuickAccessPanel(session);
     panel = controller->quickAccessPanel();
     pressEscape(*panel);
     EXPECT_EQ(controller->quickAccessPanel(), nullptr);
-    EXPECT_EQ(content->trace.size(), 2);
+    EXPECT_EQ(recoveries(), 2);
     EXPECT_FALSE(panel->hasOnDismiss()) << "a second Escape on the closed panel does nothing";
     pressEscape(*panel);
-    EXPECT_EQ(content->trace.size(), 2);
+    EXPECT_EQ(recoveries(), 2);
 
     desktop.setMouseLocation(QPointF(300, 600));
-    controller->toggleQuickAccessPanel(manager);
+    controller->toggleQuickAccessPanel(session);
     controller->handleGlobalClick(Point{310, 500}); // inside
     EXPECT_NE(controller->quickAccessPanel(), nullptr);
     controller->handleGlobalClick(Point{1300, 100});
     EXPECT_EQ(controller->quickAccessPanel(), nullptr);
-    EXPECT_EQ(content->trace.size(), 3);
+    EXPECT_EQ(recoveries(), 3);
     EXPECT_TRUE(
         logs.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=clickOutside")));
 
     // The view's close button after the controller is gone still asks for the recovery.
-    controller->toggleQuickAccessPanel(manager);
+    controller->toggleQuickAccessPanel(session);
     const std::function<void()> close = content->quickAccessClose;
     controller.reset();
     close();
-    EXPECT_EQ(content->trace.size(), 4);
+    EXPECT_EQ(recoveries(), 4);
 }
 
 TEST_F(SessionUIControllerTest, ClicksGoToQuickAccessBugReportAndStageButNeverCloseTheHUDOrPrompt)
 {
-    content->pendingPrompt = QStringLiteral("com.example.chat");
-    controller->showHUD(manager);
-    controller->showAppLaunchPrompt(manager);
+    session.setPendingPrompt(prompt(QStringLiteral("com.example.chat")));
+    controller->showHUD(session);
+    controller->showAppLaunchPrompt(session);
     controller->handleGlobalClick(Point{5, 5});
     EXPECT_NE(controller->hudPanel(), nullptr);
     EXPECT_NE(controller->appLaunchPromptPanel(), nullptr);
 
     controller->toggleBugReportPanel();
-    controller->showStageVeskPanel(manager, stage);
+    controller->showStageVeskPanel(session, stage);
     content->trace.clear();
     controller->handleGlobalClick(Point{1400, 20});
     EXPECT_EQ(controller->bugReportPanel(), nullptr);
@@ -262,21 +261,22 @@ TEST_F(SessionUIControllerTest, ClicksGoToQuickAccessBugReportAndStageButNeverCl
 
 TEST_F(SessionUIControllerTest, PromptNeedsAPendingPromptAndReplacesTheOpenOne)
 {
-    controller->showAppLaunchPrompt(manager);
+    controller->showAppLaunchPrompt(session);
     EXPECT_EQ(controller->appLaunchPromptPanel(), nullptr);
     EXPECT_TRUE(logs.contains(QStringLiteral("showAppLaunchPrompt called without a pending prompt")));
 
-    content->pendingPrompt = QStringLiteral("com.example.chat");
-    controller->showAppLaunchPrompt(manager);
+    session.setPendingPrompt(prompt(QStringLiteral("com.example.chat")));
+    controller->showAppLaunchPrompt(session);
     const auto first = controller->appLaunchPromptPanel()->windowNumber();
-    content->pendingPrompt.reset();
-    controller->showAppLaunchPrompt(manager);
+    session.setPendingPrompt(std::nullopt);
+    controller->showAppLaunchPrompt(session);
     EXPECT_NE(controller->appLaunchPromptPanel(), nullptr) << "an open prompt stays without a new one";
 
-    content->pendingPrompt = QStringLiteral("com.example.mail");
-    controller->showAppLaunchPrompt(manager);
+    session.setPendingPrompt(prompt(QStringLiteral("com.example.mail")));
+    controller->showAppLaunchPrompt(session);
     EXPECT_FALSE(listed(first)->visible);
     EXPECT_TRUE(logs.contains(QStringLiteral("App-launch prompt panel shown — bundleID=com.example.mail")));
+    EXPECT_EQ(content->trace, (QStringList{"prompt view for com.example.chat", "prompt view for com.example.mail"}));
     EXPECT_TRUE(logs.contains(QStringLiteral("App-launch prompt dismissed")));
 }
 
@@ -300,7 +300,7 @@ TEST_F(SessionUIControllerTest, TheRegisteredMainWindowIsHiddenAndShownNotTheSet
 
 TEST_F(SessionUIControllerTest, WithoutARegisteredMainWindowTheFirstWindowThatIsNotAPanelStandsIn)
 {
-    controller->showHUD(manager); // a panel, passed over
+    controller->showHUD(session); // a panel, passed over
     QMainWindow window;
     window.show();
     controller->hideMainWindow();

@@ -1,0 +1,51 @@
+#include "app/SessionPanelContent.h"
+
+#include "app/BarlessStageVeskPanel.h"
+#include "feedback/BugReportFormModel.h"
+#include "feedback/BugReportView.h"
+#include "settings/VeskDefaultsStore.h"
+#include "settings/VeskLanguage.h"
+#include "ui/Localizer.h"
+
+namespace vesk {
+
+SessionPanelContent::SessionPanelContent(Environment environment) : environment_(environment)
+{
+}
+
+QLocale SessionPanelContent::locale() const
+{
+    const VeskDefaultsStore settings(environment_.standardDefaults);
+    return resolvedLocale(settings.language(), VeskDefaultsStore::systemPreferredLanguages());
+}
+
+QWidget* SessionPanelContent::makeHUDView(SessionControlling&)
+{
+    return new QWidget;
+}
+
+QWidget* SessionPanelContent::makeQuickAccessView(SessionControlling&, std::function<void()>)
+{
+    return new QWidget;
+}
+
+QWidget* SessionPanelContent::makeAppLaunchPromptView(SessionControlling&, const AppLaunchPrompt&)
+{
+    return new QWidget;
+}
+
+QWidget* SessionPanelContent::makeBugReportView(std::function<void()> onClose)
+{
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    auto model =
+        BugReportFormModel::make(BugReportFormModel::Environment{network_, environment_.scheduler, environment_.clock,
+                                                                 platform.workspace, platform.screens});
+    return new BugReportView(std::move(model), std::move(onClose), Localizer(locale()));
+}
+
+std::unique_ptr<StageVeskPanelManaging> SessionPanelContent::makeStageVeskPanel()
+{
+    return std::make_unique<BarlessStageVeskPanel>();
+}
+
+} // namespace vesk
