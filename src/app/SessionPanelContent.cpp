@@ -1,8 +1,11 @@
 #include "app/SessionPanelContent.h"
 
 #include "app/BarlessStageVeskPanel.h"
+#include "enforcement/InstalledApp.h"
 #include "feedback/BugReportFormModel.h"
 #include "feedback/BugReportView.h"
+#include "panels/AppLaunchPromptView.h"
+#include "panels/SessionHUDView.h"
 #include "settings/VeskDefaultsStore.h"
 #include "settings/VeskLanguage.h"
 #include "ui/Localizer.h"
@@ -19,9 +22,11 @@ QLocale SessionPanelContent::locale() const
     return resolvedLocale(settings.language(), VeskDefaultsStore::systemPreferredLanguages());
 }
 
-QWidget* SessionPanelContent::makeHUDView(SessionControlling&)
+QWidget* SessionPanelContent::makeHUDView(SessionControlling& session)
 {
-    return new QWidget;
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    return new SessionHUDView(session, InstalledApp::discoverAll(platform.files, platform.bundles),
+                              environment_.scheduler, environment_.clock, Localizer(locale()));
 }
 
 QWidget* SessionPanelContent::makeQuickAccessView(SessionControlling&, std::function<void()>)
@@ -29,9 +34,9 @@ QWidget* SessionPanelContent::makeQuickAccessView(SessionControlling&, std::func
     return new QWidget;
 }
 
-QWidget* SessionPanelContent::makeAppLaunchPromptView(SessionControlling&, const AppLaunchPrompt&)
+QWidget* SessionPanelContent::makeAppLaunchPromptView(SessionControlling& session, const AppLaunchPrompt& prompt)
 {
-    return new QWidget;
+    return new AppLaunchPromptView(session, prompt, Localizer(locale()));
 }
 
 QWidget* SessionPanelContent::makeBugReportView(std::function<void()> onClose)

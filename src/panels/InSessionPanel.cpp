@@ -3,6 +3,8 @@
 #include "core/TextFormat.h"
 #include "helpers/AppHelpers.h"
 
+#include <QLayout>
+
 namespace vesk {
 
 namespace {
@@ -34,24 +36,32 @@ InSessionPanel::InSessionPanel(Kind kind, const PanelEnvironment& environment)
 std::optional<Point> InSessionPanel::placedOrigin() const
 {
     if (kind_.placement == Placement::atPointer) {
-        return panelOriginNearMouse(kind_.size, pointFromQPointF(environment_.pointer.mouseLocation()),
-                                    environment_.screens);
+        return panelOriginNearMouse(Size{frame().width, frame().height},
+                                    pointFromQPointF(environment_.pointer.mouseLocation()), environment_.screens);
     }
     const std::optional<platform::ScreenInfo> main = environment_.screens.mainScreen();
     if (!main)
         return std::nullopt;
     const Rect visible = rectFromQRectF(main->visibleFrame);
+    const Rect& placed = frame();
     if (kind_.placement == Placement::topRightOfMainScreen)
-        return Point{visible.maxX() - kind_.size.width - hudMargin, visible.maxY() - kind_.size.height - hudMargin};
-    return Point{visible.midX() - kind_.size.width / 2, visible.midY() - kind_.size.height / 2};
+        return Point{visible.maxX() - placed.width - hudMargin, visible.maxY() - placed.height - hudMargin};
+    return Point{visible.midX() - placed.width / 2, visible.midY() - placed.height / 2};
 }
 
 void InSessionPanel::showContent(QWidget* view, const QString& logSuffix)
 {
-    if (view)
-        view->setFixedSize(toQSizeF(kind_.size).toSize());
+    Size size = kind_.size;
+    if (view && kind_.viewSetsItsHeight) {
+        view->setFixedWidth(int(size.width));
+        size.height = std::max(size.height, double(view->minimumHeight()));
+    } else if (view) {
+        view->setFixedSize(toQSizeF(size).toSize());
+    }
     setContentView(view);
-    setFrame(Rect{frame().x, frame().y, kind_.size.width, kind_.size.height});
+    if (view)
+        layout()->setAlignment(view, Qt::AlignTop);
+    setFrame(Rect{frame().x, frame().y, size.width, size.height});
     if (const std::optional<Point> origin = placedOrigin())
         setFrameOrigin(*origin);
     makeKeyAndOrderFront();

@@ -32,6 +32,9 @@ public:
         bool canBecomeKey = false;
         bool movableByWindowBackground = false;
         Placement placement = Placement::atPointer;
+        // The view keeps the height it sets itself, at the top of the panel;
+        // the panel grows where the view needs more. Otherwise the view fills the panel.
+        bool viewSetsItsHeight = false;
     };
 
     InSessionPanel(Kind kind, const PanelEnvironment& environment);

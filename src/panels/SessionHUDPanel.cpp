@@ -6,7 +6,7 @@ namespace vesk {
 
 SessionHUDPanel::SessionHUDPanel(const PanelEnvironment& environment)
     : InSessionPanel(Kind{QStringLiteral("SessionHUDPanel"), QStringLiteral("Session HUD"), size, windowLevel(), false,
-                          true, Placement::topRightOfMainScreen},
+                          true, Placement::topRightOfMainScreen, true},
                      environment)
 {
 }

@@ -10,7 +10,7 @@ class SessionHUDPanel final : public InSessionPanel {
 public:
     explicit SessionHUDPanel(const PanelEnvironment& environment);
 
-    // Shows `view` framed at the panel's size.
+    // Shows `view` at the top of the panel, which grows where the view needs more than 234 points.
     void show(QWidget* view) { showContent(view); }
 
     static constexpr Size size{320, 234};

@@ -2,7 +2,10 @@
 
 #include "core/ManualScheduler.h"
 #include "core/UserDefaults.h"
+#include "panels/FilledButton.h"
 #include "panels/QuickAccessPanel.h"
+#include "panels/SessionHUDPanel.h"
+#include "panels/SessionHUDView.h"
 #include "panels/SessionUIController.h"
 #include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopEventSystem.h"
@@ -11,6 +14,7 @@
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "ui/TextLabel.h"
 
 #include "LogCapture.h"
 #include "TestDesktop.h"
@@ -157,4 +161,27 @@ TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEs
     EXPECT_TRUE(
         logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
     EXPECT_TRUE(logs_.contains(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")));
+}
+
+TEST_F(SessionWindowsCompositionTest, WithoutStageBarsTheHUDShowsTheTimeAndItsCameraSavesAScreenshot)
+{
+    startEditorSession();
+    ui().dismissStageVeskPanel();
+    ui().showHUD(manager());
+    SessionHUDPanel* hud = ui().hudPanel();
+    ASSERT_NE(hud, nullptr);
+    const QRectF visible = desktop_.displays()[0].visibleFrame;
+    EXPECT_EQ(hud->frame(), (Rect{visible.right() - 340, visible.bottom() - 254, 320, 234}));
+    auto* view = qobject_cast<SessionHUDView*>(hud->contentView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->timeText()->text(), manager().remainingTimeText(scheduler_.now()));
+    EXPECT_EQ(view->timeText()->text(), QStringLiteral("09:58")) << "ten minutes, two seconds after the start";
+    QDir().mkpath(VESK_GALLERY_DIR);
+    hud->grab().save(QStringLiteral(VESK_GALLERY_DIR "/session-hud-panel.png"));
+
+    view->screenshotButton()->click();
+    EXPECT_EQ(manager().screenshotFeedback(), SessionScreenshotFeedback::saved);
+    EXPECT_EQ(QDir(desktopFolder()).entryList({QStringLiteral("vesk-screenshot-*.png")}).size(), 1);
+    EXPECT_EQ(view->statusLine()->text(), QStringLiteral("Screenshot gespeichert"));
+    hud->grab().save(QStringLiteral(VESK_GALLERY_DIR "/session-hud-panel-screenshot-saved.png"));
 }

@@ -122,3 +122,12 @@ TEST_F(InSessionPanelTest, OutsideClickAndEscapeCallTheCloseCallbackOnlyWhenThey
     EXPECT_EQ(closes, 3);
     EXPECT_FALSE(logs.contains(QStringLiteral("dismissing"))) << "nothing happens without a close callback";
 }
+
+TEST_F(InSessionPanelTest, TheHUDGrowsDownwardWhereItsViewNeedsMoreThanItsHeight)
+{
+    SessionHUDPanel hud(environment);
+    auto* tall = new QWidget;
+    tall->setFixedHeight(260); // the confirmation below an expanded goal banner
+    hud.show(tall);
+    EXPECT_EQ(hud.frame(), (Rect{1100, 875 - 20 - 260, 320, 260})) << "the top edge stays 20 below the visible top";
+}
