@@ -178,6 +178,10 @@ TEST_F(SessionWindowsCompositionTest, WithoutStageBarsTheHUDShowsTheTimeAndItsCa
     EXPECT_EQ(view->timeText()->text(), QStringLiteral("09:58")) << "ten minutes, two seconds after the start";
     QDir().mkpath(VESK_GALLERY_DIR);
     hud->grab().save(QStringLiteral(VESK_GALLERY_DIR "/session-hud-panel.png"));
+    // A click on the HUD reaches it; the click blocker lets it through.
+    const platform::EventOutcome onHUD = desktop_.events().click(desktop_.quartzPoint(QPointF(1260, 800)));
+    EXPECT_TRUE(onHUD.delivered);
+    EXPECT_EQ(onHUD.targetWindow, hud->windowNumber());
 
     view->screenshotButton()->click();
     EXPECT_EQ(manager().screenshotFeedback(), SessionScreenshotFeedback::saved);
