@@ -11,6 +11,7 @@ namespace {
 TEST(FakeSessionTest, NotifiesOncePerRealChangeAndRecordsTheOperations)
 {
     FakeSession session;
+    session.setAllowlist(DynamicAllowlistState({QStringLiteral("com.o")}, {}));
     QSignalSpy changed(&session, &SessionControlling::changed);
 
     session.setGoal(QStringLiteral("Write"));
@@ -21,7 +22,7 @@ TEST(FakeSessionTest, NotifiesOncePerRealChangeAndRecordsTheOperations)
 
     EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(session.calls, QStringList({"addApp(com.a, none, 2)", "addApp(com.a, none, 2)", "removeApp(com.a)"}));
-    EXPECT_TRUE(session.dynamicAllowlist().allowedBundleIDs().empty());
+    EXPECT_EQ(session.dynamicAllowlist().allowedBundleIDs(), std::set<QString>{QStringLiteral("com.o")});
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "SetupModelFixture.h"
+#include "SetupModelScene.h"
 
 #include "setup/DurationPill.h"
 #include "setup/MetaPopoverView.h"
@@ -16,7 +16,7 @@
 namespace vesk::test {
 namespace {
 
-class MetaPopoverViewTest : public SetupModelFixture {
+class MetaPopoverViewTest : public SetupModelScene {
 protected:
     std::unique_ptr<MetaPopoverView> makeView(bool focusGoal = true)
     {

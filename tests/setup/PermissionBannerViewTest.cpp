@@ -1,4 +1,4 @@
-#include "SetupModelFixture.h"
+#include "SetupModelScene.h"
 
 #include "platform/simulated/DesktopWorkspace.h"
 #include "setup/PermissionBannerView.h"
@@ -11,7 +11,7 @@
 namespace vesk::test {
 namespace {
 
-class PermissionBannerViewTest : public SetupModelFixture {
+class PermissionBannerViewTest : public SetupModelScene {
 protected:
     void grant(bool inputMonitoring, bool accessibility)
     {

@@ -1,20 +1,13 @@
-#include "SetupModelFixture.h"
+#include "SetupModelScene.h"
 
-#include "platform/PlatformInterfaces.h"
-#include "platform/simulated/BundleSpec.h"
 #include "platform/simulated/DesktopWorkspace.h"
-#include "setup/SessionSetupModel.h"
-#include "setup/SessionStarting.h"
-#include "store/CurrentAllowlist.h"
-#include "store/ModelContainer.h"
-#include "store/ModelContext.h"
 
 namespace vesk::test {
 namespace {
 
 using Phase = WormveskAnimator::Phase;
 
-using SessionSetupModelTest = SetupModelFixture;
+using SessionSetupModelTest = SetupModelScene;
 
 TEST_F(SessionSetupModelTest, AStartFliesThreeAppsAndHandsTheChoicesToTheSession)
 {

@@ -1,4 +1,4 @@
-#include "SetupModelFixture.h"
+#include "SetupModelScene.h"
 
 #include "setup/MetaPopoverView.h"
 #include "setup/MetaPopoverWindow.h"
@@ -51,11 +51,11 @@ TEST(SessionSummaryText, ShortensByUserCharactersAndShowsTheWholeGoalAsTooltip)
     EXPECT_EQ(SessionSummaryLine::text(1, 900, false, " ").tooltip, "Ziel setzen");
 }
 
-class SessionSummaryLineTest : public SetupModelFixture {
+class SessionSummaryLineTest : public SetupModelScene {
 protected:
     void SetUp() override
     {
-        SetupModelFixture::SetUp();
+        SetupModelScene::SetUp();
         host.resize(360, 60);
         host.setAttribute(Qt::WA_StyledBackground);
         host.setStyleSheet("background: rgb(10, 10, 12);");

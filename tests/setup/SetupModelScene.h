@@ -11,12 +11,6 @@
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
 
-#include <map>
-#include <memory>
-#include <optional>
-#include <set>
-#include <tuple>
-
 namespace vesk::test {
 
 // One call of startSession with its six arguments.
@@ -52,10 +46,10 @@ inline const QString browser = "com.example.browser";
 inline const QString mail = "com.example.mail";
 inline const QString gone = "com.example.uninstalled";
 
-// A setup model over the simulated desktop with Editor, Browser and Mail
-// installed (and Vesk itself), both permissions granted and sound on; its
-// session starts are recorded.
-class SetupModelFixture : public SetupFixture {
+// A setup model over three installed applications (and Vesk), both
+// permissions granted, sound on, a store in the fixture's folder, and a
+// session engine that records its starts.
+class SetupModelScene : public SetupFixture {
 protected:
     void SetUp() override
     {
@@ -96,7 +90,9 @@ protected:
                                       platform.ownApplication,
                                       platform.applicationActivity,
                                       platform.systemInfo,
-                                      desktop.urlForPlatformPath(ownBundlePath)};
+                                      desktop.urlForPlatformPath(ownBundlePath),
+                                      [this] { ++settingsOpened; },
+                                      [this] { ++updateChecks; }};
         return std::make_unique<SessionSetupModel>(services);
     }
 
@@ -115,6 +111,8 @@ protected:
     int countOf(const QString& fragment) const { return log.count(fragment); }
 
     RecordingSessions sessions{scheduler};
+    int settingsOpened = 0;
+    int updateChecks = 0;
     RecordingAudioPlayerFactory players;
     std::unique_ptr<ModelContainer> container;
     std::unique_ptr<SessionSetupModel> model;
