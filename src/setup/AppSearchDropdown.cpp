@@ -122,6 +122,11 @@ std::vector<InstalledApp> AppSearchDropdown::matches() const
     return matchingApps(apps_, selectedIDs_, searchText_, matchLimit);
 }
 
+AppSearchResultsView* AppSearchDropdown::list() const
+{
+    return list_;
+}
+
 bool AppSearchDropdown::isClearButtonShown() const
 {
     return !clearButton_->isHidden();
@@ -173,7 +178,9 @@ void AppSearchDropdown::refresh()
     const bool open = isListOpen();
     if (!options_.reservesDropdownSpace && open)
         placeFloatingList();
-    list_->setVisible(open && (options_.reservesDropdownSpace || isVisible()));
+    // A floating list lives outside this widget: it follows its visibility
+    // and its enabled state (the setup column is disabled during the start).
+    list_->setVisible(open && (options_.reservesDropdownSpace || (isVisible() && isEnabled())));
 }
 
 void AppSearchDropdown::placeFloatingList()
@@ -216,6 +223,13 @@ void AppSearchDropdown::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     refresh();
+}
+
+void AppSearchDropdown::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        refresh();
 }
 
 void AppSearchDropdown::hideEvent(QHideEvent* event)

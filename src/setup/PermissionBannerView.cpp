@@ -1,8 +1,6 @@
 #include "setup/PermissionBannerView.h"
 
 #include "setup/SessionSetupModel.h"
-#include "ui/Gradient.h"
-#include "ui/Shapes.h"
 #include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
@@ -10,7 +8,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -69,7 +66,7 @@ PermissionBannerView::PermissionBannerView(SessionSetupModel& model, const Local
 {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(padding, padding, padding, padding);
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(rowSpacing);
     column->addLayout(makeTitleRow());
     TextStyle messageStyle;
@@ -129,15 +126,6 @@ void PermissionBannerView::refresh()
     title_->setText(current.title);
     message_->setText(current.message);
     requestButton_->setText(current.requestButton);
-}
-
-void PermissionBannerView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath card = continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
-    painter.fillPath(card, withOpacity(theme_.warn, 0.1));
-    painter.strokePath(card, strokePen(withOpacity(theme_.warn, 0.32), 1));
 }
 
 } // namespace vesk
