@@ -19,10 +19,8 @@ constexpr double genericIconSide = 18;
 
 FilledButton::Look overflowLook()
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(10, QFont::DemiBold);
-    look.textColor = rgb(255, 255, 255, 0.75);
-    look.fill = rgb(255, 255, 255, 0.08);
+    FilledButton::Look look = FilledButton::Look::filled(VeskFont::interface(10, QFont::DemiBold),
+                                                         rgb(255, 255, 255, 0.75), rgb(255, 255, 255, 0.08));
     look.cornerRadius = 8;
     return look;
 }
