@@ -156,12 +156,9 @@ void QuickAccessPanelView::pick(const InstalledApp& app)
 
 std::vector<QuickAccessAppTile*> QuickAccessPanelView::tiles() const
 {
-    std::vector<QuickAccessAppTile*> result;
-    for (int i = 0; i < gridLayout_->count(); ++i) {
-        if (auto* tile = qobject_cast<QuickAccessAppTile*>(gridLayout_->itemAt(i)->widget()))
-            result.push_back(tile);
-    }
-    return result;
+    // In the order they were made, which is the grid's.
+    const QList<QuickAccessAppTile*> found = grid_->findChildren<QuickAccessAppTile*>(Qt::FindDirectChildrenOnly);
+    return {found.begin(), found.end()};
 }
 
 void QuickAccessPanelView::refresh()

@@ -90,12 +90,9 @@ void SessionHUDAppStrip::setBar(const SessionHUDAppBar& bar, const std::vector<I
 
 std::vector<SessionHUDAppChip*> SessionHUDAppStrip::chips() const
 {
-    std::vector<SessionHUDAppChip*> result;
-    for (int i = 0; i < chipRow_->count(); ++i) {
-        if (auto* chip = qobject_cast<SessionHUDAppChip*>(chipRow_->itemAt(i)->widget()))
-            result.push_back(chip);
-    }
-    return result;
+    // In the order they were made, which is the row's.
+    const QList<SessionHUDAppChip*> found = findChildren<SessionHUDAppChip*>(Qt::FindDirectChildrenOnly);
+    return {found.begin(), found.end()};
 }
 
 void SessionHUDAppStrip::paintEvent(QPaintEvent*)
