@@ -5,6 +5,7 @@
 #include "feedback/BugReportFormModel.h"
 #include "feedback/BugReportView.h"
 #include "panels/AppLaunchPromptView.h"
+#include "panels/QuickAccessPanelView.h"
 #include "panels/SessionHUDView.h"
 #include "settings/VeskDefaultsStore.h"
 #include "settings/VeskLanguage.h"
@@ -29,9 +30,12 @@ QWidget* SessionPanelContent::makeHUDView(SessionControlling& session)
                               environment_.scheduler, environment_.clock, Localizer(locale()));
 }
 
-QWidget* SessionPanelContent::makeQuickAccessView(SessionControlling&, std::function<void()>)
+QWidget* SessionPanelContent::makeQuickAccessView(SessionControlling& session, std::function<void()> onClose)
 {
-    return new QWidget;
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    return new QuickAccessPanelView(session, std::move(onClose),
+                                    InstalledApp::discoverAll(platform.files, platform.bundles), environment_.scheduler,
+                                    environment_.clock, Localizer(locale()));
 }
 
 QWidget* SessionPanelContent::makeAppLaunchPromptView(SessionControlling& session, const AppLaunchPrompt& prompt)

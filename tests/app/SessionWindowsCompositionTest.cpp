@@ -4,6 +4,7 @@
 #include "core/UserDefaults.h"
 #include "panels/FilledButton.h"
 #include "panels/QuickAccessPanel.h"
+#include "panels/QuickAccessPanelView.h"
 #include "panels/SessionHUDPanel.h"
 #include "panels/SessionHUDView.h"
 #include "panels/SessionUIController.h"
@@ -151,6 +152,9 @@ TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEs
     QuickAccessPanel* panel = ui().quickAccessPanel();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(desktop_.keyOwnWindow(), panel->windowNumber());
+    ASSERT_NE(qobject_cast<QuickAccessPanelView*>(panel->contentView()), nullptr);
+    QDir().mkpath(VESK_GALLERY_DIR);
+    panel->grab().save(QStringLiteral(VESK_GALLERY_DIR "/quick-access-panel.png"));
 
     const platform::EventOutcome escape = desktop_.events().keyPress(53, 0);
     ASSERT_EQ(escape.targetWindow, panel->windowNumber());
