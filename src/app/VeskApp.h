@@ -4,6 +4,7 @@
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
+#include "update/SoftwareUpdateService.h"
 
 #include <QObject>
 #include <QString>
@@ -30,8 +31,8 @@ class SessionManagerComposition;
 class SessionPersisting;
 class SessionTimerCreating;
 class SettingsWindow;
+class SoftwareUpdateOverlay;
 class UserDefaults;
-class SoftwareUpdateControlling;
 class VeskDefaultsStore;
 
 // What the application runs on: the platform, the main queue and the clock,
@@ -55,8 +56,9 @@ struct VeskAppEnvironment {
     // Called with the reason of every store save and settings write that does
     // not reach the disk (they are logged in any case).
     std::function<void(const QString& failure)> writeFailed = {};
-    // Builds the update service on its first use; none: a build without updater.
-    std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
+    // Builds the update service's updater over its user driver; none: Vesk's
+    // feed updater over the configured feed.
+    SoftwareUpdateService::UpdaterFactory makeUpdater = {};
     // Builds the analytics service over the settings store; none: the
     // analytics client's service (TelemetryAnalyticsService).
     std::function<std::shared_ptr<AnalyticsTracking>(VeskDefaultsStore&)> makeAnalyticsService = {};
@@ -99,12 +101,14 @@ public:
     // The one reduced-motion switch every view follows.
     const ReducedMotion& reducedMotion() const { return *reducedMotion_; }
     // Built on first use and kept for the application's life.
-    SoftwareUpdateControlling& updateService();
-    // The update service over Vesk's own feed updater.
-    std::unique_ptr<SoftwareUpdateControlling> makeFeedUpdateService();
+    SoftwareUpdateService& updateService();
+    // The update service as the setup screen's version row reaches it.
+    SoftwareUpdateEntry& updateEntry() { return updateService(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
+    // The update panel's host over the main window's content.
+    SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
@@ -121,14 +125,15 @@ private:
     std::shared_ptr<AnalyticsTracking> makeTelemetryAnalyticsService();
     void setUpCrashDiagnostics();
     void buildScenes();
+    std::unique_ptr<platform::FrameworkUpdater> makeFeedUpdater(platform::UpdateUserDriver& driver);
     void applyUpdatePreferences();
     void applyLocale();
 
     VeskAppEnvironment environment_;
     bool ready_ = false;
     std::shared_ptr<InstanceLock> instanceLock_;
-    std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService_;
-    std::unique_ptr<SoftwareUpdateControlling> updateService_;
+    SoftwareUpdateService::UpdaterFactory makeUpdater_;
+    std::unique_ptr<SoftwareUpdateService> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;
     // Before the composition, whose services keep their backups in it.
     std::unique_ptr<UserDefaults> standardDefaults_;
@@ -143,6 +148,7 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<AboutWindow> aboutWindow_;
+    SoftwareUpdateOverlay* updateOverlay_ = nullptr; // owned by the main window
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };
