@@ -1,6 +1,7 @@
 #include "update/SoftwareUpdateView.h"
 
 #include "helpers/AppHelpers.h"
+#include "ui/CssColor.h"
 #include "ui/Shapes.h"
 #include "ui/TextLabel.h"
 #include "ui/VeskFont.h"
@@ -25,15 +26,6 @@ constexpr int tileSide = 52;
 constexpr double symbolSize = 48;
 // The panel's content width less the notes box's padding, the bullet and its spacing.
 constexpr int notesTextWidth = 384 - 2 * 22 - 2 * 13 - 5 - 9;
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 QVBoxLayout* column(QWidget* owner, int spacing)
 {
@@ -64,7 +56,7 @@ QFrame* dot(const QColor& color, int side)
     auto* view = new QFrame;
     view->setFixedSize(side, side);
     view->setStyleSheet(
-        QStringLiteral("QFrame { background: %1; border-radius: %2px; }").arg(css(color)).arg(side / 2.0));
+        QStringLiteral("QFrame { background: %1; border-radius: %2px; }").arg(cssColor(color)).arg(side / 2.0));
     return view;
 }
 
@@ -168,7 +160,7 @@ QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
     tile->setStyleSheet(
         QStringLiteral("#iconTile { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2);"
                        " border: 1px solid %3; border-radius: 12px; }")
-            .arg(css(theme_.panelTop), css(theme_.panelBottom), css(theme_.hairlineStrong)));
+            .arg(cssColor(theme_.panelTop), cssColor(theme_.panelBottom), cssColor(theme_.hairlineStrong)));
     auto* symbol = new WormveskSymbol(environment.clock, environment.scheduler, environment.reducedMotion,
                                       WormveskStyle::solar, symbolSize, true, tile);
     symbol->setGeometry((tileSide - static_cast<int>(symbolSize)) / 2, (tileSide - static_cast<int>(symbolSize)) / 2,
@@ -187,7 +179,7 @@ QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
     badgeTitle_ = makeLabel({}, 10.5, QFont::DemiBold, theme_.textSecondary);
     badgeRow->addWidget(badgeTitle_, 0, Qt::AlignVCenter);
     badge->setStyleSheet(QStringLiteral("#badge { background: %1; border: 1px solid %2; border-radius: %3px; }")
-                             .arg(css(theme_.inset), css(theme_.hairline))
+                             .arg(cssColor(theme_.inset), cssColor(theme_.hairline))
                              .arg(badge->sizeHint().height() / 2));
     names->addWidget(badge, 0, Qt::AlignLeft);
     header->addLayout(names);
@@ -217,14 +209,14 @@ QLayout* SoftwareUpdateView::makeActionRow(const QString& secondaryTitle, const 
     secondaryButton->setStyleSheet(
         QStringLiteral("QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 9px;"
                        " padding: 9px 18px; }")
-            .arg(css(theme_.textSecondary), css(theme_.hairlineStrong)));
+            .arg(cssColor(theme_.textSecondary), cssColor(theme_.hairlineStrong)));
     // The primary button takes the room the secondary leaves.
     auto* primaryButton = new QPushButton(primaryTitle);
     primaryButton->setFont(VeskFont::interface(12.5, QFont::DemiBold));
     primaryButton->setStyleSheet(
         QStringLiteral(
             "QPushButton { color: %1; background: %2; border: none; border-radius: 9px; padding: 9px 12px; }")
-            .arg(css(theme_.accentText), css(theme_.accent)));
+            .arg(cssColor(theme_.accentText), cssColor(theme_.accent)));
     if (primarySymbol) {
         primaryButton->setIcon(symbolPixmap(*primarySymbol, 12, theme_.accentText, QFont::DemiBold, 2.0));
         const int side = static_cast<int>(std::ceil(symbolSide(12)));
@@ -248,7 +240,7 @@ QPushButton* SoftwareUpdateView::makeTextButton(const QString& title, const QCol
     button->setFont(VeskFont::interface(12.5, QFont::DemiBold));
     button->setStyleSheet(
         QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 0; }")
-            .arg(css(color)));
+            .arg(cssColor(color)));
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -282,7 +274,7 @@ QWidget* SoftwareUpdateView::makeAvailableSection()
     auto* notes = new QFrame;
     notes->setObjectName(QStringLiteral("notes"));
     notes->setStyleSheet(QStringLiteral("#notes { background: %1; border: 1px solid %2; border-radius: 10px; }")
-                             .arg(css(theme_.inset), css(theme_.hairline)));
+                             .arg(cssColor(theme_.inset), cssColor(theme_.hairline)));
     notesColumn_ = column(notes, 9);
     notesColumn_->setContentsMargins(13, 12, 13, 12);
     TextLabel* caption = makeLabel(localized("NEU IN DIESER VERSION"), 10.5, QFont::DemiBold, theme_.textDim);
@@ -358,7 +350,7 @@ QWidget* SoftwareUpdateView::makeUpToDateSection()
     layout->addSpacing(14);
     auto* divider = new QFrame;
     divider->setFixedHeight(1);
-    divider->setStyleSheet(QStringLiteral("QFrame { background: %1; border: none; }").arg(css(theme_.hairline)));
+    divider->setStyleSheet(QStringLiteral("QFrame { background: %1; border: none; }").arg(cssColor(theme_.hairline)));
     layout->addWidget(divider);
     layout->addSpacing(14);
     QHBoxLayout* footer = row(0);
@@ -423,8 +415,11 @@ void SoftwareUpdateView::showSection(Phase phase)
 void SoftwareUpdateView::refreshBadge(Phase phase)
 {
     badgeTitle_->setText(badgeTitle(phase));
+    // The badge takes its new width with the panel's next layout pass, not
+    // one event later.
+    badgeTitle_->parentWidget()->layout()->activate();
     badgeDot_->setStyleSheet(
-        QStringLiteral("QFrame { background: %1; border-radius: 3px; }").arg(css(badgeColor(phase, theme_))));
+        QStringLiteral("QFrame { background: %1; border-radius: 3px; }").arg(cssColor(badgeColor(phase, theme_))));
 }
 
 void SoftwareUpdateView::refreshAvailable()

@@ -7,6 +7,7 @@
 #include "ui/UiFixture.h"
 #include "update/RecordingUpdater.h"
 #include "update/SoftwareUpdateService.h"
+#include "update/UpdatePanelProbe.h"
 #include "update/UpdateProgressBar.h"
 
 #include <QPushButton>
@@ -69,29 +70,8 @@ protected:
             [this](UserUpdateChoice choice) { actions << QStringLiteral("install %1").arg(static_cast<int>(choice)); });
     }
 
-    static QStringList shownTexts(const QWidget& view)
-    {
-        QStringList texts;
-        for (TextLabel* label : view.findChildren<TextLabel*>()) {
-            if (label->isVisibleTo(&view))
-                texts << label->text();
-        }
-        return texts;
-    }
-    static QPushButton* button(const QWidget& view, const QString& title)
-    {
-        for (QPushButton* candidate : view.findChildren<QPushButton*>()) {
-            if ((candidate->text() == title || candidate->toolTip() == title) && candidate->isVisibleTo(&view))
-                return candidate;
-        }
-        return nullptr;
-    }
-    static void click(const QWidget& view, const QString& title)
-    {
-        QPushButton* target = button(view, title);
-        ASSERT_NE(target, nullptr) << title.toStdString();
-        QTest::mouseClick(target, Qt::LeftButton);
-    }
+    static QPushButton* button(const QWidget& view, const QString& title) { return shownButton(view, title); }
+    static void click(const QWidget& view, const QString& title) { clickButton(view, title); }
 
     void render(QWidget& view, const QString& name)
     {

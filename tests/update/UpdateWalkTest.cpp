@@ -6,6 +6,7 @@
 #include "update/FeedUpdater.h"
 #include "update/SoftwareUpdateService.h"
 #include "update/SoftwareUpdateView.h"
+#include "update/UpdatePanelProbe.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -164,24 +165,8 @@ protected:
     {
         return QTest::qWaitFor([&] { return service->viewModel().phase() == phase; }, 5000);
     }
-    void click(const QString& title)
-    {
-        for (QPushButton* button : view->findChildren<QPushButton*>()) {
-            if ((button->text() == title || button->toolTip() == title) && button->isVisibleTo(view.get())) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no button " << title.toStdString();
-    }
-    bool shows(const QString& text) const
-    {
-        for (TextLabel* label : view->findChildren<TextLabel*>()) {
-            if (label->text() == text && label->isVisibleTo(view.get()))
-                return true;
-        }
-        return false;
-    }
+    void click(const QString& title) { clickButton(*view, title); }
+    bool shows(const QString& text) const { return shownTexts(*view).contains(text); }
 
     LocalHttpServer server;
     std::unique_ptr<RecordingDriverTap> tap;
