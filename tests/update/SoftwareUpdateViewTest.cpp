@@ -242,7 +242,10 @@ TEST_F(SoftwareUpdateViewTest, WithoutATotalOnlyTheReceivedAmountShows)
 {
     const auto view = makeView();
     offer(item(0));
-    download(2'500'000);
+    service.driver().showDownloadInitiated({});
+    // The length the download announces is not the offered size.
+    service.driver().showDownloadDidReceiveExpectedContentLength(5'000'000);
+    service.driver().showDownloadDidReceiveDataOfLength(2'500'000);
     EXPECT_TRUE(shownTexts(*view).contains("2,5 MB"));
     for (const QString& text : shownTexts(*view))
         EXPECT_FALSE(text.contains(" von ")) << text.toStdString();
