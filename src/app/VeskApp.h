@@ -18,17 +18,21 @@ namespace vesk {
 
 class AboutWindow;
 class AppDelegate;
+class AudioPlayerFactory;
 class AnalyticsTracking;
 class BugReportSending;
 class DiagnosticPayloadSubscribing;
 class Clock;
 class MainWindow;
+class OwnWindowListing;
 class ModelContainer;
 class ReducedMotion;
 class Scheduler;
 class SessionManager;
 class SessionManagerComposition;
 class SessionPersisting;
+class SessionSetupView;
+class SessionStarting;
 class SessionTimerCreating;
 class SettingsWindow;
 class SoftwareUpdateOverlay;
@@ -70,6 +74,8 @@ struct VeskAppEnvironment {
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
                                                                 std::function<bool()> isEnabled)>
         makeCrashDiagnosticsService = {};
+    // Plays the setup screen's sounds; none: Qt Multimedia.
+    std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
 };
 
 // The application: wires every long-lived object together at start-up, owns
@@ -105,10 +111,12 @@ public:
     // The update service as the setup screen's version row reaches it.
     SoftwareUpdateEntry& updateEntry() { return updateService(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
+    // The main window's content: the setup screen, or the active session.
+    SessionSetupView* setupView() const { return setupView_; }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
-    // The update panel's host over the main window's content.
-    SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
+    // The update panel's host over the setup screen.
+    SoftwareUpdateOverlay* updateOverlay() const;
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
@@ -126,6 +134,7 @@ private:
     void setUpCrashDiagnostics();
     void buildScenes();
     std::unique_ptr<platform::FrameworkUpdater> makeFeedUpdater(platform::UpdateUserDriver& driver);
+    void buildSetupScreen();
     void applyUpdatePreferences();
     void applyLocale();
 
@@ -145,10 +154,16 @@ private:
     std::unique_ptr<QNetworkAccessManager> network_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<SessionStarting> sessionStarting_;
+    std::shared_ptr<AudioPlayerFactory> audioPlayers_;
     std::unique_ptr<MainWindow> mainWindow_;
+    SessionSetupView* setupView_ = nullptr;
     std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<AboutWindow> aboutWindow_;
-    SoftwareUpdateOverlay* updateOverlay_ = nullptr; // owned by the main window
+    // The settings and about windows in the desktop's window list; they go
+    // before their windows.
+    std::unique_ptr<OwnWindowListing> settingsListing_;
+    std::unique_ptr<OwnWindowListing> aboutListing_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };

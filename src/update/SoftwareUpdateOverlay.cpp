@@ -127,10 +127,14 @@ void SoftwareUpdateOverlay::placePanel()
 
 void SoftwareUpdateOverlay::growWindowToHoldPanel()
 {
-    QWidget* window = parentWidget();
+    // The layer covers its parent; the window around it grows by what the
+    // parent lacks.
     const QSize needed = panel_->size() + QSize(2 * windowMargin, 2 * windowMargin);
-    if (window->width() < needed.width() || window->height() < needed.height())
-        window->resize(window->size().expandedTo(needed));
+    const QSize lacking = (needed - parentWidget()->size()).expandedTo(QSize(0, 0));
+    if (lacking.isNull())
+        return;
+    QWidget* window = parentWidget()->window();
+    window->resize(window->size() + lacking);
 }
 
 void SoftwareUpdateOverlay::paintEvent(QPaintEvent*)

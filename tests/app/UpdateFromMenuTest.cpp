@@ -72,7 +72,7 @@ protected:
     void click(const QString& title) { test::clickButton(*app_->updateOverlay()->panel(), title); }
     void render(const QString& name)
     {
-        app_->mainWindow()->grab().save(QStringLiteral(VESK_APP_RENDER_DIR "/main-window-update-%1.png").arg(name));
+        app_->mainWindow()->grab().save(QStringLiteral(VESK_GALLERY_DIR "/main-window-update-%1.png").arg(name));
     }
 
     QTemporaryDir directory_;
