@@ -1,6 +1,7 @@
 #include "setup/AppSearchDropdown.h"
 
 #include "setup/AppSearchResultsView.h"
+#include "ui/CssColor.h"
 #include "ui/Shapes.h"
 #include "ui/Symbol.h"
 #include "ui/VeskFont.h"
@@ -18,15 +19,6 @@
 namespace vesk {
 
 namespace {
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 QSize symbolBox(double pointSize)
 {
@@ -87,7 +79,7 @@ QWidget* AppSearchDropdown::makeField(const Localizer& localizer)
     field_->setPlaceholderText(localizer.translate("AppSearchDropdown", "Apps hinzufuegen"));
     field_->setStyleSheet(QStringLiteral("QLineEdit { color: %1; background: transparent; border: none; padding: 0; "
                                          "selection-background-color: %2; }")
-                              .arg(css(theme_.textPrimary), css(theme_.accentTint)));
+                              .arg(cssColor(theme_.textPrimary), cssColor(theme_.accentTint)));
     QPalette palette = field_->palette();
     palette.setColor(QPalette::PlaceholderText, theme_.textSecondary);
     field_->setPalette(palette);

@@ -1,6 +1,7 @@
 #include "setup/PermissionBannerView.h"
 
 #include "setup/SessionSetupModel.h"
+#include "ui/CssColor.h"
 #include "ui/Gradient.h"
 #include "ui/Shapes.h"
 #include "ui/Symbol.h"
@@ -21,15 +22,6 @@ namespace {
 
 // The caption text style's size, which the warning symbol takes.
 constexpr double captionPointSize = 10;
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 QPushButton* bannerButton(const QFont& font, const QString& style)
 {
@@ -117,13 +109,13 @@ QLayout* PermissionBannerView::makeButtonRow()
                      QStringLiteral(
                          "QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 7px; "
                          "padding: 6px 0; }")
-                         .arg(css(theme_.textSecondary), css(theme_.hairlineStrong)));
+                         .arg(cssColor(theme_.textSecondary), cssColor(theme_.hairlineStrong)));
     connect(requestButton_, &QPushButton::clicked, &model_, &SessionSetupModel::requestMissingPermissions);
     relaunchButton_ =
         bannerButton(VeskFont::interface(11, QFont::DemiBold),
                      QStringLiteral(
                          "QPushButton { color: %1; background: %2; border: none; border-radius: 7px; padding: 6px 0; }")
-                         .arg(css(theme_.accentText), css(theme_.warn)));
+                         .arg(cssColor(theme_.accentText), cssColor(theme_.warn)));
     relaunchButton_->setText(localizer_.translate("PermissionBannerView", "VESK neu starten"));
     connect(relaunchButton_, &QPushButton::clicked, &model_, &SessionSetupModel::relaunchApp);
     row->addWidget(requestButton_, 1);
