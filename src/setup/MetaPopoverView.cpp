@@ -5,8 +5,8 @@
 #include "setup/DurationPill.h"
 #include "setup/SessionSetupModel.h"
 #include "store/GoalRule.h"
-#include "ui/CssColor.h"
 #include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
 #include "ui/ToggleSwitch.h"
@@ -139,7 +139,7 @@ QWidget* MetaPopoverView::makeDivider()
     auto* divider = new QWidget;
     divider->setFixedHeight(1);
     divider->setAttribute(Qt::WA_StyledBackground);
-    divider->setStyleSheet(QStringLiteral("background: %1;").arg(cssColor(theme_.hairline)));
+    divider->setStyleSheet(QStringLiteral("background: %1;").arg(styleSheetColor(theme_.hairline)));
     return divider;
 }
 
@@ -189,10 +189,10 @@ QLayout* MetaPopoverView::makeGoalSection()
     goalField_->setStyleSheet(
         QStringLiteral("QPlainTextEdit { color: %1; background: transparent; border: none; padding: %2px %3px; "
                        "selection-background-color: %4; }")
-            .arg(cssColor(theme_.textPrimary))
+            .arg(styleSheetColor(theme_.textPrimary))
             .arg(goalFieldVerticalPadding)
             .arg(goalFieldHorizontalPadding)
-            .arg(cssColor(theme_.accentTint)));
+            .arg(styleSheetColor(theme_.accentTint)));
     QPalette palette = goalField_->palette();
     palette.setColor(QPalette::PlaceholderText, theme_.textDim);
     goalField_->setPalette(palette);

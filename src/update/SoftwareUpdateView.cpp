@@ -1,8 +1,8 @@
 #include "update/SoftwareUpdateView.h"
 
 #include "helpers/AppHelpers.h"
-#include "ui/CssColor.h"
 #include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/TextLabel.h"
 #include "ui/VeskFont.h"
 #include "ui/WormveskSymbol.h"
@@ -56,7 +56,7 @@ QFrame* dot(const QColor& color, int side)
     auto* view = new QFrame;
     view->setFixedSize(side, side);
     view->setStyleSheet(
-        QStringLiteral("QFrame { background: %1; border-radius: %2px; }").arg(cssColor(color)).arg(side / 2.0));
+        QStringLiteral("QFrame { background: %1; border-radius: %2px; }").arg(styleSheetColor(color)).arg(side / 2.0));
     return view;
 }
 
@@ -160,7 +160,8 @@ QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
     tile->setStyleSheet(
         QStringLiteral("#iconTile { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2);"
                        " border: 1px solid %3; border-radius: 12px; }")
-            .arg(cssColor(theme_.panelTop), cssColor(theme_.panelBottom), cssColor(theme_.hairlineStrong)));
+            .arg(styleSheetColor(theme_.panelTop), styleSheetColor(theme_.panelBottom),
+                 styleSheetColor(theme_.hairlineStrong)));
     auto* symbol = new WormveskSymbol(environment.clock, environment.scheduler, environment.reducedMotion,
                                       WormveskStyle::solar, symbolSize, true, tile);
     symbol->setGeometry((tileSide - static_cast<int>(symbolSize)) / 2, (tileSide - static_cast<int>(symbolSize)) / 2,
@@ -179,7 +180,7 @@ QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
     badgeTitle_ = makeLabel({}, 10.5, QFont::DemiBold, theme_.textSecondary);
     badgeRow->addWidget(badgeTitle_, 0, Qt::AlignVCenter);
     badge->setStyleSheet(QStringLiteral("#badge { background: %1; border: 1px solid %2; border-radius: %3px; }")
-                             .arg(cssColor(theme_.inset), cssColor(theme_.hairline))
+                             .arg(styleSheetColor(theme_.inset), styleSheetColor(theme_.hairline))
                              .arg(badge->sizeHint().height() / 2));
     names->addWidget(badge, 0, Qt::AlignLeft);
     header->addLayout(names);
@@ -209,14 +210,14 @@ QLayout* SoftwareUpdateView::makeActionRow(const QString& secondaryTitle, const 
     secondaryButton->setStyleSheet(
         QStringLiteral("QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 9px;"
                        " padding: 9px 18px; }")
-            .arg(cssColor(theme_.textSecondary), cssColor(theme_.hairlineStrong)));
+            .arg(styleSheetColor(theme_.textSecondary), styleSheetColor(theme_.hairlineStrong)));
     // The primary button takes the room the secondary leaves.
     auto* primaryButton = new QPushButton(primaryTitle);
     primaryButton->setFont(VeskFont::interface(12.5, QFont::DemiBold));
     primaryButton->setStyleSheet(
         QStringLiteral(
             "QPushButton { color: %1; background: %2; border: none; border-radius: 9px; padding: 9px 12px; }")
-            .arg(cssColor(theme_.accentText), cssColor(theme_.accent)));
+            .arg(styleSheetColor(theme_.accentText), styleSheetColor(theme_.accent)));
     if (primarySymbol) {
         primaryButton->setIcon(symbolPixmap(*primarySymbol, 12, theme_.accentText, QFont::DemiBold, 2.0));
         const int side = static_cast<int>(std::ceil(symbolSide(12)));
@@ -240,7 +241,7 @@ QPushButton* SoftwareUpdateView::makeTextButton(const QString& title, const QCol
     button->setFont(VeskFont::interface(12.5, QFont::DemiBold));
     button->setStyleSheet(
         QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 0; }")
-            .arg(cssColor(color)));
+            .arg(styleSheetColor(color)));
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -274,7 +275,7 @@ QWidget* SoftwareUpdateView::makeAvailableSection()
     auto* notes = new QFrame;
     notes->setObjectName(QStringLiteral("notes"));
     notes->setStyleSheet(QStringLiteral("#notes { background: %1; border: 1px solid %2; border-radius: 10px; }")
-                             .arg(cssColor(theme_.inset), cssColor(theme_.hairline)));
+                             .arg(styleSheetColor(theme_.inset), styleSheetColor(theme_.hairline)));
     notesColumn_ = column(notes, 9);
     notesColumn_->setContentsMargins(13, 12, 13, 12);
     TextLabel* caption = makeLabel(localized("NEU IN DIESER VERSION"), 10.5, QFont::DemiBold, theme_.textDim);
@@ -350,7 +351,8 @@ QWidget* SoftwareUpdateView::makeUpToDateSection()
     layout->addSpacing(14);
     auto* divider = new QFrame;
     divider->setFixedHeight(1);
-    divider->setStyleSheet(QStringLiteral("QFrame { background: %1; border: none; }").arg(cssColor(theme_.hairline)));
+    divider->setStyleSheet(
+        QStringLiteral("QFrame { background: %1; border: none; }").arg(styleSheetColor(theme_.hairline)));
     layout->addWidget(divider);
     layout->addSpacing(14);
     QHBoxLayout* footer = row(0);
@@ -418,8 +420,8 @@ void SoftwareUpdateView::refreshBadge(Phase phase)
     // The badge takes its new width with the panel's next layout pass, not
     // one event later.
     badgeTitle_->parentWidget()->layout()->activate();
-    badgeDot_->setStyleSheet(
-        QStringLiteral("QFrame { background: %1; border-radius: 3px; }").arg(cssColor(badgeColor(phase, theme_))));
+    badgeDot_->setStyleSheet(QStringLiteral("QFrame { background: %1; border-radius: 3px; }")
+                                 .arg(styleSheetColor(badgeColor(phase, theme_))));
 }
 
 void SoftwareUpdateView::refreshAvailable()

@@ -1,12 +1,8 @@
-#pragma once
-
-#include <QColor>
-#include <QString>
+#include "ui/StyleSheetColor.h"
 
 namespace vesk {
 
-// A colour as a style sheet writes it: "rgba(r, g, b, alpha 0–255)".
-inline QString cssColor(const QColor& color)
+QString styleSheetColor(const QColor& color)
 {
     return QStringLiteral("rgba(%1, %2, %3, %4)")
         .arg(color.red())
