@@ -62,7 +62,7 @@ SetupColumnView::SetupColumnView(SessionSetupModel& model, const Clock& clock, c
     connect(versionButton_, &QAbstractButton::clicked, &model_, &SessionSetupModel::versionButtonTapped);
 
     column->addWidget(makeChromeRows(localizer), 1);
-    column->addWidget(makeStartSection(localizer));
+    column->addWidget(makeStartSection());
 
     connect(&model_, &SessionSetupModel::changed, this, &SetupColumnView::refresh);
     refresh();
@@ -127,7 +127,7 @@ QWidget* SetupColumnView::makeChromeRows(const Localizer& localizer)
     return chromeRows_;
 }
 
-QWidget* SetupColumnView::makeStartSection(const Localizer& localizer)
+QWidget* SetupColumnView::makeStartSection()
 {
     auto* section = new QWidget(this);
     auto* layout = new QVBoxLayout(section);
@@ -140,7 +140,6 @@ QWidget* SetupColumnView::makeStartSection(const Localizer& localizer)
     summaryStyle.font = VeskFont::interface(11);
     summaryStyle.alignment = Qt::AlignHCenter;
     summaryLine_ = new TextLabel(QString(), summaryStyle, VeskTheme::shared().textSecondary, section);
-    Q_UNUSED(localizer);
     layout->addWidget(summaryLine_);
     return section;
 }

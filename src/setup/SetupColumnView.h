@@ -61,7 +61,7 @@ signals:
 
 private:
     QWidget* makeChromeRows(const Localizer& localizer);
-    QWidget* makeStartSection(const Localizer& localizer);
+    QWidget* makeStartSection();
     void rebuildTiles();
 
     SessionSetupModel& model_;

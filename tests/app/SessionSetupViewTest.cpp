@@ -278,6 +278,13 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     EXPECT_EQ(model().animator().phase(), Phase::warping);
     EXPECT_LT(view().column()->chromeFade().opacity(), 1.0);
     render("setup-start-2.2s");
+
+    // The warping symbol reaches beyond the control's 220-point square.
+    QImage layer(view().size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    view().symbolLayer()->render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QPointF center = view().symbolLayer()->symbolCenter();
+    EXPECT_GT(qAlpha(layer.pixel(qRound(center.x() - 110 - 12), qRound(center.y()))), 0);
 }
 
 } // namespace
