@@ -2,8 +2,13 @@
 
 #include "core/Clock.h"
 #include "helpers/AppHelpers.h"
-#include "setup/PermissionBannerCard.h"
+#include "setup/AppSearchDropdown.h"
+#include "setup/AppSearchResultsView.h"
+#include "setup/MetaPopoverWindow.h"
+#include "setup/PermissionBannerView.h"
+#include "setup/SelectedAppTile.h"
 #include "setup/SessionSetupModel.h"
+#include "setup/SessionSummaryLine.h"
 #include "setup/SetupHeaderView.h"
 #include "setup/SetupVersionButton.h"
 #include "setup/StartControl.h"
@@ -13,8 +18,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -25,7 +28,6 @@ namespace {
 // The chrome fade at progress c: opacity 1 − c, 90 c points up, blur 2.5 c.
 constexpr double chromeRise = 90;
 constexpr double chromeBlur = 2.5;
-constexpr double tileIconSide = 44;
 
 QWidget* padded(QWidget* row, int left, int top, int right, int bottom, QWidget* parent)
 {
@@ -38,11 +40,16 @@ QWidget* padded(QWidget* row, int left, int top, int right, int bottom, QWidget*
 
 } // namespace
 
-SetupColumnView::SetupColumnView(SessionSetupModel& model, const Clock& clock, const Localizer& localizer,
+SetupColumnView::SetupColumnView(SessionSetupModel& model, Scheduler& scheduler, const Clock& clock,
+                                 const ReducedMotion& reducedMotion, const Localizer& localizer, const QWidget* root,
                                  QWidget* parent)
     : QWidget(parent)
     , model_(model)
+    , scheduler_(scheduler)
     , clock_(clock)
+    , reducedMotion_(reducedMotion)
+    , localizer_(localizer)
+    , root_(root)
 {
     setFixedWidth(width);
     auto* column = new QVBoxLayout(this);
@@ -61,14 +68,14 @@ SetupColumnView::SetupColumnView(SessionSetupModel& model, const Clock& clock, c
     column->addWidget(versionRow);
     connect(versionButton_, &QAbstractButton::clicked, &model_, &SessionSetupModel::versionButtonTapped);
 
-    column->addWidget(makeChromeRows(localizer), 1);
+    column->addWidget(makeChromeRows(), 1);
     column->addWidget(makeStartSection());
 
     connect(&model_, &SessionSetupModel::changed, this, &SetupColumnView::refresh);
     refresh();
 }
 
-QWidget* SetupColumnView::makeChromeRows(const Localizer& localizer)
+QWidget* SetupColumnView::makeChromeRows()
 {
     const VeskTheme& theme = VeskTheme::shared();
     chromeRows_ = new QWidget(this);
@@ -79,18 +86,13 @@ QWidget* SetupColumnView::makeChromeRows(const Localizer& localizer)
     rows->setSpacing(0);
 
     // Row 3: the permission banner.
-    TextStyle bannerStyle;
-    bannerStyle.font = VeskFont::interface(11, QFont::DemiBold);
-    auto* banner =
-        new TextLabel(localizer.translate("PermissionBanner", "Berechtigung erforderlich"), bannerStyle, theme.warn);
-    bannerRow_ = padded(new PermissionBannerCard(banner, chromeRows_), 20, 10, 20, 8, chromeRows_);
+    bannerRow_ = padded(new PermissionBannerView(model_, localizer_), 20, 10, 20, 8, chromeRows_);
     rows->addWidget(bannerRow_);
 
-    // Row 4: the application search.
-    searchField_ = new QLineEdit(chromeRows_);
-    searchField_->setPlaceholderText(localizer.translate("AppSearchDropdown", "Apps hinzufuegen"));
-    searchField_->setFont(VeskFont::interface(14));
-    connect(searchField_, &QLineEdit::textEdited, &model_, &SessionSetupModel::setSearchText);
+    // Row 4: the application search; its list floats over the rows below.
+    searchField_ = new AppSearchDropdown(
+        {true, false}, [this](const InstalledApp& app) { model_.addPickedApp(app); }, localizer_);
+    connect(searchField_, &AppSearchDropdown::searchTextChanged, &model_, &SessionSetupModel::setSearchText);
     rows->addWidget(padded(searchField_, 20, 14, 20, 10, chromeRows_));
 
     // Row 5: the selection area, in one of three forms.
@@ -115,7 +117,7 @@ QWidget* SetupColumnView::makeChromeRows(const Localizer& localizer)
     auto* hintPage = new QWidget(selectionArea_);
     auto* hintLayout = new QVBoxLayout(hintPage);
     hintLayout->setContentsMargins(0, 8, 0, 0);
-    hint_ = new TextLabel(localizer.translate("SessionSetupView", "Suche oben nach Apps, die du mitnehmen willst."),
+    hint_ = new TextLabel(localizer_.translate("SessionSetupView", "Suche oben nach Apps, die du mitnehmen willst."),
                           hintStyle, theme.textMuted, hintPage);
     hintLayout->addWidget(hint_);
     hintLayout->addStretch(1);
@@ -136,11 +138,8 @@ QWidget* SetupColumnView::makeStartSection()
     startControl_ = new StartControl(section);
     connect(startControl_, &QAbstractButton::clicked, &model_, &SessionSetupModel::triggerAbsorption);
     layout->addWidget(startControl_);
-    TextStyle summaryStyle;
-    summaryStyle.font = VeskFont::interface(11);
-    summaryStyle.alignment = Qt::AlignHCenter;
-    summaryLine_ = new TextLabel(QString(), summaryStyle, VeskTheme::shared().textSecondary, section);
-    layout->addWidget(summaryLine_);
+    summaryLine_ = new SessionSummaryLine(model_, scheduler_, clock_, localizer_, section);
+    layout->addWidget(summaryLine_, 0, Qt::AlignHCenter);
     return section;
 }
 
@@ -157,12 +156,13 @@ void SetupColumnView::refresh()
     const bool idle = model_.animator().phase() == WormveskAnimator::Phase::idle;
     setEnabled(idle);
     bannerRow_->setVisible(model_.showsPermissionBanner());
-    if (searchField_->text() != model_.searchText())
-        searchField_->setText(model_.searchText());
+    searchField_->setApps(model_.installedApps());
+    searchField_->setSelectedIDs(model_.selectedBundleIDs());
+    if (searchField_->searchText() != model_.searchText())
+        searchField_->setSearchText(model_.searchText());
     selectionArea_->setCurrentIndex(static_cast<int>(selectionForm()));
     rebuildTiles();
     startControl_->setEnabled(model_.isStartReady());
-    summaryLine_->setText(QStringLiteral("%1 Apps").arg(model_.selectedBundleIDs().size()));
     applyAnimationFrame();
 }
 
@@ -171,52 +171,44 @@ void SetupColumnView::rebuildTiles()
     std::vector<InstalledApp> shown = model_.selectedApps();
     if (shown.size() > static_cast<size_t>(gridColumns))
         shown.resize(gridColumns);
-    const bool hidden = model_.animator().phase() != WormveskAnimator::Phase::idle;
-    std::map<QString, QWidget*> kept;
-    bool added = false;
+    const bool flying = model_.animator().phase() != WormveskAnimator::Phase::idle;
+    std::map<QString, SelectedAppTile*> kept;
+    bool changedTiles = false;
     for (size_t index = 0; index < shown.size(); ++index) {
         const InstalledApp& app = shown[index];
-        QWidget* tile = nullptr;
+        SelectedAppTile* tile = nullptr;
         if (auto found = tiles_.find(app.id); found != tiles_.end()) {
             tile = found->second;
             tiles_.erase(found);
         } else {
-            auto* icon = new QLabel(grid_);
-            icon->setPixmap(QPixmap::fromImage(app.icon).scaled(static_cast<int>(tileIconSide),
-                                                                static_cast<int>(tileIconSide), Qt::KeepAspectRatio,
-                                                                Qt::SmoothTransformation));
-            icon->setFixedSize(56, 50);
-            icon->setAlignment(Qt::AlignCenter);
-            icon->setToolTip(app.name);
-            tile = icon;
-            added = true;
+            tile = new SelectedAppTile(
+                app, scheduler_, clock_, reducedMotion_, [this, app] { model_.removeSelectedApp(app); }, localizer_,
+                grid_);
+            tile->setCoordinateRoot(root_);
+            connect(tile, &SelectedAppTile::iconFrameChanged, this, &SetupColumnView::tilesChanged);
+            changedTiles = true;
         }
         gridLayout_->addWidget(tile, 0, static_cast<int>(index), Qt::AlignHCenter | Qt::AlignTop);
         // A tile whose icon flies keeps its place but draws nothing.
-        if (hidden != (tile->graphicsEffect() != nullptr)) {
-            auto* invisible = hidden ? new OpacityOffsetBlurEffect(tile) : nullptr;
-            if (invisible)
-                invisible->setOpacity(0);
-            tile->setGraphicsEffect(invisible);
-        }
+        tile->setHiddenForSuction(flying);
         kept.emplace(app.id, tile);
     }
-    for (auto& [id, tile] : tiles_)
-        delete tile;
-    const bool changedTiles = added || !tiles_.empty();
+    for (auto& [id, tile] : tiles_) {
+        // Its own remove button may be what runs now.
+        tile->hide();
+        tile->deleteLater();
+        changedTiles = true;
+    }
     tiles_ = std::move(kept);
     if (changedTiles)
         emit tilesChanged();
 }
 
-std::map<QString, QRectF> SetupColumnView::tileIconFrames(const QWidget* root) const
+std::map<QString, QRectF> SetupColumnView::tileIconFrames() const
 {
     std::map<QString, QRectF> frames;
-    for (const auto& [id, tile] : tiles_) {
-        QRectF icon(0, 0, tileIconSide, tileIconSide);
-        icon.moveCenter(QRectF(tile->rect()).center());
-        frames.emplace(id, icon.translated(tile->mapTo(root, QPoint())));
-    }
+    for (const auto& [id, tile] : tiles_)
+        frames.emplace(id, tile->iconFrame());
     return frames;
 }
 
