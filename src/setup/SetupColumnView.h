@@ -54,6 +54,8 @@ public:
     const OpacityOffsetBlurEffect& chromeFade() const { return *chromeFade_; }
     // The icon frames of the selected tiles shown, in the root's coordinates.
     std::map<QString, QRectF> tileIconFrames() const;
+    // The height the permission banner's row takes; 0 while it is hidden.
+    int bannerRowHeight() const;
     // What the selection area shows now.
     enum class SelectionForm { grid, hint, searching };
     SelectionForm selectionForm() const;

@@ -78,11 +78,11 @@ protected:
     bool isShown(const QWidget* widget) const { return widget && widget->isVisibleTo(&view()); }
 
     // Saves the main window as it looks now into the build folder.
-    void render(const QString& name) const
+    void render(const QString& name, QSize size = QSize(360, 440)) const
     {
         QDir().mkpath(VESK_GALLERY_DIR);
         const QImage image = app_->mainWindow()->grab().toImage();
-        EXPECT_EQ(image.size() / image.devicePixelRatio(), QSize(360, 440));
+        EXPECT_EQ(image.size() / image.devicePixelRatio(), size) << name.toStdString();
         EXPECT_TRUE(image.save(QDir(VESK_GALLERY_DIR).filePath(name + ".png")));
     }
 
@@ -264,10 +264,14 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     model().refreshAccessibilityPermission(QStringLiteral("poll"));
     time_.settle();
     EXPECT_TRUE(model().showsPermissionBanner());
-    render("setup-permission-banner");
+    // The window grows by what the banner needs, and returns without it.
+    const int grown = app_->mainWindow()->height();
+    EXPECT_GT(grown, 440);
+    render("setup-permission-banner", QSize(360, grown));
     desktop_.setAccessibilityTrusted(true);
     model().refreshAccessibilityPermission(QStringLiteral("poll"));
     time_.settle();
+    EXPECT_EQ(app_->mainWindow()->height(), 440);
 
     const double start = scheduler_.uptime();
     view().column()->startControl()->click();
