@@ -113,8 +113,7 @@ void SessionSetupView::buildSetupRoot(const Localizer& localizer)
     setupRoot_ = new QWidget(this);
     backdrop_ = new GalaxyBackdropView(clock, services_.scheduler, services_.reducedMotion, model_->currentStyle(),
                                        starCount, backdropTopInset, setupRoot_);
-    column_ =
-        new SetupColumnView(*model_, services_.scheduler, clock, services_.reducedMotion, localizer, this, setupRoot_);
+    column_ = new SetupColumnView(*model_, services_.scheduler, clock, services_.reducedMotion, localizer, setupRoot_);
     column_->setGraphicsEffect(new OpacityOffsetBlurEffect(column_));
     symbolLayer_ = new StartSymbolLayer(*model_, clock, services_.scheduler, services_.reducedMotion, setupRoot_);
     symbolLayer_->setControl(column_->startControl());
@@ -349,7 +348,7 @@ void SessionSetupView::scheduleLayoutReport()
 void SessionSetupView::reportLayout()
 {
     layoutReportPending_ = false;
-    const std::map<QString, QRectF> frames = column_->tileIconFrames();
+    const std::map<QString, QRectF> frames = column_->tileIconFrames(this);
     if (frames != model_->iconFrames())
         model_->setIconFrames(frames);
     const QPointF center = symbolLayer_->symbolCenter();

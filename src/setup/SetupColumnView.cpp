@@ -3,8 +3,7 @@
 #include "core/Clock.h"
 #include "helpers/AppHelpers.h"
 #include "setup/AppSearchDropdown.h"
-#include "setup/AppSearchResultsView.h"
-#include "setup/MetaPopoverWindow.h"
+#include "setup/PermissionBannerCard.h"
 #include "setup/PermissionBannerView.h"
 #include "setup/SelectedAppTile.h"
 #include "setup/SessionSetupModel.h"
@@ -41,15 +40,13 @@ QWidget* padded(QWidget* row, int left, int top, int right, int bottom, QWidget*
 } // namespace
 
 SetupColumnView::SetupColumnView(SessionSetupModel& model, Scheduler& scheduler, const Clock& clock,
-                                 const ReducedMotion& reducedMotion, const Localizer& localizer, const QWidget* root,
-                                 QWidget* parent)
+                                 const ReducedMotion& reducedMotion, const Localizer& localizer, QWidget* parent)
     : QWidget(parent)
     , model_(model)
     , scheduler_(scheduler)
     , clock_(clock)
     , reducedMotion_(reducedMotion)
     , localizer_(localizer)
-    , root_(root)
 {
     setFixedWidth(width);
     auto* column = new QVBoxLayout(this);
@@ -68,14 +65,14 @@ SetupColumnView::SetupColumnView(SessionSetupModel& model, Scheduler& scheduler,
     column->addWidget(versionRow);
     connect(versionButton_, &QAbstractButton::clicked, &model_, &SessionSetupModel::versionButtonTapped);
 
-    column->addWidget(makeChromeRows(), 1);
-    column->addWidget(makeStartSection());
+    column->addWidget(makeChromeRows(localizer), 1);
+    column->addWidget(makeStartSection(localizer));
 
     connect(&model_, &SessionSetupModel::changed, this, &SetupColumnView::refresh);
     refresh();
 }
 
-QWidget* SetupColumnView::makeChromeRows()
+QWidget* SetupColumnView::makeChromeRows(const Localizer& localizer)
 {
     const VeskTheme& theme = VeskTheme::shared();
     chromeRows_ = new QWidget(this);
@@ -86,14 +83,16 @@ QWidget* SetupColumnView::makeChromeRows()
     rows->setSpacing(0);
 
     // Row 3: the permission banner.
-    bannerRow_ = padded(new PermissionBannerView(model_, localizer_), 20, 10, 20, 8, chromeRows_);
+    auto* banner = new PermissionBannerView(model_, localizer);
+    bannerRow_ = padded(new PermissionBannerCard(banner, chromeRows_), 20, 10, 20, 8, chromeRows_);
     rows->addWidget(bannerRow_);
 
-    // Row 4: the application search; its list floats over the rows below.
-    searchField_ = new AppSearchDropdown(
-        {true, false}, [this](const InstalledApp& app) { model_.addPickedApp(app); }, localizer_);
-    connect(searchField_, &AppSearchDropdown::searchTextChanged, &model_, &SessionSetupModel::setSearchText);
-    rows->addWidget(padded(searchField_, 20, 14, 20, 10, chromeRows_));
+    // Row 4: the application search; its list floats over the selection area.
+    search_ = new AppSearchDropdown(
+        {.showsTrailingPlus = true, .reservesDropdownSpace = false},
+        [this](const InstalledApp& app) { model_.addPickedApp(app); }, localizer);
+    connect(search_, &AppSearchDropdown::searchTextChanged, &model_, &SessionSetupModel::setSearchText);
+    rows->addWidget(padded(search_, 20, 14, 20, 10, chromeRows_));
 
     // Row 5: the selection area, in one of three forms.
     selectionArea_ = new QStackedWidget(chromeRows_);
@@ -117,7 +116,7 @@ QWidget* SetupColumnView::makeChromeRows()
     auto* hintPage = new QWidget(selectionArea_);
     auto* hintLayout = new QVBoxLayout(hintPage);
     hintLayout->setContentsMargins(0, 8, 0, 0);
-    hint_ = new TextLabel(localizer_.translate("SessionSetupView", "Suche oben nach Apps, die du mitnehmen willst."),
+    hint_ = new TextLabel(localizer.translate("SessionSetupView", "Suche oben nach Apps, die du mitnehmen willst."),
                           hintStyle, theme.textMuted, hintPage);
     hintLayout->addWidget(hint_);
     hintLayout->addStretch(1);
@@ -129,7 +128,7 @@ QWidget* SetupColumnView::makeChromeRows()
     return chromeRows_;
 }
 
-QWidget* SetupColumnView::makeStartSection()
+QWidget* SetupColumnView::makeStartSection(const Localizer& localizer)
 {
     auto* section = new QWidget(this);
     auto* layout = new QVBoxLayout(section);
@@ -138,7 +137,7 @@ QWidget* SetupColumnView::makeStartSection()
     startControl_ = new StartControl(section);
     connect(startControl_, &QAbstractButton::clicked, &model_, &SessionSetupModel::triggerAbsorption);
     layout->addWidget(startControl_);
-    summaryLine_ = new SessionSummaryLine(model_, scheduler_, clock_, localizer_, section);
+    summaryLine_ = new SessionSummaryLine(model_, scheduler_, clock_, localizer, section);
     layout->addWidget(summaryLine_, 0, Qt::AlignHCenter);
     return section;
 }
@@ -163,10 +162,10 @@ void SetupColumnView::refresh()
     const bool idle = model_.animator().phase() == WormveskAnimator::Phase::idle;
     setEnabled(idle);
     bannerRow_->setVisible(model_.showsPermissionBanner());
-    searchField_->setApps(model_.installedApps());
-    searchField_->setSelectedIDs(model_.selectedBundleIDs());
-    if (searchField_->searchText() != model_.searchText())
-        searchField_->setSearchText(model_.searchText());
+    if (search_->apps() != model_.installedApps())
+        search_->setApps(model_.installedApps());
+    search_->setSelectedIDs(model_.selectedBundleIDs());
+    search_->setSearchText(model_.searchText());
     selectionArea_->setCurrentIndex(static_cast<int>(selectionForm()));
     rebuildTiles();
     startControl_->setEnabled(model_.isStartReady());
@@ -178,9 +177,9 @@ void SetupColumnView::rebuildTiles()
     std::vector<InstalledApp> shown = model_.selectedApps();
     if (shown.size() > static_cast<size_t>(gridColumns))
         shown.resize(gridColumns);
-    const bool flying = model_.animator().phase() != WormveskAnimator::Phase::idle;
+    const bool hidden = model_.animator().phase() != WormveskAnimator::Phase::idle;
     std::map<QString, SelectedAppTile*> kept;
-    bool changedTiles = false;
+    bool added = false;
     for (size_t index = 0; index < shown.size(); ++index) {
         const InstalledApp& app = shown[index];
         SelectedAppTile* tile = nullptr;
@@ -191,31 +190,27 @@ void SetupColumnView::rebuildTiles()
             tile = new SelectedAppTile(
                 app, scheduler_, clock_, reducedMotion_, [this, app] { model_.removeSelectedApp(app); }, localizer_,
                 grid_);
-            tile->setCoordinateRoot(root_);
             connect(tile, &SelectedAppTile::iconFrameChanged, this, &SetupColumnView::tilesChanged);
-            changedTiles = true;
+            added = true;
         }
-        gridLayout_->addWidget(tile, 0, static_cast<int>(index), Qt::AlignHCenter | Qt::AlignTop);
+        gridLayout_->addWidget(tile, 0, static_cast<int>(index), Qt::AlignTop);
         // A tile whose icon flies keeps its place but draws nothing.
-        tile->setHiddenForSuction(flying);
+        tile->setHiddenForSuction(hidden);
         kept.emplace(app.id, tile);
     }
-    for (auto& [id, tile] : tiles_) {
-        // Its own remove button may be what runs now.
-        tile->hide();
-        tile->deleteLater();
-        changedTiles = true;
-    }
+    for (auto& [id, tile] : tiles_)
+        delete tile;
+    const bool changedTiles = added || !tiles_.empty();
     tiles_ = std::move(kept);
     if (changedTiles)
         emit tilesChanged();
 }
 
-std::map<QString, QRectF> SetupColumnView::tileIconFrames() const
+std::map<QString, QRectF> SetupColumnView::tileIconFrames(const QWidget* root) const
 {
     std::map<QString, QRectF> frames;
     for (const auto& [id, tile] : tiles_)
-        frames.emplace(id, tile->iconFrame());
+        frames.emplace(id, tile->iconFrame().translated(tile->mapTo(root, QPoint())));
     return frames;
 }
 

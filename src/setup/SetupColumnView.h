@@ -40,20 +40,18 @@ public:
     static constexpr int width = 360;
     static constexpr int gridColumns = 5;
 
-    // `root`: the widget whose coordinates the tiles report their icon frames in.
     SetupColumnView(SessionSetupModel& model, Scheduler& scheduler, const Clock& clock,
-                    const ReducedMotion& reducedMotion, const Localizer& localizer, const QWidget* root = nullptr,
-                    QWidget* parent = nullptr);
+                    const ReducedMotion& reducedMotion, const Localizer& localizer, QWidget* parent = nullptr);
 
     SetupHeaderView* header() const { return header_; }
     SetupVersionButton* versionButton() const { return versionButton_; }
     StartControl* startControl() const { return startControl_; }
-    AppSearchDropdown* searchField() const { return searchField_; }
+    AppSearchDropdown* search() const { return search_; }
     SessionSummaryLine* summaryLine() const { return summaryLine_; }
     // The fade of the banner, search and selection rows.
     const OpacityOffsetBlurEffect& chromeFade() const { return *chromeFade_; }
-    // The icon frames of the selected tiles shown, in the root's coordinates.
-    std::map<QString, QRectF> tileIconFrames() const;
+    // The icon frames of the selected tiles shown, in `root`'s coordinates.
+    std::map<QString, QRectF> tileIconFrames(const QWidget* root) const;
     // The height the permission banner's row takes; 0 while it is hidden.
     int bannerRowHeight() const;
     // What the selection area shows now.
@@ -66,12 +64,12 @@ public:
     void applyAnimationFrame();
 
 signals:
-    // The tiles changed or their icons moved.
+    // The tiles were laid out anew, or one of them moved.
     void tilesChanged();
 
 private:
-    QWidget* makeChromeRows();
-    QWidget* makeStartSection();
+    QWidget* makeChromeRows(const Localizer& localizer);
+    QWidget* makeStartSection(const Localizer& localizer);
     void rebuildTiles();
 
     SessionSetupModel& model_;
@@ -79,13 +77,12 @@ private:
     const Clock& clock_;
     const ReducedMotion& reducedMotion_;
     Localizer localizer_;
-    const QWidget* root_;
     SetupHeaderView* header_ = nullptr;
     SetupVersionButton* versionButton_ = nullptr;
     QWidget* chromeRows_ = nullptr;
     OpacityOffsetBlurEffect* chromeFade_ = nullptr;
     QWidget* bannerRow_ = nullptr;
-    AppSearchDropdown* searchField_ = nullptr;
+    AppSearchDropdown* search_ = nullptr;
     QStackedWidget* selectionArea_ = nullptr;
     QWidget* grid_ = nullptr;
     QGridLayout* gridLayout_ = nullptr;

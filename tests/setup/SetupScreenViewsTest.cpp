@@ -45,13 +45,13 @@ TEST_F(SetupScreenViewsTest, PicksStopAtFiveIdentifiersAlsoCountingUninstalledOn
     model->setSelectedBundleIDs({editor, browser, gone, "a.b.one", "a.b.two"});
     model->addPickedApp(mailApp);
     EXPECT_EQ(model->selectedBundleIDs().count(mail), 0u) << "a sixth pick is ignored";
-    EXPECT_EQ(column->tileIconFrames().size(), 2u) << "uninstalled identifiers show no tile";
+    EXPECT_EQ(column->tileIconFrames(column.get()).size(), 2u) << "uninstalled identifiers show no tile";
 
     model->removeSelectedApp(InstalledApp{gone, {}, {}, {}});
     model->addPickedApp(mailApp);
     EXPECT_EQ(model->selectedBundleIDs().count(mail), 1u);
     EXPECT_EQ(stored().appBundleIDs.size(), 5) << "the pick is stored";
-    EXPECT_EQ(column->tileIconFrames().size(), 3u);
+    EXPECT_EQ(column->tileIconFrames(column.get()).size(), 3u);
 }
 
 TEST_F(SetupScreenViewsTest, TheSelectionAreaShowsTilesTheHintOrRoomForTheSearchList)
