@@ -129,6 +129,9 @@ QJsonObject ScriptedControlInput::clickText(const QString& text)
     result["delivered"] = reachesVesk;
     if (!reachesVesk)
         return result;
+    // As a real click outside an open popup does, it closes the popup first.
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && popup != window)
+        popup->close();
     if (listedWindow)
         window->activateWindow();
     lastWindow_ = window;

@@ -10,6 +10,7 @@
 #include "feedback/BugReportView.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
@@ -247,6 +248,22 @@ TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsI
     ASSERT_NE(view().historySheet(), nullptr);
     view().historySheet()->reject();
     EXPECT_FALSE(model().isHistoryPresented());
+}
+
+TEST_F(SessionSetupViewTest, AScriptedClickOutsideTheOpenPopoverClosesItBeforeItPresses)
+{
+    model().setSelectedBundleIDs({test::kEditorBundleID});
+    ScriptedControlInput hands(desktop_);
+    ASSERT_FALSE(hands.clickText(QStringLiteral("Ziel setzen")).contains("error"));
+    time_.settle();
+    ASSERT_TRUE(model().isMetaPopoverShown());
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+
+    const QJsonObject press = hands.clickText(QStringLiteral("ENTER VESK"));
+    EXPECT_EQ(press.value("delivered"), true);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(model().isMetaPopoverShown());
+    EXPECT_EQ(model().animator().phase(), Phase::flyers);
 }
 
 TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
