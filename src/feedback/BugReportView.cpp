@@ -1,10 +1,10 @@
 #include "feedback/BugReportView.h"
 
 #include "feedback/BugReportCategorySwitch.h"
-#include "feedback/BugReportLogSwitch.h"
 #include "ui/Shapes.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
+#include "ui/ToggleSwitch.h"
 #include "ui/VeskFont.h"
 
 #include <QHBoxLayout>
@@ -214,7 +214,7 @@ QWidget* BugReportView::makeLogBox()
                          theme_.textPrimary),
                    0, Qt::AlignVCenter);
     row->addStretch(1);
-    logSwitch_ = new BugReportLogSwitch(theme_);
+    logSwitch_ = new ToggleSwitch(theme_);
     connect(logSwitch_, &QAbstractButton::toggled, model_.get(), &BugReportFormModel::setIncludeLogs);
     row->addWidget(logSwitch_, 0, Qt::AlignVCenter);
     column->addLayout(row);

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "session/AllowedAppVisibility.h"
+#include "panels/AllowedAppVisibility.h"
 
+#include <QImage>
 #include <QString>
 
 namespace vesk {
 
-struct AllowedAppVisibilitySnapshot {
+// What one chip of the HUD's strip shows.
+struct SessionHUDAppDisplay {
     QString bundleID;
+    QString name;
+    QImage icon;
     AllowedAppVisibility visibility = AllowedAppVisibility::notRunning;
-
-    bool operator==(const AllowedAppVisibilitySnapshot&) const = default;
 };
 
 } // namespace vesk
