@@ -2,6 +2,7 @@
 
 #include "setup/AppSearchResultsView.h"
 #include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/VeskFont.h"
 
@@ -18,15 +19,6 @@
 namespace vesk {
 
 namespace {
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 QSize symbolBox(double pointSize)
 {
@@ -87,7 +79,7 @@ QWidget* AppSearchDropdown::makeField(const Localizer& localizer)
     field_->setPlaceholderText(localizer.translate("AppSearchDropdown", "Apps hinzufuegen"));
     field_->setStyleSheet(QStringLiteral("QLineEdit { color: %1; background: transparent; border: none; padding: 0; "
                                          "selection-background-color: %2; }")
-                              .arg(css(theme_.textPrimary), css(theme_.accentTint)));
+                              .arg(styleSheetColor(theme_.textPrimary), styleSheetColor(theme_.accentTint)));
     QPalette palette = field_->palette();
     palette.setColor(QPalette::PlaceholderText, theme_.textSecondary);
     field_->setPalette(palette);
@@ -128,6 +120,11 @@ std::vector<InstalledApp> AppSearchDropdown::matchingApps(const std::vector<Inst
 std::vector<InstalledApp> AppSearchDropdown::matches() const
 {
     return matchingApps(apps_, selectedIDs_, searchText_, matchLimit);
+}
+
+AppSearchResultsView* AppSearchDropdown::list() const
+{
+    return list_;
 }
 
 bool AppSearchDropdown::isClearButtonShown() const
@@ -181,7 +178,9 @@ void AppSearchDropdown::refresh()
     const bool open = isListOpen();
     if (!options_.reservesDropdownSpace && open)
         placeFloatingList();
-    list_->setVisible(open && (options_.reservesDropdownSpace || isVisible()));
+    // A floating list lives outside this widget: it follows its visibility
+    // and its enabled state (the setup column is disabled during the start).
+    list_->setVisible(open && (options_.reservesDropdownSpace || (isVisible() && isEnabled())));
 }
 
 void AppSearchDropdown::placeFloatingList()
@@ -224,6 +223,13 @@ void AppSearchDropdown::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     refresh();
+}
+
+void AppSearchDropdown::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        refresh();
 }
 
 void AppSearchDropdown::hideEvent(QHideEvent* event)

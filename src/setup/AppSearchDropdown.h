@@ -55,6 +55,7 @@ public:
                                                   const std::set<QString>& selectedIDs, const QString& query,
                                                   int limit);
 
+    const std::vector<InstalledApp>& apps() const { return apps_; }
     void setApps(std::vector<InstalledApp> apps);
     void setSelectedIDs(std::set<QString> selectedIDs);
     const QString& searchText() const { return searchText_; }
@@ -68,7 +69,7 @@ public:
     bool isClearButtonShown() const;
 
     QLineEdit* field() const { return field_; }
-    AppSearchResultsView* list() const { return list_; }
+    AppSearchResultsView* list() const;
     // Empties the field, as the clear button does.
     void clear();
 
@@ -80,6 +81,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

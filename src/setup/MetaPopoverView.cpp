@@ -6,6 +6,7 @@
 #include "setup/SessionSetupModel.h"
 #include "store/GoalRule.h"
 #include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
 #include "ui/ToggleSwitch.h"
@@ -45,15 +46,6 @@ QLabel* symbolLabel(Symbol symbol, double pointSize, const QColor& color, QFont:
     const int side = static_cast<int>(std::ceil(symbolSide(pointSize)));
     view->setFixedSize(side, side);
     return view;
-}
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
 }
 
 } // namespace
@@ -147,7 +139,7 @@ QWidget* MetaPopoverView::makeDivider()
     auto* divider = new QWidget;
     divider->setFixedHeight(1);
     divider->setAttribute(Qt::WA_StyledBackground);
-    divider->setStyleSheet(QStringLiteral("background: %1;").arg(css(theme_.hairline)));
+    divider->setStyleSheet(QStringLiteral("background: %1;").arg(styleSheetColor(theme_.hairline)));
     return divider;
 }
 
@@ -197,10 +189,10 @@ QLayout* MetaPopoverView::makeGoalSection()
     goalField_->setStyleSheet(
         QStringLiteral("QPlainTextEdit { color: %1; background: transparent; border: none; padding: %2px %3px; "
                        "selection-background-color: %4; }")
-            .arg(css(theme_.textPrimary))
+            .arg(styleSheetColor(theme_.textPrimary))
             .arg(goalFieldVerticalPadding)
             .arg(goalFieldHorizontalPadding)
-            .arg(css(theme_.accentTint)));
+            .arg(styleSheetColor(theme_.accentTint)));
     QPalette palette = goalField_->palette();
     palette.setColor(QPalette::PlaceholderText, theme_.textDim);
     goalField_->setPalette(palette);

@@ -1,15 +1,13 @@
 #include "setup/PermissionBannerView.h"
 
 #include "setup/SessionSetupModel.h"
-#include "ui/Gradient.h"
-#include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
 #include "ui/VeskFont.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,15 +19,6 @@ namespace {
 
 // The caption text style's size, which the warning symbol takes.
 constexpr double captionPointSize = 10;
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 QPushButton* bannerButton(const QFont& font, const QString& style)
 {
@@ -77,7 +66,7 @@ PermissionBannerView::PermissionBannerView(SessionSetupModel& model, const Local
 {
     setAttribute(Qt::WA_TranslucentBackground);
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(padding, padding, padding, padding);
+    column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(rowSpacing);
     column->addLayout(makeTitleRow());
     TextStyle messageStyle;
@@ -117,13 +106,13 @@ QLayout* PermissionBannerView::makeButtonRow()
                      QStringLiteral(
                          "QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 7px; "
                          "padding: 6px 0; }")
-                         .arg(css(theme_.textSecondary), css(theme_.hairlineStrong)));
+                         .arg(styleSheetColor(theme_.textSecondary), styleSheetColor(theme_.hairlineStrong)));
     connect(requestButton_, &QPushButton::clicked, &model_, &SessionSetupModel::requestMissingPermissions);
     relaunchButton_ =
         bannerButton(VeskFont::interface(11, QFont::DemiBold),
                      QStringLiteral(
                          "QPushButton { color: %1; background: %2; border: none; border-radius: 7px; padding: 6px 0; }")
-                         .arg(css(theme_.accentText), css(theme_.warn)));
+                         .arg(styleSheetColor(theme_.accentText), styleSheetColor(theme_.warn)));
     relaunchButton_->setText(localizer_.translate("PermissionBannerView", "VESK neu starten"));
     connect(relaunchButton_, &QPushButton::clicked, &model_, &SessionSetupModel::relaunchApp);
     row->addWidget(requestButton_, 1);
@@ -137,15 +126,6 @@ void PermissionBannerView::refresh()
     title_->setText(current.title);
     message_->setText(current.message);
     requestButton_->setText(current.requestButton);
-}
-
-void PermissionBannerView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath card = continuousRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius);
-    painter.fillPath(card, withOpacity(theme_.warn, 0.1));
-    painter.strokePath(card, strokePen(withOpacity(theme_.warn, 0.32), 1));
 }
 
 } // namespace vesk

@@ -12,18 +12,17 @@ namespace vesk {
 class SessionSetupModel;
 class TextLabel;
 
-// The card on the setup screen that says which system permission a session
-// still lacks (Input Monitoring, Accessibility or both), with a button that
-// asks for it and opens the settings pane, and one that restarts Vesk, as
-// the message asks after the user re-added Vesk to the settings list. It
-// follows the model's two permission flags; the host shows it while one is
-// missing.
+// The banner that says which system permission a session still lacks (Input
+// Monitoring, Accessibility or both), with a button that asks for it and
+// opens the settings pane, and one that restarts Vesk, as the message asks
+// after the user re-added Vesk to the settings list: the title row, the
+// message and the buttons, 7 points apart. It follows the model's two
+// permission flags; the setup card frames it (PermissionBannerCard) and shows
+// it while one is missing.
 class PermissionBannerView final : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr double cornerRadius = 8;
-    static constexpr int padding = 10;
     static constexpr int rowSpacing = 7;
 
     struct Texts {
@@ -43,9 +42,6 @@ public:
     TextLabel* message() const { return message_; }
     QPushButton* requestButton() const { return requestButton_; }
     QPushButton* relaunchButton() const { return relaunchButton_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     QLayout* makeTitleRow();

@@ -1,6 +1,7 @@
 #include "setup/SelectedAppTile.h"
 
 #include "core/Clock.h"
+#include "core/Scheduler.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/FittedText.h"
 #include "ui/ReducedMotion.h"
@@ -37,6 +38,7 @@ SelectedAppTile::SelectedAppTile(InstalledApp app, Scheduler& scheduler, const C
                                  const Localizer& localizer, QWidget* parent)
     : QWidget(parent)
     , app_(std::move(app))
+    , scheduler_(scheduler)
     , clock_(clock)
     , reducedMotion_(reducedMotion)
     , onRemove_(std::move(onRemove))
@@ -206,8 +208,13 @@ void SelectedAppTile::mousePressEvent(QMouseEvent* event)
     // The tile itself has no tap action; only its remove button does.
     if (isHovered_ && event->button() == Qt::LeftButton && removeButtonRect().contains(event->position())) {
         event->accept();
-        if (onRemove_)
-            onRemove_();
+        // Removing the application usually removes this tile: not while it
+        // is still handling the click.
+        QPointer<SelectedAppTile> tile(this);
+        scheduler_.async([tile] {
+            if (tile && tile->onRemove_)
+                tile->onRemove_();
+        });
         return;
     }
     event->ignore();

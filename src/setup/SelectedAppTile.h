@@ -57,6 +57,9 @@ public:
     // The 44 × 44 icon, unrotated, in the root's coordinates.
     QRectF iconFrame() const;
 
+    // The remove button calls the remove handler just after the click, on the
+    // main queue, so that the host may destroy the tile in it.
+
     // The pointer entered (true) or left (false) the tile.
     void handleHover(bool inside);
     bool isHovered() const { return isHovered_; }
@@ -95,6 +98,7 @@ private:
     void frameTick();
 
     InstalledApp app_;
+    Scheduler& scheduler_;
     const Clock& clock_;
     const ReducedMotion& reducedMotion_;
     std::function<void()> onRemove_;

@@ -92,6 +92,11 @@ SessionSummaryLine::~SessionSummaryLine()
         popover_->dismissByOwner();
 }
 
+MetaPopoverWindow* SessionSummaryLine::popover() const
+{
+    return popover_;
+}
+
 void SessionSummaryLine::refresh()
 {
     text_ = text(static_cast<int>(model_.selectedBundleIDs().size()), model_.sessionDuration(),

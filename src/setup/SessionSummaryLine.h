@@ -52,7 +52,7 @@ public:
     bool isHovered() const { return style_.isHovered(); }
     void setHovered(bool hovered);
     // The open popover window, if any.
-    MetaPopoverWindow* popover() const { return popover_; }
+    MetaPopoverWindow* popover() const;
 
     QSize sizeHint() const override;
 

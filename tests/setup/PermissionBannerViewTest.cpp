@@ -1,6 +1,7 @@
 #include "SetupModelScene.h"
 
 #include "platform/simulated/DesktopWorkspace.h"
+#include "setup/PermissionBannerCard.h"
 #include "setup/PermissionBannerView.h"
 #include "ui/TextLabel.h"
 
@@ -59,7 +60,8 @@ TEST_F(PermissionBannerViewTest, FollowsThePermissionsAndRendersEachMissingState
     card.setAttribute(Qt::WA_StyledBackground);
     card.setStyleSheet("background: rgb(15, 15, 18);");
     card.resize(360, 180);
-    auto* banner = new PermissionBannerView(*model, {}, &card);
+    auto* banner = new PermissionBannerView(*model, {});
+    auto* frame = new PermissionBannerCard(banner, &card);
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     const std::vector<std::tuple<bool, bool, QString, QString>> states{
         {false, false, "Eingabeüberwachung und Bedienungshilfen erforderlich", "neither"},
@@ -72,10 +74,8 @@ TEST_F(PermissionBannerViewTest, FollowsThePermissionsAndRendersEachMissingState
         EXPECT_EQ(banner->requestButton()->text(),
                   PermissionBannerView::texts(inputMonitoring, accessibility).requestButton);
         const int width = 320;
-        banner->setGeometry(20, 10, width,
-                            banner->heightForWidth(width) > 0 ? banner->heightForWidth(width)
-                                                              : banner->sizeHint().height());
-        card.resize(360, banner->geometry().bottom() + 11);
+        frame->setGeometry(20, 10, width, frame->heightForWidth(width));
+        card.resize(360, frame->geometry().bottom() + 9);
         card.show();
         QCoreApplication::processEvents();
         EXPECT_EQ(banner->requestButton()->width(), banner->relaunchButton()->width()) << "equal shares";

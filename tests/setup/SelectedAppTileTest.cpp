@@ -34,7 +34,11 @@ protected:
     }
 
     void advance(double seconds) { scheduler.advance(seconds); }
-    void click(const QPointF& point) { QTest::mouseClick(tile, Qt::LeftButton, {}, point.toPoint()); }
+    void click(const QPointF& point)
+    {
+        QTest::mouseClick(tile, Qt::LeftButton, {}, point.toPoint());
+        scheduler.advance(0);
+    }
     QImage render() const
     {
         QImage image(tile->size() * 4, QImage::Format_ARGB32_Premultiplied);
@@ -104,6 +108,21 @@ TEST_F(SelectedAppTileTest, OnlyTheRemoveButtonActsAndOnlyOnce)
     EXPECT_EQ(removals, 0) << "the tile itself has no tap action";
     click(tile->removeButtonRect().center());
     EXPECT_EQ(removals, 1);
+}
+
+TEST_F(SelectedAppTileTest, TheRemoveHandlerMayDestroyTheTile)
+{
+    SelectedAppTile* doomed = nullptr;
+    doomed = new SelectedAppTile(
+        editorApp(), scheduler, scheduler, reducedMotion, [&] { delete doomed; }, {}, &root);
+    doomed->setGeometry(200, 40, 62, doomed->sizeHint().height());
+    doomed->show();
+    QPointer<SelectedAppTile> watch(doomed);
+    doomed->handleHover(true);
+    QTest::mouseClick(doomed, Qt::LeftButton, {}, doomed->removeButtonRect().center().toPoint());
+    EXPECT_TRUE(watch) << "not during the click";
+    scheduler.advance(0);
+    EXPECT_FALSE(watch);
 }
 
 TEST_F(SelectedAppTileTest, ReportsItsUpright44PointIconInTheRootsCoordinates)
