@@ -17,6 +17,7 @@ struct ScriptStep {
     enum class Action {
         startSession, // apps, durationSeconds, goal, hardcore, setupSeconds
         click,        // x, y, button
+        clickText,    // text: a control of Vesk's own windows and panels
         key,          // chord
         launch,       // bundleID
         quit,         // bundleID
@@ -42,6 +43,8 @@ struct ScriptStep {
 
     QPointF point;
     int button = 0;
+
+    QString text;
 
     QString chord;
     std::int64_t keyCode = 0;

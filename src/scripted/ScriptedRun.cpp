@@ -15,6 +15,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "scripted/RunDirectory.h"
 #include "scripted/RunReportWriter.h"
+#include "scripted/TextControlClicker.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
@@ -340,6 +341,8 @@ QJsonObject ScriptedRun::performStep(const ScriptStep& step)
     case Action::click:
     case Action::key:
         return clickOrKey(step);
+    case Action::clickText:
+        return clickText(step);
     case Action::launch:
         return launch(step);
     case Action::quit:
@@ -382,6 +385,23 @@ QJsonObject ScriptedRun::clickOrKey(const ScriptStep& step)
         result["targetBundleID"] = optionalText(bundleIdentifierOf(*desktop_, *outcome.targetPID));
     if (outcome.targetWindow)
         result["targetWindow"] = qint64(*outcome.targetWindow);
+    return result;
+}
+
+QJsonObject ScriptedRun::clickText(const ScriptStep& step)
+{
+    const TextControlClicker clicker(*desktop_);
+    const std::optional<TextControlClicker::Target> target = clicker.find(step.text);
+    if (!target)
+        return errorOutcome(QStringLiteral("no visible control of Vesk shows \"%1\"").arg(step.text));
+    QJsonObject result{{"text", step.text},
+                       {"control", QString::fromLatin1(target->control->metaObject()->className())},
+                       {"x", target->quartzPoint.x()},
+                       {"y", target->quartzPoint.y()},
+                       {"window", qint64(target->window)}};
+    const platform::EventOutcome outcome = clicker.click(*target);
+    result["delivered"] = outcome.delivered;
+    result["swallowed"] = outcome.swallowedByTap.has_value() || outcome.swallowedByMonitor;
     return result;
 }
 

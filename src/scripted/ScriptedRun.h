@@ -77,6 +77,7 @@ private:
     void execute(const ScriptStep& step);
     QJsonObject performStep(const ScriptStep& step);
     QJsonObject clickOrKey(const ScriptStep& step);
+    QJsonObject clickText(const ScriptStep& step);
     QJsonObject launch(const ScriptStep& step);
     QJsonObject quit(const ScriptStep& step);
     QJsonObject changeMainWindow(const ScriptStep& step);

@@ -25,6 +25,7 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
     const RunScript script = parsed(R"({"steps": [
         {"at": 0.0, "do": "startSession", "apps": ["org.example.Browser"], "durationSeconds": 60, "goal": "Write", "hardcore": false},
         {"at": 5.0, "do": "click", "x": 100, "y": 200},
+        {"at": 5.5, "do": "clickText", "text": "Verlassen"},
         {"at": 6.0, "do": "key", "chord": "cmd+shift+escape"},
         {"at": 7.0, "do": "launch", "bundleID": "org.example.Chat"},
         {"at": 8.0, "do": "quit", "bundleID": "org.example.Chat"},
@@ -35,7 +36,7 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
         {"at": 11.0, "do": "advance", "seconds": 5},
         {"at": 12.0, "do": "sigterm", "comment": "kiosk off"},
         {"at": 70.0, "do": "terminate"}]})");
-    ASSERT_EQ(script.steps().size(), 12u);
+    ASSERT_EQ(script.steps().size(), 13u);
     const auto& s = script.steps();
 
     EXPECT_EQ(s[0].action, Action::startSession);
@@ -48,17 +49,20 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
     EXPECT_EQ(s[1].point, QPointF(100, 200));
     EXPECT_EQ(s[1].button, 0);
 
-    EXPECT_EQ(s[2].keyCode, 53);
-    EXPECT_EQ(s[2].modifierFlags, platform::EventFlag::command | platform::EventFlag::shift);
+    EXPECT_EQ(s[2].action, Action::clickText);
+    EXPECT_EQ(s[2].text, "Verlassen");
 
-    EXPECT_EQ(s[3].bundleID, "org.example.Chat");
-    EXPECT_EQ(s[6].width, 800.0);
-    EXPECT_EQ(s[6].height, std::nullopt);
-    EXPECT_EQ(s[7].space, 1);
-    EXPECT_EQ(s[8].name, "during");
-    EXPECT_EQ(s[9].seconds, 5.0);
-    EXPECT_EQ(s[10].action, Action::sigterm);
-    EXPECT_EQ(s[11].action, Action::terminate);
+    EXPECT_EQ(s[3].keyCode, 53);
+    EXPECT_EQ(s[3].modifierFlags, platform::EventFlag::command | platform::EventFlag::shift);
+
+    EXPECT_EQ(s[4].bundleID, "org.example.Chat");
+    EXPECT_EQ(s[7].width, 800.0);
+    EXPECT_EQ(s[7].height, std::nullopt);
+    EXPECT_EQ(s[8].space, 1);
+    EXPECT_EQ(s[9].name, "during");
+    EXPECT_EQ(s[10].seconds, 5.0);
+    EXPECT_EQ(s[11].action, Action::sigterm);
+    EXPECT_EQ(s[12].action, Action::terminate);
     EXPECT_EQ(script.endTime(), 70.0);
 }
 
@@ -110,12 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"[]", "the script must be a JSON object with \"steps\""},
         BadScript{R"({"steps": {}})", "\"steps\" must be an array"},
         BadScript{R"({"steps": [3]})", "steps[0]: must be an object"},
-        BadScript{R"({"steps": [{"at": 1, "do": "dance"}]})",
-                  "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, key, launch, "
-                  "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
+        BadScript{
+            R"({"steps": [{"at": 1, "do": "dance"}]})",
+            "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, key, "
+            "launch, quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"at": 1}]})",
-                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, key, launch, "
-                  "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
+                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, clickText, key, "
+                  "launch, quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"do": "terminate"}]})", "steps[0] (terminate): missing \"at\""},
         BadScript{R"({"steps": [{"at": -1, "do": "terminate"}]})", "steps[0] (terminate): \"at\" must not be negative"},
         BadScript{R"({"steps": [{"at": "soon", "do": "terminate"}]})", "steps[0] (terminate): \"at\" must be a number"},
@@ -135,6 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{
             R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": 6, "hardcore": "no"}]})",
             "steps[0] (startSession): \"hardcore\" must be true or false"},
+        BadScript{R"({"steps": [{"at": 0, "do": "clickText"}]})", "steps[0] (clickText): missing \"text\""},
+        BadScript{R"({"steps": [{"at": 0, "do": "clickText", "text": " "}]})",
+                  "steps[0] (clickText): \"text\" must be a non-empty text"},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "cmd+hyper+q"}]})",
                   "steps[0] (key): unknown key \"hyper\" in \"chord\""},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "cmd+shift"}]})",

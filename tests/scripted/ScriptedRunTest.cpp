@@ -559,3 +559,22 @@ TEST_F(ScriptedRunTest, AScenarioThatCannotBeBuiltIsBadInput)
 }
 
 } // namespace
+
+TEST_F(ScriptedRunTest, ClickTextClicksAVisibleControlOfVeskAndIsAnErrorWhenNoneShowsTheText)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 1, "do": "clickText", "text": "VESK"},
+        {"at": 2, "do": "clickText", "text": "Nirgends"},
+        {"at": 3, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 5, "do": "clickText", "text": "VESK", "comment": "the main window is hidden during a session"},
+        {"at": 6, "do": "terminate"}]})"),
+              ScriptedRun::succeeded);
+    const std::vector<QJsonObject> clicks = stepEntries("clickText");
+    ASSERT_EQ(clicks.size(), 3u);
+    EXPECT_EQ(clicks[0].value("delivered"), true);
+    EXPECT_EQ(clicks[0].value("control"), "QLabel");
+    EXPECT_EQ(clicks[0].value("text"), "VESK");
+    EXPECT_FALSE(clicks[0].contains("error"));
+    EXPECT_EQ(errors(), (QStringList{"steps[1] (clickText): no visible control of Vesk shows \"Nirgends\"",
+                                     "steps[3] (clickText): no visible control of Vesk shows \"VESK\""}));
+}
