@@ -1,6 +1,7 @@
 #include "app/SessionManagerComposition.h"
 
 #include "app/MainWindowSessionUIController.h"
+#include "app/SessionManagerStageControls.h"
 #include "enforcement/AppMonitorService.h"
 #include "enforcement/ChromiumWindowMaterializer.h"
 #include "enforcement/DesktopIsolationService.h"
@@ -37,6 +38,7 @@
 #include "session/MainWindowScreenID.h"
 #include "session/SessionManager.h"
 #include "session/SystemAllowedWindowDetector.h"
+#include "stage/StageVeskPanelPresenter.h"
 #include "stage/StageVeskService.h"
 
 #include <QDir>
@@ -213,6 +215,19 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.temporaryDirectory = userTemporaryDirectory;
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
+    stageSessionControls_ = std::make_unique<SessionManagerStageControls>(*manager_);
+    stagePanelPresenter_ = std::make_unique<StageVeskPanelPresenter>(
+        StageVeskPanelEnvironment{
+            .screens = screens,
+            .pointer = platform.pointer,
+            .ownWindows = &platform.ownWindows,
+            .clock = clock,
+            .userDefaults = standardDefaults,
+            .installedApps = [&files = platform.files,
+                              &bundles = platform.bundles] { return InstalledApp::discoverAll(files, bundles); },
+        },
+        *stageSessionControls_, *stage_);
+    uiController_->setStagePanelPresenter(stagePanelPresenter_.get());
 
     // The panels' frames reach the click blocker for as long as it exists;
     // it starts from the real state, no panels at launch.

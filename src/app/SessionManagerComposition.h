@@ -16,6 +16,8 @@ class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
+class SessionManagerStageControls;
+class StageVeskPanelPresenter;
 class StageVeskService;
 class UserDefaults;
 class WorkspaceControlling;
@@ -67,6 +69,9 @@ private:
                                                 std::shared_ptr<WorkspaceControlling> workspace);
 
     std::shared_ptr<StageVeskService> stage_;
+    // The stage bars; they outlive the manager, whose stop may dismiss them.
+    std::unique_ptr<SessionManagerStageControls> stageSessionControls_;
+    std::unique_ptr<StageVeskPanelPresenter> stagePanelPresenter_;
     std::unique_ptr<SessionManager> manager_;
 };
 

@@ -1,0 +1,210 @@
+#include "stage/StageVeskBottomControlView.h"
+
+#include "stage/StageVeskButton.h"
+#include "stage/StageVeskCard.h"
+#include "stage/StageVeskDrawing.h"
+#include "stage/StageVeskPalette.h"
+#include "stage/StageVeskService.h"
+#include "stage/StageVeskSessionControlling.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace vesk {
+
+namespace {
+
+using namespace stagepalette;
+
+const char* const context = "StageVeskBottomControlView";
+
+StageVeskButton::Look symbolLook(Symbol symbol, double opacity)
+{
+    StageVeskButton::Look look;
+    look.font = stageFont(12, QFont::Normal);
+    look.foreground = white(opacity);
+    look.symbol = symbol;
+    look.symbolPointSize = 13;
+    look.fixedSize = QSize(22, 22);
+    return look;
+}
+
+StageVeskButton::Look leaveLook()
+{
+    StageVeskButton::Look look;
+    look.font = stageFont(11, QFont::Medium);
+    look.foreground = leaveText();
+    look.background = leaveBackground();
+    look.horizontalPadding = 10;
+    look.verticalPadding = 6;
+    look.cornerRadius = 7;
+    return look;
+}
+
+StageVeskButton::Look confirmationLook(const QColor& background)
+{
+    StageVeskButton::Look look;
+    look.font = stageFont(10, QFont::Medium);
+    look.foreground = white(0.88);
+    look.background = background;
+    look.horizontalPadding = 8;
+    look.verticalPadding = 6;
+    look.cornerRadius = 7;
+    return look;
+}
+
+} // namespace
+
+StageVeskBottomControlView::StageVeskBottomControlView(StageVeskSessionControlling& session, StageVeskService& stage,
+                                                       StageVeskScreenID screenID,
+                                                       std::function<void()> onToggleSettings, Clock& clock,
+                                                       const Localizer& localizer, QWidget* parent)
+    : QWidget(parent)
+    , session_(&session)
+    , stage_(&stage)
+    , screenID_(screenID)
+    , onToggleSettings_(std::move(onToggleSettings))
+    , clock_(clock)
+    , localizer_(localizer)
+{
+    // The card hugs its row and sits in the middle of the bar.
+    auto* card = new StageVeskCard(12, black(0.84), white(0.08), this);
+    auto* centring = new QHBoxLayout(this);
+    centring->setContentsMargins(0, 0, 0, 0);
+    centring->addWidget(card, 0, Qt::AlignCenter);
+    auto* rows = new QHBoxLayout(card);
+    rows->setContentsMargins(10, 0, 10, 0);
+    normalRow_ = makeNormalRow(localizer);
+    confirmationRow_ = makeConfirmationRow(localizer);
+    normalRow_->setParent(card);
+    confirmationRow_->setParent(card);
+    rows->addWidget(normalRow_);
+    rows->addWidget(confirmationRow_);
+    confirmationRow_->hide();
+
+    connect(&stage, &StageVeskService::stateChanged, this, &StageVeskBottomControlView::refresh);
+    connect(&session, &StageVeskSessionControlling::changed, this, &StageVeskBottomControlView::refresh);
+    refresh();
+}
+
+QWidget* StageVeskBottomControlView::makeNormalRow(const Localizer& localizer)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    clockLabel_ = stageLabel({}, stageFont(12, QFont::Medium, true), white(0.85), row);
+    countLabel_ = stageLabel({}, stageFont(10, QFont::Normal), white(0.52), row);
+    layout->addWidget(clockLabel_);
+    layout->addWidget(countLabel_);
+
+    auto* add = new StageVeskButton({}, symbolLook(Symbol::plus, 0.72), row);
+    add->setToolTip(localizer.translate(context, "App zur Session hinzufuegen"));
+    connect(add, &StageVeskButton::clicked, this, [this] {
+        if (session_)
+            session_->toggleQuickAccessPanel(screenID_);
+    });
+    layout->addWidget(add);
+
+    auto* settings = new StageVeskButton({}, symbolLook(Symbol::gearshape, 0.65), row);
+    settings->setAccessibleName(localizer.translate(context, "Einstellungen"));
+    connect(settings, &StageVeskButton::clicked, this, [this] {
+        if (onToggleSettings_)
+            onToggleSettings_();
+    });
+    layout->addWidget(settings);
+
+    leaveButton_ = new StageVeskButton(localizer.translate(context, "Verlassen"), leaveLook(), row);
+    connect(leaveButton_, &StageVeskButton::clicked, this, [this] {
+        if (session_)
+            session_->requestManualExitConfirmation();
+        setShowingExitConfirmation(true);
+    });
+    layout->addWidget(leaveButton_);
+
+    // The hardcore badge goes here, in the leave button's colours.
+    hardcoreBadgePlace_ = new StageVeskCard(7, leaveBackground(), Qt::transparent, row);
+    auto* badgeLayout = new QHBoxLayout(hardcoreBadgePlace_);
+    badgeLayout->setContentsMargins(10, 6, 10, 6);
+    layout->addWidget(hardcoreBadgePlace_);
+    return row;
+}
+
+QWidget* StageVeskBottomControlView::makeConfirmationRow(const Localizer& localizer)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    struct Choice {
+        const char* text;
+        QColor background;
+        std::function<void()> action;
+    };
+    const Choice choices[] = {
+        {QT_TRANSLATE_NOOP("StageVeskBottomControlView", "Apps schliessen"), red(0.38),
+         [this] {
+             if (session_)
+                 session_->confirmManualExit(true);
+         }},
+        {QT_TRANSLATE_NOOP("StageVeskBottomControlView", "Offen lassen"), white(0.14),
+         [this] {
+             if (session_)
+                 session_->confirmManualExit(false);
+         }},
+        {QT_TRANSLATE_NOOP("StageVeskBottomControlView", "Abbrechen"), white(0.08),
+         [this] {
+             if (session_)
+                 session_->cancelManualExitConfirmation();
+             setShowingExitConfirmation(false);
+         }},
+    };
+    for (const Choice& choice : choices) {
+        auto* button =
+            new StageVeskButton(localizer.translate(context, choice.text), confirmationLook(choice.background), row);
+        connect(button, &StageVeskButton::clicked, this, choice.action);
+        layout->addWidget(button);
+    }
+    return row;
+}
+
+void StageVeskBottomControlView::setShowingExitConfirmation(bool showing)
+{
+    isShowingExitConfirmation_ = showing;
+    normalRow_->setVisible(!showing);
+    confirmationRow_->setVisible(showing);
+}
+
+void StageVeskBottomControlView::refresh()
+{
+    if (!session_ || !stage_)
+        return;
+    clockLabel_->setText(session_->remainingTimeText(clock_.now()));
+    const int count = int(stage_->state().stagedBundleIDs().size());
+    countLabel_->setText(localizer_.translate(context, "%n offen", nullptr, count));
+    const bool hardcore = session_->isHardcoreSession();
+    leaveButton_->setVisible(!hardcore);
+    hardcoreBadgePlace_->setVisible(hardcore);
+}
+
+QString StageVeskBottomControlView::clockText() const
+{
+    return clockLabel_->text();
+}
+
+QString StageVeskBottomControlView::countText() const
+{
+    return countLabel_->text();
+}
+
+bool StageVeskBottomControlView::showsLeaveButton() const
+{
+    return !leaveButton_->isHidden();
+}
+
+bool StageVeskBottomControlView::showsHardcoreBadge() const
+{
+    return !hardcoreBadgePlace_->isHidden();
+}
+
+} // namespace vesk

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "stage/StageVeskScreenID.h"
+#include "ui/Localizer.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+
+namespace vesk {
+
+class StageVeskButton;
+class StageVeskService;
+class StageVeskSessionControlling;
+
+// The control bar of a screen: the session clock, how many applications are
+// on the stage (over all screens), adding an application on this screen, the
+// stage settings and leaving the session in two steps. In a hardcore session
+// the hardcore badge stands where the leave button would.
+class StageVeskBottomControlView final : public QWidget {
+    Q_OBJECT
+
+public:
+    StageVeskBottomControlView(StageVeskSessionControlling& session, StageVeskService& stage,
+                               StageVeskScreenID screenID, std::function<void()> onToggleSettings, Clock& clock,
+                               const Localizer& localizer, QWidget* parent = nullptr);
+
+    bool isShowingExitConfirmation() const { return isShowingExitConfirmation_; }
+    QString clockText() const;
+    QString countText() const;
+    // The leave button, or the hardcore badge's place.
+    bool showsLeaveButton() const;
+    bool showsHardcoreBadge() const;
+
+private:
+    QWidget* makeNormalRow(const Localizer& localizer);
+    QWidget* makeConfirmationRow(const Localizer& localizer);
+    void setShowingExitConfirmation(bool showing);
+    void refresh();
+
+    QPointer<StageVeskSessionControlling> session_;
+    QPointer<StageVeskService> stage_;
+    StageVeskScreenID screenID_;
+    std::function<void()> onToggleSettings_;
+    Clock& clock_;
+    Localizer localizer_;
+    bool isShowingExitConfirmation_ = false;
+
+    QWidget* normalRow_ = nullptr;
+    QWidget* confirmationRow_ = nullptr;
+    QLabel* clockLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    StageVeskButton* leaveButton_ = nullptr;
+    QWidget* hardcoreBadgePlace_ = nullptr;
+};
+
+} // namespace vesk
