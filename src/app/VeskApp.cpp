@@ -8,7 +8,10 @@
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
+#include "app/OwnWindowListing.h"
 #include "app/SessionManagerComposition.h"
+#include "app/SessionManagerSessionStarting.h"
+#include "app/SessionSetupView.h"
 #include "app/SettingsWindow.h"
 #include "core/UserDefaults.h"
 #include "feedback/BugReportEndpoint.h"
@@ -19,9 +22,12 @@
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
+#include "platform/Workspace.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
 #include "settings/VeskLanguage.h"
+#include "setup/QtAudioPlayerFactory.h"
+#include "setup/SessionSetupServices.h"
 #include "store/ModelContainer.h"
 #include "store/SqliteFocusSessionStore.h"
 #include "ui/ReducedMotion.h"
@@ -130,6 +136,8 @@ VeskApp::~VeskApp()
         environment_.platform.ownApplication.setTerminationHandlers({}, {});
         environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads({});
     }
+    aboutListing_.reset();
+    settingsListing_.reset();
     aboutWindow_.reset();
     settingsWindow_.reset();
     mainWindow_.reset();
@@ -279,6 +287,11 @@ void VeskApp::buildScenes()
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
     aboutWindow_ = std::make_unique<AboutWindow>();
+    settingsListing_ = std::make_unique<OwnWindowListing>(*settingsWindow_, environment_.platform.screens,
+                                                          environment_.platform.ownWindows);
+    aboutListing_ = std::make_unique<OwnWindowListing>(*aboutWindow_, environment_.platform.screens,
+                                                       environment_.platform.ownWindows);
+    buildSetupScreen();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
@@ -298,6 +311,43 @@ void VeskApp::buildScenes()
             [this] { updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates()); });
     connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::applyLocale);
     applyLocale();
+}
+
+// The main window shows the setup screen, whose start hands the choices to
+// the session manager.
+void VeskApp::buildSetupScreen()
+{
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    sessionStarting_ = std::make_unique<SessionManagerSessionStarting>(sessionManager());
+    audioPlayers_ = environment_.audioPlayers ? environment_.audioPlayers : std::make_shared<QtAudioPlayerFactory>();
+    const std::optional<QString> ownBundleID = platform.ownApplication.ownApplication().bundleIdentifier;
+    const std::optional<QUrl> ownBundleURL =
+        ownBundleID ? platform.workspace.urlForApplication(*ownBundleID) : std::nullopt;
+    SessionSetupServices services{environment_.scheduler,
+                                  environment_.clock,
+                                  modelContainer_->mainContext(),
+                                  *defaultsStore_,
+                                  *reducedMotion_,
+                                  *sessionStarting_,
+                                  *audioPlayers_,
+                                  platform.files,
+                                  platform.bundles,
+                                  platform.permissions,
+                                  platform.eventTaps,
+                                  platform.workspace,
+                                  platform.ownApplication,
+                                  platform.applicationActivity,
+                                  platform.systemInfo,
+                                  ownBundleURL.value_or(QUrl()),
+                                  [this] { showSettings(); },
+                                  [this] { checkForUpdatesCommand(); }};
+    const BugReportFormModel::Environment bugReports{*network_, environment_.scheduler, environment_.clock,
+                                                     platform.workspace, platform.screens};
+    const Localizer localizer(
+        resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages()));
+    setupView_ = new SessionSetupView(services, sessionManager(),
+                                      dynamic_cast<SoftwareUpdateService*>(&updateService()), bugReports, localizer);
+    mainWindow_->setContent(setupView_);
 }
 
 void VeskApp::applyUpdatePreferences()

@@ -17,17 +17,21 @@ namespace vesk {
 
 class AboutWindow;
 class AppDelegate;
+class AudioPlayerFactory;
 class AnalyticsTracking;
 class BugReportSending;
 class DiagnosticPayloadSubscribing;
 class Clock;
 class MainWindow;
+class OwnWindowListing;
 class ModelContainer;
 class ReducedMotion;
 class Scheduler;
 class SessionManager;
 class SessionManagerComposition;
 class SessionPersisting;
+class SessionSetupView;
+class SessionStarting;
 class SessionTimerCreating;
 class SettingsWindow;
 class UserDefaults;
@@ -68,6 +72,8 @@ struct VeskAppEnvironment {
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
                                                                 std::function<bool()> isEnabled)>
         makeCrashDiagnosticsService = {};
+    // Plays the setup screen's sounds; none: Qt Multimedia.
+    std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
 };
 
 // The application: wires every long-lived object together at start-up, owns
@@ -103,6 +109,8 @@ public:
     // The update service over Vesk's own feed updater.
     std::unique_ptr<SoftwareUpdateControlling> makeFeedUpdateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
+    // The main window's content: the setup screen, or the active session.
+    SessionSetupView* setupView() const { return setupView_; }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
 
@@ -121,6 +129,7 @@ private:
     std::shared_ptr<AnalyticsTracking> makeTelemetryAnalyticsService();
     void setUpCrashDiagnostics();
     void buildScenes();
+    void buildSetupScreen();
     void applyUpdatePreferences();
     void applyLocale();
 
@@ -140,9 +149,16 @@ private:
     std::unique_ptr<QNetworkAccessManager> network_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<SessionStarting> sessionStarting_;
+    std::shared_ptr<AudioPlayerFactory> audioPlayers_;
     std::unique_ptr<MainWindow> mainWindow_;
+    SessionSetupView* setupView_ = nullptr;
     std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<AboutWindow> aboutWindow_;
+    // The settings and about windows in the desktop's window list; they go
+    // before their windows.
+    std::unique_ptr<OwnWindowListing> settingsListing_;
+    std::unique_ptr<OwnWindowListing> aboutListing_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };

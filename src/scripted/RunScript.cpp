@@ -25,6 +25,7 @@ const std::vector<std::pair<Action, QString>>& actionNames()
         {Action::startSession, "startSession"},
         {Action::click, "click"},
         {Action::clickText, "clickText"},
+        {Action::type, "type"},
         {Action::key, "key"},
         {Action::launch, "launch"},
         {Action::quit, "quit"},
@@ -46,6 +47,7 @@ const std::map<Action, std::set<QString>>& allowedFields()
         {Action::startSession, {"apps", "durationSeconds", "goal", "hardcore", "setupSeconds"}},
         {Action::click, {"x", "y", "button"}},
         {Action::clickText, {"text"}},
+        {Action::type, {"text"}},
         {Action::key, {"chord"}},
         {Action::launch, {"bundleID"}},
         {Action::quit, {"bundleID"}},
@@ -242,6 +244,7 @@ void readActionFields(StepReader& reader, ScriptStep& step)
             reader.fail(QStringLiteral("\"button\" must be 0 (left), 1 (right) or 2 (other)"));
         break;
     case Action::clickText:
+    case Action::type:
         step.text = reader.text("text");
         break;
     case Action::key:

@@ -17,7 +17,8 @@ struct ScriptStep {
     enum class Action {
         startSession, // apps, durationSeconds, goal, hardcore, setupSeconds
         click,        // x, y, button
-        clickText,    // text: a control of Vesk's own windows and panels
+        clickText,    // text: the control of Vesk's windows that shows it
+        type,         // text: typed into the focused field of Vesk
         key,          // chord
         launch,       // bundleID
         quit,         // bundleID
@@ -44,8 +45,6 @@ struct ScriptStep {
     QPointF point;
     int button = 0;
 
-    QString text;
-
     QString chord;
     std::int64_t keyCode = 0;
     std::uint64_t modifierFlags = 0;
@@ -60,6 +59,8 @@ struct ScriptStep {
 
     QString name;
     double seconds = 0;
+
+    QString text;
 };
 
 QString toRaw(ScriptStep::Action action);

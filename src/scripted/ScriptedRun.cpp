@@ -15,7 +15,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "scripted/RunDirectory.h"
 #include "scripted/RunReportWriter.h"
-#include "scripted/TextControlClicker.h"
+#include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
@@ -88,6 +88,7 @@ ScriptedRun::~ScriptedRun()
     // the log messages stop going to this run; then its log rows are written out.
     const bool ranApplication = app_ != nullptr;
     timeForEntries_ = nullptr;
+    controls_.reset();
     app_.reset();
     desktop_.reset();
     if (ranApplication)
@@ -222,6 +223,7 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
         return invalidInput;
     }
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
+    controls_ = std::make_unique<ScriptedControlInput>(*desktop_);
     timeForEntries_ = time_.get();
 
     bool storeFailed = false;
@@ -342,7 +344,9 @@ QJsonObject ScriptedRun::performStep(const ScriptStep& step)
     case Action::key:
         return clickOrKey(step);
     case Action::clickText:
-        return clickText(step);
+        return controls_->clickText(step.text);
+    case Action::type:
+        return controls_->type(step.text);
     case Action::launch:
         return launch(step);
     case Action::quit:
@@ -385,23 +389,6 @@ QJsonObject ScriptedRun::clickOrKey(const ScriptStep& step)
         result["targetBundleID"] = optionalText(bundleIdentifierOf(*desktop_, *outcome.targetPID));
     if (outcome.targetWindow)
         result["targetWindow"] = qint64(*outcome.targetWindow);
-    return result;
-}
-
-QJsonObject ScriptedRun::clickText(const ScriptStep& step)
-{
-    const TextControlClicker clicker(*desktop_);
-    const std::optional<TextControlClicker::Target> target = clicker.find(step.text);
-    if (!target)
-        return errorOutcome(QStringLiteral("no visible control of Vesk shows \"%1\"").arg(step.text));
-    QJsonObject result{{"text", step.text},
-                       {"control", QString::fromLatin1(target->control->metaObject()->className())},
-                       {"x", target->quartzPoint.x()},
-                       {"y", target->quartzPoint.y()},
-                       {"window", qint64(target->window)}};
-    const platform::EventOutcome outcome = clicker.click(*target);
-    result["delivered"] = outcome.delivered;
-    result["swallowed"] = outcome.swallowedByTap.has_value() || outcome.swallowedByMonitor;
     return result;
 }
 

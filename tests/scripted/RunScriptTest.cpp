@@ -25,7 +25,6 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
     const RunScript script = parsed(R"({"steps": [
         {"at": 0.0, "do": "startSession", "apps": ["org.example.Browser"], "durationSeconds": 60, "goal": "Write", "hardcore": false},
         {"at": 5.0, "do": "click", "x": 100, "y": 200},
-        {"at": 5.5, "do": "clickText", "text": "Verlassen"},
         {"at": 6.0, "do": "key", "chord": "cmd+shift+escape"},
         {"at": 7.0, "do": "launch", "bundleID": "org.example.Chat"},
         {"at": 8.0, "do": "quit", "bundleID": "org.example.Chat"},
@@ -35,8 +34,10 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
         {"at": 10.0, "do": "screenshot", "name": "during"},
         {"at": 11.0, "do": "advance", "seconds": 5},
         {"at": 12.0, "do": "sigterm", "comment": "kiosk off"},
+        {"at": 13.0, "do": "clickText", "text": "ENTER VESK"},
+        {"at": 14.0, "do": "type", "text": "Text Editor"},
         {"at": 70.0, "do": "terminate"}]})");
-    ASSERT_EQ(script.steps().size(), 13u);
+    ASSERT_EQ(script.steps().size(), 14u);
     const auto& s = script.steps();
 
     EXPECT_EQ(s[0].action, Action::startSession);
@@ -49,20 +50,21 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
     EXPECT_EQ(s[1].point, QPointF(100, 200));
     EXPECT_EQ(s[1].button, 0);
 
-    EXPECT_EQ(s[2].action, Action::clickText);
-    EXPECT_EQ(s[2].text, "Verlassen");
+    EXPECT_EQ(s[2].keyCode, 53);
+    EXPECT_EQ(s[2].modifierFlags, platform::EventFlag::command | platform::EventFlag::shift);
 
-    EXPECT_EQ(s[3].keyCode, 53);
-    EXPECT_EQ(s[3].modifierFlags, platform::EventFlag::command | platform::EventFlag::shift);
-
-    EXPECT_EQ(s[4].bundleID, "org.example.Chat");
-    EXPECT_EQ(s[7].width, 800.0);
-    EXPECT_EQ(s[7].height, std::nullopt);
-    EXPECT_EQ(s[8].space, 1);
-    EXPECT_EQ(s[9].name, "during");
-    EXPECT_EQ(s[10].seconds, 5.0);
-    EXPECT_EQ(s[11].action, Action::sigterm);
-    EXPECT_EQ(s[12].action, Action::terminate);
+    EXPECT_EQ(s[3].bundleID, "org.example.Chat");
+    EXPECT_EQ(s[6].width, 800.0);
+    EXPECT_EQ(s[6].height, std::nullopt);
+    EXPECT_EQ(s[7].space, 1);
+    EXPECT_EQ(s[8].name, "during");
+    EXPECT_EQ(s[9].seconds, 5.0);
+    EXPECT_EQ(s[10].action, Action::sigterm);
+    EXPECT_EQ(s[11].action, Action::clickText);
+    EXPECT_EQ(s[11].text, "ENTER VESK");
+    EXPECT_EQ(s[12].action, Action::type);
+    EXPECT_EQ(s[12].text, "Text Editor");
+    EXPECT_EQ(s[13].action, Action::terminate);
     EXPECT_EQ(script.endTime(), 70.0);
 }
 
@@ -114,13 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"[]", "the script must be a JSON object with \"steps\""},
         BadScript{R"({"steps": {}})", "\"steps\" must be an array"},
         BadScript{R"({"steps": [3]})", "steps[0]: must be an object"},
-        BadScript{
-            R"({"steps": [{"at": 1, "do": "dance"}]})",
-            "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, key, "
-            "launch, quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
+        BadScript{R"({"steps": [{"at": 1, "do": "dance"}]})",
+                  "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, type, key, launch, "
+                  "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"at": 1}]})",
-                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, clickText, key, "
-                  "launch, quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
+                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, clickText, type, key, launch, "
+                  "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"do": "terminate"}]})", "steps[0] (terminate): missing \"at\""},
         BadScript{R"({"steps": [{"at": -1, "do": "terminate"}]})", "steps[0] (terminate): \"at\" must not be negative"},
         BadScript{R"({"steps": [{"at": "soon", "do": "terminate"}]})", "steps[0] (terminate): \"at\" must be a number"},
@@ -140,15 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{
             R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": 6, "hardcore": "no"}]})",
             "steps[0] (startSession): \"hardcore\" must be true or false"},
-        BadScript{R"({"steps": [{"at": 0, "do": "clickText"}]})", "steps[0] (clickText): missing \"text\""},
-        BadScript{R"({"steps": [{"at": 0, "do": "clickText", "text": " "}]})",
-                  "steps[0] (clickText): \"text\" must be a non-empty text"},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "cmd+hyper+q"}]})",
                   "steps[0] (key): unknown key \"hyper\" in \"chord\""},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "cmd+shift"}]})",
                   "steps[0] (key): \"chord\" names no key"},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "a+b"}]})",
                   "steps[0] (key): \"chord\" names more than one key"},
+        BadScript{R"({"steps": [{"at": 0, "do": "clickText"}]})", "steps[0] (clickText): missing \"text\""},
+        BadScript{R"({"steps": [{"at": 0, "do": "type", "text": 4}]})",
+                  "steps[0] (type): \"text\" must be a non-empty text"},
         BadScript{R"({"steps": [{"at": 0, "do": "launch", "bundleID": ""}]})",
                   "steps[0] (launch): \"bundleID\" must be a non-empty text"},
         BadScript{R"({"steps": [{"at": 0, "do": "move", "bundleID": "a", "x": 0, "y": 0, "height": 0}]})",
