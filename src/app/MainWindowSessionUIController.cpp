@@ -1,6 +1,6 @@
 #include "app/MainWindowSessionUIController.h"
 
-#include "stage/StageVeskPanelPresenter.h"
+#include "panels/StageVeskPanelPresenter.h"
 
 namespace vesk {
 

@@ -1,7 +1,6 @@
 #include "app/SessionManagerComposition.h"
 
 #include "app/MainWindowSessionUIController.h"
-#include "app/SessionManagerStageControls.h"
 #include "enforcement/AppMonitorService.h"
 #include "enforcement/ChromiumWindowMaterializer.h"
 #include "enforcement/DesktopIsolationService.h"
@@ -27,6 +26,7 @@
 #include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionScreenshotService.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
+#include "panels/StageVeskPanelPresenter.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/PermissionsProviding.h"
@@ -38,7 +38,6 @@
 #include "session/MainWindowScreenID.h"
 #include "session/SessionManager.h"
 #include "session/SystemAllowedWindowDetector.h"
-#include "stage/StageVeskPanelPresenter.h"
 #include "stage/StageVeskService.h"
 
 #include <QDir>
@@ -215,18 +214,18 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.temporaryDirectory = userTemporaryDirectory;
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
-    stageSessionControls_ = std::make_unique<SessionManagerStageControls>(*manager_);
     stagePanelPresenter_ = std::make_unique<StageVeskPanelPresenter>(
         StageVeskPanelEnvironment{
             .screens = screens,
             .pointer = platform.pointer,
             .ownWindows = &platform.ownWindows,
             .clock = clock,
+            .scheduler = scheduler,
             .userDefaults = standardDefaults,
             .installedApps = [&files = platform.files,
                               &bundles = platform.bundles] { return InstalledApp::discoverAll(files, bundles); },
         },
-        *stageSessionControls_, *stage_);
+        *manager_, *stage_);
     uiController_->setStagePanelPresenter(stagePanelPresenter_.get());
 
     // The panels' frames reach the click blocker for as long as it exists;

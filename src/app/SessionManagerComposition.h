@@ -16,7 +16,6 @@ class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
-class SessionManagerStageControls;
 class StageVeskPanelPresenter;
 class StageVeskService;
 class UserDefaults;
@@ -70,7 +69,6 @@ private:
 
     std::shared_ptr<StageVeskService> stage_;
     // The stage bars; they outlive the manager, whose stop may dismiss them.
-    std::unique_ptr<SessionManagerStageControls> stageSessionControls_;
     std::unique_ptr<StageVeskPanelPresenter> stagePanelPresenter_;
     std::unique_ptr<SessionManager> manager_;
 };

@@ -1,14 +1,14 @@
-#include "stage/StageVeskPanel.h"
+#include "panels/StageVeskPanel.h"
 
 #include "helpers/AppHelpers.h"
+#include "panels/SessionControlling.h"
+#include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskControlPanel.h"
+#include "panels/StageVeskSettingsControlView.h"
+#include "panels/StageVeskSidebarControlView.h"
+#include "panels/StageVeskTopControlView.h"
 #include "settings/VeskLanguage.h"
-#include "stage/StageVeskBottomControlView.h"
-#include "stage/StageVeskControlPanel.h"
 #include "stage/StageVeskService.h"
-#include "stage/StageVeskSessionControlling.h"
-#include "stage/StageVeskSettingsControlView.h"
-#include "stage/StageVeskSidebarControlView.h"
-#include "stage/StageVeskTopControlView.h"
 
 #include <algorithm>
 
@@ -63,7 +63,7 @@ Rect StageVeskPanel::controlBarFrame(const Rect& screenFrame)
             barHeight};
 }
 
-void StageVeskPanel::setSources(StageVeskSessionControlling* session, StageVeskService* stage)
+void StageVeskPanel::setSources(SessionControlling* session, StageVeskService* stage)
 {
     session_ = session;
     stage_ = stage;
@@ -172,7 +172,7 @@ void StageVeskPanel::buildControlBar(const platform::ScreenInfo& screen)
             if (panel)
                 panel->toggleSettingsPanel();
         },
-        environment_.clock, localizerFor(*defaults));
+        environment_.clock, environment_.scheduler, localizerFor(*defaults));
     defaults->setParent(view);
     panel->setContent(view);
     store(bottomBars_, screenID, panel);
@@ -280,9 +280,9 @@ std::vector<Rect> StageVeskPanel::controlRects() const
     return rects;
 }
 
-StageVeskControlPanel* StageVeskPanel::makePanel(const Rect& frame, bool hasShadow) const
+StageVeskControlPanel* StageVeskPanel::makePanel(const Rect& frame, bool dropsShadow) const
 {
-    return new StageVeskControlPanel(frame, hasShadow, environment_.screens, environment_.ownWindows);
+    return new StageVeskControlPanel(frame, dropsShadow, environment_.screens, environment_.ownWindows);
 }
 
 VeskDefaultsStore* StageVeskPanel::makeViewDefaults() const
@@ -306,7 +306,7 @@ void StageVeskPanel::notifyControlRectsChanged()
 void StageVeskPanel::closePanel(QPointer<StageVeskControlPanel>& panel)
 {
     if (panel) {
-        panel->orderOut();
+        panel->orderOutAndUnlist();
         panel->deleteLater();
     }
     panel = nullptr;

@@ -1,13 +1,13 @@
-#include "stage/StageVeskSettingsControlView.h"
+#include "panels/StageVeskSettingsControlView.h"
 
+#include "panels/SessionControlling.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskCard.h"
+#include "panels/StageVeskDrawing.h"
+#include "panels/StageVeskPalette.h"
+#include "panels/StageVeskSwitch.h"
 #include "settings/VeskDefaultsStore.h"
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskCard.h"
-#include "stage/StageVeskDrawing.h"
-#include "stage/StageVeskPalette.h"
 #include "stage/StageVeskService.h"
-#include "stage/StageVeskSessionControlling.h"
-#include "stage/StageVeskSwitch.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -51,8 +51,8 @@ StageVeskButton::Look actionLook(Symbol symbol, const QColor& color)
 
 } // namespace
 
-StageVeskSettingsControlView::StageVeskSettingsControlView(StageVeskSessionControlling& session,
-                                                           StageVeskService& stage, VeskDefaultsStore& defaults,
+StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& session, StageVeskService& stage,
+                                                           VeskDefaultsStore& defaults,
                                                            const platform::ScreenProviding& screens,
                                                            std::function<void()> onConfigChange,
                                                            std::function<void()> onClose, const Localizer& localizer,
@@ -130,7 +130,7 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(StageVeskSessionContr
     connect(&defaults, &VeskDefaultsStore::screenFunctionOverridesChanged, this,
             &StageVeskSettingsControlView::refresh);
     connect(&stage, &StageVeskService::accessibilityWarningChanged, this, &StageVeskSettingsControlView::refresh);
-    connect(&session, &StageVeskSessionControlling::changed, this, &StageVeskSettingsControlView::refresh);
+    connect(&session, &SessionControlling::changed, this, &StageVeskSettingsControlView::refresh);
     refresh();
 }
 

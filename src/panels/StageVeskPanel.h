@@ -2,9 +2,9 @@
 
 #include "core/Geometry.h"
 #include "logging/VeskLogger.h"
+#include "panels/StageVeskControlPanel.h"
+#include "panels/StageVeskPanelEnvironment.h"
 #include "settings/VeskDefaultsStore.h"
-#include "stage/StageVeskControlPanel.h"
-#include "stage/StageVeskPanelEnvironment.h"
 #include "stage/StageVeskScreenID.h"
 #include "ui/Localizer.h"
 
@@ -20,7 +20,7 @@
 namespace vesk {
 
 class StageVeskService;
-class StageVeskSessionControlling;
+class SessionControlling;
 
 // The stage's floating bars during a session. Per screen, as the per-screen
 // functions say: the apps bar at the left edge ("appsBar"), the top bar with
@@ -47,7 +47,7 @@ public:
     static Rect controlBarFrame(const Rect& screenFrame);
 
     // Both are held weakly; set them before `show`.
-    void setSources(StageVeskSessionControlling* session, StageVeskService* stage);
+    void setSources(SessionControlling* session, StageVeskService* stage);
     // Runs whenever bars are shown, resized or closed.
     void setControlRectsChangedHandler(std::function<void()> handler) { controlRectsChanged_ = std::move(handler); }
 
@@ -82,7 +82,7 @@ private:
     void layoutSidebar(const platform::ScreenInfo& screen);
     void buildTopBar(const platform::ScreenInfo& screen);
     void buildControlBar(const platform::ScreenInfo& screen);
-    StageVeskControlPanel* makePanel(const Rect& frame, bool hasShadow) const;
+    StageVeskControlPanel* makePanel(const Rect& frame, bool dropsShadow) const;
     void store(PanelMap& panels, StageVeskScreenID screenID, StageVeskControlPanel* panel);
     // A fresh settings store for a hosted view, and its language.
     VeskDefaultsStore* makeViewDefaults() const;
@@ -100,7 +100,7 @@ private:
     QPointer<StageVeskControlPanel> settingsPanel_;
     std::set<StageVeskScreenID> expandedSidebars_;
     VeskDefaultsStore defaults_;
-    QPointer<StageVeskSessionControlling> session_;
+    QPointer<SessionControlling> session_;
     QPointer<StageVeskService> stage_;
     std::function<void()> controlRectsChanged_;
 };

@@ -1,4 +1,4 @@
-#include "stage/StageVeskDrawing.h"
+#include "panels/StageVeskDrawing.h"
 
 #include "ui/VeskFont.h"
 

@@ -2,7 +2,7 @@
 
 #include "core/Geometry.h"
 #include "logging/VeskLogger.h"
-#include "stage/StageVeskPanelEnvironment.h"
+#include "panels/StageVeskPanelEnvironment.h"
 
 #include <QPointer>
 
@@ -14,14 +14,14 @@ namespace vesk {
 
 class StageVeskPanel;
 class StageVeskService;
-class StageVeskSessionControlling;
+class SessionControlling;
 
 // Shows and hides the stage bars for the in-session panel controller: every
 // show starts from a new StageVeskPanel, every change of the bars' frames
 // asks the controller to publish its control rects again. Main thread only.
 class StageVeskPanelPresenter {
 public:
-    StageVeskPanelPresenter(StageVeskPanelEnvironment environment, StageVeskSessionControlling& session,
+    StageVeskPanelPresenter(StageVeskPanelEnvironment environment, SessionControlling& session,
                             StageVeskService& stage);
     ~StageVeskPanelPresenter();
     StageVeskPanelPresenter(const StageVeskPanelPresenter&) = delete;
@@ -46,7 +46,7 @@ private:
 
     VeskLogger logger_{QStringLiteral("SessionUIController")};
     StageVeskPanelEnvironment environment_;
-    QPointer<StageVeskSessionControlling> session_;
+    QPointer<SessionControlling> session_;
     QPointer<StageVeskService> stage_;
     std::unique_ptr<StageVeskPanel> panel_;
     std::function<void()> publish_;

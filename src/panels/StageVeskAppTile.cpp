@@ -1,7 +1,7 @@
-#include "stage/StageVeskAppTile.h"
+#include "panels/StageVeskAppTile.h"
 
-#include "stage/StageVeskDrawing.h"
-#include "stage/StageVeskPalette.h"
+#include "panels/StageVeskDrawing.h"
+#include "panels/StageVeskPalette.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,13 +1,13 @@
-#include "stage/StageVeskPanelPresenter.h"
+#include "panels/StageVeskPanelPresenter.h"
 
-#include "stage/StageVeskPanel.h"
+#include "panels/SessionControlling.h"
+#include "panels/StageVeskPanel.h"
 #include "stage/StageVeskService.h"
-#include "stage/StageVeskSessionControlling.h"
 
 namespace vesk {
 
-StageVeskPanelPresenter::StageVeskPanelPresenter(StageVeskPanelEnvironment environment,
-                                                 StageVeskSessionControlling& session, StageVeskService& stage)
+StageVeskPanelPresenter::StageVeskPanelPresenter(StageVeskPanelEnvironment environment, SessionControlling& session,
+                                                 StageVeskService& stage)
     : environment_(std::move(environment))
     , session_(&session)
     , stage_(&stage)

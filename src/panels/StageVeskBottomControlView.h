@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "core/MainQueueTimer.h"
+#include "core/Scheduler.h"
 #include "stage/StageVeskScreenID.h"
 #include "ui/Localizer.h"
 
@@ -8,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 
@@ -15,7 +18,7 @@ namespace vesk {
 
 class StageVeskButton;
 class StageVeskService;
-class StageVeskSessionControlling;
+class SessionControlling;
 
 // The control bar of a screen: the session clock, how many applications are
 // on the stage (over all screens), adding an application on this screen, the
@@ -25,8 +28,8 @@ class StageVeskBottomControlView final : public QWidget {
     Q_OBJECT
 
 public:
-    StageVeskBottomControlView(StageVeskSessionControlling& session, StageVeskService& stage,
-                               StageVeskScreenID screenID, std::function<void()> onToggleSettings, Clock& clock,
+    StageVeskBottomControlView(SessionControlling& session, StageVeskService& stage, StageVeskScreenID screenID,
+                               std::function<void()> onToggleSettings, Clock& clock, Scheduler& scheduler,
                                const Localizer& localizer, QWidget* parent = nullptr);
 
     bool isShowingExitConfirmation() const { return isShowingExitConfirmation_; }
@@ -41,8 +44,9 @@ private:
     QWidget* makeConfirmationRow(const Localizer& localizer);
     void setShowingExitConfirmation(bool showing);
     void refresh();
+    void refreshClock();
 
-    QPointer<StageVeskSessionControlling> session_;
+    QPointer<SessionControlling> session_;
     QPointer<StageVeskService> stage_;
     StageVeskScreenID screenID_;
     std::function<void()> onToggleSettings_;
@@ -55,7 +59,9 @@ private:
     QLabel* clockLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     StageVeskButton* leaveButton_ = nullptr;
-    QWidget* hardcoreBadgePlace_ = nullptr;
+    QWidget* hardcoreBadge_ = nullptr;
+    // The session tells of no clock change: the bar reads it every second.
+    std::unique_ptr<MainQueueTimer> clockTick_;
 };
 
 } // namespace vesk

@@ -1,12 +1,12 @@
 #include "StageBarsScene.h"
 
 #include "QtPrinters.h"
-#include "stage/StageVeskBottomControlView.h"
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskControlPanel.h"
-#include "stage/StageVeskSettingsControlView.h"
-#include "stage/StageVeskSidebarControlView.h"
-#include "stage/StageVeskSwitch.h"
+#include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskControlPanel.h"
+#include "panels/StageVeskSettingsControlView.h"
+#include "panels/StageVeskSidebarControlView.h"
+#include "panels/StageVeskSwitch.h"
 
 #include <QLabel>
 
@@ -60,8 +60,8 @@ TEST_F(StageVeskPanelTest, WithDefaultSettingsTheMainScreenGetsEveryBarAndTheOth
     EXPECT_EQ(frames(panel.bottomPanels()), (Frames{{first, {530, 16, 380, 42}}}));
     EXPECT_EQ(panel.controlRects(),
               (std::vector<Rect>{{0, 0, 46, 900}, {1440, 0, 46, 1080}, {410, 848, 620, 42}, {530, 16, 380, 42}}));
-    EXPECT_FALSE(panel.sidebarPanels().at(first)->hasShadow());
-    EXPECT_TRUE(panel.topPanels().at(first)->hasShadow());
+    EXPECT_FALSE(panel.sidebarPanels().at(first)->dropsShadow());
+    EXPECT_TRUE(panel.topPanels().at(first)->dropsShadow());
     EXPECT_EQ(panel.topPanels().at(first)->windowFlags() & Qt::WindowDoesNotAcceptFocus, Qt::WindowDoesNotAcceptFocus);
     EXPECT_EQ(StageVeskControlPanel::windowLevel(), platform::shieldingWindowLevel() + 2);
     EXPECT_GE(scene.controlRectsChanges, 1);

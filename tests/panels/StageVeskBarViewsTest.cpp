@@ -1,13 +1,13 @@
 #include "StageBarsScene.h"
 
 #include "QtPrinters.h"
-#include "stage/StageVeskAppTile.h"
-#include "stage/StageVeskBottomControlView.h"
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskSettingsControlView.h"
-#include "stage/StageVeskSidebarControlView.h"
-#include "stage/StageVeskSwitch.h"
-#include "stage/StageVeskTopControlView.h"
+#include "panels/StageVeskAppTile.h"
+#include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskSettingsControlView.h"
+#include "panels/StageVeskSidebarControlView.h"
+#include "panels/StageVeskSwitch.h"
+#include "panels/StageVeskTopControlView.h"
 
 #include <QLabel>
 
@@ -85,8 +85,7 @@ TEST_F(StageVeskBarViewsTest, TheTopBarShowsTheGoalAndSetsTheLayoutOfItsOwnScree
     EXPECT_EQ(selected(secondBar), QStringList{"4"});
     EXPECT_EQ(selected(firstBar), QStringList{"2"}) << "the other screen keeps its layout";
 
-    scene.session.goal = QString(200, QChar('x'));
-    emit scene.session.changed();
+    scene.session.setGoal(QString(200, QChar('x')));
     EXPECT_TRUE(firstBar.shownGoal().endsWith(QChar(0x2026))) << "a long goal is cut to one line";
     EXPECT_LT(firstBar.shownGoal().size(), 200);
 }
@@ -94,12 +93,13 @@ TEST_F(StageVeskBarViewsTest, TheTopBarShowsTheGoalAndSetsTheLayoutOfItsOwnScree
 TEST_F(StageVeskBarViewsTest, TheControlBarCountsTheStagedAppsAndLeavesInTwoSteps)
 {
     activateThreeApps();
-    StageVeskBottomControlView bar(scene.session, stage(), second, {}, scene.stage.scheduler, german);
-    EXPECT_EQ(bar.clockText(), "14:59");
+    StageVeskBottomControlView bar(scene.session, stage(), second, {}, scene.stage.scheduler, scene.stage.scheduler,
+                                   german);
+    EXPECT_EQ(bar.clockText(), "25:00");
     EXPECT_EQ(bar.countText(), "2 offen") << "staged on every screen, the queued one left out";
 
     buttonWithText(bar, "App zur Session hinzufuegen")->click();
-    EXPECT_EQ(scene.session.calls, QStringList{"toggleQuickAccessPanel 2"}) << "the bar's own screen";
+    EXPECT_EQ(scene.session.calls, QStringList{"toggleQuickAccessPanel(2)"}) << "the bar's own screen";
 
     buttonWithText(bar, "Verlassen")->click();
     EXPECT_TRUE(bar.isShowingExitConfirmation());
@@ -110,17 +110,22 @@ TEST_F(StageVeskBarViewsTest, TheControlBarCountsTheStagedAppsAndLeavesInTwoStep
     buttonWithText(bar, "Apps schliessen")->click();
     EXPECT_TRUE(bar.isShowingExitConfirmation()) << "the row stays until the stop takes the bar away";
     EXPECT_EQ(scene.session.calls,
-              (QStringList{"toggleQuickAccessPanel 2", "requestManualExitConfirmation", "cancelManualExitConfirmation",
-                           "requestManualExitConfirmation", "confirmManualExit 0", "confirmManualExit 1"}));
+              (QStringList{"toggleQuickAccessPanel(2)", "requestManualExitConfirmation",
+                           "logManualExitConfirmationCanceled", "requestManualExitConfirmation",
+                           "confirmManualExit(leaveOpen)", "confirmManualExit(terminateAllowedApps)"}));
 
-    scene.session.clock = "14:58";
-    emit scene.session.changed();
-    EXPECT_EQ(bar.clockText(), "14:58");
+    // The clock is read again every second.
+    scene.session.timeText = [](const QDateTime&) { return QStringLiteral("24:59"); };
+    scene.stage.scheduler.advance(0.5);
+    EXPECT_EQ(bar.clockText(), "25:00");
+    scene.stage.scheduler.advance(0.5);
+    EXPECT_EQ(bar.clockText(), "24:59");
 }
 
 TEST_F(StageVeskBarViewsTest, InAHardcoreSessionTheBadgeTakesTheLeaveButtonsPlace)
 {
-    StageVeskBottomControlView bar(scene.session, stage(), first, {}, scene.stage.scheduler, german);
+    StageVeskBottomControlView bar(scene.session, stage(), first, {}, scene.stage.scheduler, scene.stage.scheduler,
+                                   german);
     EXPECT_TRUE(bar.showsLeaveButton());
     EXPECT_FALSE(bar.showsHardcoreBadge());
     scene.session.setHardcore(true);

@@ -1,48 +1,16 @@
 #pragma once
 
-#include "StageServiceScene.h"
+#include "FakeSession.h"
+#include "stage/StageServiceScene.h"
 
-#include "stage/StageVeskPanel.h"
-#include "stage/StageVeskPanelEnvironment.h"
-#include "stage/StageVeskSessionControlling.h"
+#include "panels/StageVeskPanel.h"
+#include "panels/StageVeskPanelEnvironment.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTemporaryDir>
 
 namespace vesk::test {
-
-// The session as a recording double: what the bars show of it is set by the
-// test, what they ask of it is listed in `calls`.
-class RecordingSessionControls final : public StageVeskSessionControlling {
-public:
-    std::optional<QString> goal;
-    bool hardcore = false;
-    QString clock = QStringLiteral("14:59");
-    QStringList calls;
-
-    void setHardcore(bool on)
-    {
-        hardcore = on;
-        emit changed();
-    }
-
-    std::optional<QString> currentGoal() const override { return goal; }
-    bool isHardcoreSession() const override { return hardcore; }
-    QString remainingTimeText(const QDateTime&) const override { return clock; }
-    void toggleQuickAccessPanel(StageVeskScreenID screen) override
-    {
-        calls << QStringLiteral("toggleQuickAccessPanel %1").arg(screen.rawValue);
-    }
-    void toggleBugReportPanel() override { calls << QStringLiteral("toggleBugReportPanel"); }
-    void requestManualExitConfirmation() override { calls << QStringLiteral("requestManualExitConfirmation"); }
-    void confirmManualExit(bool quitAllowedApps) override
-    {
-        calls << QStringLiteral("confirmManualExit %1").arg(quitAllowedApps);
-    }
-    void cancelManualExitConfirmation() override { calls << QStringLiteral("cancelManualExitConfirmation"); }
-    void debugForceStop() override { calls << QStringLiteral("debugForceStop"); }
-};
 
 class FixedPointer final : public platform::PointerStateProviding {
 public:
@@ -56,7 +24,7 @@ public:
 class StageBarsScene {
 public:
     StageServiceScene stage;
-    RecordingSessionControls session;
+    FakeSession session;
     FixedPointer pointer;
     QTemporaryDir root;
     UserDefaults defaults{UserDefaults::standardSuiteName, root.path()};
@@ -71,6 +39,7 @@ public:
             .pointer = pointer,
             .ownWindows = nullptr,
             .clock = stage.scheduler,
+            .scheduler = stage.scheduler,
             .userDefaults = defaults,
             .preferredLanguages = [] { return QStringList{"de-DE"}; },
             .installedApps = [this] { return installed; },

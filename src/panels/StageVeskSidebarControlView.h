@@ -2,7 +2,7 @@
 
 #include "core/Clock.h"
 #include "enforcement/InstalledApp.h"
-#include "stage/StageVeskAppTile.h"
+#include "panels/StageVeskAppTile.h"
 #include "stage/StageVeskScreenID.h"
 #include "stage/StageVeskState.h"
 #include "ui/Localizer.h"

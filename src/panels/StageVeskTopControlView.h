@@ -15,7 +15,7 @@ namespace vesk {
 
 class StageVeskButton;
 class StageVeskService;
-class StageVeskSessionControlling;
+class SessionControlling;
 
 // The top bar of a screen: the session's goal and the five layout buttons of
 // this screen. A button sets its layout on this screen, also when it is
@@ -24,7 +24,7 @@ class StageVeskTopControlView final : public QWidget {
     Q_OBJECT
 
 public:
-    StageVeskTopControlView(StageVeskSessionControlling& session, StageVeskService& stage, StageVeskScreenID screenID,
+    StageVeskTopControlView(SessionControlling& session, StageVeskService& stage, StageVeskScreenID screenID,
                             const Localizer& localizer, QWidget* parent = nullptr);
 
     StageVeskButton* modeButton(StageVeskPhase phase) const { return modeButtons_.at(phase); }
@@ -38,7 +38,7 @@ private:
     void refresh();
     void fitGoal();
 
-    QPointer<StageVeskSessionControlling> session_;
+    QPointer<SessionControlling> session_;
     QPointer<StageVeskService> stage_;
     StageVeskScreenID screenID_;
     QString goal_;

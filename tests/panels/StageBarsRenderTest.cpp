@@ -1,11 +1,12 @@
 #include "StageBarsScene.h"
 
-#include "stage/StageVeskBottomControlView.h"
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskSettingsControlView.h"
-#include "stage/StageVeskSidebarControlView.h"
-#include "stage/StageVeskTopControlView.h"
+#include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskSettingsControlView.h"
+#include "panels/StageVeskSidebarControlView.h"
+#include "panels/StageVeskTopControlView.h"
 
+#include <QDir>
 #include <QImage>
 #include <QLayout>
 #include <QPainter>
@@ -48,7 +49,8 @@ protected:
         QPainter painter(&image);
         view.render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
         painter.end();
-        EXPECT_TRUE(image.save(QStringLiteral(VESK_STAGE_RENDER_DIR "/stage-bar-%1.png").arg(name)));
+        QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+        EXPECT_TRUE(image.save(QStringLiteral(VESK_GALLERY_DIR "/stage-bar-%1.png").arg(name)));
         return image;
     }
 
@@ -77,8 +79,7 @@ TEST_F(StageBarsRenderTest, TopBar)
     EXPECT_FALSE(isBackdrop(pixel(image, 6, 21))) << "the card reaches the bar's left end";
     EXPECT_TRUE(isBackdrop(pixel(image, 300, 2))) << "the card is as high as its row";
 
-    scene.session.goal = "Kapitel 3 der Masterarbeit überarbeiten und die Quellen prüfen";
-    emit scene.session.changed();
+    scene.session.setGoal("Kapitel 3 der Masterarbeit überarbeiten und die Quellen prüfen");
     image = render(bar, {596, 42}, "top-goal-split");
     const QRect split = bar.modeButton(StageVeskPhase::split)->geometry();
     const QPoint splitCentre = bar.modeButton(StageVeskPhase::split)->mapTo(&bar, QPoint(2, split.height() / 2));
@@ -88,7 +89,8 @@ TEST_F(StageBarsRenderTest, TopBar)
 
 TEST_F(StageBarsRenderTest, ControlBar)
 {
-    StageVeskBottomControlView bar(scene.session, *scene.stage.service, first, {}, scene.stage.scheduler, german);
+    StageVeskBottomControlView bar(scene.session, *scene.stage.service, first, {}, scene.stage.scheduler,
+                                   scene.stage.scheduler, german);
     QImage image = render(bar, {380, 42}, "control-normal");
     EXPECT_TRUE(isBackdrop(pixel(image, 2, 21))) << "the card hugs its row in the middle";
     EXPECT_FALSE(isBackdrop(pixel(image, 190, 21)));

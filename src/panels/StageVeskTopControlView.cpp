@@ -1,11 +1,11 @@
-#include "stage/StageVeskTopControlView.h"
+#include "panels/StageVeskTopControlView.h"
 
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskCard.h"
-#include "stage/StageVeskDrawing.h"
-#include "stage/StageVeskPalette.h"
+#include "panels/SessionControlling.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskCard.h"
+#include "panels/StageVeskDrawing.h"
+#include "panels/StageVeskPalette.h"
 #include "stage/StageVeskService.h"
-#include "stage/StageVeskSessionControlling.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -46,7 +46,7 @@ StageVeskButton::Look modeLook(bool selected)
 
 } // namespace
 
-StageVeskTopControlView::StageVeskTopControlView(StageVeskSessionControlling& session, StageVeskService& stage,
+StageVeskTopControlView::StageVeskTopControlView(SessionControlling& session, StageVeskService& stage,
                                                  StageVeskScreenID screenID, const Localizer& localizer,
                                                  QWidget* parent)
     : QWidget(parent)
@@ -81,7 +81,7 @@ StageVeskTopControlView::StageVeskTopControlView(StageVeskSessionControlling& se
         modeButtons_[mode.phase] = button;
     }
     connect(&stage, &StageVeskService::stateChanged, this, &StageVeskTopControlView::refresh);
-    connect(&session, &StageVeskSessionControlling::changed, this, &StageVeskTopControlView::refresh);
+    connect(&session, &SessionControlling::changed, this, &StageVeskTopControlView::refresh);
     refresh();
 }
 

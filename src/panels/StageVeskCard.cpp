@@ -1,6 +1,6 @@
-#include "stage/StageVeskCard.h"
+#include "panels/StageVeskCard.h"
 
-#include "stage/StageVeskDrawing.h"
+#include "panels/StageVeskDrawing.h"
 
 #include <QPainter>
 

@@ -16,7 +16,7 @@ namespace vesk {
 
 class StageVeskButton;
 class StageVeskService;
-class StageVeskSessionControlling;
+class SessionControlling;
 class StageVeskSwitch;
 class VeskDefaultsStore;
 
@@ -32,10 +32,9 @@ class StageVeskSettingsControlView final : public QWidget {
     Q_OBJECT
 
 public:
-    StageVeskSettingsControlView(StageVeskSessionControlling& session, StageVeskService& stage,
-                                 VeskDefaultsStore& defaults, const platform::ScreenProviding& screens,
-                                 std::function<void()> onConfigChange, std::function<void()> onClose,
-                                 const Localizer& localizer, QWidget* parent = nullptr);
+    StageVeskSettingsControlView(SessionControlling& session, StageVeskService& stage, VeskDefaultsStore& defaults,
+                                 const platform::ScreenProviding& screens, std::function<void()> onConfigChange,
+                                 std::function<void()> onClose, const Localizer& localizer, QWidget* parent = nullptr);
 
     // One switch per listed screen and function, in the order shown.
     struct SwitchRow {
@@ -54,7 +53,7 @@ private:
                                 const Localizer& localizer);
     void refresh();
 
-    QPointer<StageVeskSessionControlling> session_;
+    QPointer<SessionControlling> session_;
     QPointer<StageVeskService> stage_;
     QPointer<VeskDefaultsStore> defaults_;
     ScreenFunctionToggleSource source_;

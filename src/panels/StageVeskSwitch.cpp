@@ -1,4 +1,4 @@
-#include "stage/StageVeskSwitch.h"
+#include "panels/StageVeskSwitch.h"
 
 #include <QPainter>
 

@@ -1,11 +1,11 @@
-#include "stage/StageVeskSidebarControlView.h"
+#include "panels/StageVeskSidebarControlView.h"
 
+#include "panels/StageVeskAppTile.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskCard.h"
+#include "panels/StageVeskDrawing.h"
+#include "panels/StageVeskPalette.h"
 #include "settings/VeskDefaultsStore.h"
-#include "stage/StageVeskAppTile.h"
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskCard.h"
-#include "stage/StageVeskDrawing.h"
-#include "stage/StageVeskPalette.h"
 #include "stage/StageVeskService.h"
 
 #include <QLabel>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Clock.h"
+#include "core/Scheduler.h"
 #include "core/UserDefaults.h"
 #include "enforcement/InstalledApp.h"
 #include "platform/OwnWindowRegistering.h"
@@ -20,6 +21,8 @@ struct StageVeskPanelEnvironment {
     // Where the panels list themselves; none in tests that need no window list.
     platform::OwnWindowRegistering* ownWindows = nullptr;
     Clock& clock;
+    // Ticks the control bar's clock.
+    Scheduler& scheduler;
     // The standard user defaults, over which each panel and view keeps its
     // own settings store.
     UserDefaults& userDefaults;

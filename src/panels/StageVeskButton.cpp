@@ -1,4 +1,4 @@
-#include "stage/StageVeskButton.h"
+#include "panels/StageVeskButton.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

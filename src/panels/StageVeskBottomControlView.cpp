@@ -1,11 +1,12 @@
-#include "stage/StageVeskBottomControlView.h"
+#include "panels/StageVeskBottomControlView.h"
 
-#include "stage/StageVeskButton.h"
-#include "stage/StageVeskCard.h"
-#include "stage/StageVeskDrawing.h"
-#include "stage/StageVeskPalette.h"
+#include "panels/SessionControlling.h"
+#include "panels/StageVeskButton.h"
+#include "panels/StageVeskCard.h"
+#include "panels/StageVeskDrawing.h"
+#include "panels/StageVeskPalette.h"
 #include "stage/StageVeskService.h"
-#include "stage/StageVeskSessionControlling.h"
+#include "ui/HardcoreLockBadge.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,10 +56,11 @@ StageVeskButton::Look confirmationLook(const QColor& background)
 
 } // namespace
 
-StageVeskBottomControlView::StageVeskBottomControlView(StageVeskSessionControlling& session, StageVeskService& stage,
+StageVeskBottomControlView::StageVeskBottomControlView(SessionControlling& session, StageVeskService& stage,
                                                        StageVeskScreenID screenID,
                                                        std::function<void()> onToggleSettings, Clock& clock,
-                                                       const Localizer& localizer, QWidget* parent)
+                                                       Scheduler& scheduler, const Localizer& localizer,
+                                                       QWidget* parent)
     : QWidget(parent)
     , session_(&session)
     , stage_(&stage)
@@ -83,8 +85,10 @@ StageVeskBottomControlView::StageVeskBottomControlView(StageVeskSessionControlli
     confirmationRow_->hide();
 
     connect(&stage, &StageVeskService::stateChanged, this, &StageVeskBottomControlView::refresh);
-    connect(&session, &StageVeskSessionControlling::changed, this, &StageVeskBottomControlView::refresh);
+    connect(&session, &SessionControlling::changed, this, &StageVeskBottomControlView::refresh);
     refresh();
+    clockTick_ = std::make_unique<MainQueueTimer>(scheduler, 1.0, [this] { refreshClock(); });
+    clockTick_->start();
 }
 
 QWidget* StageVeskBottomControlView::makeNormalRow(const Localizer& localizer)
@@ -122,11 +126,13 @@ QWidget* StageVeskBottomControlView::makeNormalRow(const Localizer& localizer)
     });
     layout->addWidget(leaveButton_);
 
-    // The hardcore badge goes here, in the leave button's colours.
-    hardcoreBadgePlace_ = new StageVeskCard(7, leaveBackground(), Qt::transparent, row);
-    auto* badgeLayout = new QHBoxLayout(hardcoreBadgePlace_);
-    badgeLayout->setContentsMargins(10, 6, 10, 6);
-    layout->addWidget(hardcoreBadgePlace_);
+    // In the leave button's colours, without an action.
+    auto* badge = new HardcoreLockBadge(localizer, row);
+    badge->setColor(leaveText());
+    badge->setBackground(leaveBackground(), 7);
+    badge->setContentsMargins(10, 6, 10, 6);
+    hardcoreBadge_ = badge;
+    layout->addWidget(hardcoreBadge_);
     return row;
 }
 
@@ -145,17 +151,17 @@ QWidget* StageVeskBottomControlView::makeConfirmationRow(const Localizer& locali
         {QT_TRANSLATE_NOOP("StageVeskBottomControlView", "Apps schliessen"), red(0.38),
          [this] {
              if (session_)
-                 session_->confirmManualExit(true);
+                 session_->confirmManualExit(SessionExitAppDisposition::terminateAllowedApps);
          }},
         {QT_TRANSLATE_NOOP("StageVeskBottomControlView", "Offen lassen"), white(0.14),
          [this] {
              if (session_)
-                 session_->confirmManualExit(false);
+                 session_->confirmManualExit(SessionExitAppDisposition::leaveOpen);
          }},
         {QT_TRANSLATE_NOOP("StageVeskBottomControlView", "Abbrechen"), white(0.08),
          [this] {
              if (session_)
-                 session_->cancelManualExitConfirmation();
+                 session_->logManualExitConfirmationCanceled();
              setShowingExitConfirmation(false);
          }},
     };
@@ -179,12 +185,18 @@ void StageVeskBottomControlView::refresh()
 {
     if (!session_ || !stage_)
         return;
-    clockLabel_->setText(session_->remainingTimeText(clock_.now()));
+    refreshClock();
     const int count = int(stage_->state().stagedBundleIDs().size());
     countLabel_->setText(localizer_.translate(context, "%n offen", nullptr, count));
     const bool hardcore = session_->isHardcoreSession();
     leaveButton_->setVisible(!hardcore);
-    hardcoreBadgePlace_->setVisible(hardcore);
+    hardcoreBadge_->setVisible(hardcore);
+}
+
+void StageVeskBottomControlView::refreshClock()
+{
+    if (session_)
+        clockLabel_->setText(session_->remainingTimeText(clock_.now()));
 }
 
 QString StageVeskBottomControlView::clockText() const
@@ -204,7 +216,7 @@ bool StageVeskBottomControlView::showsLeaveButton() const
 
 bool StageVeskBottomControlView::showsHardcoreBadge() const
 {
-    return !hardcoreBadgePlace_->isHidden();
+    return !hardcoreBadge_->isHidden();
 }
 
 } // namespace vesk
