@@ -34,6 +34,16 @@ void setLabelColor(QLabel& label, const QColor& color)
     label.setPalette(palette);
 }
 
+QString stageScrollAreaStyleSheet()
+{
+    return QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"
+                          "QScrollBar:vertical { width: 6px; background: transparent; margin: 0; }"
+                          "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 64); border-radius: 3px; "
+                          "min-height: 24px; }"
+                          "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+                          "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }");
+}
+
 void paintRoundedCard(QPainter& painter, const QRectF& bounds, double radius, const QColor& fill, const QColor& outline)
 {
     painter.setRenderHint(QPainter::Antialiasing);

@@ -19,6 +19,9 @@ QFont stageFont(double pointSize, QFont::Weight weight, bool monospaced = false,
 QLabel* stageLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent);
 void setLabelColor(QLabel& label, const QColor& color);
 
+// A clear scroll area whose vertical indicator is a thin light capsule.
+QString stageScrollAreaStyleSheet();
+
 // The bars' card: a rounded rectangle filled in one colour and outlined by a
 // 1 pt line inside its edge.
 void paintRoundedCard(QPainter& painter, const QRectF& bounds, double radius, const QColor& fill,

@@ -5,9 +5,9 @@
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
-#include "panels/StageVeskSwitch.h"
 #include "settings/VeskDefaultsStore.h"
 #include "stage/StageVeskService.h"
+#include "ui/ToggleSwitch.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -37,6 +37,21 @@ QWidget* divider(QWidget* parent)
     auto* line = new StageVeskCard(0, white(0.12), Qt::transparent, parent);
     line->setFixedHeight(1);
     return line;
+}
+
+// The toolkit's switch in the stage's blue, with a white knob.
+const VeskTheme& switchTheme()
+{
+    static const VeskTheme theme = [] {
+        VeskTheme tinted = VeskTheme::shared();
+        tinted.accent = switchTint();
+        tinted.accentText = Qt::white;
+        tinted.insetStrong = white(0.2);
+        tinted.hairlineStrong = Qt::transparent;
+        tinted.textMuted = Qt::white;
+        return tinted;
+    }();
+    return theme;
 }
 
 StageVeskButton::Look actionLook(Symbol symbol, const QColor& color)
@@ -99,7 +114,7 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    scroll->setStyleSheet(stageScrollAreaStyleSheet());
     scroll->setWidget(makeScreenSections(ScreenFunctionToggleSource::listScreens(screens), localizer));
     column->addWidget(scroll, 1);
 
@@ -158,9 +173,9 @@ StageVeskSettingsControlView::makeScreenSections(const std::vector<ScreenFunctio
             line->addStretch(1);
             QLabel* badge = stageLabel({}, stageFont(10, QFont::Bold, true, 0.5), white(0.35), sections);
             line->addWidget(badge);
-            auto* control = new StageVeskSwitch(switchTint(), sections);
+            auto* control = new ToggleSwitch(switchTheme(), sections);
             control->setAccessibleName(localizer.translate(context, row.label));
-            connect(control, &StageVeskSwitch::clicked, this, [this, screen, function = row.function](bool enabled) {
+            connect(control, &ToggleSwitch::clicked, this, [this, screen, function = row.function](bool enabled) {
                 source_.setEnabled(enabled, function, screen);
             });
             line->addWidget(control);

@@ -17,7 +17,7 @@ namespace vesk {
 class StageVeskButton;
 class StageVeskService;
 class SessionControlling;
-class StageVeskSwitch;
+class ToggleSwitch;
 class VeskDefaultsStore;
 
 namespace platform {
@@ -40,7 +40,7 @@ public:
     struct SwitchRow {
         ScreenFunctionToggleSource::Screen screen;
         VeskScreenFunction function;
-        StageVeskSwitch* control;
+        ToggleSwitch* control;
         QLabel* badge;
     };
     const std::vector<SwitchRow>& switchRows() const { return switchRows_; }

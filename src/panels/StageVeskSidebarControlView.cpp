@@ -52,7 +52,7 @@ StageVeskSidebarControlView::StageVeskSidebarControlView(StageVeskService& stage
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    scroll->setStyleSheet(stageScrollAreaStyleSheet());
     // The bar's width is the panel's, whatever the list would like.
     scroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     auto* listHolder = new QWidget;

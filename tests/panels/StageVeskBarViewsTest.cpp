@@ -6,8 +6,8 @@
 #include "panels/StageVeskButton.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
-#include "panels/StageVeskSwitch.h"
 #include "panels/StageVeskTopControlView.h"
+#include "ui/ToggleSwitch.h"
 
 #include <QLabel>
 

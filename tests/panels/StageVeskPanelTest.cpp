@@ -6,7 +6,7 @@
 #include "panels/StageVeskControlPanel.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
-#include "panels/StageVeskSwitch.h"
+#include "ui/ToggleSwitch.h"
 
 #include <QLabel>
 
