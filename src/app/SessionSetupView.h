@@ -15,11 +15,11 @@ namespace vesk {
 
 class ActiveSessionView;
 class AnalyticsNoticeCard;
-class DimmingLayer;
 class GalaxyBackdropView;
 class SessionManager;
 class SessionSetupModel;
 class SetupColumnView;
+class SoftwareUpdateOverlay;
 class SoftwareUpdateService;
 class StartSymbolLayer;
 class WormveskFlyerOverlay;
@@ -42,7 +42,6 @@ class SessionSetupView final : public QWidget {
 public:
     static constexpr int starCount = 140;
     static constexpr double backdropTopInset = 28;
-    static constexpr double updateVeilOpacity = 0.45;
     static constexpr double reflectionDimOpacity = 0.32;
     static constexpr double reflectionDimBlurRadius = 1.5;
 
@@ -59,8 +58,8 @@ public:
     ActiveSessionView* activeSessionView() const { return activeSessionView_; }
     AnalyticsNoticeCard* analyticsNotice() const { return analyticsNotice_; }
     QWidget* reflectionHost() const { return reflectionHost_; }
-    DimmingLayer* updateVeil() const { return updateVeil_; }
-    QWidget* updatePanelHost() const { return updatePanelHost_; }
+    // The update panel over its dimming; none in a build without updates.
+    SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
     QDialog* historySheet() const { return historySheet_; }
     QDialog* bugReportSheet() const { return bugReportSheet_; }
     // Whether the setup content (not the active-session view) is on screen.
@@ -99,8 +98,7 @@ private:
     WormveskFlyerOverlay* flyers_ = nullptr;
     AnalyticsNoticeCard* analyticsNotice_ = nullptr;
     QWidget* reflectionHost_ = nullptr;
-    DimmingLayer* updateVeil_ = nullptr;
-    QWidget* updatePanelHost_ = nullptr;
+    SoftwareUpdateOverlay* updateOverlay_ = nullptr;
     ActiveSessionView* activeSessionView_ = nullptr;
     QPointer<QDialog> historySheet_;
     QPointer<QDialog> bugReportSheet_;
