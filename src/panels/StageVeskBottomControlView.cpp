@@ -1,7 +1,7 @@
 #include "panels/StageVeskBottomControlView.h"
 
+#include "panels/FilledButton.h"
 #include "panels/SessionControlling.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
@@ -19,37 +19,33 @@ using namespace stagepalette;
 
 const char* const context = "StageVeskBottomControlView";
 
-StageVeskButton::Look symbolLook(Symbol symbol, double opacity)
+FilledButton::Look symbolLook(Symbol symbol, double opacity)
 {
-    StageVeskButton::Look look;
-    look.font = stageFont(12, QFont::Normal);
-    look.foreground = white(opacity);
+    FilledButton::Look look;
+    look.textStyle.font = stageFont(13, QFont::Normal);
+    look.textColor = white(opacity);
     look.symbol = symbol;
-    look.symbolPointSize = 13;
-    look.fixedSize = QSize(22, 22);
     return look;
 }
 
-StageVeskButton::Look leaveLook()
+FilledButton::Look leaveLook()
 {
-    StageVeskButton::Look look;
-    look.font = stageFont(11, QFont::Medium);
-    look.foreground = leaveText();
-    look.background = leaveBackground();
-    look.horizontalPadding = 10;
-    look.verticalPadding = 6;
+    FilledButton::Look look;
+    look.textStyle.font = stageFont(11, QFont::Medium);
+    look.textColor = leaveText();
+    look.fill = leaveBackground();
+    look.padding = QMarginsF(10, 6, 10, 6);
     look.cornerRadius = 7;
     return look;
 }
 
-StageVeskButton::Look confirmationLook(const QColor& background)
+FilledButton::Look confirmationLook(const QColor& background)
 {
-    StageVeskButton::Look look;
-    look.font = stageFont(10, QFont::Medium);
-    look.foreground = white(0.88);
-    look.background = background;
-    look.horizontalPadding = 8;
-    look.verticalPadding = 6;
+    FilledButton::Look look;
+    look.textStyle.font = stageFont(10, QFont::Medium);
+    look.textColor = white(0.88);
+    look.fill = background;
+    look.padding = QMarginsF(8, 6, 8, 6);
     look.cornerRadius = 7;
     return look;
 }
@@ -102,24 +98,26 @@ QWidget* StageVeskBottomControlView::makeNormalRow(const Localizer& localizer)
     layout->addWidget(clockLabel_);
     layout->addWidget(countLabel_);
 
-    auto* add = new StageVeskButton({}, symbolLook(Symbol::plus, 0.72), row);
+    auto* add = new FilledButton({}, symbolLook(Symbol::plus, 0.72), row);
+    add->setFixedSize(22, 22);
     add->setToolTip(localizer.translate(context, "App zur Session hinzufuegen"));
-    connect(add, &StageVeskButton::clicked, this, [this] {
+    connect(add, &FilledButton::clicked, this, [this] {
         if (session_)
             session_->toggleQuickAccessPanel(screenID_);
     });
     layout->addWidget(add);
 
-    auto* settings = new StageVeskButton({}, symbolLook(Symbol::gearshape, 0.65), row);
+    auto* settings = new FilledButton({}, symbolLook(Symbol::gearshape, 0.65), row);
+    settings->setFixedSize(22, 22);
     settings->setAccessibleName(localizer.translate(context, "Einstellungen"));
-    connect(settings, &StageVeskButton::clicked, this, [this] {
+    connect(settings, &FilledButton::clicked, this, [this] {
         if (onToggleSettings_)
             onToggleSettings_();
     });
     layout->addWidget(settings);
 
-    leaveButton_ = new StageVeskButton(localizer.translate(context, "Verlassen"), leaveLook(), row);
-    connect(leaveButton_, &StageVeskButton::clicked, this, [this] {
+    leaveButton_ = new FilledButton(localizer.translate(context, "Verlassen"), leaveLook(), row);
+    connect(leaveButton_, &FilledButton::clicked, this, [this] {
         if (session_)
             session_->requestManualExitConfirmation();
         setShowingExitConfirmation(true);
@@ -167,8 +165,8 @@ QWidget* StageVeskBottomControlView::makeConfirmationRow(const Localizer& locali
     };
     for (const Choice& choice : choices) {
         auto* button =
-            new StageVeskButton(localizer.translate(context, choice.text), confirmationLook(choice.background), row);
-        connect(button, &StageVeskButton::clicked, this, choice.action);
+            new FilledButton(localizer.translate(context, choice.text), confirmationLook(choice.background), row);
+        connect(button, &FilledButton::clicked, this, choice.action);
         layout->addWidget(button);
     }
     return row;

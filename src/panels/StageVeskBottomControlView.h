@@ -16,7 +16,7 @@ class QLabel;
 
 namespace vesk {
 
-class StageVeskButton;
+class FilledButton;
 class StageVeskService;
 class SessionControlling;
 
@@ -58,7 +58,7 @@ private:
     QWidget* confirmationRow_ = nullptr;
     QLabel* clockLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
-    StageVeskButton* leaveButton_ = nullptr;
+    FilledButton* leaveButton_ = nullptr;
     QWidget* hardcoreBadge_ = nullptr;
     // The session tells of no clock change: the bar reads it every second.
     std::unique_ptr<MainQueueTimer> clockTick_;

@@ -1,7 +1,7 @@
 #include "panels/StageVeskSettingsControlView.h"
 
+#include "panels/FilledButton.h"
 #include "panels/SessionControlling.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
@@ -54,13 +54,16 @@ const VeskTheme& switchTheme()
     return theme;
 }
 
-StageVeskButton::Look actionLook(Symbol symbol, const QColor& color)
+FilledButton::Look actionLook(Symbol symbol, const QColor& color)
 {
-    StageVeskButton::Look look;
-    look.font = stageFont(11, QFont::Medium);
-    look.foreground = color;
-    look.symbol = symbol;
-    look.symbolPointSize = 11;
+    FilledButton::Look look;
+    look.textStyle.font = stageFont(11, QFont::Medium);
+    look.textColor = color;
+    look.leadingIconSide = symbolSide(11);
+    look.iconSpacing = 4;
+    look.leadingIcon = [symbol, color](QPainter& painter, const QRectF& box) {
+        paintSymbol(painter, symbol, box, color, QFont::Medium);
+    };
     return look;
 }
 
@@ -92,11 +95,11 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     header->addWidget(
         stageLabel(localizer.translate(context, "Stage Vesk"), stageFont(14, QFont::DemiBold), white(0.9), card));
     header->addStretch(1);
-    StageVeskButton::Look closeLook;
-    closeLook.font = stageFont(16, QFont::DemiBold);
-    closeLook.foreground = white(0.6);
-    auto* close = new StageVeskButton(QStringLiteral("×"), closeLook, card);
-    connect(close, &StageVeskButton::clicked, this, [this] {
+    FilledButton::Look closeLook;
+    closeLook.textStyle.font = stageFont(16, QFont::DemiBold);
+    closeLook.textColor = white(0.6);
+    auto* close = new FilledButton(QStringLiteral("×"), closeLook, card);
+    connect(close, &FilledButton::clicked, this, [this] {
         if (onClose_)
             onClose_();
     });
@@ -119,10 +122,10 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     column->addWidget(scroll, 1);
 
     column->addWidget(divider(card));
-    auto* bugReport = new StageVeskButton(localizer.translate(context, "Bug melden"),
-                                          actionLook(Symbol::exclamationmarkBubble, white(0.85)), card);
+    auto* bugReport = new FilledButton(localizer.translate(context, "Bug melden"),
+                                       actionLook(Symbol::exclamationmarkBubble, white(0.85)), card);
     bugReport->setToolTip(localizer.translate(context, "Problem oder Feedback senden — auch während der Session."));
-    connect(bugReport, &StageVeskButton::clicked, this, [this] {
+    connect(bugReport, &FilledButton::clicked, this, [this] {
         if (onClose_)
             onClose_();
         if (session_)
@@ -132,11 +135,11 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
 
     debugDivider_ = divider(card);
     column->addWidget(debugDivider_);
-    debugStopButton_ = new StageVeskButton(localizer.translate(context, "Debug: Hardcore beenden"),
-                                           actionLook(Symbol::exclamationmarkTriangleFill, amber()), card);
+    debugStopButton_ = new FilledButton(localizer.translate(context, "Debug: Hardcore beenden"),
+                                        actionLook(Symbol::exclamationmarkTriangleFill, amber()), card);
     debugStopButton_->setToolTip(
         localizer.translate(context, "Nur für Entwicklung: Beendet die Hardcore-Session sofort."));
-    connect(debugStopButton_, &StageVeskButton::clicked, this, [this] {
+    connect(debugStopButton_, &FilledButton::clicked, this, [this] {
         if (session_)
             session_->debugForceStop();
     });

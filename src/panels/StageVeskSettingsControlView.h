@@ -14,7 +14,7 @@ class QLabel;
 
 namespace vesk {
 
-class StageVeskButton;
+class FilledButton;
 class StageVeskService;
 class SessionControlling;
 class ToggleSwitch;
@@ -62,7 +62,7 @@ private:
 
     QLabel* warningLabel_ = nullptr;
     QWidget* debugDivider_ = nullptr;
-    StageVeskButton* debugStopButton_ = nullptr;
+    FilledButton* debugStopButton_ = nullptr;
     std::vector<SwitchRow> switchRows_;
     std::vector<QLabel*> sectionTitles_;
 };

@@ -1,7 +1,7 @@
 #include "panels/StageVeskSidebarControlView.h"
 
+#include "panels/FilledButton.h"
 #include "panels/StageVeskAppTile.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
@@ -92,16 +92,16 @@ QWidget* StageVeskSidebarControlView::makeHeader(const Localizer& localizer)
     queueCount_->setVisible(!isCollapsed_);
     row->addWidget(queueCount_);
 
-    StageVeskButton::Look look;
-    look.font = stageFont(12, QFont::DemiBold);
-    look.foreground = white(0.72);
-    look.background = white(0.08);
+    FilledButton::Look look;
+    look.textStyle.font = stageFont(12, QFont::DemiBold);
+    look.textColor = white(0.72);
+    look.fill = white(0.08);
     look.cornerRadius = 6;
-    look.fixedSize = QSize(22, 22);
-    auto* toggle = new StageVeskButton(isCollapsed_ ? QStringLiteral("›") : QStringLiteral("‹"), look, header);
+    auto* toggle = new FilledButton(isCollapsed_ ? QStringLiteral("›") : QStringLiteral("‹"), look, header);
+    toggle->setFixedSize(22, 22);
     toggle->setAccessibleName(isCollapsed_ ? localizer.translate(context, "Apps-Leiste aufklappen")
                                            : localizer.translate(context, "Apps-Leiste einklappen"));
-    connect(toggle, &StageVeskButton::clicked, this, [this] {
+    connect(toggle, &FilledButton::clicked, this, [this] {
         if (onToggleCollapsed_)
             onToggleCollapsed_();
     });

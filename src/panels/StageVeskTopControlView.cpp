@@ -1,7 +1,7 @@
 #include "panels/StageVeskTopControlView.h"
 
+#include "panels/FilledButton.h"
 #include "panels/SessionControlling.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
@@ -33,14 +33,13 @@ constexpr ModeButton modes[] = {
     {StageVeskPhase::freestyle, "∞", QT_TRANSLATE_NOOP("StageVeskTopControlView", "Freestyle")},
 };
 
-StageVeskButton::Look modeLook(bool selected)
+FilledButton::Look modeLook(bool selected)
 {
-    StageVeskButton::Look look;
-    look.font = stageFont(10, QFont::DemiBold, true);
-    look.foreground = selected ? orange() : white(0.55);
-    look.background = selected ? orange(0.2) : QColor(Qt::transparent);
+    FilledButton::Look look;
+    look.textStyle.font = stageFont(10, QFont::DemiBold, true);
+    look.textColor = selected ? orange() : white(0.55);
+    look.fill = selected ? orange(0.2) : QColor(Qt::transparent);
     look.cornerRadius = 6;
-    look.fixedSize = QSize(28, 22);
     return look;
 }
 
@@ -71,9 +70,10 @@ StageVeskTopControlView::StageVeskTopControlView(SessionControlling& session, St
     row->addWidget(goalLabel_, 1);
     row->addSpacing(8);
     for (const ModeButton& mode : modes) {
-        auto* button = new StageVeskButton(QString::fromUtf8(mode.glyph), modeLook(false), card);
+        auto* button = new FilledButton(QString::fromUtf8(mode.glyph), modeLook(false), card);
+        button->setFixedSize(28, 22);
         button->setToolTip(localizer.translate(context, mode.tooltip));
-        connect(button, &StageVeskButton::clicked, this, [this, phase = mode.phase] {
+        connect(button, &FilledButton::clicked, this, [this, phase = mode.phase] {
             if (stage_)
                 stage_->setPhase(phase, screenID_);
         });

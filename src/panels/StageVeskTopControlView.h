@@ -13,7 +13,7 @@ class QLabel;
 
 namespace vesk {
 
-class StageVeskButton;
+class FilledButton;
 class StageVeskService;
 class SessionControlling;
 
@@ -27,7 +27,7 @@ public:
     StageVeskTopControlView(SessionControlling& session, StageVeskService& stage, StageVeskScreenID screenID,
                             const Localizer& localizer, QWidget* parent = nullptr);
 
-    StageVeskButton* modeButton(StageVeskPhase phase) const { return modeButtons_.at(phase); }
+    FilledButton* modeButton(StageVeskPhase phase) const { return modeButtons_.at(phase); }
     // The goal as shown (cut to its width).
     QString shownGoal() const;
 
@@ -43,7 +43,7 @@ private:
     StageVeskScreenID screenID_;
     QString goal_;
     QLabel* goalLabel_ = nullptr;
-    std::map<StageVeskPhase, StageVeskButton*> modeButtons_;
+    std::map<StageVeskPhase, FilledButton*> modeButtons_;
 };
 
 } // namespace vesk

@@ -1,7 +1,7 @@
 #include "StageBarsScene.h"
 
+#include "panels/FilledButton.h"
 #include "panels/StageVeskBottomControlView.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
 #include "panels/StageVeskTopControlView.h"
@@ -60,9 +60,9 @@ protected:
     }
 
     static bool isBackdrop(const QColor& color) { return color == backdrop; }
-    static StageVeskButton* button(QWidget& view, const QString& text)
+    static FilledButton* button(QWidget& view, const QString& text)
     {
-        for (auto* candidate : view.findChildren<StageVeskButton*>()) {
+        for (auto* candidate : view.findChildren<FilledButton*>()) {
             if (candidate->text() == text)
                 return candidate;
         }

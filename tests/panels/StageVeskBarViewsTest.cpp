@@ -1,9 +1,9 @@
 #include "StageBarsScene.h"
 
 #include "QtPrinters.h"
+#include "panels/FilledButton.h"
 #include "panels/StageVeskAppTile.h"
 #include "panels/StageVeskBottomControlView.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
 #include "panels/StageVeskTopControlView.h"
@@ -37,9 +37,9 @@ protected:
         stage().setPhase(StageVeskPhase::split, first);
     }
 
-    static StageVeskButton* buttonWithText(QWidget& view, const QString& text)
+    static FilledButton* buttonWithText(QWidget& view, const QString& text)
     {
-        for (auto* button : view.findChildren<StageVeskButton*>()) {
+        for (auto* button : view.findChildren<FilledButton*>()) {
             if (button->text() == text || button->toolTip() == text || button->accessibleName() == text)
                 return button;
         }
@@ -71,7 +71,7 @@ TEST_F(StageVeskBarViewsTest, TheTopBarShowsTheGoalAndSetsTheLayoutOfItsOwnScree
     const auto selected = [](StageVeskTopControlView& bar) {
         QStringList glyphs;
         for (const StageVeskPhase phase : allCases<StageVeskPhase>()) {
-            if (bar.modeButton(phase)->look().background.alpha() > 0)
+            if (bar.modeButton(phase)->look().fill.alpha() > 0)
                 glyphs << bar.modeButton(phase)->text();
         }
         return glyphs;
@@ -160,7 +160,7 @@ TEST_F(StageVeskBarViewsTest, TheSettingsViewListsEachScreensSwitchesAndTheHardc
 
     scene.session.setHardcore(true);
     EXPECT_TRUE(view.showsDebugStop());
-    StageVeskButton* stop = buttonWithText(view, "Debug: Hardcore beenden");
+    FilledButton* stop = buttonWithText(view, "Debug: Hardcore beenden");
     ASSERT_TRUE(stop);
     EXPECT_EQ(stop->toolTip(), "Nur für Entwicklung: Beendet die Hardcore-Session sofort.");
     stop->click();

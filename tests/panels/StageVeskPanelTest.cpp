@@ -1,8 +1,8 @@
 #include "StageBarsScene.h"
 
 #include "QtPrinters.h"
+#include "panels/FilledButton.h"
 #include "panels/StageVeskBottomControlView.h"
-#include "panels/StageVeskButton.h"
 #include "panels/StageVeskControlPanel.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
@@ -119,7 +119,7 @@ TEST_F(StageVeskPanelTest, TheCollapseToggleWidensAndNarrowsTheAppsBarFromItsOwn
     EXPECT_TRUE(view->isCollapsed());
 
     // The toggle rebuilds the view that holds it, from within its click.
-    auto* toggle = view->findChild<StageVeskButton*>();
+    auto* toggle = view->findChild<FilledButton*>();
     ASSERT_TRUE(toggle);
     EXPECT_EQ(toggle->text(), "›");
     toggle->click();
@@ -130,9 +130,9 @@ TEST_F(StageVeskPanelTest, TheCollapseToggleWidensAndNarrowsTheAppsBarFromItsOwn
     auto* expanded = contentOf<StageVeskSidebarControlView>(panel.sidebarPanels().at(second));
     ASSERT_TRUE(expanded);
     EXPECT_FALSE(expanded->isCollapsed());
-    EXPECT_EQ(expanded->findChild<StageVeskButton*>()->text(), "‹");
+    EXPECT_EQ(expanded->findChild<FilledButton*>()->text(), "‹");
 
-    expanded->findChild<StageVeskButton*>()->click();
+    expanded->findChild<FilledButton*>()->click();
     StageBarsScene::settle();
     EXPECT_EQ(panel.sidebarPanels().at(second)->frame().width, 46);
     EXPECT_EQ(panel.sidebarPanels().at(first)->frame().width, 46) << "the other screen's bar is left alone";
@@ -165,8 +165,8 @@ TEST_F(StageVeskPanelTest, TheGearClosesASettingsPanelThatWasOrderedOutAndOpensI
     StageVeskPanel& panel = scene.show();
     auto* bar = contentOf<StageVeskBottomControlView>(panel.bottomPanels().at(first));
     ASSERT_TRUE(bar);
-    StageVeskButton* gear = nullptr;
-    for (auto* button : bar->findChildren<StageVeskButton*>()) {
+    FilledButton* gear = nullptr;
+    for (auto* button : bar->findChildren<FilledButton*>()) {
         if (button->accessibleName() == "Einstellungen")
             gear = button;
     }
