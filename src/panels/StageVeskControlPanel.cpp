@@ -2,6 +2,7 @@
 
 #include "platform/WindowLevel.h"
 
+#include <QPalette>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -13,6 +14,10 @@ PanelWindow::Configuration controlPanelConfiguration()
     PanelWindow::Configuration configuration;
     configuration.title = QStringLiteral("StageVesk Controls");
     configuration.level = StageVeskControlPanel::windowLevel();
+    // Opaque over black: the bars stand on the session's black overlay, and a
+    // see-through top-level window would black out the overlay's holes on a
+    // window system without compositing.
+    configuration.opaque = true;
     return configuration;
 }
 
@@ -25,6 +30,9 @@ StageVeskControlPanel::StageVeskControlPanel(const Rect& cocoaFrame, bool dropsS
     , dropsShadow_(dropsShadow)
     , host_(new QWidget)
 {
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
     auto* layout = new QVBoxLayout(host_);
     layout->setContentsMargins(0, 0, 0, 0);
     setContentView(host_);
