@@ -28,6 +28,7 @@
 #include "panels/ImmediateBlackSessionTransitionPresenter.h"
 #include "panels/SessionScreenshotService.h"
 #include "panels/SessionUIController.h"
+#include "panels/StageVeskPanelPresenter.h"
 #include "panels/UserDesktopDirectoryProvider.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
@@ -220,6 +221,19 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.temporaryDirectory = userTemporaryDirectory;
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
+    stagePanelPresenter_ = std::make_unique<StageVeskPanelPresenter>(
+        StageVeskPanelEnvironment{
+            .screens = screens,
+            .pointer = platform.pointer,
+            .ownWindows = &platform.ownWindows,
+            .clock = clock,
+            .scheduler = scheduler,
+            .userDefaults = standardDefaults,
+            .installedApps = [&files = platform.files,
+                              &bundles = platform.bundles] { return InstalledApp::discoverAll(files, bundles); },
+        },
+        *manager_, *stage_);
+    panelContent_->setStageVeskPanelPresenter(stagePanelPresenter_.get());
 
     // The panels' frames reach the click blocker for as long as it exists;
     // it starts from the real state, no panels at launch.
@@ -244,10 +258,9 @@ std::shared_ptr<SessionUIController> SessionManagerComposition::makeUIController
                 vesk->activate(platform::ActivateIgnoringOtherApps);
         },
     };
-    return std::make_shared<SessionUIController>(std::move(environment),
-                                                 std::make_shared<SessionPanelContent>(
-                                                     SessionPanelContent::Environment{scheduler, clock, platform,
-                                                                                      standardDefaults}));
+    panelContent_ = std::make_shared<SessionPanelContent>(
+        SessionPanelContent::Environment{scheduler, clock, platform, standardDefaults});
+    return std::make_shared<SessionUIController>(std::move(environment), panelContent_);
 }
 
 // The stage has a window manager of its own; its classification counts the

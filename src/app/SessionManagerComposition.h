@@ -14,8 +14,10 @@ namespace vesk {
 class Clock;
 class Scheduler;
 class SessionManager;
+class SessionPanelContent;
 class SessionTimerCreating;
 class SessionUIController;
+class StageVeskPanelPresenter;
 class StageVeskService;
 class UserDefaults;
 class WorkspaceControlling;
@@ -61,6 +63,7 @@ public:
 private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
+    std::shared_ptr<SessionPanelContent> panelContent_;
     std::shared_ptr<SessionUIController> uiController_;
     std::shared_ptr<DesktopIsolationRecovering> desktopIsolationRecovery_;
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;
@@ -73,6 +76,8 @@ private:
                                                 std::shared_ptr<WorkspaceControlling> workspace);
 
     std::shared_ptr<StageVeskService> stage_;
+    // The stage bars; they outlive the manager, whose stop may dismiss them.
+    std::unique_ptr<StageVeskPanelPresenter> stagePanelPresenter_;
     std::unique_ptr<SessionManager> manager_;
 };
 

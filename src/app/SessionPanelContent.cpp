@@ -1,6 +1,6 @@
 #include "app/SessionPanelContent.h"
 
-#include "app/BarlessStageVeskPanel.h"
+#include "app/PresentedStageVeskPanel.h"
 #include "enforcement/InstalledApp.h"
 #include "feedback/BugReportFormModel.h"
 #include "feedback/BugReportView.h"
@@ -54,7 +54,8 @@ QWidget* SessionPanelContent::makeBugReportView(std::function<void()> onClose)
 
 std::unique_ptr<StageVeskPanelManaging> SessionPanelContent::makeStageVeskPanel()
 {
-    return std::make_unique<BarlessStageVeskPanel>();
+    Q_ASSERT(stageBars_);
+    return std::make_unique<PresentedStageVeskPanel>(*stageBars_);
 }
 
 } // namespace vesk

@@ -9,6 +9,7 @@ namespace vesk {
 
 class Clock;
 class Scheduler;
+class StageVeskPanelPresenter;
 class UserDefaults;
 
 // The content of the in-session panels as the application builds it: each
@@ -25,6 +26,10 @@ public:
 
     explicit SessionPanelContent(Environment environment);
 
+    // The application's one presenter of the stage bars, built once the
+    // session manager exists; it outlives every session.
+    void setStageVeskPanelPresenter(StageVeskPanelPresenter* presenter) { stageBars_ = presenter; }
+
     QWidget* makeHUDView(SessionControlling& session) override;
     QWidget* makeQuickAccessView(SessionControlling& session, std::function<void()> onClose) override;
     QWidget* makeAppLaunchPromptView(SessionControlling& session, const AppLaunchPrompt& prompt) override;
@@ -36,6 +41,7 @@ private:
 
     Environment environment_;
     QNetworkAccessManager network_;
+    StageVeskPanelPresenter* stageBars_ = nullptr;
 };
 
 } // namespace vesk

@@ -621,3 +621,35 @@ TEST_F(ScriptedRunTest, AScenarioThatCannotBeBuiltIsBadInput)
 }
 
 } // namespace
+
+TEST_F(ScriptedRunTest, ASessionSwitchesItsLayoutFromTheTopBarAndEndsThroughTheControlBarsExit)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600, "goal": "Plan"},
+        {"at": 3, "do": "clickText", "text": "Split"},
+        {"at": 4, "do": "screenshot", "name": "bars"},
+        {"at": 5, "do": "clickText", "text": "Verlassen"},
+        {"at": 6, "do": "clickText", "text": "Offen lassen"},
+        {"at": 8, "do": "terminate"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    const std::vector<QJsonObject> clicks = stepEntries("clickText");
+    ASSERT_EQ(clicks.size(), 3u);
+    for (const QJsonObject& click : clicks) {
+        EXPECT_EQ(click.value("delivered"), true) << click.value("text").toString().toStdString();
+        EXPECT_EQ(click.value("swallowed"), false);
+    }
+    EXPECT_EQ(clicks[0].value("isSessionActive"), true);
+    EXPECT_EQ(clicks[2].value("isSessionActive"), false);
+
+    bool splitLogged = false;
+    for (const QJsonValue& value : report_.value("timeline").toArray()) {
+        const QString message = value.toObject().value("message").toString();
+        splitLogged = splitLogged || (message.contains("phase changed") && message.contains("to=split"));
+    }
+    EXPECT_TRUE(splitLogged);
+    ASSERT_EQ(sessions().size(), 1);
+    EXPECT_EQ(firstSession().value("endReason"), "manualStop");
+    EXPECT_TRUE(isRunning(kEditor)) << "left open";
+}
