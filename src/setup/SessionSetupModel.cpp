@@ -18,7 +18,6 @@
 #include "store/ModelContext.h"
 
 #include <QPointer>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -38,17 +37,6 @@ qint64 elapsedWholeSeconds(const std::optional<QDateTime>& since, const QDateTim
     }
     const double seconds = static_cast<double>(since->msecsTo(now)) / 1000.0;
     return std::max<qint64>(std::llround(seconds), 0);
-}
-
-// The number of characters as a user sees them (grapheme clusters).
-int userCharacterCount(const QString& text)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int count = 0;
-    while (finder.toNextBoundary() >= 0) {
-        ++count;
-    }
-    return count;
 }
 
 } // namespace

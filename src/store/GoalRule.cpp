@@ -19,6 +19,15 @@ QString prefixOfUserCharacters(const QString& text, int limit)
     return text.left(end);
 }
 
+int userCharacterCount(const QString& text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    int characters = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++characters;
+    return characters;
+}
+
 QString withoutLoneSurrogates(const QString& text)
 {
     QString kept;

@@ -13,6 +13,9 @@ constexpr int goalNoteCharacterLimit = 280;
 // letter with combining marks or an emoji sequence is never cut apart.
 QString prefixOfUserCharacters(const QString& text, int limit);
 
+// The number of characters as a user sees them (grapheme clusters).
+int userCharacterCount(const QString& text);
+
 // The text without UTF-16 surrogates that have no partner. They encode no
 // character, and the store (UTF-8) could only keep them as another one.
 QString withoutLoneSurrogates(const QString& text);
