@@ -46,6 +46,12 @@ void OwnWindowRegistration::orderOut()
     publish();
 }
 
+void OwnWindowRegistration::makeKey()
+{
+    if (ownWindows_ && number_)
+        ownWindows_->makeOwnWindowKey(*number_);
+}
+
 void OwnWindowRegistration::setFrame(const Rect& cocoaFrame)
 {
     spec_.frame = toQRectF(cocoaFrame);

@@ -29,6 +29,8 @@ public:
 
     void orderIn();
     void orderOut();
+    // The panel takes the keyboard (once ordered in).
+    void makeKey();
     // The panel moved or changed size (bottom-left frame).
     void setFrame(const Rect& cocoaFrame);
     std::optional<quint32> windowNumber() const { return number_; }

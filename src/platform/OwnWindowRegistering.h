@@ -8,6 +8,7 @@
 #include <QSize>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWindow;
@@ -34,6 +35,12 @@ public:
     // The real window that shows it, so that a desktop on a real display can
     // keep the real windows stacked as listed and hand them their input.
     virtual void setOwnWindowHandle(WindowNumber number, QWindow* window) = 0;
+    // The window takes the keyboard (a panel that can become key), without
+    // activating Vesk: key presses go to it until it is ordered out, goes
+    // away or another application is activated.
+    virtual void makeOwnWindowKey(WindowNumber number) = 0;
+    // Vesk's key window while it is on screen; none otherwise.
+    virtual std::optional<WindowNumber> keyOwnWindow() const = 0;
     // Vesk's windows in the platform's order (front to back).
     virtual std::vector<OwnWindowInfo> ownWindows() const = 0;
 };

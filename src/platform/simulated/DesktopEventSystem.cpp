@@ -190,6 +190,12 @@ EventOutcome DesktopEventSystem::target(const InputEvent& event) const
 {
     EventOutcome outcome;
     if (isKeyEvent(event.type)) {
+        // A key panel of ours takes the keyboard while Vesk stays in the background.
+        if (const auto keyPanel = desktop_.keyOwnWindow()) {
+            outcome.targetPID = desktop_.ownPID();
+            outcome.targetWindow = *keyPanel;
+            return outcome;
+        }
         outcome.targetPID = desktop_.frontmostPID();
         if (outcome.targetPID)
             outcome.targetWindow = desktop_.mainWindow(*outcome.targetPID);

@@ -483,6 +483,8 @@ bool SimulatedDesktop::activate(ProcessID pid, int activationOptions)
     }
     switchToSpaceOfApplicationIfNeeded(pid);
     bringApplicationWindowsToFront(pid, activationOptions & ActivateAllWindows);
+    if (pid != own_.pid)
+        keyOwnWindow_.reset();
     if (frontmostPID_ != pid) {
         const auto previous = frontmostPID_;
         frontmostPID_ = pid;
@@ -1073,6 +1075,23 @@ void SimulatedDesktop::removeOwnWindow(WindowNumber number)
         ownHandles_.erase(number);
         removeWindow(number);
     }
+}
+
+void SimulatedDesktop::makeOwnWindowKey(WindowNumber number)
+{
+    const DesktopWindow* existing = window(number);
+    if (existing && existing->ownerPID == own_.pid && existing->canBecomeKey)
+        keyOwnWindow_ = number;
+}
+
+std::optional<WindowNumber> SimulatedDesktop::keyOwnWindow() const
+{
+    if (!keyOwnWindow_)
+        return std::nullopt;
+    const DesktopWindow* key = window(*keyOwnWindow_);
+    if (!key || !isOnScreen(*key))
+        return std::nullopt;
+    return keyOwnWindow_;
 }
 
 void SimulatedDesktop::setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer)

@@ -212,6 +212,8 @@ public:
     void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) override;
     const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const;
     void setOwnWindowHandle(WindowNumber number, QWindow* window) override;
+    void makeOwnWindowKey(WindowNumber number) override;
+    std::optional<WindowNumber> keyOwnWindow() const override;
     // The real window of one of ours; none when it has none or it is gone.
     QWindow* ownWindowHandle(WindowNumber number) const;
     // Which of our windows a real window shows; none for a window we never listed.
@@ -336,6 +338,8 @@ private:
     std::map<WindowNumber, DesktopWindow> windows_;
     std::map<WindowNumber, OwnWindowRenderer> ownRenderers_;
     std::map<WindowNumber, QPointer<QWindow>> ownHandles_;
+    // The panel of ours that takes the keyboard, while it can.
+    std::optional<WindowNumber> keyOwnWindow_;
     // Bumped by every change that can change the window list.
     quint64 revision_ = 0;
     mutable std::map<int, std::pair<quint64, QList<QVariantMap>>> windowListCache_;
