@@ -19,6 +19,8 @@
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
+#include "screens/SessionHistoryView.h"
+#include "screens/SessionReflectionHost.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
 #include "settings/VeskLanguage.h"
@@ -34,6 +36,7 @@
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QPointer>
+#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -132,6 +135,7 @@ VeskApp::~VeskApp()
     }
     aboutWindow_.reset();
     settingsWindow_.reset();
+    reflectionHost_.reset();
     mainWindow_.reset();
 }
 
@@ -297,7 +301,35 @@ void VeskApp::buildScenes()
     connect(defaultsStore_.get(), &VeskDefaultsStore::autoInstallUpdatesChanged, this,
             [this] { updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates()); });
     connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::applyLocale);
+    // The setup screen's root view takes the main window's content; the card
+    // is laid over whatever the content is.
+    reflectionHost_ = std::make_unique<SessionReflectionHost>(*mainWindow_->centralWidget(), sessionManager(),
+                                                              environment_.clock, Localizer());
     applyLocale();
+}
+
+void VeskApp::showHistory()
+{
+    if (historySheet_) {
+        historySheet_->raise();
+        historySheet_->activateWindow();
+        return;
+    }
+    auto* sheet = new QWidget(mainWindow_.get(), Qt::Dialog | Qt::FramelessWindowHint);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new SessionHistoryView(
+        std::make_unique<SessionHistoryModel>(modelContainer_->mainContext(), environment_.clock),
+        AppDirectory{environment_.platform.workspace, environment_.platform.files}, [sheet] { sheet->close(); },
+        Localizer(mainWindow_->locale())));
+    // A sheet hangs from the top of its window, centred across it.
+    const QRect window = mainWindow_->geometry();
+    sheet->move(window.center().x() - SessionHistoryView::sheetWidth / 2, window.top());
+    historySheet_ = sheet;
+    sheet->show();
+    sheet->activateWindow();
 }
 
 void VeskApp::applyUpdatePreferences()
@@ -310,6 +342,7 @@ void VeskApp::applyLocale()
 {
     const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
     mainWindow_->setLocale(locale);
+    reflectionHost_->setLocalizer(Localizer(locale));
     settingsWindow_->setLocale(locale);
     aboutWindow_->setLocale(locale);
 }

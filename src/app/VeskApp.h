@@ -6,6 +6,8 @@
 #include "store/MakeModelContainer.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,7 @@ class Scheduler;
 class SessionManager;
 class SessionManagerComposition;
 class SessionPersisting;
+class SessionReflectionHost;
 class SessionTimerCreating;
 class SettingsWindow;
 class UserDefaults;
@@ -105,11 +108,19 @@ public:
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
+    // Lays the reflection card over the main window's content while a
+    // reflection is pending.
+    SessionReflectionHost& reflectionHost() const { return *reflectionHost_; }
+    // The history sheet while it is open; null otherwise.
+    QWidget* historySheet() const { return historySheet_; }
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
     void showSettings();
     void showAbout();
+    // Opens the history of finished sessions as a sheet over the main window
+    // (the setup screen's history button); brings it forward when it is open.
+    void showHistory();
 
 signals:
     // The application's process has ended (after the delegate's will-terminate).
@@ -143,6 +154,8 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<AboutWindow> aboutWindow_;
+    std::unique_ptr<SessionReflectionHost> reflectionHost_;
+    QPointer<QWidget> historySheet_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };

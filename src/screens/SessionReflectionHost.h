@@ -1,5 +1,6 @@
 #pragma once
 
+#include "screens/SessionReflectionView.h"
 #include "ui/Localizer.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@ namespace vesk {
 
 class Clock;
 class SessionManager;
-class SessionReflectionView;
 
 // Lays the reflection card over a surface of the main window (the setup
 // screen) while the session manager holds a pending reflection prompt: a new
@@ -26,6 +26,9 @@ public:
     SessionReflectionHost(QWidget& surface, SessionManager& sessionManager, const Clock& clock, Localizer localizer,
                           QObject* parent = nullptr);
     ~SessionReflectionHost() override;
+
+    // The language of the cards shown from now on.
+    void setLocalizer(Localizer localizer) { localizer_ = std::move(localizer); }
 
     // The card shown now; null while no reflection is pending.
     SessionReflectionView* card() const { return card_; }
