@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/OwnWindowListing.h"
 #include "platform/Identifiers.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/ScreenProviding.h"
@@ -13,13 +14,10 @@ class QAction;
 
 namespace vesk {
 
-// The main window, 360 × 440 points: a placeholder where the setup screen
-// goes, with the application's menu ("Über VESK", the update check, the
-// settings, quitting). It has no title bar: a drag on its
-// background moves it, and the window menu's shortcuts close (Ctrl+W) and
-// minimise (Ctrl+M) it. It keeps the size limits of its content. It lists
-// itself in the window list as one of our windows (not a panel) while it is
-// shown, at the place it is.
+// The main window, 360 × 440 points: the setup screen (its content), with the application's menu ("Über VESK", the
+// update check, the settings, quitting). It has no title bar: a drag on its background moves it, and the window menu's
+// shortcuts close (Ctrl+W) and minimise (Ctrl+M) it. It keeps the size limits of its content. It lists itself in the
+// window list as one of our windows (not a panel) while it is shown, at the place it is.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
@@ -31,13 +29,16 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Takes the content over; it fills the window.
+    void setContent(QWidget* content);
+
     QAction* aboutAction() const { return aboutAction_; }
     QAction* checkForUpdatesAction() const { return checkForUpdatesAction_; }
     QAction* settingsAction() const { return settingsAction_; }
     QAction* quitAction() const { return quitAction_; }
     QAction* closeAction() const { return closeAction_; }
     QAction* minimizeAction() const { return minimizeAction_; }
-    std::optional<platform::WindowNumber> windowNumber() const { return windowNumber_; }
+    std::optional<platform::WindowNumber> windowNumber() const { return listing_.windowNumber(); }
 
 signals:
     // Each time the content comes on screen.
@@ -45,20 +46,14 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void buildMenus();
-    void publishToDesktop(bool visible);
 
-    const platform::ScreenProviding& screens_;
-    platform::OwnWindowRegistering& ownWindows_;
-    std::optional<platform::WindowNumber> windowNumber_;
+    OwnWindowListing listing_;
     // Where the pointer holds the window during a drag we move ourselves.
     std::optional<QPoint> dragOffset_;
     QAction* aboutAction_ = nullptr;

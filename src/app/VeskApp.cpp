@@ -8,7 +8,10 @@
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/MainWindowSessionUIController.h"
+#include "app/OwnWindowListing.h"
 #include "app/SessionManagerComposition.h"
+#include "app/SessionManagerSessionStarting.h"
+#include "app/SessionSetupView.h"
 #include "app/SettingsWindow.h"
 #include "core/UserDefaults.h"
 #include "feedback/BugReportEndpoint.h"
@@ -19,11 +22,12 @@
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
-#include "screens/SessionHistoryView.h"
-#include "screens/SessionReflectionHost.h"
+#include "platform/Workspace.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
 #include "settings/VeskLanguage.h"
+#include "setup/QtAudioPlayerFactory.h"
+#include "setup/SessionSetupServices.h"
 #include "store/ModelContainer.h"
 #include "store/SqliteFocusSessionStore.h"
 #include "ui/ReducedMotion.h"
@@ -36,7 +40,6 @@
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -133,9 +136,10 @@ VeskApp::~VeskApp()
         environment_.platform.ownApplication.setTerminationHandlers({}, {});
         environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads({});
     }
+    aboutListing_.reset();
+    settingsListing_.reset();
     aboutWindow_.reset();
     settingsWindow_.reset();
-    reflectionHost_.reset();
     mainWindow_.reset();
 }
 
@@ -283,6 +287,11 @@ void VeskApp::buildScenes()
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>();
     aboutWindow_ = std::make_unique<AboutWindow>();
+    settingsListing_ = std::make_unique<OwnWindowListing>(*settingsWindow_, environment_.platform.screens,
+                                                          environment_.platform.ownWindows);
+    aboutListing_ = std::make_unique<OwnWindowListing>(*aboutWindow_, environment_.platform.screens,
+                                                       environment_.platform.ownWindows);
+    buildSetupScreen();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
@@ -301,35 +310,44 @@ void VeskApp::buildScenes()
     connect(defaultsStore_.get(), &VeskDefaultsStore::autoInstallUpdatesChanged, this,
             [this] { updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates()); });
     connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::applyLocale);
-    // The setup screen's root view takes the main window's content; the card
-    // is laid over whatever the content is.
-    reflectionHost_ = std::make_unique<SessionReflectionHost>(*mainWindow_->centralWidget(), sessionManager(),
-                                                              environment_.clock, Localizer());
     applyLocale();
 }
 
-void VeskApp::showHistory()
+// The main window shows the setup screen, whose start hands the choices to
+// the session manager.
+void VeskApp::buildSetupScreen()
 {
-    if (historySheet_) {
-        historySheet_->raise();
-        historySheet_->activateWindow();
-        return;
-    }
-    auto* sheet = new QWidget(mainWindow_.get(), Qt::Dialog | Qt::FramelessWindowHint);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    sheet->setWindowModality(Qt::WindowModal);
-    auto* layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new SessionHistoryView(
-        std::make_unique<SessionHistoryModel>(modelContainer_->mainContext(), environment_.clock),
-        AppDirectory{environment_.platform.workspace, environment_.platform.files}, [sheet] { sheet->close(); },
-        Localizer(mainWindow_->locale())));
-    // A sheet hangs from the top of its window, centred across it.
-    const QRect window = mainWindow_->geometry();
-    sheet->move(window.center().x() - SessionHistoryView::sheetWidth / 2, window.top());
-    historySheet_ = sheet;
-    sheet->show();
-    sheet->activateWindow();
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    sessionStarting_ = std::make_unique<SessionManagerSessionStarting>(sessionManager());
+    audioPlayers_ = environment_.audioPlayers ? environment_.audioPlayers : std::make_shared<QtAudioPlayerFactory>();
+    const std::optional<QString> ownBundleID = platform.ownApplication.ownApplication().bundleIdentifier;
+    const std::optional<QUrl> ownBundleURL =
+        ownBundleID ? platform.workspace.urlForApplication(*ownBundleID) : std::nullopt;
+    SessionSetupServices services{environment_.scheduler,
+                                  environment_.clock,
+                                  modelContainer_->mainContext(),
+                                  *defaultsStore_,
+                                  *reducedMotion_,
+                                  *sessionStarting_,
+                                  *audioPlayers_,
+                                  platform.files,
+                                  platform.bundles,
+                                  platform.permissions,
+                                  platform.eventTaps,
+                                  platform.workspace,
+                                  platform.ownApplication,
+                                  platform.applicationActivity,
+                                  platform.systemInfo,
+                                  ownBundleURL.value_or(QUrl()),
+                                  [this] { showSettings(); },
+                                  [this] { checkForUpdatesCommand(); }};
+    const BugReportFormModel::Environment bugReports{*network_, environment_.scheduler, environment_.clock,
+                                                     platform.workspace, platform.screens};
+    const Localizer localizer(
+        resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages()));
+    setupView_ = new SessionSetupView(services, sessionManager(),
+                                      dynamic_cast<SoftwareUpdateService*>(&updateService()), bugReports, localizer);
+    mainWindow_->setContent(setupView_);
 }
 
 void VeskApp::applyUpdatePreferences()
@@ -342,7 +360,6 @@ void VeskApp::applyLocale()
 {
     const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
     mainWindow_->setLocale(locale);
-    reflectionHost_->setLocalizer(Localizer(locale));
     settingsWindow_->setLocale(locale);
     aboutWindow_->setLocale(locale);
 }

@@ -6,8 +6,6 @@
 #include "store/MakeModelContainer.h"
 
 #include <QObject>
-#include <QPointer>
-#include <QWidget>
 #include <QString>
 
 #include <functional>
@@ -19,18 +17,21 @@ namespace vesk {
 
 class AboutWindow;
 class AppDelegate;
+class AudioPlayerFactory;
 class AnalyticsTracking;
 class BugReportSending;
 class DiagnosticPayloadSubscribing;
 class Clock;
 class MainWindow;
+class OwnWindowListing;
 class ModelContainer;
 class ReducedMotion;
 class Scheduler;
 class SessionManager;
 class SessionManagerComposition;
 class SessionPersisting;
-class SessionReflectionHost;
+class SessionSetupView;
+class SessionStarting;
 class SessionTimerCreating;
 class SettingsWindow;
 class UserDefaults;
@@ -71,6 +72,8 @@ struct VeskAppEnvironment {
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
                                                                 std::function<bool()> isEnabled)>
         makeCrashDiagnosticsService = {};
+    // Plays the setup screen's sounds; none: Qt Multimedia.
+    std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
 };
 
 // The application: wires every long-lived object together at start-up, owns
@@ -106,21 +109,15 @@ public:
     // The update service over Vesk's own feed updater.
     std::unique_ptr<SoftwareUpdateControlling> makeFeedUpdateService();
     MainWindow* mainWindow() const { return mainWindow_.get(); }
+    // The main window's content: the setup screen, or the active session.
+    SessionSetupView* setupView() const { return setupView_; }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
-    // Lays the reflection card over the main window's content while a
-    // reflection is pending.
-    SessionReflectionHost& reflectionHost() const { return *reflectionHost_; }
-    // The history sheet while it is open; null otherwise.
-    QWidget* historySheet() const { return historySheet_; }
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
     void showSettings();
     void showAbout();
-    // Opens the history of finished sessions as a sheet over the main window
-    // (the setup screen's history button); brings it forward when it is open.
-    void showHistory();
 
 signals:
     // The application's process has ended (after the delegate's will-terminate).
@@ -132,6 +129,7 @@ private:
     std::shared_ptr<AnalyticsTracking> makeTelemetryAnalyticsService();
     void setUpCrashDiagnostics();
     void buildScenes();
+    void buildSetupScreen();
     void applyUpdatePreferences();
     void applyLocale();
 
@@ -151,11 +149,16 @@ private:
     std::unique_ptr<QNetworkAccessManager> network_;
     std::shared_ptr<DiagnosticPayloadSubscribing> crashDiagnostics_;
     std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<SessionStarting> sessionStarting_;
+    std::shared_ptr<AudioPlayerFactory> audioPlayers_;
     std::unique_ptr<MainWindow> mainWindow_;
+    SessionSetupView* setupView_ = nullptr;
     std::unique_ptr<SettingsWindow> settingsWindow_;
     std::unique_ptr<AboutWindow> aboutWindow_;
-    std::unique_ptr<SessionReflectionHost> reflectionHost_;
-    QPointer<QWidget> historySheet_;
+    // The settings and about windows in the desktop's window list; they go
+    // before their windows.
+    std::unique_ptr<OwnWindowListing> settingsListing_;
+    std::unique_ptr<OwnWindowListing> aboutListing_;
     VeskLogger sessionManagerLogger_{QStringLiteral("SessionManager")};
     VeskLogger crashDiagnosticsLogger_{QStringLiteral("CrashDiagnosticsService")};
 };

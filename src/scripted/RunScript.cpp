@@ -24,6 +24,8 @@ const std::vector<std::pair<Action, QString>>& actionNames()
     static const std::vector<std::pair<Action, QString>> names{
         {Action::startSession, "startSession"},
         {Action::click, "click"},
+        {Action::clickText, "clickText"},
+        {Action::type, "type"},
         {Action::key, "key"},
         {Action::launch, "launch"},
         {Action::quit, "quit"},
@@ -44,6 +46,8 @@ const std::map<Action, std::set<QString>>& allowedFields()
     static const std::map<Action, std::set<QString>> fields{
         {Action::startSession, {"apps", "durationSeconds", "goal", "hardcore", "setupSeconds"}},
         {Action::click, {"x", "y", "button"}},
+        {Action::clickText, {"text"}},
+        {Action::type, {"text"}},
         {Action::key, {"chord"}},
         {Action::launch, {"bundleID"}},
         {Action::quit, {"bundleID"}},
@@ -238,6 +242,10 @@ void readActionFields(StepReader& reader, ScriptStep& step)
         step.button = reader.integer("button", 0);
         if (!reader.failed() && (step.button < 0 || step.button > 2))
             reader.fail(QStringLiteral("\"button\" must be 0 (left), 1 (right) or 2 (other)"));
+        break;
+    case Action::clickText:
+    case Action::type:
+        step.text = reader.text("text");
         break;
     case Action::key:
         parseChord(reader, step);

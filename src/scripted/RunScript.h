@@ -17,6 +17,8 @@ struct ScriptStep {
     enum class Action {
         startSession, // apps, durationSeconds, goal, hardcore, setupSeconds
         click,        // x, y, button
+        clickText,    // text: the control of Vesk's windows that shows it
+        type,         // text: typed into the focused field of Vesk
         key,          // chord
         launch,       // bundleID
         quit,         // bundleID
@@ -57,6 +59,8 @@ struct ScriptStep {
 
     QString name;
     double seconds = 0;
+
+    QString text;
 };
 
 QString toRaw(ScriptStep::Action action);

@@ -15,6 +15,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "scripted/RunDirectory.h"
 #include "scripted/RunReportWriter.h"
+#include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
@@ -87,6 +88,7 @@ ScriptedRun::~ScriptedRun()
     // the log messages stop going to this run; then its log rows are written out.
     const bool ranApplication = app_ != nullptr;
     timeForEntries_ = nullptr;
+    controls_.reset();
     app_.reset();
     desktop_.reset();
     if (ranApplication)
@@ -221,6 +223,7 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
         return invalidInput;
     }
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
+    controls_ = std::make_unique<ScriptedControlInput>(*desktop_);
     timeForEntries_ = time_.get();
 
     bool storeFailed = false;
@@ -340,6 +343,10 @@ QJsonObject ScriptedRun::performStep(const ScriptStep& step)
     case Action::click:
     case Action::key:
         return clickOrKey(step);
+    case Action::clickText:
+        return controls_->clickText(step.text);
+    case Action::type:
+        return controls_->type(step.text);
     case Action::launch:
         return launch(step);
     case Action::quit:

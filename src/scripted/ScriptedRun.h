@@ -21,6 +21,7 @@ namespace vesk {
 class InstanceLock;
 class ManualScheduler;
 class VeskApp;
+class ScriptedControlInput;
 class VirtualTimeDriver;
 
 struct ScriptedRunOptions {
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<ManualScheduler> scheduler_;
     std::unique_ptr<platform::SimulatedDesktop> desktop_;
     std::unique_ptr<VirtualTimeDriver> time_;
+    std::unique_ptr<ScriptedControlInput> controls_;
     // The driver as the log messages of any thread reach it: a new timeline
     // entry asks it to turn the event loop at the end of its slice.
     std::atomic<VirtualTimeDriver*> timeForEntries_{nullptr};

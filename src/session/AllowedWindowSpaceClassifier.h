@@ -1,8 +1,8 @@
 #pragma once
 
 #include "enforcement/AllowedWindowSpaceClassification.h"
+#include "panels/AllowedAppVisibilitySnapshot.h"
 #include "session/AllowedAppLookup.h"
-#include "session/AllowedAppVisibilitySnapshot.h"
 #include "session/SessionServices.h"
 
 #include <QString>

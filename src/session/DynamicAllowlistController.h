@@ -1,10 +1,10 @@
 #pragma once
 
 #include "logging/VeskLogger.h"
+#include "panels/AppLaunchPrompt.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedAppRecovery.h"
 #include "session/AllowedAppReveal.h"
-#include "session/AppLaunchPrompt.h"
 #include "session/SessionRecords.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"

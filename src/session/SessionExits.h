@@ -3,7 +3,7 @@
 #include "core/Scheduler.h"
 #include "core/WorkItem.h"
 #include "logging/VeskLogger.h"
-#include "session/SessionExitAppDisposition.h"
+#include "panels/SessionExitAppDisposition.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"
 #include "session/SessionStopReason.h"

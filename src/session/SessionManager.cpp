@@ -28,7 +28,7 @@ QString screenDescription(const platform::ScreenInfo& screen)
 
 SessionManager::SessionManager(SessionServices services, Scheduler& scheduler, Clock& clock, Timing timing,
                                QObject* parent)
-    : QObject(parent)
+    : SessionControlling(parent)
     , services_(std::move(services))
     , scheduler_(scheduler)
     , clock_(clock)
@@ -51,6 +51,13 @@ SessionManager::SessionManager(SessionServices services, Scheduler& scheduler, C
                  [this] { return sessionDiagnosticsDescription(); },
              })
 {
+    for (const Signal observed :
+         {&SessionManager::isSessionActiveChanged, &SessionManager::isStartingSessionChanged,
+          &SessionManager::isHardcoreSessionChanged, &SessionManager::screenshotFeedbackChanged,
+          &SessionManager::sessionStatusFeedbackChanged, &SessionManager::currentGoalChanged,
+          &SessionManager::pendingAppLaunchPromptChanged, &SessionManager::quickAccessTargetScreenIDChanged,
+          &SessionManager::dynamicAllowlistChanged})
+        connect(this, observed, this, &SessionControlling::changed);
 }
 
 SessionManager::~SessionManager()
@@ -150,7 +157,7 @@ void SessionManager::startSession(int durationSeconds, const std::set<QString>& 
     // The marker row comes before the first log line of the session.
     services_.logSessionStart(durationSeconds, allowedBundleIDs);
 
-    state_.dynamicAllowlist = DynamicAllowlistState(allowedBundleIDs, {});
+    changeAllowlist([&] { state_.dynamicAllowlist = DynamicAllowlistState(allowedBundleIDs, {}); });
     state_.initiallyRunningAllowedBundleIDs = lookup_.runningAllowedBundleIDs(allowedBundleIDs);
     state_.veskStartedBundleIDs.clear();
     state_.appURLsByBundleID = appURLs;
@@ -448,7 +455,7 @@ void SessionManager::resetSessionState()
     state_.allPersistedAllowedBundleIDs.clear();
     state_.initiallyRunningAllowedBundleIDs.clear();
     state_.veskStartedBundleIDs.clear();
-    state_.dynamicAllowlist = DynamicAllowlistState();
+    changeAllowlist([this] { state_.dynamicAllowlist = DynamicAllowlistState(); });
     state_.appURLsByBundleID.clear();
 }
 
@@ -489,6 +496,12 @@ void SessionManager::requestManualExitConfirmation()
 void SessionManager::confirmManualExit(SessionExitAppDisposition disposition)
 {
     exits_.confirmManualExit(disposition);
+}
+
+void SessionManager::logManualExitConfirmationCanceled()
+{
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("HUD manual exit confirmation canceled — ") + sessionDiagnosticsDescription());
 }
 
 void SessionManager::debugForceStop()
@@ -667,7 +680,7 @@ void SessionManager::handleAppFullyClosed(const QUuid& lifecycleID, const QStrin
     if (rejectStale(lifecycleID, VeskLogLevel::debug,
                     QStringLiteral("Ignoring stale app-fully-closed callback for lifecycle=")))
         return;
-    allowlist_.handleAppFullyClosed(bundleID);
+    changeAllowlist([&] { allowlist_.handleAppFullyClosed(bundleID); });
 }
 
 // MARK: - Allowlist changes
@@ -677,7 +690,15 @@ void SessionManager::addApp(const QString& bundleID, const std::optional<QUrl>& 
 {
     if (redispatchToMainThread([=](SessionManager& self) { self.addApp(bundleID, applicationURL, targetScreen); }))
         return;
-    allowlist_.add(bundleID, applicationURL, targetScreen);
+    changeAllowlist([&] { allowlist_.add(bundleID, applicationURL, targetScreen); });
+}
+
+void SessionManager::changeAllowlist(const std::function<void()>& change)
+{
+    const DynamicAllowlistState before = state_.dynamicAllowlist;
+    change();
+    if (state_.dynamicAllowlist != before)
+        emit dynamicAllowlistChanged();
 }
 
 bool SessionManager::canRemoveAppAtRuntime(const QString& bundleID) const
@@ -689,12 +710,12 @@ void SessionManager::removeApp(const QString& bundleID)
 {
     if (redispatchToMainThread([=](SessionManager& self) { self.removeApp(bundleID); }))
         return;
-    allowlist_.remove(bundleID);
+    changeAllowlist([&] { allowlist_.remove(bundleID); });
 }
 
 void SessionManager::confirmAppLaunchPrompt(bool allow)
 {
-    allowlist_.confirmPrompt(allow);
+    changeAllowlist([&] { allowlist_.confirmPrompt(allow); });
 }
 
 // MARK: - Visibility and restore

@@ -8,22 +8,23 @@
 #include "enforcement/MouseBlockerControlAction.h"
 #include "logging/VeskLogger.h"
 #include "overlay/OverlayWindowMotionEvent.h"
+#include "panels/AllowedAppVisibilitySnapshot.h"
+#include "panels/AppLaunchPrompt.h"
+#include "panels/SessionControlling.h"
+#include "panels/SessionExitAppDisposition.h"
 #include "panels/SessionScreenshotFeedback.h"
+#include "panels/SessionStatusFeedback.h"
 #include "session/AllowedAppLauncher.h"
 #include "session/AllowedAppLookup.h"
 #include "session/AllowedAppRecovery.h"
 #include "session/AllowedAppReveal.h"
-#include "session/AllowedAppVisibilitySnapshot.h"
 #include "session/AllowedWindowSpaceClassifier.h"
-#include "session/AppLaunchPrompt.h"
 #include "session/DynamicAllowlistController.h"
-#include "session/SessionExitAppDisposition.h"
 #include "session/SessionExits.h"
 #include "session/SessionRecords.h"
 #include "session/SessionReflectionPrompt.h"
 #include "session/SessionServices.h"
 #include "session/SessionState.h"
-#include "session/SessionStatusFeedback.h"
 #include "session/SessionStopReason.h"
 #include "session/WindowMaterializationFlight.h"
 #include "stage/StageVeskScreenID.h"
@@ -70,7 +71,7 @@ struct SessionManagerTiming {
 // Every handler, timer and delayed work item holds its owner weakly and
 // carries the session's lifecycle identifier; a callback whose identifier is
 // no longer the active one is ignored.
-class SessionManager : public QObject {
+class SessionManager : public SessionControlling {
     Q_OBJECT
     Q_PROPERTY(bool isSessionActive READ isSessionActive NOTIFY isSessionActiveChanged)
     Q_PROPERTY(bool isStartingSession READ isStartingSession NOTIFY isStartingSessionChanged)
@@ -86,16 +87,16 @@ public:
     ~SessionManager() override;
 
     // Observable surface.
-    bool isSessionActive() const { return state_.isSessionActive; }
+    bool isSessionActive() const override { return state_.isSessionActive; }
     bool isStartingSession() const { return state_.isStartingSession; }
-    bool isHardcoreSession() const { return state_.isHardcoreSession; }
+    bool isHardcoreSession() const override { return state_.isHardcoreSession; }
     int remainingSeconds() const { return exits_.remainingSeconds(); }
-    std::optional<SessionScreenshotFeedback> screenshotFeedback() const { return screenshotFeedback_; }
-    std::optional<SessionStatusFeedback> sessionStatusFeedback() const { return sessionStatusFeedback_; }
-    const std::optional<QString>& currentGoal() const { return currentGoal_; }
+    std::optional<SessionScreenshotFeedback> screenshotFeedback() const override { return screenshotFeedback_; }
+    std::optional<SessionStatusFeedback> sessionStatusFeedback() const override { return sessionStatusFeedback_; }
+    const std::optional<QString>& currentGoal() const override { return currentGoal_; }
     const std::optional<SessionReflectionPrompt>& pendingReflection() const { return pendingReflection_; }
-    const std::optional<AppLaunchPrompt>& pendingAppLaunchPrompt() const { return allowlist_.pendingPrompt(); }
-    std::optional<StageVeskScreenID> quickAccessTargetScreenID() const { return quickAccessTargetScreenID_; }
+    const std::optional<AppLaunchPrompt>& pendingAppLaunchPrompt() const override { return allowlist_.pendingPrompt(); }
+    std::optional<StageVeskScreenID> quickAccessTargetScreenID() const override { return quickAccessTargetScreenID_; }
     void setQuickAccessTargetScreenID(std::optional<StageVeskScreenID> screenID);
 
     // State the session core writes and views may read.
@@ -104,7 +105,7 @@ public:
     const std::optional<QDateTime>& sessionStartedAt() const { return state_.sessionStartedAt; }
     const std::optional<QUuid>& activeLifecycleID() const { return state_.activeLifecycleID; }
     const std::optional<QUuid>& activeFocusSessionID() const { return state_.activeFocusSessionID; }
-    const DynamicAllowlistState& dynamicAllowlist() const { return state_.dynamicAllowlist; }
+    const DynamicAllowlistState& dynamicAllowlist() const override { return state_.dynamicAllowlist; }
     std::set<QString> currentAllowlist() const { return state_.currentAllowlist(); }
     const std::set<QString>& initiallyRunningAllowedBundleIDs() const
     {
@@ -122,7 +123,7 @@ public:
 
     // "active=…, starting=…, stopping=…, allowed=[…], runningAllowed=[…],
     // veskStarted=[…], initiallyRunning=[…]", appended to several log lines.
-    QString sessionDiagnosticsDescription() const;
+    QString sessionDiagnosticsDescription() const override;
 
     // Start. `appURLs` may lack entries; `setupSeconds` only feeds analytics.
     void startSession(int durationSeconds, const std::set<QString>& allowedBundleIDs,
@@ -135,34 +136,35 @@ public:
     void recoverOrphanedSessions(const QDateTime& now);
 
     // Countdown and the ways out other than the timer.
-    QString remainingTimeText(const QDateTime& now) const;
-    bool isOpenEndedSession() const;
-    void requestManualExitConfirmation();
-    void confirmManualExit(SessionExitAppDisposition disposition);
+    QString remainingTimeText(const QDateTime& now) const override;
+    bool isOpenEndedSession() const override;
+    void requestManualExitConfirmation() override;
+    void confirmManualExit(SessionExitAppDisposition disposition) override;
+    void logManualExitConfirmationCanceled() override;
     // Ends the session even when it is hardcore (a development control).
     void debugForceStop();
-    void toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID);
+    void toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID) override;
     void toggleBugReportPanel();
 
     // Widening and narrowing the allowlist during a session.
     void addApp(const QString& bundleID, const std::optional<QUrl>& applicationURL,
-                std::optional<StageVeskScreenID> targetScreen);
-    bool canRemoveAppAtRuntime(const QString& bundleID) const;
-    void removeApp(const QString& bundleID);
+                std::optional<StageVeskScreenID> targetScreen) override;
+    bool canRemoveAppAtRuntime(const QString& bundleID) const override;
+    void removeApp(const QString& bundleID) override;
     // The app-launch prompt's answer: true adds the application, false quits it.
-    void confirmAppLaunchPrompt(bool allow);
+    void confirmAppLaunchPrompt(bool allow) override;
 
     // Visibility of the allowed applications and bringing one back.
-    std::vector<AllowedAppVisibilitySnapshot> allowedAppVisibilitySnapshots() const;
+    std::vector<AllowedAppVisibilitySnapshot> allowedAppVisibilitySnapshots() const override;
     AllowedWindowSpaceClassification classifyAllowedWindowSpaceState(const QString& bundleID) const;
-    void restoreAllowedApp(const QString& bundleID);
+    void restoreAllowedApp(const QString& bundleID) override;
     // A recovery pass over the allowed applications soon, as the panels ask
     // for one when they close (targets: only these applications).
     void scheduleAllowedAppsRecovery(const QString& reason, const std::optional<std::set<QString>>& targets,
-                                     bool dragDeferrable);
+                                     bool dragDeferrable) override;
 
     // Requests of the HUD and the reflection card.
-    void requestScreenshot(const QDateTime& date);
+    void requestScreenshot(const QDateTime& date) override;
     void saveReflection(std::optional<GoalStatus> goalStatus, std::optional<VeskHelpful> helpful,
                         const std::optional<QString>& note, std::optional<ReflectionReasonCategory> reasonCategory,
                         const QDateTime& answeredAt);
@@ -179,18 +181,19 @@ signals:
     void pendingReflectionChanged();
     void pendingAppLaunchPromptChanged();
     void quickAccessTargetScreenIDChanged();
+    void dynamicAllowlistChanged();
 
 private:
     using Signal = void (SessionManager::*)();
 
     // Stores an observable value; observers hear of it only when it changed.
     template <typename T>
-    void assign(T& field, T value, Signal changed)
+    void assign(T& field, T value, Signal notify)
     {
         if (field == value)
             return;
         field = std::move(value);
-        emit(this->*changed)();
+        emit(this->*notify)();
     }
 
     // A handler for a service: while the manager exists, it calls `handle`
@@ -250,20 +253,22 @@ private:
 
     // Shows a notice of the HUD for 1.5 s; a new one replaces it and starts the time again.
     template <typename T>
-    void showNotice(std::optional<T>& notice, T value, Signal changed, WorkItem& pendingReset)
+    void showNotice(std::optional<T>& notice, T value, Signal notify, WorkItem& pendingReset)
     {
         pendingReset.cancel();
-        assign(notice, std::optional<T>(value), changed);
+        assign(notice, std::optional<T>(value), notify);
         pendingReset =
-            scheduler_.asyncAfter(1.5, [self = QPointer<SessionManager>(this), &notice, changed, &pendingReset] {
+            scheduler_.asyncAfter(1.5, [self = QPointer<SessionManager>(this), &notice, notify, &pendingReset] {
                 if (!self)
                     return;
-                self->assign(notice, std::optional<T>(), changed);
+                self->assign(notice, std::optional<T>(), notify);
                 pendingReset = WorkItem();
             });
     }
     // Takes both notices of the HUD away.
     void clearNotices();
+    // Runs `change`; observers hear of it when it changed the allowlist.
+    void changeAllowlist(const std::function<void()>& change);
 
     // Runs `work` on the main queue when called elsewhere; true when it did so.
     bool redispatchToMainThread(std::function<void(SessionManager&)> work);

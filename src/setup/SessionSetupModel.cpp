@@ -156,6 +156,29 @@ void SessionSetupModel::setBugReportPresented(bool presented)
     emit changed();
 }
 
+bool SessionSetupModel::showsPermissionBanner() const
+{
+    return animator_.phase() == WormveskAnimator::Phase::idle
+           && !(hasInputMonitoringPermission_ && hasAccessibilityPermission_);
+}
+
+void SessionSetupModel::addPickedApp(const InstalledApp& app)
+{
+    if (selectedBundleIDs_.size() >= selectionLimit) {
+        return;
+    }
+    std::set<QString> selection = selectedBundleIDs_;
+    selection.insert(app.id);
+    setSelectedBundleIDs(selection);
+}
+
+void SessionSetupModel::removeSelectedApp(const InstalledApp& app)
+{
+    std::set<QString> selection = selectedBundleIDs_;
+    selection.erase(app.id);
+    setSelectedBundleIDs(selection);
+}
+
 void SessionSetupModel::setIconFrames(const std::map<QString, QRectF>& frames)
 {
     iconFrames_ = frames;
@@ -168,6 +191,46 @@ void SessionSetupModel::reportLogoCenter(const std::optional<QPointF>& center)
         logoCenter_ = *center;
         emit changed();
     }
+}
+
+// --- Header, version row and analytics notice ---------------------------------------------------
+
+void SessionSetupModel::historyButtonTapped()
+{
+    logger_.log(VeskLogLevel::debug, QStringLiteral("[SessionSetupView] history button tapped"));
+    setHistoryPresented(true);
+}
+
+void SessionSetupModel::bugReportButtonTapped()
+{
+    logger_.log(VeskLogLevel::debug, QStringLiteral("[SessionSetupView] bug report button tapped"));
+    setBugReportPresented(true);
+}
+
+void SessionSetupModel::settingsButtonTapped()
+{
+    if (services_.openSettings) {
+        services_.openSettings();
+    }
+}
+
+void SessionSetupModel::versionButtonTapped()
+{
+    logger_.log(VeskLogLevel::debug, QStringLiteral("[SessionSetupView] version button tapped"));
+    if (services_.checkForUpdates) {
+        services_.checkForUpdates();
+    }
+}
+
+void SessionSetupModel::openSettingsFromNotice()
+{
+    services_.settings.setAnalyticsNoticeShown(true);
+    settingsButtonTapped();
+}
+
+void SessionSetupModel::acknowledgeAnalyticsNotice()
+{
+    services_.settings.setAnalyticsNoticeShown(true);
 }
 
 // --- Lifecycle ------------------------------------------------------------------------------

@@ -40,6 +40,8 @@ public:
     static constexpr double goalSaveDelaySeconds = 0.4;
     static constexpr int permissionPollRounds = 30;
     static constexpr double permissionPollIntervalSeconds = 1.0;
+    // At most this many applications can be picked.
+    static constexpr size_t selectionLimit = 5;
 
     explicit SessionSetupModel(const SessionSetupServices& services, QObject* parent = nullptr);
     ~SessionSetupModel() override;
@@ -71,6 +73,8 @@ public:
     bool isMetaPopoverShown() const { return isMetaPopoverShown_; }
     bool isHistoryPresented() const { return isHistoryPresented_; }
     bool isBugReportPresented() const { return isBugReportPresented_; }
+    // The animator is idle and a permission is missing.
+    bool showsPermissionBanner() const;
     // The selected tiles' icon frames and the start symbol's centre, in the
     // setup root's coordinates, for the flyer overlay.
     const std::map<QString, QRectF>& iconFrames() const { return iconFrames_; }
@@ -88,10 +92,25 @@ public:
     void setMetaPopoverShown(bool shown);
     void setHistoryPresented(bool presented);
     void setBugReportPresented(bool presented);
+    // A pick from the search list: added unless five are selected already.
+    void addPickedApp(const InstalledApp& app);
+    // A tile's remove button.
+    void removeSelectedApp(const InstalledApp& app);
     // Replaces all frames (the tiles report them together).
     void setIconFrames(const std::map<QString, QRectF>& frames);
     // None keeps the earlier centre.
     void reportLogoCenter(const std::optional<QPointF>& center);
+
+    // --- Header, version row and analytics notice ------------------------------------
+    void historyButtonTapped();
+    void bugReportButtonTapped();
+    void settingsButtonTapped();
+    // A user-initiated update check, whatever the update's phase.
+    void versionButtonTapped();
+    // Both buttons of the notice acknowledge it for good; "Einstellungen"
+    // opens the settings too.
+    void openSettingsFromNotice();
+    void acknowledgeAnalyticsNotice();
 
     // --- Lifecycle -------------------------------------------------------------------
     void handleAppear();

@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+#include <functional>
+
 namespace vesk {
 
 class AudioPlayerFactory;
@@ -45,6 +47,10 @@ struct SessionSetupServices {
     const platform::SystemInfoProviding& systemInfo;
     // Our own application bundle, opened as a new instance by the relaunch.
     QUrl ownBundleURL;
+    // The application's commands the screen offers: the settings window and a
+    // user-initiated update check. None: the buttons do nothing.
+    std::function<void()> openSettings = {};
+    std::function<void()> checkForUpdates = {};
 };
 
 } // namespace vesk

@@ -3,6 +3,7 @@
 #include "TestDesktop.h"
 #include "analytics/AnalyticsTracking.h"
 #include "app/MainWindow.h"
+#include "app/SessionSetupView.h"
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "screens/ReflectionChip.h"
@@ -13,11 +14,13 @@
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "setup/SessionSetupModel.h"
 #include "store/FocusSession.h"
 #include "store/ModelContainer.h"
 #include "ui/TextLabel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,7 +77,8 @@ protected:
         time_.advance(runSeconds);
     }
 
-    SessionReflectionView* card() const { return app_->reflectionHost().card(); }
+    SessionSetupView& setupView() const { return *app_->setupView(); }
+    SessionReflectionView* card() const { return setupView().reflectionCards().card(); }
 
     template <typename T>
     T* shown(const QString& text) const
@@ -129,11 +133,13 @@ TEST_F(VeskAppReflectionTest, AfterTheTimerEndsTheSessionTheAnswersGoToTheStoreA
 
     ASSERT_NE(card(), nullptr);
     EXPECT_TRUE(card()->isVisible());
-    EXPECT_EQ(card()->parentWidget(), app_->mainWindow()->centralWidget());
-    EXPECT_EQ(card()->size(), app_->mainWindow()->centralWidget()->size());
+    EXPECT_EQ(card()->parentWidget(), setupView().reflectionHost());
+    EXPECT_TRUE(setupView().reflectionHost()->isVisible());
+    EXPECT_EQ(card()->size(), setupView().size());
     EXPECT_NE(shown<TextLabel>("ZEIT ABGELAUFEN · 30:00 / 30:00"), nullptr);
     EXPECT_NE(shown<TextLabel>("Bericht gliedern"), nullptr);
-    app_->mainWindow()->grab().save(QStringLiteral(VESK_APP_RENDER_DIR "/main-window-reflection-card.png"));
+    QDir().mkpath(VESK_GALLERY_DIR);
+    app_->mainWindow()->grab().save(QDir(VESK_GALLERY_DIR).filePath("main-window-reflection-card.png"));
 
     click(shown<ReflectionChip>("Teilweise"));
     click(shown<ReflectionChip>("Nein"));
@@ -208,8 +214,8 @@ TEST_F(VeskAppReflectionTest, ASaveTheStoreRefusesKeepsTheCardWithItsAnswers)
 
 TEST_F(VeskAppReflectionTest, TheHistorySheetShowsFinishedSessionsAndFollowsTheStore)
 {
-    app_->showHistory();
-    QWidget* sheet = app_->historySheet();
+    setupView().model().historyButtonTapped();
+    QWidget* sheet = setupView().historySheet();
     ASSERT_NE(sheet, nullptr);
     auto* history = sheet->findChild<SessionHistoryView*>();
     ASSERT_NE(history, nullptr);
@@ -223,9 +229,11 @@ TEST_F(VeskAppReflectionTest, TheHistorySheetShowsFinishedSessionsAndFollowsTheS
     click(shown<QPushButton>("Speichern"));
     EXPECT_EQ(history->tile(3).value(), "100 %");
 
+    QApplication::setActiveWindow(sheet);
     QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_FALSE(setupView().model().isHistoryPresented());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(app_->historySheet(), nullptr);
+    EXPECT_EQ(setupView().historySheet(), nullptr);
 }
 
 } // namespace

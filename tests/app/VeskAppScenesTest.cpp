@@ -13,6 +13,7 @@
 #include "update/SoftwareUpdateControlling.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -180,6 +181,36 @@ TEST_F(VeskAppScenesTest, TheApplicationMenuOpensWithTheAboutItemShowingTheVersi
     for (const QLabel* label : app->aboutWindow()->findChildren<QLabel*>())
         texts << label->text();
     EXPECT_EQ(texts, (QStringList{"VESK", "Version 2.5.0 (418)"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VeskAppScenesTest, TheSettingsAndAboutWindowsAreListedWhileShown)
+{
+    auto app = makeApp();
+    auto shownWindows = [this] {
+        // The platform places a new window on a later turn of the event loop.
+        QCoreApplication::processEvents();
+        std::vector<QSizeF> sizes;
+        for (const platform::OwnWindowInfo& window : desktop_.ownWindows()) {
+            if (window.visible && !window.isPanel)
+                sizes.push_back(window.frame.size());
+        }
+        return sizes;
+    };
+    EXPECT_TRUE(shownWindows().empty()) << "nothing is shown before the launch";
+
+    app->showSettings();
+    EXPECT_EQ(shownWindows(), std::vector<QSizeF>{QSizeF(app->settingsWindow()->frameGeometry().size())});
+    app->showAbout();
+    EXPECT_EQ(shownWindows().size(), 2u);
+    app->settingsWindow()->hide();
+    EXPECT_EQ(shownWindows(), std::vector<QSizeF>{QSizeF(app->aboutWindow()->frameGeometry().size())});
+
+    app.reset();
+    EXPECT_TRUE(desktop_.ownWindows().empty()) << "the entries go with the application";
 }
 
 } // namespace

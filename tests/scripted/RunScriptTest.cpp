@@ -34,8 +34,10 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
         {"at": 10.0, "do": "screenshot", "name": "during"},
         {"at": 11.0, "do": "advance", "seconds": 5},
         {"at": 12.0, "do": "sigterm", "comment": "kiosk off"},
+        {"at": 13.0, "do": "clickText", "text": "ENTER VESK"},
+        {"at": 14.0, "do": "type", "text": "Text Editor"},
         {"at": 70.0, "do": "terminate"}]})");
-    ASSERT_EQ(script.steps().size(), 12u);
+    ASSERT_EQ(script.steps().size(), 14u);
     const auto& s = script.steps();
 
     EXPECT_EQ(s[0].action, Action::startSession);
@@ -58,7 +60,11 @@ TEST(RunScriptTest, ReadsEveryStepOfTheDocumentedShape)
     EXPECT_EQ(s[8].name, "during");
     EXPECT_EQ(s[9].seconds, 5.0);
     EXPECT_EQ(s[10].action, Action::sigterm);
-    EXPECT_EQ(s[11].action, Action::terminate);
+    EXPECT_EQ(s[11].action, Action::clickText);
+    EXPECT_EQ(s[11].text, "ENTER VESK");
+    EXPECT_EQ(s[12].action, Action::type);
+    EXPECT_EQ(s[12].text, "Text Editor");
+    EXPECT_EQ(s[13].action, Action::terminate);
     EXPECT_EQ(script.endTime(), 70.0);
 }
 
@@ -141,6 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (key): \"chord\" names no key"},
         BadScript{R"({"steps": [{"at": 0, "do": "key", "chord": "a+b"}]})",
                   "steps[0] (key): \"chord\" names more than one key"},
+        BadScript{R"({"steps": [{"at": 0, "do": "clickText"}]})", "steps[0] (clickText): missing \"text\""},
+        BadScript{R"({"steps": [{"at": 0, "do": "type", "text": 4}]})",
+                  "steps[0] (type): \"text\" must be a non-empty text"},
         BadScript{R"({"steps": [{"at": 0, "do": "launch", "bundleID": ""}]})",
                   "steps[0] (launch): \"bundleID\" must be a non-empty text"},
         BadScript{R"({"steps": [{"at": 0, "do": "move", "bundleID": "a", "x": 0, "y": 0, "height": 0}]})",

@@ -340,6 +340,32 @@ TEST_F(ScriptedRunTest, CommandShiftEscapeEndsANormalSessionAsAnEmergencyExitBut
     EXPECT_EQ(sessions().at(1).toObject().value("endReason"), "appTerminate");
 }
 
+TEST_F(ScriptedRunTest, ControlsAreClickedByTheirTextAndTypingGoesToTheFocusedField)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 1.0, "do": "clickText", "text": "Apps hinzufuegen"},
+        {"at": 1.5, "do": "type", "text": "Text"},
+        {"at": 2.0, "do": "clickText", "text": "ENTER VESK"},
+        {"at": 2.5, "do": "clickText", "text": "Nirgends zu sehen"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+
+    const QJsonObject search = stepEntry("clickText");
+    EXPECT_EQ(search.value("control"), "QLineEdit") << "found by its placeholder";
+    EXPECT_EQ(search.value("delivered"), true);
+    const QJsonObject typing = stepEntry("type");
+    EXPECT_EQ(typing.value("field"), "QLineEdit");
+    EXPECT_EQ(typing.value("typed"), 4);
+    EXPECT_FALSE(typing.contains("error"));
+
+    const std::vector<QJsonObject> clicks = stepEntries("clickText");
+    ASSERT_EQ(clicks.size(), 3u);
+    EXPECT_EQ(clicks[1].value("control"), "vesk::StartControl");
+    EXPECT_EQ(clicks[1].value("enabled"), false) << "nothing is selected yet";
+    EXPECT_EQ(errors(), QStringList{"steps[3] (clickText): no visible control of Vesk shows \"Nirgends zu sehen\""});
+    EXPECT_TRUE(sessions().isEmpty());
+}
+
 TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
 {
     EXPECT_EQ(runScript(R"({"steps": [{"at": 0, "do": "click", "x": 1}]})"), ScriptedRun::invalidInput);

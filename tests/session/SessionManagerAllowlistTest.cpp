@@ -190,6 +190,35 @@ TEST_F(SessionManagerAllowlistTest, AddRemoveRulesAndTheAlreadyAllowedCase)
     EXPECT_TRUE(logs.contains("Ignoring addApp because no session is active — bundleID=com.example.browser"));
 }
 
+TEST_F(SessionManagerAllowlistTest, ThePanelsHearOfEveryAllowlistChangeAndOnlyOfThose)
+{
+    workspace->install(browserID, "Browser");
+    detector->visible = {notesID};
+    manager->startSession(60, {notesID}, {}, std::nullopt, false, 0);
+    QSignalSpy allowlistChanged(manager.get(), &SessionManager::dynamicAllowlistChanged);
+    QSignalSpy panelsNotified(manager.get(), &SessionControlling::changed);
+
+    manager->addApp(notesID, std::nullopt, std::nullopt); // already allowed: nothing changes
+    EXPECT_EQ(allowlistChanged.count(), 0);
+    manager->addApp(browserID, std::nullopt, std::nullopt);
+    EXPECT_EQ(allowlistChanged.count(), 1);
+    manager->removeApp(browserID);
+    EXPECT_EQ(allowlistChanged.count(), 2);
+    EXPECT_EQ(panelsNotified.count(), 2);
+
+    // Every observed value reaches the panels, the goal included.
+    manager->stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    EXPECT_GT(panelsNotified.count(), 3);
+}
+
+TEST_F(SessionManagerAllowlistTest, BackingOutOfTheExitConfirmationIsLoggedWithTheDiagnostics)
+{
+    startActive();
+    manager->logManualExitConfirmationCanceled();
+    EXPECT_TRUE(logs.contains("HUD manual exit confirmation canceled — active=true, starting=false, stopping=false"));
+    EXPECT_TRUE(manager->isSessionActive());
+}
+
 TEST_F(SessionManagerAllowlistTest, OneAppLaunchPromptAtATime)
 {
     workspace->install(gameID, "Game");

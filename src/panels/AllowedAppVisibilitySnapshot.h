@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/AllowedAppVisibility.h"
+#include "panels/AllowedAppVisibility.h"
 
 #include <QString>
 

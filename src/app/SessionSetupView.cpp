@@ -1,0 +1,319 @@
+#include "app/SessionSetupView.h"
+
+#include "app/ActiveSessionView.h"
+#include "app/DimmingLayer.h"
+#include "core/Clock.h"
+#include "feedback/BugReportView.h"
+#include "screens/SessionHistoryView.h"
+#include "screens/SessionReflectionHost.h"
+#include "session/SessionManager.h"
+#include "settings/VeskDefaultsStore.h"
+#include "setup/AnalyticsNoticeCard.h"
+#include "setup/SessionSetupModel.h"
+#include "setup/SetupColumnView.h"
+#include "setup/SetupVersionButton.h"
+#include "setup/StartSymbolLayer.h"
+#include "setup/WormveskFlyerOverlay.h"
+#include "ui/GalaxyBackdropView.h"
+#include "ui/OpacityOffsetBlurEffect.h"
+#include "ui/TextLabel.h"
+#include "ui/VeskTheme.h"
+#include "ui/WormveskSymbol.h"
+#include "update/SoftwareUpdateService.h"
+#include "update/SoftwareUpdateViewModel.h"
+#include "update/VeskUpdaterDriver.h"
+
+#include <QDialog>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace vesk {
+
+namespace {
+
+using Phase = SoftwareUpdateViewModel::Phase;
+
+bool isUpdateWaiting(Phase phase)
+{
+    return phase == Phase::available || phase == Phase::downloading || phase == Phase::ready;
+}
+
+QDialog* makeSheet(QWidget* parent, QWidget* content)
+{
+    auto* sheet = new QDialog(parent, Qt::Sheet);
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(sheet);
+    layout->addWidget(content);
+    return sheet;
+}
+
+// Stands for a view another part of Vesk draws, until it is here.
+QWidget* placeholderCard(const QString& title, QWidget* parent)
+{
+    auto* card = new QWidget(parent);
+    auto* layout = new QVBoxLayout(card);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(12);
+    TextStyle style;
+    style.font = VeskFont::interface(13, QFont::DemiBold);
+    style.alignment = Qt::AlignHCenter;
+    layout->addWidget(new TextLabel(title, style, VeskTheme::shared().textPrimary, card));
+    card->setAutoFillBackground(true);
+    QPalette palette = card->palette();
+    palette.setColor(QPalette::Window, VeskTheme::shared().panelTop);
+    card->setPalette(palette);
+    return card;
+}
+
+} // namespace
+
+SessionSetupView::SessionSetupView(const SessionSetupServices& services, SessionManager& manager,
+                                   SoftwareUpdateService* updates, const BugReportFormModel::Environment& bugReports,
+                                   const Localizer& localizer, QWidget* parent)
+    : QWidget(parent)
+    , services_(services)
+    , manager_(manager)
+    , updates_(updates)
+    , bugReports_(bugReports)
+    , localizer_(localizer)
+    , model_(std::make_unique<SessionSetupModel>(services))
+    , animationFrames_(services.scheduler, WormveskSymbol::frameInterval, [this] { applyAnimationFrame(); })
+{
+    setObjectName(QStringLiteral("SessionSetupRoot"));
+    buildSetupRoot(localizer);
+    activeSessionView_ = new ActiveSessionView(manager_, services_.clock, services_.scheduler, localizer_, this);
+
+    connect(model_.get(), &SessionSetupModel::changed, this, &SessionSetupView::refresh);
+    connect(&manager_, &SessionManager::isSessionActiveChanged, this, &SessionSetupView::refreshContent);
+    connect(&manager_, &SessionManager::pendingReflectionChanged, this, &SessionSetupView::refresh);
+    connect(&services_.settings, &VeskDefaultsStore::analyticsNoticeShownChanged, this,
+            &SessionSetupView::refreshLayers);
+    connect(&services_.settings, &VeskDefaultsStore::wormveskStyleChanged, this, &SessionSetupView::refreshLayers);
+    connect(column_, &SetupColumnView::tilesChanged, this, &SessionSetupView::scheduleLayoutReport);
+    refreshContent();
+    refresh();
+}
+
+SessionSetupView::~SessionSetupView()
+{
+    // The sheets are windows of their own; they go with the screen. The
+    // views go before the model they read.
+    delete historySheet_;
+    delete bugReportSheet_;
+    reflectionCards_.reset();
+    delete setupRoot_;
+    delete activeSessionView_;
+}
+
+void SessionSetupView::buildSetupRoot(const Localizer& localizer)
+{
+    const Clock& clock = services_.clock;
+    setupRoot_ = new QWidget(this);
+    backdrop_ = new GalaxyBackdropView(clock, services_.scheduler, services_.reducedMotion, model_->currentStyle(),
+                                       starCount, backdropTopInset, setupRoot_);
+    column_ = new SetupColumnView(*model_, clock, localizer, setupRoot_);
+    column_->setGraphicsEffect(new OpacityOffsetBlurEffect(column_));
+    symbolLayer_ = new StartSymbolLayer(*model_, clock, services_.scheduler, services_.reducedMotion, setupRoot_);
+    symbolLayer_->setControl(column_->startControl());
+    flyers_ = new WormveskFlyerOverlay(model_->animator(), clock, setupRoot_);
+    flyers_->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Hosts of the views other parts of Vesk draw.
+    reflectionHost_ = new QWidget(setupRoot_);
+    reflectionCards_ = std::make_unique<SessionReflectionHost>(*reflectionHost_, manager_, clock, localizer);
+    analyticsNotice_ = new AnalyticsNoticeCard(*model_, localizer, setupRoot_);
+    buildUpdateHost();
+}
+
+void SessionSetupView::buildUpdateHost()
+{
+    updateVeil_ = new DimmingLayer(QColor(0, 0, 0, qRound(255 * updateVeilOpacity)), setupRoot_);
+    updatePanelHost_ = placeholderCard(localizer_.translate("SessionSetupView", "Software-Update"), setupRoot_);
+    updateVeil_->hide();
+    updatePanelHost_->hide();
+    if (!updates_)
+        return;
+    SoftwareUpdateViewModel& viewModel = updates_->viewModel();
+    connect(updateVeil_, &DimmingLayer::tapped, this, [this] { updates_->driver().dismissUpdateFlow(); });
+    connect(&viewModel, &SoftwareUpdateViewModel::phaseChanged, this, &SessionSetupView::refreshUpdate);
+    connect(&viewModel, &SoftwareUpdateViewModel::isPresentedChanged, this, &SessionSetupView::refreshUpdate);
+    refreshUpdate();
+}
+
+void SessionSetupView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layOutLayers();
+}
+
+void SessionSetupView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refreshContent();
+}
+
+void SessionSetupView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    refreshContent();
+}
+
+void SessionSetupView::layOutLayers()
+{
+    const QRect whole = rect();
+    setupRoot_->setGeometry(whole);
+    activeSessionView_->setGeometry(whole);
+    for (QWidget* layer : {static_cast<QWidget*>(backdrop_), static_cast<QWidget*>(symbolLayer_),
+                           static_cast<QWidget*>(flyers_), reflectionHost_, static_cast<QWidget*>(updateVeil_)})
+        layer->setGeometry(whole);
+    // The column is centred and reaches from the top to the bottom.
+    column_->setGeometry((whole.width() - SetupColumnView::width) / 2, 0, SetupColumnView::width, whole.height());
+    const QSize panel = updatePanelHost_->sizeHint().boundedTo(whole.size());
+    updatePanelHost_->setGeometry(
+        QRect(QPoint((whole.width() - panel.width()) / 2, (whole.height() - panel.height()) / 2), panel));
+    const int noticeHeight = analyticsNotice_->heightForWidth(whole.width()) > 0
+                                 ? analyticsNotice_->heightForWidth(whole.width())
+                                 : analyticsNotice_->sizeHint().height();
+    analyticsNotice_->setGeometry(0, whole.height() - noticeHeight, whole.width(), noticeHeight);
+    scheduleLayoutReport();
+}
+
+void SessionSetupView::refresh()
+{
+    refreshLayers();
+    refreshSheets();
+    refreshReflection();
+    scheduleLayoutReport();
+    if (model_->animator().phase() != WormveskAnimator::Phase::idle)
+        animationFrames_.start();
+    else
+        animationFrames_.stop();
+}
+
+// Which content shows: the active-session view while a session runs, else
+// the setup root, whose model hears when it appears and disappears.
+void SessionSetupView::refreshContent()
+{
+    const bool active = manager_.isSessionActive();
+    setupRoot_->setVisible(!active);
+    activeSessionView_->setVisible(active);
+    if (active && !activeSessionShown_)
+        model_->handleActiveSessionShown();
+    activeSessionShown_ = active;
+
+    const bool setupShown = !active && isVisible();
+    if (setupShown == setupContentShown_)
+        return;
+    setupContentShown_ = setupShown;
+    if (setupShown)
+        model_->handleAppear();
+    else
+        model_->handleDisappear();
+}
+
+void SessionSetupView::refreshLayers()
+{
+    const bool reflectionPending = manager_.pendingReflection().has_value();
+    auto* dim = static_cast<OpacityOffsetBlurEffect*>(column_->graphicsEffect());
+    dim->setOpacity(reflectionPending ? reflectionDimOpacity : 1.0);
+    dim->setBlurRadius(reflectionPending ? reflectionDimBlurRadius : 0.0);
+    symbolLayer_->setContentDimmed(reflectionPending);
+
+    const WormveskStyle style = model_->currentStyle();
+    if (backdrop_->style() != style)
+        backdrop_->setStyle(style);
+
+    FlyerScene scene;
+    scene.style = style;
+    for (const InstalledApp& app : model_->selectedApps())
+        scene.apps.push_back({app.id, QPixmap::fromImage(app.icon)});
+    scene.iconFrames = model_->iconFrames();
+    scene.logoCenter = model_->logoCenter();
+    flyers_->setScene(scene);
+    flyers_->setVisible(model_->animator().phase() != WormveskAnimator::Phase::warping);
+
+    analyticsNotice_->setVisible(!services_.settings.analyticsNoticeShown() && !reflectionPending);
+    analyticsNotice_->raise();
+}
+
+void SessionSetupView::refreshSheets()
+{
+    if (model_->isBugReportPresented() && !bugReportSheet_) {
+        auto* form = new BugReportView(
+            BugReportFormModel::make(bugReports_), [this] { model_->setBugReportPresented(false); }, localizer_);
+        bugReportSheet_ = makeSheet(window(), form);
+        connect(bugReportSheet_, &QDialog::rejected, this, [this] { model_->setBugReportPresented(false); });
+        bugReportSheet_->show();
+    } else if (!model_->isBugReportPresented() && bugReportSheet_) {
+        bugReportSheet_->close();
+    }
+
+    if (model_->isHistoryPresented() && !historySheet_) {
+        auto* history = new SessionHistoryView(
+            std::make_unique<SessionHistoryModel>(services_.modelContext, services_.clock),
+            AppDirectory{services_.workspace, services_.files}, [this] { model_->setHistoryPresented(false); },
+            localizer_);
+        historySheet_ = makeSheet(window(), history);
+        connect(historySheet_, &QDialog::rejected, this, [this] { model_->setHistoryPresented(false); });
+        historySheet_->show();
+    } else if (!model_->isHistoryPresented() && historySheet_) {
+        historySheet_->close();
+    }
+}
+
+// The card itself follows the pending prompt (SessionReflectionHost); its
+// layer covers the screen while there is one.
+void SessionSetupView::refreshReflection()
+{
+    if (!manager_.pendingReflection()) {
+        reflectionHost_->hide();
+        return;
+    }
+    reflectionHost_->show();
+    reflectionHost_->raise();
+    analyticsNotice_->raise();
+}
+
+void SessionSetupView::refreshUpdate()
+{
+    const SoftwareUpdateViewModel& viewModel = updates_->viewModel();
+    column_->versionButton()->setUpdateWaiting(isUpdateWaiting(viewModel.phase()));
+    updateVeil_->setVisible(viewModel.isPresented());
+    updatePanelHost_->setVisible(viewModel.isPresented());
+    updateVeil_->raise();
+    updatePanelHost_->raise();
+    analyticsNotice_->raise();
+}
+
+// The tiles and the start symbol report where they are, once the layout has
+// settled after a change.
+void SessionSetupView::scheduleLayoutReport()
+{
+    if (layoutReportPending_)
+        return;
+    layoutReportPending_ = true;
+    QMetaObject::invokeMethod(this, &SessionSetupView::reportLayout, Qt::QueuedConnection);
+}
+
+void SessionSetupView::reportLayout()
+{
+    layoutReportPending_ = false;
+    const std::map<QString, QRectF> frames = column_->tileIconFrames(this);
+    if (frames != model_->iconFrames())
+        model_->setIconFrames(frames);
+    const QPointF center = symbolLayer_->symbolCenter();
+    if (center != model_->logoCenter())
+        model_->reportLogoCenter(center);
+}
+
+void SessionSetupView::applyAnimationFrame()
+{
+    column_->applyAnimationFrame();
+    symbolLayer_->update();
+    flyers_->update();
+}
+
+} // namespace vesk

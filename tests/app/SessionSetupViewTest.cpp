@@ -1,0 +1,283 @@
+#include "app/SessionSetupView.h"
+
+#include "LogCapture.h"
+#include "TestDesktop.h"
+#include "app/ActiveSessionView.h"
+#include "app/DimmingLayer.h"
+#include "app/MainWindow.h"
+#include "app/VeskApp.h"
+#include "core/ManualScheduler.h"
+#include "feedback/BugReportView.h"
+#include "platform/simulated/DesktopWorkspace.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "session/SessionManager.h"
+#include "settings/VeskDefaultsStore.h"
+#include "setup/AnalyticsNoticeCard.h"
+#include "setup/SessionSetupModel.h"
+#include "setup/SetupColumnView.h"
+#include "setup/SetupVersionButton.h"
+#include "setup/StartControl.h"
+#include "setup/StartSymbolLayer.h"
+#include "ui/OpacityOffsetBlurEffect.h"
+#include "ui/TextLabel.h"
+#include "update/FeedUpdater.h"
+#include "update/SoftwareUpdateService.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vesk;
+
+namespace {
+
+using Phase = WormveskAnimator::Phase;
+using UpdatePhase = SoftwareUpdateViewModel::Phase;
+
+// The application on one display with three installed applications (the
+// editor, the chat and the Finder) and both permissions granted, its update
+// service over a feed updater without a feed.
+class SessionSetupViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
+        desktop_.setAccessibilityTrusted(true);
+        desktop_.setInputMonitoringGranted(true);
+        VeskAppEnvironment environment{desktop_.interfaces(),
+                                       scheduler_,
+                                       scheduler_,
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                       directory_.filePath("VeskData.store"),
+                                       directory_.filePath("defaults")};
+        environment.makeUpdateService = [this] {
+            return std::make_unique<SoftwareUpdateService>([this](platform::UpdateUserDriver& driver) {
+                return std::make_unique<FeedUpdater>(std::nullopt, QStringLiteral("1"), driver, scheduler_,
+                                                     [](const platform::UpdateFeedItem&, const QByteArray&) {
+                                                         return false;
+                                                     });
+            });
+        };
+        app_ = std::make_unique<VeskApp>(environment);
+        ASSERT_TRUE(app_->isReady());
+        app_->launch();
+        time_.settle();
+    }
+
+    SessionSetupView& view() const { return *app_->setupView(); }
+    SessionSetupModel& model() const { return view().model(); }
+    SessionManager& manager() const { return app_->sessionManager(); }
+    SoftwareUpdateService& updates() const { return static_cast<SoftwareUpdateService&>(app_->updateService()); }
+    bool isShown(const QWidget* widget) const { return widget && widget->isVisibleTo(&view()); }
+
+    // Saves the main window as it looks now into the build folder.
+    void render(const QString& name) const
+    {
+        QDir().mkpath(VESK_GALLERY_DIR);
+        const QImage image = app_->mainWindow()->grab().toImage();
+        EXPECT_EQ(image.size() / image.devicePixelRatio(), QSize(360, 440));
+        EXPECT_TRUE(image.save(QDir(VESK_GALLERY_DIR).filePath(name + ".png")));
+    }
+
+    void startSession(int seconds, bool hardcore)
+    {
+        const QUrl editorURL = *desktop_.workspace().urlForApplication(test::kEditorBundleID);
+        manager().startSession(seconds, {test::kEditorBundleID}, {{test::kEditorBundleID, editorURL}},
+                               QStringLiteral("Write"), hardcore, 3);
+        for (int step = 0; step < 200 && !manager().isSessionActive(); ++step)
+            time_.advance(0.05);
+        ASSERT_TRUE(manager().isSessionActive());
+        // The session hides the main window; this shows it as it would come to the front.
+        app_->mainWindow()->show();
+        time_.settle();
+    }
+
+    void acknowledgeNotice() { app_->defaultsStore().setAnalyticsNoticeShown(true); }
+
+    QTemporaryDir directory_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
+    VirtualTimeDriver time_{scheduler_, desktop_};
+    std::unique_ptr<VeskApp> app_;
+};
+
+TEST_F(SessionSetupViewTest, TheMainWindowShowsTheSetupScreenAndItsStartControlStartsTheSession)
+{
+    EXPECT_EQ(app_->mainWindow()->centralWidget(), &view());
+    EXPECT_TRUE(view().isSetupContentShown());
+    EXPECT_EQ(model().installedApps().size(), 3u) << "the screen appeared and scanned";
+    EXPECT_FALSE(isShown(view().activeSessionView()));
+
+    model().setSelectedBundleIDs({test::kEditorBundleID});
+    model().setSessionGoalText(QStringLiteral("  Kapitel drei  "));
+    time_.settle();
+    view().column()->startControl()->click();
+    EXPECT_EQ(model().animator().phase(), Phase::flyers);
+    time_.advance(3.0);
+    time_.advance(6.0);
+
+    ASSERT_TRUE(manager().isSessionActive()) << "the animation's end started the session";
+    EXPECT_EQ(manager().currentAllowlist(), std::set<QString>{test::kEditorBundleID});
+    EXPECT_EQ(manager().sessionDurationSeconds(), 900);
+    EXPECT_EQ(manager().currentGoal(), QStringLiteral("Kapitel drei"));
+    EXPECT_FALSE(view().isSetupContentShown());
+    EXPECT_TRUE(isShown(view().activeSessionView()));
+}
+
+TEST_F(SessionSetupViewTest, TheFlyersAimAtTheSymbolsCentreAndStartFromTheTiles)
+{
+    model().setSelectedBundleIDs({test::kEditorBundleID, test::kChatBundleID});
+    time_.settle();
+    const QPointF center = view().symbolLayer()->symbolCenter();
+    EXPECT_EQ(model().logoCenter(), center);
+    EXPECT_EQ(center.x(), 180) << "the symbol stands in the middle of the window";
+    ASSERT_EQ(model().iconFrames().size(), 2u);
+    for (const auto& [id, frame] : model().iconFrames()) {
+        EXPECT_EQ(frame.size(), QSizeF(44, 44)) << id.toStdString();
+        EXPECT_LT(frame.bottom(), center.y() - 110) << "the tiles lie above the symbol";
+    }
+}
+
+TEST_F(SessionSetupViewTest, TheActiveSessionViewCountsDownAndEndsANormalSessionAtOnce)
+{
+    startSession(1800, false);
+    ActiveSessionView& active = *view().activeSessionView();
+    EXPECT_EQ(active.clockText(), "30:00");
+    render("active-session-30-00");
+    time_.advance(1.0);
+    EXPECT_EQ(active.clockText(), "29:59");
+    render("active-session-29-59");
+
+    ASSERT_TRUE(isShown(active.stopButton()));
+    active.stopButton()->click();
+    time_.advance(3.0);
+    EXPECT_FALSE(manager().isSessionActive());
+    ASSERT_TRUE(manager().pendingReflection().has_value());
+    EXPECT_EQ(manager().pendingReflection()->endReason, SessionEndReason::manualStop);
+}
+
+TEST_F(SessionSetupViewTest, AnOpenEndedClockTicksByItselfAndAHardcoreSessionOffersNoStop)
+{
+    startSession(0, true);
+    ActiveSessionView& active = *view().activeSessionView();
+    EXPECT_EQ(active.clockText(), "00:00:00");
+    EXPECT_FALSE(isShown(active.stopButton())) << "a hardcore session ends only by its timer";
+    const QString shownBefore = active.findChild<TextLabel*>()->text();
+    scheduler_.advance(1.0);
+    EXPECT_EQ(active.clockText(), "00:00:01");
+    EXPECT_NE(active.findChild<TextLabel*>()->text(), shownBefore) << "the view redrew without the manager";
+    render("active-session-open-ended-00-00-01");
+}
+
+TEST_F(SessionSetupViewTest, APendingReflectionDimsTheSetupAndHidesTheNoticeUntilItIsSkipped)
+{
+    EXPECT_TRUE(isShown(view().analyticsNotice()));
+    startSession(60, false);
+    manager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    time_.advance(3.0);
+    ASSERT_TRUE(manager().pendingReflection().has_value());
+
+    const auto& dim = *static_cast<const OpacityOffsetBlurEffect*>(view().column()->graphicsEffect());
+    EXPECT_TRUE(view().isSetupContentShown());
+    EXPECT_DOUBLE_EQ(dim.opacity(), 0.32);
+    EXPECT_DOUBLE_EQ(dim.blurRadius(), 1.5);
+    EXPECT_TRUE(isShown(view().reflectionHost()));
+    EXPECT_FALSE(isShown(view().analyticsNotice()));
+
+    manager().dismissReflection();
+    EXPECT_DOUBLE_EQ(dim.opacity(), 1.0);
+    EXPECT_FALSE(isShown(view().reflectionHost()));
+    EXPECT_TRUE(isShown(view().analyticsNotice())) << "not acknowledged yet";
+    acknowledgeNotice();
+    EXPECT_FALSE(isShown(view().analyticsNotice()));
+}
+
+TEST_F(SessionSetupViewTest, TheUpdatePanelStandsOverAVeilWhoseTapDismissesTheFlow)
+{
+    SoftwareUpdateViewModel& viewModel = updates().viewModel();
+    for (const auto& [phase, waiting] :
+         {std::pair{UpdatePhase::idle, false}, std::pair{UpdatePhase::checking, false},
+          std::pair{UpdatePhase::available, true}, std::pair{UpdatePhase::downloading, true},
+          std::pair{UpdatePhase::ready, true}, std::pair{UpdatePhase::upToDate, false},
+          std::pair{UpdatePhase::error, false}}) {
+        viewModel.setPhase(phase);
+        EXPECT_EQ(view().column()->versionButton()->isUpdateWaiting(), waiting) << static_cast<int>(phase);
+    }
+
+    EXPECT_FALSE(isShown(view().updateVeil()));
+    viewModel.setPresented(true);
+    EXPECT_TRUE(isShown(view().updateVeil()));
+    EXPECT_TRUE(isShown(view().updatePanelHost()));
+
+    DimmingLayer& veil = *view().updateVeil();
+    const QPointF corner(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, corner, veil.mapToGlobal(corner), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, corner, veil.mapToGlobal(corner), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&veil, &press);
+    QApplication::sendEvent(&veil, &release);
+    EXPECT_FALSE(viewModel.isPresented()) << "the tap dismissed the update flow";
+    EXPECT_FALSE(isShown(view().updateVeil()));
+}
+
+TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsIt)
+{
+    model().bugReportButtonTapped();
+    ASSERT_NE(view().bugReportSheet(), nullptr);
+    EXPECT_TRUE(view().bugReportSheet()->isVisible());
+    auto* form = view().bugReportSheet()->findChild<BugReportView*>();
+    ASSERT_NE(form, nullptr);
+
+    // Escape is the form's close action.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(form, &escape);
+    time_.settle();
+    EXPECT_FALSE(model().isBugReportPresented());
+    EXPECT_TRUE(view().bugReportSheet() == nullptr || !view().bugReportSheet()->isVisible());
+
+    model().historyButtonTapped();
+    ASSERT_NE(view().historySheet(), nullptr);
+    view().historySheet()->reject();
+    EXPECT_FALSE(model().isHistoryPresented());
+}
+
+TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
+{
+    render("setup-analytics-notice");
+    acknowledgeNotice();
+    time_.settle();
+    render("setup-empty-hint");
+
+    model().setSelectedBundleIDs({test::kEditorBundleID, test::kChatBundleID, QStringLiteral("com.apple.finder")});
+    time_.settle();
+    render("setup-three-tiles");
+
+    desktop_.setAccessibilityTrusted(false);
+    model().refreshAccessibilityPermission(QStringLiteral("poll"));
+    time_.settle();
+    EXPECT_TRUE(model().showsPermissionBanner());
+    render("setup-permission-banner");
+    desktop_.setAccessibilityTrusted(true);
+    model().refreshAccessibilityPermission(QStringLiteral("poll"));
+    time_.settle();
+
+    const double start = scheduler_.uptime();
+    view().column()->startControl()->click();
+    time_.advance(0.6);
+    EXPECT_EQ(model().animator().phase(), Phase::flyers);
+    render("setup-start-0.6s");
+    time_.advance(start + 2.2 - scheduler_.uptime());
+    EXPECT_EQ(model().animator().phase(), Phase::warping);
+    EXPECT_LT(view().column()->chromeFade().opacity(), 1.0);
+    render("setup-start-2.2s");
+}
+
+} // namespace
