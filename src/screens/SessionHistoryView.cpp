@@ -111,7 +111,8 @@ QWidget* SessionHistoryView::makeEmptyState()
         screenLabel(localized(
                         "Starte und beende eine Session, dann erscheint sie hier mit Dauer, Apps und Abschlussgrund."),
                     VeskFont::interface(11.5), theme_.textDim, 0, 0, Qt::AlignHCenter);
-    explanation->setFixedWidth(352);
+    // At most 352 points wide, as tall as its wrapped lines.
+    explanation->setFixedSize(352, explanation->heightForWidth(352));
     stack->addWidget(explanation, 0, Qt::AlignHCenter);
     stack->addStretch(1);
     return empty;

@@ -43,12 +43,25 @@ QString plainButtonStyle(const QColor& color, const QColor& disabledColor)
         .arg(cssColor(color), cssColor(disabledColor));
 }
 
-struct Answer {
-    const char* text;
-    QColor VeskTheme::*tint;
-};
-
 } // namespace
+
+template <typename Value>
+void SessionReflectionView::addChoiceRow(QWidget& section, const std::vector<std::pair<Value, Answer>>& answers,
+                                         std::map<Value, ReflectionChip*>& chips,
+                                         void (SessionReflectionModel::*toggle)(Value))
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    for (const auto& [value, answer] : answers) {
+        auto* chip =
+            new ReflectionChip(localized(answer.text), ReflectionChip::Kind::choice, theme_.*answer.tint, theme_);
+        connect(chip, &QAbstractButton::clicked, this,
+                [this, toggle, chosen = value] { (model_.get()->*toggle)(chosen); });
+        chips[value] = chip;
+        row->addWidget(chip, 1);
+    }
+    static_cast<QVBoxLayout*>(section.layout())->addLayout(row);
+}
 
 SessionReflectionView::SessionReflectionView(std::unique_ptr<SessionReflectionModel> model, Localizer localizer,
                                              QWidget* parent)
@@ -151,16 +164,7 @@ QWidget* SessionReflectionView::makeGoalSection()
         {GoalStatus::partial, {QT_TRANSLATE_NOOP("SessionReflectionView", "Teilweise"), &VeskTheme::warn}},
         {GoalStatus::failed, {QT_TRANSLATE_NOOP("SessionReflectionView", "Nicht geschafft"), &VeskTheme::danger}},
     };
-    auto* row = new QHBoxLayout;
-    row->setSpacing(6);
-    for (const auto& [status, answer] : answers) {
-        auto* chip =
-            new ReflectionChip(localized(answer.text), ReflectionChip::Kind::choice, theme_.*answer.tint, theme_);
-        connect(chip, &QAbstractButton::clicked, this, [this, value = status] { model_->toggleGoalStatus(value); });
-        goalChips_[status] = chip;
-        row->addWidget(chip, 1);
-    }
-    static_cast<QVBoxLayout*>(section->layout())->addLayout(row);
+    addChoiceRow(*section, answers, goalChips_, &SessionReflectionModel::toggleGoalStatus);
     return section;
 }
 
@@ -174,16 +178,7 @@ QWidget* SessionReflectionView::makeHelpfulSection()
         {VeskHelpful::somewhat, {QT_TRANSLATE_NOOP("SessionReflectionView", "Etwas"), &VeskTheme::warn}},
         {VeskHelpful::no, {QT_TRANSLATE_NOOP("SessionReflectionView", "Nein"), &VeskTheme::danger}},
     };
-    auto* row = new QHBoxLayout;
-    row->setSpacing(6);
-    for (const auto& [helpful, answer] : answers) {
-        auto* chip =
-            new ReflectionChip(localized(answer.text), ReflectionChip::Kind::choice, theme_.*answer.tint, theme_);
-        connect(chip, &QAbstractButton::clicked, this, [this, value = helpful] { model_->toggleHelpful(value); });
-        helpfulChips_[helpful] = chip;
-        row->addWidget(chip, 1);
-    }
-    static_cast<QVBoxLayout*>(section->layout())->addLayout(row);
+    addChoiceRow(*section, answers, helpfulChips_, &SessionReflectionModel::toggleHelpful);
     return section;
 }
 

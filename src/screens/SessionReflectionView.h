@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -53,6 +54,15 @@ private:
     QWidget* makeHelpfulSection();
     QWidget* makeReasonSection();
     QWidget* makeNoteArea();
+    // A German answer and the palette colour it is tinted with when chosen.
+    struct Answer {
+        const char* text;
+        QColor VeskTheme::*tint;
+    };
+    // Three chips side by side, of equal width, each toggling its value.
+    template <typename Value>
+    void addChoiceRow(QWidget& section, const std::vector<std::pair<Value, Answer>>& answers,
+                      std::map<Value, ReflectionChip*>& chips, void (SessionReflectionModel::*toggle)(Value));
     QLayout* makeFooter();
     QString localized(const char* text) const;
     void refresh();

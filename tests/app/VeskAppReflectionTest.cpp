@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/SessionSetupView.h"
 #include "core/ManualScheduler.h"
+#include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "screens/ReflectionChip.h"
 #include "screens/SessionHistoryTile.h"
@@ -98,7 +99,8 @@ protected:
 
     std::shared_ptr<FocusSession> storedSession(const QUuid& id)
     {
-        for (const auto& session : app_->modelContainer().mainContext().fetch<FocusSession>().value()) {
+        const auto fetched = app_->modelContainer().mainContext().fetch<FocusSession>();
+        for (const auto& session : fetched.value()) {
             if (session->id == id)
                 return session;
         }

@@ -154,6 +154,8 @@ TEST_F(SessionHistoryViewTest, TilesShowTheFiguresOfTheFinishedSessions)
     EXPECT_DOUBLE_EQ(widths[1], widths[2]);
     EXPECT_EQ(view->tile(3).value(), "63 %");
     EXPECT_EQ(view->tile(3).caption(), "meist „Ja“");
+    view->scrollArea().verticalScrollBar()->setValue(view->scrollArea().verticalScrollBar()->maximum());
+    render(*view, "week-end");
 }
 
 TEST_F(SessionHistoryViewTest, CardsComeNewestFirstWithTheirTextsAndTheAlertPillOnlyForAnEmergencyExit)

@@ -188,6 +188,52 @@ TEST_F(ScriptedRunTest, TheSessionsAnalyticsSignalsReachTheAnalyticsServer)
     EXPECT_EQ(received["session.ended"].value("actualDurationBucket"), "<15m");
 }
 
+TEST_F(ScriptedRunTest, TheReflectionCardAfterASessionSavesTheAnswersOrSkipsAndTheAnalyticsHearBoth)
+{
+    test::LocalHttpServer server;
+    const QByteArray savedBaseURL = qgetenv(TelemetryAnalyticsService::baseURLVariable);
+    qputenv(TelemetryAnalyticsService::baseURLVariable, server.url("/").toString().toUtf8());
+    const int status = runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 1800,
+         "goal": "Bericht gliedern"},
+        {"at": 1805, "do": "screenshot", "name": "reflection-card"},
+        {"at": 1806, "do": "clickText", "text": "Teilweise"},
+        {"at": 1807, "do": "clickText", "text": "Nein"},
+        {"at": 1808, "do": "clickText", "text": "Technisches Problem"},
+        {"at": 1809, "do": "clickText", "text": "Speichern"},
+        {"at": 1810, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 2420, "do": "clickText", "text": "Später"},
+        {"at": 2480, "do": "terminate"}]})");
+    qputenv(TelemetryAnalyticsService::baseURLVariable, savedBaseURL);
+    ASSERT_EQ(status, ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join('\n').toStdString();
+
+    ASSERT_EQ(sessions().size(), 2);
+    const QJsonObject answered = sessions().at(0).toObject();
+    EXPECT_EQ(answered.value("endReason"), "timerExpired");
+    EXPECT_EQ(answered.value("goalStatus"), "partial");
+    EXPECT_EQ(answered.value("veskHelpful"), "no");
+    EXPECT_TRUE(answered.value("goalAnsweredAt").isString());
+    const QJsonObject skipped = sessions().at(1).toObject();
+    EXPECT_TRUE(skipped.value("goalStatus").isNull());
+    EXPECT_TRUE(skipped.value("goalAnsweredAt").isNull());
+    for (const QJsonObject& click : stepEntries("clickText"))
+        EXPECT_TRUE(click.value("delivered").toBool()) << click.value("text").toString().toStdString();
+
+    std::map<QString, QJsonObject> received;
+    const auto collect = [&] {
+        for (const test::LocalHttpServer::Request& request : server.requests())
+            for (const QJsonValue& body : QJsonDocument::fromJson(request.body).array())
+                received[body["type"].toString()] = body["payload"].toObject();
+        return received.contains("reflection.answered") && received.contains("reflection.skipped");
+    };
+    ASSERT_TRUE(QTest::qWaitFor(collect, 5000));
+    EXPECT_EQ(received["reflection.answered"].value("goalStatus"), "partial");
+    EXPECT_EQ(received["reflection.answered"].value("veskHelpful"), "no");
+    EXPECT_EQ(received["reflection.answered"].value("reasonCategory"), "technicalProblem");
+    EXPECT_FALSE(received["reflection.skipped"].contains("goalStatus"));
+}
+
 TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
 {
     ASSERT_EQ(runScript(R"({"steps": [
