@@ -114,7 +114,7 @@ void SessionSetupView::buildSetupRoot(const Localizer& localizer)
     setupRoot_ = new QWidget(this);
     backdrop_ = new GalaxyBackdropView(clock, services_.scheduler, services_.reducedMotion, model_->currentStyle(),
                                        starCount, backdropTopInset, setupRoot_);
-    column_ = new SetupColumnView(*model_, clock, localizer, setupRoot_);
+    column_ = new SetupColumnView(*model_, services_.scheduler, clock, services_.reducedMotion, localizer, setupRoot_);
     column_->setGraphicsEffect(new OpacityOffsetBlurEffect(column_));
     symbolLayer_ = new StartSymbolLayer(*model_, clock, services_.scheduler, services_.reducedMotion, setupRoot_);
     symbolLayer_->setControl(column_->startControl());

@@ -1,10 +1,11 @@
 #include "feedback/BugReportView.h"
 
 #include "feedback/BugReportCategorySwitch.h"
-#include "feedback/BugReportLogSwitch.h"
 #include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
+#include "ui/ToggleSwitch.h"
 #include "ui/VeskFont.h"
 
 #include <QHBoxLayout>
@@ -21,15 +22,6 @@
 namespace vesk {
 
 namespace {
-
-QString css(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 TextLabel* label(const QString& text, const QFont& font, const QColor& color, int lineLimit = 1)
 {
@@ -51,8 +43,8 @@ QString fieldStyle(const VeskTheme& theme, const char* type)
 {
     return QStringLiteral("%1 { color: %2; background: %3; border: 1px solid %4; border-radius: 8px;"
                           " padding: 9px 11px; selection-background-color: %5; }")
-        .arg(QString::fromLatin1(type), css(theme.textPrimary), css(theme.inset), css(theme.hairline),
-             css(theme.accentTint));
+        .arg(QString::fromLatin1(type), styleSheetColor(theme.textPrimary), styleSheetColor(theme.inset),
+             styleSheetColor(theme.hairline), styleSheetColor(theme.accentTint));
 }
 
 void setPromptColor(QWidget* field, const QColor& color)
@@ -203,7 +195,7 @@ QWidget* BugReportView::makeLogBox()
     auto* box = new QFrame;
     box->setObjectName(QStringLiteral("logBox"));
     box->setStyleSheet(QStringLiteral("#logBox { background: %1; border: 1px solid %2; border-radius: 9px; }")
-                           .arg(css(theme_.inset), css(theme_.hairline)));
+                           .arg(styleSheetColor(theme_.inset), styleSheetColor(theme_.hairline)));
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(12, 11, 12, 11);
     column->setSpacing(8);
@@ -214,7 +206,7 @@ QWidget* BugReportView::makeLogBox()
                          theme_.textPrimary),
                    0, Qt::AlignVCenter);
     row->addStretch(1);
-    logSwitch_ = new BugReportLogSwitch(theme_);
+    logSwitch_ = new ToggleSwitch(theme_);
     connect(logSwitch_, &QAbstractButton::toggled, model_.get(), &BugReportFormModel::setIncludeLogs);
     row->addWidget(logSwitch_, 0, Qt::AlignVCenter);
     column->addLayout(row);
@@ -240,7 +232,7 @@ QLayout* BugReportView::makeFooter()
                    QStringLiteral(
                        "QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 8px;"
                        " padding: 8px 18px; }")
-                       .arg(css(theme_.textSecondary), css(theme_.hairlineStrong)));
+                       .arg(styleSheetColor(theme_.textSecondary), styleSheetColor(theme_.hairlineStrong)));
     connect(cancel, &QPushButton::clicked, this, [this] { onClose_(); });
     footer->addWidget(cancel);
     sendButton_ = textButton(localized("Senden"), VeskFont::interface(12.5, QFont::DemiBold), {});
@@ -279,7 +271,7 @@ QWidget* BugReportView::makeThanks()
         localized("Schließen"), VeskFont::interface(12.5, QFont::DemiBold),
         QStringLiteral(
             "QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 22px; }")
-            .arg(css(theme_.accentText), css(theme_.accent)));
+            .arg(styleSheetColor(theme_.accentText), styleSheetColor(theme_.accent)));
     connect(close, &QPushButton::clicked, this, [this] { onClose_(); });
     column->addWidget(close, 0, Qt::AlignHCenter);
     return thanks;
@@ -303,7 +295,8 @@ void BugReportView::refresh()
     sendButton_->setStyleSheet(
         QStringLiteral(
             "QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 20px; }")
-            .arg(css(valid ? theme_.accentText : theme_.textDim), css(valid ? theme_.accent : theme_.insetStrong)));
+            .arg(styleSheetColor(valid ? theme_.accentText : theme_.textDim),
+                 styleSheetColor(valid ? theme_.accent : theme_.insetStrong)));
 
     refreshResultLine();
     const auto& result = model.service().lastResult();

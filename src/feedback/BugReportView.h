@@ -19,7 +19,7 @@ class QStackedLayout;
 namespace vesk {
 
 class BugReportCategorySwitch;
-class BugReportLogSwitch;
+class ToggleSwitch;
 class TextLabel;
 
 // The report form, 460 points wide: category, title, description, contact,
@@ -67,7 +67,7 @@ private:
     QLineEdit* titleField_ = nullptr;
     QPlainTextEdit* detailsField_ = nullptr;
     QLineEdit* contactField_ = nullptr;
-    BugReportLogSwitch* logSwitch_ = nullptr;
+    ToggleSwitch* logSwitch_ = nullptr;
     QWidget* resultLine_ = nullptr;
     QLabel* resultSymbol_ = nullptr;
     TextLabel* resultText_ = nullptr;

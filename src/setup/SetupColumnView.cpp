@@ -2,8 +2,12 @@
 
 #include "core/Clock.h"
 #include "helpers/AppHelpers.h"
+#include "setup/AppSearchDropdown.h"
 #include "setup/PermissionBannerCard.h"
+#include "setup/PermissionBannerView.h"
+#include "setup/SelectedAppTile.h"
 #include "setup/SessionSetupModel.h"
+#include "setup/SessionSummaryLine.h"
 #include "setup/SetupHeaderView.h"
 #include "setup/SetupVersionButton.h"
 #include "setup/StartControl.h"
@@ -13,8 +17,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -25,7 +27,6 @@ namespace {
 // The chrome fade at progress c: opacity 1 − c, 90 c points up, blur 2.5 c.
 constexpr double chromeRise = 90;
 constexpr double chromeBlur = 2.5;
-constexpr double tileIconSide = 44;
 
 QWidget* padded(QWidget* row, int left, int top, int right, int bottom, QWidget* parent)
 {
@@ -38,11 +39,14 @@ QWidget* padded(QWidget* row, int left, int top, int right, int bottom, QWidget*
 
 } // namespace
 
-SetupColumnView::SetupColumnView(SessionSetupModel& model, const Clock& clock, const Localizer& localizer,
-                                 QWidget* parent)
+SetupColumnView::SetupColumnView(SessionSetupModel& model, Scheduler& scheduler, const Clock& clock,
+                                 const ReducedMotion& reducedMotion, const Localizer& localizer, QWidget* parent)
     : QWidget(parent)
     , model_(model)
+    , scheduler_(scheduler)
     , clock_(clock)
+    , reducedMotion_(reducedMotion)
+    , localizer_(localizer)
 {
     setFixedWidth(width);
     auto* column = new QVBoxLayout(this);
@@ -79,19 +83,16 @@ QWidget* SetupColumnView::makeChromeRows(const Localizer& localizer)
     rows->setSpacing(0);
 
     // Row 3: the permission banner.
-    TextStyle bannerStyle;
-    bannerStyle.font = VeskFont::interface(11, QFont::DemiBold);
-    auto* banner =
-        new TextLabel(localizer.translate("PermissionBanner", "Berechtigung erforderlich"), bannerStyle, theme.warn);
+    auto* banner = new PermissionBannerView(model_, localizer);
     bannerRow_ = padded(new PermissionBannerCard(banner, chromeRows_), 20, 10, 20, 8, chromeRows_);
     rows->addWidget(bannerRow_);
 
-    // Row 4: the application search.
-    searchField_ = new QLineEdit(chromeRows_);
-    searchField_->setPlaceholderText(localizer.translate("AppSearchDropdown", "Apps hinzufuegen"));
-    searchField_->setFont(VeskFont::interface(14));
-    connect(searchField_, &QLineEdit::textEdited, &model_, &SessionSetupModel::setSearchText);
-    rows->addWidget(padded(searchField_, 20, 14, 20, 10, chromeRows_));
+    // Row 4: the application search; its list floats over the selection area.
+    search_ = new AppSearchDropdown(
+        {.showsTrailingPlus = true, .reservesDropdownSpace = false},
+        [this](const InstalledApp& app) { model_.addPickedApp(app); }, localizer);
+    connect(search_, &AppSearchDropdown::searchTextChanged, &model_, &SessionSetupModel::setSearchText);
+    rows->addWidget(padded(search_, 20, 14, 20, 10, chromeRows_));
 
     // Row 5: the selection area, in one of three forms.
     selectionArea_ = new QStackedWidget(chromeRows_);
@@ -136,12 +137,8 @@ QWidget* SetupColumnView::makeStartSection(const Localizer& localizer)
     startControl_ = new StartControl(section);
     connect(startControl_, &QAbstractButton::clicked, &model_, &SessionSetupModel::triggerAbsorption);
     layout->addWidget(startControl_);
-    TextStyle summaryStyle;
-    summaryStyle.font = VeskFont::interface(11);
-    summaryStyle.alignment = Qt::AlignHCenter;
-    summaryLine_ = new TextLabel(QString(), summaryStyle, VeskTheme::shared().textSecondary, section);
-    Q_UNUSED(localizer);
-    layout->addWidget(summaryLine_);
+    summaryLine_ = new SessionSummaryLine(model_, scheduler_, clock_, localizer, section);
+    layout->addWidget(summaryLine_, 0, Qt::AlignHCenter);
     return section;
 }
 
@@ -158,12 +155,13 @@ void SetupColumnView::refresh()
     const bool idle = model_.animator().phase() == WormveskAnimator::Phase::idle;
     setEnabled(idle);
     bannerRow_->setVisible(model_.showsPermissionBanner());
-    if (searchField_->text() != model_.searchText())
-        searchField_->setText(model_.searchText());
+    if (search_->apps() != model_.installedApps())
+        search_->setApps(model_.installedApps());
+    search_->setSelectedIDs(model_.selectedBundleIDs());
+    search_->setSearchText(model_.searchText());
     selectionArea_->setCurrentIndex(static_cast<int>(selectionForm()));
     rebuildTiles();
     startControl_->setEnabled(model_.isStartReady());
-    summaryLine_->setText(QStringLiteral("%1 Apps").arg(model_.selectedBundleIDs().size()));
     applyAnimationFrame();
 }
 
@@ -173,33 +171,24 @@ void SetupColumnView::rebuildTiles()
     if (shown.size() > static_cast<size_t>(gridColumns))
         shown.resize(gridColumns);
     const bool hidden = model_.animator().phase() != WormveskAnimator::Phase::idle;
-    std::map<QString, QWidget*> kept;
+    std::map<QString, SelectedAppTile*> kept;
     bool added = false;
     for (size_t index = 0; index < shown.size(); ++index) {
         const InstalledApp& app = shown[index];
-        QWidget* tile = nullptr;
+        SelectedAppTile* tile = nullptr;
         if (auto found = tiles_.find(app.id); found != tiles_.end()) {
             tile = found->second;
             tiles_.erase(found);
         } else {
-            auto* icon = new QLabel(grid_);
-            icon->setPixmap(QPixmap::fromImage(app.icon).scaled(static_cast<int>(tileIconSide),
-                                                                static_cast<int>(tileIconSide), Qt::KeepAspectRatio,
-                                                                Qt::SmoothTransformation));
-            icon->setFixedSize(56, 50);
-            icon->setAlignment(Qt::AlignCenter);
-            icon->setToolTip(app.name);
-            tile = icon;
+            tile = new SelectedAppTile(
+                app, scheduler_, clock_, reducedMotion_, [this, app] { model_.removeSelectedApp(app); }, localizer_,
+                grid_);
+            connect(tile, &SelectedAppTile::iconFrameChanged, this, &SetupColumnView::tilesChanged);
             added = true;
         }
-        gridLayout_->addWidget(tile, 0, static_cast<int>(index), Qt::AlignHCenter | Qt::AlignTop);
+        gridLayout_->addWidget(tile, 0, static_cast<int>(index), Qt::AlignTop);
         // A tile whose icon flies keeps its place but draws nothing.
-        if (hidden != (tile->graphicsEffect() != nullptr)) {
-            auto* invisible = hidden ? new OpacityOffsetBlurEffect(tile) : nullptr;
-            if (invisible)
-                invisible->setOpacity(0);
-            tile->setGraphicsEffect(invisible);
-        }
+        tile->setHiddenForSuction(hidden);
         kept.emplace(app.id, tile);
     }
     for (auto& [id, tile] : tiles_)
@@ -213,11 +202,8 @@ void SetupColumnView::rebuildTiles()
 std::map<QString, QRectF> SetupColumnView::tileIconFrames(const QWidget* root) const
 {
     std::map<QString, QRectF> frames;
-    for (const auto& [id, tile] : tiles_) {
-        QRectF icon(0, 0, tileIconSide, tileIconSide);
-        icon.moveCenter(QRectF(tile->rect()).center());
-        frames.emplace(id, icon.translated(tile->mapTo(root, QPoint())));
-    }
+    for (const auto& [id, tile] : tiles_)
+        frames.emplace(id, tile->iconFrame().translated(tile->mapTo(root, QPoint())));
     return frames;
 }
 

@@ -9,14 +9,18 @@
 #include <map>
 
 class QGridLayout;
-class QLineEdit;
 class QStackedWidget;
 
 namespace vesk {
 
+class AppSearchDropdown;
 class Clock;
 class OpacityOffsetBlurEffect;
+class ReducedMotion;
+class Scheduler;
+class SelectedAppTile;
 class SessionSetupModel;
+class SessionSummaryLine;
 class SetupHeaderView;
 class SetupVersionButton;
 class StartControl;
@@ -36,12 +40,14 @@ public:
     static constexpr int width = 360;
     static constexpr int gridColumns = 5;
 
-    SetupColumnView(SessionSetupModel& model, const Clock& clock, const Localizer& localizer,
-                    QWidget* parent = nullptr);
+    SetupColumnView(SessionSetupModel& model, Scheduler& scheduler, const Clock& clock,
+                    const ReducedMotion& reducedMotion, const Localizer& localizer, QWidget* parent = nullptr);
 
     SetupHeaderView* header() const { return header_; }
     SetupVersionButton* versionButton() const { return versionButton_; }
     StartControl* startControl() const { return startControl_; }
+    AppSearchDropdown* search() const { return search_; }
+    SessionSummaryLine* summaryLine() const { return summaryLine_; }
     // The fade of the banner, search and selection rows.
     const OpacityOffsetBlurEffect& chromeFade() const { return *chromeFade_; }
     // The icon frames of the selected tiles shown, in `root`'s coordinates.
@@ -56,7 +62,7 @@ public:
     void applyAnimationFrame();
 
 signals:
-    // The tiles were laid out anew.
+    // The tiles were laid out anew, or one of them moved.
     void tilesChanged();
 
 private:
@@ -65,20 +71,23 @@ private:
     void rebuildTiles();
 
     SessionSetupModel& model_;
+    Scheduler& scheduler_;
     const Clock& clock_;
+    const ReducedMotion& reducedMotion_;
+    Localizer localizer_;
     SetupHeaderView* header_ = nullptr;
     SetupVersionButton* versionButton_ = nullptr;
     QWidget* chromeRows_ = nullptr;
     OpacityOffsetBlurEffect* chromeFade_ = nullptr;
     QWidget* bannerRow_ = nullptr;
-    QLineEdit* searchField_ = nullptr;
+    AppSearchDropdown* search_ = nullptr;
     QStackedWidget* selectionArea_ = nullptr;
     QWidget* grid_ = nullptr;
     QGridLayout* gridLayout_ = nullptr;
-    std::map<QString, QWidget*> tiles_;
+    std::map<QString, SelectedAppTile*> tiles_;
     TextLabel* hint_ = nullptr;
     StartControl* startControl_ = nullptr;
-    TextLabel* summaryLine_ = nullptr;
+    SessionSummaryLine* summaryLine_ = nullptr;
 };
 
 } // namespace vesk

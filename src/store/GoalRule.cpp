@@ -22,10 +22,10 @@ QString prefixOfUserCharacters(const QString& text, int limit)
 int userCharacterCount(const QString& text)
 {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int characters = 0;
+    int count = 0;
     while (finder.toNextBoundary() >= 0)
-        ++characters;
-    return characters;
+        ++count;
+    return count;
 }
 
 QString withoutLoneSurrogates(const QString& text)

@@ -1,9 +1,9 @@
 #include "FeedbackTestScene.h"
 
 #include "feedback/BugReportCategorySwitch.h"
-#include "feedback/BugReportLogSwitch.h"
 #include "feedback/BugReportView.h"
 #include "ui/TextLabel.h"
+#include "ui/ToggleSwitch.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -79,7 +79,7 @@ TEST_F(BugReportViewTest, FreshFormStartsWithBugAndLogsOnAndCannotSend)
     auto view = makeView();
     EXPECT_EQ(find<BugReportCategorySwitch>(*view)->selected(), BugReportCategory::bug);
     EXPECT_EQ(find<QPlainTextEdit>(*view)->placeholderText(), "Was ist passiert? Was hast du erwartet?");
-    EXPECT_TRUE(find<BugReportLogSwitch>(*view)->isChecked());
+    EXPECT_TRUE(find<ToggleSwitch>(*view)->isChecked());
     EXPECT_FALSE(showsText(*view, "Senden fehlgeschlagen. Bitte versuche es erneut."));
     EXPECT_FALSE(button(*view, "Senden")->isEnabled());
     EXPECT_EQ(view->width(), 460);

@@ -117,10 +117,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{R"({"steps": {}})", "\"steps\" must be an array"},
         BadScript{R"({"steps": [3]})", "steps[0]: must be an object"},
         BadScript{R"({"steps": [{"at": 1, "do": "dance"}]})",
-                  "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, key, launch, "
+                  "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, type, key, launch, "
                   "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"at": 1}]})",
-                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, key, launch, "
+                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, clickText, type, key, launch, "
                   "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"do": "terminate"}]})", "steps[0] (terminate): missing \"at\""},
         BadScript{R"({"steps": [{"at": -1, "do": "terminate"}]})", "steps[0] (terminate): \"at\" must not be negative"},

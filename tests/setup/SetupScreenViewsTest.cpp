@@ -26,7 +26,7 @@ protected:
     {
         SetupModelScene::SetUp();
         model->handleAppear();
-        column = std::make_unique<SetupColumnView>(*model, scheduler, Localizer());
+        column = std::make_unique<SetupColumnView>(*model, scheduler, scheduler, reducedMotion, Localizer());
         column->resize(SetupColumnView::width, 440);
         column->show();
     }

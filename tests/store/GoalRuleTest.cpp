@@ -57,3 +57,14 @@ TEST(GoalRule, DropsSurrogatesThatEncodeNoCharacter)
     EXPECT_EQ(goalRule(QString(high)), std::nullopt);
     EXPECT_EQ(noteRule(" " + QString(low) + " "), std::nullopt);
 }
+
+TEST(GoalRule, CountsUserCharactersAsTheCutDoes)
+{
+    const QString family =
+        QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
+    const QString eWithAccent = QString::fromUtf8("e\xCC\x81");
+    EXPECT_EQ(userCharacterCount(QString()), 0);
+    EXPECT_EQ(userCharacterCount("abc"), 3);
+    EXPECT_EQ(userCharacterCount(family + eWithAccent + "x"), 3);
+    EXPECT_EQ(userCharacterCount(prefixOfUserCharacters(QString(90, 'a') + family, 80)), 80);
+}

@@ -1,4 +1,4 @@
-#include "feedback/BugReportLogSwitch.h"
+#include "ui/ToggleSwitch.h"
 
 #include "ui/Shapes.h"
 
@@ -6,14 +6,14 @@
 
 namespace vesk {
 
-BugReportLogSwitch::BugReportLogSwitch(const VeskTheme& theme, QWidget* parent) : QAbstractButton(parent), theme_(theme)
+ToggleSwitch::ToggleSwitch(const VeskTheme& theme, QWidget* parent) : QAbstractButton(parent), theme_(theme)
 {
     setCheckable(true);
     setCursor(Qt::PointingHandCursor);
     setFixedSize(sizeHint());
 }
 
-void BugReportLogSwitch::paintEvent(QPaintEvent*)
+void ToggleSwitch::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -6,13 +6,13 @@
 
 namespace vesk {
 
-// The on/off switch of the log box: a capsule track tinted with the accent
-// while on, with a round knob.
-class BugReportLogSwitch final : public QAbstractButton {
+// A small on/off switch: a capsule track tinted with the accent while on,
+// with a round knob.
+class ToggleSwitch final : public QAbstractButton {
     Q_OBJECT
 
 public:
-    explicit BugReportLogSwitch(const VeskTheme& theme, QWidget* parent = nullptr);
+    explicit ToggleSwitch(const VeskTheme& theme = VeskTheme::shared(), QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {32, 18}; }
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/Symbol.h"
+#include "ui/TextStyle.h"
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QMarginsF>
+#include <QPainter>
+
+#include <functional>
+#include <optional>
+
+namespace vesk {
+
+// The plain buttons of the in-session panels: a title (or a symbol) in one
+// colour on a filled capsule or rounded rectangle, with padding around the
+// label. A title too long for the button shrinks and truncates as its style
+// says.
+class FilledButton final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    struct Look {
+        TextStyle textStyle;
+        QColor textColor = Qt::white;
+        QColor fill = Qt::transparent;
+        // Around the label: left, top, right, bottom.
+        QMarginsF padding;
+        // A rounded rectangle of this radius; a capsule without one.
+        std::optional<double> cornerRadius;
+        // Drawn in place of the title at the style's point size.
+        std::optional<Symbol> symbol;
+        // Drawn before the title in a square of this side, `iconSpacing` apart.
+        std::function<void(QPainter&, const QRectF&)> leadingIcon;
+        double leadingIconSide = 0;
+        double iconSpacing = 0;
+    };
+
+    FilledButton(const QString& title, const Look& look, QWidget* parent = nullptr);
+
+    const Look& look() const { return look_; }
+    void setLook(const Look& look);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSizeF labelSize() const;
+
+    Look look_;
+};
+
+} // namespace vesk

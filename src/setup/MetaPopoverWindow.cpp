@@ -1,0 +1,78 @@
+#include "setup/MetaPopoverWindow.h"
+
+#include "setup/MetaPopoverView.h"
+#include "ui/Shapes.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vesk {
+
+MetaPopoverWindow::MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
+    , view_(view)
+    , onDismiss_(std::move(onDismiss))
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    view_->setDrawsBackground(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, static_cast<int>(arrowHeight), 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    arrowX_ = view_->width() / 2.0;
+}
+
+void MetaPopoverWindow::presentBelow(const QWidget& anchor)
+{
+    adjustSize();
+    const QPoint tip = anchor.mapToGlobal(QPoint(anchor.width() / 2, anchor.height()));
+    QScreen* screen = anchor.screen() ? anchor.screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(tip - QPoint(5000, 5000), QSize(10000, 10000));
+    const int left = std::clamp(tip.x() - width() / 2, area.left() + screenMargin,
+                                std::max(area.left() + screenMargin, area.right() + 1 - screenMargin - width()));
+    const double arrowLimit = cornerRadius + arrowHalfWidth;
+    arrowX_ = std::clamp(static_cast<double>(tip.x() - left), arrowLimit, width() - arrowLimit);
+    move(left, tip.y());
+    show();
+}
+
+void MetaPopoverWindow::dismissByOwner()
+{
+    closingByOwner_ = true;
+    close();
+}
+
+void MetaPopoverWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // A click outside closes the popup by itself; the owner still has to know.
+    if (!closingByOwner_ && onDismiss_)
+        onDismiss_();
+}
+
+QPainterPath MetaPopoverWindow::outline() const
+{
+    const QRectF body(0.5, arrowHeight, width() - 1, height() - arrowHeight - 0.5);
+    QPainterPath arrow;
+    arrow.moveTo(arrowX_ - arrowHalfWidth, arrowHeight + 0.5);
+    arrow.lineTo(arrowX_, 0.5);
+    arrow.lineTo(arrowX_ + arrowHalfWidth, arrowHeight + 0.5);
+    arrow.closeSubpath();
+    return continuousRoundedRect(body, cornerRadius).united(arrow);
+}
+
+void MetaPopoverWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath shape = outline();
+    painter.fillPath(shape, theme_.bgBottom);
+    painter.strokePath(shape, strokePen(theme_.hairlineStrong, 1));
+}
+
+} // namespace vesk

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ui/VeskTheme.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace vesk {
+
+class MetaPopoverView;
+
+// The transient window that shows the meta popover under the control that
+// opened it, with its arrow on the top edge pointing at the control. A click
+// outside or Escape asks the owner to close it (the dismiss action); the
+// owner closes it with dismissByOwner().
+class MetaPopoverWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr double arrowHeight = 9;
+    static constexpr double arrowHalfWidth = 10;
+    static constexpr double cornerRadius = 10;
+    // Between the popover and the edge of the screen.
+    static constexpr int screenMargin = 8;
+
+    // Takes the view; `onDismiss` runs when the window closes other than
+    // through dismissByOwner().
+    MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent = nullptr);
+
+    MetaPopoverView* view() const { return view_; }
+
+    // Shows the popover under `anchor`, its arrow at the anchor's centre,
+    // kept on the anchor's screen.
+    void presentBelow(const QWidget& anchor);
+    void dismissByOwner();
+
+    // The arrow's tip in window coordinates.
+    QPointF arrowTip() const { return {arrowX_, 0}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QPainterPath outline() const;
+
+    MetaPopoverView* view_;
+    std::function<void()> onDismiss_;
+    VeskTheme theme_ = VeskTheme::shared();
+    double arrowX_ = 0;
+    bool closingByOwner_ = false;
+};
+
+} // namespace vesk

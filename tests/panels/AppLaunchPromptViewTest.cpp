@@ -1,0 +1,58 @@
+#include "PanelsFixture.h"
+
+#include "panels/AppLaunchPromptView.h"
+#include "panels/FilledButton.h"
+#include "ui/FittedText.h"
+#include "ui/TextLabel.h"
+
+namespace vesk::test {
+namespace {
+
+class AppLaunchPromptViewTest : public PanelsFixture {
+protected:
+    AppLaunchPromptView& makeView(const QString& name)
+    {
+        view =
+            std::make_unique<AppLaunchPromptView>(session, AppLaunchPrompt{QUuid::createUuid(),
+                                                                           QStringLiteral("com.example.game"), name});
+        view->resize(320, 132);
+        view->show();
+        return *view;
+    }
+
+    std::unique_ptr<AppLaunchPromptView> view;
+};
+
+TEST_F(AppLaunchPromptViewTest, AsksWithTheNameAndLogsTheIdentifier)
+{
+    AppLaunchPromptView& prompt = makeView(QStringLiteral("Game"));
+    EXPECT_EQ(prompt.question()->text(), "Game in den Vesk holen?");
+    EXPECT_EQ(prompt.addButton()->text(), "Hinzufügen");
+    EXPECT_EQ(prompt.blockButton()->text(), "Blockieren");
+    EXPECT_EQ(prompt.addButton()->width(), prompt.blockButton()->width()) << "the buttons share the row";
+
+    click(prompt.addButton());
+    click(prompt.blockButton());
+    EXPECT_EQ(session.calls, QStringList({"confirmAppLaunchPrompt(true)", "confirmAppLaunchPrompt(false)"}));
+    EXPECT_EQ(log.messages("AppLaunchPromptView"), QStringList({"App-launch prompt — adding com.example.game to Vesk",
+                                                                "App-launch prompt — blocking com.example.game"}));
+}
+
+TEST_F(AppLaunchPromptViewTest, ALongNameWrapsToTwoLinesAndShrinks)
+{
+    AppLaunchPromptView& prompt =
+        makeView(QStringLiteral("Extremely Long Application Name Edition Professional Deluxe Ultimate"));
+    TextLabel* question = prompt.question();
+    const FittedText fitted = FittedText::fit(question->text(), question->style(), question->width());
+    EXPECT_EQ(fitted.lines.size(), 2);
+    EXPECT_LT(fitted.scale, 1.0);
+    EXPECT_GE(fitted.scale, 0.82);
+    EXPECT_EQ(question->width(), 320 - 2 * 18);
+    render(prompt, "prompt-long-name");
+
+    view.reset();
+    render(makeView(QStringLiteral("Game")), "prompt-short-name");
+}
+
+} // namespace
+} // namespace vesk::test
