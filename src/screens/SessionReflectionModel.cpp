@@ -85,7 +85,7 @@ void SessionReflectionModel::expandNote()
 
 void SessionReflectionModel::setNoteText(const QString& text)
 {
-    const QString limited = userCharacterCount(text) > noteLimit ? prefixOfUserCharacters(text, noteLimit) : text;
+    const QString limited = prefixOfUserCharacters(text, noteLimit);
     if (limited == noteText_)
         return;
     noteText_ = limited;
