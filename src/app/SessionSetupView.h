@@ -15,12 +15,12 @@ namespace vesk {
 
 class ActiveSessionView;
 class AnalyticsNoticeCard;
-class DimmingLayer;
 class GalaxyBackdropView;
 class SessionManager;
 class SessionReflectionHost;
 class SessionSetupModel;
 class SetupColumnView;
+class SoftwareUpdateOverlay;
 class SoftwareUpdateService;
 class StartSymbolLayer;
 class WormveskFlyerOverlay;
@@ -43,7 +43,6 @@ class SessionSetupView final : public QWidget {
 public:
     static constexpr int starCount = 140;
     static constexpr double backdropTopInset = 28;
-    static constexpr double updateVeilOpacity = 0.45;
     static constexpr double reflectionDimOpacity = 0.32;
     static constexpr double reflectionDimBlurRadius = 1.5;
 
@@ -62,8 +61,8 @@ public:
     QWidget* reflectionHost() const { return reflectionHost_; }
     // Lays the reflection card over the screen while a reflection is pending.
     SessionReflectionHost& reflectionCards() const { return *reflectionCards_; }
-    DimmingLayer* updateVeil() const { return updateVeil_; }
-    QWidget* updatePanelHost() const { return updatePanelHost_; }
+    // The update panel over its dimming; none in a build without updates.
+    SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
     QDialog* historySheet() const { return historySheet_; }
     QDialog* bugReportSheet() const { return bugReportSheet_; }
     // Whether the setup content (not the active-session view) is on screen.
@@ -103,8 +102,7 @@ private:
     AnalyticsNoticeCard* analyticsNotice_ = nullptr;
     QWidget* reflectionHost_ = nullptr;
     std::unique_ptr<SessionReflectionHost> reflectionCards_;
-    DimmingLayer* updateVeil_ = nullptr;
-    QWidget* updatePanelHost_ = nullptr;
+    SoftwareUpdateOverlay* updateOverlay_ = nullptr;
     ActiveSessionView* activeSessionView_ = nullptr;
     QPointer<QDialog> historySheet_;
     QPointer<QDialog> bugReportSheet_;

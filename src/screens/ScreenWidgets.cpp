@@ -1,20 +1,12 @@
 #include "screens/ScreenWidgets.h"
 
+#include "ui/StyleSheetColor.h"
 #include "ui/TextLabel.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
 
 namespace vesk {
-
-QString cssColor(const QColor& color)
-{
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
 
 TextLabel* screenLabel(const QString& text, const QFont& font, const QColor& color, int lineLimit, double tracking,
                        Qt::Alignment alignment)
@@ -32,7 +24,7 @@ QWidget* screenRule(const QColor& color)
     auto* rule = new QWidget;
     rule->setFixedHeight(1);
     rule->setAttribute(Qt::WA_StyledBackground);
-    rule->setStyleSheet(QStringLiteral("background: %1;").arg(cssColor(color)));
+    rule->setStyleSheet(QStringLiteral("background: %1;").arg(styleSheetColor(color)));
     return rule;
 }
 
@@ -53,7 +45,7 @@ void styleScrollBar(QScrollBar& bar, const VeskTheme& theme)
                        "QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 24px; }"
                        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
                        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
-            .arg(cssColor(theme.hairlineStrong)));
+            .arg(styleSheetColor(theme.hairlineStrong)));
 }
 
 } // namespace vesk

@@ -16,9 +16,6 @@ class TextLabel;
 
 // Small pieces the reflection card and the history build their widgets from.
 
-// "rgba(r, g, b, a)" for style sheets.
-QString cssColor(const QColor& color);
-
 // A text in one font and colour, on at most `lineLimit` lines (0: no limit).
 TextLabel* screenLabel(const QString& text, const QFont& font, const QColor& color, int lineLimit = 1,
                        double tracking = 0, Qt::Alignment alignment = Qt::AlignLeft);

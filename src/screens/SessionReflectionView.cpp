@@ -5,6 +5,7 @@
 #include "ui/Gradient.h"
 #include "ui/ImageEffects.h"
 #include "ui/Shapes.h"
+#include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
 #include "ui/TextLabel.h"
 #include "ui/VeskFont.h"
@@ -40,7 +41,7 @@ QString plainButtonStyle(const QColor& color, const QColor& disabledColor)
 {
     return QStringLiteral("QPushButton { color: %1; background: transparent; border: none; padding: 0; text-align: "
                           "left; } QPushButton:disabled { color: %2; }")
-        .arg(cssColor(color), cssColor(disabledColor));
+        .arg(styleSheetColor(color), styleSheetColor(disabledColor));
 }
 
 } // namespace
@@ -139,7 +140,7 @@ QWidget* SessionReflectionView::makeSection()
     section->setAttribute(Qt::WA_StyledBackground);
     section->setStyleSheet(QStringLiteral("QWidget#section { background: %1; border: 1px solid %2; border-radius: "
                                           "12px; }")
-                               .arg(cssColor(theme_.inset), cssColor(theme_.hairline)));
+                               .arg(styleSheetColor(theme_.inset), styleSheetColor(theme_.hairline)));
     auto* stack = new QVBoxLayout(section);
     stack->setContentsMargins(12, 12, 12, 12);
     stack->setSpacing(9);
@@ -234,8 +235,8 @@ QWidget* SessionReflectionView::makeNoteArea()
     noteEditor_->document()->setDocumentMargin(0);
     noteEditor_->setStyleSheet(QStringLiteral("QPlainTextEdit { color: %1; background: %2; border: 1px solid %3; "
                                               "border-radius: 10px; padding: 8px; selection-background-color: %4; }")
-                                   .arg(cssColor(theme_.textPrimary), cssColor(theme_.inset), cssColor(theme_.hairline),
-                                        cssColor(theme_.accentTint)));
+                                   .arg(styleSheetColor(theme_.textPrimary), styleSheetColor(theme_.inset),
+                                        styleSheetColor(theme_.hairline), styleSheetColor(theme_.accentTint)));
     noteEditor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     styleScrollBar(*noteEditor_->verticalScrollBar(), theme_);
     connect(noteEditor_, &QPlainTextEdit::textChanged, this,

@@ -1,9 +1,9 @@
 #include "app/SessionSetupView.h"
+#include "update/SoftwareUpdateOverlay.h"
 
 #include "LogCapture.h"
 #include "TestDesktop.h"
 #include "app/ActiveSessionView.h"
-#include "app/DimmingLayer.h"
 #include "app/MainWindow.h"
 #include "app/VeskApp.h"
 #include "core/ManualScheduler.h"
@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -57,13 +58,11 @@ protected:
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("VeskData.store"),
                                        directory_.filePath("defaults")};
-        environment.makeUpdateService = [this] {
-            return std::make_unique<SoftwareUpdateService>([this](platform::UpdateUserDriver& driver) {
-                return std::make_unique<FeedUpdater>(std::nullopt, QStringLiteral("1"), driver, scheduler_,
-                                                     [](const platform::UpdateFeedItem&, const QByteArray&) {
-                                                         return false;
-                                                     });
-            });
+        environment.makeUpdater = [this](platform::UpdateUserDriver& driver) {
+            return std::make_unique<FeedUpdater>(std::nullopt, QStringLiteral("1"), driver, scheduler_,
+                                                 [](const platform::UpdateFeedItem&, const QByteArray&) {
+                                                     return false;
+                                                 });
         };
         app_ = std::make_unique<VeskApp>(environment);
         ASSERT_TRUE(app_->isReady());
@@ -74,7 +73,7 @@ protected:
     SessionSetupView& view() const { return *app_->setupView(); }
     SessionSetupModel& model() const { return view().model(); }
     SessionManager& manager() const { return app_->sessionManager(); }
-    SoftwareUpdateService& updates() const { return static_cast<SoftwareUpdateService&>(app_->updateService()); }
+    SoftwareUpdateService& updates() const { return app_->updateService(); }
     bool isShown(const QWidget* widget) const { return widget && widget->isVisibleTo(&view()); }
 
     // Saves the main window as it looks now into the build folder.
@@ -211,21 +210,17 @@ TEST_F(SessionSetupViewTest, TheUpdatePanelStandsOverAVeilWhoseTapDismissesTheFl
         EXPECT_EQ(view().column()->versionButton()->isUpdateWaiting(), waiting) << static_cast<int>(phase);
     }
 
-    EXPECT_FALSE(isShown(view().updateVeil()));
+    SoftwareUpdateOverlay& overlay = *view().updateOverlay();
+    EXPECT_FALSE(isShown(&overlay));
     viewModel.setPresented(true);
-    EXPECT_TRUE(isShown(view().updateVeil()));
-    EXPECT_TRUE(isShown(view().updatePanelHost()));
+    EXPECT_TRUE(isShown(&overlay));
+    ASSERT_NE(overlay.panel(), nullptr);
+    EXPECT_EQ(overlay.geometry(), view().rect()) << "the dimming covers the whole root";
 
-    DimmingLayer& veil = *view().updateVeil();
-    const QPointF corner(5, 5);
-    QMouseEvent press(QEvent::MouseButtonPress, corner, veil.mapToGlobal(corner), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, corner, veil.mapToGlobal(corner), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(&veil, &press);
-    QApplication::sendEvent(&veil, &release);
+    QTest::mouseClick(&overlay, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(viewModel.isPresented()) << "the tap dismissed the update flow";
-    EXPECT_FALSE(isShown(view().updateVeil()));
+    scheduler_.advance(SoftwareUpdateOverlay::transitionSeconds + 1.0 / 30);
+    EXPECT_FALSE(isShown(&overlay));
 }
 
 TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsIt)
