@@ -15,8 +15,6 @@
 #include "setup/WormveskFlyerOverlay.h"
 #include "ui/GalaxyBackdropView.h"
 #include "ui/OpacityOffsetBlurEffect.h"
-#include "ui/TextLabel.h"
-#include "ui/VeskTheme.h"
 #include "ui/WormveskSymbol.h"
 #include "update/SoftwareUpdateOverlay.h"
 #include "update/SoftwareUpdateService.h"
@@ -41,24 +39,6 @@ QDialog* makeSheet(QWidget* parent, QWidget* content)
     content->setParent(sheet);
     layout->addWidget(content);
     return sheet;
-}
-
-// Stands for a view another part of Vesk draws, until it is here.
-QWidget* placeholderCard(const QString& title, QWidget* parent)
-{
-    auto* card = new QWidget(parent);
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(20, 20, 20, 20);
-    layout->setSpacing(12);
-    TextStyle style;
-    style.font = VeskFont::interface(13, QFont::DemiBold);
-    style.alignment = Qt::AlignHCenter;
-    layout->addWidget(new TextLabel(title, style, VeskTheme::shared().textPrimary, card));
-    card->setAutoFillBackground(true);
-    QPalette palette = card->palette();
-    palette.setColor(QPalette::Window, VeskTheme::shared().panelTop);
-    card->setPalette(palette);
-    return card;
 }
 
 } // namespace
