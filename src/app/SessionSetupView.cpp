@@ -1,6 +1,7 @@
 #include "app/SessionSetupView.h"
 
 #include "app/ActiveSessionView.h"
+#include "app/MainWindow.h"
 #include "core/Clock.h"
 #include "feedback/BugReportView.h"
 #include "screens/SessionHistoryView.h"
@@ -151,6 +152,10 @@ void SessionSetupView::layOutLayers()
 
 void SessionSetupView::refresh()
 {
+    if (bannerShown_ != model_->showsPermissionBanner()) {
+        bannerShown_ = model_->showsPermissionBanner();
+        fitWindowToContent();
+    }
     refreshLayers();
     refreshSheets();
     refreshReflection();
@@ -251,6 +256,22 @@ void SessionSetupView::refreshUpdate()
     // The panel and its dimming lie over everything else of the root.
     analyticsNotice_->raise();
     updateOverlay_->raise();
+}
+
+// The column fits the window's default height; the permission banner makes
+// the window taller by its own height while it shows.
+void SessionSetupView::fitWindowToContent()
+{
+    const int height = MainWindow::defaultHeight + column_->bannerRowHeight();
+    setMinimumHeight(height);
+    // After the window has taken the new minimum, which may be lower.
+    QMetaObject::invokeMethod(
+        this,
+        [this, height] {
+            if (QWidget* top = window(); top != this)
+                top->resize(top->width(), height);
+        },
+        Qt::QueuedConnection);
 }
 
 // The tiles and the start symbol report where they are, once the layout has

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace vesk {
 
@@ -86,6 +87,7 @@ private:
     void scheduleLayoutReport();
     void reportLayout();
     void applyAnimationFrame();
+    void fitWindowToContent();
 
     SessionSetupServices services_;
     SessionManager& manager_;
@@ -110,6 +112,7 @@ private:
     bool setupContentShown_ = false;
     bool activeSessionShown_ = false;
     bool layoutReportPending_ = false;
+    std::optional<bool> bannerShown_;
     // Repaints the animated layers while the start animation runs.
     MainQueueTimer animationFrames_;
 };

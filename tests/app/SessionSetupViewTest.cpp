@@ -10,6 +10,7 @@
 #include "feedback/BugReportView.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
@@ -77,11 +78,11 @@ protected:
     bool isShown(const QWidget* widget) const { return widget && widget->isVisibleTo(&view()); }
 
     // Saves the main window as it looks now into the build folder.
-    void render(const QString& name) const
+    void render(const QString& name, QSize size = QSize(360, 440)) const
     {
         QDir().mkpath(VESK_GALLERY_DIR);
         const QImage image = app_->mainWindow()->grab().toImage();
-        EXPECT_EQ(image.size() / image.devicePixelRatio(), QSize(360, 440));
+        EXPECT_EQ(image.size() / image.devicePixelRatio(), size) << name.toStdString();
         EXPECT_TRUE(image.save(QDir(VESK_GALLERY_DIR).filePath(name + ".png")));
     }
 
@@ -244,6 +245,22 @@ TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsI
     EXPECT_FALSE(model().isHistoryPresented());
 }
 
+TEST_F(SessionSetupViewTest, AScriptedClickOutsideTheOpenPopoverClosesItBeforeItPresses)
+{
+    model().setSelectedBundleIDs({test::kEditorBundleID});
+    ScriptedControlInput hands(desktop_);
+    ASSERT_FALSE(hands.clickText(QStringLiteral("Ziel setzen")).contains("error"));
+    time_.settle();
+    ASSERT_TRUE(model().isMetaPopoverShown());
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+
+    const QJsonObject press = hands.clickText(QStringLiteral("ENTER VESK"));
+    EXPECT_EQ(press.value("delivered"), true);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(model().isMetaPopoverShown());
+    EXPECT_EQ(model().animator().phase(), Phase::flyers);
+}
+
 TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
 {
     render("setup-analytics-notice");
@@ -259,10 +276,14 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     model().refreshAccessibilityPermission(QStringLiteral("poll"));
     time_.settle();
     EXPECT_TRUE(model().showsPermissionBanner());
-    render("setup-permission-banner");
+    // The window grows by what the banner needs, and returns without it.
+    const int grown = app_->mainWindow()->height();
+    EXPECT_GT(grown, 440);
+    render("setup-permission-banner", QSize(360, grown));
     desktop_.setAccessibilityTrusted(true);
     model().refreshAccessibilityPermission(QStringLiteral("poll"));
     time_.settle();
+    EXPECT_EQ(app_->mainWindow()->height(), 440);
 
     const double start = scheduler_.uptime();
     view().column()->startControl()->click();
@@ -273,6 +294,13 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     EXPECT_EQ(model().animator().phase(), Phase::warping);
     EXPECT_LT(view().column()->chromeFade().opacity(), 1.0);
     render("setup-start-2.2s");
+
+    // The warping symbol reaches beyond the control's 220-point square.
+    QImage layer(view().size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    view().symbolLayer()->render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QPointF center = view().symbolLayer()->symbolCenter();
+    EXPECT_GT(qAlpha(layer.pixel(qRound(center.x() - 110 - 12), qRound(center.y()))), 0);
 }
 
 } // namespace

@@ -14,11 +14,13 @@
 #include "update/SoftwareUpdateService.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -183,6 +185,19 @@ TEST_F(VeskAppScenesTest, TheSettingsAndAboutWindowsAreListedWhileShown)
 
     app.reset();
     EXPECT_TRUE(desktop_.ownWindows().empty()) << "the entries go with the application";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VeskAppScenesTest, ControlCommaOpensTheSettingsFromTheMainWindow)
+{
+    const auto app = makeApp();
+    app->launch();
+    QApplication::setActiveWindow(app->mainWindow());
+    QTest::keyClick(app->mainWindow(), Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_TRUE(app->settingsWindow()->isVisible());
 }
 
 } // namespace
