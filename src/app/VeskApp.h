@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/InstanceLock.h"
+#include "feedback/BugReportFormModel.h"
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
@@ -130,6 +131,8 @@ private:
     void setUpCrashDiagnostics();
     void buildScenes();
     void buildSetupScreen();
+    // What the bug-report forms of the main and the settings window use.
+    BugReportFormModel::Environment bugReportServices() const;
     void applyUpdatePreferences();
     void applyLocale();
 
