@@ -38,6 +38,7 @@ void ScreenFunctionTogglesView::rebuild()
     if (form_) {
         // A switch of the old form may be the one whose click led here.
         form_->hide();
+        form_->setParent(nullptr);
         form_->deleteLater();
     }
     toggles_.clear();

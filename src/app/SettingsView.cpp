@@ -119,6 +119,7 @@ void SettingsView::setLocalizer(Localizer localizer)
     const int shown = currentTab();
     // The language picker that led here may still be on the stack.
     tabs_->hide();
+    tabs_->setParent(nullptr);
     tabs_->deleteLater();
     buildTabs();
     showTab(shown);

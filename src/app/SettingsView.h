@@ -50,6 +50,7 @@ public:
 
     // Labels every page again in the localizer's language; the tab shown stays.
     void setLocalizer(Localizer localizer);
+    const Localizer& localizer() const { return localizer_; }
     // Enables "Jetzt suchen" exactly while the update service can check.
     void refreshUpdateButton();
 
