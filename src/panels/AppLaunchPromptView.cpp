@@ -29,12 +29,9 @@ TextStyle questionStyle()
 
 FilledButton::Look answerLook(const QColor& text, const QColor& fill)
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(12, QFont::DemiBold);
+    FilledButton::Look look =
+        FilledButton::Look::filled(VeskFont::interface(12, QFont::DemiBold), text, fill, QMarginsF(0, 7, 0, 7));
     look.textStyle.minimumScaleFactor = 0.82;
-    look.textColor = text;
-    look.fill = fill;
-    look.padding = QMarginsF(0, 7, 0, 7);
     return look;
 }
 

@@ -35,6 +35,18 @@ public:
         std::function<void(QPainter&, const QRectF&)> leadingIcon;
         double leadingIconSide = 0;
         double iconSpacing = 0;
+
+        // A title in `font` and `textColor` on `fill`, `padding` around it.
+        static Look filled(const QFont& font, const QColor& textColor, const QColor& fill = Qt::transparent,
+                           const QMarginsF& padding = {})
+        {
+            Look look;
+            look.textStyle.font = font;
+            look.textColor = textColor;
+            look.fill = fill;
+            look.padding = padding;
+            return look;
+        }
     };
 
     FilledButton(const QString& title, const Look& look, QWidget* parent = nullptr);

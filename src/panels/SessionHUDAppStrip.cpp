@@ -19,10 +19,8 @@ constexpr double genericIconSide = 18;
 
 FilledButton::Look overflowLook()
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(10, QFont::DemiBold);
-    look.textColor = rgb(255, 255, 255, 0.75);
-    look.fill = rgb(255, 255, 255, 0.08);
+    FilledButton::Look look = FilledButton::Look::filled(VeskFont::interface(10, QFont::DemiBold),
+                                                         rgb(255, 255, 255, 0.75), rgb(255, 255, 255, 0.08));
     look.cornerRadius = 8;
     return look;
 }
@@ -92,12 +90,9 @@ void SessionHUDAppStrip::setBar(const SessionHUDAppBar& bar, const std::vector<I
 
 std::vector<SessionHUDAppChip*> SessionHUDAppStrip::chips() const
 {
-    std::vector<SessionHUDAppChip*> result;
-    for (int i = 0; i < chipRow_->count(); ++i) {
-        if (auto* chip = qobject_cast<SessionHUDAppChip*>(chipRow_->itemAt(i)->widget()))
-            result.push_back(chip);
-    }
-    return result;
+    // In the order they were made, which is the row's.
+    const QList<SessionHUDAppChip*> found = findChildren<SessionHUDAppChip*>(Qt::FindDirectChildrenOnly);
+    return {found.begin(), found.end()};
 }
 
 void SessionHUDAppStrip::paintEvent(QPaintEvent*)

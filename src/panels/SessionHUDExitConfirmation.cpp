@@ -20,12 +20,9 @@ constexpr int buttonRowWidth = 246;
 
 FilledButton::Look confirmationLook(const QColor& text, const QColor& fill)
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(11, QFont::DemiBold);
+    FilledButton::Look look =
+        FilledButton::Look::filled(VeskFont::interface(11, QFont::DemiBold), text, fill, QMarginsF(10, 5, 10, 5));
     look.textStyle.minimumScaleFactor = 0.82;
-    look.textColor = text;
-    look.fill = fill;
-    look.padding = QMarginsF(10, 5, 10, 5);
     return look;
 }
 

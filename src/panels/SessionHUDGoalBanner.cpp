@@ -42,10 +42,7 @@ TextStyle goalStyle(bool expanded)
 
 FilledButton::Look closeLook()
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(13, QFont::DemiBold);
-    look.textColor = rgb(255, 255, 255, 0.62);
-    return look;
+    return FilledButton::Look::filled(VeskFont::interface(13, QFont::DemiBold), rgb(255, 255, 255, 0.62));
 }
 
 } // namespace

@@ -43,21 +43,15 @@ TextStyle monospaced(double size, QFont::Weight weight)
 // A text pill: 11 pt medium white on white, 12/4 padding, a capsule.
 FilledButton::Look textPill(double textOpacity, double fillOpacity)
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(11, QFont::Medium);
-    look.textColor = rgb(255, 255, 255, textOpacity);
-    look.fill = rgb(255, 255, 255, fillOpacity);
-    look.padding = QMarginsF(12, 4, 12, 4);
-    return look;
+    return FilledButton::Look::filled(VeskFont::interface(11, QFont::Medium), rgb(255, 255, 255, textOpacity),
+                                      rgb(255, 255, 255, fillOpacity), QMarginsF(12, 4, 12, 4));
 }
 
 FilledButton::Look goalPillLook()
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(11, QFont::Medium);
-    look.textColor = withOpacity(GoalTargetIcon::color(), 0.9);
-    look.fill = withOpacity(GoalTargetIcon::color(), 0.12);
-    look.padding = QMarginsF(10, 4, 10, 4);
+    FilledButton::Look look =
+        FilledButton::Look::filled(VeskFont::interface(11, QFont::Medium), withOpacity(GoalTargetIcon::color(), 0.9),
+                                   withOpacity(GoalTargetIcon::color(), 0.12), QMarginsF(10, 4, 10, 4));
     look.leadingIconSide = 14;
     look.iconSpacing = 5;
     // The whole label is drawn in the goal colour at 0.9, the icon too.
@@ -72,11 +66,9 @@ FilledButton::Look goalPillLook()
 
 FilledButton::Look screenshotLook()
 {
-    FilledButton::Look look;
-    look.textStyle.font = VeskFont::interface(12, QFont::DemiBold);
-    look.textColor = rgb(255, 255, 255, 0.85);
-    look.fill = rgb(255, 255, 255, 0.14);
-    look.padding = QMarginsF(10, 7, 10, 7);
+    FilledButton::Look look =
+        FilledButton::Look::filled(VeskFont::interface(12, QFont::DemiBold), rgb(255, 255, 255, 0.85),
+                                   rgb(255, 255, 255, 0.14), QMarginsF(10, 7, 10, 7));
     look.symbol = Symbol::cameraFill;
     return look;
 }

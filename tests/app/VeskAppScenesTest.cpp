@@ -10,9 +10,11 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "settings/VeskDefaultsStore.h"
-#include "update/SoftwareUpdateControlling.h"
+#include "update/RecordingUpdater.h"
+#include "update/SoftwareUpdateService.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -21,42 +23,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 using namespace vesk;
 
 namespace {
-
-struct UpdateCalls {
-    int built = 0;
-    int checks = 0;
-    std::vector<QString> preferences;
-    bool canCheck = true;
-    std::function<void(bool)> canCheckChanged;
-};
-
-class RecordingUpdateService final : public SoftwareUpdateControlling {
-public:
-    explicit RecordingUpdateService(UpdateCalls& calls) : calls_(calls) { }
-    bool canCheckForUpdates() const override { return calls_.canCheck; }
-    void setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler) override
-    {
-        calls_.canCheckChanged = std::move(handler);
-    }
-    void checkForUpdates() override { ++calls_.checks; }
-    void setAutomaticallyChecksForUpdates(bool checks) override
-    {
-        calls_.preferences.push_back(QStringLiteral("check=") + (checks ? "true" : "false"));
-    }
-    void setAutomaticallyDownloadsUpdates(bool downloads) override
-    {
-        calls_.preferences.push_back(QStringLiteral("download=") + (downloads ? "true" : "false"));
-    }
-
-private:
-    UpdateCalls& calls_;
-};
 
 class VeskAppScenesTest : public ::testing::Test {
 protected:
@@ -73,9 +46,8 @@ protected:
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        store,
                                        directory_.filePath("defaults")};
-        environment.makeUpdateService = [this] {
-            ++calls_.built;
-            return std::make_unique<RecordingUpdateService>(calls_);
+        environment.makeUpdater = [this](platform::UpdateUserDriver&) {
+            return std::make_unique<test::RecordingUpdater>(calls_);
         };
         auto app = std::make_unique<VeskApp>(environment);
         EXPECT_TRUE(app->isReady());
@@ -85,7 +57,7 @@ protected:
     QTemporaryDir directory_;
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
-    UpdateCalls calls_;
+    test::UpdaterCalls calls_;
     int appsMade_ = 0;
 };
 
@@ -121,8 +93,10 @@ TEST_F(VeskAppScenesTest, TheUpdateCommandChecksAndIsDisabledWhileNoCheckIsPossi
     EXPECT_EQ(command->text(), "Nach Updates suchen…");
     EXPECT_TRUE(command->isEnabled());
 
+    test::LogCapture log;
     command->trigger();
     EXPECT_EQ(calls_.checks, 1);
+    EXPECT_EQ(log.messages(QStringLiteral("SoftwareUpdateService")), QStringList{"User-initiated update check"});
 
     // The command follows the service's ability to check.
     ASSERT_TRUE(calls_.canCheckChanged);
@@ -141,8 +115,8 @@ TEST_F(VeskAppScenesTest, TheUpdateCommandChecksAndIsDisabledWhileNoCheckIsPossi
     EXPECT_EQ(calls_.checks, 2);
 
     calls_.canCheck = false;
-    const auto withoutUpdater = makeApp();
-    EXPECT_FALSE(withoutUpdater->mainWindow()->checkForUpdatesAction()->isEnabled());
+    const auto unableToCheck = makeApp();
+    EXPECT_FALSE(unableToCheck->mainWindow()->checkForUpdatesAction()->isEnabled());
 }
 
 TEST_F(VeskAppScenesTest, TheLanguageSettingSetsTheLocaleOfBothWindows)
@@ -242,6 +216,19 @@ TEST_F(VeskAppScenesTest, TheSettingsAndAboutWindowsAreListedWhileShown)
 
     app.reset();
     EXPECT_TRUE(desktop_.ownWindows().empty()) << "the entries go with the application";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VeskAppScenesTest, ControlCommaOpensTheSettingsFromTheMainWindow)
+{
+    const auto app = makeApp();
+    app->launch();
+    QApplication::setActiveWindow(app->mainWindow());
+    QTest::keyClick(app->mainWindow(), Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_TRUE(app->settingsWindow()->isVisible());
 }
 
 } // namespace
