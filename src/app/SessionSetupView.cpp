@@ -2,6 +2,7 @@
 
 #include "app/ActiveSessionView.h"
 #include "app/MainWindow.h"
+#include "app/SheetDialog.h"
 #include "core/Clock.h"
 #include "feedback/BugReportView.h"
 #include "session/SessionManager.h"
@@ -30,18 +31,6 @@
 namespace vesk {
 
 namespace {
-
-QDialog* makeSheet(QWidget* parent, QWidget* content)
-{
-    auto* sheet = new QDialog(parent, Qt::Sheet);
-    sheet->setWindowModality(Qt::WindowModal);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    content->setParent(sheet);
-    layout->addWidget(content);
-    return sheet;
-}
 
 // Stands for a view another part of Vesk draws, until it is here.
 QWidget* placeholderCard(const QString& title, QWidget* parent)
@@ -235,7 +224,7 @@ void SessionSetupView::refreshSheets()
     if (model_->isBugReportPresented() && !bugReportSheet_) {
         auto* form = new BugReportView(
             BugReportFormModel::make(bugReports_), [this] { model_->setBugReportPresented(false); }, localizer_);
-        bugReportSheet_ = makeSheet(window(), form);
+        bugReportSheet_ = new SheetDialog(window(), form);
         connect(bugReportSheet_, &QDialog::rejected, this, [this] { model_->setBugReportPresented(false); });
         bugReportSheet_->show();
     } else if (!model_->isBugReportPresented() && bugReportSheet_) {
@@ -250,7 +239,7 @@ void SessionSetupView::refreshSheets()
                                             history);
         history->layout()->addWidget(close);
         history->setMinimumSize(360, 240);
-        historySheet_ = makeSheet(window(), history);
+        historySheet_ = new SheetDialog(window(), history);
         connect(close, &QAbstractButton::clicked, historySheet_, &QDialog::reject);
         connect(historySheet_, &QDialog::rejected, this, [this] { model_->setHistoryPresented(false); });
         historySheet_->show();

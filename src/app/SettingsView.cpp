@@ -2,6 +2,7 @@
 
 #include "app/GroupedForm.h"
 #include "app/ScreensSettingsView.h"
+#include "app/SheetDialog.h"
 #include "feedback/BugReportView.h"
 #include "helpers/AppHelpers.h"
 #include "platform/Workspace.h"
@@ -38,9 +39,8 @@ constexpr const char* context = "SettingsView";
 // One row of a picker: its text and the value it stands for.
 using PickerRows = std::vector<std::pair<QString, QVariant>>;
 
-// A menu-style picker showing `read()` and passing a chosen row's value to
-// `write`; `follow` is to be connected to the setting's change signal.
-QComboBox* makePicker(const QString& key, const PickerRows& rows, const VeskTheme& theme)
+// A menu-style picker with the rows' texts, each carrying its value.
+QComboBox* styledPicker(const QString& key, const PickerRows& rows, const VeskTheme& theme)
 {
     auto* picker = new QComboBox;
     picker->setObjectName(key);
@@ -77,18 +77,6 @@ QPushButton* makeButton(const QString& text, const VeskTheme& theme)
             .arg(styleSheetColor(theme.textPrimary), styleSheetColor(theme.insetStrong),
                  styleSheetColor(theme.hairlineStrong), styleSheetColor(theme.textDim)));
     return button;
-}
-
-QDialog* makeSheet(QWidget* parent, QWidget* content)
-{
-    auto* sheet = new QDialog(parent, Qt::Sheet);
-    sheet->setWindowModality(Qt::WindowModal);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    content->setParent(sheet);
-    layout->addWidget(content);
-    return sheet;
 }
 
 } // namespace
@@ -219,6 +207,16 @@ QWidget* SettingsView::makeToggle(const QString& key, bool (VeskDefaultsStore::*
     return toggle;
 }
 
+QWidget* SettingsView::makePicker(const QString& key, const PickerRows& rows, std::function<QVariant()> read,
+                                  std::function<void(const QVariant&)> write, void (VeskDefaultsStore::*changed)())
+{
+    QComboBox* picker = styledPicker(key, rows, theme_);
+    selectValue(picker, read());
+    connect(picker, &QComboBox::activated, this, [picker, write](int row) { write(picker->itemData(row)); });
+    connect(&services_.defaults, changed, picker, [picker, read] { selectValue(picker, read()); });
+    return picker;
+}
+
 QWidget* SettingsView::makeGeneralPage()
 {
     VeskDefaultsStore& defaults = services_.defaults;
@@ -231,25 +229,22 @@ QWidget* SettingsView::makeGeneralPage()
                          {QStringLiteral("Italiano"), toRaw(VeskLanguage::italian)},
                          {QStringLiteral("Français"), toRaw(VeskLanguage::french)},
                          {QStringLiteral("Español"), toRaw(VeskLanguage::spanish)}};
-    QComboBox* language = makePicker(QStringLiteral("vesk.language"), languages, theme_);
-    selectValue(language, toRaw(defaults.language()));
-    connect(language, &QComboBox::activated, &defaults, [&defaults, language](int row) {
-        defaults.setLanguage(fromRaw<VeskLanguage>(language->itemData(row).toString()).value_or(VeskLanguage::system));
-    });
-    connect(&defaults, &VeskDefaultsStore::languageChanged, language,
-            [language, &defaults] { selectValue(language, toRaw(defaults.language())); });
+    QWidget* language = makePicker(
+        QStringLiteral("vesk.language"), languages, [&defaults] { return QVariant(toRaw(defaults.language())); },
+        [&defaults](const QVariant& value) {
+            defaults.setLanguage(fromRaw<VeskLanguage>(value.toString()).value_or(VeskLanguage::system));
+        },
+        &VeskDefaultsStore::languageChanged);
     form->addRow(session, form->labelledRow(localized("Sprache"), language));
 
     PickerRows durations;
     for (const DurationDefaults::Option& option : DurationDefaults::options())
         durations.emplace_back(localizer_.translate("DurationDefaults", option.label), option.seconds);
-    QComboBox* duration = makePicker(QStringLiteral("vesk.defaultDurationSeconds"), durations, theme_);
-    selectValue(duration, defaults.defaultDurationSeconds());
-    connect(duration, &QComboBox::activated, &defaults, [&defaults, duration](int row) {
-        defaults.setDefaultDurationSeconds(duration->itemData(row).toLongLong());
-    });
-    connect(&defaults, &VeskDefaultsStore::defaultDurationSecondsChanged, duration,
-            [duration, &defaults] { selectValue(duration, defaults.defaultDurationSeconds()); });
+    QWidget* duration = makePicker(
+        QStringLiteral("vesk.defaultDurationSeconds"), durations,
+        [&defaults] { return QVariant(defaults.defaultDurationSeconds()); },
+        [&defaults](const QVariant& value) { defaults.setDefaultDurationSeconds(value.toLongLong()); },
+        &VeskDefaultsStore::defaultDurationSecondsChanged);
     form->addRow(session, form->labelledRow(localized("Standard-Dauer"), duration));
 
     form->addRow(session, form->labelledRow(localized("Hardcore-Modus standardmaessig aktiv"),
@@ -336,12 +331,11 @@ QWidget* SettingsView::makeStagePage()
                        {localized("5 Min"), qint64(5)},
                        {localized("10 Min"), qint64(10)},
                        {localized("15 Min"), qint64(15)}};
-    QComboBox* aging = makePicker(QStringLiteral("vesk.stageVeskAgingMinutes"), minutes, theme_);
-    selectValue(aging, defaults.stageVeskAgingMinutes());
-    connect(aging, &QComboBox::activated, &defaults,
-            [&defaults, aging](int row) { defaults.setStageVeskAgingMinutes(aging->itemData(row).toLongLong()); });
-    connect(&defaults, &VeskDefaultsStore::stageVeskAgingMinutesChanged, aging,
-            [aging, &defaults] { selectValue(aging, defaults.stageVeskAgingMinutes()); });
+    QWidget* aging = makePicker(
+        QStringLiteral("vesk.stageVeskAgingMinutes"), minutes,
+        [&defaults] { return QVariant(defaults.stageVeskAgingMinutes()); },
+        [&defaults](const QVariant& value) { defaults.setStageVeskAgingMinutes(value.toLongLong()); },
+        &VeskDefaultsStore::stageVeskAgingMinutesChanged);
     form->addRow(section, form->captioned(form->labelledRow(localized("Queue-Aging"), aging),
                                           localized("Apps in der Queue werden nach dieser Zeit visuell als „Brauchst "
                                                     "du das noch?“ markiert.")));
@@ -422,7 +416,7 @@ void SettingsView::setBugReportPresented(bool presented)
     if (presented && !bugReportSheet_) {
         auto* bugReport = new BugReportView(
             BugReportFormModel::make(services_.bugReports), [this] { setBugReportPresented(false); }, localizer_);
-        bugReportSheet_ = makeSheet(window(), bugReport);
+        bugReportSheet_ = new SheetDialog(window(), bugReport);
         connect(bugReportSheet_, &QDialog::rejected, this, [this] { isBugReportPresented_ = false; });
         bugReportSheet_->show();
     } else if (!presented && bugReportSheet_) {

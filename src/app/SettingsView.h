@@ -10,7 +10,10 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QButtonGroup;
 class QPushButton;
@@ -77,6 +80,10 @@ private:
     QWidget* makeVersionRow(GroupedForm* form);
     QWidget* makeToggle(const QString& key, bool (VeskDefaultsStore::*read)() const,
                         void (VeskDefaultsStore::*write)(bool), void (VeskDefaultsStore::*changed)());
+    // A menu-style picker showing `read()`; a chosen row's value goes to `write`.
+    QWidget* makePicker(const QString& key, const std::vector<std::pair<QString, QVariant>>& rows,
+                        std::function<QVariant()> read, std::function<void(const QVariant&)> write,
+                        void (VeskDefaultsStore::*changed)());
     QString localized(const char* text) const;
 
     Services services_;
