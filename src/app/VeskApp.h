@@ -70,6 +70,8 @@ struct VeskAppEnvironment {
     // The analytics client's signal cache file; empty: the default file in
     // the cache folder. Its defaults suite goes to defaultsRootDirectory.
     QString analyticsCacheFilePath = QString();
+    // Where session screenshots are saved; empty: the user's Desktop folder.
+    QString desktopDirectory = QString();
     // Builds the crash diagnostics over their sender and the switch asked
     // before every report; none: delivered payloads are dropped.
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
