@@ -2,7 +2,7 @@
 
 #include "core/Clock.h"
 #include "session/SessionManager.h"
-#include "setup/RoundedTextButton.h"
+#include "ui/FilledButton.h"
 #include "ui/TextLabel.h"
 #include "ui/VeskFont.h"
 
@@ -52,9 +52,9 @@ ActiveSessionView::ActiveSessionView(SessionManager& manager, const Clock& clock
     stack->addWidget(clockLabel_);
     stack->addWidget(new TextLabel(localizer.translate("ActiveSessionView", "Session aktiv"),
                                    centred(VeskFont::interface(10)), white(0.3), content));
-    stopButton_ =
-        new RoundedTextButton(localizer.translate("ActiveSessionView", "Session beenden"),
-                              {VeskFont::interface(10), white(0.3), std::nullopt, std::nullopt, 0, 0}, content);
+    stopButton_ = new FilledButton(localizer.translate("ActiveSessionView", "Session beenden"),
+                                   FilledButton::Look::filled(VeskFont::interface(10), white(0.3)), content);
+    stopButton_->setCursor(Qt::PointingHandCursor);
     stopButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto* buttonRow = new QVBoxLayout();
     buttonRow->setContentsMargins(0, 20, 0, 0);

@@ -1,7 +1,7 @@
 #include "panels/AppLaunchPromptView.h"
 
-#include "panels/FilledButton.h"
 #include "panels/SessionControlling.h"
+#include "ui/FilledButton.h"
 #include "ui/Gradient.h"
 #include "ui/Shapes.h"
 #include "ui/TextLabel.h"

@@ -1,11 +1,11 @@
 #include "panels/QuickAccessPanelView.h"
 
 #include "core/MainQueueTimer.h"
-#include "panels/FilledButton.h"
 #include "panels/QuickAccessAppTile.h"
 #include "panels/SessionControlling.h"
 #include "setup/AppSearchDropdown.h"
 #include "setup/AppSearchResultsView.h"
+#include "ui/FilledButton.h"
 #include "ui/Gradient.h"
 #include "ui/Shapes.h"
 #include "ui/TextLabel.h"

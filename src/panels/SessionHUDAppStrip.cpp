@@ -1,8 +1,8 @@
 #include "panels/SessionHUDAppStrip.h"
 
 #include "panels/AllowedAppAppearance.h"
-#include "panels/FilledButton.h"
 #include "panels/SessionHUDAppChip.h"
+#include "ui/FilledButton.h"
 #include "ui/Gradient.h"
 #include "ui/Shapes.h"
 #include "ui/TextLabel.h"

@@ -1,7 +1,7 @@
 #include "panels/SessionHUDExitConfirmation.h"
 
-#include "panels/FilledButton.h"
 #include "panels/SystemColor.h"
+#include "ui/FilledButton.h"
 #include "ui/Gradient.h"
 #include "ui/Localizer.h"
 #include "ui/Shapes.h"

@@ -1,7 +1,7 @@
 #include "panels/SessionHUDGoalBanner.h"
 
-#include "panels/FilledButton.h"
 #include "store/GoalRule.h"
+#include "ui/FilledButton.h"
 #include "ui/FittedText.h"
 #include "ui/GoalTargetIcon.h"
 #include "ui/Gradient.h"

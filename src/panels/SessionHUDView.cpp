@@ -2,12 +2,12 @@
 
 #include "core/Clock.h"
 #include "core/MainQueueTimer.h"
-#include "panels/FilledButton.h"
 #include "panels/SessionControlling.h"
 #include "panels/SessionHUDAppStrip.h"
 #include "panels/SessionHUDExitConfirmation.h"
 #include "panels/SessionHUDGoalBanner.h"
 #include "panels/SystemColor.h"
+#include "ui/FilledButton.h"
 #include "ui/GoalTargetIcon.h"
 #include "ui/Gradient.h"
 #include "ui/HardcoreLockBadge.h"

@@ -1,12 +1,12 @@
 #include "panels/StageVeskSidebarControlView.h"
 
-#include "panels/FilledButton.h"
 #include "panels/StageVeskAppTile.h"
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
 #include "settings/VeskDefaultsStore.h"
 #include "stage/StageVeskService.h"
+#include "ui/FilledButton.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "panels/StageVeskTopControlView.h"
 
-#include "panels/FilledButton.h"
 #include "panels/SessionControlling.h"
 #include "panels/StageVeskCard.h"
 #include "panels/StageVeskDrawing.h"
 #include "panels/StageVeskPalette.h"
 #include "stage/StageVeskService.h"
+#include "ui/FilledButton.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

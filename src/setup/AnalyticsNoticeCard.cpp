@@ -1,8 +1,8 @@
 #include "setup/AnalyticsNoticeCard.h"
 
 #include "setup/AnalyticsNoticeExplanation.h"
-#include "setup/RoundedTextButton.h"
 #include "setup/SessionSetupModel.h"
+#include "ui/FilledButton.h"
 #include "ui/Gradient.h"
 #include "ui/Shapes.h"
 #include "ui/TextLabel.h"
@@ -21,6 +21,8 @@ constexpr int outerMargin = 12;
 constexpr int cardPadding = 15;
 constexpr double cardCornerRadius = 14;
 constexpr double columnCornerRadius = 10;
+constexpr double buttonCornerRadius = 8;
+constexpr double buttonVerticalPadding = 8;
 
 QLabel* symbolLabel(Symbol symbol, double pointSize, const QColor& color, QFont::Weight weight, QWidget* parent)
 {
@@ -35,6 +37,18 @@ TextLabel* textLabel(const QString& text, const QFont& font, const QColor& color
     TextStyle style;
     style.font = font;
     return new TextLabel(text, style, color, parent);
+}
+
+// A button of the row: it takes its half of the width, the title centred
+// between paddings as wide as the corners.
+FilledButton* rowButton(const QString& title, FilledButton::Look look, QWidget* parent)
+{
+    look.cornerRadius = buttonCornerRadius;
+    look.padding = {buttonCornerRadius, buttonVerticalPadding, buttonCornerRadius, buttonVerticalPadding};
+    auto* button = new FilledButton(title, look, parent);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return button;
 }
 
 } // namespace
@@ -123,14 +137,14 @@ QWidget* AnalyticsNoticeCard::makeButtons(SessionSetupModel& model, const Locali
     auto* row = new QHBoxLayout(buttons);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
-    settingsButton_ = new RoundedTextButton(localizer.translate("AnalyticsNotice", "Einstellungen"),
-                                            {VeskFont::interface(12, QFont::Medium), theme.textSecondary, std::nullopt,
-                                             theme.hairlineStrong, 8, 8},
-                                            buttons);
-    acknowledgeButton_ = new RoundedTextButton(localizer.translate("AnalyticsNotice", "Verstanden"),
-                                               {VeskFont::interface(12, QFont::DemiBold), theme.accentText,
-                                                theme.accent, std::nullopt, 8, 8},
-                                               buttons);
+    FilledButton::Look settingsLook =
+        FilledButton::Look::filled(VeskFont::interface(12, QFont::Medium), theme.textSecondary);
+    settingsLook.stroke = theme.hairlineStrong;
+    settingsButton_ = rowButton(localizer.translate("AnalyticsNotice", "Einstellungen"), settingsLook, buttons);
+    acknowledgeButton_ =
+        rowButton(localizer.translate("AnalyticsNotice", "Verstanden"),
+                  FilledButton::Look::filled(VeskFont::interface(12, QFont::DemiBold), theme.accentText, theme.accent),
+                  buttons);
     row->addWidget(settingsButton_, 1);
     row->addWidget(acknowledgeButton_, 1);
     connect(settingsButton_, &QAbstractButton::clicked, &model, &SessionSetupModel::openSettingsFromNotice);

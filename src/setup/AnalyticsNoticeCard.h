@@ -9,7 +9,7 @@
 
 namespace vesk {
 
-class RoundedTextButton;
+class FilledButton;
 class SessionSetupModel;
 
 // The first-run notice that usage analytics are on: a card at the bottom of
@@ -22,8 +22,8 @@ class AnalyticsNoticeCard final : public QWidget {
 public:
     AnalyticsNoticeCard(SessionSetupModel& model, const Localizer& localizer, QWidget* parent = nullptr);
 
-    RoundedTextButton* settingsButton() const { return settingsButton_; }
-    RoundedTextButton* acknowledgeButton() const { return acknowledgeButton_; }
+    FilledButton* settingsButton() const { return settingsButton_; }
+    FilledButton* acknowledgeButton() const { return acknowledgeButton_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,8 +36,8 @@ private:
 
     QWidget* card_ = nullptr;
     std::vector<QWidget*> columns_;
-    RoundedTextButton* settingsButton_ = nullptr;
-    RoundedTextButton* acknowledgeButton_ = nullptr;
+    FilledButton* settingsButton_ = nullptr;
+    FilledButton* acknowledgeButton_ = nullptr;
 };
 
 } // namespace vesk

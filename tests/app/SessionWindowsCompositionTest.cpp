@@ -2,7 +2,6 @@
 
 #include "core/ManualScheduler.h"
 #include "core/UserDefaults.h"
-#include "panels/FilledButton.h"
 #include "panels/QuickAccessPanel.h"
 #include "panels/QuickAccessPanelView.h"
 #include "panels/SessionHUDPanel.h"
@@ -15,6 +14,7 @@
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "ui/FilledButton.h"
 #include "ui/TextLabel.h"
 
 #include "LogCapture.h"

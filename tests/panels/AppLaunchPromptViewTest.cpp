@@ -1,7 +1,7 @@
 #include "PanelsFixture.h"
 
 #include "panels/AppLaunchPromptView.h"
-#include "panels/FilledButton.h"
+#include "ui/FilledButton.h"
 #include "ui/FittedText.h"
 #include "ui/TextLabel.h"
 

@@ -1,10 +1,10 @@
 #include "PanelsFixture.h"
 
-#include "panels/FilledButton.h"
 #include "panels/QuickAccessAppTile.h"
 #include "panels/QuickAccessPanelView.h"
 #include "setup/AppSearchDropdown.h"
 #include "setup/AppSearchResultsView.h"
+#include "ui/FilledButton.h"
 #include "ui/TextLabel.h"
 
 #include <QEnterEvent>

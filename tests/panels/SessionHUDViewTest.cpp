@@ -1,12 +1,12 @@
 #include "PanelsFixture.h"
 
-#include "panels/FilledButton.h"
 #include "panels/SessionHUDAppChip.h"
 #include "panels/SessionHUDAppStrip.h"
 #include "panels/SessionHUDExitConfirmation.h"
 #include "panels/SessionHUDGoalBanner.h"
 #include "panels/SessionHUDView.h"
 #include "panels/SystemColor.h"
+#include "ui/FilledButton.h"
 #include "ui/HardcoreLockBadge.h"
 #include "ui/TextLabel.h"
 

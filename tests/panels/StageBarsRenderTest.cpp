@@ -1,10 +1,10 @@
 #include "StageBarsScene.h"
 
-#include "panels/FilledButton.h"
 #include "panels/StageVeskBottomControlView.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
 #include "panels/StageVeskTopControlView.h"
+#include "ui/FilledButton.h"
 
 #include <QDir>
 #include <QImage>

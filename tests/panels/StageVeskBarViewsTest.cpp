@@ -1,12 +1,12 @@
 #include "StageBarsScene.h"
 
 #include "QtPrinters.h"
-#include "panels/FilledButton.h"
 #include "panels/StageVeskAppTile.h"
 #include "panels/StageVeskBottomControlView.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
 #include "panels/StageVeskTopControlView.h"
+#include "ui/FilledButton.h"
 #include "ui/ToggleSwitch.h"
 
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "StageBarsScene.h"
 
 #include "QtPrinters.h"
-#include "panels/FilledButton.h"
 #include "panels/StageVeskBottomControlView.h"
 #include "panels/StageVeskControlPanel.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
+#include "ui/FilledButton.h"
 #include "ui/ToggleSwitch.h"
 
 #include <QLabel>

@@ -3,12 +3,12 @@
 #include "helpers/AppHelpers.h"
 
 #include "setup/AnalyticsNoticeCard.h"
-#include "setup/RoundedTextButton.h"
 #include "setup/SetupColumnView.h"
 #include "setup/SetupHeaderView.h"
 #include "setup/SetupVersionButton.h"
 #include "setup/StartControl.h"
 #include "setup/SymbolButton.h"
+#include "ui/FilledButton.h"
 #include "ui/OpacityOffsetBlurEffect.h"
 
 #include <QStackedWidget>

@@ -1,4 +1,4 @@
-#include "panels/FilledButton.h"
+#include "ui/FilledButton.h"
 
 #include "ui/FittedText.h"
 #include "ui/Shapes.h"
@@ -54,14 +54,22 @@ QSize FilledButton::minimumSizeHint() const
     return look_.symbol ? sizeHint() : QSize(0, sizeHint().height());
 }
 
+void FilledButton::paintBackground(QPainter& painter, const QRectF& bounds) const
+{
+    const QRectF outline = look_.stroke ? bounds.adjusted(0.5, 0.5, -0.5, -0.5) : bounds;
+    const QPainterPath shape =
+        look_.cornerRadius ? continuousRoundedRect(outline, *look_.cornerRadius) : capsule(outline);
+    painter.fillPath(shape, look_.fill);
+    if (look_.stroke)
+        painter.strokePath(shape, strokePen(*look_.stroke, 1));
+}
+
 void FilledButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds = rect();
-    const QPainterPath shape =
-        look_.cornerRadius ? continuousRoundedRect(bounds, *look_.cornerRadius) : capsule(bounds);
-    painter.fillPath(shape, look_.fill);
+    paintBackground(painter, bounds);
 
     const QRectF label = bounds.marginsRemoved(look_.padding);
     if (look_.symbol) {

@@ -13,10 +13,10 @@
 
 namespace vesk {
 
-// The plain buttons of the in-session panels: a title (or a symbol) in one
-// colour on a filled capsule or rounded rectangle, with padding around the
-// label. A title too long for the button shrinks and truncates as its style
-// says.
+// Vesk's plain button: a title (or a symbol) in one colour on a capsule or
+// rounded rectangle that is filled, stroked with a 1-point line, or both, with
+// padding around the label. A title too long for the button shrinks and
+// truncates as its style says.
 class FilledButton final : public QAbstractButton {
     Q_OBJECT
 
@@ -25,6 +25,9 @@ public:
         TextStyle textStyle;
         QColor textColor = Qt::white;
         QColor fill = Qt::transparent;
+        // A 1-point line inside the bounds; with one, the fill and the line
+        // follow the shape inset by half a point.
+        std::optional<QColor> stroke;
         // Around the label: left, top, right, bottom.
         QMarginsF padding;
         // A rounded rectangle of this radius; a capsule without one.
@@ -62,6 +65,7 @@ protected:
 
 private:
     QSizeF labelSize() const;
+    void paintBackground(QPainter& painter, const QRectF& bounds) const;
 
     Look look_;
 };
