@@ -25,11 +25,11 @@
 #include "platform/Workspace.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
-#include "settings/VeskLanguage.h"
 #include "setup/QtAudioPlayerFactory.h"
 #include "setup/SessionSetupServices.h"
 #include "store/ModelContainer.h"
 #include "store/SqliteFocusSessionStore.h"
+#include "ui/Localizer.h"
 #include "ui/ReducedMotion.h"
 #include "update/FeedUpdater.h"
 #include "update/SoftwareUpdateService.h"
@@ -309,7 +309,7 @@ void VeskApp::buildScenes()
             [this] { updateService().setAutomaticallyChecksForUpdates(defaultsStore_->autoCheckForUpdates()); });
     connect(defaultsStore_.get(), &VeskDefaultsStore::autoInstallUpdatesChanged, this,
             [this] { updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates()); });
-    connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::applyLocale);
+    connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::relabelWindows);
     applyLocale();
 }
 
@@ -343,8 +343,7 @@ void VeskApp::buildSetupScreen()
                                   [this] { checkForUpdatesCommand(); }};
     const BugReportFormModel::Environment bugReports{*network_, environment_.scheduler, environment_.clock,
                                                      platform.workspace, platform.screens};
-    const Localizer localizer(
-        resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages()));
+    const Localizer localizer(defaultsStore_->interfaceLocale());
     setupView_ = new SessionSetupView(services, sessionManager(),
                                       dynamic_cast<SoftwareUpdateService*>(&updateService()), bugReports, localizer);
     mainWindow_->setContent(setupView_);
@@ -358,10 +357,20 @@ void VeskApp::applyUpdatePreferences()
 
 void VeskApp::applyLocale()
 {
-    const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
-    mainWindow_->setLocale(locale);
-    settingsWindow_->setLocale(locale);
-    aboutWindow_->setLocale(locale);
+    const Localizer localizer(defaultsStore_->interfaceLocale());
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{mainWindow_.get(), settingsWindow_.get(), aboutWindow_.get()})
+        window->setLocale(localizer.locale());
+    mainWindow_->retranslate(localizer);
+    aboutWindow_->retranslate(localizer);
+}
+
+// The main window's content is built anew in the new language; the selection
+// and the goal are in the store, so nothing the user chose is lost.
+void VeskApp::relabelWindows()
+{
+    buildSetupScreen();
+    applyLocale();
 }
 
 } // namespace vesk

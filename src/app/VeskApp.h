@@ -131,7 +131,9 @@ private:
     void buildScenes();
     void buildSetupScreen();
     void applyUpdatePreferences();
+    // The windows' locale and texts from the language setting.
     void applyLocale();
+    void relabelWindows();
 
     VeskAppEnvironment environment_;
     bool ready_ = false;

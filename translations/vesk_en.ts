@@ -1,0 +1,494 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="de">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>About VESK</translation>
+    </message>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Version %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>ActiveSessionView</name>
+    <message>
+        <source>Session aktiv</source>
+        <translation>Session active</translation>
+    </message>
+    <message>
+        <source>Session beenden</source>
+        <translation>End Session</translation>
+    </message>
+</context>
+<context>
+    <name>AnalyticsNotice</name>
+    <message>
+        <source>Anonyme Nutzungsdaten sind an</source>
+        <translation>Anonymous usage data is on</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Verstanden</source>
+        <translation>Got it</translation>
+    </message>
+    <message>
+        <source>VESK misst nur, </source>
+        <translation>VESK only measures </translation>
+    </message>
+    <message>
+        <source>dass</source>
+        <translation>that</translation>
+    </message>
+    <message>
+        <source> du fokussierst — nie </source>
+        <translation> you focus — never </translation>
+    </message>
+    <message>
+        <source>woran</source>
+        <translation>on what</translation>
+    </message>
+    <message>
+        <source>. Keine App-Namen, keine Ziele, keine Inhalte.</source>
+        <translation>. No app names, no goals, no content.</translation>
+    </message>
+</context>
+<context>
+    <name>AppLaunchPromptView</name>
+    <message>
+        <source>%1 in den Vesk holen?</source>
+        <translation>Bring %1 into the Vesk?</translation>
+    </message>
+    <message>
+        <source>Hinzufügen</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Blockieren</source>
+        <translation>Block</translation>
+    </message>
+</context>
+<context>
+    <name>AppSearchDropdown</name>
+    <message>
+        <source>Keine weiteren Apps gefunden</source>
+        <translation>No more apps found</translation>
+    </message>
+    <message>
+        <source>Apps hinzufuegen</source>
+        <translation>Add apps</translation>
+    </message>
+    <message>
+        <source>Suche loeschen</source>
+        <translation>Clear search</translation>
+    </message>
+</context>
+<context>
+    <name>BugReportView</name>
+    <message>
+        <source>Bug</source>
+        <translation>Bug</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Idee</source>
+        <translation>Idea</translation>
+    </message>
+    <message>
+        <source>ART</source>
+        <translation>TYPE</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Report a Problem</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Diagnose-Logs anhängen</source>
+        <translation>Attach diagnostic logs</translation>
+    </message>
+    <message>
+        <source>Technische Details der aktuellen Sitzung — keine Inhalte deiner Apps. Anonym ans VESK-Beta-Team.</source>
+        <translation>Technical details of the current session — nothing from your apps. Anonymous, to the VESK beta team.</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Senden</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Danke! Dein Bericht wurde gesendet.</source>
+        <translation>Thanks! Your report has been sent.</translation>
+    </message>
+    <message>
+        <source>Das VESK-Beta-Team meldet sich, falls Rückfragen kommen.</source>
+        <translation>The VESK beta team will get in touch if they have questions.</translation>
+    </message>
+</context>
+<context>
+    <name>DurationDefaults</name>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>30 Min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>60 Min</source>
+        <translation>60 min</translation>
+    </message>
+    <message>
+        <source>120 Min</source>
+        <translation>120 min</translation>
+    </message>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Unlimited</translation>
+    </message>
+</context>
+<context>
+    <name>HardcoreLockBadge</name>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus: Die Session endet nur durch Timer oder Neustart.</source>
+        <translation>Hardcore mode: the session only ends with the timer or a restart.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>About VESK</translation>
+    </message>
+    <message>
+        <source>Nach Updates suchen…</source>
+        <translation>Check for Updates…</translation>
+    </message>
+    <message>
+        <source>Einstellungen…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <source>VESK beenden</source>
+        <translation>Quit VESK</translation>
+    </message>
+    <message>
+        <source>Fenster</source>
+        <translation>Window</translation>
+    </message>
+    <message>
+        <source>Minimieren</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>MetaPopoverView</name>
+    <message>
+        <source>Fuer diese Session</source>
+        <translation>For this session</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>DAUER</source>
+        <translation>DURATION</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus</source>
+        <translation>Hardcore mode</translation>
+    </message>
+    <message>
+        <source>Kein vorzeitiges Beenden moeglich</source>
+        <translation>No ending early</translation>
+    </message>
+    <message>
+        <source>Ziel — optional</source>
+        <translation>Goal — optional</translation>
+    </message>
+    <message>
+        <source>Was willst du erledigen?</source>
+        <translation>What do you want to get done?</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>PermissionBannerView</name>
+    <message>
+        <source>Berechtigung erteilen</source>
+        <translation>Grant Permission</translation>
+    </message>
+    <message>
+        <source>Bedienungshilfen erforderlich</source>
+        <translation>Accessibility required</translation>
+    </message>
+    <message>
+        <source>VESK braucht Bedienungshilfen für Minimieren, Wiederherstellen und Monitor-Wechsel. Wenn der Schalter schon blau ist: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK needs Accessibility to minimize, restore and switch displays. If the switch is already blue: remove VESK with the minus button, add it again with plus and restart VESK.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung erforderlich</source>
+        <translation>Input Monitoring required</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons, Klick-Blocking und den Notausgang.</source>
+        <translation>VESK needs Input Monitoring for window buttons, click blocking and the emergency exit.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung und Bedienungshilfen erforderlich</source>
+        <translation>Input Monitoring and Accessibility required</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons und Bedienungshilfen für Minimieren und Monitor-Wechsel. Wenn Bedienungshilfen schon aktiv wirkt: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK needs Input Monitoring for window buttons and Accessibility to minimize and switch displays. If Accessibility already looks on: remove VESK with the minus button, add it again with plus and restart VESK.</translation>
+    </message>
+    <message>
+        <source>Berechtigungen erteilen</source>
+        <translation>Grant Permissions</translation>
+    </message>
+    <message>
+        <source>VESK neu starten</source>
+        <translation>Restart VESK</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessAppTile</name>
+    <message>
+        <source>%1 ist auf einem anderen Schreibtisch</source>
+        <translation>%1 is on another desktop</translation>
+    </message>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Open %1</translation>
+    </message>
+    <message>
+        <source>Aus Vesk entfernen</source>
+        <translation>Remove from the Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessPanelView</name>
+    <message>
+        <source>Keine Apps im Vesk.</source>
+        <translation>No apps in the Vesk.</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message>
+        <source>im Vesk</source>
+        <translation>in the Vesk</translation>
+    </message>
+    <message>
+        <source>Panel schliessen</source>
+        <translation>Close panel</translation>
+    </message>
+    <message>
+        <source>Fertig</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>%1 Apps im Vesk</source>
+        <translation>%1 apps in the Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>SelectedAppTile</name>
+    <message>
+        <source>Aus Auswahl entfernen</source>
+        <translation>Remove from selection</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDAppChip</name>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Open %1</translation>
+    </message>
+    <message>
+        <source>Sichtbar</source>
+        <translation>Visible</translation>
+    </message>
+    <message>
+        <source>Verdeckt</source>
+        <translation>Covered</translation>
+    </message>
+    <message>
+        <source>Minimiert</source>
+        <translation>Minimized</translation>
+    </message>
+    <message>
+        <source>Auf anderem Schreibtisch</source>
+        <translation>On another desktop</translation>
+    </message>
+    <message>
+        <source>Nicht gestartet</source>
+        <translation>Not running</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDView</name>
+    <message>
+        <source>Keine App offen</source>
+        <translation>No app open</translation>
+    </message>
+    <message>
+        <source>Weitere erlaubte Apps anzeigen</source>
+        <translation>Show more allowed apps</translation>
+    </message>
+    <message>
+        <source>+%1</source>
+        <translation>+%1</translation>
+    </message>
+    <message>
+        <source>VESK verlassen?</source>
+        <translation>Leave VESK?</translation>
+    </message>
+    <message>
+        <source>⌃</source>
+        <translation>⌃</translation>
+    </message>
+    <message>
+        <source>×</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Goal</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message>
+        <source>Screenshot auf Desktop speichern</source>
+        <translation>Save screenshot to desktop</translation>
+    </message>
+    <message>
+        <source>VESK verlassen</source>
+        <translation>Leave VESK</translation>
+    </message>
+    <message>
+        <source>App ist auf anderem Schreibtisch</source>
+        <translation>App is on another desktop</translation>
+    </message>
+    <message>
+        <source>Screenshot gespeichert</source>
+        <translation>Screenshot saved</translation>
+    </message>
+    <message>
+        <source>Screenshot fehlgeschlagen</source>
+        <translation>Screenshot failed</translation>
+    </message>
+    <message>
+        <source>VESK aktiv</source>
+        <translation>VESK active</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Software-Update</source>
+        <translation>Software Update</translation>
+    </message>
+    <message>
+        <source>Verlauf</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Wie lief deine Session?</source>
+        <translation>How did your session go?</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Überspringen</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Suche oben nach Apps, die du mitnehmen willst.</source>
+        <translation>Search above for the apps you want to take along.</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Report a Problem</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Update verfügbar</source>
+        <translation>Update available</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSummaryLine</name>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Unlimited</translation>
+    </message>
+    <message>
+        <source>%1 Min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 App</source>
+        <translation>%1 app</translation>
+    </message>
+    <message>
+        <source>%1 Apps</source>
+        <translation>%1 apps</translation>
+    </message>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Ziel setzen</source>
+        <translation>Set a goal</translation>
+    </message>
+    <message>
+        <source>Ziel: %1</source>
+        <translation>Goal: %1</translation>
+    </message>
+</context>
+</TS>

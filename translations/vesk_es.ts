@@ -1,0 +1,494 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es" sourcelanguage="de">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>Acerca de VESK</translation>
+    </message>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Versión %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>ActiveSessionView</name>
+    <message>
+        <source>Session aktiv</source>
+        <translation>Sesión activa</translation>
+    </message>
+    <message>
+        <source>Session beenden</source>
+        <translation>Terminar sesión</translation>
+    </message>
+</context>
+<context>
+    <name>AnalyticsNotice</name>
+    <message>
+        <source>Anonyme Nutzungsdaten sind an</source>
+        <translation>Los datos de uso anónimos están activados</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Verstanden</source>
+        <translation>Entendido</translation>
+    </message>
+    <message>
+        <source>VESK misst nur, </source>
+        <translation>VESK solo mide </translation>
+    </message>
+    <message>
+        <source>dass</source>
+        <translation>que</translation>
+    </message>
+    <message>
+        <source> du fokussierst — nie </source>
+        <translation> te concentras — nunca </translation>
+    </message>
+    <message>
+        <source>woran</source>
+        <translation>en qué</translation>
+    </message>
+    <message>
+        <source>. Keine App-Namen, keine Ziele, keine Inhalte.</source>
+        <translation>. Sin nombres de apps, objetivos ni contenidos.</translation>
+    </message>
+</context>
+<context>
+    <name>AppLaunchPromptView</name>
+    <message>
+        <source>%1 in den Vesk holen?</source>
+        <translation>¿Llevar %1 al Vesk?</translation>
+    </message>
+    <message>
+        <source>Hinzufügen</source>
+        <translation>Añadir</translation>
+    </message>
+    <message>
+        <source>Blockieren</source>
+        <translation>Bloquear</translation>
+    </message>
+</context>
+<context>
+    <name>AppSearchDropdown</name>
+    <message>
+        <source>Keine weiteren Apps gefunden</source>
+        <translation>No hay más apps</translation>
+    </message>
+    <message>
+        <source>Apps hinzufuegen</source>
+        <translation>Añadir apps</translation>
+    </message>
+    <message>
+        <source>Suche loeschen</source>
+        <translation>Borrar búsqueda</translation>
+    </message>
+</context>
+<context>
+    <name>BugReportView</name>
+    <message>
+        <source>Bug</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Opinión</translation>
+    </message>
+    <message>
+        <source>Idee</source>
+        <translation>Idea</translation>
+    </message>
+    <message>
+        <source>ART</source>
+        <translation>TIPO</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Informar de un problema</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Diagnose-Logs anhängen</source>
+        <translation>Adjuntar registros de diagnóstico</translation>
+    </message>
+    <message>
+        <source>Technische Details der aktuellen Sitzung — keine Inhalte deiner Apps. Anonym ans VESK-Beta-Team.</source>
+        <translation>Detalles técnicos de la sesión actual — nada del contenido de tus apps. Anónimo, para el equipo beta de VESK.</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Senden</source>
+        <translation>Enviar</translation>
+    </message>
+    <message>
+        <source>Danke! Dein Bericht wurde gesendet.</source>
+        <translation>¡Gracias! Tu informe se ha enviado.</translation>
+    </message>
+    <message>
+        <source>Das VESK-Beta-Team meldet sich, falls Rückfragen kommen.</source>
+        <translation>El equipo beta de VESK te escribirá si tiene preguntas.</translation>
+    </message>
+</context>
+<context>
+    <name>DurationDefaults</name>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>30 Min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>60 Min</source>
+        <translation>60 min</translation>
+    </message>
+    <message>
+        <source>120 Min</source>
+        <translation>120 min</translation>
+    </message>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Sin límite</translation>
+    </message>
+</context>
+<context>
+    <name>HardcoreLockBadge</name>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus: Die Session endet nur durch Timer oder Neustart.</source>
+        <translation>Modo hardcore: la sesión solo termina con el temporizador o un reinicio.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>Acerca de VESK</translation>
+    </message>
+    <message>
+        <source>Nach Updates suchen…</source>
+        <translation>Buscar actualizaciones…</translation>
+    </message>
+    <message>
+        <source>Einstellungen…</source>
+        <translation>Ajustes…</translation>
+    </message>
+    <message>
+        <source>VESK beenden</source>
+        <translation>Salir de VESK</translation>
+    </message>
+    <message>
+        <source>Fenster</source>
+        <translation>Ventana</translation>
+    </message>
+    <message>
+        <source>Minimieren</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
+    <name>MetaPopoverView</name>
+    <message>
+        <source>Fuer diese Session</source>
+        <translation>Para esta sesión</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>DAUER</source>
+        <translation>DURACIÓN</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus</source>
+        <translation>Modo hardcore</translation>
+    </message>
+    <message>
+        <source>Kein vorzeitiges Beenden moeglich</source>
+        <translation>No se puede terminar antes</translation>
+    </message>
+    <message>
+        <source>Ziel — optional</source>
+        <translation>Objetivo — opcional</translation>
+    </message>
+    <message>
+        <source>Was willst du erledigen?</source>
+        <translation>¿Qué quieres terminar?</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>PermissionBannerView</name>
+    <message>
+        <source>Berechtigung erteilen</source>
+        <translation>Conceder permiso</translation>
+    </message>
+    <message>
+        <source>Bedienungshilfen erforderlich</source>
+        <translation>Se necesita Accesibilidad</translation>
+    </message>
+    <message>
+        <source>VESK braucht Bedienungshilfen für Minimieren, Wiederherstellen und Monitor-Wechsel. Wenn der Schalter schon blau ist: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK necesita Accesibilidad para minimizar, restaurar y cambiar de monitor. Si el interruptor ya está azul: quita VESK con el botón menos, vuelve a añadirlo con más y reinicia VESK.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung erforderlich</source>
+        <translation>Se necesita Monitorización de entrada</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons, Klick-Blocking und den Notausgang.</source>
+        <translation>VESK necesita Monitorización de entrada para los botones de ventana, el bloqueo de clics y la salida de emergencia.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung und Bedienungshilfen erforderlich</source>
+        <translation>Se necesitan Monitorización de entrada y Accesibilidad</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons und Bedienungshilfen für Minimieren und Monitor-Wechsel. Wenn Bedienungshilfen schon aktiv wirkt: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK necesita Monitorización de entrada para los botones de ventana y Accesibilidad para minimizar y cambiar de monitor. Si Accesibilidad ya parece activa: quita VESK con el botón menos, vuelve a añadirlo con más y reinicia VESK.</translation>
+    </message>
+    <message>
+        <source>Berechtigungen erteilen</source>
+        <translation>Conceder permisos</translation>
+    </message>
+    <message>
+        <source>VESK neu starten</source>
+        <translation>Reiniciar VESK</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessAppTile</name>
+    <message>
+        <source>%1 ist auf einem anderen Schreibtisch</source>
+        <translation>%1 está en otro escritorio</translation>
+    </message>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Abrir %1</translation>
+    </message>
+    <message>
+        <source>Aus Vesk entfernen</source>
+        <translation>Quitar del Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessPanelView</name>
+    <message>
+        <source>Keine Apps im Vesk.</source>
+        <translation>No hay apps en el Vesk.</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message>
+        <source>im Vesk</source>
+        <translation>en el Vesk</translation>
+    </message>
+    <message>
+        <source>Panel schliessen</source>
+        <translation>Cerrar panel</translation>
+    </message>
+    <message>
+        <source>Fertig</source>
+        <translation>Listo</translation>
+    </message>
+    <message>
+        <source>%1 Apps im Vesk</source>
+        <translation>%1 apps en el Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>SelectedAppTile</name>
+    <message>
+        <source>Aus Auswahl entfernen</source>
+        <translation>Quitar de la selección</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDAppChip</name>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Abrir %1</translation>
+    </message>
+    <message>
+        <source>Sichtbar</source>
+        <translation>Visible</translation>
+    </message>
+    <message>
+        <source>Verdeckt</source>
+        <translation>Tapada</translation>
+    </message>
+    <message>
+        <source>Minimiert</source>
+        <translation>Minimizada</translation>
+    </message>
+    <message>
+        <source>Auf anderem Schreibtisch</source>
+        <translation>En otro escritorio</translation>
+    </message>
+    <message>
+        <source>Nicht gestartet</source>
+        <translation>Sin abrir</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDView</name>
+    <message>
+        <source>Keine App offen</source>
+        <translation>Ninguna app abierta</translation>
+    </message>
+    <message>
+        <source>Weitere erlaubte Apps anzeigen</source>
+        <translation>Mostrar más apps permitidas</translation>
+    </message>
+    <message>
+        <source>+%1</source>
+        <translation>+%1</translation>
+    </message>
+    <message>
+        <source>VESK verlassen?</source>
+        <translation>¿Salir de VESK?</translation>
+    </message>
+    <message>
+        <source>⌃</source>
+        <translation>⌃</translation>
+    </message>
+    <message>
+        <source>×</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Objetivo</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message>
+        <source>Screenshot auf Desktop speichern</source>
+        <translation>Guardar captura en el escritorio</translation>
+    </message>
+    <message>
+        <source>VESK verlassen</source>
+        <translation>Salir de VESK</translation>
+    </message>
+    <message>
+        <source>App ist auf anderem Schreibtisch</source>
+        <translation>La app está en otro escritorio</translation>
+    </message>
+    <message>
+        <source>Screenshot gespeichert</source>
+        <translation>Captura guardada</translation>
+    </message>
+    <message>
+        <source>Screenshot fehlgeschlagen</source>
+        <translation>Error en la captura</translation>
+    </message>
+    <message>
+        <source>VESK aktiv</source>
+        <translation>VESK activo</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Software-Update</source>
+        <translation>Actualización</translation>
+    </message>
+    <message>
+        <source>Verlauf</source>
+        <translation>Historial</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Wie lief deine Session?</source>
+        <translation>¿Qué tal tu sesión?</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Überspringen</source>
+        <translation>Omitir</translation>
+    </message>
+    <message>
+        <source>Suche oben nach Apps, die du mitnehmen willst.</source>
+        <translation>Busca arriba las apps que quieres llevar contigo.</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Informar de un problema</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Update verfügbar</source>
+        <translation>Actualización disponible</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSummaryLine</name>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Sin límite</translation>
+    </message>
+    <message>
+        <source>%1 Min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 App</source>
+        <translation>%1 app</translation>
+    </message>
+    <message>
+        <source>%1 Apps</source>
+        <translation>%1 apps</translation>
+    </message>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Ziel setzen</source>
+        <translation>Fijar objetivo</translation>
+    </message>
+    <message>
+        <source>Ziel: %1</source>
+        <translation>Objetivo: %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,494 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="de">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>À propos de VESK</translation>
+    </message>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Version %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>ActiveSessionView</name>
+    <message>
+        <source>Session aktiv</source>
+        <translation>Session active</translation>
+    </message>
+    <message>
+        <source>Session beenden</source>
+        <translation>Terminer la session</translation>
+    </message>
+</context>
+<context>
+    <name>AnalyticsNotice</name>
+    <message>
+        <source>Anonyme Nutzungsdaten sind an</source>
+        <translation>Les données d’usage anonymes sont activées</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>Verstanden</source>
+        <translation>Compris</translation>
+    </message>
+    <message>
+        <source>VESK misst nur, </source>
+        <translation>VESK mesure seulement </translation>
+    </message>
+    <message>
+        <source>dass</source>
+        <translation>que</translation>
+    </message>
+    <message>
+        <source> du fokussierst — nie </source>
+        <translation> tu te concentres — jamais </translation>
+    </message>
+    <message>
+        <source>woran</source>
+        <translation>sur quoi</translation>
+    </message>
+    <message>
+        <source>. Keine App-Namen, keine Ziele, keine Inhalte.</source>
+        <translation>. Aucun nom d’app, aucun objectif, aucun contenu.</translation>
+    </message>
+</context>
+<context>
+    <name>AppLaunchPromptView</name>
+    <message>
+        <source>%1 in den Vesk holen?</source>
+        <translation>Ajouter %1 au Vesk&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Hinzufügen</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Blockieren</source>
+        <translation>Bloquer</translation>
+    </message>
+</context>
+<context>
+    <name>AppSearchDropdown</name>
+    <message>
+        <source>Keine weiteren Apps gefunden</source>
+        <translation>Aucune autre app trouvée</translation>
+    </message>
+    <message>
+        <source>Apps hinzufuegen</source>
+        <translation>Ajouter des apps</translation>
+    </message>
+    <message>
+        <source>Suche loeschen</source>
+        <translation>Effacer la recherche</translation>
+    </message>
+</context>
+<context>
+    <name>BugReportView</name>
+    <message>
+        <source>Bug</source>
+        <translation>Bug</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Avis</translation>
+    </message>
+    <message>
+        <source>Idee</source>
+        <translation>Idée</translation>
+    </message>
+    <message>
+        <source>ART</source>
+        <translation>TYPE</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Signaler un problème</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Diagnose-Logs anhängen</source>
+        <translation>Joindre les journaux de diagnostic</translation>
+    </message>
+    <message>
+        <source>Technische Details der aktuellen Sitzung — keine Inhalte deiner Apps. Anonym ans VESK-Beta-Team.</source>
+        <translation>Détails techniques de la session en cours — aucun contenu de tes apps. Anonyme, pour l’équipe bêta de VESK.</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Senden</source>
+        <translation>Envoyer</translation>
+    </message>
+    <message>
+        <source>Danke! Dein Bericht wurde gesendet.</source>
+        <translation>Merci&#xa0;! Ton rapport a bien été envoyé.</translation>
+    </message>
+    <message>
+        <source>Das VESK-Beta-Team meldet sich, falls Rückfragen kommen.</source>
+        <translation>L’équipe bêta de VESK te recontactera si elle a des questions.</translation>
+    </message>
+</context>
+<context>
+    <name>DurationDefaults</name>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>30 Min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>60 Min</source>
+        <translation>60 min</translation>
+    </message>
+    <message>
+        <source>120 Min</source>
+        <translation>120 min</translation>
+    </message>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Illimitée</translation>
+    </message>
+</context>
+<context>
+    <name>HardcoreLockBadge</name>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus: Die Session endet nur durch Timer oder Neustart.</source>
+        <translation>Mode hardcore&#xa0;: la session ne s’arrête qu’avec le minuteur ou un redémarrage.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>À propos de VESK</translation>
+    </message>
+    <message>
+        <source>Nach Updates suchen…</source>
+        <translation>Rechercher des mises à jour…</translation>
+    </message>
+    <message>
+        <source>Einstellungen…</source>
+        <translation>Réglages…</translation>
+    </message>
+    <message>
+        <source>VESK beenden</source>
+        <translation>Quitter VESK</translation>
+    </message>
+    <message>
+        <source>Fenster</source>
+        <translation>Fenêtre</translation>
+    </message>
+    <message>
+        <source>Minimieren</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>MetaPopoverView</name>
+    <message>
+        <source>Fuer diese Session</source>
+        <translation>Pour cette session</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>DAUER</source>
+        <translation>DURÉE</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus</source>
+        <translation>Mode hardcore</translation>
+    </message>
+    <message>
+        <source>Kein vorzeitiges Beenden moeglich</source>
+        <translation>Impossible d’arrêter avant la fin</translation>
+    </message>
+    <message>
+        <source>Ziel — optional</source>
+        <translation>Objectif — facultatif</translation>
+    </message>
+    <message>
+        <source>Was willst du erledigen?</source>
+        <translation>Qu’est-ce que tu veux accomplir&#xa0;?</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>PermissionBannerView</name>
+    <message>
+        <source>Berechtigung erteilen</source>
+        <translation>Autoriser</translation>
+    </message>
+    <message>
+        <source>Bedienungshilfen erforderlich</source>
+        <translation>Accessibilité requise</translation>
+    </message>
+    <message>
+        <source>VESK braucht Bedienungshilfen für Minimieren, Wiederherstellen und Monitor-Wechsel. Wenn der Schalter schon blau ist: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK a besoin de l’Accessibilité pour réduire, restaurer et changer d’écran. Si l’interrupteur est déjà bleu&#xa0;: retire VESK avec le bouton moins, ajoute-le de nouveau avec plus et redémarre VESK.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung erforderlich</source>
+        <translation>Surveillance de l’entrée requise</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons, Klick-Blocking und den Notausgang.</source>
+        <translation>VESK a besoin de la Surveillance de l’entrée pour les boutons de fenêtre, le blocage des clics et la sortie de secours.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung und Bedienungshilfen erforderlich</source>
+        <translation>Surveillance de l’entrée et Accessibilité requises</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons und Bedienungshilfen für Minimieren und Monitor-Wechsel. Wenn Bedienungshilfen schon aktiv wirkt: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK a besoin de la Surveillance de l’entrée pour les boutons de fenêtre et de l’Accessibilité pour réduire et changer d’écran. Si l’Accessibilité semble déjà active&#xa0;: retire VESK avec le bouton moins, ajoute-le de nouveau avec plus et redémarre VESK.</translation>
+    </message>
+    <message>
+        <source>Berechtigungen erteilen</source>
+        <translation>Autoriser</translation>
+    </message>
+    <message>
+        <source>VESK neu starten</source>
+        <translation>Redémarrer VESK</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessAppTile</name>
+    <message>
+        <source>%1 ist auf einem anderen Schreibtisch</source>
+        <translation>%1 est sur un autre bureau</translation>
+    </message>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Ouvrir %1</translation>
+    </message>
+    <message>
+        <source>Aus Vesk entfernen</source>
+        <translation>Retirer du Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessPanelView</name>
+    <message>
+        <source>Keine Apps im Vesk.</source>
+        <translation>Aucune app dans le Vesk.</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message>
+        <source>im Vesk</source>
+        <translation>dans le Vesk</translation>
+    </message>
+    <message>
+        <source>Panel schliessen</source>
+        <translation>Fermer le panneau</translation>
+    </message>
+    <message>
+        <source>Fertig</source>
+        <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>%1 Apps im Vesk</source>
+        <translation>%1 apps dans le Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>SelectedAppTile</name>
+    <message>
+        <source>Aus Auswahl entfernen</source>
+        <translation>Retirer de la sélection</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDAppChip</name>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Ouvrir %1</translation>
+    </message>
+    <message>
+        <source>Sichtbar</source>
+        <translation>Visible</translation>
+    </message>
+    <message>
+        <source>Verdeckt</source>
+        <translation>Masquée</translation>
+    </message>
+    <message>
+        <source>Minimiert</source>
+        <translation>Réduite</translation>
+    </message>
+    <message>
+        <source>Auf anderem Schreibtisch</source>
+        <translation>Sur un autre bureau</translation>
+    </message>
+    <message>
+        <source>Nicht gestartet</source>
+        <translation>Non lancée</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDView</name>
+    <message>
+        <source>Keine App offen</source>
+        <translation>Aucune app ouverte</translation>
+    </message>
+    <message>
+        <source>Weitere erlaubte Apps anzeigen</source>
+        <translation>Afficher d’autres apps autorisées</translation>
+    </message>
+    <message>
+        <source>+%1</source>
+        <translation>+%1</translation>
+    </message>
+    <message>
+        <source>VESK verlassen?</source>
+        <translation>Quitter VESK&#xa0;?</translation>
+    </message>
+    <message>
+        <source>⌃</source>
+        <translation>⌃</translation>
+    </message>
+    <message>
+        <source>×</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Objectif</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>Apps</translation>
+    </message>
+    <message>
+        <source>Screenshot auf Desktop speichern</source>
+        <translation>Enregistrer une capture sur le bureau</translation>
+    </message>
+    <message>
+        <source>VESK verlassen</source>
+        <translation>Quitter VESK</translation>
+    </message>
+    <message>
+        <source>App ist auf anderem Schreibtisch</source>
+        <translation>L’app est sur un autre bureau</translation>
+    </message>
+    <message>
+        <source>Screenshot gespeichert</source>
+        <translation>Capture enregistrée</translation>
+    </message>
+    <message>
+        <source>Screenshot fehlgeschlagen</source>
+        <translation>Échec de la capture</translation>
+    </message>
+    <message>
+        <source>VESK aktiv</source>
+        <translation>VESK actif</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Software-Update</source>
+        <translation>Mise à jour</translation>
+    </message>
+    <message>
+        <source>Verlauf</source>
+        <translation>Historique</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Wie lief deine Session?</source>
+        <translation>Comment s’est passée ta session&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message>
+        <source>Überspringen</source>
+        <translation>Passer</translation>
+    </message>
+    <message>
+        <source>Suche oben nach Apps, die du mitnehmen willst.</source>
+        <translation>Cherche ci-dessus les apps à emmener.</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Signaler un problème</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>Update verfügbar</source>
+        <translation>Mise à jour disponible</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSummaryLine</name>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Illimitée</translation>
+    </message>
+    <message>
+        <source>%1 Min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 App</source>
+        <translation>%1 app</translation>
+    </message>
+    <message>
+        <source>%1 Apps</source>
+        <translation>%1 apps</translation>
+    </message>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Ziel setzen</source>
+        <translation>Fixer un objectif</translation>
+    </message>
+    <message>
+        <source>Ziel: %1</source>
+        <translation>Objectif&#xa0;: %1</translation>
+    </message>
+</context>
+</TS>

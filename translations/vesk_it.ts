@@ -1,0 +1,494 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it" sourcelanguage="de">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>Informazioni su VESK</translation>
+    </message>
+    <message>
+        <source>Version %1 (%2)</source>
+        <translation>Versione %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>ActiveSessionView</name>
+    <message>
+        <source>Session aktiv</source>
+        <translation>Sessione attiva</translation>
+    </message>
+    <message>
+        <source>Session beenden</source>
+        <translation>Termina sessione</translation>
+    </message>
+</context>
+<context>
+    <name>AnalyticsNotice</name>
+    <message>
+        <source>Anonyme Nutzungsdaten sind an</source>
+        <translation>I dati d’uso anonimi sono attivi</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <source>Verstanden</source>
+        <translation>Ho capito</translation>
+    </message>
+    <message>
+        <source>VESK misst nur, </source>
+        <translation>VESK misura solo </translation>
+    </message>
+    <message>
+        <source>dass</source>
+        <translation>che</translation>
+    </message>
+    <message>
+        <source> du fokussierst — nie </source>
+        <translation> ti concentri — mai </translation>
+    </message>
+    <message>
+        <source>woran</source>
+        <translation>su cosa</translation>
+    </message>
+    <message>
+        <source>. Keine App-Namen, keine Ziele, keine Inhalte.</source>
+        <translation>. Niente nomi di app, obiettivi o contenuti.</translation>
+    </message>
+</context>
+<context>
+    <name>AppLaunchPromptView</name>
+    <message>
+        <source>%1 in den Vesk holen?</source>
+        <translation>Portare %1 nel Vesk?</translation>
+    </message>
+    <message>
+        <source>Hinzufügen</source>
+        <translation>Aggiungi</translation>
+    </message>
+    <message>
+        <source>Blockieren</source>
+        <translation>Blocca</translation>
+    </message>
+</context>
+<context>
+    <name>AppSearchDropdown</name>
+    <message>
+        <source>Keine weiteren Apps gefunden</source>
+        <translation>Nessun’altra app trovata</translation>
+    </message>
+    <message>
+        <source>Apps hinzufuegen</source>
+        <translation>Aggiungi app</translation>
+    </message>
+    <message>
+        <source>Suche loeschen</source>
+        <translation>Cancella ricerca</translation>
+    </message>
+</context>
+<context>
+    <name>BugReportView</name>
+    <message>
+        <source>Bug</source>
+        <translation>Bug</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Idee</source>
+        <translation>Idea</translation>
+    </message>
+    <message>
+        <source>ART</source>
+        <translation>TIPO</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Segnala un problema</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Diagnose-Logs anhängen</source>
+        <translation>Allega i log di diagnostica</translation>
+    </message>
+    <message>
+        <source>Technische Details der aktuellen Sitzung — keine Inhalte deiner Apps. Anonym ans VESK-Beta-Team.</source>
+        <translation>Dettagli tecnici della sessione in corso — nessun contenuto delle tue app. In forma anonima al team beta di VESK.</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Senden</source>
+        <translation>Invia</translation>
+    </message>
+    <message>
+        <source>Danke! Dein Bericht wurde gesendet.</source>
+        <translation>Grazie! La tua segnalazione è stata inviata.</translation>
+    </message>
+    <message>
+        <source>Das VESK-Beta-Team meldet sich, falls Rückfragen kommen.</source>
+        <translation>Il team beta di VESK ti contatterà se avrà domande.</translation>
+    </message>
+</context>
+<context>
+    <name>DurationDefaults</name>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>30 Min</source>
+        <translation>30 min</translation>
+    </message>
+    <message>
+        <source>60 Min</source>
+        <translation>60 min</translation>
+    </message>
+    <message>
+        <source>120 Min</source>
+        <translation>120 min</translation>
+    </message>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Senza limite</translation>
+    </message>
+</context>
+<context>
+    <name>HardcoreLockBadge</name>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus: Die Session endet nur durch Timer oder Neustart.</source>
+        <translation>Modalità hardcore: la sessione finisce solo con il timer o un riavvio.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Über VESK</source>
+        <translation>Informazioni su VESK</translation>
+    </message>
+    <message>
+        <source>Nach Updates suchen…</source>
+        <translation>Verifica aggiornamenti…</translation>
+    </message>
+    <message>
+        <source>Einstellungen…</source>
+        <translation>Impostazioni…</translation>
+    </message>
+    <message>
+        <source>VESK beenden</source>
+        <translation>Esci da VESK</translation>
+    </message>
+    <message>
+        <source>Fenster</source>
+        <translation>Finestra</translation>
+    </message>
+    <message>
+        <source>Minimieren</source>
+        <translation>Riduci a icona</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Chiudi</translation>
+    </message>
+</context>
+<context>
+    <name>MetaPopoverView</name>
+    <message>
+        <source>Fuer diese Session</source>
+        <translation>Per questa sessione</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>DAUER</source>
+        <translation>DURATA</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus</source>
+        <translation>Modalità hardcore</translation>
+    </message>
+    <message>
+        <source>Kein vorzeitiges Beenden moeglich</source>
+        <translation>Niente uscite anticipate</translation>
+    </message>
+    <message>
+        <source>Ziel — optional</source>
+        <translation>Obiettivo — facoltativo</translation>
+    </message>
+    <message>
+        <source>Was willst du erledigen?</source>
+        <translation>Cosa vuoi portare a termine?</translation>
+    </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>PermissionBannerView</name>
+    <message>
+        <source>Berechtigung erteilen</source>
+        <translation>Concedi autorizzazione</translation>
+    </message>
+    <message>
+        <source>Bedienungshilfen erforderlich</source>
+        <translation>Serve Accessibilità</translation>
+    </message>
+    <message>
+        <source>VESK braucht Bedienungshilfen für Minimieren, Wiederherstellen und Monitor-Wechsel. Wenn der Schalter schon blau ist: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK ha bisogno di Accessibilità per ridurre a icona, ripristinare e cambiare monitor. Se l’interruttore è già blu: rimuovi VESK con il tasto meno, aggiungilo di nuovo con più e riavvia VESK.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung erforderlich</source>
+        <translation>Serve Monitoraggio input</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons, Klick-Blocking und den Notausgang.</source>
+        <translation>VESK ha bisogno di Monitoraggio input per i pulsanti delle finestre, il blocco dei clic e l’uscita di emergenza.</translation>
+    </message>
+    <message>
+        <source>Eingabeüberwachung und Bedienungshilfen erforderlich</source>
+        <translation>Servono Monitoraggio input e Accessibilità</translation>
+    </message>
+    <message>
+        <source>VESK braucht Eingabeüberwachung für Fensterbuttons und Bedienungshilfen für Minimieren und Monitor-Wechsel. Wenn Bedienungshilfen schon aktiv wirkt: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen und VESK neu starten.</source>
+        <translation>VESK ha bisogno di Monitoraggio input per i pulsanti delle finestre e di Accessibilità per ridurre a icona e cambiare monitor. Se Accessibilità sembra già attiva: rimuovi VESK con il tasto meno, aggiungilo di nuovo con più e riavvia VESK.</translation>
+    </message>
+    <message>
+        <source>Berechtigungen erteilen</source>
+        <translation>Concedi autorizzazioni</translation>
+    </message>
+    <message>
+        <source>VESK neu starten</source>
+        <translation>Riavvia VESK</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessAppTile</name>
+    <message>
+        <source>%1 ist auf einem anderen Schreibtisch</source>
+        <translation>%1 è su un’altra scrivania</translation>
+    </message>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Apri %1</translation>
+    </message>
+    <message>
+        <source>Aus Vesk entfernen</source>
+        <translation>Togli dal Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAccessPanelView</name>
+    <message>
+        <source>Keine Apps im Vesk.</source>
+        <translation>Nessuna app nel Vesk.</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>App</translation>
+    </message>
+    <message>
+        <source>im Vesk</source>
+        <translation>nel Vesk</translation>
+    </message>
+    <message>
+        <source>Panel schliessen</source>
+        <translation>Chiudi pannello</translation>
+    </message>
+    <message>
+        <source>Fertig</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>%1 Apps im Vesk</source>
+        <translation>%1 app nel Vesk</translation>
+    </message>
+</context>
+<context>
+    <name>SelectedAppTile</name>
+    <message>
+        <source>Aus Auswahl entfernen</source>
+        <translation>Togli dalla selezione</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDAppChip</name>
+    <message>
+        <source>%1 öffnen</source>
+        <translation>Apri %1</translation>
+    </message>
+    <message>
+        <source>Sichtbar</source>
+        <translation>Visibile</translation>
+    </message>
+    <message>
+        <source>Verdeckt</source>
+        <translation>Coperta</translation>
+    </message>
+    <message>
+        <source>Minimiert</source>
+        <translation>Ridotta</translation>
+    </message>
+    <message>
+        <source>Auf anderem Schreibtisch</source>
+        <translation>Su un’altra scrivania</translation>
+    </message>
+    <message>
+        <source>Nicht gestartet</source>
+        <translation>Non avviata</translation>
+    </message>
+</context>
+<context>
+    <name>SessionHUDView</name>
+    <message>
+        <source>Keine App offen</source>
+        <translation>Nessuna app aperta</translation>
+    </message>
+    <message>
+        <source>Weitere erlaubte Apps anzeigen</source>
+        <translation>Mostra altre app consentite</translation>
+    </message>
+    <message>
+        <source>+%1</source>
+        <translation>+%1</translation>
+    </message>
+    <message>
+        <source>VESK verlassen?</source>
+        <translation>Uscire da VESK?</translation>
+    </message>
+    <message>
+        <source>⌃</source>
+        <translation>⌃</translation>
+    </message>
+    <message>
+        <source>×</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Obiettivo</translation>
+    </message>
+    <message>
+        <source>Apps</source>
+        <translation>App</translation>
+    </message>
+    <message>
+        <source>Screenshot auf Desktop speichern</source>
+        <translation>Salva screenshot sulla scrivania</translation>
+    </message>
+    <message>
+        <source>VESK verlassen</source>
+        <translation>Esci da VESK</translation>
+    </message>
+    <message>
+        <source>App ist auf anderem Schreibtisch</source>
+        <translation>L’app è su un’altra scrivania</translation>
+    </message>
+    <message>
+        <source>Screenshot gespeichert</source>
+        <translation>Screenshot salvato</translation>
+    </message>
+    <message>
+        <source>Screenshot fehlgeschlagen</source>
+        <translation>Screenshot non riuscito</translation>
+    </message>
+    <message>
+        <source>VESK aktiv</source>
+        <translation>VESK attivo</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Software-Update</source>
+        <translation>Aggiornamento software</translation>
+    </message>
+    <message>
+        <source>Verlauf</source>
+        <translation>Cronologia</translation>
+    </message>
+    <message>
+        <source>Schliessen</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Wie lief deine Session?</source>
+        <translation>Com’è andata la sessione?</translation>
+    </message>
+    <message>
+        <source>Speichern</source>
+        <translation>Salva</translation>
+    </message>
+    <message>
+        <source>Überspringen</source>
+        <translation>Salta</translation>
+    </message>
+    <message>
+        <source>Suche oben nach Apps, die du mitnehmen willst.</source>
+        <translation>Cerca qui sopra le app che vuoi portare con te.</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Segnala un problema</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <source>Update verfügbar</source>
+        <translation>Aggiornamento disponibile</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versione</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSummaryLine</name>
+    <message>
+        <source>Unbegrenzt</source>
+        <translation>Senza limite</translation>
+    </message>
+    <message>
+        <source>%1 Min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 App</source>
+        <translation>%1 app</translation>
+    </message>
+    <message>
+        <source>%1 Apps</source>
+        <translation>%1 app</translation>
+    </message>
+    <message>
+        <source>Hardcore</source>
+        <translation>Hardcore</translation>
+    </message>
+    <message>
+        <source>Ziel setzen</source>
+        <translation>Imposta obiettivo</translation>
+    </message>
+    <message>
+        <source>Ziel: %1</source>
+        <translation>Obiettivo: %1</translation>
+    </message>
+</context>
+</TS>
