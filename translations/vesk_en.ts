@@ -416,10 +416,6 @@
 <context>
     <name>SessionSetupView</name>
     <message>
-        <source>Software-Update</source>
-        <translation>Software Update</translation>
-    </message>
-    <message>
         <source>Verlauf</source>
         <translation>History</translation>
     </message>
@@ -489,6 +485,81 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Goal: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareUpdateView</name>
+    <message>
+        <source>VESK</source>
+        <translation>VESK</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Suche nach Updates …</source>
+        <translation>Checking for updates…</translation>
+    </message>
+    <message>
+        <source>NEU IN DIESER VERSION</source>
+        <translation>NEW IN THIS VERSION</translation>
+    </message>
+    <message>
+        <source>Update bereit</source>
+        <translation>Update ready</translation>
+    </message>
+    <message>
+        <source>Du bist auf dem neuesten Stand</source>
+        <translation>You’re up to date</translation>
+    </message>
+    <message>
+        <source>VESK %1 — zuletzt geprüft gerade eben</source>
+        <translation>VESK %1 — last checked just now</translation>
+    </message>
+    <message>
+        <source>An</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>Automatische Updates · %1</source>
+        <translation>Automatic updates · %1</translation>
+    </message>
+    <message>
+        <source>Erneut prüfen</source>
+        <translation>Check Again</translation>
+    </message>
+    <message>
+        <source>Update fehlgeschlagen</source>
+        <translation>Update failed</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist heruntergeladen. Neu starten, um die Installation abzuschließen — deine laufende Session bleibt erhalten.</source>
+        <translation>VESK %1 has been downloaded. Restart to finish installing — your running session is kept.</translation>
+    </message>
+    <message>
+        <source>Unbekannter Fehler.</source>
+        <translation>Unknown error.</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist da</source>
+        <translation>VESK %1 is here</translation>
+    </message>
+    <message>
+        <source>VESK %1 wird geladen …</source>
+        <translation>Downloading VESK %1…</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
     </message>
 </context>
 </TS>

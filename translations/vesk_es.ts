@@ -416,10 +416,6 @@
 <context>
     <name>SessionSetupView</name>
     <message>
-        <source>Software-Update</source>
-        <translation>Actualización</translation>
-    </message>
-    <message>
         <source>Verlauf</source>
         <translation>Historial</translation>
     </message>
@@ -489,6 +485,81 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Objetivo: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareUpdateView</name>
+    <message>
+        <source>VESK</source>
+        <translation>VESK</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Suche nach Updates …</source>
+        <translation>Buscando actualizaciones…</translation>
+    </message>
+    <message>
+        <source>NEU IN DIESER VERSION</source>
+        <translation>NOVEDADES DE ESTA VERSIÓN</translation>
+    </message>
+    <message>
+        <source>Update bereit</source>
+        <translation>Actualización lista</translation>
+    </message>
+    <message>
+        <source>Du bist auf dem neuesten Stand</source>
+        <translation>Estás al día</translation>
+    </message>
+    <message>
+        <source>VESK %1 — zuletzt geprüft gerade eben</source>
+        <translation>VESK %1 — comprobado hace un momento</translation>
+    </message>
+    <message>
+        <source>An</source>
+        <translation>Activadas</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Desactivadas</translation>
+    </message>
+    <message>
+        <source>Automatische Updates · %1</source>
+        <translation>Actualizaciones automáticas · %1</translation>
+    </message>
+    <message>
+        <source>Erneut prüfen</source>
+        <translation>Volver a buscar</translation>
+    </message>
+    <message>
+        <source>Update fehlgeschlagen</source>
+        <translation>Error al actualizar</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist heruntergeladen. Neu starten, um die Installation abzuschließen — deine laufende Session bleibt erhalten.</source>
+        <translation>VESK %1 se ha descargado. Reinicia para terminar la instalación — tu sesión en curso se mantiene.</translation>
+    </message>
+    <message>
+        <source>Unbekannter Fehler.</source>
+        <translation>Error desconocido.</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist da</source>
+        <translation>Ya está aquí VESK %1</translation>
+    </message>
+    <message>
+        <source>VESK %1 wird geladen …</source>
+        <translation>Descargando VESK %1…</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 </TS>

@@ -416,10 +416,6 @@
 <context>
     <name>SessionSetupView</name>
     <message>
-        <source>Software-Update</source>
-        <translation>Mise à jour</translation>
-    </message>
-    <message>
         <source>Verlauf</source>
         <translation>Historique</translation>
     </message>
@@ -489,6 +485,81 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Objectif&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareUpdateView</name>
+    <message>
+        <source>VESK</source>
+        <translation>VESK</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Suche nach Updates …</source>
+        <translation>Recherche de mises à jour…</translation>
+    </message>
+    <message>
+        <source>NEU IN DIESER VERSION</source>
+        <translation>NOUVEAUTÉS DE CETTE VERSION</translation>
+    </message>
+    <message>
+        <source>Update bereit</source>
+        <translation>Mise à jour prête</translation>
+    </message>
+    <message>
+        <source>Du bist auf dem neuesten Stand</source>
+        <translation>Tu es à jour</translation>
+    </message>
+    <message>
+        <source>VESK %1 — zuletzt geprüft gerade eben</source>
+        <translation>VESK %1 — vérifié à l’instant</translation>
+    </message>
+    <message>
+        <source>An</source>
+        <translation>Activées</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Désactivées</translation>
+    </message>
+    <message>
+        <source>Automatische Updates · %1</source>
+        <translation>Mises à jour automatiques · %1</translation>
+    </message>
+    <message>
+        <source>Erneut prüfen</source>
+        <translation>Vérifier à nouveau</translation>
+    </message>
+    <message>
+        <source>Update fehlgeschlagen</source>
+        <translation>Échec de la mise à jour</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist heruntergeladen. Neu starten, um die Installation abzuschließen — deine laufende Session bleibt erhalten.</source>
+        <translation>VESK %1 est téléchargé. Redémarre pour terminer l’installation — ta session en cours est conservée.</translation>
+    </message>
+    <message>
+        <source>Unbekannter Fehler.</source>
+        <translation>Erreur inconnue.</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist da</source>
+        <translation>VESK %1 est là</translation>
+    </message>
+    <message>
+        <source>VESK %1 wird geladen …</source>
+        <translation>Téléchargement de VESK %1…</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1&#xa0;%</translation>
     </message>
 </context>
 </TS>

@@ -416,10 +416,6 @@
 <context>
     <name>SessionSetupView</name>
     <message>
-        <source>Software-Update</source>
-        <translation>Aggiornamento software</translation>
-    </message>
-    <message>
         <source>Verlauf</source>
         <translation>Cronologia</translation>
     </message>
@@ -489,6 +485,81 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Obiettivo: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SoftwareUpdateView</name>
+    <message>
+        <source>VESK</source>
+        <translation>VESK</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Suche nach Updates …</source>
+        <translation>Ricerca aggiornamenti…</translation>
+    </message>
+    <message>
+        <source>NEU IN DIESER VERSION</source>
+        <translation>NOVITÀ DI QUESTA VERSIONE</translation>
+    </message>
+    <message>
+        <source>Update bereit</source>
+        <translation>Aggiornamento pronto</translation>
+    </message>
+    <message>
+        <source>Du bist auf dem neuesten Stand</source>
+        <translation>Sei aggiornato</translation>
+    </message>
+    <message>
+        <source>VESK %1 — zuletzt geprüft gerade eben</source>
+        <translation>VESK %1 — ultimo controllo proprio ora</translation>
+    </message>
+    <message>
+        <source>An</source>
+        <translation>Attivi</translation>
+    </message>
+    <message>
+        <source>Aus</source>
+        <translation>Disattivati</translation>
+    </message>
+    <message>
+        <source>Automatische Updates · %1</source>
+        <translation>Aggiornamenti automatici · %1</translation>
+    </message>
+    <message>
+        <source>Erneut prüfen</source>
+        <translation>Verifica di nuovo</translation>
+    </message>
+    <message>
+        <source>Update fehlgeschlagen</source>
+        <translation>Aggiornamento non riuscito</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist heruntergeladen. Neu starten, um die Installation abzuschließen — deine laufende Session bleibt erhalten.</source>
+        <translation>VESK %1 è stato scaricato. Riavvia per completare l’installazione — la sessione in corso resta com’è.</translation>
+    </message>
+    <message>
+        <source>Unbekannter Fehler.</source>
+        <translation>Errore sconosciuto.</translation>
+    </message>
+    <message>
+        <source>VESK %1 ist da</source>
+        <translation>È arrivato VESK %1</translation>
+    </message>
+    <message>
+        <source>VESK %1 wird geladen …</source>
+        <translation>Download di VESK %1…</translation>
+    </message>
+    <message>
+        <source>%1 von %2</source>
+        <translation>%1 di %2</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
     </message>
 </context>
 </TS>

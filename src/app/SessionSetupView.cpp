@@ -1,7 +1,7 @@
 #include "app/SessionSetupView.h"
 
 #include "app/ActiveSessionView.h"
-#include "app/DimmingLayer.h"
+#include "app/MainWindow.h"
 #include "core/Clock.h"
 #include "feedback/BugReportView.h"
 #include "session/SessionManager.h"
@@ -18,6 +18,7 @@
 #include "ui/TextLabel.h"
 #include "ui/VeskTheme.h"
 #include "ui/WormveskSymbol.h"
+#include "update/SoftwareUpdateOverlay.h"
 #include "update/SoftwareUpdateService.h"
 #include "update/SoftwareUpdateViewModel.h"
 #include "update/VeskUpdaterDriver.h"
@@ -29,13 +30,6 @@
 namespace vesk {
 
 namespace {
-
-using Phase = SoftwareUpdateViewModel::Phase;
-
-bool isUpdateWaiting(Phase phase)
-{
-    return phase == Phase::available || phase == Phase::downloading || phase == Phase::ready;
-}
 
 QDialog* makeSheet(QWidget* parent, QWidget* content)
 {
@@ -128,14 +122,12 @@ void SessionSetupView::buildSetupRoot(const Localizer& localizer)
 
 void SessionSetupView::buildUpdateHost()
 {
-    updateVeil_ = new DimmingLayer(QColor(0, 0, 0, qRound(255 * updateVeilOpacity)), setupRoot_);
-    updatePanelHost_ = placeholderCard(localizer_.translate("SessionSetupView", "Software-Update"), setupRoot_);
-    updateVeil_->hide();
-    updatePanelHost_->hide();
     if (!updates_)
         return;
+    updateOverlay_ = new SoftwareUpdateOverlay(
+        *updates_, [settings = &services_.settings] { return settings->autoCheckForUpdates(); },
+        SoftwareUpdateView::Environment{services_.clock, services_.scheduler, services_.reducedMotion}, *setupRoot_);
     SoftwareUpdateViewModel& viewModel = updates_->viewModel();
-    connect(updateVeil_, &DimmingLayer::tapped, this, [this] { updates_->driver().dismissUpdateFlow(); });
     connect(&viewModel, &SoftwareUpdateViewModel::phaseChanged, this, &SessionSetupView::refreshUpdate);
     connect(&viewModel, &SoftwareUpdateViewModel::isPresentedChanged, this, &SessionSetupView::refreshUpdate);
     refreshUpdate();
@@ -165,13 +157,10 @@ void SessionSetupView::layOutLayers()
     setupRoot_->setGeometry(whole);
     activeSessionView_->setGeometry(whole);
     for (QWidget* layer : {static_cast<QWidget*>(backdrop_), static_cast<QWidget*>(symbolLayer_),
-                           static_cast<QWidget*>(flyers_), reflectionHost_, static_cast<QWidget*>(updateVeil_)})
+                           static_cast<QWidget*>(flyers_), reflectionHost_})
         layer->setGeometry(whole);
     // The column is centred and reaches from the top to the bottom.
     column_->setGeometry((whole.width() - SetupColumnView::width) / 2, 0, SetupColumnView::width, whole.height());
-    const QSize panel = updatePanelHost_->sizeHint().boundedTo(whole.size());
-    updatePanelHost_->setGeometry(
-        QRect(QPoint((whole.width() - panel.width()) / 2, (whole.height() - panel.height()) / 2), panel));
     const int noticeHeight = analyticsNotice_->heightForWidth(whole.width()) > 0
                                  ? analyticsNotice_->heightForWidth(whole.width())
                                  : analyticsNotice_->sizeHint().height();
@@ -181,6 +170,10 @@ void SessionSetupView::layOutLayers()
 
 void SessionSetupView::refresh()
 {
+    if (bannerShown_ != model_->showsPermissionBanner()) {
+        bannerShown_ = model_->showsPermissionBanner();
+        fitWindowToContent();
+    }
     refreshLayers();
     refreshSheets();
     refreshReflection();
@@ -305,13 +298,26 @@ void SessionSetupView::refreshReflection()
 
 void SessionSetupView::refreshUpdate()
 {
-    const SoftwareUpdateViewModel& viewModel = updates_->viewModel();
-    column_->versionButton()->setUpdateWaiting(isUpdateWaiting(viewModel.phase()));
-    updateVeil_->setVisible(viewModel.isPresented());
-    updatePanelHost_->setVisible(viewModel.isPresented());
-    updateVeil_->raise();
-    updatePanelHost_->raise();
+    column_->versionButton()->setUpdateWaiting(updates_->isUpdateWaiting());
+    // The panel and its dimming lie over everything else of the root.
     analyticsNotice_->raise();
+    updateOverlay_->raise();
+}
+
+// The column fits the window's default height; the permission banner makes
+// the window taller by its own height while it shows.
+void SessionSetupView::fitWindowToContent()
+{
+    const int height = MainWindow::defaultHeight + column_->bannerRowHeight();
+    setMinimumHeight(height);
+    // After the window has taken the new minimum, which may be lower.
+    QMetaObject::invokeMethod(
+        this,
+        [this, height] {
+            if (QWidget* top = window(); top != this)
+                top->resize(top->width(), height);
+        },
+        Qt::QueuedConnection);
 }
 
 // The tiles and the start symbol report where they are, once the layout has

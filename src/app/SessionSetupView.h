@@ -10,16 +10,17 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace vesk {
 
 class ActiveSessionView;
 class AnalyticsNoticeCard;
-class DimmingLayer;
 class GalaxyBackdropView;
 class SessionManager;
 class SessionSetupModel;
 class SetupColumnView;
+class SoftwareUpdateOverlay;
 class SoftwareUpdateService;
 class StartSymbolLayer;
 class WormveskFlyerOverlay;
@@ -42,7 +43,6 @@ class SessionSetupView final : public QWidget {
 public:
     static constexpr int starCount = 140;
     static constexpr double backdropTopInset = 28;
-    static constexpr double updateVeilOpacity = 0.45;
     static constexpr double reflectionDimOpacity = 0.32;
     static constexpr double reflectionDimBlurRadius = 1.5;
 
@@ -59,8 +59,8 @@ public:
     ActiveSessionView* activeSessionView() const { return activeSessionView_; }
     AnalyticsNoticeCard* analyticsNotice() const { return analyticsNotice_; }
     QWidget* reflectionHost() const { return reflectionHost_; }
-    DimmingLayer* updateVeil() const { return updateVeil_; }
-    QWidget* updatePanelHost() const { return updatePanelHost_; }
+    // The update panel over its dimming; none in a build without updates.
+    SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
     QDialog* historySheet() const { return historySheet_; }
     QDialog* bugReportSheet() const { return bugReportSheet_; }
     // Whether the setup content (not the active-session view) is on screen.
@@ -84,6 +84,7 @@ private:
     void scheduleLayoutReport();
     void reportLayout();
     void applyAnimationFrame();
+    void fitWindowToContent();
 
     SessionSetupServices services_;
     SessionManager& manager_;
@@ -99,8 +100,7 @@ private:
     WormveskFlyerOverlay* flyers_ = nullptr;
     AnalyticsNoticeCard* analyticsNotice_ = nullptr;
     QWidget* reflectionHost_ = nullptr;
-    DimmingLayer* updateVeil_ = nullptr;
-    QWidget* updatePanelHost_ = nullptr;
+    SoftwareUpdateOverlay* updateOverlay_ = nullptr;
     ActiveSessionView* activeSessionView_ = nullptr;
     QPointer<QDialog> historySheet_;
     QPointer<QDialog> bugReportSheet_;
@@ -108,6 +108,7 @@ private:
     bool setupContentShown_ = false;
     bool activeSessionShown_ = false;
     bool layoutReportPending_ = false;
+    std::optional<bool> bannerShown_;
     // Repaints the animated layers while the start animation runs.
     MainQueueTimer animationFrames_;
 };

@@ -32,6 +32,7 @@
 #include "ui/Localizer.h"
 #include "ui/ReducedMotion.h"
 #include "update/FeedUpdater.h"
+#include "update/SoftwareUpdateOverlay.h"
 #include "update/SoftwareUpdateService.h"
 
 #include <QAction>
@@ -61,9 +62,9 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
 
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.
-    makeUpdateService_ = environment_.makeUpdateService;
-    if (!makeUpdateService_)
-        makeUpdateService_ = [this] { return makeFeedUpdateService(); };
+    makeUpdater_ = environment_.makeUpdater;
+    if (!makeUpdater_)
+        makeUpdater_ = [this](platform::UpdateUserDriver& driver) { return makeFeedUpdater(driver); };
 
     // 3. Without its store the application cannot run; another instance on
     // the same store keeps it to itself.
@@ -130,8 +131,10 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
 
 VeskApp::~VeskApp()
 {
-    if (updateService_)
+    if (updateService_) {
         updateService_->setCanCheckForUpdatesChangedHandler({});
+        updateService_->setUpdateWaitingChangedHandler({});
+    }
     if (ready_) {
         environment_.platform.ownApplication.setTerminationHandlers({}, {});
         environment_.platform.diagnosticPayloads.subscribeToDiagnosticPayloads({});
@@ -240,28 +243,31 @@ bool VeskApp::isTerminated() const
     return environment_.platform.ownApplication.isOwnApplicationTerminated();
 }
 
-SoftwareUpdateControlling& VeskApp::updateService()
+SoftwareUpdateService& VeskApp::updateService()
 {
     if (!updateService_)
-        updateService_ = makeUpdateService_();
+        updateService_ = std::make_unique<SoftwareUpdateService>(makeUpdater_);
     return *updateService_;
 }
 
-std::unique_ptr<SoftwareUpdateControlling> VeskApp::makeFeedUpdateService()
+std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::UpdateUserDriver& driver)
 {
     platform::OwnApplicationControlling& own = environment_.platform.ownApplication;
-    return std::make_unique<SoftwareUpdateService>([this, &own](platform::UpdateUserDriver& driver) {
-        // The verified release replaces the bundle, and Vesk relaunches
-        // through its ordinary termination.
-        auto install = [this, &own](const platform::UpdateFeedItem& item, const QByteArray&) {
-            own.installOwnBundleUpdate(item.displayVersionString, item.versionString);
-            environment_.scheduler.async([&own] { own.requestOwnTermination(); });
-            return true;
-        };
-        return std::make_unique<FeedUpdater>(FeedUpdater::configuredFeedURL(),
-                                             own.ownApplication().build.value_or(QStringLiteral("0")), driver,
-                                             environment_.scheduler, install);
-    });
+    // The verified release replaces the bundle, and Vesk relaunches through
+    // its ordinary termination.
+    auto install = [this, &own](const platform::UpdateFeedItem& item, const QByteArray&) {
+        own.installOwnBundleUpdate(item.displayVersionString, item.versionString);
+        environment_.scheduler.async([&own] { own.requestOwnTermination(); });
+        return true;
+    };
+    return std::make_unique<FeedUpdater>(FeedUpdater::configuredFeedURL(),
+                                         own.ownApplication().build.value_or(QStringLiteral("0")), driver,
+                                         environment_.scheduler, install);
+}
+
+SoftwareUpdateOverlay* VeskApp::updateOverlay() const
+{
+    return setupView_ ? setupView_->updateOverlay() : nullptr;
 }
 
 void VeskApp::checkForUpdatesCommand()
@@ -344,8 +350,7 @@ void VeskApp::buildSetupScreen()
     const BugReportFormModel::Environment bugReports{*network_, environment_.scheduler, environment_.clock,
                                                      platform.workspace, platform.screens};
     const Localizer localizer(defaultsStore_->interfaceLocale());
-    setupView_ = new SessionSetupView(services, sessionManager(),
-                                      dynamic_cast<SoftwareUpdateService*>(&updateService()), bugReports, localizer);
+    setupView_ = new SessionSetupView(services, sessionManager(), &updateService(), bugReports, localizer);
     mainWindow_->setContent(setupView_);
 }
 

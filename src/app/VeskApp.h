@@ -4,6 +4,7 @@
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
+#include "update/SoftwareUpdateService.h"
 
 #include <QObject>
 #include <QString>
@@ -34,8 +35,8 @@ class SessionSetupView;
 class SessionStarting;
 class SessionTimerCreating;
 class SettingsWindow;
+class SoftwareUpdateOverlay;
 class UserDefaults;
-class SoftwareUpdateControlling;
 class VeskDefaultsStore;
 
 // What the application runs on: the platform, the main queue and the clock,
@@ -59,8 +60,9 @@ struct VeskAppEnvironment {
     // Called with the reason of every store save and settings write that does
     // not reach the disk (they are logged in any case).
     std::function<void(const QString& failure)> writeFailed = {};
-    // Builds the update service on its first use; none: a build without updater.
-    std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService = {};
+    // Builds the update service's updater over its user driver; none: Vesk's
+    // feed updater over the configured feed.
+    SoftwareUpdateService::UpdaterFactory makeUpdater = {};
     // Builds the analytics service over the settings store; none: the
     // analytics client's service (TelemetryAnalyticsService).
     std::function<std::shared_ptr<AnalyticsTracking>(VeskDefaultsStore&)> makeAnalyticsService = {};
@@ -105,14 +107,16 @@ public:
     // The one reduced-motion switch every view follows.
     const ReducedMotion& reducedMotion() const { return *reducedMotion_; }
     // Built on first use and kept for the application's life.
-    SoftwareUpdateControlling& updateService();
-    // The update service over Vesk's own feed updater.
-    std::unique_ptr<SoftwareUpdateControlling> makeFeedUpdateService();
+    SoftwareUpdateService& updateService();
+    // The update service as the setup screen's version row reaches it.
+    SoftwareUpdateEntry& updateEntry() { return updateService(); }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     // The main window's content: the setup screen, or the active session.
     SessionSetupView* setupView() const { return setupView_; }
     SettingsWindow* settingsWindow() const { return settingsWindow_.get(); }
     AboutWindow* aboutWindow() const { return aboutWindow_.get(); }
+    // The update panel's host over the setup screen.
+    SoftwareUpdateOverlay* updateOverlay() const;
 
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
@@ -129,6 +133,7 @@ private:
     std::shared_ptr<AnalyticsTracking> makeTelemetryAnalyticsService();
     void setUpCrashDiagnostics();
     void buildScenes();
+    std::unique_ptr<platform::FrameworkUpdater> makeFeedUpdater(platform::UpdateUserDriver& driver);
     void buildSetupScreen();
     void applyUpdatePreferences();
     // The windows' locale and texts from the language setting.
@@ -138,8 +143,8 @@ private:
     VeskAppEnvironment environment_;
     bool ready_ = false;
     std::shared_ptr<InstanceLock> instanceLock_;
-    std::function<std::unique_ptr<SoftwareUpdateControlling>()> makeUpdateService_;
-    std::unique_ptr<SoftwareUpdateControlling> updateService_;
+    SoftwareUpdateService::UpdaterFactory makeUpdater_;
+    std::unique_ptr<SoftwareUpdateService> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;
     // Before the composition, whose services keep their backups in it.
     std::unique_ptr<UserDefaults> standardDefaults_;

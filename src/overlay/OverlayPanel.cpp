@@ -18,7 +18,11 @@ OverlayPanel::OverlayPanel(const platform::ScreenInfo& screen, const Rect& quart
     , registration_(ownWindows, overlayPanelWindowSpec(QStringLiteral("Overlay"), windowLevel(), cocoaFrame_, true),
                     this)
 {
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Opaque, with the holes cut out of its shape: a window with an alpha
+    // channel has its whole backing store cleared before every paint pass,
+    // which would write each pixel twice per frame. Its view paints every
+    // pixel, so it needs no background either.
+    setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_DeleteOnClose, false);

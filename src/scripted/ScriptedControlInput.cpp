@@ -4,6 +4,7 @@
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "platform/simulated/VirtualKeyCodes.h"
+#include "ui/TextItemsProviding.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,12 +27,18 @@ bool shows(const QWidget& widget, const QString& text)
 
 // The last match in drawing order: a parent before its children, earlier
 // siblings before later ones.
-void findShowing(QWidget& widget, const QString& text, QWidget*& found)
+void findShowing(QWidget& widget, const QString& text, ScriptedControlInput::Target& found)
 {
     if (!widget.isVisible())
         return;
     if (shows(widget, text))
-        found = &widget;
+        found = {&widget, QRectF(widget.rect())};
+    if (const auto* items = dynamic_cast<const TextItemsProviding*>(&widget)) {
+        for (const auto& [itemText, rect] : items->textItems()) {
+            if (itemText == text)
+                found = {&widget, rect};
+        }
+    }
     for (QObject* child : widget.children()) {
         auto* childWidget = qobject_cast<QWidget*>(child);
         if (childWidget && !childWidget->isWindow())
@@ -75,27 +82,25 @@ std::vector<QWidget*> ScriptedControlInput::windowsFrontToBack() const
     return windows;
 }
 
-QWidget* ScriptedControlInput::frontMostControl(const QString& text) const
+ScriptedControlInput::Target ScriptedControlInput::frontMostControl(const QString& text) const
 {
     for (QWidget* window : windowsFrontToBack()) {
-        QWidget* found = nullptr;
+        Target found;
         findShowing(*window, text, found);
-        if (found)
+        if (found.widget)
             return found;
     }
-    return nullptr;
+    return {};
 }
 
 QJsonObject ScriptedControlInput::clickText(const QString& text)
 {
-    QWidget* control = frontMostControl(text);
+    const Target target = frontMostControl(text);
+    QWidget* control = target.widget;
     if (!control)
         return {{"text", text}, {"error", QStringLiteral("no visible control of Vesk shows \"%1\"").arg(text)}};
-    const QPointF local = QRectF(control->rect()).center();
+    const QPointF local = target.rect.center();
     const QPointF global = control->mapToGlobal(local);
-    desktop_.setMouseLocation(desktop_.cocoaPoint(global));
-    const platform::EventOutcome outcome = desktop_.events().click(global, 0);
-
     QWidget* window = control->window();
     const auto listedWindow = [&]() -> std::optional<platform::WindowNumber> {
         for (const platform::DesktopWindow* listed : desktop_.windowsOf(desktop_.ownPID())) {
@@ -104,33 +109,45 @@ QJsonObject ScriptedControlInput::clickText(const QString& text)
         }
         return std::nullopt;
     }();
-    // A window the desktop lists gets the click only where the desktop sends
-    // it; one it does not list (a popup over ours) whenever no tap took it.
-    const bool reachesVesk = outcome.delivered
-                             && (listedWindow ? outcome.targetWindow == listedWindow
-                                              : outcome.targetPID == desktop_.ownPID() || !outcome.targetPID);
     QJsonObject result{{"text", text},
                        {"x", global.x()},
                        {"y", global.y()},
                        {"control", QString::fromUtf8(control->metaObject()->className())},
-                       {"enabled", control->isEnabled()},
-                       {"delivered", reachesVesk},
-                       {"swallowed", outcome.swallowedByTap.has_value() || outcome.swallowedByMonitor}};
+                       {"enabled", control->isEnabled()}};
+    // A window of ours the desktop lists gets the click only where the
+    // desktop's taps and stacking send it. One it does not list (a popup)
+    // cannot be routed there: it gets the click directly.
+    bool reachesVesk = true;
+    if (listedWindow) {
+        desktop_.setMouseLocation(desktop_.cocoaPoint(global));
+        const platform::EventOutcome outcome = desktop_.events().click(global, 0);
+        reachesVesk = outcome.delivered && outcome.targetWindow == listedWindow;
+        result["swallowed"] = outcome.swallowedByTap.has_value() || outcome.swallowedByMonitor;
+    } else {
+        result["unlistedWindow"] = true;
+    }
+    result["delivered"] = reachesVesk;
     if (!reachesVesk)
         return result;
+    // As a real click outside an open popup does, it closes the popup first.
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && popup != window)
+        popup->close();
     if (listedWindow)
         window->activateWindow();
     lastWindow_ = window;
-    QPointer<QWidget> target(control);
+    QPointer<QWidget> pressed(control);
     sendMouse(*control, QEvent::MouseButtonPress, local);
     // The press may have closed the control (a popup that ends with its choice).
-    if (target)
-        sendMouse(*target, QEvent::MouseButtonRelease, local);
+    if (pressed)
+        sendMouse(*pressed, QEvent::MouseButtonRelease, local);
     return result;
 }
 
 QWidget* ScriptedControlInput::focusedField() const
 {
+    // An open popup takes the keyboard, as Qt routes keys to it.
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return popup->focusWidget();
     if (QWidget* focused = QApplication::focusWidget())
         return focused;
     return lastWindow_ ? lastWindow_->focusWidget() : nullptr;

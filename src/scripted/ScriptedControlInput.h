@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QPointer>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -29,10 +30,16 @@ public:
     // Types `text` into the field that has the keyboard focus, key by key.
     QJsonObject type(const QString& text);
 
+    // A control, or one item a view draws itself (a list's row), and where
+    // it lies in the widget.
+    struct Target {
+        QWidget* widget = nullptr;
+        QRectF rect;
+    };
     // The front-most visible control showing `text`, or none: windows the
     // desktop does not list (popups, sheets) first, then Vesk's listed
     // windows front to back; within a window, what is drawn last.
-    QWidget* frontMostControl(const QString& text) const;
+    Target frontMostControl(const QString& text) const;
 
 private:
     std::vector<QWidget*> windowsFrontToBack() const;

@@ -92,6 +92,14 @@ QRectF AppSearchResultsView::rowRect(int row) const
     return {0, row * (rowHeight() + dividerThickness), static_cast<double>(width()), rowHeight()};
 }
 
+std::vector<std::pair<QString, QRectF>> AppSearchResultsView::textItems() const
+{
+    std::vector<std::pair<QString, QRectF>> items;
+    for (int row = 0; row < static_cast<int>(rows_.size()); ++row)
+        items.emplace_back(rows_[static_cast<size_t>(row)].name, rowRect(row));
+    return items;
+}
+
 int AppSearchResultsView::rowAt(const QPointF& point) const
 {
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "enforcement/InstalledApp.h"
+#include "ui/TextItemsProviding.h"
 #include "ui/VeskTheme.h"
 
 #include <QWidget>
@@ -15,7 +16,7 @@ namespace vesk {
 // the empty-state line when nothing matches; on an inset rounded rectangle
 // with a hairline outline. A click anywhere in a row hands its application to
 // the tap handler.
-class AppSearchResultsView final : public QWidget {
+class AppSearchResultsView final : public QWidget, public TextItemsProviding {
     Q_OBJECT
 
 public:
@@ -38,6 +39,8 @@ public:
     // The row's rectangle; dividers lie between consecutive rows.
     QRectF rowRect(int row) const;
     int dividerCount() const { return rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1; }
+    // Each row by its application's name.
+    std::vector<std::pair<QString, QRectF>> textItems() const override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -142,6 +142,13 @@ QWidget* SetupColumnView::makeStartSection(const Localizer& localizer)
     return section;
 }
 
+int SetupColumnView::bannerRowHeight() const
+{
+    if (!model_.showsPermissionBanner())
+        return 0;
+    return bannerRow_->hasHeightForWidth() ? bannerRow_->heightForWidth(width) : bannerRow_->sizeHint().height();
+}
+
 SetupColumnView::SelectionForm SetupColumnView::selectionForm() const
 {
     // White space in the search counts as a search.

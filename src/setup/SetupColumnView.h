@@ -52,6 +52,8 @@ public:
     const OpacityOffsetBlurEffect& chromeFade() const { return *chromeFade_; }
     // The icon frames of the selected tiles shown, in `root`'s coordinates.
     std::map<QString, QRectF> tileIconFrames(const QWidget* root) const;
+    // The height the permission banner's row takes; 0 while it is hidden.
+    int bannerRowHeight() const;
     // What the selection area shows now.
     enum class SelectionForm { grid, hint, searching };
     SelectionForm selectionForm() const;

@@ -136,6 +136,10 @@ void paintLayer(QPainter& painter, const QRectF& bounds, const LayerEffects& eff
     if (effects.opacity <= 0)
         return;
     const QTransform toDevice = painter.deviceTransform();
+    // A child widget's painter draws into its window's backing store: the
+    // device transform then carries the widget's offset there, which the
+    // device's own size and the drawn layer must not get a second time.
+    const QPointF redirection = (painter.worldTransform().inverted() * toDevice).map(QPointF(0, 0));
     const double scale = std::sqrt(std::abs(toDevice.determinant()));
     const double shadowReach =
         effects.shadow ? 3 * effects.shadow->radius
@@ -148,8 +152,9 @@ void paintLayer(QPainter& painter, const QRectF& bounds, const LayerEffects& eff
     QRect pixels = toDevice.mapRect(bounds).adjusted(-reach, -reach, reach, reach).toAlignedRect();
     const QPaintDevice* device = painter.device();
     const double dpr = device->devicePixelRatioF();
-    const QRect deviceRect(0, 0, static_cast<int>(std::ceil(device->width() * dpr)),
-                           static_cast<int>(std::ceil(device->height() * dpr)));
+    const QRect deviceRect = QRect(0, 0, static_cast<int>(std::ceil(device->width() * dpr)),
+                                   static_cast<int>(std::ceil(device->height() * dpr)))
+                                 .translated(redirection.toPoint());
     const int margin = static_cast<int>(std::ceil(reach));
     pixels &= deviceRect.adjusted(-margin, -margin, margin, margin);
     if (pixels.isEmpty())
@@ -170,7 +175,7 @@ void paintLayer(QPainter& painter, const QRectF& bounds, const LayerEffects& eff
     painter.resetTransform();
     painter.setOpacity(painter.opacity() * effects.opacity);
     layer.setDevicePixelRatio(dpr);
-    const QPointF origin = QPointF(pixels.topLeft()) / dpr;
+    const QPointF origin = (QPointF(pixels.topLeft()) - redirection) / dpr;
     if (effects.shadow && effects.shadow->color.alpha() > 0) {
         QImage shape = layer.convertToFormat(QImage::Format_Alpha8);
         gaussianBlur(shape, effects.shadow->radius * scale);

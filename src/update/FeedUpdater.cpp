@@ -111,6 +111,12 @@ void FeedUpdater::setAutomaticallyChecksForUpdates(bool checks)
 
 void FeedUpdater::checkForUpdates()
 {
+    // A result still on screen (no update, an error) ends with the new check;
+    // its acknowledgement, if it comes later, no longer ends anything.
+    if (awaitingAcknowledgement_) {
+        awaitingAcknowledgement_ = false;
+        endFlow();
+    }
     if (!canCheck_)
         return;
     driver_.showUserInitiatedUpdateCheck([this] {
@@ -152,8 +158,9 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
     if (!isNewerVersion(entry->item.versionString, runningVersion_)) {
         if (!userInitiated)
             return endFlow();
+        awaitingAcknowledgement_ = true;
         return driver_.showUpdateNotFound(QStringLiteral("Version %1 ist die neueste Version.").arg(runningVersion_),
-                                          [this] { endFlow(); });
+                                          [this] { acknowledged(); });
     }
     expectedSha256_ = entry->sha256;
     offer(entry->item, userInitiated);
@@ -237,7 +244,16 @@ void FeedUpdater::install(const platform::UpdateFeedItem& item, const QByteArray
 
 void FeedUpdater::fail(const QString& description)
 {
-    driver_.showUpdaterError(description, [this] { endFlow(); });
+    awaitingAcknowledgement_ = true;
+    driver_.showUpdaterError(description, [this] { acknowledged(); });
+}
+
+void FeedUpdater::acknowledged()
+{
+    if (!awaitingAcknowledgement_)
+        return;
+    awaitingAcknowledgement_ = false;
+    endFlow();
 }
 
 void FeedUpdater::endFlow()

@@ -61,6 +61,7 @@ private:
     void downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply);
     void install(const platform::UpdateFeedItem& item, const QByteArray& archive);
     void fail(const QString& description);
+    void acknowledged();
     void endFlow();
     void setCanCheck(bool canCheck);
     void scheduleAutomaticCheck();
@@ -78,6 +79,8 @@ private:
     std::uint64_t reportedBytes_ = 0;
     bool expectedLengthReported_ = false;
     bool started_ = false;
+    // A result (no update, an error) waits for the user to close it.
+    bool awaitingAcknowledgement_ = false;
     bool canCheck_ = false;
     bool automaticChecks_ = false;
     bool automaticDownloads_ = false;

@@ -10,6 +10,14 @@ SoftwareUpdateService::SoftwareUpdateService(const UpdaterFactory& makeUpdater)
     , driver_(std::make_unique<VeskUpdaterDriver>(*viewModel_))
     , updater_(makeUpdater(*driver_))
 {
+    QObject::connect(viewModel_.get(), &SoftwareUpdateViewModel::phaseChanged, viewModel_.get(), [this] {
+        const bool waiting = viewModel_->isUpdateWaiting();
+        if (waiting == wasUpdateWaiting_)
+            return;
+        wasUpdateWaiting_ = waiting;
+        if (updateWaitingChanged_)
+            updateWaitingChanged_(waiting);
+    });
     start();
 }
 
@@ -39,6 +47,11 @@ void SoftwareUpdateService::start()
 void SoftwareUpdateService::setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler)
 {
     canCheckChanged_ = std::move(handler);
+}
+
+void SoftwareUpdateService::setUpdateWaitingChangedHandler(std::function<void(bool)> handler)
+{
+    updateWaitingChanged_ = std::move(handler);
 }
 
 void SoftwareUpdateService::checkForUpdates()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "helpers/SoftwareUpdateEntry.h"
 #include "logging/VeskLogger.h"
 #include "platform/FrameworkUpdater.h"
 #include "update/SoftwareUpdateControlling.h"
@@ -14,7 +15,7 @@ namespace vesk {
 // The application's one entry to the updater: owns the panel's model, the user
 // driver and the updater, starts the updater once and publishes whether a
 // check may start now.
-class SoftwareUpdateService final : public SoftwareUpdateControlling {
+class SoftwareUpdateService final : public SoftwareUpdateControlling, public SoftwareUpdateEntry {
 public:
     using UpdaterFactory = std::function<std::unique_ptr<platform::FrameworkUpdater>(platform::UpdateUserDriver&)>;
 
@@ -29,6 +30,9 @@ public:
     void setAutomaticallyChecksForUpdates(bool checks) override;
     void setAutomaticallyDownloadsUpdates(bool downloads) override;
 
+    bool isUpdateWaiting() const override { return viewModel_->isUpdateWaiting(); }
+    void setUpdateWaitingChangedHandler(std::function<void(bool)> handler) override;
+
     SoftwareUpdateViewModel& viewModel() { return *viewModel_; }
     VeskUpdaterDriver& driver() { return *driver_; }
     platform::FrameworkUpdater& updater() { return *updater_; }
@@ -38,6 +42,8 @@ private:
 
     bool canCheckForUpdates_ = false;
     std::function<void(bool)> canCheckChanged_;
+    std::function<void(bool)> updateWaitingChanged_;
+    bool wasUpdateWaiting_ = false;
     std::unique_ptr<SoftwareUpdateViewModel> viewModel_;
     VeskLogger logger_;
     std::unique_ptr<VeskUpdaterDriver> driver_;

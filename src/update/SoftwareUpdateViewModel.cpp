@@ -20,6 +20,11 @@ void assign(SoftwareUpdateViewModel* model, T& field, const T& value, Signal cha
 
 SoftwareUpdateViewModel::SoftwareUpdateViewModel() = default;
 
+bool SoftwareUpdateViewModel::isUpdateWaiting() const
+{
+    return phase_ == Phase::available || phase_ == Phase::downloading || phase_ == Phase::ready;
+}
+
 void SoftwareUpdateViewModel::setPhase(Phase phase)
 {
     assign(this, phase_, phase, &SoftwareUpdateViewModel::phaseChanged);

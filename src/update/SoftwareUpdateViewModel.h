@@ -37,6 +37,8 @@ public:
     const std::optional<QString>& errorMessage() const { return errorMessage_; }
     bool isPresented() const { return isPresented_; }
     std::uint64_t expectedContentLength() const { return expectedContentLength_; }
+    // An update is offered, downloading or ready to install.
+    bool isUpdateWaiting() const;
 
     // The two fields the panel's host may write.
     void setPhase(Phase phase);

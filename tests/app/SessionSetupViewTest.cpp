@@ -1,16 +1,17 @@
 #include "app/SessionSetupView.h"
+#include "update/SoftwareUpdateOverlay.h"
 
 #include "LogCapture.h"
 #include "TestDesktop.h"
 #include "app/AboutWindow.h"
 #include "app/ActiveSessionView.h"
-#include "app/DimmingLayer.h"
 #include "app/MainWindow.h"
 #include "app/VeskApp.h"
 #include "core/ManualScheduler.h"
 #include "feedback/BugReportView.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
@@ -32,6 +33,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -58,13 +60,11 @@ protected:
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("VeskData.store"),
                                        directory_.filePath("defaults")};
-        environment.makeUpdateService = [this] {
-            return std::make_unique<SoftwareUpdateService>([this](platform::UpdateUserDriver& driver) {
-                return std::make_unique<FeedUpdater>(std::nullopt, QStringLiteral("1"), driver, scheduler_,
-                                                     [](const platform::UpdateFeedItem&, const QByteArray&) {
-                                                         return false;
-                                                     });
-            });
+        environment.makeUpdater = [this](platform::UpdateUserDriver& driver) {
+            return std::make_unique<FeedUpdater>(std::nullopt, QStringLiteral("1"), driver, scheduler_,
+                                                 [](const platform::UpdateFeedItem&, const QByteArray&) {
+                                                     return false;
+                                                 });
         };
         app_ = std::make_unique<VeskApp>(environment);
         ASSERT_TRUE(app_->isReady());
@@ -75,15 +75,15 @@ protected:
     SessionSetupView& view() const { return *app_->setupView(); }
     SessionSetupModel& model() const { return view().model(); }
     SessionManager& manager() const { return app_->sessionManager(); }
-    SoftwareUpdateService& updates() const { return static_cast<SoftwareUpdateService&>(app_->updateService()); }
+    SoftwareUpdateService& updates() const { return app_->updateService(); }
     bool isShown(const QWidget* widget) const { return widget && widget->isVisibleTo(&view()); }
 
     // Saves the main window as it looks now into the build folder.
-    void render(const QString& name) const
+    void render(const QString& name, QSize size = QSize(360, 440)) const
     {
         QDir().mkpath(VESK_GALLERY_DIR);
         const QImage image = app_->mainWindow()->grab().toImage();
-        EXPECT_EQ(image.size() / image.devicePixelRatio(), QSize(360, 440));
+        EXPECT_EQ(image.size() / image.devicePixelRatio(), size) << name.toStdString();
         EXPECT_TRUE(image.save(QDir(VESK_GALLERY_DIR).filePath(name + ".png")));
     }
 
@@ -212,21 +212,17 @@ TEST_F(SessionSetupViewTest, TheUpdatePanelStandsOverAVeilWhoseTapDismissesTheFl
         EXPECT_EQ(view().column()->versionButton()->isUpdateWaiting(), waiting) << static_cast<int>(phase);
     }
 
-    EXPECT_FALSE(isShown(view().updateVeil()));
+    SoftwareUpdateOverlay& overlay = *view().updateOverlay();
+    EXPECT_FALSE(isShown(&overlay));
     viewModel.setPresented(true);
-    EXPECT_TRUE(isShown(view().updateVeil()));
-    EXPECT_TRUE(isShown(view().updatePanelHost()));
+    EXPECT_TRUE(isShown(&overlay));
+    ASSERT_NE(overlay.panel(), nullptr);
+    EXPECT_EQ(overlay.geometry(), view().rect()) << "the dimming covers the whole root";
 
-    DimmingLayer& veil = *view().updateVeil();
-    const QPointF corner(5, 5);
-    QMouseEvent press(QEvent::MouseButtonPress, corner, veil.mapToGlobal(corner), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, corner, veil.mapToGlobal(corner), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(&veil, &press);
-    QApplication::sendEvent(&veil, &release);
+    QTest::mouseClick(&overlay, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(viewModel.isPresented()) << "the tap dismissed the update flow";
-    EXPECT_FALSE(isShown(view().updateVeil()));
+    scheduler_.advance(SoftwareUpdateOverlay::transitionSeconds + 1.0 / 30);
+    EXPECT_FALSE(isShown(&overlay));
 }
 
 TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsIt)
@@ -250,6 +246,22 @@ TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsI
     EXPECT_FALSE(model().isHistoryPresented());
 }
 
+TEST_F(SessionSetupViewTest, AScriptedClickOutsideTheOpenPopoverClosesItBeforeItPresses)
+{
+    model().setSelectedBundleIDs({test::kEditorBundleID});
+    ScriptedControlInput hands(desktop_);
+    ASSERT_FALSE(hands.clickText(QStringLiteral("Ziel setzen")).contains("error"));
+    time_.settle();
+    ASSERT_TRUE(model().isMetaPopoverShown());
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+
+    const QJsonObject press = hands.clickText(QStringLiteral("ENTER VESK"));
+    EXPECT_EQ(press.value("delivered"), true);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(model().isMetaPopoverShown());
+    EXPECT_EQ(model().animator().phase(), Phase::flyers);
+}
+
 TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
 {
     render("setup-analytics-notice");
@@ -265,10 +277,14 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     model().refreshAccessibilityPermission(QStringLiteral("poll"));
     time_.settle();
     EXPECT_TRUE(model().showsPermissionBanner());
-    render("setup-permission-banner");
+    // The window grows by what the banner needs, and returns without it.
+    const int grown = app_->mainWindow()->height();
+    EXPECT_GT(grown, 440);
+    render("setup-permission-banner", QSize(360, grown));
     desktop_.setAccessibilityTrusted(true);
     model().refreshAccessibilityPermission(QStringLiteral("poll"));
     time_.settle();
+    EXPECT_EQ(app_->mainWindow()->height(), 440);
 
     const double start = scheduler_.uptime();
     view().column()->startControl()->click();
@@ -279,6 +295,13 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     EXPECT_EQ(model().animator().phase(), Phase::warping);
     EXPECT_LT(view().column()->chromeFade().opacity(), 1.0);
     render("setup-start-2.2s");
+
+    // The warping symbol reaches beyond the control's 220-point square.
+    QImage layer(view().size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    view().symbolLayer()->render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QPointF center = view().symbolLayer()->symbolCenter();
+    EXPECT_GT(qAlpha(layer.pixel(qRound(center.x() - 110 - 12), qRound(center.y()))), 0);
 }
 
 // The texts of the labels the main window shows now.

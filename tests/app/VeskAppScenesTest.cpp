@@ -10,50 +10,23 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "settings/VeskDefaultsStore.h"
-#include "update/SoftwareUpdateControlling.h"
+#include "update/RecordingUpdater.h"
+#include "update/SoftwareUpdateService.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 using namespace vesk;
 
 namespace {
-
-struct UpdateCalls {
-    int built = 0;
-    int checks = 0;
-    std::vector<QString> preferences;
-    bool canCheck = true;
-    std::function<void(bool)> canCheckChanged;
-};
-
-class RecordingUpdateService final : public SoftwareUpdateControlling {
-public:
-    explicit RecordingUpdateService(UpdateCalls& calls) : calls_(calls) { }
-    bool canCheckForUpdates() const override { return calls_.canCheck; }
-    void setCanCheckForUpdatesChangedHandler(std::function<void(bool)> handler) override
-    {
-        calls_.canCheckChanged = std::move(handler);
-    }
-    void checkForUpdates() override { ++calls_.checks; }
-    void setAutomaticallyChecksForUpdates(bool checks) override
-    {
-        calls_.preferences.push_back(QStringLiteral("check=") + (checks ? "true" : "false"));
-    }
-    void setAutomaticallyDownloadsUpdates(bool downloads) override
-    {
-        calls_.preferences.push_back(QStringLiteral("download=") + (downloads ? "true" : "false"));
-    }
-
-private:
-    UpdateCalls& calls_;
-};
 
 class VeskAppScenesTest : public ::testing::Test {
 protected:
@@ -70,9 +43,8 @@ protected:
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        store,
                                        directory_.filePath("defaults")};
-        environment.makeUpdateService = [this] {
-            ++calls_.built;
-            return std::make_unique<RecordingUpdateService>(calls_);
+        environment.makeUpdater = [this](platform::UpdateUserDriver&) {
+            return std::make_unique<test::RecordingUpdater>(calls_);
         };
         auto app = std::make_unique<VeskApp>(environment);
         EXPECT_TRUE(app->isReady());
@@ -82,7 +54,7 @@ protected:
     QTemporaryDir directory_;
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
-    UpdateCalls calls_;
+    test::UpdaterCalls calls_;
     int appsMade_ = 0;
 };
 
@@ -118,8 +90,10 @@ TEST_F(VeskAppScenesTest, TheUpdateCommandChecksAndIsDisabledWhileNoCheckIsPossi
     EXPECT_EQ(command->text(), "Nach Updates suchen…");
     EXPECT_TRUE(command->isEnabled());
 
+    test::LogCapture log;
     command->trigger();
     EXPECT_EQ(calls_.checks, 1);
+    EXPECT_EQ(log.messages(QStringLiteral("SoftwareUpdateService")), QStringList{"User-initiated update check"});
 
     // The command follows the service's ability to check.
     ASSERT_TRUE(calls_.canCheckChanged);
@@ -131,8 +105,8 @@ TEST_F(VeskAppScenesTest, TheUpdateCommandChecksAndIsDisabledWhileNoCheckIsPossi
     EXPECT_TRUE(command->isEnabled());
 
     calls_.canCheck = false;
-    const auto withoutUpdater = makeApp();
-    EXPECT_FALSE(withoutUpdater->mainWindow()->checkForUpdatesAction()->isEnabled());
+    const auto unableToCheck = makeApp();
+    EXPECT_FALSE(unableToCheck->mainWindow()->checkForUpdatesAction()->isEnabled());
 }
 
 TEST_F(VeskAppScenesTest, TheLanguageSettingSetsTheLocaleOfBothWindows)
@@ -211,6 +185,19 @@ TEST_F(VeskAppScenesTest, TheSettingsAndAboutWindowsAreListedWhileShown)
 
     app.reset();
     EXPECT_TRUE(desktop_.ownWindows().empty()) << "the entries go with the application";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VeskAppScenesTest, ControlCommaOpensTheSettingsFromTheMainWindow)
+{
+    const auto app = makeApp();
+    app->launch();
+    QApplication::setActiveWindow(app->mainWindow());
+    QTest::keyClick(app->mainWindow(), Qt::Key_Comma, Qt::ControlModifier);
+    EXPECT_TRUE(app->settingsWindow()->isVisible());
 }
 
 } // namespace

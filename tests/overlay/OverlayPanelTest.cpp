@@ -8,10 +8,12 @@
 
 #include "FakeScreens.h"
 #include "LogCapture.h"
+#include "PixelChecks.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -141,6 +143,25 @@ TEST_F(OverlayPanelTest, TheShapeFollowsTheHolesAsTheyChange)
     EXPECT_FALSE(panel.mask().contains(QPoint(550, 350)));
     panel.setPassthroughRects({});
     EXPECT_TRUE(panel.mask().contains(QPoint(550, 350)));
+}
+
+TEST_F(OverlayPanelTest, TheOpaquePanelShowsItsHolesThroughItsShape)
+{
+    OverlayPanel panel(screenInfo, quartzFrame, screens, &desktop);
+    panel.setPassthroughRects({Rect{100, 100, 200, 100}}); // view (100, 700, 200, 100)
+    panel.orderFrontRegardless();
+    // A window with an alpha channel has its backing store cleared before
+    // every paint pass, a second write of each pixel per frame.
+    ASSERT_NE(panel.windowHandle(), nullptr);
+    EXPECT_FALSE(panel.windowHandle()->requestedFormat().hasAlpha());
+
+    // The desktop still shows what lies beneath the hole.
+    const platform::OwnWindowRenderer* renderer = desktop.ownWindowRenderer(*panel.windowNumber());
+    ASSERT_NE(renderer, nullptr);
+    const QImage image = (*renderer)(QSize(1440, 900)).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_TRUE(test::isTransparent(image, 150, 750));
+    EXPECT_TRUE(test::isBlack(image, 150, 650));
+    EXPECT_TRUE(test::isBlack(image, 350, 750));
 }
 
 struct ButtonCase {

@@ -366,6 +366,20 @@ TEST_F(ScriptedRunTest, ControlsAreClickedByTheirTextAndTypingGoesToTheFocusedFi
     EXPECT_TRUE(sessions().isEmpty());
 }
 
+TEST_F(ScriptedRunTest, ASessionStartedByHandRunsWithThePickedAppTheTypedGoalAndFifteenMinutes)
+{
+    QFile script(QStringLiteral(VESK_SOURCE_DIR "/scripts/demo/start-by-hand.json"));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    ASSERT_EQ(runScript(script.readAll()), ScriptedRun::succeeded) << run_->error().toStdString();
+
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    ASSERT_EQ(sessions().size(), 1);
+    const QJsonObject session = firstSession();
+    EXPECT_EQ(session.value("allowedAppBundleIDs").toArray(), QJsonArray{kEditor});
+    EXPECT_EQ(session.value("goalText"), "Kapitel drei");
+    EXPECT_EQ(session.value("durationSeconds"), 900);
+}
+
 TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
 {
     EXPECT_EQ(runScript(R"({"steps": [{"at": 0, "do": "click", "x": 1}]})"), ScriptedRun::invalidInput);

@@ -122,6 +122,35 @@ TEST(ImageEffects, LayerShadowFallsOutsideTheShapeAndFollowsTheTransform)
     EXPECT_EQ(image.pixelColor(10, 10).alpha(), 0);
 }
 
+// A child widget that fills itself red through a layer.
+class LayeredSquare final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        paintLayer(painter, QRectF(rect()), LayerEffects::shadowed({QColor(0, 0, 0, 128), 1, {}}),
+                   [this](QPainter& layer) { layer.fillRect(rect(), Qt::red); });
+    }
+};
+
+TEST(ImageEffects, LayerOfAChildWidgetLandsWhereTheChildIs)
+{
+    QWidget window;
+    window.resize(100, 100);
+    window.setAutoFillBackground(true);
+    window.setPalette(QPalette(Qt::white));
+    auto* child = new LayeredSquare(&window);
+    child->setGeometry(40, 40, 20, 20);
+    const QImage image = window.grab().toImage();
+    EXPECT_EQ(image.pixelColor(42, 42), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(57, 57), QColor(Qt::red));
+    EXPECT_NE(image.pixelColor(70, 70), QColor(Qt::red)) << "not moved by the child's offset a second time";
+    EXPECT_NE(image.pixelColor(90, 90), QColor(Qt::red));
+}
+
 TEST(OpacityOffsetBlurEffect, DrawsTheWidgetMovedFadedAndBlurred)
 {
     QWidget host;

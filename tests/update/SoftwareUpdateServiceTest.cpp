@@ -142,5 +142,34 @@ TEST_F(SoftwareUpdateServiceTest, ClosingThePanelDuringTheCheckCancelsIt)
     EXPECT_EQ(service->viewModel().phase(), Phase::idle);
 }
 
+// The version row's entry: its dot follows an update that is offered,
+// downloading or ready, and its button starts the user's check.
+TEST_F(SoftwareUpdateServiceTest, TheEntryReportsAWaitingUpdateAndStartsChecks)
+{
+    server.enqueue({200, feed(QStringLiteral("1.1"))});
+    const auto service = makeService(server.url(QStringLiteral("/feed.json")));
+    SoftwareUpdateEntry& entry = *service;
+    std::vector<bool> waiting;
+    entry.setUpdateWaitingChangedHandler([&](bool value) { waiting.push_back(value); });
+    test::LogCapture log;
+
+    entry.checkForUpdates();
+    EXPECT_FALSE(entry.isUpdateWaiting()) << "checking";
+    ASSERT_TRUE(waitForPhase(*service, Phase::available));
+    EXPECT_TRUE(entry.isUpdateWaiting());
+    SoftwareUpdateViewModel& model = service->viewModel();
+    model.downloadStarted(0);
+    model.readyToInstall();
+    EXPECT_TRUE(entry.isUpdateWaiting());
+    service->driver().dismissUpdateFlow();
+    EXPECT_FALSE(entry.isUpdateWaiting());
+    EXPECT_EQ(waiting, (std::vector<bool>{true, false})) << "told once per change";
+    EXPECT_EQ(log.messages(QStringLiteral("SoftwareUpdateService")), QStringList{"User-initiated update check"});
+
+    for (Phase phase : {Phase::upToDate, Phase::error, Phase::checking, Phase::idle})
+        model.setPhase(phase);
+    EXPECT_EQ(waiting.size(), 2u);
+}
+
 } // namespace
 } // namespace vesk

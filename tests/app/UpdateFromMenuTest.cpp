@@ -1,0 +1,146 @@
+#include "app/VeskApp.h"
+
+#include "LocalHttpServer.h"
+#include "TestDesktop.h"
+#include "app/MainWindow.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "update/SoftwareUpdateOverlay.h"
+#include "update/UpdatePanelProbe.h"
+
+#include <QAction>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vesk;
+
+namespace {
+
+using Phase = SoftwareUpdateViewModel::Phase;
+
+const QByteArray archive(500'000, 'u');
+// The panel's transition and the frame that ends it.
+constexpr double transitionWithLastFrame = SoftwareUpdateOverlay::transitionSeconds + 1.0 / 30;
+
+// The whole application on the simulated desktop, its updater reading a
+// local feed: the menu command, the panel over the main window, the install
+// into Vesk's bundle and the relaunch through the termination.
+class UpdateFromMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
+        qputenv("VESK_UPDATE_FEED_URL", server_.url(QStringLiteral("/feed.json")).toEncoded());
+        VeskAppEnvironment environment{desktop_.interfaces(),
+                                       scheduler_,
+                                       scheduler_,
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                       directory_.filePath("data/VeskData.store"),
+                                       directory_.filePath("defaults")};
+        app_ = std::make_unique<VeskApp>(environment);
+        ASSERT_TRUE(app_->isReady());
+        app_->launch();
+    }
+    void TearDown() override { qunsetenv("VESK_UPDATE_FEED_URL"); }
+
+    QByteArray feed() const
+    {
+        return QJsonDocument(QJsonObject{{"version", "2"},
+                                         {"displayVersion", "1.1.0"},
+                                         {"length", archive.size()},
+                                         {"url", server_.url(QStringLiteral("/Vesk.zip")).toString()}})
+            .toJson();
+    }
+    // Waits for the phase, then lets the panel's entrance run its course.
+    bool waitForPhase(Phase phase)
+    {
+        const bool reached = QTest::qWaitFor([&] { return app_->updateService().viewModel().phase() == phase; }, 5000);
+        scheduler_.advance(transitionWithLastFrame);
+        return reached;
+    }
+    bool panelShows(const QString& text) const
+    {
+        const SoftwareUpdateView* panel = app_->updateOverlay()->panel();
+        return panel && app_->updateOverlay()->isVisible() && test::shownTexts(*panel).contains(text);
+    }
+    void click(const QString& title) { test::clickButton(*app_->updateOverlay()->panel(), title); }
+    void render(const QString& name)
+    {
+        app_->mainWindow()->grab().save(QStringLiteral(VESK_GALLERY_DIR "/main-window-update-%1.png").arg(name));
+    }
+
+    QTemporaryDir directory_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
+    test::LocalHttpServer server_;
+    std::unique_ptr<VeskApp> app_;
+};
+
+TEST_F(UpdateFromMenuTest, TheMenuCommandWalksToAnInstalledBundleAndARelaunch)
+{
+    server_.enqueue({200, feed()});
+    server_.enqueue({200, archive});
+    QAction* command = app_->mainWindow()->checkForUpdatesAction();
+    ASSERT_TRUE(command->isEnabled());
+    EXPECT_FALSE(app_->updateOverlay()->isVisible());
+
+    command->trigger();
+    EXPECT_FALSE(command->isEnabled()) << "disabled while the check runs";
+    scheduler_.advance(transitionWithLastFrame);
+    EXPECT_TRUE(panelShows("Suche nach Updates …"));
+    render("checking");
+    ASSERT_TRUE(waitForPhase(Phase::available));
+    EXPECT_TRUE(app_->updateEntry().isUpdateWaiting());
+    EXPECT_TRUE(panelShows("VESK 1.1.0 ist da"));
+    render("available");
+
+    click("Jetzt aktualisieren");
+    ASSERT_TRUE(waitForPhase(Phase::ready));
+    EXPECT_TRUE(panelShows("Update bereit"));
+    render("ready");
+
+    click("Jetzt neu starten");
+    EXPECT_EQ(desktop_.ownApplication().version, QStringLiteral("1.1.0"));
+    EXPECT_EQ(desktop_.ownApplication().build, QStringLiteral("2"));
+    scheduler_.runPending();
+    EXPECT_TRUE(app_->isTerminated()) << "relaunched through the ordinary termination";
+}
+
+TEST_F(UpdateFromMenuTest, ThePanelEntersOverTheDimmedWindowAndAClickOnTheDimmingClosesIt)
+{
+    const QImage before = app_->mainWindow()->grab().toImage();
+    server_.enqueue({200, feed()});
+    app_->checkForUpdatesCommand();
+    SoftwareUpdateOverlay* overlay = app_->updateOverlay();
+    scheduler_.advance(0.08);
+    EXPECT_GT(overlay->presence(), 0.2);
+    EXPECT_LT(overlay->presence(), 0.95) << "still entering";
+    render("entering");
+    ASSERT_TRUE(waitForPhase(Phase::available));
+    EXPECT_EQ(overlay->presence(), 1.0);
+    ASSERT_NE(overlay->panel(), nullptr);
+    EXPECT_TRUE(overlay->panel()->isVisible());
+    EXPECT_TRUE(app_->mainWindow()->rect().contains(overlay->panel()->geometry()))
+        << "the window grows to hold the panel";
+    EXPECT_EQ(overlay->geometry(), app_->mainWindow()->rect());
+    const QPoint corner(4, app_->mainWindow()->height() - 4);
+    EXPECT_LT(qGray(app_->mainWindow()->grab().toImage().pixel(corner)), qGray(before.pixel(corner)) * 0.7)
+        << "the window is dimmed";
+
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, corner);
+    EXPECT_FALSE(app_->updateService().viewModel().isPresented());
+    EXPECT_TRUE(overlay->isVisible()) << "leaving";
+    scheduler_.advance(transitionWithLastFrame);
+    EXPECT_FALSE(overlay->isVisible());
+    EXPECT_EQ(overlay->panel(), nullptr);
+    EXPECT_EQ(app_->updateService().viewModel().phase(), Phase::idle);
+    EXPECT_TRUE(app_->mainWindow()->checkForUpdatesAction()->isEnabled());
+}
+
+} // namespace
