@@ -27,7 +27,7 @@
     <name>AnalyticsNotice</name>
     <message>
         <source>Anonyme Nutzungsdaten sind an</source>
-        <translation>Los datos de uso anónimos están activados</translation>
+        <translation>Datos de uso anónimos activados</translation>
     </message>
     <message>
         <source>Einstellungen</source>

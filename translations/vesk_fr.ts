@@ -27,7 +27,7 @@
     <name>AnalyticsNotice</name>
     <message>
         <source>Anonyme Nutzungsdaten sind an</source>
-        <translation>Les données d’usage anonymes sont activées</translation>
+        <translation>Données d’usage anonymes activées</translation>
     </message>
     <message>
         <source>Einstellungen</source>

@@ -101,7 +101,10 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured session persistence store"));
 
     // 7. The settings store over the standard user defaults.
-    defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
+    defaultsStore_ =
+        std::make_unique<VeskDefaultsStore>(*standardDefaults_, environment_.preferredLanguages
+                                                                    ? environment_.preferredLanguages
+                                                                    : VeskDefaultsStore::systemPreferredLanguages);
     reducedMotion_ = std::make_unique<ReducedMotion>(environment_.platform.reduceMotion, *defaultsStore_);
 
     setUpAnalytics();

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -74,6 +75,9 @@ struct VeskAppEnvironment {
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
                                                                 std::function<bool()> isEnabled)>
         makeCrashDiagnosticsService = {};
+    // The user's preferred languages, most preferred first, against which
+    // the language setting "system" resolves; none: the system's.
+    std::function<QStringList()> preferredLanguages = {};
     // Plays the setup screen's sounds; none: Qt Multimedia.
     std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
 };

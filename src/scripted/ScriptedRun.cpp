@@ -19,6 +19,7 @@
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "settings/VeskDefaultsStore.h"
 #include "store/GoalRule.h"
 #include "store/ModelContainer.h"
 
@@ -149,7 +150,7 @@ int ScriptedRun::run()
         error_ = QStringLiteral("script: ") + script.error;
         return invalidInput;
     }
-    if (const int status = prepare(*scenario.scenario); status != succeeded)
+    if (const int status = prepare(*scenario.scenario, script.script->language()); status != succeeded)
         return status;
 
     bool terminated = false;
@@ -203,7 +204,7 @@ bool ScriptedRun::prepareRunDirectory()
     return true;
 }
 
-int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
+int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const std::optional<VeskLanguage>& language)
 {
     if (!prepareRunDirectory())
         return failed;
@@ -237,6 +238,9 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
     environment.instanceLock = instanceLock_;
     environment.analyticsCacheFilePath = run.filePath("caches/telemetrysignalcache");
     environment.writeFailed = [this](const QString& failure) { recordDataFailure(failure); };
+    // The simulated desktop's user reads German, whatever the machine's
+    // language, so that a script finds the texts it names.
+    environment.preferredLanguages = [] { return QStringList{QStringLiteral("de-DE")}; };
     app_ = std::make_unique<VeskApp>(std::move(environment));
     if (storeFailed || !app_->isReady()) {
         error_ = QStringLiteral("the session store in %1 could not be opened").arg(runDirectory_);
@@ -244,6 +248,8 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
     }
     if (options_.storeFaults)
         app_->modelContainer().mainContext().setFaultInjector(options_.storeFaults);
+    if (language)
+        app_->defaultsStore().setLanguage(*language);
     observeApplication();
     app_->launch();
     time_->settle();

@@ -71,7 +71,7 @@ public:
     const QJsonObject& report() const { return report_; }
 
 private:
-    int prepare(const platform::DesktopScenario& scenario);
+    int prepare(const platform::DesktopScenario& scenario, const std::optional<VeskLanguage>& language);
     bool prepareRunDirectory();
     // A write that did not reach the disk, or the store that could not be read back.
     void recordDataFailure(const QString& failure);

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -379,6 +381,43 @@ TEST_F(ScriptedRunTest, ASessionStartedByHandRunsWithThePickedAppTheTypedGoalAnd
     EXPECT_EQ(session.value("goalText"), "Kapitel drei");
     EXPECT_EQ(session.value("durationSeconds"), 900);
 }
+
+// The whole road of a session through the interface, once per language (the
+// scripts name the controls by the texts that language shows): two
+// applications picked in the search, a goal and 15 minutes in the popover,
+// "ENTER VESK", a click outside the holes swallowed, the session run out.
+class ScriptedRoadTest : public ScriptedRunTest, public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(ScriptedRoadTest, TheWholeRoadRunsThroughTheInterfaceInTheScriptsLanguage)
+{
+    static const std::map<QString, QString> goals{{"de", "Kapitel drei überarbeiten"},
+                                                  {"en", "Revise chapter three"},
+                                                  {"it", "Rivedere il capitolo tre"},
+                                                  {"fr", "Réviser le chapitre trois"},
+                                                  {"es", "Revisar el capítulo tres"}};
+    const QString code = QString::fromLatin1(GetParam());
+    QFile script(QStringLiteral(VESK_SOURCE_DIR "/scripts/demo/road-%1.json").arg(code));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    ASSERT_EQ(runScript(script.readAll()), ScriptedRun::succeeded) << run_->error().toStdString();
+
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    EXPECT_EQ(report_.value("settings").toObject().value("language"), code);
+    EXPECT_EQ(report_.value("settings").toObject().value("analyticsNoticeShown"), true);
+    ASSERT_EQ(sessions().size(), 1);
+    const QJsonObject session = firstSession();
+    EXPECT_EQ(session.value("allowedAppBundleIDs").toArray(), (QJsonArray{"org.example.Chat", kEditor}));
+    EXPECT_EQ(session.value("goalText"), goals.at(code));
+    EXPECT_EQ(session.value("durationSeconds"), 900);
+    EXPECT_EQ(session.value("endReason"), "timerExpired");
+    EXPECT_EQ(stepEntry("click").value("swallowed"), true);
+    for (const char* stop : {"00-notice", "01-setup", "03-picked", "05-session", "06-click-outside", "07-after"})
+        EXPECT_FALSE(report_.value("screenshots").toObject().value(stop).toArray().isEmpty()) << stop;
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ScriptedRoadTest, ::testing::Values("de", "en", "it", "fr", "es"),
+                         [](const ::testing::TestParamInfo<const char*>& testCase) {
+                             return std::string(testCase.param);
+                         });
 
 TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
 {
