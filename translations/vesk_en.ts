@@ -412,6 +412,10 @@
         <source>VESK aktiv</source>
         <translation>VESK active</translation>
     </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>GOAL</translation>
+    </message>
 </context>
 <context>
     <name>SessionSetupView</name>

@@ -412,6 +412,10 @@
         <source>VESK aktiv</source>
         <translation>VESK activo</translation>
     </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>OBJETIVO</translation>
+    </message>
 </context>
 <context>
     <name>SessionSetupView</name>

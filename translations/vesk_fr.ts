@@ -412,6 +412,10 @@
         <source>VESK aktiv</source>
         <translation>VESK actif</translation>
     </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>OBJECTIF</translation>
+    </message>
 </context>
 <context>
     <name>SessionSetupView</name>

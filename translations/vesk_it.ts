@@ -412,6 +412,10 @@
         <source>VESK aktiv</source>
         <translation>VESK attivo</translation>
     </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>OBIETTIVO</translation>
+    </message>
 </context>
 <context>
     <name>SessionSetupView</name>
