@@ -1,6 +1,35 @@
 #include "app/MainWindowSessionUIController.h"
 
+#include "panels/StageVeskPanelPresenter.h"
+
 namespace vesk {
+
+void MainWindowSessionUIController::setStagePanelPresenter(StageVeskPanelPresenter* presenter)
+{
+    stagePanel_ = presenter;
+    if (stagePanel_)
+        stagePanel_->setPublishControlRects([this] { publishVeskControlRects(); });
+}
+
+void MainWindowSessionUIController::showStageVeskPanel(SessionManager&, StageVeskControlling&)
+{
+    if (stagePanel_)
+        stagePanel_->show();
+}
+
+void MainWindowSessionUIController::dismissStageVeskPanel()
+{
+    if (stagePanel_)
+        stagePanel_->dismiss();
+    else
+        publishVeskControlRects();
+}
+
+void MainWindowSessionUIController::handleGlobalClick(Point cocoaPoint)
+{
+    if (stagePanel_)
+        stagePanel_->handleGlobalClick(cocoaPoint);
+}
 
 void MainWindowSessionUIController::hideMainWindow()
 {
@@ -25,7 +54,7 @@ void MainWindowSessionUIController::showMainWindow()
 void MainWindowSessionUIController::publishVeskControlRects()
 {
     if (handler_)
-        handler_({});
+        handler_(stagePanel_ ? stagePanel_->controlRects() : std::vector<Rect>{});
 }
 
 } // namespace vesk

@@ -8,23 +8,28 @@
 
 namespace vesk {
 
+class StageVeskPanelPresenter;
+
 // The in-session panel controller until the panels exist: it hides and shows
-// the main window and has no panels, so it always publishes no control rects.
+// the main window and the stage bars, and publishes the stage bars' frames
+// as its control rects.
 class MainWindowSessionUIController final : public SessionUIControlling {
 public:
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
+    // The stage bars; the presenter outlives the controller's use of it.
+    void setStagePanelPresenter(StageVeskPanelPresenter* presenter);
 
     void showHUD(SessionManager&) override { }
     void dismissHUD() override { publishVeskControlRects(); }
-    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { }
-    void dismissStageVeskPanel() override { publishVeskControlRects(); }
+    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override;
+    void dismissStageVeskPanel() override;
     void showAppLaunchPrompt(SessionManager&) override { }
     void dismissAppLaunchPrompt() override { publishVeskControlRects(); }
     void toggleQuickAccessPanel(SessionManager&) override { }
     void dismissQuickAccessPanel() override { publishVeskControlRects(); }
     void toggleBugReportPanel() override { }
     void dismissBugReportPanel() override { publishVeskControlRects(); }
-    void handleGlobalClick(Point) override { }
+    void handleGlobalClick(Point cocoaPoint) override;
     void hideMainWindow() override;
     void showMainWindow() override;
     void publishVeskControlRects() override;
@@ -32,6 +37,7 @@ public:
 
 private:
     QPointer<QWidget> mainWindow_;
+    StageVeskPanelPresenter* stagePanel_ = nullptr;
     ControlRectsHandler handler_;
     VeskLogger logger_{QStringLiteral("SessionUIController")};
 };

@@ -26,6 +26,7 @@
 #include "overlay/WindowSnapshotReader.h"
 #include "panels/NoOpSessionScreenshotService.h"
 #include "panels/NoOpSessionTransitionPresenter.h"
+#include "panels/StageVeskPanelPresenter.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/PermissionsProviding.h"
@@ -213,6 +214,19 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.temporaryDirectory = userTemporaryDirectory;
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
+    stagePanelPresenter_ = std::make_unique<StageVeskPanelPresenter>(
+        StageVeskPanelEnvironment{
+            .screens = screens,
+            .pointer = platform.pointer,
+            .ownWindows = &platform.ownWindows,
+            .clock = clock,
+            .scheduler = scheduler,
+            .userDefaults = standardDefaults,
+            .installedApps = [&files = platform.files,
+                              &bundles = platform.bundles] { return InstalledApp::discoverAll(files, bundles); },
+        },
+        *manager_, *stage_);
+    uiController_->setStagePanelPresenter(stagePanelPresenter_.get());
 
     // The panels' frames reach the click blocker for as long as it exists;
     // it starts from the real state, no panels at launch.

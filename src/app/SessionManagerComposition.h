@@ -16,6 +16,7 @@ class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
 class SessionTimerCreating;
+class StageVeskPanelPresenter;
 class StageVeskService;
 class UserDefaults;
 class WorkspaceControlling;
@@ -67,6 +68,8 @@ private:
                                                 std::shared_ptr<WorkspaceControlling> workspace);
 
     std::shared_ptr<StageVeskService> stage_;
+    // The stage bars; they outlive the manager, whose stop may dismiss them.
+    std::unique_ptr<StageVeskPanelPresenter> stagePanelPresenter_;
     std::unique_ptr<SessionManager> manager_;
 };
 

@@ -4,10 +4,11 @@
 #include "app/MainWindow.h"
 #include "core/Clock.h"
 #include "feedback/BugReportView.h"
+#include "screens/SessionHistoryView.h"
+#include "screens/SessionReflectionHost.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
 #include "setup/AnalyticsNoticeCard.h"
-#include "setup/RoundedTextButton.h"
 #include "setup/SessionSetupModel.h"
 #include "setup/SetupColumnView.h"
 #include "setup/SetupVersionButton.h"
@@ -15,8 +16,6 @@
 #include "setup/WormveskFlyerOverlay.h"
 #include "ui/GalaxyBackdropView.h"
 #include "ui/OpacityOffsetBlurEffect.h"
-#include "ui/TextLabel.h"
-#include "ui/VeskTheme.h"
 #include "ui/WormveskSymbol.h"
 #include "update/SoftwareUpdateOverlay.h"
 #include "update/SoftwareUpdateService.h"
@@ -41,24 +40,6 @@ QDialog* makeSheet(QWidget* parent, QWidget* content)
     content->setParent(sheet);
     layout->addWidget(content);
     return sheet;
-}
-
-// Stands for a view another part of Vesk draws, until it is here.
-QWidget* placeholderCard(const QString& title, QWidget* parent)
-{
-    auto* card = new QWidget(parent);
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(20, 20, 20, 20);
-    layout->setSpacing(12);
-    TextStyle style;
-    style.font = VeskFont::interface(13, QFont::DemiBold);
-    style.alignment = Qt::AlignHCenter;
-    layout->addWidget(new TextLabel(title, style, VeskTheme::shared().textPrimary, card));
-    card->setAutoFillBackground(true);
-    QPalette palette = card->palette();
-    palette.setColor(QPalette::Window, VeskTheme::shared().panelTop);
-    card->setPalette(palette);
-    return card;
 }
 
 } // namespace
@@ -96,6 +77,7 @@ SessionSetupView::~SessionSetupView()
     // views go before the model they read.
     delete historySheet_;
     delete bugReportSheet_;
+    reflectionCards_.reset();
     delete setupRoot_;
     delete activeSessionView_;
 }
@@ -115,7 +97,7 @@ void SessionSetupView::buildSetupRoot(const Localizer& localizer)
 
     // Hosts of the views other parts of Vesk draw.
     reflectionHost_ = new QWidget(setupRoot_);
-    new QVBoxLayout(reflectionHost_);
+    reflectionCards_ = std::make_unique<SessionReflectionHost>(*reflectionHost_, manager_, clock, localizer);
     analyticsNotice_ = new AnalyticsNoticeCard(*model_, localizer, setupRoot_);
     buildUpdateHost();
 }
@@ -243,15 +225,11 @@ void SessionSetupView::refreshSheets()
     }
 
     if (model_->isHistoryPresented() && !historySheet_) {
-        QWidget* history = placeholderCard(localizer_.translate("SessionSetupView", "Verlauf"), nullptr);
-        auto* close = new RoundedTextButton(localizer_.translate("SessionSetupView", "Schliessen"),
-                                            {VeskFont::interface(12, QFont::Medium), VeskTheme::shared().textSecondary,
-                                             std::nullopt, VeskTheme::shared().hairlineStrong, 8, 8},
-                                            history);
-        history->layout()->addWidget(close);
-        history->setMinimumSize(360, 240);
+        auto* history = new SessionHistoryView(
+            std::make_unique<SessionHistoryModel>(services_.modelContext, services_.clock),
+            AppDirectory{services_.workspace, services_.files}, [this] { model_->setHistoryPresented(false); },
+            localizer_);
         historySheet_ = makeSheet(window(), history);
-        connect(close, &QAbstractButton::clicked, historySheet_, &QDialog::reject);
         connect(historySheet_, &QDialog::rejected, this, [this] { model_->setHistoryPresented(false); });
         historySheet_->show();
     } else if (!model_->isHistoryPresented() && historySheet_) {
@@ -259,37 +237,13 @@ void SessionSetupView::refreshSheets()
     }
 }
 
+// The card itself follows the pending prompt (SessionReflectionHost); its
+// layer covers the screen while there is one.
 void SessionSetupView::refreshReflection()
 {
-    const auto& prompt = manager_.pendingReflection();
-    QLayout* host = reflectionHost_->layout();
-    if (!prompt) {
-        while (QLayoutItem* item = host->takeAt(0)) {
-            delete item->widget();
-            delete item;
-        }
+    if (!manager_.pendingReflection()) {
         reflectionHost_->hide();
         return;
-    }
-    if (host->count() == 0) {
-        QWidget* card =
-            placeholderCard(localizer_.translate("SessionSetupView", "Wie lief deine Session?"), reflectionHost_);
-        const RoundedTextButton::Look look{VeskFont::interface(12, QFont::Medium),
-                                           VeskTheme::shared().textSecondary,
-                                           std::nullopt,
-                                           VeskTheme::shared().hairlineStrong,
-                                           8,
-                                           8};
-        auto* save = new RoundedTextButton(localizer_.translate("SessionSetupView", "Speichern"), look, card);
-        auto* skip = new RoundedTextButton(localizer_.translate("SessionSetupView", "Überspringen"), look, card);
-        card->layout()->addWidget(save);
-        card->layout()->addWidget(skip);
-        connect(save, &QAbstractButton::clicked, this, [this] {
-            manager_.saveReflection(std::nullopt, std::nullopt, std::nullopt, std::nullopt, services_.clock.now());
-        });
-        connect(skip, &QAbstractButton::clicked, this, [this] { manager_.dismissReflection(); });
-        host->addWidget(card);
-        host->setAlignment(card, Qt::AlignCenter);
     }
     reflectionHost_->show();
     reflectionHost_->raise();

@@ -18,6 +18,7 @@ class ActiveSessionView;
 class AnalyticsNoticeCard;
 class GalaxyBackdropView;
 class SessionManager;
+class SessionReflectionHost;
 class SessionSetupModel;
 class SetupColumnView;
 class SoftwareUpdateOverlay;
@@ -59,6 +60,8 @@ public:
     ActiveSessionView* activeSessionView() const { return activeSessionView_; }
     AnalyticsNoticeCard* analyticsNotice() const { return analyticsNotice_; }
     QWidget* reflectionHost() const { return reflectionHost_; }
+    // Lays the reflection card over the screen while a reflection is pending.
+    SessionReflectionHost& reflectionCards() const { return *reflectionCards_; }
     // The update panel over its dimming; none in a build without updates.
     SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
     QDialog* historySheet() const { return historySheet_; }
@@ -100,6 +103,7 @@ private:
     WormveskFlyerOverlay* flyers_ = nullptr;
     AnalyticsNoticeCard* analyticsNotice_ = nullptr;
     QWidget* reflectionHost_ = nullptr;
+    std::unique_ptr<SessionReflectionHost> reflectionCards_;
     SoftwareUpdateOverlay* updateOverlay_ = nullptr;
     ActiveSessionView* activeSessionView_ = nullptr;
     QPointer<QDialog> historySheet_;

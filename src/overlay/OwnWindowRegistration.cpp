@@ -52,6 +52,13 @@ void OwnWindowRegistration::makeKey()
         ownWindows_->makeOwnWindowKey(*number_);
 }
 
+void OwnWindowRegistration::remove()
+{
+    if (ownWindows_ && number_)
+        ownWindows_->removeOwnWindow(*number_);
+    number_.reset();
+}
+
 void OwnWindowRegistration::setFrame(const Rect& cocoaFrame)
 {
     spec_.frame = toQRectF(cocoaFrame);

@@ -33,6 +33,9 @@ public:
     void makeKey();
     // The panel moved or changed size (bottom-left frame).
     void setFrame(const Rect& cocoaFrame);
+    // Takes the panel out of the window list before it goes; ordering it in
+    // again lists it anew.
+    void remove();
     std::optional<quint32> windowNumber() const { return number_; }
 
 private:

@@ -98,6 +98,12 @@ void PanelWindow::makeKeyAndOrderFront()
     registration_.makeKey();
 }
 
+void PanelWindow::orderOutAndUnlist()
+{
+    orderOut();
+    registration_.remove();
+}
+
 void PanelWindow::orderOut()
 {
     hide();

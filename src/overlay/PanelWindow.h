@@ -65,6 +65,9 @@ public:
     // In front and taking the keyboard; a panel that cannot become key is only ordered front.
     void makeKeyAndOrderFront();
     void orderOut();
+    // Orders the panel out and takes it out of the window list, for a panel
+    // that goes later than it closes.
+    void orderOutAndUnlist();
     // The name of the display the panel is on, "unknown" when on none.
     QString screenLabel() const;
     // The panel's number in the desktop's window list once it was ordered in.

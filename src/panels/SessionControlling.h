@@ -64,9 +64,13 @@ public:
     virtual void confirmManualExit(SessionExitAppDisposition disposition) = 0;
     // Logs that the user backed out of the confirmation.
     virtual void logManualExitConfirmationCanceled() = 0;
+    // Ends the session at once, also a hardcore one (development only).
+    virtual void debugForceStop() = 0;
 
     // None opens the panel on the screen under the mouse.
     virtual void toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID) = 0;
+    // Opens or closes the bug-report panel while a session runs.
+    virtual void toggleBugReportPanel() = 0;
     virtual void requestScreenshot(const QDateTime& date) = 0;
     // The app-launch prompt's answer: true adds the application, false quits it.
     virtual void confirmAppLaunchPrompt(bool allow) = 0;

@@ -1,13 +1,12 @@
 #include "session/SessionExits.h"
 
 #include "core/TextFormat.h"
+#include "helpers/ClockText.h"
 #include "overlay/OverlayLogText.h"
 #include "overlay/WindowClassification.h"
 
 #include <QPointer>
 #include <QStringList>
-
-#include <cmath>
 
 namespace vesk {
 
@@ -98,15 +97,9 @@ bool SessionExits::isOpenEndedSession() const
 
 QString SessionExits::remainingTimeText(const QDateTime& now) const
 {
-    if (isOpenEndedSession()) {
-        qint64 elapsed = 0;
-        if (state_.sessionStartedAt)
-            elapsed =
-                std::max<qint64>(0, std::llround(static_cast<double>(state_.sessionStartedAt->msecsTo(now)) / 1000.0));
-        return QString::asprintf("%02lld:%02lld:%02lld", elapsed / 3600, (elapsed % 3600) / 60, elapsed % 60);
-    }
-    const int remaining = std::max(0, remainingSeconds_);
-    return QString::asprintf("%02d:%02d", remaining / 60, remaining % 60);
+    if (isOpenEndedSession())
+        return state_.sessionStartedAt ? clockText(*state_.sessionStartedAt, now) : hoursMinutesSecondsText(0);
+    return minutesSecondsText(remainingSeconds_);
 }
 
 // MARK: - Manual exit, forced stop, hotkey

@@ -142,9 +142,9 @@ public:
     void confirmManualExit(SessionExitAppDisposition disposition) override;
     void logManualExitConfirmationCanceled() override;
     // Ends the session even when it is hardcore (a development control).
-    void debugForceStop();
+    void debugForceStop() override;
     void toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID) override;
-    void toggleBugReportPanel();
+    void toggleBugReportPanel() override;
 
     // Widening and narrowing the allowlist during a session.
     void addApp(const QString& bundleID, const std::optional<QUrl>& applicationURL,

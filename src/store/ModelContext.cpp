@@ -168,6 +168,7 @@ StoreResult<> ModelContext::save()
             (commit(registries), ...);
         },
         registries_);
+    emit saved();
     return {};
 }
 

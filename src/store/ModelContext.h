@@ -6,6 +6,7 @@
 #include "store/ModelColumn.h"
 #include "store/StoreResult.h"
 
+#include <QObject>
 #include <QString>
 #include <QVariantList>
 
@@ -41,7 +42,11 @@ struct FetchDescriptor {
 // the save fails they stay pending and the next save writes them. A row that
 // cannot be decoded is left out of every fetch (and never written), with a
 // warning naming it, so that one damaged row does not hide all the others.
-class ModelContext {
+// Views that show records follow `saved`, which is emitted after every save
+// that wrote something.
+class ModelContext final : public QObject {
+    Q_OBJECT
+
 public:
     explicit ModelContext(QString connectionName);
     ModelContext(const ModelContext&) = delete;
@@ -68,6 +73,10 @@ public:
     {
         saveFailureHandler_ = std::move(handler);
     }
+
+signals:
+    // Records were inserted or changed in the store.
+    void saved();
 
 private:
     template <typename T>

@@ -204,7 +204,8 @@ TEST_F(SystemSettingsRecoveryTest, ASessionRunsTheseCommandsAndLeavesTheSystemAs
     takeCommandLines();
     time.advance(2.0);
     EXPECT_EQ(desktop.presentationOptions(), 314);
-    EXPECT_EQ(desktop.ownWindows().size(), 3u); // the overlay, its backing, the black desktop panel
+    // The overlay, its backing, the black desktop panel and the stage's three bars.
+    EXPECT_EQ(desktop.ownWindows().size(), 6u);
 
     process->manager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_EQ(takeCommandLines(), kSessionStop);

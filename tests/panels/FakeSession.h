@@ -78,6 +78,8 @@ public:
         calls << QStringLiteral("confirmManualExit(%1)").arg(toRaw(disposition));
     }
     void logManualExitConfirmationCanceled() override { calls << QStringLiteral("logManualExitConfirmationCanceled"); }
+    void debugForceStop() override { calls << QStringLiteral("debugForceStop"); }
+    void toggleBugReportPanel() override { calls << QStringLiteral("toggleBugReportPanel"); }
     void toggleQuickAccessPanel(std::optional<StageVeskScreenID> screenID) override
     {
         calls << QStringLiteral("toggleQuickAccessPanel(%1)")

@@ -190,6 +190,50 @@ TEST_F(ScriptedRunTest, TheSessionsAnalyticsSignalsReachTheAnalyticsServer)
     EXPECT_EQ(received["session.ended"].value("actualDurationBucket"), "<15m");
 }
 
+TEST_F(ScriptedRunTest, TheReflectionCardAfterASessionSavesTheAnswersOrSkipsAndTheAnalyticsHearBoth)
+{
+    const int status = runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 1800,
+         "goal": "Bericht gliedern"},
+        {"at": 1805, "do": "screenshot", "name": "reflection-card"},
+        {"at": 1806, "do": "clickText", "text": "Teilweise"},
+        {"at": 1807, "do": "clickText", "text": "Nein"},
+        {"at": 1808, "do": "clickText", "text": "Technisches Problem"},
+        {"at": 1809, "do": "clickText", "text": "Speichern"},
+        {"at": 1810, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 2420, "do": "clickText", "text": "Später"},
+        {"at": 2430, "do": "terminate"}]})");
+    ASSERT_EQ(status, ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join('\n').toStdString();
+
+    ASSERT_EQ(sessions().size(), 2);
+    const QJsonObject answered = sessions().at(0).toObject();
+    EXPECT_EQ(answered.value("endReason"), "timerExpired");
+    EXPECT_EQ(answered.value("goalStatus"), "partial");
+    EXPECT_EQ(answered.value("veskHelpful"), "no");
+    EXPECT_TRUE(answered.value("goalAnsweredAt").isString());
+    const QJsonObject skipped = sessions().at(1).toObject();
+    EXPECT_TRUE(skipped.value("goalStatus").isNull());
+    EXPECT_TRUE(skipped.value("goalAnsweredAt").isNull());
+    for (const QJsonObject& click : stepEntries("clickText"))
+        EXPECT_TRUE(click.value("delivered").toBool()) << click.value("text").toString().toStdString();
+
+    // What the analytics service sent, as its log says.
+    QStringList sent;
+    for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+        const QJsonObject line = entry.toObject();
+        const QString message = line.value("message").toString();
+        if (line.value("kind") == "log" && message.startsWith("Signal sent — name=reflection."))
+            sent.append(message);
+    }
+    ASSERT_EQ(sent.size(), 2) << sent.join('\n').toStdString();
+    EXPECT_TRUE(sent[0].startsWith("Signal sent — name=reflection.answered, params=")) << sent[0].toStdString();
+    for (const char* pair :
+         {R"("goalStatus": "partial")", R"("veskHelpful": "no")", R"("reasonCategory": "technicalProblem")"})
+        EXPECT_TRUE(sent[0].contains(QString::fromUtf8(pair))) << sent[0].toStdString();
+    EXPECT_EQ(sent[1], "Signal sent — name=reflection.skipped, params=[:]");
+}
+
 TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesTheAllowedAppRunning)
 {
     ASSERT_EQ(runScript(R"({"steps": [
@@ -639,3 +683,35 @@ TEST_F(ScriptedRunTest, AScenarioThatCannotBeBuiltIsBadInput)
 }
 
 } // namespace
+
+TEST_F(ScriptedRunTest, ASessionSwitchesItsLayoutFromTheTopBarAndEndsThroughTheControlBarsExit)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600, "goal": "Plan"},
+        {"at": 3, "do": "clickText", "text": "Split"},
+        {"at": 4, "do": "screenshot", "name": "bars"},
+        {"at": 5, "do": "clickText", "text": "Verlassen"},
+        {"at": 6, "do": "clickText", "text": "Offen lassen"},
+        {"at": 8, "do": "terminate"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    const std::vector<QJsonObject> clicks = stepEntries("clickText");
+    ASSERT_EQ(clicks.size(), 3u);
+    for (const QJsonObject& click : clicks) {
+        EXPECT_EQ(click.value("delivered"), true) << click.value("text").toString().toStdString();
+        EXPECT_EQ(click.value("swallowed"), false);
+    }
+    EXPECT_EQ(clicks[0].value("isSessionActive"), true);
+    EXPECT_EQ(clicks[2].value("isSessionActive"), false);
+
+    bool splitLogged = false;
+    for (const QJsonValue& value : report_.value("timeline").toArray()) {
+        const QString message = value.toObject().value("message").toString();
+        splitLogged = splitLogged || (message.contains("phase changed") && message.contains("to=split"));
+    }
+    EXPECT_TRUE(splitLogged);
+    ASSERT_EQ(sessions().size(), 1);
+    EXPECT_EQ(firstSession().value("endReason"), "manualStop");
+    EXPECT_TRUE(isRunning(kEditor)) << "left open";
+}

@@ -1,0 +1,59 @@
+#include "panels/StageVeskControlPanel.h"
+
+#include "platform/WindowLevel.h"
+
+#include <QPalette>
+#include <QVBoxLayout>
+
+namespace vesk {
+
+namespace {
+
+PanelWindow::Configuration controlPanelConfiguration()
+{
+    PanelWindow::Configuration configuration;
+    configuration.title = QStringLiteral("StageVesk Controls");
+    configuration.level = StageVeskControlPanel::windowLevel();
+    // Opaque over black: the bars stand on the session's black overlay, and a
+    // see-through top-level window would black out the overlay's holes on a
+    // window system without compositing.
+    configuration.opaque = true;
+    return configuration;
+}
+
+} // namespace
+
+StageVeskControlPanel::StageVeskControlPanel(const Rect& cocoaFrame, bool dropsShadow,
+                                             const platform::ScreenProviding& screens,
+                                             platform::OwnWindowRegistering* ownWindows)
+    : PanelWindow(controlPanelConfiguration(), cocoaFrame, screens, ownWindows)
+    , dropsShadow_(dropsShadow)
+    , host_(new QWidget)
+{
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    auto* layout = new QVBoxLayout(host_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setContentView(host_);
+}
+
+int StageVeskControlPanel::windowLevel()
+{
+    static const int level = platform::shieldingWindowLevel() + 2;
+    return level;
+}
+
+void StageVeskControlPanel::setContent(QWidget* content)
+{
+    if (content_ && content_ != content) {
+        content_->hide();
+        content_->deleteLater();
+    }
+    content_ = content;
+    host_->layout()->addWidget(content);
+    content->show();
+    orderFrontRegardless();
+}
+
+} // namespace vesk

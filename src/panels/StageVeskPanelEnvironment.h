@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/Clock.h"
+#include "core/Scheduler.h"
+#include "core/UserDefaults.h"
+#include "enforcement/InstalledApp.h"
+#include "platform/OwnWindowRegistering.h"
+#include "platform/PointerStateProviding.h"
+#include "platform/ScreenProviding.h"
+#include "settings/VeskDefaultsStore.h"
+
+#include <functional>
+#include <vector>
+
+namespace vesk {
+
+// What the stage bars read of the desktop and the application.
+struct StageVeskPanelEnvironment {
+    const platform::ScreenProviding& screens;
+    const platform::PointerStateProviding& pointer;
+    // Where the panels list themselves; none in tests that need no window list.
+    platform::OwnWindowRegistering* ownWindows = nullptr;
+    Clock& clock;
+    // Ticks the control bar's clock.
+    Scheduler& scheduler;
+    // The standard user defaults, over which each panel and view keeps its
+    // own settings store.
+    UserDefaults& userDefaults;
+    VeskDefaultsStore::PreferredLanguagesProvider preferredLanguages = VeskDefaultsStore::systemPreferredLanguages;
+    // The installed applications, scanned anew for every apps-bar layout.
+    std::function<std::vector<InstalledApp>()> installedApps;
+};
+
+} // namespace vesk
