@@ -418,26 +418,236 @@
     </message>
 </context>
 <context>
-    <name>SessionSetupView</name>
+    <name>SessionHistoryView</name>
     <message>
-        <source>Verlauf</source>
-        <translation>History</translation>
+        <source>Unbekannter Abschluss</source>
+        <translation>Unknown ending</translation>
     </message>
     <message>
-        <source>Schliessen</source>
+        <source>Timer abgelaufen</source>
+        <translation>Timer ran out</translation>
+    </message>
+    <message>
+        <source>Manuell beendet</source>
+        <translation>Ended manually</translation>
+    </message>
+    <message>
+        <source>Notausgang</source>
+        <translation>Emergency exit</translation>
+    </message>
+    <message>
+        <source>Keine erlaubten Fenster</source>
+        <translation>No allowed windows</translation>
+    </message>
+    <message>
+        <source>App wurde beendet</source>
+        <translation>App was quit</translation>
+    </message>
+    <message>
+        <source>Nach Absturz beendet</source>
+        <translation>Ended after a crash</translation>
+    </message>
+    <message>
+        <source>Nicht beantwortet</source>
+        <translation>Not answered</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>Partly</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>Not done</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Somewhat</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Goal</translation>
+    </message>
+    <message>
+        <source>Vesk</source>
+        <translation>Vesk</translation>
+    </message>
+    <message>
+        <source>Sessions</source>
+        <translation>Sessions</translation>
+    </message>
+    <message>
+        <source>Fokuszeit</source>
+        <translation>Focus time</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>Goal reached</translation>
+    </message>
+    <message>
+        <source>Vesk hilfreich</source>
+        <translation>Vesk helpful</translation>
+    </message>
+    <message>
+        <source>keine Angabe</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>meist „Ja“</source>
+        <translation>mostly “Yes”</translation>
+    </message>
+    <message>
+        <source>meist „Etwas“</source>
+        <translation>mostly “Somewhat”</translation>
+    </message>
+    <message>
+        <source>meist „Nein“</source>
+        <translation>mostly “No”</translation>
+    </message>
+    <message>
+        <source>Keine Apps gespeichert</source>
+        <translation>No apps saved</translation>
+    </message>
+    <message>
+        <source>Deine Sessions im Rückblick</source>
+        <translation>Your sessions at a glance</translation>
+    </message>
+    <message>
+        <source>Dauer, Ziel, Umfrage und Abschluss — alles auf dieser Seite, nichts verlässt dein Gerät.</source>
+        <translation>Duration, goal, survey and ending — all on this page, nothing leaves your device.</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
         <translation>Close</translation>
     </message>
     <message>
-        <source>Wie lief deine Session?</source>
-        <translation>How did your session go?</translation>
+        <source>Noch kein Verlauf vorhanden</source>
+        <translation>No history yet</translation>
+    </message>
+    <message>
+        <source>Einzelne Sessions</source>
+        <translation>Sessions</translation>
+    </message>
+    <message>
+        <source>· neueste zuerst</source>
+        <translation>· newest first</translation>
+    </message>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>completed</translation>
+    </message>
+    <message>
+        <source>gesammelt</source>
+        <translation>collected</translation>
+    </message>
+</context>
+<context>
+    <name>SessionReflectionView</name>
+    <message>
+        <source>ZEIT ABGELAUFEN</source>
+        <translation>TIME’S UP</translation>
+    </message>
+    <message>
+        <source>NOTAUSGANG</source>
+        <translation>EMERGENCY EXIT</translation>
+    </message>
+    <message>
+        <source>SESSION VORBEI</source>
+        <translation>SESSION OVER</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>Partly</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>Not done</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Somewhat</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ablenkung kam trotzdem durch</source>
+        <translation>Distractions got through anyway</translation>
+    </message>
+    <message>
+        <source>VESK hat mich gestört</source>
+        <translation>VESK got in my way</translation>
+    </message>
+    <message>
+        <source>Ziel war unklar</source>
+        <translation>Goal was unclear</translation>
+    </message>
+    <message>
+        <source>Technisches Problem</source>
+        <translation>Technical problem</translation>
+    </message>
+    <message>
+        <source>Anderes</source>
+        <translation>Something else</translation>
+    </message>
+    <message>
+        <source>Vesk beendet</source>
+        <translation>Vesk ended</translation>
+    </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>GOAL</translation>
+    </message>
+    <message>
+        <source>War The Vesk hilfreich?</source>
+        <translation>Was The Vesk helpful?</translation>
+    </message>
+    <message>
+        <source>Woran lag es?</source>
+        <translation>What got in the way?</translation>
+    </message>
+    <message>
+        <source>Notiz hinzufügen</source>
+        <translation>Add a note</translation>
+    </message>
+    <message>
+        <source>Später</source>
+        <translation>Later</translation>
     </message>
     <message>
         <source>Speichern</source>
         <translation>Save</translation>
     </message>
     <message>
-        <source>Überspringen</source>
-        <translation>Skip</translation>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Verlauf</source>
+        <translation>History</translation>
     </message>
     <message>
         <source>Suche oben nach Apps, die du mitnehmen willst.</source>
@@ -564,6 +774,156 @@
     <message>
         <source>%1%</source>
         <translation>%1%</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskBottomControlView</name>
+    <message>
+        <source>Apps schliessen</source>
+        <translation>Close apps</translation>
+    </message>
+    <message>
+        <source>Offen lassen</source>
+        <translation>Leave open</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>App zur Session hinzufuegen</source>
+        <translation>Add an app to the session</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Verlassen</source>
+        <translation>Leave</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n offen</source>
+        <translation>
+            <numerusform>%n open</numerusform>
+            <numerusform>%n open</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSettingsControlView</name>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Apps bar (bring in)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Goal &amp; mode</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Control bar</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Leisten pro Bildschirm</source>
+        <translation>Bars per display</translation>
+    </message>
+    <message>
+        <source>Bug melden</source>
+        <translation>Report a bug</translation>
+    </message>
+    <message>
+        <source>Problem oder Feedback senden — auch während der Session.</source>
+        <translation>Send a problem or feedback — even during the session.</translation>
+    </message>
+    <message>
+        <source>Debug: Hardcore beenden</source>
+        <translation>Debug: end hardcore</translation>
+    </message>
+    <message>
+        <source>Nur für Entwicklung: Beendet die Hardcore-Session sofort.</source>
+        <translation>Development only: ends the hardcore session at once.</translation>
+    </message>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Main display</translation>
+    </message>
+    <message>
+        <source>AN</source>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>AUS</source>
+        <translation>OFF</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSidebarControlView</name>
+    <message>
+        <source>GEPARKT</source>
+        <translation>PARKED</translation>
+    </message>
+    <message>
+        <source>Klick: auf Bühne</source>
+        <translation>Click: onto the stage</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste aufklappen</source>
+        <translation>Expand the apps bar</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste einklappen</source>
+        <translation>Collapse the apps bar</translation>
+    </message>
+    <message>
+        <source>geparkt</source>
+        <translation>parked</translation>
+    </message>
+    <message>
+        <source>Brauchst du das noch?</source>
+        <translation>Still need this?</translation>
+    </message>
+    <message>
+        <source>in Queue</source>
+        <translation>queued</translation>
+    </message>
+    <message numerus="yes">
+        <source>QUEUE · %n</source>
+        <translation>
+            <numerusform>QUEUE · %n</numerusform>
+            <numerusform>QUEUE · %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskTopControlView</name>
+    <message>
+        <source>Fokus</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>Tri</source>
+        <translation>Tri</translation>
+    </message>
+    <message>
+        <source>Quad</source>
+        <translation>Quad</translation>
+    </message>
+    <message>
+        <source>Freestyle</source>
+        <translation>Freestyle</translation>
+    </message>
+    <message>
+        <source>◎ ZIEL</source>
+        <translation>◎ GOAL</translation>
     </message>
 </context>
 </TS>

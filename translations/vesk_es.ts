@@ -418,26 +418,236 @@
     </message>
 </context>
 <context>
-    <name>SessionSetupView</name>
+    <name>SessionHistoryView</name>
     <message>
-        <source>Verlauf</source>
-        <translation>Historial</translation>
+        <source>Unbekannter Abschluss</source>
+        <translation>Cierre desconocido</translation>
     </message>
     <message>
-        <source>Schliessen</source>
+        <source>Timer abgelaufen</source>
+        <translation>Tiempo agotado</translation>
+    </message>
+    <message>
+        <source>Manuell beendet</source>
+        <translation>Terminada a mano</translation>
+    </message>
+    <message>
+        <source>Notausgang</source>
+        <translation>Salida de emergencia</translation>
+    </message>
+    <message>
+        <source>Keine erlaubten Fenster</source>
+        <translation>Sin ventanas permitidas</translation>
+    </message>
+    <message>
+        <source>App wurde beendet</source>
+        <translation>App cerrada</translation>
+    </message>
+    <message>
+        <source>Nach Absturz beendet</source>
+        <translation>Terminada tras un fallo</translation>
+    </message>
+    <message>
+        <source>Nicht beantwortet</source>
+        <translation>Sin respuesta</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Hecho</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>En parte</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>No logrado</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Algo</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Objetivo</translation>
+    </message>
+    <message>
+        <source>Vesk</source>
+        <translation>Vesk</translation>
+    </message>
+    <message>
+        <source>Sessions</source>
+        <translation>Sesiones</translation>
+    </message>
+    <message>
+        <source>Fokuszeit</source>
+        <translation>Tiempo de foco</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>Objetivo logrado</translation>
+    </message>
+    <message>
+        <source>Vesk hilfreich</source>
+        <translation>Vesk útil</translation>
+    </message>
+    <message>
+        <source>keine Angabe</source>
+        <translation>sin respuesta</translation>
+    </message>
+    <message>
+        <source>meist „Ja“</source>
+        <translation>sobre todo «Sí»</translation>
+    </message>
+    <message>
+        <source>meist „Etwas“</source>
+        <translation>sobre todo «Algo»</translation>
+    </message>
+    <message>
+        <source>meist „Nein“</source>
+        <translation>sobre todo «No»</translation>
+    </message>
+    <message>
+        <source>Keine Apps gespeichert</source>
+        <translation>Sin apps guardadas</translation>
+    </message>
+    <message>
+        <source>Deine Sessions im Rückblick</source>
+        <translation>Tus sesiones de un vistazo</translation>
+    </message>
+    <message>
+        <source>Dauer, Ziel, Umfrage und Abschluss — alles auf dieser Seite, nichts verlässt dein Gerät.</source>
+        <translation>Duración, objetivo, encuesta y cierre — todo en esta página, nada sale de tu dispositivo.</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
         <translation>Cerrar</translation>
     </message>
     <message>
-        <source>Wie lief deine Session?</source>
-        <translation>¿Qué tal tu sesión?</translation>
+        <source>Noch kein Verlauf vorhanden</source>
+        <translation>Aún no hay historial</translation>
+    </message>
+    <message>
+        <source>Einzelne Sessions</source>
+        <translation>Sesiones una a una</translation>
+    </message>
+    <message>
+        <source>· neueste zuerst</source>
+        <translation>· las más recientes primero</translation>
+    </message>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>completadas</translation>
+    </message>
+    <message>
+        <source>gesammelt</source>
+        <translation>acumulado</translation>
+    </message>
+</context>
+<context>
+    <name>SessionReflectionView</name>
+    <message>
+        <source>ZEIT ABGELAUFEN</source>
+        <translation>TIEMPO AGOTADO</translation>
+    </message>
+    <message>
+        <source>NOTAUSGANG</source>
+        <translation>SALIDA DE EMERGENCIA</translation>
+    </message>
+    <message>
+        <source>SESSION VORBEI</source>
+        <translation>SESIÓN TERMINADA</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Hecho</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>En parte</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>No lo logré</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Algo</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ablenkung kam trotzdem durch</source>
+        <translation>Las distracciones se colaron igual</translation>
+    </message>
+    <message>
+        <source>VESK hat mich gestört</source>
+        <translation>VESK me molestó</translation>
+    </message>
+    <message>
+        <source>Ziel war unklar</source>
+        <translation>El objetivo no estaba claro</translation>
+    </message>
+    <message>
+        <source>Technisches Problem</source>
+        <translation>Problema técnico</translation>
+    </message>
+    <message>
+        <source>Anderes</source>
+        <translation>Otra cosa</translation>
+    </message>
+    <message>
+        <source>Vesk beendet</source>
+        <translation>Vesk terminado</translation>
+    </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>OBJETIVO</translation>
+    </message>
+    <message>
+        <source>War The Vesk hilfreich?</source>
+        <translation>¿Te ayudó The Vesk?</translation>
+    </message>
+    <message>
+        <source>Woran lag es?</source>
+        <translation>¿Qué pasó?</translation>
+    </message>
+    <message>
+        <source>Notiz hinzufügen</source>
+        <translation>Añadir una nota</translation>
+    </message>
+    <message>
+        <source>Später</source>
+        <translation>Más tarde</translation>
     </message>
     <message>
         <source>Speichern</source>
         <translation>Guardar</translation>
     </message>
     <message>
-        <source>Überspringen</source>
-        <translation>Omitir</translation>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Verlauf</source>
+        <translation>Historial</translation>
     </message>
     <message>
         <source>Suche oben nach Apps, die du mitnehmen willst.</source>
@@ -564,6 +774,156 @@
     <message>
         <source>%1%</source>
         <translation>%1 %</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskBottomControlView</name>
+    <message>
+        <source>Apps schliessen</source>
+        <translation>Cerrar apps</translation>
+    </message>
+    <message>
+        <source>Offen lassen</source>
+        <translation>Dejar abiertas</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>App zur Session hinzufuegen</source>
+        <translation>Añadir una app a la sesión</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Verlassen</source>
+        <translation>Salir</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n offen</source>
+        <translation>
+            <numerusform>%n abierta</numerusform>
+            <numerusform>%n abiertas</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSettingsControlView</name>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Barra de apps (traer)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Objetivo y modo</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Barra de control</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Leisten pro Bildschirm</source>
+        <translation>Barras por pantalla</translation>
+    </message>
+    <message>
+        <source>Bug melden</source>
+        <translation>Informar de un error</translation>
+    </message>
+    <message>
+        <source>Problem oder Feedback senden — auch während der Session.</source>
+        <translation>Envía un problema o tu opinión — también durante la sesión.</translation>
+    </message>
+    <message>
+        <source>Debug: Hardcore beenden</source>
+        <translation>Debug: terminar hardcore</translation>
+    </message>
+    <message>
+        <source>Nur für Entwicklung: Beendet die Hardcore-Session sofort.</source>
+        <translation>Solo para desarrollo: termina la sesión hardcore al instante.</translation>
+    </message>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Pantalla principal</translation>
+    </message>
+    <message>
+        <source>AN</source>
+        <translation>SÍ</translation>
+    </message>
+    <message>
+        <source>AUS</source>
+        <translation>NO</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSidebarControlView</name>
+    <message>
+        <source>GEPARKT</source>
+        <translation>APARCADAS</translation>
+    </message>
+    <message>
+        <source>Klick: auf Bühne</source>
+        <translation>Clic: al escenario</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste aufklappen</source>
+        <translation>Desplegar la barra de apps</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste einklappen</source>
+        <translation>Plegar la barra de apps</translation>
+    </message>
+    <message>
+        <source>geparkt</source>
+        <translation>aparcada</translation>
+    </message>
+    <message>
+        <source>Brauchst du das noch?</source>
+        <translation>¿Aún lo necesitas?</translation>
+    </message>
+    <message>
+        <source>in Queue</source>
+        <translation>en cola</translation>
+    </message>
+    <message numerus="yes">
+        <source>QUEUE · %n</source>
+        <translation>
+            <numerusform>COLA · %n</numerusform>
+            <numerusform>COLA · %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskTopControlView</name>
+    <message>
+        <source>Fokus</source>
+        <translation>Foco</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Dividido</translation>
+    </message>
+    <message>
+        <source>Tri</source>
+        <translation>Tres</translation>
+    </message>
+    <message>
+        <source>Quad</source>
+        <translation>Cuatro</translation>
+    </message>
+    <message>
+        <source>Freestyle</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>◎ ZIEL</source>
+        <translation>◎ OBJETIVO</translation>
     </message>
 </context>
 </TS>

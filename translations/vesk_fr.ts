@@ -418,26 +418,236 @@
     </message>
 </context>
 <context>
-    <name>SessionSetupView</name>
+    <name>SessionHistoryView</name>
     <message>
-        <source>Verlauf</source>
-        <translation>Historique</translation>
+        <source>Unbekannter Abschluss</source>
+        <translation>Fin inconnue</translation>
     </message>
     <message>
-        <source>Schliessen</source>
+        <source>Timer abgelaufen</source>
+        <translation>Minuteur écoulé</translation>
+    </message>
+    <message>
+        <source>Manuell beendet</source>
+        <translation>Arrêtée à la main</translation>
+    </message>
+    <message>
+        <source>Notausgang</source>
+        <translation>Sortie de secours</translation>
+    </message>
+    <message>
+        <source>Keine erlaubten Fenster</source>
+        <translation>Aucune fenêtre autorisée</translation>
+    </message>
+    <message>
+        <source>App wurde beendet</source>
+        <translation>App quittée</translation>
+    </message>
+    <message>
+        <source>Nach Absturz beendet</source>
+        <translation>Arrêtée après un plantage</translation>
+    </message>
+    <message>
+        <source>Nicht beantwortet</source>
+        <translation>Sans réponse</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Fait</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>En partie</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>Pas réussi</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Un peu</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Objectif</translation>
+    </message>
+    <message>
+        <source>Vesk</source>
+        <translation>Vesk</translation>
+    </message>
+    <message>
+        <source>Sessions</source>
+        <translation>Sessions</translation>
+    </message>
+    <message>
+        <source>Fokuszeit</source>
+        <translation>Temps de focus</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>Objectif atteint</translation>
+    </message>
+    <message>
+        <source>Vesk hilfreich</source>
+        <translation>Vesk utile</translation>
+    </message>
+    <message>
+        <source>keine Angabe</source>
+        <translation>sans réponse</translation>
+    </message>
+    <message>
+        <source>meist „Ja“</source>
+        <translation>surtout «&#xa0;Oui&#xa0;»</translation>
+    </message>
+    <message>
+        <source>meist „Etwas“</source>
+        <translation>surtout «&#xa0;Un peu&#xa0;»</translation>
+    </message>
+    <message>
+        <source>meist „Nein“</source>
+        <translation>surtout «&#xa0;Non&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Keine Apps gespeichert</source>
+        <translation>Aucune app enregistrée</translation>
+    </message>
+    <message>
+        <source>Deine Sessions im Rückblick</source>
+        <translation>Tes sessions en un coup d’œil</translation>
+    </message>
+    <message>
+        <source>Dauer, Ziel, Umfrage und Abschluss — alles auf dieser Seite, nichts verlässt dein Gerät.</source>
+        <translation>Durée, objectif, sondage et fin — tout sur cette page, rien ne quitte ton appareil.</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
         <translation>Fermer</translation>
     </message>
     <message>
-        <source>Wie lief deine Session?</source>
-        <translation>Comment s’est passée ta session&#xa0;?</translation>
+        <source>Noch kein Verlauf vorhanden</source>
+        <translation>Pas encore d’historique</translation>
+    </message>
+    <message>
+        <source>Einzelne Sessions</source>
+        <translation>Sessions une à une</translation>
+    </message>
+    <message>
+        <source>· neueste zuerst</source>
+        <translation>· les plus récentes d’abord</translation>
+    </message>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>terminées</translation>
+    </message>
+    <message>
+        <source>gesammelt</source>
+        <translation>cumulé</translation>
+    </message>
+</context>
+<context>
+    <name>SessionReflectionView</name>
+    <message>
+        <source>ZEIT ABGELAUFEN</source>
+        <translation>TEMPS ÉCOULÉ</translation>
+    </message>
+    <message>
+        <source>NOTAUSGANG</source>
+        <translation>SORTIE DE SECOURS</translation>
+    </message>
+    <message>
+        <source>SESSION VORBEI</source>
+        <translation>SESSION TERMINÉE</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Fait</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>En partie</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>Pas réussi</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Un peu</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>Non</translation>
+    </message>
+    <message>
+        <source>Ablenkung kam trotzdem durch</source>
+        <translation>Des distractions sont passées quand même</translation>
+    </message>
+    <message>
+        <source>VESK hat mich gestört</source>
+        <translation>VESK m’a gêné</translation>
+    </message>
+    <message>
+        <source>Ziel war unklar</source>
+        <translation>L’objectif n’était pas clair</translation>
+    </message>
+    <message>
+        <source>Technisches Problem</source>
+        <translation>Problème technique</translation>
+    </message>
+    <message>
+        <source>Anderes</source>
+        <translation>Autre chose</translation>
+    </message>
+    <message>
+        <source>Vesk beendet</source>
+        <translation>Vesk terminé</translation>
+    </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>OBJECTIF</translation>
+    </message>
+    <message>
+        <source>War The Vesk hilfreich?</source>
+        <translation>The Vesk t’a-t-il aidé&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Woran lag es?</source>
+        <translation>Qu’est-ce qui a coincé&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Notiz hinzufügen</source>
+        <translation>Ajouter une note</translation>
+    </message>
+    <message>
+        <source>Später</source>
+        <translation>Plus tard</translation>
     </message>
     <message>
         <source>Speichern</source>
         <translation>Enregistrer</translation>
     </message>
     <message>
-        <source>Überspringen</source>
-        <translation>Passer</translation>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Verlauf</source>
+        <translation>Historique</translation>
     </message>
     <message>
         <source>Suche oben nach Apps, die du mitnehmen willst.</source>
@@ -564,6 +774,156 @@
     <message>
         <source>%1%</source>
         <translation>%1&#xa0;%</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskBottomControlView</name>
+    <message>
+        <source>Apps schliessen</source>
+        <translation>Fermer les apps</translation>
+    </message>
+    <message>
+        <source>Offen lassen</source>
+        <translation>Laisser ouvertes</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>App zur Session hinzufuegen</source>
+        <translation>Ajouter une app à la session</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>Verlassen</source>
+        <translation>Quitter</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n offen</source>
+        <translation>
+            <numerusform>%n ouverte</numerusform>
+            <numerusform>%n ouvertes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSettingsControlView</name>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Barre d’apps (rappel)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Objectif et mode</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Barre de contrôle</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Leisten pro Bildschirm</source>
+        <translation>Barres par écran</translation>
+    </message>
+    <message>
+        <source>Bug melden</source>
+        <translation>Signaler un bug</translation>
+    </message>
+    <message>
+        <source>Problem oder Feedback senden — auch während der Session.</source>
+        <translation>Envoie un problème ou un avis — même pendant la session.</translation>
+    </message>
+    <message>
+        <source>Debug: Hardcore beenden</source>
+        <translation>Debug&#xa0;: arrêter le hardcore</translation>
+    </message>
+    <message>
+        <source>Nur für Entwicklung: Beendet die Hardcore-Session sofort.</source>
+        <translation>Pour le développement uniquement&#xa0;: arrête tout de suite la session hardcore.</translation>
+    </message>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Écran principal</translation>
+    </message>
+    <message>
+        <source>AN</source>
+        <translation>OUI</translation>
+    </message>
+    <message>
+        <source>AUS</source>
+        <translation>NON</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSidebarControlView</name>
+    <message>
+        <source>GEPARKT</source>
+        <translation>EN ATTENTE</translation>
+    </message>
+    <message>
+        <source>Klick: auf Bühne</source>
+        <translation>Clic&#xa0;: sur scène</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste aufklappen</source>
+        <translation>Déplier la barre d’apps</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste einklappen</source>
+        <translation>Replier la barre d’apps</translation>
+    </message>
+    <message>
+        <source>geparkt</source>
+        <translation>en attente</translation>
+    </message>
+    <message>
+        <source>Brauchst du das noch?</source>
+        <translation>Tu en as encore besoin&#xa0;?</translation>
+    </message>
+    <message>
+        <source>in Queue</source>
+        <translation>dans la file</translation>
+    </message>
+    <message numerus="yes">
+        <source>QUEUE · %n</source>
+        <translation>
+            <numerusform>FILE · %n</numerusform>
+            <numerusform>FILE · %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskTopControlView</name>
+    <message>
+        <source>Fokus</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Partagé</translation>
+    </message>
+    <message>
+        <source>Tri</source>
+        <translation>Trois</translation>
+    </message>
+    <message>
+        <source>Quad</source>
+        <translation>Quatre</translation>
+    </message>
+    <message>
+        <source>Freestyle</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>◎ ZIEL</source>
+        <translation>◎ OBJECTIF</translation>
     </message>
 </context>
 </TS>

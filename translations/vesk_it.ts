@@ -418,26 +418,236 @@
     </message>
 </context>
 <context>
-    <name>SessionSetupView</name>
+    <name>SessionHistoryView</name>
     <message>
-        <source>Verlauf</source>
-        <translation>Cronologia</translation>
+        <source>Unbekannter Abschluss</source>
+        <translation>Conclusione sconosciuta</translation>
     </message>
     <message>
-        <source>Schliessen</source>
+        <source>Timer abgelaufen</source>
+        <translation>Timer scaduto</translation>
+    </message>
+    <message>
+        <source>Manuell beendet</source>
+        <translation>Terminata a mano</translation>
+    </message>
+    <message>
+        <source>Notausgang</source>
+        <translation>Uscita di emergenza</translation>
+    </message>
+    <message>
+        <source>Keine erlaubten Fenster</source>
+        <translation>Nessuna finestra consentita</translation>
+    </message>
+    <message>
+        <source>App wurde beendet</source>
+        <translation>App chiusa</translation>
+    </message>
+    <message>
+        <source>Nach Absturz beendet</source>
+        <translation>Terminata dopo un crash</translation>
+    </message>
+    <message>
+        <source>Nicht beantwortet</source>
+        <translation>Senza risposta</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Fatto</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>In parte</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>Non riuscito</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Un po’</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ziel</source>
+        <translation>Obiettivo</translation>
+    </message>
+    <message>
+        <source>Vesk</source>
+        <translation>Vesk</translation>
+    </message>
+    <message>
+        <source>Sessions</source>
+        <translation>Sessioni</translation>
+    </message>
+    <message>
+        <source>Fokuszeit</source>
+        <translation>Tempo di focus</translation>
+    </message>
+    <message>
+        <source>Ziel erreicht</source>
+        <translation>Obiettivo raggiunto</translation>
+    </message>
+    <message>
+        <source>Vesk hilfreich</source>
+        <translation>Vesk utile</translation>
+    </message>
+    <message>
+        <source>keine Angabe</source>
+        <translation>nessuna risposta</translation>
+    </message>
+    <message>
+        <source>meist „Ja“</source>
+        <translation>perlopiù «Sì»</translation>
+    </message>
+    <message>
+        <source>meist „Etwas“</source>
+        <translation>perlopiù «Un po’»</translation>
+    </message>
+    <message>
+        <source>meist „Nein“</source>
+        <translation>perlopiù «No»</translation>
+    </message>
+    <message>
+        <source>Keine Apps gespeichert</source>
+        <translation>Nessuna app salvata</translation>
+    </message>
+    <message>
+        <source>Deine Sessions im Rückblick</source>
+        <translation>Le tue sessioni in sintesi</translation>
+    </message>
+    <message>
+        <source>Dauer, Ziel, Umfrage und Abschluss — alles auf dieser Seite, nichts verlässt dein Gerät.</source>
+        <translation>Durata, obiettivo, sondaggio e conclusione — tutto su questa pagina, niente lascia il tuo dispositivo.</translation>
+    </message>
+    <message>
+        <source>Schließen</source>
         <translation>Chiudi</translation>
     </message>
     <message>
-        <source>Wie lief deine Session?</source>
-        <translation>Com’è andata la sessione?</translation>
+        <source>Noch kein Verlauf vorhanden</source>
+        <translation>Ancora nessuna cronologia</translation>
+    </message>
+    <message>
+        <source>Einzelne Sessions</source>
+        <translation>Singole sessioni</translation>
+    </message>
+    <message>
+        <source>· neueste zuerst</source>
+        <translation>· prima le più recenti</translation>
+    </message>
+    <message>
+        <source>abgeschlossen</source>
+        <translation>completate</translation>
+    </message>
+    <message>
+        <source>gesammelt</source>
+        <translation>raccolto</translation>
+    </message>
+</context>
+<context>
+    <name>SessionReflectionView</name>
+    <message>
+        <source>ZEIT ABGELAUFEN</source>
+        <translation>TEMPO SCADUTO</translation>
+    </message>
+    <message>
+        <source>NOTAUSGANG</source>
+        <translation>USCITA DI EMERGENZA</translation>
+    </message>
+    <message>
+        <source>SESSION VORBEI</source>
+        <translation>SESSIONE FINITA</translation>
+    </message>
+    <message>
+        <source>Erledigt</source>
+        <translation>Fatto</translation>
+    </message>
+    <message>
+        <source>Teilweise</source>
+        <translation>In parte</translation>
+    </message>
+    <message>
+        <source>Nicht geschafft</source>
+        <translation>Non riuscito</translation>
+    </message>
+    <message>
+        <source>Ja</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <source>Etwas</source>
+        <translation>Un po’</translation>
+    </message>
+    <message>
+        <source>Nein</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Ablenkung kam trotzdem durch</source>
+        <translation>Le distrazioni sono passate lo stesso</translation>
+    </message>
+    <message>
+        <source>VESK hat mich gestört</source>
+        <translation>VESK mi ha disturbato</translation>
+    </message>
+    <message>
+        <source>Ziel war unklar</source>
+        <translation>L’obiettivo non era chiaro</translation>
+    </message>
+    <message>
+        <source>Technisches Problem</source>
+        <translation>Problema tecnico</translation>
+    </message>
+    <message>
+        <source>Anderes</source>
+        <translation>Altro</translation>
+    </message>
+    <message>
+        <source>Vesk beendet</source>
+        <translation>Vesk terminato</translation>
+    </message>
+    <message>
+        <source>ZIEL</source>
+        <translation>OBIETTIVO</translation>
+    </message>
+    <message>
+        <source>War The Vesk hilfreich?</source>
+        <translation>The Vesk ti è stato utile?</translation>
+    </message>
+    <message>
+        <source>Woran lag es?</source>
+        <translation>Cosa è andato storto?</translation>
+    </message>
+    <message>
+        <source>Notiz hinzufügen</source>
+        <translation>Aggiungi una nota</translation>
+    </message>
+    <message>
+        <source>Später</source>
+        <translation>Più tardi</translation>
     </message>
     <message>
         <source>Speichern</source>
         <translation>Salva</translation>
     </message>
     <message>
-        <source>Überspringen</source>
-        <translation>Salta</translation>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>SessionSetupView</name>
+    <message>
+        <source>Verlauf</source>
+        <translation>Cronologia</translation>
     </message>
     <message>
         <source>Suche oben nach Apps, die du mitnehmen willst.</source>
@@ -564,6 +774,156 @@
     <message>
         <source>%1%</source>
         <translation>%1%</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskBottomControlView</name>
+    <message>
+        <source>Apps schliessen</source>
+        <translation>Chiudi le app</translation>
+    </message>
+    <message>
+        <source>Offen lassen</source>
+        <translation>Lascia aperte</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>App zur Session hinzufuegen</source>
+        <translation>Aggiungi un’app alla sessione</translation>
+    </message>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <source>Verlassen</source>
+        <translation>Esci</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n offen</source>
+        <translation>
+            <numerusform>%n aperta</numerusform>
+            <numerusform>%n aperte</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSettingsControlView</name>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Barra app (richiama)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Obiettivo e modalità</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Barra di controllo</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Leisten pro Bildschirm</source>
+        <translation>Barre per monitor</translation>
+    </message>
+    <message>
+        <source>Bug melden</source>
+        <translation>Segnala un bug</translation>
+    </message>
+    <message>
+        <source>Problem oder Feedback senden — auch während der Session.</source>
+        <translation>Invia un problema o un feedback — anche durante la sessione.</translation>
+    </message>
+    <message>
+        <source>Debug: Hardcore beenden</source>
+        <translation>Debug: termina hardcore</translation>
+    </message>
+    <message>
+        <source>Nur für Entwicklung: Beendet die Hardcore-Session sofort.</source>
+        <translation>Solo per lo sviluppo: termina subito la sessione hardcore.</translation>
+    </message>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Monitor principale</translation>
+    </message>
+    <message>
+        <source>AN</source>
+        <translation>SÌ</translation>
+    </message>
+    <message>
+        <source>AUS</source>
+        <translation>NO</translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskSidebarControlView</name>
+    <message>
+        <source>GEPARKT</source>
+        <translation>IN SOSTA</translation>
+    </message>
+    <message>
+        <source>Klick: auf Bühne</source>
+        <translation>Clic: sul palco</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste aufklappen</source>
+        <translation>Espandi la barra app</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste einklappen</source>
+        <translation>Comprimi la barra app</translation>
+    </message>
+    <message>
+        <source>geparkt</source>
+        <translation>in sosta</translation>
+    </message>
+    <message>
+        <source>Brauchst du das noch?</source>
+        <translation>Ti serve ancora?</translation>
+    </message>
+    <message>
+        <source>in Queue</source>
+        <translation>in coda</translation>
+    </message>
+    <message numerus="yes">
+        <source>QUEUE · %n</source>
+        <translation>
+            <numerusform>CODA · %n</numerusform>
+            <numerusform>CODA · %n</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StageVeskTopControlView</name>
+    <message>
+        <source>Fokus</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Diviso</translation>
+    </message>
+    <message>
+        <source>Tri</source>
+        <translation>Tre</translation>
+    </message>
+    <message>
+        <source>Quad</source>
+        <translation>Quattro</translation>
+    </message>
+    <message>
+        <source>Freestyle</source>
+        <translation>Libero</translation>
+    </message>
+    <message>
+        <source>◎ ZIEL</source>
+        <translation>◎ OBIETTIVO</translation>
     </message>
 </context>
 </TS>
