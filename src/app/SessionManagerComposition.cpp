@@ -1,6 +1,6 @@
 #include "app/SessionManagerComposition.h"
 
-#include "app/MainWindowSessionUIController.h"
+#include "app/SessionPanelContent.h"
 #include "enforcement/AppMonitorService.h"
 #include "enforcement/ChromiumWindowMaterializer.h"
 #include "enforcement/DesktopIsolationService.h"
@@ -24,9 +24,12 @@
 #include "overlay/OverlayService.h"
 #include "overlay/SystemMouseInteractionDetector.h"
 #include "overlay/WindowSnapshotReader.h"
-#include "panels/NoOpSessionScreenshotService.h"
-#include "panels/NoOpSessionTransitionPresenter.h"
+#include "panels/CompositeDisplayScreenshotCapturer.h"
+#include "panels/ImmediateBlackSessionTransitionPresenter.h"
+#include "panels/SessionScreenshotService.h"
+#include "panels/SessionUIController.h"
 #include "panels/StageVeskPanelPresenter.h"
+#include "panels/UserDesktopDirectoryProvider.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/PermissionsProviding.h"
@@ -129,7 +132,8 @@ std::optional<QString> SessionManagerComposition::installedApplicationName(
 SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock& clock,
                                                      const platform::PlatformInterfaces& platform,
                                                      UserDefaults& standardDefaults,
-                                                     std::shared_ptr<SessionTimerCreating> timerFactory)
+                                                     std::shared_ptr<SessionTimerCreating> timerFactory,
+                                                     const QString& desktopDirectory)
     : parts_(std::make_unique<Parts>(platform))
 {
     const platform::ScreenProviding& screens = platform.screens;
@@ -139,7 +143,8 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.screens = std::shared_ptr<const platform::ScreenProviding>(std::shared_ptr<void>(), &screens);
 
     // In the order the services are built for the shared manager.
-    services.transitionPresenter = std::make_shared<NoOpSessionTransitionPresenter>();
+    services.transitionPresenter =
+        std::make_shared<ImmediateBlackSessionTransitionPresenter>(screens, platform.ownWindows);
     const OverlayService::DesktopParts overlayDesktop{screens, platform.screenChanges, platform.ownWindows,
                                                       platform.pointer, veskBundleID};
     services.overlay = std::make_shared<OverlayService>(scheduler, clock, overlayDesktop, parts_->windowSnapshots,
@@ -170,7 +175,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     desktopIsolationRecovery_ = desktopIsolation;
     services.emergencyHotkey =
         std::make_shared<EmergencyHotkeyService>(scheduler, clock, platform.eventTaps, platform.permissions);
-    uiController_ = std::make_shared<MainWindowSessionUIController>();
+    uiController_ = makeUIController(scheduler, clock, platform, standardDefaults);
     services.uiController = uiController_;
     services.allowedWindowWaiter = std::make_shared<AllowedWindowWaiter>(
         std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, screens, veskBundleID), scheduler);
@@ -178,7 +183,9 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
         std::make_shared<SystemAllowedWindowDetector>(parts_->windowSnapshots, screens, veskBundleID);
     services.timerFactory = std::move(timerFactory);
     services.workspace = std::make_shared<SystemWorkspace>(platform.workspace);
-    services.screenshotService = std::make_shared<NoOpSessionScreenshotService>();
+    services.screenshotService = std::make_shared<SessionScreenshotService>(
+        std::make_unique<CompositeDisplayScreenshotCapturer>(screens, platform.screenCapture),
+        std::make_unique<UserDesktopDirectoryProvider>(desktopDirectory));
     // The session switches an instance of its own; the delegate restores
     // through another, which shares only the stored backup with it.
     services.screenshotThumbnailSuppression = std::make_shared<ScreenshotThumbnailSuppressionService>(
@@ -226,7 +233,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
                               &bundles = platform.bundles] { return InstalledApp::discoverAll(files, bundles); },
         },
         *manager_, *stage_);
-    uiController_->setStagePanelPresenter(stagePanelPresenter_.get());
+    panelContent_->setStageVeskPanelPresenter(stagePanelPresenter_.get());
 
     // The panels' frames reach the click blocker for as long as it exists;
     // it starts from the real state, no panels at launch.
@@ -239,6 +246,22 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
 }
 
 SessionManagerComposition::~SessionManagerComposition() = default;
+
+// The controller brings Vesk itself forward when the main window returns.
+std::shared_ptr<SessionUIController> SessionManagerComposition::makeUIController(
+    Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform, UserDefaults& standardDefaults)
+{
+    SessionUIController::Environment environment{
+        PanelEnvironment{platform.screens, platform.pointer, platform.ownWindows},
+        [&workspace = platform.workspace, &own = platform.ownApplication] {
+            if (const auto vesk = workspace.runningApplication(own.ownApplication().pid))
+                vesk->activate(platform::ActivateIgnoringOtherApps);
+        },
+    };
+    panelContent_ = std::make_shared<SessionPanelContent>(
+        SessionPanelContent::Environment{scheduler, clock, platform, standardDefaults});
+    return std::make_shared<SessionUIController>(std::move(environment), panelContent_);
+}
 
 // The stage has a window manager of its own; its classification counts the
 // Accessibility windows through a window manager made for each call.

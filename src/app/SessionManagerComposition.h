@@ -12,10 +12,11 @@
 namespace vesk {
 
 class Clock;
-class MainWindowSessionUIController;
 class Scheduler;
 class SessionManager;
+class SessionPanelContent;
 class SessionTimerCreating;
+class SessionUIController;
 class StageVeskPanelPresenter;
 class StageVeskService;
 class UserDefaults;
@@ -33,9 +34,11 @@ public:
     // `timerFactory`: the countdown's timers (on their own queue in the
     // application, on the scheduler in a scripted run). `standardDefaults`
     // keeps the backups of the system settings a session changes; it
-    // outlives the composition.
+    // outlives the composition. Session screenshots go to `desktopDirectory`
+    // (empty: the user's Desktop folder).
     SessionManagerComposition(Scheduler& scheduler, Clock& clock, const platform::PlatformInterfaces& platform,
-                              UserDefaults& standardDefaults, std::shared_ptr<SessionTimerCreating> timerFactory);
+                              UserDefaults& standardDefaults, std::shared_ptr<SessionTimerCreating> timerFactory,
+                              const QString& desktopDirectory = QString());
     ~SessionManagerComposition();
     SessionManagerComposition(const SessionManagerComposition&) = delete;
     SessionManagerComposition& operator=(const SessionManagerComposition&) = delete;
@@ -47,7 +50,8 @@ public:
     static std::optional<QString> installedApplicationName(const platform::FileBrowsing& files,
                                                            const platform::ApplicationBundleReading& bundles,
                                                            const QString& bundleID);
-    MainWindowSessionUIController& uiController() const { return *uiController_; }
+    // The session's panels and the main window during a session.
+    SessionUIController& uiController() const { return *uiController_; }
     // The one stage of the application, for its panels.
     StageVeskService& stage() const { return *stage_; }
 
@@ -59,10 +63,14 @@ public:
 private:
     struct Parts;
     std::unique_ptr<Parts> parts_;
-    std::shared_ptr<MainWindowSessionUIController> uiController_;
+    std::shared_ptr<SessionPanelContent> panelContent_;
+    std::shared_ptr<SessionUIController> uiController_;
     std::shared_ptr<DesktopIsolationRecovering> desktopIsolationRecovery_;
     std::shared_ptr<EmergencyRestoring> dockMissionControlFallback_;
     std::shared_ptr<EmergencyRestoring> screenshotThumbnailRestore_;
+    std::shared_ptr<SessionUIController> makeUIController(Scheduler& scheduler, Clock& clock,
+                                                          const platform::PlatformInterfaces& platform,
+                                                          UserDefaults& standardDefaults);
     std::shared_ptr<StageVeskService> makeStage(Scheduler& scheduler, Clock& clock,
                                                 const platform::PlatformInterfaces& platform,
                                                 std::shared_ptr<WorkspaceControlling> workspace);

@@ -7,7 +7,6 @@
 #include "app/AppDelegate.h"
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
-#include "app/MainWindowSessionUIController.h"
 #include "app/OwnWindowListing.h"
 #include "app/SessionManagerComposition.h"
 #include "app/SessionManagerSessionStarting.h"
@@ -19,6 +18,7 @@
 #include "feedback/WorkerBugReportSender.h"
 #include "helpers/AppHelpers.h"
 #include "logging/VeskLogFileStore.h"
+#include "panels/SessionUIController.h"
 #include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/PermissionsProviding.h"
@@ -93,7 +93,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     // 4. The session manager with all its services and the do-nothing store.
     composition_ =
         std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock, environment_.platform,
-                                                    *standardDefaults_, environment_.timerFactory);
+                                                    *standardDefaults_, environment_.timerFactory,
+                                                    environment_.desktopDirectory);
 
     // 5.–6. The store over the container's main context.
     sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
@@ -101,10 +102,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     sessionManagerLogger_.log(VeskLogLevel::info, QStringLiteral("Configured session persistence store"));
 
     // 7. The settings store over the standard user defaults.
-    defaultsStore_ =
-        std::make_unique<VeskDefaultsStore>(*standardDefaults_, environment_.preferredLanguages
-                                                                    ? environment_.preferredLanguages
-                                                                    : VeskDefaultsStore::systemPreferredLanguages);
+    defaultsStore_ = std::make_unique<VeskDefaultsStore>(*standardDefaults_);
     reducedMotion_ = std::make_unique<ReducedMotion>(environment_.platform.reduceMotion, *defaultsStore_);
 
     setUpAnalytics();

@@ -8,7 +8,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -70,14 +69,13 @@ struct VeskAppEnvironment {
     // The analytics client's signal cache file; empty: the default file in
     // the cache folder. Its defaults suite goes to defaultsRootDirectory.
     QString analyticsCacheFilePath = QString();
+    // Where session screenshots are saved; empty: the user's Desktop folder.
+    QString desktopDirectory = QString();
     // Builds the crash diagnostics over their sender and the switch asked
     // before every report; none: delivered payloads are dropped.
     std::function<std::shared_ptr<DiagnosticPayloadSubscribing>(std::shared_ptr<BugReportSending> sender,
                                                                 std::function<bool()> isEnabled)>
         makeCrashDiagnosticsService = {};
-    // The user's preferred languages, most preferred first, against which
-    // the language setting "system" resolves; none: the system's.
-    std::function<QStringList()> preferredLanguages = {};
     // Plays the setup screen's sounds; none: Qt Multimedia.
     std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
 };

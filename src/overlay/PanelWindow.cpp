@@ -118,17 +118,25 @@ QString PanelWindow::screenLabel() const
 // The widget's geometry is top-left: the frame goes through the display it lies on.
 void PanelWindow::placeWidget()
 {
+    placing_ = true;
+    setGeometry(widgetGeometry());
+    placing_ = false;
+}
+
+QRect PanelWindow::widgetGeometry() const
+{
     const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
     const Rect quartzFrame =
         geometry ? DisplayGeometry::quartzRect(frame_, geometry->displayFrameForCocoaRect(frame_)) : frame_;
-    placing_ = true;
-    setGeometry(toQRectF(quartzFrame).toRect());
-    placing_ = false;
+    return toQRectF(quartzFrame).toRect();
 }
 
 // A drag or a resize of the widget moves the frame with it.
 void PanelWindow::frameFollowsWidget()
 {
+    // Whole pixels: a frame on half points stays as it is until the widget really moves.
+    if (geometry() == widgetGeometry())
+        return;
     const Rect quartzFrame = rectFromQRectF(QRectF(geometry()));
     const std::optional<DisplayGeometry> displays = DisplayGeometry::current(screens_);
     const Rect cocoaFrame =

@@ -86,6 +86,8 @@ protected:
 
 private:
     void placeWidget();
+    // Where the frame puts the widget (top-left, whole pixels).
+    QRect widgetGeometry() const;
     void frameFollowsWidget();
 
     Configuration configuration_;

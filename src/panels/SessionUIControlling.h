@@ -7,11 +7,11 @@
 
 namespace vesk {
 
-class SessionManager;
+class SessionControlling;
 class StageVeskControlling;
 
 // The panels shown during a session and the main window. The show and toggle
-// operations receive the session manager (and the stage) so that the panels'
+// operations receive the running session (and the stage) so that the panels'
 // views can bind to it. Every show and dismiss republishes the panel frames.
 class SessionUIControlling {
 public:
@@ -21,14 +21,14 @@ public:
     virtual ~SessionUIControlling() = default;
 
     // Skipped while the stage panels are shown.
-    virtual void showHUD(SessionManager& manager) = 0;
+    virtual void showHUD(SessionControlling& session) = 0;
     virtual void dismissHUD() = 0;
-    virtual void showStageVeskPanel(SessionManager& manager, StageVeskControlling& stage) = 0;
+    virtual void showStageVeskPanel(SessionControlling& session, StageVeskControlling& stage) = 0;
     virtual void dismissStageVeskPanel() = 0;
     // Shows the panel for the manager's pending app-launch prompt.
-    virtual void showAppLaunchPrompt(SessionManager& manager) = 0;
+    virtual void showAppLaunchPrompt(SessionControlling& session) = 0;
     virtual void dismissAppLaunchPrompt() = 0;
-    virtual void toggleQuickAccessPanel(SessionManager& manager) = 0;
+    virtual void toggleQuickAccessPanel(SessionControlling& session) = 0;
     virtual void dismissQuickAccessPanel() = 0;
     virtual void toggleBugReportPanel() = 0;
     virtual void dismissBugReportPanel() = 0;

@@ -33,7 +33,6 @@ void StageVeskPanelPresenter::show()
         panel_->show();
     }
     publish();
-    logger_.log(VeskLogLevel::info, QStringLiteral("StageVesk panel shown"));
 }
 
 void StageVeskPanelPresenter::dismiss()
@@ -42,7 +41,6 @@ void StageVeskPanelPresenter::dismiss()
         panel_->dismiss();
     panel_.reset();
     publish();
-    logger_.log(VeskLogLevel::info, QStringLiteral("StageVesk panel dismissed"));
 }
 
 std::vector<Rect> StageVeskPanelPresenter::controlRects() const

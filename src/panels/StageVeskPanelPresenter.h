@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/Geometry.h"
-#include "logging/VeskLogger.h"
 #include "panels/StageVeskPanelEnvironment.h"
 
 #include <QPointer>
@@ -44,7 +43,6 @@ public:
 private:
     void publish();
 
-    VeskLogger logger_{QStringLiteral("SessionUIController")};
     StageVeskPanelEnvironment environment_;
     QPointer<SessionControlling> session_;
     QPointer<StageVeskService> stage_;

@@ -13,6 +13,7 @@
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "platform/simulated/VirtualKeyCodes.h"
 #include "scripted/RunDirectory.h"
 #include "scripted/RunReportWriter.h"
 #include "scripted/ScriptedControlInput.h"
@@ -27,7 +28,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QWindow>
 
 #include <csignal>
 
@@ -237,10 +240,8 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const std::o
                                    [&](int) { storeFailed = true; }};
     environment.instanceLock = instanceLock_;
     environment.analyticsCacheFilePath = run.filePath("caches/telemetrysignalcache");
+    environment.desktopDirectory = run.filePath("Desktop");
     environment.writeFailed = [this](const QString& failure) { recordDataFailure(failure); };
-    // The simulated desktop's user reads German, whatever the machine's
-    // language, so that a script finds the texts it names.
-    environment.preferredLanguages = [] { return QStringList{QStringLiteral("de-DE")}; };
     app_ = std::make_unique<VeskApp>(std::move(environment));
     if (storeFailed || !app_->isReady()) {
         error_ = QStringLiteral("the session store in %1 could not be opened").arg(runDirectory_);
@@ -388,6 +389,7 @@ QJsonObject ScriptedRun::clickOrKey(const ScriptStep& step)
     } else {
         outcome = events.keyPress(step.keyCode, step.modifierFlags);
         result = {{"chord", step.chord}};
+        deliverKeyToOwnWindow(outcome, step);
     }
     result["delivered"] = outcome.delivered;
     result["swallowed"] = outcome.swallowedByTap.has_value() || outcome.swallowedByMonitor;
@@ -396,6 +398,37 @@ QJsonObject ScriptedRun::clickOrKey(const ScriptStep& step)
     if (outcome.targetWindow)
         result["targetWindow"] = qint64(*outcome.targetWindow);
     return result;
+}
+
+namespace {
+
+Qt::KeyboardModifiers qtModifiers(std::uint64_t flags)
+{
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ShiftModifier, flags & platform::EventFlag::shift);
+    modifiers.setFlag(Qt::ControlModifier, flags & platform::EventFlag::control);
+    modifiers.setFlag(Qt::MetaModifier, flags & platform::EventFlag::command);
+    modifiers.setFlag(Qt::AltModifier, flags & platform::EventFlag::option);
+    return modifiers;
+}
+
+} // namespace
+
+// A key the desktop gave one of our windows reaches its widgets, as the
+// window system would hand it over: pressed and released.
+void ScriptedRun::deliverKeyToOwnWindow(const platform::EventOutcome& outcome, const ScriptStep& step)
+{
+    if (!outcome.delivered || outcome.targetPID != desktop_->ownPID() || !outcome.targetWindow)
+        return;
+    QWindow* window = desktop_->ownWindowHandle(*outcome.targetWindow);
+    const std::optional<int> key = platform::qtKeyForVirtualKeyCode(step.keyCode);
+    if (!window || !key)
+        return;
+    const Qt::KeyboardModifiers modifiers = qtModifiers(step.modifierFlags);
+    QKeyEvent press(QEvent::KeyPress, *key, modifiers);
+    QCoreApplication::sendEvent(window, &press);
+    QKeyEvent release(QEvent::KeyRelease, *key, modifiers);
+    QCoreApplication::sendEvent(window, &release);
 }
 
 QJsonObject ScriptedRun::launch(const ScriptStep& step)

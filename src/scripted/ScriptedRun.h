@@ -14,6 +14,7 @@
 namespace vesk::platform {
 class SimulatedDesktop;
 struct DesktopScenario;
+struct EventOutcome;
 } // namespace vesk::platform
 
 namespace vesk {
@@ -78,6 +79,7 @@ private:
     void execute(const ScriptStep& step);
     QJsonObject performStep(const ScriptStep& step);
     QJsonObject clickOrKey(const ScriptStep& step);
+    void deliverKeyToOwnWindow(const platform::EventOutcome& outcome, const ScriptStep& step);
     QJsonObject launch(const ScriptStep& step);
     QJsonObject quit(const ScriptStep& step);
     QJsonObject changeMainWindow(const ScriptStep& step);

@@ -317,6 +317,27 @@ TEST_F(ScriptedRunTest, DuringASessionAClickOutsideTheHoleLeavesTheFocusWhereItW
     EXPECT_FALSE(isFrontmost("org.example.Terminal"));
 }
 
+TEST_F(ScriptedRunTest, EnteringASessionCoversBothDisplaysInBlackAndTheStageBarsTakeOverFromTheHUD)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.Calculator"], "durationSeconds": 600},
+        {"at": 0, "do": "click", "x": 2000, "y": 1000, "comment": "low on the taller second display"},
+        {"at": 5, "do": "terminate"}]})"),
+              ScriptedRun::succeeded);
+    const QJsonObject click = stepEntry("click");
+    EXPECT_EQ(click.value("delivered"), true);
+    EXPECT_EQ(click.value("targetBundleID"), "com.vesk.app") << "the black cover takes the click";
+
+    QStringList messages;
+    for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+        if (entry.toObject().value("kind") == "log")
+            messages << entry.toObject().value("message").toString();
+    }
+    EXPECT_TRUE(messages.contains("Entering-VESK transition shown — style=immediateBlack, panels=2"));
+    EXPECT_TRUE(messages.contains("HUD panel skipped because StageVesk panel is active"));
+    EXPECT_TRUE(messages.contains("Entering-VESK transition dismissed — animated=false"));
+}
+
 TEST_F(ScriptedRunTest, ADisallowedLaunchDuringASessionIsHiddenAndAsksForADecisionOnce)
 {
     ASSERT_EQ(runScript(R"({"steps": [

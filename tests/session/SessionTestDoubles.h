@@ -276,13 +276,13 @@ private:
 class TraceUI final : public SessionUIControlling {
 public:
     explicit TraceUI(CallTrace& trace) : trace_(trace) { }
-    void showHUD(SessionManager&) override { record("ui.showHUD"); }
+    void showHUD(SessionControlling&) override { record("ui.showHUD"); }
     void dismissHUD() override { record("ui.dismissHUD"); }
-    void showStageVeskPanel(SessionManager&, StageVeskControlling&) override { record("ui.showStageVeskPanel"); }
+    void showStageVeskPanel(SessionControlling&, StageVeskControlling&) override { record("ui.showStageVeskPanel"); }
     void dismissStageVeskPanel() override { record("ui.dismissStageVeskPanel"); }
-    void showAppLaunchPrompt(SessionManager&) override { record("ui.showAppLaunchPrompt"); }
+    void showAppLaunchPrompt(SessionControlling&) override { record("ui.showAppLaunchPrompt"); }
     void dismissAppLaunchPrompt() override { record("ui.dismissAppLaunchPrompt"); }
-    void toggleQuickAccessPanel(SessionManager&) override { record("ui.toggleQuickAccessPanel"); }
+    void toggleQuickAccessPanel(SessionControlling&) override { record("ui.toggleQuickAccessPanel"); }
     void dismissQuickAccessPanel() override { record("ui.dismissQuickAccessPanel"); }
     void toggleBugReportPanel() override { record("ui.toggleBugReportPanel"); }
     void dismissBugReportPanel() override { record("ui.dismissBugReportPanel"); }

@@ -6,7 +6,9 @@
 
 namespace vesk::platform {
 
-std::optional<std::int64_t> virtualKeyCode(int qtKey)
+namespace {
+
+const std::map<int, std::int64_t>& keyCodes()
 {
     // The codes follow the key's place on the platform's keyboard, not its letter.
     static const std::map<int, std::int64_t> codes{
@@ -36,10 +38,26 @@ std::optional<std::int64_t> virtualKeyCode(int qtKey)
         {Qt::Key_PageDown, 121}, {Qt::Key_F1, 122},       {Qt::Key_Left, 123},
         {Qt::Key_Right, 124},    {Qt::Key_Down, 125},     {Qt::Key_Up, 126},
     };
-    const auto it = codes.find(qtKey);
-    if (it == codes.end())
+    return codes;
+}
+
+} // namespace
+
+std::optional<std::int64_t> virtualKeyCode(int qtKey)
+{
+    const auto it = keyCodes().find(qtKey);
+    if (it == keyCodes().end())
         return std::nullopt;
     return it->second;
+}
+
+std::optional<int> qtKeyForVirtualKeyCode(std::int64_t keyCode)
+{
+    for (const auto& [qtKey, code] : keyCodes()) {
+        if (code == keyCode)
+            return qtKey;
+    }
+    return std::nullopt;
 }
 
 } // namespace vesk::platform

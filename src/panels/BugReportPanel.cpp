@@ -1,0 +1,27 @@
+#include "panels/BugReportPanel.h"
+
+#include "platform/WindowLevel.h"
+
+#include <QPainterPath>
+#include <QRegion>
+
+namespace vesk {
+
+BugReportPanel::BugReportPanel(const PanelEnvironment& environment)
+    : DismissibleSessionPanel(Kind{QStringLiteral("BugReportPanel"), QStringLiteral("Bug report panel"), size,
+                                   windowLevel(), true, true, Placement::atPointer},
+                              environment)
+{
+    // The form is clipped to rounded corners of radius 14.
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(QPointF(0, 0), toQSizeF(size)), 14, 14);
+    setMask(QRegion(rounded.toFillPolygon().toPolygon()));
+}
+
+int BugReportPanel::windowLevel()
+{
+    static const int level = platform::shieldingWindowLevel() + 3;
+    return level;
+}
+
+} // namespace vesk

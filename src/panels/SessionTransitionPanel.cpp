@@ -1,0 +1,40 @@
+#include "panels/SessionTransitionPanel.h"
+
+#include "platform/WindowLevel.h"
+
+#include <QPalette>
+
+namespace vesk {
+
+namespace {
+
+PanelWindow::Configuration transitionPanelConfiguration()
+{
+    PanelWindow::Configuration configuration;
+    configuration.title = QStringLiteral("Session Transition");
+    configuration.level = SessionTransitionPanel::windowLevel();
+    configuration.styleMask = PanelWindow::nonactivatingPanelMask;
+    configuration.opaque = true;
+    return configuration;
+}
+
+} // namespace
+
+SessionTransitionPanel::SessionTransitionPanel(const platform::ScreenInfo& screen,
+                                               const platform::ScreenProviding& screens,
+                                               platform::OwnWindowRegistering* ownWindows)
+    : PanelWindow(transitionPanelConfiguration(), rectFromQRectF(screen.frame), screens, ownWindows)
+{
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    logger_.log(VeskLogLevel::debug, QStringLiteral("Session transition panel created — screen=") + screen.name);
+}
+
+int SessionTransitionPanel::windowLevel()
+{
+    static const int level = platform::shieldingWindowLevel() + 3;
+    return level;
+}
+
+} // namespace vesk

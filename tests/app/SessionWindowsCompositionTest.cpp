@@ -1,0 +1,195 @@
+#include "app/SessionManagerComposition.h"
+
+#include "core/ManualScheduler.h"
+#include "core/UserDefaults.h"
+#include "panels/FilledButton.h"
+#include "panels/QuickAccessPanel.h"
+#include "panels/QuickAccessPanelView.h"
+#include "panels/SessionHUDPanel.h"
+#include "panels/SessionHUDView.h"
+#include "panels/SessionUIController.h"
+#include "platform/WindowLevel.h"
+#include "platform/simulated/DesktopEventSystem.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "scripted/VirtualTimeDriver.h"
+#include "session/SchedulerSessionTimerFactory.h"
+#include "session/SessionManager.h"
+#include "ui/TextLabel.h"
+
+#include "LogCapture.h"
+#include "TestDesktop.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace vesk;
+
+namespace {
+
+// The application's session manager with its in-session windows, over two
+// displays of different heights: the 1440 × 900 one with the editor and,
+// to its right with the top edges level, a 1280 × 720 one.
+class SessionWindowsCompositionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::DesktopScenario scenario = test::oneDisplayScenario();
+        platform::DisplaySpec second;
+        second.displayID = 2;
+        second.bounds = QRectF(1440, 0, 1280, 720);
+        second.name = QStringLiteral("Side Display");
+        scenario.displays.push_back(second);
+        ASSERT_TRUE(desktop_.applyScenario(scenario).isEmpty());
+        defaults_ = std::make_unique<UserDefaults>(QStringLiteral("windows-test"), root_.filePath("defaults"));
+        composition_ =
+            std::make_unique<SessionManagerComposition>(scheduler_, scheduler_, desktop_.interfaces(), *defaults_,
+                                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
+                                                        desktopFolder());
+    }
+
+    void TearDown() override
+    {
+        composition_.reset();
+        time_.settle();
+    }
+
+    SessionManager& manager() const { return composition_->manager(); }
+    SessionUIController& ui() const { return composition_->uiController(); }
+    QString desktopFolder() const { return root_.filePath("Desktop"); }
+
+    void startEditorSession()
+    {
+        manager().startSession(600, {test::kEditorBundleID}, {}, std::nullopt, false, 3);
+        time_.advance(2.0);
+        ASSERT_TRUE(manager().isSessionActive());
+        ASSERT_FALSE(manager().isStartingSession());
+    }
+
+    // Our visible windows at the transition's level.
+    std::vector<platform::OwnWindowInfo> transitionPanels() const
+    {
+        std::vector<platform::OwnWindowInfo> panels;
+        for (const auto& window : desktop_.ownWindows()) {
+            if (window.visible && window.level == platform::shieldingWindowLevel() + 3)
+                panels.push_back(window);
+        }
+        return panels;
+    }
+
+    QTemporaryDir root_;
+    test::LogCapture logs_;
+    ManualScheduler scheduler_;
+    platform::SimulatedDesktop desktop_{scheduler_, root_.filePath("desktop")};
+    VirtualTimeDriver time_{scheduler_, desktop_};
+    std::unique_ptr<UserDefaults> defaults_;
+    std::unique_ptr<SessionManagerComposition> composition_;
+};
+
+} // namespace
+
+TEST_F(SessionWindowsCompositionTest, EnteringCoversEachDisplayUntilTheStageBarsTakeOverFromTheHUD)
+{
+    // The chat application is launched and its window awaited: the start takes a while.
+    manager().startSession(600, {test::kChatBundleID}, {}, std::nullopt, false, 3);
+    ASSERT_TRUE(manager().isStartingSession());
+    const auto covers = transitionPanels();
+    ASSERT_EQ(covers.size(), 2u);
+    for (const auto& display : desktop_.displays()) {
+        EXPECT_TRUE(std::any_of(covers.begin(), covers.end(),
+                                [&display](const auto& cover) { return cover.frame == display.frame; }));
+    }
+    const platform::EventOutcome click = desktop_.events().click(QPointF(2000, 600));
+    EXPECT_EQ(click.targetPID, desktop_.ownPID());
+    EXPECT_TRUE(click.targetWindow == covers[0].number || click.targetWindow == covers[1].number);
+
+    time_.advance(5.0);
+    ASSERT_TRUE(manager().isSessionActive());
+    ASSERT_FALSE(manager().isStartingSession());
+    EXPECT_TRUE(transitionPanels().empty());
+    EXPECT_NE(ui().stageVeskPanel(), nullptr);
+    EXPECT_EQ(ui().hudPanel(), nullptr);
+    EXPECT_TRUE(logs_.contains(QStringLiteral("Entering-VESK transition shown — style=immediateBlack, panels=2")));
+    EXPECT_TRUE(logs_.contains(QStringLiteral("HUD panel skipped because StageVesk panel is active")));
+    EXPECT_TRUE(logs_.contains(QStringLiteral("Entering-VESK transition dismissed — animated=false")));
+}
+
+TEST_F(SessionWindowsCompositionTest, AScreenshotFromTheSessionIsSavedUprightWithBothDisplays)
+{
+    startEditorSession();
+    manager().requestScreenshot(scheduler_.now());
+    EXPECT_EQ(manager().screenshotFeedback(), SessionScreenshotFeedback::saved);
+    const QStringList files = QDir(desktopFolder()).entryList({QStringLiteral("vesk-screenshot-*.png")});
+    ASSERT_EQ(files.size(), 1);
+    const QImage image(QDir(desktopFolder()).filePath(files.front()));
+    ASSERT_EQ(image.size(), QSize(2720, 900));
+    EXPECT_EQ(image.pixel(2000, 800), qRgb(0, 0, 0)) << "below the smaller display";
+
+    // The editor's window stands where it is on the display, not mirrored.
+    const platform::DesktopWindow& editor =
+        *desktop_.windowsOf(desktop_.runningApplication(test::kEditorBundleID)->pid).front();
+    const QRgb editorColour = platform::DesktopScreenCapturer::windowColour(test::kEditorBundleID).rgb();
+    const QRect bounds = editor.bounds.toRect();
+    EXPECT_EQ(image.pixel(bounds.center().x(), bounds.top() + 40), editorColour);
+    EXPECT_EQ(image.pixel(bounds.center().x(), bounds.bottom() - 10), editorColour);
+    if (bounds.bottom() + 10 < 900) {
+        EXPECT_NE(image.pixel(bounds.center().x(), bounds.bottom() + 10), editorColour);
+    }
+}
+
+TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEscapeAskingForRecovery)
+{
+    startEditorSession();
+    manager().toggleQuickAccessPanel(std::nullopt);
+    QuickAccessPanel* panel = ui().quickAccessPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(desktop_.keyOwnWindow(), panel->windowNumber());
+    ASSERT_NE(qobject_cast<QuickAccessPanelView*>(panel->contentView()), nullptr);
+    QDir().mkpath(VESK_GALLERY_DIR);
+    panel->grab().save(QStringLiteral(VESK_GALLERY_DIR "/quick-access-panel.png"));
+
+    const platform::EventOutcome escape = desktop_.events().keyPress(53, 0);
+    ASSERT_EQ(escape.targetWindow, panel->windowNumber());
+    // The window system hands the key to the panel the desktop chose.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(desktop_.ownWindowHandle(*escape.targetWindow), &press);
+    EXPECT_EQ(ui().quickAccessPanel(), nullptr);
+    EXPECT_TRUE(
+        logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
+    EXPECT_TRUE(logs_.contains(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")));
+}
+
+TEST_F(SessionWindowsCompositionTest, WithoutStageBarsTheHUDShowsTheTimeAndItsCameraSavesAScreenshot)
+{
+    startEditorSession();
+    ui().dismissStageVeskPanel();
+    ui().showHUD(manager());
+    SessionHUDPanel* hud = ui().hudPanel();
+    ASSERT_NE(hud, nullptr);
+    const QRectF visible = desktop_.displays()[0].visibleFrame;
+    EXPECT_EQ(hud->frame(), (Rect{visible.right() - 340, visible.bottom() - 254, 320, 234}));
+    auto* view = qobject_cast<SessionHUDView*>(hud->contentView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->timeText()->text(), manager().remainingTimeText(scheduler_.now()));
+    EXPECT_EQ(view->timeText()->text(), QStringLiteral("09:58")) << "ten minutes, two seconds after the start";
+    QDir().mkpath(VESK_GALLERY_DIR);
+    hud->grab().save(QStringLiteral(VESK_GALLERY_DIR "/session-hud-panel.png"));
+    // A click on the HUD reaches it; the click blocker lets it through.
+    const platform::EventOutcome onHUD = desktop_.events().click(desktop_.quartzPoint(QPointF(1260, 800)));
+    EXPECT_TRUE(onHUD.delivered);
+    EXPECT_EQ(onHUD.targetWindow, hud->windowNumber());
+
+    view->screenshotButton()->click();
+    EXPECT_EQ(manager().screenshotFeedback(), SessionScreenshotFeedback::saved);
+    EXPECT_EQ(QDir(desktopFolder()).entryList({QStringLiteral("vesk-screenshot-*.png")}).size(), 1);
+    EXPECT_EQ(view->statusLine()->text(), QStringLiteral("Screenshot gespeichert"));
+    hud->grab().save(QStringLiteral(VESK_GALLERY_DIR "/session-hud-panel-screenshot-saved.png"));
+}
