@@ -450,7 +450,8 @@ TEST_F(ScriptedRunTest, ASessionStartedByHandRunsWithThePickedAppTheTypedGoalAnd
 // The whole road of a session through the interface, once per language (the
 // scripts name the controls by the texts that language shows): two
 // applications picked in the search, a goal and 15 minutes in the popover,
-// "ENTER VESK", a click outside the holes swallowed, the session run out.
+// "ENTER VESK", a click outside the holes swallowed, the control bar's exit
+// with its confirmation, the reflection answered and saved, the history.
 class ScriptedRoadTest : public ScriptedRunTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(ScriptedRoadTest, TheWholeRoadRunsThroughTheInterfaceInTheScriptsLanguage)
@@ -473,9 +474,12 @@ TEST_P(ScriptedRoadTest, TheWholeRoadRunsThroughTheInterfaceInTheScriptsLanguage
     EXPECT_EQ(session.value("allowedAppBundleIDs").toArray(), (QJsonArray{"org.example.Chat", kEditor}));
     EXPECT_EQ(session.value("goalText"), goals.at(code));
     EXPECT_EQ(session.value("durationSeconds"), 900);
-    EXPECT_EQ(session.value("endReason"), "timerExpired");
+    EXPECT_EQ(session.value("endReason"), "manualStop");
+    EXPECT_EQ(session.value("goalStatus"), "done");
+    EXPECT_EQ(session.value("veskHelpful"), "yes");
     EXPECT_EQ(stepEntry("click").value("swallowed"), true);
-    for (const char* stop : {"00-notice", "01-setup", "03-picked", "05-session", "06-click-outside", "07-after"})
+    for (const char* stop : {"00-notice", "01-setup", "03-picked", "05-session", "06-click-outside",
+                             "07-exit-confirmation", "08-reflection", "09-reflection-answered", "10-history"})
         EXPECT_FALSE(report_.value("screenshots").toObject().value(stop).toArray().isEmpty()) << stop;
 }
 
