@@ -321,6 +321,25 @@
     </message>
 </context>
 <context>
+    <name>ScreenFunctionTogglesView</name>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Main display</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Apps bar (bring in)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Goal &amp; mode</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Control bar</translation>
+    </message>
+</context>
+<context>
     <name>SelectedAppTile</name>
     <message>
         <source>Aus Auswahl entfernen</source>
@@ -699,6 +718,164 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Goal: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Allgemein</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Darstellung</source>
+        <translation>Appearance</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Bildschirme</source>
+        <translation>Displays</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Sitzung</source>
+        <translation>Session</translation>
+    </message>
+    <message>
+        <source>System (Standard)</source>
+        <translation>System (default)</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Standard-Dauer</source>
+        <translation>Default duration</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus standardmaessig aktiv</source>
+        <translation>Hardcore mode on by default</translation>
+    </message>
+    <message>
+        <source>Software-Updates</source>
+        <translation>Software updates</translation>
+    </message>
+    <message>
+        <source>Automatisch nach Updates suchen</source>
+        <translation>Check for updates automatically</translation>
+    </message>
+    <message>
+        <source>Prüft täglich im Hintergrund.</source>
+        <translation>Checks daily in the background.</translation>
+    </message>
+    <message>
+        <source>Updates automatisch installieren</source>
+        <translation>Install updates automatically</translation>
+    </message>
+    <message>
+        <source>Lädt &amp; installiert neue Versionen beim Beenden — ohne Nachfrage.</source>
+        <translation>Downloads &amp; installs new versions when quitting — without asking.</translation>
+    </message>
+    <message>
+        <source>Build %1</source>
+        <translation>Build %1</translation>
+    </message>
+    <message>
+        <source>Jetzt suchen</source>
+        <translation>Check Now</translation>
+    </message>
+    <message>
+        <source>Animationen reduzieren</source>
+        <translation>Reduce animations</translation>
+    </message>
+    <message>
+        <source>Pausiert das Funkeln der Sterne und den Orbit des Wormvesk-Symbols.</source>
+        <translation>Pauses the twinkling stars and the orbit of the Wormvesk symbol.</translation>
+    </message>
+    <message>
+        <source>3 Min</source>
+        <translation>3 min</translation>
+    </message>
+    <message>
+        <source>5 Min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 Min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>Queue-Aging</source>
+        <translation>Queue aging</translation>
+    </message>
+    <message>
+        <source>Apps in der Queue werden nach dieser Zeit visuell als „Brauchst du das noch?“ markiert.</source>
+        <translation>After this time, queued apps are marked “Still need this?”.</translation>
+    </message>
+    <message>
+        <source>Sound aktiviert</source>
+        <translation>Sound on</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Report a Problem</translation>
+    </message>
+    <message>
+        <source>Bug, Feedback oder Idee senden</source>
+        <translation>Send a bug, feedback or idea</translation>
+    </message>
+    <message>
+        <source>Öffnet ein Formular und sendet deinen Bericht inkl. optionaler Diagnose-Logs an die VESK-Beta-Adresse.</source>
+        <translation>Opens a form and sends your report, with optional diagnostic logs, to the VESK beta address.</translation>
+    </message>
+    <message>
+        <source>Anonyme Nutzungsstatistiken teilen</source>
+        <translation>Share anonymous usage statistics</translation>
+    </message>
+    <message>
+        <source>Hilft uns, VESK zu verbessern. Jederzeit abschaltbar.</source>
+        <translation>Helps us improve VESK. Turn it off any time.</translation>
+    </message>
+    <message>
+        <source>Was wir sehen</source>
+        <translation>What we see</translation>
+    </message>
+    <message>
+        <source>Anzahl &amp; ungefähre Dauer von Sessions, Zielerreichung (erledigt/teilweise/nicht), ob VESK geholfen hat, App- &amp; macOS-Version.</source>
+        <translation>Number &amp; rough length of sessions, goals reached (done/partly/not), whether VESK helped, app &amp; macOS version.</translation>
+    </message>
+    <message>
+        <source>Was wir nie sehen</source>
+        <translation>What we never see</translation>
+    </message>
+    <message>
+        <source>Deinen Namen, welche Apps du nutzt, deine Ziele im Wortlaut, irgendwelche Inhalte, deine IP (keine Speicherung).</source>
+        <translation>Your name, which apps you use, the wording of your goals, any content, your IP (not stored).</translation>
+    </message>
+    <message>
+        <source>Datenschutz</source>
+        <translation>Privacy</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Settings</translation>
     </message>
 </context>
 <context>

@@ -321,6 +321,25 @@
     </message>
 </context>
 <context>
+    <name>ScreenFunctionTogglesView</name>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Pantalla principal</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Barra de apps (traer)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Objetivo y modo</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Barra de control</translation>
+    </message>
+</context>
+<context>
     <name>SelectedAppTile</name>
     <message>
         <source>Aus Auswahl entfernen</source>
@@ -699,6 +718,164 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Objetivo: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Allgemein</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Darstellung</source>
+        <translation>Apariencia</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Bildschirme</source>
+        <translation>Pantallas</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Sonido</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Opinión</translation>
+    </message>
+    <message>
+        <source>Sitzung</source>
+        <translation>Sesión</translation>
+    </message>
+    <message>
+        <source>System (Standard)</source>
+        <translation>Sistema (predeterminado)</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>Standard-Dauer</source>
+        <translation>Duración predeterminada</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus standardmaessig aktiv</source>
+        <translation>Modo hardcore activado por defecto</translation>
+    </message>
+    <message>
+        <source>Software-Updates</source>
+        <translation>Actualizaciones</translation>
+    </message>
+    <message>
+        <source>Automatisch nach Updates suchen</source>
+        <translation>Buscar actualizaciones automáticamente</translation>
+    </message>
+    <message>
+        <source>Prüft täglich im Hintergrund.</source>
+        <translation>Comprueba a diario en segundo plano.</translation>
+    </message>
+    <message>
+        <source>Updates automatisch installieren</source>
+        <translation>Instalar actualizaciones automáticamente</translation>
+    </message>
+    <message>
+        <source>Lädt &amp; installiert neue Versionen beim Beenden — ohne Nachfrage.</source>
+        <translation>Descarga e instala las nuevas versiones al salir — sin preguntar.</translation>
+    </message>
+    <message>
+        <source>Build %1</source>
+        <translation>Compilación %1</translation>
+    </message>
+    <message>
+        <source>Jetzt suchen</source>
+        <translation>Buscar ahora</translation>
+    </message>
+    <message>
+        <source>Animationen reduzieren</source>
+        <translation>Reducir animaciones</translation>
+    </message>
+    <message>
+        <source>Pausiert das Funkeln der Sterne und den Orbit des Wormvesk-Symbols.</source>
+        <translation>Pausa el brillo de las estrellas y la órbita del símbolo Wormvesk.</translation>
+    </message>
+    <message>
+        <source>3 Min</source>
+        <translation>3 min</translation>
+    </message>
+    <message>
+        <source>5 Min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 Min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>Queue-Aging</source>
+        <translation>Antigüedad en cola</translation>
+    </message>
+    <message>
+        <source>Apps in der Queue werden nach dieser Zeit visuell als „Brauchst du das noch?“ markiert.</source>
+        <translation>Pasado este tiempo, las apps en cola se marcan con «¿Aún lo necesitas?».</translation>
+    </message>
+    <message>
+        <source>Sound aktiviert</source>
+        <translation>Sonido activado</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Informar de un problema</translation>
+    </message>
+    <message>
+        <source>Bug, Feedback oder Idee senden</source>
+        <translation>Enviar un error, una opinión o una idea</translation>
+    </message>
+    <message>
+        <source>Öffnet ein Formular und sendet deinen Bericht inkl. optionaler Diagnose-Logs an die VESK-Beta-Adresse.</source>
+        <translation>Abre un formulario y envía tu informe, con registros de diagnóstico opcionales, a la dirección beta de VESK.</translation>
+    </message>
+    <message>
+        <source>Anonyme Nutzungsstatistiken teilen</source>
+        <translation>Compartir estadísticas de uso anónimas</translation>
+    </message>
+    <message>
+        <source>Hilft uns, VESK zu verbessern. Jederzeit abschaltbar.</source>
+        <translation>Nos ayuda a mejorar VESK. Puedes desactivarlo cuando quieras.</translation>
+    </message>
+    <message>
+        <source>Was wir sehen</source>
+        <translation>Lo que vemos</translation>
+    </message>
+    <message>
+        <source>Anzahl &amp; ungefähre Dauer von Sessions, Zielerreichung (erledigt/teilweise/nicht), ob VESK geholfen hat, App- &amp; macOS-Version.</source>
+        <translation>Número y duración aproximada de las sesiones, objetivos logrados (hecho/en parte/no), si VESK te ayudó, versión de la app y de macOS.</translation>
+    </message>
+    <message>
+        <source>Was wir nie sehen</source>
+        <translation>Lo que nunca vemos</translation>
+    </message>
+    <message>
+        <source>Deinen Namen, welche Apps du nutzt, deine Ziele im Wortlaut, irgendwelche Inhalte, deine IP (keine Speicherung).</source>
+        <translation>Tu nombre, qué apps usas, el texto de tus objetivos, ningún contenido, tu IP (no se guarda).</translation>
+    </message>
+    <message>
+        <source>Datenschutz</source>
+        <translation>Privacidad</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Ajustes</translation>
     </message>
 </context>
 <context>

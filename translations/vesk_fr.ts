@@ -321,6 +321,25 @@
     </message>
 </context>
 <context>
+    <name>ScreenFunctionTogglesView</name>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Écran principal</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Barre d’apps (rappel)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Objectif et mode</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Barre de contrôle</translation>
+    </message>
+</context>
+<context>
     <name>SelectedAppTile</name>
     <message>
         <source>Aus Auswahl entfernen</source>
@@ -699,6 +718,164 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Objectif&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Allgemein</source>
+        <translation>Général</translation>
+    </message>
+    <message>
+        <source>Darstellung</source>
+        <translation>Apparence</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Bildschirme</source>
+        <translation>Écrans</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Son</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Avis</translation>
+    </message>
+    <message>
+        <source>Sitzung</source>
+        <translation>Session</translation>
+    </message>
+    <message>
+        <source>System (Standard)</source>
+        <translation>Système (par défaut)</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>Standard-Dauer</source>
+        <translation>Durée par défaut</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus standardmaessig aktiv</source>
+        <translation>Mode hardcore activé par défaut</translation>
+    </message>
+    <message>
+        <source>Software-Updates</source>
+        <translation>Mises à jour</translation>
+    </message>
+    <message>
+        <source>Automatisch nach Updates suchen</source>
+        <translation>Rechercher les mises à jour automatiquement</translation>
+    </message>
+    <message>
+        <source>Prüft täglich im Hintergrund.</source>
+        <translation>Vérifie chaque jour en arrière-plan.</translation>
+    </message>
+    <message>
+        <source>Updates automatisch installieren</source>
+        <translation>Installer les mises à jour automatiquement</translation>
+    </message>
+    <message>
+        <source>Lädt &amp; installiert neue Versionen beim Beenden — ohne Nachfrage.</source>
+        <translation>Télécharge et installe les nouvelles versions à la fermeture — sans demander.</translation>
+    </message>
+    <message>
+        <source>Build %1</source>
+        <translation>Build %1</translation>
+    </message>
+    <message>
+        <source>Jetzt suchen</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Animationen reduzieren</source>
+        <translation>Réduire les animations</translation>
+    </message>
+    <message>
+        <source>Pausiert das Funkeln der Sterne und den Orbit des Wormvesk-Symbols.</source>
+        <translation>Met en pause le scintillement des étoiles et l’orbite du symbole Wormvesk.</translation>
+    </message>
+    <message>
+        <source>3 Min</source>
+        <translation>3 min</translation>
+    </message>
+    <message>
+        <source>5 Min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 Min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>Queue-Aging</source>
+        <translation>Vieillissement de la file</translation>
+    </message>
+    <message>
+        <source>Apps in der Queue werden nach dieser Zeit visuell als „Brauchst du das noch?“ markiert.</source>
+        <translation>Passé ce délai, les apps de la file sont marquées «&#xa0;Tu en as encore besoin&#xa0;?&#xa0;».</translation>
+    </message>
+    <message>
+        <source>Sound aktiviert</source>
+        <translation>Son activé</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Signaler un problème</translation>
+    </message>
+    <message>
+        <source>Bug, Feedback oder Idee senden</source>
+        <translation>Envoyer un bug, un avis ou une idée</translation>
+    </message>
+    <message>
+        <source>Öffnet ein Formular und sendet deinen Bericht inkl. optionaler Diagnose-Logs an die VESK-Beta-Adresse.</source>
+        <translation>Ouvre un formulaire et envoie ton rapport, avec les journaux de diagnostic si tu veux, à l’adresse bêta de VESK.</translation>
+    </message>
+    <message>
+        <source>Anonyme Nutzungsstatistiken teilen</source>
+        <translation>Partager des statistiques d’usage anonymes</translation>
+    </message>
+    <message>
+        <source>Hilft uns, VESK zu verbessern. Jederzeit abschaltbar.</source>
+        <translation>Nous aide à améliorer VESK. Désactivable à tout moment.</translation>
+    </message>
+    <message>
+        <source>Was wir sehen</source>
+        <translation>Ce que nous voyons</translation>
+    </message>
+    <message>
+        <source>Anzahl &amp; ungefähre Dauer von Sessions, Zielerreichung (erledigt/teilweise/nicht), ob VESK geholfen hat, App- &amp; macOS-Version.</source>
+        <translation>Nombre et durée approximative des sessions, objectifs atteints (fait/en partie/non), si VESK t’a aidé, versions de l’app et de macOS.</translation>
+    </message>
+    <message>
+        <source>Was wir nie sehen</source>
+        <translation>Ce que nous ne voyons jamais</translation>
+    </message>
+    <message>
+        <source>Deinen Namen, welche Apps du nutzt, deine Ziele im Wortlaut, irgendwelche Inhalte, deine IP (keine Speicherung).</source>
+        <translation>Ton nom, les apps que tu utilises, le texte de tes objectifs, le moindre contenu, ton IP (non enregistrée).</translation>
+    </message>
+    <message>
+        <source>Datenschutz</source>
+        <translation>Confidentialité</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Réglages</translation>
     </message>
 </context>
 <context>

@@ -321,6 +321,25 @@
     </message>
 </context>
 <context>
+    <name>ScreenFunctionTogglesView</name>
+    <message>
+        <source>Hauptbildschirm</source>
+        <translation>Monitor principale</translation>
+    </message>
+    <message>
+        <source>Apps-Leiste (Reinholen)</source>
+        <translation>Barra app (richiama)</translation>
+    </message>
+    <message>
+        <source>Ziel &amp; Modus</source>
+        <translation>Obiettivo e modalità</translation>
+    </message>
+    <message>
+        <source>Steuerleiste</source>
+        <translation>Barra di controllo</translation>
+    </message>
+</context>
+<context>
     <name>SelectedAppTile</name>
     <message>
         <source>Aus Auswahl entfernen</source>
@@ -699,6 +718,164 @@
     <message>
         <source>Ziel: %1</source>
         <translation>Obiettivo: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Allgemein</source>
+        <translation>Generali</translation>
+    </message>
+    <message>
+        <source>Darstellung</source>
+        <translation>Aspetto</translation>
+    </message>
+    <message>
+        <source>Stage Vesk</source>
+        <translation>Stage Vesk</translation>
+    </message>
+    <message>
+        <source>Bildschirme</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Suono</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Sitzung</source>
+        <translation>Sessione</translation>
+    </message>
+    <message>
+        <source>System (Standard)</source>
+        <translation>Sistema (predefinita)</translation>
+    </message>
+    <message>
+        <source>Sprache</source>
+        <translation>Lingua</translation>
+    </message>
+    <message>
+        <source>Standard-Dauer</source>
+        <translation>Durata predefinita</translation>
+    </message>
+    <message>
+        <source>Hardcore-Modus standardmaessig aktiv</source>
+        <translation>Modalità hardcore attiva di default</translation>
+    </message>
+    <message>
+        <source>Software-Updates</source>
+        <translation>Aggiornamenti software</translation>
+    </message>
+    <message>
+        <source>Automatisch nach Updates suchen</source>
+        <translation>Cerca aggiornamenti automaticamente</translation>
+    </message>
+    <message>
+        <source>Prüft täglich im Hintergrund.</source>
+        <translation>Controlla ogni giorno in background.</translation>
+    </message>
+    <message>
+        <source>Updates automatisch installieren</source>
+        <translation>Installa gli aggiornamenti automaticamente</translation>
+    </message>
+    <message>
+        <source>Lädt &amp; installiert neue Versionen beim Beenden — ohne Nachfrage.</source>
+        <translation>Scarica e installa le nuove versioni all’uscita — senza chiedere.</translation>
+    </message>
+    <message>
+        <source>Build %1</source>
+        <translation>Build %1</translation>
+    </message>
+    <message>
+        <source>Jetzt suchen</source>
+        <translation>Cerca ora</translation>
+    </message>
+    <message>
+        <source>Animationen reduzieren</source>
+        <translation>Riduci le animazioni</translation>
+    </message>
+    <message>
+        <source>Pausiert das Funkeln der Sterne und den Orbit des Wormvesk-Symbols.</source>
+        <translation>Mette in pausa lo scintillio delle stelle e l’orbita del simbolo Wormvesk.</translation>
+    </message>
+    <message>
+        <source>3 Min</source>
+        <translation>3 min</translation>
+    </message>
+    <message>
+        <source>5 Min</source>
+        <translation>5 min</translation>
+    </message>
+    <message>
+        <source>10 Min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>15 Min</source>
+        <translation>15 min</translation>
+    </message>
+    <message>
+        <source>Queue-Aging</source>
+        <translation>Invecchiamento coda</translation>
+    </message>
+    <message>
+        <source>Apps in der Queue werden nach dieser Zeit visuell als „Brauchst du das noch?“ markiert.</source>
+        <translation>Dopo questo tempo, le app in coda vengono segnate con «Ti serve ancora?».</translation>
+    </message>
+    <message>
+        <source>Sound aktiviert</source>
+        <translation>Suono attivo</translation>
+    </message>
+    <message>
+        <source>Problem melden</source>
+        <translation>Segnala un problema</translation>
+    </message>
+    <message>
+        <source>Bug, Feedback oder Idee senden</source>
+        <translation>Invia un bug, un feedback o un’idea</translation>
+    </message>
+    <message>
+        <source>Öffnet ein Formular und sendet deinen Bericht inkl. optionaler Diagnose-Logs an die VESK-Beta-Adresse.</source>
+        <translation>Apre un modulo e invia la tua segnalazione, con log di diagnostica facoltativi, all’indirizzo beta di VESK.</translation>
+    </message>
+    <message>
+        <source>Anonyme Nutzungsstatistiken teilen</source>
+        <translation>Condividi statistiche d’uso anonime</translation>
+    </message>
+    <message>
+        <source>Hilft uns, VESK zu verbessern. Jederzeit abschaltbar.</source>
+        <translation>Ci aiuta a migliorare VESK. Disattivabile in ogni momento.</translation>
+    </message>
+    <message>
+        <source>Was wir sehen</source>
+        <translation>Cosa vediamo</translation>
+    </message>
+    <message>
+        <source>Anzahl &amp; ungefähre Dauer von Sessions, Zielerreichung (erledigt/teilweise/nicht), ob VESK geholfen hat, App- &amp; macOS-Version.</source>
+        <translation>Numero e durata indicativa delle sessioni, obiettivi raggiunti (fatto/in parte/no), se VESK ti ha aiutato, versione dell’app e di macOS.</translation>
+    </message>
+    <message>
+        <source>Was wir nie sehen</source>
+        <translation>Cosa non vediamo mai</translation>
+    </message>
+    <message>
+        <source>Deinen Namen, welche Apps du nutzt, deine Ziele im Wortlaut, irgendwelche Inhalte, deine IP (keine Speicherung).</source>
+        <translation>Il tuo nome, quali app usi, il testo dei tuoi obiettivi, qualsiasi contenuto, il tuo IP (non salvato).</translation>
+    </message>
+    <message>
+        <source>Datenschutz</source>
+        <translation>Privacy</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>Einstellungen</source>
+        <translation>Impostazioni</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "app/ActiveSessionView.h"
 #include "app/MainWindow.h"
+#include "app/SheetDialog.h"
 #include "core/Clock.h"
 #include "feedback/BugReportView.h"
 #include "screens/SessionHistoryView.h"
@@ -27,22 +28,6 @@
 #include <QVBoxLayout>
 
 namespace vesk {
-
-namespace {
-
-QDialog* makeSheet(QWidget* parent, QWidget* content)
-{
-    auto* sheet = new QDialog(parent, Qt::Sheet);
-    sheet->setWindowModality(Qt::WindowModal);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    content->setParent(sheet);
-    layout->addWidget(content);
-    return sheet;
-}
-
-} // namespace
 
 SessionSetupView::SessionSetupView(const SessionSetupServices& services, SessionManager& manager,
                                    SoftwareUpdateService* updates, const BugReportFormModel::Environment& bugReports,
@@ -217,7 +202,7 @@ void SessionSetupView::refreshSheets()
     if (model_->isBugReportPresented() && !bugReportSheet_) {
         auto* form = new BugReportView(
             BugReportFormModel::make(bugReports_), [this] { model_->setBugReportPresented(false); }, localizer_);
-        bugReportSheet_ = makeSheet(window(), form);
+        bugReportSheet_ = new SheetDialog(window(), form);
         connect(bugReportSheet_, &QDialog::rejected, this, [this] { model_->setBugReportPresented(false); });
         bugReportSheet_->show();
     } else if (!model_->isBugReportPresented() && bugReportSheet_) {
@@ -229,7 +214,7 @@ void SessionSetupView::refreshSheets()
             std::make_unique<SessionHistoryModel>(services_.modelContext, services_.clock),
             AppDirectory{services_.workspace, services_.files}, [this] { model_->setHistoryPresented(false); },
             localizer_);
-        historySheet_ = makeSheet(window(), history);
+        historySheet_ = new SheetDialog(window(), history);
         connect(historySheet_, &QDialog::rejected, this, [this] { model_->setHistoryPresented(false); });
         historySheet_->show();
     } else if (!model_->isHistoryPresented() && historySheet_) {

@@ -1,24 +1,29 @@
 #include "app/SettingsWindow.h"
 
-#include "helpers/AppHelpers.h"
-
-#include <QLabel>
+#include <QEvent>
 #include <QVBoxLayout>
 
 namespace vesk {
 
-SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+SettingsWindow::SettingsWindow(SettingsView::Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Einstellungen"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Version %1 (Build %2)").arg(appVersionString(), appBuildString()), this));
-    if (const auto& url = privacyPolicyURL()) {
-        auto* link = new QLabel(QStringLiteral("<a href=\"%1\">Datenschutzerklärung</a>").arg(url->toString()), this);
-        link->setOpenExternalLinks(true);
-        layout->addWidget(link);
+    layout->setContentsMargins(0, 0, 0, 0);
+    view_ = new SettingsView(std::move(services), Localizer(locale()), this);
+    layout->addWidget(view_);
+    setFixedSize(SettingsView::tabViewSize);
+}
+
+void SettingsWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LocaleChange && view_) {
+        const Localizer localizer(locale());
+        setWindowTitle(localizer.translate("SettingsWindow", "Einstellungen"));
+        view_->setLocalizer(localizer);
     }
-    layout->addStretch();
 }
 
 } // namespace vesk

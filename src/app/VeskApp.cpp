@@ -292,7 +292,8 @@ void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.platform.screens, environment_.platform.ownWindows);
     composition_->uiController().setMainWindow(mainWindow_.get());
-    settingsWindow_ = std::make_unique<SettingsWindow>();
+    settingsWindow_ = std::make_unique<SettingsWindow>(
+        SettingsView::Services{*defaultsStore_, updateService(), bugReportServices(), privacyPolicyURL()});
     aboutWindow_ = std::make_unique<AboutWindow>();
     settingsListing_ = std::make_unique<OwnWindowListing>(*settingsWindow_, environment_.platform.screens,
                                                           environment_.platform.ownWindows);
@@ -302,10 +303,14 @@ void VeskApp::buildScenes()
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
     checkForUpdates->setEnabled(updateService().canCheckForUpdates());
-    updateService().setCanCheckForUpdatesChangedHandler([command = QPointer<QAction>(checkForUpdates)](bool canCheck) {
-        if (command)
-            command->setEnabled(canCheck);
-    });
+    updateService().setCanCheckForUpdatesChangedHandler(
+        [command = QPointer<QAction>(checkForUpdates),
+         settings = QPointer<SettingsWindow>(settingsWindow_.get())](bool canCheck) {
+            if (command)
+                command->setEnabled(canCheck);
+            if (settings)
+                settings->view().refreshUpdateButton();
+        });
     connect(mainWindow_->aboutAction(), &QAction::triggered, this, &VeskApp::showAbout);
     connect(checkForUpdates, &QAction::triggered, this, &VeskApp::checkForUpdatesCommand);
     connect(mainWindow_->settingsAction(), &QAction::triggered, this, &VeskApp::showSettings);
@@ -348,11 +353,15 @@ void VeskApp::buildSetupScreen()
                                   ownBundleURL.value_or(QUrl()),
                                   [this] { showSettings(); },
                                   [this] { checkForUpdatesCommand(); }};
-    const BugReportFormModel::Environment bugReports{*network_, environment_.scheduler, environment_.clock,
-                                                     platform.workspace, platform.screens};
     const Localizer localizer(defaultsStore_->interfaceLocale());
-    setupView_ = new SessionSetupView(services, sessionManager(), &updateService(), bugReports, localizer);
+    setupView_ = new SessionSetupView(services, sessionManager(), &updateService(), bugReportServices(), localizer);
     mainWindow_->setContent(setupView_);
+}
+
+BugReportFormModel::Environment VeskApp::bugReportServices() const
+{
+    const platform::PlatformInterfaces& platform = environment_.platform;
+    return {*network_, environment_.scheduler, environment_.clock, platform.workspace, platform.screens};
 }
 
 void VeskApp::applyUpdatePreferences()

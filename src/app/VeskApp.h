@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/InstanceLock.h"
+#include "feedback/BugReportFormModel.h"
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
@@ -137,6 +138,8 @@ private:
     void buildScenes();
     std::unique_ptr<platform::FrameworkUpdater> makeFeedUpdater(platform::UpdateUserDriver& driver);
     void buildSetupScreen();
+    // What the bug-report forms of the main and the settings window use.
+    BugReportFormModel::Environment bugReportServices() const;
     void applyUpdatePreferences();
     // The windows' locale and texts from the language setting.
     void applyLocale();

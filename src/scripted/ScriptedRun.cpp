@@ -15,6 +15,7 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "platform/simulated/VirtualKeyCodes.h"
 #include "scripted/RunDirectory.h"
+#include "scripted/RunMemoryFolders.h"
 #include "scripted/RunReportWriter.h"
 #include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
@@ -26,6 +27,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -88,6 +90,17 @@ QString ScriptedRun::defaultRunDirectory(const QString& reportPath)
 
 ScriptedRun::~ScriptedRun()
 {
+    closeApplication();
+    if (const std::optional<QString> notMoved = closeMemoryFolders())
+        qWarning().noquote() << "The scripted run's files stay in memory:" << *notMoved;
+    if (gActiveRun.load() == this) {
+        qInstallMessageHandler(previousMessageHandler_);
+        gActiveRun = nullptr;
+    }
+}
+
+void ScriptedRun::closeApplication()
+{
     // The application goes before the desktop it runs on, and both before
     // the log messages stop going to this run; then its log rows are written out.
     const bool ranApplication = app_ != nullptr;
@@ -97,10 +110,15 @@ ScriptedRun::~ScriptedRun()
     desktop_.reset();
     if (ranApplication)
         VeskLogFileStore::shared().drain();
-    if (gActiveRun.load() == this) {
-        qInstallMessageHandler(previousMessageHandler_);
-        gActiveRun = nullptr;
-    }
+}
+
+std::optional<QString> ScriptedRun::closeMemoryFolders()
+{
+    if (!memoryFolders_)
+        return std::nullopt;
+    const std::optional<QString> notMoved = memoryFolders_->moveIntoRunFolder();
+    memoryFolders_.reset();
+    return notMoved;
 }
 
 QString ScriptedRun::summary() const
@@ -168,6 +186,11 @@ int ScriptedRun::run()
         terminate(true);
 
     report_ = buildReport();
+    closeApplication();
+    if (const std::optional<QString> notMoved = closeMemoryFolders()) {
+        recordDataFailure(QStringLiteral("moving the run's files into the run folder: ") + *notMoved);
+        report_["errors"] = errors_;
+    }
     QString writeError;
     if (!RunReportWriter::write(report_, options_.reportPath, &writeError)) {
         report_ = {};
@@ -201,9 +224,15 @@ bool ScriptedRun::prepareRunDirectory()
         error_ = *notRemoved;
         return false;
     }
+    // The settings and the log files are synchronised to the disk at every
+    // change; they stay in memory until the run ends.
+    QStringList frequentlyWritten{QStringLiteral("defaults")};
     // Log files go next to the run unless told otherwise.
-    if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR"))
+    if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR")) {
         qputenv("VESK_LOGS_DIR", QDir(runDirectory_).filePath(QStringLiteral("logs")).toUtf8());
+        frequentlyWritten << QStringLiteral("logs");
+    }
+    memoryFolders_ = RunMemoryFolders::linkInto(runDirectory_, frequentlyWritten);
     return true;
 }
 

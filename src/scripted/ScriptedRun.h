@@ -21,6 +21,7 @@ namespace vesk {
 
 class InstanceLock;
 class ManualScheduler;
+class RunMemoryFolders;
 class VeskApp;
 class ScriptedControlInput;
 class VirtualTimeDriver;
@@ -74,6 +75,10 @@ public:
 private:
     int prepare(const platform::DesktopScenario& scenario, const std::optional<VeskLanguage>& language);
     bool prepareRunDirectory();
+    // Ends the application and writes out its log rows; then the folders kept
+    // in memory move into the run folder.
+    void closeApplication();
+    std::optional<QString> closeMemoryFolders();
     // A write that did not reach the disk, or the store that could not be read back.
     void recordDataFailure(const QString& failure);
     void execute(const ScriptStep& step);
@@ -100,6 +105,7 @@ private:
     QJsonObject report_;
 
     std::shared_ptr<InstanceLock> instanceLock_;
+    std::unique_ptr<RunMemoryFolders> memoryFolders_;
     std::unique_ptr<ManualScheduler> scheduler_;
     std::unique_ptr<platform::SimulatedDesktop> desktop_;
     std::unique_ptr<VirtualTimeDriver> time_;

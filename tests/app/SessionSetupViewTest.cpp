@@ -1,4 +1,5 @@
 #include "app/SessionSetupView.h"
+
 #include "update/SoftwareUpdateOverlay.h"
 
 #include "LogCapture.h"
@@ -6,6 +7,7 @@
 #include "app/AboutWindow.h"
 #include "app/ActiveSessionView.h"
 #include "app/MainWindow.h"
+#include "app/SettingsWindow.h"
 #include "app/VeskApp.h"
 #include "core/ManualScheduler.h"
 #include "feedback/BugReportView.h"
@@ -332,6 +334,7 @@ TEST_F(SessionSetupViewTest, SwitchingTheLanguageRelabelsTheOpenWindowsAndKeepsT
     EXPECT_FALSE(english.contains(germanHint));
     EXPECT_EQ(app_->mainWindow()->settingsAction()->text(), QStringLiteral("Settings…"));
     EXPECT_EQ(app_->aboutWindow()->windowTitle(), QStringLiteral("About VESK"));
+    EXPECT_EQ(app_->settingsWindow()->windowTitle(), QStringLiteral("Settings"));
     EXPECT_EQ(app_->mainWindow()->locale().name(), QStringLiteral("en_US"));
     render(QStringLiteral("language-english"));
 

@@ -15,10 +15,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -97,12 +100,19 @@ TEST_F(VeskAppScenesTest, TheUpdateCommandChecksAndIsDisabledWhileNoCheckIsPossi
 
     // The command follows the service's ability to check.
     ASSERT_TRUE(calls_.canCheckChanged);
+    // So does the settings window's "Jetzt suchen".
+    auto* checkNow = app->settingsWindow()->findChild<QPushButton*>("checkForUpdates");
+    ASSERT_NE(checkNow, nullptr);
     calls_.canCheck = false;
     calls_.canCheckChanged(false);
     EXPECT_FALSE(command->isEnabled());
+    EXPECT_FALSE(checkNow->isEnabled());
     calls_.canCheck = true;
     calls_.canCheckChanged(true);
     EXPECT_TRUE(command->isEnabled());
+    EXPECT_TRUE(checkNow->isEnabled());
+    checkNow->click();
+    EXPECT_EQ(calls_.checks, 2);
 
     calls_.canCheck = false;
     const auto unableToCheck = makeApp();
@@ -117,6 +127,27 @@ TEST_F(VeskAppScenesTest, TheLanguageSettingSetsTheLocaleOfBothWindows)
     EXPECT_EQ(app->settingsWindow()->locale().language(), QLocale::French);
     app->defaultsStore().setLanguage(VeskLanguage::german);
     EXPECT_EQ(app->mainWindow()->locale().language(), QLocale::German);
+}
+
+// The user picks a language in the settings window: the setting is stored,
+// and the window is labelled again in that language while the picker that
+// caused it is still handling its choice.
+TEST_F(VeskAppScenesTest, ALanguageChosenInTheSettingsWindowRelabelsIt)
+{
+    const auto app = makeApp();
+    app->showSettings();
+    auto* language = app->settingsWindow()->findChild<QComboBox*>("vesk.language");
+    ASSERT_NE(language, nullptr);
+    const int english = language->findText("English");
+    language->setCurrentIndex(english);
+    emit language->activated(english);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_EQ(app->defaultsStore().language(), VeskLanguage::english);
+    EXPECT_EQ(app->settingsWindow()->view().localizer().locale().language(), QLocale::English);
+    const auto pickers = app->settingsWindow()->findChildren<QComboBox*>("vesk.language");
+    ASSERT_EQ(pickers.size(), 1) << "the old pages are gone";
+    EXPECT_EQ(pickers.front()->currentText(), "English");
 }
 
 TEST_F(VeskAppScenesTest, TheMainWindowHasItsDefaultSizeAndTheVersionTextsComeFromTheBundle)

@@ -551,6 +551,16 @@ TEST_F(ScriptedRunTest, TheRunFolderIsMarkedAndAnEarlierRunsFilesAreRemoved)
     EXPECT_FALSE(QFileInfo::exists(runDirectory() + "/screenshots/old.png"));
 }
 
+// The settings are written in memory during the run (the tests' log files go
+// to a folder of their own).
+TEST_F(ScriptedRunTest, TheSettingsEndAsAPlainFolderInTheRunFolder)
+{
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_FALSE(QFileInfo(runDirectory() + "/defaults").isSymLink());
+    EXPECT_TRUE(QFileInfo(runDirectory() + "/defaults").isDir());
+    EXPECT_TRUE(QFileInfo(runDirectory() + "/defaults/de.pelko.vesk.json").isFile());
+}
+
 TEST_F(ScriptedRunTest, AFolderTheRunDidNotMakeIsRefusedAndLeftAlone)
 {
     // The user's own data folder, say: a store and settings, no marker.
