@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -49,7 +50,12 @@ PanelWindow::PanelWindow(Configuration configuration, const Rect& cocoaFrame, co
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_TransparentForMouseEvents, configuration_.ignoresMouseEvents);
     if (configuration_.opaque) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
+        // Black under the content, filled again with every paint pass, so
+        // that a part of the content that hides or shrinks leaves nothing
+        // behind on a window system that keeps the window's old pixels.
+        QPalette black = palette();
+        black.setColor(QPalette::Window, Qt::black);
+        setPalette(black);
         setAutoFillBackground(true);
     } else {
         setAttribute(Qt::WA_TranslucentBackground);

@@ -35,7 +35,7 @@ public:
         int styleMask = nonactivatingPanelMask | utilityWindowMask;
         bool canBecomeKey = false;
         bool movableByWindowBackground = false;
-        // An opaque panel paints its own background; a clear one is translucent with a shadow.
+        // An opaque panel is black under its content; a clear one is translucent with a shadow.
         bool opaque = false;
         bool ignoresMouseEvents = false;
     };

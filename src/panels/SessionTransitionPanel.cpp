@@ -2,7 +2,6 @@
 
 #include "platform/WindowLevel.h"
 
-#include <QPalette>
 
 namespace vesk {
 
@@ -25,9 +24,6 @@ SessionTransitionPanel::SessionTransitionPanel(const platform::ScreenInfo& scree
                                                platform::OwnWindowRegistering* ownWindows)
     : PanelWindow(transitionPanelConfiguration(), rectFromQRectF(screen.frame), screens, ownWindows)
 {
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
     logger_.log(VeskLogLevel::debug, QStringLiteral("Session transition panel created — screen=") + screen.name);
 }
 

@@ -2,7 +2,6 @@
 
 #include "platform/WindowLevel.h"
 
-#include <QPalette>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -30,9 +29,6 @@ StageVeskControlPanel::StageVeskControlPanel(const Rect& cocoaFrame, bool dropsS
     , dropsShadow_(dropsShadow)
     , host_(new QWidget)
 {
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
     auto* layout = new QVBoxLayout(host_);
     layout->setContentsMargins(0, 0, 0, 0);
     setContentView(host_);

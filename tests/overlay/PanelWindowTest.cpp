@@ -9,6 +9,7 @@
 #include "DesktopSpecs.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
@@ -136,4 +137,21 @@ TEST_F(PanelWindowTest, EscapeReachesCancelOperationAndIsNotPassedOn)
     QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QCoreApplication::sendEvent(&panel, &other);
     EXPECT_EQ(panel.cancels, 1);
+}
+
+// A window system without compositing keeps a window's old pixels where
+// nothing paints; an opaque panel paints black under its content on every
+// pass, so content that hides leaves nothing behind.
+TEST_F(PanelWindowTest, AnOpaquePanelPaintsBlackUnderItsContentEveryPass)
+{
+    PanelWindow::Configuration opaque = configuration(false);
+    opaque.opaque = true;
+    CountingPanel panel(opaque, Rect{100, 100, 40, 30}, screens, &desktop);
+
+    QImage pixels(panel.size(), QImage::Format_RGB32);
+    pixels.fill(Qt::red); // what the window showed before
+    panel.render(&pixels);
+
+    EXPECT_EQ(pixels.pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(pixels.pixelColor(39, 29), QColor(Qt::black));
 }

@@ -338,6 +338,36 @@ TEST_F(ScriptedRunTest, EnteringASessionCoversBothDisplaysInBlackAndTheStageBars
     EXPECT_TRUE(messages.contains("Entering-VESK transition dismissed — animated=false"));
 }
 
+TEST_F(ScriptedRunTest, TheControlBarsAddButtonOpensQuickAccessAndEscapeClosesItAndAsksForARecovery)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 3, "do": "clickText", "text": "App zur Session hinzufuegen"},
+        {"at": 4, "do": "key", "chord": "escape"},
+        {"at": 6, "do": "terminate"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+
+    QStringList messages;
+    for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+        if (entry.toObject().value("kind") == "log" && entry.toObject().value("at").toDouble() >= 3)
+            messages << entry.toObject().value("message").toString();
+    }
+    const auto indexOf = [&](const QString& start) {
+        for (int i = 0; i < messages.size(); ++i) {
+            if (messages[i].startsWith(start))
+                return i;
+        }
+        return -1;
+    };
+    const int shown = indexOf("Quick access panel shown");
+    const int dismissed = indexOf("Quick access panel dismissed");
+    const int recovery = indexOf("Scheduled allowed-app recovery — reason=quickAccessPanelClosed");
+    ASSERT_GE(shown, 0) << messages.join("\n").toStdString();
+    EXPECT_GT(dismissed, shown) << "Escape closes the panel";
+    EXPECT_GT(recovery, dismissed) << messages.join("\n").toStdString();
+}
+
 TEST_F(ScriptedRunTest, ADisallowedLaunchDuringASessionIsHiddenAndAsksForADecisionOnce)
 {
     ASSERT_EQ(runScript(R"({"steps": [
