@@ -355,6 +355,10 @@ void VeskApp::buildSetupScreen()
                                   [this] { checkForUpdatesCommand(); }};
     const Localizer localizer(defaultsStore_->interfaceLocale());
     setupView_ = new SessionSetupView(services, sessionManager(), &updateService(), bugReportServices(), localizer);
+    setupView_->setSheetListing([this](QWidget& sheet) {
+        return std::make_unique<OwnWindowListing>(sheet, environment_.platform.screens,
+                                                  environment_.platform.ownWindows);
+    });
     mainWindow_->setContent(setupView_);
 }
 
