@@ -20,6 +20,10 @@ int main(int argc, char** argv)
     // local port) unless the test names its own server.
     if (qEnvironmentVariableIsEmpty("VESK_ANALYTICS_BASE_URL"))
         qputenv("VESK_ANALYTICS_BASE_URL", "http://127.0.0.1:9/");
+    // The user's preferred language is German, the interface's source
+    // language, whatever the machine's: the views show their source texts
+    // unless a test picks a language.
+    qputenv("LANGUAGE", "de");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vesk");
     const int status = RUN_ALL_TESTS();

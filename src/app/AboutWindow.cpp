@@ -9,7 +9,6 @@ namespace vesk {
 
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("Über VESK"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(40, 28, 40, 28);
     layout->setSpacing(6);
@@ -21,12 +20,19 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Win
     nameFont.setBold(true);
     name->setFont(nameFont);
 
-    auto* version = new QLabel(QStringLiteral("Version %1 (%2)").arg(appVersionString(), appBuildString()), this);
-    version->setAlignment(Qt::AlignCenter);
-    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    version_ = new QLabel(this);
+    version_->setAlignment(Qt::AlignCenter);
+    version_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     layout->addWidget(name);
-    layout->addWidget(version);
+    layout->addWidget(version_);
+    retranslate(Localizer());
+}
+
+void AboutWindow::retranslate(const Localizer& localizer)
+{
+    setWindowTitle(localizer.translate("AboutWindow", "Über VESK"));
+    version_->setText(localizer.translate("AboutWindow", "Version %1 (%2)").arg(appVersionString(), appBuildString()));
     setFixedSize(sizeHint());
 }
 

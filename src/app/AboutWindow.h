@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ui/Localizer.h"
+
 #include <QWidget>
+
+class QLabel;
 
 namespace vesk {
 
@@ -11,6 +15,12 @@ class AboutWindow final : public QWidget {
 
 public:
     explicit AboutWindow(QWidget* parent = nullptr);
+
+    // The title and the version line in the localizer's language.
+    void retranslate(const Localizer& localizer);
+
+private:
+    QLabel* version_ = nullptr;
 };
 
 } // namespace vesk

@@ -38,24 +38,25 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildMenus()
 {
     QMenu* appMenu = menuBar()->addMenu(QStringLiteral("VESK"));
-    aboutAction_ = appMenu->addAction(QStringLiteral("Über VESK"));
+    aboutAction_ = appMenu->addAction(QString());
     aboutAction_->setMenuRole(QAction::AboutRole);
     // The update check follows the application's information item.
-    checkForUpdatesAction_ = appMenu->addAction(QStringLiteral("Nach Updates suchen…"));
-    settingsAction_ = appMenu->addAction(QStringLiteral("Einstellungen…"));
+    checkForUpdatesAction_ = appMenu->addAction(QString());
+    settingsAction_ = appMenu->addAction(QString());
     settingsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     appMenu->addSeparator();
-    quitAction_ = appMenu->addAction(QStringLiteral("VESK beenden"));
+    quitAction_ = appMenu->addAction(QString());
     quitAction_->setShortcut(QKeySequence::Quit);
 
     // Without a title bar these are the window's buttons.
-    QMenu* windowMenu = menuBar()->addMenu(QStringLiteral("Fenster"));
-    minimizeAction_ = windowMenu->addAction(QStringLiteral("Minimieren"));
+    windowMenu_ = menuBar()->addMenu(QString());
+    minimizeAction_ = windowMenu_->addAction(QString());
     minimizeAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     connect(minimizeAction_, &QAction::triggered, this, &QWidget::showMinimized);
-    closeAction_ = windowMenu->addAction(QStringLiteral("Schließen"));
+    closeAction_ = windowMenu_->addAction(QString());
     closeAction_->setShortcut(QKeySequence::Close);
     connect(closeAction_, &QAction::triggered, this, &QWidget::close);
+    retranslate(Localizer());
 
     // A menu bar inside the small frameless window would push its content
     // down: where the desktop has no menu bar of its own, the menus' shortcuts
@@ -63,8 +64,19 @@ void MainWindow::buildMenus()
     if (!menuBar()->isNativeMenuBar()) {
         menuBar()->hide();
         addActions(appMenu->actions());
-        addActions(windowMenu->actions());
+        addActions(windowMenu_->actions());
     }
+}
+
+void MainWindow::retranslate(const Localizer& localizer)
+{
+    aboutAction_->setText(localizer.translate("MainWindow", "Über VESK"));
+    checkForUpdatesAction_->setText(localizer.translate("MainWindow", "Nach Updates suchen…"));
+    settingsAction_->setText(localizer.translate("MainWindow", "Einstellungen…"));
+    quitAction_->setText(localizer.translate("MainWindow", "VESK beenden"));
+    windowMenu_->setTitle(localizer.translate("MainWindow", "Fenster"));
+    minimizeAction_->setText(localizer.translate("MainWindow", "Minimieren"));
+    closeAction_->setText(localizer.translate("MainWindow", "Schließen"));
 }
 
 void MainWindow::setContent(QWidget* content)

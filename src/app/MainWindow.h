@@ -4,6 +4,7 @@
 #include "platform/Identifiers.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/ScreenProviding.h"
+#include "ui/Localizer.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -11,6 +12,7 @@
 #include <optional>
 
 class QAction;
+class QMenu;
 
 namespace vesk {
 
@@ -31,6 +33,8 @@ public:
 
     // Takes the content over; it fills the window.
     void setContent(QWidget* content);
+    // Names the menus and their commands in the localizer's language.
+    void retranslate(const Localizer& localizer);
 
     QAction* aboutAction() const { return aboutAction_; }
     QAction* checkForUpdatesAction() const { return checkForUpdatesAction_; }
@@ -56,6 +60,7 @@ private:
     OwnWindowListing listing_;
     // Where the pointer holds the window during a drag we move ourselves.
     std::optional<QPoint> dragOffset_;
+    QMenu* windowMenu_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QAction* checkForUpdatesAction_ = nullptr;
     QAction* settingsAction_ = nullptr;

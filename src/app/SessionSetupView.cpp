@@ -202,7 +202,7 @@ void SessionSetupView::refreshSheets()
     if (model_->isBugReportPresented() && !bugReportSheet_) {
         auto* form = new BugReportView(
             BugReportFormModel::make(bugReports_), [this] { model_->setBugReportPresented(false); }, localizer_);
-        bugReportSheet_ = new SheetDialog(window(), form);
+        bugReportSheet_ = new SheetDialog(window(), form, listSheet_);
         connect(bugReportSheet_, &QDialog::rejected, this, [this] { model_->setBugReportPresented(false); });
         bugReportSheet_->show();
     } else if (!model_->isBugReportPresented() && bugReportSheet_) {
@@ -214,7 +214,7 @@ void SessionSetupView::refreshSheets()
             std::make_unique<SessionHistoryModel>(services_.modelContext, services_.clock),
             AppDirectory{services_.workspace, services_.files}, [this] { model_->setHistoryPresented(false); },
             localizer_);
-        historySheet_ = new SheetDialog(window(), history);
+        historySheet_ = new SheetDialog(window(), history, listSheet_);
         connect(historySheet_, &QDialog::rejected, this, [this] { model_->setHistoryPresented(false); });
         historySheet_->show();
     } else if (!model_->isHistoryPresented() && historySheet_) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SheetDialog.h"
 #include "core/MainQueueTimer.h"
 #include "feedback/BugReportFormModel.h"
 #include "setup/SessionSetupServices.h"
@@ -65,6 +66,9 @@ public:
     // The update panel over its dimming; none in a build without updates.
     SoftwareUpdateOverlay* updateOverlay() const { return updateOverlay_; }
     QDialog* historySheet() const { return historySheet_; }
+    // How the history and bug-report sheets are listed in the desktop's
+    // window list; unlisted without it.
+    void setSheetListing(SheetDialog::ListWindow listWindow) { listSheet_ = std::move(listWindow); }
     QDialog* bugReportSheet() const { return bugReportSheet_; }
     // Whether the setup content (not the active-session view) is on screen.
     bool isSetupContentShown() const { return setupContentShown_; }
@@ -107,6 +111,7 @@ private:
     SoftwareUpdateOverlay* updateOverlay_ = nullptr;
     ActiveSessionView* activeSessionView_ = nullptr;
     QPointer<QDialog> historySheet_;
+    SheetDialog::ListWindow listSheet_;
     QPointer<QDialog> bugReportSheet_;
 
     bool setupContentShown_ = false;

@@ -222,8 +222,8 @@ QWidget* SettingsView::makeGeneralPage()
     VeskDefaultsStore& defaults = services_.defaults;
     auto* form = new GroupedForm(theme_);
 
-    QWidget* session = form->addSection(localized("Sitzung"));
-    PickerRows languages{{localized("System (Standard)"), toRaw(VeskLanguage::system)},
+    QWidget* session = form->addSection(localizer_.translate("SettingsView", "Sitzung"));
+    PickerRows languages{{localizer_.translate("SettingsView", "System (Standard)"), toRaw(VeskLanguage::system)},
                          {QStringLiteral("Deutsch"), toRaw(VeskLanguage::german)},
                          {QStringLiteral("English"), toRaw(VeskLanguage::english)},
                          {QStringLiteral("Italiano"), toRaw(VeskLanguage::italian)},
@@ -235,7 +235,7 @@ QWidget* SettingsView::makeGeneralPage()
             defaults.setLanguage(fromRaw<VeskLanguage>(value.toString()).value_or(VeskLanguage::system));
         },
         &VeskDefaultsStore::languageChanged);
-    form->addRow(session, form->labelledRow(localized("Sprache"), language));
+    form->addRow(session, form->labelledRow(localizer_.translate("SettingsView", "Sprache"), language));
 
     PickerRows durations;
     for (const DurationDefaults::Option& option : DurationDefaults::options())
@@ -245,28 +245,32 @@ QWidget* SettingsView::makeGeneralPage()
         [&defaults] { return QVariant(defaults.defaultDurationSeconds()); },
         [&defaults](const QVariant& value) { defaults.setDefaultDurationSeconds(value.toLongLong()); },
         &VeskDefaultsStore::defaultDurationSecondsChanged);
-    form->addRow(session, form->labelledRow(localized("Standard-Dauer"), duration));
+    form->addRow(session, form->labelledRow(localizer_.translate("SettingsView", "Standard-Dauer"), duration));
 
-    form->addRow(session, form->labelledRow(localized("Hardcore-Modus standardmaessig aktiv"),
-                                            makeToggle(QStringLiteral("vesk.defaultHardcoreOn"),
-                                                       &VeskDefaultsStore::defaultHardcoreOn,
-                                                       &VeskDefaultsStore::setDefaultHardcoreOn,
-                                                       &VeskDefaultsStore::defaultHardcoreOnChanged)));
+    form->addRow(session,
+                 form->labelledRow(localizer_.translate("SettingsView", "Hardcore-Modus standardmaessig aktiv"),
+                                   makeToggle(QStringLiteral("vesk.defaultHardcoreOn"),
+                                              &VeskDefaultsStore::defaultHardcoreOn,
+                                              &VeskDefaultsStore::setDefaultHardcoreOn,
+                                              &VeskDefaultsStore::defaultHardcoreOnChanged)));
 
-    QWidget* updates = form->addSection(localized("Software-Updates"));
-    form->addRow(updates, form->captioned(form->labelledRow(localized("Automatisch nach Updates suchen"),
+    QWidget* updates = form->addSection(localizer_.translate("SettingsView", "Software-Updates"));
+    form->addRow(updates, form->captioned(form->labelledRow(localizer_.translate("SettingsView",
+                                                                                 "Automatisch nach Updates suchen"),
                                                             makeToggle(QStringLiteral("vesk.autoCheckForUpdates"),
                                                                        &VeskDefaultsStore::autoCheckForUpdates,
                                                                        &VeskDefaultsStore::setAutoCheckForUpdates,
                                                                        &VeskDefaultsStore::autoCheckForUpdatesChanged)),
-                                          localized("Prüft täglich im Hintergrund.")));
-    form->addRow(updates,
-                 form->captioned(form->labelledRow(localized("Updates automatisch installieren"),
-                                                   makeToggle(QStringLiteral("vesk.autoInstallUpdates"),
-                                                              &VeskDefaultsStore::autoInstallUpdates,
-                                                              &VeskDefaultsStore::setAutoInstallUpdates,
-                                                              &VeskDefaultsStore::autoInstallUpdatesChanged)),
-                                 localized("Lädt & installiert neue Versionen beim Beenden — ohne Nachfrage.")));
+                                          localizer_.translate("SettingsView", "Prüft täglich im Hintergrund.")));
+    form->addRow(
+        updates,
+        form->captioned(form->labelledRow(localizer_.translate("SettingsView", "Updates automatisch installieren"),
+                                          makeToggle(QStringLiteral("vesk.autoInstallUpdates"),
+                                                     &VeskDefaultsStore::autoInstallUpdates,
+                                                     &VeskDefaultsStore::setAutoInstallUpdates,
+                                                     &VeskDefaultsStore::autoInstallUpdatesChanged)),
+                        localizer_.translate("SettingsView",
+                                             "Lädt & installiert neue Versionen beim Beenden — ohne Nachfrage.")));
     form->addRow(updates, makeVersionRow(form));
     return form;
 }
@@ -291,11 +295,11 @@ QWidget* SettingsView::makeVersionRow(GroupedForm* form)
         new TextLabel(QStringLiteral("VESK ") + appVersionString(), versionStyle, theme_.textPrimary, row));
     TextStyle buildStyle;
     buildStyle.font = VeskFont::interface(11);
-    column->addWidget(
-        new TextLabel(localized("Build %1").arg(appBuildString()), buildStyle, theme_.textSecondary, row));
+    column->addWidget(new TextLabel(localizer_.translate("SettingsView", "Build %1").arg(appBuildString()), buildStyle,
+                                    theme_.textSecondary, row));
     layout->addLayout(column, 1);
 
-    checkNowButton_ = makeButton(localized("Jetzt suchen"), theme_);
+    checkNowButton_ = makeButton(localizer_.translate("SettingsView", "Jetzt suchen"), theme_);
     checkNowButton_->setObjectName(QStringLiteral("checkForUpdates"));
     connect(checkNowButton_, &QPushButton::clicked, this, [this] { services_.updates.checkForUpdates(); });
     layout->addWidget(checkNowButton_, 0, Qt::AlignVCenter);
@@ -312,13 +316,14 @@ QWidget* SettingsView::makeAppearancePage()
 {
     auto* form = new GroupedForm(theme_);
     QWidget* section = form->addSection();
-    form->addRow(section,
-                 form->captioned(form->labelledRow(localized("Animationen reduzieren"),
-                                                   makeToggle(QStringLiteral("vesk.reducedMotion"),
-                                                              &VeskDefaultsStore::reducedMotion,
-                                                              &VeskDefaultsStore::setReducedMotion,
-                                                              &VeskDefaultsStore::reducedMotionChanged)),
-                                 localized("Pausiert das Funkeln der Sterne und den Orbit des Wormvesk-Symbols.")));
+    form->addRow(
+        section,
+        form->captioned(form->labelledRow(
+                            localizer_.translate("SettingsView", "Animationen reduzieren"),
+                            makeToggle(QStringLiteral("vesk.reducedMotion"), &VeskDefaultsStore::reducedMotion,
+                                       &VeskDefaultsStore::setReducedMotion, &VeskDefaultsStore::reducedMotionChanged)),
+                        localizer_.translate("SettingsView",
+                                             "Pausiert das Funkeln der Sterne und den Orbit des Wormvesk-Symbols.")));
     return form;
 }
 
@@ -327,18 +332,20 @@ QWidget* SettingsView::makeStagePage()
     VeskDefaultsStore& defaults = services_.defaults;
     auto* form = new GroupedForm(theme_);
     QWidget* section = form->addSection();
-    PickerRows minutes{{localized("3 Min"), qint64(3)},
-                       {localized("5 Min"), qint64(5)},
-                       {localized("10 Min"), qint64(10)},
-                       {localized("15 Min"), qint64(15)}};
+    PickerRows minutes{{localizer_.translate("SettingsView", "3 Min"), qint64(3)},
+                       {localizer_.translate("SettingsView", "5 Min"), qint64(5)},
+                       {localizer_.translate("SettingsView", "10 Min"), qint64(10)},
+                       {localizer_.translate("SettingsView", "15 Min"), qint64(15)}};
     QWidget* aging = makePicker(
         QStringLiteral("vesk.stageVeskAgingMinutes"), minutes,
         [&defaults] { return QVariant(defaults.stageVeskAgingMinutes()); },
         [&defaults](const QVariant& value) { defaults.setStageVeskAgingMinutes(value.toLongLong()); },
         &VeskDefaultsStore::stageVeskAgingMinutesChanged);
-    form->addRow(section, form->captioned(form->labelledRow(localized("Queue-Aging"), aging),
-                                          localized("Apps in der Queue werden nach dieser Zeit visuell als „Brauchst "
-                                                    "du das noch?“ markiert.")));
+    form->addRow(section,
+                 form->captioned(form->labelledRow(localizer_.translate("SettingsView", "Queue-Aging"), aging),
+                                 localizer_.translate("SettingsView",
+                                                      "Apps in der Queue werden nach dieser Zeit visuell als „Brauchst "
+                                                      "du das noch?“ markiert.")));
     return form;
 }
 
@@ -347,7 +354,7 @@ QWidget* SettingsView::makeSoundPage()
     auto* form = new GroupedForm(theme_);
     QWidget* section = form->addSection();
     form->addRow(section,
-                 form->labelledRow(localized("Sound aktiviert"),
+                 form->labelledRow(localizer_.translate("SettingsView", "Sound aktiviert"),
                                    makeToggle(QStringLiteral("vesk.soundEnabled"), &VeskDefaultsStore::soundEnabled,
                                               &VeskDefaultsStore::setSoundEnabled,
                                               &VeskDefaultsStore::soundEnabledChanged)));
@@ -358,8 +365,8 @@ QWidget* SettingsView::makeFeedbackPage()
 {
     auto* form = new GroupedForm(theme_);
 
-    QWidget* report = form->addSection(localized("Problem melden"));
-    auto* reportButton = makeButton(localized("Bug, Feedback oder Idee senden"), theme_);
+    QWidget* report = form->addSection(localizer_.translate("SettingsView", "Problem melden"));
+    auto* reportButton = makeButton(localizer_.translate("SettingsView", "Bug, Feedback oder Idee senden"), theme_);
     reportButton->setObjectName(QStringLiteral("reportProblem"));
     reportButton->setIcon(QIcon(symbolPixmap(Symbol::exclamationmarkBubble, 12, theme_.textPrimary)));
     connect(reportButton, &QPushButton::clicked, this, [this] { setBugReportPresented(true); });
@@ -368,27 +375,33 @@ QWidget* SettingsView::makeFeedbackPage()
     buttonLayout->setContentsMargins(0, 0, 0, 0);
     buttonLayout->addWidget(reportButton);
     buttonLayout->addStretch();
-    form->addRow(report, form->captioned(buttonRow, localized("Öffnet ein Formular und sendet deinen Bericht inkl. "
+    form->addRow(report, form->captioned(buttonRow,
+                                         localizer_.translate("SettingsView",
+                                                              "Öffnet ein Formular und sendet deinen Bericht inkl. "
                                                               "optionaler Diagnose-Logs an die VESK-Beta-Adresse.")));
 
     QWidget* analytics = form->addSection();
-    form->addRow(analytics, form->captioned(form->labelledRow(localized("Anonyme Nutzungsstatistiken teilen"),
-                                                              makeToggle(QStringLiteral("vesk.analyticsEnabled"),
-                                                                         &VeskDefaultsStore::analyticsEnabled,
-                                                                         &VeskDefaultsStore::setAnalyticsEnabled,
-                                                                         &VeskDefaultsStore::analyticsEnabledChanged)),
-                                            localized("Hilft uns, VESK zu verbessern. Jederzeit abschaltbar.")));
+    form->addRow(
+        analytics,
+        form->captioned(form->labelledRow(localizer_.translate("SettingsView", "Anonyme Nutzungsstatistiken teilen"),
+                                          makeToggle(QStringLiteral("vesk.analyticsEnabled"),
+                                                     &VeskDefaultsStore::analyticsEnabled,
+                                                     &VeskDefaultsStore::setAnalyticsEnabled,
+                                                     &VeskDefaultsStore::analyticsEnabledChanged)),
+                        localizer_.translate("SettingsView", "Hilft uns, VESK zu verbessern. Jederzeit abschaltbar.")));
 
-    form->addRow(form->addSection(localized("Was wir sehen")),
+    form->addRow(form->addSection(localizer_.translate("SettingsView", "Was wir sehen")),
                  form->captionText(
-                     localized("Anzahl & ungefähre Dauer von Sessions, Zielerreichung "
-                               "(erledigt/teilweise/nicht), ob VESK geholfen hat, App- & macOS-Version.")));
-    form->addRow(form->addSection(localized("Was wir nie sehen")),
-                 form->captionText(localized("Deinen Namen, welche Apps du nutzt, deine Ziele im Wortlaut, "
-                                             "irgendwelche Inhalte, deine IP (keine Speicherung).")));
+                     localizer_.translate("SettingsView",
+                                          "Anzahl & ungefähre Dauer von Sessions, Zielerreichung "
+                                          "(erledigt/teilweise/nicht), ob VESK geholfen hat, App- & macOS-Version.")));
+    form->addRow(form->addSection(localizer_.translate("SettingsView", "Was wir nie sehen")),
+                 form->captionText(localizer_.translate("SettingsView",
+                                                        "Deinen Namen, welche Apps du nutzt, deine Ziele im Wortlaut, "
+                                                        "irgendwelche Inhalte, deine IP (keine Speicherung).")));
 
     if (services_.privacyPolicy && services_.privacyPolicy->isValid()) {
-        auto* link = new QPushButton(localized("Datenschutz"));
+        auto* link = new QPushButton(localizer_.translate("SettingsView", "Datenschutz"));
         link->setObjectName(QStringLiteral("privacyPolicy"));
         QFont linkFont = VeskFont::interface(11);
         linkFont.setUnderline(true);

@@ -4,7 +4,8 @@
 
 namespace vesk {
 
-SheetDialog::SheetDialog(QWidget* parentWindow, QWidget* content) : QDialog(parentWindow, Qt::Sheet)
+SheetDialog::SheetDialog(QWidget* parentWindow, QWidget* content, const ListWindow& listWindow)
+    : QDialog(parentWindow, Qt::Sheet)
 {
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -12,6 +13,14 @@ SheetDialog::SheetDialog(QWidget* parentWindow, QWidget* content) : QDialog(pare
     layout->setContentsMargins(0, 0, 0, 0);
     content->setParent(this);
     layout->addWidget(content);
+    if (listWindow)
+        listing_ = listWindow(*this);
+}
+
+// The listing goes while the dialog is still whole.
+SheetDialog::~SheetDialog()
+{
+    listing_.reset();
 }
 
 } // namespace vesk

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "app/OwnWindowListing.h"
+
 #include <QDialog>
+
+#include <functional>
+#include <memory>
 
 namespace vesk {
 
@@ -10,7 +15,15 @@ class SheetDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    SheetDialog(QWidget* parentWindow, QWidget* content);
+    // Lists a window in the desktop's window list, so that a screen capture
+    // shows it; none where nothing is listed.
+    using ListWindow = std::function<std::unique_ptr<OwnWindowListing>(QWidget& window)>;
+
+    SheetDialog(QWidget* parentWindow, QWidget* content, const ListWindow& listWindow = {});
+    ~SheetDialog() override;
+
+private:
+    std::unique_ptr<OwnWindowListing> listing_;
 };
 
 } // namespace vesk

@@ -25,11 +25,11 @@
 #include "platform/Workspace.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
-#include "settings/VeskLanguage.h"
 #include "setup/QtAudioPlayerFactory.h"
 #include "setup/SessionSetupServices.h"
 #include "store/ModelContainer.h"
 #include "store/SqliteFocusSessionStore.h"
+#include "ui/Localizer.h"
 #include "ui/ReducedMotion.h"
 #include "update/FeedUpdater.h"
 #include "update/SoftwareUpdateOverlay.h"
@@ -321,7 +321,7 @@ void VeskApp::buildScenes()
             [this] { updateService().setAutomaticallyChecksForUpdates(defaultsStore_->autoCheckForUpdates()); });
     connect(defaultsStore_.get(), &VeskDefaultsStore::autoInstallUpdatesChanged, this,
             [this] { updateService().setAutomaticallyDownloadsUpdates(defaultsStore_->autoInstallUpdates()); });
-    connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::applyLocale);
+    connect(defaultsStore_.get(), &VeskDefaultsStore::languageChanged, this, &VeskApp::relabelWindows);
     applyLocale();
 }
 
@@ -353,9 +353,12 @@ void VeskApp::buildSetupScreen()
                                   ownBundleURL.value_or(QUrl()),
                                   [this] { showSettings(); },
                                   [this] { checkForUpdatesCommand(); }};
-    const Localizer localizer(
-        resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages()));
+    const Localizer localizer(defaultsStore_->interfaceLocale());
     setupView_ = new SessionSetupView(services, sessionManager(), &updateService(), bugReportServices(), localizer);
+    setupView_->setSheetListing([this](QWidget& sheet) {
+        return std::make_unique<OwnWindowListing>(sheet, environment_.platform.screens,
+                                                  environment_.platform.ownWindows);
+    });
     mainWindow_->setContent(setupView_);
 }
 
@@ -373,10 +376,20 @@ void VeskApp::applyUpdatePreferences()
 
 void VeskApp::applyLocale()
 {
-    const QLocale locale = resolvedLocale(defaultsStore_->language(), VeskDefaultsStore::systemPreferredLanguages());
-    mainWindow_->setLocale(locale);
-    settingsWindow_->setLocale(locale);
-    aboutWindow_->setLocale(locale);
+    const Localizer localizer(defaultsStore_->interfaceLocale());
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{mainWindow_.get(), settingsWindow_.get(), aboutWindow_.get()})
+        window->setLocale(localizer.locale());
+    mainWindow_->retranslate(localizer);
+    aboutWindow_->retranslate(localizer);
+}
+
+// The main window's content is built anew in the new language; the selection
+// and the goal are in the store, so nothing the user chose is lost.
+void VeskApp::relabelWindows()
+{
+    buildSetupScreen();
+    applyLocale();
 }
 
 } // namespace vesk

@@ -141,7 +141,9 @@ private:
     // What the bug-report forms of the main and the settings window use.
     BugReportFormModel::Environment bugReportServices() const;
     void applyUpdatePreferences();
+    // The windows' locale and texts from the language setting.
     void applyLocale();
+    void relabelWindows();
 
     VeskAppEnvironment environment_;
     bool ready_ = false;

@@ -92,11 +92,6 @@ BugReportView::BugReportView(std::unique_ptr<BugReportFormModel> model, std::fun
 
 BugReportView::~BugReportView() = default;
 
-QString BugReportView::localized(const char* text) const
-{
-    return localizer_.translate("BugReportView", text);
-}
-
 QWidget* BugReportView::makeForm()
 {
     auto* form = new QWidget;
@@ -114,7 +109,7 @@ QWidget* BugReportView::makeForm()
     TextStyle captionStyle;
     captionStyle.font = VeskFont::interface(11, QFont::DemiBold);
     captionStyle.tracking = 0.4;
-    categoryBlock->addWidget(new TextLabel(localized("ART"), captionStyle, theme_.textDim));
+    categoryBlock->addWidget(new TextLabel(localizer_.translate("BugReportView", "ART"), captionStyle, theme_.textDim));
     categorySwitch_ = new BugReportCategorySwitch(theme_, localizer_);
     categorySwitch_->setPressedHandler([this](BugReportCategory category) { model_->setCategory(category); });
     categoryBlock->addWidget(categorySwitch_);
@@ -168,7 +163,8 @@ QLayout* BugReportView::makeHeader()
 {
     auto* header = new QHBoxLayout;
     header->setContentsMargins(18, 16, 18, 12);
-    header->addWidget(label(localized("Problem melden"), VeskFont::interface(15, QFont::DemiBold), theme_.textPrimary),
+    header->addWidget(label(localizer_.translate("BugReportView", "Problem melden"),
+                            VeskFont::interface(15, QFont::DemiBold), theme_.textPrimary),
                       0, Qt::AlignVCenter);
     header->addStretch(1);
     header->addWidget(makeCloseButton(true), 0, Qt::AlignVCenter);
@@ -185,7 +181,7 @@ QAbstractButton* BugReportView::makeCloseButton(bool withTooltip)
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
     if (withTooltip)
-        button->setToolTip(localized("Schließen"));
+        button->setToolTip(localizer_.translate("BugReportView", "Schließen"));
     connect(button, &QToolButton::clicked, this, [this] { onClose_(); });
     return button;
 }
@@ -202,8 +198,8 @@ QWidget* BugReportView::makeLogBox()
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     row->addWidget(symbolLabel(Symbol::folder, 13, theme_.textMuted), 0, Qt::AlignVCenter);
-    row->addWidget(label(localized("Diagnose-Logs anhängen"), VeskFont::interface(12.5, QFont::Medium),
-                         theme_.textPrimary),
+    row->addWidget(label(localizer_.translate("BugReportView", "Diagnose-Logs anhängen"),
+                         VeskFont::interface(12.5, QFont::Medium), theme_.textPrimary),
                    0, Qt::AlignVCenter);
     row->addStretch(1);
     logSwitch_ = new ToggleSwitch(theme_);
@@ -215,9 +211,11 @@ QWidget* BugReportView::makeLogBox()
     noteStyle.font = VeskFont::interface(10.5);
     noteStyle.lineLimit = 0;
     noteStyle.lineSpacing = 2;
-    column->addWidget(new TextLabel(localized("Technische Details der aktuellen Sitzung — keine Inhalte deiner Apps. "
-                                              "Anonym ans VESK-Beta-Team."),
-                                    noteStyle, theme_.textDim));
+    column->addWidget(
+        new TextLabel(localizer_.translate("BugReportView",
+                                           "Technische Details der aktuellen Sitzung — keine Inhalte deiner Apps. "
+                                           "Anonym ans VESK-Beta-Team."),
+                      noteStyle, theme_.textDim));
     return box;
 }
 
@@ -228,14 +226,15 @@ QLayout* BugReportView::makeFooter()
     footer->setSpacing(9);
     footer->addStretch(1);
     QPushButton* cancel =
-        textButton(localized("Abbrechen"), VeskFont::interface(12.5, QFont::Medium),
+        textButton(localizer_.translate("BugReportView", "Abbrechen"), VeskFont::interface(12.5, QFont::Medium),
                    QStringLiteral(
                        "QPushButton { color: %1; background: transparent; border: 1px solid %2; border-radius: 8px;"
                        " padding: 8px 18px; }")
                        .arg(styleSheetColor(theme_.textSecondary), styleSheetColor(theme_.hairlineStrong)));
     connect(cancel, &QPushButton::clicked, this, [this] { onClose_(); });
     footer->addWidget(cancel);
-    sendButton_ = textButton(localized("Senden"), VeskFont::interface(12.5, QFont::DemiBold), {});
+    sendButton_ =
+        textButton(localizer_.translate("BugReportView", "Senden"), VeskFont::interface(12.5, QFont::DemiBold), {});
     connect(sendButton_, &QPushButton::clicked, model_.get(), &BugReportFormModel::sendReport);
     footer->addWidget(sendButton_);
     return footer;
@@ -255,8 +254,8 @@ QWidget* BugReportView::makeThanks()
 
     column->addWidget(symbolLabel(Symbol::checkmarkCircle, 40, theme_.ok, QFont::Light), 0, Qt::AlignHCenter);
     column->addSpacing(12);
-    column->addWidget(label(localized("Danke! Dein Bericht wurde gesendet."), VeskFont::interface(14, QFont::DemiBold),
-                            theme_.textPrimary),
+    column->addWidget(label(localizer_.translate("BugReportView", "Danke! Dein Bericht wurde gesendet."),
+                            VeskFont::interface(14, QFont::DemiBold), theme_.textPrimary),
                       0, Qt::AlignHCenter);
     column->addSpacing(6);
     TextStyle noteStyle;
@@ -264,11 +263,12 @@ QWidget* BugReportView::makeThanks()
     noteStyle.lineLimit = 0;
     noteStyle.alignment = Qt::AlignHCenter;
     auto* note =
-        new TextLabel(localized("Das VESK-Beta-Team meldet sich, falls Rückfragen kommen."), noteStyle, theme_.textDim);
+        new TextLabel(localizer_.translate("BugReportView", "Das VESK-Beta-Team meldet sich, falls Rückfragen kommen."),
+                      noteStyle, theme_.textDim);
     column->addWidget(note, 0, Qt::AlignHCenter);
     column->addSpacing(18);
     QPushButton* close = textButton(
-        localized("Schließen"), VeskFont::interface(12.5, QFont::DemiBold),
+        localizer_.translate("BugReportView", "Schließen"), VeskFont::interface(12.5, QFont::DemiBold),
         QStringLiteral(
             "QPushButton { color: %1; background: %2; border: none; border-radius: 8px; padding: 8px 22px; }")
             .arg(styleSheetColor(theme_.accentText), styleSheetColor(theme_.accent)));

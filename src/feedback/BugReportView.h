@@ -49,7 +49,6 @@ private:
     QWidget* makeLogBox();
     QLayout* makeFooter();
     QAbstractButton* makeCloseButton(bool withTooltip);
-    QString localized(const char* text) const;
     void refresh();
     void refreshResultLine();
     void fitHeight();

@@ -153,6 +153,11 @@ int main(int argc, char** argv)
     // placed and stacked (through XWayland in a Wayland session).
     else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // A scripted run's user reads German, the interface's source language,
+    // whatever the machine's, so that a script finds the texts it names (a
+    // script picks another language with its "language").
+    if (hasArgument(argc, argv, "--script"))
+        qputenv("LANGUAGE", "de");
     QApplication app(argc, argv);
     // No organisation name: the data and settings folders are ~/.local/share/Vesk and ~/.config/Vesk.
     QApplication::setApplicationName("Vesk");

@@ -92,7 +92,8 @@ void SessionHUDGoalBanner::paintEvent(QPaintEvent*)
 
     const double textLeft = horizontalPadding + iconSide + spacing;
     const double textWidth = width - horizontalPadding - closeSide - spacing - textLeft;
-    const FittedText heading = FittedText::fit(QStringLiteral("ZIEL"), headingStyle(), textWidth);
+    const FittedText heading =
+        FittedText::fit(localizer_.translate("SessionHUDView", "ZIEL"), headingStyle(), textWidth);
     heading.paint(painter, QRectF(textLeft, verticalPadding, textWidth, heading.size.height()), goalColor);
     const FittedText goal = FittedText::fit(goal_, goalStyle(expanded_), textWidth);
     goal.paint(painter,

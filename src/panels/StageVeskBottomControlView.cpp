@@ -100,7 +100,7 @@ QWidget* StageVeskBottomControlView::makeNormalRow(const Localizer& localizer)
 
     auto* add = new FilledButton({}, symbolLook(Symbol::plus, 0.72), row);
     add->setFixedSize(22, 22);
-    add->setToolTip(localizer.translate(context, "App zur Session hinzufuegen"));
+    add->setToolTip(localizer.translate("StageVeskBottomControlView", "App zur Session hinzufuegen"));
     connect(add, &FilledButton::clicked, this, [this] {
         if (session_)
             session_->toggleQuickAccessPanel(screenID_);
@@ -109,14 +109,14 @@ QWidget* StageVeskBottomControlView::makeNormalRow(const Localizer& localizer)
 
     auto* settings = new FilledButton({}, symbolLook(Symbol::gearshape, 0.65), row);
     settings->setFixedSize(22, 22);
-    settings->setAccessibleName(localizer.translate(context, "Einstellungen"));
+    settings->setAccessibleName(localizer.translate("StageVeskBottomControlView", "Einstellungen"));
     connect(settings, &FilledButton::clicked, this, [this] {
         if (onToggleSettings_)
             onToggleSettings_();
     });
     layout->addWidget(settings);
 
-    leaveButton_ = new FilledButton(localizer.translate(context, "Verlassen"), leaveLook(), row);
+    leaveButton_ = new FilledButton(localizer.translate("StageVeskBottomControlView", "Verlassen"), leaveLook(), row);
     connect(leaveButton_, &FilledButton::clicked, this, [this] {
         if (session_)
             session_->requestManualExitConfirmation();
@@ -185,7 +185,7 @@ void StageVeskBottomControlView::refresh()
         return;
     refreshClock();
     const int count = int(stage_->state().stagedBundleIDs().size());
-    countLabel_->setText(localizer_.translate(context, "%n offen", nullptr, count));
+    countLabel_->setText(localizer_.translate("StageVeskBottomControlView", "%n offen", nullptr, count));
     const bool hardcore = session_->isHardcoreSession();
     leaveButton_->setVisible(!hardcore);
     hardcoreBadge_->setVisible(hardcore);

@@ -92,8 +92,8 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     column->setSpacing(12);
 
     auto* header = new QHBoxLayout;
-    header->addWidget(
-        stageLabel(localizer.translate(context, "Stage Vesk"), stageFont(14, QFont::DemiBold), white(0.9), card));
+    header->addWidget(stageLabel(localizer.translate("StageVeskSettingsControlView", "Stage Vesk"),
+                                 stageFont(14, QFont::DemiBold), white(0.9), card));
     header->addStretch(1);
     FilledButton::Look closeLook;
     closeLook.textStyle.font = stageFont(16, QFont::DemiBold);
@@ -110,8 +110,8 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     warningLabel_->setWordWrap(true);
     column->addWidget(warningLabel_);
 
-    column->addWidget(stageLabel(localizer.translate(context, "Leisten pro Bildschirm"), stageFont(11, QFont::DemiBold),
-                                 white(0.7), card));
+    column->addWidget(stageLabel(localizer.translate("StageVeskSettingsControlView", "Leisten pro Bildschirm"),
+                                 stageFont(11, QFont::DemiBold), white(0.7), card));
 
     auto* scroll = new QScrollArea(card);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -122,9 +122,10 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     column->addWidget(scroll, 1);
 
     column->addWidget(divider(card));
-    auto* bugReport = new FilledButton(localizer.translate(context, "Bug melden"),
+    auto* bugReport = new FilledButton(localizer.translate("StageVeskSettingsControlView", "Bug melden"),
                                        actionLook(Symbol::exclamationmarkBubble, white(0.85)), card);
-    bugReport->setToolTip(localizer.translate(context, "Problem oder Feedback senden — auch während der Session."));
+    bugReport->setToolTip(localizer.translate("StageVeskSettingsControlView",
+                                              "Problem oder Feedback senden — auch während der Session."));
     connect(bugReport, &FilledButton::clicked, this, [this] {
         if (onClose_)
             onClose_();
@@ -135,10 +136,10 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
 
     debugDivider_ = divider(card);
     column->addWidget(debugDivider_);
-    debugStopButton_ = new FilledButton(localizer.translate(context, "Debug: Hardcore beenden"),
+    debugStopButton_ = new FilledButton(localizer.translate("StageVeskSettingsControlView", "Debug: Hardcore beenden"),
                                         actionLook(Symbol::exclamationmarkTriangleFill, amber()), card);
-    debugStopButton_->setToolTip(
-        localizer.translate(context, "Nur für Entwicklung: Beendet die Hardcore-Session sofort."));
+    debugStopButton_->setToolTip(localizer.translate("StageVeskSettingsControlView",
+                                                     "Nur für Entwicklung: Beendet die Hardcore-Session sofort."));
     connect(debugStopButton_, &FilledButton::clicked, this, [this] {
         if (session_)
             session_->debugForceStop();
@@ -164,8 +165,10 @@ StageVeskSettingsControlView::makeScreenSections(const std::vector<ScreenFunctio
         auto* section = new QVBoxLayout;
         section->setSpacing(6);
         // A screen's own name is shown as the system gives it.
-        QLabel* title = stageLabel(screen.isMain ? localizer.translate(context, "Hauptbildschirm") : screen.name,
-                                   stageFont(10, QFont::DemiBold, true, 1.0), white(0.55), sections);
+        QLabel* title =
+            stageLabel(screen.isMain ? localizer.translate("StageVeskSettingsControlView", "Hauptbildschirm")
+                                     : screen.name,
+                       stageFont(10, QFont::DemiBold, true, 1.0), white(0.55), sections);
         sectionTitles_.push_back(title);
         section->addWidget(title);
         for (const FunctionRow& row : functionRows) {
@@ -198,7 +201,8 @@ void StageVeskSettingsControlView::refresh()
     for (const SwitchRow& row : switchRows_) {
         const bool enabled = source_.isEnabled(row.function, row.screen);
         row.control->setChecked(enabled);
-        row.badge->setText(enabled ? localizer_.translate(context, "AN") : localizer_.translate(context, "AUS"));
+        row.badge->setText(enabled ? localizer_.translate("StageVeskSettingsControlView", "AN")
+                                   : localizer_.translate("StageVeskSettingsControlView", "AUS"));
         setLabelColor(*row.badge, enabled ? switchTint() : white(0.35));
     }
     const std::optional<QString>& warning = stage_->accessibilityWarning();

@@ -21,8 +21,6 @@ namespace {
 
 using namespace stagepalette;
 
-const char* const context = "StageVeskSidebarControlView";
-
 } // namespace
 
 StageVeskSidebarControlView::StageVeskSidebarControlView(StageVeskService& stage, VeskDefaultsStore& defaults,
@@ -61,14 +59,14 @@ StageVeskSidebarControlView::StageVeskSidebarControlView(StageVeskService& stage
     const int listPadding = isCollapsed ? 5 : 8;
     list_->setContentsMargins(listPadding, 0, listPadding, 0);
     list_->setSpacing(6);
-    parkedTitle_ = stageLabel(localizer.translate(context, "GEPARKT"), stageFont(9, QFont::DemiBold, true, 1.2),
-                              white(0.45), listHolder);
+    parkedTitle_ = stageLabel(localizer.translate("StageVeskSidebarControlView", "GEPARKT"),
+                              stageFont(9, QFont::DemiBold, true, 1.2), white(0.45), listHolder);
     parkedTitle_->setContentsMargins(0, 8, 0, 0);
     scroll->setWidget(listHolder);
     column->addWidget(scroll, 1);
 
-    footer_ = stageLabel(localizer.translate(context, "Klick: auf Bühne"), stageFont(10, QFont::Medium, true),
-                         white(0.35), this);
+    footer_ = stageLabel(localizer.translate("StageVeskSidebarControlView", "Klick: auf Bühne"),
+                         stageFont(10, QFont::Medium, true), white(0.35), this);
     footer_->setContentsMargins(10, 0, 10, 12);
     column->addWidget(footer_);
     footer_->setVisible(!isCollapsed);
@@ -99,8 +97,9 @@ QWidget* StageVeskSidebarControlView::makeHeader(const Localizer& localizer)
     look.cornerRadius = 6;
     auto* toggle = new FilledButton(isCollapsed_ ? QStringLiteral("›") : QStringLiteral("‹"), look, header);
     toggle->setFixedSize(22, 22);
-    toggle->setAccessibleName(isCollapsed_ ? localizer.translate(context, "Apps-Leiste aufklappen")
-                                           : localizer.translate(context, "Apps-Leiste einklappen"));
+    toggle->setAccessibleName(isCollapsed_
+                                  ? localizer.translate("StageVeskSidebarControlView", "Apps-Leiste aufklappen")
+                                  : localizer.translate("StageVeskSidebarControlView", "Apps-Leiste einklappen"));
     connect(toggle, &FilledButton::clicked, this, [this] {
         if (onToggleCollapsed_)
             onToggleCollapsed_();
@@ -125,12 +124,12 @@ StageVeskSidebarControlView::tiles(const StageVeskState& state, StageVeskScreenI
         content.isCollapsed = isCollapsed;
         content.statusColor = white(0.40);
         if (isParked) {
-            content.status = localizer.translate(context, "geparkt");
+            content.status = localizer.translate("StageVeskSidebarControlView", "geparkt");
         } else if (state.isStale(bundleID, now, agingSeconds)) {
-            content.status = localizer.translate(context, "Brauchst du das noch?");
+            content.status = localizer.translate("StageVeskSidebarControlView", "Brauchst du das noch?");
             content.statusColor = staleYellow();
         } else {
-            content.status = localizer.translate(context, "in Queue");
+            content.status = localizer.translate("StageVeskSidebarControlView", "in Queue");
         }
         tiles.push_back(Tile{bundleID, content});
     };
@@ -172,8 +171,8 @@ void StageVeskSidebarControlView::refresh()
     const std::vector<Tile> shown = tiles(
         state, screenID_, isCollapsed_, [this](const QString& id) { return stage_->displayName(id); }, installedApps_,
         clock_.now(), double(defaults_->stageVeskAgingMinutes()) * 60, localizer_);
-    queueCount_->setText(
-        localizer_.translate(context, "QUEUE · %n", nullptr, int(state.queuedBundleIDs(screenID_).size())));
+    queueCount_->setText(localizer_.translate("StageVeskSidebarControlView", "QUEUE · %n", nullptr,
+                                              int(state.queuedBundleIDs(screenID_).size())));
     const auto firstParked =
         std::find_if(shown.begin(), shown.end(), [](const Tile& tile) { return tile.content.isParked; });
     for (auto tile = shown.begin(); tile != firstParked; ++tile)

@@ -61,8 +61,8 @@ StageVeskTopControlView::StageVeskTopControlView(SessionControlling& session, St
     auto* row = new QHBoxLayout(card);
     row->setContentsMargins(12, 0, 12, 0);
     row->setSpacing(10);
-    row->addWidget(
-        stageLabel(localizer.translate(context, "◎ ZIEL"), stageFont(9, QFont::DemiBold, true, 1.2), orange(), card));
+    row->addWidget(stageLabel(localizer.translate("StageVeskTopControlView", "◎ ZIEL"),
+                              stageFont(9, QFont::DemiBold, true, 1.2), orange(), card));
     goalLabel_ = stageLabel({}, stageFont(11, QFont::Medium), white(0.88), card);
     goalLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     goalLabel_->setMinimumWidth(0);

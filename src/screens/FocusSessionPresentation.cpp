@@ -136,7 +136,7 @@ QString allowedAppsSummary(const FocusSession& session, const Localizer& localiz
     for (const QString& bundleID : shownAppBundleIDs(session))
         names.append(appName(bundleID, apps));
     if (names.isEmpty())
-        return localizer.translate(context, "Keine Apps gespeichert");
+        return localizer.translate("SessionHistoryView", "Keine Apps gespeichert");
     QCollator collator(localizer.locale());
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(names.begin(), names.end(),

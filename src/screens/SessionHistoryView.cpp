@@ -75,11 +75,12 @@ QLayout* SessionHistoryView::makeHeader()
     titles->setSpacing(4);
     titles->addWidget(screenLabel(QStringLiteral("REFLECTION LIBRARY"), VeskFont::monospaced(10, QFont::Bold),
                                   theme_.textDim, 1, 1.4));
-    titles->addWidget(screenLabel(localized("Deine Sessions im Rückblick"), VeskFont::interface(17, QFont::DemiBold),
-                                  theme_.textPrimary));
+    titles->addWidget(screenLabel(localizer_.translate("SessionHistoryView", "Deine Sessions im Rückblick"),
+                                  VeskFont::interface(17, QFont::DemiBold), theme_.textPrimary));
     titles->addWidget(
-        screenLabel(localized("Dauer, Ziel, Umfrage und Abschluss — alles auf dieser Seite, nichts verlässt "
-                              "dein Gerät."),
+        screenLabel(localizer_.translate("SessionHistoryView",
+                                         "Dauer, Ziel, Umfrage und Abschluss — alles auf dieser Seite, nichts verlässt "
+                                         "dein Gerät."),
                     VeskFont::interface(11.5), theme_.textDim, 2));
     header->addLayout(titles, 1);
 
@@ -90,7 +91,7 @@ QLayout* SessionHistoryView::makeHeader()
     close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }"));
     close->setCursor(Qt::PointingHandCursor);
     close->setFocusPolicy(Qt::NoFocus);
-    close->setToolTip(localized("Schließen"));
+    close->setToolTip(localizer_.translate("SessionHistoryView", "Schließen"));
     connect(close, &QToolButton::clicked, this, [this] { dismiss_(); });
     header->addWidget(close, 0, Qt::AlignTop);
     return header;
@@ -104,8 +105,8 @@ QWidget* SessionHistoryView::makeEmptyState()
     stack->addStretch(1);
     stack->addWidget(symbolLabel(Symbol::clockArrowCirclepath, 32, theme_.textDim, QFont::Light, devicePixelRatioF()),
                      0, Qt::AlignHCenter);
-    stack->addWidget(screenLabel(localized("Noch kein Verlauf vorhanden"), VeskFont::interface(14, QFont::DemiBold),
-                                 theme_.textPrimary),
+    stack->addWidget(screenLabel(localizer_.translate("SessionHistoryView", "Noch kein Verlauf vorhanden"),
+                                 VeskFont::interface(14, QFont::DemiBold), theme_.textPrimary),
                      0, Qt::AlignHCenter);
     TextLabel* explanation =
         screenLabel(localized(
@@ -155,9 +156,10 @@ QLayout* SessionHistoryView::makeListHeading()
     auto* heading = new QHBoxLayout;
     heading->setContentsMargins(20, 18, 20, 11);
     heading->setSpacing(8);
-    heading->addWidget(
-        screenLabel(localized("Einzelne Sessions"), VeskFont::interface(12, QFont::DemiBold), theme_.textSecondary));
-    heading->addWidget(screenLabel(localized("· neueste zuerst"), VeskFont::interface(11), theme_.textDim));
+    heading->addWidget(screenLabel(localizer_.translate("SessionHistoryView", "Einzelne Sessions"),
+                                   VeskFont::interface(12, QFont::DemiBold), theme_.textSecondary));
+    heading->addWidget(screenLabel(localizer_.translate("SessionHistoryView", "· neueste zuerst"),
+                                   VeskFont::interface(11), theme_.textDim));
     heading->addWidget(screenRule(theme_.hairline), 1, Qt::AlignVCenter);
     return heading;
 }
@@ -186,9 +188,9 @@ void SessionHistoryView::refresh()
     faces_->setCurrentWidget(sessions.empty() ? emptyState_ : content_);
     const FocusSessionStatistics& statistics = model_->statistics();
     tiles_[0]->setValue(QString::number(statistics.sessionCount), theme_.textPrimary);
-    tiles_[0]->setCaption(localized("abgeschlossen"));
+    tiles_[0]->setCaption(localizer_.translate("SessionHistoryView", "abgeschlossen"));
     tiles_[1]->setValue(statistics.focusMinutesText(), theme_.textPrimary);
-    tiles_[1]->setCaption(localized("gesammelt"));
+    tiles_[1]->setCaption(localizer_.translate("SessionHistoryView", "gesammelt"));
     tiles_[2]->setGoalCounts({statistics.doneCount, statistics.partialCount, statistics.failedCount});
     tiles_[2]->setCaption(statistics.outcomeCountsText());
     tiles_[3]->setValue(statistics.percentText(), theme_.ok);

@@ -128,8 +128,8 @@ QLayout* SessionReflectionView::makeHeader()
     const QColor accent = model_->endedByEmergencyExit() ? theme_.danger : theme_.accent;
     header->addWidget(screenLabel(localized(model_->headerTitle()) + model_->headerTimes(),
                                   VeskFont::monospaced(10, QFont::DemiBold), accent, 1, 1.0));
-    header->addWidget(
-        screenLabel(localized("Vesk beendet"), VeskFont::interface(18, QFont::DemiBold), theme_.textPrimary));
+    header->addWidget(screenLabel(localizer_.translate("SessionReflectionView", "Vesk beendet"),
+                                  VeskFont::interface(18, QFont::DemiBold), theme_.textPrimary));
     return header;
 }
 
@@ -152,8 +152,8 @@ QWidget* SessionReflectionView::makeGoalSection()
     QWidget* section = makeSection();
     auto* caption = new QVBoxLayout;
     caption->setSpacing(3);
-    caption->addWidget(
-        screenLabel(localized("ZIEL"), VeskFont::monospaced(10, QFont::DemiBold), theme_.accent, 1, 1.4));
+    caption->addWidget(screenLabel(localizer_.translate("SessionReflectionView", "ZIEL"),
+                                   VeskFont::monospaced(10, QFont::DemiBold), theme_.accent, 1, 1.4));
     TextLabel* goal =
         screenLabel(*model_->prompt().goalText, VeskFont::interface(14, QFont::Medium), theme_.textPrimary, 2);
     goal->setToolTip(*model_->prompt().goalText);
@@ -172,8 +172,8 @@ QWidget* SessionReflectionView::makeGoalSection()
 QWidget* SessionReflectionView::makeHelpfulSection()
 {
     QWidget* section = makeSection();
-    section->layout()->addWidget(
-        screenLabel(localized("War The Vesk hilfreich?"), VeskFont::interface(13, QFont::Medium), theme_.textMuted));
+    section->layout()->addWidget(screenLabel(localizer_.translate("SessionReflectionView", "War The Vesk hilfreich?"),
+                                             VeskFont::interface(13, QFont::Medium), theme_.textMuted));
     const std::vector<std::pair<VeskHelpful, Answer>> answers = {
         {VeskHelpful::yes, {QT_TRANSLATE_NOOP("SessionReflectionView", "Ja"), &VeskTheme::ok}},
         {VeskHelpful::somewhat, {QT_TRANSLATE_NOOP("SessionReflectionView", "Etwas"), &VeskTheme::warn}},
@@ -186,8 +186,8 @@ QWidget* SessionReflectionView::makeHelpfulSection()
 QWidget* SessionReflectionView::makeReasonSection()
 {
     QWidget* section = makeSection();
-    section->layout()->addWidget(
-        screenLabel(localized("Woran lag es?"), VeskFont::interface(13, QFont::Medium), theme_.textMuted));
+    section->layout()->addWidget(screenLabel(localizer_.translate("SessionReflectionView", "Woran lag es?"),
+                                             VeskFont::interface(13, QFont::Medium), theme_.textMuted));
     const std::vector<std::pair<ReflectionReasonCategory, const char*>> reasons = {
         {ReflectionReasonCategory::distractionGotThrough,
          QT_TRANSLATE_NOOP("SessionReflectionView", "Ablenkung kam trotzdem durch")},
@@ -221,7 +221,8 @@ QWidget* SessionReflectionView::makeNoteArea()
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(8);
 
-    addNoteButton_ = plainButton(localized("Notiz hinzufügen"), VeskFont::interface(12, QFont::Medium));
+    addNoteButton_ = plainButton(localizer_.translate("SessionReflectionView", "Notiz hinzufügen"),
+                                 VeskFont::interface(12, QFont::Medium));
     addNoteButton_->setIcon(symbolPixmap(Symbol::plus, 10, theme_.accent, QFont::DemiBold, devicePixelRatioF()));
     const int iconSide = static_cast<int>(std::ceil(symbolSide(10)));
     addNoteButton_->setIconSize(QSize(iconSide, iconSide));
@@ -252,10 +253,12 @@ QLayout* SessionReflectionView::makeFooter()
 {
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(18, 12, 18, 14);
-    auto* later = plainButton(localized("Später"), VeskFont::interface(12, QFont::Medium));
+    auto* later =
+        plainButton(localizer_.translate("SessionReflectionView", "Später"), VeskFont::interface(12, QFont::Medium));
     later->setStyleSheet(plainButtonStyle(theme_.textSecondary, theme_.textSecondary));
     connect(later, &QPushButton::clicked, model_.get(), &SessionReflectionModel::later);
-    saveButton_ = plainButton(localized("Speichern"), VeskFont::interface(12, QFont::Bold));
+    saveButton_ =
+        plainButton(localizer_.translate("SessionReflectionView", "Speichern"), VeskFont::interface(12, QFont::Bold));
     saveButton_->setStyleSheet(plainButtonStyle(theme_.accent, theme_.textDim));
     connect(saveButton_, &QPushButton::clicked, model_.get(), &SessionReflectionModel::save);
     footer->addWidget(later, 0, Qt::AlignVCenter);
@@ -281,7 +284,7 @@ void SessionReflectionView::refresh()
         noteEditor_->setPlainText(model_->noteText());
         noteEditor_->moveCursor(QTextCursor::End);
     }
-    noteCounter_->setText(localizer_.translate(context, "%1 / %2")
+    noteCounter_->setText(localizer_.translate("SessionReflectionView", "%1 / %2")
                               .arg(model_->noteCharacterCount())
                               .arg(SessionReflectionModel::noteLimit));
     saveButton_->setEnabled(model_->canSave());

@@ -328,6 +328,11 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
         return failure(QStringLiteral("\"steps\" must be an array"));
 
     RunScript script;
+    if (root.contains("language")) {
+        script.language_ = fromRaw<VeskLanguage>(root.value("language").toString());
+        if (!script.language_)
+            return failure(QStringLiteral("\"language\" must be one of system, de, en, it, fr, es"));
+    }
     std::set<QString> screenshotNames;
     const QJsonArray steps = root.value("steps").toArray();
     for (qsizetype i = 0; i < steps.size(); ++i) {

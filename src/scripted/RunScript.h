@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/VeskLanguage.h"
+
 #include <QByteArray>
 #include <QPointF>
 #include <QString>
@@ -82,11 +84,16 @@ public:
     static ParseResult loadFile(const QString& path);
 
     const std::vector<ScriptStep>& steps() const { return steps_; }
+    // The interface language the run sets before the application shows
+    // ("language": "system", "de", "en", "it", "fr" or "es"); none: the
+    // setting as the run's fresh defaults have it (system, which reads German).
+    const std::optional<VeskLanguage>& language() const { return language_; }
     // The time of the last step; 0 without steps.
     double endTime() const;
 
 private:
     std::vector<ScriptStep> steps_;
+    std::optional<VeskLanguage> language_;
 };
 
 struct RunScriptParseResult {

@@ -21,6 +21,7 @@
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "settings/VeskDefaultsStore.h"
 #include "store/GoalRule.h"
 #include "store/ModelContainer.h"
 
@@ -170,7 +171,7 @@ int ScriptedRun::run()
         error_ = QStringLiteral("script: ") + script.error;
         return invalidInput;
     }
-    if (const int status = prepare(*scenario.scenario); status != succeeded)
+    if (const int status = prepare(*scenario.scenario, script.script->language()); status != succeeded)
         return status;
 
     bool terminated = false;
@@ -235,7 +236,7 @@ bool ScriptedRun::prepareRunDirectory()
     return true;
 }
 
-int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
+int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const std::optional<VeskLanguage>& language)
 {
     if (!prepareRunDirectory())
         return failed;
@@ -277,6 +278,8 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario)
     }
     if (options_.storeFaults)
         app_->modelContainer().mainContext().setFaultInjector(options_.storeFaults);
+    if (language)
+        app_->defaultsStore().setLanguage(*language);
     observeApplication();
     app_->launch();
     time_->settle();

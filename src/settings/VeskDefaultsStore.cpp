@@ -135,6 +135,11 @@ void VeskDefaultsStore::setDefaultHardcoreOn(bool on)
     defaults_.setBool(key::defaultHardcoreOn, on);
 }
 
+QLocale VeskDefaultsStore::interfaceLocale() const
+{
+    return resolvedLocale(language_, preferredLanguages_());
+}
+
 void VeskDefaultsStore::setLanguage(VeskLanguage language)
 {
     if (assign(language_, language))

@@ -61,6 +61,9 @@ public:
     qint64 defaultDurationSeconds() const { return defaultDurationSeconds_; }
     bool defaultHardcoreOn() const { return defaultHardcoreOn_; }
     VeskLanguage language() const { return language_; }
+    // The locale the interface shows: the language setting resolved against
+    // the user's preferred languages as they are now.
+    QLocale interfaceLocale() const;
     bool soundEnabled() const { return soundEnabled_; }
     bool reducedMotion() const { return reducedMotion_; }
     WormveskStylePreference wormveskStyle() const { return wormveskStyle_; }

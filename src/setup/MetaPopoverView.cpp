@@ -75,11 +75,6 @@ MetaPopoverView::MetaPopoverView(SessionSetupModel& model, Scheduler& scheduler,
     refresh();
 }
 
-QString MetaPopoverView::localized(const char* text) const
-{
-    return localizer_.translate("MetaPopoverView", text);
-}
-
 QColor MetaPopoverView::counterColor(int characterCount, const VeskTheme& theme)
 {
     if (characterCount >= 76)
@@ -97,8 +92,8 @@ QString MetaPopoverView::pillLabel(const std::optional<int>& minutes)
 QLayout* MetaPopoverView::makeHeader()
 {
     auto* header = new QHBoxLayout;
-    header->addWidget(label(localized("Fuer diese Session"), VeskFont::interface(12, QFont::DemiBold),
-                            theme_.textSecondary, 1),
+    header->addWidget(label(localizer_.translate("MetaPopoverView", "Fuer diese Session"),
+                            VeskFont::interface(12, QFont::DemiBold), theme_.textSecondary, 1),
                       0, Qt::AlignVCenter);
     header->addStretch(1);
     auto* close = new QToolButton;
@@ -108,7 +103,7 @@ QLayout* MetaPopoverView::makeHeader()
     close->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; padding: 0; }"));
     close->setCursor(Qt::PointingHandCursor);
     close->setFocusPolicy(Qt::NoFocus);
-    close->setToolTip(localized("Schliessen"));
+    close->setToolTip(localizer_.translate("MetaPopoverView", "Schliessen"));
     connect(close, &QToolButton::clicked, this, [this] { onDismiss_(); });
     closeButton_ = close;
     header->addWidget(close, 0, Qt::AlignVCenter);
@@ -119,7 +114,8 @@ QLayout* MetaPopoverView::makeDurationSection()
 {
     auto* section = new QVBoxLayout;
     section->setSpacing(6);
-    section->addWidget(label(localized("DAUER"), VeskFont::interface(10, QFont::DemiBold), theme_.textSecondary, 1.32));
+    section->addWidget(label(localizer_.translate("MetaPopoverView", "DAUER"), VeskFont::interface(10, QFont::DemiBold),
+                             theme_.textSecondary, 1.32));
     auto* row = new QHBoxLayout;
     row->setSpacing(6);
     for (const DurationDefaults::Option& option : DurationDefaults::options()) {
@@ -151,9 +147,10 @@ QLayout* MetaPopoverView::makeHardcoreRow()
                    Qt::AlignVCenter);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(1);
-    texts->addWidget(label(localized("Hardcore-Modus"), VeskFont::interface(12, QFont::Medium), theme_.textPrimary));
-    texts->addWidget(
-        label(localized("Kein vorzeitiges Beenden moeglich"), VeskFont::interface(10), theme_.textSecondary));
+    texts->addWidget(label(localizer_.translate("MetaPopoverView", "Hardcore-Modus"),
+                           VeskFont::interface(12, QFont::Medium), theme_.textPrimary));
+    texts->addWidget(label(localizer_.translate("MetaPopoverView", "Kein vorzeitiges Beenden moeglich"),
+                           VeskFont::interface(10), theme_.textSecondary));
     row->addLayout(texts);
     row->addStretch(1);
     hardcoreSwitch_ = new ToggleSwitch(theme_);
@@ -168,8 +165,8 @@ QLayout* MetaPopoverView::makeGoalSection()
     auto* section = new QVBoxLayout;
     section->setSpacing(7);
     auto* captionRow = new QHBoxLayout;
-    captionRow->addWidget(label(localized("Ziel — optional"), VeskFont::interface(10, QFont::DemiBold),
-                                theme_.textSecondary, 1.32),
+    captionRow->addWidget(label(localizer_.translate("MetaPopoverView", "Ziel — optional"),
+                                VeskFont::interface(10, QFont::DemiBold), theme_.textSecondary, 1.32),
                           0, Qt::AlignBottom);
     captionRow->addStretch(1);
     counter_ = label({}, VeskFont::interface(10, QFont::Medium), theme_.textSecondary);
@@ -178,7 +175,7 @@ QLayout* MetaPopoverView::makeGoalSection()
 
     goalField_ = new QPlainTextEdit;
     goalField_->setFont(VeskFont::interface(12));
-    goalField_->setPlaceholderText(localized("Was willst du erledigen?"));
+    goalField_->setPlaceholderText(localizer_.translate("MetaPopoverView", "Was willst du erledigen?"));
     goalField_->setFrameShape(QFrame::NoFrame);
     goalField_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     goalField_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -235,7 +232,7 @@ void MetaPopoverView::refresh()
         fitGoalField();
     }
     const int count = userCharacterCount(goal);
-    counter_->setText(localized("%1 / %2").arg(count).arg(goalLimit));
+    counter_->setText(localizer_.translate("MetaPopoverView", "%1 / %2").arg(count).arg(goalLimit));
     counter_->setColor(counterColor(count, theme_));
 }
 

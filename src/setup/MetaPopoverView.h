@@ -61,7 +61,6 @@ private:
     QWidget* makeDivider();
     QLayout* makeHardcoreRow();
     QLayout* makeGoalSection();
-    QString localized(const char* text) const;
     void refresh();
     void fitGoalField();
     void goalFieldEdited();

@@ -36,25 +36,31 @@ QPushButton* bannerButton(const QFont& font, const QString& style)
 PermissionBannerView::Texts PermissionBannerView::texts(bool hasInputMonitoring, bool hasAccessibility,
                                                         const Localizer& localizer)
 {
-    const auto tr = [&localizer](const char* text) { return localizer.translate("PermissionBannerView", text); };
     Texts texts;
-    texts.requestButton = tr("Berechtigung erteilen");
+    texts.requestButton = localizer.translate("PermissionBannerView", "Berechtigung erteilen");
     if (hasInputMonitoring && hasAccessibility)
         return texts;
     if (hasInputMonitoring) {
-        texts.title = tr("Bedienungshilfen erforderlich");
-        texts.message = tr("VESK braucht Bedienungshilfen für Minimieren, Wiederherstellen und Monitor-Wechsel. Wenn "
-                           "der Schalter schon blau ist: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen "
-                           "und VESK neu starten.");
+        texts.title = localizer.translate("PermissionBannerView", "Bedienungshilfen erforderlich");
+        texts.message = localizer.translate(
+            "PermissionBannerView",
+            "VESK braucht Bedienungshilfen für Minimieren, Wiederherstellen und Monitor-Wechsel. Wenn "
+            "der Schalter schon blau ist: VESK mit dem Minus-Button entfernen, mit Plus neu hinzufügen "
+            "und VESK neu starten.");
     } else if (hasAccessibility) {
-        texts.title = tr("Eingabeüberwachung erforderlich");
-        texts.message = tr("VESK braucht Eingabeüberwachung für Fensterbuttons, Klick-Blocking und den Notausgang.");
+        texts.title = localizer.translate("PermissionBannerView", "Eingabeüberwachung erforderlich");
+        texts.message = localizer.translate(
+            "PermissionBannerView",
+            "VESK braucht Eingabeüberwachung für Fensterbuttons, Klick-Blocking und den Notausgang.");
     } else {
-        texts.title = tr("Eingabeüberwachung und Bedienungshilfen erforderlich");
-        texts.message = tr("VESK braucht Eingabeüberwachung für Fensterbuttons und Bedienungshilfen für Minimieren "
-                           "und Monitor-Wechsel. Wenn Bedienungshilfen schon aktiv wirkt: VESK mit dem Minus-Button "
-                           "entfernen, mit Plus neu hinzufügen und VESK neu starten.");
-        texts.requestButton = tr("Berechtigungen erteilen");
+        texts.title =
+            localizer.translate("PermissionBannerView", "Eingabeüberwachung und Bedienungshilfen erforderlich");
+        texts.message = localizer.translate(
+            "PermissionBannerView",
+            "VESK braucht Eingabeüberwachung für Fensterbuttons und Bedienungshilfen für Minimieren "
+            "und Monitor-Wechsel. Wenn Bedienungshilfen schon aktiv wirkt: VESK mit dem Minus-Button "
+            "entfernen, mit Plus neu hinzufügen und VESK neu starten.");
+        texts.requestButton = localizer.translate("PermissionBannerView", "Berechtigungen erteilen");
     }
     return texts;
 }

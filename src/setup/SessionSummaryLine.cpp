@@ -45,9 +45,9 @@ SessionSummaryLine::Text SessionSummaryLine::text(int appCount, qint64 durationS
                                                   const QString& goal, const Localizer& localizer)
 {
     Text line;
-    const char* apps = appCount == 1 ? "%1 App" : "%1 Apps";
-    line.leading = localizer.translate("SessionSummaryLine", apps).arg(appCount) + separator
-                   + durationPiece(durationSeconds, localizer);
+    const QString apps = appCount == 1 ? localizer.translate("SessionSummaryLine", "%1 App")
+                                       : localizer.translate("SessionSummaryLine", "%1 Apps");
+    line.leading = apps.arg(appCount) + separator + durationPiece(durationSeconds, localizer);
     if (hardcore)
         line.leading += separator + localizer.translate("SessionSummaryLine", "Hardcore");
 

@@ -134,11 +134,6 @@ SoftwareUpdateView::SoftwareUpdateView(SoftwareUpdateService& service, bool auto
 
 SoftwareUpdateView::~SoftwareUpdateView() = default;
 
-QString SoftwareUpdateView::localized(const char* text) const
-{
-    return localizer_.translate("SoftwareUpdateView", text);
-}
-
 TextLabel* SoftwareUpdateView::makeLabel(const QString& text, double pointSize, QFont::Weight weight,
                                          const QColor& color, int lineLimit, double lineSpacing)
 {
@@ -169,7 +164,8 @@ QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
     header->addWidget(tile, 0, Qt::AlignTop);
 
     QVBoxLayout* names = column(nullptr, 3);
-    names->addWidget(makeLabel(localized("VESK"), 15, QFont::DemiBold, theme_.textPrimary));
+    names->addWidget(
+        makeLabel(localizer_.translate("SoftwareUpdateView", "VESK"), 15, QFont::DemiBold, theme_.textPrimary));
     auto* badge = new QFrame;
     badge->setObjectName(QStringLiteral("badge"));
     QHBoxLayout* badgeRow = row(5);
@@ -190,8 +186,8 @@ QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
     close->setIcon(symbolPixmap(Symbol::xmark, 12, theme_.textMuted, QFont::Medium, 2.0));
     const int side = static_cast<int>(std::ceil(symbolSide(12)));
     close->setIconSize(QSize(side, side));
-    close->setToolTip(localized("Schließen"));
-    close->setAccessibleName(localized("Schließen"));
+    close->setToolTip(localizer_.translate("SoftwareUpdateView", "Schließen"));
+    close->setAccessibleName(localizer_.translate("SoftwareUpdateView", "Schließen"));
     close->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; padding: 0; }"));
     close->setCursor(Qt::PointingHandCursor);
     close->setFocusPolicy(Qt::NoFocus);
@@ -255,8 +251,9 @@ QWidget* SoftwareUpdateView::makeCheckingSection(const Environment& environment)
     line->addWidget(new UpdateSpinner(environment.clock, environment.scheduler, environment.reducedMotion,
                                       theme_.textSecondary),
                     0, Qt::AlignVCenter);
-    line->addWidget(makeLabel(localized("Suche nach Updates …"), 15, QFont::DemiBold, theme_.textPrimary), 1,
-                    Qt::AlignVCenter);
+    line->addWidget(makeLabel(localizer_.translate("SoftwareUpdateView", "Suche nach Updates …"), 15, QFont::DemiBold,
+                              theme_.textPrimary),
+                    1, Qt::AlignVCenter);
     layout->addLayout(line);
     return section;
 }
@@ -278,7 +275,8 @@ QWidget* SoftwareUpdateView::makeAvailableSection()
                              .arg(styleSheetColor(theme_.inset), styleSheetColor(theme_.hairline)));
     notesColumn_ = column(notes, 9);
     notesColumn_->setContentsMargins(13, 12, 13, 12);
-    TextLabel* caption = makeLabel(localized("NEU IN DIESER VERSION"), 10.5, QFont::DemiBold, theme_.textDim);
+    TextLabel* caption = makeLabel(localizer_.translate("SoftwareUpdateView", "NEU IN DIESER VERSION"), 10.5,
+                                   QFont::DemiBold, theme_.textDim);
     TextStyle captionStyle = caption->style();
     captionStyle.tracking = 0.5;
     caption->setStyle(captionStyle);
@@ -324,7 +322,8 @@ QWidget* SoftwareUpdateView::makeReadySection()
 {
     auto* section = new QWidget;
     QVBoxLayout* layout = column(section, 0);
-    layout->addWidget(makeLabel(localized("Update bereit"), 15, QFont::DemiBold, theme_.textPrimary));
+    layout->addWidget(makeLabel(localizer_.translate("SoftwareUpdateView", "Update bereit"), 15, QFont::DemiBold,
+                                theme_.textPrimary));
     layout->addSpacing(6);
     readyText_ = makeLabel({}, 12.5, QFont::Normal, theme_.textSecondary, 0, 3);
     layout->addWidget(readyText_);
@@ -343,9 +342,11 @@ QWidget* SoftwareUpdateView::makeUpToDateSection()
     QHBoxLayout* status = row(11);
     status->addWidget(symbolLabel(Symbol::checkmarkCircle, 24, theme_.ok), 0, Qt::AlignVCenter);
     QVBoxLayout* texts = column(nullptr, 3);
-    texts->addWidget(makeLabel(localized("Du bist auf dem neuesten Stand"), 15, QFont::DemiBold, theme_.textPrimary));
-    texts->addWidget(makeLabel(localized("VESK %1 — zuletzt geprüft gerade eben").arg(appVersionString()), 12,
-                               QFont::Normal, theme_.textDim));
+    texts->addWidget(makeLabel(localizer_.translate("SoftwareUpdateView", "Du bist auf dem neuesten Stand"), 15,
+                               QFont::DemiBold, theme_.textPrimary));
+    texts->addWidget(makeLabel(
+        localizer_.translate("SoftwareUpdateView", "VESK %1 — zuletzt geprüft gerade eben").arg(appVersionString()), 12,
+        QFont::Normal, theme_.textDim));
     status->addLayout(texts, 1);
     layout->addLayout(status);
     layout->addSpacing(14);
@@ -356,15 +357,18 @@ QWidget* SoftwareUpdateView::makeUpToDateSection()
     layout->addWidget(divider);
     layout->addSpacing(14);
     QHBoxLayout* footer = row(0);
-    const QString state = autoUpdatesEnabled_ ? localized("An") : localized("Aus");
-    footer->addWidget(makeLabel(localized("Automatische Updates · %1").arg(state), 11.5, QFont::Normal, theme_.textDim),
+    const QString state = autoUpdatesEnabled_ ? localizer_.translate("SoftwareUpdateView", "An")
+                                              : localizer_.translate("SoftwareUpdateView", "Aus");
+    footer->addWidget(makeLabel(localizer_.translate("SoftwareUpdateView", "Automatische Updates · %1").arg(state),
+                                11.5, QFont::Normal, theme_.textDim),
                       0, Qt::AlignVCenter);
     footer->addStretch(1);
-    QPushButton* again = makeTextButton(localized("Erneut prüfen"), theme_.textSecondary);
+    QPushButton* again =
+        makeTextButton(localizer_.translate("SoftwareUpdateView", "Erneut prüfen"), theme_.textSecondary);
     connect(again, &QPushButton::clicked, this, &SoftwareUpdateView::checkAgain);
     footer->addWidget(again, 0, Qt::AlignVCenter);
     footer->addSpacing(12);
-    QPushButton* close = makeTextButton(localized("Schließen"), theme_.accent);
+    QPushButton* close = makeTextButton(localizer_.translate("SoftwareUpdateView", "Schließen"), theme_.accent);
     connect(close, &QPushButton::clicked, this, &SoftwareUpdateView::dismiss);
     footer->addWidget(close, 0, Qt::AlignVCenter);
     layout->addLayout(footer);
@@ -379,7 +383,8 @@ QWidget* SoftwareUpdateView::makeErrorSection()
     QHBoxLayout* status = row(11);
     status->addWidget(symbolLabel(Symbol::exclamationmarkTriangle, 22, theme_.danger), 0, Qt::AlignVCenter);
     QVBoxLayout* texts = column(nullptr, 3);
-    texts->addWidget(makeLabel(localized("Update fehlgeschlagen"), 15, QFont::DemiBold, theme_.textPrimary));
+    texts->addWidget(makeLabel(localizer_.translate("SoftwareUpdateView", "Update fehlgeschlagen"), 15, QFont::DemiBold,
+                               theme_.textPrimary));
     errorMessage_ = makeLabel({}, 12, QFont::Normal, theme_.textDim, 0);
     texts->addWidget(errorMessage_);
     status->addLayout(texts, 1);
@@ -398,10 +403,13 @@ void SoftwareUpdateView::refresh()
     refreshAvailable();
     refreshDownloading();
     const QString displayVersion = model_.updateInfo() ? model_.updateInfo()->displayVersion : QString();
-    readyText_->setText(localized("VESK %1 ist heruntergeladen. Neu starten, um die Installation abzuschließen — "
-                                  "deine laufende Session bleibt erhalten.")
+    readyText_->setText(localizer_
+                            .translate("SoftwareUpdateView",
+                                       "VESK %1 ist heruntergeladen. Neu starten, um die Installation abzuschließen — "
+                                       "deine laufende Session bleibt erhalten.")
                             .arg(displayVersion));
-    errorMessage_->setText(model_.errorMessage().value_or(localized("Unbekannter Fehler.")));
+    errorMessage_->setText(
+        model_.errorMessage().value_or(localizer_.translate("SoftwareUpdateView", "Unbekannter Fehler.")));
     showSection(phase);
 }
 
@@ -427,7 +435,8 @@ void SoftwareUpdateView::refreshBadge(Phase phase)
 void SoftwareUpdateView::refreshAvailable()
 {
     const std::optional<SoftwareUpdateViewModel::UpdateInfo>& info = model_.updateInfo();
-    availableTitle_->setText(localized("VESK %1 ist da").arg(info ? info->displayVersion : QString()));
+    availableTitle_->setText(
+        localizer_.translate("SoftwareUpdateView", "VESK %1 ist da").arg(info ? info->displayVersion : QString()));
     availableDetail_->setText(info ? QStringLiteral("Version ") + info->version + QStringLiteral(" · ")
                                          + megabyteText(info->contentLength, localizer_.locale())
                                          + QStringLiteral(" · läuft auf ") + appVersionString()
@@ -465,15 +474,17 @@ void SoftwareUpdateView::refreshAvailable()
 void SoftwareUpdateView::refreshDownloading()
 {
     const std::optional<SoftwareUpdateViewModel::UpdateInfo>& info = model_.updateInfo();
-    downloadingTitle_->setText(localized("VESK %1 wird geladen …").arg(info ? info->displayVersion : QString()));
+    downloadingTitle_->setText(localizer_.translate("SoftwareUpdateView", "VESK %1 wird geladen …")
+                                   .arg(info ? info->displayVersion : QString()));
     progressBar_->setProgress(model_.progress());
     // The total is the offered size; the length the download announces does
     // not count here.
     const std::uint64_t total = info ? info->contentLength : 0;
     const QString received = megabyteText(model_.downloadedBytes(), localizer_.locale());
-    byteText_->setText(total != 0 ? localized("%1 von %2").arg(received, megabyteText(total, localizer_.locale()))
+    byteText_->setText(total != 0 ? localizer_.translate("SoftwareUpdateView", "%1 von %2")
+                                        .arg(received, megabyteText(total, localizer_.locale()))
                                   : received);
-    percentText_->setText(localized("%1%").arg(roundedPercent(model_.progress())));
+    percentText_->setText(localizer_.translate("SoftwareUpdateView", "%1%").arg(roundedPercent(model_.progress())));
     percentText_->setMinimumWidth(QFontMetrics(percentText_->style().font).horizontalAdvance(QStringLiteral("100%"))
                                   + 4);
 }

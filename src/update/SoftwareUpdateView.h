@@ -57,7 +57,6 @@ protected:
 private:
     using Phase = SoftwareUpdateViewModel::Phase;
 
-    QString localized(const char* text) const;
     QLayout* makeHeader(const Environment& environment);
     QWidget* makeCheckingSection(const Environment& environment);
     QWidget* makeAvailableSection();

@@ -1,10 +1,13 @@
 #include "app/SessionSetupView.h"
+
 #include "update/SoftwareUpdateOverlay.h"
 
 #include "LogCapture.h"
 #include "TestDesktop.h"
+#include "app/AboutWindow.h"
 #include "app/ActiveSessionView.h"
 #include "app/MainWindow.h"
+#include "app/SettingsWindow.h"
 #include "app/VeskApp.h"
 #include "core/ManualScheduler.h"
 #include "feedback/BugReportView.h"
@@ -301,6 +304,53 @@ TEST_F(SessionSetupViewTest, RendersTheSetupScreenInItsStates)
     view().symbolLayer()->render(&layer, QPoint(), QRegion(), QWidget::DrawChildren);
     const QPointF center = view().symbolLayer()->symbolCenter();
     EXPECT_GT(qAlpha(layer.pixel(qRound(center.x() - 110 - 12), qRound(center.y()))), 0);
+}
+
+// The texts of the labels the main window shows now.
+QStringList shownTexts(const QWidget& window)
+{
+    QStringList texts;
+    for (const TextLabel* label : window.findChildren<TextLabel*>()) {
+        if (label->isVisibleTo(&window))
+            texts.append(label->text());
+    }
+    return texts;
+}
+
+TEST_F(SessionSetupViewTest, SwitchingTheLanguageRelabelsTheOpenWindowsAndKeepsTheSelection)
+{
+    app_->defaultsStore().setLanguage(VeskLanguage::german);
+    time_.settle();
+    const QString germanHint = QStringLiteral("Suche oben nach Apps, die du mitnehmen willst.");
+    ASSERT_TRUE(shownTexts(*app_->mainWindow()).contains(germanHint))
+        << shownTexts(*app_->mainWindow()).join("|").toStdString();
+    EXPECT_EQ(app_->mainWindow()->settingsAction()->text(), QStringLiteral("Einstellungen…"));
+
+    app_->defaultsStore().setLanguage(VeskLanguage::english);
+    time_.settle();
+    const QStringList english = shownTexts(*app_->mainWindow());
+    EXPECT_TRUE(english.contains(QStringLiteral("Search above for the apps you want to take along.")))
+        << english.join('|').toStdString();
+    EXPECT_FALSE(english.contains(germanHint));
+    EXPECT_EQ(app_->mainWindow()->settingsAction()->text(), QStringLiteral("Settings…"));
+    EXPECT_EQ(app_->aboutWindow()->windowTitle(), QStringLiteral("About VESK"));
+    EXPECT_EQ(app_->settingsWindow()->windowTitle(), QStringLiteral("Settings"));
+    EXPECT_EQ(app_->mainWindow()->locale().name(), QStringLiteral("en_US"));
+    render(QStringLiteral("language-english"));
+
+    // The rebuilt screen reads the selection back from the store.
+    model().setSelectedBundleIDs({test::kEditorBundleID});
+    time_.settle();
+    app_->defaultsStore().setLanguage(VeskLanguage::italian);
+    time_.settle();
+    EXPECT_EQ(model().selectedBundleIDs(), std::set<QString>{test::kEditorBundleID});
+    EXPECT_EQ(app_->mainWindow()->settingsAction()->text(), QStringLiteral("Impostazioni…"));
+    render(QStringLiteral("language-italian"));
+
+    app_->defaultsStore().setLanguage(VeskLanguage::german);
+    time_.settle();
+    EXPECT_EQ(app_->mainWindow()->settingsAction()->text(), QStringLiteral("Einstellungen…"));
+    EXPECT_EQ(app_->aboutWindow()->windowTitle(), QStringLiteral("Über VESK"));
 }
 
 } // namespace

@@ -339,4 +339,20 @@ TEST_F(SettingsViewTest, RendersTheSixTabs)
     }
 }
 
+TEST_F(SettingsViewTest, RendersTheSixTabsInEveryLanguage)
+{
+    QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+    const auto view = makeView();
+    view->show();
+    for (const char* code : {"en", "it", "fr", "es"}) {
+        view->setLocalizer(Localizer(QLocale(QString::fromLatin1(code))));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(view->tabTitles().contains("Allgemein")) << code;
+        for (int tab = 0; tab < 6; ++tab) {
+            view->showTab(tab);
+            EXPECT_TRUE(view->grab().save(QStringLiteral(VESK_GALLERY_DIR "/settings-%1-%2.png").arg(code).arg(tab)));
+        }
+    }
+}
+
 } // namespace

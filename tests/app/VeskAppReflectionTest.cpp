@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace vesk;
@@ -216,12 +218,18 @@ TEST_F(VeskAppReflectionTest, ASaveTheStoreRefusesKeepsTheCardWithItsAnswers)
 
 TEST_F(VeskAppReflectionTest, TheHistorySheetShowsFinishedSessionsAndFollowsTheStore)
 {
+    const auto visibleOwnWindows = [this] {
+        const std::vector<platform::OwnWindowInfo> windows = desktop_.ownWindows();
+        return std::count_if(windows.begin(), windows.end(), [](const auto& window) { return window.visible; });
+    };
+    const auto visibleBefore = visibleOwnWindows();
     setupView().model().historyButtonTapped();
     QWidget* sheet = setupView().historySheet();
     ASSERT_NE(sheet, nullptr);
     auto* history = sheet->findChild<SessionHistoryView*>();
     ASSERT_NE(history, nullptr);
     EXPECT_TRUE(history->showsEmptyState());
+    EXPECT_EQ(visibleOwnWindows(), visibleBefore + 1) << "a screen capture shows the sheet";
 
     runSession(600, QStringLiteral("Mails"), 610);
     EXPECT_FALSE(history->showsEmptyState());
@@ -236,6 +244,7 @@ TEST_F(VeskAppReflectionTest, TheHistorySheetShowsFinishedSessionsAndFollowsTheS
     EXPECT_FALSE(setupView().model().isHistoryPresented());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(setupView().historySheet(), nullptr);
+    EXPECT_EQ(visibleOwnWindows(), visibleBefore) << "the listing goes with the sheet";
 }
 
 } // namespace

@@ -10,11 +10,10 @@ namespace {
 
 class AppLaunchPromptViewTest : public PanelsFixture {
 protected:
-    AppLaunchPromptView& makeView(const QString& name)
+    AppLaunchPromptView& makeView(const QString& name, const Localizer& localizer = Localizer())
     {
-        view =
-            std::make_unique<AppLaunchPromptView>(session, AppLaunchPrompt{QUuid::createUuid(),
-                                                                           QStringLiteral("com.example.game"), name});
+        view = std::make_unique<AppLaunchPromptView>(
+            session, AppLaunchPrompt{QUuid::createUuid(), QStringLiteral("com.example.game"), name}, localizer);
         view->resize(320, 132);
         view->show();
         return *view;
@@ -52,6 +51,16 @@ TEST_F(AppLaunchPromptViewTest, ALongNameWrapsToTwoLinesAndShrinks)
 
     view.reset();
     render(makeView(QStringLiteral("Game")), "prompt-short-name");
+}
+
+TEST_F(AppLaunchPromptViewTest, RendersInEveryLanguage)
+{
+    for (const char* code : {"en", "it", "fr", "es"}) {
+        AppLaunchPromptView& prompt =
+            makeView(QStringLiteral("Text Editor"), Localizer(QLocale(QString::fromLatin1(code))));
+        EXPECT_FALSE(prompt.question()->text().contains("holen")) << code;
+        render(prompt, QStringLiteral("prompt-%1").arg(code));
+    }
 }
 
 } // namespace

@@ -17,10 +17,10 @@ using Visibility = AllowedAppVisibility;
 
 class QuickAccessPanelViewTest : public PanelsFixture {
 protected:
-    QuickAccessPanelView& makeView()
+    QuickAccessPanelView& makeView(const Localizer& localizer = Localizer())
     {
         view = std::make_unique<QuickAccessPanelView>(
-            session, [this] { ++closes; }, installedApps(), scheduler, scheduler);
+            session, [this] { ++closes; }, installedApps(), scheduler, scheduler, localizer);
         view->show();
         return *view;
     }
@@ -162,6 +162,14 @@ TEST_F(QuickAccessPanelViewTest, RendersMixedStatesWithTheFallbackName)
 
     type("a");
     render(panel, "quick-access-search");
+}
+
+TEST_F(QuickAccessPanelViewTest, RendersInEveryLanguage)
+{
+    for (const char* code : {"en", "it", "fr", "es"}) {
+        render(makeView(Localizer(QLocale(QString::fromLatin1(code)))), QStringLiteral("quick-access-%1").arg(code));
+        view.reset();
+    }
 }
 
 } // namespace

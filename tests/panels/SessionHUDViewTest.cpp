@@ -25,9 +25,9 @@ const QString goal33 = goal32 + QStringLiteral("!");
 
 class SessionHUDViewTest : public PanelsFixture {
 protected:
-    SessionHUDView& makeView()
+    SessionHUDView& makeView(const Localizer& localizer = Localizer())
     {
-        view = std::make_unique<SessionHUDView>(session, installedApps(), scheduler, scheduler);
+        view = std::make_unique<SessionHUDView>(session, installedApps(), scheduler, scheduler, localizer);
         view->show();
         return *view;
     }
@@ -264,6 +264,25 @@ TEST_F(SessionHUDViewTest, TheCameraAsksForAScreenshotNow)
     EXPECT_EQ(hud.screenshotButton()->toolTip(), "Screenshot auf Desktop speichern");
     click(hud.screenshotButton());
     EXPECT_EQ(session.calls, QStringList({"requestScreenshot(" + scheduler.now().toString(Qt::ISODate) + ")"}));
+}
+
+TEST_F(SessionHUDViewTest, RendersInEveryLanguage)
+{
+    session.visibilities = {{"com.example.notes", Visibility::visible},
+                            {"com.example.mail", Visibility::onOtherSpace},
+                            {"com.example.writer", Visibility::occluded},
+                            {"com.example.browser", Visibility::minimized}};
+    session.setGoal(QStringLiteral("Kapitel drei zu Ende schreiben und die Quellen im Anhang prüfen"));
+    for (const char* code : {"en", "it", "fr", "es"}) {
+        SessionHUDView& hud = makeView(Localizer(QLocale(QString::fromLatin1(code))));
+        EXPECT_NE(hud.leaveButton()->text(), "VESK verlassen") << code;
+        session.setStatusFeedback(SessionStatusFeedback::appOnOtherSpace);
+        render(hud, QStringLiteral("hud-goal-collapsed-%1").arg(code));
+        session.setStatusFeedback(std::nullopt);
+        click(hud.leaveButton());
+        render(hud, QStringLiteral("hud-exit-confirmation-%1").arg(code));
+        view.reset();
+    }
 }
 
 TEST_F(SessionHUDViewTest, RendersItsStates)

@@ -82,6 +82,13 @@ TEST(RunScriptTest, OptionalFieldsTakeTheirDefaults)
     EXPECT_EQ(script.steps()[1].spaceStep, 1);
 }
 
+TEST(RunScriptTest, TheLanguageIsTheSettingsRawValueOrNone)
+{
+    EXPECT_EQ(RunScript::parse(R"({"language": "fr", "steps": []})").script->language(), VeskLanguage::french);
+    EXPECT_EQ(RunScript::parse(R"({"language": "system", "steps": []})").script->language(), VeskLanguage::system);
+    EXPECT_FALSE(RunScript::parse(R"({"steps": []})").script->language().has_value());
+}
+
 TEST(RunScriptTest, StepsRunInTimeOrderAndKeepFileOrderForEqualTimes)
 {
     const RunScript script = parsed(R"({"steps": [
@@ -115,12 +122,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{"{", "not valid JSON at offset 1: unterminated object"},
         BadScript{"[]", "the script must be a JSON object with \"steps\""},
         BadScript{R"({"steps": {}})", "\"steps\" must be an array"},
+        BadScript{R"({"language": "ru", "steps": []})", "\"language\" must be one of system, de, en, it, fr, es"},
+        BadScript{R"({"language": 1, "steps": []})", "\"language\" must be one of system, de, en, it, fr, es"},
         BadScript{R"({"steps": [3]})", "steps[0]: must be an object"},
         BadScript{R"({"steps": [{"at": 1, "do": "dance"}]})",
-                  "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, type, key, launch, "
+                  "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, "
+                  "type, key, launch, "
                   "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"at": 1}]})",
-                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, clickText, type, key, launch, "
+                  "steps[0]: unknown or missing \"do\" (none); expected one of startSession, click, clickText, type, "
+                  "key, launch, "
                   "quit, minimize, move, switchSpace, screenshot, advance, sigterm, terminate"},
         BadScript{R"({"steps": [{"do": "terminate"}]})", "steps[0] (terminate): missing \"at\""},
         BadScript{R"({"steps": [{"at": -1, "do": "terminate"}]})", "steps[0] (terminate): \"at\" must not be negative"},

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -336,6 +338,36 @@ TEST_F(ScriptedRunTest, EnteringASessionCoversBothDisplaysInBlackAndTheStageBars
     EXPECT_TRUE(messages.contains("Entering-VESK transition dismissed — animated=false"));
 }
 
+TEST_F(ScriptedRunTest, TheControlBarsAddButtonOpensQuickAccessAndEscapeClosesItAndAsksForARecovery)
+{
+    ASSERT_EQ(runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600},
+        {"at": 3, "do": "clickText", "text": "App zur Session hinzufuegen"},
+        {"at": 4, "do": "key", "chord": "escape"},
+        {"at": 6, "do": "terminate"}]})"),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+
+    QStringList messages;
+    for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+        if (entry.toObject().value("kind") == "log" && entry.toObject().value("at").toDouble() >= 3)
+            messages << entry.toObject().value("message").toString();
+    }
+    const auto indexOf = [&](const QString& start) {
+        for (int i = 0; i < messages.size(); ++i) {
+            if (messages[i].startsWith(start))
+                return i;
+        }
+        return -1;
+    };
+    const int shown = indexOf("Quick access panel shown");
+    const int dismissed = indexOf("Quick access panel dismissed");
+    const int recovery = indexOf("Scheduled allowed-app recovery — reason=quickAccessPanelClosed");
+    ASSERT_GE(shown, 0) << messages.join("\n").toStdString();
+    EXPECT_GT(dismissed, shown) << "Escape closes the panel";
+    EXPECT_GT(recovery, dismissed) << messages.join("\n").toStdString();
+}
+
 TEST_F(ScriptedRunTest, ADisallowedLaunchDuringASessionIsHiddenAndAsksForADecisionOnce)
 {
     ASSERT_EQ(runScript(R"({"steps": [
@@ -444,6 +476,47 @@ TEST_F(ScriptedRunTest, ASessionStartedByHandRunsWithThePickedAppTheTypedGoalAnd
     EXPECT_EQ(session.value("goalText"), "Kapitel drei");
     EXPECT_EQ(session.value("durationSeconds"), 900);
 }
+
+// The whole road of a session through the interface, once per language (the
+// scripts name the controls by the texts that language shows): two
+// applications picked in the search, a goal and 15 minutes in the popover,
+// "ENTER VESK", a click outside the holes swallowed, the control bar's exit
+// with its confirmation, the reflection answered and saved, the history.
+class ScriptedRoadTest : public ScriptedRunTest, public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(ScriptedRoadTest, TheWholeRoadRunsThroughTheInterfaceInTheScriptsLanguage)
+{
+    static const std::map<QString, QString> goals{{"de", "Kapitel drei überarbeiten"},
+                                                  {"en", "Revise chapter three"},
+                                                  {"it", "Rivedere il capitolo tre"},
+                                                  {"fr", "Réviser le chapitre trois"},
+                                                  {"es", "Revisar el capítulo tres"}};
+    const QString code = QString::fromLatin1(GetParam());
+    QFile script(QStringLiteral(VESK_SOURCE_DIR "/scripts/demo/road-%1.json").arg(code));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    ASSERT_EQ(runScript(script.readAll()), ScriptedRun::succeeded) << run_->error().toStdString();
+
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    EXPECT_EQ(report_.value("settings").toObject().value("language"), code);
+    EXPECT_EQ(report_.value("settings").toObject().value("analyticsNoticeShown"), true);
+    ASSERT_EQ(sessions().size(), 1);
+    const QJsonObject session = firstSession();
+    EXPECT_EQ(session.value("allowedAppBundleIDs").toArray(), (QJsonArray{"org.example.Chat", kEditor}));
+    EXPECT_EQ(session.value("goalText"), goals.at(code));
+    EXPECT_EQ(session.value("durationSeconds"), 900);
+    EXPECT_EQ(session.value("endReason"), "manualStop");
+    EXPECT_EQ(session.value("goalStatus"), "done");
+    EXPECT_EQ(session.value("veskHelpful"), "yes");
+    EXPECT_EQ(stepEntry("click").value("swallowed"), true);
+    for (const char* stop : {"00-notice", "01-setup", "03-picked", "05-session", "06-click-outside",
+                             "07-exit-confirmation", "08-reflection", "09-reflection-answered", "10-history"})
+        EXPECT_FALSE(report_.value("screenshots").toObject().value(stop).toArray().isEmpty()) << stop;
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ScriptedRoadTest, ::testing::Values("de", "en", "it", "fr", "es"),
+                         [](const ::testing::TestParamInfo<const char*>& testCase) {
+                             return std::string(testCase.param);
+                         });
 
 TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
 {

@@ -18,9 +18,10 @@ namespace {
 
 class MetaPopoverViewTest : public SetupModelScene {
 protected:
-    std::unique_ptr<MetaPopoverView> makeView(bool focusGoal = true)
+    std::unique_ptr<MetaPopoverView> makeView(bool focusGoal = true, const Localizer& localizer = Localizer())
     {
-        auto view = std::make_unique<MetaPopoverView>(*model, scheduler, focusGoal, [this] { ++dismissals; });
+        auto view = std::make_unique<MetaPopoverView>(
+            *model, scheduler, focusGoal, [this] { ++dismissals; }, localizer);
         return view;
     }
 
@@ -202,6 +203,20 @@ TEST_F(MetaPopoverViewTest, RendersWithFortyFiveMinutesHardcoreAndARedCounter)
     EXPECT_EQ(window.view()->counter()->text(), "76 / 80");
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-2700-hardcore-76.png")));
+}
+
+TEST_F(MetaPopoverViewTest, RendersInEveryLanguage)
+{
+    model->setSessionDuration(900);
+    QWidget anchor;
+    anchor.setGeometry(200, 300, 240, 18);
+    anchor.show();
+    QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+    for (const char* code : {"en", "it", "fr", "es"}) {
+        MetaPopoverWindow window(makeView(false, Localizer(QLocale(QString::fromLatin1(code)))).release(), [] {});
+        window.presentBelow(anchor);
+        EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-%1.png").arg(code)));
+    }
 }
 
 } // namespace
