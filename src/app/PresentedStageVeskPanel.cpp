@@ -1,33 +1,39 @@
 #include "app/PresentedStageVeskPanel.h"
 
-#include "panels/StageVeskPanelPresenter.h"
+#include "stage/StageVeskService.h"
 
 namespace vesk {
 
-void PresentedStageVeskPanel::setControlRectsChangedHandler(std::function<void()> handler)
+PresentedStageVeskPanel::PresentedStageVeskPanel(StageVeskPanelEnvironment environment, StageVeskService& stage)
+    : stage_(&stage)
+    , panel_(std::move(environment))
 {
-    presenter_.setPublishControlRects(std::move(handler));
 }
 
-// The presenter knows the session and the stage from the start.
-void PresentedStageVeskPanel::show(SessionControlling&, StageVeskControlling&)
+void PresentedStageVeskPanel::setControlRectsChangedHandler(std::function<void()> handler)
 {
-    presenter_.show();
+    panel_.setControlRectsChangedHandler(std::move(handler));
+}
+
+void PresentedStageVeskPanel::show(SessionControlling& session, StageVeskControlling&)
+{
+    panel_.setSources(&session, stage_);
+    panel_.show();
 }
 
 void PresentedStageVeskPanel::dismiss()
 {
-    presenter_.dismiss();
+    panel_.dismiss();
 }
 
 std::vector<Rect> PresentedStageVeskPanel::controlRects() const
 {
-    return presenter_.controlRects();
+    return panel_.controlRects();
 }
 
 void PresentedStageVeskPanel::dismissSettingsIfClickOutside(Point cocoaPoint)
 {
-    presenter_.handleGlobalClick(cocoaPoint);
+    panel_.dismissSettingsIfClickOutside(cocoaPoint);
 }
 
 } // namespace vesk

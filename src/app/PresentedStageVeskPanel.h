@@ -1,26 +1,35 @@
 #pragma once
 
+#include "panels/StageVeskPanel.h"
 #include "panels/StageVeskPanelManaging.h"
+
+#include <QPointer>
 
 namespace vesk {
 
-class StageVeskPanelPresenter;
+class StageVeskService;
 
-// The stage bars' manager as the session UI controller holds it, over the
-// application's one presenter of the bars: showing starts new bars, and the
-// bars' changes publish the controller's control rects.
+// The stage bars as the session UI controller holds them: one StageVeskPanel
+// over the application's stage service, new for every show; the controller
+// decides when to show and dismiss them.
 class PresentedStageVeskPanel final : public StageVeskPanelManaging {
 public:
-    explicit PresentedStageVeskPanel(StageVeskPanelPresenter& presenter) : presenter_(presenter) { }
+    // The bars close with it.
+    PresentedStageVeskPanel(StageVeskPanelEnvironment environment, StageVeskService& stage);
 
     void setControlRectsChangedHandler(std::function<void()> handler) override;
+    // The bars act on the stage service itself, which the controller's stage
+    // is an interface of.
     void show(SessionControlling& session, StageVeskControlling& stage) override;
     void dismiss() override;
     std::vector<Rect> controlRects() const override;
     void dismissSettingsIfClickOutside(Point cocoaPoint) override;
 
+    StageVeskPanel& panel() { return panel_; }
+
 private:
-    StageVeskPanelPresenter& presenter_;
+    QPointer<StageVeskService> stage_;
+    StageVeskPanel panel_;
 };
 
 } // namespace vesk

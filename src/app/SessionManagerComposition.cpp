@@ -28,7 +28,6 @@
 #include "panels/ImmediateBlackSessionTransitionPresenter.h"
 #include "panels/SessionScreenshotService.h"
 #include "panels/SessionUIController.h"
-#include "panels/StageVeskPanelPresenter.h"
 #include "panels/UserDesktopDirectoryProvider.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
@@ -221,7 +220,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
     services.temporaryDirectory = userTemporaryDirectory;
 
     manager_ = std::make_unique<SessionManager>(services, scheduler, clock);
-    stagePanelPresenter_ = std::make_unique<StageVeskPanelPresenter>(
+    panelContent_->setStageBars(
         StageVeskPanelEnvironment{
             .screens = screens,
             .pointer = platform.pointer,
@@ -232,8 +231,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
             .installedApps = [&files = platform.files,
                               &bundles = platform.bundles] { return InstalledApp::discoverAll(files, bundles); },
         },
-        *manager_, *stage_);
-    panelContent_->setStageVeskPanelPresenter(stagePanelPresenter_.get());
+        *stage_);
 
     // The panels' frames reach the click blocker for as long as it exists;
     // it starts from the real state, no panels at launch.

@@ -17,7 +17,6 @@ class SessionManager;
 class SessionPanelContent;
 class SessionTimerCreating;
 class SessionUIController;
-class StageVeskPanelPresenter;
 class StageVeskService;
 class UserDefaults;
 class WorkspaceControlling;
@@ -77,7 +76,6 @@ private:
 
     std::shared_ptr<StageVeskService> stage_;
     // The stage bars; they outlive the manager, whose stop may dismiss them.
-    std::unique_ptr<StageVeskPanelPresenter> stagePanelPresenter_;
     std::unique_ptr<SessionManager> manager_;
 };
 

@@ -54,8 +54,8 @@ QWidget* SessionPanelContent::makeBugReportView(std::function<void()> onClose)
 
 std::unique_ptr<StageVeskPanelManaging> SessionPanelContent::makeStageVeskPanel()
 {
-    Q_ASSERT(stageBars_);
-    return std::make_unique<PresentedStageVeskPanel>(*stageBars_);
+    Q_ASSERT(stageBarsEnvironment_ && stage_);
+    return std::make_unique<PresentedStageVeskPanel>(*stageBarsEnvironment_, *stage_);
 }
 
 } // namespace vesk

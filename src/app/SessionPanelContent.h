@@ -1,15 +1,18 @@
 #pragma once
 
 #include "panels/SessionPanelContentProviding.h"
+#include "panels/StageVeskPanelEnvironment.h"
 #include "platform/PlatformInterfaces.h"
 
 #include <QNetworkAccessManager>
+
+#include <optional>
 
 namespace vesk {
 
 class Clock;
 class Scheduler;
-class StageVeskPanelPresenter;
+class StageVeskService;
 class UserDefaults;
 
 // The content of the in-session panels as the application builds it: each
@@ -26,9 +29,13 @@ public:
 
     explicit SessionPanelContent(Environment environment);
 
-    // The application's one presenter of the stage bars, built once the
-    // session manager exists; it outlives every session.
-    void setStageVeskPanelPresenter(StageVeskPanelPresenter* presenter) { stageBars_ = presenter; }
+    // What the stage bars are built over: the application's stage service,
+    // which outlives every session.
+    void setStageBars(StageVeskPanelEnvironment environment, StageVeskService& stage)
+    {
+        stageBarsEnvironment_.emplace(std::move(environment));
+        stage_ = &stage;
+    }
 
     QWidget* makeHUDView(SessionControlling& session) override;
     QWidget* makeQuickAccessView(SessionControlling& session, std::function<void()> onClose) override;
@@ -41,7 +48,8 @@ private:
 
     Environment environment_;
     QNetworkAccessManager network_;
-    StageVeskPanelPresenter* stageBars_ = nullptr;
+    std::optional<StageVeskPanelEnvironment> stageBarsEnvironment_;
+    StageVeskService* stage_ = nullptr;
 };
 
 } // namespace vesk

@@ -4,7 +4,6 @@
 #include "panels/SessionUIController.h"
 #include "panels/StageBarsScene.h"
 #include "panels/StageVeskControlPanel.h"
-#include "panels/StageVeskPanelPresenter.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "stage/StageVeskService.h"
 
@@ -19,18 +18,23 @@ namespace {
 // Only the stage bars; the other panels are not opened here.
 class StageBarsContent final : public SessionPanelContentProviding {
 public:
-    explicit StageBarsContent(StageVeskPanelPresenter& presenter) : presenter_(presenter) { }
+    explicit StageBarsContent(test::StageBarsScene& scene) : scene_(scene) { }
     QWidget* makeHUDView(SessionControlling&) override { return new QWidget; }
     QWidget* makeQuickAccessView(SessionControlling&, std::function<void()>) override { return new QWidget; }
     QWidget* makeAppLaunchPromptView(SessionControlling&, const AppLaunchPrompt&) override { return new QWidget; }
     QWidget* makeBugReportView(std::function<void()>) override { return new QWidget; }
     std::unique_ptr<StageVeskPanelManaging> makeStageVeskPanel() override
     {
-        return std::make_unique<PresentedStageVeskPanel>(presenter_);
+        auto bars = std::make_unique<PresentedStageVeskPanel>(scene_.environment(), *scene_.stage.service);
+        shown = &bars->panel();
+        return bars;
     }
 
+    // The bars of the last show, gone with them.
+    QPointer<StageVeskPanel> shown;
+
 private:
-    StageVeskPanelPresenter& presenter_;
+    test::StageBarsScene& scene_;
 };
 
 } // namespace
@@ -38,12 +42,12 @@ private:
 TEST(PresentedStageVeskPanelTest, TheControllerPublishesTheStageBarsFramesAndRoutesClicksToThem)
 {
     test::StageBarsScene scene;
-    StageVeskPanelPresenter presenter(scene.environment(), scene.session, *scene.stage.service);
     QTemporaryDir root;
     platform::SimulatedDesktop windowList(scene.stage.scheduler, root.path());
+    const auto content = std::make_shared<StageBarsContent>(scene);
     SessionUIController controller(
         SessionUIController::Environment{PanelEnvironment{scene.stage.screens, scene.pointer, windowList}, [] {}},
-        std::make_shared<StageBarsContent>(presenter));
+        content);
     std::vector<std::vector<Rect>> published;
     controller.setVeskControlRectsChangedHandler([&](const std::vector<Rect>& rects) { published.push_back(rects); });
 
@@ -54,12 +58,12 @@ TEST(PresentedStageVeskPanelTest, TheControllerPublishesTheStageBarsFramesAndRou
     EXPECT_EQ(controller.hudPanel(), nullptr) << "the bars are held: no HUD";
 
     // An observed click outside the bars closes the settings panel, and the rects follow.
-    presenter.panel()->toggleSettingsPanel();
+    content->shown->toggleSettingsPanel();
     EXPECT_EQ(published.back().size(), 5u);
     controller.handleGlobalClick({1200, 600});
     EXPECT_EQ(published.back().size(), 4u);
 
     controller.dismissStageVeskPanel();
     EXPECT_TRUE(published.back().empty());
-    EXPECT_FALSE(presenter.panel());
+    EXPECT_FALSE(content->shown);
 }
