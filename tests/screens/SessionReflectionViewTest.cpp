@@ -16,7 +16,8 @@ namespace {
 class SessionReflectionViewTest : public ::testing::Test {
 protected:
     // The card over a host window painted in the setup screen's dark colour.
-    SessionReflectionView* make(SessionEndReason reason, int planned, qint64 ranSeconds, std::optional<QString> goal)
+    SessionReflectionView* make(SessionEndReason reason, int planned, qint64 ranSeconds, std::optional<QString> goal,
+                                const Localizer& localizer = Localizer())
     {
         const QDateTime start = utc(2026, 3, 5, 14, 0);
         auto model = std::make_unique<SessionReflectionModel>(
@@ -37,7 +38,7 @@ protected:
         palette.setColor(QPalette::Window, VeskTheme::shared().bgTop);
         host->setPalette(palette);
         host->setAutoFillBackground(true);
-        auto* view = new SessionReflectionView(std::move(model), Localizer(), host.get());
+        auto* view = new SessionReflectionView(std::move(model), localizer, host.get());
         view->setGeometry(host->rect());
         host->show();
         QApplication::setActiveWindow(host.get());
@@ -129,6 +130,23 @@ TEST_F(SessionReflectionViewTest, ChosenAnswersReasonAndNoteAreWhatSpeichernHand
     EXPECT_EQ(savedReason, ReflectionReasonCategory::distractionGotThrough);
     EXPECT_EQ(savedNote, QStringLiteral("Mails kamen durch"));
     EXPECT_EQ(laterCount, 0);
+}
+
+// Half the card is narrow for a whole reason: where one line would cut it,
+// the reason takes a second one, in every language.
+TEST_F(SessionReflectionViewTest, EveryReasonShowsWholeInEveryLanguage)
+{
+    for (const char* code : {"de", "en", "it", "fr", "es"}) {
+        const Localizer localizer{QLocale(QString::fromLatin1(code))};
+        auto view = make(SessionEndReason::manualStop, 1800, 600, std::nullopt, localizer);
+        click(chip(*view, localizer.translate("SessionReflectionView", "Etwas")));
+        QApplication::processEvents();
+        const auto reasons = view->findChildren<ReflectionChip*>();
+        ASSERT_EQ(reasons.size(), 8u) << code;
+        for (const ReflectionChip* reason : reasons)
+            EXPECT_TRUE(reason->showsWholeText()) << code << ": " << reason->text().toStdString();
+        render(*view, QStringLiteral("reasons-%1").arg(QString::fromLatin1(code)));
+    }
 }
 
 TEST_F(SessionReflectionViewTest, WithoutAGoalOnlyHelpfulnessEnablesSavingAndTheReasonsComeAndGo)
