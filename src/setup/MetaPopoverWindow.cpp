@@ -27,17 +27,24 @@ MetaPopoverWindow::MetaPopoverWindow(MetaPopoverView* view, std::function<void()
     arrowX_ = view_->width() / 2.0;
 }
 
-void MetaPopoverWindow::presentBelow(const QWidget& anchor)
+void MetaPopoverWindow::present(const QWidget& anchor)
 {
     adjustSize();
-    const QPoint tip = anchor.mapToGlobal(QPoint(anchor.width() / 2, anchor.height()));
+    const QPoint below = anchor.mapToGlobal(QPoint(anchor.width() / 2, anchor.height()));
+    const QPoint above = anchor.mapToGlobal(QPoint(anchor.width() / 2, 0));
     QScreen* screen = anchor.screen() ? anchor.screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(tip - QPoint(5000, 5000), QSize(10000, 10000));
-    const int left = std::clamp(tip.x() - width() / 2, area.left() + screenMargin,
+    const QRect area = screen ? screen->availableGeometry() : QRect(below - QPoint(5000, 5000), QSize(10000, 10000));
+    const bool roomBelow = below.y() + height() <= area.bottom() + 1 - screenMargin;
+    opensAbove_ = !roomBelow && above.y() - height() >= area.top() + screenMargin;
+    layout()->setContentsMargins(0, opensAbove_ ? 0 : static_cast<int>(arrowHeight), 0,
+                                 opensAbove_ ? static_cast<int>(arrowHeight) : 0);
+    adjustSize();
+
+    const int left = std::clamp(below.x() - width() / 2, area.left() + screenMargin,
                                 std::max(area.left() + screenMargin, area.right() + 1 - screenMargin - width()));
     const double arrowLimit = cornerRadius + arrowHalfWidth;
-    arrowX_ = std::clamp(static_cast<double>(tip.x() - left), arrowLimit, width() - arrowLimit);
-    move(left, tip.y());
+    arrowX_ = std::clamp(static_cast<double>(below.x() - left), arrowLimit, width() - arrowLimit);
+    move(left, opensAbove_ ? above.y() - height() : below.y());
     show();
 }
 
@@ -55,13 +62,22 @@ void MetaPopoverWindow::hideEvent(QHideEvent* event)
         onDismiss_();
 }
 
+QPointF MetaPopoverWindow::arrowTip() const
+{
+    return {arrowX_, opensAbove_ ? static_cast<double>(height()) : 0.0};
+}
+
 QPainterPath MetaPopoverWindow::outline() const
 {
-    const QRectF body(0.5, arrowHeight, width() - 1, height() - arrowHeight - 0.5);
+    const double bodyTop = opensAbove_ ? 0.5 : arrowHeight;
+    const QRectF body(0.5, bodyTop, width() - 1, height() - arrowHeight - 0.5);
+    // The arrow's base overlaps the body by half a point so that the two join.
+    const double tipY = opensAbove_ ? height() - 0.5 : 0.5;
+    const double baseY = opensAbove_ ? height() - arrowHeight - 0.5 : arrowHeight + 0.5;
     QPainterPath arrow;
-    arrow.moveTo(arrowX_ - arrowHalfWidth, arrowHeight + 0.5);
-    arrow.lineTo(arrowX_, 0.5);
-    arrow.lineTo(arrowX_ + arrowHalfWidth, arrowHeight + 0.5);
+    arrow.moveTo(arrowX_ - arrowHalfWidth, baseY);
+    arrow.lineTo(arrowX_, tipY);
+    arrow.lineTo(arrowX_ + arrowHalfWidth, baseY);
     arrow.closeSubpath();
     return continuousRoundedRect(body, cornerRadius).united(arrow);
 }

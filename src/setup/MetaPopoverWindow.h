@@ -11,9 +11,10 @@ namespace vesk {
 class MetaPopoverView;
 
 // The transient window that shows the meta popover under the control that
-// opened it, with its arrow on the top edge pointing at the control. A click
-// outside or Escape asks the owner to close it (the dismiss action); the
-// owner closes it with dismissByOwner().
+// opened it, with its arrow on the top edge pointing at the control; where
+// the screen has no room below, it opens above the control with the arrow on
+// its bottom edge. A click outside or Escape asks the owner to close it (the
+// dismiss action); the owner closes it with dismissByOwner().
 class MetaPopoverWindow final : public QWidget {
     Q_OBJECT
 
@@ -30,13 +31,14 @@ public:
 
     MetaPopoverView* view() const { return view_; }
 
-    // Shows the popover under `anchor`, its arrow at the anchor's centre,
-    // kept on the anchor's screen.
-    void presentBelow(const QWidget& anchor);
+    // Shows the popover under `anchor` (above it where the screen has no room
+    // below), its arrow at the anchor's centre, kept on the anchor's screen.
+    void present(const QWidget& anchor);
     void dismissByOwner();
 
     // The arrow's tip in window coordinates.
-    QPointF arrowTip() const { return {arrowX_, 0}; }
+    QPointF arrowTip() const;
+    bool opensAbove() const { return opensAbove_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +51,7 @@ private:
     std::function<void()> onDismiss_;
     VeskTheme theme_ = VeskTheme::shared();
     double arrowX_ = 0;
+    bool opensAbove_ = false;
     bool closingByOwner_ = false;
 };
 

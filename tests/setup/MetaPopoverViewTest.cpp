@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 
 namespace vesk::test {
@@ -196,13 +198,30 @@ TEST_F(MetaPopoverViewTest, RendersWithFortyFiveMinutesHardcoreAndARedCounter)
     anchor.setGeometry(200, 300, 240, 18);
     anchor.show();
     MetaPopoverWindow window(makeView().release(), [] {});
-    window.presentBelow(anchor);
+    window.present(anchor);
     EXPECT_EQ(window.mapToGlobal(window.arrowTip().toPoint()), anchor.mapToGlobal(QPoint(120, 18)));
     EXPECT_TRUE(selectedLabels(*window.view()).empty());
     EXPECT_TRUE(window.view()->hardcoreSwitch()->isChecked());
     EXPECT_EQ(window.view()->counter()->text(), "76 / 80");
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-2700-hardcore-76.png")));
+}
+
+// Under a control at the bottom of the screen there is no room: the popover
+// opens above it, its arrow on the bottom edge, and stays on the screen.
+TEST_F(MetaPopoverViewTest, OpensAboveAControlAtTheBottomOfTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget anchor;
+    anchor.setGeometry(area.left() + 200, area.bottom() - 40, 240, 18);
+    anchor.show();
+    MetaPopoverWindow window(makeView().release(), [] {});
+    window.present(anchor);
+    EXPECT_TRUE(window.opensAbove());
+    EXPECT_EQ(window.mapToGlobal(window.arrowTip().toPoint()), anchor.mapToGlobal(QPoint(120, 0)));
+    EXPECT_TRUE(area.contains(window.frameGeometry())) << "on the screen";
+    QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+    EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-above.png")));
 }
 
 TEST_F(MetaPopoverViewTest, RendersInEveryLanguage)
@@ -214,7 +233,7 @@ TEST_F(MetaPopoverViewTest, RendersInEveryLanguage)
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     for (const char* code : {"en", "it", "fr", "es"}) {
         MetaPopoverWindow window(makeView(false, Localizer(QLocale(QString::fromLatin1(code)))).release(), [] {});
-        window.presentBelow(anchor);
+        window.present(anchor);
         EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-%1.png").arg(code)));
     }
 }
