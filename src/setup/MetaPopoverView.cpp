@@ -198,6 +198,7 @@ QLayout* MetaPopoverView::makeGoalSection()
     goalField_->installEventFilter(this);
     connect(goalField_, &QPlainTextEdit::textChanged, this, &MetaPopoverView::goalFieldEdited);
     section->addWidget(goalField_);
+    fitGoalField();
     return section;
 }
 

@@ -177,6 +177,21 @@ TEST_F(MetaPopoverViewTest, TheGoalFieldTakesTheFocusOnAppearQueuedOnTheMainQueu
     }
 }
 
+TEST_F(MetaPopoverViewTest, TheGoalFieldIsOneLineHighUntilTheGoalNeedsTwo)
+{
+    auto view = makeView();
+    view->show();
+    view->goalField()->setFocus();
+    const int empty = view->goalField()->height();
+    QTest::keyClicks(view->goalField(), "Lesen");
+    EXPECT_EQ(view->goalField()->height(), empty) << "an empty field is as high as one line";
+    QTest::keyClicks(view->goalField(), " und dann die Quellen im Anhang sauber ordnen, alle");
+    const int twoLines = view->goalField()->height();
+    EXPECT_GT(twoLines, empty);
+    QTest::keyClicks(view->goalField(), " und noch mehr Text fuer eine dritte Zeile");
+    EXPECT_EQ(view->goalField()->height(), twoLines) << "at most two lines";
+}
+
 TEST_F(MetaPopoverViewTest, TheSwitchSetsHardcore)
 {
     auto view = makeView();
