@@ -44,8 +44,18 @@ void MetaPopoverWindow::present(const QWidget& anchor)
                                 std::max(area.left() + screenMargin, area.right() + 1 - screenMargin - width()));
     const double arrowLimit = cornerRadius + arrowHalfWidth;
     arrowX_ = std::clamp(static_cast<double>(below.x() - left), arrowLimit, width() - arrowLimit);
-    move(left, opensAbove_ ? above.y() - height() : below.y());
+    tipY_ = opensAbove_ ? above.y() : below.y();
+    move(left, opensAbove_ ? tipY_ - height() : tipY_);
     show();
+}
+
+// Above the control the popover grows upwards (a goal's second line), so
+// that its arrow stays on the control.
+void MetaPopoverWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (opensAbove_ && isVisible())
+        move(x(), tipY_ - height());
 }
 
 void MetaPopoverWindow::dismissByOwner()

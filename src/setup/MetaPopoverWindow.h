@@ -43,6 +43,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPainterPath outline() const;
@@ -52,6 +53,8 @@ private:
     VeskTheme theme_ = VeskTheme::shared();
     double arrowX_ = 0;
     bool opensAbove_ = false;
+    // The global y of the arrow's tip: the control's edge.
+    int tipY_ = 0;
     bool closingByOwner_ = false;
 };
 

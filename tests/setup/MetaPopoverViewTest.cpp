@@ -235,6 +235,12 @@ TEST_F(MetaPopoverViewTest, OpensAboveAControlAtTheBottomOfTheScreen)
     EXPECT_TRUE(window.opensAbove());
     EXPECT_EQ(window.mapToGlobal(window.arrowTip().toPoint()), anchor.mapToGlobal(QPoint(120, 0)));
     EXPECT_TRUE(area.contains(window.frameGeometry())) << "on the screen";
+    const int oneLine = window.height();
+    window.view()->goalField()->setFocus();
+    QTest::keyClicks(window.view()->goalField(), "Die Quellen im Anhang sauber ordnen und das Kapitel fertig");
+    QApplication::processEvents(); // the layout's new size
+    EXPECT_GT(window.height(), oneLine) << "a second line of the goal";
+    EXPECT_EQ(window.mapToGlobal(window.arrowTip().toPoint()), anchor.mapToGlobal(QPoint(120, 0))) << "grown upwards";
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-above.png")));
 }
