@@ -49,11 +49,13 @@ void MainWindow::buildMenus()
 
     // A menu bar inside the small frameless window would push its content
     // down: where the desktop has no menu bar of its own, the menus' shortcuts
-    // stay on the window.
+    // stay on the window, and a right click on its background shows them
+    // (the only way to "Über VESK" and the menu's update check there).
     if (!menuBar()->isNativeMenuBar()) {
         menuBar()->hide();
         addActions(appMenu->actions());
         addActions(windowMenu_->actions());
+        setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 }
 
