@@ -223,8 +223,8 @@ TEST_F(VeskAppScenesTest, TheSettingsAndAboutWindowsAreListedWhileShown)
 namespace {
 
 // Where no window manager places them they open where the main window
-// stands, and Ctrl+W closes the settings as it closes the main window.
-TEST_F(VeskAppScenesTest, SettingsAndAboutOpenInTheMiddleOfTheMainDisplayAndControlWClosesTheSettings)
+// stands, and Ctrl+W closes them as it closes the main window.
+TEST_F(VeskAppScenesTest, SettingsAndAboutOpenInTheMiddleOfTheMainDisplayAndControlWClosesThem)
 {
     const auto app = makeApp();
     app->launch();
@@ -237,9 +237,11 @@ TEST_F(VeskAppScenesTest, SettingsAndAboutOpenInTheMiddleOfTheMainDisplayAndCont
         EXPECT_LE(offset.manhattanLength(), 8) << window->windowTitle().toStdString();
     }
 
-    QApplication::setActiveWindow(app->settingsWindow());
-    QTest::keyClick(app->settingsWindow(), Qt::Key_W, Qt::ControlModifier);
-    EXPECT_FALSE(app->settingsWindow()->isVisible());
+    for (QWidget* window : std::initializer_list<QWidget*>{app->settingsWindow(), app->aboutWindow()}) {
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+    }
     EXPECT_TRUE(app->mainWindow()->isVisible());
 }
 
