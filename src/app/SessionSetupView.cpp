@@ -226,6 +226,7 @@ void SessionSetupView::refreshSheets()
 // layer covers the screen while there is one.
 void SessionSetupView::refreshReflection()
 {
+    refreshCover();
     if (!manager_.pendingReflection()) {
         reflectionHost_->hide();
         return;
@@ -235,8 +236,15 @@ void SessionSetupView::refreshReflection()
     analyticsNotice_->raise();
 }
 
+void SessionSetupView::refreshCover()
+{
+    const bool updatePresented = updates_ && updates_->viewModel().isPresented();
+    column_->setCovered(manager_.pendingReflection().has_value() || updatePresented);
+}
+
 void SessionSetupView::refreshUpdate()
 {
+    refreshCover();
     column_->versionButton()->setUpdateWaiting(updates_->isUpdateWaiting());
     // The panel and its dimming lie over everything else of the root.
     analyticsNotice_->raise();
