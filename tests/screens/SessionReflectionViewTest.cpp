@@ -178,6 +178,17 @@ TEST_F(SessionReflectionViewTest, APastedTextIsCutAtOnceAndTheCounterShowsTheLim
     render(*view, "note-full");
 }
 
+TEST_F(SessionReflectionViewTest, AnOpenedNoteTakesWhatIsTypedNext)
+{
+    auto view = make(SessionEndReason::manualStop, 1800, 60, QStringLiteral("Ziel"));
+    click(button(*view, "Notiz hinzufügen"));
+    auto* editor = view->findChild<QPlainTextEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), "Guter Tag");
+    EXPECT_EQ(editor->toPlainText(), "Guter Tag");
+}
+
 TEST_F(SessionReflectionViewTest, EscapeAndTheBackdropDismissButTheCardDoesNot)
 {
     auto view = make(SessionEndReason::manualStop, 1800, 60, QStringLiteral("Ziel"));
