@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace vesk {
 
@@ -19,6 +20,10 @@ class MetaPopoverWindow final : public QWidget {
     Q_OBJECT
 
 public:
+    // Lists a window in the desktop's window list while it lives, so that a
+    // screen capture shows it; none where nothing is listed.
+    using ListWindow = std::function<std::unique_ptr<QObject>(QWidget& window)>;
+
     static constexpr double arrowHeight = 9;
     static constexpr double arrowHalfWidth = 10;
     static constexpr double cornerRadius = 10;
@@ -27,7 +32,9 @@ public:
 
     // Takes the view; `onDismiss` runs when the window closes other than
     // through dismissByOwner().
-    MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent = nullptr);
+    MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent = nullptr,
+                      const ListWindow& listWindow = {});
+    ~MetaPopoverWindow() override;
 
     MetaPopoverView* view() const { return view_; }
 
@@ -56,6 +63,7 @@ private:
     // The global y of the arrow's tip: the control's edge.
     int tipY_ = 0;
     bool closingByOwner_ = false;
+    std::unique_ptr<QObject> listing_;
 };
 
 } // namespace vesk
