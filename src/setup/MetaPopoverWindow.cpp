@@ -39,32 +39,38 @@ MetaPopoverWindow::~MetaPopoverWindow()
 void MetaPopoverWindow::present(const QWidget& anchor)
 {
     adjustSize();
-    const QPoint below = anchor.mapToGlobal(QPoint(anchor.width() / 2, anchor.height()));
-    const QPoint above = anchor.mapToGlobal(QPoint(anchor.width() / 2, 0));
+    const QPoint tip = anchor.mapToGlobal(QPoint(anchor.width() / 2, anchor.height()));
     QScreen* screen = anchor.screen() ? anchor.screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(below - QPoint(5000, 5000), QSize(10000, 10000));
-    const bool roomBelow = below.y() + height() <= area.bottom() + 1 - screenMargin;
-    opensAbove_ = !roomBelow && above.y() - height() >= area.top() + screenMargin;
-    layout()->setContentsMargins(0, opensAbove_ ? 0 : static_cast<int>(arrowHeight), 0,
-                                 opensAbove_ ? static_cast<int>(arrowHeight) : 0);
-    adjustSize();
-
-    const int left = std::clamp(below.x() - width() / 2, area.left() + screenMargin,
-                                std::max(area.left() + screenMargin, area.right() + 1 - screenMargin - width()));
+    screenArea_ = screen ? screen->availableGeometry() : QRect(tip - QPoint(5000, 5000), QSize(10000, 10000));
+    const int left =
+        std::clamp(tip.x() - width() / 2, screenArea_.left() + screenMargin,
+                   std::max(screenArea_.left() + screenMargin, screenArea_.right() + 1 - screenMargin - width()));
     const double arrowLimit = cornerRadius + arrowHalfWidth;
-    arrowX_ = std::clamp(static_cast<double>(below.x() - left), arrowLimit, width() - arrowLimit);
-    tipY_ = opensAbove_ ? above.y() : below.y();
-    move(left, opensAbove_ ? tipY_ - height() : tipY_);
+    arrowX_ = std::clamp(static_cast<double>(tip.x() - left), arrowLimit, width() - arrowLimit);
+    anchorBottom_ = tip.y();
+    // Qt's screen is the desktop's only where it holds the control's window
+    // (a scripted run's desktop has displays of its own).
+    screenHoldsWindow_ = screenArea_.contains(anchor.window()->frameGeometry());
+    move(left, keptOnScreen(anchorBottom_));
     show();
 }
 
-// Above the control the popover grows upwards (a goal's second line), so
-// that its arrow stays on the control.
+// Under the control where the screen has room, else lifted as far as it
+// must to end above the screen's bottom margin (never above its top).
+int MetaPopoverWindow::keptOnScreen(int top) const
+{
+    if (!screenHoldsWindow_)
+        return top;
+    const int lowest = screenArea_.bottom() + 1 - screenMargin - height();
+    return std::max(std::min(top, lowest), screenArea_.top() + screenMargin);
+}
+
+// A goal's second line makes the popover taller: it stays on the screen.
 void MetaPopoverWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (opensAbove_ && isVisible())
-        move(x(), tipY_ - height());
+    if (isVisible())
+        move(x(), keptOnScreen(anchorBottom_));
 }
 
 void MetaPopoverWindow::dismissByOwner()
@@ -81,22 +87,13 @@ void MetaPopoverWindow::hideEvent(QHideEvent* event)
         onDismiss_();
 }
 
-QPointF MetaPopoverWindow::arrowTip() const
-{
-    return {arrowX_, opensAbove_ ? static_cast<double>(height()) : 0.0};
-}
-
 QPainterPath MetaPopoverWindow::outline() const
 {
-    const double bodyTop = opensAbove_ ? 0.5 : arrowHeight;
-    const QRectF body(0.5, bodyTop, width() - 1, height() - arrowHeight - 0.5);
-    // The arrow's base overlaps the body by half a point so that the two join.
-    const double tipY = opensAbove_ ? height() - 0.5 : 0.5;
-    const double baseY = opensAbove_ ? height() - arrowHeight - 0.5 : arrowHeight + 0.5;
+    const QRectF body(0.5, arrowHeight, width() - 1, height() - arrowHeight - 0.5);
     QPainterPath arrow;
-    arrow.moveTo(arrowX_ - arrowHalfWidth, baseY);
-    arrow.lineTo(arrowX_, tipY);
-    arrow.lineTo(arrowX_ + arrowHalfWidth, baseY);
+    arrow.moveTo(arrowX_ - arrowHalfWidth, arrowHeight + 0.5);
+    arrow.lineTo(arrowX_, 0.5);
+    arrow.lineTo(arrowX_ + arrowHalfWidth, arrowHeight + 0.5);
     arrow.closeSubpath();
     return continuousRoundedRect(body, cornerRadius).united(arrow);
 }
