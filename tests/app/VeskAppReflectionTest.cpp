@@ -245,6 +245,8 @@ TEST_F(VeskAppReflectionTest, ALeavingCardStaysOnScreenUntilItHasGoneAndASession
     EXPECT_TRUE(first->isVisible());
     EXPECT_GT(first->cardTransition().opacity(), 0);
     EXPECT_LT(first->cardTransition().opacity(), 1);
+    QDir().mkpath(VESK_GALLERY_DIR);
+    app_->mainWindow()->grab().save(QDir(VESK_GALLERY_DIR).filePath("main-window-reflection-card-leaving.png"));
 
     // A second session ends before the first card has gone.
     endSessionAtOnce();
