@@ -10,10 +10,11 @@
 namespace vesk {
 
 OwnWindowListing::OwnWindowListing(QWidget& window, const platform::ScreenProviding& screens,
-                                   platform::OwnWindowRegistering& ownWindows)
+                                   platform::OwnWindowRegistering& ownWindows, int level)
     : window_(window)
     , screens_(screens)
     , ownWindows_(ownWindows)
+    , level_(level)
 {
     window_.installEventFilter(this);
 }
@@ -65,7 +66,7 @@ void OwnWindowListing::publish()
 {
     platform::OwnWindowSpec spec;
     spec.title = window_.windowTitle();
-    spec.level = platform::WindowLevel::normal;
+    spec.level = level_;
     // With its title bar, where it has one.
     spec.frame = cocoaFrame(screens_, QRectF(window_.frameGeometry()));
     // A minimised window is off screen.

@@ -3,6 +3,7 @@
 #include "platform/Identifiers.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/ScreenProviding.h"
+#include "platform/WindowLevel.h"
 
 #include <QObject>
 #include <QRectF>
@@ -14,7 +15,8 @@ class QWidget;
 namespace vesk {
 
 // Lists one of Vesk's ordinary windows (not a panel) in the desktop's window
-// list once it is first shown: visible while it is shown and not minimised,
+// list once it is first shown, at its level (a popup stands above the normal
+// windows): visible while it is shown and not minimised,
 // at the place it is (the list's frames are bottom-left, the widget's
 // top-left; both convert through the display the window is on). A screen
 // capture draws the window as it looks. The entry goes with the listing.
@@ -23,7 +25,7 @@ class OwnWindowListing final : public QObject {
 
 public:
     OwnWindowListing(QWidget& window, const platform::ScreenProviding& screens,
-                     platform::OwnWindowRegistering& ownWindows);
+                     platform::OwnWindowRegistering& ownWindows, int level = platform::WindowLevel::normal);
     ~OwnWindowListing() override;
 
     std::optional<platform::WindowNumber> windowNumber() const { return windowNumber_; }
@@ -41,6 +43,7 @@ private:
     QWidget& window_;
     const platform::ScreenProviding& screens_;
     platform::OwnWindowRegistering& ownWindows_;
+    int level_;
     std::optional<platform::WindowNumber> windowNumber_;
 };
 

@@ -23,7 +23,8 @@ public:
     struct Environment {
         Scheduler& scheduler;
         Clock& clock;
-        const platform::PlatformInterfaces& platform;
+        // A copy: its parts outlive the composition, the bundle handed to it need not.
+        platform::PlatformInterfaces platform;
         UserDefaults& standardDefaults;
     };
 

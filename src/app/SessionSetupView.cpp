@@ -11,6 +11,7 @@
 #include "settings/VeskDefaultsStore.h"
 #include "setup/AnalyticsNoticeCard.h"
 #include "setup/SessionSetupModel.h"
+#include "setup/SessionSummaryLine.h"
 #include "setup/SetupColumnView.h"
 #include "setup/SetupVersionButton.h"
 #include "setup/StartSymbolLayer.h"
@@ -199,6 +200,11 @@ void SessionSetupView::refreshLayers()
 
     analyticsNotice_->setVisible(!services_.settings.analyticsNoticeShown() && !reflectionPending);
     analyticsNotice_->raise();
+}
+
+void SessionSetupView::setPopoverListing(MetaPopoverWindow::ListWindow listWindow)
+{
+    column_->summaryLine()->setPopoverListing(std::move(listWindow));
 }
 
 void SessionSetupView::refreshSheets()

@@ -3,6 +3,7 @@
 #include "app/SheetDialog.h"
 #include "core/MainQueueTimer.h"
 #include "feedback/BugReportFormModel.h"
+#include "setup/MetaPopoverWindow.h"
 #include "setup/SessionSetupServices.h"
 #include "ui/Localizer.h"
 
@@ -69,6 +70,8 @@ public:
     // How the history and bug-report sheets are listed in the desktop's
     // window list; unlisted without it.
     void setSheetListing(SheetDialog::ListWindow listWindow) { listSheet_ = std::move(listWindow); }
+    // How the meta popover is listed while it is open; unlisted without it.
+    void setPopoverListing(MetaPopoverWindow::ListWindow listWindow);
     QDialog* bugReportSheet() const { return bugReportSheet_; }
     // Whether the setup content (not the active-session view) is on screen.
     bool isSetupContentShown() const { return setupContentShown_; }

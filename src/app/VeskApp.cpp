@@ -359,6 +359,11 @@ void VeskApp::buildSetupScreen()
         return std::make_unique<OwnWindowListing>(sheet, environment_.platform.screens,
                                                   environment_.platform.ownWindows);
     });
+    // A popup stands above the main window, as a menu does.
+    setupView_->setPopoverListing([this](QWidget& popover) -> std::unique_ptr<QObject> {
+        return std::make_unique<OwnWindowListing>(popover, environment_.platform.screens,
+                                                  environment_.platform.ownWindows, platform::WindowLevel::popUpMenu);
+    });
     mainWindow_->setContent(setupView_);
 }
 

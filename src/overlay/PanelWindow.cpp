@@ -32,6 +32,7 @@ platform::OwnWindowSpec panelWindowSpec(const PanelWindow::Configuration& config
     spec.ignoresMouseEvents = configuration.ignoresMouseEvents;
     spec.joinsAllSpaces = true;
     spec.canBecomeKey = configuration.canBecomeKey;
+    spec.shadowMargins = configuration.shadowMargins;
     return spec;
 }
 
@@ -61,7 +62,7 @@ PanelWindow::PanelWindow(Configuration configuration, const Rect& cocoaFrame, co
         setAttribute(Qt::WA_TranslucentBackground);
     }
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(configuration_.shadowMargins);
     layout->setSpacing(0);
     placeWidget();
 }
@@ -134,7 +135,7 @@ QRect PanelWindow::widgetGeometry() const
     const std::optional<DisplayGeometry> geometry = DisplayGeometry::current(screens_);
     const Rect quartzFrame =
         geometry ? DisplayGeometry::quartzRect(frame_, geometry->displayFrameForCocoaRect(frame_)) : frame_;
-    return toQRectF(quartzFrame).toRect();
+    return toQRectF(quartzFrame).toRect().marginsAdded(configuration_.shadowMargins);
 }
 
 // A drag or a resize of the widget moves the frame with it.
@@ -143,7 +144,7 @@ void PanelWindow::frameFollowsWidget()
     // Whole pixels: a frame on half points stays as it is until the widget really moves.
     if (geometry() == widgetGeometry())
         return;
-    const Rect quartzFrame = rectFromQRectF(QRectF(geometry()));
+    const Rect quartzFrame = rectFromQRectF(QRectF(geometry().marginsRemoved(configuration_.shadowMargins)));
     const std::optional<DisplayGeometry> displays = DisplayGeometry::current(screens_);
     const Rect cocoaFrame =
         displays ? DisplayGeometry::cocoaRect(quartzFrame, displays->displayFrameForQuartzRect(quartzFrame))
@@ -167,7 +168,9 @@ void PanelWindow::keyPressEvent(QKeyEvent* event)
 
 void PanelWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (configuration_.movableByWindowBackground && event->button() == Qt::LeftButton) {
+    // The shadow is not part of the panel: no drag starts on it.
+    if (configuration_.movableByWindowBackground && event->button() == Qt::LeftButton
+        && contentRect().contains(event->position().toPoint())) {
         dragOffset_ = event->globalPosition().toPoint() - pos();
         event->accept();
         return;

@@ -4,6 +4,7 @@
 #include "overlay/OwnWindowRegistration.h"
 #include "platform/ScreenProviding.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QWidget>
 
@@ -38,6 +39,10 @@ public:
         // An opaque panel is black under its content; a clear one is translucent with a shadow.
         bool opaque = false;
         bool ignoresMouseEvents = false;
+        // Room around the frame for a shadow the panel draws: the window is
+        // that much larger, the content stays on the frame, and the frame
+        // (placement, the window list, clicks) leaves the shadow out.
+        QMargins shadowMargins;
     };
 
     PanelWindow(Configuration configuration, const Rect& cocoaFrame, const platform::ScreenProviding& screens,
@@ -59,6 +64,8 @@ public:
     // Replaces the content with `view`, which fills the panel; the panel takes its ownership.
     void setContentView(QWidget* view);
     QWidget* contentView() const { return contentView_; }
+    // Where the frame lies in the widget: all of it but the shadow's room.
+    QRect contentRect() const { return rect().marginsRemoved(configuration_.shadowMargins); }
 
     // In front of its level without activating Vesk.
     void orderFrontRegardless();

@@ -18,6 +18,7 @@ PanelWindow::Configuration panelConfiguration(const InSessionPanel::Kind& kind)
     configuration.level = kind.level;
     configuration.canBecomeKey = kind.canBecomeKey;
     configuration.movableByWindowBackground = kind.movableByWindowBackground;
+    configuration.shadowMargins = kind.shadowMargins;
     return configuration;
 }
 

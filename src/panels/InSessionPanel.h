@@ -35,6 +35,8 @@ public:
         // The view keeps the height it sets itself, at the top of the panel;
         // the panel grows where the view needs more. Otherwise the view fills the panel.
         bool viewSetsItsHeight = false;
+        // Room around the panel for the shadow it draws (see PanelWindow).
+        QMargins shadowMargins = {};
     };
 
     InSessionPanel(Kind kind, const PanelEnvironment& environment);

@@ -216,7 +216,7 @@ void QuickAccessPanelView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const QPainterPath surface = continuousRoundedRect(bounds, 14);
+    const QPainterPath surface = continuousRoundedRect(bounds, cornerRadius);
     painter.fillPath(surface, theme_.windowGradient.in(bounds));
     painter.strokePath(surface, strokePen(theme_.hairline, 1));
 }

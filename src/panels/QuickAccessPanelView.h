@@ -36,6 +36,7 @@ class QuickAccessPanelView final : public QWidget {
 public:
     static constexpr int width = 380;
     static constexpr int height = 420;
+    static constexpr double cornerRadius = 14;
 
     // `installedApps`: one scan, taken when the panel opens.
     QuickAccessPanelView(SessionControlling& session, std::function<void()> onClose,

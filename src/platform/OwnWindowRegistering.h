@@ -16,7 +16,8 @@ class QWindow;
 namespace vesk::platform {
 
 // How a screen capture draws one of Vesk's windows: an image of the window's
-// content at its size in points (a widget's grab(), say).
+// content at its size in points (a widget's grab(), say), with the room for
+// its shadow around it where the window has some.
 using OwnWindowRenderer = std::function<QImage(const QSize& sizeInPoints)>;
 
 // Vesk's own windows and panels as the window server knows them: each

@@ -3,6 +3,7 @@
 #include "platform/OwnApplicationSpec.h"
 #include "platform/WindowLevel.h"
 
+#include <QMargins>
 #include <QRectF>
 #include <QString>
 
@@ -23,6 +24,11 @@ struct OwnWindowSpec {
     bool joinsAllSpaces = true;
     bool canBecomeKey = false;
     double alpha = 1.0;
+    // Room around the frame the window draws its shadow into (top-left
+    // system: top is the edge nearer the top of the screen). The shadow is
+    // not part of the window: its frame, clicks and the window list leave it
+    // out; a screen capture draws it.
+    QMargins shadowMargins;
 
     bool operator==(const OwnWindowSpec&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "scripted/RunScript.h"
 
 #include "core/FileIO.h"
+#include "platform/VirtualKeyCodes.h"
 #include "platform/simulated/DesktopEventSystem.h"
 
 #include <QJsonArray>
@@ -60,21 +61,6 @@ const std::map<Action, std::set<QString>>& allowedFields()
         {Action::terminate, {}},
     };
     return fields;
-}
-
-// Virtual key codes of the platform's keyboard.
-const std::map<QString, std::int64_t>& keyCodes()
-{
-    static const std::map<QString, std::int64_t> codes{
-        {"a", 0},       {"s", 1},       {"d", 2},    {"f", 3},      {"h", 4},       {"g", 5},       {"z", 6},
-        {"x", 7},       {"c", 8},       {"v", 9},    {"b", 11},     {"q", 12},      {"w", 13},      {"e", 14},
-        {"r", 15},      {"y", 16},      {"t", 17},   {"1", 18},     {"2", 19},      {"3", 20},      {"4", 21},
-        {"6", 22},      {"5", 23},      {"9", 25},   {"7", 26},     {"8", 28},      {"0", 29},      {"o", 31},
-        {"u", 32},      {"i", 34},      {"p", 35},   {"l", 37},     {"j", 38},      {"k", 40},      {"n", 45},
-        {"m", 46},      {"return", 36}, {"tab", 48}, {"space", 49}, {"delete", 51}, {"escape", 53}, {"left", 123},
-        {"right", 124}, {"down", 125},  {"up", 126},
-    };
-    return codes;
 }
 
 const std::map<QString, std::uint64_t>& modifierFlags()
@@ -205,8 +191,8 @@ void parseChord(StepReader& reader, ScriptStep& step)
             step.modifierFlags |= flag->second;
             continue;
         }
-        const auto code = keyCodes().find(part);
-        if (code == keyCodes().end()) {
+        const std::optional<std::int64_t> code = platform::virtualKeyCodeNamed(part);
+        if (!code) {
             reader.fail(QStringLiteral("unknown key \"%1\" in \"chord\"").arg(part));
             return;
         }
@@ -214,7 +200,7 @@ void parseChord(StepReader& reader, ScriptStep& step)
             reader.fail(QStringLiteral("\"chord\" names more than one key"));
             return;
         }
-        keyCode = code->second;
+        keyCode = code;
     }
     if (!keyCode) {
         reader.fail(QStringLiteral("\"chord\" names no key"));

@@ -1,9 +1,9 @@
 #include "scripted/ScriptedControlInput.h"
 
 #include "platform/InputEvent.h"
+#include "platform/VirtualKeyCodes.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "platform/simulated/VirtualKeyCodes.h"
 #include "ui/TextItemsProviding.h"
 
 #include <QApplication>

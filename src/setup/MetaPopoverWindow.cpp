@@ -12,7 +12,8 @@
 
 namespace vesk {
 
-MetaPopoverWindow::MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent)
+MetaPopoverWindow::MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent,
+                                     const ListWindow& listWindow)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint)
     , view_(view)
     , onDismiss_(std::move(onDismiss))
@@ -25,6 +26,14 @@ MetaPopoverWindow::MetaPopoverWindow(MetaPopoverView* view, std::function<void()
     layout->addWidget(view_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     arrowX_ = view_->width() / 2.0;
+    if (listWindow)
+        listing_ = listWindow(*this);
+}
+
+// The listing goes while the window is still whole.
+MetaPopoverWindow::~MetaPopoverWindow()
+{
+    listing_.reset();
 }
 
 void MetaPopoverWindow::presentBelow(const QWidget& anchor)

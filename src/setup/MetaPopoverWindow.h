@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace vesk {
 
@@ -18,6 +19,10 @@ class MetaPopoverWindow final : public QWidget {
     Q_OBJECT
 
 public:
+    // Lists a window in the desktop's window list while it lives, so that a
+    // screen capture shows it; none where nothing is listed.
+    using ListWindow = std::function<std::unique_ptr<QObject>(QWidget& window)>;
+
     static constexpr double arrowHeight = 9;
     static constexpr double arrowHalfWidth = 10;
     static constexpr double cornerRadius = 10;
@@ -26,7 +31,9 @@ public:
 
     // Takes the view; `onDismiss` runs when the window closes other than
     // through dismissByOwner().
-    MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent = nullptr);
+    MetaPopoverWindow(MetaPopoverView* view, std::function<void()> onDismiss, QWidget* parent = nullptr,
+                      const ListWindow& listWindow = {});
+    ~MetaPopoverWindow() override;
 
     MetaPopoverView* view() const { return view_; }
 
@@ -50,6 +57,7 @@ private:
     VeskTheme theme_ = VeskTheme::shared();
     double arrowX_ = 0;
     bool closingByOwner_ = false;
+    std::unique_ptr<QObject> listing_;
 };
 
 } // namespace vesk

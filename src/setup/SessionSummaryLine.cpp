@@ -120,7 +120,7 @@ void SessionSummaryLine::showOrHidePopover()
                 popover_.clear();
                 model_.setMetaPopoverShown(false);
             },
-            this);
+            this, listPopover_);
         popover_->setAttribute(Qt::WA_DeleteOnClose);
         popover_->presentBelow(*this);
     } else if (!model_.isMetaPopoverShown() && popover_) {

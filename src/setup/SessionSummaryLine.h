@@ -2,6 +2,7 @@
 
 #include "core/MainQueueTimer.h"
 #include "setup/MetaLineButtonStyle.h"
+#include "setup/MetaPopoverWindow.h"
 #include "ui/Localizer.h"
 #include "ui/VeskTheme.h"
 
@@ -11,7 +12,6 @@
 namespace vesk {
 
 class Clock;
-class MetaPopoverWindow;
 class Scheduler;
 class SessionSetupModel;
 
@@ -53,6 +53,8 @@ public:
     void setHovered(bool hovered);
     // The open popover window, if any.
     MetaPopoverWindow* popover() const;
+    // How the popover is listed in the desktop's window list while it is open; unlisted without it.
+    void setPopoverListing(MetaPopoverWindow::ListWindow listWindow) { listPopover_ = std::move(listWindow); }
 
     QSize sizeHint() const override;
 
@@ -75,6 +77,7 @@ private:
     MainQueueTimer frames_;
     Text text_;
     QPointer<MetaPopoverWindow> popover_;
+    MetaPopoverWindow::ListWindow listPopover_;
 };
 
 } // namespace vesk

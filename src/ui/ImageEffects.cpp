@@ -91,6 +91,13 @@ void blurImage(QImage& image, double radius)
 
 } // namespace
 
+QMargins shadowMargins(const Shadow& shadow)
+{
+    const double reach = 3 * shadow.radius;
+    const auto side = [reach](double shift) { return static_cast<int>(std::ceil(std::max(0.0, reach + shift))); };
+    return {side(-shadow.offset.x()), side(-shadow.offset.y()), side(shadow.offset.x()), side(shadow.offset.y())};
+}
+
 void gaussianBlur(QImage& image, double radius)
 {
     if (radius <= 0 || image.isNull())

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QMargins>
 #include <QPointF>
 #include <QRectF>
 
@@ -34,6 +35,10 @@ struct Shadow {
     double radius = 0;
     QPointF offset;
 };
+
+// The room a shadow takes around the shape that casts it, in whole points:
+// three radii on every side, shifted by its offset (top-left system, y down).
+QMargins shadowMargins(const Shadow& shadow);
 
 // What happens to a group of drawing as one layer, in this order: brightness
 // offset, blur, shadow under it, then the whole at `opacity`.

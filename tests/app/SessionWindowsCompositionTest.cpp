@@ -18,6 +18,7 @@
 #include "ui/TextLabel.h"
 
 #include "LogCapture.h"
+#include "QtPrinters.h"
 #include "TestDesktop.h"
 
 #include <QCoreApplication>
@@ -60,6 +61,8 @@ protected:
     {
         composition_.reset();
         time_.settle();
+        // Panels the controller let go leave the window list while the desktop is still here.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     SessionManager& manager() const { return composition_->manager(); }
@@ -165,6 +168,50 @@ TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEs
     EXPECT_TRUE(
         logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
     EXPECT_TRUE(logs_.contains(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")));
+}
+
+TEST_F(SessionWindowsCompositionTest, AClickWithinFourPointsOutsideAnOpenPanelPassesTheClickBlocker)
+{
+    startEditorSession();
+    // On the side display, black but for the stage bars: nothing of the editor lets a click through there.
+    const auto click = [this](QPointF cocoaPoint) { return desktop_.events().click(desktop_.quartzPoint(cocoaPoint)); };
+    desktop_.setMouseLocation(QPointF(1900, 700));
+    const Rect frame{1900, 280, 380, 420};
+    const QPointF justOutside(frame.x - 3, frame.midY());
+    ASSERT_TRUE(click(justOutside).swallowedByTap) << "no panel yet: the overlay holds the click";
+
+    struct Case {
+        const char* where;
+        QPointF cocoaPoint;
+        bool passes;
+    };
+    for (const Case& clicked :
+         {Case{"3 points left of it", justOutside, true},
+          Case{"3 points beyond its top-right corner", {frame.maxX() + 3, frame.maxY() + 3}, true},
+          Case{"5 points left of it", {frame.x - 5, frame.midY()}, false},
+          Case{"on it", {frame.midX(), frame.midY()}, true}}) {
+        SCOPED_TRACE(clicked.where);
+        // A click outside closes the panel: each case opens it anew, at the same place.
+        desktop_.setMouseLocation(QPointF(1900, 700));
+        if (!ui().quickAccessPanel())
+            manager().toggleQuickAccessPanel(std::nullopt);
+        QuickAccessPanel* panel = ui().quickAccessPanel();
+        ASSERT_NE(panel, nullptr);
+        ASSERT_EQ(panel->frame(), frame);
+        const std::optional<platform::WindowNumber> panelWindow = panel->windowNumber();
+
+        const platform::EventOutcome outcome = click(clicked.cocoaPoint);
+        EXPECT_EQ(!outcome.swallowedByTap, clicked.passes);
+        EXPECT_EQ(outcome.delivered, clicked.passes);
+        // Only the one on the panel reaches its window: the others pass on the published frame grown by 4 points.
+        EXPECT_EQ(outcome.targetWindow == panelWindow, clicked.cocoaPoint == QPointF(frame.midX(), frame.midY()));
+        time_.advance(0.1);
+    }
+
+    if (ui().quickAccessPanel())
+        manager().toggleQuickAccessPanel(std::nullopt);
+    ASSERT_EQ(ui().quickAccessPanel(), nullptr);
+    EXPECT_TRUE(click(justOutside).swallowedByTap) << "the panel's frame goes with it";
 }
 
 TEST_F(SessionWindowsCompositionTest, WithoutStageBarsTheHUDShowsTheTimeAndItsCameraSavesAScreenshot)

@@ -5,18 +5,24 @@
 #include "app/AppDelegate.h"
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
+#include "app/SessionSetupView.h"
 #include "core/ManualScheduler.h"
 #include "core/UserDefaults.h"
 #include "enforcement/DockMissionControlFallbackService.h"
 #include "enforcement/ScreenshotThumbnailSuppressionService.h"
 #include "logging/VeskLogFileStore.h"
+#include "platform/WindowLevel.h"
 #include "platform/simulated/DefaultsDomains.h"
+#include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
+#include "setup/MetaPopoverWindow.h"
+#include "setup/SessionSetupModel.h"
+#include "setup/SessionSummaryLine.h"
 #include "store/FocusSession.h"
 #include "store/ModelContainer.h"
 #include "store/ModelContext.h"
@@ -276,6 +282,55 @@ TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)
     app_->sessionManager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
     EXPECT_FALSE(app_->mainWindow()->isMinimized());
     EXPECT_TRUE(mainWindowVisible());
+}
+
+TEST_F(VeskAppTest, TheMetaPopoverIsListedAboveTheMainWindowWhileOpenSoACaptureShowsIt)
+{
+    const auto listed = [this](const QWidget& window) -> std::optional<platform::OwnWindowInfo> {
+        for (const platform::OwnWindowInfo& info : desktop_.ownWindows()) {
+            if (desktop_.ownWindowHandle(info.number) == window.windowHandle())
+                return info;
+        }
+        return std::nullopt;
+    };
+    SessionSetupView& setup = *app_->setupView();
+    setup.model().setMetaPopoverShown(true);
+    QPointer<MetaPopoverWindow> popover = setup.findChild<SessionSummaryLine*>()->popover();
+    ASSERT_NE(popover, nullptr);
+    ASSERT_TRUE(popover->isVisible());
+
+    const auto entry = listed(*popover);
+    ASSERT_TRUE(entry);
+    EXPECT_TRUE(entry->visible);
+    EXPECT_EQ(entry->level, platform::WindowLevel::popUpMenu);
+    const QRect quartzFrame = popover->frameGeometry();
+    EXPECT_EQ(entry->frame,
+              QRectF(quartzFrame.x(), 900 - quartzFrame.bottom() - 1, quartzFrame.width(), quartzFrame.height()));
+    ASSERT_TRUE(listed(*app_->mainWindow()));
+    EXPECT_GT(entry->level, listed(*app_->mainWindow())->level);
+    const auto place = [this](platform::WindowNumber number) {
+        const auto windows = desktop_.windowsFrontToBack();
+        return std::find_if(windows.begin(), windows.end(), [number](const auto* w) { return w->number == number; })
+               - windows.begin();
+    };
+    EXPECT_LT(place(entry->number), place(*app_->mainWindow()->windowNumber()))
+        << "in front of the main window it opened over";
+
+    // The capture draws it where it is, over the main window.
+    // Its header and duration row, which lie on the display.
+    const QRect body(20, 20, quartzFrame.width() - 40, 80);
+    ASSERT_LT(quartzFrame.top() + body.bottom(), 900);
+    const QImage capture = platform::DesktopScreenCapturer(desktop_).capture(0).convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = popover->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(capture.copy(body.translated(quartzFrame.topLeft())) == drawn.copy(body));
+
+    setup.model().setMetaPopoverShown(false);
+    ASSERT_TRUE(popover);
+    ASSERT_TRUE(listed(*popover));
+    EXPECT_FALSE(listed(*popover)->visible) << "closed, it is off screen";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(popover, nullptr);
+    EXPECT_EQ(desktop_.window(entry->number), nullptr) << "the entry goes with the popover";
 }
 
 int visibleOwnPanels(const platform::SimulatedDesktop& desktop)

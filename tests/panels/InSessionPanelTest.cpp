@@ -1,12 +1,18 @@
 #include "panels/AppLaunchPromptPanel.h"
 #include "panels/BugReportPanel.h"
 #include "panels/QuickAccessPanel.h"
+#include "panels/QuickAccessPanelView.h"
 #include "panels/SessionHUDPanel.h"
 #include "platform/WindowLevel.h"
 
+#include "platform/simulated/DesktopScreenCapturer.h"
+
+#include "FakeSession.h"
 #include "PanelScene.h"
+#include "QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QKeyEvent>
 
 using namespace vesk;
@@ -130,4 +136,59 @@ TEST_F(InSessionPanelTest, TheHUDGrowsDownwardWhereItsViewNeedsMoreThanItsHeight
     tall->setFixedHeight(260); // the confirmation below an expanded goal banner
     hud.show(tall);
     EXPECT_EQ(hud.frame(), (Rect{1100, 875 - 20 - 260, 320, 260})) << "the top edge stays 20 below the visible top";
+}
+
+TEST_F(InSessionPanelTest, QuickAccessCastsItsShadowAroundItsFrameWithoutWideningIt)
+{
+    // A wide window under the panel, so that the shadow has something to fall on.
+    platform::ApplicationSpec backdrop;
+    backdrop.bundleIdentifier = QStringLiteral("com.example.backdrop");
+    platform::WindowSpec wide;
+    wide.title = QStringLiteral("Backdrop");
+    wide.bounds = QRectF(0, 0, 1440, 900);
+    backdrop.windows = {wide};
+    const platform::ProcessID backdropPID = desktop.addRunningApplication(backdrop);
+
+    test::FakeSession session;
+    session.setAllowlist(DynamicAllowlistState({QStringLiteral("com.example.editor")}, {}));
+    desktop.setMouseLocation(QPointF(500, 600));
+    QuickAccessPanel panel(environment);
+    panel.show(new QuickAccessPanelView(
+                   session, [] {}, {}, scheduler, scheduler),
+               [] {});
+
+    // The frame, its listing and the view are the 380 × 420 panel; only the window is larger.
+    const QMargins room = shadowMargins(QuickAccessPanel::surfaceShadow());
+    EXPECT_EQ(room, QMargins(54, 42, 54, 66)) << "three radii of 18, shifted 12 down";
+    EXPECT_EQ(panel.frame(), (Rect{500, 180, 380, 420}));
+    const QRect quartzFrame(500, 900 - 600, 380, 420);
+    ASSERT_TRUE(listed(panel.windowNumber()));
+    EXPECT_EQ(listed(panel.windowNumber())->frame, QRectF(500, 180, 380, 420));
+    EXPECT_EQ(panel.geometry(), quartzFrame.marginsAdded(room));
+    EXPECT_EQ(panel.contentView()->geometry(), QRect(QPoint(room.left(), room.top()), QSize(380, 420)));
+    EXPECT_EQ(clickAtCocoa(QPointF(500 - 10, 400)).targetPID, backdropPID)
+        << "a click on the shadow goes to the window under it";
+
+    const QImage capture = platform::DesktopScreenCapturer(desktop).capture(0).convertToFormat(QImage::Format_RGB32);
+    const QImage window = panel.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(capture.copy(quartzFrame.adjusted(16, 16, -16, -16))
+                == window.copy(panel.contentView()->geometry().adjusted(16, 16, -16, -16)))
+        << "the capture draws the panel on its frame, not squeezed into it";
+
+    const int backdropGrey =
+        qGray(platform::DesktopScreenCapturer::windowColour(QStringLiteral("com.example.backdrop")).rgb());
+    const auto darkening = [&capture, backdropGrey](int x, int y) { return backdropGrey - qGray(capture.pixel(x, y)); };
+    const int centreX = quartzFrame.center().x();
+    const int below = darkening(centreX, quartzFrame.bottom() + 8);
+    const int above = darkening(centreX, quartzFrame.top() - 8);
+    const int left = darkening(quartzFrame.left() - 8, quartzFrame.center().y());
+    EXPECT_GT(below, 20) << "the shadow falls below the panel";
+    EXPECT_GT(left, 5) << "and softly at its sides";
+    EXPECT_GT(below, left);
+    EXPECT_GT(left, above) << "moved 12 points down, it barely shows above";
+    EXPECT_EQ(darkening(centreX, quartzFrame.bottom() + room.bottom() + 4), 0) << "nothing beyond its room";
+
+    QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+    EXPECT_TRUE(capture.copy(quartzFrame.marginsAdded(room + QMargins(20, 20, 20, 20)))
+                    .save(QStringLiteral(VESK_GALLERY_DIR "/quick-access-panel-shadow.png")));
 }

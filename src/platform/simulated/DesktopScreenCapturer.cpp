@@ -49,7 +49,8 @@ void DesktopScreenCapturer::paintDisplay(QPainter& painter, int displayIndex, co
     const auto frontToBack = desktop_.windowsFrontToBack();
     for (auto it = frontToBack.rbegin(); it != frontToBack.rend(); ++it) {
         const DesktopWindow& window = **it;
-        if (!desktop_.isOnScreen(window) || window.alpha <= 0 || !window.bounds.intersects(displayBounds)
+        if (!desktop_.isOnScreen(window) || window.alpha <= 0
+            || !window.bounds.marginsAdded(QMarginsF(window.shadowMargins)).intersects(displayBounds)
             || !includes(window))
             continue;
         painter.setOpacity(window.alpha);
@@ -70,9 +71,10 @@ void DesktopScreenCapturer::drawWindow(QPainter& painter, const DesktopWindow& w
 {
     if (window.ownerPID == desktop_.ownPID()) {
         if (const auto* renderer = desktop_.ownWindowRenderer(window.number)) {
-            const QImage content = (*renderer)(rect.size().toSize());
+            const QRectF drawn = rect.marginsAdded(QMarginsF(window.shadowMargins));
+            const QImage content = (*renderer)(drawn.size().toSize());
             if (!content.isNull())
-                painter.drawImage(rect, content);
+                painter.drawImage(drawn, content);
         }
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/simulated/WindowSpec.h"
 
+#include <QMargins>
 #include <QRectF>
 #include <QString>
 
@@ -34,6 +35,8 @@ struct DesktopWindow {
     bool isPanel = false;
     bool ignoresMouseEvents = false;
     bool canBecomeKey = false;
+    // Room around the bounds that a capture draws the window's shadow into.
+    QMargins shadowMargins;
 
     bool operator==(const DesktopWindow&) const = default;
 };

@@ -1,8 +1,8 @@
 #include "platform/simulated/RealInputRouter.h"
 
+#include "platform/VirtualKeyCodes.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/SimulatedDesktop.h"
-#include "platform/simulated/VirtualKeyCodes.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1032,6 +1032,7 @@ DesktopWindow SimulatedDesktop::ownWindowFromSpec(WindowNumber number, const Own
     window.isPanel = spec.isPanel;
     window.ignoresMouseEvents = spec.ignoresMouseEvents;
     window.canBecomeKey = spec.canBecomeKey;
+    window.shadowMargins = spec.shadowMargins;
     window.hasTitleBarButtons = !spec.isPanel;
     if (!spec.joinsAllSpaces && !displays_.empty())
         window.spaceID = displays_[displayIndexForCocoaRect(spec.frame).value_or(0)].activeSpaceID;
