@@ -16,9 +16,10 @@ constexpr double prewarmDwell = 0.5;
 
 } // namespace
 
-StageVeskDisplayPrewarm::StageVeskDisplayPrewarm(AXWindowManaging& windowManager,
+StageVeskDisplayPrewarm::StageVeskDisplayPrewarm(AXWindowManaging& windowManager, const StageVeskWindowSync& sync,
                                                  const platform::ScreenProviding& screens, Scheduler& scheduler)
     : windowManager_(windowManager)
+    , sync_(sync)
     , screens_(screens)
     , scheduler_(scheduler)
 {
@@ -80,7 +81,8 @@ void StageVeskDisplayPrewarm::runNext()
 
 void StageVeskDisplayPrewarm::bringBack(const Outing& outing)
 {
-    const bool restoreOk = windowManager_.setPosition(outing.bundleID, outing.original);
+    const Rect back = sync_.placedFrame(outing.bundleID).value_or(outing.original);
+    const bool restoreOk = windowManager_.setPosition(outing.bundleID, back);
     const bool raiseBackOk = windowManager_.raise(outing.bundleID);
     logStage(VeskLogLevel::info,
              QStringLiteral("prewarm display registration — bundleID=%1, sourceScreen=%2, targetScreen=%3, "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stage/StageVeskScreenID.h"
+#include "stage/StageVeskWindowSync.h"
 
 #include "core/Geometry.h"
 #include "core/Scheduler.h"
@@ -22,12 +23,14 @@ namespace vesk {
 // are attached, so that the window server registers it on both. One window at
 // a time dwells 0.5 s on the other display; the dwell runs on the scheduler,
 // so other work goes on meanwhile, and the reconciliation waits while
-// `isPrewarming`. An application is prewarmed once until `reset`. Main thread
-// only.
+// `isPrewarming`. A window comes back to where the stage has put it by then
+// (the sync may have framed it, or a layout or zoom moved it, while it or one
+// before it was out), else to where it was seen. An application is prewarmed
+// once until `reset`. Main thread only.
 class StageVeskDisplayPrewarm final : public QObject {
 public:
-    StageVeskDisplayPrewarm(AXWindowManaging& windowManager, const platform::ScreenProviding& screens,
-                            Scheduler& scheduler);
+    StageVeskDisplayPrewarm(AXWindowManaging& windowManager, const StageVeskWindowSync& sync,
+                            const platform::ScreenProviding& screens, Scheduler& scheduler);
     ~StageVeskDisplayPrewarm() override;
 
     void prewarm(const std::map<QString, Rect>& visibleWindows);
@@ -52,6 +55,7 @@ private:
     void bringBack(const Outing& outing);
 
     AXWindowManaging& windowManager_;
+    const StageVeskWindowSync& sync_;
     const platform::ScreenProviding& screens_;
     Scheduler& scheduler_;
     std::set<QString> prewarmedBundleIDs_;

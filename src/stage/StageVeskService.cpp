@@ -67,7 +67,7 @@ StageVeskService::StageVeskService(std::shared_ptr<AXWindowManaging> windowManag
     , environment_(std::move(environment))
     , model_({[this] { emit stateChanged(); }, [this] { emit isActiveChanged(); }})
     , sync_(model_, records_, *windowManager_, visibleWindowRectsProvider_, environment_)
-    , prewarm_(*windowManager_, environment_.screens, environment_.scheduler)
+    , prewarm_(*windowManager_, sync_, environment_.screens, environment_.scheduler)
     , raiser_(model_, *windowManager_, windowSpaceClassificationProvider_, environment_.scheduler)
     , placement_(model_, records_, sync_, prewarm_, raiser_, environment_)
     , reconciliation_(model_, records_, placement_, sync_, prewarm_, *windowManager_, visibleWindowRectsProvider_,

@@ -68,12 +68,8 @@ void StageVeskWindowSync::syncApp(const QString& bundleID, const QString& reason
 void StageVeskWindowSync::setFrame(const QString& bundleID, StageVeskScreenID screen, const QString& reason,
                                    bool verbose)
 {
-    const StageVeskState& state = model_.state();
-    const StageVeskAppState& record = *state.app(bundleID);
-    const Rect frame = record.slot ? slotFrame(state.phase(screen), *record.slot,
-                                               StageVeskScreenID::defaultWindowFrame(environment_.screens, screen))
-                                   : record.position->rect();
-    const std::optional<int> slot = record.slot;
+    const Rect frame = *placedFrame(bundleID);
+    const std::optional<int> slot = model_.state().app(bundleID)->slot;
     logFrameDuringRecentDrag(reason, bundleID, frame);
     const bool ok = windowManager_.setFrame(bundleID, frame);
     if (!verbose)
@@ -82,6 +78,23 @@ void StageVeskWindowSync::setFrame(const QString& bundleID, StageVeskScreenID sc
     logStage(VeskLogLevel::debug,
              QStringLiteral("sync setFrame — reason=%1, bundleID=%2, screenID=%3%4, rect=%5, ok=%6")
                  .arg(reason, bundleID, QString::number(screen.rawValue), slotField, toString(frame), boolText(ok)));
+}
+
+std::optional<Rect> StageVeskWindowSync::placedFrame(const QString& bundleID) const
+{
+    const StageVeskState& state = model_.state();
+    const StageVeskAppState* record = state.app(bundleID);
+    if (!record || !record->isOpen)
+        return std::nullopt;
+    if (record->slot) {
+        const StageVeskScreenID screen =
+            record->screenID.value_or(StageVeskScreenID::mainScreenID(environment_.screens));
+        return slotFrame(state.phase(screen), *record->slot,
+                         StageVeskScreenID::defaultWindowFrame(environment_.screens, screen));
+    }
+    if (record->position)
+        return record->position->rect();
+    return std::nullopt;
 }
 
 void StageVeskWindowSync::hideWithoutPlace(const QString& bundleID, const QString& reason, bool verbose)

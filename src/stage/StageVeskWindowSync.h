@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <map>
+#include <optional>
 
 namespace vesk {
 
@@ -30,6 +31,9 @@ public:
     // Asks an application whose main window is in native full screen to leave
     // it; true when it was in it, whatever the answer.
     bool exitNativeFullScreen(const QString& bundleID);
+    // Where the model puts the application's window now: its slot's cell or
+    // its free frame; none while it is closed or has no place.
+    std::optional<Rect> placedFrame(const QString& bundleID) const;
     // Gives each listed application with a visible window that frame (capped
     // at 95 % of its screen's stage area) as its free position; answers the
     // visible windows as the provider reported them.
