@@ -34,6 +34,14 @@ StageVeskState freshState(const QStringList& bundleIDs, const StageVeskControlli
     return fresh;
 }
 
+std::set<QString> difference(const std::set<QString>& items, const std::set<QString>& without)
+{
+    std::set<QString> result;
+    std::set_difference(items.begin(), items.end(), without.begin(), without.end(),
+                        std::inserter(result, result.end()));
+    return result;
+}
+
 } // namespace
 
 StageVeskService::VisibleWindowRectsProvider StageVeskService::defaultVisibleWindowRectsProvider(
@@ -194,13 +202,20 @@ void StageVeskService::updateAllowlist(const std::set<QString>& allowedBundleIDs
     for (const auto& [bundleID, name] : displayNames)
         displayNamesByBundleID_[bundleID] = name;
     const std::set<QString> present(state().appOrder.begin(), state().appOrder.end());
-    std::set<QString> added;
-    std::set<QString> removed;
-    std::set_difference(allowedBundleIDs.begin(), allowedBundleIDs.end(), present.begin(), present.end(),
-                        std::inserter(added, added.end()));
-    std::set_difference(present.begin(), present.end(), allowedBundleIDs.begin(), allowedBundleIDs.end(),
-                        std::inserter(removed, removed.end()));
+    const std::set<QString> added = difference(allowedBundleIDs, present);
+    const std::set<QString> removed = difference(present, allowedBundleIDs);
+    addAndRemoveApps(added, removed);
+    for (const QString& bundleID : removed)
+        records_.forget(bundleID);
+    logStage(VeskLogLevel::info,
+             QStringLiteral("allowlist updated — added=%1, removed=%2").arg(listText(added), listText(removed)));
+    syncWindows(QStringLiteral("allowlistUpdate"));
+}
 
+// An added application that still has a record is only touched; the others
+// join at the end of the order on the anchor screen, without a place yet.
+void StageVeskService::addAndRemoveApps(const std::set<QString>& added, const std::set<QString>& removed)
+{
     const QDateTime now = environment_.clock.now();
     model_.change([&](StageVeskState& state) {
         for (const QString& bundleID : added) {
@@ -215,11 +230,6 @@ void StageVeskService::updateAllowlist(const std::set<QString>& allowedBundleIDs
         for (const QString& bundleID : removed)
             state.removeApp(bundleID);
     });
-    for (const QString& bundleID : removed)
-        records_.forget(bundleID);
-    logStage(VeskLogLevel::info,
-             QStringLiteral("allowlist updated — added=%1, removed=%2").arg(listText(added), listText(removed)));
-    syncWindows(QStringLiteral("allowlistUpdate"));
 }
 
 void StageVeskService::requestStagePlacement(const QString& bundleID, StageVeskScreenID screen)

@@ -142,6 +142,7 @@ private:
     void logActivation(const QStringList& bundleIDs, StageVeskScreenID screen, bool explicitScreen,
                        const QStringList& pending) const;
     void startReconciliationTimer();
+    void addAndRemoveApps(const std::set<QString>& added, const std::set<QString>& removed);
 
     std::shared_ptr<AXWindowManaging> windowManager_;
     VisibleWindowRectsProvider visibleWindowRectsProvider_;
