@@ -22,4 +22,19 @@ Rect fitScaledFrame(const Rect& frame, double scale, const Rect& area)
     return {x, y, width, height};
 }
 
+Rect cappedFrame(const Rect& frame, const Rect& area)
+{
+    return {frame.x, frame.y, std::min(frame.width, stageSizeShare * area.width),
+            std::min(frame.height, stageSizeShare * area.height)};
+}
+
+Rect freestyleFrame(const Rect& area, double anchorX, double anchorY, double divisorX, double divisorY)
+{
+    const double width = std::min(std::max(0.72 * area.width, 360.0), 620.0);
+    const double height = std::min(std::max(0.72 * area.height, 240.0), 460.0);
+    const double x = area.minX() + anchorX / std::max(divisorX, 1.0) * area.width - width / 2;
+    const double y = area.minY() + anchorY / std::max(divisorY, 1.0) * area.height - 28;
+    return clampFrameToVisible({x, y, width, height}, area);
+}
+
 } // namespace vesk

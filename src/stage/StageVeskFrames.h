@@ -13,4 +13,16 @@ Rect clampFrameToVisible(const Rect& frame, const Rect& area);
 // it inside the area.
 Rect fitScaledFrame(const Rect& frame, double scale, const Rect& area);
 
+// The share of the stage area that a window placed by the stage may take in
+// each direction.
+constexpr double stageSizeShare = 0.95;
+
+// The frame at its origin, its size capped at 95 % of the area.
+Rect cappedFrame(const Rect& frame, const Rect& area);
+
+// A free window's frame in the area: 72 % of its size within 360…620 ×
+// 240…460, centred horizontally on the anchor with its lower edge 28 pt below
+// it, clamped into the area.
+Rect freestyleFrame(const Rect& area, double anchorX, double anchorY, double divisorX, double divisorY);
+
 } // namespace vesk

@@ -154,6 +154,13 @@ public:
         return classification;
     }
 
+    // Lets virtual time pass in burst-sized steps.
+    void runFor(double seconds)
+    {
+        for (double passed = 0; passed < seconds - 1e-9; passed += 0.05)
+            scheduler.advance(0.05);
+    }
+
     QStringList stageLog() const { return logs.messages(QStringLiteral("StageVeskService")); }
     int logCount(const QString& fragment) const { return stageLog().filter(fragment).size(); }
     const StageVeskAppState& app(const QString& id) const { return service->state().apps.at(id); }

@@ -13,11 +13,9 @@ constexpr StageVeskScreenID first = StageServiceScene::first;
 constexpr StageVeskScreenID second = StageServiceScene::second;
 const Rect firstArea{190, 80, 1220, 740};
 
-// Lets virtual time pass in burst-sized steps.
 void runFor(StageServiceScene& scene, double seconds)
 {
-    for (double passed = 0; passed < seconds - 1e-9; passed += 0.05)
-        scene.scheduler.advance(0.05);
+    scene.runFor(seconds);
 }
 
 // Four overlapping windows on the first display, seeded a…d (a lowest).
@@ -337,4 +335,54 @@ TEST(StageVeskServiceTest, NothingHappensWhileInactive)
     runFor(scene, 1.0);
     EXPECT_TRUE(scene.windowManager->calls.isEmpty());
     EXPECT_TRUE(scene.stageLog().isEmpty());
+}
+
+TEST(StageVeskServiceTest, ObserversHearOnlyRealChanges)
+{
+    StageServiceScene scene;
+    int stateChanges = 0;
+    int activeChanges = 0;
+    QObject::connect(scene.service.get(), &StageVeskService::stateChanged, [&] { ++stateChanges; });
+    QObject::connect(scene.service.get(), &StageVeskService::isActiveChanged, [&] { ++activeChanges; });
+    scene.visible["com.a"] = {300, 200, 600, 400};
+    scene.service->activate({"com.a"}, {}, first);
+    runFor(scene, 1.0); // the seed's prewarm is over
+    scene.service->activate({"com.a"}, {}, first);
+    EXPECT_EQ(activeChanges, 1) << "a second activation finds the stage active";
+
+    stateChanges = 0;
+    runFor(scene, 2.0);
+    EXPECT_EQ(stateChanges, 0) << "passes that find every window in place tell no view";
+    scene.service->setPhase(StageVeskPhase::quad, first);
+    scene.service->setPhase(StageVeskPhase::quad, first);
+    EXPECT_EQ(stateChanges, 1);
+
+    scene.service->deactivate();
+    scene.service->deactivate();
+    EXPECT_EQ(activeChanges, 2);
+}
+
+TEST(StageVeskServiceTest, AnAppLeavingTheAllowlistLeavesNothingPending)
+{
+    StageServiceScene scene;
+    scene.visible["com.a"] = {300, 200, 600, 400};
+    scene.visible["com.b"] = {400, 250, 600, 400};
+    scene.service->activate({"com.a", "com.b", "com.c"}, {}, first); // com.c waits for its window
+    runFor(scene, 1.0);
+    scene.service->handleSeamDragHandoff("com.a", {2000, 500});
+    scene.service->toggleZoom("com.a");
+    scene.windowManager->closes = false;
+    scene.service->closeApp("com.b", {600, 300}, false);
+    ASSERT_EQ(scene.service->pendingStagePlacements().size(), 1u);
+    ASSERT_EQ(scene.service->placementEnforcements().size(), 1u);
+    ASSERT_EQ(scene.service->zoomRestorePositions().size(), 1u);
+    ASSERT_EQ(scene.service->pendingCloseVerifications().size(), 1u);
+
+    scene.service->updateAllowlist({}, {});
+    EXPECT_TRUE(scene.service->pendingStagePlacements().empty());
+    EXPECT_TRUE(scene.service->placementEnforcements().empty());
+    EXPECT_TRUE(scene.service->zoomRestorePositions().empty());
+    EXPECT_TRUE(scene.service->pendingCloseVerifications().empty());
+    runFor(scene, 0.2);
+    EXPECT_FALSE(scene.service->isPlacementBurstRunning()) << "nothing outstanding ends the burst";
 }
