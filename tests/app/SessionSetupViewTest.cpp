@@ -223,6 +223,8 @@ TEST_F(SessionSetupViewTest, TheSearchListStaysUnderTheReflectionCardAndTheUpdat
     EXPECT_FALSE(list->isVisible()) << "under the reflection card";
     EXPECT_FALSE(view().column()->search()->isEnabled());
     manager().dismissReflection();
+    EXPECT_FALSE(list->isVisible()) << "under the leaving card";
+    time_.advance(1.0);
     EXPECT_TRUE(list->isVisible()) << "back once the card is gone";
 
     updates().viewModel().setPresented(true);
