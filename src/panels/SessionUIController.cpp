@@ -34,7 +34,17 @@ SessionUIController::SessionUIController(Environment environment, std::shared_pt
 {
 }
 
-SessionUIController::~SessionUIController() = default;
+// The panels still held go with the controller, not on a later turn of the
+// event loop: they stand on its environment and the desktop behind it, which
+// may be gone by then. Nothing of a panel is running here, as the panels'
+// own callbacks reach the controller only weakly.
+SessionUIController::~SessionUIController()
+{
+    delete hudPanel_.release();
+    delete quickAccessPanel_.release();
+    delete bugReportPanel_.release();
+    delete appLaunchPromptPanel_.release();
+}
 
 void SessionUIController::publishVeskControlRects()
 {
@@ -79,7 +89,7 @@ void SessionUIController::showHUD(SessionControlling& session)
 void SessionUIController::dismissHUD()
 {
     if (hudPanel_) {
-        hudPanel_->orderOut();
+        hudPanel_->orderOutAndUnlist();
         hudPanel_->logger().log(VeskLogLevel::info, QStringLiteral("Session HUD dismissed"));
     }
     hudPanel_.reset();
@@ -131,7 +141,7 @@ void SessionUIController::dismissAppLaunchPrompt()
 {
     if (!appLaunchPromptPanel_)
         return;
-    appLaunchPromptPanel_->orderOut();
+    appLaunchPromptPanel_->orderOutAndUnlist();
     appLaunchPromptPanel_->logger().log(VeskLogLevel::info, QStringLiteral("App-launch prompt dismissed"));
     appLaunchPromptPanel_.reset();
     publishVeskControlRects();
@@ -163,7 +173,7 @@ void SessionUIController::dismissQuickAccessPanel()
 {
     if (quickAccessPanel_) {
         quickAccessPanel_->clearOnDismiss();
-        quickAccessPanel_->orderOut();
+        quickAccessPanel_->orderOutAndUnlist();
         quickAccessPanel_->logger().log(VeskLogLevel::info, QStringLiteral("Quick access panel dismissed"));
     }
     quickAccessPanel_.reset();
@@ -196,7 +206,7 @@ void SessionUIController::dismissBugReportPanel()
 void SessionUIController::closeBugReportPanel()
 {
     bugReportPanel_->clearOnDismiss();
-    bugReportPanel_->orderOut();
+    bugReportPanel_->orderOutAndUnlist();
     bugReportPanel_->logger().log(VeskLogLevel::info, QStringLiteral("Bug report panel dismissed"));
     bugReportPanel_.reset();
     publishVeskControlRects();

@@ -7,6 +7,8 @@
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,6 +30,9 @@ protected:
         editorPID = desktop.addRunningApplication(editor);
         desktop.activate(editorPID, 0);
     }
+
+    // The panels a test closed are deleted while the desktop they stood on is still here.
+    ~PanelScene() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     // Our window in the window list, none when it is not listed.
     std::optional<platform::OwnWindowInfo> listed(std::optional<quint32> number) const

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QPointer>
 
 using namespace vesk;
 
@@ -187,7 +188,7 @@ TEST_F(SessionUIControllerTest, HUDIsSkippedWhileStageBarsAreHeldEvenWithoutAMai
     ASSERT_NE(controller->hudPanel(), nullptr);
     const auto firstHUD = controller->hudPanel()->windowNumber();
     controller->showHUD(session);
-    EXPECT_FALSE(listed(firstHUD) && listed(firstHUD)->visible) << "the second HUD replaces the first";
+    EXPECT_FALSE(listed(firstHUD)) << "the second HUD replaces the first";
     EXPECT_TRUE(controller->hudPanel()->isVisible());
 }
 
@@ -274,10 +275,57 @@ TEST_F(SessionUIControllerTest, PromptNeedsAPendingPromptAndReplacesTheOpenOne)
 
     session.setPendingPrompt(prompt(QStringLiteral("com.example.mail")));
     controller->showAppLaunchPrompt(session);
-    EXPECT_FALSE(listed(first)->visible);
+    EXPECT_FALSE(listed(first)) << "the replaced prompt leaves the window list";
     EXPECT_TRUE(logs.contains(QStringLiteral("App-launch prompt panel shown — bundleID=com.example.mail")));
     EXPECT_EQ(content->trace, (QStringList{"prompt view for com.example.chat", "prompt view for com.example.mail"}));
     EXPECT_TRUE(logs.contains(QStringLiteral("App-launch prompt dismissed")));
+}
+
+// A closed panel is deleted on a later turn of the event loop, when the
+// desktop it was listed on may be gone (at quit, or when the application
+// that held it goes): it leaves the window list as it closes, and the panels
+// still open go with the controller itself.
+TEST_F(SessionUIControllerTest, ClosedPanelsLeaveTheWindowListAtOnceAndOpenOnesGoWithTheController)
+{
+    session.setPendingPrompt(prompt(QStringLiteral("com.example.chat")));
+    const auto showAll = [this] {
+        controller->showHUD(session);
+        controller->showAppLaunchPrompt(session);
+        controller->toggleQuickAccessPanel(session);
+        controller->toggleBugReportPanel();
+        return std::vector<QPointer<InSessionPanel>>{controller->hudPanel(), controller->appLaunchPromptPanel(),
+                                                     controller->quickAccessPanel(), controller->bugReportPanel()};
+    };
+    const auto windowNumbers = [](const std::vector<QPointer<InSessionPanel>>& panels) {
+        std::vector<std::optional<quint32>> numbers;
+        for (const auto& panel : panels)
+            numbers.push_back(panel->windowNumber());
+        return numbers;
+    };
+
+    const std::vector<QPointer<InSessionPanel>> closed = showAll();
+    const std::vector<std::optional<quint32>> closedNumbers = windowNumbers(closed);
+    controller->dismissHUD();
+    controller->dismissAppLaunchPrompt();
+    controller->dismissQuickAccessPanel();
+    controller->dismissBugReportPanel();
+    for (size_t index = 0; index < closed.size(); ++index) {
+        SCOPED_TRACE(index);
+        ASSERT_TRUE(closedNumbers[index]);
+        EXPECT_FALSE(listed(closedNumbers[index])) << "listed until the panel is deleted";
+        ASSERT_FALSE(closed[index].isNull()) << "a closed panel is deleted later";
+        EXPECT_FALSE(closed[index]->windowNumber());
+    }
+
+    const std::vector<QPointer<InSessionPanel>> open = showAll();
+    const std::vector<std::optional<quint32>> openNumbers = windowNumbers(open);
+    controller.reset();
+    for (size_t index = 0; index < open.size(); ++index) {
+        SCOPED_TRACE(index);
+        EXPECT_TRUE(open[index].isNull()) << "an open panel outlives its controller";
+        EXPECT_FALSE(listed(openNumbers[index]));
+    }
+    EXPECT_TRUE(desktop.ownWindows().empty());
 }
 
 TEST_F(SessionUIControllerTest, TheRegisteredMainWindowIsHiddenAndShownNotTheSettingsWindow)
