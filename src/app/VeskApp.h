@@ -153,9 +153,11 @@ private:
     std::unique_ptr<ModelContainer> modelContainer_;
     // Before the composition, whose services keep their backups in it.
     std::unique_ptr<UserDefaults> standardDefaults_;
+    // Before the composition too: its session manager stops a session still
+    // running when it goes, and the analytics read the settings for that report.
+    std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::unique_ptr<SessionManagerComposition> composition_;
     std::shared_ptr<SessionPersisting> sessionStore_;
-    std::unique_ptr<VeskDefaultsStore> defaultsStore_;
     std::unique_ptr<ReducedMotion> reducedMotion_;
     std::shared_ptr<AnalyticsTracking> analytics_;
     std::unique_ptr<QNetworkAccessManager> network_;

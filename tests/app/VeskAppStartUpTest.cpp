@@ -15,6 +15,7 @@
 #include "settings/VeskDefaultsStore.h"
 
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -29,15 +30,19 @@ namespace {
 Q_LOGGING_CATEGORY(lcRecorder, "Recorder")
 
 // Keeps every event; logs each one so that its place among the start-up's
-// log lines shows.
+// log lines shows. The real service reads whether analytics are allowed from
+// the settings for every event: each event notes whether they were still there.
 class RecordingAnalytics final : public AnalyticsTracking {
 public:
     void track(const AnalyticsEvent& event) override
     {
         events.push_back(event);
+        hadSettings.push_back(!settings.isNull());
         qCInfo(lcRecorder, "tracked %s", qPrintable(event.signalName()));
     }
     std::vector<AnalyticsEvent> events;
+    QPointer<VeskDefaultsStore> settings;
+    std::vector<bool> hadSettings;
 };
 
 class RecordingCrashDiagnostics final : public DiagnosticPayloadSubscribing {
@@ -70,6 +75,7 @@ protected:
                                        directory_.filePath("defaults")};
         environment.makeAnalyticsService = [this](VeskDefaultsStore& defaults) {
             analyticsDefaults_ = &defaults;
+            analytics_->settings = &defaults;
             qCInfo(lcRecorder, "analytics built");
             return analytics_;
         };
@@ -132,6 +138,19 @@ TEST_P(VeskAppLaunchSignalTest, CarriesTheAccessibilityTrustAndGoesStraightToThe
     app->sessionManager().startSession(60, {test::kEditorBundleID}, {}, std::nullopt, false, 0);
     ASSERT_EQ(analytics_->events.size(), 2u);
     EXPECT_EQ(analytics_->events[1].signalName(), "session.started");
+}
+
+// At quit during a session the session manager goes last of all and stops
+// the session: its report still finds the settings it is read against.
+TEST_F(VeskAppStartUpTest, ASessionStoppedAsTheApplicationGoesIsReportedWhileTheSettingsAreThere)
+{
+    auto app = makeApp();
+    app->launch();
+    app->sessionManager().startSession(60, {test::kEditorBundleID}, {}, std::nullopt, false, 0);
+    ASSERT_TRUE(app->sessionManager().isSessionActive());
+    app.reset();
+    ASSERT_EQ(analytics_->events.back().signalName(), "session.ended");
+    EXPECT_TRUE(analytics_->hadSettings.back());
 }
 
 TEST_F(VeskAppStartUpTest, CrashDiagnosticsGetTheReportSenderAndFollowTheAnalyticsSetting)
