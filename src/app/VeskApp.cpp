@@ -304,6 +304,9 @@ void VeskApp::buildScenes()
         window->move(
             OwnWindowListing::centredOnMainScreen(environment_.platform.screens, window->size()).topLeft().toPoint());
     }
+    // Built once: the setup screen that a language switch replaces reads them until it goes.
+    sessionStarting_ = std::make_unique<SessionManagerSessionStarting>(sessionManager());
+    audioPlayers_ = environment_.audioPlayers ? environment_.audioPlayers : std::make_shared<QtAudioPlayerFactory>();
     buildSetupScreen();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();
@@ -335,8 +338,6 @@ void VeskApp::buildScenes()
 void VeskApp::buildSetupScreen()
 {
     const platform::PlatformInterfaces& platform = environment_.platform;
-    sessionStarting_ = std::make_unique<SessionManagerSessionStarting>(sessionManager());
-    audioPlayers_ = environment_.audioPlayers ? environment_.audioPlayers : std::make_shared<QtAudioPlayerFactory>();
     const std::optional<QString> ownBundleID = platform.ownApplication.ownApplication().bundleIdentifier;
     const std::optional<QUrl> ownBundleURL =
         ownBundleID ? platform.workspace.urlForApplication(*ownBundleID) : std::nullopt;
