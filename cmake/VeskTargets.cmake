@@ -71,7 +71,10 @@ endfunction()
 
 # vesk_tests(<name> [DEPS <targets>...])
 # Builds <name>_tests from every .cpp in the current tests folder and registers
-# each test with CTest. Tests may include any layer.
+# each test with CTest, and the whole executable once more as
+# WholeRun.<name>_tests: one process for all its tests catches a test that
+# leaves something behind for the next (a window deleted later, a timer, a
+# static), which a process per test hides. Tests may include any layer.
 function(vesk_tests name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
@@ -83,4 +86,7 @@ function(vesk_tests name)
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # Started first (the highest cost), so that the longest whole runs do not trail the suite.
+  add_test(NAME WholeRun.${name}_tests COMMAND ${name}_tests)
+  set_tests_properties(WholeRun.${name}_tests PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" COST 1000)
 endfunction()
