@@ -83,7 +83,11 @@ void SessionSetupView::buildSetupRoot(const Localizer& localizer)
 
     // Hosts of the views other parts of Vesk draw.
     reflectionHost_ = new QWidget(setupRoot_);
-    reflectionCards_ = std::make_unique<SessionReflectionHost>(*reflectionHost_, manager_, clock, localizer);
+    reflectionCards_ = std::make_unique<SessionReflectionHost>(*reflectionHost_, manager_,
+                                                               SessionReflectionView::Motion{clock, services_.scheduler,
+                                                                                             services_.reducedMotion},
+                                                               localizer);
+    connect(reflectionCards_.get(), &SessionReflectionHost::cardsChanged, this, &SessionSetupView::refreshReflection);
     analyticsNotice_ = new AnalyticsNoticeCard(*model_, localizer, setupRoot_);
     buildUpdateHost();
 }
@@ -229,10 +233,10 @@ void SessionSetupView::refreshSheets()
 }
 
 // The card itself follows the pending prompt (SessionReflectionHost); its
-// layer covers the screen while there is one.
+// layer covers the screen while a card is on it, entering, shown or leaving.
 void SessionSetupView::refreshReflection()
 {
-    if (!manager_.pendingReflection()) {
+    if (!reflectionCards_->isShowingCard()) {
         reflectionHost_->hide();
         return;
     }

@@ -5,6 +5,7 @@
 #include "core/TextFormat.h"
 #include "enforcement/InputMonitoringProbe.h"
 #include "platform/EventTapping.h"
+#include "platform/VirtualKeyCodes.h"
 
 namespace vesk {
 
@@ -36,7 +37,8 @@ EmergencyHotkeyService::~EmergencyHotkeyService()
 
 bool EmergencyHotkeyService::isHotkey(std::int64_t keyCode, std::uint64_t flags)
 {
-    return keyCode == escapeKeyCode && (flags & platform::EventFlag::command) && (flags & platform::EventFlag::shift);
+    return keyCode == platform::KeyCode::escape && (flags & platform::EventFlag::command)
+           && (flags & platform::EventFlag::shift);
 }
 
 void EmergencyHotkeyService::activate(std::function<void()> onTrigger)

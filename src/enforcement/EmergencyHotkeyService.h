@@ -30,7 +30,6 @@ class Scheduler;
 // health timer re-enables or re-installs the tap.
 class EmergencyHotkeyService final : public EmergencyHotkeyHandling {
 public:
-    static constexpr std::int64_t escapeKeyCode = 53;
     static constexpr double healthCheckInterval = 2.0;
     static constexpr double debounceInterval = 0.5;
 

@@ -1,6 +1,7 @@
 #include "enforcement/SpaceBlockerPolicy.h"
 
 #include "platform/InputEvent.h"
+#include "platform/VirtualKeyCodes.h"
 
 namespace vesk {
 
@@ -11,19 +12,16 @@ using platform::EventFlag::control;
 using platform::EventFlag::option;
 using platform::EventFlag::shift;
 
-constexpr std::int64_t spaceKeyCode = 49;
-constexpr std::int64_t tabKeyCode = 48;
-constexpr std::int64_t graveKeyCode = 50;
-constexpr std::int64_t f3KeyCode = 99;
+namespace KeyCode = platform::KeyCode;
 
 bool isArrowKey(std::int64_t keyCode)
 {
-    return keyCode >= 123 && keyCode <= 126;
+    return keyCode >= KeyCode::leftArrow && keyCode <= KeyCode::upArrow;
 }
 
 bool isScreenshotDigit(std::int64_t keyCode)
 {
-    return keyCode == 20 || keyCode == 21 || keyCode == 23;
+    return keyCode == KeyCode::digit3 || keyCode == KeyCode::digit4 || keyCode == KeyCode::digit5;
 }
 
 } // namespace
@@ -41,21 +39,21 @@ bool SpaceBlockerPolicy::isScreenshotShortcut(std::int64_t keyCode, std::uint64_
 SpaceBlockerPolicy::Action SpaceBlockerPolicy::shouldBlock(std::int64_t keyCode, std::uint64_t flags, bool hardcore)
 {
     const auto blockIf = [](bool condition) { return condition ? Action::block : Action::pass; };
-    if (keyCode == escapeKeyCode && hasExactly(flags, command | shift))
+    if (keyCode == KeyCode::escape && hasExactly(flags, command | shift))
         return blockIf(hardcore);
     if (isScreenshotShortcut(keyCode, flags))
         return Action::pass;
-    if (keyCode == escapeKeyCode && hardcore && hasExactly(flags, command | option))
+    if (keyCode == KeyCode::escape && hardcore && hasExactly(flags, command | option))
         return Action::block;
-    if (keyCode == spaceKeyCode)
+    if (keyCode == KeyCode::space)
         return blockIf(hasExactly(flags, command) || hasExactly(flags, command | option));
     if (isArrowKey(keyCode))
         return blockIf(hasExactly(flags, control));
-    if (keyCode == f3KeyCode)
+    if (keyCode == KeyCode::f3)
         return blockIf((flags & (command | option | control | shift)) == 0);
-    if (keyCode == graveKeyCode)
+    if (keyCode == KeyCode::grave)
         return blockIf(hasExactly(flags, command));
-    if (keyCode == tabKeyCode)
+    if (keyCode == KeyCode::tab)
         return blockIf(hasExactly(flags, command) || hasExactly(flags, command | shift));
     return Action::pass;
 }

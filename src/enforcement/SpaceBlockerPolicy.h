@@ -16,7 +16,6 @@ class SpaceBlockerPolicy {
 public:
     enum class Action { pass, block };
 
-    static constexpr std::int64_t escapeKeyCode = 53;
     // Fn, Command, Option, Control, Shift.
     static constexpr std::uint64_t modifierMask = 0x9E0000;
 

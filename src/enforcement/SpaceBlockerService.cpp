@@ -7,6 +7,7 @@
 #include "enforcement/InputMonitoringProbe.h"
 #include "enforcement/SpaceBlockerPolicy.h"
 #include "platform/EventTapping.h"
+#include "platform/VirtualKeyCodes.h"
 
 namespace vesk {
 
@@ -115,7 +116,7 @@ bool SpaceBlockerService::shouldBlockKeyEvent(const platform::InputEvent& event)
         return false;
     const std::int64_t keyCode = event.keyCode();
     const std::uint64_t flags = event.flags;
-    if (keyCode == SpaceBlockerPolicy::escapeKeyCode
+    if (keyCode == platform::KeyCode::escape
         && SpaceBlockerPolicy::hasExactly(flags, platform::EventFlag::command | platform::EventFlag::shift)) {
         if (!isHardcoreEnabled_) {
             logger_.log(VeskLogLevel::debug, QStringLiteral("Emergency exit shortcut detected — passing through"));

@@ -1,9 +1,12 @@
 #include "screens/SessionReflectionView.h"
 
+#include "core/Clock.h"
 #include "screens/ReflectionChip.h"
+#include "screens/ScaleFadeEffect.h"
 #include "screens/ScreenWidgets.h"
 #include "ui/Gradient.h"
 #include "ui/ImageEffects.h"
+#include "ui/ReducedMotion.h"
 #include "ui/Shapes.h"
 #include "ui/StyleSheetColor.h"
 #include "ui/Symbol.h"
@@ -21,11 +24,15 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vesk {
 
 namespace {
 
 constexpr const char* context = "SessionReflectionView";
+constexpr double frameInterval = 1.0 / 60;
+constexpr int sectionSpacing = 14;
 
 QPushButton* plainButton(const QString& text, const QFont& font)
 {
@@ -64,21 +71,33 @@ void SessionReflectionView::addChoiceRow(QWidget& section, const std::vector<std
     static_cast<QVBoxLayout*>(section.layout())->addLayout(row);
 }
 
-SessionReflectionView::SessionReflectionView(std::unique_ptr<SessionReflectionModel> model, Localizer localizer,
-                                             QWidget* parent)
+SessionReflectionView::SessionReflectionView(std::unique_ptr<SessionReflectionModel> model, const Motion& motion,
+                                             Localizer localizer, QWidget* parent)
     : QWidget(parent)
     , model_(std::move(model))
     , localizer_(std::move(localizer))
+    , clock_(motion.clock)
+    , reducedMotion_(motion.reducedMotion)
+    , frames_(motion.scheduler, frameInterval, [this] { frame(); })
 {
     setAttribute(Qt::WA_TranslucentBackground);
     card_ = makeCard();
     card_->setParent(this);
+    cardEffect_ = new ScaleFadeEffect(clock_, cardHiddenScale, card_);
+    card_->setGraphicsEffect(cardEffect_);
+    reasonEffect_ = new ScaleFadeEffect(clock_, reasonHiddenScale, reasonSection_);
+    reasonSection_->setGraphicsEffect(reasonEffect_);
+    reasonEffect_->moveTo(false, 0);
 
     // Escape dismisses wherever the focus is in the window, the note included.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, model_.get(), &SessionReflectionModel::later);
+    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WindowShortcut);
+    connect(escape_, &QShortcut::activated, model_.get(), &SessionReflectionModel::later);
     connect(model_.get(), &SessionReflectionModel::changed, this, &SessionReflectionView::refresh);
     refresh();
+
+    cardEffect_->moveTo(false, 0);
+    cardEffect_->moveTo(true, transitionSeconds(cardTransitionSeconds));
+    frame();
 }
 
 SessionReflectionView::~SessionReflectionView() = default;
@@ -101,11 +120,20 @@ QWidget* SessionReflectionView::makeCard()
     content->setObjectName(QStringLiteral("content"));
     auto* sections = new QVBoxLayout(content);
     sections->setContentsMargins(18, 0, 18, 4);
-    sections->setSpacing(14);
-    if (model_->showsGoalQuestion())
+    sections->setSpacing(0);
+    if (model_->showsGoalQuestion()) {
         sections->addWidget(makeGoalSection());
+        sections->addSpacing(sectionSpacing);
+    }
     sections->addWidget(makeHelpfulSection());
-    sections->addWidget(reasonSection_ = makeReasonSection());
+    // The slot holds the spacing above the reason section, so that the
+    // spacing comes and goes with it.
+    reasonSlot_ = new QWidget;
+    reasonSection_ = makeReasonSection();
+    reasonSection_->setParent(reasonSlot_);
+    reasonSlot_->installEventFilter(this);
+    sections->addWidget(reasonSlot_);
+    sections->addSpacing(sectionSpacing);
     sections->addWidget(makeNoteArea());
     sections->addStretch(1);
 
@@ -275,7 +303,10 @@ void SessionReflectionView::refresh()
         chip->setSelected(model_->selectedVeskHelpful() == helpful);
     for (const auto& [reason, chip] : reasonChips_)
         chip->setSelected(model_->selectedReason() == reason);
-    reasonSection_->setVisible(model_->showsReasonQuestion());
+    if (model_->showsReasonQuestion() != reasonEffect_->isHeadingToShown()) {
+        reasonEffect_->moveTo(model_->showsReasonQuestion(), transitionSeconds(reasonTransitionSeconds));
+        frame();
+    }
     addNoteButton_->setVisible(!model_->isNoteExpanded());
     noteEditor_->setVisible(model_->isNoteExpanded());
     noteCounter_->setVisible(model_->isNoteExpanded());
@@ -308,6 +339,58 @@ void SessionReflectionView::resizeEvent(QResizeEvent* event)
     placeCard();
 }
 
+bool SessionReflectionView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The section keeps its full height in a slot that may be lower.
+    if (watched == reasonSlot_ && event->type() == QEvent::Resize)
+        reasonSection_->setGeometry(0, sectionSpacing, reasonSlot_->width(), reasonSection_->sizeHint().height());
+    return QWidget::eventFilter(watched, event);
+}
+
+void SessionReflectionView::leave()
+{
+    if (leaving_)
+        return;
+    leaving_ = true;
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    escape_->setEnabled(false);
+    cardEffect_->moveTo(false, transitionSeconds(cardTransitionSeconds));
+    frame();
+}
+
+double SessionReflectionView::transitionSeconds(double seconds) const
+{
+    return reducedMotion_.isOn() ? 0 : seconds;
+}
+
+// One frame of the card's and the reason section's transitions; the last
+// one leaves them still, and a card that has gone says so.
+void SessionReflectionView::frame()
+{
+    cardEffect_->settle();
+    reasonEffect_->settle();
+    fitReasonSlot();
+    update();
+    if (cardEffect_->isMoving() || reasonEffect_->isMoving()) {
+        frames_.start();
+        return;
+    }
+    frames_.stop();
+    if (!cardEffect_->isHeadingToShown() && !hasLeft_) {
+        hasLeft_ = true;
+        emit left();
+    }
+}
+
+void SessionReflectionView::fitReasonSlot()
+{
+    const int fullHeight = sectionSpacing + reasonSection_->sizeHint().height();
+    const int height = static_cast<int>(std::lround(fullHeight * reasonEffect_->presence()));
+    reasonSlot_->setVisible(reasonEffect_->isHeadingToShown() || reasonEffect_->isMoving());
+    reasonSlot_->setFixedHeight(height);
+    placeCard();
+}
+
 void SessionReflectionView::mousePressEvent(QMouseEvent* event)
 {
     // Clicks on the card that no control takes arrive here too; only the
@@ -321,10 +404,17 @@ void SessionReflectionView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // The backdrop fades with the card.
+    painter.setOpacity(cardEffect_->opacity());
     painter.fillRect(rect(), QColor(0, 0, 0, static_cast<int>(0.55 * 255)));
     // The thin material over the dimmed window: a faint grey veil.
     painter.fillRect(rect(), withOpacity(theme_.panelBottom, 0.35 * 0.5));
 
+    // The card's background moves as the card's effect moves its content.
+    const QPointF centre = QRectF(card_->geometry()).center();
+    painter.translate(centre);
+    painter.scale(cardEffect_->scale(), cardEffect_->scale());
+    painter.translate(-centre);
     const QRectF cardRect = QRectF(card_->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
     const QPainterPath outline = continuousRoundedRect(cardRect, 18);
     paintLayer(painter, cardRect,

@@ -13,6 +13,7 @@
 #include "feedback/BugReportView.h"
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "screens/SessionReflectionView.h"
 #include "scripted/ScriptedControlInput.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
@@ -196,6 +197,8 @@ TEST_F(SessionSetupViewTest, APendingReflectionDimsTheSetupAndHidesTheNoticeUnti
 
     manager().dismissReflection();
     EXPECT_DOUBLE_EQ(dim.opacity(), 1.0);
+    EXPECT_TRUE(isShown(view().reflectionHost())) << "while the card leaves";
+    time_.advance(SessionReflectionView::cardTransitionSeconds + 0.05);
     EXPECT_FALSE(isShown(view().reflectionHost()));
     EXPECT_TRUE(isShown(view().analyticsNotice())) << "not acknowledged yet";
     acknowledgeNotice();

@@ -8,6 +8,7 @@
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "screens/ReflectionChip.h"
+#include "screens/ScaleFadeEffect.h"
 #include "screens/SessionHistoryTile.h"
 #include "screens/SessionHistoryView.h"
 #include "screens/SessionReflectionHost.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +80,14 @@ protected:
         app_->sessionManager().startSession(durationSeconds, {test::kEditorBundleID},
                                             {{test::kEditorBundleID, editorURL}}, std::move(goal), false, 3);
         time_.advance(runSeconds);
+    }
+
+    // A session that ends as soon as it has started, before any time passes.
+    void endSessionAtOnce()
+    {
+        app_->sessionManager().startSession(0, {test::kEditorBundleID}, {}, std::nullopt, false, 3);
+        app_->sessionManager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+        ASSERT_TRUE(app_->sessionManager().pendingReflection());
     }
 
     SessionSetupView& setupView() const { return *app_->setupView(); }
@@ -214,6 +224,66 @@ TEST_F(VeskAppReflectionTest, ASaveTheStoreRefusesKeepsTheCardWithItsAnswers)
     click(shown<QPushButton>("Speichern"));
     EXPECT_EQ(card(), nullptr);
     EXPECT_EQ(reflectionEvents(), std::vector<QString>{"reflection.answered"});
+}
+
+TEST_F(VeskAppReflectionTest, ALeavingCardStaysOnScreenUntilItHasGoneAndASessionEndingMeanwhileBringsItsOwn)
+{
+    SessionReflectionHost& host = setupView().reflectionCards();
+    runSession(600, QStringLiteral("Mails"), 610);
+    QPointer<SessionReflectionView> first = card();
+    ASSERT_NE(first, nullptr);
+    EXPECT_DOUBLE_EQ(first->cardTransition().opacity(), 1);
+
+    click(shown<QPushButton>("Später"));
+    ASSERT_FALSE(app_->sessionManager().pendingReflection());
+    EXPECT_EQ(card(), nullptr);
+    EXPECT_EQ(host.leavingCards(), std::vector<SessionReflectionView*>{first.data()});
+    EXPECT_TRUE(first->isVisible()) << "on screen while it leaves";
+    EXPECT_TRUE(setupView().reflectionHost()->isVisible());
+    time_.advance(SessionReflectionView::cardTransitionSeconds / 2);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_GT(first->cardTransition().opacity(), 0);
+    EXPECT_LT(first->cardTransition().opacity(), 1);
+    QDir().mkpath(VESK_GALLERY_DIR);
+    app_->mainWindow()->grab().save(QDir(VESK_GALLERY_DIR).filePath("main-window-reflection-card-leaving.png"));
+
+    // A second session ends before the first card has gone.
+    endSessionAtOnce();
+    QPointer<SessionReflectionView> second = card();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->model().prompt().id, app_->sessionManager().pendingReflection()->id);
+    EXPECT_EQ(host.leavingCards(), std::vector<SessionReflectionView*>{first.data()});
+    const QObjectList& layers = setupView().reflectionHost()->children();
+    EXPECT_GT(layers.indexOf(second.data()), layers.indexOf(first.data())) << "the new card lies on top";
+
+    time_.advance(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(first, nullptr) << "gone once it has left";
+    EXPECT_TRUE(host.leavingCards().empty());
+    ASSERT_EQ(card(), second.data()) << "the new card is not lost";
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_DOUBLE_EQ(second->cardTransition().opacity(), 1);
+    EXPECT_TRUE(setupView().reflectionHost()->isVisible());
+
+    // Escape goes to the card on top, not to one that is leaving under it.
+    click(shown<QPushButton>("Später"));
+    endSessionAtOnce();
+    QPointer<SessionReflectionView> third = card();
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(host.leavingCards(), std::vector<SessionReflectionView*>{second.data()});
+    QTest::keyClick(app_->mainWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(app_->sessionManager().pendingReflection());
+    EXPECT_EQ(host.leavingCards(), (std::vector<SessionReflectionView*>{second.data(), third.data()}));
+
+    time_.advance(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(third, nullptr);
+    EXPECT_FALSE(host.isShowingCard());
+    EXPECT_FALSE(setupView().reflectionHost()->isVisible());
+    EXPECT_EQ(reflectionEvents(), std::vector<QString>(3, "reflection.skipped"));
 }
 
 TEST_F(VeskAppReflectionTest, TheHistorySheetShowsFinishedSessionsAndFollowsTheStore)

@@ -1,11 +1,16 @@
 #include "screens/SessionReflectionView.h"
 #include "SessionRecords.h"
 #include "screens/ReflectionChip.h"
+#include "screens/ScaleFadeEffect.h"
 #include "ui/TextLabel.h"
+#include "ui/UiFixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -13,10 +18,29 @@
 namespace vesk::test {
 namespace {
 
-class SessionReflectionViewTest : public ::testing::Test {
+// One instant of a transition: how far in (seconds after its start), and the
+// opacity and scale it should draw with there. The curve is ease out, so in
+// the middle of its time a transition has come 68 % of its way.
+struct TransitionInstant {
+    const char* name;
+    double after;
+    double opacity;
+    double scale;
+};
+
+class SessionReflectionViewTest : public UiFixture {
 protected:
-    // The card over a host window painted in the setup screen's dark colour.
+    // The card over a host window painted in the setup screen's dark colour,
+    // entered and still.
     SessionReflectionView* make(SessionEndReason reason, int planned, qint64 ranSeconds, std::optional<QString> goal)
+    {
+        SessionReflectionView* view = makeEntering(reason, planned, ranSeconds, std::move(goal));
+        scheduler.advance(1);
+        return view;
+    }
+    // The card as it begins to enter.
+    SessionReflectionView* makeEntering(SessionEndReason reason, int planned, qint64 ranSeconds,
+                                        std::optional<QString> goal)
     {
         const QDateTime start = utc(2026, 3, 5, 14, 0);
         auto model = std::make_unique<SessionReflectionModel>(
@@ -37,7 +61,8 @@ protected:
         palette.setColor(QPalette::Window, VeskTheme::shared().bgTop);
         host->setPalette(palette);
         host->setAutoFillBackground(true);
-        auto* view = new SessionReflectionView(std::move(model), Localizer(), host.get());
+        auto* view =
+            new SessionReflectionView(std::move(model), {scheduler, scheduler, reducedMotion}, Localizer(), host.get());
         view->setGeometry(host->rect());
         host->show();
         QApplication::setActiveWindow(host.get());
@@ -68,7 +93,13 @@ protected:
         }
         return nullptr;
     }
-    static void click(QWidget* widget)
+    // A click at a person's pace: what it brings in has come when the next one follows.
+    void click(QWidget* widget)
+    {
+        press(widget);
+        scheduler.advance(0.5);
+    }
+    static void press(QWidget* widget)
     {
         ASSERT_NE(widget, nullptr);
         QTest::mouseClick(widget, Qt::LeftButton);
@@ -76,6 +107,34 @@ protected:
     void render(SessionReflectionView&, const QString& name)
     {
         host->grab().save(QStringLiteral(VESK_SCREENS_RENDER_DIR "/reflection-card-%1.png").arg(name));
+    }
+    // Into the gallery, beside the setup screen's.
+    void renderToGallery(const QString& name)
+    {
+        // The scroll bar hides itself through a queued call once the sections fit.
+        QCoreApplication::processEvents();
+        QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+        host->grab().save(QStringLiteral(VESK_GALLERY_DIR "/%1.png").arg(name));
+    }
+
+    // Runs a transition through its instants: at each, checks the opacity
+    // and scale it draws with, renders the card into the gallery, and keeps
+    // what `measure` reads.
+    template <typename Measure>
+    auto play(const TransitionInstant (&instants)[3], const ScaleFadeEffect& transition, Measure measure)
+    {
+        double elapsed = 0;
+        std::vector<decltype(measure(instants[0]))> measured;
+        for (const TransitionInstant& instant : instants) {
+            SCOPED_TRACE(instant.name);
+            scheduler.advance(instant.after - elapsed);
+            elapsed = instant.after;
+            EXPECT_NEAR(transition.opacity(), instant.opacity, 0.005);
+            EXPECT_NEAR(transition.scale(), instant.scale, 0.0005);
+            renderToGallery(instant.name);
+            measured.push_back(measure(instant));
+        }
+        return measured;
     }
 
     std::unique_ptr<QWidget> host;
@@ -173,6 +232,124 @@ TEST_F(SessionReflectionViewTest, EscapeAndTheBackdropDismissButTheCardDoesNot)
     click(button(*view, "Später"));
     EXPECT_EQ(laterCount, 3);
     EXPECT_EQ(saveCount, 0);
+}
+
+TEST_F(SessionReflectionViewTest, TheCardEntersAndLeavesFadingAndScalingFrom096AboutItsCentre)
+{
+    const TransitionInstant entering[] = {
+        {"reflection-enter-0", 0, 0, 0.96},
+        {"reflection-enter-mid", 0.12, 0.685, 0.9874},
+        {"reflection-enter-end", 0.24, 1, 1},
+    };
+    const TransitionInstant leaving[] = {
+        {"reflection-leave-0", 0, 1, 1},
+        {"reflection-leave-mid", 0.12, 0.315, 0.9726},
+        {"reflection-leave-end", 0.24, 0, 0.96},
+    };
+    auto* view = makeEntering(SessionEndReason::timerExpired, 1800, 1800, QStringLiteral("Bericht gliedern"));
+    int leftCount = 0;
+    QObject::connect(view, &SessionReflectionView::left, [&] { ++leftCount; });
+    const auto backdropLightness = [this] { return host->grab().toImage().pixelColor(5, 5).lightness(); };
+    const int windowLightness = VeskTheme::shared().bgTop.lightness();
+    const auto shownAndBackdrop = [&](const TransitionInstant&) {
+        EXPECT_TRUE(view->isVisible());
+        return backdropLightness();
+    };
+
+    const std::vector<int> entered = play(entering, view->cardTransition(), shownAndBackdrop);
+    EXPECT_EQ(entered[0], windowLightness) << "nothing of the card or its backdrop at the start";
+    EXPECT_LT(entered[1], entered[0]);
+    EXPECT_LT(entered[2], entered[1]) << "the backdrop darkens as the card comes";
+    scheduler.advance(0.05);
+    EXPECT_FALSE(view->card()->graphicsEffect()->isEnabled()) << "a card at rest is drawn as it is";
+
+    view->leave();
+    EXPECT_TRUE(view->isLeaving());
+    const std::vector<int> left = play(leaving, view->cardTransition(), shownAndBackdrop);
+    EXPECT_GT(left[1], left[0]);
+    EXPECT_EQ(leftCount, 0) << "gone only after its last frame";
+    QTest::mouseClick(host.get(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::keyClick(host.get(), Qt::Key_Escape);
+    EXPECT_EQ(laterCount, 0) << "a leaving card takes no input";
+    scheduler.advance(0.05);
+    EXPECT_EQ(leftCount, 1);
+    EXPECT_EQ(backdropLightness(), windowLightness);
+    scheduler.advance(1);
+    EXPECT_EQ(leftCount, 1);
+}
+
+TEST_F(SessionReflectionViewTest, TheReasonSectionComesAndGoesFadingAndScalingFrom098WhileTheCardFollowsItsHeight)
+{
+    const TransitionInstant coming[] = {
+        {"reflection-reason-enter-0", 0, 0, 0.98},
+        {"reflection-reason-enter-mid", 0.1, 0.685, 0.9937},
+        {"reflection-reason-enter-end", 0.2, 1, 1},
+    };
+    const TransitionInstant going[] = {
+        {"reflection-reason-leave-0", 0, 1, 1},
+        {"reflection-reason-leave-mid", 0.1, 0.315, 0.9863},
+        {"reflection-reason-leave-end", 0.2, 0, 0.98},
+    };
+    auto* view = make(SessionEndReason::manualStop, 3600, 725, std::nullopt);
+    QWidget* note = button(*view, "Notiz hinzufügen");
+    ASSERT_NE(note, nullptr);
+    const auto noteTop = [&] { return note->mapTo(view, QPoint()).y(); };
+    const int cardHeightBefore = view->card()->height();
+    const int noteTopBefore = noteTop();
+
+    const auto cardHeightAndNoteTop = [&](const TransitionInstant& instant) {
+        if (instant.opacity > 0 && instant.opacity < 1) {
+            EXPECT_TRUE(view->reasonSection()->isVisibleTo(view)) << "on its way";
+        }
+        EXPECT_FALSE(view->findChild<QScrollArea*>()->verticalScrollBar()->isVisible())
+            << "the card grows with its sections, which never need to scroll here";
+        return std::pair(view->card()->height(), noteTop());
+    };
+
+    press(chip(*view, "Etwas"));
+    EXPECT_TRUE(view->reasonSection()->isVisibleTo(view)) << "there at once, if not yet seen";
+    const auto came = play(coming, view->reasonTransition(), cardHeightAndNoteTop);
+    EXPECT_EQ(came[0], std::pair(cardHeightBefore, noteTopBefore));
+    EXPECT_GT(came[1].first, cardHeightBefore);
+    EXPECT_GT(came[2].first, came[1].first) << "the card grows with the section";
+    EXPECT_GT(came[1].second, noteTopBefore);
+    EXPECT_GT(came[2].second, came[1].second) << "the note moves down with it";
+    EXPECT_TRUE(view->reasonSection()->isVisibleTo(view));
+    scheduler.advance(0.05);
+    EXPECT_FALSE(view->reasonSection()->graphicsEffect()->isEnabled());
+    EXPECT_EQ(view->card()->geometry().center(), view->rect().center());
+
+    press(chip(*view, "Ja"));
+    const auto went = play(going, view->reasonTransition(), cardHeightAndNoteTop);
+    EXPECT_EQ(went[0], came[2]);
+    scheduler.advance(0.05);
+    EXPECT_FALSE(view->reasonSection()->isVisibleTo(view));
+    EXPECT_EQ(view->card()->height(), cardHeightBefore);
+    EXPECT_EQ(noteTop(), noteTopBefore);
+}
+
+TEST_F(SessionReflectionViewTest, UnderReducedMotionTheCardAndTheReasonsComeAndGoAtOnce)
+{
+    settings.setReducedMotion(true);
+    auto* view = makeEntering(SessionEndReason::manualStop, 3600, 725, std::nullopt);
+    EXPECT_DOUBLE_EQ(view->cardTransition().opacity(), 1);
+    EXPECT_DOUBLE_EQ(view->cardTransition().scale(), 1);
+    EXPECT_FALSE(view->card()->graphicsEffect()->isEnabled());
+    const int cardHeightBefore = view->card()->height();
+
+    press(chip(*view, "Nein"));
+    EXPECT_DOUBLE_EQ(view->reasonTransition().opacity(), 1);
+    EXPECT_TRUE(view->reasonSection()->isVisibleTo(view));
+    EXPECT_GT(view->card()->height(), cardHeightBefore);
+    press(chip(*view, "Nein"));
+    EXPECT_FALSE(view->reasonSection()->isVisibleTo(view));
+    EXPECT_EQ(view->card()->height(), cardHeightBefore);
+
+    int leftCount = 0;
+    QObject::connect(view, &SessionReflectionView::left, [&] { ++leftCount; });
+    view->leave();
+    EXPECT_EQ(leftCount, 1);
+    EXPECT_DOUBLE_EQ(view->cardTransition().opacity(), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/simulated/DesktopEventSystem.h"
 
+#include "platform/VirtualKeyCodes.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/SimulatedDesktop.h"
 
@@ -313,21 +314,22 @@ void DesktopEventSystem::applyKeyToSystem(const InputEvent& event, int pointerDi
     const std::uint64_t modifiers = event.flags & kModifierMask;
     const auto keyCode = event.keyCode();
     const bool exposeDisabled = desktop_.appliedDockPreferences().value(QStringLiteral("mcx-expose-disabled")).toBool();
-    if (modifiers == EventFlag::control && (keyCode == 123 || keyCode == 124)) {
-        desktop_.switchToAdjacentSpace(pointerDisplay, keyCode == 124 ? 1 : -1);
-    } else if ((modifiers == EventFlag::control && keyCode == 126) || (modifiers == 0 && keyCode == 99)) {
+    if (modifiers == EventFlag::control && (keyCode == KeyCode::leftArrow || keyCode == KeyCode::rightArrow)) {
+        desktop_.switchToAdjacentSpace(pointerDisplay, keyCode == KeyCode::rightArrow ? 1 : -1);
+    } else if ((modifiers == EventFlag::control && keyCode == KeyCode::upArrow)
+               || (modifiers == 0 && keyCode == KeyCode::f3)) {
         if (!exposeDisabled)
             ++missionControlInvocations_;
-    } else if (modifiers == EventFlag::command && keyCode == 49) {
+    } else if (modifiers == EventFlag::command && keyCode == KeyCode::space) {
         ++spotlightInvocations_;
     } else if (modifiers == (EventFlag::command | EventFlag::shift)
-               && (keyCode == 20 || keyCode == 21 || keyCode == 23)) {
+               && (keyCode == KeyCode::digit3 || keyCode == KeyCode::digit4 || keyCode == KeyCode::digit5)) {
         ++screenshotsTaken_;
         const auto thumbnail =
             desktop_.defaults().value(QStringLiteral("com.apple.screencapture"), QStringLiteral("show-thumbnail"));
         if (!thumbnail || thumbnail->toBool())
             ++screenshotThumbnailsShown_;
-    } else if (modifiers == EventFlag::command && keyCode == 48) {
+    } else if (modifiers == EventFlag::command && keyCode == KeyCode::tab) {
         const bool vesk = desktop_.frontmostPID() == desktop_.ownPID();
         if (!(vesk && (desktop_.presentationOptions() & PresentationDisableProcessSwitching))) {
             for (const DesktopApplication& app : desktop_.applications()) {
