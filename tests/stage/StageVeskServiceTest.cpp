@@ -29,6 +29,15 @@ QStringList activateFourWindows(StageServiceScene& scene)
     return ids;
 }
 
+// Two windows on the first display, each with its free place.
+void activateTwoWindows(StageServiceScene& scene)
+{
+    scene.visible["com.a"] = {300, 200, 600, 400};
+    scene.visible["com.b"] = {500, 300, 600, 400};
+    scene.service->activate({"com.a", "com.b"}, {}, first);
+    runFor(scene, 1.0);
+}
+
 } // namespace
 
 TEST(StageVeskServiceTest, ActivationSeedsVisibleWindowsAndPlacesLateOnes)
@@ -194,10 +203,7 @@ TEST(StageVeskServiceTest, CloseIsVerifiedAndReported)
 TEST(StageVeskServiceTest, MinimiseQueuesAndRestoreReturnsToTheSavedFrame)
 {
     StageServiceScene scene;
-    scene.visible["com.a"] = {300, 200, 600, 400};
-    scene.visible["com.b"] = {500, 300, 600, 400};
-    scene.service->activate({"com.a", "com.b"}, {}, first);
-    runFor(scene, 1.0);
+    activateTwoWindows(scene);
     const StageVeskWindowPosition saved = *scene.app("com.a").position;
 
     scene.service->moveToQueue("com.a");
@@ -233,10 +239,7 @@ TEST(StageVeskServiceTest, MinimiseQueuesAndRestoreReturnsToTheSavedFrame)
 TEST(StageVeskServiceTest, RestoreIfQueuedBringsBackOnlyAQueuedApp)
 {
     StageServiceScene scene;
-    scene.visible["com.a"] = {300, 200, 600, 400};
-    scene.visible["com.b"] = {500, 300, 600, 400};
-    scene.service->activate({"com.a", "com.b"}, {}, first);
-    runFor(scene, 1.0);
+    activateTwoWindows(scene);
     const StageVeskWindowPosition placedB = *scene.app("com.b").position;
     const StageVeskWindowPosition saved = *scene.app("com.a").position;
     scene.service->moveToQueue("com.a");
