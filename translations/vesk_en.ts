@@ -570,6 +570,10 @@
         <source>gesammelt</source>
         <translation>collected</translation>
     </message>
+    <message>
+        <source>Starte und beende eine Session, dann erscheint sie hier mit Dauer, Apps und Abschlussgrund.</source>
+        <translation>Start and end a session, and it shows up here with its duration, apps and how it ended.</translation>
+    </message>
 </context>
 <context>
     <name>SessionReflectionView</name>

@@ -570,6 +570,10 @@
         <source>gesammelt</source>
         <translation>acumulado</translation>
     </message>
+    <message>
+        <source>Starte und beende eine Session, dann erscheint sie hier mit Dauer, Apps und Abschlussgrund.</source>
+        <translation>Inicia y termina una sesión y aparecerá aquí con su duración, sus apps y el motivo del final.</translation>
+    </message>
 </context>
 <context>
     <name>SessionReflectionView</name>

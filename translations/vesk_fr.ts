@@ -570,6 +570,10 @@
         <source>gesammelt</source>
         <translation>cumulé</translation>
     </message>
+    <message>
+        <source>Starte und beende eine Session, dann erscheint sie hier mit Dauer, Apps und Abschlussgrund.</source>
+        <translation>Lance puis termine une session : elle apparaîtra ici avec sa durée, ses apps et sa raison de fin.</translation>
+    </message>
 </context>
 <context>
     <name>SessionReflectionView</name>

@@ -570,6 +570,10 @@
         <source>gesammelt</source>
         <translation>raccolto</translation>
     </message>
+    <message>
+        <source>Starte und beende eine Session, dann erscheint sie hier mit Dauer, Apps und Abschlussgrund.</source>
+        <translation>Avvia e termina una sessione: comparirà qui con durata, app e motivo della fine.</translation>
+    </message>
 </context>
 <context>
     <name>SessionReflectionView</name>

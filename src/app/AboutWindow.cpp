@@ -3,6 +3,7 @@
 #include "helpers/AppHelpers.h"
 
 #include <QLabel>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -27,6 +28,10 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Win
     layout->addWidget(name);
     layout->addWidget(version_);
     retranslate(Localizer());
+
+    // Closes like the settings, also where the window has no title bar.
+    auto* close = new QShortcut(QKeySequence::Close, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 void AboutWindow::retranslate(const Localizer& localizer)

@@ -9,7 +9,7 @@ class QLabel;
 namespace vesk {
 
 // "Über VESK": the application's name with its version and build, as the
-// main bundle gives them ("?" for a missing entry).
+// main bundle gives them ("?" for a missing entry). Ctrl+W closes it.
 class AboutWindow final : public QWidget {
     Q_OBJECT
 

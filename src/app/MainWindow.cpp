@@ -6,26 +6,15 @@
 
 namespace vesk {
 
-namespace {
-
-// Centred in the visible frame of the main display.
-QRectF initialCocoaFrame(const platform::ScreenProviding& screens)
-{
-    QRectF frame(0, 0, MainWindow::defaultWidth, MainWindow::defaultHeight);
-    if (const auto main = screens.mainScreen())
-        frame.moveCenter(main->visibleFrame.center());
-    return frame;
-}
-
-} // namespace
-
 MainWindow::MainWindow(const platform::ScreenProviding& screens, platform::OwnWindowRegistering& ownWindows,
                        QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::FramelessWindowHint)
     , listing_(*this, screens, ownWindows)
 {
     setWindowTitle(QStringLiteral("VESK"));
-    setGeometry(OwnWindowListing::quartzFrame(screens, initialCocoaFrame(screens)).toRect());
+    setGeometry(
+        OwnWindowListing::centredOnMainScreen(screens, QSizeF(MainWindow::defaultWidth, MainWindow::defaultHeight))
+            .toRect());
 
     // The content's layout gives the window its size limits.
     setCentralWidget(new QWidget(this));
@@ -60,11 +49,13 @@ void MainWindow::buildMenus()
 
     // A menu bar inside the small frameless window would push its content
     // down: where the desktop has no menu bar of its own, the menus' shortcuts
-    // stay on the window.
+    // stay on the window, and a right click on its background shows them
+    // (the only way to "Über VESK" and the menu's update check there).
     if (!menuBar()->isNativeMenuBar()) {
         menuBar()->hide();
         addActions(appMenu->actions());
         addActions(windowMenu_->actions());
+        setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 }
 

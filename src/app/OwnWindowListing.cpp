@@ -44,6 +44,14 @@ QRectF OwnWindowListing::cocoaFrame(const platform::ScreenProviding& screens, co
     return toQRectF(DisplayGeometry::cocoaRect(rect, geometry->displayFrameForQuartzRect(rect)));
 }
 
+QRectF OwnWindowListing::centredOnMainScreen(const platform::ScreenProviding& screens, const QSizeF& size)
+{
+    QRectF frame(QPointF(), size);
+    if (const auto main = screens.mainScreen())
+        frame.moveCenter(main->visibleFrame.center());
+    return quartzFrame(screens, frame);
+}
+
 bool OwnWindowListing::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {

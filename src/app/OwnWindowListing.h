@@ -33,6 +33,9 @@ public:
     // Conversions between the widget's frame and the list's frame.
     static QRectF quartzFrame(const platform::ScreenProviding& screens, const QRectF& cocoaFrame);
     static QRectF cocoaFrame(const platform::ScreenProviding& screens, const QRectF& quartzFrame);
+    // The widget's frame of a window of `size` centred in the visible frame
+    // of the main display (at the origin without one).
+    static QRectF centredOnMainScreen(const platform::ScreenProviding& screens, const QSizeF& size);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -236,6 +236,7 @@ void SessionSetupView::refreshSheets()
 // layer covers the screen while a card is on it, entering, shown or leaving.
 void SessionSetupView::refreshReflection()
 {
+    refreshCover();
     if (!reflectionCards_->isShowingCard()) {
         reflectionHost_->hide();
         return;
@@ -245,8 +246,15 @@ void SessionSetupView::refreshReflection()
     analyticsNotice_->raise();
 }
 
+void SessionSetupView::refreshCover()
+{
+    const bool updatePresented = updates_ && updates_->viewModel().isPresented();
+    column_->setCovered(reflectionCards_->isShowingCard() || updatePresented);
+}
+
 void SessionSetupView::refreshUpdate()
 {
+    refreshCover();
     column_->versionButton()->setUpdateWaiting(updates_->isUpdateWaiting());
     // The panel and its dimming lie over everything else of the root.
     analyticsNotice_->raise();

@@ -90,6 +90,7 @@ private:
     void refreshLayers();
     void refreshSheets();
     void refreshReflection();
+    void refreshCover();
     void refreshUpdate();
     void scheduleLayoutReport();
     void reportLayout();

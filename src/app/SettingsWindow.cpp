@@ -1,6 +1,7 @@
 #include "app/SettingsWindow.h"
 
 #include <QEvent>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -14,6 +15,9 @@ SettingsWindow::SettingsWindow(SettingsView::Services services, QWidget* parent)
     view_ = new SettingsView(std::move(services), Localizer(locale()), this);
     layout->addWidget(view_);
     setFixedSize(SettingsView::tabViewSize);
+    // Closes like any document window, also where the window has no title bar.
+    auto* close = new QShortcut(QKeySequence::Close, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 void SettingsWindow::changeEvent(QEvent* event)

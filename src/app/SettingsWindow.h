@@ -7,7 +7,8 @@
 namespace vesk {
 
 // The settings window: the settings view in a window of its size, labelled
-// in the window's locale and labelled again when the locale changes.
+// in the window's locale and labelled again when the locale changes. Ctrl+W
+// closes it.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 

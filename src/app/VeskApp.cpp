@@ -299,6 +299,11 @@ void VeskApp::buildScenes()
                                                           environment_.platform.ownWindows);
     aboutListing_ = std::make_unique<OwnWindowListing>(*aboutWindow_, environment_.platform.screens,
                                                        environment_.platform.ownWindows);
+    // Both open where the main window first stands: in the middle of the main display.
+    for (QWidget* window : std::initializer_list<QWidget*>{settingsWindow_.get(), aboutWindow_.get()}) {
+        window->move(
+            OwnWindowListing::centredOnMainScreen(environment_.platform.screens, window->size()).topLeft().toPoint());
+    }
     buildSetupScreen();
 
     QAction* checkForUpdates = mainWindow_->checkForUpdatesAction();

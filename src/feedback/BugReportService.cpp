@@ -121,6 +121,8 @@ std::optional<QString> BugReportService::exportToFinder(const BugReport& report,
                                                         const std::optional<QString>& attachmentPath)
 {
     const QString folder = folders_.downloads.isEmpty() ? folders_.temporary : folders_.downloads;
+    // A fresh home may have no Downloads folder yet.
+    QDir().mkpath(folder);
     const QString reportPath =
         QDir(folder).filePath(QStringLiteral("vesk-report-%1.txt").arg(report.metadata.timestamp.toSecsSinceEpoch()));
     if (const std::optional<QString> failure = writeFileAtomically(reportPath, report.plainTextBody().toUtf8())) {

@@ -9,7 +9,7 @@ namespace vesk {
 
 BugReportPanel::BugReportPanel(const PanelEnvironment& environment)
     : DismissibleSessionPanel(Kind{QStringLiteral("BugReportPanel"), QStringLiteral("Bug report panel"), size,
-                                   windowLevel(), true, true, Placement::atPointer},
+                                   windowLevel(), true, true, Placement::atPointer, true},
                               environment)
 {
     // The form is clipped to rounded corners of radius 14.

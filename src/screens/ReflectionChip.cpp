@@ -25,6 +25,25 @@ TextStyle chipStyle(ReflectionChip::Kind kind)
     return style;
 }
 
+double sidePadding(ReflectionChip::Kind kind)
+{
+    return kind == ReflectionChip::Kind::reason ? reasonPadding : 6;
+}
+
+// The text in a chip `width` wide: one line, shrunk where needed; a reason
+// that even the smallest size would cut takes a second line instead (half
+// the card is narrow for a whole sentence).
+FittedText fittedText(const QString& text, ReflectionChip::Kind kind, double width)
+{
+    TextStyle style = chipStyle(kind);
+    const double textWidth = width - 2 * sidePadding(kind);
+    FittedText oneLine = FittedText::fit(text, style, textWidth);
+    if (!oneLine.truncated || kind == ReflectionChip::Kind::choice)
+        return oneLine;
+    style.lineLimit = 2;
+    return FittedText::fit(text, style, textWidth);
+}
+
 } // namespace
 
 ReflectionChip::ReflectionChip(const QString& text, Kind kind, const QColor& tint, const VeskTheme& theme,
@@ -37,7 +56,10 @@ ReflectionChip::ReflectionChip(const QString& text, Kind kind, const QColor& tin
     setText(text);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Reasons side by side share the height of the taller one.
+    QSizePolicy policy(QSizePolicy::Expanding, kind_ == Kind::reason ? QSizePolicy::Minimum : QSizePolicy::Fixed);
+    policy.setHeightForWidth(kind_ == Kind::reason);
+    setSizePolicy(policy);
 }
 
 void ReflectionChip::setSelected(bool selected)
@@ -51,14 +73,28 @@ void ReflectionChip::setSelected(bool selected)
 QSize ReflectionChip::sizeHint() const
 {
     const FittedText natural = FittedText::fit(text(), chipStyle(kind_), 0);
-    const double sides = kind_ == Kind::reason ? 2 * reasonPadding : 12;
-    return QSize(static_cast<int>(std::ceil(natural.size.width() + sides)),
+    return QSize(static_cast<int>(std::ceil(natural.size.width() + 2 * sidePadding(kind_))),
                  static_cast<int>(std::ceil(natural.lineHeight + 2 * verticalPadding)));
 }
 
 QSize ReflectionChip::minimumSizeHint() const
 {
     return QSize(0, sizeHint().height());
+}
+
+bool ReflectionChip::hasHeightForWidth() const
+{
+    return kind_ == Kind::reason;
+}
+
+int ReflectionChip::heightForWidth(int width) const
+{
+    return static_cast<int>(std::ceil(fittedText(text(), kind_, width).size.height() + 2 * verticalPadding));
+}
+
+bool ReflectionChip::showsWholeText() const
+{
+    return !fittedText(text(), kind_, width()).truncated;
 }
 
 void ReflectionChip::paintEvent(QPaintEvent*)
@@ -82,9 +118,9 @@ void ReflectionChip::paintEvent(QPaintEvent*)
     painter.fillPath(outline, fill);
     painter.strokePath(outline, strokePen(border, 1));
 
-    const double inset = kind_ == Kind::reason ? reasonPadding : 6;
+    const double inset = sidePadding(kind_);
     const QRectF textBox = QRectF(rect()).adjusted(inset, verticalPadding, -inset, -verticalPadding);
-    FittedText::fit(this->text(), chipStyle(kind_), textBox.width()).paint(painter, textBox, text);
+    fittedText(this->text(), kind_, width()).paint(painter, textBox, text);
 }
 
 } // namespace vesk

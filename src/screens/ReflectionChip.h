@@ -9,7 +9,8 @@ namespace vesk {
 
 // One answer of the reflection card: a rounded chip with its text, tinted
 // while it is the chosen answer. Choice chips centre their text and take the
-// answer's tint; reason chips set it leading and take the accent.
+// answer's tint; reason chips set it leading, take the accent and wrap onto a
+// second line where one line would cut the reason.
 class ReflectionChip final : public QAbstractButton {
     Q_OBJECT
 
@@ -21,9 +22,13 @@ public:
 
     void setSelected(bool selected);
     bool isSelected() const { return selected_; }
+    // Whether the text fits the chip as it is laid out now, without "…".
+    bool showsWholeText() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

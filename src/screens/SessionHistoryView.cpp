@@ -109,7 +109,8 @@ QWidget* SessionHistoryView::makeEmptyState()
                                  VeskFont::interface(14, QFont::DemiBold), theme_.textPrimary),
                      0, Qt::AlignHCenter);
     TextLabel* explanation =
-        screenLabel(localized(
+        screenLabel(localizer_.translate(
+                        "SessionHistoryView",
                         "Starte und beende eine Session, dann erscheint sie hier mit Dauer, Apps und Abschlussgrund."),
                     VeskFont::interface(11.5), theme_.textDim, 0, 0, Qt::AlignHCenter);
     // At most 352 points wide, as tall as its wrapped lines.

@@ -255,7 +255,12 @@ QWidget* SessionReflectionView::makeNoteArea()
     const int iconSide = static_cast<int>(std::ceil(symbolSide(10)));
     addNoteButton_->setIconSize(QSize(iconSide, iconSide));
     addNoteButton_->setStyleSheet(plainButtonStyle(theme_.accent, theme_.accent));
-    connect(addNoteButton_, &QPushButton::clicked, model_.get(), &SessionReflectionModel::expandNote);
+    // The note opens ready for typing, in view.
+    connect(addNoteButton_, &QPushButton::clicked, this, [this] {
+        model_->expandNote();
+        noteEditor_->setFocus();
+        scrollArea_->ensureWidgetVisible(noteEditor_);
+    });
     stack->addWidget(addNoteButton_, 0, Qt::AlignLeft);
 
     noteEditor_ = new QPlainTextEdit;

@@ -155,7 +155,9 @@ QLayout* MetaPopoverView::makeHardcoreRow()
     row->addStretch(1);
     hardcoreSwitch_ = new ToggleSwitch(theme_);
     hardcoreSwitch_->setFocusPolicy(Qt::NoFocus);
-    connect(hardcoreSwitch_, &QAbstractButton::toggled, this, [this](bool on) { model_.setSessionHardcore(on); });
+    // Only the user's click reaches the model: following the model must not
+    // write back into it (the summary line rebuilds this view on every change).
+    connect(hardcoreSwitch_, &QAbstractButton::clicked, this, [this](bool on) { model_.setSessionHardcore(on); });
     row->addWidget(hardcoreSwitch_, 0, Qt::AlignVCenter);
     return row;
 }
@@ -196,6 +198,7 @@ QLayout* MetaPopoverView::makeGoalSection()
     goalField_->installEventFilter(this);
     connect(goalField_, &QPlainTextEdit::textChanged, this, &MetaPopoverView::goalFieldEdited);
     section->addWidget(goalField_);
+    fitGoalField();
     return section;
 }
 

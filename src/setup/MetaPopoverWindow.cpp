@@ -36,18 +36,41 @@ MetaPopoverWindow::~MetaPopoverWindow()
     listing_.reset();
 }
 
-void MetaPopoverWindow::presentBelow(const QWidget& anchor)
+void MetaPopoverWindow::present(const QWidget& anchor)
 {
     adjustSize();
     const QPoint tip = anchor.mapToGlobal(QPoint(anchor.width() / 2, anchor.height()));
     QScreen* screen = anchor.screen() ? anchor.screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(tip - QPoint(5000, 5000), QSize(10000, 10000));
-    const int left = std::clamp(tip.x() - width() / 2, area.left() + screenMargin,
-                                std::max(area.left() + screenMargin, area.right() + 1 - screenMargin - width()));
+    screenArea_ = screen ? screen->availableGeometry() : QRect(tip - QPoint(5000, 5000), QSize(10000, 10000));
+    const int left =
+        std::clamp(tip.x() - width() / 2, screenArea_.left() + screenMargin,
+                   std::max(screenArea_.left() + screenMargin, screenArea_.right() + 1 - screenMargin - width()));
     const double arrowLimit = cornerRadius + arrowHalfWidth;
     arrowX_ = std::clamp(static_cast<double>(tip.x() - left), arrowLimit, width() - arrowLimit);
-    move(left, tip.y());
+    anchorBottom_ = tip.y();
+    // Qt's screen is the desktop's only where it holds the control's window
+    // (a scripted run's desktop has displays of its own).
+    screenHoldsWindow_ = screenArea_.contains(anchor.window()->frameGeometry());
+    move(left, keptOnScreen(anchorBottom_));
     show();
+}
+
+// Under the control where the screen has room, else lifted as far as it
+// must to end above the screen's bottom margin (never above its top).
+int MetaPopoverWindow::keptOnScreen(int top) const
+{
+    if (!screenHoldsWindow_)
+        return top;
+    const int lowest = screenArea_.bottom() + 1 - screenMargin - height();
+    return std::max(std::min(top, lowest), screenArea_.top() + screenMargin);
+}
+
+// A goal's second line makes the popover taller: it stays on the screen.
+void MetaPopoverWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        move(x(), keptOnScreen(anchorBottom_));
 }
 
 void MetaPopoverWindow::dismissByOwner()

@@ -12,9 +12,10 @@ namespace vesk {
 class MetaPopoverView;
 
 // The transient window that shows the meta popover under the control that
-// opened it, with its arrow on the top edge pointing at the control. A click
-// outside or Escape asks the owner to close it (the dismiss action); the
-// owner closes it with dismissByOwner().
+// opened it, with its arrow on the top edge pointing at the control; where
+// the screen has no room below, it is lifted to end above the screen's bottom
+// (over the control's lower part). A click outside or Escape asks the owner
+// to close it (the dismiss action); the owner closes it with dismissByOwner().
 class MetaPopoverWindow final : public QWidget {
     Q_OBJECT
 
@@ -38,8 +39,8 @@ public:
     MetaPopoverView* view() const { return view_; }
 
     // Shows the popover under `anchor`, its arrow at the anchor's centre,
-    // kept on the anchor's screen.
-    void presentBelow(const QWidget& anchor);
+    // kept on the anchor's screen (also as it grows).
+    void present(const QWidget& anchor);
     void dismissByOwner();
 
     // The arrow's tip in window coordinates.
@@ -48,14 +49,20 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPainterPath outline() const;
+    int keptOnScreen(int top) const;
 
     MetaPopoverView* view_;
     std::function<void()> onDismiss_;
     VeskTheme theme_ = VeskTheme::shared();
     double arrowX_ = 0;
+    // The global y of the control's bottom edge and the screen's available area.
+    int anchorBottom_ = 0;
+    QRect screenArea_;
+    bool screenHoldsWindow_ = false;
     bool closingByOwner_ = false;
     std::unique_ptr<QObject> listing_;
 };

@@ -122,7 +122,7 @@ void SessionSummaryLine::showOrHidePopover()
             },
             this, listPopover_);
         popover_->setAttribute(Qt::WA_DeleteOnClose);
-        popover_->presentBelow(*this);
+        popover_->present(*this);
     } else if (!model_.isMetaPopoverShown() && popover_) {
         MetaPopoverWindow* closing = popover_.data();
         popover_.clear();

@@ -157,10 +157,18 @@ SetupColumnView::SelectionForm SetupColumnView::selectionForm() const
     return model_.selectedApps().empty() ? SelectionForm::hint : SelectionForm::grid;
 }
 
+void SetupColumnView::setCovered(bool covered)
+{
+    if (covered == covered_)
+        return;
+    covered_ = covered;
+    refresh();
+}
+
 void SetupColumnView::refresh()
 {
     const bool idle = model_.animator().phase() == WormveskAnimator::Phase::idle;
-    setEnabled(idle);
+    setEnabled(idle && !covered_);
     bannerRow_->setVisible(model_.showsPermissionBanner());
     if (search_->apps() != model_.installedApps())
         search_->setApps(model_.installedApps());

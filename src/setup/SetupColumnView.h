@@ -60,6 +60,10 @@ public:
 
     // Follows the model and the animator at the clock's now.
     void refresh();
+    // While a card or panel of the window lies over the column (the
+    // reflection card, the update panel) the column takes no input, so its
+    // search list and its keyboard focus stay under that card.
+    void setCovered(bool covered);
     // Follows the animator's chrome progress at the clock's now.
     void applyAnimationFrame();
 
@@ -78,6 +82,7 @@ private:
     const ReducedMotion& reducedMotion_;
     Localizer localizer_;
     SetupHeaderView* header_ = nullptr;
+    bool covered_ = false;
     SetupVersionButton* versionButton_ = nullptr;
     QWidget* chromeRows_ = nullptr;
     OpacityOffsetBlurEffect* chromeFade_ = nullptr;

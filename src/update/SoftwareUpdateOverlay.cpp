@@ -94,6 +94,7 @@ void SoftwareUpdateOverlay::frame()
     }
     delete panel_;
     hide();
+    giveBackWindowGrowth();
 }
 
 bool SoftwareUpdateOverlay::eventFilter(QObject* watched, QEvent* event)
@@ -134,7 +135,18 @@ void SoftwareUpdateOverlay::growWindowToHoldPanel()
     if (lacking.isNull())
         return;
     QWidget* window = parentWidget()->window();
+    if (!windowSizeBeforePanel_)
+        windowSizeBeforePanel_ = window->size();
     window->resize(window->size() + lacking);
+}
+
+// Once the panel has left, the window goes back to the size it had.
+void SoftwareUpdateOverlay::giveBackWindowGrowth()
+{
+    if (!windowSizeBeforePanel_)
+        return;
+    parentWidget()->window()->resize(*windowSizeBeforePanel_);
+    windowSizeBeforePanel_.reset();
 }
 
 void SoftwareUpdateOverlay::paintEvent(QPaintEvent*)

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 namespace vesk {
 
@@ -18,8 +19,8 @@ namespace vesk {
 // of that moment; a click on the dimming dismisses the flow like the panel's
 // close button. The panel enters and leaves with a fade and a scale from
 // 0.96 over 0.22 s (ease out), at once under reduced motion. A window
-// narrower or lower than the panel grows to hold it. Hidden, the layer lets
-// every click through to the window.
+// narrower or lower than the panel grows to hold it, and shrinks back once the
+// panel has left. Hidden, the layer lets every click through to the window.
 class SoftwareUpdateOverlay final : public QWidget {
     Q_OBJECT
 
@@ -49,6 +50,7 @@ private:
     void frame();
     void placePanel();
     void growWindowToHoldPanel();
+    void giveBackWindowGrowth();
 
     SoftwareUpdateService& service_;
     std::function<bool()> autoUpdatesEnabled_;
@@ -58,6 +60,8 @@ private:
     // The panel as it looked when the transition began, drawn scaled and faded.
     QPixmap transitionImage_;
     MainQueueTimer frames_;
+    // The window's size before it grew to hold the panel.
+    std::optional<QSize> windowSizeBeforePanel_;
 };
 
 } // namespace vesk

@@ -6,8 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +94,25 @@ TEST_F(MainWindowTest, TheKeyboardClosesAndMinimisesTheWindow)
     window_->closeAction()->trigger();
     EXPECT_FALSE(window_->isVisible());
     EXPECT_FALSE(listed().visible);
+}
+
+// Without the desktop's own menu bar the menus are a right click away.
+TEST_F(MainWindowTest, ARightClickOnTheBackgroundShowsTheMenusWithoutAMenuBar)
+{
+    window_->retranslate(Localizer());
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions())
+                shown << action->text();
+            menu->close();
+        }
+    });
+    const QPoint point(20, 200);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, window_->mapToGlobal(point));
+    QApplication::sendEvent(window_.get(), &event);
+    for (const char* text : {"Über VESK", "Nach Updates suchen…", "Einstellungen…", "VESK beenden", "Schließen"})
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(text))) << text;
 }
 
 } // namespace

@@ -20,6 +20,8 @@
 #include "session/SessionManager.h"
 #include "settings/VeskDefaultsStore.h"
 #include "setup/AnalyticsNoticeCard.h"
+#include "setup/AppSearchDropdown.h"
+#include "setup/AppSearchResultsView.h"
 #include "setup/SessionSetupModel.h"
 #include "setup/SetupColumnView.h"
 #include "setup/SetupVersionButton.h"
@@ -203,6 +205,32 @@ TEST_F(SessionSetupViewTest, APendingReflectionDimsTheSetupAndHidesTheNoticeUnti
     EXPECT_TRUE(isShown(view().analyticsNotice())) << "not acknowledged yet";
     acknowledgeNotice();
     EXPECT_FALSE(isShown(view().analyticsNotice()));
+}
+
+// The search's list floats over the window's content: a card that covers the
+// setup screen must cover it too, and the search takes no keys meanwhile.
+TEST_F(SessionSetupViewTest, TheSearchListStaysUnderTheReflectionCardAndTheUpdatePanel)
+{
+    acknowledgeNotice();
+    model().setSearchText(QStringLiteral("zzz"));
+    const QWidget* list = view().column()->search()->list();
+    ASSERT_TRUE(list->isVisible()) << "the list floats open";
+
+    startSession(60, false);
+    manager().stopSession(SessionStopReason::manualStop, SessionExitAppDisposition::leaveOpen);
+    time_.advance(3.0);
+    ASSERT_TRUE(manager().pendingReflection().has_value());
+    EXPECT_FALSE(list->isVisible()) << "under the reflection card";
+    EXPECT_FALSE(view().column()->search()->isEnabled());
+    manager().dismissReflection();
+    EXPECT_FALSE(list->isVisible()) << "under the leaving card";
+    time_.advance(1.0);
+    EXPECT_TRUE(list->isVisible()) << "back once the card is gone";
+
+    updates().viewModel().setPresented(true);
+    EXPECT_FALSE(list->isVisible()) << "under the update panel";
+    updates().viewModel().setPresented(false);
+    EXPECT_TRUE(list->isVisible());
 }
 
 TEST_F(SessionSetupViewTest, TheUpdatePanelStandsOverAVeilWhoseTapDismissesTheFlow)

@@ -2,6 +2,8 @@
 
 #include "core/ManualScheduler.h"
 #include "core/UserDefaults.h"
+#include "feedback/BugReportView.h"
+#include "panels/BugReportPanel.h"
 #include "panels/QuickAccessPanel.h"
 #include "panels/QuickAccessPanelView.h"
 #include "panels/SessionHUDPanel.h"
@@ -168,6 +170,26 @@ TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEs
     EXPECT_TRUE(
         logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
     EXPECT_TRUE(logs_.contains(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")));
+}
+
+// The form keeps the height of its content in the taller panel: its rows are
+// not pulled apart to fill the window.
+TEST_F(SessionWindowsCompositionTest, TheBugReportPanelShowsTheFormAtItsOwnHeight)
+{
+    startEditorSession();
+    manager().toggleBugReportPanel();
+    BugReportPanel* panel = ui().bugReportPanel();
+    ASSERT_NE(panel, nullptr);
+    QWidget* form = panel->contentView();
+    ASSERT_NE(qobject_cast<BugReportView*>(form), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const int contentHeight =
+        form->hasHeightForWidth() ? form->heightForWidth(form->width()) : form->sizeHint().height();
+    EXPECT_EQ(form->height(), contentHeight);
+    EXPECT_LT(form->height(), panel->height());
+    EXPECT_EQ(form->y(), 0) << "at the top of the panel";
+    QDir().mkpath(VESK_GALLERY_DIR);
+    panel->grab().save(QStringLiteral(VESK_GALLERY_DIR "/bug-report-panel.png"));
 }
 
 TEST_F(SessionWindowsCompositionTest, AClickWithinFourPointsOutsideAnOpenPanelPassesTheClickBlocker)

@@ -115,6 +115,7 @@ TEST_F(UpdateFromMenuTest, TheMenuCommandWalksToAnInstalledBundleAndARelaunch)
 TEST_F(UpdateFromMenuTest, ThePanelEntersOverTheDimmedWindowAndAClickOnTheDimmingClosesIt)
 {
     const QImage before = app_->mainWindow()->grab().toImage();
+    const QSize windowSize = app_->mainWindow()->size();
     server_.enqueue({200, feed()});
     app_->checkForUpdatesCommand();
     SoftwareUpdateOverlay* overlay = app_->updateOverlay();
@@ -128,6 +129,7 @@ TEST_F(UpdateFromMenuTest, ThePanelEntersOverTheDimmedWindowAndAClickOnTheDimmin
     EXPECT_TRUE(overlay->panel()->isVisible());
     EXPECT_TRUE(app_->mainWindow()->rect().contains(overlay->panel()->geometry()))
         << "the window grows to hold the panel";
+    EXPECT_GT(app_->mainWindow()->width(), windowSize.width());
     EXPECT_EQ(overlay->geometry(), app_->mainWindow()->rect());
     const QPoint corner(4, app_->mainWindow()->height() - 4);
     EXPECT_LT(qGray(app_->mainWindow()->grab().toImage().pixel(corner)), qGray(before.pixel(corner)) * 0.7)
@@ -139,6 +141,7 @@ TEST_F(UpdateFromMenuTest, ThePanelEntersOverTheDimmedWindowAndAClickOnTheDimmin
     scheduler_.advance(transitionWithLastFrame);
     EXPECT_FALSE(overlay->isVisible());
     EXPECT_EQ(overlay->panel(), nullptr);
+    EXPECT_EQ(app_->mainWindow()->size(), windowSize) << "the window gives back the room it took";
     EXPECT_EQ(app_->updateService().viewModel().phase(), Phase::idle);
     EXPECT_TRUE(app_->mainWindow()->checkForUpdatesAction()->isEnabled());
 }

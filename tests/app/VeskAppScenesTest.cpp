@@ -222,6 +222,29 @@ TEST_F(VeskAppScenesTest, TheSettingsAndAboutWindowsAreListedWhileShown)
 
 namespace {
 
+// Where no window manager places them they open where the main window
+// stands, and Ctrl+W closes them as it closes the main window.
+TEST_F(VeskAppScenesTest, SettingsAndAboutOpenInTheMiddleOfTheMainDisplayAndControlWClosesThem)
+{
+    const auto app = makeApp();
+    app->launch();
+    app->showSettings();
+    app->showAbout();
+    const QPoint middle = app->mainWindow()->geometry().center();
+    for (QWidget* window : std::initializer_list<QWidget*>{app->settingsWindow(), app->aboutWindow()}) {
+        const QPoint offset = window->geometry().center() - middle;
+        // Off by no more than the frame the platform draws around a window.
+        EXPECT_LE(offset.manhattanLength(), 8) << window->windowTitle().toStdString();
+    }
+
+    for (QWidget* window : std::initializer_list<QWidget*>{app->settingsWindow(), app->aboutWindow()}) {
+        QApplication::setActiveWindow(window);
+        QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+    }
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+}
+
 TEST_F(VeskAppScenesTest, ControlCommaOpensTheSettingsFromTheMainWindow)
 {
     const auto app = makeApp();

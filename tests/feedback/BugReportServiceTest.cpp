@@ -106,6 +106,18 @@ TEST_F(BugReportServiceTest, WithoutLogsNothingIsPackedAndOnlyTheTextIsExported)
     EXPECT_EQ(revealedPaths().size(), 1);
 }
 
+TEST_F(BugReportServiceTest, AMissingDownloadsFolderIsMadeForTheReport)
+{
+    server.enqueueStatus(500);
+    const QString downloads = root.filePath("home/Downloads");
+    auto service = this->service({downloads, temporary()});
+    submitAndWait(*service, report());
+
+    const QString reportPath = QDir(downloads).filePath("vesk-report-1772719629.txt");
+    EXPECT_EQ(service->lastResult(), BugReportResult::exported(reportPath));
+    EXPECT_EQ(readFile(reportPath), report().plainTextBody().toUtf8());
+}
+
 // A Downloads folder no one can write to, whatever their rights: it lies
 // under a regular file.
 TEST_F(BugReportServiceTest, UnwritableDownloadsEndsInFailed)

@@ -42,12 +42,12 @@ protected:
         return session;
     }
 
-    std::unique_ptr<SessionHistoryView> makeView()
+    std::unique_ptr<SessionHistoryView> makeView(const Localizer& localizer = Localizer())
     {
         const auto platform = desktop->interfaces();
-        auto view = std::make_unique<SessionHistoryView>(std::make_unique<SessionHistoryModel>(context(), clock),
-                                                         AppDirectory{platform.workspace, platform.files},
-                                                         [this] { ++dismissCount; });
+        auto view = std::make_unique<SessionHistoryView>(
+            std::make_unique<SessionHistoryModel>(context(), clock), AppDirectory{platform.workspace, platform.files},
+            [this] { ++dismissCount; }, localizer);
         view->show();
         QApplication::setActiveWindow(view.get());
         return view;
@@ -134,6 +134,15 @@ TEST_F(SessionHistoryViewTest, WithoutFinishedSessionsOnlyTheHeaderAndTheEmptySt
     EXPECT_TRUE(showsText(*view, "Deine Sessions im Rückblick"));
     EXPECT_FALSE(showsText(*view, "Einzelne Sessions"));
     EXPECT_EQ(view->size(), QSize(580, 560));
+}
+
+TEST_F(SessionHistoryViewTest, TheEmptyStateSpeaksTheSheetsLanguage)
+{
+    auto view = makeView(Localizer(QLocale(QLocale::English)));
+    render(*view, "empty-en");
+    EXPECT_TRUE(showsText(*view, "No history yet"));
+    EXPECT_TRUE(
+        showsText(*view, "Start and end a session, and it shows up here with its duration, apps and how it ended."));
 }
 
 TEST_F(SessionHistoryViewTest, TilesShowTheFiguresOfTheFinishedSessions)

@@ -32,15 +32,16 @@ class SessionReflectionViewTest : public UiFixture {
 protected:
     // The card over a host window painted in the setup screen's dark colour,
     // entered and still.
-    SessionReflectionView* make(SessionEndReason reason, int planned, qint64 ranSeconds, std::optional<QString> goal)
+    SessionReflectionView* make(SessionEndReason reason, int planned, qint64 ranSeconds, std::optional<QString> goal,
+                                const Localizer& localizer = Localizer())
     {
-        SessionReflectionView* view = makeEntering(reason, planned, ranSeconds, std::move(goal));
+        SessionReflectionView* view = makeEntering(reason, planned, ranSeconds, std::move(goal), localizer);
         scheduler.advance(1);
         return view;
     }
     // The card as it begins to enter.
     SessionReflectionView* makeEntering(SessionEndReason reason, int planned, qint64 ranSeconds,
-                                        std::optional<QString> goal)
+                                        std::optional<QString> goal, const Localizer& localizer = Localizer())
     {
         const QDateTime start = utc(2026, 3, 5, 14, 0);
         auto model = std::make_unique<SessionReflectionModel>(
@@ -62,7 +63,7 @@ protected:
         host->setPalette(palette);
         host->setAutoFillBackground(true);
         auto* view =
-            new SessionReflectionView(std::move(model), {scheduler, scheduler, reducedMotion}, Localizer(), host.get());
+            new SessionReflectionView(std::move(model), {scheduler, scheduler, reducedMotion}, localizer, host.get());
         view->setGeometry(host->rect());
         host->show();
         QApplication::setActiveWindow(host.get());
@@ -190,6 +191,24 @@ TEST_F(SessionReflectionViewTest, ChosenAnswersReasonAndNoteAreWhatSpeichernHand
     EXPECT_EQ(laterCount, 0);
 }
 
+// Half the card is narrow for a whole reason: where one line would cut it,
+// the reason takes a second one, in every language.
+TEST_F(SessionReflectionViewTest, EveryReasonShowsWholeInEveryLanguage)
+{
+    for (const char* code : {"de", "en", "it", "fr", "es"}) {
+        const Localizer localizer{QLocale(QString::fromLatin1(code))};
+        auto view = make(SessionEndReason::manualStop, 1800, 600, std::nullopt, localizer);
+        click(chip(*view, localizer.translate("SessionReflectionView", "Etwas")));
+        scheduler.advance(1); // the reasons come in
+        QApplication::processEvents();
+        const auto reasons = view->findChildren<ReflectionChip*>();
+        ASSERT_EQ(reasons.size(), 8u) << code;
+        for (const ReflectionChip* reason : reasons)
+            EXPECT_TRUE(reason->showsWholeText()) << code << ": " << reason->text().toStdString();
+        render(*view, QStringLiteral("reasons-%1").arg(QString::fromLatin1(code)));
+    }
+}
+
 TEST_F(SessionReflectionViewTest, WithoutAGoalOnlyHelpfulnessEnablesSavingAndTheReasonsComeAndGo)
 {
     auto view = make(SessionEndReason::emergencyExit, 0, 5400, std::nullopt);
@@ -217,6 +236,17 @@ TEST_F(SessionReflectionViewTest, APastedTextIsCutAtOnceAndTheCounterShowsTheLim
     EXPECT_EQ(editor->toPlainText(), QString(280, QLatin1Char('x')));
     EXPECT_NE(textLabel(*view, "280 / 280"), nullptr);
     render(*view, "note-full");
+}
+
+TEST_F(SessionReflectionViewTest, AnOpenedNoteTakesWhatIsTypedNext)
+{
+    auto view = make(SessionEndReason::manualStop, 1800, 60, QStringLiteral("Ziel"));
+    click(button(*view, "Notiz hinzufügen"));
+    auto* editor = view->findChild<QPlainTextEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), "Guter Tag");
+    EXPECT_EQ(editor->toPlainText(), "Guter Tag");
 }
 
 TEST_F(SessionReflectionViewTest, EscapeAndTheBackdropDismissButTheCardDoesNot)

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 
 namespace vesk::test {
@@ -175,6 +177,21 @@ TEST_F(MetaPopoverViewTest, TheGoalFieldTakesTheFocusOnAppearQueuedOnTheMainQueu
     }
 }
 
+TEST_F(MetaPopoverViewTest, TheGoalFieldIsOneLineHighUntilTheGoalNeedsTwo)
+{
+    auto view = makeView();
+    view->show();
+    view->goalField()->setFocus();
+    const int empty = view->goalField()->height();
+    QTest::keyClicks(view->goalField(), "Lesen");
+    EXPECT_EQ(view->goalField()->height(), empty) << "an empty field is as high as one line";
+    QTest::keyClicks(view->goalField(), " und dann die Quellen im Anhang sauber ordnen, alle");
+    const int twoLines = view->goalField()->height();
+    EXPECT_GT(twoLines, empty);
+    QTest::keyClicks(view->goalField(), " und noch mehr Text fuer eine dritte Zeile");
+    EXPECT_EQ(view->goalField()->height(), twoLines) << "at most two lines";
+}
+
 TEST_F(MetaPopoverViewTest, TheSwitchSetsHardcore)
 {
     auto view = makeView();
@@ -196,13 +213,34 @@ TEST_F(MetaPopoverViewTest, RendersWithFortyFiveMinutesHardcoreAndARedCounter)
     anchor.setGeometry(200, 300, 240, 18);
     anchor.show();
     MetaPopoverWindow window(makeView().release(), [] {});
-    window.presentBelow(anchor);
+    window.present(anchor);
     EXPECT_EQ(window.mapToGlobal(window.arrowTip().toPoint()), anchor.mapToGlobal(QPoint(120, 18)));
     EXPECT_TRUE(selectedLabels(*window.view()).empty());
     EXPECT_TRUE(window.view()->hardcoreSwitch()->isChecked());
     EXPECT_EQ(window.view()->counter()->text(), "76 / 80");
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-2700-hardcore-76.png")));
+}
+
+// Under a control at the bottom of the screen there is no room: the popover
+// is lifted to stay on the screen, also when a goal's second line makes it
+// taller.
+TEST_F(MetaPopoverViewTest, StaysOnTheScreenUnderAControlAtItsBottom)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget anchor;
+    anchor.setGeometry(area.left() + 200, area.bottom() - 40, 240, 18);
+    anchor.show();
+    MetaPopoverWindow window(makeView().release(), [] {});
+    window.present(anchor);
+    EXPECT_EQ(window.mapToGlobal(window.arrowTip().toPoint()).x(), anchor.mapToGlobal(QPoint(120, 0)).x());
+    EXPECT_EQ(window.frameGeometry().bottom(), area.bottom() - MetaPopoverWindow::screenMargin);
+    const int oneLine = window.height();
+    window.view()->goalField()->setFocus();
+    QTest::keyClicks(window.view()->goalField(), "Die Quellen im Anhang sauber ordnen und das Kapitel fertig");
+    QApplication::processEvents(); // the layout's new size
+    EXPECT_GT(window.height(), oneLine) << "a second line of the goal";
+    EXPECT_EQ(window.frameGeometry().bottom(), area.bottom() - MetaPopoverWindow::screenMargin) << "still on it";
 }
 
 TEST_F(MetaPopoverViewTest, RendersInEveryLanguage)
@@ -214,7 +252,7 @@ TEST_F(MetaPopoverViewTest, RendersInEveryLanguage)
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     for (const char* code : {"en", "it", "fr", "es"}) {
         MetaPopoverWindow window(makeView(false, Localizer(QLocale(QString::fromLatin1(code)))).release(), [] {});
-        window.presentBelow(anchor);
+        window.present(anchor);
         EXPECT_TRUE(window.grab().save(QStringLiteral(VESK_GALLERY_DIR "/meta-popover-%1.png").arg(code)));
     }
 }

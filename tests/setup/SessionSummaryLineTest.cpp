@@ -3,9 +3,11 @@
 #include "setup/MetaPopoverView.h"
 #include "setup/MetaPopoverWindow.h"
 #include "setup/SessionSummaryLine.h"
+#include "ui/ToggleSwitch.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace vesk::test {
@@ -100,6 +102,22 @@ TEST_F(SessionSummaryLineTest, PressingOpensThePopoverUnderTheLineAndEscapeClose
     model->setMetaPopoverShown(true);
     ASSERT_NE(line->popover(), nullptr) << "it opens again at once";
     EXPECT_TRUE(line->popover()->isVisible());
+}
+
+// The popover follows the model without writing back into it: a switch that
+// echoed the hardcore flag made the line build popovers within popovers.
+TEST_F(SessionSummaryLineTest, OpensOnePopoverOverAHardcoreSessionAndLeavesTheModelAlone)
+{
+    model->setSessionHardcore(true);
+    QSignalSpy changes(model.get(), &SessionSetupModel::changed);
+    QTest::mouseClick(line, Qt::LeftButton, {}, line->rect().center());
+    ASSERT_NE(line->popover(), nullptr);
+    EXPECT_TRUE(line->popover()->view()->hardcoreSwitch()->isChecked());
+    EXPECT_EQ(changes.count(), 1) << "only the popover's own flag changed";
+    EXPECT_EQ(line->findChildren<MetaPopoverWindow*>().size(), 1);
+
+    line->popover()->view()->hardcoreSwitch()->click();
+    EXPECT_FALSE(model->sessionHardcore());
 }
 
 TEST_F(SessionSummaryLineTest, AClickOutsideClosesThePopoverThroughTheModel)
