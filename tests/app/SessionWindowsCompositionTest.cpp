@@ -9,6 +9,7 @@
 #include "panels/SessionHUDPanel.h"
 #include "panels/SessionHUDView.h"
 #include "panels/SessionUIController.h"
+#include "platform/VirtualKeyCodes.h"
 #include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
@@ -191,6 +192,25 @@ TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEs
     EXPECT_TRUE(
         logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
     EXPECT_TRUE(logs_.contains(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")));
+}
+
+// The application added from the panel comes to the front and takes the
+// keyboard from it; Escape, now going to that application, still closes the
+// panel and asks for the recovery.
+TEST_F(SessionWindowsCompositionTest, EscapeClosesQuickAccessAfterTheAppItAddedTookTheKeyboard)
+{
+    startEditorSession();
+    addChatFromQuickAccess();
+    const auto chat = desktop_.runningApplication(test::kChatBundleID)->pid;
+    ASSERT_EQ(desktop_.frontmostPID(), chat);
+    ASSERT_EQ(desktop_.keyOwnWindow(), std::nullopt);
+
+    const platform::EventOutcome escape = desktop_.events().keyPress(platform::KeyCode::escape, 0);
+    EXPECT_EQ(escape.targetPID, chat);
+    EXPECT_EQ(ui().quickAccessPanel(), nullptr);
+    EXPECT_TRUE(
+        logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
+    EXPECT_EQ(logs_.count(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")), 1);
 }
 
 // The recovery that follows the panel's closing brings every allowed
