@@ -329,6 +329,8 @@ TEST_F(SettingsViewTest, AScreenWithoutNumberIsListedAsZeroAndAPluggedDisplayApp
 
 TEST_F(SettingsViewTest, RendersTheSixTabs)
 {
+    // As Vesk shows them: with the application's look.
+    const test::AppliedApplicationLook look;
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     setMainBundleInfoDictionary({{"CFBundleShortVersionString", "1.4.2"}, {"CFBundleVersion", "142"}});
     const auto view = makeView();
