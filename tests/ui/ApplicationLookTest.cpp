@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,26 @@ TEST_F(ApplicationLookTest, APickersOpenListIsDarkToItsEdges)
     const int currentY = picker.view()->viewport()->mapTo(list, current.center()).y();
     EXPECT_EQ(image.pixelColor(image.width() - 8, currentY), theme.accent);
     picker.hidePopup();
+}
+
+TEST_F(ApplicationLookTest, TooltipsAreDarkWithLightText)
+{
+    QWidget anchor;
+    anchor.show();
+    QToolTip::showText(QPoint(60, 60), QStringLiteral("Bug melden"), &anchor);
+    QWidget* tip = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            tip = widget;
+    }
+    ASSERT_NE(tip, nullptr);
+    const QImage image = tip->grab().toImage();
+    save(image, QStringLiteral("tooltip.png"));
+    QToolTip::hideText();
+
+    EXPECT_EQ(image.pixelColor(image.width() - 3, image.height() / 2), theme.panelTop);
+    EXPECT_GT(shareOf(image, theme.textPrimary), 0.001);
+    EXPECT_EQ(tip->font().family(), VeskFont::interfaceFamily);
 }
 
 TEST_F(ApplicationLookTest, TheToolkitsPaletteIsVesksDarkOne)
