@@ -11,6 +11,10 @@
         <source>Version %1 (%2)</source>
         <translation>Version %1 (%2)</translation>
     </message>
+    <message>
+        <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
+        <translation>© 2026 VESK. All rights reserved.</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>
@@ -160,6 +164,37 @@
     <message>
         <source>Unbegrenzt</source>
         <translation>Unlimited</translation>
+    </message>
+</context>
+<context>
+    <name>FeedUpdater</name>
+    <message>
+        <source>Der Update-Feed ist nicht erreichbar: %1</source>
+        <translation>The update feed can&apos;t be reached: %1</translation>
+    </message>
+    <message>
+        <source>Der Update-Feed ist ungültig.</source>
+        <translation>The update feed is invalid.</translation>
+    </message>
+    <message>
+        <source>Version %1 ist die neueste Version.</source>
+        <translation>Version %1 is the latest version.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht geladen werden: %1</source>
+        <translation>The update couldn&apos;t be downloaded: %1</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist unvollständig.</source>
+        <translation>The downloaded update is incomplete.</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist beschädigt.</source>
+        <translation>The downloaded update is damaged.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht installiert werden.</source>
+        <translation>The update couldn&apos;t be installed.</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,10 @@
         <source>Version %1 (%2)</source>
         <translation>Versión %1 (%2)</translation>
     </message>
+    <message>
+        <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
+        <translation>© 2026 VESK. Todos los derechos reservados.</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>
@@ -160,6 +164,37 @@
     <message>
         <source>Unbegrenzt</source>
         <translation>Sin límite</translation>
+    </message>
+</context>
+<context>
+    <name>FeedUpdater</name>
+    <message>
+        <source>Der Update-Feed ist nicht erreichbar: %1</source>
+        <translation>No se puede acceder al feed de actualizaciones: %1</translation>
+    </message>
+    <message>
+        <source>Der Update-Feed ist ungültig.</source>
+        <translation>El feed de actualizaciones no es válido.</translation>
+    </message>
+    <message>
+        <source>Version %1 ist die neueste Version.</source>
+        <translation>La versión %1 es la más reciente.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht geladen werden: %1</source>
+        <translation>No se pudo descargar la actualización: %1</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist unvollständig.</source>
+        <translation>La actualización descargada está incompleta.</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist beschädigt.</source>
+        <translation>La actualización descargada está dañada.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht installiert werden.</source>
+        <translation>No se pudo instalar la actualización.</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,10 @@
         <source>Version %1 (%2)</source>
         <translation>Version %1 (%2)</translation>
     </message>
+    <message>
+        <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
+        <translation>© 2026 VESK. Tous droits réservés.</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>
@@ -160,6 +164,37 @@
     <message>
         <source>Unbegrenzt</source>
         <translation>Illimitée</translation>
+    </message>
+</context>
+<context>
+    <name>FeedUpdater</name>
+    <message>
+        <source>Der Update-Feed ist nicht erreichbar: %1</source>
+        <translation>Le flux des mises à jour est injoignable : %1</translation>
+    </message>
+    <message>
+        <source>Der Update-Feed ist ungültig.</source>
+        <translation>Le flux des mises à jour n’est pas valide.</translation>
+    </message>
+    <message>
+        <source>Version %1 ist die neueste Version.</source>
+        <translation>La version %1 est la plus récente.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht geladen werden: %1</source>
+        <translation>Impossible de télécharger la mise à jour : %1</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist unvollständig.</source>
+        <translation>La mise à jour téléchargée est incomplète.</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist beschädigt.</source>
+        <translation>La mise à jour téléchargée est endommagée.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht installiert werden.</source>
+        <translation>Impossible d’installer la mise à jour.</translation>
     </message>
 </context>
 <context>

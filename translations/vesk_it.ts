@@ -11,6 +11,10 @@
         <source>Version %1 (%2)</source>
         <translation>Versione %1 (%2)</translation>
     </message>
+    <message>
+        <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
+        <translation>© 2026 VESK. Tutti i diritti riservati.</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>
@@ -160,6 +164,37 @@
     <message>
         <source>Unbegrenzt</source>
         <translation>Senza limite</translation>
+    </message>
+</context>
+<context>
+    <name>FeedUpdater</name>
+    <message>
+        <source>Der Update-Feed ist nicht erreichbar: %1</source>
+        <translation>Il feed degli aggiornamenti non è raggiungibile: %1</translation>
+    </message>
+    <message>
+        <source>Der Update-Feed ist ungültig.</source>
+        <translation>Il feed degli aggiornamenti non è valido.</translation>
+    </message>
+    <message>
+        <source>Version %1 ist die neueste Version.</source>
+        <translation>La versione %1 è la più recente.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht geladen werden: %1</source>
+        <translation>Non è stato possibile scaricare l’aggiornamento: %1</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist unvollständig.</source>
+        <translation>L’aggiornamento scaricato è incompleto.</translation>
+    </message>
+    <message>
+        <source>Das geladene Update ist beschädigt.</source>
+        <translation>L’aggiornamento scaricato è danneggiato.</translation>
+    </message>
+    <message>
+        <source>Das Update konnte nicht installiert werden.</source>
+        <translation>Non è stato possibile installare l’aggiornamento.</translation>
     </message>
 </context>
 <context>

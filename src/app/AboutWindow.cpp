@@ -1,44 +1,88 @@
 #include "app/AboutWindow.h"
 
 #include "helpers/AppHelpers.h"
+#include "ui/VeskFont.h"
+#include "ui/VeskTheme.h"
+#include "ui/WormveskSymbol.h"
+#include "ui/WormveskSymbolMotion.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vesk {
 
+namespace {
+
+constexpr int symbolTop = 34;
+
+QLabel* centredLabel(const QFont& font, const QColor& color, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
 {
+    const VeskTheme& theme = VeskTheme::shared();
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(40, 28, 40, 28);
-    layout->setSpacing(6);
+    layout->setContentsMargins(24, symbolTop + static_cast<int>(symbolSide) + 18, 24, 26);
+    layout->setSpacing(0);
 
-    auto* name = new QLabel(QStringLiteral("VESK"), this);
-    name->setAlignment(Qt::AlignCenter);
-    QFont nameFont = name->font();
-    nameFont.setPointSize(20);
-    nameFont.setBold(true);
-    name->setFont(nameFont);
+    QFont nameFont = VeskFont::interface(22, QFont::DemiBold);
+    nameFont.setLetterSpacing(QFont::AbsoluteSpacing, 2.6);
+    QLabel* name = centredLabel(nameFont, theme.textStrong, this);
+    name->setText(QStringLiteral("VESK"));
 
-    version_ = new QLabel(this);
-    version_->setAlignment(Qt::AlignCenter);
+    version_ = centredLabel(VeskFont::interface(12), theme.textMuted, this);
     version_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    copyright_ = centredLabel(VeskFont::interface(10.5), theme.textSecondary, this);
+    copyright_->setWordWrap(true);
 
     layout->addWidget(name);
+    layout->addSpacing(6);
     layout->addWidget(version_);
+    layout->addStretch(1);
+    layout->addWidget(copyright_);
+    setFixedSize(windowWidth, windowHeight);
     retranslate(Localizer());
 
     // Closes like the settings, also where the window has no title bar.
-    auto* close = new QShortcut(QKeySequence::Close, this);
-    connect(close, &QShortcut::activated, this, &QWidget::close);
+    for (auto* close : {new QShortcut(QKeySequence::Close, this), new QShortcut(QKeySequence(Qt::Key_Escape), this)})
+        connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 void AboutWindow::retranslate(const Localizer& localizer)
 {
     setWindowTitle(localizer.translate("AboutWindow", "Über VESK"));
     version_->setText(localizer.translate("AboutWindow", "Version %1 (%2)").arg(appVersionString(), appBuildString()));
-    setFixedSize(sizeHint());
+    copyright_->setText(localizer.translate("AboutWindow", "© 2026 VESK. Alle Rechte vorbehalten."));
+}
+
+QRectF AboutWindow::symbolRect() const
+{
+    return {(width() - symbolSide) / 2, static_cast<double>(symbolTop), symbolSide, symbolSide};
+}
+
+void AboutWindow::paintEvent(QPaintEvent*)
+{
+    const VeskTheme& theme = VeskTheme::shared();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds(rect());
+    painter.fillRect(bounds, theme.windowGradient.in(bounds));
+    // The symbol stands in the softer of the two nebulae, as on the setup screen.
+    const QRectF symbol = symbolRect();
+    painter.fillRect(bounds, theme.nebula[1].in(symbol));
+    WormveskSymbol::paint(painter, symbol, WormveskSymbolMotion::still(), false);
 }
 
 } // namespace vesk

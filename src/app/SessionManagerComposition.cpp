@@ -255,6 +255,7 @@ std::shared_ptr<SessionUIController> SessionManagerComposition::makeUIController
             if (const auto vesk = workspace.runningApplication(own.ownApplication().pid))
                 vesk->activate(platform::ActivateIgnoringOtherApps);
         },
+        &platform.eventTaps,
     };
     panelContent_ = std::make_shared<SessionPanelContent>(
         SessionPanelContent::Environment{scheduler, clock, platform, standardDefaults});

@@ -48,14 +48,12 @@ QComboBox* styledPicker(const QString& key, const PickerRows& rows, const VeskTh
         picker->addItem(text, value);
     picker->setFont(VeskFont::interface(12.5));
     picker->setCursor(Qt::PointingHandCursor);
+    // The open list takes the application's look (ApplicationLook).
     picker->setStyleSheet(
         QStringLiteral("QComboBox { color: %1; background: %2; border: 1px solid %3; border-radius: 6px;"
-                       " padding: 3px 10px; min-width: 130px; }"
-                       " QComboBox QAbstractItemView { color: %1; background: %4; selection-background-color: %5;"
-                       " selection-color: %6; border: 1px solid %3; }")
+                       " padding: 3px 10px; min-width: 130px; }")
             .arg(styleSheetColor(theme.textPrimary), styleSheetColor(theme.insetStrong),
-                 styleSheetColor(theme.hairlineStrong), styleSheetColor(theme.panelTop), styleSheetColor(theme.accent),
-                 styleSheetColor(theme.accentText)));
+                 styleSheetColor(theme.hairlineStrong)));
     return picker;
 }
 

@@ -263,7 +263,8 @@ std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::U
     };
     return std::make_unique<FeedUpdater>(FeedUpdater::configuredFeedURL(),
                                          own.ownApplication().build.value_or(QStringLiteral("0")), driver,
-                                         environment_.scheduler, install);
+                                         environment_.scheduler, install,
+                                         [this] { return Localizer(defaultsStore_->interfaceLocale()); });
 }
 
 SoftwareUpdateOverlay* VeskApp::updateOverlay() const

@@ -13,6 +13,7 @@
 #include "session/SerialQueueSessionTimerFactory.h"
 #include "store/MakeModelContainer.h"
 #include "store/ModelContainer.h"
+#include "ui/ApplicationLook.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -162,6 +163,7 @@ int main(int argc, char** argv)
     // No organisation name: the data and settings folders are ~/.local/share/Vesk and ~/.config/Vesk.
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
+    vesk::ApplicationLook::apply(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Vesk focus sessions");

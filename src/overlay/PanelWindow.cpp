@@ -50,6 +50,9 @@ PanelWindow::PanelWindow(Configuration configuration, const Rect& cocoaFrame, co
     setAttribute(Qt::WA_ShowWithoutActivating, !configuration_.canBecomeKey);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_TransparentForMouseEvents, configuration_.ignoresMouseEvents);
+    // Vesk stays inactive while its panels are up, and Qt shows help texts
+    // only over an active window unless told otherwise.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     if (configuration_.opaque) {
         // Black under the content, filled again with every paint pass, so
         // that a part of the content that hides or shrinks leaves nothing

@@ -21,9 +21,11 @@ public:
     // A click (bottom-left global point) outside the visible panel calls the
     // close callback; a click on its right or top edge is outside.
     void dismissIfClickOutside(Point cocoaPoint);
+    // Escape: the panel's own while it has the keyboard, else the one the
+    // controller sees going to another application.
+    void cancelOperation() override;
 
 protected:
-    void cancelOperation() override;
     // The text after " shown — level=…, frame=…" in the show log line.
     virtual QString shownLogSuffix() const { return QString(); }
 

@@ -2,6 +2,7 @@
 
 #include "core/TextFormat.h"
 #include "panels/SessionControlling.h"
+#include "platform/VirtualKeyCodes.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -40,6 +41,7 @@ SessionUIController::SessionUIController(Environment environment, std::shared_pt
 // own callbacks reach the controller only weakly.
 SessionUIController::~SessionUIController()
 {
+    stopWatchingEscapeElsewhere();
     delete hudPanel_.release();
     delete quickAccessPanel_.release();
     delete bugReportPanel_.release();
@@ -165,12 +167,40 @@ void SessionUIController::toggleQuickAccessPanel(SessionControlling& session)
             requestQuickAccessRecovery(*weakSession);
     };
     quickAccessPanel_->show(content_->makeQuickAccessView(session, onClose), onClose);
+    watchEscapeElsewhereWhileQuickAccessIsOpen();
     publishVeskControlRects();
     logger_.log(VeskLogLevel::info, QStringLiteral("Quick access panel shown"));
 }
 
+// Adding or restoring an application from the panel brings that application to
+// the front, and the keyboard goes with it: the panel is no longer key. While
+// the panel is open, an Escape that goes to another application closes it
+// all the same, as the user means it for the panel in front.
+void SessionUIController::watchEscapeElsewhereWhileQuickAccessIsOpen()
+{
+    if (!environment_.eventTaps || escapeElsewhereMonitor_)
+        return;
+    escapeElsewhereMonitor_ = environment_.eventTaps->addGlobalMonitor(
+        platform::eventMaskBit(platform::EventType::keyDown),
+        [weakSelf = std::weak_ptr<SessionUIController*>(self_)](const platform::InputEvent& event) {
+            const auto self = weakSelf.lock();
+            if (!self || event.keyCode() != platform::KeyCode::escape || !(*self)->quickAccessPanel_
+                || !(*self)->quickAccessPanel_->isVisible())
+                return;
+            (*self)->quickAccessPanel_->cancelOperation();
+        });
+}
+
+void SessionUIController::stopWatchingEscapeElsewhere()
+{
+    if (environment_.eventTaps && escapeElsewhereMonitor_)
+        environment_.eventTaps->removeMonitor(*escapeElsewhereMonitor_);
+    escapeElsewhereMonitor_.reset();
+}
+
 void SessionUIController::dismissQuickAccessPanel()
 {
+    stopWatchingEscapeElsewhere();
     if (quickAccessPanel_) {
         quickAccessPanel_->clearOnDismiss();
         quickAccessPanel_->orderOutAndUnlist();

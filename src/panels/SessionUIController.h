@@ -9,12 +9,14 @@
 #include "panels/SessionHUDPanel.h"
 #include "panels/SessionPanelContentProviding.h"
 #include "panels/SessionUIControlling.h"
+#include "platform/EventTapping.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vesk {
 
@@ -30,6 +32,9 @@ public:
         PanelEnvironment panels;
         // Brings Vesk in front, ignoring the other applications.
         std::function<void()> activateApplication;
+        // Lets the controller observe the keys that go to other
+        // applications; none where nothing else runs.
+        platform::EventTapping* eventTaps = nullptr;
     };
 
     SessionUIController(Environment environment, std::shared_ptr<SessionPanelContentProviding> content);
@@ -65,6 +70,8 @@ public:
 private:
     QWidget* mainWindow() const;
     void closeBugReportPanel();
+    void watchEscapeElsewhereWhileQuickAccessIsOpen();
+    void stopWatchingEscapeElsewhere();
 
     Environment environment_;
     std::shared_ptr<SessionPanelContentProviding> content_;
@@ -74,6 +81,7 @@ private:
     LaterDeletedPtr<BugReportPanel> bugReportPanel_;
     LaterDeletedPtr<AppLaunchPromptPanel> appLaunchPromptPanel_;
     ControlRectsHandler veskControlRectsChangedHandler_;
+    std::optional<platform::EventMonitorID> escapeElsewhereMonitor_;
     QPointer<QWidget> mainWindow_;
     VeskLogger logger_{QStringLiteral("SessionUIController")};
     // Held weakly by the panels' close callbacks and the stage bars' handler.

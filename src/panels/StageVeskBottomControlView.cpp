@@ -175,8 +175,13 @@ QWidget* StageVeskBottomControlView::makeConfirmationRow(const Localizer& locali
 void StageVeskBottomControlView::setShowingExitConfirmation(bool showing)
 {
     isShowingExitConfirmation_ = showing;
-    normalRow_->setVisible(!showing);
-    confirmationRow_->setVisible(showing);
+    // The outgoing row goes first: for a moment with both rows in, the card
+    // would ask for more than the bar's width, and the panel would grow to it
+    // and keep that width, with the card off the middle.
+    QWidget* outgoing = showing ? normalRow_ : confirmationRow_;
+    QWidget* incoming = showing ? confirmationRow_ : normalRow_;
+    outgoing->hide();
+    incoming->show();
 }
 
 void StageVeskBottomControlView::refresh()

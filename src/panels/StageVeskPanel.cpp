@@ -120,6 +120,7 @@ void StageVeskPanel::show()
             buildControlBar(*main);
         }
     }
+    keepSettingsPanelInFront();
     notifyControlRectsChanged();
     logger_.log(VeskLogLevel::info, QStringLiteral("StageVesk control panels shown — sidebars=%1, topBars=%2, "
                                                    "bottomBars=%3")
@@ -233,6 +234,18 @@ void StageVeskPanel::toggleSettingsPanel()
     panel->setContent(view);
     settingsPanel_ = panel;
     notifyControlRectsChanged();
+}
+
+// The rebuilt bars come in front of their level; the settings panel, which a
+// switch in it may just have rebuilt them from, stays in front of them instead
+// of under the control bar it opened beside. A panel that is already in does
+// not move when it is ordered front again, so it goes out and in.
+void StageVeskPanel::keepSettingsPanelInFront()
+{
+    if (!settingsPanel_ || !settingsPanel_->isOrderedIn())
+        return;
+    settingsPanel_->orderOut();
+    settingsPanel_->orderFrontRegardless();
 }
 
 void StageVeskPanel::closeSettingsPanel()

@@ -82,6 +82,7 @@ private:
     void layoutSidebar(const platform::ScreenInfo& screen);
     void buildTopBar(const platform::ScreenInfo& screen);
     void buildControlBar(const platform::ScreenInfo& screen);
+    void keepSettingsPanelInFront();
     StageVeskControlPanel* makePanel(const Rect& frame, bool dropsShadow) const;
     void store(PanelMap& panels, StageVeskScreenID screenID, StageVeskControlPanel* panel);
     // A fresh settings store for a hosted view, and its language.

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVariant>
+#include <QWindow>
 
 namespace vesk {
 
@@ -46,11 +47,17 @@ void findShowing(QWidget& widget, const QString& text, ScriptedControlInput::Tar
     }
 }
 
-void sendMouse(QWidget& widget, QEvent::Type type, const QPointF& local)
+void sendMouse(QWidget& widget, QEvent::Type type, const QPointF& local, Qt::MouseButton button)
 {
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent event(type, local, widget.mapToGlobal(local), Qt::LeftButton, buttons, Qt::NoModifier);
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent event(type, local, widget.mapToGlobal(local), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
+}
+
+// The desktop's buttons: 0 left, 1 right, 2 the others.
+Qt::MouseButton qtButton(int button)
+{
+    return button == 0 ? Qt::LeftButton : button == 1 ? Qt::RightButton : Qt::MiddleButton;
 }
 
 // The key Qt names for a typed character, for the desktop's key code.
@@ -127,20 +134,47 @@ QJsonObject ScriptedControlInput::clickText(const QString& text)
         result["unlistedWindow"] = true;
     }
     result["delivered"] = reachesVesk;
-    if (!reachesVesk)
-        return result;
+    if (reachesVesk)
+        pressAndRelease(*control, local, Qt::LeftButton, listedWindow.has_value());
+    return result;
+}
+
+std::optional<QString> ScriptedControlInput::deliverClick(const platform::EventOutcome& outcome, const QPointF& global,
+                                                          int button)
+{
+    if (!outcome.delivered || outcome.targetPID != desktop_.ownPID() || !outcome.targetWindow)
+        return std::nullopt;
+    QWindow* handle = desktop_.ownWindowHandle(*outcome.targetWindow);
+    QWidget* window = nullptr;
+    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+        if (handle && topLevel->windowHandle() == handle)
+            window = topLevel;
+    }
+    if (!window)
+        return std::nullopt;
+    QWidget* child = window->childAt(window->mapFromGlobal(global).toPoint());
+    QWidget& control = child ? *child : *window;
+    const QString controlClass = QString::fromUtf8(control.metaObject()->className());
+    pressAndRelease(control, control.mapFromGlobal(global), qtButton(button), true);
+    return controlClass;
+}
+
+// What the window system does with a click that reaches one of our widgets.
+void ScriptedControlInput::pressAndRelease(QWidget& control, const QPointF& local, Qt::MouseButton button,
+                                           bool activatesWindow)
+{
+    QWidget* window = control.window();
     // As a real click outside an open popup does, it closes the popup first.
     if (QWidget* popup = QApplication::activePopupWidget(); popup && popup != window)
         popup->close();
-    if (listedWindow)
+    if (activatesWindow)
         window->activateWindow();
     lastWindow_ = window;
-    QPointer<QWidget> pressed(control);
-    sendMouse(*control, QEvent::MouseButtonPress, local);
+    QPointer<QWidget> pressed(&control);
+    sendMouse(control, QEvent::MouseButtonPress, local, button);
     // The press may have closed the control (a popup that ends with its choice).
     if (pressed)
-        sendMouse(*pressed, QEvent::MouseButtonRelease, local);
-    return result;
+        sendMouse(*pressed, QEvent::MouseButtonRelease, local, button);
 }
 
 QWidget* ScriptedControlInput::focusedField() const

@@ -6,13 +6,15 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 namespace vesk {
 
 namespace platform {
 class SimulatedDesktop;
-}
+struct EventOutcome;
+} // namespace platform
 
 // A person's hands on Vesk's own windows in a scripted run: clicking a
 // control by the text it shows and typing into the focused field. Both go
@@ -29,6 +31,10 @@ public:
     QJsonObject clickText(const QString& text);
     // Types `text` into the field that has the keyboard focus, key by key.
     QJsonObject type(const QString& text);
+    // Hands a click that the desktop sent to one of Vesk's windows to the
+    // widget under the point (top-left global) as Qt's press and release;
+    // the widget's class, or none when the click went elsewhere.
+    std::optional<QString> deliverClick(const platform::EventOutcome& outcome, const QPointF& global, int button);
 
     // A control, or one item a view draws itself (a list's row), and where
     // it lies in the widget.
@@ -44,6 +50,7 @@ public:
 private:
     std::vector<QWidget*> windowsFrontToBack() const;
     QWidget* focusedField() const;
+    void pressAndRelease(QWidget& control, const QPointF& local, Qt::MouseButton button, bool activatesWindow);
 
     platform::SimulatedDesktop& desktop_;
     // The window of the last control clicked: its focus widget takes typing

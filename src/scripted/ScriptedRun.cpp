@@ -415,6 +415,8 @@ QJsonObject ScriptedRun::clickOrKey(const ScriptStep& step)
         desktop_->setMouseLocation(desktop_->cocoaPoint(step.point));
         outcome = events.click(step.point, step.button);
         result = {{"x", step.point.x()}, {"y", step.point.y()}, {"button", step.button}};
+        if (const auto control = controls_->deliverClick(outcome, step.point, step.button))
+            result["control"] = *control;
     } else {
         outcome = events.keyPress(step.keyCode, step.modifierFlags);
         result = {{"chord", step.chord}};

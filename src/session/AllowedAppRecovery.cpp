@@ -7,6 +7,9 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <limits>
+#include <map>
+#include <utility>
 
 namespace vesk {
 
@@ -144,7 +147,7 @@ void AllowedAppRecovery::perform(const QString& reason, const std::optional<std:
     const std::set<QString> targeted = targets ? intersection(*targets, allowlist) : std::set<QString>();
     int activatedAllowedApps = 0;
     int skippedSpaceBlocked = 0;
-    for (const QString& bundleID : allowlist)
+    for (const QString& bundleID : activationOrder(allowlist, targeted))
         recoverApp(bundleID, reason, targeted.contains(bundleID), activatedAllowedApps, skippedSpaceBlocked);
     logger_.log(VeskLogLevel::info,
                 QStringLiteral(
@@ -154,6 +157,30 @@ void AllowedAppRecovery::perform(const QString& reason, const std::optional<std:
                     .arg(activatedAllowedApps)
                     .arg(skippedSpaceBlocked)
                     .arg(targets ? sortedArrayText(*targets) : QStringLiteral("[]")));
+}
+
+// Each activation brings the application's windows to the front, so the pass
+// goes from the back to the front: applications without a window on screen
+// first, then the others in the order the window list stacks them, so that
+// the front-most window stays in front; last the applications the request is
+// about (one just added or restored), which end up in front of the others.
+// Ties keep the identifiers' order.
+std::vector<QString> AllowedAppRecovery::activationOrder(const std::set<QString>& allowlist,
+                                                         const std::set<QString>& targeted) const
+{
+    std::map<QString, int> frontMostWindowDepth;
+    const std::vector<AllowedWindowSnapshot> onScreen = services_.onScreenWindowSnapshots();
+    for (int depth = 0; depth < int(onScreen.size()); ++depth)
+        frontMostWindowDepth.try_emplace(onScreen[std::size_t(depth)].bundleID, depth);
+    const auto rank = [&](const QString& bundleID) {
+        const auto found = frontMostWindowDepth.find(bundleID);
+        const int nearness = found == frontMostWindowDepth.end() ? std::numeric_limits<int>::min() : -found->second;
+        return std::pair(targeted.contains(bundleID), nearness);
+    };
+    std::vector<QString> order(allowlist.begin(), allowlist.end());
+    std::stable_sort(order.begin(), order.end(),
+                     [&rank](const QString& a, const QString& b) { return rank(a) < rank(b); });
+    return order;
 }
 
 void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reason, bool targeted, int& activated,

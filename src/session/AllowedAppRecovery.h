@@ -16,6 +16,7 @@
 
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace vesk {
 
@@ -60,6 +61,7 @@ private:
     bool skippedOrDeferred(const QString& reason, const std::optional<std::set<QString>>& targets, bool dragDeferrable);
     void fire(const QString& reason, const std::optional<std::set<QString>>& targets, bool dragDeferrable);
     void perform(const QString& reason, const std::optional<std::set<QString>>& targets);
+    std::vector<QString> activationOrder(const std::set<QString>& allowlist, const std::set<QString>& targeted) const;
     void recoverApp(const QString& bundleID, const QString& reason, bool targeted, int& activated,
                     int& skippedSpaceBlocked);
     void confirmFailOpen(const QUuid& lifecycleID);

@@ -762,6 +762,9 @@ void SessionManager::restoreAllowedApp(const QString& bundleID)
     }
     logger_.log(VeskLogLevel::info,
                 QStringLiteral("Restoring allowed app from minimized/not-visible state — bundleID=") + bundleID);
+    // An application waiting in the stage queue has its windows hidden by the
+    // stage; revealing it alone would be undone at the stage's next pass.
+    services_.stage->restoreIfQueued(bundleID, quickAccessTargetScreenID_.value_or(state_.sessionAnchorScreenID));
     reveal_.start(bundleID);
     recovery_.schedule(QStringLiteral("restoreAllowedApp:") + bundleID, std::set<QString>{bundleID}, false);
 }

@@ -17,6 +17,7 @@ public:
     void handleSeamDragHandoff(const QString&, Point) override { }
     void syncUserDrag(const QString&, std::optional<Point>, std::optional<StageVeskScreenID>, Rect) override { }
     void requestStagePlacement(const QString&, StageVeskScreenID) override { }
+    void restoreIfQueued(const QString&, StageVeskScreenID) override { }
     std::optional<StageVeskPhase> defaultScreenPhase() const override { return std::nullopt; }
 };
 

@@ -46,6 +46,10 @@ public:
                               std::optional<StageVeskScreenID> pointerScreen, Rect windowRect) = 0;
     // Places the application on the given screen.
     virtual void requestStagePlacement(const QString& bundleID, StageVeskScreenID screen) = 0;
+    // Brings an application that waits in the stage queue (or is parked)
+    // back onto the stage, as its apps-bar tile does; one that has its place
+    // keeps it.
+    virtual void restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen) = 0;
 
     // The layout of the stage's default screen, none when it has none yet.
     virtual std::optional<StageVeskPhase> defaultScreenPhase() const = 0;

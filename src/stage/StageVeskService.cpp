@@ -278,6 +278,13 @@ void StageVeskService::restoreFromQueue(const QString& bundleID, StageVeskScreen
     userActions_.restoreFromQueue(bundleID, fallbackScreen);
 }
 
+void StageVeskService::restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen)
+{
+    const StageVeskAppState* record = model_.openApp(bundleID);
+    if (record && (record->isQueued() || record->isParked))
+        userActions_.restoreFromQueue(bundleID, fallbackScreen);
+}
+
 void StageVeskService::syncUserDrag(const QString& bundleID, std::optional<Point> pointer,
                                     std::optional<StageVeskScreenID> pointerScreen, Rect windowRect)
 {

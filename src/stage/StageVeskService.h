@@ -100,6 +100,7 @@ public:
     void moveToQueue(const QString& bundleID) override;
     void toggleZoom(const QString& bundleID) override;
     void restoreFromQueue(const QString& bundleID, StageVeskScreenID fallbackScreen);
+    void restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen) override;
 
     // Drags.
     void syncUserDrag(const QString& bundleID, std::optional<Point> pointer,

@@ -52,12 +52,13 @@ QList<int> versionParts(const QString& version)
 } // namespace
 
 FeedUpdater::FeedUpdater(std::optional<QUrl> feedURL, QString runningVersion, platform::UpdateUserDriver& driver,
-                         Scheduler& scheduler, Installer installer)
+                         Scheduler& scheduler, Installer installer, LocalizerSource localizer)
     : feedURL_(std::move(feedURL))
     , runningVersion_(std::move(runningVersion))
     , driver_(driver)
     , scheduler_(scheduler)
     , installer_(std::move(installer))
+    , localizer_(std::move(localizer))
     , network_(new QNetworkAccessManager(this))
 {
 }
@@ -144,14 +145,15 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
     runningReply_ = nullptr;
     if (reply->error() != QNetworkReply::NoError) {
         if (userInitiated)
-            return fail(QStringLiteral("Der Update-Feed ist nicht erreichbar: %1").arg(reply->errorString()));
+            return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Der Update-Feed ist nicht erreichbar: %1"))
+                            .arg(reply->errorString()));
         logger_.log(VeskLogLevel::warning, QStringLiteral("Background update check failed — ") + reply->errorString());
         return endFlow();
     }
     const std::optional<FeedEntry> entry = parseFeed(reply->readAll());
     if (!entry) {
         if (userInitiated)
-            return fail(QStringLiteral("Der Update-Feed ist ungültig."));
+            return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Der Update-Feed ist ungültig.")));
         logger_.log(VeskLogLevel::warning, QStringLiteral("Background update check read an invalid feed"));
         return endFlow();
     }
@@ -159,8 +161,9 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
         if (!userInitiated)
             return endFlow();
         awaitingAcknowledgement_ = true;
-        return driver_.showUpdateNotFound(QStringLiteral("Version %1 ist die neueste Version.").arg(runningVersion_),
-                                          [this] { acknowledged(); });
+        return driver_.showUpdateNotFound(
+            localized(QT_TRANSLATE_NOOP("FeedUpdater", "Version %1 ist die neueste Version.")).arg(runningVersion_),
+            [this] { acknowledged(); });
     }
     expectedSha256_ = entry->sha256;
     offer(entry->item, userInitiated);
@@ -215,14 +218,15 @@ void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetwor
 {
     runningReply_ = nullptr;
     if (reply->error() != QNetworkReply::NoError)
-        return fail(QStringLiteral("Das Update konnte nicht geladen werden: %1").arg(reply->errorString()));
+        return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Das Update konnte nicht geladen werden: %1"))
+                        .arg(reply->errorString()));
     const QByteArray archive = reply->readAll();
     driver_.showDownloadDidStartExtractingUpdate();
     if (static_cast<std::uint64_t>(archive.size()) != item.contentLength)
-        return fail(QStringLiteral("Das geladene Update ist unvollständig."));
+        return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Das geladene Update ist unvollständig.")));
     if (!expectedSha256_.isEmpty()
         && QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex() != expectedSha256_)
-        return fail(QStringLiteral("Das geladene Update ist beschädigt."));
+        return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Das geladene Update ist beschädigt.")));
     driver_.showExtractionReceivedProgress(1.0);
     driver_.showReadyToInstallAndRelaunch([this, item, archive](platform::UserUpdateChoice choice) {
         if (choice == platform::UserUpdateChoice::install)
@@ -236,7 +240,7 @@ void FeedUpdater::install(const platform::UpdateFeedItem& item, const QByteArray
 {
     driver_.showInstallingUpdate(false, {});
     if (!installer_ || !installer_(item, archive))
-        return fail(QStringLiteral("Das Update konnte nicht installiert werden."));
+        return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Das Update konnte nicht installiert werden.")));
     logger_.log(VeskLogLevel::info, QStringLiteral("Update installed — version=") + item.versionString);
     runningVersion_ = item.versionString;
     endFlow();
@@ -246,6 +250,11 @@ void FeedUpdater::fail(const QString& description)
 {
     awaitingAcknowledgement_ = true;
     driver_.showUpdaterError(description, [this] { acknowledged(); });
+}
+
+QString FeedUpdater::localized(const char* text) const
+{
+    return localizer_().translate("FeedUpdater", text);
 }
 
 void FeedUpdater::acknowledged()

@@ -6,6 +6,7 @@
 #include "platform/FrameworkUpdater.h"
 #include "platform/UpdateFeedItem.h"
 #include "platform/UpdateUserDriver.h"
+#include "ui/Localizer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -22,18 +23,23 @@ namespace vesk {
 // docs/UPDATE_FEED.md), compares the offered version with the running one,
 // downloads the archive with progress, verifies it and hands it to the
 // installer. Every step is reported to the user driver. While automatic
-// checks are on it checks once a day on the injected scheduler.
+// checks are on it checks once a day on the injected scheduler. The
+// descriptions of its errors are in the interface's language, asked for
+// anew at each error since the language may change while Vesk runs.
 class FeedUpdater final : public QObject, public platform::FrameworkUpdater {
     Q_OBJECT
 
 public:
     // Installs a verified archive; false when the install failed.
     using Installer = std::function<bool(const platform::UpdateFeedItem& item, const QByteArray& archive)>;
+    // The lookup in the interface's current language.
+    using LocalizerSource = std::function<Localizer()>;
 
     static constexpr double automaticCheckIntervalSeconds = 24 * 60 * 60;
 
-    FeedUpdater(std::optional<QUrl> feedURL, QString runningVersion, platform::UpdateUserDriver& driver,
-                Scheduler& scheduler, Installer installer);
+    FeedUpdater(
+        std::optional<QUrl> feedURL, QString runningVersion, platform::UpdateUserDriver& driver, Scheduler& scheduler,
+        Installer installer, LocalizerSource localizer = [] { return Localizer(); });
     ~FeedUpdater() override;
 
     // The feed Vesk reads: VESK_UPDATE_FEED_URL when set, else the built-in one.
@@ -61,6 +67,7 @@ private:
     void downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply);
     void install(const platform::UpdateFeedItem& item, const QByteArray& archive);
     void fail(const QString& description);
+    QString localized(const char* text) const;
     void acknowledged();
     void endFlow();
     void setCanCheck(bool canCheck);
@@ -72,6 +79,7 @@ private:
     platform::UpdateUserDriver& driver_;
     Scheduler& scheduler_;
     Installer installer_;
+    LocalizerSource localizer_;
     VeskLogger logger_{QStringLiteral("FeedUpdater")};
     QNetworkAccessManager* network_;
     QPointer<QNetworkReply> runningReply_;

@@ -3,10 +3,13 @@
 #include "TestDesktop.h"
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "ui/AppliedApplicationLook.h"
+#include "ui/VeskTheme.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -113,6 +116,34 @@ TEST_F(MainWindowTest, ARightClickOnTheBackgroundShowsTheMenusWithoutAMenuBar)
     QApplication::sendEvent(window_.get(), &event);
     for (const char* text : {"Über VESK", "Nach Updates suchen…", "Einstellungen…", "VESK beenden", "Schließen"})
         EXPECT_TRUE(shown.contains(QString::fromUtf8(text))) << text;
+}
+
+// The menu a right click opens is the toolkit's, drawn in Vesk's dark look.
+TEST_F(MainWindowTest, TheRightClickMenuIsDark)
+{
+    const test::AppliedApplicationLook look;
+    const VeskTheme& theme = VeskTheme::shared();
+    window_->retranslate(Localizer());
+    QImage shown;
+    QRect firstItem;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->setActiveAction(menu->actions().at(0));
+            firstItem = menu->actionGeometry(menu->actions().at(0));
+            shown = menu->grab().toImage();
+            menu->close();
+        }
+    });
+    const QPoint point(20, 200);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, window_->mapToGlobal(point));
+    QApplication::sendEvent(window_.get(), &event);
+    ASSERT_FALSE(shown.isNull());
+    QDir().mkpath(VESK_GALLERY_DIR);
+    EXPECT_TRUE(shown.save(QDir(VESK_GALLERY_DIR).filePath("main-window-menu.png")));
+
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() - 3), theme.panelTop);
+    EXPECT_EQ(shown.pixelColor(firstItem.right() - 3, firstItem.center().y()), theme.accent)
+        << "the item under the pointer";
 }
 
 } // namespace

@@ -45,9 +45,10 @@ TEST(PresentedStageVeskPanelTest, TheControllerPublishesTheStageBarsFramesAndRou
     QTemporaryDir root;
     platform::SimulatedDesktop windowList(scene.stage.scheduler, root.path());
     const auto content = std::make_shared<StageBarsContent>(scene);
-    SessionUIController controller(
-        SessionUIController::Environment{PanelEnvironment{scene.stage.screens, scene.pointer, windowList}, [] {}},
-        content);
+    SessionUIController controller(SessionUIController::Environment{PanelEnvironment{scene.stage.screens, scene.pointer,
+                                                                                     windowList},
+                                                                    [] {}, nullptr},
+                                   content);
     std::vector<std::vector<Rect>> published;
     controller.setVeskControlRectsChangedHandler([&](const std::vector<Rect>& rects) { published.push_back(rects); });
 

@@ -9,13 +9,16 @@
 #include "panels/SessionHUDPanel.h"
 #include "panels/SessionHUDView.h"
 #include "panels/SessionUIController.h"
+#include "platform/VirtualKeyCodes.h"
 #include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "scripted/VirtualTimeDriver.h"
 #include "session/SchedulerSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "stage/StageVeskService.h"
 #include "ui/FilledButton.h"
 #include "ui/TextLabel.h"
 
@@ -77,6 +80,25 @@ protected:
         time_.advance(2.0);
         ASSERT_TRUE(manager().isSessionActive());
         ASSERT_FALSE(manager().isStartingSession());
+    }
+
+    // Adds the chat application from the quick-access panel, as its tile
+    // does, and lets it launch and take its place on the stage.
+    QuickAccessPanel& addChatFromQuickAccess()
+    {
+        manager().toggleQuickAccessPanel(std::nullopt);
+        QuickAccessPanel* panel = ui().quickAccessPanel();
+        EXPECT_NE(panel, nullptr);
+        manager().addApp(test::kChatBundleID, desktop_.workspace().urlForApplication(test::kChatBundleID),
+                         manager().quickAccessTargetScreenID());
+        time_.advance(3.0);
+        EXPECT_NE(desktop_.runningApplication(test::kChatBundleID), nullptr);
+        return *panel;
+    }
+
+    const platform::DesktopWindow& chatWindow() const
+    {
+        return *desktop_.windowsOf(desktop_.runningApplication(test::kChatBundleID)->pid).front();
     }
 
     // Our visible windows at the transition's level.
@@ -170,6 +192,57 @@ TEST_F(SessionWindowsCompositionTest, QuickAccessTakesTheKeyboardAndClosesWithEs
     EXPECT_TRUE(
         logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
     EXPECT_TRUE(logs_.contains(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")));
+}
+
+// The application added from the panel comes to the front and takes the
+// keyboard from it; Escape, now going to that application, still closes the
+// panel and asks for the recovery.
+TEST_F(SessionWindowsCompositionTest, EscapeClosesQuickAccessAfterTheAppItAddedTookTheKeyboard)
+{
+    startEditorSession();
+    addChatFromQuickAccess();
+    const auto chat = desktop_.runningApplication(test::kChatBundleID)->pid;
+    ASSERT_EQ(desktop_.frontmostPID(), chat);
+    ASSERT_EQ(desktop_.keyOwnWindow(), std::nullopt);
+
+    const platform::EventOutcome escape = desktop_.events().keyPress(platform::KeyCode::escape, 0);
+    EXPECT_EQ(escape.targetPID, chat);
+    EXPECT_EQ(ui().quickAccessPanel(), nullptr);
+    EXPECT_TRUE(
+        logs_.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
+    EXPECT_EQ(logs_.count(QStringLiteral("Scheduled allowed-app recovery — reason=quickAccessPanelClosed")), 1);
+}
+
+// The recovery that follows the panel's closing brings every allowed
+// application forward; it keeps the one just added, which the stage placed in
+// front on top of the editor, in front.
+TEST_F(SessionWindowsCompositionTest, AnAppAddedFromQuickAccessStaysInFrontOnItsStageFrameWhenThePanelCloses)
+{
+    startEditorSession();
+    addChatFromQuickAccess();
+    manager().toggleQuickAccessPanel(std::nullopt);
+    ASSERT_EQ(ui().quickAccessPanel(), nullptr);
+    time_.advance(2.0);
+    ASSERT_TRUE(logs_.contains(QStringLiteral("Allowed-app recovery completed — reason=quickAccessPanelClosed")));
+
+    const StageVeskAppState& chat = composition_->stage().state().apps.at(test::kChatBundleID);
+    ASSERT_TRUE(chat.position.has_value());
+    const double displayHeight = 900;
+    const QRectF stageFrame(chat.position->x, displayHeight - chat.position->y - chat.position->height,
+                            chat.position->width, chat.position->height);
+    EXPECT_EQ(chatWindow().bounds, stageFrame);
+    const platform::DesktopWindow& editor =
+        *desktop_.windowsOf(desktop_.runningApplication(test::kEditorBundleID)->pid).front();
+    const QRectF overlap = editor.bounds.intersected(stageFrame);
+    ASSERT_FALSE(overlap.isEmpty()) << "the stage puts the chat over the editor";
+
+    const QImage display = desktop_.interfaces().screenCapture.capture(0);
+    QDir().mkpath(VESK_GALLERY_DIR);
+    display.save(QStringLiteral(VESK_GALLERY_DIR "/session-added-app-in-front.png"));
+    const QRgb chatColour = platform::DesktopScreenCapturer::windowColour(test::kChatBundleID).rgb();
+    EXPECT_EQ(display.pixel(overlap.center().toPoint()), chatColour);
+    EXPECT_EQ(display.pixel(stageFrame.center().toPoint()), chatColour);
+    EXPECT_EQ(desktop_.frontmostPID(), desktop_.runningApplication(test::kChatBundleID)->pid);
 }
 
 // The form keeps the height of its content in the taller panel: its rows are

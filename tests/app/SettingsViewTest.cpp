@@ -12,9 +12,12 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "settings/ScreenFunctionToggleSource.h"
 #include "settings/VeskDefaultsStore.h"
+#include "ui/AppliedApplicationLook.h"
 #include "ui/ToggleSwitch.h"
+#include "ui/VeskTheme.h"
 #include "update/SoftwareUpdateControlling.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -23,6 +26,7 @@
 #include <QNetworkAccessManager>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -325,6 +329,8 @@ TEST_F(SettingsViewTest, AScreenWithoutNumberIsListedAsZeroAndAPluggedDisplayApp
 
 TEST_F(SettingsViewTest, RendersTheSixTabs)
 {
+    // As Vesk shows them: with the application's look.
+    const test::AppliedApplicationLook look;
     QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
     setMainBundleInfoDictionary({{"CFBundleShortVersionString", "1.4.2"}, {"CFBundleVersion", "142"}});
     const auto view = makeView();
@@ -353,6 +359,32 @@ TEST_F(SettingsViewTest, RendersTheSixTabsInEveryLanguage)
             EXPECT_TRUE(view->grab().save(QStringLiteral(VESK_GALLERY_DIR "/settings-%1-%2.png").arg(code).arg(tab)));
         }
     }
+}
+
+// The language picker's open list, the toolkit's window, in Vesk's dark look
+// with the chosen row in the sand selection.
+TEST_F(SettingsViewTest, APickersOpenListIsDark)
+{
+    const test::AppliedApplicationLook look;
+    const VeskTheme& theme = VeskTheme::shared();
+    const auto view = makeView();
+    view->show();
+    QComboBox* language = control<QComboBox>(*view, "vesk.language");
+    ASSERT_NE(language, nullptr);
+    language->showPopup();
+    QWidget* list = language->view()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    const QImage image = list->grab().toImage();
+    EXPECT_TRUE(image.save(QStringLiteral(VESK_GALLERY_DIR "/settings-language-list.png")));
+
+    // Rows as the list shows them, at the right edge, clear of their texts.
+    auto rowY = [&](int row) {
+        const QRect shown = language->view()->visualRect(language->model()->index(row, 0));
+        return language->view()->viewport()->mapTo(list, shown.center()).y();
+    };
+    EXPECT_EQ(image.pixelColor(image.width() - 8, rowY(language->count() - 1)), theme.panelTop);
+    EXPECT_EQ(image.pixelColor(image.width() - 8, rowY(language->currentIndex())), theme.accent) << "the chosen row";
+    language->hidePopup();
 }
 
 } // namespace

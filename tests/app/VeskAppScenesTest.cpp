@@ -185,7 +185,7 @@ TEST_F(VeskAppScenesTest, TheApplicationMenuOpensWithTheAboutItemShowingTheVersi
     QStringList texts;
     for (const QLabel* label : app->aboutWindow()->findChildren<QLabel*>())
         texts << label->text();
-    EXPECT_EQ(texts, (QStringList{"VESK", "Version 2.5.0 (418)"}));
+    EXPECT_EQ(texts, (QStringList{"VESK", "Version 2.5.0 (418)", "© 2026 VESK. Alle Rechte vorbehalten."}));
 }
 
 } // namespace

@@ -127,6 +127,19 @@ TEST_F(PanelWindowTest, KeyPanelTakesTheKeyboardWithoutActivatingVesk)
     EXPECT_FALSE(desktop.keyOwnWindow()) << "another application took the keyboard";
 }
 
+// Vesk stays inactive while its panels are up (they take the keyboard
+// without activating it, or not at all), and Qt shows a help text over an
+// inactive window only when that window asks for it.
+TEST_F(PanelWindowTest, APanelShowsItsControlsHelpTextsWhileVeskIsInactive)
+{
+    for (const bool canBecomeKey : {false, true}) {
+        CountingPanel panel(configuration(canBecomeKey), Rect{100, 100, 320, 132}, screens, &desktop);
+        panel.makeKeyAndOrderFront();
+        EXPECT_FALSE(panel.isActiveWindow());
+        EXPECT_TRUE(panel.testAttribute(Qt::WA_AlwaysShowToolTips)) << "canBecomeKey=" << canBecomeKey;
+    }
+}
+
 TEST_F(PanelWindowTest, EscapeReachesCancelOperationAndIsNotPassedOn)
 {
     CountingPanel panel(configuration(true), Rect{100, 100, 380, 420}, screens, &desktop);

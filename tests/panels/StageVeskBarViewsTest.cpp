@@ -3,12 +3,14 @@
 #include "QtPrinters.h"
 #include "panels/StageVeskAppTile.h"
 #include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskCard.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
 #include "panels/StageVeskTopControlView.h"
 #include "ui/FilledButton.h"
 #include "ui/ToggleSwitch.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -120,6 +122,29 @@ TEST_F(StageVeskBarViewsTest, TheControlBarCountsTheStagedAppsAndLeavesInTwoStep
     EXPECT_EQ(bar.clockText(), "25:00");
     scene.stage.scheduler.advance(0.5);
     EXPECT_EQ(bar.clockText(), "24:59");
+}
+
+// The card hugs the row it shows and stays in the middle of the bar, also
+// when the confirmation row came and went.
+TEST_F(StageVeskBarViewsTest, TheControlBarsCardStaysCentredThroughTheConfirmationRow)
+{
+    activateThreeApps();
+    StageVeskBottomControlView bar(scene.session, stage(), first, {}, scene.stage.scheduler, scene.stage.scheduler,
+                                   german);
+    bar.resize(380, 42);
+    bar.show();
+    const auto card = [&bar] {
+        QCoreApplication::processEvents();
+        return bar.findChild<StageVeskCard*>()->geometry();
+    };
+    const QRect normal = card();
+    EXPECT_NEAR(normal.center().x(), 190, 1);
+    EXPECT_NEAR(normal.center().y(), 21, 1);
+
+    buttonWithText(bar, "Verlassen")->click();
+    EXPECT_NEAR(card().center().x(), 190, 1);
+    buttonWithText(bar, "Abbrechen")->click();
+    EXPECT_EQ(card(), normal) << "the bar kept the width it grew to while both rows were in";
 }
 
 TEST_F(StageVeskBarViewsTest, InAHardcoreSessionTheBadgeTakesTheLeaveButtonsPlace)

@@ -1,10 +1,12 @@
 #include "StageBarsScene.h"
 
+#include "DesktopSpecs.h"
 #include "QtPrinters.h"
 #include "panels/StageVeskBottomControlView.h"
 #include "panels/StageVeskControlPanel.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "ui/FilledButton.h"
 #include "ui/ToggleSwitch.h"
 
@@ -227,6 +229,47 @@ TEST_F(StageVeskPanelTest, TurningOnTheControlBarForTheSecondScreenAddsItAtOnceA
     appsRow->control->click();
     EXPECT_FALSE(panel.sidebarPanels().contains(second));
     EXPECT_TRUE(panel.sidebarPanels().contains(first));
+}
+
+// The switch rebuilds the bars, and every rebuilt bar is a new panel ordered
+// in front; the settings panel the user is working in stays in front of them.
+TEST_F(StageVeskPanelTest, TheSettingsPanelStaysInFrontOfTheBarsItsSwitchesRebuild)
+{
+    QTemporaryDir desktopRoot;
+    platform::SimulatedDesktop desktop{scene.stage.scheduler, desktopRoot.path()};
+    desktop.addDisplay(test::display(1, QRectF(0, 0, 1440, 900)));
+    StageVeskPanelEnvironment environment = scene.environment();
+    environment.ownWindows = &desktop;
+    StageVeskPanel panel(environment);
+    panel.setSources(&scene.session, scene.stage.service.get());
+    panel.show();
+    panel.toggleSettingsPanel();
+    auto* settings = contentOf<StageVeskSettingsControlView>(panel.settingsPanel());
+    ASSERT_TRUE(settings);
+    const auto frontNumber = [&desktop] {
+        for (const platform::OwnWindowInfo& window : desktop.ownWindows()) {
+            if (window.visible)
+                return std::optional<quint32>(window.number);
+        }
+        return std::optional<quint32>();
+    };
+    ASSERT_EQ(frontNumber(), panel.settingsPanel()->windowNumber());
+
+    const auto& rows = settings->switchRows();
+    const auto topBarRow = std::find_if(rows.begin(), rows.end(), [](const auto& candidate) {
+        return candidate.screen.screenID == 1 && candidate.function == VeskScreenFunction::targetMode;
+    });
+    ASSERT_NE(topBarRow, rows.end());
+    topBarRow->control->click();
+    EXPECT_TRUE(panel.topPanels().empty());
+    EXPECT_EQ(frontNumber(), panel.settingsPanel()->windowNumber());
+    EXPECT_TRUE(panel.settingsPanel()->isOrderedIn());
+
+    topBarRow->control->click();
+    EXPECT_EQ(panel.topPanels().size(), 1u);
+    EXPECT_EQ(frontNumber(), panel.settingsPanel()->windowNumber());
+    panel.dismiss();
+    StageBarsScene::settle();
 }
 
 TEST_F(StageVeskPanelTest, DismissClosesEveryPanelWithoutTellingTheOwner)

@@ -87,6 +87,16 @@ protected:
         return entries;
     }
 
+    // What the stage's settings switches wrote to Vesk's defaults suite.
+    QJsonValue screenFunctionOverrides() const
+    {
+        for (const QJsonValue& domain : report_.value("defaults").toObject()) {
+            if (domain.toObject().contains("vesk.screenFunctionOverrides"))
+                return domain.toObject().value("vesk.screenFunctionOverrides");
+        }
+        return {};
+    }
+
     bool isFrontmost(const QString& bundleID) const
     {
         for (const QJsonValue& app : report_.value("runningApplications").toArray()) {
@@ -461,6 +471,39 @@ TEST_F(ScriptedRunTest, ControlsAreClickedByTheirTextAndTypingGoesToTheFocusedFi
     EXPECT_EQ(clicks[1].value("enabled"), false) << "nothing is selected yet";
     EXPECT_EQ(errors(), QStringList{"steps[3] (clickText): no visible control of Vesk shows \"Nirgends zu sehen\""});
     EXPECT_TRUE(sessions().isEmpty());
+}
+
+// A click at a point is a person's click there: one the desktop sends to
+// Vesk's window works the control under it, as a click by its text does.
+TEST_F(ScriptedRunTest, AClickAtASwitchsPositionTurnsTheSwitchAsAClickOnItsTextDoes)
+{
+    const char* opening = R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 600, "goal": "Plan"},
+        {"at": 3, "do": "clickText", "text": "Einstellungen"},
+        %1,
+        {"at": 6, "do": "terminate"}]})";
+    ASSERT_EQ(runScript(QString::fromUtf8(opening)
+                            .arg(R"json({"at": 4, "do": "clickText", "text": "Apps-Leiste (Reinholen)"})json")
+                            .toUtf8()),
+              ScriptedRun::succeeded);
+    ASSERT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    const QJsonObject byText = stepEntries("clickText").back();
+    ASSERT_EQ(byText.value("control"), "vesk::ToggleSwitch");
+    const QJsonValue switchedByText = screenFunctionOverrides();
+    ASSERT_FALSE(switchedByText.toArray().isEmpty());
+
+    ASSERT_EQ(runScript(QString::fromUtf8(opening)
+                            .arg(QStringLiteral(R"({"at": 4, "do": "click", "x": %1, "y": %2})")
+                                     .arg(byText.value("x").toDouble())
+                                     .arg(byText.value("y").toDouble()))
+                            .toUtf8()),
+              ScriptedRun::succeeded);
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("\n").toStdString();
+    const QJsonObject click = stepEntry("click");
+    EXPECT_EQ(click.value("delivered"), true);
+    EXPECT_EQ(click.value("swallowed"), false);
+    EXPECT_EQ(click.value("control"), "vesk::ToggleSwitch");
+    EXPECT_EQ(screenFunctionOverrides(), switchedByText);
 }
 
 TEST_F(ScriptedRunTest, ASessionStartedByHandRunsWithThePickedAppTheTypedGoalAndFifteenMinutes)

@@ -395,6 +395,28 @@ TEST_F(SessionManagerAllowlistTest, RestoringAnOtherSpaceAppShowsTheFeedbackAndS
     EXPECT_TRUE(logs.contains("Ignoring restoreAllowedApp for non-allowed bundleID=com.example.other"));
 }
 
+// A tap on an app in the quick-access panel (or the HUD) also brings it out of
+// the stage queue, whose pass would hide it again; it lands on the panel's
+// screen, or on the session's anchor screen.
+TEST_F(SessionManagerAllowlistTest, RestoringAnAppAsksTheStageToBringItOutOfItsQueue)
+{
+    startActive();
+    ASSERT_TRUE(stage->anchorScreen);
+    manager->restoreAllowedApp(notesID);
+    EXPECT_EQ(trace.calls.filter("stage.restoreIfQueued"),
+              QStringList{
+                  QStringLiteral("stage.restoreIfQueued(com.example.notes, %1)").arg(stage->anchorScreen->rawValue)});
+
+    manager->toggleQuickAccessPanel(StageVeskScreenID{7});
+    const qsizetype mark = trace.calls.size();
+    manager->restoreAllowedApp(notesID);
+    EXPECT_EQ(trace.since(mark).filter("stage.restoreIfQueued"),
+              QStringList{"stage.restoreIfQueued(com.example.notes, 7)"});
+
+    manager->restoreAllowedApp("com.example.other");
+    EXPECT_EQ(trace.calls.filter("stage.restoreIfQueued").size(), 2) << "not for an app outside the allowlist";
+}
+
 TEST_F(SessionManagerAllowlistTest, ALaunchCompletingAfterTheSessionIsNotTrackedAsStartedByIt)
 {
     workspace->holdCompletions = true;

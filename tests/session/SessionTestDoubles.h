@@ -353,6 +353,10 @@ public:
     {
         trace_.record("stage.requestStagePlacement(" + bundleID + ")");
     }
+    void restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen) override
+    {
+        trace_.record(QStringLiteral("stage.restoreIfQueued(%1, %2)").arg(bundleID).arg(fallbackScreen.rawValue));
+    }
     std::optional<StageVeskPhase> defaultScreenPhase() const override { return phase; }
 
     std::optional<StageVeskPhase> phase;

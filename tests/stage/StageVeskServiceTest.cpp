@@ -29,6 +29,15 @@ QStringList activateFourWindows(StageServiceScene& scene)
     return ids;
 }
 
+// Two windows on the first display, each with its free place.
+void activateTwoWindows(StageServiceScene& scene)
+{
+    scene.visible["com.a"] = {300, 200, 600, 400};
+    scene.visible["com.b"] = {500, 300, 600, 400};
+    scene.service->activate({"com.a", "com.b"}, {}, first);
+    runFor(scene, 1.0);
+}
+
 } // namespace
 
 TEST(StageVeskServiceTest, ActivationSeedsVisibleWindowsAndPlacesLateOnes)
@@ -194,10 +203,7 @@ TEST(StageVeskServiceTest, CloseIsVerifiedAndReported)
 TEST(StageVeskServiceTest, MinimiseQueuesAndRestoreReturnsToTheSavedFrame)
 {
     StageServiceScene scene;
-    scene.visible["com.a"] = {300, 200, 600, 400};
-    scene.visible["com.b"] = {500, 300, 600, 400};
-    scene.service->activate({"com.a", "com.b"}, {}, first);
-    runFor(scene, 1.0);
+    activateTwoWindows(scene);
     const StageVeskWindowPosition saved = *scene.app("com.a").position;
 
     scene.service->moveToQueue("com.a");
@@ -226,6 +232,29 @@ TEST(StageVeskServiceTest, MinimiseQueuesAndRestoreReturnsToTheSavedFrame)
     scene.service->restoreFromQueue("com.b", second);
     EXPECT_EQ(scene.logCount("restore from queue without saved frame — bundleID=com.b, fallbackScreenID=2"), 1);
     EXPECT_EQ(scene.app("com.b").screenID, second);
+}
+
+// What the session core asks when the user taps an app outside the apps bar:
+// a queued app comes back as from its tile, a placed one stays where it is.
+TEST(StageVeskServiceTest, RestoreIfQueuedBringsBackOnlyAQueuedApp)
+{
+    StageServiceScene scene;
+    activateTwoWindows(scene);
+    const StageVeskWindowPosition placedB = *scene.app("com.b").position;
+    const StageVeskWindowPosition saved = *scene.app("com.a").position;
+    scene.service->moveToQueue("com.a");
+    ASSERT_FALSE(scene.visible.contains("com.a"));
+
+    scene.service->restoreIfQueued("com.b", second);
+    EXPECT_EQ(*scene.app("com.b").position, placedB);
+    EXPECT_EQ(scene.app("com.b").screenID, first);
+
+    scene.service->restoreIfQueued("com.a", second);
+    EXPECT_TRUE(scene.app("com.a").isStaged());
+    EXPECT_EQ(scene.app("com.a").position->rect(), saved.rect());
+    EXPECT_EQ(scene.visible.at("com.a"), saved.rect());
+    runFor(scene, 1.0);
+    EXPECT_TRUE(scene.visible.contains("com.a")) << "the stage's own pass keeps it shown";
 }
 
 TEST(StageVeskServiceTest, ZoomAndUnzoom)

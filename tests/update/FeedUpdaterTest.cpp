@@ -37,12 +37,13 @@ protected:
 
     FeedUpdater& start(std::optional<QUrl> feedURL = std::nullopt)
     {
-        updater = std::make_unique<FeedUpdater>(feedURL ? feedURL : server.url(QStringLiteral("/feed.json")),
-                                                QStringLiteral("1.0.0"), driver, scheduler,
-                                                [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
-                                                    installed = item.versionString;
-                                                    return bytes == archive;
-                                                });
+        updater = std::make_unique<FeedUpdater>(
+            feedURL ? feedURL : server.url(QStringLiteral("/feed.json")), QStringLiteral("1.0.0"), driver, scheduler,
+            [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
+                installed = item.versionString;
+                return bytes == archive;
+            },
+            [this] { return Localizer(language); });
         updater->observeCanCheckForUpdates([this](bool canCheck) { canCheckValues.push_back(canCheck); });
         EXPECT_EQ(updater->startUpdater(), std::nullopt);
         return *updater;
@@ -59,6 +60,8 @@ protected:
     std::unique_ptr<FeedUpdater> updater;
     std::vector<bool> canCheckValues;
     QString installed;
+    // The interface's language, read by the updater at each error.
+    QLocale language{QLocale::German};
 };
 
 TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall)
@@ -112,6 +115,33 @@ TEST_F(FeedUpdaterTest, AnUnreachableOrBrokenFeedIsAnError)
     updater->checkForUpdates();
     ASSERT_TRUE(waitForCall(QStringLiteral("error")));
     EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
+}
+
+TEST_F(FeedUpdaterTest, DescribesItsErrorsInTheInterfacesLanguageOfTheMoment)
+{
+    language = QLocale(QLocale::English);
+    server.enqueueStatus(404);
+    start().checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+    EXPECT_TRUE(driver.lastError.startsWith(QStringLiteral("The update feed can't be reached: ")))
+        << driver.lastError.toStdString();
+    driver.acknowledgement();
+
+    // The language changed while Vesk ran: the next error follows it.
+    language = QLocale(QLocale::Italian);
+    driver.calls.clear();
+    server.enqueue({200, "{\"version\": \"2.0\"}"});
+    updater->checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+    EXPECT_EQ(driver.lastError, QStringLiteral("Il feed degli aggiornamenti non è valido."));
+    driver.acknowledgement();
+
+    language = QLocale(QLocale::French);
+    driver.calls.clear();
+    server.enqueue({200, feed(QStringLiteral("1.0.0"))});
+    updater->checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("not found")));
+    EXPECT_EQ(driver.lastError, QStringLiteral("La version 1.0.0 est la plus récente."));
 }
 
 TEST_F(FeedUpdaterTest, NoServerListeningIsAnError)
