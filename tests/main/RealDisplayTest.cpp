@@ -87,6 +87,14 @@ ScreenComparison compareWithModel(const QImage& screen, const SimulatedDesktop& 
     return result;
 }
 
+// Where a screenshot goes for a look at what the test saw: the build folder,
+// wherever the test runs from.
+QString galleryPath(const QString& name)
+{
+    QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+    return QDir(QStringLiteral(VESK_GALLERY_DIR)).filePath(name);
+}
+
 // Waits (at most 20 s) until the screen shows what the model shows; returns
 // the last comparison.
 ScreenComparison waitForScreen(const XvfbServer& server, const SimulatedDesktop& model, const QRect& excluded,
@@ -102,8 +110,7 @@ ScreenComparison waitForScreen(const XvfbServer& server, const SimulatedDesktop&
             break;
         QThread::msleep(100);
     } while (!deadline.hasExpired());
-    // For a look at what the test saw (the build folder).
-    screen.save(QDir::current().filePath(savedAs));
+    screen.save(galleryPath(savedAs));
     return comparison;
 }
 
@@ -288,7 +295,7 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
         return !screen.isNull() && screen.pixel(inside.toPoint()) == editorColour
                && screen.pixel(outside.toPoint()) == qRgb(0, 0, 0);
     })) << "the editor does not show through the overlay's hole";
-    screen.save(QDir::current().filePath("real-display-session.png"));
+    screen.save(galleryPath("real-display-session.png"));
 
     // Outside the hole a click reaches the model's taps, and nothing changes.
     const std::optional<ProcessID> frontmost = desktop.frontmostPID();
