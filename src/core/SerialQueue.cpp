@@ -80,10 +80,14 @@ void SerialQueue::run()
         // On shutdown, work already due has run; timers not yet due are dropped.
         if (stopping_)
             return;
-        if (earliest == entries_.end())
+        if (earliest == entries_.end()) {
             wake_.wait(lock);
-        else
-            wake_.wait_until(lock, earliest->due);
+        } else {
+            // A copy: the wait reads the time again after an enqueue of
+            // another thread, which may have moved the entries.
+            const Clock::time_point due = earliest->due;
+            wake_.wait_until(lock, due);
+        }
     }
 }
 
