@@ -1,9 +1,31 @@
 #include "overlay/OwnWindowRegistration.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 
 namespace vesk {
+
+namespace {
+
+// The window as the desktop shows it: what lies outside its shape is clear.
+QImage shapedContent(QWidget& widget)
+{
+    const QImage content = widget.grab().toImage();
+    const QRegion shape = widget.mask();
+    if (shape.isEmpty())
+        return content;
+    QImage shaped(content.size(), QImage::Format_ARGB32_Premultiplied);
+    shaped.setDevicePixelRatio(content.devicePixelRatio());
+    shaped.fill(Qt::transparent);
+    QPainter painter(&shaped);
+    painter.setClipRegion(shape);
+    painter.drawImage(QPointF(0, 0), content);
+    return shaped;
+}
+
+} // namespace
 
 platform::OwnWindowSpec overlayPanelWindowSpec(const QString& title, int level, const Rect& cocoaFrame,
                                                bool ignoresMouseEvents)
@@ -78,7 +100,7 @@ void OwnWindowRegistration::publish()
     ownWindows_->setOwnWindowRenderer(*number_, [widget = widget_](const QSize& size) {
         if (!widget)
             return QImage();
-        const QImage content = widget->grab().toImage();
+        const QImage content = shapedContent(*widget);
         return content.size() == size ? content : content.scaled(size);
     });
     if (widget_)

@@ -5,7 +5,9 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainterPath>
 #include <QPalette>
+#include <QRegion>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -90,6 +92,15 @@ void PanelWindow::setContentView(QWidget* view)
     contentView_ = view;
     if (view)
         layout()->addWidget(view);
+}
+
+void PanelWindow::setRoundedShape(const QRectF& rect, double cornerRadius)
+{
+    QPainterPath rounded;
+    rounded.addRoundedRect(rect, cornerRadius, cornerRadius);
+    const QRegion shape(rounded.toFillPolygon().toPolygon());
+    if (shape != mask())
+        setMask(shape);
 }
 
 void PanelWindow::orderFrontRegardless()

@@ -66,6 +66,10 @@ public:
     QWidget* contentView() const { return contentView_; }
     // Where the frame lies in the widget: all of it but the shadow's room.
     QRect contentRect() const { return rect().marginsRemoved(configuration_.shadowMargins); }
+    // Cuts the window's shape down to a rounded rectangle (widget
+    // coordinates): a window system without compositing shows every part of
+    // a window, clear or not, so only the shape lets what is beneath show.
+    void setRoundedShape(const QRectF& rect, double cornerRadius);
 
     // In front of its level without activating Vesk.
     void orderFrontRegardless();

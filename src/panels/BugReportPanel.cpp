@@ -2,9 +2,6 @@
 
 #include "platform/WindowLevel.h"
 
-#include <QPainterPath>
-#include <QRegion>
-
 namespace vesk {
 
 BugReportPanel::BugReportPanel(const PanelEnvironment& environment)
@@ -13,9 +10,7 @@ BugReportPanel::BugReportPanel(const PanelEnvironment& environment)
                               environment)
 {
     // The form is clipped to rounded corners of radius 14.
-    QPainterPath rounded;
-    rounded.addRoundedRect(QRectF(QPointF(0, 0), toQSizeF(size)), 14, 14);
-    setMask(QRegion(rounded.toFillPolygon().toPolygon()));
+    setRoundedShape(QRectF(QPointF(0, 0), toQSizeF(size)), 14);
 }
 
 int BugReportPanel::windowLevel()

@@ -66,7 +66,8 @@ StageVeskBottomControlView::StageVeskBottomControlView(SessionControlling& sessi
     , localizer_(localizer)
 {
     // The card hugs its row and sits in the middle of the bar.
-    auto* card = new StageVeskCard(12, black(0.84), white(0.08), this);
+    card_ = new StageVeskCard(12, black(0.84), white(0.08), this);
+    StageVeskCard* card = card_;
     auto* centring = new QHBoxLayout(this);
     centring->setContentsMargins(0, 0, 0, 0);
     centring->addWidget(card, 0, Qt::AlignCenter);

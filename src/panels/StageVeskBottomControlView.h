@@ -17,6 +17,7 @@ class QLabel;
 namespace vesk {
 
 class FilledButton;
+class StageVeskCard;
 class StageVeskService;
 class SessionControlling;
 
@@ -38,6 +39,9 @@ public:
     // The leave button, or the hardcore badge's place.
     bool showsLeaveButton() const;
     bool showsHardcoreBadge() const;
+
+    // The rounded backing that the bar's window is shaped to.
+    StageVeskCard* card() const { return card_; }
 
 private:
     QWidget* makeNormalRow(const Localizer& localizer);
@@ -62,6 +66,7 @@ private:
     QWidget* hardcoreBadge_ = nullptr;
     // The session tells of no clock change: the bar reads it every second.
     std::unique_ptr<MainQueueTimer> clockTick_;
+    StageVeskCard* card_ = nullptr;
 };
 
 } // namespace vesk

@@ -13,6 +13,8 @@ class StageVeskCard final : public QWidget {
 public:
     StageVeskCard(double cornerRadius, const QColor& fill, const QColor& outline, QWidget* parent = nullptr);
 
+    double cornerRadius() const { return cornerRadius_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,7 +1,9 @@
 #include "panels/StageVeskControlPanel.h"
 
+#include "panels/StageVeskCard.h"
 #include "platform/WindowLevel.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 
 namespace vesk {
@@ -50,6 +52,30 @@ void StageVeskControlPanel::setContent(QWidget* content)
     host_->layout()->addWidget(content);
     content->show();
     orderFrontRegardless();
+}
+
+void StageVeskControlPanel::shapeToCard(StageVeskCard* card)
+{
+    if (shapingCard_)
+        shapingCard_->removeEventFilter(this);
+    shapingCard_ = card;
+    card->installEventFilter(this);
+    followCardShape();
+}
+
+bool StageVeskControlPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == shapingCard_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        followCardShape();
+    return PanelWindow::eventFilter(watched, event);
+}
+
+// A card not laid out yet has no size; an empty shape would show the whole panel.
+void StageVeskControlPanel::followCardShape()
+{
+    const QRect cardRect(shapingCard_->mapTo(this, QPoint(0, 0)), shapingCard_->size());
+    if (!cardRect.isEmpty())
+        setRoundedShape(cardRect, shapingCard_->cornerRadius());
 }
 
 } // namespace vesk

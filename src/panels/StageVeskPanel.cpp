@@ -159,6 +159,7 @@ void StageVeskPanel::buildTopBar(const platform::ScreenInfo& screen)
     auto* view = new StageVeskTopControlView(*session_, *stage_, screenID, localizerFor(*defaults));
     defaults->setParent(view);
     panel->setContent(view);
+    panel->shapeToCard(view->card());
     store(topBars_, screenID, panel);
 }
 
@@ -176,6 +177,7 @@ void StageVeskPanel::buildControlBar(const platform::ScreenInfo& screen)
         environment_.clock, environment_.scheduler, localizerFor(*defaults));
     defaults->setParent(view);
     panel->setContent(view);
+    panel->shapeToCard(view->card());
     store(bottomBars_, screenID, panel);
 }
 
@@ -232,6 +234,7 @@ void StageVeskPanel::toggleSettingsPanel()
         localizerFor(*viewDefaults));
     viewDefaults->setParent(view);
     panel->setContent(view);
+    panel->shapeToCard(view->card());
     settingsPanel_ = panel;
     notifyControlRectsChanged();
 }

@@ -83,7 +83,8 @@ StageVeskSettingsControlView::StageVeskSettingsControlView(SessionControlling& s
     , onClose_(std::move(onClose))
     , localizer_(localizer)
 {
-    auto* card = new StageVeskCard(14, black(0.90), white(0.10), this);
+    card_ = new StageVeskCard(14, black(0.90), white(0.10), this);
+    StageVeskCard* card = card_;
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(card);

@@ -15,6 +15,7 @@ class QLabel;
 namespace vesk {
 
 class FilledButton;
+class StageVeskCard;
 class StageVeskService;
 class SessionControlling;
 class ToggleSwitch;
@@ -48,6 +49,9 @@ public:
     bool showsAccessibilityWarning() const;
     bool showsDebugStop() const;
 
+    // The rounded backing that the bar's window is shaped to.
+    StageVeskCard* card() const { return card_; }
+
 private:
     QWidget* makeScreenSections(const std::vector<ScreenFunctionToggleSource::Screen>& screens,
                                 const Localizer& localizer);
@@ -65,6 +69,7 @@ private:
     FilledButton* debugStopButton_ = nullptr;
     std::vector<SwitchRow> switchRows_;
     std::vector<QLabel*> sectionTitles_;
+    StageVeskCard* card_ = nullptr;
 };
 
 } // namespace vesk

@@ -54,7 +54,8 @@ StageVeskTopControlView::StageVeskTopControlView(SessionControlling& session, St
     , screenID_(screenID)
 {
     // The card is as high as its row and spans the bar's width.
-    auto* card = new StageVeskCard(12, black(0.82), white(0.08), this);
+    card_ = new StageVeskCard(12, black(0.82), white(0.08), this);
+    StageVeskCard* card = card_;
     auto* centring = new QVBoxLayout(this);
     centring->setContentsMargins(0, 0, 0, 0);
     centring->addWidget(card, 0, Qt::AlignVCenter);

@@ -14,6 +14,7 @@ class QLabel;
 namespace vesk {
 
 class FilledButton;
+class StageVeskCard;
 class StageVeskService;
 class SessionControlling;
 
@@ -31,6 +32,9 @@ public:
     // The goal as shown (cut to its width).
     QString shownGoal() const;
 
+    // The rounded backing that the bar's window is shaped to.
+    StageVeskCard* card() const { return card_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -44,6 +48,7 @@ private:
     QString goal_;
     QLabel* goalLabel_ = nullptr;
     std::map<StageVeskPhase, FilledButton*> modeButtons_;
+    StageVeskCard* card_ = nullptr;
 };
 
 } // namespace vesk

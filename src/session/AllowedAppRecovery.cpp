@@ -192,6 +192,14 @@ void AllowedAppRecovery::recoverApp(const QString& bundleID, const QString& reas
                     QStringLiteral("Recovery skipped not-running allowed app: %1, reason=%2").arg(bundleID, reason));
         return;
     }
+    // The stage keeps the windows of a queued application hidden and would
+    // hide them again at its next pass; only a request about the application
+    // itself brings it back (the stage has let it out of the queue first).
+    if (!targeted && services_.stage->isQueued(bundleID)) {
+        logger_.log(VeskLogLevel::debug,
+                    QStringLiteral("Recovery left app in the stage queue: %1, reason=%2").arg(bundleID, reason));
+        return;
+    }
     const AllowedWindowSpaceClassification classification = classifier_.classify(bundleID);
     const QString description = classification.description();
     logger_.log(VeskLogLevel::debug,

@@ -18,6 +18,7 @@ public:
     void syncUserDrag(const QString&, std::optional<Point>, std::optional<StageVeskScreenID>, Rect) override { }
     void requestStagePlacement(const QString&, StageVeskScreenID) override { }
     void restoreIfQueued(const QString&, StageVeskScreenID) override { }
+    bool isQueued(const QString&) const override { return false; }
     std::optional<StageVeskPhase> defaultScreenPhase() const override { return std::nullopt; }
 };
 

@@ -50,6 +50,9 @@ public:
     // back onto the stage, as its apps-bar tile does; one that has its place
     // keeps it.
     virtual void restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen) = 0;
+    // Whether the application waits in the stage queue or is parked: the
+    // stage keeps its windows hidden until it comes back.
+    virtual bool isQueued(const QString& bundleID) const = 0;
 
     // The layout of the stage's default screen, none when it has none yet.
     virtual std::optional<StageVeskPhase> defaultScreenPhase() const = 0;

@@ -280,9 +280,14 @@ void StageVeskService::restoreFromQueue(const QString& bundleID, StageVeskScreen
 
 void StageVeskService::restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen)
 {
-    const StageVeskAppState* record = model_.openApp(bundleID);
-    if (record && (record->isQueued() || record->isParked))
+    if (isQueued(bundleID))
         userActions_.restoreFromQueue(bundleID, fallbackScreen);
+}
+
+bool StageVeskService::isQueued(const QString& bundleID) const
+{
+    const StageVeskAppState* record = model_.openApp(bundleID);
+    return record && (record->isQueued() || record->isParked);
 }
 
 void StageVeskService::syncUserDrag(const QString& bundleID, std::optional<Point> pointer,

@@ -101,6 +101,7 @@ public:
     void toggleZoom(const QString& bundleID) override;
     void restoreFromQueue(const QString& bundleID, StageVeskScreenID fallbackScreen);
     void restoreIfQueued(const QString& bundleID, StageVeskScreenID fallbackScreen) override;
+    bool isQueued(const QString& bundleID) const override;
 
     // Drags.
     void syncUserDrag(const QString& bundleID, std::optional<Point> pointer,

@@ -1,3 +1,4 @@
+#include "app/PresentedStageVeskPanel.h"
 #include "app/SessionManagerComposition.h"
 
 #include "core/ManualScheduler.h"
@@ -9,6 +10,9 @@
 #include "panels/SessionHUDPanel.h"
 #include "panels/SessionHUDView.h"
 #include "panels/SessionUIController.h"
+#include "panels/StageVeskCard.h"
+#include "panels/StageVeskControlPanel.h"
+#include "panels/StageVeskTopControlView.h"
 #include "platform/VirtualKeyCodes.h"
 #include "platform/WindowLevel.h"
 #include "platform/simulated/DesktopEventSystem.h"
@@ -243,6 +247,53 @@ TEST_F(SessionWindowsCompositionTest, AnAppAddedFromQuickAccessStaysInFrontOnIts
     EXPECT_EQ(display.pixel(overlap.center().toPoint()), chatColour);
     EXPECT_EQ(display.pixel(stageFrame.center().toPoint()), chatColour);
     EXPECT_EQ(desktop_.frontmostPID(), desktop_.runningApplication(test::kChatBundleID)->pid);
+}
+
+// The bars are opaque windows, black wherever they are not see-through on a
+// display without compositing; each is shaped to its rounded card, so that
+// around the card the window beneath shows and no black band covers it.
+TEST_F(SessionWindowsCompositionTest, TheTopBarCoversOnlyItsRoundedCardOfTheWindowBeneath)
+{
+    startEditorSession();
+    addChatFromQuickAccess();
+    manager().toggleQuickAccessPanel(std::nullopt);
+    time_.advance(2.0);
+    auto* bars = dynamic_cast<PresentedStageVeskPanel*>(ui().stageVeskPanel());
+    ASSERT_NE(bars, nullptr);
+    StageVeskControlPanel* topBar = nullptr;
+    for (const auto& [screenID, panel] : bars->panel().topPanels()) {
+        if (panel && panel->frame().minX() < 1440)
+            topBar = panel;
+    }
+    ASSERT_NE(topBar, nullptr);
+    auto* view = qobject_cast<StageVeskTopControlView*>(topBar->content());
+    ASSERT_NE(view, nullptr);
+    const double displayHeight = 900;
+    const QPoint barTopLeft(int(topBar->frame().minX()), int(displayHeight - topBar->frame().maxY()));
+    const QRect card = QRect(view->card()->mapTo(topBar, QPoint(0, 0)), view->card()->size()).translated(barTopLeft);
+    ASSERT_GT(card.height(), 20);
+
+    // Inside the bar's frame but outside its card: by its rounded corner and below it.
+    const QPoint outsideCorner = card.bottomRight() + QPoint(-1, -1);
+    const QPoint belowCard(card.right() - 40, card.bottom() + 6);
+    ASSERT_TRUE(topBar->frame().contains(Point{double(belowCard.x()), displayHeight - belowCard.y()}));
+    for (const QPoint point : {outsideCorner, belowCard})
+        ASSERT_TRUE(chatWindow().bounds.contains(point)) << "the chat window lies under the bar's right end";
+
+    const QImage withBar = desktop_.interfaces().screenCapture.capture(0);
+    QDir().mkpath(VESK_GALLERY_DIR);
+    withBar.save(QStringLiteral(VESK_GALLERY_DIR "/session-top-bar-over-window.png"));
+    topBar->orderOut();
+    const QImage beneath = desktop_.interfaces().screenCapture.capture(0);
+    for (const QPoint point : {outsideCorner, belowCard}) {
+        EXPECT_NE(QColor(beneath.pixel(point)).name(), QColor(Qt::black).name()) << point.x() << "," << point.y();
+        EXPECT_EQ(QColor(withBar.pixel(point)).name(), QColor(beneath.pixel(point)).name())
+            << point.x() << "," << point.y();
+    }
+    const QPoint inCard(card.right() - 14, card.center().y());
+    EXPECT_NE(QColor(beneath.pixel(inCard)).name(), QColor(Qt::black).name())
+        << "the chat window lies under the card too";
+    EXPECT_LT(qGray(withBar.pixel(inCard)), 40) << "the card's dark fill";
 }
 
 // The form keeps the height of its content in the taller panel: its rows are

@@ -117,3 +117,30 @@ TEST_F(AllowedAppRecoveryTest, ATargetedRequestIsDiscardedOnlyWhenEveryAllowedTa
         EXPECT_EQ(logs.contains("Scheduled allowed-app recovery"), !c.discarded) << c.targets.size();
     }
 }
+
+TEST_F(AllowedAppRecoveryTest, AnAppInTheStageQueueIsLeftHiddenUnlessTheRequestIsAboutIt)
+{
+    workspace->run(editorID);
+    stage->queued = {notesID};
+
+    const struct {
+        const char* name;
+        std::optional<std::set<QString>> targets;
+        QStringList notesCalls;
+    } cases[] = {
+        {"a general pass", std::nullopt, {}},
+        {"a pass about another app", std::set<QString>{editorID}, {}},
+        {"a pass about the queued app",
+         std::set<QString>{notesID},
+         {"app.unhide(com.example.notes)", "app.activate(com.example.notes)"}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& app : workspace->apps)
+            app->hidden = true;
+        const qsizetype mark = trace.calls.size();
+        recovery.schedule(QStringLiteral("quickAccessClosed"), c.targets, false);
+        scheduler.advance(0.15);
+        EXPECT_EQ(trace.since(mark).filter(notesID).filter("app."), c.notesCalls) << c.name;
+        EXPECT_TRUE(trace.since(mark).contains("app.activate(com.example.editor)")) << c.name;
+    }
+}

@@ -357,9 +357,12 @@ public:
     {
         trace_.record(QStringLiteral("stage.restoreIfQueued(%1, %2)").arg(bundleID).arg(fallbackScreen.rawValue));
     }
+    bool isQueued(const QString& bundleID) const override { return queued.contains(bundleID); }
     std::optional<StageVeskPhase> defaultScreenPhase() const override { return phase; }
 
     std::optional<StageVeskPhase> phase;
+    // The applications waiting in the stage queue.
+    std::set<QString> queued;
     std::set<QString> activatedWith;
     DisplayNames displayNames;
     std::optional<StageVeskScreenID> anchorScreen;
