@@ -3,6 +3,7 @@
 #include "DesktopSpecs.h"
 #include "QtPrinters.h"
 #include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskCard.h"
 #include "panels/StageVeskControlPanel.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
@@ -285,4 +286,35 @@ TEST_F(StageVeskPanelTest, DismissClosesEveryPanelWithoutTellingTheOwner)
 
     panel.show();
     EXPECT_TRUE(panel.controlRects().empty()) << "the sources are forgotten";
+}
+
+// The opaque bar windows are shaped to their rounded cards; the control bar's
+// card widens for the leave confirmation and its window's shape follows.
+TEST_F(StageVeskPanelTest, TheControlBarsShapeFollowsItsCardWhenTheLeaveConfirmationWidensIt)
+{
+    StageVeskPanel& panel = scene.show();
+    StageVeskControlPanel* window = panel.bottomPanels().at(first);
+    auto* bar = contentOf<StageVeskBottomControlView>(window);
+    ASSERT_TRUE(bar);
+    const auto cardRect = [&] { return QRect(bar->card()->mapTo(window, QPoint(0, 0)), bar->card()->size()); };
+    const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); };
+    settle();
+    const QRect normal = cardRect();
+    ASSERT_LT(normal.width(), window->width()) << "the card hugs its row";
+    EXPECT_EQ(window->mask().boundingRect(), normal);
+    EXPECT_TRUE(window->mask().contains(normal.center()));
+    EXPECT_FALSE(window->mask().contains(normal.topLeft())) << "rounded corners";
+
+    FilledButton* leave = nullptr;
+    for (auto* button : bar->findChildren<FilledButton*>()) {
+        if (button->text() == "Verlassen")
+            leave = button;
+    }
+    ASSERT_TRUE(leave);
+    leave->click();
+    settle();
+    ASSERT_TRUE(bar->isShowingExitConfirmation());
+    const QRect confirming = cardRect();
+    ASSERT_NE(confirming.width(), normal.width());
+    EXPECT_EQ(window->mask().boundingRect(), confirming);
 }
