@@ -42,6 +42,16 @@ protected:
         return panel ? qobject_cast<View*>(panel->content()) : nullptr;
     }
 
+    // The view's button with this text or accessible name.
+    static FilledButton* buttonOf(QWidget* view, const QString& label)
+    {
+        for (auto* button : view->findChildren<FilledButton*>()) {
+            if (button->text() == label || button->accessibleName() == label)
+                return button;
+        }
+        return nullptr;
+    }
+
     StageVeskSettingsControlView* openSettings()
     {
         scene.panel->toggleSettingsPanel();
@@ -168,11 +178,7 @@ TEST_F(StageVeskPanelTest, TheGearClosesASettingsPanelThatWasOrderedOutAndOpensI
     StageVeskPanel& panel = scene.show();
     auto* bar = contentOf<StageVeskBottomControlView>(panel.bottomPanels().at(first));
     ASSERT_TRUE(bar);
-    FilledButton* gear = nullptr;
-    for (auto* button : bar->findChildren<FilledButton*>()) {
-        if (button->accessibleName() == "Einstellungen")
-            gear = button;
-    }
+    FilledButton* gear = buttonOf(bar, "Einstellungen");
     ASSERT_TRUE(gear);
     gear->click();
     ASSERT_TRUE(panel.settingsPanel());
@@ -305,11 +311,7 @@ TEST_F(StageVeskPanelTest, TheControlBarsShapeFollowsItsCardWhenTheLeaveConfirma
     EXPECT_TRUE(window->mask().contains(normal.center()));
     EXPECT_FALSE(window->mask().contains(normal.topLeft())) << "rounded corners";
 
-    FilledButton* leave = nullptr;
-    for (auto* button : bar->findChildren<FilledButton*>()) {
-        if (button->text() == "Verlassen")
-            leave = button;
-    }
+    FilledButton* leave = buttonOf(bar, "Verlassen");
     ASSERT_TRUE(leave);
     leave->click();
     settle();
