@@ -2,7 +2,7 @@
 
 #include "core/Clock.h"
 #include "screens/ReflectionChip.h"
-#include "screens/ScaleFadeEffect.h"
+#include "ui/ScaleFadeEffect.h"
 #include "screens/ScreenWidgets.h"
 #include "ui/Gradient.h"
 #include "ui/ImageEffects.h"

@@ -8,7 +8,7 @@
 #include "platform/simulated/DesktopWorkspace.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "screens/ReflectionChip.h"
-#include "screens/ScaleFadeEffect.h"
+#include "ui/ScaleFadeEffect.h"
 #include "screens/SessionHistoryTile.h"
 #include "screens/SessionHistoryView.h"
 #include "screens/SessionReflectionHost.h"

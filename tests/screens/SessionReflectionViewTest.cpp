@@ -1,7 +1,7 @@
 #include "screens/SessionReflectionView.h"
 #include "SessionRecords.h"
 #include "screens/ReflectionChip.h"
-#include "screens/ScaleFadeEffect.h"
+#include "ui/ScaleFadeEffect.h"
 #include "ui/TextLabel.h"
 #include "ui/UiFixture.h"
 

@@ -1,4 +1,4 @@
-#include "screens/ScaleFadeEffect.h"
+#include "ui/ScaleFadeEffect.h"
 
 #include "core/Clock.h"
 
