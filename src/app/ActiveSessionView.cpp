@@ -22,10 +22,7 @@ QColor white(double opacity)
 
 TextStyle centred(const QFont& font)
 {
-    TextStyle style;
-    style.font = font;
-    style.alignment = Qt::AlignHCenter;
-    return style;
+    return {.font = font, .alignment = Qt::AlignHCenter};
 }
 
 } // namespace

@@ -17,10 +17,7 @@ constexpr int rowVerticalPadding = 7;
 
 TextStyle wrappingStyle(const QFont& font)
 {
-    TextStyle style;
-    style.font = font;
-    style.lineLimit = 0;
-    return style;
+    return {.font = font, .lineLimit = 0};
 }
 
 } // namespace

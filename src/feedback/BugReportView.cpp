@@ -25,10 +25,7 @@ namespace {
 
 TextLabel* label(const QString& text, const QFont& font, const QColor& color, int lineLimit = 1)
 {
-    TextStyle style;
-    style.font = font;
-    style.lineLimit = lineLimit;
-    return new TextLabel(text, style, color);
+    return new TextLabel(text, {.font = font, .lineLimit = lineLimit}, color);
 }
 
 QLabel* symbolLabel(Symbol symbol, double pointSize, const QColor& color, QFont::Weight weight = QFont::Normal)

@@ -19,12 +19,10 @@ constexpr int padding = 18;
 
 TextStyle questionStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(13, QFont::DemiBold);
-    style.lineLimit = 2;
-    style.minimumScaleFactor = 0.82;
-    style.alignment = Qt::AlignHCenter;
-    return style;
+    return {.font = VeskFont::interface(13, QFont::DemiBold),
+            .lineLimit = 2,
+            .minimumScaleFactor = 0.82,
+            .alignment = Qt::AlignHCenter};
 }
 
 FilledButton::Look answerLook(const QColor& text, const QColor& fill)

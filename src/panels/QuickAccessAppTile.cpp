@@ -33,10 +33,7 @@ constexpr double topInset = removeOffset;
 
 TextStyle nameStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(10);
-    style.alignment = Qt::AlignHCenter;
-    return style;
+    return {.font = VeskFont::interface(10), .alignment = Qt::AlignHCenter};
 }
 
 QString tooltipFor(const QuickAccessAppDisplay& app, const Localizer& localizer)

@@ -28,10 +28,7 @@ constexpr int columns = 5;
 
 TextStyle textStyle(double size, QFont::Weight weight = QFont::Normal, Qt::Alignment alignment = Qt::AlignLeft)
 {
-    TextStyle style;
-    style.font = VeskFont::interface(size, weight);
-    style.alignment = alignment;
-    return style;
+    return {.font = VeskFont::interface(size, weight), .alignment = alignment};
 }
 
 } // namespace

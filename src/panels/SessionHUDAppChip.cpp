@@ -20,16 +20,12 @@ constexpr double lineSpacing = 1;
 
 TextStyle nameStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(10, QFont::DemiBold);
-    return style;
+    return {.font = VeskFont::interface(10, QFont::DemiBold)};
 }
 
 TextStyle labelStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(8, QFont::DemiBold);
-    return style;
+    return {.font = VeskFont::interface(8, QFont::DemiBold)};
 }
 
 } // namespace

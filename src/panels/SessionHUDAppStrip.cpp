@@ -27,9 +27,7 @@ FilledButton::Look overflowLook()
 
 TextStyle emptyStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(10, QFont::DemiBold);
-    return style;
+    return {.font = VeskFont::interface(10, QFont::DemiBold)};
 }
 
 } // namespace

@@ -26,18 +26,12 @@ constexpr int expandableLength = 32;
 
 TextStyle headingStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::monospaced(9, QFont::DemiBold);
-    style.tracking = 1.08;
-    return style;
+    return {.font = VeskFont::monospaced(9, QFont::DemiBold), .tracking = 1.08};
 }
 
 TextStyle goalStyle(bool expanded)
 {
-    TextStyle style;
-    style.font = VeskFont::interface(11, QFont::Medium);
-    style.lineLimit = expanded ? 2 : 1;
-    return style;
+    return {.font = VeskFont::interface(11, QFont::Medium), .lineLimit = expanded ? 2 : 1};
 }
 
 FilledButton::Look closeLook()

@@ -34,10 +34,7 @@ constexpr int grownCardInset = 12;
 
 TextStyle monospaced(double size, QFont::Weight weight)
 {
-    TextStyle style;
-    style.font = VeskFont::monospaced(size, weight);
-    style.alignment = Qt::AlignHCenter;
-    return style;
+    return {.font = VeskFont::monospaced(size, weight), .alignment = Qt::AlignHCenter};
 }
 
 // A text pill: 11 pt medium white on white, 12/4 padding, a capsule.

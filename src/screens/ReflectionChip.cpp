@@ -18,11 +18,9 @@ constexpr double reasonPadding = 10;
 
 TextStyle chipStyle(ReflectionChip::Kind kind)
 {
-    TextStyle style;
-    style.font = VeskFont::interface(fontSize, QFont::DemiBold);
-    style.minimumScaleFactor = 0.75;
-    style.alignment = kind == ReflectionChip::Kind::choice ? Qt::AlignHCenter : Qt::AlignLeft;
-    return style;
+    return {.font = VeskFont::interface(fontSize, QFont::DemiBold),
+            .minimumScaleFactor = 0.75,
+            .alignment = kind == ReflectionChip::Kind::choice ? Qt::AlignHCenter : Qt::AlignLeft};
 }
 
 double sidePadding(ReflectionChip::Kind kind)

@@ -11,12 +11,8 @@ namespace vesk {
 TextLabel* screenLabel(const QString& text, const QFont& font, const QColor& color, int lineLimit, double tracking,
                        Qt::Alignment alignment)
 {
-    TextStyle style;
-    style.font = font;
-    style.lineLimit = lineLimit;
-    style.tracking = tracking;
-    style.alignment = alignment;
-    return new TextLabel(text, style, color);
+    return new TextLabel(text, {.font = font, .tracking = tracking, .lineLimit = lineLimit, .alignment = alignment},
+                         color);
 }
 
 QWidget* screenRule(const QColor& color)

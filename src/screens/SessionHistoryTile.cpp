@@ -23,24 +23,17 @@ constexpr double barSpacing = 2;
 
 TextStyle titleStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(11, QFont::Medium);
-    return style;
+    return {.font = VeskFont::interface(11, QFont::Medium)};
 }
 
 TextStyle valueStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(21, QFont::DemiBold);
-    style.minimumScaleFactor = 0.6;
-    return style;
+    return {.font = VeskFont::interface(21, QFont::DemiBold), .minimumScaleFactor = 0.6};
 }
 
 TextStyle captionStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(10.5);
-    return style;
+    return {.font = VeskFont::interface(10.5)};
 }
 
 double lineHeight(const TextStyle& style)

@@ -34,9 +34,7 @@ QLabel* symbolLabel(Symbol symbol, double pointSize, const QColor& color, QFont:
 
 TextLabel* textLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
 {
-    TextStyle style;
-    style.font = font;
-    return new TextLabel(text, style, color, parent);
+    return new TextLabel(text, {.font = font}, color, parent);
 }
 
 // A button of the row: it takes its half of the width, the title centred

@@ -25,16 +25,12 @@ constexpr double plusPointSize = 11;
 
 TextStyle nameStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(13);
-    return style;
+    return {.font = VeskFont::interface(13)};
 }
 
 TextStyle emptyStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(12);
-    return style;
+    return {.font = VeskFont::interface(12)};
 }
 
 double lineHeight(const TextStyle& style)

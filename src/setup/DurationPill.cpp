@@ -38,9 +38,7 @@ QFont DurationPill::labelFont() const
 
 QSize DurationPill::sizeHint() const
 {
-    TextStyle style;
-    style.font = labelFont();
-    const QSizeF label = FittedText::fit(text(), style, 0).size;
+    const QSizeF label = FittedText::fit(text(), {.font = labelFont()}, 0).size;
     return {static_cast<int>(std::ceil(label.width())),
             static_cast<int>(std::ceil(label.height() + 2 * verticalPadding))};
 }

@@ -33,10 +33,7 @@ constexpr int goalFieldMaximumLines = 2;
 
 TextLabel* label(const QString& text, const QFont& font, const QColor& color, double tracking = 0)
 {
-    TextStyle style;
-    style.font = font;
-    style.tracking = tracking;
-    return new TextLabel(text, style, color);
+    return new TextLabel(text, {.font = font, .tracking = tracking}, color);
 }
 
 QLabel* symbolLabel(Symbol symbol, double pointSize, const QColor& color, QFont::Weight weight, double dpr)

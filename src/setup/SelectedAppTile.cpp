@@ -25,10 +25,7 @@ constexpr double framesPerSecond = 60;
 
 TextStyle nameStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(10);
-    style.alignment = Qt::AlignHCenter;
-    return style;
+    return {.font = VeskFont::interface(10), .alignment = Qt::AlignHCenter};
 }
 
 } // namespace

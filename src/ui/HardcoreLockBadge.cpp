@@ -16,9 +16,7 @@ namespace {
 
 TextStyle titleStyle()
 {
-    TextStyle style;
-    style.font = VeskFont::interface(HardcoreLockBadge::pointSize, QFont::Medium);
-    return style;
+    return {.font = VeskFont::interface(HardcoreLockBadge::pointSize, QFont::Medium)};
 }
 
 } // namespace

@@ -137,11 +137,9 @@ SoftwareUpdateView::~SoftwareUpdateView() = default;
 TextLabel* SoftwareUpdateView::makeLabel(const QString& text, double pointSize, QFont::Weight weight,
                                          const QColor& color, int lineLimit, double lineSpacing)
 {
-    TextStyle style;
-    style.font = VeskFont::interface(pointSize, weight);
-    style.lineLimit = lineLimit;
-    style.lineSpacing = lineSpacing;
-    return new TextLabel(text, style, color);
+    return new TextLabel(
+        text, {.font = VeskFont::interface(pointSize, weight), .lineLimit = lineLimit, .lineSpacing = lineSpacing},
+        color);
 }
 
 QLayout* SoftwareUpdateView::makeHeader(const Environment& environment)
