@@ -53,6 +53,30 @@ TEST_F(AppLaunchPromptViewTest, ALongNameWrapsToTwoLinesAndShrinks)
     render(makeView(QStringLiteral("Game")), "prompt-short-name");
 }
 
+TEST_F(AppLaunchPromptViewTest, AButtonTitleTooWideForItsHalfOfTheRowShrinksAndStaysWhole)
+{
+    AppLaunchPromptView& prompt = makeView(QStringLiteral("Game"));
+    const std::vector<FilledButton*> buttons{prompt.addButton(), prompt.blockButton()};
+    const auto naturalWidth = [](const FilledButton* button) {
+        return FittedText::fit(button->text(), button->look().textStyle, 0).size.width();
+    };
+    const double widest = std::max(naturalWidth(buttons[0]), naturalWidth(buttons[1]));
+    // Each half of the row holds 90 % of the wider title.
+    prompt.resize(int(2 * widest * 0.9) + 10 + 2 * 18, 132);
+
+    for (const FilledButton* button : buttons) {
+        SCOPED_TRACE(button->text().toStdString());
+        const FittedText fitted = FittedText::fit(button->text(), button->look().textStyle, button->width());
+        EXPECT_EQ(fitted.lines, QStringList{button->text()});
+        EXPECT_FALSE(fitted.truncated);
+        EXPECT_GE(fitted.scale, 0.82);
+        if (naturalWidth(button) == widest) {
+            EXPECT_LT(button->width(), widest);
+            EXPECT_LT(fitted.scale, 1.0);
+        }
+    }
+}
+
 TEST_F(AppLaunchPromptViewTest, RendersInEveryLanguage)
 {
     for (const char* code : {"en", "it", "fr", "es"}) {

@@ -37,6 +37,12 @@ protected:
         }
     }
 
+    // The tile's corner where the remove button stands, as drawn now.
+    QImage removeButtonCorner() const
+    {
+        return tile->grab(tile->removeButtonRect().toAlignedRect().intersected(tile->rect())).toImage();
+    }
+
     std::unique_ptr<QuickAccessAppTile> tile;
     int restores = 0;
     int removes = 0;
@@ -91,6 +97,30 @@ TEST_F(QuickAccessAppTileTest, TheRemoveButtonShowsOnlyWhileHoveredAndOnlyWhenAl
 
     hover(false);
     EXPECT_FALSE(removable.isRemoveButtonShown());
+}
+
+TEST_F(QuickAccessAppTileTest, TheRemoveButtonFadesInAndOutOverTwelveHundredthsOfASecond)
+{
+    makeTile(Visibility::occluded, true);
+    const QImage without = removeButtonCorner();
+
+    hover(true);
+    EXPECT_EQ(removeButtonCorner(), without) << "the fade starts from nothing";
+    scheduler.advance(0.06);
+    const QImage halfway = removeButtonCorner();
+    EXPECT_NE(halfway, without);
+    scheduler.advance(0.06);
+    const QImage with = removeButtonCorner();
+    EXPECT_NE(with, halfway) << "the fade goes on after half its time";
+    scheduler.advance(1.0);
+    EXPECT_EQ(removeButtonCorner(), with) << "and is over after 0.12 s";
+
+    hover(false);
+    scheduler.advance(0.06);
+    EXPECT_NE(removeButtonCorner(), with);
+    EXPECT_NE(removeButtonCorner(), without);
+    scheduler.advance(0.06);
+    EXPECT_EQ(removeButtonCorner(), without);
 }
 
 } // namespace

@@ -66,6 +66,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, OrderedHUDAppBarItemsTest,
                                                      5,
                                                      {"o", "m", "s", "n", "v"},
                                                      0},
+                                           // Identifiers that sort against the ranks: each rank must stand
+                                           // apart from its neighbours to keep this order.
+                                           OrderCase{"everyRankAgainstTheIdentifiers",
+                                                     {{"a", Visibility::visible},
+                                                      {"b", Visibility::notRunning},
+                                                      {"c", Visibility::onOtherSpace},
+                                                      {"d", Visibility::minimized},
+                                                      {"e", Visibility::occluded}},
+                                                     5,
+                                                     {"e", "d", "c", "b", "a"},
+                                                     0},
                                            // Plain code-point order: upper case before lower case.
                                            OrderCase{"codePointOrder",
                                                      {{"com.b", Visibility::visible}, {"com.B", Visibility::visible}},

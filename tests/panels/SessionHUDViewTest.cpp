@@ -183,6 +183,22 @@ TEST_F(SessionHUDViewTest, StripShowsThreeChipsByRankAndCountsTheRest)
     EXPECT_FALSE(hud.strip()->overflowButton()->isVisible());
 }
 
+TEST_F(SessionHUDViewTest, OneAppLeftOverAlreadyGetsTheOverflowButton)
+{
+    session.visibilities = {{"com.a", Visibility::visible},
+                            {"com.b", Visibility::visible},
+                            {"com.c", Visibility::visible}};
+    SessionHUDView& hud = makeView();
+    EXPECT_EQ(chipNames(), QStringList({"a", "b", "c"}));
+    EXPECT_FALSE(hud.strip()->overflowButton()->isVisible()) << "three apps fit";
+
+    session.visibilities.push_back({"com.d", Visibility::visible});
+    scheduler.advance(0.5);
+    EXPECT_EQ(chipNames(), QStringList({"a", "b", "c"}));
+    EXPECT_TRUE(hud.strip()->overflowButton()->isVisible());
+    EXPECT_EQ(hud.strip()->overflowButton()->text(), "+1");
+}
+
 TEST_F(SessionHUDViewTest, AChipRestoresItsAppUnlessItIsVisible)
 {
     session.visibilities = {{"com.example.notes", Visibility::visible}, {"com.example.mail", Visibility::onOtherSpace}};

@@ -42,6 +42,52 @@ TEST(StageVeskReconciliationTest, AVanishedWindowIsQueuedOnlyAfterThePlacementGr
     EXPECT_TRUE(scene.app("com.b").isQueued());
 }
 
+TEST(StageVeskReconciliationTest, TheGraceEndsTwoSecondsAfterThePlacementToTheMillisecond)
+{
+    StageServiceScene scene(false);
+    scene.visible["com.a"] = {300, 200, 600, 400};
+    scene.service->activate({"com.a"}, {}, first);
+    scene.service->moveToQueue("com.a");
+    scene.service->restoreFromQueue("com.a", first); // placed by the stage at 0 s
+    scene.visible.erase("com.a");
+
+    // Times a binary fraction can hold exactly; the timer's passes fall at 0.8 and 1.6 s.
+    scene.scheduler.advance(1.9375);
+    scene.service->reconcileVisibleWindows("probe");
+    EXPECT_EQ(scene.logCount("queue move deferred (placement grace) — bundleID=com.a, reason=probe"), 1);
+    EXPECT_FALSE(scene.app("com.a").isQueued());
+
+    scene.scheduler.advance(0.0625);
+    scene.service->reconcileVisibleWindows("probe");
+    EXPECT_TRUE(scene.app("com.a").isQueued()) << "at 2.0 s the grace is over";
+    EXPECT_EQ(scene.logCount("window disappeared — bundleID=com.a"), 1);
+}
+
+// The user moved the window on purpose: a drag after the stage's placement
+// ends its enforcement, a drag before it does not.
+TEST(StageVeskReconciliationTest, OnlyAUserDragNewerThanTheEnforcementCancelsIt)
+{
+    StageServiceScene scene;
+    scene.visible["com.a"] = {2000, 300, 800, 600};
+    scene.service->activate({"com.a"}, {}, second);
+    scene.runFor(1.0);
+    scene.spaces["com.a"] = AllowedWindowSpaceState::onOtherSpace; // kept on the stage while it is gone
+
+    scene.service->syncUserDrag("com.a", std::nullopt, std::nullopt, {2000, 300, 800, 600});
+    scene.scheduler.advance(0.2);
+    scene.service->handleSeamDragHandoff("com.a", {700, 500}); // onto the first display
+    scene.visible.erase("com.a");
+    scene.runFor(0.5);
+    ASSERT_TRUE(scene.service->placementEnforcements().contains("com.a")) << "the drag came before the placement";
+
+    scene.service->syncUserDrag("com.a", std::nullopt, std::nullopt, {700, 300, 620, 460});
+    scene.runFor(0.3);
+    EXPECT_FALSE(scene.service->placementEnforcements().contains("com.a"));
+    EXPECT_EQ(scene.logCount("placement enforcement cancelled by newer user drag — bundleID=com.a"), 1);
+    scene.runFor(5.0);
+    EXPECT_EQ(scene.logCount("placement enforcement gave up"), 0);
+}
+
 TEST(StageVeskReconciliationTest, AFreeWindowMovedByItsAppIsFollowed)
 {
     StageServiceScene scene;

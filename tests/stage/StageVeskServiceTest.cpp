@@ -351,6 +351,27 @@ TEST(StageVeskServiceTest, SeamHandoffMovesTheWindowToTheOtherDisplay)
     EXPECT_EQ(scene.logCount("seam-drag handoff skipped — pointer on no known screen"), 1);
 }
 
+// The pointer that let go of the window holds its title bar: 12 pt below the
+// dropped window's top edge, the window centred on it across.
+TEST(StageVeskServiceTest, SeamHandoffDropsTheWindowWithThePointerInItsTitleBar)
+{
+    StageServiceScene scene;
+    scene.visible["com.a"] = {2000, 300, 620, 460};
+    scene.service->activate({"com.a"}, {}, second);
+    runFor(scene, 1.0);
+
+    scene.service->handleSeamDragHandoff("com.a", {1000, 600});
+    // (1000 − 310, 600 + 12 − 460): its top edge at 612, wholly inside the first area.
+    const Rect drop{690, 152, 620, 460};
+    EXPECT_EQ(scene.app("com.a").screenID, first);
+    EXPECT_EQ(scene.app("com.a").position->rect(), drop);
+    EXPECT_EQ(scene.visible.at("com.a"), drop);
+    EXPECT_EQ(scene.logCount("seam-drag handoff — bundleID=com.a, fromScreen=2, toScreen=1, pointer={1000, 600}, "
+                             "targetBounds={{190, 80}, {1220, 740}}, dropRect={{690, 152}, {620, 460}}, "
+                             "enforcement=true"),
+              1);
+}
+
 TEST(StageVeskServiceTest, NothingHappensWhileInactive)
 {
     StageServiceScene scene;
