@@ -167,6 +167,7 @@ TEST_F(SessionSetupViewTest, TheActiveSessionViewCountsDownAndEndsANormalSession
     EXPECT_FALSE(manager().isSessionActive());
     ASSERT_TRUE(manager().pendingReflection().has_value());
     EXPECT_EQ(manager().pendingReflection()->endReason, SessionEndReason::manualStop);
+    EXPECT_NE(desktop_.runningApplication(test::kEditorBundleID), nullptr) << "the allowed apps are left open";
 }
 
 TEST_F(SessionSetupViewTest, AnOpenEndedClockTicksByItselfAndAHardcoreSessionOffersNoStop)
