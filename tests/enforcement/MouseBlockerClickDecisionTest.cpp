@@ -273,6 +273,18 @@ std::vector<ClickCase> clickCases()
          editor,
          true,
          editor},
+        // A window lower than the zone is control zone up to its top edge.
+        {"ControlZoneOfAShortWindowReachesItsTopEdge",
+         sessionWindows({window(editor, Rect{300, 300, 400, 20})}),
+         {editor},
+         {},
+         {},
+         Point{310, 302},
+         false,
+         Reason::visibleAllowedPassthrough,
+         editor,
+         true,
+         editor},
         {"HoleOverAWindowOnADisplayAboveThePrimary",
          sessionWindows({window(editor, Rect{100, -1000, 600, 400})}),
          {editor},
@@ -371,14 +383,6 @@ TEST(MouseBlockerClickDecisionTest, ControlZoneIsTheTopLeftCornerCutToTheWindow)
     EXPECT_EQ(windowControlZone(Rect{10, 20, 60, 200}), (Rect{10, 188, 60, 32}));
     // A window lower than 32 points is all control zone in that direction.
     EXPECT_EQ(windowControlZone(Rect{10, 20, 300, 20}), (Rect{10, 20, 88, 20}));
-}
-
-TEST(MouseBlockerClickDecisionTest, ShortWindowIsControlZoneUpToItsTopEdge)
-{
-    const auto windows = sessionWindows({window(editor, Rect{300, 300, 400, 20})});
-    const auto decision = decideMouseClick(windows, {editor}, vesk, twoDisplays(), {}, {}, Point{310, 302});
-    EXPECT_TRUE(decision.isInAllowedWindowControlZone);
-    EXPECT_FALSE(decision.isAllowed);
 }
 
 TEST(MouseBlockerClickDecisionTest, RawValuesAreTheCaseNames)

@@ -17,6 +17,26 @@ struct ControlClick {
     bool operator==(const ControlClick&) const = default;
 };
 
+// The platform's installer, keeping the callback it gives the tap so that a
+// test can call it as the system does.
+class CallbackKeepingInstaller final : public MouseBlockerEventTapInstalling {
+public:
+    CallbackKeepingInstaller(EventTapping& eventTaps, EventTapCallback& kept) : inner_(eventTaps), kept_(kept) { }
+
+    std::optional<MouseBlockerInstalledTap> install(EventTapCallback callback, std::uint64_t eventMask) override
+    {
+        kept_ = callback;
+        return inner_.install(std::move(callback), eventMask);
+    }
+    void remove(const MouseBlockerInstalledTap& tap) override { inner_.remove(tap); }
+    void enable(const MouseBlockerInstalledTap& tap) override { inner_.enable(tap); }
+    bool isEnabled(const MouseBlockerInstalledTap& tap) const override { return inner_.isEnabled(tap); }
+
+private:
+    SystemMouseBlockerEventTapInstaller inner_;
+    EventTapCallback& kept_;
+};
+
 class MouseBlockerServiceTest : public test::InputEnforcementScene {
 protected:
     void SetUp() override
@@ -27,7 +47,7 @@ protected:
             scheduler, scheduler, platform.screens, *snapshots, veskID,
             std::make_unique<SystemAXWindowControlResolver>(platform.workspace, platform.accessibility),
             MouseBlockerService::defaultInputMonitoringCheck(platform.permissions, platform.eventTaps),
-            std::make_unique<SystemMouseBlockerEventTapInstaller>(platform.eventTaps));
+            std::make_unique<CallbackKeepingInstaller>(platform.eventTaps, tapCallback));
         blocker->setAllowedWindowControlClickHandler(
             [this](const QString& bundleID, MouseBlockerControlAction action, Point point) {
                 controlClicks.push_back({bundleID, action, point});
@@ -39,6 +59,7 @@ protected:
 
     QStringList blockerLog() const { return logs.messages(QStringLiteral("MouseBlockerService")); }
 
+    EventTapCallback tapCallback;
     std::unique_ptr<MouseBlockerService> blocker;
     std::vector<ControlClick> controlClicks;
     std::vector<Point> observedClicks;
@@ -130,6 +151,23 @@ TEST_F(MouseBlockerServiceTest, TapSwitchedOffIsReEnabledByItsCallbackAndByTheHe
     ASSERT_EQ(taps().size(), 1u);
     EXPECT_NE(taps().front(), tap);
     EXPECT_TRUE(swallowed(click(onBrowser)));
+}
+
+// The system's notice that it switched the tap off is no click: it is
+// answered with the event as it came, whatever lies under its location.
+TEST_F(MouseBlockerServiceTest, TheTapDisabledNoticeIsAnsweredWithItsEvent)
+{
+    blocker->activate({editorID});
+    ASSERT_TRUE(tapCallback);
+    for (const int notice : {EventType::tapDisabledByTimeout, EventType::tapDisabledByUserInput}) {
+        InputEvent event;
+        event.type = notice;
+        event.location = onBrowser;
+        const std::optional<InputEvent> answer = tapCallback(notice, event);
+        ASSERT_TRUE(answer.has_value()) << notice;
+        EXPECT_EQ(*answer, event);
+    }
+    EXPECT_TRUE(observedClicks.empty()) << "no click was decided";
 }
 
 TEST_F(MouseBlockerServiceTest, InputMonitoringGrantedLateInstallsTheTapAtTheNextCheck)

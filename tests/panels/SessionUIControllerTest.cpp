@@ -3,6 +3,7 @@
 
 #include "FakeSession.h"
 #include "PanelScene.h"
+#include "platform/VirtualKeyCodes.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -234,6 +235,34 @@ TEST_F(SessionUIControllerTest, QuickAccessClosesByToggleEscapeOrOutsideClickAnd
     controller.reset();
     close();
     EXPECT_EQ(recoveries(), 4);
+}
+
+// An app that the panel brought forward takes the keyboard from it; an Escape
+// that goes to that app still closes the open panel, other keys do not.
+TEST_F(SessionUIControllerTest, EscapeToAnotherAppClosesTheOpenQuickAccessPanel)
+{
+    controller = std::make_unique<SessionUIController>(
+        SessionUIController::Environment{environment, [this] { ++activations; }, &desktop.events()}, content);
+    const int monitors = desktop.events().monitorCount();
+    controller->toggleQuickAccessPanel(session);
+    ASSERT_NE(controller->quickAccessPanel(), nullptr);
+    desktop.activate(editorPID, 0);
+    ASSERT_EQ(desktop.keyOwnWindow(), std::nullopt);
+
+    EXPECT_EQ(desktop.events().keyPress(platform::KeyCode::space, 0).targetPID, editorPID);
+    ASSERT_NE(controller->quickAccessPanel(), nullptr) << "another key leaves it open";
+
+    // Held but ordered out, the panel is not what the user sees.
+    controller->quickAccessPanel()->orderOut();
+    desktop.events().keyPress(platform::KeyCode::escape, 0);
+    ASSERT_NE(controller->quickAccessPanel(), nullptr);
+    controller->quickAccessPanel()->orderFrontRegardless();
+
+    EXPECT_EQ(desktop.events().keyPress(platform::KeyCode::escape, 0).targetPID, editorPID);
+    EXPECT_EQ(controller->quickAccessPanel(), nullptr);
+    EXPECT_EQ(recoveries(), 1);
+    EXPECT_TRUE(logs.contains(QStringLiteral("Quick access panel dismissing via user interaction — reason=escapeKey")));
+    EXPECT_EQ(desktop.events().monitorCount(), monitors) << "the keys are watched only while the panel is open";
 }
 
 TEST_F(SessionUIControllerTest, ClicksGoToQuickAccessBugReportAndStageButNeverCloseTheHUDOrPrompt)

@@ -238,6 +238,15 @@ TEST_F(StageVeskBarViewsTest, TheAppsBarListsItsScreensQueuedThenParkedAppsAndMa
     EXPECT_EQ(tiles[3].content.status, "geparkt");
     EXPECT_TRUE(tiles[3].content.isParked);
 
+    // Collapsed, the bar lists the same tiles, the parked ones too.
+    const auto collapsed = StageVeskSidebarControlView::tiles(state, first, true, name, installed, now, 300, german);
+    ASSERT_EQ(collapsed.size(), tiles.size());
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        EXPECT_EQ(collapsed[i].bundleID, tiles[i].bundleID);
+        EXPECT_EQ(collapsed[i].content.isParked, tiles[i].content.isParked);
+        EXPECT_TRUE(collapsed[i].content.isCollapsed);
+    }
+
     const auto others = StageVeskSidebarControlView::tiles(state, second, true, name, installed, now, 300, german);
     ASSERT_EQ(others.size(), 1u);
     EXPECT_EQ(others[0].bundleID, "com.elsewhere");

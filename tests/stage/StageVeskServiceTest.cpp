@@ -276,17 +276,27 @@ TEST(StageVeskServiceTest, ZoomAndUnzoom)
     EXPECT_TRUE(scene.service->zoomRestorePositions().empty());
     EXPECT_EQ(scene.logCount("restored app from Vesk zoom — bundleID=com.a, hadRestorePosition=true"), 1);
 
-    // 97 pt off the zoom frame counts as not zoomed; 96 still does.
+    // 97 pt off the zoom frame in any one value counts as not zoomed; 96 still does.
     const struct {
-        double offset;
+        const char* value;
+        Rect dragged;
         bool restores;
-    } cases[] = {{96, true}, {97, false}};
+    } cases[] = {
+        {"x", {zoomed.x + 96, zoomed.y, zoomed.width, zoomed.height}, true},
+        {"x", {zoomed.x + 97, zoomed.y, zoomed.width, zoomed.height}, false},
+        {"y", {zoomed.x, zoomed.y - 96, zoomed.width, zoomed.height}, true},
+        {"y", {zoomed.x, zoomed.y - 97, zoomed.width, zoomed.height}, false},
+        {"width", {zoomed.x, zoomed.y, zoomed.width - 96, zoomed.height}, true},
+        {"width", {zoomed.x, zoomed.y, zoomed.width - 97, zoomed.height}, false},
+        {"height", {zoomed.x, zoomed.y, zoomed.width, zoomed.height - 96}, true},
+        {"height", {zoomed.x, zoomed.y, zoomed.width, zoomed.height - 97}, false},
+    };
     for (const auto& c : cases) {
-        scene.service->syncUserDrag("com.a", std::nullopt, std::nullopt,
-                                    {zoomed.x + c.offset, zoomed.y, zoomed.width, zoomed.height});
+        scene.service->syncUserDrag("com.a", std::nullopt, std::nullopt, c.dragged);
         scene.logs.clear();
         scene.service->toggleZoom("com.a");
-        EXPECT_EQ(scene.logCount("restored app from Vesk zoom"), c.restores ? 1 : 0) << c.offset;
+        EXPECT_EQ(scene.logCount("restored app from Vesk zoom"), c.restores ? 1 : 0)
+            << c.value << " " << toString(c.dragged).toStdString();
     }
     // Without a restore position the fallback frame: 620 × 460 centred on the area.
     EXPECT_EQ(scene.app("com.a").position->rect(), zoomed);

@@ -151,6 +151,20 @@ TEST(DefaultSignalPayload, CalendarEntriesFollowTheLocalDay)
         EXPECT_EQ(value, "-1") << key.toStdString();
 }
 
+TEST(DefaultSignalPayload, SaturdayAndSundayAreTheWeekend)
+{
+    // Monday 2024-11-04 to Sunday 2024-11-10, at noon in Berlin.
+    const std::vector<std::pair<QString, QString>> week{{"1", "false"}, {"2", "false"}, {"3", "false"}, {"4", "false"},
+                                                        {"5", "false"}, {"6", "true"},  {"7", "true"}};
+    for (int day = 0; day < 7; ++day) {
+        const SignalParameters entries = DefaultSignalPayload::calendarEntries(
+            QDateTime(QDate(2024, 11, 4 + day), QTime(12, 0), QTimeZone("Europe/Berlin")));
+        EXPECT_EQ(entries.at("Telemetry.Calendar.dayOfWeek"), week[day].first);
+        EXPECT_EQ(entries.at("Telemetry.Calendar.isWeekend"), week[day].second)
+            << "day " << week[day].first.toStdString();
+    }
+}
+
 TEST(DefaultSignalPayload, AccessibilityEntriesOnlyWithTheUniversalAccessDomain)
 {
     SystemFacts facts = FixedSystemFacts::example();
