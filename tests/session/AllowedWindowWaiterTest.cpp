@@ -1,4 +1,5 @@
 #include "SessionLogCapture.h"
+#include "SessionTestDoubles.h"
 
 #include "core/ManualScheduler.h"
 #include "session/AllowedWindowWaiter.h"
@@ -14,32 +15,18 @@ using namespace vesk;
 
 namespace {
 
-class CountingDetector final : public AllowedWindowDetecting {
-public:
-    Result detectAllowedWindows(const std::set<QString>& allowed) const override
-    {
-        polls.push_back(scheduler.uptime());
-        Result result;
-        for (const QString& id : allowed) {
-            if (visible.contains(id))
-                result.visible.insert(id);
-            else if (covered.contains(id))
-                result.covered.insert(id);
-        }
-        return result;
-    }
-    explicit CountingDetector(ManualScheduler& s) : scheduler(s) { }
-    ManualScheduler& scheduler;
-    std::set<QString> visible;
-    std::set<QString> covered;
-    mutable std::vector<double> polls;
-};
-
 class AllowedWindowWaiterTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        detector->onPoll = [this] { polls.push_back(scheduler.uptime()); };
+    }
+
     ManualScheduler scheduler;
     SessionLogCapture logs;
-    std::shared_ptr<CountingDetector> detector = std::make_shared<CountingDetector>(scheduler);
+    std::shared_ptr<test::FakeDetector> detector = std::make_shared<test::FakeDetector>();
+    // When the detector was asked, in seconds of uptime.
+    std::vector<double> polls;
     AllowedWindowWaiter waiter{detector, scheduler};
     int completions = 0;
     std::function<void()> complete = [this] { ++completions; };
@@ -66,9 +53,9 @@ TEST_F(AllowedWindowWaiterTest, GivesUpAtTheFirstPollAtOrAfterFiveSeconds)
     scheduler.advance(0.1);
     EXPECT_EQ(completions, 1);
     EXPECT_TRUE(logs.contains("Timeout waiting for allowed app windows — proceeding anyway", "AllowedWindowWaiter"));
-    ASSERT_EQ(detector->polls.size(), 21u);
-    EXPECT_DOUBLE_EQ(detector->polls[1], 0.25);
-    EXPECT_DOUBLE_EQ(detector->polls.back(), 5.0);
+    ASSERT_EQ(polls.size(), 21u);
+    EXPECT_DOUBLE_EQ(polls[1], 0.25);
+    EXPECT_DOUBLE_EQ(polls.back(), 5.0);
     scheduler.advance(10);
     EXPECT_EQ(completions, 1);
 }
@@ -89,7 +76,7 @@ TEST_F(AllowedWindowWaiterTest, CancelAndASecondWaitAbandonTheFirst)
     waiter.cancel();
     scheduler.advance(10);
     EXPECT_EQ(completions, 0);
-    EXPECT_EQ(detector->polls.size(), 1u);
+    EXPECT_EQ(polls.size(), 1u);
 
     int second = 0;
     waiter.waitForAllowedWindows({"a"}, complete);

@@ -43,18 +43,12 @@ TEST_F(SessionManagerAllowlistTest, AddingANotRunningAppSynchronizesStoresAndRev
 
     manager->addApp(browserID, std::nullopt, StageVeskScreenID{1});
 
-    EXPECT_EQ(trace.since(mark), QStringList({
-                                     "overlay.updateAllowlist",
-                                     "mouseBlocker.updateAllowlist",
-                                     "appMonitor.updateAllowlist",
-                                     "spaceBlocker.updateAllowlist",
-                                     "spaceProbe.updateAllowedBundleIDs",
-                                     "stage.updateAllowlist",
-                                     "store.updateSessionAllowlist",
-                                     "stage.requestStagePlacement(com.example.browser)",
-                                     "spaceProbe.startBurst(reveal:com.example.browser)",
-                                     "workspace.openApplication(Browser.app)",
-                                 }));
+    EXPECT_EQ(trace.since(mark), allowlistFanOut()
+                                     + QStringList({
+                                         "stage.requestStagePlacement(com.example.browser)",
+                                         "spaceProbe.startBurst(reveal:com.example.browser)",
+                                         "workspace.openApplication(Browser.app)",
+                                     }));
     EXPECT_EQ(store->updatedAllowed, QStringList({browserID, editorID, notesID}));
     EXPECT_EQ(store->updatedAllAllowed, QStringList({browserID, editorID, notesID}));
     EXPECT_TRUE(logs.contains("Dynamic reveal app-open fallback — bundleID=com.example.browser, attempt=0"));
@@ -488,15 +482,7 @@ TEST_F(SessionManagerAllowlistTest, RemovingAnAddedAppThatIsNotRunning)
 
     manager->removeApp("com.example.ghost");
 
-    EXPECT_EQ(trace.since(mark), QStringList({
-                                     "overlay.updateAllowlist",
-                                     "mouseBlocker.updateAllowlist",
-                                     "appMonitor.updateAllowlist",
-                                     "spaceBlocker.updateAllowlist",
-                                     "spaceProbe.updateAllowedBundleIDs",
-                                     "stage.updateAllowlist",
-                                     "store.updateSessionAllowlist",
-                                 }));
+    EXPECT_EQ(trace.since(mark), allowlistFanOut());
     EXPECT_EQ(store->updatedAllowed, QStringList({editorID, notesID}));
     EXPECT_EQ(store->updatedAllAllowed, QStringList({editorID, "com.example.ghost", notesID}));
     EXPECT_TRUE(logs.contains("Cancelled pending dynamic reveal retries — bundleID=com.example.ghost, count=1"));

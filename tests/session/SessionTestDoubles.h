@@ -27,6 +27,16 @@ struct CallTrace {
     QStringList since(qsizetype mark) const { return calls.mid(mark); }
 };
 
+// What a change of the session's allowlist tells the services, in order.
+inline QStringList allowlistFanOut()
+{
+    return {
+        "overlay.updateAllowlist",      "mouseBlocker.updateAllowlist",      "appMonitor.updateAllowlist",
+        "spaceBlocker.updateAllowlist", "spaceProbe.updateAllowedBundleIDs", "stage.updateAllowlist",
+        "store.updateSessionAllowlist",
+    };
+}
+
 class TraceOverlay final : public OverlayControlling {
 public:
     explicit TraceOverlay(CallTrace& trace) : trace_(trace) { }
@@ -494,6 +504,8 @@ class FakeDetector final : public AllowedWindowDetecting {
 public:
     Result detectAllowedWindows(const std::set<QString>& allowed) const override
     {
+        if (onPoll)
+            onPoll();
         Result result;
         for (const QString& id : allowed) {
             if (visible.contains(id))
@@ -505,6 +517,8 @@ public:
     }
     std::set<QString> visible;
     std::set<QString> covered;
+    // Runs at every detection.
+    std::function<void()> onPoll;
 };
 
 // Wraps the real waiter to put its calls into the trace.
