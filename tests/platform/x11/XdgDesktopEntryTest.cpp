@@ -1,4 +1,5 @@
 #include "platform/x11/XdgDesktopEntry.h"
+#include "QtPrinters.h"
 #include "platform/x11/XdgKeyFile.h"
 
 #include <QTemporaryDir>
