@@ -21,7 +21,8 @@ struct XdgApplication {
     // The Exec line's arguments (quoting undone, field codes in); empty when
     // the line cannot be parsed.
     QStringList command;
-    // The canonical file of the Exec program when it is found; empty otherwise.
+    // The canonical file of the program the Exec line runs (past an "env")
+    // when it is found; empty otherwise.
     QString executablePath;
 
     bool operator==(const XdgApplication&) const = default;

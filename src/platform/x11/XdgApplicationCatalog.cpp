@@ -46,7 +46,9 @@ XdgApplication application(const QString& id, const QString& filePath, XdgDeskto
     app.shown = XdgApplicationCatalog::isShown(entry, environment);
     if (const auto line = XdgExecLine::parse(entry.exec)) {
         app.command = line->arguments();
-        app.executablePath = environment.findExecutable(line->program());
+        const qsizetype program = XdgExecLine::programIndex(app.command);
+        if (program < app.command.size())
+            app.executablePath = environment.findExecutable(app.command[program]);
     }
     app.entry = std::move(entry);
     return app;

@@ -1,5 +1,7 @@
 #include "platform/x11/XdgExecLine.h"
 
+#include <QFileInfo>
+
 namespace vesk::platform {
 
 namespace {
@@ -163,6 +165,17 @@ std::optional<XdgExecLine> XdgExecLine::parse(const QString& exec)
     if (arguments.isEmpty() || arguments.front().isEmpty())
         return std::nullopt;
     return XdgExecLine(arguments);
+}
+
+qsizetype XdgExecLine::programIndex(const QStringList& arguments)
+{
+    if (arguments.isEmpty() || QFileInfo(arguments.front()).fileName() != QStringLiteral("env"))
+        return 0;
+    qsizetype index = 1;
+    while (index < arguments.size() && arguments[index].contains(QLatin1Char('='))
+           && !arguments[index].startsWith(QLatin1Char('-')))
+        ++index;
+    return index;
 }
 
 std::variant<std::vector<QStringList>, QString> XdgExecLine::commands(const XdgExecContext& context) const

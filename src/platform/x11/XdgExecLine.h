@@ -45,6 +45,11 @@ public:
     // make the line invalid: the reason is returned.
     std::variant<std::vector<QStringList>, QString> commands(const XdgExecContext& context) const;
 
+    // Where the program that a command runs in the end stands in it: past an
+    // "env" and the VAR=value assignments after it. The size of the list
+    // when there is none.
+    static qsizetype programIndex(const QStringList& arguments);
+
     bool operator==(const XdgExecLine&) const = default;
 
 private:
