@@ -36,19 +36,24 @@ QStringList XdgEnvironment::dataFolders() const
     return folders;
 }
 
-QString XdgEnvironment::findExecutable(const QString& program) const
+QString XdgEnvironment::findProgram(const QString& program) const
 {
     if (program.isEmpty())
         return {};
     if (program.contains(QLatin1Char('/')))
-        return QDir::isAbsolutePath(program) && isExecutableFile(program) ? QFileInfo(program).canonicalFilePath()
-                                                                          : QString();
+        return QDir::isAbsolutePath(program) && isExecutableFile(program) ? program : QString();
     for (const QString& folder : executableSearchPath) {
         const QString candidate = QDir(folder).filePath(program);
         if (isExecutableFile(candidate))
-            return QFileInfo(candidate).canonicalFilePath();
+            return candidate;
     }
     return {};
+}
+
+QString XdgEnvironment::findExecutable(const QString& program) const
+{
+    const QString found = findProgram(program);
+    return found.isEmpty() ? QString() : QFileInfo(found).canonicalFilePath();
 }
 
 XdgEnvironment XdgEnvironment::fromVariables(const QProcessEnvironment& variables)

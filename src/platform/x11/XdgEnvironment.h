@@ -27,8 +27,11 @@ struct XdgEnvironment {
 
     // The data home, then the data folders: the earlier one wins.
     QStringList dataFolders() const;
-    // The program's canonical file when `program` is an executable file:
-    // an absolute path, or a name found on the search path. Empty otherwise.
+    // Where an executable file `program` is: an absolute path, or a name
+    // found on the search path, as found (a link is not followed, so that a
+    // program started by it sees the name it expects). Empty otherwise.
+    QString findProgram(const QString& program) const;
+    // The canonical file of findProgram, to compare programs by.
     QString findExecutable(const QString& program) const;
 
     // From the variables (HOME, XDG_DATA_HOME, XDG_DATA_DIRS,
