@@ -39,10 +39,54 @@ QString iconName(const QString& icon)
     return icon;
 }
 
+const QStringList imageNameFilters = {QStringLiteral("*.png"), QStringLiteral("*.xpm"), QStringLiteral("*.svg")};
+
+// The themes a theme's index.theme names in Inherits (a comma-separated list).
+QStringList inheritedThemes(const XdgEnvironment& environment, const QString& theme)
+{
+    for (const QString& base : iconBaseFolders(environment)) {
+        const InputFileContents index = readInputFile(QDir(base).filePath(theme + QStringLiteral("/index.theme")));
+        if (!index.ok())
+            continue;
+        const auto file = XdgKeyFile::parse(index.data);
+        const auto* parsed = std::get_if<XdgKeyFile>(&file);
+        if (!parsed)
+            return {};
+        return parsed->string(QStringLiteral("Icon Theme"), QStringLiteral("Inherits"))
+            .value_or(QString())
+            .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    }
+    return {};
+}
+
 int longerSide(const QString& file)
 {
     const QSize size = QImageReader(file).size();
     return size.isValid() ? std::max(size.width(), size.height()) : 0;
+}
+
+// Of one theme's files for an icon: the largest PNG (or XPM) when it is at
+// least `side`, else an SVG, else the largest image.
+QString best(const QStringList& files, int side)
+{
+    QString largest;
+    int largestSide = 0;
+    QString svg;
+    for (const QString& file : files) {
+        if (QFileInfo(file).suffix() == svgSuffix) {
+            if (svg.isEmpty())
+                svg = file;
+            continue;
+        }
+        const int fileSide = longerSide(file);
+        if (fileSide > largestSide) {
+            largest = file;
+            largestSide = fileSide;
+        }
+    }
+    if (!largest.isEmpty() && largestSide >= side)
+        return largest;
+    return svg.isEmpty() ? largest : svg;
 }
 
 QImage fitted(const QImage& image, int side)
@@ -84,15 +128,15 @@ QString XdgIconLookup::iconFile(const QString& icon, int side) const
     if (icon.contains(QLatin1Char('/')))
         return {};
     const QString name = iconName(icon);
-    for (const QString& theme : themeChain()) {
-        const QString found = bestIn(themeFolders(theme), name, side);
-        if (!found.isEmpty())
-            return found;
+    QStringList places = themeChain();
+    places.append(QString()); // the pixmaps folders
+    for (const QString& place : places) {
+        const IconIndex& files = index(place);
+        const auto found = files.find(name);
+        if (found != files.end())
+            return best(found->second, side);
     }
-    QStringList pixmaps;
-    for (const QString& folder : environment_.dataFolders())
-        pixmaps.append(QDir(folder).filePath(QStringLiteral("pixmaps")));
-    return bestIn(pixmaps, name, side);
+    return {};
 }
 
 QImage XdgIconLookup::image(const QString& icon, int side) const
@@ -114,6 +158,11 @@ QImage XdgIconLookup::render(const QString& file, int side)
 
 QStringList XdgIconLookup::themeChain() const
 {
+    {
+        std::lock_guard lock(mutex_);
+        if (themeChain_)
+            return *themeChain_;
+    }
     QStringList chain;
     QStringList pending;
     if (!environment_.iconTheme.isEmpty())
@@ -123,29 +172,16 @@ QStringList XdgIconLookup::themeChain() const
         if (theme == hicolor || chain.contains(theme) || theme.contains(QLatin1Char('/')))
             continue;
         chain.append(theme);
-        for (const QString& base : iconBaseFolders(environment_)) {
-            const InputFileContents index = readInputFile(QDir(base).filePath(theme + QStringLiteral("/index.theme")));
-            if (!index.ok())
-                continue;
-            const auto file = XdgKeyFile::parse(index.data);
-            // Inherits is a comma-separated list.
-            if (const auto* parsed = std::get_if<XdgKeyFile>(&file))
-                pending.append(parsed->string(QStringLiteral("Icon Theme"), QStringLiteral("Inherits"))
-                                   .value_or(QString())
-                                   .split(QLatin1Char(','), Qt::SkipEmptyParts));
-            break;
-        }
+        pending.append(inheritedThemes(environment_, theme));
     }
     chain.append(hicolor);
+    std::lock_guard lock(mutex_);
+    themeChain_ = chain;
     return chain;
 }
 
-const QStringList& XdgIconLookup::themeFolders(const QString& theme) const
+QStringList XdgIconLookup::themeFolders(const QString& theme) const
 {
-    std::lock_guard lock(mutex_);
-    const auto cached = themeFolders_.find(theme);
-    if (cached != themeFolders_.end())
-        return cached->second;
     // Themes keep icons two levels down ("48x48/apps", "scalable/apps").
     QStringList folders;
     for (const QString& base : iconBaseFolders(environment_)) {
@@ -157,33 +193,34 @@ const QStringList& XdgIconLookup::themeFolders(const QString& theme) const
                 folders.append(sizeFolder.filePath(context));
         }
     }
-    return themeFolders_.emplace(theme, folders).first->second;
+    return folders;
 }
 
-QString XdgIconLookup::bestIn(const QStringList& folders, const QString& name, int side) const
+QStringList XdgIconLookup::pixmapFolders() const
 {
-    QString largest;
-    int largestSide = 0;
-    QString svg;
-    for (const QString& folder : folders) {
-        const QDir directory(folder);
-        for (const QString& suffix : rasterSuffixes) {
-            const QString file = directory.filePath(name + QLatin1Char('.') + suffix);
-            if (!QFileInfo(file).isFile())
-                continue;
-            const int fileSide = longerSide(file);
-            if (fileSide > largestSide) {
-                largest = file;
-                largestSide = fileSide;
-            }
-        }
-        const QString vector = directory.filePath(name + QLatin1Char('.') + svgSuffix);
-        if (svg.isEmpty() && QFileInfo(vector).isFile())
-            svg = vector;
+    QStringList folders;
+    for (const QString& folder : environment_.dataFolders())
+        folders.append(QDir(folder).filePath(QStringLiteral("pixmaps")));
+    return folders;
+}
+
+const XdgIconLookup::IconIndex& XdgIconLookup::index(const QString& theme) const
+{
+    {
+        std::lock_guard lock(mutex_);
+        const auto made = indexes_.find(theme);
+        if (made != indexes_.end())
+            return made->second;
     }
-    if (!largest.isEmpty() && largestSide >= side)
-        return largest;
-    return svg.isEmpty() ? largest : svg;
+    IconIndex files;
+    for (const QString& folder : theme.isEmpty() ? pixmapFolders() : themeFolders(theme)) {
+        const QDir directory(folder);
+        for (const QString& file : directory.entryList(imageNameFilters, QDir::Files, QDir::Name))
+            files[QFileInfo(file).completeBaseName()].append(directory.filePath(file));
+    }
+    // Entries are never removed: a reference stays valid for the object's life.
+    std::lock_guard lock(mutex_);
+    return indexes_.try_emplace(theme, std::move(files)).first->second;
 }
 
 } // namespace vesk::platform

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace vesk::platform {
 
@@ -16,6 +17,9 @@ namespace vesk::platform {
 // inherits and hicolor (under ~/.icons and each data folder's "icons"), then
 // in each data folder's "pixmaps". Within a theme a PNG at least as large as
 // asked for wins (the largest), then an SVG, then the largest image there is.
+// Each theme's folders are listed once, on its first lookup, so that a lookup
+// object sees the icons installed when it was first asked: make a new one to
+// see later ones.
 class XdgIconLookup {
 public:
     explicit XdgIconLookup(XdgEnvironment environment) : environment_(std::move(environment)) { }
@@ -33,15 +37,21 @@ public:
     static constexpr qint64 maximumFileBytes = 8 * 1024 * 1024;
 
 private:
+    // The image files of a theme (or of the pixmaps folders) by icon name.
+    using IconIndex = std::map<QString, QStringList>;
+
     // The themes to search, the current one first and hicolor last.
     QStringList themeChain() const;
     // The folders of one theme that may hold icons, in every base folder.
-    const QStringList& themeFolders(const QString& theme) const;
-    QString bestIn(const QStringList& folders, const QString& name, int side) const;
+    QStringList themeFolders(const QString& theme) const;
+    QStringList pixmapFolders() const;
+    // The theme's index, made on first use; "" is the pixmaps folders'.
+    const IconIndex& index(const QString& theme) const;
 
     XdgEnvironment environment_;
     mutable std::mutex mutex_;
-    mutable std::map<QString, QStringList> themeFolders_;
+    mutable std::optional<QStringList> themeChain_;
+    mutable std::map<QString, IconIndex> indexes_;
 };
 
 } // namespace vesk::platform
