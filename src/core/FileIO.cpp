@@ -72,7 +72,7 @@ InputFileContents readRegularFile(const QString& path, qint64 maximumBytes)
     const int fd = file.descriptor;
     if (fd < 0)
         return {{}, systemError(errno)};
-    struct stat status {};
+    struct stat status { };
     if (::fstat(fd, &status) != 0)
         return {{}, systemError(errno)};
     if (!S_ISREG(status.st_mode))

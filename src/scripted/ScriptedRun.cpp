@@ -256,8 +256,9 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const RunScr
         return invalidInput;
     }
     // Which applications are installed is known once the desktop stands.
-    if (const std::optional<QString> notInstalled = script.uninstalledApplication(
-            [this](const QString& bundleID) { return desktop_->workspace().urlForApplication(bundleID).has_value(); })) {
+    if (const std::optional<QString> notInstalled = script.uninstalledApplication([this](const QString& bundleID) {
+            return desktop_->workspace().urlForApplication(bundleID).has_value();
+        })) {
         error_ = QStringLiteral("script: ") + *notInstalled;
         return invalidInput;
     }

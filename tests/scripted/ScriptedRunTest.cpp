@@ -724,8 +724,9 @@ TEST_F(ScriptedRunTest, AnEarlierRunsAnalyticsCacheAndFilesDoNotCarryOver)
     earlier.sessionID = "SESSION";
     earlier.type = "EarlierRun.leftBehind";
     earlier.isTestMode = "false";
-    const auto cache = telemetry::SignalPostBody::encodeArray(
-        {earlier}, telemetry::SignalPostBody::DateForm::secondsSinceReferenceDate);
+    const auto cache =
+        telemetry::SignalPostBody::encodeArray({earlier},
+                                               telemetry::SignalPostBody::DateForm::secondsSinceReferenceDate);
     ASSERT_TRUE(cache.has_value());
     ASSERT_TRUE(QDir().mkpath(runDirectory() + "/caches"));
     writeFile(runDirectory() + "/caches/telemetrysignalcache", *cache);
