@@ -119,11 +119,15 @@ std::optional<QString> RunDirectory::claim(const QString& path)
 
 std::optional<QString> RunDirectory::clear(const QString& path, const QStringList& inputs)
 {
-    const fs::path folder = fileSystemPath(QFileInfo(path).absoluteFilePath());
+    const fs::path folder = fileSystemPath(QFileInfo(path).canonicalFilePath());
     std::set<fs::path> kept{folder / markerFileName, folder / InstanceLock::fileName};
     for (const QString& input : inputs) {
-        if (!input.isEmpty())
-            kept.insert(fileSystemPath(QFileInfo(input).absoluteFilePath()));
+        // Folders are compared by their real paths, so that a link on the way
+        // does not hide an input; the input itself stays as named (a link to
+        // the script stays a link).
+        const QFileInfo file(input);
+        if (!input.isEmpty() && file.absoluteDir().exists())
+            kept.insert(fileSystemPath(file.absoluteDir().canonicalPath()) / file.fileName().toStdString());
     }
     return removeAllBut(folder, kept);
 }

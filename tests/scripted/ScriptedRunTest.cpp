@@ -761,8 +761,11 @@ TEST_F(ScriptedRunTest, TheRunsInputsInItsFolderAreKept)
     writeFile(runDirectory() + "/inputs/script.json", kShortScript);
     writeFile(runDirectory() + "/inputs/other.json", "{}");
     run_.reset();
+    // The script named through a link to the run folder is the same file.
+    const QString alias = directory_.filePath("alias");
+    ASSERT_TRUE(QFile::link(runDirectory(), alias));
 
-    ScriptedRun run({{}, runDirectory() + "/inputs/script.json", reportPath(), runDirectory()});
+    ScriptedRun run({{}, alias + "/inputs/script.json", reportPath(), runDirectory()});
     ASSERT_EQ(run.run(), ScriptedRun::succeeded) << run.error().toStdString();
     EXPECT_EQ(fileContents(runDirectory() + "/inputs/script.json"), kShortScript);
     EXPECT_FALSE(QFileInfo::exists(runDirectory() + "/inputs/other.json"));
