@@ -24,8 +24,9 @@ struct InputFileContents {
 };
 
 // Reads a regular file (or a compiled-in resource) of at most `maximumBytes`.
-// Devices, FIFOs and folders are refused without being opened, so reading
-// never blocks or grows without bound.
+// Devices, FIFOs and folders are refused without being opened, and a file
+// that looks regular but has no data yet (/proc/kmsg) fails with "reading
+// would block", so reading never blocks or grows without bound.
 InputFileContents readInputFile(const QString& path, qint64 maximumBytes = maximumInputFileBytes);
 
 // Writes `data` to `path` whole or not at all: into a temporary file in the

@@ -93,12 +93,17 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map)
     return false;
 }
 
-bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
+QByteArray settingsDocument(const QSettings::SettingsMap& map)
 {
     QJsonObject object;
     for (auto it = map.begin(); it != map.end(); ++it)
         object.insert(it.key(), jsonValue(it.value()));
-    return !writeAllTo(device, QJsonDocument(object).toJson(QJsonDocument::Indented));
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    return !writeAllTo(device, settingsDocument(map));
 }
 
 // Why the settings file at `path` cannot be used; empty when it can (or does not exist yet).
@@ -159,30 +164,94 @@ UserDefaults::UserDefaults(const QString& suiteName, const QString& rootDirector
 {
     QDir().mkpath(rootDirectory);
     const QString path = QDir(rootDirectory).filePath(suiteName + QStringLiteral(".json"));
-    setAsideUnreadableFile(path);
+    recoverUnreadableFile(path);
     settings_ = std::make_unique<QSettings>(path, jsonFormat());
 }
 
 UserDefaults::~UserDefaults() = default;
 
+QString UserDefaults::lastGoodCopyPath(const QString& path)
+{
+    return path + QStringLiteral(".last-good");
+}
+
 // A file that cannot be read would be read as an empty domain and then be
 // written over with the defaults: every setting the user made would be lost.
-// It goes aside instead, and the domain starts empty.
-void UserDefaults::setAsideUnreadableFile(const QString& path)
+// It goes aside instead, and the domain starts from the last good copy; only
+// when that cannot be read either does it start empty, and says so.
+void UserDefaults::recoverUnreadableFile(const QString& path)
 {
     const QString reason = unreadableReason(path);
-    if (reason.isEmpty())
+    if (reason.isEmpty()) {
+        keepLastGoodCopyOfReadableFile(path);
         return;
-    if (const std::optional<QString> movedTo = moveAside(path)) {
-        qCWarning(userDefaultsLog).noquote()
-            << QStringLiteral("Moved an unreadable settings file aside; starting from the defaults — "
-                              "file=%1, movedTo=%2, reason=%3")
-                   .arg(path, *movedTo, reason);
-    } else {
+    }
+    const std::optional<QString> movedTo = moveAside(path);
+    if (!movedTo) {
         qCCritical(userDefaultsLog).noquote()
             << QStringLiteral("Could not move an unreadable settings file aside — file=%1, reason=%2")
                    .arg(path, reason);
+        readFailure_ = reason;
+        return;
     }
+    const QString copy = lastGoodCopyPath(path);
+    const QString copyProblem = restoreFromCopy(path, copy);
+    if (copyProblem.isEmpty()) {
+        qCWarning(userDefaultsLog).noquote()
+            << QStringLiteral("Moved an unreadable settings file aside; restored the last good copy — "
+                              "file=%1, movedTo=%2, reason=%3, copy=%4")
+                   .arg(path, *movedTo, reason, copy);
+        return;
+    }
+    readFailure_ = QStringLiteral("%1; the last good copy %2: %3").arg(reason, copy, copyProblem);
+    qCWarning(userDefaultsLog).noquote() << QStringLiteral(
+                                                "Moved an unreadable settings file aside; starting from the defaults — "
+                                                "file=%1, movedTo=%2, reason=%3, copy=%4, copyReason=%5")
+                                                .arg(path, *movedTo, reason, copy, copyProblem);
+}
+
+// Why the settings could not be restored from `copy`; empty when they were.
+QString UserDefaults::restoreFromCopy(const QString& path, const QString& copy)
+{
+    if (!QFileInfo::exists(copy) && !QFileInfo(copy).isSymLink())
+        return QStringLiteral("there is none");
+    const QString problem = unreadableReason(copy);
+    if (!problem.isEmpty())
+        return problem;
+    const InputFileContents contents = readInputFile(copy);
+    if (!contents.ok())
+        return contents.error;
+    if (const std::optional<QString> error = writeFileAtomically(path, contents.data))
+        return *error;
+    return {};
+}
+
+// A settings file written before copies were kept (or whose copy went
+// missing) gets one now, so that the next unreadable file has one to go back to.
+void UserDefaults::keepLastGoodCopyOfReadableFile(const QString& path)
+{
+    const InputFileContents file = readInputFile(path);
+    if (!file.ok() || file.data.trimmed().isEmpty())
+        return;
+    const QString copy = lastGoodCopyPath(path);
+    if (readInputFile(copy).data == file.data)
+        return;
+    if (const std::optional<QString> error = writeFileAtomically(copy, file.data))
+        qCWarning(userDefaultsLog).noquote()
+            << QStringLiteral("Could not keep a last good copy of the settings — file=%1, reason=%2").arg(path, *error);
+}
+
+void UserDefaults::writeLastGoodCopy()
+{
+    const QString copy = lastGoodCopyPath(filePath());
+    const std::optional<QString> error = writeFileAtomically(copy, settingsDocument(dictionaryRepresentation()));
+    if (!error)
+        return;
+    qCWarning(userDefaultsLog).noquote() << QStringLiteral(
+                                                "Could not keep a last good copy of the settings — file=%1, reason=%2")
+                                                .arg(filePath(), *error);
+    if (writeFailureHandler_)
+        writeFailureHandler_(*error);
 }
 
 void UserDefaults::prepareWrite()
@@ -198,8 +267,10 @@ void UserDefaults::syncToFile()
 {
     settings_->sync();
     lastWriteFailed_ = settings_->status() != QSettings::NoError;
-    if (!lastWriteFailed_)
+    if (!lastWriteFailed_) {
+        writeLastGoodCopy();
         return;
+    }
     const QString reason = settings_->status() == QSettings::AccessError
                                ? QStringLiteral("the file could not be written")
                                : QStringLiteral("the file could not be read");

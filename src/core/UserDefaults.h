@@ -19,10 +19,12 @@ namespace vesk {
 // per suite in the app's config folder, through QSettings. Values keep their
 // type (boolean, integer, double, text, data, array, dictionary). Several
 // instances over the same suite in one process share what is written at once,
-// also across threads; every write is also synced to the file. A file that
-// cannot be read is moved aside ("<file>.unreadable-<time>") and the domain
-// starts empty; a write that does not reach the file is logged and reported to
-// the write-failure handler. An instance is used on one thread only (the main
+// also across threads; every write is also synced to the file, and then to a
+// last good copy ("<file>.last-good"), written whole or not at all. A file
+// that cannot be read is moved aside ("<file>.unreadable-<time>") and the
+// domain starts from the last good copy, or empty when that cannot be read
+// either (`readFailure` then says why); a write that does not reach the file
+// or the copy is logged and reported to the write-failure handler. An instance is used on one thread only (the main
 // thread, unless it was made for another).
 class UserDefaults {
 public:
@@ -39,6 +41,11 @@ public:
 
     QString suiteName() const { return suiteName_; }
     QString filePath() const;
+    static QString lastGoodCopyPath(const QString& filePath);
+    // Why the domain started empty although it had a file: neither the file
+    // nor its last good copy could be read. None when it holds what was last
+    // saved, or nothing because nothing ever was.
+    const std::optional<QString>& readFailure() const { return readFailure_; }
 
     // Whether the domain holds an object for the key.
     bool objectExists(const QString& key) const;
@@ -80,14 +87,18 @@ public:
     }
 
 private:
-    static void setAsideUnreadableFile(const QString& path);
+    void recoverUnreadableFile(const QString& path);
+    static QString restoreFromCopy(const QString& path, const QString& copy);
+    static void keepLastGoodCopyOfReadableFile(const QString& path);
     void prepareWrite();
     void syncToFile();
+    void writeLastGoodCopy();
 
     QString suiteName_;
     std::unique_ptr<QSettings> settings_;
     std::function<void(const QString&)> writeFailureHandler_;
     bool lastWriteFailed_ = false;
+    std::optional<QString> readFailure_;
 };
 
 } // namespace vesk

@@ -1,13 +1,16 @@
 #include "scripted/RunDirectory.h"
 
+#include "app/InstanceLock.h"
 #include "core/FileIO.h"
-#include "store/ModelContainer.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
+#include <vector>
 
 namespace vesk {
 
@@ -20,18 +23,42 @@ fs::path fileSystemPath(const QString& path)
     return fs::path(QDir::cleanPath(path).toStdString());
 }
 
-// What a run writes into its folder, besides the marker and the lock.
-QStringList writtenEntries()
+// Whether `entry` is a folder (not a link to one) on the way to a kept path.
+bool leadsToKeptPath(const fs::path& entry, const std::set<fs::path>& kept)
 {
-    const QString store = QString::fromUtf8(ModelContainer::storeFileName);
-    return {QStringLiteral("desktop"),
-            QStringLiteral("defaults"),
-            QStringLiteral("screenshots"),
-            QStringLiteral("logs"),
-            store,
-            store + QStringLiteral("-journal"),
-            store + QStringLiteral("-wal"),
-            store + QStringLiteral("-shm")};
+    std::error_code error;
+    if (fs::symlink_status(entry, error).type() != fs::file_type::directory)
+        return false;
+    const std::string prefix = entry.generic_string() + "/";
+    return std::any_of(kept.begin(), kept.end(),
+                       [&](const fs::path& path) { return path.generic_string().starts_with(prefix); });
+}
+
+// Removes everything in `folder` but the kept paths; a link is removed
+// itself, never what it points to.
+std::optional<QString> removeAllBut(const fs::path& folder, const std::set<fs::path>& kept)
+{
+    std::error_code error;
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        entries.push_back(it->path());
+    if (error)
+        return QStringLiteral("cannot list the run folder %1: %2")
+            .arg(QString::fromStdString(folder.string()), QString::fromStdString(error.message()));
+    for (const fs::path& entry : entries) {
+        if (kept.count(entry))
+            continue;
+        if (leadsToKeptPath(entry, kept)) {
+            if (std::optional<QString> failure = removeAllBut(entry, kept))
+                return failure;
+            continue;
+        }
+        fs::remove_all(entry, error);
+        if (error)
+            return QStringLiteral("cannot remove %1 from the run folder: %2")
+                .arg(QString::fromStdString(entry.string()), QString::fromStdString(error.message()));
+    }
+    return std::nullopt;
 }
 
 bool isSameFolder(const QString& a, const QString& b)
@@ -90,19 +117,19 @@ std::optional<QString> RunDirectory::claim(const QString& path)
         .arg(path, QString::fromUtf8(markerFileName));
 }
 
-std::optional<QString> RunDirectory::clear(const QString& path)
+std::optional<QString> RunDirectory::clear(const QString& path, const QStringList& inputs)
 {
-    const fs::path folder = fileSystemPath(path);
-    for (const QString& name : writtenEntries()) {
-        const fs::path entry = folder / name.toStdString();
-        std::error_code error;
-        // A link is removed itself; remove_all never follows one.
-        fs::remove_all(entry, error);
-        if (error)
-            return QStringLiteral("cannot remove %1 from the run folder: %2")
-                .arg(QString::fromStdString(entry.string()), QString::fromStdString(error.message()));
+    const fs::path folder = fileSystemPath(QFileInfo(path).canonicalFilePath());
+    std::set<fs::path> kept{folder / markerFileName, folder / InstanceLock::fileName};
+    for (const QString& input : inputs) {
+        // Folders are compared by their real paths, so that a link on the way
+        // does not hide an input; the input itself stays as named (a link to
+        // the script stays a link).
+        const QFileInfo file(input);
+        if (!input.isEmpty() && file.absoluteDir().exists())
+            kept.insert(fileSystemPath(file.absoluteDir().canonicalPath()) / file.fileName().toStdString());
     }
-    return std::nullopt;
+    return removeAllBut(folder, kept);
 }
 
 } // namespace vesk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -11,8 +12,10 @@ namespace vesk {
 // run made: new folders get the marker file ".vesk-run", and any other folder
 // (a shared folder, a symbolic link, the application's own data and settings
 // folders even before they exist) is refused.
-// Emptying removes only what a run writes and never follows a link: a link
-// planted in the folder is removed, not what it points to.
+// Emptying removes everything in the folder, whatever an earlier run or
+// anyone else put there, but the marker, the lock of the run that holds it and
+// the files this run reads; it never follows a link: a link planted in the
+// folder is removed, not what it points to.
 class RunDirectory {
 public:
     static constexpr const char* markerFileName = ".vesk-run";
@@ -20,9 +23,10 @@ public:
     // Makes the folder (with its marker) when it does not exist, or accepts
     // one that carries the marker; otherwise the reason it is refused.
     static std::optional<QString> claim(const QString& path);
-    // Removes what an earlier run wrote into a claimed folder; the reason when
+    // Empties a claimed folder but for its marker, its lock and the `inputs`
+    // (the script and the scenario, when they lie in it); the reason when
     // something cannot be removed.
-    static std::optional<QString> clear(const QString& path);
+    static std::optional<QString> clear(const QString& path, const QStringList& inputs = {});
 };
 
 } // namespace vesk

@@ -73,6 +73,28 @@ const std::map<QString, std::uint64_t>& modifierFlags()
     return flags;
 }
 
+// Why a bundle identifier is malformed; none when it is not. An identifier
+// names an application in messages, file names and the store: a control
+// character (a NUL above all) or half a UTF-16 pair would cut or garble it there.
+std::optional<QString> bundleIdentifierFault(const QString& identifier)
+{
+    for (const QChar character : identifier) {
+        if (character.category() == QChar::Other_Control)
+            return QStringLiteral("it holds the control character U+%1")
+                .arg(QString::number(character.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    if (!identifier.isValidUtf16())
+        return QStringLiteral("it holds half a UTF-16 surrogate pair");
+    return std::nullopt;
+}
+
+// The text as a JSON string, so that a control character shows as its escape.
+QString quoted(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
 // Reads the fields of one step; the first problem found is kept.
 class StepReader {
 public:
@@ -152,7 +174,17 @@ public:
         return value.toBool();
     }
 
-    QStringList textList(const QString& key)
+    QString bundleIdentifier(const QString& key)
+    {
+        const QString identifier = text(key);
+        if (failed())
+            return {};
+        if (const std::optional<QString> fault = bundleIdentifierFault(identifier))
+            fail(QStringLiteral("\"%1\" %2 is malformed: %3").arg(key, quoted(identifier), *fault));
+        return identifier;
+    }
+
+    QStringList bundleIdentifierList(const QString& key)
     {
         if (!has(key) || !object_.value(key).isArray()) {
             fail(QStringLiteral("\"%1\" must be an array of bundle identifiers").arg(key));
@@ -161,11 +193,16 @@ public:
         QStringList result;
         const QJsonArray array = object_.value(key).toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
-            if (!array.at(i).isString() || array.at(i).toString().trimmed().isEmpty()) {
+            const QString identifier = array.at(i).toString();
+            if (!array.at(i).isString() || identifier.trimmed().isEmpty()) {
                 fail(QStringLiteral("\"%1\"[%2] must be a non-empty text").arg(key).arg(i));
                 return {};
             }
-            result.append(array.at(i).toString());
+            if (const std::optional<QString> fault = bundleIdentifierFault(identifier)) {
+                fail(QStringLiteral("\"%1\"[%2] %3 is malformed: %4").arg(key).arg(i).arg(quoted(identifier), *fault));
+                return {};
+            }
+            result.append(identifier);
         }
         if (result.isEmpty())
             fail(QStringLiteral("\"%1\" must name at least one application").arg(key));
@@ -213,7 +250,7 @@ void readActionFields(StepReader& reader, ScriptStep& step)
 {
     switch (step.action) {
     case Action::startSession:
-        step.apps = reader.textList("apps");
+        step.apps = reader.bundleIdentifierList("apps");
         step.durationSeconds = reader.integer("durationSeconds");
         if (!reader.failed() && step.durationSeconds < 0)
             reader.fail(QStringLiteral("\"durationSeconds\" must not be negative (0 means no limit)"));
@@ -239,10 +276,10 @@ void readActionFields(StepReader& reader, ScriptStep& step)
     case Action::launch:
     case Action::quit:
     case Action::minimize:
-        step.bundleID = reader.text("bundleID");
+        step.bundleID = reader.bundleIdentifier("bundleID");
         break;
     case Action::move:
-        step.bundleID = reader.text("bundleID");
+        step.bundleID = reader.bundleIdentifier("bundleID");
         step.point = QPointF(reader.number("x"), reader.number("y"));
         for (auto [key, field] : {std::pair{"width", &step.width}, std::pair{"height", &step.height}}) {
             if (!reader.has(key))
@@ -393,6 +430,22 @@ RunScript::ParseResult RunScript::loadFile(const QString& path)
 double RunScript::endTime() const
 {
     return steps_.empty() ? 0 : steps_.back().at;
+}
+
+std::optional<QString> RunScript::uninstalledApplication(const std::function<bool(const QString&)>& isInstalled) const
+{
+    for (const ScriptStep& step : steps_) {
+        if (step.action != Action::startSession)
+            continue;
+        for (qsizetype i = 0; i < step.apps.size(); ++i) {
+            if (!isInstalled(step.apps.at(i)))
+                return QStringLiteral("steps[%1] (startSession): \"apps\"[%2] %3 is not installed on the desktop")
+                    .arg(step.index)
+                    .arg(i)
+                    .arg(quoted(step.apps.at(i)));
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace vesk

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -90,6 +91,10 @@ public:
     const std::optional<VeskLanguage>& language() const { return language_; }
     // The time of the last step; 0 without steps.
     double endTime() const;
+    // Names the first application a "startSession" step allows that is not
+    // installed (`isInstalled` says false), in the words of a parse error;
+    // none when every one is installed.
+    std::optional<QString> uninstalledApplication(const std::function<bool(const QString&)>& isInstalled) const;
 
 private:
     std::vector<ScriptStep> steps_;

@@ -171,7 +171,7 @@ int ScriptedRun::run()
         error_ = QStringLiteral("script: ") + script.error;
         return invalidInput;
     }
-    if (const int status = prepare(*scenario.scenario, script.script->language()); status != succeeded)
+    if (const int status = prepare(*scenario.scenario, *script.script); status != succeeded)
         return status;
 
     bool terminated = false;
@@ -220,7 +220,7 @@ bool ScriptedRun::prepareRunDirectory()
         error_ = lockError;
         return false;
     }
-    if (auto notRemoved = RunDirectory::clear(runDirectory_)) {
+    if (auto notRemoved = RunDirectory::clear(runDirectory_, {options_.scriptPath, options_.desktopPath})) {
         error_ = *notRemoved;
         return false;
     }
@@ -236,7 +236,7 @@ bool ScriptedRun::prepareRunDirectory()
     return true;
 }
 
-int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const std::optional<VeskLanguage>& language)
+int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const RunScript& script)
 {
     if (!prepareRunDirectory())
         return failed;
@@ -253,6 +253,13 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const std::o
     const QString scenarioError = desktop_->applyScenario(scenario);
     if (!scenarioError.isEmpty()) {
         error_ = QStringLiteral("desktop scenario: ") + scenarioError;
+        return invalidInput;
+    }
+    // Which applications are installed is known once the desktop stands.
+    if (const std::optional<QString> notInstalled = script.uninstalledApplication([this](const QString& bundleID) {
+            return desktop_->workspace().urlForApplication(bundleID).has_value();
+        })) {
+        error_ = QStringLiteral("script: ") + *notInstalled;
         return invalidInput;
     }
     time_ = std::make_unique<VirtualTimeDriver>(*scheduler_, *desktop_);
@@ -278,8 +285,8 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const std::o
     }
     if (options_.storeFaults)
         app_->modelContainer().mainContext().setFaultInjector(options_.storeFaults);
-    if (language)
-        app_->defaultsStore().setLanguage(*language);
+    if (script.language())
+        app_->defaultsStore().setLanguage(*script.language());
     observeApplication();
     app_->launch();
     time_->settle();

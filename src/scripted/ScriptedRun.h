@@ -73,7 +73,7 @@ public:
     const QJsonObject& report() const { return report_; }
 
 private:
-    int prepare(const platform::DesktopScenario& scenario, const std::optional<VeskLanguage>& language);
+    int prepare(const platform::DesktopScenario& scenario, const RunScript& script);
     bool prepareRunDirectory();
     // Ends the application and writes out its log rows; then the folders kept
     // in memory move into the run folder.

@@ -103,10 +103,26 @@ void VeskDefaultsStore::readSettings()
     const std::optional<QStringList> overrides = defaults_.stringArrayForKey(key::screenFunctionOverrides);
     screenFunctionOverrides_ =
         overrides ? std::set<QString>(overrides->begin(), overrides->end()) : std::set<QString>();
-    analyticsEnabled_ = boolDefaultingToTrue(defaults_, key::analyticsEnabled);
+    readAnalyticsEnabled();
     analyticsNoticeShown_ = defaults_.boolForKey(key::analyticsNoticeShown);
     autoCheckForUpdates_ = boolDefaultingToTrue(defaults_, key::autoCheckForUpdates);
     autoInstallUpdates_ = defaults_.boolForKey(key::autoInstallUpdates);
+}
+
+// Analytics are on unless the user switched them off. Settings that could
+// not be read may have held that choice: then they stay off, and that is
+// stored, until the user switches them on again.
+void VeskDefaultsStore::readAnalyticsEnabled()
+{
+    if (defaults_.objectExists(key::analyticsEnabled) || !defaults_.readFailure()) {
+        analyticsEnabled_ = boolDefaultingToTrue(defaults_, key::analyticsEnabled);
+        return;
+    }
+    analyticsEnabled_ = false;
+    defaults_.setBool(key::analyticsEnabled, false);
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("Settings could not be read; analytics stay off until switched on — reason=")
+                    + *defaults_.readFailure());
 }
 
 // Sound starts off once for everyone; after that the user's choice is kept.

@@ -113,6 +113,7 @@ signals:
 
 private:
     void readSettings();
+    void readAnalyticsEnabled();
     void migrateSoundDefault();
     void writeOverrides();
 

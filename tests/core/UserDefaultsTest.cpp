@@ -170,7 +170,7 @@ TEST(UserDefaults, AnEmptyFileIsAnEmptyDomainAndStaysWhereItIs)
     writeFile(root.filePath("empty.json"), "");
     UserDefaults defaults("empty", root.path());
     defaults.setInteger("key", 3);
-    EXPECT_EQ(QDir(root.path()).entryList(QDir::Files), QStringList{"empty.json"});
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::Files), (QStringList{"empty.json", "empty.json.last-good"}));
     EXPECT_EQ(fileContents(root.filePath("empty.json")), (QJsonObject{{"key", 3}}));
 }
 
@@ -196,4 +196,78 @@ TEST(UserDefaults, AWriteThatDoesNotReachTheFileIsReported)
     defaults.setBool("after", true);
     EXPECT_EQ(failures.size(), 2);
     EXPECT_EQ(fileContents(defaults.filePath()), (QJsonObject{{"during", true}, {"after", true}}));
+}
+
+TEST(UserDefaults, EverySaveKeepsALastGoodCopyThatAnUnreadableFileIsRestoredFrom)
+{
+    QTemporaryDir root;
+    const QString path = root.filePath("settings.json");
+    const QString copy = UserDefaults::lastGoodCopyPath(path);
+    {
+        UserDefaults defaults("settings", root.path());
+        defaults.setBool("vesk.analyticsEnabled", false);
+        defaults.setString("vesk.language", "fr");
+        EXPECT_EQ(fileContents(copy), fileContents(path));
+    }
+    writeFile(path, R"({"vesk.analyticsEnabled": false, "vesk.language": "fr"})" + QByteArray(1, '\xff'));
+    vesk::test::LogCapture log;
+
+    UserDefaults defaults("settings", root.path());
+    EXPECT_EQ(defaults.dictionaryRepresentation(),
+              (QVariantMap{{"vesk.analyticsEnabled", false}, {"vesk.language", "fr"}}));
+    EXPECT_EQ(defaults.readFailure(), std::nullopt);
+    EXPECT_EQ(QDir(root.path()).entryList({"settings.json.unreadable-*"}, QDir::Files).size(), 1);
+    const QStringList warnings = log.categoryMessages("UserDefaults");
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings.at(0).contains("restored the last good copy")) << warnings.at(0).toStdString();
+    EXPECT_TRUE(warnings.at(0).contains("copy=" + copy)) << warnings.at(0).toStdString();
+}
+
+TEST(UserDefaults, WithoutAReadableFileOrCopyTheDomainStartsEmptyAndSaysWhy)
+{
+    const std::vector<std::pair<const char*, std::optional<QByteArray>>> copies{
+        {"an unreadable copy", QByteArray("{\"vesk.flag\": tru")},
+        {"no copy", std::nullopt},
+    };
+    for (const auto& [name, copyContents] : copies) {
+        QTemporaryDir root;
+        const QString path = root.filePath("settings.json");
+        writeFile(path, "[1");
+        if (copyContents)
+            writeFile(UserDefaults::lastGoodCopyPath(path), *copyContents);
+        vesk::test::LogCapture log;
+
+        UserDefaults defaults("settings", root.path());
+        EXPECT_TRUE(defaults.dictionaryRepresentation().isEmpty()) << name;
+        ASSERT_TRUE(defaults.readFailure().has_value()) << name;
+        EXPECT_TRUE(defaults.readFailure()->startsWith("not valid JSON")) << defaults.readFailure()->toStdString();
+        EXPECT_TRUE(defaults.readFailure()->contains("the last good copy")) << defaults.readFailure()->toStdString();
+        EXPECT_TRUE(log.categoryMessages("UserDefaults").value(0).contains("starting from the defaults")) << name;
+    }
+
+    // A first start has nothing to read and nothing lost.
+    QTemporaryDir fresh;
+    EXPECT_EQ(UserDefaults("settings", fresh.path()).readFailure(), std::nullopt);
+}
+
+TEST(UserDefaults, AFileWithoutACopyGetsOneAndACopyThatCannotBeWrittenIsReported)
+{
+    QTemporaryDir root;
+    const QString path = root.filePath("settings.json");
+    const QString copy = UserDefaults::lastGoodCopyPath(path);
+    writeFile(path, R"({"vesk.language": "it"})");
+    UserDefaults defaults("settings", root.path());
+    EXPECT_EQ(fileContents(copy), (QJsonObject{{"vesk.language", "it"}}));
+
+    QStringList failures;
+    defaults.setWriteFailureHandler([&](const QString& failure) { failures.append(failure); });
+    vesk::setFileWriteFaultInjector([copy](const QString& written) {
+        return written == copy ? std::optional<QString>("No space left on device") : std::nullopt;
+    });
+    defaults.setString("vesk.language", "es");
+    vesk::setFileWriteFaultInjector({});
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.at(0).contains(copy)) << failures.at(0).toStdString();
+    EXPECT_EQ(fileContents(copy), (QJsonObject{{"vesk.language", "it"}})) << "the copy is whole or unchanged";
+    EXPECT_EQ(fileContents(path), (QJsonObject{{"vesk.language", "es"}}));
 }

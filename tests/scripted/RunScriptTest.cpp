@@ -145,6 +145,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "steps[0] (startSession): \"apps\" must name at least one application"},
         BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a", 3], "durationSeconds": 60}]})",
                   "steps[0] (startSession): \"apps\"[1] must be a non-empty text"},
+        BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a", "\ud83d\ude42\u0000x"]}]})",
+                  "steps[0] (startSession): \"apps\"[1] \"\U0001F642\\u0000x\" is malformed: it holds the control "
+                  "character U+0000"},
+        BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["org.example\nEditor"]}]})",
+                  "steps[0] (startSession): \"apps\"[0] \"org.example\\nEditor\" is malformed: it holds the control "
+                  "character U+000A"},
+        BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": [" "]}]})",
+                  "steps[0] (startSession): \"apps\"[0] must be a non-empty text"},
+        BadScript{R"({"steps": [{"at": 0, "do": "launch", "bundleID": "a\u007f"}]})",
+                  "steps[0] (launch): \"bundleID\" \"a\u007f\" is malformed: it holds the control character U+007F"},
         BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": 1.5}]})",
                   "steps[0] (startSession): \"durationSeconds\" must be a whole number"},
         BadScript{R"({"steps": [{"at": 0, "do": "startSession", "apps": ["a"], "durationSeconds": -60}]})",
@@ -185,6 +195,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{R"({"steps": [{"at": 5, "do": "terminate"}, {"at": 6, "do": "advance"}]})",
                   "steps[0] (terminate): must be the last step; steps[1] comes after it"}),
     [](const ::testing::TestParamInfo<BadScript>& testCase) { return "case" + std::to_string(testCase.index); });
+
+TEST(RunScriptTest, AnApplicationThatIsNotInstalledIsNamedWithItsStep)
+{
+    const RunScript script = parsed(R"({"steps": [
+        {"at": 9, "do": "startSession", "apps": ["org.example.TextEditor", "\ud83d\ude42"], "durationSeconds": 60},
+        {"at": 1, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
+        {"at": 2, "do": "launch", "bundleID": "org.example.Missing"}]})");
+    const auto installed = [](const QString& bundleID) { return bundleID == "org.example.TextEditor"; };
+    EXPECT_EQ(script.uninstalledApplication(installed),
+              QString("steps[0] (startSession): \"apps\"[1] \"\U0001F642\" is not installed on the desktop"));
+    EXPECT_EQ(script.uninstalledApplication([](const QString&) { return true; }), std::nullopt);
+}
 
 TEST(RunScriptTest, AMissingFileIsAnErrorNamingIt)
 {

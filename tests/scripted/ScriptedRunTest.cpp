@@ -3,6 +3,7 @@
 #include "LocalHttpServer.h"
 #include "QtPrinters.h"
 #include "analytics/TelemetryAnalyticsService.h"
+#include "analytics/client/SignalPostBody.h"
 #include "core/FileIO.h"
 #include "store/ModelContainer.h"
 
@@ -568,6 +569,23 @@ TEST_F(ScriptedRunTest, ABadScriptIsAnErrorNamingTheStepAndWritesNoReport)
     EXPECT_FALSE(QFileInfo::exists(reportPath()));
 }
 
+TEST_F(ScriptedRunTest, ASessionWithAnUnknownOrMalformedApplicationIsAScriptError)
+{
+    const std::vector<std::pair<QByteArray, QString>> cases{
+        {R"({"steps": [{"at": 0, "do": "startSession", "apps": ["\ud83d\ude42"], "durationSeconds": 60}]})",
+         "script: steps[0] (startSession): \"apps\"[0] \"\U0001F642\" is not installed on the desktop"},
+        {R"({"steps": [{"at": 0, "do": "startSession", "apps": ["org.example.TextEditor", "\ud83d\ude42\u0000x"],
+             "durationSeconds": 60}]})",
+         "script: steps[0] (startSession): \"apps\"[1] \"\U0001F642\\u0000x\" is malformed: it holds the control "
+         "character U+0000"},
+    };
+    for (const auto& [script, error] : cases) {
+        EXPECT_EQ(runScript(script), ScriptedRun::invalidInput);
+        EXPECT_EQ(run_->error(), error);
+        EXPECT_FALSE(QFileInfo::exists(reportPath()));
+    }
+}
+
 TEST_F(ScriptedRunTest, AReportThatCannotBeWrittenFailsTheRun)
 {
     QFile blocker(directory_.filePath("blocker"));
@@ -677,7 +695,9 @@ TEST_F(ScriptedRunTest, LinksPlantedInTheRunFolderAreRemovedNotFollowed)
     ASSERT_TRUE(QDir().mkpath(other));
     writeFile(other + "/precious.txt", "keep me");
     writeFile(other + "/VeskData.store", "another store");
-    for (const char* name : {"desktop", "defaults", "screenshots", "logs"}) {
+    // Every folder a run writes to, and one it does not know.
+    const QStringList folders{"desktop", "Desktop", "caches", "defaults", "screenshots", "logs", "unknown"};
+    for (const QString& name : folders) {
         const QString entry = runDirectory() + "/" + name;
         ASSERT_TRUE(QDir(entry).removeRecursively());
         ASSERT_TRUE(QFile::link(other, entry));
@@ -688,8 +708,67 @@ TEST_F(ScriptedRunTest, LinksPlantedInTheRunFolderAreRemovedNotFollowed)
     ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
     EXPECT_EQ(fileContents(other + "/precious.txt"), "keep me");
     EXPECT_EQ(fileContents(other + "/VeskData.store"), "another store");
-    EXPECT_FALSE(QFileInfo(runDirectory() + "/desktop").isSymLink());
-    EXPECT_FALSE(QFileInfo(runDirectory() + "/VeskData.store").isSymLink());
+    for (const QString& name : folders + QStringList{"VeskData.store"})
+        EXPECT_FALSE(QFileInfo(runDirectory() + "/" + name).isSymLink()) << name.toStdString();
+}
+
+// An earlier run's signals that could not be sent wait in its analytics
+// cache; a fresh run must neither send them nor keep them.
+TEST_F(ScriptedRunTest, AnEarlierRunsAnalyticsCacheAndFilesDoNotCarryOver)
+{
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
+    telemetry::SignalPostBody earlier;
+    earlier.receivedAt = QDateTime::currentDateTimeUtc();
+    earlier.appID = "app";
+    earlier.clientUser = "user";
+    earlier.sessionID = "SESSION";
+    earlier.type = "EarlierRun.leftBehind";
+    earlier.isTestMode = "false";
+    const auto cache =
+        telemetry::SignalPostBody::encodeArray({earlier},
+                                               telemetry::SignalPostBody::DateForm::secondsSinceReferenceDate);
+    ASSERT_TRUE(cache.has_value());
+    ASSERT_TRUE(QDir().mkpath(runDirectory() + "/caches"));
+    writeFile(runDirectory() + "/caches/telemetrysignalcache", *cache);
+    writeFile(runDirectory() + "/notes.txt", "an earlier run's file");
+
+    test::LocalHttpServer server;
+    const QByteArray savedBaseURL = qgetenv(TelemetryAnalyticsService::baseURLVariable);
+    qputenv(TelemetryAnalyticsService::baseURLVariable, server.url("/").toString().toUtf8());
+    const int status = runScript(R"({"steps": [{"at": 60, "do": "terminate"}]})");
+    qputenv(TelemetryAnalyticsService::baseURLVariable, savedBaseURL);
+    ASSERT_EQ(status, ScriptedRun::succeeded) << run_->error().toStdString();
+
+    QStringList received;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            received.clear();
+            for (const test::LocalHttpServer::Request& request : server.requests())
+                for (const QJsonValue& body : QJsonDocument::fromJson(request.body).array())
+                    received.append(body["type"].toString());
+            return received.contains("app.launched") || received.contains(earlier.type);
+        },
+        5000));
+    EXPECT_FALSE(received.contains(earlier.type)) << received.join(", ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(runDirectory() + "/notes.txt"));
+    EXPECT_TRUE(QFileInfo(runDirectory() + "/.vesk-run").isFile());
+}
+
+TEST_F(ScriptedRunTest, TheRunsInputsInItsFolderAreKept)
+{
+    ASSERT_EQ(runScript(kShortScript), ScriptedRun::succeeded) << run_->error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(runDirectory() + "/inputs"));
+    writeFile(runDirectory() + "/inputs/script.json", kShortScript);
+    writeFile(runDirectory() + "/inputs/other.json", "{}");
+    run_.reset();
+    // The script named through a link to the run folder is the same file.
+    const QString alias = directory_.filePath("alias");
+    ASSERT_TRUE(QFile::link(runDirectory(), alias));
+
+    ScriptedRun run({{}, alias + "/inputs/script.json", reportPath(), runDirectory()});
+    ASSERT_EQ(run.run(), ScriptedRun::succeeded) << run.error().toStdString();
+    EXPECT_EQ(fileContents(runDirectory() + "/inputs/script.json"), kShortScript);
+    EXPECT_FALSE(QFileInfo::exists(runDirectory() + "/inputs/other.json"));
 }
 
 // Makes the file undeletable for the test's user: a read-only folder holds it

@@ -2,6 +2,7 @@
 
 #include "LogCapture.h"
 
+#include <QFile>
 #include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,6 +28,15 @@ protected:
     }
 
     QStringList storeLog() const { return log.messages("VeskDefaultsStore"); }
+
+    // One byte of the file goes bad, as on a failing disk.
+    static void spoilOneByte(const QString& path)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path.toStdString();
+        ASSERT_TRUE(file.seek(0));
+        ASSERT_TRUE(file.putChar('\xff'));
+    }
 
     QTemporaryDir root;
     std::unique_ptr<UserDefaults> defaults =
@@ -274,4 +284,46 @@ TEST_F(VeskDefaultsStoreTest, AnotherInstanceSeesAChangeOnlyWhenBuiltAgain)
     first->setReducedMotion(true);
     EXPECT_FALSE(second->reducedMotion());
     EXPECT_TRUE(makeStore()->reducedMotion());
+}
+
+TEST_F(VeskDefaultsStoreTest, ABadByteInTheSettingsFileKeepsEverySettingFromTheLastGoodCopy)
+{
+    {
+        const auto store = makeStore();
+        store->setAnalyticsEnabled(false);
+        store->setLanguage(VeskLanguage::french);
+        store->setDefaultDurationSeconds(1800);
+    }
+    spoilOneByte(defaults->filePath());
+    relaunch();
+
+    const auto store = makeStore();
+    EXPECT_FALSE(store->analyticsEnabled());
+    EXPECT_EQ(store->language(), VeskLanguage::french);
+    EXPECT_EQ(store->defaultDurationSeconds(), 1800);
+}
+
+TEST_F(VeskDefaultsStoreTest, SettingsThatCannotBeReadAtAllNeverSwitchAnalyticsOn)
+{
+    makeStore()->setAnalyticsEnabled(false);
+    spoilOneByte(defaults->filePath());
+    spoilOneByte(UserDefaults::lastGoodCopyPath(defaults->filePath()));
+    relaunch();
+    {
+        const auto store = makeStore();
+        EXPECT_FALSE(store->analyticsEnabled());
+        EXPECT_EQ(store->defaultDurationSeconds(), 900) << "the rest starts from the defaults";
+        const QStringList lines = storeLog().filter("Settings could not be read");
+        ASSERT_EQ(lines.size(), 1) << storeLog().join('\n').toStdString();
+        EXPECT_TRUE(lines.at(0).startsWith("Settings could not be read; analytics stay off until switched on — "
+                                           "reason=not valid JSON"))
+            << lines.at(0).toStdString();
+    }
+    // The next launch reads the settings again, and analytics are still off
+    // until the user switches them on.
+    relaunch();
+    EXPECT_FALSE(makeStore()->analyticsEnabled());
+    makeStore()->setAnalyticsEnabled(true);
+    relaunch();
+    EXPECT_TRUE(makeStore()->analyticsEnabled());
 }
