@@ -46,7 +46,8 @@ InstanceChannel::Answer answerFromLine(const QByteArray& line)
 QByteArray readLine(QLocalSocket& socket, const QDeadlineTimer& deadline)
 {
     while (!socket.canReadLine()) {
-        if (socket.bytesAvailable() > longestLine || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+        if (socket.bytesAvailable() > longestLine
+            || !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             return {};
     }
     return socket.readLine(longestLine + 1).trimmed();

@@ -36,8 +36,7 @@ public:
     static QString socketPath(const QString& dataFolder);
     // Asks the instance that holds `dataFolder` for its main window, waiting
     // at most `timeoutMilliseconds` for it to connect and to answer.
-    static Answer askForMainWindow(const QString& dataFolder,
-                                   int timeoutMilliseconds = answerTimeoutMilliseconds);
+    static Answer askForMainWindow(const QString& dataFolder, int timeoutMilliseconds = answerTimeoutMilliseconds);
 
     // `bringMainWindow` is called for each request and says what it did.
     InstanceChannel(const QString& dataFolder, std::function<Answer()> bringMainWindow, QObject* parent = nullptr);

@@ -89,8 +89,8 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
     // Before the desktop shows: a start that finds another instance on the
     // same data folder hands over to it and ends.
     const QString storePath = vesk::ModelContainer::defaultStorePath();
-    vesk::InstanceClaim claim = vesk::InstanceClaim::make(QFileInfo(storePath).absolutePath(),
-                                                          vesk::InstanceLock::relaunchWaitSeconds);
+    vesk::InstanceClaim claim =
+        vesk::InstanceClaim::make(QFileInfo(storePath).absolutePath(), vesk::InstanceLock::relaunchWaitSeconds);
     if (claim.outcome == vesk::InstanceClaim::Outcome::handedOver) {
         logger.log(vesk::VeskLogLevel::info, claim.message);
         printSummary(claim.message);
