@@ -61,8 +61,19 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(prefix_.isValid());
+        // The build's list of what was installed is a user's way to uninstall: it stays as it was.
+        QFile manifest(QDir(QStringLiteral(VESK_BUILD_DIR)).filePath("install_manifest.txt"));
+        const bool hadManifest = manifest.open(QIODevice::ReadOnly);
+        const QByteArray manifestBefore = hadManifest ? manifest.readAll() : QByteArray();
+        manifest.close();
+
         const ToolRun install =
             runTool(QStringLiteral(VESK_CMAKE_COMMAND), {"--install", VESK_BUILD_DIR, "--prefix", prefix_.path()});
+
+        if (!hadManifest)
+            manifest.remove();
+        else if (manifest.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            manifest.write(manifestBefore);
         ASSERT_TRUE(install.finished);
         ASSERT_EQ(install.exitCode, 0) << install.output.toStdString();
     }
