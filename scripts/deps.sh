@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vesk needs to build and test, when any is missing
-# (an X server with its tools for the tests of the desktop on a display).
+# (an X server with its tools for the tests of the desktop on a display; the
+# icon renderer, the validators of the desktop entry and metainfo, and
+# dpkg-shlibdeps for the package).
 set -euo pipefail
 
 packages=(
@@ -8,8 +10,9 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   sqlite3
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
   fonts-inter fonts-dejavu-core
-  xvfb xdotool x11-apps
+  xvfb xdotool x11-apps x11-utils
 )
 
 missing=()

@@ -127,11 +127,13 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     ownApplication.observeOwnTermination(this, [this] { emit terminated(); });
 
     buildScenes();
+    openInstanceChannel();
     ready_ = true;
 }
 
 VeskApp::~VeskApp()
 {
+    instanceChannel_.reset();
     if (updateService_) {
         updateService_->setCanCheckForUpdatesChangedHandler({});
         updateService_->setUpdateWaitingChangedHandler({});
@@ -147,21 +149,47 @@ VeskApp::~VeskApp()
     mainWindow_.reset();
 }
 
+QString VeskApp::dataFolder() const
+{
+    return QFileInfo(environment_.storePath).absolutePath();
+}
+
+// Another instance on the same data folder keeps it: this one hands over to
+// it (which shows its main window) or, when it does not answer, is refused.
 bool VeskApp::takeInstanceLock()
 {
     instanceLock_ = environment_.instanceLock;
     if (instanceLock_)
         return true;
-    QString error;
-    instanceLock_ = InstanceLock::acquire(QFileInfo(environment_.storePath).absolutePath(),
-                                          environment_.instanceLockWaitSeconds, &error);
-    if (instanceLock_)
+    InstanceClaim claim =
+        InstanceClaim::make(dataFolder(), environment_.instanceLockWaitSeconds, environment_.askRunningInstance);
+    const VeskLogger logger(QStringLiteral("VeskApp"));
+    switch (claim.outcome) {
+    case InstanceClaim::Outcome::locked:
+        instanceLock_ = std::move(claim.lock);
         return true;
-    VeskLogger(QStringLiteral("VeskApp")).log(VeskLogLevel::error, error);
-    std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    case InstanceClaim::Outcome::handedOver:
+        logger.log(VeskLogLevel::info, claim.message);
+        std::printf("%s\n", claim.message.toUtf8().constData());
+        std::fflush(stdout);
+        environment_.exit(0);
+        return false;
+    case InstanceClaim::Outcome::refused:
+        break;
+    }
+    logger.log(VeskLogLevel::error, claim.message);
+    std::fprintf(stderr, "%s\n", claim.message.toUtf8().constData());
     std::fflush(stderr);
     environment_.exit(1);
     return false;
+}
+
+// Later starts reach this instance over the channel while it holds the lock.
+void VeskApp::openInstanceChannel()
+{
+    instanceChannel_ = std::make_unique<InstanceChannel>(dataFolder(), [this] { return bringMainWindowForward(); });
+    if (QString error; !instanceChannel_->listen(&error))
+        VeskLogger(QStringLiteral("VeskApp")).log(VeskLogLevel::warning, error);
 }
 
 // Steps 8 to 10: the analytics service goes to the session manager, and the
@@ -287,6 +315,22 @@ void VeskApp::showAbout()
 {
     aboutWindow_->show();
     aboutWindow_->raise();
+}
+
+InstanceChannel::Answer VeskApp::bringMainWindowForward()
+{
+    const VeskLogger logger(QStringLiteral("VeskApp"));
+    if (isTerminated()) {
+        logger.log(VeskLogLevel::info, QStringLiteral("Another start asked for the main window while terminating"));
+        return InstanceChannel::Answer::ending;
+    }
+    if (sessionManager().isSessionActive()) {
+        logger.log(VeskLogLevel::info, QStringLiteral("Another start asked for the main window during a session"));
+        return InstanceChannel::Answer::inSession;
+    }
+    composition_->uiController().showMainWindow();
+    logger.log(VeskLogLevel::info, QStringLiteral("Main window brought to the front for another start"));
+    return InstanceChannel::Answer::shown;
 }
 
 void VeskApp::buildScenes()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/InstanceChannel.h"
+#include "app/InstanceClaim.h"
 #include "app/InstanceLock.h"
 #include "feedback/BugReportFormModel.h"
 #include "logging/VeskLogger.h"
@@ -58,6 +60,9 @@ struct VeskAppEnvironment {
     double instanceLockWaitSeconds = InstanceLock::relaunchWaitSeconds;
     // The data folder's lock when the caller has taken it already.
     std::shared_ptr<InstanceLock> instanceLock = {};
+    // Asks the instance that holds the data folder for its main window; none:
+    // over the folder's instance channel.
+    InstanceClaim::AskRunningInstance askRunningInstance = {};
     // Called with the reason of every store save and settings write that does
     // not reach the disk (they are logged in any case).
     std::function<void(const QString& failure)> writeFailed = {};
@@ -125,6 +130,11 @@ public:
     void checkForUpdatesCommand();
     void showSettings();
     void showAbout();
+    // What a later start with the same data folder asks for: the main window,
+    // shown again if it was closed or minimised, in front. During a session
+    // it stays hidden (the session's panels are in front), and once the
+    // application is terminating nothing is shown.
+    InstanceChannel::Answer bringMainWindowForward();
 
 signals:
     // The application's process has ended (after the delegate's will-terminate).
@@ -132,6 +142,8 @@ signals:
 
 private:
     bool takeInstanceLock();
+    void openInstanceChannel();
+    QString dataFolder() const;
     void setUpAnalytics();
     std::shared_ptr<AnalyticsTracking> makeTelemetryAnalyticsService();
     void setUpCrashDiagnostics();
@@ -148,6 +160,7 @@ private:
     VeskAppEnvironment environment_;
     bool ready_ = false;
     std::shared_ptr<InstanceLock> instanceLock_;
+    std::unique_ptr<InstanceChannel> instanceChannel_;
     SoftwareUpdateService::UpdaterFactory makeUpdater_;
     std::unique_ptr<SoftwareUpdateService> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;

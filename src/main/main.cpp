@@ -1,3 +1,4 @@
+#include "app/InstanceClaim.h"
 #include "app/TerminationSignalHandler.h"
 #include "app/VeskApp.h"
 #include "core/QtScheduler.h"
@@ -17,6 +18,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QIcon>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -83,6 +86,22 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
             return 2;
         }
     }
+    // Before the desktop shows: a start that finds another instance on the
+    // same data folder hands over to it and ends.
+    const QString storePath = vesk::ModelContainer::defaultStorePath();
+    vesk::InstanceClaim claim =
+        vesk::InstanceClaim::make(QFileInfo(storePath).absolutePath(), vesk::InstanceLock::relaunchWaitSeconds);
+    if (claim.outcome == vesk::InstanceClaim::Outcome::handedOver) {
+        logger.log(vesk::VeskLogLevel::info, claim.message);
+        printSummary(claim.message);
+        return 0;
+    }
+    if (claim.outcome == vesk::InstanceClaim::Outcome::refused) {
+        logger.log(vesk::VeskLogLevel::error, claim.message);
+        printError(claim.message);
+        return 1;
+    }
+
     const vesk::platform::ScenarioLoadResult scenario =
         parser.isSet(desktopOption) ? vesk::platform::DesktopScenarioLoader::loadFile(parser.value(desktopOption))
                                     : vesk::platform::DesktopScenarioLoader::loadDefault();
@@ -112,12 +131,18 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
     if (onRealDisplay)
         realDisplay = std::make_unique<vesk::platform::RealDisplayPresenter>(desktop);
 
-    vesk::VeskApp vesk(
-        {desktop.interfaces(), scheduler, clock, std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
-         vesk::ModelContainer::defaultStorePath(), vesk::UserDefaults::defaultRootDirectory(), [](int status) {
-             vesk::VeskLogFileStore::shared().drain();
-             std::exit(status);
-         }});
+    vesk::VeskAppEnvironment environment{desktop.interfaces(),
+                                         scheduler,
+                                         clock,
+                                         std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
+                                         storePath,
+                                         vesk::UserDefaults::defaultRootDirectory(),
+                                         [](int status) {
+                                             vesk::VeskLogFileStore::shared().drain();
+                                             std::exit(status);
+                                         }};
+    environment.instanceLock = std::move(claim.lock);
+    vesk::VeskApp vesk(std::move(environment));
     QObject::connect(&vesk, &vesk::VeskApp::terminated, &app, &QApplication::quit, Qt::QueuedConnection);
     // A quit that does not come through the application's own request (the
     // session ending, say) still runs the delegate's termination.
@@ -163,6 +188,9 @@ int main(int argc, char** argv)
     // No organisation name: the data and settings folders are ~/.local/share/Vesk and ~/.config/Vesk.
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(QStringLiteral(VESK_VERSION));
+    // The installed desktop entry and icon (share/applications, share/icons).
+    QGuiApplication::setDesktopFileName(QStringLiteral(VESK_APP_ID));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VESK_APP_ID)));
     vesk::ApplicationLook::apply(app);
 
     QCommandLineParser parser;

@@ -3,6 +3,7 @@
 #include "LogCapture.h"
 #include "TestDesktop.h"
 #include "app/AppDelegate.h"
+#include "app/InstanceChannel.h"
 #include "app/InstanceLock.h"
 #include "app/MainWindow.h"
 #include "app/SessionSetupView.h"
@@ -224,6 +225,8 @@ TEST_F(VeskAppTest, TheNextLaunchPutsBackWhatARunKilledDuringASessionChanged)
     EXPECT_FALSE(relaunched.standardDefaults().objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
 }
 
+// However the running instance answers, the second one ends without opening
+// the store: with status 0 when the running one took over, else refused.
 TEST_F(VeskAppTest, ASecondInstanceOnTheSameDataFolderEndsWithoutTouchingTheStore)
 {
     startEditorSession();
@@ -233,30 +236,101 @@ TEST_F(VeskAppTest, ASecondInstanceOnTheSameDataFolderEndsWithoutTouchingTheStor
     const QByteArray storeBefore = store.readAll();
     store.close();
 
-    ManualScheduler scheduler;
-    platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
-    ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
-    std::vector<int> exits;
-    VeskAppEnvironment environment{desktop.interfaces(),
-                                   scheduler,
-                                   scheduler,
-                                   std::make_shared<SchedulerSessionTimerFactory>(scheduler),
-                                   storePath,
-                                   directory_.path() + "/defaults",
-                                   [&](int status) { exits.push_back(status); }};
-    environment.instanceLockWaitSeconds = 0;
-    test::LogCapture log;
-    VeskApp second(std::move(environment));
-    if (second.isReady())
-        second.launch();
+    const struct {
+        InstanceChannel::Answer answer;
+        int status;
+        QString logged;
+    } cases[] = {
+        {InstanceChannel::Answer::none, 1,
+         "Vesk is already running with the data folder " + directory_.path() + " (process"},
+        {InstanceChannel::Answer::ending, 1,
+         "Vesk is already running with the data folder " + directory_.path() + " (process"},
+        {InstanceChannel::Answer::shown, 0,
+         "Vesk is already running with the data folder " + directory_.path()
+             + "; its main window was brought to the front"},
+        {InstanceChannel::Answer::inSession, 0,
+         "Vesk is already running with the data folder " + directory_.path()
+             + " and is in a focus session; its main window comes back when the session ends"},
+    };
+    for (const auto& [answer, status, logged] : cases) {
+        SCOPED_TRACE(logged.toStdString());
+        ManualScheduler scheduler;
+        platform::SimulatedDesktop desktop(scheduler, directory_.path() + "/root2");
+        ASSERT_TRUE(desktop.applyScenario(test::oneDisplayScenario()).isEmpty());
+        std::vector<int> exits;
+        std::vector<QString> asked;
+        VeskAppEnvironment environment{desktop.interfaces(),
+                                       scheduler,
+                                       scheduler,
+                                       std::make_shared<SchedulerSessionTimerFactory>(scheduler),
+                                       storePath,
+                                       directory_.path() + "/defaults",
+                                       [&](int exitStatus) { exits.push_back(exitStatus); }};
+        environment.instanceLockWaitSeconds = 0;
+        environment.askRunningInstance = [&, answer = answer](const QString& folder) {
+            asked.push_back(folder);
+            return answer;
+        };
+        test::LogCapture log;
+        VeskApp second(std::move(environment));
+        if (second.isReady())
+            second.launch();
 
-    EXPECT_FALSE(second.isReady());
-    EXPECT_EQ(exits, std::vector<int>{1});
-    EXPECT_TRUE(log.contains("Vesk is already running with the data folder " + directory_.path()));
+        EXPECT_FALSE(second.isReady());
+        EXPECT_EQ(exits, std::vector<int>{status});
+        EXPECT_EQ(asked, std::vector<QString>{directory_.path()});
+        EXPECT_TRUE(log.contains(logged));
+    }
     // The first instance's session is still running, in memory and on disk.
     ASSERT_TRUE(store.open(QIODevice::ReadOnly));
     EXPECT_EQ(store.readAll(), storeBefore);
     EXPECT_TRUE(app_->sessionManager().isSessionActive());
+}
+
+// Asks over the data folder's channel from another thread, as a later start
+// does from its own process, while this thread lets the application answer.
+InstanceChannel::Answer askForMainWindow(const QString& dataFolder)
+{
+    auto answer =
+        std::async(std::launch::async, [dataFolder] { return InstanceChannel::askForMainWindow(dataFolder, 20000); });
+    while (answer.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return answer.get();
+}
+
+TEST_F(VeskAppTest, AnotherStartBringsBackTheClosedOrMinimisedMainWindow)
+{
+    MainWindow& window = *app_->mainWindow();
+    window.close();
+    ASSERT_FALSE(window.isVisible());
+    test::LogCapture log;
+    EXPECT_EQ(askForMainWindow(directory_.path()), InstanceChannel::Answer::shown);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.windowNumber().has_value()) << "listed again among our windows";
+    EXPECT_TRUE(log.contains("Main window brought to the front for another start"));
+
+    window.showMinimized();
+    ASSERT_TRUE(window.isMinimized());
+    EXPECT_EQ(askForMainWindow(directory_.path()), InstanceChannel::Answer::shown);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+}
+
+// The session's overlay and panels are in front during a session, and a
+// terminating application shows nothing: the later start hears why.
+TEST_F(VeskAppTest, DuringASessionOrTheTerminationTheMainWindowStaysHidden)
+{
+    startEditorSession();
+    ASSERT_FALSE(app_->mainWindow()->isVisible());
+    EXPECT_EQ(askForMainWindow(directory_.path()), InstanceChannel::Answer::inSession);
+    EXPECT_FALSE(app_->mainWindow()->isVisible());
+    EXPECT_TRUE(app_->sessionManager().isSessionActive());
+
+    app_->requestTermination();
+    ASSERT_TRUE(app_->isTerminated());
+    app_->mainWindow()->hide();
+    EXPECT_EQ(askForMainWindow(directory_.path()), InstanceChannel::Answer::ending);
+    EXPECT_FALSE(app_->mainWindow()->isVisible());
 }
 
 TEST_F(VeskAppTest, TheMainWindowIsListedWhileShownAndHiddenDuringTheSession)

@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -212,6 +214,94 @@ TEST_F(RealDisplayTest, TheApplicationShowsTheDefaultDesktopOnTheScreenAndTakesR
     EXPECT_TRUE(shown.differences.isEmpty()) << shown.differences.mid(0, 10).join('\n').toStdString();
     EXPECT_EQ(shown.windowsSeen, visibleWindows(model));
 
+    ASSERT_EQ(::kill(static_cast<pid_t>(vesk.processId()), SIGINT), 0);
+    EXPECT_TRUE(vesk.waitForFinished(30000));
+    EXPECT_EQ(vesk.exitCode(), 0) << vesk.readAll().toStdString();
+}
+
+// Polls (at most 20 s) an X server's state that another process changes.
+template <typename Condition>
+bool eventually(Condition condition)
+{
+    QDeadlineTimer deadline(20000);
+    while (!condition() && !deadline.hasExpired())
+        QThread::msleep(50);
+    return condition();
+}
+
+// Whether the first window named `upper` stands above the first named `lower`.
+bool isAbove(const QStringList& stack, const QString& upper, const QString& lower)
+{
+    const qsizetype upperIndex = stack.indexOf(upper);
+    const qsizetype lowerIndex = stack.indexOf(lower);
+    return upperIndex >= 0 && lowerIndex >= 0 && upperIndex < lowerIndex;
+}
+
+// A start from the menu or the shell while Vesk runs: the main window comes
+// back after it was closed, and comes up above another application's window
+// that covers it; the later start ends with a line that says so.
+TEST_F(RealDisplayTest, ASecondStartBringsBackTheClosedMainWindowAndRaisesIt)
+{
+    for (const char* tool : {"xwininfo", "xlogo"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            GTEST_SKIP() << "needs " << tool << " (Debian packages x11-utils, x11-apps)";
+    }
+    QProcess vesk;
+    vesk.setProcessEnvironment(environmentOnDisplay());
+    vesk.setProcessChannelMode(QProcess::MergedChannels);
+    vesk.start(QStringLiteral(VESK_EXECUTABLE), QStringList());
+    ASSERT_TRUE(vesk.waitForStarted());
+    const QString mainTitle = QStringLiteral("VESK");
+    auto mainWindowShown = [&] {
+        QString found;
+        return server_.xdotool({"search", "--onlyvisible", "--name", "^VESK$"}, &found) && !found.trimmed().isEmpty();
+    };
+    ASSERT_TRUE(eventually(mainWindowShown)) << "the main window did not show";
+
+    auto startAgain = [&] {
+        QProcess second;
+        second.setProcessEnvironment(environmentOnDisplay());
+        second.start(QStringLiteral(VESK_EXECUTABLE), QStringList());
+        if (!second.waitForFinished(30000))
+            return QStringLiteral("still running");
+        return QStringLiteral("%1: %2").arg(second.exitCode()).arg(QString::fromUtf8(second.readAllStandardOutput()));
+    };
+    const QString handedOver = "0: Vesk is already running with the data folder " + home_.filePath("data/Vesk")
+                               + "; its main window was brought to the front\n";
+
+    // Ctrl+W closes it (after a click on its background makes it the active window).
+    QString geometry;
+    ASSERT_TRUE(
+        server_.xdotool({"search", "--onlyvisible", "--name", "^VESK$", "getwindowgeometry", "--shell"}, &geometry));
+    const QRegularExpressionMatch x = QRegularExpression("X=(\\d+)").match(geometry);
+    const QRegularExpressionMatch y = QRegularExpression("Y=(\\d+)").match(geometry);
+    ASSERT_TRUE(x.hasMatch() && y.hasMatch()) << geometry.toStdString();
+    const QPoint background(x.captured(1).toInt() + 10, y.captured(1).toInt() + 4);
+    ASSERT_TRUE(server_.xdotool({"mousemove", QString::number(background.x()), QString::number(background.y()), "click",
+                                 "1", "sleep", "0.3", "key", "ctrl+w"}));
+    ASSERT_TRUE(eventually([&] { return !mainWindowShown(); })) << "Ctrl+W did not close the main window";
+
+    EXPECT_EQ(startAgain(), handedOver);
+    EXPECT_TRUE(eventually(mainWindowShown)) << "the closed main window did not come back";
+    EXPECT_TRUE(eventually([&] { return isAbove(server_.windowStack(), mainTitle, "Desktop"); }))
+        << server_.windowStack().join(", ").toStdString();
+
+    // Another application's window covers the whole screen.
+    QProcess cover;
+    cover.setProcessEnvironment(environmentOnDisplay());
+    cover.start(QStringLiteral("xlogo"),
+                {"-geometry", QStringLiteral("%1x%2+0+0").arg(kScreenWidth).arg(kScreenHeight)});
+    ASSERT_TRUE(cover.waitForStarted());
+    ASSERT_TRUE(eventually([&] { return isAbove(server_.windowStack(), "xlogo", mainTitle); }))
+        << server_.windowStack().join(", ").toStdString();
+
+    EXPECT_EQ(startAgain(), handedOver);
+    EXPECT_TRUE(eventually([&] { return isAbove(server_.windowStack(), mainTitle, "xlogo"); }))
+        << "the main window stayed below: " << server_.windowStack().join(", ").toStdString();
+    server_.screenshot().save(galleryPath("real-display-raised.png"));
+
+    cover.kill();
+    cover.waitForFinished();
     ASSERT_EQ(::kill(static_cast<pid_t>(vesk.processId()), SIGINT), 0);
     EXPECT_TRUE(vesk.waitForFinished(30000));
     EXPECT_EQ(vesk.exitCode(), 0) << vesk.readAll().toStdString();

@@ -24,6 +24,7 @@ protected:
         environment.insert("XDG_DATA_HOME", home_.filePath("data"));
         environment.insert("XDG_CONFIG_HOME", home_.filePath("config"));
         environment.insert("VESK_LOGS_DIR", home_.filePath("logs"));
+        environment.insert("XDG_RUNTIME_DIR", home_.path());
         vesk_.setProcessEnvironment(environment);
         vesk_.setProgram(QStringLiteral(VESK_EXECUTABLE));
     }
@@ -104,6 +105,34 @@ TEST_F(VeskExecutableTest, AnInterruptTerminatesTheApplicationTheNormalWay)
     EXPECT_TRUE(log.contains("Termination signal received — signal=SIGINT")) << log.toStdString();
     EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
     EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
+}
+
+// A start from the menu or the shell while Vesk runs on the same data folder
+// hands over to the running instance, which shows its main window, and ends.
+TEST_F(VeskExecutableTest, ASecondStartHandsOverToTheRunningInstanceAndEnds)
+{
+    vesk_.setArguments({"--quit-after", "1e10"});
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForStarted());
+    ASSERT_TRUE(waitForLog("SIGTERM handler installed")) << logText().toStdString();
+
+    QProcess second;
+    second.setProcessEnvironment(vesk_.processEnvironment());
+    second.start(QStringLiteral(VESK_EXECUTABLE), QStringList());
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(second.readAllStandardOutput()), "Vesk is already running with the data folder "
+                                                                     + home_.filePath("data/Vesk")
+                                                                     + "; its main window was brought to the front\n");
+    EXPECT_TRUE(waitForLog("Main window brought to the front for another start")) << logText().toStdString();
+    EXPECT_EQ(vesk_.state(), QProcess::Running);
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(vesk_.processId()), SIGINT), 0);
+    ASSERT_TRUE(vesk_.waitForFinished(30000));
+    EXPECT_EQ(vesk_.exitCode(), 0);
+    // Once it has ended, the next start is the running instance.
+    EXPECT_FALSE(QFile::exists(home_.filePath("data/Vesk/Vesk.lock")));
 }
 
 } // namespace

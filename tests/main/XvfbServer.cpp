@@ -1,5 +1,6 @@
 #include "XvfbServer.h"
 
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtAlgorithms>
 #include <QtEndian>
@@ -91,12 +92,33 @@ bool XvfbServer::start(int width, int height)
     return display_.size() > 1;
 }
 
-bool XvfbServer::xdotool(const QStringList& arguments) const
+bool XvfbServer::xdotool(const QStringList& arguments, QString* output) const
 {
     QProcess tool;
     tool.setProcessEnvironment(toolEnvironment(display_));
     tool.start(QStringLiteral("xdotool"), arguments);
-    return tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    const bool succeeded =
+        tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    if (output)
+        *output = QString::fromUtf8(tool.readAllStandardOutput());
+    return succeeded;
+}
+
+QStringList XvfbServer::windowStack() const
+{
+    QProcess xwininfo;
+    xwininfo.setProcessEnvironment(toolEnvironment(display_));
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
+    if (!xwininfo.waitForFinished(10000) || xwininfo.exitCode() != 0)
+        return {};
+    // Lines such as `     0x200009 "VESK": ("vesk" "Vesk")  360x440+460+192  +460+192`.
+    static const QRegularExpression child(QStringLiteral("^\\s+0x[0-9a-f]+ \"([^\"]*)\""));
+    QStringList names;
+    for (const QString& line : QString::fromUtf8(xwininfo.readAllStandardOutput()).split('\n')) {
+        if (const QRegularExpressionMatch match = child.match(line); match.hasMatch())
+            names << match.captured(1);
+    }
+    return names;
 }
 
 QImage XvfbServer::screenshot() const

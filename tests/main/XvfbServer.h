@@ -25,8 +25,11 @@ public:
     // ":N".
     const QString& display() const { return display_; }
 
-    // Runs xdotool with the arguments ("mousemove 10 20 click 1").
-    bool xdotool(const QStringList& arguments) const;
+    // Runs xdotool with the arguments ("mousemove 10 20 click 1"), keeping
+    // what it prints in `output` when given.
+    bool xdotool(const QStringList& arguments, QString* output = nullptr) const;
+    // The names of the root window's children, topmost first (xwininfo).
+    QStringList windowStack() const;
     // The root window as it is on the screen; null when xwd fails.
     QImage screenshot() const;
 
