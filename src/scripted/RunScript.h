@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ServiceEndpoints.h"
 #include "settings/VeskLanguage.h"
 
 #include <QByteArray>
@@ -88,12 +89,17 @@ public:
     // ("language": "system", "de", "en", "it", "fr" or "es"); none: the
     // setting as the run's fresh defaults have it (system, which reads German).
     const std::optional<VeskLanguage>& language() const { return language_; }
+    // The services the script names ("endpoints": {"analytics": url,
+    // "reports": url, "updates": url}, each an http or https URL); what it
+    // leaves out is none.
+    const ServiceEndpoints& endpoints() const { return endpoints_; }
     // The time of the last step; 0 without steps.
     double endTime() const;
 
 private:
     std::vector<ScriptStep> steps_;
     std::optional<VeskLanguage> language_;
+    ServiceEndpoints endpoints_;
 };
 
 struct RunScriptParseResult {
