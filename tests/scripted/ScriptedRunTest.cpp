@@ -243,6 +243,36 @@ TEST_F(ScriptedRunTest, TheScriptNamesTheServicesItReaches)
         EXPECT_EQ(body["isTestMode"], "true") << body["type"].toString().toStdString();
 }
 
+TEST_F(ScriptedRunTest, CrashReportsGoOnlyToTheReportEndpointTheScriptNames)
+{
+    const NoServiceNamed noService;
+    QFile defaultScenario(QStringLiteral(VESK_SOURCE_DIR "/scenarios/default-desktop.json"));
+    ASSERT_TRUE(defaultScenario.open(QIODevice::ReadOnly));
+    QJsonObject scenario = QJsonDocument::fromJson(defaultScenario.readAll()).object();
+    scenario["diagnosticPayloads"] =
+        QJsonArray{QJsonObject{{"crashDiagnostics", QJsonArray{QJsonObject{{"signal", 11}}}}}};
+    const QString scenarioPath = directory_.filePath("crashed-before.json");
+    ASSERT_EQ(writeFileAtomically(scenarioPath, QJsonDocument(scenario).toJson()), std::nullopt);
+
+    // No endpoint: the report is not sent anywhere.
+    ASSERT_EQ(runScript(R"({"steps": [{"at": 5, "do": "terminate"}]})", scenarioPath), ScriptedRun::succeeded)
+        << run_->error().toStdString();
+    bool notConfigured = false;
+    for (const QJsonValue& entry : report_.value("timeline").toArray())
+        notConfigured |= entry.toObject().value("message") == "send: worker URL not configured";
+    EXPECT_TRUE(notConfigured);
+
+    test::LocalHttpServer server;
+    ASSERT_EQ(runScript(QStringLiteral(R"({"endpoints": {"reports": "%1"}, "steps": [{"at": 5, "do": "terminate"}]})")
+                            .arg(server.url("/").toString())
+                            .toUtf8(),
+                        scenarioPath),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+    ASSERT_TRUE(server.waitForRequests(1));
+    EXPECT_TRUE(server.requests().front().body.contains("Automatische Diagnose: 1 Crash(es), 0 Hang(s)"));
+}
+
 TEST_F(ScriptedRunTest, TheSessionsAnalyticsSignalsReachTheAnalyticsServer)
 {
     test::LocalHttpServer server;
