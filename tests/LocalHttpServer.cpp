@@ -3,6 +3,9 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <algorithm>
+#include <memory>
+
 namespace vesk::test {
 
 namespace {
@@ -98,10 +101,40 @@ void LocalHttpServer::answer(QTcpSocket* socket)
     }
     if (response.kind == Response::Kind::hold)
         return;
+    if (response.kind == Response::Kind::stream)
+        return stream(socket, response);
     socket->write("HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status)
                   + "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(response.body.size())
                   + "\r\nConnection: close\r\n\r\n" + response.body);
     socket->disconnectFromHost();
+}
+
+// Only a few chunks are ever waiting in the socket, so the server's memory
+// stays small however long the answer is.
+void LocalHttpServer::stream(QTcpSocket* socket, const Response& response)
+{
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status)
+                      + "\r\nContent-Type: application/json\r\n";
+    if (response.announcesLength)
+        head += "Content-Length: " + QByteArray::number(response.streamBytes) + "\r\n";
+    socket->write(head + "Connection: close\r\n\r\n");
+    static constexpr qint64 chunkSize = 16 * 1024;
+    auto remaining = std::make_shared<qint64>(response.streamBytes);
+    auto writeMore = [socket, remaining, chunk = QByteArray(chunkSize, ' ')] {
+        while (*remaining > 0 && socket->bytesToWrite() < 4 * chunkSize) {
+            const qint64 size = std::min(*remaining, chunkSize);
+            socket->write(chunk.constData(), size);
+            *remaining -= size;
+        }
+        if (*remaining == 0)
+            socket->disconnectFromHost();
+    };
+    connect(socket, &QTcpSocket::bytesWritten, this, writeMore);
+    connect(socket, &QTcpSocket::disconnected, this, [this, remaining] {
+        if (*remaining > 0)
+            ++streamsCutOff_;
+    });
+    writeMore();
 }
 
 } // namespace vesk::test

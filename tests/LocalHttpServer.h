@@ -30,12 +30,23 @@ public:
     };
 
     struct Response {
-        enum class Kind { answer, hold };
+        enum class Kind { answer, hold, stream };
         int status = 200;
         QByteArray body = "{}";
-        // hold: never answer, so that the client gives up.
+        // hold: never answer, so that the client gives up. stream: a body of
+        // `streamBytes` bytes written a little at a time as the client takes
+        // them, then the connection closes.
         Kind kind = Kind::answer;
+        qint64 streamBytes = 0;
+        // stream: whether the header announces the length.
+        bool announcesLength = false;
     };
+
+    // A streamed answer of `bytes` bytes.
+    static Response streamed(qint64 bytes, bool announcesLength, int status = 200)
+    {
+        return Response{status, {}, Response::Kind::stream, bytes, announcesLength};
+    }
 
     LocalHttpServer();
     ~LocalHttpServer() override;
@@ -47,15 +58,20 @@ public:
     const std::vector<Request>& requests() const { return requests_; }
     // Runs the event loop until `count` requests have arrived, at most the timeout.
     bool waitForRequests(std::size_t count, int timeoutMs = 5000);
+    // Streamed answers whose client closed the connection before the whole
+    // body was written.
+    int streamsCutOff() const { return streamsCutOff_; }
 
 private:
     void readFrom(QTcpSocket* socket);
     void answer(QTcpSocket* socket);
+    void stream(QTcpSocket* socket, const Response& response);
 
     QTcpServer server_;
     QMap<QTcpSocket*, QByteArray> buffers_;
     std::deque<Response> responses_;
     std::vector<Request> requests_;
+    int streamsCutOff_ = 0;
 };
 
 } // namespace vesk::test

@@ -16,10 +16,13 @@ int main(int argc, char** argv)
     QTemporaryDir logs;
     if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR"))
         qputenv("VESK_LOGS_DIR", logs.path().toUtf8());
-    // An application a test starts sends its analytics nowhere (a closed
-    // local port) unless the test names its own server.
-    if (qEnvironmentVariableIsEmpty("VESK_ANALYTICS_BASE_URL"))
-        qputenv("VESK_ANALYTICS_BASE_URL", "http://127.0.0.1:9/");
+    // An application a test starts sends its analytics and reports and reads
+    // its update feed nowhere (a closed local port) unless the test names its
+    // own server.
+    for (const char* variable : {"VESK_ANALYTICS_BASE_URL", "VESK_BUG_REPORT_ENDPOINT", "VESK_UPDATE_FEED_URL"}) {
+        if (qEnvironmentVariableIsEmpty(variable))
+            qputenv(variable, "http://127.0.0.1:9/");
+    }
     // The user's preferred language is German, the interface's source
     // language, whatever the machine's: the views show their source texts
     // unless a test picks a language.

@@ -25,11 +25,15 @@ std::optional<QUrl> TelemetryAnalyticsService::configuredBaseURL()
     return QUrl(fromEnvironment);
 }
 
-TelemetryAnalyticsService::InitializeSDK TelemetryAnalyticsService::clientInitializer(telemetry::ClientHost host)
+TelemetryAnalyticsService::InitializeSDK
+TelemetryAnalyticsService::clientInitializer(telemetry::ClientHost host, std::optional<QUrl> baseURL, bool testMode)
 {
-    return [host](const QString& appID) {
-        telemetry::Telemetry::initialize(
-            std::make_shared<telemetry::TelemetryManagerConfiguration>(appID, std::nullopt, configuredBaseURL()), host);
+    host.sendsSignals = baseURL.has_value();
+    return [host, baseURL, testMode](const QString& appID) {
+        auto configuration = std::make_shared<telemetry::TelemetryManagerConfiguration>(appID, std::nullopt, baseURL);
+        if (testMode)
+            configuration->setTestMode(true);
+        telemetry::Telemetry::initialize(std::move(configuration), host);
     };
 }
 

@@ -38,8 +38,11 @@ public:
     static std::optional<QUrl> configuredBaseURL();
 
     // The client's start as the application uses it: a configuration of the
-    // identifier alone (and the base URL override), over the host.
-    static InitializeSDK clientInitializer(telemetry::ClientHost host);
+    // identifier and the ingestion base URL, over the host. Without a base URL
+    // the client sends nothing and keeps its signals in its cache; in test
+    // mode the signals say so ("isTestMode": "true").
+    static InitializeSDK clientInitializer(telemetry::ClientHost host, std::optional<QUrl> baseURL,
+                                           bool testMode = false);
     // Telemetry::signal with the name and the parameters.
     static SendSignal clientSignalSender();
 

@@ -118,6 +118,11 @@ QString userTemporaryDirectory()
 
 } // namespace
 
+void SessionManagerComposition::setBugReportEndpoint(const QString& endpoint)
+{
+    panelContent_->setBugReportEndpoint(endpoint);
+}
+
 std::optional<QString> SessionManagerComposition::installedApplicationName(
     const platform::FileBrowsing& files, const platform::ApplicationBundleReading& bundles, const QString& bundleID)
 {

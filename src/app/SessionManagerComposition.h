@@ -43,6 +43,8 @@ public:
     SessionManagerComposition& operator=(const SessionManagerComposition&) = delete;
 
     SessionManager& manager() const { return *manager_; }
+    // Where the in-session bug-report panel sends; empty: not configured.
+    void setBugReportEndpoint(const QString& endpoint);
     // The name the app-launch prompt shows for the installed application with
     // that identifier, from a fresh scan (the first bundle that carries it);
     // none when it is not installed.

@@ -46,9 +46,9 @@ QWidget* SessionPanelContent::makeAppLaunchPromptView(SessionControlling& sessio
 QWidget* SessionPanelContent::makeBugReportView(std::function<void()> onClose)
 {
     const platform::PlatformInterfaces& platform = environment_.platform;
-    auto model =
-        BugReportFormModel::make(BugReportFormModel::Environment{network_, environment_.scheduler, environment_.clock,
-                                                                 platform.workspace, platform.screens});
+    auto model = BugReportFormModel::make(BugReportFormModel::Environment{network_, environment_.scheduler,
+                                                                          environment_.clock, platform.workspace,
+                                                                          platform.screens, bugReportEndpoint_});
     return new BugReportView(std::move(model), std::move(onClose), Localizer(locale()));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feedback/BugReportEndpoint.h"
 #include "panels/SessionPanelContentProviding.h"
 #include "panels/StageVeskPanelEnvironment.h"
 #include "platform/PlatformInterfaces.h"
@@ -42,6 +43,8 @@ public:
     QWidget* makeQuickAccessView(SessionControlling& session, std::function<void()> onClose) override;
     QWidget* makeAppLaunchPromptView(SessionControlling& session, const AppLaunchPrompt& prompt) override;
     QWidget* makeBugReportView(std::function<void()> onClose) override;
+    // Where the bug-report panel's reports go; empty: not configured.
+    void setBugReportEndpoint(QString endpoint) { bugReportEndpoint_ = std::move(endpoint); }
     std::unique_ptr<StageVeskPanelManaging> makeStageVeskPanel() override;
 
 private:
@@ -49,6 +52,7 @@ private:
 
     Environment environment_;
     QNetworkAccessManager network_;
+    QString bugReportEndpoint_ = bugReportEndpointText();
     std::optional<StageVeskPanelEnvironment> stageBarsEnvironment_;
     StageVeskService* stage_ = nullptr;
 };

@@ -95,6 +95,7 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
         std::make_unique<SessionManagerComposition>(environment_.scheduler, environment_.clock, environment_.platform,
                                                     *standardDefaults_, environment_.timerFactory,
                                                     environment_.desktopDirectory);
+    composition_->setBugReportEndpoint(reportsEndpointText());
 
     // 5.–6. The store over the container's main context.
     sessionStore_ = std::make_shared<SqliteFocusSessionStore>(modelContainer_->mainContext());
@@ -219,9 +220,11 @@ std::shared_ptr<AnalyticsTracking> VeskApp::makeTelemetryAnalyticsService()
         environment_.defaultsRootDirectory,
         environment_.analyticsCacheFilePath,
     };
-    return std::make_shared<TelemetryAnalyticsService>(*defaultsStore_, TelemetryAnalyticsService::configuredAppID(),
-                                                       TelemetryAnalyticsService::clientInitializer(std::move(host)),
-                                                       TelemetryAnalyticsService::clientSignalSender());
+    return std::make_shared<TelemetryAnalyticsService>(
+        *defaultsStore_, TelemetryAnalyticsService::configuredAppID(),
+        TelemetryAnalyticsService::clientInitializer(std::move(host), environment_.endpoints.analytics,
+                                                     environment_.analyticsTestMode),
+        TelemetryAnalyticsService::clientSignalSender());
 }
 
 // Steps 11 to 14: crash diagnostics with their own sender, reporting only
@@ -231,7 +234,7 @@ void VeskApp::setUpCrashDiagnostics()
 {
     network_ = std::make_unique<QNetworkAccessManager>();
     std::shared_ptr<BugReportSending> sender =
-        std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), *network_, environment_.scheduler);
+        std::make_shared<WorkerBugReportSender>(reportsEndpointText(), *network_, environment_.scheduler);
     std::function<bool()> isEnabled = [defaults = defaultsStore_.get()] { return defaults->analyticsEnabled(); };
     crashDiagnostics_ = environment_.makeCrashDiagnosticsService
                             ? environment_.makeCrashDiagnosticsService(std::move(sender), std::move(isEnabled))
@@ -289,7 +292,7 @@ std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::U
         environment_.scheduler.async([&own] { own.requestOwnTermination(); });
         return true;
     };
-    return std::make_unique<FeedUpdater>(FeedUpdater::configuredFeedURL(),
+    return std::make_unique<FeedUpdater>(environment_.endpoints.updateFeed,
                                          own.ownApplication().build.value_or(QStringLiteral("0")), driver,
                                          environment_.scheduler, install,
                                          [this] { return Localizer(defaultsStore_->interfaceLocale()); });
@@ -421,7 +424,14 @@ void VeskApp::buildSetupScreen()
 BugReportFormModel::Environment VeskApp::bugReportServices() const
 {
     const platform::PlatformInterfaces& platform = environment_.platform;
-    return {*network_, environment_.scheduler, environment_.clock, platform.workspace, platform.screens};
+    return {*network_,          environment_.scheduler, environment_.clock,
+            platform.workspace, platform.screens,       reportsEndpointText()};
+}
+
+QString VeskApp::reportsEndpointText() const
+{
+    const std::optional<QUrl>& reports = environment_.endpoints.reports;
+    return reports ? reports->toString() : QString();
 }
 
 void VeskApp::applyUpdatePreferences()

@@ -3,6 +3,7 @@
 #include "app/InstanceChannel.h"
 #include "app/InstanceClaim.h"
 #include "app/InstanceLock.h"
+#include "app/ServiceEndpoints.h"
 #include "feedback/BugReportFormModel.h"
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
@@ -84,6 +85,11 @@ struct VeskAppEnvironment {
         makeCrashDiagnosticsService = {};
     // Plays the setup screen's sounds; none: Qt Multimedia.
     std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
+    // Where analytics, reports and the update feed go.
+    ServiceEndpoints endpoints = ServiceEndpoints::configured();
+    // A run that is not a person's use (a scripted run, a test): its
+    // analytics signals say so ("isTestMode": "true").
+    bool analyticsTestMode = false;
 };
 
 // The application: wires every long-lived object together at start-up, owns
@@ -152,6 +158,8 @@ private:
     void buildSetupScreen();
     // What the bug-report forms of the main and the settings window use.
     BugReportFormModel::Environment bugReportServices() const;
+    // The report endpoint as the senders take it: empty when there is none.
+    QString reportsEndpointText() const;
     void applyUpdatePreferences();
     // The windows' locale and texts from the language setting.
     void applyLocale();

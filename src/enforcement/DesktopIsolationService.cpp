@@ -89,7 +89,10 @@ void DesktopIsolationService::recoverIfNeeded()
 void DesktopIsolationService::emergencyRestore()
 {
     runOnMainThread([this] {
-        logger_.log(VeskLogLevel::warning, QStringLiteral("Emergency desktop isolation restore requested"));
+        // Every launch and termination asks; only panels left up need attention.
+        const bool panelsLeftUp = isActive_ || !panelsByScreen_.empty();
+        logger_.log(panelsLeftUp ? VeskLogLevel::warning : VeskLogLevel::info,
+                    QStringLiteral("Emergency desktop isolation restore requested"));
         deactivateWithReason(QStringLiteral("emergencyRestore"));
         clearLegacyWallpaperBackup(QStringLiteral("emergencyRestore"));
     });

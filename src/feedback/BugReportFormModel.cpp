@@ -1,6 +1,5 @@
 #include "feedback/BugReportFormModel.h"
 
-#include "feedback/BugReportEndpoint.h"
 #include "feedback/WorkerBugReportSender.h"
 #include "logging/VeskLogFileStore.h"
 
@@ -9,7 +8,7 @@ namespace vesk {
 std::unique_ptr<BugReportFormModel> BugReportFormModel::make(const Environment& environment)
 {
     auto sender =
-        std::make_shared<WorkerBugReportSender>(bugReportEndpointText(), environment.network, environment.mainQueue);
+        std::make_shared<WorkerBugReportSender>(environment.endpoint, environment.network, environment.mainQueue);
     auto service =
         std::make_unique<BugReportService>(std::move(sender), VeskLogFileStore::shared(), environment.workspace);
     return std::make_unique<BugReportFormModel>(std::move(service),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "feedback/BugReport.h"
+#include "feedback/BugReportEndpoint.h"
 #include "feedback/BugReportService.h"
 
 #include <QObject>
@@ -29,13 +30,15 @@ class BugReportFormModel final : public QObject {
 
 public:
     // What a host has at hand to build a form's model: reports go to the
-    // endpoint (bugReportEndpointText) with the shared log file attached.
+    // endpoint with the shared log file attached.
     struct Environment {
         QNetworkAccessManager& network;
         Scheduler& mainQueue;
         const Clock& clock;
         platform::Workspace& workspace;
         const platform::ScreenProviding& screens;
+        // Empty: not configured (a failed send, so the file fallback).
+        QString endpoint = bugReportEndpointText();
     };
     static std::unique_ptr<BugReportFormModel> make(const Environment& environment);
 

@@ -1,5 +1,6 @@
 #include "feedback/WorkerBugReportSender.h"
 
+#include "core/AnswerSizeLimit.h"
 #include "core/FileIO.h"
 #include "core/Scheduler.h"
 
@@ -102,6 +103,7 @@ void WorkerBugReportSender::send(const BugReport& report, const std::optional<QS
                                              attachmentPath ? QStringLiteral("true") : QStringLiteral("false")));
 
     QNetworkReply* reply = network_.post(request, body);
+    limitAnswerSize(*reply, maximumAnswerBytes);
     auto timedOut = std::make_shared<bool>(false);
     WorkItem timeout = scheduler_.asyncAfter(requestTimeoutSeconds, [reply = QPointer<QNetworkReply>(reply), timedOut] {
         if (!reply || reply->isFinished())
@@ -113,6 +115,9 @@ void WorkerBugReportSender::send(const BugReport& report, const std::optional<QS
                      [reply, timedOut, timeout, logger = logger_, completion = std::move(completion)]() mutable {
                          timeout.cancel();
                          reply->deleteLater();
+                         if (answerSizeExceeded(*reply))
+                             logger.log(VeskLogLevel::warning, QStringLiteral("send: answer not read — ")
+                                                                   + answerTooLargeText(maximumAnswerBytes));
                          const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
                          if (!status.isValid()) {
                              const QString error =

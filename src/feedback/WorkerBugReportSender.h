@@ -21,6 +21,9 @@ class Scheduler;
 class WorkerBugReportSender final : public BugReportSending {
 public:
     static constexpr double requestTimeoutSeconds = 15.0;
+    // The answer's body is never used: beyond a short page it is not read
+    // further, and the status decides.
+    static constexpr qint64 maximumAnswerBytes = 64 * 1024;
 
     // An empty endpoint text, or one that is not a URL, leaves the sender
     // unconfigured.

@@ -1,4 +1,5 @@
 #include "app/InstanceClaim.h"
+#include "app/RuntimeDirectory.h"
 #include "app/TerminationSignalHandler.h"
 #include "app/VeskApp.h"
 #include "core/QtScheduler.h"
@@ -170,6 +171,8 @@ int main(int argc, char** argv)
     // Before anything is written: a closed pipe on standard output or error
     // must not end the process before it has put the system back.
     vesk::TerminationSignalHandler::ignoreBrokenPipes();
+    // Before Qt looks for it; a fallback that cannot be used leaves Qt's warning.
+    vesk::provideRuntimeDirectory();
     // A scripted run is always headless; without any display, run offscreen
     // instead of failing to connect to one.
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");

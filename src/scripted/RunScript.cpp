@@ -337,6 +337,32 @@ QString toRaw(ScriptStep::Action action)
     return {};
 }
 
+namespace {
+
+// The services a script names; the first problem found.
+std::optional<QString> readEndpoints(const QJsonValue& value, ServiceEndpoints& endpoints)
+{
+    if (!value.isObject())
+        return QStringLiteral("must be an object");
+    const QJsonObject object = value.toObject();
+    const std::map<QString, std::optional<QUrl>*> entries{{QStringLiteral("analytics"), &endpoints.analytics},
+                                                          {QStringLiteral("reports"), &endpoints.reports},
+                                                          {QStringLiteral("updates"), &endpoints.updateFeed}};
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        const auto entry = entries.find(it.key());
+        if (entry == entries.end())
+            return QStringLiteral("unknown service \"%1\"; expected analytics, reports, updates").arg(it.key());
+        const QUrl url(it.value().toString(), QUrl::StrictMode);
+        if (!url.isValid() || url.host().isEmpty()
+            || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+            return QStringLiteral("\"%1\" must be an http or https URL").arg(it.key());
+        *entry->second = url;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 RunScript::ParseResult RunScript::parse(const QByteArray& json)
 {
     QJsonParseError parseError;
@@ -355,6 +381,10 @@ RunScript::ParseResult RunScript::parse(const QByteArray& json)
         script.language_ = fromRaw<VeskLanguage>(root.value("language").toString());
         if (!script.language_)
             return failure(QStringLiteral("\"language\" must be one of system, de, en, it, fr, es"));
+    }
+    if (root.contains("endpoints")) {
+        if (const std::optional<QString> problem = readEndpoints(root.value("endpoints"), script.endpoints_))
+            return failure(QStringLiteral("\"endpoints\": ") + *problem);
     }
     std::set<QString> screenshotNames;
     const QJsonArray steps = root.value("steps").toArray();

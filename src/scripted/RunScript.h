@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ServiceEndpoints.h"
 #include "settings/VeskLanguage.h"
 
 #include <QByteArray>
@@ -89,6 +90,10 @@ public:
     // ("language": "system", "de", "en", "it", "fr" or "es"); none: the
     // setting as the run's fresh defaults have it (system, which reads German).
     const std::optional<VeskLanguage>& language() const { return language_; }
+    // The services the script names ("endpoints": {"analytics": url,
+    // "reports": url, "updates": url}, each an http or https URL); what it
+    // leaves out is none.
+    const ServiceEndpoints& endpoints() const { return endpoints_; }
     // The time of the last step; 0 without steps.
     double endTime() const;
     // Names the first application a "startSession" step allows that is not
@@ -99,6 +104,7 @@ public:
 private:
     std::vector<ScriptStep> steps_;
     std::optional<VeskLanguage> language_;
+    ServiceEndpoints endpoints_;
 };
 
 struct RunScriptParseResult {

@@ -150,11 +150,28 @@ QString ScriptedRun::summary() const
         lines << QStringLiteral("  %1: %2").arg(it.key(), paths.join(", "));
     }
     lines << QStringLiteral("Log file: %1").arg(report_.value("logFile").toString());
+    QStringList endpoints;
+    const QJsonObject used = report_.value("endpoints").toObject();
+    for (auto it = used.constBegin(); it != used.constEnd(); ++it) {
+        if (it.value().isString())
+            endpoints << QStringLiteral("%1 %2").arg(it.key(), it.value().toString());
+    }
+    lines << QStringLiteral("Network endpoints: %1")
+                 .arg(endpoints.isEmpty() ? QStringLiteral("none") : endpoints.join(", "));
     const QJsonArray errors = report_.value("errors").toArray();
     lines << QStringLiteral("Errors: %1").arg(errors.isEmpty() ? QStringLiteral("none") : QString());
     for (const QJsonValue& error : errors)
         lines << QStringLiteral("  ") + error.toString();
     return lines.join('\n');
+}
+
+ServiceEndpoints ScriptedRun::endpointsFor(const RunScript& script)
+{
+    const ServiceEndpoints named = script.endpoints();
+    const ServiceEndpoints environment = ServiceEndpoints::namedByEnvironment();
+    return {named.analytics ? named.analytics : environment.analytics,
+            named.reports ? named.reports : environment.reports,
+            named.updateFeed ? named.updateFeed : environment.updateFeed};
 }
 
 int ScriptedRun::run()
@@ -171,6 +188,7 @@ int ScriptedRun::run()
         error_ = QStringLiteral("script: ") + script.error;
         return invalidInput;
     }
+    endpoints_ = endpointsFor(*script.script);
     if (const int status = prepare(*scenario.scenario, *script.script); status != succeeded)
         return status;
 
@@ -277,6 +295,8 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const RunScr
     environment.instanceLock = instanceLock_;
     environment.analyticsCacheFilePath = run.filePath("caches/telemetrysignalcache");
     environment.desktopDirectory = run.filePath("Desktop");
+    environment.endpoints = endpoints_;
+    environment.analyticsTestMode = true;
     environment.writeFailed = [this](const QString& failure) { recordDataFailure(failure); };
     app_ = std::make_unique<VeskApp>(std::move(environment));
     if (storeFailed || !app_->isReady()) {
@@ -602,6 +622,7 @@ QJsonObject ScriptedRun::buildReport()
     report["terminated"] = app_->isTerminated();
     report["endedAt"] = time_->now();
     report["runDirectory"] = runDirectory_;
+    report["endpoints"] = endpoints_.toJson();
     report["errors"] = errors_;
     std::lock_guard lock(timelineMutex_);
     report["timeline"] = timeline_;

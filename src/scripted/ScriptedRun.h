@@ -72,6 +72,11 @@ public:
     // The report as written.
     const QJsonObject& report() const { return report_; }
 
+    // The services a run reaches: those the script names, else those the
+    // environment names; none besides. A run never reaches a service of its
+    // own accord, and its analytics signals are marked as test signals.
+    static ServiceEndpoints endpointsFor(const RunScript& script);
+
 private:
     int prepare(const platform::DesktopScenario& scenario, const RunScript& script);
     bool prepareRunDirectory();
@@ -101,6 +106,7 @@ private:
 
     ScriptedRunOptions options_;
     QString runDirectory_;
+    ServiceEndpoints endpoints_;
     QString error_;
     QJsonObject report_;
 

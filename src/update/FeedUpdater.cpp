@@ -1,5 +1,7 @@
 #include "update/FeedUpdater.h"
 
+#include "core/AnswerSizeLimit.h"
+
 #include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,7 +17,6 @@ namespace vesk {
 namespace {
 
 const QString builtInFeedURL = QStringLiteral("https://updates.vesk.app/feed.json");
-const char* feedURLVariable = "VESK_UPDATE_FEED_URL";
 
 struct FeedEntry {
     platform::UpdateFeedItem item;
@@ -132,6 +133,7 @@ void FeedUpdater::beginCheck(bool userInitiated)
 {
     setCanCheck(false);
     QNetworkReply* reply = network_->get(QNetworkRequest(*feedURL_));
+    limitAnswerSize(*reply, maximumFeedBytes);
     runningReply_ = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply, userInitiated] {
         reply->deleteLater();
@@ -143,6 +145,13 @@ void FeedUpdater::beginCheck(bool userInitiated)
 void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
 {
     runningReply_ = nullptr;
+    if (answerSizeExceeded(*reply)) {
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("Update feed not read — ") + answerTooLargeText(maximumFeedBytes));
+        if (userInitiated)
+            return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Der Update-Feed ist ungültig.")));
+        return endFlow();
+    }
     if (reply->error() != QNetworkReply::NoError) {
         if (userInitiated)
             return fail(localized(QT_TRANSLATE_NOOP("FeedUpdater", "Der Update-Feed ist nicht erreichbar: %1"))

@@ -36,12 +36,16 @@ public:
     using LocalizerSource = std::function<Localizer()>;
 
     static constexpr double automaticCheckIntervalSeconds = 24 * 60 * 60;
+    // A feed is one release's entry with its notes; a longer answer is no feed.
+    static constexpr qint64 maximumFeedBytes = 1024 * 1024;
 
     FeedUpdater(
         std::optional<QUrl> feedURL, QString runningVersion, platform::UpdateUserDriver& driver, Scheduler& scheduler,
         Installer installer, LocalizerSource localizer = [] { return Localizer(); });
     ~FeedUpdater() override;
 
+    // The environment variable that names another feed (tests, staging servers).
+    static constexpr const char* feedURLVariable = "VESK_UPDATE_FEED_URL";
     // The feed Vesk reads: VESK_UPDATE_FEED_URL when set, else the built-in one.
     static QUrl configuredFeedURL();
     // Whether `offered` is a later version than `running` ("1.10" > "1.9";

@@ -29,7 +29,10 @@ SoftwareUpdateService::~SoftwareUpdateService()
 void SoftwareUpdateService::start()
 {
     if (const std::optional<QString> error = updater_->startUpdater()) {
-        logger_.log(VeskLogLevel::error, QStringLiteral("Failed to start updater — ") + *error);
+        // A run given no feed on purpose (a scripted run) checks nothing; only
+        // a feed that is there and still fails is an error.
+        logger_.log(updater_->feedURL() ? VeskLogLevel::error : VeskLogLevel::info,
+                    QStringLiteral("Failed to start updater — ") + *error);
     } else {
         const std::optional<QUrl> feed = updater_->feedURL();
         logger_.log(VeskLogLevel::info,

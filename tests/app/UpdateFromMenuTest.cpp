@@ -36,18 +36,17 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(desktop_.applyScenario(test::oneDisplayScenario()).isEmpty());
-        qputenv("VESK_UPDATE_FEED_URL", server_.url(QStringLiteral("/feed.json")).toEncoded());
         VeskAppEnvironment environment{desktop_.interfaces(),
                                        scheduler_,
                                        scheduler_,
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("data/VeskData.store"),
                                        directory_.filePath("defaults")};
+        environment.endpoints.updateFeed = server_.url(QStringLiteral("/feed.json"));
         app_ = std::make_unique<VeskApp>(environment);
         ASSERT_TRUE(app_->isReady());
         app_->launch();
     }
-    void TearDown() override { qunsetenv("VESK_UPDATE_FEED_URL"); }
 
     QByteArray feed() const
     {

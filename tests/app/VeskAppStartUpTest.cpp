@@ -73,6 +73,7 @@ protected:
                                        std::make_shared<SchedulerSessionTimerFactory>(scheduler_),
                                        directory_.filePath("VeskData.store"),
                                        directory_.filePath("defaults")};
+        environment.endpoints = endpoints_;
         environment.makeAnalyticsService = [this](VeskDefaultsStore& defaults) {
             analyticsDefaults_ = &defaults;
             analytics_->settings = &defaults;
@@ -91,6 +92,7 @@ protected:
         return app;
     }
 
+    ServiceEndpoints endpoints_;
     QTemporaryDir directory_;
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
@@ -155,6 +157,7 @@ TEST_F(VeskAppStartUpTest, ASessionStoppedAsTheApplicationGoesIsReportedWhileThe
 
 TEST_F(VeskAppStartUpTest, CrashDiagnosticsGetTheReportSenderAndFollowTheAnalyticsSetting)
 {
+    endpoints_.reports = QUrl(QString::fromUtf8(bugReportEndpoint));
     const auto app = makeApp();
     const auto* sender = dynamic_cast<const WorkerBugReportSender*>(sender_.get());
     ASSERT_NE(sender, nullptr);

@@ -36,6 +36,16 @@ protected:
 
     QStringList isolationLog() const { return logs.messages(QStringLiteral("DesktopIsolationService")); }
     QStringList panelLog() const { return logs.messages(QStringLiteral("BlackDesktopPanel")); }
+    // The level of the last "Emergency desktop isolation restore requested".
+    std::optional<QtMsgType> restoreRequestLevel() const
+    {
+        std::optional<QtMsgType> level;
+        for (const test::LogCapture::Entry& entry : logs.entries()) {
+            if (entry.message == QStringLiteral("Emergency desktop isolation restore requested"))
+                level = entry.type;
+        }
+        return level;
+    }
 
     // The frames (bottom-left) of Vesk's black desktop panels in the window list, left to right.
     std::vector<QRectF> listedPanelFrames() const
@@ -208,6 +218,7 @@ TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreAfterANormalStopFindsNothi
     EXPECT_EQ(isolationLog(),
               (QStringList{"Emergency desktop isolation restore requested", "emergencyRestore: nothing to deactivate",
                            "emergencyRestore: no legacy wallpaper backup found"}));
+    EXPECT_EQ(restoreRequestLevel(), QtInfoMsg) << "nothing was left to restore: no warning";
 }
 
 TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreTakesTheRunningIsolationDown)
@@ -217,6 +228,7 @@ TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreTakesTheRunningIsolationDo
     EXPECT_FALSE(isolation->isActive());
     EXPECT_TRUE(listedPanelFrames().empty());
     EXPECT_TRUE(isolationLog().contains("emergencyRestore: dismissed 2 black desktop panel(s)"));
+    EXPECT_EQ(restoreRequestLevel(), QtWarningMsg) << "panels were left up";
 }
 
 TEST_F(DesktopIsolationServiceTest, ACallFromAnotherThreadWaitsUntilTheMainThreadHasDoneIt)

@@ -59,6 +59,25 @@ TEST_F(WorkerBugReportSenderTest, BodyMatchesTheGoldenFileByteForByte)
     EXPECT_TRUE(capture.contains("send: success (HTTP 200)"));
 }
 
+TEST_F(WorkerBugReportSenderTest, AnAnswerLongerThanTheCapIsCutOffAndItsStatusStillDecides)
+{
+    auto sender = this->sender();
+    constexpr qint64 streamed = 64 * WorkerBugReportSender::maximumAnswerBytes;
+    for (const auto& [status, announcesLength, result] :
+         {std::tuple{200, false, std::optional<BugReportSendError>()},
+          std::tuple{200, true, std::optional<BugReportSendError>()},
+          std::tuple{503, false, std::optional<BugReportSendError>(BugReportSendError::transportFailed)}}) {
+        SCOPED_TRACE(::testing::Message() << "status " << status << ", length announced " << announcesLength);
+        server.enqueue(LocalHttpServer::streamed(streamed, announcesLength, status));
+        const int cutOff = server.streamsCutOff();
+        capture.clear();
+        EXPECT_EQ(sendAndWait(*sender, report(std::nullopt)), result);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsCutOff() > cutOff; }, 5000))
+            << "the sender read the whole answer";
+        EXPECT_TRUE(capture.contains("send: answer not read — The answer is larger than 65536 bytes"));
+    }
+}
+
 TEST_F(WorkerBugReportSenderTest, ContactFieldOnlyWhenGivenAndEachRequestHasItsOwnBoundary)
 {
     auto sender = this->sender();
@@ -139,13 +158,15 @@ namespace {
 
 TEST(BugReportEndpointTest, EnvironmentReplacesTheBuiltInAddress)
 {
+    const QByteArray saved = qgetenv(bugReportEndpointVariable);
     qunsetenv(bugReportEndpointVariable);
     EXPECT_EQ(bugReportEndpointText(), "https://reports.vesk.app");
     qputenv(bugReportEndpointVariable, "http://127.0.0.1:8080");
     EXPECT_EQ(bugReportEndpointText(), "http://127.0.0.1:8080");
     qputenv(bugReportEndpointVariable, "");
     EXPECT_EQ(bugReportEndpointText(), "");
-    qunsetenv(bugReportEndpointVariable);
+    // The other tests' sends stay on this machine.
+    qputenv(bugReportEndpointVariable, saved);
 }
 
 } // namespace

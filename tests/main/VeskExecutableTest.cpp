@@ -1,6 +1,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -133,6 +135,35 @@ TEST_F(VeskExecutableTest, ASecondStartHandsOverToTheRunningInstanceAndEnds)
     EXPECT_EQ(vesk_.exitCode(), 0);
     // Once it has ended, the next start is the running instance.
     EXPECT_FALSE(QFile::exists(home_.filePath("data/Vesk/Vesk.lock")));
+}
+
+// The demo as a newcomer meets it (scripts/run.sh without a display): no
+// display, no runtime folder, no service named anywhere. It reaches no
+// service, says so, and writes nothing to standard error.
+TEST_F(VeskExecutableTest, TheHeadlessDemoStaysOnThisMachineAndShowsOnlyItsSummary)
+{
+    QProcessEnvironment environment = vesk_.processEnvironment();
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR",
+                                 "VESK_ANALYTICS_BASE_URL", "VESK_BUG_REPORT_ENDPOINT", "VESK_UPDATE_FEED_URL"})
+        environment.remove(variable);
+    environment.insert("TMPDIR", home_.path());
+    vesk_.setProcessEnvironment(environment);
+    const QString report = home_.filePath("demo/report.json");
+    vesk_.setArguments(
+        {"--script", QStringLiteral(VESK_SOURCE_DIR "/scripts/demo/session-60s.json"), "--report", report});
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForFinished(120000));
+    EXPECT_EQ(vesk_.exitCode(), 0);
+    const QString output = QString::fromUtf8(vesk_.readAllStandardOutput());
+    EXPECT_EQ(vesk_.readAllStandardError().toStdString(), "") << "summary: " << output.toStdString();
+    EXPECT_TRUE(output.contains("ended: timerExpired")) << output.toStdString();
+    EXPECT_TRUE(output.contains("Network endpoints: none")) << output.toStdString();
+
+    QFile reportFile(report);
+    ASSERT_TRUE(reportFile.open(QIODevice::ReadOnly));
+    const QJsonObject endpoints = QJsonDocument::fromJson(reportFile.readAll()).object().value("endpoints").toObject();
+    EXPECT_EQ(endpoints,
+              (QJsonObject{{"analytics", QJsonValue()}, {"reports", QJsonValue()}, {"updates", QJsonValue()}}));
 }
 
 } // namespace

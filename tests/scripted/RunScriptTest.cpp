@@ -89,6 +89,15 @@ TEST(RunScriptTest, TheLanguageIsTheSettingsRawValueOrNone)
     EXPECT_FALSE(RunScript::parse(R"({"steps": []})").script->language().has_value());
 }
 
+TEST(RunScriptTest, TheEndpointsAreTheServicesTheScriptNames)
+{
+    const RunScript named = parsed(R"({"endpoints": {"analytics": "http://127.0.0.1:8080/",
+        "reports": "https://reports.example"}, "steps": []})");
+    EXPECT_EQ(named.endpoints(),
+              (ServiceEndpoints{QUrl("http://127.0.0.1:8080/"), QUrl("https://reports.example"), std::nullopt}));
+    EXPECT_EQ(parsed(R"({"steps": []})").endpoints(), ServiceEndpoints{});
+}
+
 TEST(RunScriptTest, StepsRunInTimeOrderAndKeepFileOrderForEqualTimes)
 {
     const RunScript script = parsed(R"({"steps": [
@@ -124,6 +133,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadScript{R"({"steps": {}})", "\"steps\" must be an array"},
         BadScript{R"({"language": "ru", "steps": []})", "\"language\" must be one of system, de, en, it, fr, es"},
         BadScript{R"({"language": 1, "steps": []})", "\"language\" must be one of system, de, en, it, fr, es"},
+        BadScript{R"({"endpoints": [], "steps": []})", "\"endpoints\": must be an object"},
+        BadScript{R"({"endpoints": {"mail": "http://127.0.0.1/"}, "steps": []})",
+                  "\"endpoints\": unknown service \"mail\"; expected analytics, reports, updates"},
+        BadScript{R"({"endpoints": {"updates": "ftp://127.0.0.1/feed.json"}, "steps": []})",
+                  "\"endpoints\": \"updates\" must be an http or https URL"},
+        BadScript{R"({"endpoints": {"reports": 7}, "steps": []})",
+                  "\"endpoints\": \"reports\" must be an http or https URL"},
         BadScript{R"({"steps": [3]})", "steps[0]: must be an object"},
         BadScript{R"({"steps": [{"at": 1, "do": "dance"}]})",
                   "steps[0]: unknown or missing \"do\" (\"dance\"); expected one of startSession, click, clickText, "

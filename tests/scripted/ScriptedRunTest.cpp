@@ -174,6 +174,106 @@ TEST_F(ScriptedRunTest, TheCountdownEndsTheSessionAndTheOverlayLeavesAHoleOverTh
     EXPECT_GE(startLoggedAt, 0.0);
 }
 
+// The environment of a run started by hand: no service named anywhere.
+class NoServiceNamed {
+public:
+    NoServiceNamed()
+    {
+        for (const char* variable : variables)
+            saved_.push_back(qgetenv(variable));
+        for (const char* variable : variables)
+            qunsetenv(variable);
+    }
+    ~NoServiceNamed()
+    {
+        for (std::size_t i = 0; i < std::size(variables); ++i)
+            qputenv(variables[i], saved_[i]);
+    }
+
+private:
+    static constexpr const char* variables[] = {"VESK_ANALYTICS_BASE_URL", "VESK_BUG_REPORT_ENDPOINT",
+                                                "VESK_UPDATE_FEED_URL"};
+    std::vector<QByteArray> saved_;
+};
+
+TEST_F(ScriptedRunTest, WithoutEndpointsARunReachesNoServiceAndKeepsItsTestSignalsInTheCache)
+{
+    const NoServiceNamed noService;
+    const int status = runScript(R"({"steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
+        {"at": 600, "do": "terminate"}]})");
+    ASSERT_EQ(status, ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_TRUE(errors().isEmpty()) << errors().join('\n').toStdString();
+    EXPECT_EQ(report_.value("endpoints").toObject(),
+              (QJsonObject{{"analytics", QJsonValue()}, {"reports", QJsonValue()}, {"updates", QJsonValue()}}));
+    EXPECT_TRUE(run_->summary().contains("Network endpoints: none"));
+
+    // Ten minutes of virtual time: the client would have sent many times.
+    QFile cache(QDir(runDirectory()).filePath("caches/telemetrysignalcache"));
+    ASSERT_TRUE(cache.open(QIODevice::ReadOnly));
+    QStringList types;
+    for (const QJsonValue& body : QJsonDocument::fromJson(cache.readAll()).array()) {
+        types << body["type"].toString();
+        EXPECT_EQ(body["isTestMode"], "true") << body["type"].toString().toStdString();
+    }
+    for (const char* type : {"app.launched", "session.started", "session.ended"})
+        EXPECT_TRUE(types.contains(type)) << type << " in " << types.join(", ").toStdString();
+    for (const QJsonValue& entry : report_.value("timeline").toArray()) {
+        const QJsonObject line = entry.toObject();
+        EXPECT_FALSE(line.value("kind") == "log" && line.value("level") != "debug" && line.value("level") != "info")
+            << "nothing is wrong in this run: " << line.value("message").toString().toStdString();
+    }
+}
+
+TEST_F(ScriptedRunTest, TheScriptNamesTheServicesItReaches)
+{
+    const NoServiceNamed noService;
+    test::LocalHttpServer server;
+    const QString analytics = server.url("/").toString();
+    const int status = runScript(QStringLiteral(R"({"endpoints": {"analytics": "%1"}, "steps": [
+        {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
+        {"at": 90, "do": "terminate"}]})")
+                                     .arg(analytics)
+                                     .toUtf8());
+    ASSERT_EQ(status, ScriptedRun::succeeded) << run_->error().toStdString();
+    EXPECT_EQ(report_.value("endpoints").toObject(),
+              (QJsonObject{{"analytics", analytics}, {"reports", QJsonValue()}, {"updates", QJsonValue()}}));
+    EXPECT_TRUE(run_->summary().contains("Network endpoints: analytics " + analytics));
+    ASSERT_TRUE(server.waitForRequests(1));
+    for (const QJsonValue& body : QJsonDocument::fromJson(server.requests().front().body).array())
+        EXPECT_EQ(body["isTestMode"], "true") << body["type"].toString().toStdString();
+}
+
+TEST_F(ScriptedRunTest, CrashReportsGoOnlyToTheReportEndpointTheScriptNames)
+{
+    const NoServiceNamed noService;
+    QFile defaultScenario(QStringLiteral(VESK_SOURCE_DIR "/scenarios/default-desktop.json"));
+    ASSERT_TRUE(defaultScenario.open(QIODevice::ReadOnly));
+    QJsonObject scenario = QJsonDocument::fromJson(defaultScenario.readAll()).object();
+    scenario["diagnosticPayloads"] =
+        QJsonArray{QJsonObject{{"crashDiagnostics", QJsonArray{QJsonObject{{"signal", 11}}}}}};
+    const QString scenarioPath = directory_.filePath("crashed-before.json");
+    ASSERT_EQ(writeFileAtomically(scenarioPath, QJsonDocument(scenario).toJson()), std::nullopt);
+
+    // No endpoint: the report is not sent anywhere.
+    ASSERT_EQ(runScript(R"({"steps": [{"at": 5, "do": "terminate"}]})", scenarioPath), ScriptedRun::succeeded)
+        << run_->error().toStdString();
+    bool notConfigured = false;
+    for (const QJsonValue& entry : report_.value("timeline").toArray())
+        notConfigured |= entry.toObject().value("message") == "send: worker URL not configured";
+    EXPECT_TRUE(notConfigured);
+
+    test::LocalHttpServer server;
+    ASSERT_EQ(runScript(QStringLiteral(R"({"endpoints": {"reports": "%1"}, "steps": [{"at": 5, "do": "terminate"}]})")
+                            .arg(server.url("/").toString())
+                            .toUtf8(),
+                        scenarioPath),
+              ScriptedRun::succeeded)
+        << run_->error().toStdString();
+    ASSERT_TRUE(server.waitForRequests(1));
+    EXPECT_TRUE(server.requests().front().body.contains("Automatische Diagnose: 1 Crash(es), 0 Hang(s)"));
+}
+
 TEST_F(ScriptedRunTest, TheSessionsAnalyticsSignalsReachTheAnalyticsServer)
 {
     test::LocalHttpServer server;

@@ -117,6 +117,23 @@ TEST_F(FeedUpdaterTest, AnUnreachableOrBrokenFeedIsAnError)
     EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
 }
 
+TEST_F(FeedUpdaterTest, AFeedLongerThanTheCapIsCutOffAndIsNoFeed)
+{
+    start();
+    for (const bool announcesLength : {false, true}) {
+        SCOPED_TRACE(announcesLength ? "length announced" : "length not announced");
+        server.enqueue(test::LocalHttpServer::streamed(32 * FeedUpdater::maximumFeedBytes, announcesLength));
+        const int cutOff = server.streamsCutOff();
+        driver.calls.clear();
+        updater->checkForUpdates();
+        ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+        EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsCutOff() > cutOff; }, 5000))
+            << "the updater read the whole answer";
+        driver.acknowledgement();
+    }
+}
+
 TEST_F(FeedUpdaterTest, DescribesItsErrorsInTheInterfacesLanguageOfTheMoment)
 {
     language = QLocale(QLocale::English);
@@ -212,11 +229,12 @@ TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart)
 
 TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride)
 {
-    qunsetenv("VESK_UPDATE_FEED_URL");
+    const QByteArray saved = qgetenv(FeedUpdater::feedURLVariable);
+    qunsetenv(FeedUpdater::feedURLVariable);
     EXPECT_EQ(FeedUpdater::configuredFeedURL(), QUrl(QStringLiteral("https://updates.vesk.app/feed.json")));
-    qputenv("VESK_UPDATE_FEED_URL", "http://127.0.0.1:9/feed.json");
-    EXPECT_EQ(FeedUpdater::configuredFeedURL(), QUrl(QStringLiteral("http://127.0.0.1:9/feed.json")));
-    qunsetenv("VESK_UPDATE_FEED_URL");
+    qputenv(FeedUpdater::feedURLVariable, "http://127.0.0.1:8/feed.json");
+    EXPECT_EQ(FeedUpdater::configuredFeedURL(), QUrl(QStringLiteral("http://127.0.0.1:8/feed.json")));
+    qputenv(FeedUpdater::feedURLVariable, saved);
 }
 
 TEST_F(FeedUpdaterTest, DoesNotStartWithoutAFeedAddress)

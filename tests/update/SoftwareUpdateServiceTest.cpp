@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vesk {
 namespace {
 
@@ -64,6 +66,21 @@ TEST_F(SoftwareUpdateServiceTest, LogsTheStartWithTheFeedOrTheFailure)
               (QStringList{"Updater started — feed=" + server.url(QStringLiteral("/feed.json")).toString(),
                            "Failed to start updater — The update feed's address is missing or not valid.",
                            "User-initiated update check"}));
+    for (const test::LogCapture::Entry& entry : log.entries()) {
+        if (entry.message.startsWith("Failed to start updater")) {
+            EXPECT_EQ(entry.type, QtInfoMsg) << "no feed was given: nothing is wrong";
+        }
+    }
+
+    log.clear();
+    const auto broken = makeService(QUrl(QStringLiteral("feed.json")));
+    EXPECT_FALSE(broken->canCheckForUpdates());
+    const std::vector<test::LogCapture::Entry> entries = log.entries();
+    const auto failure = std::find_if(entries.begin(), entries.end(), [](const test::LogCapture::Entry& entry) {
+        return entry.message.startsWith("Failed to start updater");
+    });
+    ASSERT_NE(failure, entries.end());
+    EXPECT_EQ(failure->type, QtCriticalMsg) << "a feed that is there but unusable is an error";
 }
 
 TEST_F(SoftwareUpdateServiceTest, SettersReachTheUpdaterAndLogOneLineEach)

@@ -28,6 +28,8 @@ struct ClientEnvironment {
     UserDefaults* clientSuite = nullptr;
     // The signal cache's file; empty: the default file in the cache folder.
     QString cacheFilePath = QString();
+    // False: no request is made; signals stay in the cache (and its file).
+    bool sendsSignals = true;
 };
 
 } // namespace vesk::telemetry

@@ -32,6 +32,9 @@ struct ClientHost {
     QString suiteRootDirectory;
     // The signal cache's file; empty: the default file in the cache folder.
     QString cacheFilePath = QString();
+    // False: the client makes no request; its signals stay in the cache and
+    // go to the cache file at termination.
+    bool sendsSignals = true;
 };
 
 } // namespace vesk::telemetry

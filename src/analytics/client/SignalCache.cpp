@@ -94,7 +94,12 @@ void SignalCache::loadFromDisk()
 
 void SignalCache::saveToDisk()
 {
-    const std::optional<QByteArray> data = SignalPostBody::encodeArray(cachedSignals(), kFileForm);
+    std::vector<SignalPostBody> toSave = savedSignals_;
+    toSave.insert(toSave.end(), cachedSignals_.begin(), cachedSignals_.end());
+    const auto excess = static_cast<std::ptrdiff_t>(toSave.size()) - cacheLimit_;
+    if (excess > 0)
+        toSave.erase(toSave.begin(), toSave.begin() + excess);
+    const std::optional<QByteArray> data = SignalPostBody::encodeArray(toSave, kFileForm);
     if (!data)
         return;
     const QString path = cacheFilePath();
@@ -103,8 +108,9 @@ void SignalCache::saveToDisk()
         return;
     }
     logWith(logHandler_, Level::info, [&] {
-        return QStringLiteral("Saved Telemetry cache %1 bytes of %2 signals").arg(data->size()).arg(storedCount());
+        return QStringLiteral("Saved Telemetry cache %1 bytes of %2 signals").arg(data->size()).arg(toSave.size());
     });
+    savedSignals_ = std::move(toSave);
     cachedSignals_.clear();
 }
 

@@ -36,7 +36,9 @@ public:
     std::vector<SignalPostBody> cachedSignals() const { return {cachedSignals_.begin(), cachedSignals_.end()}; }
 
     // Writes every body to the file and empties the cache; after a failure
-    // the cache keeps its bodies.
+    // the cache keeps its bodies. A later save (a manager that goes after the
+    // termination) writes what the earlier ones wrote too, newest last and
+    // within the limit, so that nothing saved once is overwritten.
     void saveToDisk();
 
 private:
@@ -46,6 +48,8 @@ private:
 
     std::optional<LogHandler> logHandler_;
     std::deque<SignalPostBody> cachedSignals_;
+    // What the earlier saves of this cache wrote to the file.
+    std::vector<SignalPostBody> savedSignals_;
     int cacheLimit_;
     QString cacheFilePathOverride_;
 };

@@ -7,6 +7,7 @@
 #include "analytics/client/SystemFactsProviding.h"
 #include "analytics/client/TelemetryError.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
+#include "core/AnswerSizeLimit.h"
 #include "core/Clock.h"
 #include "core/Scheduler.h"
 #include "core/TextFormat.h"
@@ -52,6 +53,7 @@ SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> conf
     , sessionStatistics_(sessionStatistics)
     , signalCache_(configuration_->swiftUIPreviewMode() ? std::nullopt : configuration_->logHandler,
                    configuration_->cacheLimit, environment.cacheFilePath)
+    , sendsSignals_(environment.sendsSignals)
 {
     connect(&environment.applicationActivity, &platform::ApplicationActivity::willTerminate, this,
             &SignalManager::appWillTerminate);
@@ -62,11 +64,7 @@ SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> conf
 SignalManager::~SignalManager()
 {
     sendTimer_.cancel();
-    for (QNetworkReply* reply : repliesInFlight_) {
-        disconnect(reply, nullptr, this, nullptr);
-        reply->abort();
-        reply->deleteLater();
-    }
+    returnRequestsInFlightToCache();
 }
 
 template <typename MessageBuilder>
@@ -137,7 +135,28 @@ void SignalManager::attemptToSendNextBatchOfCachedSignals()
 void SignalManager::appWillTerminate()
 {
     log(Level::debug, [] { return QStringLiteral("appWillTerminate()"); });
+    returnRequestsInFlightToCache();
     signalCache_.saveToDisk();
+}
+
+// A request cut off by the termination may or may not have reached the
+// service; its batch is kept, since a signal counted twice does less harm
+// than one lost.
+void SignalManager::returnRequestsInFlightToCache()
+{
+    while (!requestsInFlight_.empty()) {
+        auto node = requestsInFlight_.extract(requestsInFlight_.begin());
+        QNetworkReply* reply = node.key();
+        RequestInFlight& request = node.mapped();
+        request.timeout.cancel();
+        disconnect(reply, nullptr, this, nullptr);
+        reply->abort();
+        reply->deleteLater();
+        log(Level::debug, [&] {
+            return QStringLiteral("Keeping %1 signals of an unfinished request in the cache").arg(request.batch.size());
+        });
+        signalCache_.appendAll(std::move(request.batch));
+    }
 }
 
 double SignalManager::transmitDelay(int consecutiveFailures) const
@@ -157,6 +176,13 @@ void SignalManager::scheduleTimer()
 
 void SignalManager::checkAndSend()
 {
+    if (!sendsSignals_) {
+        log(Level::debug, [&] {
+            return QStringLiteral("Not sending: no endpoint; %1 signals stay in the cache")
+                .arg(signalCache_.storedCount());
+        });
+        return;
+    }
     log(Level::debug, [&] { return QStringLiteral("Current signal cache count: %1").arg(signalCache_.storedCount()); });
     std::vector<SignalPostBody> batch = signalCache_.takeBatch();
     if (batch.empty()) {
@@ -202,7 +228,7 @@ void SignalManager::send(std::vector<SignalPostBody> batch, const QByteArray& bo
     log(Level::debug, [&] { return QString::fromUtf8(body); }); // JSON is UTF-8
 
     QNetworkReply* reply = network().post(request, body);
-    repliesInFlight_.insert(reply);
+    limitAnswerSize(*reply, kMaximumAnswerBytes);
     auto timedOut = std::make_shared<bool>(false);
     WorkItem timeout =
         scheduler_.asyncAfter(kRequestTimeoutSeconds, [reply = QPointer<QNetworkReply>(reply), timedOut] {
@@ -211,17 +237,22 @@ void SignalManager::send(std::vector<SignalPostBody> batch, const QByteArray& bo
             *timedOut = true;
             reply->abort();
         });
-    connect(reply, &QNetworkReply::finished, this,
-            [this, reply, timedOut, timeout, batch = std::move(batch)]() mutable {
-                timeout.cancel();
-                repliesInFlight_.erase(reply);
-                reply->deleteLater();
-                handleReply(*reply, *timedOut, std::move(batch));
-            });
+    requestsInFlight_.emplace(reply, RequestInFlight{std::move(batch), timeout});
+    connect(reply, &QNetworkReply::finished, this, [this, reply, timedOut] {
+        auto node = requestsInFlight_.extract(reply);
+        if (node.empty())
+            return;
+        node.mapped().timeout.cancel();
+        reply->deleteLater();
+        handleReply(*reply, *timedOut, std::move(node.mapped().batch));
+    });
 }
 
 void SignalManager::handleReply(QNetworkReply& reply, bool timedOut, std::vector<SignalPostBody> batch)
 {
+    if (answerSizeExceeded(reply))
+        log(Level::error,
+            [] { return answerTooLargeText(kMaximumAnswerBytes) + QStringLiteral("; stopped reading it"); });
     // Qt reports 4xx and 5xx answers as errors too: the status decides first.
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {

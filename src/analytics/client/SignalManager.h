@@ -8,9 +8,9 @@
 #include <QObject>
 #include <QUrl>
 
+#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 class QNetworkAccessManager;
@@ -28,12 +28,17 @@ class TelemetryManagerConfiguration;
 // newer signals and waits twice as long, up to `maxBackoffInterval`. Each
 // finished attempt books the next one, so at most one timer is pending. The
 // cache is saved when the application is about to terminate and loaded (and
-// sent at once) when the manager is built. Main thread only.
+// sent at once) when the manager is built. A manager whose environment does
+// not send makes no request at all: its signals wait in the cache, and in the
+// cache file after a termination. Main thread only.
 class SignalManager final : public QObject, public SignalManageable {
     Q_OBJECT
 
 public:
     static constexpr double kRequestTimeoutSeconds = 60.0;
+    // The service answers with a few bytes of JSON; a longer answer is cut
+    // off there, and its status still decides.
+    static constexpr qint64 kMaximumAnswerBytes = 64 * 1024;
 
     SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration, const ClientEnvironment& environment,
                   const SessionManager& sessionStatistics, QObject* parent = nullptr);
@@ -45,7 +50,8 @@ public:
     void attemptToSendNextBatchOfCachedSignals() override;
     QString defaultUserIdentifier() override;
 
-    // Saves the cache to its file.
+    // Saves the cache to its file, with the batches of requests still under
+    // way put back into it first: they are aborted, so only the cache keeps them.
     void appWillTerminate();
 
     SignalCache& signalCache() { return signalCache_; }
@@ -66,6 +72,7 @@ private:
     void checkAndSend();
     void send(std::vector<SignalPostBody> batch, const QByteArray& body);
     void handleReply(QNetworkReply& reply, bool timedOut, std::vector<SignalPostBody> batch);
+    void returnRequestsInFlightToCache();
     void completeWithSuccess();
     void completeWithFailure(std::vector<SignalPostBody> batch);
     void scheduleTimer();
@@ -80,11 +87,17 @@ private:
     UserDefaults* clientSuite_;
     const SessionManager& sessionStatistics_;
     SignalCache signalCache_;
+    const bool sendsSignals_;
     WorkItem sendTimer_;
     int consecutiveFailures_ = 0;
     int sendCompletions_ = 0;
     QNetworkAccessManager* ownNetwork_ = nullptr;
-    std::set<QNetworkReply*> repliesInFlight_;
+    // Each request under way with the batch it carries and its time-out.
+    struct RequestInFlight {
+        std::vector<SignalPostBody> batch;
+        WorkItem timeout;
+    };
+    std::map<QNetworkReply*, RequestInFlight> requestsInFlight_;
 };
 
 } // namespace vesk::telemetry

@@ -46,7 +46,8 @@ TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration
     , alive_(std::make_shared<TelemetryManager*>(this))
 {
     const ClientEnvironment environment{host_.scheduler,           host_.clock,        *host_.systemFacts,
-                                        host_.applicationActivity, clientSuite_.get(), host_.cacheFilePath};
+                                        host_.applicationActivity, clientSuite_.get(), host_.cacheFilePath,
+                                        host_.sendsSignals};
     sessionStatistics_ =
         std::make_unique<SessionManager>(environment, [this](const QString& name, const SignalParameters& parameters) {
             sendInternalSignal(name, parameters);

@@ -121,6 +121,23 @@ TEST_F(SignalCacheTest, SignalsRoundTripThroughTheFileWhichIsReadOnce)
     EXPECT_EQ(third.storedCount(), 0);
 }
 
+TEST_F(SignalCacheTest, ALaterSaveKeepsWhatAnEarlierOneWrote)
+{
+    {
+        SignalCache cache(recorder(), 4, path);
+        cache.appendAll(bodies(0, 2));
+        cache.saveToDisk();
+        // The manager that goes after the termination saves again.
+        cache.saveToDisk();
+        cache.appendAll(bodies(2, 3));
+        cache.saveToDisk();
+        EXPECT_EQ(cache.storedCount(), 0);
+        EXPECT_TRUE(lines.last().endsWith("of 4 signals")) << lines.last().toStdString();
+    }
+    SignalCache reloaded(std::nullopt, 4, path);
+    EXPECT_EQ(reloaded.cachedSignals(), bodies(1, 4)) << "the oldest goes past the limit";
+}
+
 TEST_F(SignalCacheTest, LoadingTrimsToTheLimit)
 {
     writeFile(path, *SignalPostBody::encodeArray(bodies(0, 5), SignalPostBody::DateForm::secondsSinceReferenceDate));

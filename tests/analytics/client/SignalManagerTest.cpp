@@ -291,6 +291,66 @@ TEST_F(SignalTransport, TheCacheIsSavedAtTerminationAndSentAtOnceByTheNextLaunch
     EXPECT_EQ(requestTypes(0), (QStringList{"one", "two"}));
 }
 
+TEST_F(SignalTransport, ABatchStillUnderWayAtTerminationIsSavedWithTheCacheAndSentByTheNextLaunch)
+{
+    server.enqueue({200, {}, LocalHttpServer::Response::Kind::hold});
+    signal("under way");
+    scheduler.advance(10);
+    ASSERT_TRUE(server.waitForRequests(1));
+    signal("newer");
+    desktop->requestOwnTermination();
+    EXPECT_EQ(manager->signalCache().storedCount(), 0);
+    ASSERT_TRUE(QFile::exists(cacheFilePath()));
+
+    manager.reset();
+    launchManager();
+    ASSERT_TRUE(server.waitForRequests(2));
+    EXPECT_EQ(requestTypes(1), (QStringList{"newer", "under way"}));
+}
+
+TEST_F(SignalTransport, AnAnswerLongerThanTheCapIsCutOffAndItsStatusStillDecides)
+{
+    constexpr qint64 streamed = 64 * SignalManager::kMaximumAnswerBytes;
+    for (const auto& [status, announcesLength, cachedAfterwards] :
+         {std::tuple{200, false, 0}, std::tuple{200, true, 0}, std::tuple{500, false, 1}}) {
+        SCOPED_TRACE(::testing::Message() << "status " << status << ", length announced " << announcesLength);
+        server.enqueue(LocalHttpServer::streamed(streamed, announcesLength, status));
+        const int cutOff = server.streamsCutOff();
+        const int completions = manager->sendCompletions();
+        signal("talkative");
+        scheduler.advance(manager->transmitDelay(manager->consecutiveFailures()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return manager->sendCompletions() > completions; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsCutOff() > cutOff; }, 5000))
+            << "the client read the whole answer";
+        EXPECT_TRUE(logLines.contains("[ERROR] The answer is larger than 65536 bytes; stopped reading it"));
+        EXPECT_EQ(manager->signalCache().storedCount(), cachedAfterwards);
+        manager->signalCache().takeBatch();
+        logLines.clear();
+    }
+}
+
+TEST_F(SignalTransport, AClientThatDoesNotSendKeepsItsSignalsInTheCacheAndItsFile)
+{
+    ClientEnvironment offline = environment();
+    offline.sendsSignals = false;
+    manager = std::make_unique<SignalManager>(configuration, offline, *statistics);
+    signal("kept");
+    manager->attemptToSendNextBatchOfCachedSignals();
+    scheduler.advance(3600);
+    EXPECT_EQ(manager->sendCompletions(), 0) << "no attempt was made";
+    EXPECT_FALSE(logLines.filter("Sending ").size() > 0) << logLines.join('\n').toStdString();
+    EXPECT_EQ(cachedTypes(), QStringList{"kept"});
+
+    desktop->requestOwnTermination();
+    QFile file(cacheFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::optional<std::vector<SignalPostBody>> saved =
+        SignalPostBody::decodeArray(file.readAll(), SignalPostBody::DateForm::secondsSinceReferenceDate);
+    ASSERT_TRUE(saved.has_value());
+    ASSERT_EQ(saved->size(), 1u);
+    EXPECT_EQ(saved->front().type, "kept");
+}
+
 TEST_F(SignalTransport, EndpointsFollowTheBaseAndNamespace)
 {
     const std::vector<std::tuple<QString, std::optional<QString>, std::optional<QString>>> cases{
