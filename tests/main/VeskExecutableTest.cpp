@@ -86,24 +86,32 @@ TEST_F(VeskExecutableTest, AClosedOutputPipeDoesNotEndTheProcess)
     EXPECT_TRUE(logText().contains("applicationWillTerminate: final safety reset"));
 }
 
-TEST_F(VeskExecutableTest, AnInterruptTerminatesTheApplicationTheNormalWay)
+// SIGTERM is what a session manager sends at logout and a service manager at
+// stop, SIGINT what Ctrl+C sends: both end Vesk through its normal termination.
+TEST_F(VeskExecutableTest, TerminateAndInterruptEndTheApplicationTheNormalWay)
 {
-    // Far longer than a Qt timer takes in one go: the application must not
-    // take it for "at once".
-    vesk_.setArguments({"--quit-after", "1e10"});
-    vesk_.start();
-    ASSERT_TRUE(vesk_.waitForStarted());
-    ASSERT_TRUE(waitForLog("SIGTERM handler installed")) << logText().toStdString();
-    ASSERT_FALSE(logText().contains("applicationShouldTerminate")) << "it quit on its own";
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const QString name = signal == SIGTERM ? QStringLiteral("SIGTERM") : QStringLiteral("SIGINT");
+        SCOPED_TRACE(name.toStdString());
+        QDir(home_.filePath("logs")).removeRecursively();
+        // Far longer than a Qt timer takes in one go: the application must not
+        // take it for "at once".
+        vesk_.setArguments({"--quit-after", "1e10"});
+        vesk_.start();
+        ASSERT_TRUE(vesk_.waitForStarted());
+        ASSERT_TRUE(waitForLog("SIGTERM handler installed")) << logText().toStdString();
+        ASSERT_FALSE(logText().contains("applicationShouldTerminate")) << "it quit on its own";
 
-    ASSERT_EQ(::kill(static_cast<pid_t>(vesk_.processId()), SIGINT), 0);
-    ASSERT_TRUE(vesk_.waitForFinished(30000));
-    EXPECT_EQ(vesk_.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(vesk_.exitCode(), 0);
-    const QString log = logText();
-    EXPECT_TRUE(log.contains("Termination signal received — signal=SIGINT")) << log.toStdString();
-    EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
-    EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
+        ASSERT_EQ(::kill(static_cast<pid_t>(vesk_.processId()), signal), 0);
+        ASSERT_TRUE(vesk_.waitForFinished(30000));
+        EXPECT_EQ(vesk_.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(vesk_.exitCode(), 0);
+        const QString log = logText();
+        EXPECT_TRUE(log.contains("Termination signal received — signal=" + name)) << log.toStdString();
+        EXPECT_EQ(log.contains("SIGTERM received — presentation options reset"), signal == SIGTERM);
+        EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
+        EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
+    }
 }
 
 } // namespace
