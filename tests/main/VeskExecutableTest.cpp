@@ -1,3 +1,8 @@
+#include "core/FileIO.h"
+#include "core/UserDefaults.h"
+#include "enforcement/ScreenshotThumbnailSuppressionService.h"
+#include "platform/simulated/DefaultsDomains.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -9,6 +14,8 @@
 
 #include <csignal>
 #include <unistd.h>
+
+using namespace vesk;
 
 namespace {
 
@@ -112,6 +119,42 @@ TEST_F(VeskExecutableTest, TerminateAndInterruptEndTheApplicationTheNormalWay)
         EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
         EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
     }
+}
+
+// On the simulated desktop of an ordinary launch, the system's settings are
+// the machine's: they stay in the data folder from one launch to the next,
+// so that a launch after a crash puts back what the crashed one changed.
+TEST_F(VeskExecutableTest, TheNextLaunchPutsBackTheSystemSettingsACrashedLaunchLeftChanged)
+{
+    vesk_.setArguments({"--quit-after", "0"});
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForFinished(60000));
+    ASSERT_EQ(vesk_.exitCode(), 0);
+    const QString file = home_.filePath("data/Vesk/desktop/defaults-domains.json");
+    InputFileContents contents = readInputFile(file);
+    ASSERT_TRUE(contents.ok()) << contents.error.toStdString();
+    std::optional<std::map<QString, QVariantMap>> domains = platform::DefaultsDomains::decode(contents.data);
+    ASSERT_TRUE(domains);
+    EXPECT_EQ((*domains)["com.apple.screencapture"].value("show-thumbnail"), QVariant(true)) << "the scenario's";
+
+    // What a launch killed during a session leaves: the thumbnail switched
+    // off, and the user's value in the backup.
+    (*domains)["com.apple.screencapture"]["show-thumbnail"] = false;
+    ASSERT_FALSE(writeFileAtomically(file, platform::DefaultsDomains::encode(*domains)));
+    UserDefaults(QString::fromUtf8(UserDefaults::standardSuiteName), home_.filePath("config/Vesk"))
+        .setData(ScreenshotThumbnailSuppressionService::backupDefaultsKey,
+                 ScreenshotThumbnailSuppressionService::BackupState{true}.toJson());
+
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForFinished(60000));
+    ASSERT_EQ(vesk_.exitCode(), 0);
+    contents = readInputFile(file);
+    domains = platform::DefaultsDomains::decode(contents.data);
+    ASSERT_TRUE(domains);
+    EXPECT_EQ((*domains)["com.apple.screencapture"].value("show-thumbnail"), QVariant(true));
+    EXPECT_FALSE(UserDefaults(QString::fromUtf8(UserDefaults::standardSuiteName), home_.filePath("config/Vesk"))
+                     .objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
+    EXPECT_TRUE(logText().contains("Emergency restore for screenshot thumbnail preference"));
 }
 
 } // namespace
