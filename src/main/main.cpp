@@ -133,6 +133,7 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
     if (!instanceLock) {
         logger.log(vesk::VeskLogLevel::error, lockError);
         printError(lockError);
+        vesk::VeskLogFileStore::shared().drain();
         return 1;
     }
 
