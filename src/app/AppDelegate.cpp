@@ -31,14 +31,14 @@ void AppDelegate::applicationDidFinishLaunching()
     dependencies_.sessionManager.recoverOrphanedSessions(dependencies_.clock.now());
 
     // The signal handler itself only writes to a self-pipe; what follows runs
-    // here on the main thread. The process keeps running after SIGTERM.
+    // here on the main thread.
     signalHandler_ =
         std::make_unique<TerminationSignalHandler>([this] { handleSigterm(); },
                                                    [this](int signal) { handleTerminationSignal(signal); });
     if (signalHandler_->install()) {
         logger_.log(VeskLogLevel::debug, QStringLiteral("SIGTERM handler installed"));
         logger_.log(VeskLogLevel::debug,
-                    QStringLiteral("Termination signal handlers installed — signals=SIGINT, SIGHUP, SIGQUIT"));
+                    QStringLiteral("Termination signal handlers installed — signals=SIGTERM, SIGINT, SIGHUP, SIGQUIT"));
     } else {
         logger_.log(VeskLogLevel::warning, QStringLiteral("Signal handlers could not be installed"));
     }
@@ -79,11 +79,10 @@ void AppDelegate::runEmergencyRestores()
 
 void AppDelegate::handleSigterm()
 {
-    // Dock and menu bar come back; the session, its overlay and the process go on.
+    // Dock and menu bar come back at once; the termination follows.
     dependencies_.presentationOptions.setPresentationOptions(0);
     ++handledSigtermCount_;
-    logger_.log(VeskLogLevel::info,
-                QStringLiteral("SIGTERM received — presentation options reset, process keeps running"));
+    logger_.log(VeskLogLevel::info, QStringLiteral("SIGTERM received — presentation options reset"));
 }
 
 void AppDelegate::handleTerminationSignal(int signal)

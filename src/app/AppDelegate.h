@@ -27,7 +27,7 @@ public:
         EmergencyRestoring& screenshotThumbnailSuppression;
         UserDefaults& standardDefaults;
         platform::PresentationOptionsControlling& presentationOptions;
-        // Terminated on SIGINT, SIGHUP and SIGQUIT as on the quit command.
+        // Terminated on SIGTERM, SIGINT, SIGHUP and SIGQUIT as on the quit command.
         platform::OwnApplicationControlling& ownApplication;
         const Clock& clock;
         // Returns once every log row queued before the call is in the file.
@@ -40,8 +40,8 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     // Recovery of what an earlier run may have left behind, then the signal
-    // handlers: SIGTERM resets the presentation options, SIGINT, SIGHUP and
-    // SIGQUIT terminate the application the normal way.
+    // handlers: SIGTERM, SIGINT, SIGHUP and SIGQUIT terminate the application
+    // the normal way, SIGTERM after resetting the presentation options at once.
     void applicationDidFinishLaunching();
     // Stops a running session (leaving its applications open), restores the
     // system settings, drains the log and always answers "now".

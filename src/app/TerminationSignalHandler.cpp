@@ -22,21 +22,15 @@ int gReadFD = -1;
 volatile sig_atomic_t gTerminationRequested = 0;
 std::array<struct sigaction, kHandledSignals.size()> gPreviousActions;
 
-bool isTerminationSignal(int signal)
-{
-    return signal == SIGINT || signal == SIGHUP || signal == SIGQUIT;
-}
-
 extern "C" void writeSignalByte(int signal)
 {
     const int savedErrno = errno;
-    if (isTerminationSignal(signal)) {
-        if (gTerminationRequested) {
-            ::signal(signal, SIG_DFL);
-            ::raise(signal);
-        }
-        gTerminationRequested = 1;
+    // Every signal handled here asks for the termination.
+    if (gTerminationRequested) {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
     }
+    gTerminationRequested = 1;
     const char byte = static_cast<char>(signal);
     if (gWriteFD >= 0) {
         // A full pipe already holds pending notices; losing this byte is fine.
@@ -150,11 +144,11 @@ void TerminationSignalHandler::readPendingSignals()
         for (ssize_t i = 0; i < count; ++i) {
             const int signal = buffer[i];
             sigterm = sigterm || signal == SIGTERM;
-            if (isTerminationSignal(signal) && termination == 0)
+            if (termination == 0)
                 termination = signal;
         }
     }
-    // Several signals of a kind that arrived before we got here count as one.
+    // Several signals that arrived before we got here ask for one termination.
     if (sigterm && onSigterm_)
         onSigterm_();
     if (termination != 0 && onTerminationSignal_)

@@ -9,17 +9,19 @@ class QSocketNotifier;
 
 namespace vesk {
 
-// Takes over the signals that end a process. SIGTERM no longer ends it: the
-// application only resets its presentation options (`onSigterm`). SIGINT,
-// SIGHUP and SIGQUIT run the application's normal termination
-// (`onTerminationSignal` with the signal's number), so a session is stopped
-// and the system settings are restored as on any quit; a second one of them
-// before the process has ended ends it at once, so a hung termination can
-// still be interrupted. The signal handler itself only writes the signal's
-// number to a self-pipe, the one thing that is safe in signal context; a
-// socket notifier on the thread that installed the handler (the main thread)
-// reads it and runs the callbacks there. At most one handler is installed at
-// a time; destroying it puts the previous actions back.
+// Takes over the signals that end a process: SIGTERM (what a session manager
+// sends at logout and a service manager at stop), SIGINT, SIGHUP and SIGQUIT.
+// Each runs the application's normal termination (`onTerminationSignal` with
+// the signal's number), so a session is stopped and the system settings are
+// restored as on any quit; SIGTERM first resets the presentation options
+// (`onSigterm`), so that the Dock and the menu bar come back even before the
+// termination has run. A second one of them before the process has ended
+// ends it at once, so a hung termination can still be interrupted. The
+// signal handler itself only writes the signal's number to a self-pipe, the
+// one thing that is safe in signal context; a socket notifier on the thread
+// that installed the handler (the main thread) reads it and runs the
+// callbacks there. At most one handler is installed at a time; destroying it
+// puts the previous actions back.
 class TerminationSignalHandler final : public QObject {
     Q_OBJECT
 

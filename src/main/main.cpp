@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTemporaryDir>
@@ -56,15 +57,36 @@ void printSummary(const QString& summary)
                    + QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-int runScripted(const QCommandLineParser& parser, const QCommandLineOption& desktop, const QCommandLineOption& script,
-                const QCommandLineOption& report, const QCommandLineOption& runDirectory)
+struct ScriptedOptions {
+    QCommandLineOption desktop;
+    QCommandLineOption script;
+    QCommandLineOption report;
+    QCommandLineOption runDirectory;
+    QCommandLineOption relaunch;
+    QCommandLineOption killAt;
+};
+
+int runScripted(const QCommandLineParser& parser, const ScriptedOptions& options)
 {
-    if (!parser.isSet(report)) {
+    if (!parser.isSet(options.report)) {
         printError(QStringLiteral("--script needs --report REPORT.json"));
         return vesk::ScriptedRun::invalidInput;
     }
-    vesk::ScriptedRun run(
-        {parser.value(desktop), parser.value(script), parser.value(report), parser.value(runDirectory)});
+    std::optional<int> killAt;
+    if (parser.isSet(options.killAt)) {
+        bool valid = false;
+        killAt = parser.value(options.killAt).toInt(&valid);
+        if (!valid || *killAt < 0) {
+            printError(QStringLiteral("--kill-at takes a moment, counted from 0, not \"%1\"")
+                           .arg(parser.value(options.killAt)));
+            return vesk::ScriptedRun::invalidInput;
+        }
+    }
+    vesk::ScriptedRunOptions runOptions{parser.value(options.desktop), parser.value(options.script),
+                                        parser.value(options.report), parser.value(options.runDirectory)};
+    runOptions.relaunch = parser.isSet(options.relaunch);
+    runOptions.killAtCommandMoment = killAt;
+    vesk::ScriptedRun run(std::move(runOptions));
     const int status = run.run();
     if (run.wroteReport())
         printSummary(run.summary());
@@ -119,10 +141,17 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
                                                  vesk::platform::SimulatedDesktop::qtScreenDisplays())
             : *scenario.scenario;
 
+    // The applications' bundles are built from the scenario at every start;
+    // the defaults domains are the machine's settings and outlive the process,
+    // so that a launch after a crash puts back what the crashed one changed.
     QTemporaryDir desktopRoot;
     vesk::QtScheduler scheduler;
     vesk::SystemClock clock;
     vesk::platform::SimulatedDesktop desktop(scheduler, desktopRoot.path());
+    desktop.keepDefaultsDomainsIn(
+        QDir(QFileInfo(storePath).absolutePath())
+            .filePath(QStringLiteral("desktop/")
+                      + QString::fromUtf8(vesk::platform::SimulatedDesktop::defaultsDomainsFileName)));
     if (const QString error = desktop.applyScenario(desktopScenario); !error.isEmpty()) {
         printError(QStringLiteral("desktop scenario: ") + error);
         return 2;
@@ -204,16 +233,22 @@ int main(int argc, char** argv)
     const QCommandLineOption script("script", "Run headless through the steps of this JSON script.", "script");
     const QCommandLineOption report("report", "Write the scripted run's report to this JSON file.", "report");
     const QCommandLineOption runDirectory("run-dir", "Keep the scripted run's store and screenshots here.", "folder");
+    const QCommandLineOption relaunch(
+        "relaunch", "Launch the scripted run again on the run folder an earlier run left, without emptying it.");
+    const QCommandLineOption killAt(
+        "kill-at", "End the scripted run with SIGKILL at this moment of the system tools (tests of the recovery).",
+        "moment");
     const QCommandLineOption quitAfter("quit-after", "Quit after the given number of seconds.", "seconds");
-    parser.addOptions({desktop, script, report, runDirectory, quitAfter});
+    parser.addOptions({desktop, script, report, runDirectory, relaunch, killAt, quitAfter});
     parser.process(app);
 
     // The scripted run starts its log once it has its run folder.
     if (parser.isSet(script))
-        return runScripted(parser, desktop, script, report, runDirectory);
+        return runScripted(parser, {desktop, script, report, runDirectory, relaunch, killAt});
 
-    if (parser.isSet(report) || parser.isSet(runDirectory)) {
-        printError(QStringLiteral("--report and --run-dir belong to a scripted run (--script SCRIPT.json)"));
+    if (parser.isSet(report) || parser.isSet(runDirectory) || parser.isSet(relaunch) || parser.isSet(killAt)) {
+        printError(QStringLiteral(
+            "--report, --run-dir, --relaunch and --kill-at belong to a scripted run (--script SCRIPT.json)"));
         return vesk::ScriptedRun::invalidInput;
     }
     // The first use of the store starts this launch's log file.

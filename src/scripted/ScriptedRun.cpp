@@ -9,6 +9,7 @@
 #include "core/ManualScheduler.h"
 #include "logging/VeskLogFileStore.h"
 #include "platform/VirtualKeyCodes.h"
+#include "platform/simulated/DesktopCommandRunner.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScenarioLoader.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
@@ -35,6 +36,7 @@
 #include <QWindow>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace vesk {
 
@@ -223,9 +225,9 @@ int ScriptedRun::run()
     return succeeded;
 }
 
-// A fresh run every time: an earlier run's store and settings would change
-// what this one does. Only a folder a run made is emptied, and only while no
-// other run uses it.
+// A fresh run every time, unless it is a relaunch: an earlier run's store
+// and settings would change what this one does. Only a folder a run made is
+// emptied, and only while no other run uses it.
 bool ScriptedRun::prepareRunDirectory()
 {
     if (auto refused = RunDirectory::claim(runDirectory_)) {
@@ -238,20 +240,32 @@ bool ScriptedRun::prepareRunDirectory()
         error_ = lockError;
         return false;
     }
-    if (auto notRemoved = RunDirectory::clear(runDirectory_, {options_.scriptPath, options_.desktopPath})) {
-        error_ = *notRemoved;
-        return false;
+    if (!options_.relaunch) {
+        if (auto notRemoved = RunDirectory::clear(runDirectory_, {options_.scriptPath, options_.desktopPath})) {
+            error_ = *notRemoved;
+            return false;
+        }
     }
     // The settings and the log files are synchronised to the disk at every
-    // change; they stay in memory until the run ends.
+    // change; they stay in memory until the run ends (a relaunch goes on with
+    // the folders it finds).
     QStringList frequentlyWritten{QStringLiteral("defaults")};
     // Log files go next to the run unless told otherwise.
     if (qEnvironmentVariableIsEmpty("VESK_LOGS_DIR")) {
         qputenv("VESK_LOGS_DIR", QDir(runDirectory_).filePath(QStringLiteral("logs")).toUtf8());
         frequentlyWritten << QStringLiteral("logs");
     }
-    memoryFolders_ = RunMemoryFolders::linkInto(runDirectory_, frequentlyWritten);
+    if (!options_.relaunch)
+        memoryFolders_ = RunMemoryFolders::linkInto(runDirectory_, frequentlyWritten);
     return true;
+}
+
+void ScriptedRun::killAtCommandMoment(int moment)
+{
+    desktop_->commandRunner().setCommandObserver([moment, count = 0](const QStringList&, bool) mutable {
+        if (count++ == moment)
+            ::kill(::getpid(), SIGKILL);
+    });
 }
 
 int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const RunScript& script)
@@ -268,6 +282,11 @@ int ScriptedRun::prepare(const platform::DesktopScenario& scenario, const RunScr
     start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
     scheduler_ = std::make_unique<ManualScheduler>(start);
     desktop_ = std::make_unique<platform::SimulatedDesktop>(*scheduler_, run.filePath("desktop"));
+    // The system's settings outlive a killed run, as on a machine.
+    desktop_->keepDefaultsDomainsIn(
+        QDir(run.filePath("desktop")).filePath(QString::fromUtf8(platform::SimulatedDesktop::defaultsDomainsFileName)));
+    if (options_.killAtCommandMoment)
+        killAtCommandMoment(*options_.killAtCommandMoment);
     const QString scenarioError = desktop_->applyScenario(scenario);
     if (!scenarioError.isEmpty()) {
         error_ = QStringLiteral("desktop scenario: ") + scenarioError;

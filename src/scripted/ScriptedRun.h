@@ -37,6 +37,15 @@ struct ScriptedRunOptions {
     QString runDirectory;
     // Tests: makes the store's fetches or saves fail, as a full disk would.
     StoreFaultInjector storeFaults = {};
+    // Launches again on the run folder of an earlier run (one that was killed,
+    // say) instead of emptying it: its store, settings, logs and the desktop's
+    // defaults domains stay, so this launch's recovery finds what it left.
+    bool relaunch = false;
+    // Tests of the recovery: the process ends with SIGKILL at that moment of
+    // the desktop's command-line tools, counted from 0 before and after each
+    // command they run (the system settings' reads and writes, the Dock's
+    // restarts), as a crash there would end it.
+    std::optional<int> killAtCommandMoment = {};
 };
 
 // Runs the whole application headless on the simulated desktop in virtual
@@ -80,6 +89,7 @@ public:
 private:
     int prepare(const platform::DesktopScenario& scenario, const RunScript& script);
     bool prepareRunDirectory();
+    void killAtCommandMoment(int moment);
     // Ends the application and writes out its log rows; then the folders kept
     // in memory move into the run folder.
     void closeApplication();

@@ -1,3 +1,8 @@
+#include "core/FileIO.h"
+#include "core/UserDefaults.h"
+#include "enforcement/ScreenshotThumbnailSuppressionService.h"
+#include "platform/simulated/DefaultsDomains.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -11,6 +16,8 @@
 
 #include <csignal>
 #include <unistd.h>
+
+using namespace vesk;
 
 namespace {
 
@@ -89,24 +96,68 @@ TEST_F(VeskExecutableTest, AClosedOutputPipeDoesNotEndTheProcess)
     EXPECT_TRUE(logText().contains("applicationWillTerminate: final safety reset"));
 }
 
-TEST_F(VeskExecutableTest, AnInterruptTerminatesTheApplicationTheNormalWay)
+// SIGTERM is what a session manager sends at logout and a service manager at
+// stop, SIGINT what Ctrl+C sends: both end Vesk through its normal termination.
+TEST_F(VeskExecutableTest, TerminateAndInterruptEndTheApplicationTheNormalWay)
 {
-    // Far longer than a Qt timer takes in one go: the application must not
-    // take it for "at once".
-    vesk_.setArguments({"--quit-after", "1e10"});
-    vesk_.start();
-    ASSERT_TRUE(vesk_.waitForStarted());
-    ASSERT_TRUE(waitForLog("SIGTERM handler installed")) << logText().toStdString();
-    ASSERT_FALSE(logText().contains("applicationShouldTerminate")) << "it quit on its own";
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const QString name = signal == SIGTERM ? QStringLiteral("SIGTERM") : QStringLiteral("SIGINT");
+        SCOPED_TRACE(name.toStdString());
+        QDir(home_.filePath("logs")).removeRecursively();
+        // Far longer than a Qt timer takes in one go: the application must not
+        // take it for "at once".
+        vesk_.setArguments({"--quit-after", "1e10"});
+        vesk_.start();
+        ASSERT_TRUE(vesk_.waitForStarted());
+        ASSERT_TRUE(waitForLog("SIGTERM handler installed")) << logText().toStdString();
+        ASSERT_FALSE(logText().contains("applicationShouldTerminate")) << "it quit on its own";
 
-    ASSERT_EQ(::kill(static_cast<pid_t>(vesk_.processId()), SIGINT), 0);
-    ASSERT_TRUE(vesk_.waitForFinished(30000));
-    EXPECT_EQ(vesk_.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(vesk_.exitCode(), 0);
-    const QString log = logText();
-    EXPECT_TRUE(log.contains("Termination signal received — signal=SIGINT")) << log.toStdString();
-    EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
-    EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
+        ASSERT_EQ(::kill(static_cast<pid_t>(vesk_.processId()), signal), 0);
+        ASSERT_TRUE(vesk_.waitForFinished(30000));
+        EXPECT_EQ(vesk_.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(vesk_.exitCode(), 0);
+        const QString log = logText();
+        EXPECT_TRUE(log.contains("Termination signal received — signal=" + name)) << log.toStdString();
+        EXPECT_EQ(log.contains("SIGTERM received — presentation options reset"), signal == SIGTERM);
+        EXPECT_TRUE(log.contains("applicationShouldTerminate: returning .terminateNow"));
+        EXPECT_TRUE(log.contains("applicationWillTerminate: final safety reset"));
+    }
+}
+
+// On the simulated desktop of an ordinary launch, the system's settings are
+// the machine's: they stay in the data folder from one launch to the next,
+// so that a launch after a crash puts back what the crashed one changed.
+TEST_F(VeskExecutableTest, TheNextLaunchPutsBackTheSystemSettingsACrashedLaunchLeftChanged)
+{
+    vesk_.setArguments({"--quit-after", "0"});
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForFinished(60000));
+    ASSERT_EQ(vesk_.exitCode(), 0);
+    const QString file = home_.filePath("data/Vesk/desktop/defaults-domains.json");
+    InputFileContents contents = readInputFile(file);
+    ASSERT_TRUE(contents.ok()) << contents.error.toStdString();
+    std::optional<std::map<QString, QVariantMap>> domains = platform::DefaultsDomains::decode(contents.data);
+    ASSERT_TRUE(domains);
+    EXPECT_EQ((*domains)["com.apple.screencapture"].value("show-thumbnail"), QVariant(true)) << "the scenario's";
+
+    // What a launch killed during a session leaves: the thumbnail switched
+    // off, and the user's value in the backup.
+    (*domains)["com.apple.screencapture"]["show-thumbnail"] = false;
+    ASSERT_FALSE(writeFileAtomically(file, platform::DefaultsDomains::encode(*domains)));
+    UserDefaults(QString::fromUtf8(UserDefaults::standardSuiteName), home_.filePath("config/Vesk"))
+        .setData(ScreenshotThumbnailSuppressionService::backupDefaultsKey,
+                 ScreenshotThumbnailSuppressionService::BackupState{true}.toJson());
+
+    vesk_.start();
+    ASSERT_TRUE(vesk_.waitForFinished(60000));
+    ASSERT_EQ(vesk_.exitCode(), 0);
+    contents = readInputFile(file);
+    domains = platform::DefaultsDomains::decode(contents.data);
+    ASSERT_TRUE(domains);
+    EXPECT_EQ((*domains)["com.apple.screencapture"].value("show-thumbnail"), QVariant(true));
+    EXPECT_FALSE(UserDefaults(QString::fromUtf8(UserDefaults::standardSuiteName), home_.filePath("config/Vesk"))
+                     .objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
+    EXPECT_TRUE(logText().contains("Emergency restore for screenshot thumbnail preference"));
 }
 
 // A start from the menu or the shell while Vesk runs on the same data folder

@@ -363,7 +363,7 @@ TEST_F(ScriptedRunTest, TerminatingDuringASessionRecordsAppTerminateAndLeavesThe
     EXPECT_TRUE(rows.contains("reason=appTerminate"));
 }
 
-TEST_F(ScriptedRunTest, SigtermClearsThePresentationOptionsAndTheSessionGoesOn)
+TEST_F(ScriptedRunTest, SigtermClearsThePresentationOptionsAndEndsTheRunThroughTheNormalTermination)
 {
     ASSERT_EQ(runScript(R"({"steps": [
         {"at": 0, "do": "startSession", "apps": ["org.example.TextEditor"], "durationSeconds": 60},
@@ -373,8 +373,14 @@ TEST_F(ScriptedRunTest, SigtermClearsThePresentationOptionsAndTheSessionGoesOn)
     const QJsonObject sigterm = stepEntry("sigterm");
     EXPECT_EQ(sigterm.value("handled"), true);
     EXPECT_EQ(sigterm.value("presentationOptions"), 0);
-    EXPECT_EQ(stepEntry("screenshot").value("isSessionActive"), true);
-    EXPECT_EQ(stepEntry("screenshot").value("remainingSeconds"), 40);
+    EXPECT_EQ(sigterm.value("isSessionActive"), false);
+    EXPECT_TRUE(stepEntry("screenshot").isEmpty()) << "the run ended with the signal";
+    EXPECT_TRUE(stepEntry("terminate").isEmpty()) << "no second termination";
+    EXPECT_EQ(report_.value("terminated"), true);
+    EXPECT_EQ(firstSession().value("endReason"), "appTerminate");
+    const QJsonObject defaults = report_.value("defaults").toObject();
+    EXPECT_EQ(defaults.value("com.apple.dock").toObject().value("autohide"), false);
+    EXPECT_FALSE(defaults.value("de.pelko.vesk").toObject().contains("DockMissionControlFallbackService.backupByKey"));
 }
 
 TEST_F(ScriptedRunTest, AScriptWithoutTerminateEndsWithTheApplicationsTermination)

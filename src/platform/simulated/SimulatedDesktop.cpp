@@ -115,6 +115,14 @@ SimulatedDesktop::SimulatedDesktop(Scheduler& scheduler, QString desktopRoot, QO
     applicationActivity_ = std::make_unique<DesktopApplicationActivity>(*this);
 }
 
+bool SimulatedDesktop::keepDefaultsDomainsIn(const QString& path)
+{
+    defaultsFromEarlierDesktop_ = defaults_->keepInFile(path);
+    // The running Dock started with what the domains held.
+    appliedDockPreferences_ = defaults_->domain(kDockBundleIdentifier);
+    return defaultsFromEarlierDesktop_;
+}
+
 PlatformInterfaces SimulatedDesktop::interfaces()
 {
     return PlatformInterfaces{
@@ -1418,10 +1426,10 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);
-    for (const auto& [domain, values] : scenario.defaults) {
-        for (auto it = values.begin(); it != values.end(); ++it)
-            defaults_->setValue(domain, it.key(), it.value());
-    }
+    // Domains kept from an earlier desktop are what a killed Vesk left: the
+    // scenario's own are only the first state.
+    if (!defaultsFromEarlierDesktop_)
+        defaults_->insert(scenario.defaults);
     appliedDockPreferences_ = defaults_->domain(kDockBundleIdentifier);
 
     if (scenario.systemApplications) {

@@ -93,6 +93,15 @@ public:
     DesktopAccessibility& accessibility() const { return *accessibility_; }
     DesktopEventSystem& events() const { return *events_; }
     DefaultsDomains& defaults() const { return *defaults_; }
+    // The name of the file the desktop keeps its defaults domains in.
+    static constexpr const char* defaultsDomainsFileName = "defaults-domains.json";
+    // Keeps the defaults domains in the file at `path` from now on, so that
+    // they outlive a killed Vesk as a system's settings do (see
+    // DefaultsDomains::keepInFile). Before applyScenario: domains an earlier
+    // desktop left in the file are the state to go on from, and a scenario's
+    // own domains then only seed a file that holds none yet. True when the
+    // file held them.
+    bool keepDefaultsDomainsIn(const QString& path);
     DesktopCommandRunner& commandRunner() const { return *commandRunner_; }
     // Every platform interface, for the application.
     PlatformInterfaces interfaces();
@@ -369,6 +378,7 @@ private:
     std::vector<QByteArray> pendingDiagnostics_;
     DiagnosticSubscriber diagnosticSubscriber_;
     QVariantMap appliedDockPreferences_;
+    bool defaultsFromEarlierDesktop_ = false;
 
     std::unique_ptr<DefaultsDomains> defaults_;
     std::unique_ptr<DesktopCommandRunner> commandRunner_;
