@@ -10,6 +10,7 @@ packages=(
   sqlite3
   fonts-inter fonts-dejavu-core
   xvfb xdotool x11-apps
+  libglib2.0-bin gsettings-desktop-schemas
 )
 
 missing=()

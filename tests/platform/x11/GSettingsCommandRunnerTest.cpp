@@ -1,0 +1,273 @@
+#include "GSettingsScene.h"
+
+#include "platform/x11/GSettingsCounterpart.h"
+
+#include <QFile>
+
+using namespace vesk;
+using namespace vesk::platform;
+using vesk::platform::testing::GSettingsScene;
+
+namespace {
+
+const QString defaultsTool = QStringLiteral("/usr/bin/defaults");
+const QString dockDomain = QStringLiteral("com.apple.dock");
+
+struct DesktopCase {
+    const char* name;
+    const char* xdgCurrentDesktop;
+    // Whether the desktop's notification banners and hot corners are GSettings keys.
+    bool hasToggles;
+    bool customised;
+};
+
+void PrintTo(const DesktopCase& desktop, std::ostream* out)
+{
+    *out << desktop.name;
+}
+
+class GSettingsSessionTest : public GSettingsScene, public ::testing::WithParamInterface<DesktopCase> {
+protected:
+    void SetUp() override
+    {
+        GSettingsScene::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        if (GetParam().customised)
+            customise();
+        // What the user's own settings read before: the blocking values must differ from some of them.
+        set(wm, QStringLiteral("switch-applications"), QStringLiteral("['<Super>Tab']"));
+        set(interface, QStringLiteral("enable-hot-corners"), QStringLiteral("true"));
+        before = snapshot();
+        runner = runnerFor(QString::fromUtf8(GetParam().xdgCurrentDesktop));
+    }
+
+    // A user who changed some of the keys a session blocks, one of them to
+    // what the session writes anyway.
+    void customise()
+    {
+        set(wm, QStringLiteral("switch-windows"), QStringLiteral("['<Super>Tab', '<Alt>Tab']"));
+        set(wm, QStringLiteral("switch-to-workspace-left"), QStringLiteral("['<Control><Alt>Left', '<Super>Page_Up']"));
+        set(wm, QStringLiteral("move-to-workspace-3"), QStringLiteral("['<Super><Shift>3']"));
+        set(wm, QStringLiteral("panel-main-menu"), QStringLiteral("@as []"));
+        set(notifications, QStringLiteral("show-banners"), QStringLiteral("false"));
+    }
+
+    void startSession()
+    {
+        dock = dockFallback(*runner);
+        thumbnails = thumbnailSuppression(*runner);
+        dock->activate();
+        thumbnails->activate();
+    }
+
+    // What a session blocks on this desktop, and that nothing else changed.
+    void expectBlocked()
+    {
+        const std::map<QString, QString> during = snapshot();
+        const std::vector<QString> blocked{wm + " switch-windows",           wm + " switch-applications",
+                                           wm + " switch-to-workspace-left", wm + " switch-to-workspace-1",
+                                           wm + " move-to-workspace-3",      wm + " move-to-workspace-right",
+                                           wm + " panel-main-menu"};
+        for (const QString& key : blocked)
+            EXPECT_EQ(during.at(key), "@as []") << key.toStdString();
+        const QString hotCorners = interface + " enable-hot-corners";
+        const QString banners = notifications + " show-banners";
+        EXPECT_EQ(during.at(hotCorners), GetParam().hasToggles ? "false" : before.at(hotCorners));
+        EXPECT_EQ(during.at(banners), GetParam().hasToggles ? "false" : before.at(banners));
+        std::vector<GSettingsKey> mapped;
+        for (const auto& counterpart : GSettingsCounterpart::forFamily(runner->family())) {
+            for (const auto& target : counterpart.targets)
+                mapped.push_back(target.key);
+        }
+        for (const auto& [key, value] : during) {
+            const qsizetype space = key.indexOf(' ');
+            const GSettingsKey gsettingsKey{key.left(space), key.mid(space + 1)};
+            if (std::find(mapped.begin(), mapped.end(), gsettingsKey) == mapped.end()) {
+                EXPECT_EQ(value, before.at(key)) << key.toStdString();
+            }
+        }
+    }
+
+    std::map<QString, QString> before;
+    std::unique_ptr<GSettingsCommandRunner> runner;
+    std::unique_ptr<DockMissionControlFallbackService> dock;
+    std::unique_ptr<ScreenshotThumbnailSuppressionService> thumbnails;
+};
+
+TEST_P(GSettingsSessionTest, TheStopPutsEveryKeyBackAsTheUserHadIt)
+{
+    startSession();
+    expectBlocked();
+
+    dock->deactivate();
+    thumbnails->deactivate();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(defaults->objectExists(DockMissionControlFallbackService::backupDefaultsKey));
+    EXPECT_FALSE(defaults->objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
+}
+
+// The crash path on the desktops where the user's own values differ most.
+class GSettingsCrashTest : public GSettingsSessionTest { };
+
+TEST_P(GSettingsCrashTest, TheLaunchAfterACrashPutsEveryKeyBack)
+{
+    startSession();
+    expectBlocked();
+    // The process ends without a stop; the next launch has a runner and services of its own.
+    dock.reset();
+    thumbnails.reset();
+    runner = runnerFor(QString::fromUtf8(GetParam().xdgCurrentDesktop));
+
+    dockFallback(*runner)->emergencyRestore();
+    thumbnailSuppression(*runner)->emergencyRestore();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(defaults->objectExists(DockMissionControlFallbackService::backupDefaultsKey));
+    EXPECT_FALSE(defaults->objectExists(ScreenshotThumbnailSuppressionService::backupDefaultsKey));
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, GSettingsSessionTest,
+                         ::testing::Values(DesktopCase{"GnomeAsInstalled", "ubuntu:GNOME", true, false},
+                                           DesktopCase{"GnomeCustomised", "ubuntu:GNOME", true, true},
+                                           DesktopCase{"BudgieCustomised", "Budgie:GNOME", false, true}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(Desktops, GSettingsCrashTest,
+                         ::testing::Values(DesktopCase{"GnomeCustomised", "ubuntu:GNOME", true, true},
+                                           DesktopCase{"BudgieCustomised", "Budgie:GNOME", false, true}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+struct MissingCase {
+    const char* name;
+    const char* xdgCurrentDesktop;
+    const char* logLine;
+};
+
+void PrintTo(const MissingCase& desktop, std::ostream* out)
+{
+    *out << desktop.name;
+}
+
+class GSettingsMissingDesktopTest : public GSettingsScene, public ::testing::WithParamInterface<MissingCase> { };
+
+TEST_P(GSettingsMissingDesktopTest, ASessionChangesNothingAndSaysSoOnce)
+{
+    const std::map<QString, QString> before = snapshot();
+    auto runner = runnerFor(QString::fromUtf8(GetParam().xdgCurrentDesktop));
+    for (int session = 0; session < 2; ++session) {
+        auto dock = dockFallback(*runner);
+        auto thumbnails = thumbnailSuppression(*runner);
+        dock->activate();
+        thumbnails->activate();
+        dock->deactivate();
+        thumbnails->deactivate();
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(QFile::exists(keyFile()));
+    EXPECT_EQ(runnerLog(), QStringList{QString::fromUtf8(GetParam().logLine)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, GSettingsMissingDesktopTest,
+    ::testing::Values(MissingCase{"MateWithoutItsSchemas", "MATE",
+                                  "None of the MATE GSettings schemas that a session changes is installed; the "
+                                  "desktop's settings are left as they are"},
+                      MissingCase{"Xfce", "XFCE",
+                                  "The desktop \"XFCE\" keeps none of the settings a session changes in GSettings; "
+                                  "they are left as they are"}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+class GSettingsCommandRunnerTest : public GSettingsScene {
+protected:
+    CommandResult defaultsCommand(GSettingsCommandRunner& runner, const QStringList& arguments)
+    {
+        return runner.run(defaultsTool, arguments);
+    }
+};
+
+TEST_F(GSettingsCommandRunnerTest, EachKeyWithoutCounterpartIsLoggedOnce)
+{
+    auto runner = runnerFor(QStringLiteral("GNOME"));
+    for (int round = 0; round < 2; ++round) {
+        for (const char* key : {"autohide", "autohide-delay"}) {
+            EXPECT_EQ(defaultsCommand(*runner, {"read", dockDomain, key}).exitStatus, 1);
+            EXPECT_EQ(defaultsCommand(*runner, {"write", dockDomain, key, "-bool", "true"}).exitStatus, 0);
+            EXPECT_EQ(defaultsCommand(*runner, {"delete", dockDomain, key}).exitStatus, 0);
+        }
+    }
+    EXPECT_EQ(runnerLog(),
+              (QStringList{"GNOME has no GSettings counterpart of (com.apple.dock, autohide); left as it is",
+                           "GNOME has no GSettings counterpart of (com.apple.dock, autohide-delay); left as it is"}));
+}
+
+TEST_F(GSettingsCommandRunnerTest, ABackupTextNamingAnotherSettingWritesNothing)
+{
+    auto runner = runnerFor(QStringLiteral("GNOME"));
+    const QString theme = value(interface, QStringLiteral("gtk-theme"));
+    const QString switcher = value(wm, QStringLiteral("switch-windows"));
+    const CommandResult result = defaultsCommand(
+        *runner,
+        {"write", dockDomain, "mcx-expose-disabled",
+         R"({"org.gnome.desktop.wm.keybindings switch-windows":"@as []","org.gnome.desktop.interface gtk-theme":"'Evil'"})"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_TRUE(result.standardError.contains("org.gnome.desktop.interface gtk-theme"))
+        << result.standardError.toStdString();
+    EXPECT_EQ(value(interface, QStringLiteral("gtk-theme")), theme);
+    EXPECT_EQ(value(wm, QStringLiteral("switch-windows")), switcher);
+}
+
+// What a restore does where the backup holds no GSettings values: the key was
+// not there, or a boolean that is not the session's.
+TEST_F(GSettingsCommandRunnerTest, DeletingOrUnblockingAKeyResetsItsSettingsToTheSchemaDefaults)
+{
+    const QString schemaDefault = value(wm, QStringLiteral("switch-applications"));
+    for (const QStringList& command : {QStringList{"delete", dockDomain, "mcx-expose-disabled"},
+                                       QStringList{"write", dockDomain, "mcx-expose-disabled", "-bool", "false"}}) {
+        set(wm, QStringLiteral("switch-applications"), QStringLiteral("['<Super>Tab']"));
+        auto runner = runnerFor(QStringLiteral("GNOME"));
+        EXPECT_EQ(defaultsCommand(*runner, command), CommandResult{}) << command.join(' ').toStdString();
+        EXPECT_EQ(value(wm, QStringLiteral("switch-applications")), schemaDefault) << command.join(' ').toStdString();
+    }
+    set(interface, QStringLiteral("enable-hot-corners"), QStringLiteral("false"));
+    EXPECT_EQ(defaultsCommand(*runnerFor(QStringLiteral("GNOME")),
+                              {"delete", dockDomain, "showMissionControlGestureEnabled"}),
+              CommandResult{});
+    EXPECT_EQ(value(interface, QStringLiteral("enable-hot-corners")), "true");
+}
+
+TEST_F(GSettingsCommandRunnerTest, AToggleReadsAndWritesAsTheDefaultsBoolean)
+{
+    auto runner = runnerFor(QStringLiteral("GNOME"));
+    const QStringList key{"com.apple.screencapture", "show-thumbnail"};
+    EXPECT_EQ(defaultsCommand(*runner, QStringList{"read"} + key).standardOutput, "true\n");
+    EXPECT_EQ(defaultsCommand(*runner, QStringList{"write"} + key + QStringList{"-bool", "false"}).exitStatus, 0);
+    EXPECT_EQ(value(notifications, QStringLiteral("show-banners")), "false");
+    EXPECT_EQ(defaultsCommand(*runner, QStringList{"read"} + key).standardOutput, "false\n");
+}
+
+TEST_F(GSettingsCommandRunnerTest, RestartingTheDockNeedsNothingAndOtherToolsDoNotRun)
+{
+    auto runner = runnerFor(QStringLiteral("GNOME"));
+    EXPECT_EQ(runner->run("/usr/bin/killall", {"Dock"}), CommandResult{});
+    EXPECT_EQ(runner->run("/usr/bin/killall", {"Finder"}).exitStatus, 1);
+    EXPECT_EQ(runner->run("/usr/bin/open", {"-a", "Mail"}).exitStatus, 1);
+    EXPECT_FALSE(QFile::exists(keyFile()));
+}
+
+TEST(GSettingsToolTest, AToolThatDoesNotEndInTimeIsStoppedAndFails)
+{
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("slow-gsettings"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec sleep 30\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    GSettingsTool tool(QProcessEnvironment::systemEnvironment(), program, 100);
+    const GSettingsTool::Result result = tool.get({"org.gnome.desktop.interface", "gtk-theme"});
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains("did not end within 100 ms")) << result.error.toStdString();
+}
+
+} // namespace
