@@ -195,9 +195,22 @@ std::optional<GSettingsCounterpart> GSettingsCommandRunner::installedCounterpart
         if (counterpart.domain != domain || counterpart.defaultsKey != key)
             continue;
         GSettingsCounterpart installed = counterpart;
-        std::erase_if(installed.targets, [this](const auto& target) { return !isInstalled(target.key); });
-        if (!installed.targets.empty())
-            return installed;
+        QStringList missing;
+        std::erase_if(installed.targets, [this, &missing](const auto& target) {
+            if (isInstalled(target.key))
+                return false;
+            missing << target.key.text();
+            return true;
+        });
+        if (installed.targets.empty())
+            break;
+        if (!missing.isEmpty() && reportedKeys_.insert(domain + QLatin1Char(' ') + key).second) {
+            logger_.log(VeskLogLevel::info,
+                        QStringLiteral("%1 lacks some GSettings keys that stand for (%2, %3); the others are used. "
+                                       "Missing: %4")
+                            .arg(toRaw(family_), domain, key, missing.join(QStringLiteral(", "))));
+        }
+        return installed;
     }
     reportNoCounterpart(domain, key);
     return std::nullopt;

@@ -30,7 +30,9 @@ namespace vesk::platform {
 // A defaults key with no counterpart on this desktop (family, schema or key
 // missing, checked once with list-schemas and list-keys) reads as not there,
 // and writing or deleting it does nothing; that is logged once, and once for
-// the whole desktop when none of its settings is installed. "killall Dock"
+// the whole desktop when none of its settings is installed. A key that stands
+// for several of which only some are installed uses those, and says once
+// which are missing. "killall Dock"
 // needs nothing here and succeeds. Main thread only.
 class GSettingsCommandRunner final : public CommandRunning {
 public:

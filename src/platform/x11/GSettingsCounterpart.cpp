@@ -10,14 +10,18 @@ namespace {
 
 const QString dockDomain = QStringLiteral("com.apple.dock");
 const QString screencaptureDomain = QStringLiteral("com.apple.screencapture");
-const QString noBinding = QStringLiteral("@as []");
+// A keybinding with no keys: an empty list, or where bindings are single
+// texts (MATE's window manager) the text "disabled".
+const QString noBindings = QStringLiteral("@as []");
+const QString disabledBinding = QStringLiteral("'disabled'");
 
 using Target = GSettingsCounterpart::Target;
 
-void addBindings(std::vector<Target>& targets, const QString& schema, const QStringList& keys)
+void addBindings(std::vector<Target>& targets, const QString& schema, const QStringList& keys,
+                 const QString& none = noBindings)
 {
     for (const QString& key : keys)
-        targets.push_back({{schema, key}, noBinding});
+        targets.push_back({{schema, key}, none});
 }
 
 // "<prefix>1" .. "<prefix>12" and "<prefix><direction>" for each direction.
@@ -40,7 +44,7 @@ const QStringList overviewKeys{QStringLiteral("panel-main-menu"), QStringLiteral
 
 // Mission Control, App Exposé and Show Desktop by keyboard: the overview,
 // the application grid, the desktop, and the application and window switchers.
-GSettingsCounterpart exposeCounterpart(const QString& wmSchema, bool withShell)
+GSettingsCounterpart exposeCounterpart(const QString& wmSchema, bool withShell, const QString& none = noBindings)
 {
     GSettingsCounterpart counterpart{dockDomain, QStringLiteral("mcx-expose-disabled"), true, {}};
     if (withShell) {
@@ -50,18 +54,19 @@ GSettingsCounterpart exposeCounterpart(const QString& wmSchema, bool withShell)
         counterpart.targets.push_back(
             {{QStringLiteral("org.gnome.mutter"), QStringLiteral("overlay-key")}, QStringLiteral("''")});
     }
-    addBindings(counterpart.targets, wmSchema, overviewKeys + switcherKeys);
+    addBindings(counterpart.targets, wmSchema, overviewKeys + switcherKeys, none);
     return counterpart;
 }
 
 // The switch to another Space: every keybinding that switches to a workspace
 // or carries a window there.
 GSettingsCounterpart workspaceCounterpart(const QString& switchSchema, const QString& moveSchema,
-                                          const QStringList& directions)
+                                          const QStringList& directions, const QString& none = noBindings)
 {
     GSettingsCounterpart counterpart{dockDomain, QStringLiteral("workspaces-auto-swoosh"), false, {}};
-    addBindings(counterpart.targets, switchSchema, workspaceKeys(QStringLiteral("switch-to-workspace-"), directions));
-    addBindings(counterpart.targets, moveSchema, workspaceKeys(QStringLiteral("move-to-workspace-"), directions));
+    addBindings(counterpart.targets, switchSchema, workspaceKeys(QStringLiteral("switch-to-workspace-"), directions),
+                none);
+    addBindings(counterpart.targets, moveSchema, workspaceKeys(QStringLiteral("move-to-workspace-"), directions), none);
     return counterpart;
 }
 
@@ -116,9 +121,9 @@ std::vector<GSettingsCounterpart> cinnamon()
 
 std::vector<GSettingsCounterpart> mate()
 {
-    return {exposeCounterpart(QStringLiteral("org.mate.Marco.global-keybindings"), false),
+    return {exposeCounterpart(QStringLiteral("org.mate.Marco.global-keybindings"), false, disabledBinding),
             workspaceCounterpart(QStringLiteral("org.mate.Marco.global-keybindings"),
-                                 QStringLiteral("org.mate.Marco.window-keybindings"), fourDirections),
+                                 QStringLiteral("org.mate.Marco.window-keybindings"), fourDirections, disabledBinding),
             // Do-not-disturb: the opposite sense of showing.
             toggle(screencaptureDomain, QStringLiteral("show-thumbnail"), false,
                    {QStringLiteral("org.mate.NotificationDaemon"), QStringLiteral("do-not-disturb")},

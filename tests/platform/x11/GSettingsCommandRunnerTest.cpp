@@ -177,6 +177,67 @@ INSTANTIATE_TEST_SUITE_P(
                                   "they are left as they are"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
+// A desktop whose window manager keeps each binding as one text, and whose
+// notification switch has the opposite sense: schemas of the test's own in
+// the shape of MATE's.
+class GSettingsSingleTextBindingsTest : public GSettingsScene {
+protected:
+    static inline const QString global = QStringLiteral("org.mate.Marco.global-keybindings");
+    static inline const QString window = QStringLiteral("org.mate.Marco.window-keybindings");
+    static inline const QString daemon = QStringLiteral("org.mate.NotificationDaemon");
+
+    void SetUp() override
+    {
+        GSettingsScene::SetUp();
+        if (IsSkipped())
+            return;
+        installSchemas(R"(<schemalist>
+  <schema id="org.mate.Marco.global-keybindings" path="/org/mate/marco/global-keybindings/">
+    <key name="switch-windows" type="s"><default>'&lt;Alt&gt;Tab'</default></key>
+    <key name="show-desktop" type="s"><default>'&lt;Control&gt;&lt;Alt&gt;d'</default></key>
+    <key name="switch-to-workspace-left" type="s"><default>'&lt;Control&gt;&lt;Alt&gt;Left'</default></key>
+    <key name="switch-to-workspace-2" type="s"><default>'disabled'</default></key>
+  </schema>
+  <schema id="org.mate.Marco.window-keybindings" path="/org/mate/marco/window-keybindings/">
+    <key name="move-to-workspace-left" type="s"><default>'&lt;Control&gt;&lt;Shift&gt;&lt;Alt&gt;Left'</default></key>
+    <key name="maximize" type="s"><default>'&lt;Alt&gt;F10'</default></key>
+  </schema>
+  <schema id="org.mate.NotificationDaemon" path="/org/mate/notification-daemon/">
+    <key name="do-not-disturb" type="b"><default>false</default></key>
+  </schema>
+</schemalist>)");
+        ASSERT_TRUE(user->listSchemas().value_or(QStringList()).contains(global));
+        snapshotSchemas << global << window << daemon;
+    }
+};
+
+TEST_F(GSettingsSingleTextBindingsTest, ASessionDisablesTheBindingsAndTheStopPutsThemBack)
+{
+    set(global, QStringLiteral("switch-windows"), QStringLiteral("'<Super>Tab'"));
+    const std::map<QString, QString> before = snapshot();
+    auto runner = runnerFor(QStringLiteral("MATE"));
+    auto dock = dockFallback(*runner);
+    auto thumbnails = thumbnailSuppression(*runner);
+    dock->activate();
+    thumbnails->activate();
+
+    for (const QString key : {"switch-windows", "show-desktop", "switch-to-workspace-left", "switch-to-workspace-2"})
+        EXPECT_EQ(value(global, key), "'disabled'") << key.toStdString();
+    EXPECT_EQ(value(window, QStringLiteral("move-to-workspace-left")), "'disabled'");
+    EXPECT_EQ(value(window, QStringLiteral("maximize")), "'<Alt>F10'");
+    EXPECT_EQ(value(daemon, QStringLiteral("do-not-disturb")), "true");
+    EXPECT_EQ(value(wm, QStringLiteral("switch-applications")), before.at(wm + " switch-applications"));
+
+    dock->deactivate();
+    thumbnails->deactivate();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(logs.count(
+                  "MATE lacks some GSettings keys that stand for (com.apple.dock, mcx-expose-disabled); the others are "
+                  "used. Missing: org.mate.Marco.global-keybindings panel-main-menu,"),
+              1);
+    EXPECT_EQ(logs.count("MATE has no GSettings counterpart of (com.apple.dock, autohide); left as it is"), 1);
+}
+
 class GSettingsCommandRunnerTest : public GSettingsScene {
 protected:
     CommandResult defaultsCommand(GSettingsCommandRunner& runner, const QStringList& arguments)

@@ -8,6 +8,9 @@
 #include "platform/x11/GSettingsCommandRunner.h"
 #include "platform/x11/GSettingsTool.h"
 
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -59,11 +62,25 @@ protected:
                                                                        *defaults);
     }
 
-    // Every value of the three schemas, "<schema> <key>" to its GSettings text.
+    // Schemas of the test's own, compiled into a folder that only the tools' environment names.
+    void installSchemas(const QByteArray& xml)
+    {
+        const QString schemas = folder.filePath(QStringLiteral("schemas"));
+        ASSERT_TRUE(QDir().mkpath(schemas));
+        QFile file(schemas + QStringLiteral("/vesk-test.gschema.xml"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(xml);
+        file.close();
+        ASSERT_EQ(QProcess::execute(QStringLiteral("glib-compile-schemas"), {schemas}), 0);
+        environment.insert(QStringLiteral("GSETTINGS_SCHEMA_DIR"), schemas);
+        user = std::make_unique<GSettingsTool>(environment);
+    }
+
+    // Every value of the snapshot's schemas, "<schema> <key>" to its GSettings text.
     std::map<QString, QString> snapshot() const
     {
         std::map<QString, QString> values;
-        for (const QString& schema : {wm, interface, notifications}) {
+        for (const QString& schema : snapshotSchemas) {
             for (const auto& [key, value] : user->values(schema).value_or(std::map<QString, QString>()))
                 values[schema + QLatin1Char(' ') + key] = value;
         }
@@ -81,6 +98,7 @@ protected:
     QStringList runnerLog() const { return logs.messages(QStringLiteral("GSettingsCommandRunner")); }
 
     QTemporaryDir folder;
+    QStringList snapshotSchemas{wm, interface, notifications};
     QProcessEnvironment environment;
     std::unique_ptr<GSettingsTool> user;
     std::unique_ptr<UserDefaults> defaults;
