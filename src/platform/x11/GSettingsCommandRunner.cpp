@@ -219,12 +219,15 @@ std::optional<GSettingsCounterpart> GSettingsCommandRunner::installedCounterpart
 bool GSettingsCommandRunner::isInstalled(const GSettingsKey& key)
 {
     if (!schemas_) {
-        const std::optional<QStringList> listed = tool_->listSchemas();
-        if (!listed) {
-            logger_.log(VeskLogLevel::error, QStringLiteral("gsettings could not list the installed schemas"));
-            return false;
+        // Asked once: a tool that cannot answer counts as nothing installed.
+        const GSettingsTool::Result listed = tool_->run({QStringLiteral("list-schemas")});
+        if (!listed.ok) {
+            logger_.log(VeskLogLevel::error,
+                        QStringLiteral("The installed GSettings schemas could not be listed: ") + listed.error);
         }
-        schemas_ = std::set<QString>(listed->begin(), listed->end());
+        const QStringList names =
+            listed.ok ? listed.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts) : QStringList();
+        schemas_ = std::set<QString>(names.begin(), names.end());
     }
     if (!schemas_->contains(key.schema))
         return false;

@@ -315,6 +315,21 @@ TEST_F(GSettingsCommandRunnerTest, RestartingTheDockNeedsNothingAndOtherToolsDoN
     EXPECT_FALSE(QFile::exists(keyFile()));
 }
 
+TEST_F(GSettingsCommandRunnerTest, WithoutTheToolNothingIsInstalledAndThatIsSaidOnce)
+{
+    GSettingsCommandRunner runner(std::make_unique<GSettingsTool>(environment, folder.filePath("no-gsettings")),
+                                  QStringLiteral("GNOME"));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(defaultsCommand(runner, {"read", dockDomain, "mcx-expose-disabled"}).exitStatus, 1);
+        EXPECT_EQ(defaultsCommand(runner, {"write", dockDomain, "mcx-expose-disabled", "-bool", "true"}).exitStatus, 0);
+    }
+    const QStringList log = runnerLog();
+    ASSERT_EQ(log.size(), 2) << log.join('\n').toStdString();
+    EXPECT_TRUE(log[0].startsWith("The installed GSettings schemas could not be listed: ")) << log[0].toStdString();
+    EXPECT_EQ(log[1], "None of the GNOME GSettings schemas that a session changes is installed; the desktop's settings "
+                      "are left as they are");
+}
+
 TEST(GSettingsToolTest, AToolThatDoesNotEndInTimeIsStoppedAndFails)
 {
     QTemporaryDir folder;
