@@ -35,9 +35,6 @@ protected:
             return;
         if (GetParam().customised)
             customise();
-        // What the user's own settings read before: the blocking values must differ from some of them.
-        set(wm, QStringLiteral("switch-applications"), QStringLiteral("['<Super>Tab']"));
-        set(interface, QStringLiteral("enable-hot-corners"), QStringLiteral("true"));
         before = snapshot();
         runner = runnerFor(QString::fromUtf8(GetParam().xdgCurrentDesktop));
     }
@@ -46,6 +43,7 @@ protected:
     // what the session writes anyway.
     void customise()
     {
+        set(wm, QStringLiteral("switch-applications"), QStringLiteral("['<Super>Tab']"));
         set(wm, QStringLiteral("switch-windows"), QStringLiteral("['<Super>Tab', '<Alt>Tab']"));
         set(wm, QStringLiteral("switch-to-workspace-left"), QStringLiteral("['<Control><Alt>Left', '<Super>Page_Up']"));
         set(wm, QStringLiteral("move-to-workspace-3"), QStringLiteral("['<Super><Shift>3']"));
@@ -55,6 +53,9 @@ protected:
 
     void startSession()
     {
+        // The schemas' own values are not what a session writes either.
+        ASSERT_NE(before.at(wm + " switch-applications"), "@as []");
+        ASSERT_EQ(before.at(interface + " enable-hot-corners"), "true");
         dock = dockFallback(*runner);
         thumbnails = thumbnailSuppression(*runner);
         dock->activate();
