@@ -13,6 +13,7 @@ packages=(
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   fonts-inter fonts-dejavu-core
   xvfb xdotool x11-apps x11-utils
+  libglib2.0-bin gsettings-desktop-schemas
 )
 
 missing=()
