@@ -83,8 +83,11 @@ void StageVeskDisplayPrewarm::runNext()
 void StageVeskDisplayPrewarm::bringBack(const Outing& outing)
 {
     sync_.setAwayForPrewarm(std::nullopt);
-    const Rect back = sync_.placedFrame(outing.bundleID).value_or(outing.original);
-    const bool restoreOk = windowManager_.setPosition(outing.bundleID, back);
+    // The sync left the window alone while it was out: a frame the stage gave
+    // it meanwhile is set in full, else it goes back to where it was seen.
+    const std::optional<Rect> placed = sync_.placedFrame(outing.bundleID);
+    const bool restoreOk = placed ? windowManager_.setFrame(outing.bundleID, *placed)
+                                  : windowManager_.setPosition(outing.bundleID, outing.original);
     const bool raiseBackOk = windowManager_.raise(outing.bundleID);
     logStage(VeskLogLevel::info,
              QStringLiteral("prewarm display registration — bundleID=%1, sourceScreen=%2, targetScreen=%3, "
