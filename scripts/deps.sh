@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite
-  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libxcb1-dev libgtest-dev libgmock-dev libbenchmark-dev
   sqlite3
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   fonts-inter fonts-dejavu-core

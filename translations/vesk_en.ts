@@ -350,9 +350,12 @@
         <source>Fertig</source>
         <translation>Done</translation>
     </message>
-    <message>
-        <source>%1 Apps im Vesk</source>
-        <translation>%1 apps in the Vesk</translation>
+    <message numerus="yes">
+        <source>%n Apps im Vesk</source>
+        <translation>
+            <numerusform>%n app in the Vesk</numerusform>
+            <numerusform>%n apps in the Vesk</numerusform>
+        </translation>
     </message>
 </context>
 <context>

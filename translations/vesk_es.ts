@@ -350,9 +350,12 @@
         <source>Fertig</source>
         <translation>Listo</translation>
     </message>
-    <message>
-        <source>%1 Apps im Vesk</source>
-        <translation>%1 apps en el Vesk</translation>
+    <message numerus="yes">
+        <source>%n Apps im Vesk</source>
+        <translation>
+            <numerusform>%n app en el Vesk</numerusform>
+            <numerusform>%n apps en el Vesk</numerusform>
+        </translation>
     </message>
 </context>
 <context>

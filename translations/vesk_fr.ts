@@ -350,9 +350,12 @@
         <source>Fertig</source>
         <translation>Terminé</translation>
     </message>
-    <message>
-        <source>%1 Apps im Vesk</source>
-        <translation>%1 apps dans le Vesk</translation>
+    <message numerus="yes">
+        <source>%n Apps im Vesk</source>
+        <translation>
+            <numerusform>%n app dans le Vesk</numerusform>
+            <numerusform>%n apps dans le Vesk</numerusform>
+        </translation>
     </message>
 </context>
 <context>

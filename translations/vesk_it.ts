@@ -350,9 +350,12 @@
         <source>Fertig</source>
         <translation>Fine</translation>
     </message>
-    <message>
-        <source>%1 Apps im Vesk</source>
-        <translation>%1 app nel Vesk</translation>
+    <message numerus="yes">
+        <source>%n Apps im Vesk</source>
+        <translation>
+            <numerusform>%n app nel Vesk</numerusform>
+            <numerusform>%n app nel Vesk</numerusform>
+        </translation>
     </message>
 </context>
 <context>

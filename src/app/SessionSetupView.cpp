@@ -199,7 +199,7 @@ void SessionSetupView::refreshLayers()
     flyers_->setVisible(model_->animator().phase() != WormveskAnimator::Phase::warping);
 
     analyticsNotice_->setVisible(!services_.settings.analyticsNoticeShown() && !reflectionPending);
-    analyticsNotice_->raise();
+    stackTopLayers();
 }
 
 void SessionSetupView::setPopoverListing(MetaPopoverWindow::ListWindow listWindow)
@@ -242,8 +242,7 @@ void SessionSetupView::refreshReflection()
         return;
     }
     reflectionHost_->show();
-    reflectionHost_->raise();
-    analyticsNotice_->raise();
+    stackTopLayers();
 }
 
 void SessionSetupView::refreshCover()
@@ -256,9 +255,17 @@ void SessionSetupView::refreshUpdate()
 {
     refreshCover();
     column_->versionButton()->setUpdateWaiting(updates_->isUpdateWaiting());
-    // The panel and its dimming lie over everything else of the root.
+    stackTopLayers();
+}
+
+// Over the column, lowest first: the reflection card, the analytics notice,
+// and the update panel, whose dimming lies over everything else of the root.
+void SessionSetupView::stackTopLayers()
+{
+    reflectionHost_->raise();
     analyticsNotice_->raise();
-    updateOverlay_->raise();
+    if (updateOverlay_)
+        updateOverlay_->raise();
 }
 
 // The column fits the window's default height; the permission banner makes

@@ -92,6 +92,7 @@ private:
     void refreshReflection();
     void refreshCover();
     void refreshUpdate();
+    void stackTopLayers();
     void scheduleLayoutReport();
     void reportLayout();
     void applyAnimationFrame();

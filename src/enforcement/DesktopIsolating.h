@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 namespace vesk {
 
 // Covers each display's desktop with a black panel during a session.
@@ -9,7 +7,7 @@ class DesktopIsolating {
 public:
     virtual ~DesktopIsolating() = default;
     virtual void activate() = 0;
-    virtual void deactivate(const QString& reason) = 0;
+    virtual void deactivate() = 0;
 };
 
 } // namespace vesk

@@ -73,9 +73,9 @@ void DesktopIsolationService::activate()
     runOnMainThread([this] { activateOnMain(); });
 }
 
-void DesktopIsolationService::deactivate(const QString& reason)
+void DesktopIsolationService::deactivate()
 {
-    runOnMainThread([this, &reason] { deactivateWithReason(reason); });
+    runOnMainThread([this] { deactivateWithReason(QStringLiteral("deactivate")); });
 }
 
 void DesktopIsolationService::recoverIfNeeded()

@@ -53,7 +53,7 @@ public:
     DesktopIsolationService& operator=(const DesktopIsolationService&) = delete;
 
     void activate() override;
-    void deactivate(const QString& reason) override;
+    void deactivate() override;
     // At launch: dismisses panels still shown and clears the legacy backup.
     void recoverIfNeeded() override;
     // Takes desktop isolation down and clears the legacy backup.

@@ -186,7 +186,7 @@ void QuickAccessPanelView::refresh()
     search_->setSelectedIDs(allowlist.allowedBundleIDs());
     scrollArea_->setVisible(!displays_.empty());
     empty_->setVisible(displays_.empty());
-    count_->setText(localizer_.translate("QuickAccessPanelView", "%1 Apps im Vesk").arg(displays_.size()));
+    count_->setText(localizer_.translate("QuickAccessPanelView", "%n Apps im Vesk", nullptr, int(displays_.size())));
 }
 
 void QuickAccessPanelView::rebuildTiles()

@@ -25,7 +25,17 @@ TextStyle nameStyle()
 
 TextStyle labelStyle()
 {
-    return {.font = VeskFont::interface(8, QFont::DemiBold)};
+    return {.font = VeskFont::interface(8, QFont::DemiBold), .minimumScaleFactor = 0.75};
+}
+
+// For a label that does not fit on one line: two a little smaller, set close,
+// so that they stay beneath the name.
+TextStyle twoLineLabelStyle()
+{
+    return {.font = VeskFont::interface(7, QFont::DemiBold),
+            .lineLimit = 2,
+            .minimumScaleFactor = 0.8,
+            .lineSpacing = -1};
 }
 
 } // namespace
@@ -98,6 +108,20 @@ QColor SessionHUDAppChip::fill(AllowedAppVisibility visibility)
     return {};
 }
 
+double SessionHUDAppChip::textLeft()
+{
+    return horizontalPadding + iconSide + iconSpacing;
+}
+
+// A label too long for the chip's narrow column even shrunk on one line
+// ("Auf anderem Schreibtisch") takes a second one, so that it reads in full.
+FittedText SessionHUDAppChip::fittedLabel() const
+{
+    const double column = width - horizontalPadding - textLeft();
+    const FittedText oneLine = FittedText::fit(label_, labelStyle(), column);
+    return oneLine.truncated ? FittedText::fit(label_, twoLineLabelStyle(), column) : oneLine;
+}
+
 void SessionHUDAppChip::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -109,14 +133,13 @@ void SessionHUDAppChip::paintEvent(QPaintEvent*)
     const QRectF icon(horizontalPadding, (bounds.height() - iconSide) / 2, iconSide, iconSide);
     painter.drawImage(icon, display_.icon);
 
-    const double textLeft = icon.right() + iconSpacing;
-    const double textWidth = bounds.width() - horizontalPadding - textLeft;
+    const double textWidth = bounds.width() - horizontalPadding - textLeft();
     const FittedText name = FittedText::fit(display_.name, nameStyle(), textWidth);
-    const FittedText label = FittedText::fit(label_, labelStyle(), textWidth);
+    const FittedText label = fittedLabel();
     const double blockHeight = name.size.height() + lineSpacing + label.size.height();
     const double top = (bounds.height() - blockHeight) / 2;
-    name.paint(painter, QRectF(textLeft, top, textWidth, name.size.height()), rgb(255, 255, 255, 0.86));
-    label.paint(painter, QRectF(textLeft, top + name.size.height() + lineSpacing, textWidth, label.size.height()),
+    name.paint(painter, QRectF(textLeft(), top, textWidth, name.size.height()), rgb(255, 255, 255, 0.86));
+    label.paint(painter, QRectF(textLeft(), top + name.size.height() + lineSpacing, textWidth, label.size.height()),
                 labelColor(display_.visibility));
 }
 

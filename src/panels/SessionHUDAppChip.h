@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/SessionHUDAppDisplay.h"
+#include "ui/FittedText.h"
 #include "ui/Localizer.h"
 
 #include <QColor>
@@ -26,6 +27,8 @@ public:
     const SessionHUDAppDisplay& display() const { return display_; }
     bool isButton() const { return display_.visibility != AllowedAppVisibility::visible; }
     const QString& stateLabel() const { return label_; }
+    // The label as set in the chip's text column.
+    FittedText fittedLabel() const;
 
     // The state's label (the German text, the lookup's key), its colour and the chip's fill.
     static const char* labelKey(AllowedAppVisibility visibility);
@@ -37,6 +40,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Where the name and label start, right of the icon.
+    static double textLeft();
+
     SessionHUDAppDisplay display_;
     std::function<void()> onRestore_;
     QString label_;

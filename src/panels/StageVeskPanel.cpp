@@ -298,7 +298,8 @@ std::vector<Rect> StageVeskPanel::controlRects() const
 
 StageVeskControlPanel* StageVeskPanel::makePanel(const Rect& frame, bool dropsShadow) const
 {
-    return new StageVeskControlPanel(frame, dropsShadow, environment_.screens, environment_.ownWindows);
+    return new StageVeskControlPanel(frame, dropsShadow && environment_.displayComposites(), environment_.screens,
+                                     environment_.ownWindows);
 }
 
 VeskDefaultsStore* StageVeskPanel::makeViewDefaults() const

@@ -4,6 +4,7 @@
 #include "core/Scheduler.h"
 #include "core/UserDefaults.h"
 #include "enforcement/InstalledApp.h"
+#include "platform/DisplayCompositing.h"
 #include "platform/OwnWindowRegistering.h"
 #include "platform/PointerStateProviding.h"
 #include "platform/ScreenProviding.h"
@@ -29,6 +30,9 @@ struct StageVeskPanelEnvironment {
     VeskDefaultsStore::PreferredLanguagesProvider preferredLanguages = VeskDefaultsStore::systemPreferredLanguages;
     // The installed applications, scanned anew for every apps-bar layout.
     std::function<std::vector<InstalledApp>()> installedApps;
+    // Whether the display composites see-through windows, asked for every new
+    // panel: only then do the bars draw their shadows.
+    std::function<bool()> displayComposites = platform::displayComposites;
 };
 
 } // namespace vesk

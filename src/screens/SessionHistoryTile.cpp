@@ -61,6 +61,8 @@ void SessionHistoryTile::setValue(const QString& value, const QColor& color)
 void SessionHistoryTile::setGoalCounts(const GoalCounts& counts)
 {
     goalCounts_ = counts;
+    // The bar is lower than a value line.
+    updateGeometry();
     update();
 }
 

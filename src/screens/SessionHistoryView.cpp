@@ -138,7 +138,7 @@ QWidget* SessionHistoryView::makeContent()
     };
     for (size_t index = 0; index < titles.size(); ++index) {
         tiles_[index] = new SessionHistoryTile(localized(titles[index]), theme_);
-        tiles->addWidget(tiles_[index], 1, Qt::AlignTop);
+        tiles->addWidget(tiles_[index], 1, Qt::AlignVCenter);
     }
     column->addLayout(tiles);
     column->addLayout(makeListHeading());

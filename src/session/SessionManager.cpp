@@ -413,7 +413,7 @@ void SessionManager::stopSession(SessionStopReason reason, SessionExitAppDisposi
     services_.overlay->deactivate();
 
     services_.kiosk->deactivate();
-    services_.desktopIsolation->deactivate(QStringLiteral("sessionStop"));
+    services_.desktopIsolation->deactivate();
     services_.emergencyHotkey->deactivate();
     services_.transitionPresenter->dismissEnteringTransition(false);
 

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,12 +104,16 @@ std::vector<InstalledApp> AppSearchDropdown::matchingApps(const std::vector<Inst
                                                           const std::set<QString>& selectedIDs, const QString& query,
                                                           int limit)
 {
-    const QString needle = query.trimmed();
+    const QString trimmed = query.trimmed();
     std::vector<InstalledApp> found;
-    if (needle.isEmpty() || limit < 1)
+    if (trimmed.isEmpty() || limit < 1)
         return found;
+    // Upper-cased by the current locale's rules, so that "STRASSE" finds
+    // "Straße" and, in Turkish, "İST" finds "istanbul".
+    const QLocale locale;
+    const QString needle = locale.toUpper(trimmed);
     for (const InstalledApp& app : apps) {
-        if (selectedIDs.contains(app.id) || !app.name.contains(needle, Qt::CaseInsensitive))
+        if (selectedIDs.contains(app.id) || !locale.toUpper(app.name).contains(needle))
             continue;
         found.push_back(app);
         if (static_cast<int>(found.size()) == limit)

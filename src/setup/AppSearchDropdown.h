@@ -48,7 +48,7 @@ public:
     ~AppSearchDropdown() override;
 
     // The applications of `apps` not in `selectedIDs` whose name contains the
-    // query (trimmed; case-insensitive; anywhere in the name), the first
+    // query (trimmed; case-insensitive under the current locale; anywhere in the name), the first
     // `limit` of them in the order of `apps`. Empty for a blank query or a
     // limit below 1.
     static std::vector<InstalledApp> matchingApps(const std::vector<InstalledApp>& apps,

@@ -16,7 +16,7 @@ constexpr double prewarmDwell = 0.5;
 
 } // namespace
 
-StageVeskDisplayPrewarm::StageVeskDisplayPrewarm(AXWindowManaging& windowManager, const StageVeskWindowSync& sync,
+StageVeskDisplayPrewarm::StageVeskDisplayPrewarm(AXWindowManaging& windowManager, StageVeskWindowSync& sync,
                                                  const platform::ScreenProviding& screens, Scheduler& scheduler)
     : windowManager_(windowManager)
     , sync_(sync)
@@ -70,6 +70,7 @@ void StageVeskDisplayPrewarm::runNext()
         Outing outing{bundleID, original, targetRect, source, *target};
         outing.setOutOk = windowManager_.setPosition(bundleID, targetRect);
         outing.raiseOutOk = windowManager_.raise(bundleID);
+        sync_.setAwayForPrewarm(bundleID);
         return_ = scheduler_.asyncAfter(prewarmDwell, [outing, self = QPointer(this)] {
             if (self)
                 self->bringBack(outing);
@@ -81,8 +82,12 @@ void StageVeskDisplayPrewarm::runNext()
 
 void StageVeskDisplayPrewarm::bringBack(const Outing& outing)
 {
-    const Rect back = sync_.placedFrame(outing.bundleID).value_or(outing.original);
-    const bool restoreOk = windowManager_.setPosition(outing.bundleID, back);
+    sync_.setAwayForPrewarm(std::nullopt);
+    // The sync left the window alone while it was out: a frame the stage gave
+    // it meanwhile is set in full, else it goes back to where it was seen.
+    const std::optional<Rect> placed = sync_.placedFrame(outing.bundleID);
+    const bool restoreOk = placed ? windowManager_.setFrame(outing.bundleID, *placed)
+                                  : windowManager_.setPosition(outing.bundleID, outing.original);
     const bool raiseBackOk = windowManager_.raise(outing.bundleID);
     logStage(VeskLogLevel::info,
              QStringLiteral("prewarm display registration — bundleID=%1, sourceScreen=%2, targetScreen=%3, "

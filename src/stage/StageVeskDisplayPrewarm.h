@@ -22,14 +22,15 @@ namespace vesk {
 // Sends each newly seen window once to another display and back when several
 // are attached, so that the window server registers it on both. One window at
 // a time dwells 0.5 s on the other display; the dwell runs on the scheduler,
-// so other work goes on meanwhile, and the reconciliation waits while
-// `isPrewarming`. A window comes back to where the stage has put it by then
-// (the sync may have framed it, or a layout or zoom moved it, while it or one
-// before it was out), else to where it was seen. An application is prewarmed
-// once until `reset`. Main thread only.
+// so other work goes on meanwhile, but the window sync leaves the window that
+// is out where it is, and the reconciliation waits while `isPrewarming`. A
+// window comes back to where the stage has put it by then (a layout or zoom
+// may have moved it while it was out, the sync may have framed one waiting for
+// its turn), else to where it was seen. An application is prewarmed once until
+// `reset`. Main thread only.
 class StageVeskDisplayPrewarm final : public QObject {
 public:
-    StageVeskDisplayPrewarm(AXWindowManaging& windowManager, const StageVeskWindowSync& sync,
+    StageVeskDisplayPrewarm(AXWindowManaging& windowManager, StageVeskWindowSync& sync,
                             const platform::ScreenProviding& screens, Scheduler& scheduler);
     ~StageVeskDisplayPrewarm() override;
 
@@ -55,7 +56,7 @@ private:
     void bringBack(const Outing& outing);
 
     AXWindowManaging& windowManager_;
-    const StageVeskWindowSync& sync_;
+    StageVeskWindowSync& sync_;
     const platform::ScreenProviding& screens_;
     Scheduler& scheduler_;
     std::set<QString> prewarmedBundleIDs_;

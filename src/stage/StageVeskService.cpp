@@ -122,7 +122,10 @@ std::optional<StageVeskPhase> StageVeskService::defaultScreenPhase() const
 void StageVeskService::activate(const std::set<QString>& allowedBundleIDs, const DisplayNames& displayNames,
                                 std::optional<StageVeskScreenID> initialScreen)
 {
-    const QStringList sorted(allowedBundleIDs.begin(), allowedBundleIDs.end());
+    // By display name; equal names keep the identifiers' order.
+    QStringList sorted(allowedBundleIDs.begin(), allowedBundleIDs.end());
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const QString& a, const QString& b) { return displayNameOrder(a, b, displayNames); });
     if (displayNamesByBundleID_ != displayNames)
         displayNamesByBundleID_ = displayNames;
     const StageVeskScreenID screen = initialScreen.value_or(StageVeskScreenID::mainScreenID(environment_.screens));

@@ -51,7 +51,7 @@ void StageVeskWindowSync::syncWindows(const QString& reason)
 void StageVeskWindowSync::syncApp(const QString& bundleID, const QString& reason, bool verbose)
 {
     const StageVeskAppState* record = model_.state().app(bundleID);
-    if (!record || !record->isOpen)
+    if (!record || !record->isOpen || bundleID == awayForPrewarm_)
         return;
     if (exitNativeFullScreen(bundleID))
         return;

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace vesk {
 
@@ -38,6 +39,10 @@ public:
     // at 95 % of its screen's stage area) as its free position; answers the
     // visible windows as the provider reported them.
     std::map<QString, Rect> seedVisibleWindows(const QStringList& bundleIDs);
+    // While the display prewarm has an application's window out on the other
+    // display, the sync leaves that window alone: the prewarm brings it back to
+    // its placed frame when the dwell is over.
+    void setAwayForPrewarm(std::optional<QString> bundleID) { awayForPrewarm_ = std::move(bundleID); }
 
 private:
     void syncApp(const QString& bundleID, const QString& reason, bool verbose);
@@ -54,6 +59,7 @@ private:
     AXWindowManaging& windowManager_;
     const StageVeskVisibleWindowRectsProvider& visibleWindowRects_;
     const StageVeskServiceEnvironment& environment_;
+    std::optional<QString> awayForPrewarm_;
 };
 
 } // namespace vesk

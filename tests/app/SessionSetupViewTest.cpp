@@ -27,6 +27,7 @@
 #include "setup/SetupVersionButton.h"
 #include "setup/StartControl.h"
 #include "setup/StartSymbolLayer.h"
+#include "ui/FilledButton.h"
 #include "ui/OpacityOffsetBlurEffect.h"
 #include "ui/TextLabel.h"
 #include "update/FeedUpdater.h"
@@ -257,6 +258,33 @@ TEST_F(SessionSetupViewTest, TheUpdatePanelStandsOverAVeilWhoseTapDismissesTheFl
     EXPECT_FALSE(viewModel.isPresented()) << "the tap dismissed the update flow";
     scheduler_.advance(SoftwareUpdateOverlay::transitionSeconds + 1.0 / 30);
     EXPECT_FALSE(isShown(&overlay));
+}
+
+// Whatever else of the root changes while the update panel shows, the panel
+// and its dimming stay above everything, the analytics notice included.
+TEST_F(SessionSetupViewTest, TheUpdatePanelAndItsDimmingStayAboveTheAnalyticsNotice)
+{
+    ASSERT_TRUE(isShown(view().analyticsNotice()));
+    updates().viewModel().setPresented(true);
+    SoftwareUpdateOverlay* overlay = view().updateOverlay();
+    const QWidget* root = overlay->parentWidget();
+    FilledButton* acknowledge = view().analyticsNotice()->acknowledgeButton();
+    const QPoint onAcknowledge = acknowledge->mapTo(root, acknowledge->rect().center());
+    const auto underPointer = [&] {
+        QWidget* hit = root->childAt(onAcknowledge);
+        return hit == overlay || overlay->isAncestorOf(hit);
+    };
+    EXPECT_TRUE(underPointer());
+
+    // A change of style lays the root's layers out anew.
+    app_->defaultsStore().setWormveskStyle(VeskDefaultsStore::WormveskStylePreference::solar);
+    EXPECT_TRUE(underPointer()) << "after a change of style";
+    scheduler_.advance(SoftwareUpdateOverlay::transitionSeconds + 1.0 / 30);
+    render("update-panel-over-analytics-notice", app_->mainWindow()->size());
+
+    QTest::mouseClick(root->childAt(onAcknowledge), Qt::LeftButton, {},
+                      root->childAt(onAcknowledge)->mapFrom(root, onAcknowledge));
+    EXPECT_FALSE(app_->defaultsStore().analyticsNoticeShown()) << "the notice under the dimming takes no click";
 }
 
 TEST_F(SessionSetupViewTest, TheBugReportSheetHostsTheFormAndItsCloseActionEndsIt)

@@ -154,14 +154,14 @@ TEST_F(DesktopIsolationServiceTest, DeactivationCancelsAPendingSyncBeforeTheTear
     isolation->activate();
     desktop->removeDisplay(1);
     logs.clear();
-    isolation->deactivate(QStringLiteral("sessionStop"));
+    isolation->deactivate();
     scheduler.advance(1.0);
     EXPECT_TRUE(listedPanelFrames().empty());
     EXPECT_EQ(isolationLog(),
-              (QStringList{"desktopIsolationDeactivateStart — reason=sessionStop, isActive=true, panelCountBefore=2, "
+              (QStringList{"desktopIsolationDeactivateStart — reason=deactivate, isActive=true, panelCountBefore=2, "
                            "screens=[\"Display 1\", \"unknown\"], pendingScreenSync=true",
-                           "sessionStop: dismissed 2 black desktop panel(s)",
-                           "desktopIsolationDeactivateFinished — reason=sessionStop, panelCountAfter=0, "
+                           "deactivate: dismissed 2 black desktop panel(s)",
+                           "desktopIsolationDeactivateFinished — reason=deactivate, panelCountAfter=0, "
                            "pendingScreenSyncCancelled=true"}));
 
     // Later screen changes reach nothing.
@@ -212,7 +212,7 @@ TEST_F(DesktopIsolationServiceTest, AnUnreadableLegacyBackupStaysForNextTime)
 TEST_F(DesktopIsolationServiceTest, AnEmergencyRestoreAfterANormalStopFindsNothing)
 {
     isolation->activate();
-    isolation->deactivate(QStringLiteral("sessionStop"));
+    isolation->deactivate();
     logs.clear();
     isolation->emergencyRestore();
     EXPECT_EQ(isolationLog(),
@@ -238,7 +238,7 @@ TEST_F(DesktopIsolationServiceTest, ACallFromAnotherThreadWaitsUntilTheMainThrea
     std::atomic<bool> returned = false;
     bool activeWhenReturned = true;
     std::thread worker([&] {
-        isolation->deactivate(QStringLiteral("sessionStop"));
+        isolation->deactivate();
         activeWhenReturned = isolation->isActive();
         returned = true;
     });

@@ -84,6 +84,31 @@ TEST_F(QuickAccessPanelViewTest, AnEmptySessionSaysSo)
     EXPECT_EQ(panel.countText()->text(), "0 Apps im Vesk");
 }
 
+// The count takes each language's plural form.
+TEST_F(QuickAccessPanelViewTest, TheCountReadsInTheLanguagesPluralForms)
+{
+    const struct {
+        QLocale::Language language;
+        QString one;
+        QString two;
+    } cases[] = {
+        {QLocale::German, "1 Apps im Vesk", "2 Apps im Vesk"},
+        {QLocale::English, "1 app in the Vesk", "2 apps in the Vesk"},
+        {QLocale::French, "1 app dans le Vesk", "2 apps dans le Vesk"},
+        {QLocale::Spanish, "1 app en el Vesk", "2 apps en el Vesk"},
+        {QLocale::Italian, "1 app nel Vesk", "2 app nel Vesk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QLocale::languageToString(c.language).toStdString());
+        session.setAllowlist(DynamicAllowlistState({"com.example.notes"}, {}));
+        QuickAccessPanelView& panel = makeView(Localizer(QLocale(c.language)));
+        EXPECT_EQ(panel.countText()->text(), c.one);
+        session.setAllowlist(DynamicAllowlistState({"com.example.notes"}, {"com.example.mail"}));
+        scheduler.advance(0.5);
+        EXPECT_EQ(panel.countText()->text(), c.two);
+    }
+}
+
 TEST_F(QuickAccessPanelViewTest, OnlyAnAddedAppTheSessionLetsGoCanBeRemoved)
 {
     session.setAllowlist(DynamicAllowlistState({"com.example.notes"}, {"com.example.mail", "com.example.writer"}));

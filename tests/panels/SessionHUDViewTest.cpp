@@ -9,6 +9,7 @@
 #include "ui/FilledButton.h"
 #include "ui/HardcoreLockBadge.h"
 #include "ui/TextLabel.h"
+#include "ui/VeskFont.h"
 
 #include <memory>
 
@@ -217,6 +218,43 @@ TEST_F(SessionHUDViewTest, AChipRestoresItsAppUnlessItIsVisible)
     EXPECT_TRUE(session.calls.isEmpty());
     click(mail);
     EXPECT_EQ(session.calls, QStringList({"restoreAllowedApp(com.example.mail)"}));
+}
+
+// Every state's label reads in full inside its 80 × 30 chip in every
+// language; the chips are drawn into the gallery to look at.
+TEST_F(SessionHUDViewTest, EveryChipLabelFitsItsChipInEveryLanguage)
+{
+    const QLocale::Language languages[] = {QLocale::German, QLocale::English, QLocale::French, QLocale::Spanish,
+                                           QLocale::Italian};
+    const Visibility states[] = {Visibility::visible, Visibility::occluded, Visibility::minimized,
+                                 Visibility::onOtherSpace, Visibility::notRunning};
+    const double scale = 2;
+    const int gap = 6;
+    QImage gallery(QSize((SessionHUDAppChip::width + gap) * 5, (SessionHUDAppChip::height + gap) * 5) * scale,
+                   QImage::Format_ARGB32_Premultiplied);
+    gallery.setDevicePixelRatio(scale);
+    gallery.fill(QColor(20, 22, 30));
+    QPainter painter(&gallery);
+    for (int row = 0; row < 5; ++row) {
+        const Localizer localizer{QLocale(languages[row])};
+        for (int column = 0; column < 5; ++column) {
+            SessionHUDAppChip chip(
+                {"com.example.notes", "Notes", {}, states[column]}, [] {}, localizer);
+            const FittedText label = chip.fittedLabel();
+            SCOPED_TRACE(chip.stateLabel().toStdString());
+            EXPECT_FALSE(label.truncated) << label.lines.join(" | ").toStdString();
+            EXPECT_LE(label.lines.size(), 2);
+            EXPECT_GE(VeskFont::pointSize(label.font), 5.5) << "still readable";
+            EXPECT_LE(label.size.height(), SessionHUDAppChip::height - 13) << "beneath a 10 pt name";
+            chip.render(&painter,
+                        QPoint(column * (SessionHUDAppChip::width + gap) + gap / 2,
+                               row * (SessionHUDAppChip::height + gap) + gap / 2),
+                        QRegion(), QWidget::DrawChildren);
+        }
+    }
+    painter.end();
+    QDir().mkpath(QStringLiteral(VESK_GALLERY_DIR));
+    EXPECT_TRUE(gallery.save(QStringLiteral(VESK_GALLERY_DIR "/hud-chips-by-language.png")));
 }
 
 TEST_F(SessionHUDViewTest, LeavingTakesTwoStepsWithItsLogLines)

@@ -1,6 +1,9 @@
 #include "StageBarsScene.h"
 
 #include "panels/StageVeskBottomControlView.h"
+#include "panels/StageVeskCard.h"
+#include "panels/StageVeskControlPanel.h"
+#include "panels/StageVeskPanel.h"
 #include "panels/StageVeskSettingsControlView.h"
 #include "panels/StageVeskSidebarControlView.h"
 #include "panels/StageVeskTopControlView.h"
@@ -133,4 +136,52 @@ TEST_F(StageBarsRenderTest, AppsBar)
     StageVeskSidebarControlView expanded(*scene.stage.service, defaults, first, false, {}, {}, scene.stage.scheduler,
                                          german);
     render(expanded, {172, 500}, "apps-expanded");
+}
+
+// The bar windows as the display shows them: with compositing, see-through
+// around the card with a shadow beneath it; without, cut to the card.
+TEST_F(StageBarsRenderTest, BarWindowsWithAndWithoutCompositing)
+{
+    for (const bool composites : {false, true}) {
+        SCOPED_TRACE(composites ? "compositing" : "no compositing");
+        scene.composites = composites;
+        StageVeskPanel& panel = scene.show();
+        panel.toggleSettingsPanel();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const struct {
+            const char* name;
+            StageVeskControlPanel* window;
+            StageVeskCard* card;
+        } windows[] = {
+            {"top", panel.topPanels().at(first),
+             qobject_cast<StageVeskTopControlView*>(panel.topPanels().at(first)->content())->card()},
+            {"control", panel.bottomPanels().at(first),
+             qobject_cast<StageVeskBottomControlView*>(panel.bottomPanels().at(first)->content())->card()},
+            {"settings", panel.settingsPanel(),
+             qobject_cast<StageVeskSettingsControlView*>(panel.settingsPanel()->content())->card()},
+        };
+        for (const auto& [name, window, card] : windows) {
+            const QString file = QStringLiteral("window-%1-%2").arg(name, composites ? "composited" : "opaque");
+            // The desktop around the window, as far as any shadow reaches.
+            const QPoint offset(40, 40);
+            QImage image((window->size() + QSize(80, 80)) * scale, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(scale);
+            image.fill(backdrop);
+            QPainter painter(&image);
+            // Without compositing only the window's shape reaches the display.
+            window->render(&painter, offset, window->mask().isEmpty() ? QRegion() : window->mask());
+            painter.end();
+            EXPECT_TRUE(image.save(QStringLiteral(VESK_GALLERY_DIR "/stage-bar-%1.png").arg(file)));
+
+            const QRect cardRect(card->mapTo(window, offset), card->size());
+            const QColor belowCard = pixel(image, cardRect.center().x(), cardRect.bottom() + 5);
+            const QColor farCorner = pixel(image, 0, 0);
+            EXPECT_TRUE(isBackdrop(farCorner)) << name;
+            if (composites) {
+                EXPECT_LT(belowCard.red(), backdrop.red() - 8) << name << ": the shadow darkens the desktop";
+            } else {
+                EXPECT_TRUE(isBackdrop(belowCard)) << name << ": nothing around the card";
+            }
+        }
+    }
 }

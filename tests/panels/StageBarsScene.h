@@ -30,6 +30,8 @@ public:
     UserDefaults defaults{UserDefaults::standardSuiteName, root.path()};
     std::vector<InstalledApp> installed;
     int controlRectsChanges = 0;
+    // Whether the display composites see-through windows.
+    bool composites = false;
     std::unique_ptr<StageVeskPanel> panel;
 
     StageVeskPanelEnvironment environment()
@@ -43,6 +45,7 @@ public:
             .userDefaults = defaults,
             .preferredLanguages = [] { return QStringList{"de-DE"}; },
             .installedApps = [this] { return installed; },
+            .displayComposites = [this] { return composites; },
         };
     }
 

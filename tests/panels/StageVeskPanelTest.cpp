@@ -73,8 +73,6 @@ TEST_F(StageVeskPanelTest, WithDefaultSettingsTheMainScreenGetsEveryBarAndTheOth
     EXPECT_EQ(frames(panel.bottomPanels()), (Frames{{first, {530, 16, 380, 42}}}));
     EXPECT_EQ(panel.controlRects(),
               (std::vector<Rect>{{0, 0, 46, 900}, {1440, 0, 46, 1080}, {410, 848, 620, 42}, {530, 16, 380, 42}}));
-    EXPECT_FALSE(panel.sidebarPanels().at(first)->dropsShadow());
-    EXPECT_TRUE(panel.topPanels().at(first)->dropsShadow());
     EXPECT_EQ(panel.topPanels().at(first)->windowFlags() & Qt::WindowDoesNotAcceptFocus, Qt::WindowDoesNotAcceptFocus);
     EXPECT_EQ(StageVeskControlPanel::windowLevel(), platform::shieldingWindowLevel() + 2);
     EXPECT_GE(scene.controlRectsChanges, 1);
@@ -319,4 +317,33 @@ TEST_F(StageVeskPanelTest, TheControlBarsShapeFollowsItsCardWhenTheLeaveConfirma
     const QRect confirming = cardRect();
     ASSERT_NE(confirming.width(), normal.width());
     EXPECT_EQ(window->mask().boundingRect(), confirming);
+}
+
+// Where the display composites, the top bar, the control bar and the settings
+// panel are see-through around their cards and draw a shadow in room around
+// their frames; without compositing every bar is opaque and shaped to its card.
+TEST_F(StageVeskPanelTest, TheBarsCarryAShadowOnlyWhereTheDisplayComposites)
+{
+    for (const bool composites : {false, true}) {
+        SCOPED_TRACE(composites ? "compositing" : "no compositing");
+        scene.composites = composites;
+        StageVeskPanel& panel = scene.show();
+        ASSERT_TRUE(openSettings());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QMargins room = composites ? shadowMargins(StageVeskControlPanel::cardShadow()) : QMargins();
+        ASSERT_GT(shadowMargins(StageVeskControlPanel::cardShadow()).bottom(), 0);
+        for (StageVeskControlPanel* window :
+             {panel.topPanels().at(first).data(), panel.bottomPanels().at(first).data(), panel.settingsPanel()}) {
+            EXPECT_EQ(window->dropsShadow(), composites);
+            EXPECT_EQ(window->isOpaque(), !composites);
+            EXPECT_EQ(window->mask().isEmpty(), composites) << "only an opaque bar is cut to its card";
+            EXPECT_EQ(window->size(), toQRectF(window->frame()).size().toSize().grownBy(room));
+        }
+        const StageVeskControlPanel* apps = panel.sidebarPanels().at(first);
+        EXPECT_FALSE(apps->dropsShadow());
+        EXPECT_TRUE(apps->isOpaque());
+        EXPECT_EQ(panel.controlRects().size(), 5u);
+        EXPECT_EQ(frames(panel.topPanels()), (std::map<StageVeskScreenID, Rect>{{first, {410, 848, 620, 42}}}))
+            << "the shadow lies outside the frame";
+    }
 }

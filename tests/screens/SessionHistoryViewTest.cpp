@@ -163,6 +163,10 @@ TEST_F(SessionHistoryViewTest, TilesShowTheFiguresOfTheFinishedSessions)
     EXPECT_DOUBLE_EQ(widths[1], widths[2]);
     EXPECT_EQ(view->tile(3).value(), "63 %");
     EXPECT_EQ(view->tile(3).caption(), "meist „Ja“");
+    // The row centres its tiles: the goal tile, lower than the others, sits in the middle of their height.
+    ASSERT_LT(view->tile(2).height(), view->tile(0).height());
+    for (int index : {1, 2, 3})
+        EXPECT_NEAR(view->tile(index).geometry().center().y(), view->tile(0).geometry().center().y(), 1) << index;
     view->scrollArea().verticalScrollBar()->setValue(view->scrollArea().verticalScrollBar()->maximum());
     render(*view, "week-end");
 }

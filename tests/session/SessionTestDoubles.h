@@ -246,7 +246,7 @@ class TraceDesktopIsolation final : public DesktopIsolating {
 public:
     explicit TraceDesktopIsolation(CallTrace& trace) : trace_(trace) { }
     void activate() override { trace_.record("desktopIsolation.activate"); }
-    void deactivate(const QString&) override { trace_.record("desktopIsolation.deactivate"); }
+    void deactivate() override { trace_.record("desktopIsolation.deactivate"); }
 
 private:
     CallTrace& trace_;

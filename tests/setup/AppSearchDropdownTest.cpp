@@ -98,6 +98,29 @@ TEST(AppSearchMatching, FollowsTheSearchRules)
     }
 }
 
+// Case is compared by the rules of the current locale, not letter by letter.
+TEST(AppSearchMatching, ComparesCaseByTheCurrentLocale)
+{
+    const std::vector<InstalledApp> names{app("com.example.planer", "Straßenplaner"),
+                                          app("com.example.guide", "istanbul guide"), app("com.example.mail", "Mail")};
+    const QLocale before;
+    const struct {
+        QLocale::Language language;
+        QString query;
+        std::vector<QString> expected;
+    } cases[] = {
+        {QLocale::German, "STRASSEN", {"Straßenplaner"}},
+        {QLocale::German, "straßen", {"Straßenplaner"}},
+        {QLocale::Turkish, "İSTANBUL", {"istanbul guide"}},
+        {QLocale::English, "MAIL", {"Mail"}},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(c.language));
+        EXPECT_EQ(namesOf(AppSearchDropdown::matchingApps(names, {}, c.query, 6)), c.expected) << c.query.toStdString();
+    }
+    QLocale::setDefault(before);
+}
+
 class AppSearchDropdownTest : public SetupFixture {
 protected:
     // The setup card's form: a host window with the field on top and content

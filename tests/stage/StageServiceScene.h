@@ -39,7 +39,13 @@ public:
     bool setPosition(const QString& bundleID, const Rect& frame) override
     {
         calls << QStringLiteral("setPosition %1 %2").arg(bundleID, toString(frame.origin()));
-        moveIfVisible(bundleID, frame);
+        // The window keeps its size; its top-left corner goes to the frame's.
+        const auto shown = visible->find(bundleID);
+        const auto off = hidden.find(bundleID);
+        const Size size = shown != visible->end() ? shown->second.size()
+                          : off != hidden.end()   ? off->second.size()
+                                                  : frame.size();
+        moveIfVisible(bundleID, Rect{frame.x, frame.maxY() - size.height, size.width, size.height});
         return true;
     }
     bool raise(const QString& bundleID) override

@@ -42,6 +42,43 @@ TEST(StageVeskDisplayPrewarmTest, EachNewWindowVisitsTheOtherDisplayOnce)
     EXPECT_TRUE(single.windowManager->callsStartingWith("setPosition").isEmpty());
 }
 
+// Activation and a free placement sync the windows right after they send one
+// out; it stays on the other display for the whole dwell all the same.
+TEST(StageVeskDisplayPrewarmTest, AWindowDwellsHalfASecondOnTheOtherDisplayOnEveryPath)
+{
+    const struct {
+        const char* name;
+        std::function<void(StageServiceScene&)> sendOut;
+    } paths[] = {
+        {"activation",
+         [](StageServiceScene& scene) {
+             scene.visible["com.a"] = {300, 200, 600, 400};
+             scene.service->activate({"com.a"}, {}, first);
+         }},
+        {"free placement",
+         [](StageServiceScene& scene) {
+             scene.service->activate({}, {}, first);
+             scene.service->updateAllowlist({"com.a"}, {});
+             scene.visible["com.a"] = {300, 200, 600, 400};
+             scene.service->requestStagePlacement("com.a", first);
+         }},
+    };
+    for (const auto& path : paths) {
+        StageServiceScene scene;
+        path.sendOut(scene);
+        const auto screenOfWindow = [&] {
+            return StageVeskScreenID::forRect(scene.screens, scene.visible.at("com.a"));
+        };
+        EXPECT_EQ(screenOfWindow(), StageServiceScene::second) << path.name;
+        scene.runFor(0.45);
+        EXPECT_EQ(screenOfWindow(), StageServiceScene::second) << path.name;
+        scene.runFor(0.1);
+        EXPECT_EQ(scene.logCount("prewarm display registration — bundleID=com.a"), 1) << path.name;
+        EXPECT_EQ(screenOfWindow(), first) << path.name;
+        EXPECT_EQ(scene.visible.at("com.a"), scene.app("com.a").position->rect()) << path.name;
+    }
+}
+
 // The stage may place a window while it, or one waiting for its turn, is out
 // on the other display: it comes back to that place, not to where it was seen.
 TEST(StageVeskDisplayPrewarmTest, AWindowComesBackToWhereTheStagePutItMeanwhile)
@@ -61,11 +98,13 @@ TEST(StageVeskDisplayPrewarmTest, AWindowComesBackToWhereTheStagePutItMeanwhile)
         c.meanwhile(scene);
         scene.runFor(2.0);
         ASSERT_FALSE(scene.service->isPrewarming()) << c.name;
+        const std::map<QString, Rect> settled = scene.visible;
+        // A sync now sets each window to where the stage has it.
+        scene.service->updateAllowlist({"com.a", "com.b"}, {});
         for (const QString id : {"com.a", "com.b"}) {
             const QStringList frames = scene.windowManager->callsStartingWith("setFrame " + id + " ");
             ASSERT_FALSE(frames.isEmpty()) << c.name;
-            EXPECT_EQ(("setFrame " + id + " " + toString(scene.visible.at(id))).toStdString(),
-                      frames.last().toStdString())
+            EXPECT_EQ(("setFrame " + id + " " + toString(settled.at(id))).toStdString(), frames.last().toStdString())
                 << c.name << ": " << id.toStdString() << " is where the stage last put it";
         }
     }

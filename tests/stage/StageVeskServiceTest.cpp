@@ -85,6 +85,18 @@ TEST(StageVeskServiceTest, ActivationSeedsVisibleWindowsAndPlacesLateOnes)
     EXPECT_FALSE(scene.service->isPlacementBurstRunning()) << "nothing outstanding ends the burst";
 }
 
+// Case-insensitively by display name, the identifier standing in for a missing
+// one; equal names keep the identifiers' order.
+TEST(StageVeskServiceTest, ActivationOrdersTheAppsByDisplayName)
+{
+    StageServiceScene scene;
+    scene.service->activate({"com.a", "com.b", "com.c", "com.d"},
+                            {{"com.a", "Zeitplan"}, {"com.b", "atlas"}, {"com.c", "Atlas"}}, first);
+    EXPECT_EQ(scene.service->state().appOrder, (QStringList{"com.b", "com.c", "com.d", "com.a"}));
+    EXPECT_EQ(scene.service->state().activeBundleID, "com.b");
+    EXPECT_EQ(scene.logCount("activated — apps=[\"com.b\", \"com.c\", \"com.d\", \"com.a\"]"), 1);
+}
+
 TEST(StageVeskServiceTest, EmptyAllowlistKeepsTheTimerWithoutBurst)
 {
     StageServiceScene scene(false);
