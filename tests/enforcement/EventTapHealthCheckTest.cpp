@@ -1,6 +1,6 @@
+#include "enforcement/EventTapHealthCheck.h"
 #include "LogCapture.h"
 #include "core/ManualScheduler.h"
-#include "enforcement/EventTapHealthCheck.h"
 
 #include <gtest/gtest.h>
 
