@@ -47,14 +47,14 @@ void EmergencyHotkeyService::activate(std::function<void()> onTrigger)
     installEventTap();
     installLocalMonitor();
     installGlobalMonitor();
-    startHealthCheck();
+    healthCheck_.start();
     logger_.log(VeskLogLevel::info,
                 QStringLiteral("EmergencyHotkeyService activated (Cmd+Shift+Escape) — 3 fallback levels"));
 }
 
 void EmergencyHotkeyService::deactivate()
 {
-    healthCheckTimer_.reset();
+    healthCheck_.stop();
     removeEventTap();
     removeLocalMonitor();
     removeGlobalMonitor();
@@ -141,17 +141,6 @@ void EmergencyHotkeyService::installGlobalMonitor()
         handleTrigger();
     });
     logger_.log(VeskLogLevel::debug, QStringLiteral("Global monitor installed (observe-only fallback)"));
-}
-
-void EmergencyHotkeyService::startHealthCheck()
-{
-    if (healthCheckTimer_)
-        return;
-    healthCheckTimer_ =
-        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
-    healthCheckTimer_->start();
-    logger_.log(VeskLogLevel::debug,
-                QStringLiteral("EventTap health check started (every %1s)").arg(doubleText(healthCheckInterval)));
 }
 
 void EmergencyHotkeyService::healthCheckTick()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/MainQueueTimer.h"
 #include "enforcement/EmergencyHotkeyHandling.h"
+#include "enforcement/EventTapHealthCheck.h"
 #include "enforcement/SessionEventTap.h"
 #include "logging/VeskLogger.h"
 #include "platform/Identifiers.h"
@@ -30,7 +30,6 @@ class Scheduler;
 // health timer re-enables or re-installs the tap.
 class EmergencyHotkeyService final : public EmergencyHotkeyHandling {
 public:
-    static constexpr double healthCheckInterval = 2.0;
     static constexpr double debounceInterval = 0.5;
 
     EmergencyHotkeyService(Scheduler& scheduler, const Clock& clock, platform::EventTapping& eventTaps,
@@ -53,7 +52,6 @@ private:
     void installEventTap();
     void installLocalMonitor();
     void installGlobalMonitor();
-    void startHealthCheck();
     void healthCheckTick();
     void removeEventTap();
     void removeLocalMonitor();
@@ -67,10 +65,10 @@ private:
     std::unique_ptr<SessionEventTap> eventTap_;
     std::optional<platform::EventMonitorID> localMonitor_;
     std::optional<platform::EventMonitorID> globalMonitor_;
-    std::unique_ptr<MainQueueTimer> healthCheckTimer_;
     std::function<void()> onTrigger_;
     std::optional<QDateTime> lastTriggerTime_;
     VeskLogger logger_{QStringLiteral("EmergencyHotkeyService")};
+    EventTapHealthCheck healthCheck_{scheduler_, logger_, QStringLiteral("EventTap"), [this] { healthCheckTick(); }};
     // Queued triggers hold it weakly: they find it gone once the service is.
     const std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
 };

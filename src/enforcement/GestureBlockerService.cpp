@@ -67,7 +67,7 @@ void GestureBlockerService::activate(const std::set<QString>& allowedBundleIDs)
         return;
     }
     installEventTap();
-    startHealthCheck();
+    healthCheck_.start();
 }
 
 void GestureBlockerService::updateAllowlist(const std::set<QString>& allowedBundleIDs)
@@ -79,7 +79,7 @@ void GestureBlockerService::updateAllowlist(const std::set<QString>& allowedBund
 
 void GestureBlockerService::deactivate()
 {
-    healthCheckTimer_.reset();
+    healthCheck_.stop();
     removeEventTap();
     isActive_ = false;
     allowedBundleIDs_.clear();
@@ -154,13 +154,6 @@ void GestureBlockerService::removeEventTap()
         return;
     eventTap_.reset();
     logger_.log(VeskLogLevel::debug, QStringLiteral("Gesture blocker CGEventTap removed"));
-}
-
-void GestureBlockerService::startHealthCheck()
-{
-    healthCheckTimer_ =
-        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
-    healthCheckTimer_->start();
 }
 
 void GestureBlockerService::healthCheckTick()

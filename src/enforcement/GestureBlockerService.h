@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MainQueueTimer.h"
+#include "enforcement/EventTapHealthCheck.h"
 #include "enforcement/GestureBlockPolicy.h"
 #include "enforcement/SessionEventTap.h"
 #include "logging/VeskLogger.h"
@@ -31,8 +31,6 @@ class Scheduler;
 // session; an installed tap is kept alive by a 2.0 s health timer.
 class GestureBlockerService {
 public:
-    static constexpr double healthCheckInterval = 2.0;
-
     GestureBlockerService(Scheduler& scheduler, platform::EventTapping& eventTaps,
                           const platform::PermissionsProviding& permissions, const platform::Workspace& workspace,
                           QString veskBundleID);
@@ -58,7 +56,6 @@ private:
     bool isAllowedFocused(const std::optional<QString>& frontmostBundleID) const;
     void installEventTap();
     void removeEventTap();
-    void startHealthCheck();
     void healthCheckTick();
 
     Scheduler& scheduler_;
@@ -67,11 +64,11 @@ private:
     const platform::Workspace& workspace_;
 
     std::unique_ptr<SessionEventTap> eventTap_;
-    std::unique_ptr<MainQueueTimer> healthCheckTimer_;
     bool isActive_ = false;
     std::set<QString> allowedBundleIDs_;
     bool isDockSwipeActive_ = false;
     VeskLogger logger_{QStringLiteral("GestureBlockerService")};
+    EventTapHealthCheck healthCheck_{scheduler_, logger_, std::nullopt, [this] { healthCheckTick(); }};
     const QString veskBundleID_;
 };
 

@@ -95,7 +95,7 @@ void MouseBlockerService::activate(const std::set<QString>& allowedBundleIDs)
         logger_.log(VeskLogLevel::warning,
                     QStringLiteral("Input Monitoring permission not granted — mouse blocker waiting for permission, "
                                    "tap not installed"));
-    startHealthCheck();
+    healthCheck_.start();
 }
 
 void MouseBlockerService::updateAllowlist(const std::set<QString>& allowedBundleIDs)
@@ -107,7 +107,7 @@ void MouseBlockerService::updateAllowlist(const std::set<QString>& allowedBundle
 
 void MouseBlockerService::deactivate()
 {
-    healthCheckTimer_.reset();
+    healthCheck_.stop();
     removeTap();
     isActive_ = false;
     allowedBundleIDs_.clear();
@@ -250,17 +250,6 @@ void MouseBlockerService::removeTap()
     eventTapInstaller_->remove(*installedTap_);
     installedTap_.reset();
     logger_.log(VeskLogLevel::debug, QStringLiteral("Mouse blocker CGEventTap removed"));
-}
-
-void MouseBlockerService::startHealthCheck()
-{
-    if (healthCheckTimer_)
-        return;
-    healthCheckTimer_ =
-        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
-    healthCheckTimer_->start();
-    logger_.log(VeskLogLevel::debug,
-                QStringLiteral("Mouse blocker health check started (every %1s)").arg(doubleText(healthCheckInterval)));
 }
 
 void MouseBlockerService::healthCheckTick()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/MainQueueTimer.h"
 #include "enforcement/AXWindowControlResolving.h"
+#include "enforcement/EventTapHealthCheck.h"
 #include "enforcement/MouseBlockerClickDecision.h"
 #include "enforcement/MouseBlockerEventTapInstalling.h"
 #include "enforcement/MouseBlocking.h"
@@ -38,7 +38,6 @@ class MouseBlockerService final : public MouseBlocking {
 public:
     // The left, right and other mouse-down events.
     static constexpr std::uint64_t eventMask = 0x200000A;
-    static constexpr double healthCheckInterval = 2.0;
 
     MouseBlockerService(Scheduler& scheduler, const Clock& clock, const platform::ScreenProviding& screens,
                         const WindowSnapshotReader& windowSnapshots, QString veskBundleID,
@@ -72,7 +71,6 @@ private:
     void logClickDecision(const MouseBlockerClickDecision& decision);
     void installTap();
     void removeTap();
-    void startHealthCheck();
     void healthCheckTick();
 
     Scheduler& scheduler_;
@@ -81,7 +79,6 @@ private:
     const WindowSnapshotReader& windowSnapshots_;
 
     std::optional<MouseBlockerInstalledTap> installedTap_;
-    std::unique_ptr<MainQueueTimer> healthCheckTimer_;
     bool isActive_ = false;
     std::set<QString> allowedBundleIDs_;
     std::optional<QString> lastClickLogSignature_;
@@ -95,6 +92,8 @@ private:
     const std::function<bool()> permissionProvider_;
     const std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller_;
     VeskLogger logger_{QStringLiteral("MouseBlockerService")};
+    EventTapHealthCheck healthCheck_{scheduler_, logger_, QStringLiteral("Mouse blocker"),
+                                     [this] { healthCheckTick(); }};
 };
 
 } // namespace vesk

@@ -51,14 +51,14 @@ void SpaceBlockerService::activate(const std::set<QString>& allowedBundleIDs, bo
     dockFallbackService_.activate();
     gestureBlockerService_.activate(allowedBundleIDs);
     installKeyboardTap();
-    startHealthCheck();
+    healthCheck_.start();
 }
 
 void SpaceBlockerService::deactivate()
 {
     if (!isActive_)
         return;
-    healthCheckTimer_.reset();
+    healthCheck_.stop();
     removeKeyboardTap();
     gestureBlockerService_.deactivate();
     dockFallbackService_.deactivate();
@@ -167,15 +167,6 @@ void SpaceBlockerService::removeKeyboardTap()
         return;
     eventTap_.reset();
     logger_.log(VeskLogLevel::debug, QStringLiteral("Space blocker keyboard CGEventTap removed"));
-}
-
-void SpaceBlockerService::startHealthCheck()
-{
-    healthCheckTimer_ =
-        std::make_unique<MainQueueTimer>(scheduler_, healthCheckInterval, [this] { healthCheckTick(); });
-    healthCheckTimer_->start();
-    logger_.log(VeskLogLevel::debug,
-                QStringLiteral("Space blocker health check started (every %1s)").arg(doubleText(healthCheckInterval)));
 }
 
 void SpaceBlockerService::healthCheckTick()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/MainQueueTimer.h"
+#include "enforcement/EventTapHealthCheck.h"
 #include "enforcement/SessionEventTap.h"
 #include "enforcement/SpaceBlocking.h"
 #include "logging/VeskLogger.h"
@@ -38,8 +38,6 @@ class Scheduler;
 // queue, after its callback has returned, never from inside it. Main thread only.
 class SpaceBlockerService final : public SpaceBlocking {
 public:
-    static constexpr double healthCheckInterval = 2.0;
-
     // The Dock fallback and the gesture blocker outlive this service, which
     // switches them on and off with itself.
     SpaceBlockerService(Scheduler& scheduler, platform::EventTapping& eventTaps,
@@ -69,7 +67,6 @@ private:
     bool hasInputMonitoring() const;
     void installKeyboardTap();
     void removeKeyboardTap();
-    void startHealthCheck();
     void healthCheckTick();
 
     Scheduler& scheduler_;
@@ -78,8 +75,9 @@ private:
     DockMissionControlFallbackService& dockFallbackService_;
     GestureBlockerService& gestureBlockerService_;
     VeskLogger logger_{QStringLiteral("SpaceBlockerService")};
+    EventTapHealthCheck healthCheck_{scheduler_, logger_, QStringLiteral("Space blocker"),
+                                     [this] { healthCheckTick(); }};
     std::unique_ptr<SessionEventTap> eventTap_;
-    std::unique_ptr<MainQueueTimer> healthCheckTimer_;
     bool isActive_ = false;
     bool isHardcoreEnabled_ = false;
     bool tapReplacementQueued_ = false;

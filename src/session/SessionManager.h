@@ -3,11 +3,8 @@
 #include "analytics/ReflectionReasonCategory.h"
 #include "core/Clock.h"
 #include "core/Scheduler.h"
-#include "core/WorkItem.h"
 #include "enforcement/DynamicAllowlistState.h"
-#include "enforcement/MouseBlockerControlAction.h"
 #include "logging/VeskLogger.h"
-#include "overlay/OverlayWindowMotionEvent.h"
 #include "panels/AllowedAppVisibilitySnapshot.h"
 #include "panels/AppLaunchPrompt.h"
 #include "panels/SessionControlling.h"
@@ -21,11 +18,16 @@
 #include "session/AllowedWindowSpaceClassifier.h"
 #include "session/DynamicAllowlistController.h"
 #include "session/SessionExits.h"
+#include "session/SessionNotices.h"
 #include "session/SessionRecords.h"
+#include "session/SessionReflection.h"
 #include "session/SessionReflectionPrompt.h"
+#include "session/SessionServiceHandlers.h"
 #include "session/SessionServices.h"
+#include "session/SessionStartSequence.h"
 #include "session/SessionState.h"
 #include "session/SessionStopReason.h"
+#include "session/SessionTeardown.h"
 #include "session/WindowMaterializationFlight.h"
 #include "stage/StageVeskScreenID.h"
 #include "store/GoalStatus.h"
@@ -43,7 +45,6 @@
 #include <memory>
 #include <optional>
 #include <set>
-#include <type_traits>
 #include <vector>
 
 namespace vesk {
@@ -59,18 +60,21 @@ struct SessionManagerTiming {
 // an end reason and a reflection prompt. Main thread only; the entry points
 // that may be called from elsewhere hop to the main queue.
 //
-// The manager coordinates; its parts do the work: the countdown and the exits
-// (SessionExits), the store record (SessionRecords), the recovery of the
-// allowed applications (AllowedAppRecovery), the allowlist changes and launch
-// prompts (DynamicAllowlistController), the reveal of an application
+// The manager coordinates; its parts do the work: the services' side of the
+// start (SessionStartSequence) and of the stop (SessionTeardown), the handlers
+// of the services' reports (SessionServiceHandlers), the countdown and the
+// exits (SessionExits), the HUD's notices (SessionNotices), the reflection
+// prompt (SessionReflection), the store record (SessionRecords), the recovery
+// of the allowed applications (AllowedAppRecovery), the allowlist changes and
+// launch prompts (DynamicAllowlistController), the reveal of an application
 // (AllowedAppReveal) with its launches (AllowedAppLauncher) and window
 // materialisations (WindowMaterializationFlight). They share the session's
-// values (SessionState).
+// values (SessionState); the manager alone writes its observable state.
 //
-// The manager registers its handlers with the services when a session starts.
-// Every handler, timer and delayed work item holds its owner weakly and
-// carries the session's lifecycle identifier; a callback whose identifier is
-// no longer the active one is ignored.
+// The start registers the handlers with the services. Every handler, timer
+// and delayed work item holds its owner weakly and carries the session's
+// lifecycle identifier; a callback whose identifier is no longer the active
+// one is ignored.
 class SessionManager : public SessionControlling {
     Q_OBJECT
     Q_PROPERTY(bool isSessionActive READ isSessionActive NOTIFY isSessionActiveChanged)
@@ -91,10 +95,16 @@ public:
     bool isStartingSession() const { return state_.isStartingSession; }
     bool isHardcoreSession() const override { return state_.isHardcoreSession; }
     int remainingSeconds() const { return exits_.remainingSeconds(); }
-    std::optional<SessionScreenshotFeedback> screenshotFeedback() const override { return screenshotFeedback_; }
-    std::optional<SessionStatusFeedback> sessionStatusFeedback() const override { return sessionStatusFeedback_; }
+    std::optional<SessionScreenshotFeedback> screenshotFeedback() const override
+    {
+        return notices_.screenshotFeedback();
+    }
+    std::optional<SessionStatusFeedback> sessionStatusFeedback() const override
+    {
+        return notices_.sessionStatusFeedback();
+    }
     const std::optional<QString>& currentGoal() const override { return currentGoal_; }
-    const std::optional<SessionReflectionPrompt>& pendingReflection() const { return pendingReflection_; }
+    const std::optional<SessionReflectionPrompt>& pendingReflection() const { return reflection_.pendingPrompt(); }
     const std::optional<AppLaunchPrompt>& pendingAppLaunchPrompt() const override { return allowlist_.pendingPrompt(); }
     std::optional<StageVeskScreenID> quickAccessTargetScreenID() const override { return quickAccessTargetScreenID_; }
     void setQuickAccessTargetScreenID(std::optional<StageVeskScreenID> screenID);
@@ -196,38 +206,12 @@ private:
         emit(this->*notify)();
     }
 
-    // A handler for a service: while the manager exists, it calls `handle`
-    // with the lifecycle identifier of the session it was made for.
-    template <typename... Args>
-    std::function<void(Args...)> sessionHandler(const QUuid& lifecycleID,
-                                                void (SessionManager::*handle)(const QUuid&, Args...))
-    {
-        return [self = QPointer<SessionManager>(this), lifecycleID, handle](Args... args) {
-            if (self)
-                (self.data()->*handle)(lifecycleID, args...);
-        };
-    }
-    // The same for a service that calls from its own queue or inside its own
-    // turn: the call reaches the manager through the main queue.
-    template <typename... Args>
-    std::function<void(Args...)> queuedSessionHandler(const QUuid& lifecycleID,
-                                                      void (SessionManager::*handle)(const QUuid&, Args...))
-    {
-        return [self = QPointer<SessionManager>(this), lifecycleID, handle, &scheduler = scheduler_](Args... args) {
-            scheduler.async([self, lifecycleID, handle, ... copies = std::decay_t<Args>(args)] {
-                if (self)
-                    (self.data()->*handle)(lifecycleID, copies...);
-            });
-        };
-    }
-
-    // Start.
-    void installStartHandlers(const QUuid& lifecycleID);
     // The second half of the start, once an allowed window shows or the wait gave up.
     void completeSessionStart(const QUuid& lifecycleID);
-    void installCompletionHandlers(const QUuid& lifecycleID);
-    void captureSessionAnchorScreen();
-    void logSessionStartDisplayContext(const QUuid& lifecycleID, const std::set<QString>& allowlist);
+    // Sets the session's values and observable state for a new session.
+    void beginSessionState(const QUuid& lifecycleID, const QUuid& focusSessionID, const QDateTime& startedAt,
+                           int durationSeconds, const std::set<QString>& allowedBundleIDs,
+                           const std::map<QString, QUrl>& appURLs, const std::optional<QString>& goal, bool hardcore);
 
     // Stop.
     void resetSessionState();
@@ -235,45 +219,11 @@ private:
     // Reveal retries, fail-open confirmation, recovery and the quit check.
     void cancelPendingSessionWork();
 
-    // Handlers of the services, registered by the start.
-    void handleEmergencyHotkey(const QUuid& lifecycleID);
-    void handleSpaceChange(const QUuid& lifecycleID, const SpaceChangeContext& context);
-    void handleAllowedWindowsOccluded(const QUuid& lifecycleID, const std::set<QString>& bundleIDs);
-    void handleAllowedWindowsTemporarilyMissing(const QUuid& lifecycleID);
-    void handleAllowedWindowsMissing(const QUuid& lifecycleID);
-    void forwardPassthroughRects(const QUuid& lifecycleID, const std::vector<Rect>& rects);
-    void handleAllowedWindowMotion(const QUuid& lifecycleID, const std::vector<OverlayWindowMotionEvent>& events);
-    void handleSeamDragHandoff(const QUuid& lifecycleID, const QString& bundleID, Point point);
-    void handleAllowedWindowControlClick(const QUuid& lifecycleID, const QString& bundleID,
-                                         MouseBlockerControlAction action, Point clickPoint);
-    void handleClickObserved(Point clickPoint);
-    void handleDisallowedAppHidden(const QUuid& lifecycleID, const QString& bundleID);
-    void handleAppLaunchNeedingDecision(const QUuid& lifecycleID, const QString& bundleID);
-    void handleAppFullyClosed(const QUuid& lifecycleID, const QString& bundleID);
-
-    // Shows a notice of the HUD for 1.5 s; a new one replaces it and starts the time again.
-    template <typename T>
-    void showNotice(std::optional<T>& notice, T value, Signal notify, WorkItem& pendingReset)
-    {
-        pendingReset.cancel();
-        assign(notice, std::optional<T>(value), notify);
-        pendingReset =
-            scheduler_.asyncAfter(1.5, [self = QPointer<SessionManager>(this), &notice, notify, &pendingReset] {
-                if (!self)
-                    return;
-                self->assign(notice, std::optional<T>(), notify);
-                pendingReset = WorkItem();
-            });
-    }
-    // Takes both notices of the HUD away.
-    void clearNotices();
     // Runs `change`; observers hear of it when it changed the allowlist.
     void changeAllowlist(const std::function<void()>& change);
 
     // Runs `work` on the main queue when called elsewhere; true when it did so.
     bool redispatchToMainThread(std::function<void(SessionManager&)> work);
-    // Logs "<message><lifecycle UUID>" at the level when the lifecycle is stale.
-    bool rejectStale(const QUuid& lifecycleID, VeskLogLevel level, const QString& message) const;
 
     SessionServices services_;
     Scheduler& scheduler_;
@@ -281,13 +231,8 @@ private:
     VeskLogger logger_{QStringLiteral("SessionManager")};
 
     SessionState state_;
-    std::optional<SessionScreenshotFeedback> screenshotFeedback_;
-    std::optional<SessionStatusFeedback> sessionStatusFeedback_;
     std::optional<QString> currentGoal_;
-    std::optional<SessionReflectionPrompt> pendingReflection_;
     std::optional<StageVeskScreenID> quickAccessTargetScreenID_;
-    WorkItem pendingScreenshotFeedbackReset_;
-    WorkItem pendingSessionStatusFeedbackReset_;
 
     // The parts, each built after those it uses.
     AllowedAppLookup lookup_;
@@ -299,6 +244,11 @@ private:
     AllowedAppRecovery recovery_;
     DynamicAllowlistController allowlist_;
     SessionExits exits_;
+    SessionNotices notices_;
+    SessionReflection reflection_;
+    SessionServiceHandlers handlers_;
+    SessionStartSequence start_;
+    SessionTeardown teardown_;
 };
 
 } // namespace vesk
