@@ -10,6 +10,7 @@ packages=(
   sqlite3
   fonts-inter fonts-dejavu-core
   xvfb xdotool x11-apps
+  libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev openbox
 )
 
 missing=()
