@@ -65,7 +65,8 @@ protected:
         return QTest::qWaitFor(condition, timeoutMs);
     }
 
-    // Opens one window of the test client and waits until the cache lists it.
+    // Opens one window of the test client and waits until the cache lists it
+    // on its desktop (mapped, unless that desktop is not shown).
     xcb_window_t openWindow(QStringList arguments)
     {
         const auto ids = server.startClient(arguments);
@@ -74,7 +75,7 @@ protected:
         const xcb_window_t id = ids.front();
         const bool listed = waitFor([&] {
             const X11ManagedWindow* window = cache->window(id);
-            return window && window->mapped;
+            return window && window->desktop && (window->mapped || !window->isOnDesktop(cache->currentDesktop()));
         });
         return listed ? id : xcb_window_t(XCB_WINDOW_NONE);
     }

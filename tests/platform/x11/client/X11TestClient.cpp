@@ -1,8 +1,8 @@
 // A small X client for the X11 desktop's tests: it opens windows with the
 // class, title, geometry, type, states and process number it is given, prints
-// each window's id on standard output once they are mapped, and logs the
-// clicks and keys its windows receive to a file ("button 1 10 20",
-// "key 38", "close <id>"). A window closes on WM_DELETE_WINDOW; the client
+// each window's id on standard output once the window manager has taken it
+// in, and logs the clicks and keys its windows receive to a file
+// ("button 1 10 20", "key 38", "close <id>"). A window closes on WM_DELETE_WINDOW; the client
 // ends with its last window.
 //
 //   vesk_x11_test_client [--class instance,Class] [--title T] [--geometry WxH+X+Y]
@@ -177,8 +177,13 @@ int main(int argc, char** argv)
         if (!event)
             break;
         switch (event->response_type & 0x7f) {
-        case XCB_MAP_NOTIFY: {
-            const xcb_window_t w = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+        // A window is announced once the window manager has taken it in: it
+        // reparents it, and maps it unless it is on a desktop not shown.
+        case XCB_MAP_NOTIFY:
+        case XCB_REPARENT_NOTIFY: {
+            const xcb_window_t w = (event->response_type & 0x7f) == XCB_MAP_NOTIFY
+                                       ? reinterpret_cast<xcb_map_notify_event_t*>(event)->window
+                                       : reinterpret_cast<xcb_reparent_notify_event_t*>(event)->window;
             if (windows.contains(w) && announced.insert(w).second) {
                 std::printf("%u\n", w);
                 std::fflush(stdout);

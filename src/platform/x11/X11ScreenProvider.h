@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/ScreenChangeObserving.h"
+#include "platform/ScreenProviding.h"
+
+#include <QObject>
+
+#include <map>
+
+class QScreen;
+
+namespace vesk::platform {
+
+// The displays as Qt knows them (QGuiApplication::screens(), the primary one
+// first), followed as they come, go and change. Top-left bounds are Qt's
+// global coordinates, which on X11 are the root window's; the bottom-left
+// frames are measured from the primary display's bottom edge. A display keeps
+// its number for as long as the process runs (by its name).
+class X11ScreenProvider final : public QObject, public ScreenProviding, public ScreenChangeObserving {
+    Q_OBJECT
+public:
+    X11ScreenProvider();
+
+    std::vector<ScreenInfo> screens() const override;
+    // The display of the window with the keyboard focus, else the primary one.
+    std::optional<ScreenInfo> mainScreen() const override;
+    std::optional<QRectF> displayBounds(quint32 displayID) const override;
+    QMetaObject::Connection observeScreenParameters(QObject* receiver, std::function<void()> handler) const override;
+
+    // Between the bottom-left system and the top-left one of the bounds.
+    QRectF quartzRect(const QRectF& cocoaRect) const;
+    QRectF cocoaRect(const QRectF& quartzRect) const;
+
+signals:
+    void screenParametersChanged();
+
+private:
+    void watch(QScreen* screen);
+    QList<QScreen*> orderedScreens() const;
+    ScreenInfo screenInfo(QScreen* screen) const;
+    quint32 displayID(const QScreen* screen) const;
+
+    mutable std::map<QString, quint32> displayIDs_;
+};
+
+} // namespace vesk::platform
