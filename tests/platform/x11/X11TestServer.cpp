@@ -54,7 +54,7 @@ bool X11TestServer::start(int width, int height)
     xvfb_.setProgram(QStringLiteral("Xvfb"));
     xvfb_.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                         QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                        QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-br")});
     // Nothing reads its messages while a test waits elsewhere: a full pipe would stop the server.
     xvfb_.setStandardErrorFile(QProcess::nullDevice());
     xvfb_.start();
