@@ -162,6 +162,8 @@ void X11WindowCache::handleEvent(const xcb_generic_event_t& event)
         break;
     case XCB_DESTROY_NOTIFY: {
         const xcb_window_t window = reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window;
+        if (window == wmCheckWindow_)
+            rootDirty_ |= windowManagerRoot;
         if (records_.erase(window) > 0) {
             dirty_.erase(window);
             std::erase(frontToBack_, window);
@@ -281,11 +283,26 @@ void X11WindowCache::readRoot()
         changed_ = changed_ || window != activeWindow_;
         activeWindow_ = window;
     }
-    if (aspects & windowManagerRoot) {
-        const bool present = firstCardinal(takeProperty(c, check).get()).value_or(XCB_WINDOW_NONE) != XCB_WINDOW_NONE;
-        changed_ = changed_ || present != hasWindowManager_;
-        hasWindowManager_ = present;
+    if (aspects & windowManagerRoot)
+        readWindowManagerCheck(firstCardinal(takeProperty(c, check).get()).value_or(XCB_WINDOW_NONE));
+}
+
+void X11WindowCache::readWindowManagerCheck(xcb_window_t checkWindow)
+{
+    // A window manager that went away may leave the root's property behind:
+    // it counts only while its check window exists and names itself, and the
+    // cache hears when that window is destroyed.
+    bool present = false;
+    if (checkWindow != XCB_WINDOW_NONE) {
+        watchNewWindows({checkWindow});
+        xcb_connection_t* c = connection_.xcb();
+        const PropertyReply own =
+            takeProperty(c, requestProperty(c, checkWindow, connection_.ewmh()->_NET_SUPPORTING_WM_CHECK));
+        present = firstCardinal(own.get()) == checkWindow;
     }
+    wmCheckWindow_ = present ? checkWindow : xcb_window_t(XCB_WINDOW_NONE);
+    changed_ = changed_ || present != hasWindowManager_;
+    hasWindowManager_ = present;
 }
 
 void X11WindowCache::applyClientList(const std::vector<xcb_window_t>& bottomToTop)

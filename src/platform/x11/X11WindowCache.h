@@ -31,7 +31,8 @@ public:
     quint32 currentDesktop() const { return currentDesktop_; }
     quint32 desktopCount() const { return desktopCount_; }
     xcb_window_t activeWindow() const { return activeWindow_; }
-    // A window manager that speaks EWMH runs (`_NET_SUPPORTING_WM_CHECK`).
+    // A window manager that speaks EWMH runs (`_NET_SUPPORTING_WM_CHECK` on
+    // the root names a window that names itself).
     bool hasWindowManager() const { return hasWindowManager_; }
     // Grows with every change the cache takes in.
     quint64 revision() const { return revision_; }
@@ -73,6 +74,7 @@ private:
     void markDirty(xcb_window_t window, unsigned aspects);
     void setMapped(xcb_window_t window, bool mapped);
     void readRoot();
+    void readWindowManagerCheck(xcb_window_t checkWindow);
     void applyClientList(const std::vector<xcb_window_t>& bottomToTop);
     void watchNewWindows(const std::vector<xcb_window_t>& windows);
     void readDirtyWindows();
@@ -90,6 +92,7 @@ private:
     quint32 desktopCount_ = 1;
     xcb_window_t activeWindow_ = XCB_WINDOW_NONE;
     bool hasWindowManager_ = false;
+    xcb_window_t wmCheckWindow_ = XCB_WINDOW_NONE;
     quint64 revision_ = 0;
     QString hostName_;
 };

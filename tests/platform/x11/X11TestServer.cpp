@@ -48,7 +48,7 @@ QProcessEnvironment X11TestServer::environment() const
     return environment;
 }
 
-bool X11TestServer::start(int width, int height)
+bool X11TestServer::start(int width, int height, bool withWindowManager)
 {
     // The server picks a free display number and writes it to standard output.
     xvfb_.setProgram(QStringLiteral("Xvfb"));
@@ -69,6 +69,8 @@ bool X11TestServer::start(int width, int height)
         }
     }
     display_ = QStringLiteral(":") + QString::fromLatin1(xvfb_.readLine()).trimmed();
+    if (!withWindowManager)
+        return true;
 
     openbox_.setProcessEnvironment(environment());
     openbox_.setProgram(QStringLiteral("openbox"));
@@ -81,6 +83,12 @@ bool X11TestServer::start(int width, int height)
         return false;
     }
     return true;
+}
+
+void X11TestServer::killWindowManager()
+{
+    openbox_.kill();
+    openbox_.waitForFinished(startTimeoutMs);
 }
 
 std::vector<quint32> X11TestServer::startClient(const QStringList& arguments, int windowCount)

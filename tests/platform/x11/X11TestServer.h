@@ -21,9 +21,11 @@ public:
     // What is missing to run the server, empty when nothing is.
     static QString missingTools();
 
-    // Starts Xvfb with one screen of that size, then openbox; false (with
-    // the reason in `error()`) when either does not start.
-    bool start(int width, int height);
+    // Starts Xvfb with one screen of that size, then (unless told not to)
+    // openbox; false (with the reason in `error()`) when either does not start.
+    bool start(int width, int height, bool withWindowManager = true);
+    // Ends openbox, as a window manager that crashes goes.
+    void killWindowManager();
     const QString& display() const { return display_; }
     const QString& error() const { return error_; }
 

@@ -93,6 +93,14 @@ TEST_F(X11WindowCacheTest, ReadsWindowTypesAndStates)
     EXPECT_FALSE(windowOf(above).isOnAllDesktops());
 }
 
+TEST_F(X11WindowCacheTest, NoticesThatTheWindowManagerIsGone)
+{
+    ASSERT_TRUE(cache->hasWindowManager());
+    server.killWindowManager();
+    // Killed, openbox leaves its name on the root window; its check window goes.
+    EXPECT_TRUE(waitFor([&] { return !cache->hasWindowManager(); }));
+}
+
 TEST_F(X11WindowCacheTest, ReadingCostsNoRequest)
 {
     ASSERT_NE(openWindow({"--title", "one"}), XCB_WINDOW_NONE);
