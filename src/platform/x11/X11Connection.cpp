@@ -85,6 +85,7 @@ X11Connection::X11Connection(xcb_connection_t* connection, int screenNumber, boo
 X11Connection::~X11Connection()
 {
     QObject::disconnect(aboutToBlock_);
+    QObject::disconnect(awake_);
     if (filter_ && QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(filter_.get());
     notifier_.reset();
@@ -99,12 +100,14 @@ void X11Connection::watchOwnSocket()
     connect(notifier_.get(), &QSocketNotifier::activated, this, &X11Connection::dispatchEvents);
     // A request that waits for its reply reads the events that came before it
     // into xcb's queue, where the socket no longer shows them: they are handed
-    // out before the event loop goes to sleep.
+    // out on every turn of the event loop, also one that never sleeps.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread())) {
-        aboutToBlock_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        auto handOutQueued = [this] {
             if (!hasError())
                 finishBatch();
-        });
+        };
+        aboutToBlock_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, handOutQueued);
+        awake_ = connect(dispatcher, &QAbstractEventDispatcher::awake, this, handOutQueued);
     }
 }
 

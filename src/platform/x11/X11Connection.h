@@ -78,6 +78,7 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     std::unique_ptr<QAbstractNativeEventFilter> filter_;
     QMetaObject::Connection aboutToBlock_;
+    QMetaObject::Connection awake_;
 };
 
 } // namespace vesk::platform

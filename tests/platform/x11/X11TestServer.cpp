@@ -1,6 +1,15 @@
 #include "X11TestServer.h"
 
+#include <QDeadlineTimer>
 #include <QStandardPaths>
+
+#include <xcb/xcb.h>
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +24,63 @@ void stop(QProcess& process)
         process.kill();
         process.waitForFinished();
     }
+}
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name)
+{
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+
+bool isClient(xcb_connection_t* c, xcb_window_t root, xcb_atom_t clientList, xcb_window_t window)
+{
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, root, clientList, XCB_ATOM_WINDOW, 0, 4096), nullptr);
+    bool found = false;
+    if (reply && reply->format == 32) {
+        const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+        const int count = xcb_get_property_value_length(reply) / 4;
+        found = std::find(ids, ids + count, window) != ids + count;
+    }
+    std::free(reply);
+    return found;
+}
+
+// openbox names itself on the root window before it takes the first map
+// requests, and one that comes in between is lost. A probe window is mapped
+// (again after each quiet 100 ms) until openbox lists it as a client.
+bool waitUntilWindowsAreManaged(const QString& display)
+{
+    xcb_connection_t* c = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t clientList = internAtom(c, "_NET_CLIENT_LIST");
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    const xcb_window_t probe = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    QDeadlineTimer deadline(startTimeoutMs);
+    bool managed = false;
+    while (!managed && !deadline.hasExpired()) {
+        xcb_map_window(c, probe);
+        xcb_flush(c);
+        pollfd socket{xcb_get_file_descriptor(c), POLLIN, 0};
+        poll(&socket, 1, 100);
+        while (xcb_generic_event_t* event = xcb_poll_for_event(c))
+            std::free(event);
+        managed = isClient(c, root, clientList, probe);
+    }
+    xcb_destroy_window(c, probe);
+    xcb_flush(c);
+    xcb_disconnect(c);
+    return managed;
 }
 
 } // namespace
@@ -78,8 +144,8 @@ bool X11TestServer::start(int width, int height, bool withWindowManager)
     openbox_.setStandardOutputFile(QProcess::nullDevice());
     openbox_.setStandardErrorFile(QProcess::nullDevice());
     openbox_.start();
-    if (!openbox_.waitForStarted(startTimeoutMs)) {
-        error_ = QStringLiteral("openbox did not start");
+    if (!openbox_.waitForStarted(startTimeoutMs) || !waitUntilWindowsAreManaged(display_)) {
+        error_ = QStringLiteral("openbox did not start managing windows");
         return false;
     }
     return true;
