@@ -9,8 +9,9 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , cache_(*connection_)
     , control_(*connection_, cache_)
     , ownWindows_(screens_)
-    , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName)
-    , capturer_(*connection_, screens_)
+    , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName,
+                  [this] { return screens_.primaryOrigin(); })
+    , capturer_(*connection_, screens_, [this] { return screens_.primaryOrigin(); })
 {
 }
 

@@ -58,9 +58,11 @@ bool rootMatchesRgb32(xcb_connection_t* connection, const xcb_screen_t& screen)
 
 } // namespace
 
-X11ScreenCapturer::X11ScreenCapturer(X11Connection& connection, const ScreenProviding& screens)
+X11ScreenCapturer::X11ScreenCapturer(X11Connection& connection, const ScreenProviding& screens,
+                                     std::function<QPointF()> primaryOrigin)
     : connection_(connection)
     , screens_(screens)
+    , primaryOrigin_(std::move(primaryOrigin))
 {
 }
 
@@ -73,7 +75,8 @@ QImage X11ScreenCapturer::capture(int displayIndex) const
     const std::optional<QRectF> bounds = display.displayID ? screens_.displayBounds(*display.displayID) : std::nullopt;
     if (!bounds || bounds->isEmpty())
         return QImage();
-    return captureRect(bounds->toAlignedRect());
+    const QPointF origin = primaryOrigin_ ? primaryOrigin_() : QPointF();
+    return captureRect(bounds->translated(origin).toAlignedRect());
 }
 
 std::vector<QImage> X11ScreenCapturer::captureAll() const

@@ -2,7 +2,10 @@
 
 #include "platform/ScreenCapturing.h"
 
+#include <QPointF>
 #include <QRect>
+
+#include <functional>
 
 namespace vesk::platform {
 
@@ -15,7 +18,11 @@ class X11Connection;
 // per pixel with the usual channel masks; anything else gives null images.
 class X11ScreenCapturer final : public ScreenCapturing {
 public:
-    X11ScreenCapturer(X11Connection& connection, const ScreenProviding& screens);
+    // The displays' bounds are measured from the primary display's top-left
+    // corner, which lies at `primaryOrigin()` in the root window (none given:
+    // at the root's origin).
+    X11ScreenCapturer(X11Connection& connection, const ScreenProviding& screens,
+                      std::function<QPointF()> primaryOrigin = {});
 
     QImage capture(int displayIndex) const override;
     std::vector<QImage> captureAll() const override;
@@ -27,6 +34,7 @@ public:
 private:
     X11Connection& connection_;
     const ScreenProviding& screens_;
+    std::function<QPointF()> primaryOrigin_;
 };
 
 } // namespace vesk::platform

@@ -42,8 +42,8 @@ ScreenInfo X11ScreenProvider::screenInfo(QScreen* screen) const
 {
     ScreenInfo info;
     info.displayID = displayID(screen);
-    info.frame = cocoaRect(screen->geometry());
-    info.visibleFrame = cocoaRect(screen->availableGeometry());
+    info.frame = cocoaRect(quartzFromGlobal(screen->geometry()));
+    info.visibleFrame = cocoaRect(quartzFromGlobal(screen->availableGeometry()));
     info.name = screen->name();
     info.scale = screen->devicePixelRatio();
     return info;
@@ -70,7 +70,7 @@ std::optional<QRectF> X11ScreenProvider::displayBounds(quint32 id) const
 {
     for (QScreen* screen : orderedScreens()) {
         if (displayID(screen) == id)
-            return QRectF(screen->geometry());
+            return quartzFromGlobal(screen->geometry());
     }
     return std::nullopt;
 }
@@ -81,14 +81,26 @@ QMetaObject::Connection X11ScreenProvider::observeScreenParameters(QObject* rece
     return connect(this, &X11ScreenProvider::screenParametersChanged, receiver, std::move(handler));
 }
 
+QPointF X11ScreenProvider::primaryOrigin() const
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? QPointF(primary->geometry().topLeft()) : QPointF();
+}
+
+QRectF X11ScreenProvider::quartzFromGlobal(const QRectF& globalRect) const
+{
+    return globalRect.translated(-primaryOrigin());
+}
+
 QRectF X11ScreenProvider::cocoaRect(const QRectF& quartzRect) const
 {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return quartzRect;
-    const QRectF bounds = primary->geometry();
-    const double flip = bounds.top() + bounds.height();
-    return QRectF(quartzRect.x(), flip - quartzRect.y() - quartzRect.height(), quartzRect.width(), quartzRect.height());
+    // Both systems start at a corner of the primary display: a flip about its height.
+    const double height = primary->geometry().height();
+    return QRectF(quartzRect.x(), height - quartzRect.y() - quartzRect.height(), quartzRect.width(),
+                  quartzRect.height());
 }
 
 QRectF X11ScreenProvider::quartzRect(const QRectF& cocoaRect) const

@@ -12,10 +12,11 @@ class QScreen;
 namespace vesk::platform {
 
 // The displays as Qt knows them (QGuiApplication::screens(), the primary one
-// first), followed as they come, go and change. Top-left bounds are Qt's
-// global coordinates, which on X11 are the root window's; the bottom-left
-// frames are measured from the primary display's bottom edge. A display keeps
-// its number for as long as the process runs (by its name).
+// first), followed as they come, go and change. Both coordinate systems start
+// at a corner of the primary display: the top-left bounds at its top-left
+// corner (Qt's global coordinates, which on X11 are the root window's, less
+// `primaryOrigin()`), the bottom-left frames at its bottom-left corner. A
+// display keeps its number for as long as the process runs (by its name).
 class X11ScreenProvider final : public QObject, public ScreenProviding, public ScreenChangeObserving {
     Q_OBJECT
 public:
@@ -27,6 +28,9 @@ public:
     std::optional<QRectF> displayBounds(quint32 displayID) const override;
     QMetaObject::Connection observeScreenParameters(QObject* receiver, std::function<void()> handler) const override;
 
+    // The primary display's top-left corner in Qt's global (root) coordinates.
+    QPointF primaryOrigin() const;
+    QRectF quartzFromGlobal(const QRectF& globalRect) const;
     // Between the bottom-left system and the top-left one of the bounds.
     QRectF quartzRect(const QRectF& cocoaRect) const;
     QRectF cocoaRect(const QRectF& quartzRect) const;

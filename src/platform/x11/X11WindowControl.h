@@ -19,8 +19,9 @@ class X11WindowControl {
 public:
     X11WindowControl(X11Connection& connection, const X11WindowCache& cache);
 
-    // Places the window so that its bounds, frame included, are `bounds`
-    // (root coordinates, as the window list gives them).
+    // Places the window so that its bounds, frame included, are `bounds`, in
+    // root coordinates as the window cache has them (the window list's are
+    // measured from the primary display's corner instead).
     bool moveResize(xcb_window_t window, const QRect& bounds);
     // Activates the window: its desktop comes up, it is raised and takes the keyboard.
     bool activate(xcb_window_t window);

@@ -29,11 +29,12 @@ QVariantMap boundsMap(const QRectF& bounds)
 } // namespace
 
 X11WindowListProvider::X11WindowListProvider(const X11WindowCache& cache, const X11OwnWindows& ownWindows,
-                                             ProcessID ownPID, QString ownName)
+                                             ProcessID ownPID, QString ownName, std::function<QPointF()> primaryOrigin)
     : cache_(cache)
     , ownWindows_(ownWindows)
     , ownPID_(ownPID)
     , ownName_(std::move(ownName))
+    , primaryOrigin_(std::move(primaryOrigin))
 {
 }
 
@@ -74,17 +75,19 @@ bool X11WindowListProvider::isOnScreen(const X11ManagedWindow& window, quint32 c
 
 QList<QVariantMap> X11WindowListProvider::copyWindowInfo(int options) const
 {
+    const QPointF origin = primaryOrigin_ ? primaryOrigin_() : QPointF();
     CachedList& cached = lists_[options];
     if (cached.list.isEmpty() || cached.windowsRevision != cache_.revision()
-        || cached.ownRevision != ownWindows_.revision()) {
+        || cached.ownRevision != ownWindows_.revision() || cached.origin != origin) {
         cached.windowsRevision = cache_.revision();
         cached.ownRevision = ownWindows_.revision();
-        cached.list = build(options);
+        cached.origin = origin;
+        cached.list = build(options, origin);
     }
     return cached.list;
 }
 
-QList<QVariantMap> X11WindowListProvider::build(int options) const
+QList<QVariantMap> X11WindowListProvider::build(int options, const QPointF& origin) const
 {
     const bool onScreenOnly = options & WindowListOnScreenOnly;
     const bool excludeDesktop = options & WindowListExcludeDesktopElements;
@@ -110,7 +113,7 @@ QList<QVariantMap> X11WindowListProvider::build(int options) const
             entry.insert(kWindowName, window.title);
         const int layer = levelOf(window);
         entry.insert(kWindowLayer, layer);
-        entry.insert(kWindowBounds, boundsMap(window.bounds()));
+        entry.insert(kWindowBounds, boundsMap(QRectF(window.bounds()).translated(-origin)));
         entry.insert(kWindowAlpha, window.opacity);
         entry.insert(kWindowIsOnscreen, onScreen);
         listed.push_back(Listed{layer, rank, std::move(entry)});

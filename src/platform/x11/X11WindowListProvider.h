@@ -3,6 +3,9 @@
 #include "platform/WindowListProviding.h"
 #include "platform/x11/X11ManagedWindow.h"
 
+#include <QPointF>
+
+#include <functional>
 #include <map>
 
 namespace vesk::platform {
@@ -15,13 +18,14 @@ class X11WindowCache;
 // WM_CLASS's class as owner name, its level (from its type and states), its
 // frame's bounds, opacity and whether it is on screen (mapped, not hidden,
 // on the current desktop or all of them); and Vesk's own registered windows
-// at their levels. Front to back by level, then stacking. Bounds are in the
-// root window's top-left coordinates, the system of the displays' bounds.
+// at their levels. Front to back by level, then stacking. Bounds are top-left
+// coordinates from the primary display's top-left corner, which lies at
+// `primaryOrigin()` in the root window (none given: at the root's origin).
 // While nothing changes, a read hands out the list it built last time.
 class X11WindowListProvider final : public WindowListProviding {
 public:
     X11WindowListProvider(const X11WindowCache& cache, const X11OwnWindows& ownWindows, ProcessID ownPID,
-                          QString ownName);
+                          QString ownName, std::function<QPointF()> primaryOrigin = {});
 
     QList<QVariantMap> copyWindowInfo(int options) const override;
 
@@ -30,11 +34,12 @@ public:
     static bool isOnScreen(const X11ManagedWindow& window, quint32 currentDesktop);
 
 private:
-    QList<QVariantMap> build(int options) const;
+    QList<QVariantMap> build(int options, const QPointF& origin) const;
 
     struct CachedList {
         quint64 windowsRevision = 0;
         quint64 ownRevision = 0;
+        QPointF origin;
         QList<QVariantMap> list;
     };
 
@@ -42,6 +47,7 @@ private:
     const X11OwnWindows& ownWindows_;
     ProcessID ownPID_;
     QString ownName_;
+    std::function<QPointF()> primaryOrigin_;
     mutable std::map<int, CachedList> lists_;
 };
 

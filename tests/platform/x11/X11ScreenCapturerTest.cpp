@@ -47,6 +47,19 @@ TEST_F(X11ScreenCapturerTest, CapturesTheDisplayAsTheServerShowsIt)
     EXPECT_EQ(capturer.captureAll().size(), 1u);
 }
 
+TEST_F(X11ScreenCapturerTest, FindsADisplayFromThePrimaryDisplaysCorner)
+{
+    const xcb_window_t id = openWindow({"--geometry", "200x120+350+250"});
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    ASSERT_TRUE(waitFor([&] { return !windowOf(id).frameExtents.isNull(); }));
+    // The display at (0, 0) from the primary display's corner, which lies at (300, 200) in the root.
+    const ServerScreen screen(QRectF(0, 0, 400, 300));
+    const X11ScreenCapturer capturer(*connection, screen, [] { return QPointF(300, 200); });
+    const QImage image = capturer.capture(0);
+    EXPECT_EQ(image, capturer.captureRect(QRect(300, 200, 400, 300)));
+    EXPECT_EQ(image.pixel(windowOf(id).clientGeometry.center() - QPoint(300, 200)), qRgb(255, 255, 255));
+}
+
 TEST_F(X11ScreenCapturerTest, CutsARectToTheRootWindow)
 {
     const ServerScreen screen(QRectF(0, 0, screenWidth, screenHeight));

@@ -81,6 +81,26 @@ TEST_F(X11WindowListProviderTest, ListsAnotherApplicationsWindowAsTheServicesRea
                                               300 + window.frameExtents.top() + window.frameExtents.bottom()));
 }
 
+TEST_F(X11WindowListProviderTest, MeasuresBoundsFromThePrimaryDisplaysCorner)
+{
+    const xcb_window_t id = openWindow({"--geometry", "200x100+300+200"});
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    ASSERT_TRUE(waitFor([&] { return !windowOf(id).frameExtents.isNull(); }));
+    QPointF primaryOrigin(100, 40);
+    const X11WindowListProvider shifted(*cache, *ownWindows, ownPID, "Vesk", [&] { return primaryOrigin; });
+    auto boundsIn = [&](const X11WindowListProvider& list) {
+        for (const QVariantMap& entry : list.copyWindowInfo(WindowListAll)) {
+            if (entry.value(kWindowNumber).toLongLong() == qint64(id))
+                return boundsOf(entry);
+        }
+        return QRectF();
+    };
+    EXPECT_EQ(boundsIn(shifted), QRectF(windowOf(id).bounds()).translated(-100, -40));
+    // The primary display moves (a display is plugged in to its left): the list follows at once.
+    primaryOrigin = QPointF(1920, 0);
+    EXPECT_EQ(boundsIn(shifted), QRectF(windowOf(id).bounds()).translated(-1920, 0));
+}
+
 TEST_F(X11WindowListProviderTest, FollowsAWindowThatMovesIsMinimisedComesBackAndCloses)
 {
     const xcb_window_t id = openWindow({"--title", "Follow me"});
