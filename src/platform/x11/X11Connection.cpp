@@ -31,6 +31,8 @@ private:
 
 namespace {
 
+constexpr int maximumEventsPerTurn = 1000;
+
 int defaultScreenNumber()
 {
     int screen = 0;
@@ -152,7 +154,12 @@ void X11Connection::handle(const xcb_generic_event_t& event)
 void X11Connection::dispatchEvents()
 {
     if (ownsConnection_) {
-        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+        // A client that changes its windows without pause must not keep the
+        // event loop here: the rest waits for the next turn.
+        for (int taken = 0; taken < maximumEventsPerTurn; ++taken) {
+            xcb_generic_event_t* event = xcb_poll_for_event(connection_);
+            if (!event)
+                break;
             handle(*event);
             std::free(event);
         }
@@ -160,6 +167,21 @@ void X11Connection::dispatchEvents()
             notifier_->setEnabled(false);
     }
     finishBatch();
+}
+
+bool X11Connection::takeQueuedEvents()
+{
+    if (!ownsConnection_)
+        return false; // Qt reads its own connection
+    int taken = 0;
+    for (; taken < maximumEventsPerTurn; ++taken) {
+        xcb_generic_event_t* event = xcb_poll_for_queued_event(connection_);
+        if (!event)
+            break;
+        handle(*event);
+        std::free(event);
+    }
+    return taken > 0;
 }
 
 void X11Connection::finishBatchLater()
@@ -178,20 +200,16 @@ void X11Connection::finishBatchLater()
 
 void X11Connection::finishBatch()
 {
-    // Whoever hears of the batch may send requests and wait for replies,
-    // which queues further events: they form the next batch.
-    for (;;) {
-        if (ownsConnection_) {
-            while (xcb_generic_event_t* event = xcb_poll_for_queued_event(connection_)) {
-                handle(*event);
-                std::free(event);
-            }
-        }
-        if (!batchPending_)
-            return;
-        batchPending_ = false;
-        emit eventsDispatched();
-    }
+    takeQueuedEvents();
+    if (!batchPending_)
+        return;
+    batchPending_ = false;
+    emit eventsDispatched();
+    // Whoever heard of the batch may have waited for replies, which queues
+    // the events that came meanwhile: they are the next batch, one turn of
+    // the event loop later (which does not sleep while it is pending).
+    if (takeQueuedEvents() || batchPending_)
+        finishBatchLater();
 }
 
 void X11Connection::flush()

@@ -62,6 +62,8 @@ private:
 
     X11Connection(xcb_connection_t* connection, int screenNumber, bool ownsConnection);
     void handle(const xcb_generic_event_t& event);
+    // Hands out events xcb has read already; true when there were some.
+    bool takeQueuedEvents();
     void finishBatchLater();
     void finishBatch();
     void watchOwnSocket();

@@ -1,6 +1,7 @@
 #include "X11DesktopScene.h"
 
 #include <QSysInfo>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -99,6 +100,18 @@ TEST_F(X11WindowCacheTest, NoticesThatTheWindowManagerIsGone)
     server.killWindowManager();
     // Killed, openbox leaves its name on the root window; its check window goes.
     EXPECT_TRUE(waitFor([&] { return !cache->hasWindowManager(); }));
+}
+
+TEST_F(X11WindowCacheTest, AClientThatNeverPausesLeavesTheEventLoopItsTurns)
+{
+    const xcb_window_t id = openWindow({"--churn", "1"});
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    ASSERT_TRUE(waitFor([&] { return windowOf(id).title.startsWith("churn "); }));
+    bool timerFired = false;
+    QTimer::singleShot(20, [&] { timerFired = true; });
+    EXPECT_TRUE(waitFor([&] { return timerFired; }, 3000));
+    const QString seen = windowOf(id).title;
+    EXPECT_TRUE(waitFor([&] { return windowOf(id).title != seen; }));
 }
 
 TEST_F(X11WindowCacheTest, ReadingCostsNoRequest)

@@ -8,6 +8,7 @@
 //   vesk_x11_test_client [--class instance,Class] [--title T] [--geometry WxH+X+Y]
 //                        [--pid N] [--machine NAME] [--type dock|desktop|utility|dialog|notification]
 //                        [--state above|below|sticky|fullscreen ...] [--desktop N] [--count N] [--log FILE]
+//                        [--churn 1]   (once its windows are in, retitles the first without pause)
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_icccm.h>
@@ -35,6 +36,7 @@ struct Options {
     std::vector<std::string> states;
     long desktop = -1;
     int count = 1;
+    bool churn = false;
     std::string logPath;
 };
 
@@ -64,6 +66,8 @@ bool parse(int argc, char** argv, Options& options)
             options.desktop = std::atol(value.c_str());
         } else if (key == "--count") {
             options.count = std::atoi(value.c_str());
+        } else if (key == "--churn") {
+            options.churn = value == "1";
         } else if (key == "--log") {
             options.logPath = value;
         } else {
@@ -172,8 +176,17 @@ int main(int argc, char** argv)
     xcb_flush(c);
 
     std::set<xcb_window_t> announced;
+    const xcb_atom_t netWmName = atom(c, "_NET_WM_NAME");
+    unsigned long retitles = 0;
     while (!windows.empty()) {
-        xcb_generic_event_t* event = xcb_wait_for_event(c);
+        const bool churning = options.churn && announced.size() == windows.size();
+        if (churning) {
+            setText(c, *windows.begin(), netWmName, utf8, "churn " + std::to_string(++retitles));
+            xcb_flush(c);
+        }
+        xcb_generic_event_t* event = churning ? xcb_poll_for_event(c) : xcb_wait_for_event(c);
+        if (!event && churning)
+            continue;
         if (!event)
             break;
         switch (event->response_type & 0x7f) {
