@@ -10,8 +10,8 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , control_(*connection_, cache_)
     , ownWindows_(screens_)
     , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName,
-                  [this] { return screens_.primaryOrigin(); })
-    , capturer_(*connection_, screens_, [this] { return screens_.primaryOrigin(); })
+                  [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , capturer_(*connection_, screens_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
 {
 }
 

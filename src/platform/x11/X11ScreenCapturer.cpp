@@ -59,10 +59,10 @@ bool rootMatchesRgb32(xcb_connection_t* connection, const xcb_screen_t& screen)
 } // namespace
 
 X11ScreenCapturer::X11ScreenCapturer(X11Connection& connection, const ScreenProviding& screens,
-                                     std::function<QPointF()> primaryOrigin)
+                                     std::function<const X11RootMapping&()> rootMapping)
     : connection_(connection)
     , screens_(screens)
-    , primaryOrigin_(std::move(primaryOrigin))
+    , rootMapping_(std::move(rootMapping))
 {
 }
 
@@ -75,8 +75,8 @@ QImage X11ScreenCapturer::capture(int displayIndex) const
     const std::optional<QRectF> bounds = display.displayID ? screens_.displayBounds(*display.displayID) : std::nullopt;
     if (!bounds || bounds->isEmpty())
         return QImage();
-    const QPointF origin = primaryOrigin_ ? primaryOrigin_() : QPointF();
-    return captureRect(bounds->translated(origin).toAlignedRect());
+    const X11RootMapping mapping = rootMapping_ ? rootMapping_() : X11RootMapping{};
+    return captureRect(mapping.rootFromQuartz(*bounds));
 }
 
 std::vector<QImage> X11ScreenCapturer::captureAll() const

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/ScreenCapturing.h"
+#include "platform/x11/X11RootMapping.h"
 
-#include <QPointF>
 #include <QRect>
 
 #include <functional>
@@ -18,11 +18,10 @@ class X11Connection;
 // per pixel with the usual channel masks; anything else gives null images.
 class X11ScreenCapturer final : public ScreenCapturing {
 public:
-    // The displays' bounds are measured from the primary display's top-left
-    // corner, which lies at `primaryOrigin()` in the root window (none given:
-    // at the root's origin).
+    // `rootMapping()` takes the displays' bounds to the root window (none
+    // given: they are the root's).
     X11ScreenCapturer(X11Connection& connection, const ScreenProviding& screens,
-                      std::function<QPointF()> primaryOrigin = {});
+                      std::function<const X11RootMapping&()> rootMapping = {});
 
     QImage capture(int displayIndex) const override;
     std::vector<QImage> captureAll() const override;
@@ -34,7 +33,7 @@ public:
 private:
     X11Connection& connection_;
     const ScreenProviding& screens_;
-    std::function<QPointF()> primaryOrigin_;
+    std::function<const X11RootMapping&()> rootMapping_;
 };
 
 } // namespace vesk::platform

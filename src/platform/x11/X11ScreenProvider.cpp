@@ -12,16 +12,23 @@ X11ScreenProvider::X11ScreenProvider()
         watch(screen);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
         watch(screen);
-        emit screenParametersChanged();
+        screensChanged();
     });
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &X11ScreenProvider::screenParametersChanged);
-    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &X11ScreenProvider::screenParametersChanged);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &X11ScreenProvider::screensChanged);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &X11ScreenProvider::screensChanged);
+    mapping_ = readRootMapping();
 }
 
 void X11ScreenProvider::watch(QScreen* screen)
 {
-    connect(screen, &QScreen::geometryChanged, this, &X11ScreenProvider::screenParametersChanged);
-    connect(screen, &QScreen::availableGeometryChanged, this, &X11ScreenProvider::screenParametersChanged);
+    connect(screen, &QScreen::geometryChanged, this, &X11ScreenProvider::screensChanged);
+    connect(screen, &QScreen::availableGeometryChanged, this, &X11ScreenProvider::screensChanged);
+}
+
+void X11ScreenProvider::screensChanged()
+{
+    mapping_ = readRootMapping();
+    emit screenParametersChanged();
 }
 
 QList<QScreen*> X11ScreenProvider::orderedScreens() const
@@ -85,6 +92,19 @@ QPointF X11ScreenProvider::primaryOrigin() const
 {
     const QScreen* primary = QGuiApplication::primaryScreen();
     return primary ? QPointF(primary->geometry().topLeft()) : QPointF();
+}
+
+X11RootMapping X11ScreenProvider::readRootMapping() const
+{
+    X11RootMapping mapping;
+    mapping.primaryOrigin = primaryOrigin();
+    for (QScreen* screen : orderedScreens()) {
+        const QRect logical = screen->geometry();
+        const double scale = screen->devicePixelRatio();
+        const QSize rootSize(qRound(logical.width() * scale), qRound(logical.height() * scale));
+        mapping.displays.push_back({QRect(logical.topLeft(), rootSize), QPointF(logical.topLeft()), scale});
+    }
+    return mapping;
 }
 
 QRectF X11ScreenProvider::quartzFromGlobal(const QRectF& globalRect) const

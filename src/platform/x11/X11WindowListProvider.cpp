@@ -29,12 +29,13 @@ QVariantMap boundsMap(const QRectF& bounds)
 } // namespace
 
 X11WindowListProvider::X11WindowListProvider(const X11WindowCache& cache, const X11OwnWindows& ownWindows,
-                                             ProcessID ownPID, QString ownName, std::function<QPointF()> primaryOrigin)
+                                             ProcessID ownPID, QString ownName,
+                                             std::function<const X11RootMapping&()> rootMapping)
     : cache_(cache)
     , ownWindows_(ownWindows)
     , ownPID_(ownPID)
     , ownName_(std::move(ownName))
-    , primaryOrigin_(std::move(primaryOrigin))
+    , rootMapping_(std::move(rootMapping))
 {
 }
 
@@ -75,19 +76,20 @@ bool X11WindowListProvider::isOnScreen(const X11ManagedWindow& window, quint32 c
 
 QList<QVariantMap> X11WindowListProvider::copyWindowInfo(int options) const
 {
-    const QPointF origin = primaryOrigin_ ? primaryOrigin_() : QPointF();
+    static const X11RootMapping same;
+    const X11RootMapping& mapping = rootMapping_ ? rootMapping_() : same;
     CachedList& cached = lists_[options];
     if (cached.list.isEmpty() || cached.windowsRevision != cache_.revision()
-        || cached.ownRevision != ownWindows_.revision() || cached.origin != origin) {
+        || cached.ownRevision != ownWindows_.revision() || cached.mapping != mapping) {
         cached.windowsRevision = cache_.revision();
         cached.ownRevision = ownWindows_.revision();
-        cached.origin = origin;
-        cached.list = build(options, origin);
+        cached.list = build(options, mapping);
+        cached.mapping = mapping;
     }
     return cached.list;
 }
 
-QList<QVariantMap> X11WindowListProvider::build(int options, const QPointF& origin) const
+QList<QVariantMap> X11WindowListProvider::build(int options, const X11RootMapping& mapping) const
 {
     const bool onScreenOnly = options & WindowListOnScreenOnly;
     const bool excludeDesktop = options & WindowListExcludeDesktopElements;
@@ -113,7 +115,7 @@ QList<QVariantMap> X11WindowListProvider::build(int options, const QPointF& orig
             entry.insert(kWindowName, window.title);
         const int layer = levelOf(window);
         entry.insert(kWindowLayer, layer);
-        entry.insert(kWindowBounds, boundsMap(QRectF(window.bounds()).translated(-origin)));
+        entry.insert(kWindowBounds, boundsMap(mapping.quartzFromRoot(window.bounds())));
         entry.insert(kWindowAlpha, window.opacity);
         entry.insert(kWindowIsOnscreen, onScreen);
         listed.push_back(Listed{layer, rank, std::move(entry)});

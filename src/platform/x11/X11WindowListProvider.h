@@ -2,8 +2,7 @@
 
 #include "platform/WindowListProviding.h"
 #include "platform/x11/X11ManagedWindow.h"
-
-#include <QPointF>
+#include "platform/x11/X11RootMapping.h"
 
 #include <functional>
 #include <map>
@@ -19,13 +18,14 @@ class X11WindowCache;
 // frame's bounds, opacity and whether it is on screen (mapped, not hidden,
 // on the current desktop or all of them); and Vesk's own registered windows
 // at their levels. Front to back by level, then stacking. Bounds are top-left
-// coordinates from the primary display's top-left corner, which lies at
-// `primaryOrigin()` in the root window (none given: at the root's origin).
+// coordinates from the primary display's top-left corner, in logical pixels:
+// `rootMapping()` takes them there from the root window's (none given: the
+// same).
 // While nothing changes, a read hands out the list it built last time.
 class X11WindowListProvider final : public WindowListProviding {
 public:
     X11WindowListProvider(const X11WindowCache& cache, const X11OwnWindows& ownWindows, ProcessID ownPID,
-                          QString ownName, std::function<QPointF()> primaryOrigin = {});
+                          QString ownName, std::function<const X11RootMapping&()> rootMapping = {});
 
     QList<QVariantMap> copyWindowInfo(int options) const override;
 
@@ -34,12 +34,12 @@ public:
     static bool isOnScreen(const X11ManagedWindow& window, quint32 currentDesktop);
 
 private:
-    QList<QVariantMap> build(int options, const QPointF& origin) const;
+    QList<QVariantMap> build(int options, const X11RootMapping& mapping) const;
 
     struct CachedList {
         quint64 windowsRevision = 0;
         quint64 ownRevision = 0;
-        QPointF origin;
+        X11RootMapping mapping;
         QList<QVariantMap> list;
     };
 
@@ -47,7 +47,7 @@ private:
     const X11OwnWindows& ownWindows_;
     ProcessID ownPID_;
     QString ownName_;
-    std::function<QPointF()> primaryOrigin_;
+    std::function<const X11RootMapping&()> rootMapping_;
     mutable std::map<int, CachedList> lists_;
 };
 

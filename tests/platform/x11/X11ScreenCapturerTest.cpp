@@ -54,7 +54,9 @@ TEST_F(X11ScreenCapturerTest, FindsADisplayFromThePrimaryDisplaysCorner)
     ASSERT_TRUE(waitFor([&] { return !windowOf(id).frameExtents.isNull(); }));
     // The display at (0, 0) from the primary display's corner, which lies at (300, 200) in the root.
     const ServerScreen screen(QRectF(0, 0, 400, 300));
-    const X11ScreenCapturer capturer(*connection, screen, [] { return QPointF(300, 200); });
+    X11RootMapping mapping;
+    mapping.primaryOrigin = QPointF(300, 200);
+    const X11ScreenCapturer capturer(*connection, screen, [&]() -> const X11RootMapping& { return mapping; });
     const QImage image = capturer.capture(0);
     EXPECT_EQ(image, capturer.captureRect(QRect(300, 200, 400, 300)));
     EXPECT_EQ(image.pixel(windowOf(id).clientGeometry.center() - QPoint(300, 200)), qRgb(255, 255, 255));

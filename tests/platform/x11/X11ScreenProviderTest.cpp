@@ -37,5 +37,41 @@ TEST(X11ScreenProviderTest, ConvertsBetweenTopLeftAndBottomLeftAboutThePrimaryDi
     EXPECT_EQ(provider.quartzRect(bottomLeft), topLeft);
 }
 
+TEST(X11ScreenProviderTest, RelatesTheRootWindowToQtsScreensAtTheirScales)
+{
+    const X11ScreenProvider provider;
+    const X11RootMapping& mapping = provider.rootMapping();
+    ASSERT_EQ(mapping.displays.size(), std::size_t(QGuiApplication::screens().size()));
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    EXPECT_EQ(mapping.primaryOrigin, QPointF(primary->geometry().topLeft()));
+    EXPECT_EQ(mapping.displays.front().scale, primary->devicePixelRatio());
+    EXPECT_EQ(mapping.displays.front().logicalOrigin, QPointF(primary->geometry().topLeft()));
+}
+
+TEST(X11RootMappingTest, MapsThroughTheDisplayThatHoldsTheRect)
+{
+    // A primary display at twice the scale at the root's origin, and a
+    // second one to its right in the root, at its own scale.
+    X11RootMapping mapping;
+    mapping.displays = {{QRect(0, 0, 2560, 1600), QPointF(0, 0), 2.0},
+                        {QRect(2560, 0, 1920, 1080), QPointF(1280, 0), 1.0}};
+    struct Case {
+        QRect root;
+        QRectF quartz;
+    };
+    const Case cases[] = {
+        {QRect(200, 100, 400, 300), QRectF(100, 50, 200, 150)},
+        {QRect(2660, 40, 300, 200), QRectF(1380, 40, 300, 200)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(mapping.quartzFromRoot(c.root), c.quartz);
+        EXPECT_EQ(mapping.rootFromQuartz(c.quartz), c.root);
+    }
+    // Without displays only the primary display's corner moves the rect.
+    const X11RootMapping plain{{}, QPointF(10, 20)};
+    EXPECT_EQ(plain.quartzFromRoot(QRect(50, 50, 10, 10)), QRectF(40, 30, 10, 10));
+    EXPECT_EQ(plain.rootFromQuartz(QRectF(40, 30, 10, 10)), QRect(50, 50, 10, 10));
+}
+
 } // namespace
 } // namespace vesk::platform::testing

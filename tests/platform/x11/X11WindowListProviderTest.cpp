@@ -81,13 +81,15 @@ TEST_F(X11WindowListProviderTest, ListsAnotherApplicationsWindowAsTheServicesRea
                                               300 + window.frameExtents.top() + window.frameExtents.bottom()));
 }
 
-TEST_F(X11WindowListProviderTest, MeasuresBoundsFromThePrimaryDisplaysCorner)
+TEST_F(X11WindowListProviderTest, MeasuresBoundsFromThePrimaryDisplaysCornerInLogicalPixels)
 {
     const xcb_window_t id = openWindow({"--geometry", "200x100+300+200"});
     ASSERT_NE(id, XCB_WINDOW_NONE);
     ASSERT_TRUE(waitFor([&] { return !windowOf(id).frameExtents.isNull(); }));
-    QPointF primaryOrigin(100, 40);
-    const X11WindowListProvider shifted(*cache, *ownWindows, ownPID, "Vesk", [&] { return primaryOrigin; });
+    X11RootMapping mapping;
+    mapping.primaryOrigin = QPointF(100, 40);
+    const X11WindowListProvider mapped(*cache, *ownWindows, ownPID, "Vesk",
+                                       [&]() -> const X11RootMapping& { return mapping; });
     auto boundsIn = [&](const X11WindowListProvider& list) {
         for (const QVariantMap& entry : list.copyWindowInfo(WindowListAll)) {
             if (entry.value(kWindowNumber).toLongLong() == qint64(id))
@@ -95,10 +97,13 @@ TEST_F(X11WindowListProviderTest, MeasuresBoundsFromThePrimaryDisplaysCorner)
         }
         return QRectF();
     };
-    EXPECT_EQ(boundsIn(shifted), QRectF(windowOf(id).bounds()).translated(-100, -40));
-    // The primary display moves (a display is plugged in to its left): the list follows at once.
-    primaryOrigin = QPointF(1920, 0);
-    EXPECT_EQ(boundsIn(shifted), QRectF(windowOf(id).bounds()).translated(-1920, 0));
+    const QRectF root(windowOf(id).bounds());
+    EXPECT_EQ(boundsIn(mapped), root.translated(-100, -40));
+    // The displays change (the primary display now at twice the scale, at the
+    // root's origin): the list follows at once.
+    mapping.primaryOrigin = QPointF(0, 0);
+    mapping.displays = {{QRect(0, 0, 2560, 1600), QPointF(0, 0), 2.0}};
+    EXPECT_EQ(boundsIn(mapped), QRectF(root.topLeft() / 2, root.size() / 2));
 }
 
 TEST_F(X11WindowListProviderTest, FollowsAWindowThatMovesIsMinimisedComesBackAndCloses)
