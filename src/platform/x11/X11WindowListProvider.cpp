@@ -95,11 +95,9 @@ QList<QVariantMap> X11WindowListProvider::build(int options, const X11RootMappin
     const bool excludeDesktop = options & WindowListExcludeDesktopElements;
     std::vector<Listed> listed;
 
-    std::map<quint32, int> ownStackRanks;
     const auto& windows = cache_.windows();
     for (int rank = 0; rank < int(windows.size()); ++rank) {
         const X11ManagedWindow& window = windows[std::size_t(rank)];
-        ownStackRanks.emplace(window.id, rank);
         if (window.pid == ownPID_)
             continue; // listed as registered, below
         const bool onScreen = isOnScreen(window, cache_.currentDesktop());
@@ -125,8 +123,12 @@ QList<QVariantMap> X11WindowListProvider::build(int options, const X11RootMappin
         if (onScreenOnly && !own.spec.visible)
             continue;
         int rank = -1;
-        if (const auto native = X11OwnWindows::nativeWindow(own); native && ownStackRanks.contains(*native))
-            rank = ownStackRanks.at(*native);
+        if (const auto native = X11OwnWindows::nativeWindow(own)) {
+            const auto it = std::find_if(windows.begin(), windows.end(),
+                                         [&](const X11ManagedWindow& window) { return window.id == *native; });
+            if (it != windows.end())
+                rank = int(it - windows.begin());
+        }
         QVariantMap entry;
         entry.insert(kWindowNumber, qint64(own.number));
         entry.insert(kWindowOwnerPID, ownPID_);
