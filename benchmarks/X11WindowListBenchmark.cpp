@@ -27,11 +27,17 @@ struct Scene {
     std::vector<quint32> windows;
 };
 
-// One server per window count, started on first use and kept for the run.
+// One server per window count, started on first use and kept for the run;
+// main ends them while the application still runs.
+std::map<int, std::unique_ptr<Scene>>& scenes()
+{
+    static std::map<int, std::unique_ptr<Scene>> all;
+    return all;
+}
+
 Scene* sceneWith(int windowCount)
 {
-    static std::map<int, std::unique_ptr<Scene>> scenes;
-    auto& scene = scenes[windowCount];
+    auto& scene = scenes()[windowCount];
     if (scene)
         return scene.get();
     scene = std::make_unique<Scene>();
@@ -123,5 +129,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    scenes().clear();
     return 0;
 }
