@@ -12,8 +12,9 @@ packages=(
   sqlite3
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   fonts-inter fonts-dejavu-core
-  xvfb xdotool x11-apps x11-utils
+  xvfb xdotool x11-apps x11-utils openbox
   libglib2.0-bin gsettings-desktop-schemas
+  libxcb-ewmh-dev libxcb-icccm4-dev
 )
 
 missing=()

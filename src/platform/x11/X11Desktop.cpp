@@ -1,0 +1,39 @@
+#include "platform/x11/X11Desktop.h"
+
+#include <QCoreApplication>
+
+namespace vesk::platform {
+
+X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString& ownName)
+    : connection_(std::move(connection))
+    , cache_(*connection_)
+    , control_(*connection_, cache_)
+    , ownWindows_(screens_)
+    , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName,
+                  [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , capturer_(*connection_, screens_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+{
+}
+
+std::unique_ptr<X11Desktop> X11Desktop::withWindowManager(std::unique_ptr<X11Connection> connection,
+                                                          const QString& ownName)
+{
+    if (!connection)
+        return nullptr;
+    std::unique_ptr<X11Desktop> desktop(new X11Desktop(std::move(connection), ownName));
+    if (!desktop->cache_.hasWindowManager())
+        return nullptr;
+    return desktop;
+}
+
+std::unique_ptr<X11Desktop> X11Desktop::create(const QString& ownName)
+{
+    return withWindowManager(X11Connection::forApplication(), ownName);
+}
+
+std::unique_ptr<X11Desktop> X11Desktop::open(const QString& displayName, const QString& ownName)
+{
+    return withWindowManager(X11Connection::open(displayName), ownName);
+}
+
+} // namespace vesk::platform

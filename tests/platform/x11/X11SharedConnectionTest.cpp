@@ -1,0 +1,137 @@
+#include "X11DesktopScene.h"
+#include "platform/x11/X11OwnWindows.h"
+#include "platform/x11/X11ScreenProvider.h"
+#include "platform/x11/X11WindowControl.h"
+#include "platform/x11/X11WindowListProvider.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWindow>
+
+namespace vesk::platform::testing {
+namespace {
+
+class ClickCountingWindow final : public QWindow {
+public:
+    int presses = 0;
+    int keys = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        ++keys;
+        event->accept();
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        ++presses;
+        event->accept();
+    }
+};
+
+// Under Qt's xcb platform the desktop shares Qt's connection: its events come
+// through Qt's native event filter, and Qt's own windows keep the events Qt
+// asked for after the cache has added its own. Started on a test server by
+// the test below; skipped anywhere else.
+TEST(X11SharedConnectionTest, FollowsWindowsOnQtsConnectionAndLeavesQtItsInput)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "Runs under the xcb platform (RunsOnQtsOwnConnection starts it so)";
+    auto connection = X11Connection::forApplication();
+    ASSERT_TRUE(connection);
+    EXPECT_TRUE(connection->sharesQtConnection());
+    X11WindowCache cache(*connection);
+    X11ScreenProvider screens;
+    X11OwnWindows ownWindows(screens);
+    const X11WindowListProvider provider(cache, ownWindows, ProcessID(QCoreApplication::applicationPid()), "Vesk");
+
+    ClickCountingWindow window;
+    window.setTitle("Qt's own");
+    window.setGeometry(100, 100, 240, 160);
+    window.show();
+    const auto id = xcb_window_t(window.winId());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cache.window(id) && cache.window(id)->mapped; }, 5000));
+    EXPECT_EQ(cache.window(id)->pid, ProcessID(QCoreApplication::applicationPid()));
+    EXPECT_EQ(cache.window(id)->title, "Qt's own");
+    // This process's windows are listed only as they register.
+    EXPECT_TRUE(provider.copyWindowInfo(WindowListAll).isEmpty());
+
+    window.setTitle("renamed");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cache.window(id)->title == "renamed"; }, 5000));
+
+    // Qt takes the pointer through XInput 2 and the keyboard through core events.
+    QProcess xdotool;
+    xdotool.start("xdotool", {"mousemove", "--window", QString::number(id), "40", "40", "click", "1", "windowactivate",
+                              "--sync", QString::number(id), "key", "a"});
+    ASSERT_TRUE(xdotool.waitForFinished(10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.presses > 0 && window.keys > 0; }, 5000));
+}
+
+// Vesk's registered window with a real window is listed where the X server
+// stacks that window among the others of its level.
+TEST(X11SharedConnectionTest, ListsARegisteredWindowAtItsRealWindowsPlaceInTheStacking)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "Runs under the xcb platform (RunsOnQtsOwnConnection starts it so)";
+    auto connection = X11Connection::forApplication();
+    ASSERT_TRUE(connection);
+    X11WindowCache cache(*connection);
+    X11WindowControl control(*connection, cache);
+    X11ScreenProvider screens;
+    X11OwnWindows ownWindows(screens);
+    const X11WindowListProvider provider(cache, ownWindows, ProcessID(QCoreApplication::applicationPid()), "Vesk");
+
+    QWindow window;
+    window.setGeometry(100, 100, 240, 160);
+    window.show();
+    const auto id = xcb_window_t(window.winId());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cache.window(id) && cache.window(id)->mapped; }, 5000));
+    OwnWindowSpec spec;
+    spec.title = "Vesk";
+    spec.frame = QRectF(100, 100, 240, 160);
+    const WindowNumber number = ownWindows.addOwnWindow(spec);
+    ownWindows.setOwnWindowHandle(number, &window);
+
+    QProcess client;
+    client.start(VESK_X11_TEST_CLIENT, {"--title", "other"});
+    ASSERT_TRUE(client.waitForStarted(10000));
+    ASSERT_TRUE(client.waitForReadyRead(10000));
+    const auto other = xcb_window_t(client.readLine().trimmed().toUInt());
+    auto numbers = [&] {
+        std::vector<qint64> listed;
+        for (const QVariantMap& entry : provider.copyWindowInfo(WindowListOnScreenOnly))
+            listed.push_back(entry.value(kWindowNumber).toLongLong());
+        return listed;
+    };
+    // The newer window is in front, though Vesk's registered last.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return numbers() == std::vector<qint64>{qint64(other), qint64(number)}; }, 5000));
+    ASSERT_TRUE(control.activate(id));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return numbers() == std::vector<qint64>{qint64(number), qint64(other)}; }, 5000));
+    client.kill();
+    client.waitForFinished();
+}
+
+class X11SharedConnectionRunTest : public X11DesktopScene { };
+
+TEST_F(X11SharedConnectionRunTest, RunsOnQtsOwnConnection)
+{
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "Missing xdotool (scripts/deps.sh installs it)";
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("DISPLAY", server.display());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=X11SharedConnectionTest.*"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 2 tests")) << output.toStdString();
+}
+
+} // namespace
+} // namespace vesk::platform::testing
