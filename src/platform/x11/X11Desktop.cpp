@@ -12,6 +12,10 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName,
                   [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
     , capturer_(*connection_, screens_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , installedApplications_(XdgEnvironment::fromProcess())
+    , workspace_(cache_, control_, installedApplications_, XdgLauncher(installedApplications_.environment()),
+                 ProcessID(QCoreApplication::applicationPid()))
+    , activity_(cache_, ProcessID(QCoreApplication::applicationPid()))
 {
 }
 

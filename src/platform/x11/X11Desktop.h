@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/x11/X11ApplicationActivity.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11OwnWindows.h"
 #include "platform/x11/X11ScreenCapturer.h"
@@ -7,6 +8,8 @@
 #include "platform/x11/X11WindowCache.h"
 #include "platform/x11/X11WindowControl.h"
 #include "platform/x11/X11WindowListProvider.h"
+#include "platform/x11/X11Workspace.h"
+#include "platform/x11/XdgInstalledApplications.h"
 
 #include <memory>
 
@@ -34,6 +37,9 @@ public:
     X11OwnWindows& ownWindows() { return ownWindows_; }
     const X11ScreenProvider& screens() const { return screens_; }
     const X11ScreenCapturer& screenCapturer() const { return capturer_; }
+    const XdgInstalledApplications& installedApplications() const { return installedApplications_; }
+    X11Workspace& workspace() { return workspace_; }
+    X11ApplicationActivity& applicationActivity() { return activity_; }
 
 private:
     X11Desktop(std::unique_ptr<X11Connection> connection, const QString& ownName);
@@ -47,6 +53,9 @@ private:
     X11OwnWindows ownWindows_;
     X11WindowListProvider windowList_;
     X11ScreenCapturer capturer_;
+    XdgInstalledApplications installedApplications_;
+    X11Workspace workspace_;
+    X11ApplicationActivity activity_;
 };
 
 } // namespace vesk::platform
