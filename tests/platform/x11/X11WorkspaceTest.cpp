@@ -2,6 +2,7 @@
 #include "X11DesktopScene.h"
 #include "XdgTestFolders.h"
 #include "platform/x11/X11ApplicationActivity.h"
+#include "platform/x11/X11ApplicationRegistry.h"
 #include "platform/x11/X11WindowControl.h"
 #include "platform/x11/XdgBundleLocation.h"
 #include "platform/x11/XdgInstalledApplications.h"
@@ -12,6 +13,8 @@
 #include <QThread>
 
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <mutex>
@@ -295,6 +298,23 @@ TEST_F(X11WorkspaceTest, ALaunchedProcessCountsAsRunningUntilItEndsEvenWithoutWi
 
     ASSERT_TRUE(application->terminate()) << "without windows it gets SIGTERM";
     EXPECT_TRUE(waitFor([&] { return application->isTerminated(); }));
+}
+
+TEST_F(X11WorkspaceTest, ALaunchedProcessThatHasEndedButIsNotReapedYetIsNoLongerRunning)
+{
+    X11ApplicationRegistry registry(*cache, *control, *applications, ProcessID(QCoreApplication::applicationPid()));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    // Left unreaped until the end of the test: a zombie still answers kill(pid, 0).
+    siginfo_t info{};
+    ASSERT_EQ(::waitid(P_PID, id_t(child), &info, WEXITED | WNOWAIT), 0);
+    registry.addLaunched(ProcessID(child), QStringLiteral("org.vesk.TestClient"));
+    ASSERT_TRUE(registry.isRunning(ProcessID(child)));
+    registry.update();
+    EXPECT_FALSE(registry.isRunning(ProcessID(child)));
+    ::waitpid(child, nullptr, 0);
 }
 
 TEST_F(X11WorkspaceTest, OpeningWhatIsNotInstalledOrCannotStartReportsTheError)
