@@ -193,6 +193,37 @@ TEST_F(X11WorkspaceTest, ActivationBringsTheApplicationToTheFrontAndIsAnnounced)
     EXPECT_FALSE(workspace->runningApplication(second)->isActive());
 }
 
+TEST_F(X11WorkspaceTest, ActivatingAllWindowsBringsEveryWindowOfTheApplicationAboveTheOthers)
+{
+    const ProcessID pid = openApplicationWindow({"--count", "2"});
+    ASSERT_NE(pid, 0);
+    ASSERT_TRUE(waitFor([&] { return windowsOfProcess(pid).size() == 2; }));
+    const ProcessID other = openApplicationWindow({"--class", "other,Other"});
+    ASSERT_NE(other, 0);
+    const auto frontIndexOf = [&](ProcessID owner) {
+        std::vector<int> indices;
+        for (int i = 0; i < int(cache->windows().size()); ++i) {
+            if (cache->windows()[i].pid == owner)
+                indices.push_back(i);
+        }
+        return indices;
+    };
+    ASSERT_TRUE(workspace->runningApplication(other)->activate(0));
+    ASSERT_TRUE(waitFor([&] { return frontIndexOf(other) == std::vector<int>{0}; }));
+
+    // Without the option only the application's frontmost window comes up.
+    ASSERT_TRUE(workspace->runningApplication(pid)->activate(0));
+    ASSERT_TRUE(waitFor([&] { return activePID() == pid && frontIndexOf(other) == std::vector<int>{1}; }));
+    ASSERT_TRUE(workspace->runningApplication(other)->activate(0));
+    ASSERT_TRUE(waitFor([&] { return frontIndexOf(other) == std::vector<int>{0}; }));
+
+    ASSERT_TRUE(workspace->runningApplication(pid)->activate(ActivateAllWindows));
+    EXPECT_TRUE(waitFor([&] {
+        return activePID() == pid && frontIndexOf(pid) == (std::vector<int>{0, 1});
+    })) << "the other application's window is at "
+        << frontIndexOf(other).front();
+}
+
 TEST_F(X11WorkspaceTest, ActivatingAHiddenApplicationShowsIt)
 {
     const ProcessID pid = openApplicationWindow({});
