@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
 
@@ -255,6 +256,26 @@ TEST_F(X11WorkspaceTest, TerminateAsksEachWindowToCloseAndTheApplicationEnds)
     EXPECT_EQ(workspace->runningApplication(pid), nullptr);
     EXPECT_EQ(workspace->bundleIdentifierOfProcess(pid), std::nullopt);
     EXPECT_FALSE(application->terminate()) << "nothing is left to ask";
+}
+
+TEST_F(X11WorkspaceTest, AProcessThatOutlivesItsClosedWindowsIsAskedToEndWithSigterm)
+{
+    // The window names a process of its own that does not end with it.
+    QProcess lingering;
+    lingering.start(QStringLiteral("/bin/sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(lingering.waitForStarted());
+    const ProcessID pid = openApplicationWindow({"--pid", QString::number(lingering.processId())});
+    ASSERT_EQ(pid, ProcessID(lingering.processId()));
+    const auto application = workspace->runningApplication(pid);
+
+    ASSERT_TRUE(application->terminate());
+    EXPECT_TRUE(waitFor([&] { return lingering.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(lingering.exitStatus(), QProcess::CrashExit);
+    EXPECT_TRUE(application->isTerminated());
+    if (lingering.state() != QProcess::NotRunning) {
+        lingering.kill();
+        lingering.waitForFinished();
+    }
 }
 
 TEST_F(X11WorkspaceTest, ForceTerminateEndsTheProcessAtOnce)
