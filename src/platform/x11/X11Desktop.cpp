@@ -12,6 +12,7 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName,
                   [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
     , capturer_(*connection_, screens_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , accessibility_(cache_, control_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
 {
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/x11/X11Accessibility.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11OwnWindows.h"
 #include "platform/x11/X11ScreenCapturer.h"
@@ -34,6 +35,7 @@ public:
     X11OwnWindows& ownWindows() { return ownWindows_; }
     const X11ScreenProvider& screens() const { return screens_; }
     const X11ScreenCapturer& screenCapturer() const { return capturer_; }
+    X11Accessibility& accessibility() { return accessibility_; }
 
 private:
     X11Desktop(std::unique_ptr<X11Connection> connection, const QString& ownName);
@@ -47,6 +49,7 @@ private:
     X11OwnWindows ownWindows_;
     X11WindowListProvider windowList_;
     X11ScreenCapturer capturer_;
+    X11Accessibility accessibility_;
 };
 
 } // namespace vesk::platform
