@@ -259,6 +259,66 @@ TEST_F(X11AccessibilityTest, TheMainWindowIsTheActiveOneAndWritingItActivates)
     EXPECT_EQ(cache->windows().front().id, back);
 }
 
+TEST_F(X11AccessibilityTest, WindowsOnAnotherDesktopAreListedOnlyWhenItIsShown)
+{
+    const xcb_window_t here = openFramedWindow({"--title", "here"});
+    ASSERT_NE(here, XCB_WINDOW_NONE);
+    const auto ids = server.startClient({"--title", "elsewhere", "--desktop", "2", "--pid", QString::number(ownPID())});
+    ASSERT_EQ(ids.size(), 1u);
+    const xcb_window_t elsewhere = ids.front();
+    ASSERT_TRUE(waitFor([&] { return windowOf(elsewhere).desktop == 2u; }));
+    const AXElement app = ax->createApplication(ownPID());
+    EXPECT_EQ(read(app, AXName::windows).toList(), QVariantList{QVariant::fromValue(windowElement(here))});
+
+    ASSERT_TRUE(control->switchToDesktop(2));
+    EXPECT_TRUE(waitFor([&] {
+        return read(app, AXName::windows).toList() == QVariantList{QVariant::fromValue(windowElement(elsewhere))};
+    }));
+}
+
+TEST_F(X11AccessibilityTest, AnApplicationIsHiddenShownRaisedAndBroughtToTheFront)
+{
+    const auto ids = openFramedWindows({}, 2);
+    ASSERT_EQ(ids.size(), 2u);
+    const auto others = openFramedWindows({"--title", "other"}, 1, ProcessID(getppid()));
+    ASSERT_EQ(others.size(), 1u);
+    const AXElement app = ax->createApplication(ownPID());
+    ASSERT_TRUE(waitFor([&] { return cache->windows().front().id == others.front(); }));
+    EXPECT_EQ(read(app, AXName::frontmost), QVariant(false));
+
+    ASSERT_EQ(ax->setAttributeValue(app, AXName::frontmost, true), AXError::success);
+    EXPECT_TRUE(waitFor([&] { return read(app, AXName::frontmost) == QVariant(true); }));
+
+    ASSERT_EQ(ax->setAttributeValue(app, AXName::hidden, true), AXError::success);
+    EXPECT_TRUE(waitFor([&] { return windowOf(ids[0]).hidden && windowOf(ids[1]).hidden; }));
+    EXPECT_EQ(read(app, AXName::hidden), QVariant(true));
+    EXPECT_FALSE(windowOf(others.front()).hidden);
+    ASSERT_EQ(ax->setAttributeValue(app, AXName::hidden, false), AXError::success);
+    EXPECT_TRUE(waitFor([&] { return !windowOf(ids[0]).hidden && !windowOf(ids[1]).hidden; }));
+
+    const xcb_window_t back = ids[0] == cache->windows().front().id ? ids[1] : ids[0];
+    ASSERT_EQ(ax->performAction(windowElement(back), AXName::raiseAction), AXError::success);
+    EXPECT_TRUE(waitFor([&] { return cache->windows().front().id == back; }));
+    EXPECT_EQ(ax->performAction(windowElement(back), "AXShowMenu"), AXError::actionUnsupported);
+}
+
+TEST_F(X11AccessibilityTest, ValuesAreInLogicalPointsOfTheRootMapping)
+{
+    // A display at twice the density: root pixels are half points.
+    const X11RootMapping scaled{{{QRect(0, 0, screenWidth, screenHeight), QPointF(0, 0), 2.0}}, QPointF(0, 0)};
+    X11Accessibility scaledAx(*cache, *control, [&]() -> const X11RootMapping& { return scaled; });
+    const xcb_window_t id = openFramedWindow({"--geometry", "300x200+100+100"});
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    const AXElement element = windowElement(id);
+    QVariant position;
+    ASSERT_EQ(scaledAx.copyAttributeValue(element, AXName::position, &position), AXError::success);
+    EXPECT_EQ(position.toPointF(), QPointF(windowOf(id).bounds().topLeft()) / 2);
+
+    ASSERT_EQ(scaledAx.setAttributeValue(element, AXName::position, QPointF(150, 100)), AXError::success);
+    ASSERT_EQ(scaledAx.setAttributeValue(element, AXName::size, QSizeF(200, 150)), AXError::success);
+    EXPECT_TRUE(waitFor([&] { return windowOf(id).bounds() == QRect(300, 200, 400, 300); }));
+}
+
 TEST_F(X11AccessibilityTest, AnswersErrorsAsTheAccessibilityApiDoes)
 {
     const xcb_window_t id = openFramedWindow({});
