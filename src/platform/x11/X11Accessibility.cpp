@@ -5,6 +5,7 @@
 
 #include <QSizeF>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -78,10 +79,14 @@ QRect X11Accessibility::buttonFrame(AXElement::Kind button, const X11ManagedWind
     if (!hasTitleBar(window) || !isButton(button))
         return {};
     const QRect bounds = window.bounds();
-    const int side = window.frameExtents.top();
+    const int border = window.frameExtents.right();
+    const int titleHeight =
+        window.frameExtents.top() > border ? window.frameExtents.top() - border : window.frameExtents.top();
+    const int padding = qRound(titleHeight / 6.0);
+    const int side = std::max(1, titleHeight - 2 * padding);
     const int fromRight = button == AXElement::Kind::closeButton ? 1 : button == AXElement::Kind::zoomButton ? 2 : 3;
-    const int left = bounds.x() + bounds.width() - window.frameExtents.right() - fromRight * side;
-    return QRect(left, bounds.y(), side, side);
+    const int left = bounds.x() + bounds.width() - border - fromRight * (side + padding);
+    return QRect(left, bounds.y() + border + padding, side, side);
 }
 
 const X11RootMapping& X11Accessibility::mapping() const
@@ -206,6 +211,8 @@ AXError X11Accessibility::copyWindowAttribute(const X11ManagedWindow& window, co
     } else if (const auto kind = buttonKind(attribute)) {
         if (!hasTitleBar(window))
             return AXError::noValue;
+        if (attribute == AXName::fullScreenButton)
+            noteNearest(attribute, QStringLiteral("A window's full-screen button is its zoom button (it maximises)"));
         *value = elementValue(AXElement{*kind, element.pid, element.window});
     } else {
         return AXError::attributeUnsupported;
@@ -228,6 +235,7 @@ AXError X11Accessibility::copyButtonAttribute(const X11ManagedWindow& window, co
     } else if (attribute == AXName::parent) {
         *value = elementValue(AXElement{AXElement::Kind::window, element.pid, element.window});
     } else if (attribute == AXName::position) {
+        noteButtonPlacement();
         *value = frame.topLeft();
     } else if (attribute == AXName::size) {
         *value = frame.size();
@@ -322,6 +330,7 @@ AXError X11Accessibility::moveResize(const X11ManagedWindow& window, const std::
     const QRect rootTarget = mapping().rootFromQuartz(target);
     if (!control_.moveResize(window.id, rootTarget))
         return AXError::cannotComplete;
+    std::erase_if(pending_, [this](const auto& entry) { return !cache_.window(entry.first); });
     pending_[window.id] = PendingBounds{rootTarget, window.bounds()};
     return AXError::success;
 }
@@ -369,6 +378,7 @@ AXError X11Accessibility::copyElementAtPosition(const AXElement& application, co
             continue;
         for (auto kind : {AXElement::Kind::closeButton, AXElement::Kind::minimizeButton, AXElement::Kind::zoomButton}) {
             if (hasTitleBar(*window) && quartzFrame(buttonFrame(kind, *window)).contains(point)) {
+                noteButtonPlacement();
                 *element = AXElement{kind, application.pid, WindowNumber(window->id)};
                 return AXError::success;
             }
@@ -377,6 +387,13 @@ AXError X11Accessibility::copyElementAtPosition(const AXElement& application, co
         return AXError::success;
     }
     return AXError::noValue;
+}
+
+void X11Accessibility::noteButtonPlacement() const
+{
+    noteNearest(QStringLiteral("buttons"),
+                QStringLiteral("Title-bar buttons are placed where most window managers draw them: the right end "
+                               "of the title bar, minimise, zoom, close"));
 }
 
 void X11Accessibility::noteNearest(const QString& what, const QString& message) const

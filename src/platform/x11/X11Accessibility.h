@@ -27,11 +27,13 @@ class X11WindowControl;
 // the window cache shows the outcome when it has carried them out. The X
 // server asks no permission: the process is always trusted.
 //
-// A window has title-bar buttons when its frame has a top extent (the title
-// bar). The window manager does not tell where it draws them, so they are
-// placed by the most common layout: squares as tall as the title bar at its
-// right end, inside the right border, minimise, zoom and close from left to
-// right. Zoom maximises (or restores) the window; full screen is EWMH's.
+// A window has title-bar buttons when its frame has a top extent: the title
+// bar is that extent less the border (the side extent). The window manager
+// does not tell where it draws them, so they are placed by the most common
+// layout: at the title bar's right end, inside the border, minimise, zoom and
+// close from left to right, squares with a padding of a sixth of the title
+// bar's height around each (openbox's default theme draws them there).
+// Zoom maximises (or restores) the window; full screen is EWMH's.
 class X11Accessibility final : public Accessibility {
 public:
     X11Accessibility(const X11WindowCache& cache, X11WindowControl& control,
@@ -78,7 +80,9 @@ private:
                        const std::optional<QSizeF>& size);
     AXError pressButton(const X11ManagedWindow& window, AXElement::Kind button);
     AXError result(bool sent) const { return sent ? AXError::success : AXError::cannotComplete; }
+    // Where X11 has no counterpart, says once what stands in for it.
     void noteNearest(const QString& what, const QString& message) const;
+    void noteButtonPlacement() const;
 
     const X11WindowCache& cache_;
     X11WindowControl& control_;

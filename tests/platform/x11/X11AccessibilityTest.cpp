@@ -241,6 +241,25 @@ TEST_F(X11AccessibilityTest, TheButtonsLieInTheTitleBarAndAreFoundUnderThePoint)
         << logOf(log).toStdString();
 }
 
+TEST_F(X11AccessibilityTest, RealClicksOnTheMinimizeAndZoomButtonsDoWhatTheyAreNamedFor)
+{
+    const xcb_window_t id = openFramedWindow({"--geometry", "400x250+300+200"});
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    const auto clickAt = [&](Kind kind) {
+        const QPointF centre = frameOf(AXElement{kind, ownPID(), WindowNumber(id)}).center();
+        return server.runTool("xdotool", {"mousemove", QString::number(int(centre.x())),
+                                          QString::number(int(centre.y())), "click", "1"});
+    };
+    const QRect before = windowOf(id).bounds();
+    ASSERT_TRUE(clickAt(Kind::zoomButton));
+    ASSERT_TRUE(waitFor([&] { return windowOf(id).isMaximized(); }));
+    ASSERT_TRUE(waitFor([&] { return windowOf(id).bounds() == QRect(0, 0, screenWidth, screenHeight); }));
+    ASSERT_TRUE(clickAt(Kind::zoomButton));
+    ASSERT_TRUE(waitFor([&] { return !windowOf(id).isMaximized() && windowOf(id).bounds() == before; }));
+    ASSERT_TRUE(clickAt(Kind::minimizeButton));
+    EXPECT_TRUE(waitFor([&] { return windowOf(id).hidden; }));
+}
+
 TEST_F(X11AccessibilityTest, TheMainWindowIsTheActiveOneAndWritingItActivates)
 {
     const auto ids = openFramedWindows({}, 2);
