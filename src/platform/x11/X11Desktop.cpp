@@ -16,6 +16,7 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , workspace_(cache_, control_, installedApplications_, XdgLauncher(installedApplications_.environment()),
                  ProcessID(QCoreApplication::applicationPid()))
     , activity_(cache_, ProcessID(QCoreApplication::applicationPid()))
+    , accessibility_(cache_, control_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
 {
 }
 

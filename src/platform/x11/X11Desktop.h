@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/x11/X11Accessibility.h"
 #include "platform/x11/X11ApplicationActivity.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11OwnWindows.h"
@@ -40,6 +41,7 @@ public:
     const XdgInstalledApplications& installedApplications() const { return installedApplications_; }
     X11Workspace& workspace() { return workspace_; }
     X11ApplicationActivity& applicationActivity() { return activity_; }
+    X11Accessibility& accessibility() { return accessibility_; }
 
 private:
     X11Desktop(std::unique_ptr<X11Connection> connection, const QString& ownName);
@@ -56,6 +58,7 @@ private:
     XdgInstalledApplications installedApplications_;
     X11Workspace workspace_;
     X11ApplicationActivity activity_;
+    X11Accessibility accessibility_;
 };
 
 } // namespace vesk::platform

@@ -1,6 +1,8 @@
 #include "platform/x11/X11Desktop.h"
 #include "X11DesktopScene.h"
 
+#include <QCoreApplication>
+
 namespace vesk::platform::testing {
 namespace {
 
@@ -22,6 +24,22 @@ TEST_F(X11DesktopTest, ListsTheServersWindowsAndActsOnThem)
     EXPECT_TRUE(waitFor(listed));
     ASSERT_TRUE(desktop->windowControl().minimize(id));
     EXPECT_TRUE(waitFor([&] { return !listed(); }));
+}
+
+TEST_F(X11DesktopTest, ItsAccessibilityListsAnApplicationsWindows)
+{
+    const auto desktop = X11Desktop::open(server.display(), "Vesk");
+    ASSERT_TRUE(desktop);
+    const ProcessID pid = ProcessID(QCoreApplication::applicationPid());
+    const xcb_window_t id = openWindow({"--pid", QString::number(pid)});
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    const AXElement application = desktop->accessibility().createApplication(pid);
+    const QVariantList expected{QVariant::fromValue(AXElement{AXElement::Kind::window, pid, WindowNumber(id)})};
+    EXPECT_TRUE(waitFor([&] {
+        QVariant windows;
+        return desktop->accessibility().copyAttributeValue(application, AXName::windows, &windows) == AXError::success
+               && windows.toList() == expected;
+    }));
 }
 
 TEST(X11DesktopWithoutWindowManagerTest, IsNoDesktopWithoutAWindowManagerOrAServer)
