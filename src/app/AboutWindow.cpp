@@ -1,6 +1,6 @@
 #include "app/AboutWindow.h"
 
-#include "helpers/AppHelpers.h"
+#include "core/AppVersion.h"
 #include "ui/VeskFont.h"
 #include "ui/VeskTheme.h"
 #include "ui/WormveskSymbol.h"

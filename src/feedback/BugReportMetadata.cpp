@@ -1,7 +1,7 @@
 #include "feedback/BugReportMetadata.h"
 
+#include "core/AppVersion.h"
 #include "core/Clock.h"
-#include "helpers/AppHelpers.h"
 #include "platform/ScreenProviding.h"
 
 #include <QSysInfo>

@@ -1,7 +1,7 @@
 #include "panels/InSessionPanel.h"
 
 #include "core/TextFormat.h"
-#include "helpers/AppHelpers.h"
+#include "panels/PanelPlacement.h"
 
 #include <QLayout>
 

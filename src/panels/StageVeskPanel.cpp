@@ -1,6 +1,6 @@
 #include "panels/StageVeskPanel.h"
 
-#include "helpers/AppHelpers.h"
+#include "panels/PanelPlacement.h"
 #include "panels/SessionControlling.h"
 #include "panels/StageVeskBottomControlView.h"
 #include "panels/StageVeskControlPanel.h"

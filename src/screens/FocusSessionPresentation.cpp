@@ -1,9 +1,9 @@
 #include "screens/FocusSessionPresentation.h"
 
 #include "core/RawValue.h"
-#include "helpers/ClockText.h"
 #include "platform/FileBrowsing.h"
 #include "platform/Workspace.h"
+#include "session/ClockText.h"
 #include "store/SessionEndReason.h"
 
 #include <QCollator>

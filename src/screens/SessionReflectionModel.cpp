@@ -1,6 +1,6 @@
 #include "screens/SessionReflectionModel.h"
 
-#include "helpers/ClockText.h"
+#include "session/ClockText.h"
 #include "store/GoalRule.h"
 
 namespace vesk {

@@ -1,9 +1,9 @@
 #include "session/SessionExits.h"
 
 #include "core/TextFormat.h"
-#include "helpers/ClockText.h"
 #include "overlay/OverlayLogText.h"
 #include "overlay/WindowClassification.h"
+#include "session/ClockText.h"
 
 #include <QPointer>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "setup/SetupColumnView.h"
 
+#include "core/AppVersion.h"
 #include "core/Clock.h"
-#include "helpers/AppHelpers.h"
 #include "setup/AppSearchDropdown.h"
 #include "setup/PermissionBannerCard.h"
 #include "setup/PermissionBannerView.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "helpers/SoftwareUpdateEntry.h"
 #include "logging/VeskLogger.h"
 #include "platform/FrameworkUpdater.h"
 #include "update/SoftwareUpdateControlling.h"
+#include "update/SoftwareUpdateEntry.h"
 #include "update/SoftwareUpdateViewModel.h"
 #include "update/VeskUpdaterDriver.h"
 

@@ -1,6 +1,6 @@
 #include "update/SoftwareUpdateView.h"
 
-#include "helpers/AppHelpers.h"
+#include "core/AppVersion.h"
 #include "ui/Shapes.h"
 #include "ui/StyleSheetColor.h"
 #include "ui/TextLabel.h"

@@ -1,6 +1,6 @@
 #include "SetupModelScene.h"
 
-#include "helpers/AppHelpers.h"
+#include "core/AppVersion.h"
 
 #include "setup/AnalyticsNoticeCard.h"
 #include "setup/SetupColumnView.h"

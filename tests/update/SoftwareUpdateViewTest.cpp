@@ -2,7 +2,7 @@
 
 #include "LogCapture.h"
 #include "QtPrinters.h"
-#include "helpers/AppHelpers.h"
+#include "core/AppVersion.h"
 #include "ui/TextLabel.h"
 #include "ui/UiFixture.h"
 #include "update/RecordingUpdater.h"

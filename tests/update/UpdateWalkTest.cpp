@@ -1,6 +1,6 @@
 #include "LocalHttpServer.h"
 #include "QtPrinters.h"
-#include "helpers/AppHelpers.h"
+#include "core/AppVersion.h"
 #include "ui/TextLabel.h"
 #include "ui/UiFixture.h"
 #include "update/FeedUpdater.h"

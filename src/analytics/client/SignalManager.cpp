@@ -2,7 +2,7 @@
 
 #include "analytics/client/ClientIdentity.h"
 #include "analytics/client/DefaultSignalPayload.h"
-#include "analytics/client/SessionManager.h"
+#include "analytics/client/SessionStatistics.h"
 #include "analytics/client/SignalEnricher.h"
 #include "analytics/client/SystemFactsProviding.h"
 #include "analytics/client/TelemetryError.h"
@@ -42,7 +42,7 @@ std::optional<QString> utf8Text(const QByteArray& data)
 } // namespace
 
 SignalManager::SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration,
-                             const ClientEnvironment& environment, const SessionManager& sessionStatistics,
+                             const ClientEnvironment& environment, const SessionStatistics& sessionStatistics,
                              QObject* parent)
     : QObject(parent)
     , configuration_(std::move(configuration))

@@ -18,7 +18,7 @@ class QNetworkReply;
 
 namespace vesk::telemetry {
 
-class SessionManager;
+class SessionStatistics;
 class TelemetryManagerConfiguration;
 
 // Builds signal bodies into its cache and moves them to the analytics
@@ -41,7 +41,7 @@ public:
     static constexpr qint64 kMaximumAnswerBytes = 64 * 1024;
 
     SignalManager(std::shared_ptr<TelemetryManagerConfiguration> configuration, const ClientEnvironment& environment,
-                  const SessionManager& sessionStatistics, QObject* parent = nullptr);
+                  const SessionStatistics& sessionStatistics, QObject* parent = nullptr);
     ~SignalManager() override;
 
     void processSignal(const QString& signalType, const SignalParameters& parameters, std::optional<double> floatValue,
@@ -85,7 +85,7 @@ private:
     Clock& clock_;
     const SystemFactsProviding& systemFacts_;
     UserDefaults* clientSuite_;
-    const SessionManager& sessionStatistics_;
+    const SessionStatistics& sessionStatistics_;
     SignalCache signalCache_;
     const bool sendsSignals_;
     WorkItem sendTimer_;

@@ -4,7 +4,7 @@
 #include "analytics/client/ClientIdentity.h"
 #include "analytics/client/DurationSignalTracker.h"
 #include "analytics/client/ReservedNames.h"
-#include "analytics/client/SessionManager.h"
+#include "analytics/client/SessionStatistics.h"
 #include "analytics/client/SignalManager.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
 #include "analytics/client/TrialConversionTracker.h"
@@ -48,10 +48,10 @@ TelemetryManager::TelemetryManager(std::shared_ptr<TelemetryManagerConfiguration
     const ClientEnvironment environment{host_.scheduler,           host_.clock,        *host_.systemFacts,
                                         host_.applicationActivity, clientSuite_.get(), host_.cacheFilePath,
                                         host_.sendsSignals};
-    sessionStatistics_ =
-        std::make_unique<SessionManager>(environment, [this](const QString& name, const SignalParameters& parameters) {
-            sendInternalSignal(name, parameters);
-        });
+    sessionStatistics_ = std::make_unique<SessionStatistics>(environment, [this](const QString& name,
+                                                                                 const SignalParameters& parameters) {
+        sendInternalSignal(name, parameters);
+    });
     signalManager_ = std::make_unique<SignalManager>(configuration_, environment, *sessionStatistics_);
     durationTracker_ = std::make_unique<DurationSignalTracker>(host_.clock, host_.applicationActivity);
     trialConversionTracker_ =

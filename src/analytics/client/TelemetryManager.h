@@ -17,7 +17,7 @@ class UserDefaults;
 namespace vesk::telemetry {
 
 class DurationSignalTracker;
-class SessionManager;
+class SessionStatistics;
 class SignalManager;
 class TrialConversionTracker;
 class TelemetryManagerConfiguration;
@@ -67,7 +67,7 @@ public:
 
     TelemetryManagerConfiguration& configuration() { return *configuration_; }
     SignalManager& signalManager() { return *signalManager_; }
-    SessionManager& sessionStatistics() { return *sessionStatistics_; }
+    SessionStatistics& sessionStatistics() { return *sessionStatistics_; }
     DurationSignalTracker& durationTracker() { return *durationTracker_; }
     TrialConversionTracker& trialConversionTracker() { return *trialConversionTracker_; }
     // The client's defaults suite.
@@ -81,7 +81,7 @@ private:
     std::shared_ptr<TelemetryManagerConfiguration> configuration_;
     ClientHost host_;
     std::unique_ptr<UserDefaults> clientSuite_;
-    std::unique_ptr<SessionManager> sessionStatistics_;
+    std::unique_ptr<SessionStatistics> sessionStatistics_;
     std::unique_ptr<SignalManager> signalManager_;
     std::unique_ptr<DurationSignalTracker> durationTracker_;
     std::unique_ptr<TrialConversionTracker> trialConversionTracker_;

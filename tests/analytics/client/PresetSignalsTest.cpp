@@ -2,7 +2,7 @@
 #include "RunningClientScene.h"
 #include "analytics/client/AnyIdentifiableError.h"
 #include "analytics/client/DefaultSignalPayload.h"
-#include "analytics/client/SessionManager.h"
+#include "analytics/client/SessionStatistics.h"
 
 #include <gtest/gtest.h>
 

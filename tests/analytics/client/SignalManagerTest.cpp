@@ -2,7 +2,7 @@
 #include "ClientTestScene.h"
 #include "LocalHttpServer.h"
 #include "analytics/client/DefaultSignalPayload.h"
-#include "analytics/client/SessionManager.h"
+#include "analytics/client/SessionStatistics.h"
 #include "analytics/client/SignalEnricher.h"
 #include "analytics/client/TelemetryManagerConfiguration.h"
 #include "core/TextFormat.h"
@@ -29,7 +29,7 @@ protected:
         ClientTestScene::SetUp();
         configuration = std::make_shared<TelemetryManagerConfiguration>(appID, QString("pepper"), server.url("/"));
         configuration->logHandler = recordingHandler();
-        statistics = std::make_unique<SessionManager>(environment(), SessionManager::InternalSignalSender());
+        statistics = std::make_unique<SessionStatistics>(environment(), SessionStatistics::InternalSignalSender());
         launchManager();
     }
 
@@ -81,7 +81,7 @@ protected:
 
     LocalHttpServer server;
     std::shared_ptr<TelemetryManagerConfiguration> configuration;
-    std::unique_ptr<SessionManager> statistics;
+    std::unique_ptr<SessionStatistics> statistics;
     std::unique_ptr<SignalManager> manager;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/SessionScreenshotDirectoryProviding.h"
+#include "session/SessionScreenshotDirectoryProviding.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "analytics/client/SessionManager.h"
+#include "analytics/client/SessionStatistics.h"
 
 #include "analytics/client/SystemFactsProviding.h"
 #include "core/Clock.h"
@@ -25,8 +25,8 @@ const QDateTime kDistantPast(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
 
 } // namespace
 
-SessionManager::SessionManager(const ClientEnvironment& environment, InternalSignalSender sendInternalSignal,
-                               QObject* parent)
+SessionStatistics::SessionStatistics(const ClientEnvironment& environment, InternalSignalSender sendInternalSignal,
+                                     QObject* parent)
     : QObject(parent)
     , scheduler_(environment.scheduler)
     , clock_(environment.clock)
@@ -48,35 +48,35 @@ SessionManager::SessionManager(const ClientEnvironment& environment, InternalSig
     loadRecentSessions();
     updateDistinctDays();
     connect(&environment.applicationActivity, &platform::ApplicationActivity::didResignActive, this,
-            &SessionManager::handleDidEnterBackgroundNotification);
+            &SessionStatistics::handleDidEnterBackgroundNotification);
     connect(&environment.applicationActivity, &platform::ApplicationActivity::didBecomeActive, this,
-            &SessionManager::handleWillEnterForegroundNotification);
+            &SessionStatistics::handleWillEnterForegroundNotification);
 }
 
-SessionManager::~SessionManager()
+SessionStatistics::~SessionStatistics()
 {
     sessionDurationUpdater_.cancel();
     persistenceQueue_.sync([this] { persistedSuite_.reset(); });
 }
 
-void SessionManager::write(std::function<void(UserDefaults&)> change)
+void SessionStatistics::write(std::function<void(UserDefaults&)> change)
 {
     if (!suite_)
         return;
     persistenceQueue_.async([this, change = std::move(change)] { change(*persistedSuite_); });
 }
 
-void SessionManager::flushPendingWrites()
+void SessionStatistics::flushPendingWrites()
 {
     persistenceQueue_.sync([] {});
 }
 
-QString SessionManager::dayText(const QDateTime& date) const
+QString SessionStatistics::dayText(const QDateTime& date) const
 {
     return date.toTimeZone(systemFacts_.timeZone()).date().toString(Qt::ISODate);
 }
 
-void SessionManager::loadRecentSessions()
+void SessionStatistics::loadRecentSessions()
 {
     const std::optional<QByteArray> data = suite_ ? suite_->dataForKey(kRecentSessionsKey) : std::nullopt;
     if (!data)
@@ -94,7 +94,7 @@ void SessionManager::loadRecentSessions()
     write([count = deletedSessionsCount_](UserDefaults& suite) { suite.setInteger(kDeletedSessionsCountKey, count); });
 }
 
-void SessionManager::updateDistinctDays()
+void SessionStatistics::updateDistinctDays()
 {
     if (!suite_)
         return;
@@ -106,7 +106,7 @@ void SessionManager::updateDistinctDays()
     write([days = distinctDaysUsed_](UserDefaults& suite) { suite.setStringArray(kDistinctDaysUsedKey, days); });
 }
 
-void SessionManager::startNewSession()
+void SessionStatistics::startNewSession()
 {
     stopUpdater();
     if (recentSessions_.empty()) {
@@ -125,7 +125,7 @@ void SessionManager::startNewSession()
     scheduleUpdater();
 }
 
-void SessionManager::updateSessionDuration()
+void SessionStatistics::updateSessionDuration()
 {
     const QDateTime now = clock_.now();
     if (sessionDurationLastUpdatedAt_)
@@ -134,7 +134,7 @@ void SessionManager::updateSessionDuration()
     persistCurrentSession();
 }
 
-void SessionManager::persistCurrentSession()
+void SessionStatistics::persistCurrentSession()
 {
     if (currentSessionDuration_ < 1.0)
         return;
@@ -150,22 +150,22 @@ void SessionManager::persistCurrentSession()
     });
 }
 
-void SessionManager::handleDidEnterBackgroundNotification()
+void SessionStatistics::handleDidEnterBackgroundNotification()
 {
     updateSessionDuration();
     stopUpdater();
 }
 
-void SessionManager::handleWillEnterForegroundNotification()
+void SessionStatistics::handleWillEnterForegroundNotification()
 {
     updateSessionDuration();
     scheduleUpdater();
 }
 
-void SessionManager::scheduleUpdater()
+void SessionStatistics::scheduleUpdater()
 {
     sessionDurationUpdater_.cancel();
-    sessionDurationUpdater_ = scheduler_.asyncAfter(1.0, [self = QPointer<SessionManager>(this)] {
+    sessionDurationUpdater_ = scheduler_.asyncAfter(1.0, [self = QPointer<SessionStatistics>(this)] {
         if (!self)
             return;
         self->scheduleUpdater();
@@ -173,13 +173,13 @@ void SessionManager::scheduleUpdater()
     });
 }
 
-void SessionManager::stopUpdater()
+void SessionStatistics::stopUpdater()
 {
     sessionDurationUpdater_.cancelAndClear();
     sessionDurationLastUpdatedAt_.reset();
 }
 
-qint64 SessionManager::averageSessionSeconds() const
+qint64 SessionStatistics::averageSessionSeconds() const
 {
     if (recentSessions_.empty())
         return -1;
@@ -191,12 +191,12 @@ qint64 SessionManager::averageSessionSeconds() const
     return total / static_cast<qint64>(finished);
 }
 
-qint64 SessionManager::countDaysOnOrAfter(const QString& day, const QStringList& days)
+qint64 SessionStatistics::countDaysOnOrAfter(const QString& day, const QStringList& days)
 {
     return std::count_if(days.begin(), days.end(), [&](const QString& other) { return other >= day; });
 }
 
-SignalParameters SessionManager::payloadEntries() const
+SignalParameters SessionStatistics::payloadEntries() const
 {
     const QDateTime now = clock_.now();
     // The cut-off day in the same time zone as the stored days.

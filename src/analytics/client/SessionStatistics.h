@@ -31,7 +31,7 @@ namespace vesk::telemetry {
 // the statistics are built. While measuring, a 1 s timer on the scheduler
 // adds the active time and stores it; time while the application is not
 // active is not counted. Main thread only.
-class SessionManager final : public QObject {
+class SessionStatistics final : public QObject {
     Q_OBJECT
 
 public:
@@ -41,9 +41,9 @@ public:
     static constexpr qint64 kRecentSessionsSeconds = 7'776'000; // 90 days
     static constexpr qint64 kLastMonthSeconds = 2'592'000;      // 30 days
 
-    SessionManager(const ClientEnvironment& environment, InternalSignalSender sendInternalSignal,
-                   QObject* parent = nullptr);
-    ~SessionManager() override;
+    SessionStatistics(const ClientEnvironment& environment, InternalSignalSender sendInternalSignal,
+                      QObject* parent = nullptr);
+    ~SessionStatistics() override;
 
     // Begins measuring a new session; with no stored session, announces a new installation.
     void startNewSession();

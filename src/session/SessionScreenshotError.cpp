@@ -1,4 +1,4 @@
-#include "panels/SessionScreenshotError.h"
+#include "session/SessionScreenshotError.h"
 
 namespace vesk {
 

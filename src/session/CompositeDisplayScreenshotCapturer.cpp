@@ -1,4 +1,4 @@
-#include "panels/CompositeDisplayScreenshotCapturer.h"
+#include "session/CompositeDisplayScreenshotCapturer.h"
 
 #include "core/Geometry.h"
 

@@ -1,4 +1,4 @@
-#include "analytics/client/SessionManager.h"
+#include "analytics/client/SessionStatistics.h"
 #include "ClientTestScene.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@ namespace {
 
 constexpr qint64 kDay = 86400;
 
-class SessionStatistics : public ClientTestScene {
+class SessionStatisticsTest : public ClientTestScene {
 protected:
     struct SentSignal {
         QString name;
@@ -20,11 +20,11 @@ protected:
 
     // A launch: the statistics as the client builds them when it starts,
     // replacing those of the previous launch.
-    SessionManager& launch()
+    SessionStatistics& launch()
     {
         statistics.reset();
         statistics =
-            std::make_unique<SessionManager>(environment(), [this](const QString& name, const SignalParameters& p) {
+            std::make_unique<SessionStatistics>(environment(), [this](const QString& name, const SignalParameters& p) {
                 sent.push_back({name, p});
             });
         return *statistics;
@@ -50,13 +50,13 @@ protected:
 
     QDateTime secondsAgo(qint64 seconds) { return scheduler.now().addSecs(-seconds); }
 
-    std::unique_ptr<SessionManager> statistics;
+    std::unique_ptr<SessionStatistics> statistics;
     std::vector<SentSignal> sent;
     const SentSignal newInstall{"Telemetry.Acquisition.newInstallDetected",
                                 {{"Telemetry.Acquisition.firstSessionDate", "2026-01-05"}}};
 };
 
-TEST_F(SessionStatistics, ASessionShorterThanOneSecondIsNeverStored)
+TEST_F(SessionStatisticsTest, ASessionShorterThanOneSecondIsNeverStored)
 {
     setVeskActive(true);
     launch();
@@ -68,7 +68,7 @@ TEST_F(SessionStatistics, ASessionShorterThanOneSecondIsNeverStored)
     EXPECT_FALSE(statistics->isMeasuring());
 }
 
-TEST_F(SessionStatistics, TheFirstSessionAnnouncesANewInstallationOnce)
+TEST_F(SessionStatisticsTest, TheFirstSessionAnnouncesANewInstallationOnce)
 {
     setVeskActive(true);
     launch();
@@ -87,7 +87,7 @@ TEST_F(SessionStatistics, TheFirstSessionAnnouncesANewInstallationOnce)
     EXPECT_EQ(statistics->recentSessions().size(), 2u);
 }
 
-TEST_F(SessionStatistics, SessionsOlderThanNinetyDaysAreDroppedAndCounted)
+TEST_F(SessionStatisticsTest, SessionsOlderThanNinetyDaysAreDroppedAndCounted)
 {
     suite->setInteger("deletedSessionsCount", 4);
     storeSessions({{secondsAgo(91 * kDay), 30}, {secondsAgo(90 * kDay), 40}, {secondsAgo(89 * kDay), 50}});
@@ -100,7 +100,7 @@ TEST_F(SessionStatistics, SessionsOlderThanNinetyDaysAreDroppedAndCounted)
     EXPECT_TRUE(sent.empty());
 }
 
-TEST_F(SessionStatistics, AUserWhoseSessionsAreAllOldCountsAsANewInstallationAgain)
+TEST_F(SessionStatisticsTest, AUserWhoseSessionsAreAllOldCountsAsANewInstallationAgain)
 {
     storeSessions({{secondsAgo(91 * kDay), 30}});
     launch();
@@ -109,7 +109,7 @@ TEST_F(SessionStatistics, AUserWhoseSessionsAreAllOldCountsAsANewInstallationAga
     EXPECT_EQ(sent, std::vector<SentSignal>{newInstall});
 }
 
-TEST_F(SessionStatistics, OnlyActiveTimeCounts)
+TEST_F(SessionStatisticsTest, OnlyActiveTimeCounts)
 {
     setVeskActive(true);
     launch();
@@ -126,9 +126,9 @@ TEST_F(SessionStatistics, OnlyActiveTimeCounts)
     EXPECT_EQ(storedSessions(), (std::vector<StoredSession>{{scheduler.now().addMSecs(-74500), 14}}));
 }
 
-TEST_F(SessionStatistics, AverageAndPreviousSessionLeaveOutTheSessionInProgress)
+TEST_F(SessionStatisticsTest, AverageAndPreviousSessionLeaveOutTheSessionInProgress)
 {
-    SessionManager& empty = launch();
+    SessionStatistics& empty = launch();
     EXPECT_EQ(empty.payloadEntries().at("Telemetry.Retention.averageSessionSeconds"), "-1");
     EXPECT_FALSE(empty.payloadEntries().contains("Telemetry.Retention.previousSessionSeconds"));
 
@@ -145,7 +145,7 @@ TEST_F(SessionStatistics, AverageAndPreviousSessionLeaveOutTheSessionInProgress)
     EXPECT_EQ(launch().averageSessionSeconds(), 10);
 }
 
-TEST_F(SessionStatistics, DistinctDaysGrowOncePerLaunchOnANewDay)
+TEST_F(SessionStatisticsTest, DistinctDaysGrowOncePerLaunchOnANewDay)
 {
     launch();
     launch();
@@ -165,7 +165,7 @@ TEST_F(SessionStatistics, DistinctDaysGrowOncePerLaunchOnANewDay)
     EXPECT_EQ(entries.at("Telemetry.Retention.distinctDaysUsed"), "3");
 }
 
-TEST_F(SessionStatistics, DaysAreLocalAndTheLastMonthCutOffIsTheLocalDayToo)
+TEST_F(SessionStatisticsTest, DaysAreLocalAndTheLastMonthCutOffIsTheLocalDayToo)
 {
     // 23:30 UTC is already the next day in Berlin.
     scheduler.setDate(QDateTime(QDate(2026, 2, 4), QTime(23, 30), Qt::UTC));
@@ -174,18 +174,18 @@ TEST_F(SessionStatistics, DaysAreLocalAndTheLastMonthCutOffIsTheLocalDayToo)
     EXPECT_EQ(stored().stringArrayForKey("distinctDaysUsed"), (QStringList{"2026-01-05", "2026-01-06", "2026-02-05"}));
     // Thirty days earlier is 2026-01-06 in Berlin (still 2026-01-05 in GMT).
     EXPECT_EQ(statistics->payloadEntries().at("Telemetry.Retention.distinctDaysUsedLastMonth"), "2");
-    EXPECT_EQ(SessionManager::countDaysOnOrAfter("2026-01-06", {"2026-01-05", "2026-01-06", "2026-02-05"}), 2);
-    EXPECT_EQ(SessionManager::countDaysOnOrAfter("2026-03-01", {}), 0);
+    EXPECT_EQ(SessionStatistics::countDaysOnOrAfter("2026-01-06", {"2026-01-05", "2026-01-06", "2026-02-05"}), 2);
+    EXPECT_EQ(SessionStatistics::countDaysOnOrAfter("2026-03-01", {}), 0);
 }
 
-TEST_F(SessionStatistics, FirstSessionDateIsTheStoredOneElseToday)
+TEST_F(SessionStatisticsTest, FirstSessionDateIsTheStoredOneElseToday)
 {
     EXPECT_EQ(launch().payloadEntries().at("Telemetry.Acquisition.firstSessionDate"), "2026-01-05");
     suite->setString("firstSessionDate", "2025-11-30");
     EXPECT_EQ(launch().payloadEntries().at("Telemetry.Acquisition.firstSessionDate"), "2025-11-30");
 }
 
-TEST_F(SessionStatistics, BecomingActiveMeasuresEvenWithoutASessionStart)
+TEST_F(SessionStatisticsTest, BecomingActiveMeasuresEvenWithoutASessionStart)
 {
     launch();
     setVeskActive(true);
@@ -201,7 +201,7 @@ TEST_F(SessionStatistics, BecomingActiveMeasuresEvenWithoutASessionStart)
     EXPECT_EQ(stored().integerForKey("deletedSessionsCount"), 1);
 }
 
-TEST_F(SessionStatistics, AnUnreadableListStartsEmptyAndIsReplacedByTheNextSession)
+TEST_F(SessionStatisticsTest, AnUnreadableListStartsEmptyAndIsReplacedByTheNextSession)
 {
     suite->setInteger("deletedSessionsCount", 2);
     suite->setData("recentSessions", "[{\"st\": \"yesterday\"}]");
@@ -214,13 +214,13 @@ TEST_F(SessionStatistics, AnUnreadableListStartsEmptyAndIsReplacedByTheNextSessi
     EXPECT_EQ(storedSessions(), (std::vector<StoredSession>{{secondsAgo(2), 2}}));
 }
 
-TEST_F(SessionStatistics, WithoutASuiteNothingIsReadOrWritten)
+TEST_F(SessionStatisticsTest, WithoutASuiteNothingIsReadOrWritten)
 {
     suite->setStringArray("distinctDaysUsed", {"2025-12-01"});
     vesk::UserDefaults* kept = suite.get();
     ClientEnvironment withoutSuite = environment();
     withoutSuite.clientSuite = nullptr;
-    SessionManager unsaved(withoutSuite, [this](const QString& name, const SignalParameters& p) {
+    SessionStatistics unsaved(withoutSuite, [this](const QString& name, const SignalParameters& p) {
         sent.push_back({name, p});
     });
     setVeskActive(true);

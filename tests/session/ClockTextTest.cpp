@@ -1,4 +1,4 @@
-#include "helpers/ClockText.h"
+#include "session/ClockText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,19 @@
-#include "panels/SessionScreenshotService.h"
+#include "session/SessionScreenshotService.h"
 #include "core/FileIO.h"
-#include "panels/CompositeDisplayScreenshotCapturer.h"
-#include "panels/UserDesktopDirectoryProvider.h"
+#include "core/ManualScheduler.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
+#include "platform/simulated/SimulatedDesktop.h"
+#include "session/CompositeDisplayScreenshotCapturer.h"
+#include "session/UserDesktopDirectoryProvider.h"
 
-#include "PanelScene.h"
+#include "DesktopSpecs.h"
+#include "LogCapture.h"
 
 #include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 using namespace vesk;
 
@@ -33,13 +39,20 @@ public:
     std::optional<QString> desktopDirectory() const override { return std::nullopt; }
 };
 
-// The scene's 1440 × 900 display and, right of it with the top edges level,
-// a lower one of 1280 × 720. A marker window sits in the top-left corner of
-// each display.
-class SessionScreenshotServiceTest : public test::PanelScene {
+// A simulated desktop in virtual time: a 1440 × 900 display (its visible
+// frame below the menu bar) and, right of it with the top edges level, a
+// lower one of 1280 × 720, with the editor in front. A marker window sits in
+// the top-left corner of each display.
+class SessionScreenshotServiceTest : public ::testing::Test {
 protected:
     SessionScreenshotServiceTest()
     {
+        platform::DisplaySpec main = test::display(1, QRectF(0, 0, 1440, 900));
+        main.visibleFrame = QRectF(0, 0, 1440, 875);
+        desktop.addDisplay(main);
+        platform::ApplicationSpec editor;
+        editor.bundleIdentifier = QStringLiteral("com.example.editor");
+        desktop.activate(desktop.addRunningApplication(editor), 0);
         desktop.addDisplay(test::display(2, QRectF(1440, 0, 1280, 720)));
         platform::ApplicationSpec markers;
         markers.bundleIdentifier = QStringLiteral("com.example.marker");
@@ -62,6 +75,11 @@ protected:
         return std::make_unique<CompositeDisplayScreenshotCapturer>(desktop.interfaces().screens,
                                                                     desktop.interfaces().screenCapture);
     }
+
+    test::LogCapture logs;
+    QTemporaryDir root;
+    ManualScheduler scheduler;
+    platform::SimulatedDesktop desktop{scheduler, root.path()};
 
     QString desktopFolder() const { return root.filePath(QStringLiteral("Desktop")); }
     const QDateTime requestDate = QDateTime(QDate(2026, 3, 8), QTime(14, 3, 9));

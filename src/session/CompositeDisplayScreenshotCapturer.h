@@ -1,8 +1,8 @@
 #pragma once
 
-#include "panels/SessionScreenshotImageCapturing.h"
 #include "platform/ScreenCapturing.h"
 #include "platform/ScreenProviding.h"
+#include "session/SessionScreenshotImageCapturing.h"
 
 namespace vesk {
 

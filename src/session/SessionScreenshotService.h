@@ -1,9 +1,9 @@
 #pragma once
 
 #include "logging/VeskLogger.h"
-#include "panels/SessionScreenshotCapturing.h"
-#include "panels/SessionScreenshotDirectoryProviding.h"
-#include "panels/SessionScreenshotImageCapturing.h"
+#include "session/SessionScreenshotCapturing.h"
+#include "session/SessionScreenshotDirectoryProviding.h"
+#include "session/SessionScreenshotImageCapturing.h"
 
 #include <memory>
 

@@ -7,8 +7,9 @@ namespace vesk {
 // The software update as the setup screen's version row reaches it: the
 // check the row's button starts, and whether an update is waiting (offered,
 // downloading or ready to install), which the row shows with its dot and the
-// tooltip "Update verfügbar". The update service implements it; the setup
-// screen sits below the update library and sees only this.
+// tooltip "Update verfügbar". The update service implements it; the
+// application hands the row these as plain functions, since the setup screen
+// sits below the update library.
 class SoftwareUpdateEntry {
 public:
     virtual ~SoftwareUpdateEntry() = default;

@@ -1,7 +1,7 @@
-#include "panels/SessionScreenshotService.h"
+#include "session/SessionScreenshotService.h"
 
 #include "core/FileIO.h"
-#include "panels/SessionScreenshotError.h"
+#include "session/SessionScreenshotError.h"
 
 #include <QBuffer>
 #include <QDir>

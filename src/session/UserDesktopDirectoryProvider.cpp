@@ -1,4 +1,4 @@
-#include "panels/UserDesktopDirectoryProvider.h"
+#include "session/UserDesktopDirectoryProvider.h"
 
 #include <QStandardPaths>
 

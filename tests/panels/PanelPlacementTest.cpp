@@ -1,4 +1,4 @@
-#include "helpers/AppHelpers.h"
+#include "panels/PanelPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -62,45 +62,5 @@ INSTANTIATE_TEST_SUITE_P(
         PanelCase{"edgeBelongsToNext", {100, 100}, {1440, 500}, kBoth, primaryScreen(), Point{1440, 400}},
         PanelCase{"noScreens", {300, 200}, {500, 600}, {}, std::nullopt, std::nullopt}),
     [](const ::testing::TestParamInfo<PanelCase>& testCase) { return std::string(testCase.param.name); });
-
-TEST(AppVersionStringsTest, ReadTextEntriesAndFallBackToQuestionMark)
-{
-    struct Case {
-        QVariantMap info;
-        QString version;
-        QString build;
-    };
-    const std::vector<Case> cases{
-        {{{"CFBundleShortVersionString", "1.4.2"}, {"CFBundleVersion", "87"}}, "1.4.2", "87"},
-        {{{"CFBundleShortVersionString", "1.4.2"}}, "1.4.2", "?"},
-        {{}, "?", "?"},
-        // Entries that are not text count as missing.
-        {{{"CFBundleShortVersionString", 14}, {"CFBundleVersion", QVariant()}}, "?", "?"},
-        {{{"CFBundleShortVersionString", ""}, {"CFBundleVersion", "0"}}, "", "0"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(appVersionString(c.info), c.version) << c.info.size();
-        EXPECT_EQ(appBuildString(c.info), c.build) << c.info.size();
-    }
-}
-
-TEST(AppVersionStringsTest, DefaultsReadTheInstalledMainBundle)
-{
-    setMainBundleInfoDictionary({{"CFBundleShortVersionString", "2.0"}});
-    EXPECT_EQ(appVersionString(), "2.0");
-    EXPECT_EQ(appBuildString(), "?");
-    setMainBundleInfoDictionary({{"CFBundleShortVersionString", "2.0"}, {"CFBundleVersion", "12"}});
-    EXPECT_EQ(appBuildString(), "12");
-}
-
-TEST(PrivacyPolicyURLTest, IsAnHttpsAddressOfThePrivacyPage)
-{
-    const auto& url = privacyPolicyURL();
-    ASSERT_TRUE(url.has_value());
-    EXPECT_EQ(url->scheme(), "https");
-    EXPECT_EQ(url->path(), "/vesk-privacy");
-    EXPECT_FALSE(url->host().isEmpty());
-    EXPECT_EQ(&privacyPolicyURL(), &url);
-}
 
 } // namespace
