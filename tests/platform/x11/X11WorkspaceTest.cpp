@@ -181,6 +181,11 @@ TEST_F(X11WorkspaceTest, ActivationBringsTheApplicationToTheFrontAndIsAnnounced)
     ASSERT_NE(first, 0);
     ASSERT_NE(second, 0);
     const auto activations = observe(WorkspaceNotification::didActivateApplication);
+    // The window manager focuses each new window in its own time: the second
+    // one must hold the focus before the first is asked for it, or that ask
+    // finds the first active already and nothing changes.
+    ASSERT_TRUE(workspace->runningApplication(second)->activate(ActivateIgnoringOtherApps));
+    ASSERT_TRUE(waitFor([&] { return activePID() == second; }));
 
     for (const ProcessID pid : {first, second, first}) {
         activations->clear();
