@@ -64,7 +64,7 @@ struct BusyDesktop {
     platform::SimulatedDesktop desktop{scheduler, root.path()};
     platform::DesktopScreenProvider screens{desktop};
     platform::DesktopWindowListProvider windowList{desktop};
-    SystemMouseInteractionDetector mouse{desktop};
+    SystemMouseInteractionDetector mouse{desktop.pointer()};
     std::set<QString> allowed;
     std::unique_ptr<OverlayService> service;
     std::vector<Rect> lastHoles;
@@ -93,7 +93,7 @@ struct BusyDesktop {
         }
         service = std::make_unique<OverlayService>(
             scheduler, scheduler,
-            OverlayService::DesktopParts{screens, screens, desktop, desktop,
+            OverlayService::DesktopParts{screens, screens, desktop, desktop.pointer(),
                                          desktop.ownApplication().bundleIdentifier.value_or(QString())},
             WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse);
         service->setPassthroughRectsChangedHandler([this](const std::vector<Rect>& holes) { lastHoles = holes; });

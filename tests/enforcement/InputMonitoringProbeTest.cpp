@@ -22,9 +22,9 @@ TEST_F(InputMonitoringProbeTest, ProbeAnswersWhenThePreflightAnswerLagsBehind)
 {
     desktop->setInputMonitoringPreflightLags(true);
     EXPECT_FALSE(desktop->isInputMonitoringGranted());
-    EXPECT_TRUE(isInputMonitoringAvailable(*desktop, events()));
+    EXPECT_TRUE(isInputMonitoringAvailable(desktop->permissions(), events()));
     desktop->setInputMonitoringGranted(false);
-    EXPECT_FALSE(isInputMonitoringAvailable(*desktop, events()));
+    EXPECT_FALSE(isInputMonitoringAvailable(desktop->permissions(), events()));
 }
 
 TEST_F(InputMonitoringProbeTest, SettingsOpenAtTheInputMonitoringPane)

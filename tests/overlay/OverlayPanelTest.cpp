@@ -175,7 +175,7 @@ TEST_P(MouseInteractionDetectorTest, AnyOfTheFirstThreeButtonsCounts)
 {
     for (int button : GetParam().held)
         desktop.setMouseButtonDown(button, true);
-    const SystemMouseInteractionDetector detector(desktop);
+    const SystemMouseInteractionDetector detector(desktop.pointer());
     EXPECT_EQ(detector.isMouseInteractionActive(), GetParam().active);
 }
 

@@ -120,7 +120,8 @@ protected:
     // The desktop as the overlay takes it, with these screens.
     OverlayService::DesktopParts desktopParts(const platform::ScreenProviding& withScreens)
     {
-        return {withScreens, screens, desktop, desktop, desktop.ownApplication().bundleIdentifier.value_or(QString())};
+        return {withScreens, screens, desktop, desktop.pointer(),
+                desktop.ownApplication().bundleIdentifier.value_or(QString())};
     }
 
     test::LogCapture logs;
@@ -129,7 +130,7 @@ protected:
     platform::SimulatedDesktop desktop{scheduler, root.path()};
     platform::DesktopScreenProvider screens{desktop};
     platform::DesktopWindowListProvider windowList{desktop};
-    SystemMouseInteractionDetector mouse{desktop};
+    SystemMouseInteractionDetector mouse{desktop.pointer()};
     OverlayService service{scheduler, scheduler, desktopParts(screens),
                            WindowSnapshotReader(windowList, test::bundleIdentifierLookup(desktop)), mouse};
     WindowNumber editorWindow = 0;

@@ -54,7 +54,7 @@ protected:
     QTemporaryDir root;
     ManualScheduler scheduler;
     platform::SimulatedDesktop desktop{scheduler, root.path()};
-    PanelEnvironment environment{desktop.interfaces().screens, desktop, desktop};
+    PanelEnvironment environment{desktop.interfaces().screens, desktop.pointer(), desktop};
     platform::ProcessID editorPID = 0;
 };
 

@@ -181,10 +181,10 @@ protected:
         windowList = std::make_unique<p::DesktopWindowListProvider>(*desktop);
         screens = std::make_shared<p::DesktopScreenProvider>(*desktop);
         reader = std::make_unique<WindowSnapshotReader>(*windowList, bundleIdentifierLookup(*desktop));
-        mouseInteraction = std::make_unique<SystemMouseInteractionDetector>(*desktop);
+        mouseInteraction = std::make_unique<SystemMouseInteractionDetector>(desktop->pointer());
         realOverlay = std::make_unique<OverlayService>(
             scheduler, scheduler,
-            OverlayService::DesktopParts{*screens, *screens, *desktop, *desktop,
+            OverlayService::DesktopParts{*screens, *screens, *desktop, desktop->pointer(),
                                          desktop->ownApplication().bundleIdentifier.value_or(QString())},
             *reader, *mouseInteraction);
         overlay = std::make_shared<TracingOverlay>(trace, *realOverlay);

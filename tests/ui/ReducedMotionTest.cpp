@@ -31,7 +31,7 @@ TEST_F(ReducedMotionTest, EitherTheSystemOrTheSettingTurnsItOn)
 TEST_F(ReducedMotionTest, StartsFromTheCurrentValues)
 {
     desktop.setReduceMotion(true);
-    const ReducedMotion fromSystem(desktop, settings);
+    const ReducedMotion fromSystem(desktop.reduceMotion(), settings);
     EXPECT_TRUE(fromSystem.isOn());
 }
 

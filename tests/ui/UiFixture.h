@@ -27,7 +27,7 @@ protected:
     platform::SimulatedDesktop desktop{scheduler, root.filePath("desktop")};
     UserDefaults defaults{UserDefaults::standardSuiteName, root.filePath("defaults")};
     VeskDefaultsStore settings{defaults, [] { return QStringList{"de-DE"}; }};
-    ReducedMotion reducedMotion{desktop, settings};
+    ReducedMotion reducedMotion{desktop.reduceMotion(), settings};
 };
 
 } // namespace vesk::test

@@ -1,17 +1,19 @@
 #include "platform/simulated/DesktopSystemInfo.h"
 
-#include "platform/simulated/SimulatedDesktop.h"
+#include <QFile>
+#include <QSysInfo>
 
 namespace vesk::platform {
 
-QString DesktopSystemInfo::hardwareModel() const
+QString DesktopSystemInfo::machineHardwareModel()
 {
-    return desktop_.hardwareModel();
-}
-
-bool DesktopSystemInfo::isDarkAppearance() const
-{
-    return desktop_.isDarkAppearance();
+    QFile product(QStringLiteral("/sys/class/dmi/id/product_name"));
+    if (product.open(QIODevice::ReadOnly)) {
+        const QString name = QString::fromUtf8(product.readAll()).trimmed();
+        if (!name.isEmpty())
+            return name;
+    }
+    return QSysInfo::currentCpuArchitecture();
 }
 
 } // namespace vesk::platform

@@ -1,7 +1,6 @@
 #include "platform/simulated/SimulatedDesktop.h"
 
 #include "core/Scheduler.h"
-#include "platform/WindowListProviding.h"
 #include "platform/simulated/DefaultsDomains.h"
 #include "platform/simulated/DesktopAccessibility.h"
 #include "platform/simulated/DesktopApplicationActivity.h"
@@ -11,17 +10,14 @@
 #include "platform/simulated/DesktopFileBrowser.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
 #include "platform/simulated/DesktopScreenProvider.h"
-#include "platform/simulated/DesktopSystemInfo.h"
 #include "platform/simulated/DesktopWindowListProvider.h"
 #include "platform/simulated/DesktopWorkspace.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QScreen>
-#include <QSysInfo>
 #include <QWindow>
 
 #include <algorithm>
@@ -109,10 +105,10 @@ SimulatedDesktop::SimulatedDesktop(Scheduler& scheduler, QString desktopRoot, QO
     , screenCapturer_(std::make_unique<DesktopScreenCapturer>(*this))
     , files_(std::make_unique<DesktopFileBrowser>(*this))
     , bundleReader_(std::make_unique<DesktopBundleReader>())
-    , systemInfo_(std::make_unique<DesktopSystemInfo>(*this))
 {
     setOwnApplication(own_);
     applicationActivity_ = std::make_unique<DesktopApplicationActivity>(*this);
+    diagnostics_ = std::make_unique<DesktopDiagnostics>(*workspace_);
 }
 
 bool SimulatedDesktop::keepDefaultsDomainsIn(const QString& path)
@@ -139,12 +135,12 @@ PlatformInterfaces SimulatedDesktop::interfaces()
         .ownWindows = *this,
         .presentationOptions = *this,
         .ownApplication = *this,
-        .pointer = *this,
-        .permissions = *this,
-        .reduceMotion = *this,
+        .pointer = pointer_,
+        .permissions = permissions_,
+        .reduceMotion = reduceMotion_,
         .screenCapture = *screenCapturer_,
-        .diagnosticPayloads = *this,
-        .systemInfo = *systemInfo_,
+        .diagnosticPayloads = *diagnostics_,
+        .systemInfo = systemInfo_,
         .applicationActivity = *applicationActivity_,
         .storeTransactions = storeTransactions_,
     };
@@ -957,42 +953,7 @@ void SimulatedDesktop::windowsDidChange()
 
 QList<QVariantMap> SimulatedDesktop::copyWindowInfo(int options) const
 {
-    // The overlay reads the list on every frame: an unchanged desktop hands out
-    // the list it built last time (implicitly shared, nothing is copied).
-    auto& cached = windowListCache_[options];
-    if (cached.first != revision_ || cached.second.isEmpty()) {
-        cached.first = revision_;
-        cached.second = buildWindowInfo(options);
-    }
-    return cached.second;
-}
-
-QList<QVariantMap> SimulatedDesktop::buildWindowInfo(int options) const
-{
-    QList<QVariantMap> list;
-    for (const DesktopWindow* window : windowsFrontToBack()) {
-        const bool onScreen = isOnScreen(*window);
-        if ((options & WindowListExcludeDesktopElements) && window->desktopElement)
-            continue;
-        if ((options & WindowListOnScreenOnly) && !onScreen)
-            continue;
-        QVariantMap entry;
-        entry.insert(kWindowNumber, qint64(window->number));
-        entry.insert(kWindowOwnerPID, window->ownerPID);
-        if (const DesktopApplication* app = application(window->ownerPID); app && !app->name.isEmpty())
-            entry.insert(kWindowOwnerName, app->name);
-        if (!window->title.isEmpty())
-            entry.insert(kWindowName, window->title);
-        entry.insert(kWindowLayer, window->layer);
-        entry.insert(kWindowBounds, QVariantMap{{QStringLiteral("X"), window->bounds.x()},
-                                                {QStringLiteral("Y"), window->bounds.y()},
-                                                {QStringLiteral("Width"), window->bounds.width()},
-                                                {QStringLiteral("Height"), window->bounds.height()}});
-        entry.insert(kWindowAlpha, window->alpha);
-        entry.insert(kWindowIsOnscreen, onScreen);
-        list.append(entry);
-    }
-    return list;
+    return windowList_->copyWindowInfo(options);
 }
 
 // --- Vesk itself -------------------------------------------------------------------------
@@ -1260,101 +1221,6 @@ void SimulatedDesktop::endOwnProcess()
     finishTermination(own_.pid);
 }
 
-// --- Mouse and permissions ---------------------------------------------------------------
-
-void SimulatedDesktop::setMouseLocation(const QPointF& cocoaPoint)
-{
-    mouseLocation_ = cocoaPoint;
-}
-
-bool SimulatedDesktop::isMouseButtonDown(int button) const
-{
-    const auto it = buttons_.find(button);
-    return it != buttons_.end() && it->second;
-}
-
-void SimulatedDesktop::setMouseButtonDown(int button, bool down)
-{
-    buttons_[button] = down;
-}
-
-void SimulatedDesktop::setAccessibilityTrusted(bool trusted)
-{
-    if (accessibilityTrusted_ == trusted)
-        return;
-    accessibilityTrusted_ = trusted;
-    emit permissionsChanged();
-}
-
-void SimulatedDesktop::setInputMonitoringGranted(bool granted)
-{
-    if (inputMonitoringGranted_ == granted)
-        return;
-    inputMonitoringGranted_ = granted;
-    emit permissionsChanged();
-}
-
-QMetaObject::Connection SimulatedDesktop::observeReduceMotion(QObject* receiver, std::function<void()> handler) const
-{
-    return connect(this, &SimulatedDesktop::reduceMotionChanged, receiver, std::move(handler));
-}
-
-void SimulatedDesktop::setReduceMotion(bool reduce)
-{
-    if (reduceMotion_ == reduce)
-        return;
-    reduceMotion_ = reduce;
-    emit reduceMotionChanged();
-}
-
-bool SimulatedDesktop::promptForAccessibility()
-{
-    ++accessibilityPromptCount_;
-    if (grantsOnRequest_)
-        setAccessibilityTrusted(true);
-    return accessibilityTrusted_;
-}
-
-bool SimulatedDesktop::requestInputMonitoring()
-{
-    ++inputMonitoringRequestCount_;
-    if (grantsOnRequest_)
-        setInputMonitoringGranted(true);
-    return isInputMonitoringGranted();
-}
-
-QString SimulatedDesktop::machineHardwareModel()
-{
-    QFile product(QStringLiteral("/sys/class/dmi/id/product_name"));
-    if (product.open(QIODevice::ReadOnly)) {
-        const QString name = QString::fromUtf8(product.readAll()).trimmed();
-        if (!name.isEmpty())
-            return name;
-    }
-    return QSysInfo::currentCpuArchitecture();
-}
-
-void SimulatedDesktop::subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber)
-{
-    diagnosticSubscriber_ = std::move(subscriber);
-    if (diagnosticSubscriber_ && !pendingDiagnostics_.empty()) {
-        std::vector<QByteArray> payloads;
-        payloads.swap(pendingDiagnostics_);
-        deliverDiagnosticPayloads(payloads);
-    }
-}
-
-void SimulatedDesktop::deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads)
-{
-    if (payloads.empty())
-        return;
-    if (!diagnosticSubscriber_) {
-        pendingDiagnostics_.insert(pendingDiagnostics_.end(), payloads.begin(), payloads.end());
-        return;
-    }
-    workspace_->runOnSystemThread([subscriber = diagnosticSubscriber_, payloads] { subscriber(payloads); });
-}
-
 void SimulatedDesktop::mirrorQtScreens()
 {
     for (const DisplaySpec& spec : qtScreenDisplays())
@@ -1421,8 +1287,8 @@ QString SimulatedDesktop::applyScenario(const DesktopScenario& scenario)
     setInputMonitoringGranted(scenario.inputMonitoringGranted);
     setGrantsPermissionsOnRequest(scenario.grantsPermissionsOnRequest);
     if (scenario.hardwareModel)
-        hardwareModel_ = *scenario.hardwareModel;
-    darkAppearance_ = scenario.darkAppearance;
+        systemInfo_.setHardwareModel(*scenario.hardwareModel);
+    systemInfo_.setDarkAppearance(scenario.darkAppearance);
     deliverDiagnosticPayloads(scenario.diagnosticPayloads);
     for (const DisplaySpec& display : scenario.displays)
         addDisplay(display);

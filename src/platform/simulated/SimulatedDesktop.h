@@ -1,18 +1,19 @@
 #pragma once
 
 #include "platform/AXElement.h"
-#include "platform/DiagnosticPayloadProviding.h"
 #include "platform/OwnApplicationControlling.h"
 #include "platform/OwnWindowRegistering.h"
-#include "platform/PermissionsProviding.h"
 #include "platform/PlatformInterfaces.h"
-#include "platform/PointerStateProviding.h"
 #include "platform/PresentationOptionsControlling.h"
-#include "platform/ReduceMotionProviding.h"
 #include "platform/StoreTransactionUpdates.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
+#include "platform/simulated/DesktopDiagnostics.h"
 #include "platform/simulated/DesktopDisplay.h"
+#include "platform/simulated/DesktopPermissions.h"
+#include "platform/simulated/DesktopPointer.h"
+#include "platform/simulated/DesktopReduceMotion.h"
+#include "platform/simulated/DesktopSystemInfo.h"
 #include "platform/simulated/DesktopWindow.h"
 
 #include <QImage>
@@ -45,7 +46,6 @@ class DesktopEventSystem;
 class DesktopFileBrowser;
 class DesktopScreenCapturer;
 class DesktopScreenProvider;
-class DesktopSystemInfo;
 class DesktopWindowListProvider;
 class DesktopWorkspace;
 struct DesktopScenario;
@@ -71,11 +71,7 @@ struct DesktopScenario;
 class SimulatedDesktop final : public QObject,
                                public OwnWindowRegistering,
                                public PresentationOptionsControlling,
-                               public OwnApplicationControlling,
-                               public PointerStateProviding,
-                               public PermissionsProviding,
-                               public ReduceMotionProviding,
-                               public DiagnosticPayloadProviding {
+                               public OwnApplicationControlling {
     Q_OBJECT
 
 public:
@@ -207,9 +203,10 @@ public:
     std::optional<WindowNumber> mainWindow(ProcessID pid) const;
     void setMainWindow(ProcessID pid, WindowNumber number);
 
-    // The window list: one dictionary per window with the kCG* keys, front to
-    // back, filtered by the WindowListOption flags.
+    // The window list (see DesktopWindowListProvider).
     QList<QVariantMap> copyWindowInfo(int options) const;
+    // Bumped by every change that can change the window list.
+    quint64 windowRevision() const { return revision_; }
 
     // --- Vesk itself -------------------------------------------------------------
     void setOwnApplication(const OwnApplicationSpec& spec);
@@ -258,53 +255,53 @@ public:
     void relaunchOwnProcess();
     bool isOwnProcessCrashed() const { return ownCrashed_; }
 
-    // --- Mouse -------------------------------------------------------------------
-    QPointF mouseLocation() const override { return mouseLocation_; } // bottom-left system
-    void setMouseLocation(const QPointF& cocoaPoint);
-    bool isMouseButtonDown(int button) const override;
-    void setMouseButtonDown(int button, bool down);
+    // --- Mouse, permissions, settings, machine and diagnostics ----------------
+    // Each is a part of its own; the desktop hands them out and forwards what
+    // tests and the scripted run set on them.
+    DesktopPointer& pointer() { return pointer_; }
+    DesktopPermissions& permissions() { return permissions_; }
+    DesktopReduceMotion& reduceMotion() { return reduceMotion_; }
+    DesktopSystemInfo& systemInfo() { return systemInfo_; }
+    DesktopDiagnostics& diagnostics() { return *diagnostics_; }
 
-    // --- Permissions ---------------------------------------------------------------
-    bool isAccessibilityTrusted() const override { return accessibilityTrusted_; }
-    void setAccessibilityTrusted(bool trusted);
-    // The preflight answer: the grant, unless the answer lags behind it.
-    bool isInputMonitoringGranted() const override { return inputMonitoringGranted_ && !preflightLags_; }
-    void setInputMonitoringGranted(bool granted);
-    // What the system goes by when it creates a tap.
-    bool hasInputMonitoringGrant() const { return inputMonitoringGranted_; }
-    // The preflight check answers no although the permission is granted, as
-    // it can until the process restarts; a tap can still be created.
-    void setInputMonitoringPreflightLags(bool lags) { preflightLags_ = lags; }
-    // The system's permission prompts: counted, and granted at once when the
-    // desktop is set to grant on request.
-    bool promptForAccessibility() override;
-    bool requestInputMonitoring() override;
-    int accessibilityPromptCount() const { return accessibilityPromptCount_; }
-    int inputMonitoringRequestCount() const { return inputMonitoringRequestCount_; }
-    void setGrantsPermissionsOnRequest(bool grants) { grantsOnRequest_ = grants; }
+    QPointF mouseLocation() const { return pointer_.mouseLocation(); } // bottom-left system
+    void setMouseLocation(const QPointF& cocoaPoint) { pointer_.setMouseLocation(cocoaPoint); }
+    bool isMouseButtonDown(int button) const { return pointer_.isMouseButtonDown(button); }
+    void setMouseButtonDown(int button, bool down) { pointer_.setMouseButtonDown(button, down); }
 
-    // --- Accessibility display options --------------------------------------------
-    // The system's "reduce motion" setting.
-    bool shouldReduceMotion() const override { return reduceMotion_; }
-    QMetaObject::Connection observeReduceMotion(QObject* receiver, std::function<void()> handler) const override;
-    void setReduceMotion(bool reduce);
+    bool isAccessibilityTrusted() const { return permissions_.isAccessibilityTrusted(); }
+    void setAccessibilityTrusted(bool trusted) { permissions_.setAccessibilityTrusted(trusted); }
+    bool isInputMonitoringGranted() const { return permissions_.isInputMonitoringGranted(); }
+    void setInputMonitoringGranted(bool granted) { permissions_.setInputMonitoringGranted(granted); }
+    bool hasInputMonitoringGrant() const { return permissions_.hasInputMonitoringGrant(); }
+    void setInputMonitoringPreflightLags(bool lags) { permissions_.setInputMonitoringPreflightLags(lags); }
+    bool promptForAccessibility() { return permissions_.promptForAccessibility(); }
+    bool requestInputMonitoring() { return permissions_.requestInputMonitoring(); }
+    int accessibilityPromptCount() const { return permissions_.accessibilityPromptCount(); }
+    int inputMonitoringRequestCount() const { return permissions_.inputMonitoringRequestCount(); }
+    void setGrantsPermissionsOnRequest(bool grants) { permissions_.setGrantsPermissionsOnRequest(grants); }
+
+    bool shouldReduceMotion() const { return reduceMotion_.shouldReduceMotion(); }
+    void setReduceMotion(bool reduce) { reduceMotion_.setReduceMotion(reduce); }
     // The store reports a transaction update (a renewal, a conversion, a revocation).
     void deliverStoreTransaction(const VerifiedStoreTransaction& update)
     {
         emit storeTransactions_.transactionUpdated(update);
     }
 
-    // --- Machine and diagnostics ----------------------------------------------------
-    // The machine's model name (the scenario's, else the DMI product name of this machine).
-    const QString& hardwareModel() const { return hardwareModel_; }
-    void setHardwareModel(const QString& model) { hardwareModel_ = model; }
-    // The system-wide appearance the user chose: dark, else light.
-    bool isDarkAppearance() const { return darkAppearance_; }
-    void setDarkAppearance(bool dark) { darkAppearance_ = dark; }
+    QString hardwareModel() const { return systemInfo_.hardwareModel(); }
+    void setHardwareModel(const QString& model) { systemInfo_.setHardwareModel(model); }
+    bool isDarkAppearance() const { return systemInfo_.isDarkAppearance(); }
+    void setDarkAppearance(bool dark) { systemInfo_.setDarkAppearance(dark); }
     // Diagnostic payloads are delivered on the workspace's thread.
-    void subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber) override;
-    void deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads);
-    static QString machineHardwareModel();
+    void subscribeToDiagnosticPayloads(DiagnosticSubscriber subscriber)
+    {
+        diagnostics_->subscribeToDiagnosticPayloads(std::move(subscriber));
+    }
+    void deliverDiagnosticPayloads(const std::vector<QByteArray>& payloads)
+    {
+        diagnostics_->deliverDiagnosticPayloads(payloads);
+    }
 
 signals:
     void applicationLaunched(vesk::platform::ProcessID pid);
@@ -317,14 +314,11 @@ signals:
     void screenParametersChanged();
     void windowsChanged();
     void presentationOptionsChanged(int options);
-    void permissionsChanged();
-    void reduceMotionChanged();
     void dockRestarted();
     void ownApplicationWillTerminate();
 
 private:
     void windowsDidChange();
-    QList<QVariantMap> buildWindowInfo(int options) const;
     DesktopApplication* mutableApplication(ProcessID pid);
     DesktopWindow* mutableWindow(WindowNumber number);
     DesktopDisplay resolveDisplay(const DisplaySpec& spec) const;
@@ -351,7 +345,6 @@ private:
     std::optional<WindowNumber> keyOwnWindow_;
     // Bumped by every change that can change the window list.
     quint64 revision_ = 0;
-    mutable std::map<int, std::pair<quint64, QList<QVariantMap>>> windowListCache_;
     std::vector<WindowNumber> stack_; // front to back, all layers
     WindowNumber nextWindowNumber_ = 100;
     ProcessID nextPID_ = 500;
@@ -363,20 +356,7 @@ private:
     std::function<TerminateReply()> shouldTerminate_;
     std::function<void()> willTerminate_;
     int presentationOptions_ = 0;
-    QPointF mouseLocation_;
-    std::map<int, bool> buttons_;
-    bool accessibilityTrusted_ = true;
-    bool inputMonitoringGranted_ = true;
-    bool preflightLags_ = false;
-    bool grantsOnRequest_ = false;
-    int accessibilityPromptCount_ = 0;
-    int inputMonitoringRequestCount_ = 0;
-    bool reduceMotion_ = false;
     int dockRestartCount_ = 0;
-    QString hardwareModel_ = machineHardwareModel();
-    bool darkAppearance_ = false;
-    std::vector<QByteArray> pendingDiagnostics_;
-    DiagnosticSubscriber diagnosticSubscriber_;
     QVariantMap appliedDockPreferences_;
     bool defaultsFromEarlierDesktop_ = false;
 
@@ -390,8 +370,12 @@ private:
     std::unique_ptr<DesktopScreenCapturer> screenCapturer_;
     std::unique_ptr<DesktopFileBrowser> files_;
     std::unique_ptr<DesktopBundleReader> bundleReader_;
-    std::unique_ptr<DesktopSystemInfo> systemInfo_;
     std::unique_ptr<DesktopApplicationActivity> applicationActivity_;
+    std::unique_ptr<DesktopDiagnostics> diagnostics_;
+    DesktopPointer pointer_;
+    DesktopPermissions permissions_;
+    DesktopReduceMotion reduceMotion_;
+    DesktopSystemInfo systemInfo_;
     StoreTransactionUpdates storeTransactions_;
 };
 
