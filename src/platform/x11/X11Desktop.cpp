@@ -1,5 +1,7 @@
 #include "platform/x11/X11Desktop.h"
 
+#include "platform/x11/XdgEnvironment.h"
+
 #include <QCoreApplication>
 
 namespace vesk::platform {
@@ -12,7 +14,18 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , windowList_(cache_, ownWindows_, ProcessID(QCoreApplication::applicationPid()), ownName,
                   [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
     , capturer_(*connection_, screens_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , pointer_(*connection_, [this](QPoint rootPoint) { return cocoaFromRoot(rootPoint); })
+    , reduceMotion_(settingsTool_)
+    , systemInfo_(X11SystemInfo::dmiFolder, settingsTool_)
+    , ownApplication_(X11OwnApplication::specOfThisProcess())
+    , commandRunner_(std::make_unique<GSettingsTool>(), XdgEnvironment::fromProcess().currentDesktops.join(u':'))
 {
+}
+
+QPointF X11Desktop::cocoaFromRoot(QPoint rootPoint) const
+{
+    const QPointF quartz = screens_.rootMapping().quartzFromRoot(QRect(rootPoint, QSize(1, 1))).topLeft();
+    return screens_.cocoaRect(QRectF(quartz, QSizeF())).topLeft();
 }
 
 std::unique_ptr<X11Desktop> X11Desktop::withWindowManager(std::unique_ptr<X11Connection> connection,

@@ -1,9 +1,21 @@
 #pragma once
 
+#include "platform/StoreTransactionUpdates.h"
+#include "platform/x11/GSettingsCommandRunner.h"
+#include "platform/x11/GSettingsTool.h"
 #include "platform/x11/X11Connection.h"
+#include "platform/x11/X11DefaultsDomains.h"
+#include "platform/x11/X11DiagnosticPayloads.h"
+#include "platform/x11/X11EventTaps.h"
+#include "platform/x11/X11OwnApplication.h"
 #include "platform/x11/X11OwnWindows.h"
+#include "platform/x11/X11Permissions.h"
+#include "platform/x11/X11PointerState.h"
+#include "platform/x11/X11PresentationOptions.h"
+#include "platform/x11/X11ReduceMotion.h"
 #include "platform/x11/X11ScreenCapturer.h"
 #include "platform/x11/X11ScreenProvider.h"
+#include "platform/x11/X11SystemInfo.h"
 #include "platform/x11/X11WindowCache.h"
 #include "platform/x11/X11WindowControl.h"
 #include "platform/x11/X11WindowListProvider.h"
@@ -34,11 +46,23 @@ public:
     X11OwnWindows& ownWindows() { return ownWindows_; }
     const X11ScreenProvider& screens() const { return screens_; }
     const X11ScreenCapturer& screenCapturer() const { return capturer_; }
+    const X11PointerState& pointer() const { return pointer_; }
+    X11Permissions& permissions() { return permissions_; }
+    X11PresentationOptions& presentationOptions() { return presentationOptions_; }
+    X11ReduceMotion& reduceMotion() { return reduceMotion_; }
+    const X11SystemInfo& systemInfo() const { return systemInfo_; }
+    X11DiagnosticPayloads& diagnosticPayloads() { return diagnosticPayloads_; }
+    StoreTransactionUpdates& storeTransactions() { return storeTransactions_; }
+    X11OwnApplication& ownApplication() { return ownApplication_; }
+    X11EventTaps& eventTaps() { return eventTaps_; }
+    GSettingsCommandRunner& commandRunner() { return commandRunner_; }
+    X11DefaultsDomains& defaultsDomains() { return defaultsDomains_; }
 
 private:
     X11Desktop(std::unique_ptr<X11Connection> connection, const QString& ownName);
     static std::unique_ptr<X11Desktop> withWindowManager(std::unique_ptr<X11Connection> connection,
                                                          const QString& ownName);
+    QPointF cocoaFromRoot(QPoint rootPoint) const;
 
     std::unique_ptr<X11Connection> connection_;
     X11WindowCache cache_;
@@ -47,6 +71,19 @@ private:
     X11OwnWindows ownWindows_;
     X11WindowListProvider windowList_;
     X11ScreenCapturer capturer_;
+    X11PointerState pointer_;
+    X11Permissions permissions_;
+    X11PresentationOptions presentationOptions_;
+    // The desktop's own `gsettings`, for the settings read once here.
+    GSettingsTool settingsTool_;
+    X11ReduceMotion reduceMotion_;
+    X11SystemInfo systemInfo_;
+    X11DiagnosticPayloads diagnosticPayloads_;
+    StoreTransactionUpdates storeTransactions_;
+    X11OwnApplication ownApplication_;
+    X11EventTaps eventTaps_;
+    GSettingsCommandRunner commandRunner_;
+    X11DefaultsDomains defaultsDomains_;
 };
 
 } // namespace vesk::platform

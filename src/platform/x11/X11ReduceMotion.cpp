@@ -1,0 +1,32 @@
+#include "platform/x11/X11ReduceMotion.h"
+
+#include "platform/x11/GSettingsTool.h"
+
+namespace vesk::platform {
+
+X11ReduceMotion::X11ReduceMotion(GSettingsTool& tool) : tool_(tool), reduce_(read())
+{
+}
+
+QMetaObject::Connection X11ReduceMotion::observeReduceMotion(QObject* receiver, std::function<void()> handler) const
+{
+    return connect(this, &X11ReduceMotion::changed, receiver, std::move(handler));
+}
+
+void X11ReduceMotion::refresh()
+{
+    const bool reduce = read();
+    if (reduce == reduce_)
+        return;
+    reduce_ = reduce;
+    emit changed();
+}
+
+bool X11ReduceMotion::read() const
+{
+    const GSettingsTool::Result animations =
+        tool_.get({QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations")});
+    return animations.ok && animations.output == QLatin1String("false");
+}
+
+} // namespace vesk::platform

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/SystemInfoProviding.h"
+
+#include <QString>
+
+namespace vesk::platform {
+
+class GSettingsTool;
+
+// The machine and the appearance as a Linux desktop tells them, both read
+// once when this is built: the model from the firmware's DMI tables
+// (`/sys/class/dmi/id`: product_name, else board_name, leaving out the
+// placeholders boards ship with), and a dark appearance when GNOME's
+// org.gnome.desktop.interface prefers dark ("color-scheme") or names a dark
+// theme ("gtk-theme" ending in "-dark").
+class X11SystemInfo final : public SystemInfoProviding {
+public:
+    static inline const QString dmiFolder = QStringLiteral("/sys/class/dmi/id");
+
+    X11SystemInfo(const QString& dmiFolderPath, GSettingsTool& tool);
+
+    QString hardwareModel() const override { return model_; }
+    bool isDarkAppearance() const override { return dark_; }
+
+    static QString modelFromDmi(const QString& dmiFolderPath);
+
+private:
+    static bool readDarkAppearance(GSettingsTool& tool);
+
+    QString model_;
+    bool dark_ = false;
+};
+
+} // namespace vesk::platform
