@@ -95,6 +95,10 @@ int runScripted(const QCommandLineParser& parser, const ScriptedOptions& options
     return status;
 }
 
+// The desktops as the About window names them.
+const char* const simulatedDesktopName = QT_TRANSLATE_NOOP("AboutWindow", "Simulierter Desktop");
+const char* const x11DesktopName = QT_TRANSLATE_NOOP("AboutWindow", "X11-Desktop");
+
 int runInteractive(QApplication& app, const QCommandLineParser& parser, const QCommandLineOption& desktopOption,
                    const QCommandLineOption& quitAfter)
 {
@@ -172,6 +176,7 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
                                              std::exit(status);
                                          }};
     environment.instanceLock = std::move(claim.lock);
+    environment.desktopName = QString::fromUtf8(simulatedDesktopName);
     vesk::VeskApp vesk(std::move(environment));
     QObject::connect(&vesk, &vesk::VeskApp::terminated, &app, &QApplication::quit, Qt::QueuedConnection);
     // A quit that does not come through the application's own request (the
@@ -239,7 +244,10 @@ int main(int argc, char** argv)
         "kill-at", "End the scripted run with SIGKILL at this moment of the system tools (tests of the recovery).",
         "moment");
     const QCommandLineOption quitAfter("quit-after", "Quit after the given number of seconds.", "seconds");
-    parser.addOptions({desktop, script, report, runDirectory, relaunch, killAt, quitAfter});
+    const QCommandLineOption simulated("simulated",
+                                       "Run on the simulated desktop (the default scenario) also where the real "
+                                       "desktop could be used.");
+    parser.addOptions({desktop, script, report, runDirectory, relaunch, killAt, quitAfter, simulated});
     parser.process(app);
 
     // The scripted run starts its log once it has its run folder.
