@@ -4,8 +4,15 @@
 
 namespace vesk::platform {
 
-X11ReduceMotion::X11ReduceMotion(GSettingsTool& tool) : tool_(tool), reduce_(read())
+X11ReduceMotion::X11ReduceMotion(GSettingsTool& tool) : tool_(tool)
 {
+}
+
+bool X11ReduceMotion::shouldReduceMotion() const
+{
+    if (!reduce_)
+        reduce_ = read();
+    return *reduce_;
 }
 
 QMetaObject::Connection X11ReduceMotion::observeReduceMotion(QObject* receiver, std::function<void()> handler) const
@@ -16,9 +23,10 @@ QMetaObject::Connection X11ReduceMotion::observeReduceMotion(QObject* receiver, 
 void X11ReduceMotion::refresh()
 {
     const bool reduce = read();
-    if (reduce == reduce_)
-        return;
+    const bool differs = reduce_ && reduce != *reduce_;
     reduce_ = reduce;
+    if (!differs)
+        return;
     emit changed();
 }
 

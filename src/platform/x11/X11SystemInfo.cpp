@@ -37,8 +37,15 @@ QString readEntry(const QString& folder, const QString& name)
 
 X11SystemInfo::X11SystemInfo(const QString& dmiFolderPath, GSettingsTool& tool)
     : model_(modelFromDmi(dmiFolderPath))
-    , dark_(readDarkAppearance(tool))
+    , tool_(tool)
 {
+}
+
+bool X11SystemInfo::isDarkAppearance() const
+{
+    if (!dark_)
+        dark_ = readDarkAppearance(tool_);
+    return *dark_;
 }
 
 QString X11SystemInfo::modelFromDmi(const QString& dmiFolderPath)

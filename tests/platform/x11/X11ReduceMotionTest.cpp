@@ -8,7 +8,7 @@ namespace {
 
 class X11ReduceMotionTest : public GSettingsScene { };
 
-TEST_F(X11ReduceMotionTest, ReadsTheAnimationsSwitchWhenBuiltAndOnRefresh)
+TEST_F(X11ReduceMotionTest, ReadsTheAnimationsSwitchOnceAndOnRefresh)
 {
     const GSettingsKey animations{interface, QStringLiteral("enable-animations")};
     ASSERT_TRUE(user->set(animations, QStringLiteral("false")).ok);
