@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/PlatformInterfaces.h"
 #include "platform/StoreTransactionUpdates.h"
 #include "platform/x11/GSettingsCommandRunner.h"
 #include "platform/x11/GSettingsTool.h"
+#include "platform/x11/X11Accessibility.h"
+#include "platform/x11/X11ApplicationActivity.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11DefaultsDomains.h"
 #include "platform/x11/X11DiagnosticPayloads.h"
@@ -19,15 +22,20 @@
 #include "platform/x11/X11WindowCache.h"
 #include "platform/x11/X11WindowControl.h"
 #include "platform/x11/X11WindowListProvider.h"
+#include "platform/x11/X11Workspace.h"
+#include "platform/x11/XdgBundleReader.h"
+#include "platform/x11/XdgFileBrowser.h"
+#include "platform/x11/XdgInstalledApplications.h"
 
 #include <memory>
 
 namespace vesk::platform {
 
 // The real desktop of an X server with an EWMH window manager: the
-// connection, the window cache kept from its events, and the platform
-// interfaces over them (window list, Vesk's own windows, displays, screen
-// capture) with the window manager's requests. Main thread only.
+// connection, the window cache kept from its events, and every platform
+// interface over them (window list, Vesk's own windows, displays, screen
+// capture, workspace, accessibility, and the small ones), with the window
+// manager's requests. Main thread only.
 class X11Desktop {
 public:
     // On the application's display (Qt's connection under the xcb platform);
@@ -38,6 +46,9 @@ public:
 
     X11Desktop(const X11Desktop&) = delete;
     X11Desktop& operator=(const X11Desktop&) = delete;
+
+    // Every platform interface, for the application's composition.
+    PlatformInterfaces interfaces();
 
     X11Connection& connection() { return *connection_; }
     const X11WindowCache& windowCache() const { return cache_; }
@@ -57,6 +68,12 @@ public:
     X11EventTaps& eventTaps() { return eventTaps_; }
     GSettingsCommandRunner& commandRunner() { return commandRunner_; }
     X11DefaultsDomains& defaultsDomains() { return defaultsDomains_; }
+    const XdgInstalledApplications& installedApplications() const { return installedApplications_; }
+    X11Workspace& workspace() { return workspace_; }
+    X11ApplicationActivity& applicationActivity() { return activity_; }
+    X11Accessibility& accessibility() { return accessibility_; }
+    const XdgFileBrowser& files() const { return files_; }
+    const XdgBundleReader& bundles() const { return bundles_; }
 
 private:
     X11Desktop(std::unique_ptr<X11Connection> connection, const QString& ownName);
@@ -84,6 +101,12 @@ private:
     X11EventTaps eventTaps_;
     GSettingsCommandRunner commandRunner_;
     X11DefaultsDomains defaultsDomains_;
+    XdgInstalledApplications installedApplications_;
+    X11Workspace workspace_;
+    X11ApplicationActivity activity_;
+    X11Accessibility accessibility_;
+    XdgFileBrowser files_;
+    XdgBundleReader bundles_;
 };
 
 } // namespace vesk::platform
