@@ -46,16 +46,18 @@ AboutWindow::AboutWindow(QString desktopName, QWidget* parent)
 
     version_ = centredLabel(VeskFont::interface(12), theme.textMuted, this);
     version_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    desktop_ = centredLabel(VeskFont::interface(10.5), theme.textSecondary, this);
-    desktop_->setVisible(!desktopName_.isEmpty());
+    if (!desktopName_.isEmpty())
+        desktop_ = centredLabel(VeskFont::interface(10.5), theme.textSecondary, this);
     copyright_ = centredLabel(VeskFont::interface(10.5), theme.textSecondary, this);
     copyright_->setWordWrap(true);
 
     layout->addWidget(name);
     layout->addSpacing(6);
     layout->addWidget(version_);
-    layout->addSpacing(4);
-    layout->addWidget(desktop_);
+    if (desktop_) {
+        layout->addSpacing(4);
+        layout->addWidget(desktop_);
+    }
     layout->addStretch(1);
     layout->addWidget(copyright_);
     setFixedSize(windowWidth, windowHeight);
@@ -70,8 +72,9 @@ void AboutWindow::retranslate(const Localizer& localizer)
 {
     setWindowTitle(localizer.translate("AboutWindow", "Über VESK"));
     version_->setText(localizer.translate("AboutWindow", "Version %1 (%2)").arg(appVersionString(), appBuildString()));
-    desktop_->setText(localizer.translate("AboutWindow", "Desktop: %1")
-                          .arg(localizer.translate("AboutWindow", desktopName_.toUtf8().constData())));
+    if (desktop_)
+        desktop_->setText(localizer.translate("AboutWindow", "Desktop: %1")
+                              .arg(localizer.translate("AboutWindow", desktopName_.toUtf8().constData())));
     copyright_->setText(localizer.translate("AboutWindow", "© 2026 VESK. Alle Rechte vorbehalten."));
 }
 

@@ -94,6 +94,7 @@ TEST_F(AboutWindowTest, NamesTheDesktopItRunsOnInTheChosenLanguageOnlyWhenItIsHa
         return {};
     };
     EXPECT_EQ(shownLine(*window_), QString()) << "no desktop was handed in";
+    EXPECT_EQ(window_->findChildren<QLabel*>().size(), 3) << "nothing but the name, the version and the copyright";
 
     AboutWindow named(QStringLiteral("Simulierter Desktop"));
     named.show();
