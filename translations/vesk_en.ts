@@ -15,6 +15,18 @@
         <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
         <translation>© 2026 VESK. All rights reserved.</translation>
     </message>
+    <message>
+        <source>Desktop: %1</source>
+        <translation>Desktop: %1</translation>
+    </message>
+    <message>
+        <source>Simulierter Desktop</source>
+        <translation>Simulated desktop</translation>
+    </message>
+    <message>
+        <source>X11-Desktop</source>
+        <translation>X11 desktop</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>

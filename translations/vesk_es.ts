@@ -15,6 +15,18 @@
         <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
         <translation>© 2026 VESK. Todos los derechos reservados.</translation>
     </message>
+    <message>
+        <source>Desktop: %1</source>
+        <translation>Escritorio: %1</translation>
+    </message>
+    <message>
+        <source>Simulierter Desktop</source>
+        <translation>Escritorio simulado</translation>
+    </message>
+    <message>
+        <source>X11-Desktop</source>
+        <translation>Escritorio X11</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>

@@ -15,6 +15,18 @@
         <source>© 2026 VESK. Alle Rechte vorbehalten.</source>
         <translation>© 2026 VESK. Tous droits réservés.</translation>
     </message>
+    <message>
+        <source>Desktop: %1</source>
+        <translation>Bureau : %1</translation>
+    </message>
+    <message>
+        <source>Simulierter Desktop</source>
+        <translation>Bureau simulé</translation>
+    </message>
+    <message>
+        <source>X11-Desktop</source>
+        <translation>Bureau X11</translation>
+    </message>
 </context>
 <context>
     <name>ActiveSessionView</name>

@@ -30,7 +30,9 @@ QLabel* centredLabel(const QFont& font, const QColor& color, QWidget* parent)
 
 } // namespace
 
-AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
+AboutWindow::AboutWindow(QString desktopName, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowCloseButtonHint)
+    , desktopName_(std::move(desktopName))
 {
     const VeskTheme& theme = VeskTheme::shared();
     auto* layout = new QVBoxLayout(this);
@@ -44,12 +46,18 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Win
 
     version_ = centredLabel(VeskFont::interface(12), theme.textMuted, this);
     version_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (!desktopName_.isEmpty())
+        desktop_ = centredLabel(VeskFont::interface(10.5), theme.textSecondary, this);
     copyright_ = centredLabel(VeskFont::interface(10.5), theme.textSecondary, this);
     copyright_->setWordWrap(true);
 
     layout->addWidget(name);
     layout->addSpacing(6);
     layout->addWidget(version_);
+    if (desktop_) {
+        layout->addSpacing(4);
+        layout->addWidget(desktop_);
+    }
     layout->addStretch(1);
     layout->addWidget(copyright_);
     setFixedSize(windowWidth, windowHeight);
@@ -64,6 +72,9 @@ void AboutWindow::retranslate(const Localizer& localizer)
 {
     setWindowTitle(localizer.translate("AboutWindow", "Über VESK"));
     version_->setText(localizer.translate("AboutWindow", "Version %1 (%2)").arg(appVersionString(), appBuildString()));
+    if (desktop_)
+        desktop_->setText(localizer.translate("AboutWindow", "Desktop: %1")
+                              .arg(localizer.translate("AboutWindow", desktopName_.toUtf8().constData())));
     copyright_->setText(localizer.translate("AboutWindow", "© 2026 VESK. Alle Rechte vorbehalten."));
 }
 

@@ -343,7 +343,7 @@ void VeskApp::buildScenes()
     composition_->uiController().setMainWindow(mainWindow_.get());
     settingsWindow_ = std::make_unique<SettingsWindow>(
         SettingsView::Services{*defaultsStore_, updateService(), bugReportServices(), privacyPolicyURL()});
-    aboutWindow_ = std::make_unique<AboutWindow>();
+    aboutWindow_ = std::make_unique<AboutWindow>(environment_.desktopName);
     settingsListing_ = std::make_unique<OwnWindowListing>(*settingsWindow_, environment_.platform.screens,
                                                           environment_.platform.ownWindows);
     aboutListing_ = std::make_unique<OwnWindowListing>(*aboutWindow_, environment_.platform.screens,

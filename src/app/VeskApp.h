@@ -90,6 +90,10 @@ struct VeskAppEnvironment {
     // A run that is not a person's use (a scripted run, a test): its
     // analytics signals say so ("isTestMode": "true").
     bool analyticsTestMode = false;
+    // The desktop Vesk runs on as the About window names it: a German text
+    // the window translates (marked with QT_TRANSLATE_NOOP("AboutWindow", …)
+    // where it is chosen); empty: not named.
+    QString desktopName = QString();
 };
 
 // The application: wires every long-lived object together at start-up, owns

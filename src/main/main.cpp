@@ -11,6 +11,8 @@
 #include "platform/simulated/RealDisplayPresenter.h"
 #include "platform/simulated/ScenarioOnDisplays.h"
 #include "platform/simulated/SimulatedDesktop.h"
+#include "platform/x11/DesktopChoice.h"
+#include "platform/x11/X11Desktop.h"
 #include "scripted/ScriptedRun.h"
 #include "session/SerialQueueSessionTimerFactory.h"
 #include "store/MakeModelContainer.h"
@@ -95,8 +97,57 @@ int runScripted(const QCommandLineParser& parser, const ScriptedOptions& options
     return status;
 }
 
+// The desktops as the About window names them.
+const char* const simulatedDesktopName = QT_TRANSLATE_NOOP("AboutWindow", "Simulierter Desktop");
+const char* const x11DesktopName = QT_TRANSLATE_NOOP("AboutWindow", "X11-Desktop");
+
+// The simulated desktop of the scenario asked for (else the default one),
+// shown on the display when there is one.
+struct SimulatedOnDisplay {
+    SimulatedOnDisplay(vesk::Scheduler& scheduler, const QString& root) : desktop(scheduler, root) { }
+    vesk::platform::SimulatedDesktop desktop;
+    std::unique_ptr<vesk::platform::RealDisplayPresenter> presenter;
+};
+
+std::unique_ptr<SimulatedOnDisplay> buildSimulatedDesktop(const QCommandLineParser& parser,
+                                                          const QCommandLineOption& desktopOption,
+                                                          vesk::Scheduler& scheduler, const QString& root,
+                                                          const QString& storePath, QString& error)
+{
+    const vesk::platform::ScenarioLoadResult scenario =
+        parser.isSet(desktopOption) ? vesk::platform::DesktopScenarioLoader::loadFile(parser.value(desktopOption))
+                                    : vesk::platform::DesktopScenarioLoader::loadDefault();
+    if (!scenario.ok()) {
+        error = scenario.error;
+        return nullptr;
+    }
+    // On a display the default desktop takes the machine's screens; a scenario
+    // that was asked for keeps its own displays.
+    const bool onRealDisplay = vesk::platform::RealDisplayPresenter::isAvailable();
+    const vesk::platform::DesktopScenario desktopScenario =
+        onRealDisplay && !parser.isSet(desktopOption)
+            ? vesk::platform::scenarioOnDisplays(*scenario.scenario,
+                                                 vesk::platform::SimulatedDesktop::qtScreenDisplays())
+            : *scenario.scenario;
+
+    // The applications' bundles are built from the scenario at every start;
+    // the defaults domains are the machine's settings and outlive the process,
+    // so that a launch after a crash puts back what the crashed one changed.
+    auto simulated = std::make_unique<SimulatedOnDisplay>(scheduler, root);
+    simulated->desktop.keepDefaultsDomainsIn(
+        QDir(QFileInfo(storePath).absolutePath())
+            .filePath(QStringLiteral("desktop/")
+                      + QString::fromUtf8(vesk::platform::SimulatedDesktop::defaultsDomainsFileName)));
+    if (error = simulated->desktop.applyScenario(desktopScenario); !error.isEmpty())
+        return nullptr;
+    // Before the application's windows, so that they open above it.
+    if (onRealDisplay)
+        simulated->presenter = std::make_unique<vesk::platform::RealDisplayPresenter>(simulated->desktop);
+    return simulated;
+}
+
 int runInteractive(QApplication& app, const QCommandLineParser& parser, const QCommandLineOption& desktopOption,
-                   const QCommandLineOption& quitAfter)
+                   const QCommandLineOption& simulatedOption, const QCommandLineOption& quitAfter)
 {
     const vesk::VeskLogger logger(QStringLiteral("VeskApp"));
     std::optional<double> quitAfterSeconds;
@@ -125,43 +176,40 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
         return 1;
     }
 
-    const vesk::platform::ScenarioLoadResult scenario =
-        parser.isSet(desktopOption) ? vesk::platform::DesktopScenarioLoader::loadFile(parser.value(desktopOption))
-                                    : vesk::platform::DesktopScenarioLoader::loadDefault();
-    if (!scenario.ok()) {
-        printError(QStringLiteral("desktop scenario: ") + scenario.error);
-        return 2;
+    // Decided once the instance is this one's: the real desktop where the
+    // display's window manager can be worked with, else the simulated one.
+    std::unique_ptr<vesk::platform::X11Desktop> x11;
+    const vesk::platform::DesktopChoice choice = vesk::platform::DesktopChoice::choose(
+        {parser.isSet(desktopOption), parser.isSet(simulatedOption), QGuiApplication::platformName(),
+         qEnvironmentVariable("WAYLAND_DISPLAY"), qEnvironmentVariable("XDG_SESSION_TYPE"), [&x11] {
+             x11 = vesk::platform::X11Desktop::create(QCoreApplication::applicationName());
+             return x11 != nullptr;
+         }});
+    const bool onX11 = choice.kind == vesk::platform::DesktopChoice::Kind::x11;
+    logger.log(vesk::VeskLogLevel::info,
+               QStringLiteral("Desktop chosen — desktop=%1 reason=%2")
+                   .arg(onX11 ? QStringLiteral("X11") : QStringLiteral("simulated"), choice.reason));
+    if (!choice.notice.isEmpty()) {
+        logger.log(vesk::VeskLogLevel::warning, choice.notice);
+        printError(choice.notice);
     }
-    // On a display the default desktop takes the machine's screens; a scenario
-    // that was asked for keeps its own displays.
-    const bool onRealDisplay = vesk::platform::RealDisplayPresenter::isAvailable();
-    const vesk::platform::DesktopScenario desktopScenario =
-        onRealDisplay && !parser.isSet(desktopOption)
-            ? vesk::platform::scenarioOnDisplays(*scenario.scenario,
-                                                 vesk::platform::SimulatedDesktop::qtScreenDisplays())
-            : *scenario.scenario;
+    if (!onX11)
+        x11.reset();
 
-    // The applications' bundles are built from the scenario at every start;
-    // the defaults domains are the machine's settings and outlive the process,
-    // so that a launch after a crash puts back what the crashed one changed.
     QTemporaryDir desktopRoot;
     vesk::QtScheduler scheduler;
     vesk::SystemClock clock;
-    vesk::platform::SimulatedDesktop desktop(scheduler, desktopRoot.path());
-    desktop.keepDefaultsDomainsIn(
-        QDir(QFileInfo(storePath).absolutePath())
-            .filePath(QStringLiteral("desktop/")
-                      + QString::fromUtf8(vesk::platform::SimulatedDesktop::defaultsDomainsFileName)));
-    if (const QString error = desktop.applyScenario(desktopScenario); !error.isEmpty()) {
-        printError(QStringLiteral("desktop scenario: ") + error);
-        return 2;
+    std::unique_ptr<SimulatedOnDisplay> simulated;
+    if (!onX11) {
+        QString error;
+        simulated = buildSimulatedDesktop(parser, desktopOption, scheduler, desktopRoot.path(), storePath, error);
+        if (!simulated) {
+            printError(QStringLiteral("desktop scenario: ") + error);
+            return 2;
+        }
     }
-    // Before the application's windows, so that they open above it.
-    std::unique_ptr<vesk::platform::RealDisplayPresenter> realDisplay;
-    if (onRealDisplay)
-        realDisplay = std::make_unique<vesk::platform::RealDisplayPresenter>(desktop);
 
-    vesk::VeskAppEnvironment environment{desktop.interfaces(),
+    vesk::VeskAppEnvironment environment{onX11 ? x11->interfaces() : simulated->desktop.interfaces(),
                                          scheduler,
                                          clock,
                                          std::make_shared<vesk::SerialQueueSessionTimerFactory>(),
@@ -172,6 +220,7 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
                                              std::exit(status);
                                          }};
     environment.instanceLock = std::move(claim.lock);
+    environment.desktopName = QString::fromUtf8(onX11 ? x11DesktopName : simulatedDesktopName);
     vesk::VeskApp vesk(std::move(environment));
     QObject::connect(&vesk, &vesk::VeskApp::terminated, &app, &QApplication::quit, Qt::QueuedConnection);
     // A quit that does not come through the application's own request (the
@@ -239,7 +288,10 @@ int main(int argc, char** argv)
         "kill-at", "End the scripted run with SIGKILL at this moment of the system tools (tests of the recovery).",
         "moment");
     const QCommandLineOption quitAfter("quit-after", "Quit after the given number of seconds.", "seconds");
-    parser.addOptions({desktop, script, report, runDirectory, relaunch, killAt, quitAfter});
+    const QCommandLineOption simulated("simulated",
+                                       "Run on the simulated desktop (the default scenario) also where the real "
+                                       "desktop could be used.");
+    parser.addOptions({desktop, script, report, runDirectory, relaunch, killAt, quitAfter, simulated});
     parser.process(app);
 
     // The scripted run starts its log once it has its run folder.
@@ -253,5 +305,5 @@ int main(int argc, char** argv)
     }
     // The first use of the store starts this launch's log file.
     vesk::VeskLogFileStore::shared();
-    return runInteractive(app, parser, desktop, quitAfter);
+    return runInteractive(app, parser, desktop, simulated, quitAfter);
 }

@@ -84,6 +84,29 @@ TEST_F(AboutWindowTest, KeepsItsSizeAndSpeaksTheChosenLanguage)
     EXPECT_EQ(window_->size(), QSize(AboutWindow::windowWidth, AboutWindow::windowHeight));
 }
 
+TEST_F(AboutWindowTest, NamesTheDesktopItRunsOnInTheChosenLanguageOnlyWhenItIsHanded)
+{
+    auto shownLine = [](const AboutWindow& window) -> QString {
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->text().startsWith(QStringLiteral("Desktop")) && label->isVisible())
+                return label->text();
+        }
+        return {};
+    };
+    EXPECT_EQ(shownLine(*window_), QString()) << "no desktop was handed in";
+    EXPECT_EQ(window_->findChildren<QLabel*>().size(), 3) << "nothing but the name, the version and the copyright";
+
+    AboutWindow named(QStringLiteral("Simulierter Desktop"));
+    named.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&named));
+    EXPECT_EQ(shownLine(named), QStringLiteral("Desktop: Simulierter Desktop"));
+    named.retranslate(Localizer(QLocale(QLocale::English)));
+    EXPECT_EQ(shownLine(named), QStringLiteral("Desktop: Simulated desktop"));
+    EXPECT_EQ(named.size(), QSize(AboutWindow::windowWidth, AboutWindow::windowHeight));
+    const QImage image = named.grab().toImage();
+    EXPECT_TRUE(image.save(QDir(VESK_GALLERY_DIR).filePath("about-window-desktop.png")));
+}
+
 TEST_F(AboutWindowTest, EscapeAndControlWCloseIt)
 {
     for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},

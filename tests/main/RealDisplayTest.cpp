@@ -17,11 +17,13 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -154,6 +156,62 @@ protected:
     QTemporaryDir home_;
     XvfbServer server_;
 };
+
+// The log lines of one run of vesk on the display, with its own log folder.
+QString logOfRun(QProcessEnvironment environment, const QString& logs, const QStringList& arguments)
+{
+    environment.insert("VESK_LOGS_DIR", logs);
+    QProcess vesk;
+    vesk.setProcessEnvironment(environment);
+    vesk.setProcessChannelMode(QProcess::MergedChannels);
+    vesk.start(QStringLiteral(VESK_EXECUTABLE), arguments);
+    if (!vesk.waitForFinished(30000))
+        vesk.kill();
+    QString text;
+    for (const QFileInfo& file : QDir(logs).entryInfoList({"*.md"}, QDir::Files)) {
+        QFile log(file.filePath());
+        if (log.open(QIODevice::ReadOnly))
+            text += QString::fromUtf8(log.readAll());
+    }
+    return text;
+}
+
+TEST_F(RealDisplayTest, WithAnEwmhWindowManagerTheRealDesktopIsTheDefaultAndTheSimulatedOneIsAskedFor)
+{
+    if (QStandardPaths::findExecutable("openbox").isEmpty() || QStandardPaths::findExecutable("xprop").isEmpty())
+        GTEST_SKIP() << "needs openbox and xprop (scripts/deps.sh installs them)";
+    const QProcessEnvironment environment = environmentOnDisplay();
+    // Without a window manager: the simulated desktop.
+    EXPECT_TRUE(logOfRun(environment, home_.filePath("logs-bare"), {"--quit-after", "0"})
+                    .contains("desktop=simulated reason=no window manager that speaks EWMH"));
+
+    QProcess openbox;
+    QProcessEnvironment openboxEnvironment = environment;
+    openboxEnvironment.insert("HOME", home_.path());
+    openbox.setProcessEnvironment(openboxEnvironment);
+    openbox.start("openbox", QStringList());
+    ASSERT_TRUE(openbox.waitForStarted());
+    const bool managing = QTest::qWaitFor(
+        [&] {
+            QProcess xprop;
+            xprop.setProcessEnvironment(environment);
+            xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+            return xprop.waitForFinished(5000) && xprop.readAllStandardOutput().contains("window id");
+        },
+        10000);
+    ASSERT_TRUE(managing) << "openbox did not name itself";
+
+    EXPECT_TRUE(logOfRun(environment, home_.filePath("logs-real"), {"--quit-after", "0"})
+                    .contains("Desktop chosen — desktop=X11"));
+    EXPECT_TRUE(logOfRun(environment, home_.filePath("logs-simulated"), {"--simulated", "--quit-after", "0"})
+                    .contains("desktop=simulated reason=--simulated was given"));
+    QProcessEnvironment wayland = environment;
+    wayland.insert("WAYLAND_DISPLAY", "wayland-0");
+    EXPECT_TRUE(logOfRun(wayland, home_.filePath("logs-wayland"), {"--quit-after", "0"})
+                    .contains("desktop=simulated reason=Wayland session"));
+    openbox.terminate();
+    openbox.waitForFinished(5000);
+}
 
 TEST_F(RealDisplayTest, TheApplicationShowsTheDefaultDesktopOnTheScreenAndTakesRealInput)
 {

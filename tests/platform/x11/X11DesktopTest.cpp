@@ -1,6 +1,10 @@
 #include "platform/x11/X11Desktop.h"
 #include "X11DesktopScene.h"
 
+#include "platform/CommandResult.h"
+
+#include <QCoreApplication>
+
 #include <QCoreApplication>
 
 namespace vesk::platform::testing {
@@ -40,6 +44,37 @@ TEST_F(X11DesktopTest, ItsAccessibilityListsAnApplicationsWindows)
         return desktop->accessibility().copyAttributeValue(application, AXName::windows, &windows) == AXError::success
                && windows.toList() == expected;
     }));
+}
+
+TEST_F(X11DesktopTest, HandsOutEveryPartAsItsInterface)
+{
+    const auto desktop = X11Desktop::open(server.display(), "Vesk");
+    ASSERT_TRUE(desktop);
+    const PlatformInterfaces platform = desktop->interfaces();
+    EXPECT_EQ(&platform.windowList, &desktop->windowList());
+    EXPECT_EQ(&platform.screens, &desktop->screens());
+    EXPECT_EQ(&platform.screenChanges, &desktop->screens());
+    EXPECT_EQ(&platform.workspace, &desktop->workspace());
+    EXPECT_EQ(&platform.files, &desktop->files());
+    EXPECT_EQ(&platform.bundles, &desktop->bundles());
+    EXPECT_EQ(&platform.accessibility, &desktop->accessibility());
+    EXPECT_EQ(&platform.eventTaps, &desktop->eventTaps());
+    EXPECT_EQ(&platform.defaultsDomains, &desktop->defaultsDomains());
+    EXPECT_EQ(&platform.commandRunner, &desktop->commandRunner());
+    EXPECT_EQ(&platform.ownWindows, &desktop->ownWindows());
+    EXPECT_EQ(&platform.presentationOptions, &desktop->presentationOptions());
+    EXPECT_EQ(&platform.ownApplication, &desktop->ownApplication());
+    EXPECT_EQ(&platform.pointer, &desktop->pointer());
+    EXPECT_EQ(&platform.permissions, &desktop->permissions());
+    EXPECT_EQ(&platform.reduceMotion, &desktop->reduceMotion());
+    EXPECT_EQ(&platform.screenCapture, &desktop->screenCapturer());
+    EXPECT_EQ(&platform.diagnosticPayloads, &desktop->diagnosticPayloads());
+    EXPECT_EQ(&platform.systemInfo, &desktop->systemInfo());
+    EXPECT_EQ(&platform.applicationActivity, &desktop->applicationActivity());
+    EXPECT_EQ(&platform.storeTransactions, &desktop->storeTransactions());
+    // The own application is this process; "killall Dock" needs nothing here.
+    EXPECT_EQ(platform.ownApplication.ownApplication().pid, ProcessID(QCoreApplication::applicationPid()));
+    EXPECT_EQ(platform.commandRunner.run("/usr/bin/killall", {"Dock"}).exitStatus, 0);
 }
 
 TEST(X11DesktopWithoutWindowManagerTest, IsNoDesktopWithoutAWindowManagerOrAServer)
