@@ -40,7 +40,7 @@ protected:
         connection.reset();
     }
 
-    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000)
+    static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 15000)
     {
         return QTest::qWaitFor(condition, timeoutMs);
     }
