@@ -104,8 +104,11 @@ bool SoftwareUpdateOverlay::eventFilter(QObject* watched, QEvent* event)
     // Whatever the window shows later stays under the panel.
     if (watched == parentWidget() && event->type() == QEvent::ChildAdded && isVisible())
         raise();
-    // The panel grows and shrinks with its section and stays centred.
-    if (watched == panel_ && event->type() == QEvent::Resize) {
+    // The panel grows and shrinks with its section and stays centred. The
+    // event's type comes first: while the panel is being deleted its events
+    // still pass here, and reading the guarded pointer then would cast an
+    // object that is no longer a panel.
+    if (event->type() == QEvent::Resize && watched == panel_) {
         growWindowToHoldPanel();
         placePanel();
     }
