@@ -75,8 +75,9 @@ endfunction()
 # WholeRun.<name>_tests: one process for all its tests catches a test that
 # leaves something behind for the next (a window deleted later, a timer, a
 # static), which a process per test hides. Tests may include any layer.
+# PROPERTIES are further test properties for every test of the executable.
 function(vesk_tests name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PROPERTIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name}_tests ${sources})
@@ -85,8 +86,9 @@ function(vesk_tests name)
   target_link_libraries(${name}_tests PRIVATE vesk_test_main ${ARG_DEPS})
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${ARG_PROPERTIES})
   # Started first (the highest cost), so that the longest whole runs do not trail the suite.
   add_test(NAME WholeRun.${name}_tests COMMAND ${name}_tests)
-  set_tests_properties(WholeRun.${name}_tests PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" COST 1000)
+  set_tests_properties(WholeRun.${name}_tests PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" COST 1000
+                        ${ARG_PROPERTIES})
 endfunction()
