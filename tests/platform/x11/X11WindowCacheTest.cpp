@@ -75,7 +75,7 @@ TEST_F(X11WindowCacheTest, KeepsTheProcessOnlyOfAClientOnThisMachine)
     for (const Case& c : cases) {
         const xcb_window_t id = openWindow({"--pid", "4242", "--machine", c.machine});
         ASSERT_NE(id, XCB_WINDOW_NONE);
-        EXPECT_EQ(windowOf(id).pid, c.pid) << c.machine.toStdString();
+        EXPECT_TRUE(waitFor([&] { return windowOf(id).pid == c.pid; })) << c.machine.toStdString();
     }
 }
 

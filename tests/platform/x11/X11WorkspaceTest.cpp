@@ -60,7 +60,8 @@ protected:
     ProcessID openApplicationWindow(QStringList arguments)
     {
         const xcb_window_t id = openWindow(std::move(arguments));
-        if (id == XCB_WINDOW_NONE || !windowOf(id).pid)
+        // The owner's pid may come in a later read of the window's properties.
+        if (id == XCB_WINDOW_NONE || !waitFor([&] { return windowOf(id).pid.has_value(); }))
             return 0;
         const ProcessID pid = *windowOf(id).pid;
         return waitFor([&] { return workspace->runningApplication(pid) != nullptr; }) ? pid : 0;
