@@ -52,11 +52,6 @@ int buttonOf(const InputEvent& event)
     }
 }
 
-bool matches(std::uint64_t mask, int type)
-{
-    return type >= 0 && type < 64 && (mask & eventMaskBit(type));
-}
-
 constexpr std::uint64_t kModifierMask = EventFlag::command | EventFlag::option | EventFlag::control | EventFlag::shift;
 
 // How many delivered events the record keeps at least.
@@ -74,56 +69,34 @@ std::optional<EventTapID> DesktopEventSystem::createTap(TapLocation location, Ta
 {
     if (refusesTaps_ || !desktop_.hasInputMonitoringGrant() || !callback || desktop_.isOwnProcessCrashed())
         return std::nullopt;
-    Tap tap{nextID_++, location, options, eventMask, std::move(callback), true};
-    // Taps are kept in the order events pass them.
-    auto position = std::find_if(taps_.begin(), taps_.end(), [&](const Tap& other) {
-        return placement == TapPlacement::headInsert ? other.location >= location : other.location > location;
-    });
-    const EventTapID id = tap.id;
-    taps_.insert(position, std::move(tap));
-    return id;
-}
-
-DesktopEventSystem::Tap* DesktopEventSystem::findTap(EventTapID id)
-{
-    const auto it = std::find_if(taps_.begin(), taps_.end(), [id](const Tap& tap) { return tap.id == id; });
-    return it == taps_.end() ? nullptr : &*it;
-}
-
-const DesktopEventSystem::Tap* DesktopEventSystem::findTap(EventTapID id) const
-{
-    return const_cast<DesktopEventSystem*>(this)->findTap(id);
+    return chain_.addTap(location, placement, options, eventMask, std::move(callback));
 }
 
 void DesktopEventSystem::enableTap(EventTapID tap, bool enable)
 {
-    Tap* found = findTap(tap);
-    if (!found || (enable && refusesEnabling_))
+    if (enable && refusesEnabling_)
         return;
-    found->enabled = enable;
+    chain_.enableTap(tap, enable);
 }
 
 bool DesktopEventSystem::isTapEnabled(EventTapID tap) const
 {
-    const Tap* found = findTap(tap);
-    return found && found->enabled;
+    return chain_.isTapEnabled(tap);
 }
 
 void DesktopEventSystem::invalidateTap(EventTapID tap)
 {
-    taps_.erase(std::remove_if(taps_.begin(), taps_.end(), [tap](const Tap& t) { return t.id == tap; }), taps_.end());
+    chain_.removeTap(tap);
 }
 
 bool DesktopEventSystem::isTapValid(EventTapID tap) const
 {
-    return findTap(tap) != nullptr;
+    return chain_.hasTap(tap);
 }
 
 void DesktopEventSystem::removeAllTapsAndMonitors()
 {
-    taps_.clear();
-    localMonitors_.clear();
-    globalMonitors_.clear();
+    chain_.clear();
 }
 
 void DesktopEventSystem::disableTapByTimeout(EventTapID tap)
@@ -138,43 +111,25 @@ void DesktopEventSystem::disableTapByUserInput(EventTapID tap)
 
 void DesktopEventSystem::notifyDisabled(EventTapID tap, int notice)
 {
-    Tap* found = findTap(tap);
-    if (!found)
+    if (!chain_.hasTap(tap))
         return;
-    found->enabled = false;
     qCInfo(lcEvents) << "Event tap disabled by the system — tap=" << tap << ", notice=" << notice;
-    InputEvent event;
-    event.type = notice;
-    const EventTapCallback callback = found->callback;
-    callback(notice, event);
+    chain_.notifyDisabled(tap, notice);
 }
 
-std::vector<EventTapID> DesktopEventSystem::tapsInOrder() const
+EventMonitorID DesktopEventSystem::addLocalMonitor(std::uint64_t eventMask, LocalEventMonitor handler)
 {
-    std::vector<EventTapID> ids;
-    for (const Tap& tap : taps_)
-        ids.push_back(tap.id);
-    return ids;
+    return chain_.addLocalMonitor(eventMask, std::move(handler));
 }
 
-EventMonitorID DesktopEventSystem::addLocalMonitor(std::uint64_t eventMask,
-                                                   std::function<std::optional<InputEvent>(const InputEvent&)> handler)
+EventMonitorID DesktopEventSystem::addGlobalMonitor(std::uint64_t eventMask, GlobalEventMonitor handler)
 {
-    localMonitors_.push_back(LocalMonitor{nextID_, eventMask, std::move(handler)});
-    return nextID_++;
-}
-
-EventMonitorID DesktopEventSystem::addGlobalMonitor(std::uint64_t eventMask,
-                                                    std::function<void(const InputEvent&)> handler)
-{
-    globalMonitors_.push_back(GlobalMonitor{nextID_, eventMask, std::move(handler)});
-    return nextID_++;
+    return chain_.addGlobalMonitor(eventMask, std::move(handler));
 }
 
 void DesktopEventSystem::removeMonitor(EventMonitorID monitor)
 {
-    std::erase_if(localMonitors_, [monitor](const LocalMonitor& m) { return m.id == monitor; });
-    std::erase_if(globalMonitors_, [monitor](const GlobalMonitor& m) { return m.id == monitor; });
+    chain_.removeMonitor(monitor);
 }
 
 void DesktopEventSystem::trackHardwareState(const InputEvent& event)
@@ -222,47 +177,26 @@ EventOutcome DesktopEventSystem::post(const InputEvent& original)
 
 EventOutcome DesktopEventSystem::deliver(const InputEvent& original)
 {
-    InputEvent event = original;
-
-    std::vector<EventTapID> order = tapsInOrder();
-    for (EventTapID id : order) {
-        const Tap* tap = findTap(id);
-        if (!tap || !tap->enabled || !matches(tap->mask, event.type))
-            continue;
-        const bool listenOnly = tap->options == TapOptions::listenOnly;
-        const EventTapCallback callback = tap->callback;
-        const auto result = callback(event.type, event);
-        if (listenOnly)
-            continue;
-        if (!result) {
-            EventOutcome swallowed;
-            swallowed.swallowedByTap = id;
-            return swallowed;
-        }
-        event = *result;
+    const EventTapChain::Passage passage = chain_.pass(original);
+    if (!passage.event) {
+        EventOutcome swallowed;
+        swallowed.swallowedByTap = passage.swallowedBy;
+        return swallowed;
     }
+    InputEvent event = *passage.event;
 
     EventOutcome outcome = target(event);
     const bool toVesk = outcome.targetPID && *outcome.targetPID == desktop_.ownPID();
     if (toVesk) {
-        const auto monitors = localMonitors_;
-        for (const LocalMonitor& monitor : monitors) {
-            if (!matches(monitor.mask, event.type))
-                continue;
-            const auto result = monitor.handler(event);
-            if (!result) {
-                outcome.swallowedByMonitor = true;
-                return outcome;
-            }
-            event = *result;
+        const auto monitored = chain_.passLocalMonitors(event);
+        if (!monitored) {
+            outcome.swallowedByMonitor = true;
+            return outcome;
         }
+        event = *monitored;
     } else if (!isKeyEvent(event.type) || desktop_.isAccessibilityTrusted()) {
         // Key events of other applications reach global monitors only for trusted processes.
-        const auto monitors = globalMonitors_;
-        for (const GlobalMonitor& monitor : monitors) {
-            if (matches(monitor.mask, event.type))
-                monitor.handler(event);
-        }
+        chain_.passGlobalMonitors(event);
     }
 
     outcome.delivered = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/EventTapChain.h"
 #include "platform/EventTapping.h"
 #include "platform/simulated/EventOutcome.h"
 #include "platform/simulated/TitleBarInteraction.h"
@@ -42,7 +43,7 @@ public:
     void disableTapByTimeout(EventTapID tap);
     void disableTapByUserInput(EventTapID tap);
     // Valid taps in the order events pass them.
-    std::vector<EventTapID> tapsInOrder() const;
+    std::vector<EventTapID> tapsInOrder() const { return chain_.tapsInOrder(); }
     void setRefusesTapCreation(bool refuses) { refusesTaps_ = refuses; }
     // While set, the system keeps a tap it switched off switched off: enabling
     // it does nothing (taps created meanwhile start enabled as always).
@@ -50,7 +51,7 @@ public:
     // Every tap and monitor goes, as when the process that made them ends.
     void removeAllTapsAndMonitors();
 
-    int monitorCount() const { return int(localMonitors_.size() + globalMonitors_.size()); }
+    int monitorCount() const { return chain_.monitorCount(); }
 
     // Injects an event into the system.
     EventOutcome post(const InputEvent& event);
@@ -73,27 +74,6 @@ public:
     int screenshotThumbnailsShown() const { return screenshotThumbnailsShown_; }
 
 private:
-    struct Tap {
-        EventTapID id;
-        TapLocation location;
-        TapOptions options;
-        std::uint64_t mask;
-        EventTapCallback callback;
-        bool enabled;
-    };
-    struct LocalMonitor {
-        EventMonitorID id;
-        std::uint64_t mask;
-        std::function<std::optional<InputEvent>(const InputEvent&)> handler;
-    };
-    struct GlobalMonitor {
-        EventMonitorID id;
-        std::uint64_t mask;
-        std::function<void(const InputEvent&)> handler;
-    };
-
-    Tap* findTap(EventTapID id);
-    const Tap* findTap(EventTapID id) const;
     void notifyDisabled(EventTapID tap, int notice);
     void trackHardwareState(const InputEvent& event);
     EventOutcome target(const InputEvent& event) const;
@@ -106,10 +86,7 @@ private:
     void record(const InputEvent& event, const EventOutcome& outcome);
 
     SimulatedDesktop& desktop_;
-    std::vector<Tap> taps_;
-    std::vector<LocalMonitor> localMonitors_;
-    std::vector<GlobalMonitor> globalMonitors_;
-    int nextID_ = 1;
+    EventTapChain chain_;
     bool refusesTaps_ = false;
     bool refusesEnabling_ = false;
     std::vector<std::pair<InputEvent, EventOutcome>> delivered_;
