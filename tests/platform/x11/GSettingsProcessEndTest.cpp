@@ -51,9 +51,15 @@ struct Machine {
         return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
+    // The real tool, bypassing the stand-in.
+    GSettingsTool tool() const
+    {
+        return GSettingsTool(environment, environment.value(QStringLiteral("GSETTINGS_STANDIN_PROGRAM")));
+    }
+
     std::optional<Settings> settings() const
     {
-        GSettingsTool tool(environment);
+        GSettingsTool tool = this->tool();
         Settings values;
         for (const QString& schema : {wm, interface, notifications}) {
             const std::optional<std::map<QString, QString>> read = tool.values(schema);
@@ -202,9 +208,9 @@ protected:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         const Machine template_ = machine(QStringLiteral("user"));
-        if (!GSettingsTool(template_.environment).listSchemas().value_or(QStringList()).contains(wm))
+        GSettingsTool user = template_.tool();
+        if (!user.listSchemas().value_or(QStringList()).contains(wm))
             GTEST_SKIP() << "Debian's gsettings-desktop-schemas is not installed";
-        GSettingsTool user(template_.environment);
         for (const auto& [key, value] :
              std::vector<std::pair<const char*, const char*>>{{"switch-applications", "['<Super>Tab']"},
                                                               {"switch-windows", "['<Super>Tab', '<Alt>Tab']"},

@@ -46,6 +46,7 @@ using namespace vesk;
 
 const QString editor = QStringLiteral("org.example.TextEditor");
 
+// The simulated desktop's parts, with system-settings commands of another runner.
 platform::PlatformInterfaces withCommandRunner(const platform::PlatformInterfaces& p,
                                                platform::CommandRunning& commandRunner)
 {
