@@ -4,6 +4,7 @@
 #include "enforcement/SessionEventTap.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -190,6 +191,115 @@ TEST_F(X11EventTapsTest, TheGrabGoesWithTheLastTapThatAsksAndClicksReachTheirWin
     EXPECT_TRUE(anotherClientCanGrab(1, XCB_MOD_MASK_ANY));
     EXPECT_TRUE(clickReaches("beneath", point));
     EXPECT_EQ(logOf("beneath").count("button "), 2) << logOf("beneath").toStdString();
+}
+
+TEST_F(X11EventTapsTest, APressIsAnsweredWhenItsTapGoesWhileItRuns)
+{
+    const xcb_window_t id = openLoggingWindow("beneath", "300x200+100+100");
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    const QPoint point = windowOf(id).clientGeometry.center();
+    int heard = 0;
+    EventTapID tap = 0;
+    tap = addTap([&](int, const InputEvent&) {
+        ++heard;
+        taps->invalidateTap(tap);
+        return std::optional<InputEvent>();
+    });
+    ASSERT_TRUE(clickHeard(heard, point));
+    EXPECT_FALSE(taps->pointer().isGrabbing());
+    // Neither frozen nor grabbed: the next click goes where it falls.
+    EXPECT_TRUE(clickReaches("beneath", point));
+    EXPECT_EQ(logOf("beneath").count("button "), 1) << logOf("beneath").toStdString();
+}
+
+TEST_F(X11EventTapsTest, AButtonAnotherClientGrabsWithSomeModifiersIsLeftToItAndSaidOnce)
+{
+    const xcb_window_t id = openLoggingWindow("beneath", "300x200+100+100");
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    const QPoint point = windowOf(id).clientGeometry.center();
+    xcb_connection_t* other = xcb_connect(server.display().toLocal8Bit().constData(), nullptr);
+    const auto closeOther = qScopeGuard([&] { xcb_disconnect(other); });
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
+    xcb_generic_error_t* error =
+        xcb_request_check(other, xcb_grab_button_checked(other, 0, root, XCB_EVENT_MASK_BUTTON_PRESS,
+                                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_WINDOW_NONE,
+                                                         XCB_CURSOR_NONE, 1, XCB_MOD_MASK_CONTROL));
+    ASSERT_FALSE(error);
+
+    vesk::test::LogCapture log;
+    int heard = 0;
+    const auto countAndSwallow = [&](int, const InputEvent&) {
+        ++heard;
+        return std::optional<InputEvent>();
+    };
+    const EventTapID tap = addTap(countAndSwallow);
+    ASSERT_EQ(log.messages("X11EventTaps").size(), 1);
+    EXPECT_TRUE(log.messages("X11EventTaps").front().endsWith(": button 1 with modifiers 0x04"))
+        << log.messages("X11EventTaps").front().toStdString();
+    taps->invalidateTap(tap);
+    addTap(countAndSwallow);
+    EXPECT_EQ(log.messages("X11EventTaps").size(), 1);
+
+    // Without Control the button is still decided here; with it, the other client has it.
+    ASSERT_TRUE(clickHeard(heard, point));
+    ASSERT_TRUE(click(point, "1", {"ctrl"}));
+    bool otherPressed = false;
+    EXPECT_TRUE(waitFor([&] {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(other)) {
+            otherPressed = otherPressed || (event->response_type & 0x7f) == XCB_BUTTON_PRESS;
+            std::free(event);
+        }
+        return otherPressed;
+    }));
+    EXPECT_EQ(heard, 1);
+    EXPECT_FALSE(logOf("beneath").contains("button ")) << logOf("beneath").toStdString();
+}
+
+TEST(X11PointerTapTest, APressBecomesTheTapsEventByButtonWithItsPointAndModifiers)
+{
+    // A display at twice the scale right of a plain one.
+    X11RootMapping mapping;
+    mapping.displays = {{QRect(0, 0, 1000, 800), QPointF(0, 0), 1.0},
+                        {QRect(1000, 0, 2000, 1600), QPointF(1000, 0), 2.0}};
+    struct Case {
+        std::uint8_t button;
+        std::uint16_t state;
+        QPoint root;
+        int type;
+        int number;
+        std::uint64_t flags;
+        QPointF point;
+    };
+    const Case cases[] = {
+        {1, 0, {10, 20}, EventType::leftMouseDown, 0, 0, {10, 20}},
+        {3,
+         std::uint16_t(XCB_MOD_MASK_CONTROL) | XCB_BUTTON_MASK_1,
+         {10, 20},
+         EventType::rightMouseDown,
+         1,
+         EventFlag::control,
+         {10, 20}},
+        {2, XCB_MOD_MASK_1 | XCB_MOD_MASK_LOCK, {10, 20}, EventType::otherMouseDown, 2, EventFlag::option, {10, 20}},
+        {8,
+         XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT,
+         {1200, 400},
+         EventType::otherMouseDown,
+         3,
+         EventFlag::command | EventFlag::shift,
+         {1100, 200}},
+        {9, 0, {1200, 400}, EventType::otherMouseDown, 4, 0, {1100, 200}},
+    };
+    for (const Case& c : cases) {
+        xcb_button_press_event_t press{};
+        press.response_type = XCB_BUTTON_PRESS;
+        press.detail = c.button;
+        press.state = c.state;
+        press.root_x = std::int16_t(c.root.x());
+        press.root_y = std::int16_t(c.root.y());
+        InputEvent expected = InputEvent::mouse(c.type, c.point, c.number);
+        expected.flags = c.flags;
+        EXPECT_EQ(X11PointerTap::inputEvent(press, mapping), expected) << "button " << int(c.button);
+    }
 }
 
 } // namespace
