@@ -25,6 +25,7 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
                  ProcessID(QCoreApplication::applicationPid()))
     , activity_(cache_, ProcessID(QCoreApplication::applicationPid()))
     , accessibility_(cache_, control_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , controlZones_(cache_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
     , files_(installedApplications_)
     , bundles_(installedApplications_)
 {
@@ -32,10 +33,10 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
 
 PlatformInterfaces X11Desktop::interfaces()
 {
-    return {windowList_,     screens_,   screens_,          workspace_,     files_,      bundles_,
-            accessibility_,  eventTaps_, defaultsDomains_,  commandRunner_, ownWindows_, presentationOptions_,
-            ownApplication_, pointer_,   permissions_,      reduceMotion_,  capturer_,   diagnosticPayloads_,
-            systemInfo_,     activity_,  storeTransactions_};
+    return {windowList_,     screens_,   screens_,           workspace_,     files_,      bundles_,
+            accessibility_,  eventTaps_, defaultsDomains_,   commandRunner_, ownWindows_, presentationOptions_,
+            ownApplication_, pointer_,   permissions_,       reduceMotion_,  capturer_,   diagnosticPayloads_,
+            systemInfo_,     activity_,  storeTransactions_, &controlZones_};
 }
 
 QPointF X11Desktop::cocoaFromRoot(QPoint rootPoint) const

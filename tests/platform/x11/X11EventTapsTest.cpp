@@ -4,6 +4,7 @@
 #include "enforcement/SessionEventTap.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -22,6 +23,8 @@ protected:
         X11DesktopScene::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            GTEST_SKIP() << "Missing xdotool (scripts/deps.sh installs it)";
         taps = std::make_unique<X11EventTaps>(*connection, [this]() -> const X11RootMapping& { return mapping; });
     }
 
