@@ -88,10 +88,17 @@ X11PointerTap::X11PointerTap(X11Connection& connection, std::function<const X11R
     , root_(connection.root())
 {
     handler_ = connection_.addEventHandler([this](const xcb_generic_event_t& event) { handle(event); });
+    safeguard_ = std::thread([this] { releaseLongFreezes(); });
 }
 
 X11PointerTap::~X11PointerTap()
 {
+    {
+        const std::lock_guard lock(frozenMutex_);
+        stopping_ = true;
+    }
+    frozenChanged_.notify_all();
+    safeguard_.join();
     connection_.removeEventHandler(handler_);
     ungrab();
 }
@@ -171,16 +178,29 @@ void X11PointerTap::takePress(const xcb_button_press_event_t& press)
     // Only the grab brings the root window's presses to this client.
     if (press.event != root_)
         return;
-    // Another button of a swallowed click: the grab holds it already.
+    // Another button of a swallowed click: the grab holds it already (and the pointer is not frozen).
     if (swallowingClick_ && (press.state & allButtonsMask)) {
-        answer(XCB_ALLOW_ASYNC_POINTER);
+        xcb_allow_events(connection_.xcb(), XCB_ALLOW_ASYNC_POINTER, press.time);
+        connection_.flush();
         return;
     }
+    {
+        const std::lock_guard lock(frozenMutex_);
+        frozenPress_ = press.time;
+    }
+    frozenChanged_.notify_all();
     // The taps may change the chain (and so the grab) while they run; the
     // press is answered afterwards all the same.
     const bool passed = chain_.pass(inputEvent(press, rootMapping_())).event.has_value();
-    swallowingClick_ = !passed;
-    answer(passed ? XCB_ALLOW_REPLAY_POINTER : XCB_ALLOW_ASYNC_POINTER);
+    const bool answered = answer(press.time, passed ? XCB_ALLOW_REPLAY_POINTER : XCB_ALLOW_ASYNC_POINTER);
+    swallowingClick_ = answered && !passed;
+    if (!answered && !lateAnswerReported_) {
+        lateAnswerReported_ = true;
+        logger_.log(VeskLogLevel::warning,
+                    QStringLiteral("A click waited longer than %1 ms for its decision — it went to its window "
+                                   "(fail-open)")
+                        .arg(longestFreeze.count()));
+    }
 }
 
 void X11PointerTap::takeRelease(const xcb_button_release_event_t& release)
@@ -192,10 +212,34 @@ void X11PointerTap::takeRelease(const xcb_button_release_event_t& release)
         swallowingClick_ = false;
 }
 
-void X11PointerTap::answer(std::uint8_t mode)
+bool X11PointerTap::answer(xcb_timestamp_t press, std::uint8_t mode)
 {
-    xcb_allow_events(connection_.xcb(), mode, XCB_CURRENT_TIME);
+    const std::lock_guard lock(frozenMutex_);
+    if (frozenPress_ != press)
+        return false;
+    frozenPress_.reset();
+    // With the press's time, an answer the server takes for a later grab is ignored.
+    xcb_allow_events(connection_.xcb(), mode, press);
     connection_.flush();
+    return true;
+}
+
+// The safeguard thread: a press left frozen too long is let through.
+void X11PointerTap::releaseLongFreezes()
+{
+    std::unique_lock lock(frozenMutex_);
+    while (!stopping_) {
+        if (!frozenPress_) {
+            frozenChanged_.wait(lock);
+            continue;
+        }
+        const xcb_timestamp_t press = *frozenPress_;
+        if (frozenChanged_.wait_for(lock, longestFreeze, [&] { return stopping_ || frozenPress_ != press; }))
+            continue;
+        frozenPress_.reset();
+        xcb_allow_events(connection_.xcb(), XCB_ALLOW_REPLAY_POINTER, press);
+        xcb_flush(connection_.xcb());
+    }
 }
 
 InputEvent X11PointerTap::inputEvent(const xcb_button_press_event_t& press, const X11RootMapping& mapping)

@@ -7,8 +7,13 @@
 
 #include <xcb/xcb.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace vesk::platform {
 
@@ -22,7 +27,9 @@ class X11Connection;
 // let go and the rest of the click (further presses, the releases) comes here
 // and goes no further. Every frozen press is answered before the handler
 // returns, whatever the taps did meanwhile, since a frozen pointer holds the
-// whole desktop.
+// whole desktop. Should the main thread not get to answer (stuck, or busy for
+// longer than `longestFreeze`), a thread of the tap lets the press through
+// to its window (fail-open), said once in the log.
 //
 // The wheel's buttons (4 to 7) are not grabbed: they scroll and are no
 // mouse-downs. A grab another client holds (the window manager's, for a
@@ -30,6 +37,7 @@ class X11Connection;
 // once in the log. Main thread only.
 class X11PointerTap {
 public:
+    static constexpr std::chrono::milliseconds longestFreeze{500};
     static constexpr std::uint64_t kinds = eventMaskBit(EventType::leftMouseDown)
                                            | eventMaskBit(EventType::rightMouseDown)
                                            | eventMaskBit(EventType::otherMouseDown);
@@ -55,7 +63,9 @@ private:
     void handle(const xcb_generic_event_t& event);
     void takePress(const xcb_button_press_event_t& press);
     void takeRelease(const xcb_button_release_event_t& release);
-    void answer(std::uint8_t mode);
+    // Answers the frozen press unless the safeguard has; false when it had.
+    bool answer(xcb_timestamp_t press, std::uint8_t mode);
+    void releaseLongFreezes();
 
     X11Connection& connection_;
     std::function<const X11RootMapping&()> rootMapping_;
@@ -66,6 +76,14 @@ private:
     // A swallowed click whose buttons are not all up yet.
     bool swallowingClick_ = false;
     bool refusalReported_ = false;
+    bool lateAnswerReported_ = false;
+
+    // The press the pointer is frozen for, shared with the safeguard thread.
+    std::mutex frozenMutex_;
+    std::condition_variable frozenChanged_;
+    std::optional<xcb_timestamp_t> frozenPress_;
+    bool stopping_ = false;
+    std::thread safeguard_;
     VeskLogger logger_{QStringLiteral("X11EventTaps")};
 };
 

@@ -3,10 +3,12 @@
 #include "X11DesktopScene.h"
 #include "enforcement/SessionEventTap.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdlib>
 
@@ -213,6 +215,31 @@ TEST_F(X11EventTapsTest, APressIsAnsweredWhenItsTapGoesWhileItRuns)
     // Neither frozen nor grabbed: the next click goes where it falls.
     EXPECT_TRUE(clickReaches("beneath", point));
     EXPECT_EQ(logOf("beneath").count("button "), 1) << logOf("beneath").toStdString();
+}
+
+// A tap that takes too long (here: until the press has reached the window it
+// would swallow it from) leaves the pointer frozen no longer than the safeguard
+// allows: the press goes to its window.
+TEST_F(X11EventTapsTest, APressTheTapsDoNotDecideInTimeGoesToItsWindow)
+{
+    const xcb_window_t id = openLoggingWindow("beneath", "300x200+100+100");
+    ASSERT_NE(id, XCB_WINDOW_NONE);
+    const QPoint point = windowOf(id).clientGeometry.center();
+    int heard = 0;
+    addTap([&](int, const InputEvent&) {
+        const int reached = int(logOf("beneath").count("button "));
+        const QDeadlineTimer deadline(10000);
+        while (int(logOf("beneath").count("button ")) == reached && !deadline.hasExpired())
+            QThread::msleep(5);
+        ++heard;
+        return std::optional<InputEvent>();
+    });
+    vesk::test::LogCapture log;
+    ASSERT_TRUE(clickHeard(heard, point));
+    ASSERT_TRUE(clickHeard(heard, point));
+    EXPECT_EQ(logOf("beneath").count("button "), 2) << logOf("beneath").toStdString();
+    EXPECT_EQ(log.messages("X11EventTaps").size(), 1);
+    EXPECT_TRUE(log.contains("waited longer than 500 ms for its decision"));
 }
 
 TEST_F(X11EventTapsTest, AButtonAnotherClientGrabsWithSomeModifiersIsLeftToItAndSaidOnce)
