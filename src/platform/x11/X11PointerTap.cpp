@@ -137,7 +137,9 @@ void X11PointerTap::grab()
             if (refused(c, cookie))
                 sets << QStringLiteral("0x%1").arg(modifiers, 2, 16, QLatin1Char('0'));
         }
-        if (!sets.isEmpty())
+        if (sets.size() == modifierSets)
+            held << QStringLiteral("button %1 with any modifiers").arg(button);
+        else if (!sets.isEmpty())
             held << QStringLiteral("button %1 with modifiers %2").arg(button).arg(sets.join(u' '));
     }
     connection_.flush();
