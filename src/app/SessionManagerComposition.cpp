@@ -159,7 +159,7 @@ SessionManagerComposition::SessionManagerComposition(Scheduler& scheduler, Clock
         scheduler, clock, screens, parts_->windowSnapshots, veskBundleID,
         std::make_unique<SystemAXWindowControlResolver>(platform.workspace, platform.accessibility),
         MouseBlockerService::defaultInputMonitoringCheck(platform.permissions, platform.eventTaps),
-        std::make_unique<SystemMouseBlockerEventTapInstaller>(platform.eventTaps));
+        std::make_unique<SystemMouseBlockerEventTapInstaller>(platform.eventTaps), platform.windowControlZones);
     services.mouseBlocker = mouseBlocker;
     const auto dockFallback = std::make_shared<DockMissionControlFallbackService>(
         std::make_unique<SystemDockCommandRunner>(platform.commandRunner), standardDefaults);

@@ -66,12 +66,14 @@ bool inEdgeBand(const Rect& windowRect, Point point)
 // The first fragment whose window the click touches near an edge, outside
 // its control zone.
 const OverlayAllowedWindowFragment* edgeBandFragment(const std::vector<OverlayAllowedWindowFragment>& fragments,
-                                                     Point cocoaPoint)
+                                                     Point cocoaPoint,
+                                                     const platform::WindowControlZoneProviding* controlZones)
 {
     for (const OverlayAllowedWindowFragment& fragment : fragments) {
         if (!fragment.rect.contains(cocoaPoint) || !fragment.windowRect.contains(cocoaPoint))
             continue;
-        if (!inEdgeBand(fragment.windowRect, cocoaPoint) || windowControlZone(fragment.windowRect).contains(cocoaPoint))
+        if (!inEdgeBand(fragment.windowRect, cocoaPoint)
+            || windowControlZone(fragment.windowRect, fragment.windowID, controlZones).contains(cocoaPoint))
             continue;
         return &fragment;
     }
@@ -106,6 +108,14 @@ Rect windowControlZone(const Rect& cocoaWindowRect)
     const double height = std::min(cocoaWindowRect.standardHeight(), controlZoneHeight);
     return Rect{cocoaWindowRect.minX(), cocoaWindowRect.maxY() - height,
                 std::min(cocoaWindowRect.standardWidth(), controlZoneWidth), height};
+}
+
+Rect windowControlZone(const Rect& cocoaWindowRect, std::optional<quint32> windowID,
+                       const platform::WindowControlZoneProviding* controlZones)
+{
+    if (!controlZones)
+        return windowControlZone(cocoaWindowRect);
+    return rectFromQRectF(controlZones->controlZone(windowID, toQRectF(cocoaWindowRect)));
 }
 
 const AllowedWindowSnapshot* topmostWindow(const std::vector<AllowedWindowSnapshot>& snapshots,
@@ -166,7 +176,8 @@ const AllowedWindowSnapshot* frontmostAllowedWindow(const std::vector<AllowedWin
 MouseBlockerClickDecision decideMouseClick(const std::vector<AllowedWindowSnapshot>& snapshots,
                                            const std::set<QString>& allowedBundleIDs, const QString& veskBundleID,
                                            const DisplayGeometry& geometry, const std::vector<Rect>& passthroughRects,
-                                           const std::vector<Rect>& registeredVeskControlRects, Point quartzPoint)
+                                           const std::vector<Rect>& registeredVeskControlRects, Point quartzPoint,
+                                           const platform::WindowControlZoneProviding* controlZones)
 {
     const std::vector<AllowedWindowSnapshot> windows = excludingFinderDesktopWindows(snapshots, geometry);
     const AllowedWindowSnapshot* top = topmostWindow(windows, veskBundleID, quartzPoint);
@@ -188,7 +199,7 @@ MouseBlockerClickDecision decideMouseClick(const std::vector<AllowedWindowSnapsh
     const WindowClassification classification =
         classifyWindowSnapshots(windows, allowedBundleIDs, veskBundleID, geometry);
     return decideClassifiedMouseClick(decision, classification, windows, allowedBundleIDs, veskBundleID, geometry,
-                                      passthroughRects);
+                                      passthroughRects, controlZones);
 }
 
 MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision decision,
@@ -196,7 +207,8 @@ MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision d
                                                      const std::vector<AllowedWindowSnapshot>& snapshots,
                                                      const std::set<QString>& allowedBundleIDs,
                                                      const QString& veskBundleID, const DisplayGeometry& geometry,
-                                                     const std::vector<Rect>& passthroughRects)
+                                                     const std::vector<Rect>& passthroughRects,
+                                                     const platform::WindowControlZoneProviding* controlZones)
 {
     decision.rawAllowedWindowCount = totalRectCount(classification.allowedWindowRectsByBundleID);
     decision.passthroughRectCount = int(classification.fragments.size());
@@ -211,7 +223,7 @@ MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision d
             frontmostAllowedWindow(snapshots, allowedBundleIDs, veskBundleID, geometry, quartzPoint)) {
         const Rect windowRect = DisplayGeometry::cocoaRect(allowedWindow->bounds,
                                                            geometry.displayFrameForQuartzRect(allowedWindow->bounds));
-        if (windowControlZone(windowRect).contains(cocoaPoint)) {
+        if (windowControlZone(windowRect, allowedWindow->windowID, controlZones).contains(cocoaPoint)) {
             decision.isInAllowedWindowControlZone = true;
             return decided(decision, false, Reason::visibleAllowedPassthrough, allowedWindow->bundleID);
         }
@@ -223,7 +235,8 @@ MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision d
     const AllowedWindowSnapshot* hit = hitWindow(snapshots, veskBundleID, geometry, quartzPoint);
     const bool allowedHit = isAllowedHit(hit, allowedBundleIDs, veskBundleID);
 
-    const OverlayAllowedWindowFragment* edgeFragment = edgeBandFragment(classification.fragments, cocoaPoint);
+    const OverlayAllowedWindowFragment* edgeFragment =
+        edgeBandFragment(classification.fragments, cocoaPoint, controlZones);
     if (edgeFragment && allowedHit)
         return decided(decision, true, Reason::visibleAllowedPassthrough, edgeFragment->bundleID);
 
@@ -231,7 +244,7 @@ MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision d
         anyContains(passthroughRects, cocoaPoint) ? fragmentContaining(classification.fragments, cocoaPoint) : nullptr;
     if (!holeFragment || !allowedHit)
         return decided(decision, false, Reason::blockedOutsideVisiblePassthrough);
-    if (windowControlZone(holeFragment->windowRect).contains(cocoaPoint)) {
+    if (windowControlZone(holeFragment->windowRect, holeFragment->windowID, controlZones).contains(cocoaPoint)) {
         decision.isInAllowedWindowControlZone = true;
         return decided(decision, false, Reason::visibleAllowedPassthrough, holeFragment->bundleID);
     }

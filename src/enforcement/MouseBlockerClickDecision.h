@@ -6,6 +6,7 @@
 #include "overlay/AllowedWindowSnapshot.h"
 #include "overlay/DisplayGeometry.h"
 #include "overlay/WindowClassification.h"
+#include "platform/WindowControlZoneProviding.h"
 
 #include <QHashFunctions>
 #include <QString>
@@ -84,23 +85,26 @@ inline size_t qHash(MouseBlockerClickDecision::Reason reason, size_t seed = 0) n
 // displays, the overlay's holes and the frames of Vesk's session panels (both
 // bottom-left), for a click at a top-left point. It runs in the click tap for
 // every mouse-down, so it reads nothing else and keeps nothing between clicks.
-// The decision is the same for every mouse button.
+// The decision is the same for every mouse button. Where a window's title-bar
+// buttons sit is the desktop's to say (`controlZones`; none: the top-left
+// layout of `windowControlZone`).
 MouseBlockerClickDecision decideMouseClick(const std::vector<AllowedWindowSnapshot>& snapshots,
                                            const std::set<QString>& allowedBundleIDs, const QString& veskBundleID,
                                            const DisplayGeometry& geometry, const std::vector<Rect>& passthroughRects,
-                                           const std::vector<Rect>& registeredVeskControlRects, Point quartzPoint);
+                                           const std::vector<Rect>& registeredVeskControlRects, Point quartzPoint,
+                                           const platform::WindowControlZoneProviding* controlZones = nullptr);
 
 // The steps after the classification, for a click that none of Vesk's own
 // panels took: the control zone of the frontmost allowed window, the bare
 // backing panel, the edge band of a visible allowed window, the holes.
 // `decision` carries both points, the top window and the registered count;
 // `snapshots` are those the classification read (Finder's desktop dropped).
-MouseBlockerClickDecision decideClassifiedMouseClick(MouseBlockerClickDecision decision,
-                                                     const WindowClassification& classification,
-                                                     const std::vector<AllowedWindowSnapshot>& snapshots,
-                                                     const std::set<QString>& allowedBundleIDs,
-                                                     const QString& veskBundleID, const DisplayGeometry& geometry,
-                                                     const std::vector<Rect>& passthroughRects);
+MouseBlockerClickDecision
+decideClassifiedMouseClick(MouseBlockerClickDecision decision, const WindowClassification& classification,
+                           const std::vector<AllowedWindowSnapshot>& snapshots,
+                           const std::set<QString>& allowedBundleIDs, const QString& veskBundleID,
+                           const DisplayGeometry& geometry, const std::vector<Rect>& passthroughRects,
+                           const platform::WindowControlZoneProviding* controlZones = nullptr);
 
 // The first window under the point, passing over Vesk's overlay panels.
 const AllowedWindowSnapshot* topmostWindow(const std::vector<AllowedWindowSnapshot>& snapshots,
@@ -127,5 +131,9 @@ const AllowedWindowSnapshot* frontmostAllowedWindow(const std::vector<AllowedWin
 // Where a window's close, minimise and zoom buttons sit: the top-left
 // 88 x 32 points of a bottom-left window rect, cut to the window's size.
 Rect windowControlZone(const Rect& cocoaWindowRect);
+// The same as the desktop places them (null: the window has none); without
+// `controlZones`, the top-left layout above.
+Rect windowControlZone(const Rect& cocoaWindowRect, std::optional<quint32> windowID,
+                       const platform::WindowControlZoneProviding* controlZones);
 
 } // namespace vesk

@@ -52,7 +52,8 @@ MouseBlockerService::MouseBlockerService(Scheduler& scheduler, const Clock& cloc
                                          const WindowSnapshotReader& windowSnapshots, QString veskBundleID,
                                          std::unique_ptr<AXWindowControlResolving> controlResolver,
                                          std::function<bool()> permissionProvider,
-                                         std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller)
+                                         std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller,
+                                         const platform::WindowControlZoneProviding* controlZones)
     : scheduler_(scheduler)
     , clock_(clock)
     , screens_(screens)
@@ -61,6 +62,7 @@ MouseBlockerService::MouseBlockerService(Scheduler& scheduler, const Clock& cloc
     , controlResolver_(std::move(controlResolver))
     , permissionProvider_(std::move(permissionProvider))
     , eventTapInstaller_(std::move(eventTapInstaller))
+    , controlZones_(controlZones)
 {
 }
 
@@ -167,7 +169,7 @@ bool MouseBlockerService::handleMouseDown(int eventType, Point quartzPoint)
     }
     const MouseBlockerClickDecision decision =
         decideMouseClick(windowSnapshots_.copyOnScreenWindowSnapshots(), allowedBundleIDs_, veskBundleID_, *geometry,
-                         visiblePassthroughRects_, registeredVeskControlRects_, quartzPoint);
+                         visiblePassthroughRects_, registeredVeskControlRects_, quartzPoint, controlZones_);
 
     // Copied: the observer may stop the session and clear it while it runs.
     if (const ClickObserver observer = clickObserver_)

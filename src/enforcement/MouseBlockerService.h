@@ -18,6 +18,7 @@ namespace vesk::platform {
 class EventTapping;
 class PermissionsProviding;
 class ScreenProviding;
+class WindowControlZoneProviding;
 } // namespace vesk::platform
 
 namespace vesk {
@@ -43,7 +44,8 @@ public:
                         const WindowSnapshotReader& windowSnapshots, QString veskBundleID,
                         std::unique_ptr<AXWindowControlResolving> controlResolver,
                         std::function<bool()> permissionProvider,
-                        std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller);
+                        std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller,
+                        const platform::WindowControlZoneProviding* controlZones = nullptr);
     ~MouseBlockerService() override;
     MouseBlockerService(const MouseBlockerService&) = delete;
     MouseBlockerService& operator=(const MouseBlockerService&) = delete;
@@ -91,6 +93,8 @@ private:
     const std::unique_ptr<AXWindowControlResolving> controlResolver_;
     const std::function<bool()> permissionProvider_;
     const std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller_;
+    // Where the desktop places a window's title-bar buttons; none: the top-left layout.
+    const platform::WindowControlZoneProviding* const controlZones_;
     VeskLogger logger_{QStringLiteral("MouseBlockerService")};
     EventTapHealthCheck healthCheck_{scheduler_, logger_, QStringLiteral("Mouse blocker"),
                                      [this] { healthCheckTick(); }};

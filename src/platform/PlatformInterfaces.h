@@ -21,6 +21,7 @@ class ScreenChangeObserving;
 class ScreenProviding;
 class StoreTransactionUpdates;
 class SystemInfoProviding;
+class WindowControlZoneProviding;
 class WindowListProviding;
 class Workspace;
 
@@ -49,6 +50,8 @@ struct PlatformInterfaces {
     const SystemInfoProviding& systemInfo;
     ApplicationActivity& applicationActivity;
     StoreTransactionUpdates& storeTransactions;
+    // Where the desktop places a window's title-bar buttons; none: the top-left layout.
+    const WindowControlZoneProviding* windowControlZones = nullptr;
 };
 
 } // namespace vesk::platform

@@ -385,6 +385,55 @@ TEST(MouseBlockerClickDecisionTest, ControlZoneIsTheTopLeftCornerCutToTheWindow)
     EXPECT_EQ(windowControlZone(Rect{10, 20, 300, 20}), (Rect{10, 20, 88, 20}));
 }
 
+// A desktop that draws the buttons of window 7 at the top-right end, 90 x 24,
+// and gives other windows none.
+class TopRightControlZones final : public platform::WindowControlZoneProviding {
+public:
+    QRectF controlZone(std::optional<platform::WindowNumber> window, const QRectF& cocoaWindowRect) const override
+    {
+        asked.push_back(cocoaWindowRect);
+        if (window != 7u)
+            return {};
+        return QRectF(cocoaWindowRect.right() - 90, cocoaWindowRect.bottom() - 24, 90, 24);
+    }
+    mutable std::vector<QRectF> asked;
+};
+
+TEST(MouseBlockerClickDecisionTest, TheDesktopSaysWhereAWindowsControlZoneIs)
+{
+    TopRightControlZones zones;
+    AllowedWindowSnapshot numbered = window(editor, editorBounds);
+    numbered.windowID = 7;
+    AllowedWindowSnapshot unnumbered = window(editor, editorBounds);
+    const std::vector<Rect> hole{editorCocoa};
+    struct Case {
+        const char* name;
+        AllowedWindowSnapshot editorWindow;
+        std::vector<Rect> holes;
+        Point click;
+        bool isAllowed;
+        bool inControlZone;
+    } const cases[] = {
+        {"top-right end", numbered, hole, Point{650, 110}, false, true},
+        {"under the top-right end, in the hole", numbered, hole, Point{650, 130}, true, false},
+        {"top-left corner, in the hole", numbered, hole, Point{120, 110}, true, false},
+        {"top-left edge band, no hole", numbered, {}, Point{104, 104}, true, false},
+        {"a window without buttons", unnumbered, hole, Point{650, 110}, true, false},
+    };
+    for (const Case& c : cases) {
+        const auto decision = decideMouseClick(sessionWindows({c.editorWindow}), {editor}, vesk, twoDisplays(), c.holes,
+                                               {}, c.click, &zones);
+        EXPECT_EQ(decision.isAllowed, c.isAllowed) << c.name;
+        EXPECT_EQ(decision.isInAllowedWindowControlZone, c.inControlZone) << c.name;
+        EXPECT_EQ(decision.passthroughBundleID, editor) << c.name;
+    }
+    ASSERT_FALSE(zones.asked.empty());
+    EXPECT_EQ(zones.asked.front(), toQRectF(editorCocoa));
+    // Without the desktop's word the top-left layout holds.
+    EXPECT_TRUE(decideMouseClick(sessionWindows({numbered}), {editor}, vesk, twoDisplays(), hole, {}, Point{120, 110})
+                    .isInAllowedWindowControlZone);
+}
+
 TEST(MouseBlockerClickDecisionTest, RawValuesAreTheCaseNames)
 {
     EXPECT_EQ(fromRaw<Reason>("registeredVeskControlRect"), Reason::registeredVeskControlRect);

@@ -18,12 +18,14 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , reduceMotion_(settingsTool_)
     , systemInfo_(X11SystemInfo::dmiFolder, settingsTool_)
     , ownApplication_(X11OwnApplication::specOfThisProcess())
+    , eventTaps_(*connection_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
     , commandRunner_(std::make_unique<GSettingsTool>(), XdgEnvironment::fromProcess().currentDesktops.join(u':'))
     , installedApplications_(XdgEnvironment::fromProcess())
     , workspace_(cache_, control_, installedApplications_, XdgLauncher(installedApplications_.environment()),
                  ProcessID(QCoreApplication::applicationPid()))
     , activity_(cache_, ProcessID(QCoreApplication::applicationPid()))
     , accessibility_(cache_, control_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
+    , controlZones_(cache_, [this]() -> const X11RootMapping& { return screens_.rootMapping(); })
     , files_(installedApplications_)
     , bundles_(installedApplications_)
 {
@@ -31,10 +33,10 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
 
 PlatformInterfaces X11Desktop::interfaces()
 {
-    return {windowList_,     screens_,   screens_,          workspace_,     files_,      bundles_,
-            accessibility_,  eventTaps_, defaultsDomains_,  commandRunner_, ownWindows_, presentationOptions_,
-            ownApplication_, pointer_,   permissions_,      reduceMotion_,  capturer_,   diagnosticPayloads_,
-            systemInfo_,     activity_,  storeTransactions_};
+    return {windowList_,     screens_,   screens_,           workspace_,     files_,      bundles_,
+            accessibility_,  eventTaps_, defaultsDomains_,   commandRunner_, ownWindows_, presentationOptions_,
+            ownApplication_, pointer_,   permissions_,       reduceMotion_,  capturer_,   diagnosticPayloads_,
+            systemInfo_,     activity_,  storeTransactions_, &controlZones_};
 }
 
 QPointF X11Desktop::cocoaFromRoot(QPoint rootPoint) const

@@ -21,6 +21,7 @@
 #include "platform/x11/X11SystemInfo.h"
 #include "platform/x11/X11WindowCache.h"
 #include "platform/x11/X11WindowControl.h"
+#include "platform/x11/X11WindowControlZones.h"
 #include "platform/x11/X11WindowListProvider.h"
 #include "platform/x11/X11Workspace.h"
 #include "platform/x11/XdgBundleReader.h"
@@ -72,6 +73,7 @@ public:
     X11Workspace& workspace() { return workspace_; }
     X11ApplicationActivity& applicationActivity() { return activity_; }
     X11Accessibility& accessibility() { return accessibility_; }
+    const X11WindowControlZones& windowControlZones() const { return controlZones_; }
     const XdgFileBrowser& files() const { return files_; }
     const XdgBundleReader& bundles() const { return bundles_; }
 
@@ -105,6 +107,7 @@ private:
     X11Workspace workspace_;
     X11ApplicationActivity activity_;
     X11Accessibility accessibility_;
+    X11WindowControlZones controlZones_;
     XdgFileBrowser files_;
     XdgBundleReader bundles_;
 };

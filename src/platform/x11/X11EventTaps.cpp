@@ -2,35 +2,81 @@
 
 namespace vesk::platform {
 
-std::optional<EventTapID> X11EventTaps::createTap(TapLocation, TapPlacement, TapOptions, std::uint64_t,
-                                                  EventTapCallback)
+X11EventTaps::X11EventTaps(X11Connection& connection, std::function<const X11RootMapping&()> rootMapping)
+    : pointer_(connection, std::move(rootMapping), chain_)
 {
-    if (!tapReported_) {
-        tapReported_ = true;
-        logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Event taps are not available on X11 — tap refused, input passes"));
+}
+
+std::optional<EventTapID> X11EventTaps::createTap(TapLocation location, TapPlacement placement, TapOptions options,
+                                                  std::uint64_t eventMask, EventTapCallback callback)
+{
+    if ((eventMask & ~tappableKinds) != 0) {
+        if (!tapRefusalReported_) {
+            tapRefusalReported_ = true;
+            logger_.log(VeskLogLevel::warning,
+                        QStringLiteral("Event taps for these events are not available on X11 — tap refused, input "
+                                       "passes (event mask 0x%1)")
+                            .arg(eventMask, 0, 16));
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
+    const EventTapID tap = chain_.addTap(location, placement, options, eventMask, std::move(callback));
+    followTaps();
+    return tap;
 }
 
-EventMonitorID X11EventTaps::addLocalMonitor(std::uint64_t, LocalEventMonitor)
+void X11EventTaps::enableTap(EventTapID tap, bool enable)
 {
-    return addMonitor();
+    chain_.enableTap(tap, enable);
+    followTaps();
 }
 
-EventMonitorID X11EventTaps::addGlobalMonitor(std::uint64_t, GlobalEventMonitor)
+bool X11EventTaps::isTapEnabled(EventTapID tap) const
 {
-    return addMonitor();
+    return chain_.isTapEnabled(tap);
 }
 
-EventMonitorID X11EventTaps::addMonitor()
+void X11EventTaps::invalidateTap(EventTapID tap)
 {
-    if (!monitorReported_) {
-        monitorReported_ = true;
-        logger_.log(VeskLogLevel::warning,
-                    QStringLiteral("Event monitors receive no events on X11 — monitor kept without events"));
-    }
-    return nextMonitor_++;
+    chain_.removeTap(tap);
+    followTaps();
+}
+
+bool X11EventTaps::isTapValid(EventTapID tap) const
+{
+    return chain_.hasTap(tap);
+}
+
+EventMonitorID X11EventTaps::addLocalMonitor(std::uint64_t eventMask, LocalEventMonitor handler)
+{
+    noteMonitor();
+    return chain_.addLocalMonitor(eventMask, std::move(handler));
+}
+
+EventMonitorID X11EventTaps::addGlobalMonitor(std::uint64_t eventMask, GlobalEventMonitor handler)
+{
+    noteMonitor();
+    return chain_.addGlobalMonitor(eventMask, std::move(handler));
+}
+
+void X11EventTaps::removeMonitor(EventMonitorID monitor)
+{
+    chain_.removeMonitor(monitor);
+}
+
+// Each part takes from the X server what the chain's enabled taps now ask for.
+void X11EventTaps::followTaps()
+{
+    pointer_.follow(chain_.enabledMask());
+}
+
+void X11EventTaps::noteMonitor()
+{
+    if (monitorReported_)
+        return;
+    monitorReported_ = true;
+    logger_.log(VeskLogLevel::warning,
+                QStringLiteral("Event monitors receive no events on X11 — monitor kept without events"));
 }
 
 } // namespace vesk::platform

@@ -1,14 +1,17 @@
 #include "X11DesktopScene.h"
+#include "platform/x11/X11EventTaps.h"
 #include "platform/x11/X11OwnWindows.h"
 #include "platform/x11/X11ScreenProvider.h"
 #include "platform/x11/X11WindowControl.h"
 #include "platform/x11/X11WindowListProvider.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWindow>
 
 namespace vesk::platform::testing {
@@ -114,6 +117,63 @@ TEST(X11SharedConnectionTest, ListsARegisteredWindowAtItsRealWindowsPlaceInTheSt
     client.waitForFinished();
 }
 
+// The pointer tap on Qt's connection: presses come through Qt's event filter,
+// are decided before anyone sees them, and the passed ones reach Qt's own
+// windows (through XInput 2) as they reach any other.
+TEST(X11SharedConnectionTest, APointerTapOnQtsConnectionDecidesPressesBeforeQtsWindowsAndOthersGetThem)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "Runs under the xcb platform (RunsOnQtsOwnConnection starts it so)";
+    auto connection = X11Connection::forApplication();
+    ASSERT_TRUE(connection);
+    const X11RootMapping mapping;
+    X11EventTaps taps(*connection, [&]() -> const X11RootMapping& { return mapping; });
+
+    ClickCountingWindow window;
+    window.setGeometry(100, 100, 240, 160);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTemporaryDir logs;
+    const QString log = logs.filePath("other.log");
+    QProcess client;
+    client.start(VESK_X11_TEST_CLIENT, {"--geometry", "240x160+500+100", "--log", log});
+    ASSERT_TRUE(client.waitForStarted(10000));
+    ASSERT_TRUE(client.waitForReadyRead(10000));
+    const auto logged = [&] {
+        QFile file(log);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+
+    // Passes what falls on Qt's window, swallows the rest.
+    int decided = 0;
+    const QRect qtWindow = window.frameGeometry();
+    const auto tap = taps.createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter,
+                                    X11PointerTap::kinds, [&](int, const InputEvent& event) {
+                                        ++decided;
+                                        return qtWindow.contains(event.location.toPoint())
+                                                   ? std::optional<InputEvent>(event)
+                                                   : std::nullopt;
+                                    });
+    ASSERT_TRUE(tap);
+    const auto click = [&](int x, int y) {
+        QProcess xdotool;
+        xdotool.start("xdotool", {"mousemove", QString::number(x), QString::number(y), "click", "1"});
+        return xdotool.waitForFinished(10000) && xdotool.exitCode() == 0;
+    };
+    ASSERT_TRUE(click(600, 180));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return decided == 1; }, 5000));
+    ASSERT_TRUE(click(200, 180));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.presses == 1; }, 5000));
+    EXPECT_EQ(decided, 2);
+    EXPECT_EQ(logged(), QString());
+
+    taps.invalidateTap(*tap);
+    ASSERT_TRUE(click(600, 180));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return logged().contains("button 1"); }, 5000));
+    client.kill();
+    client.waitForFinished();
+}
+
 class X11SharedConnectionRunTest : public X11DesktopScene { };
 
 TEST_F(X11SharedConnectionRunTest, RunsOnQtsOwnConnection)
@@ -130,7 +190,7 @@ TEST_F(X11SharedConnectionRunTest, RunsOnQtsOwnConnection)
     ASSERT_TRUE(child.waitForFinished(60000));
     const QString output = QString::fromUtf8(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 2 tests")) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 3 tests")) << output.toStdString();
 }
 
 } // namespace
