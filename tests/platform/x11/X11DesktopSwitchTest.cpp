@@ -58,6 +58,48 @@ TEST_F(X11DesktopSwitchTest, ASwitchIsTakenBackWhileTheSpaceMonitorRunsAndNotAft
     EXPECT_EQ(reported.size(), 2u);
 }
 
+// Bringing an application forward brings up its front-most window on the
+// desktop shown, even with a window of it in front on another desktop: a
+// window manager that follows the request to that desktop would carry the
+// user away, and the session's recovery would do so again after every
+// switch taken back.
+TEST_F(X11DesktopSwitchTest, ActivatingAnApplicationAsksForItsWindowOnTheDesktopShown)
+{
+    const auto desktop = X11Desktop::open(server.display(), "Vesk");
+    ASSERT_TRUE(desktop);
+    const auto ids = server.startClient({"--count", "2"}, 2);
+    ASSERT_EQ(ids.size(), 2u);
+    ASSERT_TRUE(waitFor([&] { return windowOf(ids[0]).pid && windowOf(ids[1]).pid; }));
+    const xcb_window_t here = ids[0];
+    const xcb_window_t elsewhere = ids[1];
+    const xcb_window_t other = openWindow({"--title", "other"});
+    ASSERT_NE(other, XCB_WINDOW_NONE);
+    X11WindowControl& control = desktop->windowControl();
+    ASSERT_TRUE(control.moveToDesktop(elsewhere, 2));
+    ASSERT_TRUE(control.raise(elsewhere));
+    ASSERT_TRUE(control.activate(other));
+    const auto frontOf = [&](xcb_window_t first, xcb_window_t second) {
+        for (const X11ManagedWindow& window : cache->windows()) {
+            if (window.id == first || window.id == second)
+                return window.id == first;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor([&] {
+        return windowOf(elsewhere).desktop == 2u && frontOf(elsewhere, here) && cache->activeWindow() == other;
+    }));
+    const ProcessID pid = *windowOf(here).pid;
+    ASSERT_TRUE(waitFor([&] { return desktop->workspace().runningApplication(pid) != nullptr; }));
+
+    for (const int options : {0, int(ActivateAllWindows)}) {
+        ASSERT_TRUE(desktop->workspace().runningApplication(pid)->activate(options));
+        EXPECT_TRUE(waitFor([&] { return cache->activeWindow() == here; })) << options;
+        EXPECT_EQ(cache->currentDesktop(), 0u) << options;
+        ASSERT_TRUE(control.activate(other));
+        ASSERT_TRUE(waitFor([&] { return cache->activeWindow() == other; }));
+    }
+}
+
 // The classification's sources as the session builds them, over the desktop.
 class X11AllowedWindowSpaceTest : public X11DesktopSwitchTest {
 protected:
