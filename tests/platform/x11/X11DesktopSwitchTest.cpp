@@ -1,7 +1,10 @@
+#include "LogCapture.h"
 #include "X11DesktopScene.h"
 #include "XdgTestFolders.h"
+#include "core/ManualScheduler.h"
 #include "enforcement/AllowedWindowSpaceClassification.h"
 #include "enforcement/SpaceMonitorService.h"
+#include "enforcement/SpaceTransitionProbeService.h"
 #include "enforcement/SystemAXWindowManager.h"
 #include "enforcement/SystemWorkspace.h"
 #include "overlay/WindowSnapshotReader.h"
@@ -12,8 +15,7 @@
 namespace vesk::platform::testing {
 namespace {
 
-// The real Space monitor and the Space classification over the X11 desktop's
-// interfaces, with openbox's four desktops.
+// Openbox's four desktops under the X11 desktop's interfaces.
 class X11DesktopSwitchTest : public X11DesktopScene {
 protected:
     void SetUp() override
@@ -29,34 +31,6 @@ protected:
         return server.runTool("xdotool", {"set_desktop", QString::number(desktop)});
     }
 };
-
-TEST_F(X11DesktopSwitchTest, ASwitchIsTakenBackWhileTheSpaceMonitorRunsAndNotAfterItsStop)
-{
-    if (QStandardPaths::findExecutable("xdotool").isEmpty())
-        GTEST_SKIP() << "Missing xdotool (scripts/deps.sh installs it)";
-    const auto desktop = X11Desktop::open(server.display(), "Vesk");
-    ASSERT_TRUE(desktop);
-    SpaceMonitorService monitor(desktop->workspace());
-    std::vector<SpaceChangeContext> reported;
-    monitor.activate([&](const SpaceChangeContext& context) { reported.push_back(context); });
-
-    ASSERT_TRUE(switchAsAPagerDoes(2));
-    EXPECT_TRUE(waitFor([&] { return reported.size() == 1 && cache->currentDesktop() == 0; }));
-    ASSERT_TRUE(switchAsAPagerDoes(1));
-    EXPECT_TRUE(waitFor([&] { return reported.size() == 2 && cache->currentDesktop() == 0; }));
-    // The way back is no change of its own.
-    QTest::qWait(200);
-    ASSERT_EQ(reported.size(), 2u);
-    EXPECT_EQ(reported.back().changesSinceActivation, 2);
-    EXPECT_EQ(desktop->windowCache().currentDesktop(), 0u);
-
-    monitor.deactivate();
-    ASSERT_TRUE(switchAsAPagerDoes(2));
-    EXPECT_TRUE(waitFor([&] { return cache->currentDesktop() == 2; }));
-    QTest::qWait(200);
-    EXPECT_EQ(cache->currentDesktop(), 2u);
-    EXPECT_EQ(reported.size(), 2u);
-}
 
 // Bringing an application forward brings up its front-most window on the
 // desktop shown, even with a window of it in front on another desktop: a
@@ -218,6 +192,54 @@ TEST_F(X11AllowedWindowSpaceTest, WindowsOnAnotherDesktopAreOnAnotherSpaceAndCom
     EXPECT_TRUE(
         waitFor([&] { return classify("org.vesk.Elsewhere").state == AllowedWindowSpaceState::onActiveSpace; }));
     EXPECT_TRUE(waitFor([&] { return classify("org.vesk.Here").state == AllowedWindowSpaceState::onOtherSpace; }));
+}
+
+// The real Space monitor takes a pager's switch back until its stop; the
+// Space probe's sample after it finds the allowed window on screen again.
+TEST_F(X11AllowedWindowSpaceTest, ASwitchIsTakenBackWhileTheSpaceMonitorRunsAndNotAfterItsStop)
+{
+    if (QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "Missing xdotool (scripts/deps.sh installs it)";
+    const xcb_window_t allowed = openWindow({"--class", "here,Here", "--geometry", "300x200+40+40"});
+    ASSERT_NE(allowed, XCB_WINDOW_NONE);
+    const PlatformInterfaces platform = desktop->interfaces();
+    ManualScheduler scheduler;
+    const WindowSnapshotReader snapshots(platform.windowList, [&platform](qint32 pid) {
+        return platform.workspace.bundleIdentifierOfProcess(ProcessID(pid));
+    });
+    SpaceTransitionProbeService probe(scheduler, SpaceTransitionProbeService::defaultInterval,
+                                      SpaceTransitionProbeService::defaultProviders(snapshots, platform.screens,
+                                                                                    platform.workspace, scheduler));
+    probe.activate({"org.vesk.Here"});
+    const QString onScreen = QStringLiteral("org.vesk.Here{count=1,ids=[%1]}").arg(allowed);
+    const auto sample = [&] {
+        vesk::test::LogCapture log;
+        probe.startBurst("reveal:org.vesk.Here", 10.0);
+        return log.messages("SpaceTransitionProbeService").join('\n');
+    };
+    ASSERT_TRUE(waitFor([&] { return sample().contains(onScreen); })) << sample().toStdString();
+
+    SpaceMonitorService monitor(desktop->workspace());
+    std::vector<SpaceChangeContext> reported;
+    monitor.activate([&](const SpaceChangeContext& context) { reported.push_back(context); });
+    ASSERT_TRUE(switchAsAPagerDoes(2));
+    EXPECT_TRUE(waitFor([&] { return reported.size() == 1 && cache->currentDesktop() == 0; }));
+    ASSERT_TRUE(switchAsAPagerDoes(1));
+    EXPECT_TRUE(waitFor([&] { return reported.size() == 2 && cache->currentDesktop() == 0; }));
+    EXPECT_TRUE(waitFor([&] { return sample().contains(onScreen); })) << sample().toStdString();
+    // The way back is no change of its own.
+    QTest::qWait(200);
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_EQ(reported.back().changesSinceActivation, 2);
+
+    monitor.deactivate();
+    ASSERT_TRUE(switchAsAPagerDoes(2));
+    EXPECT_TRUE(waitFor([&] { return cache->currentDesktop() == 2; }));
+    QTest::qWait(200);
+    EXPECT_EQ(cache->currentDesktop(), 2u);
+    EXPECT_EQ(reported.size(), 2u);
+    EXPECT_TRUE(sample().contains("org.vesk.Here{count=0,ids=[]}")) << sample().toStdString();
+    probe.deactivate();
 }
 
 } // namespace
