@@ -8,6 +8,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <xcb/randr.h>
+#include <xcb/xcbext.h>
+
+#include <sys/uio.h>
+
 #include <cstring>
 
 namespace vesk::platform::testing {
@@ -44,6 +49,7 @@ TEST(X11DesktopIsolationTest, BlackPanelsCoverTheDesktopWindowBelowTheOtherWindo
 {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         GTEST_SKIP() << "Runs under the xcb platform (CoversTheDesktopWindow starts it so)";
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
     const auto desktop = X11Desktop::create("Vesk");
     ASSERT_TRUE(desktop);
     X11Connection& connection = desktop->connection();
@@ -64,15 +70,21 @@ TEST(X11DesktopIsolationTest, BlackPanelsCoverTheDesktopWindowBelowTheOtherWindo
                            [&](xcb_window_t id) { return cache.window(id) && cache.window(id)->mapped; });
     };
     ASSERT_TRUE(QTest::qWaitFor(shown, 10000));
-    const QPoint onDesktop(900, 600);
+    // The desktop window on each display, and the other window on the left one.
+    const std::vector<QPoint> onDesktop{QPoint(500, 600), QPoint(900, 600)};
     const QPoint onOther(200, 200);
     const auto shows = [&](quint32 desktopColour, quint32 otherColour) {
-        return rootPixel(connection, onDesktop.x(), onDesktop.y()) == desktopColour
+        return std::all_of(onDesktop.begin(), onDesktop.end(),
+                           [&](QPoint point) { return rootPixel(connection, point.x(), point.y()) == desktopColour; })
                && rootPixel(connection, onOther.x(), onOther.y()) == otherColour;
     };
     const auto seen = [&] {
+        QStringList colours;
+        for (const QPoint& point : onDesktop)
+            colours << QStringLiteral("%1").arg(rootPixel(connection, point.x(), point.y()).value_or(1), 6, 16,
+                                                QChar('0'));
         return QStringLiteral("desktop %1, other %2")
-            .arg(rootPixel(connection, onDesktop.x(), onDesktop.y()).value_or(1), 6, 16, QChar('0'))
+            .arg(colours.join(", "))
             .arg(rootPixel(connection, onOther.x(), onOther.y()).value_or(1), 6, 16, QChar('0'))
             .toStdString();
     };
@@ -100,8 +112,58 @@ TEST(X11DesktopIsolationTest, BlackPanelsCoverTheDesktopWindowBelowTheOtherWindo
 
 class X11DesktopIsolationRunTest : public X11DesktopScene { };
 
+// Two displays side by side: RandR monitors over the one screen, as Qt sees
+// them. The left one holds the screen's output, which takes the place of the
+// output's own monitor.
+bool splitIntoTwoDisplays(X11Connection& connection, int width, int height)
+{
+    xcb_connection_t* c = connection.xcb();
+    xcb_randr_get_monitors_reply_t* monitors =
+        xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, connection.root(), 1), nullptr);
+    const xcb_randr_monitor_info_t* own = monitors && xcb_randr_get_monitors_monitors_length(monitors) == 1
+                                              ? xcb_randr_get_monitors_monitors_iterator(monitors).data
+                                              : nullptr;
+    const std::optional<xcb_randr_output_t> output =
+        own && own->nOutput == 1 ? std::optional(*xcb_randr_monitor_info_outputs(own)) : std::nullopt;
+    free(monitors);
+    if (!output)
+        return false;
+    for (const bool left : {true, false}) {
+        const char* name = left ? "VESK-LEFT" : "VESK-RGHT";
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 9, name), nullptr);
+        if (!atom)
+            return false;
+        struct {
+            xcb_randr_monitor_info_t info;
+            xcb_randr_output_t output;
+        } monitor{};
+        monitor.info.name = atom->atom;
+        free(atom);
+        monitor.info.primary = left;
+        monitor.info.nOutput = left ? 1 : 0;
+        monitor.info.x = std::int16_t(left ? 0 : width / 2);
+        monitor.info.width = std::uint16_t(width / 2);
+        monitor.info.height = std::uint16_t(height);
+        monitor.info.width_in_millimeters = std::uint32_t(width / 8);
+        monitor.info.height_in_millimeters = std::uint32_t(height / 4);
+        monitor.output = *output;
+        // Built by hand: libxcb's own SetMonitor miscounts the request's length.
+        xcb_randr_set_monitor_request_t header{};
+        header.window = connection.root();
+        static const xcb_protocol_request_t request{2, &xcb_randr_id, XCB_RANDR_SET_MONITOR, 1};
+        iovec parts[4]{{}, {}, {&header, sizeof header}, {&monitor, left ? sizeof monitor : sizeof monitor.info}};
+        const xcb_void_cookie_t cookie{xcb_send_request(c, XCB_REQUEST_CHECKED, parts + 2, &request)};
+        if (xcb_generic_error_t* error = xcb_request_check(c, cookie)) {
+            free(error);
+            return false;
+        }
+    }
+    return true;
+}
+
 TEST_F(X11DesktopIsolationRunTest, CoversTheDesktopWindow)
 {
+    ASSERT_TRUE(splitIntoTwoDisplays(*connection, screenWidth, screenHeight));
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "xcb");
