@@ -114,6 +114,7 @@ bool X11GestureTap::grab()
 {
     xcb_connection_t* c = connection_.xcb();
     bool taken = true;
+    bool refused = false;
     for (const GestureKind& kind : gestureKinds) {
         xcb_input_xi_passive_grab_device_reply_t* reply = xcb_input_xi_passive_grab_device_reply(
             c,
@@ -123,6 +124,7 @@ bool X11GestureTap::grab()
                                              0, kind.mask.data(), &anyModifier),
             nullptr);
         // The reply lists the modifier combinations that could not be grabbed.
+        refused = refused || !reply;
         taken = taken && reply && xcb_input_xi_passive_grab_device_modifiers_length(reply) == 0;
         std::free(reply);
     }
@@ -132,7 +134,9 @@ bool X11GestureTap::grab()
                                                &anyModifier);
         connection_.flush();
         reportOnce(heldElsewhereReported_, VeskLogLevel::warning,
-                   QStringLiteral("Another client holds the gestures at the root window — gestures are not blocked"));
+                   refused ? QStringLiteral("The X server refused the gesture grabs — gestures are not blocked")
+                           : QStringLiteral(
+                               "Another client holds the gestures at the root window — gestures are not blocked"));
         return false;
     }
     const int devices = gestureDeviceCount();
