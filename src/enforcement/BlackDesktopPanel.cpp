@@ -10,8 +10,10 @@ namespace vesk {
 
 BlackDesktopPanel::BlackDesktopPanel(const platform::ScreenInfo& screen, const platform::ScreenProviding& screens,
                                      platform::OwnWindowRegistering* ownWindows)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
+    // Staying at the bottom keeps it behind every application window where a
+    // window manager stacks the windows (above a desktop window's icons).
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput
+                           | Qt::WindowStaysOnBottomHint)
     , cocoaFrame_(rectFromQRectF(screen.frame))
     , screens_(screens)
     , registration_(ownWindows,

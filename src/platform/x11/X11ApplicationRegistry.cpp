@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <signal.h>
 
@@ -215,12 +216,20 @@ bool X11ApplicationRegistry::activate(ProcessID pid, int activationOptions)
         return false;
     // Without the option the application's frontmost window comes up; with it
     // every other one is raised first, keeping their order, and the frontmost
-    // goes on top.
+    // goes on top. The frontmost is the one on the desktop shown when the
+    // application has one there: activation does not carry the user to
+    // another desktop.
+    const auto shown = std::find_if(windows.begin(), windows.end(), [this](xcb_window_t id) {
+        return cache_.window(id)->isOnDesktop(cache_.currentDesktop());
+    });
+    const xcb_window_t front = shown == windows.end() ? windows.front() : *shown;
     if (activationOptions & ActivateAllWindows) {
-        for (auto it = windows.rbegin(); it != windows.rend() - 1; ++it)
-            control_.raise(*it);
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+            if (*it != front)
+                control_.raise(*it);
+        }
     }
-    return control_.activate(windows.front());
+    return control_.activate(front);
 }
 
 bool X11ApplicationRegistry::hide(ProcessID pid)

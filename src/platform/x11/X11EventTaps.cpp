@@ -3,14 +3,27 @@
 namespace vesk::platform {
 
 X11EventTaps::X11EventTaps(X11Connection& connection, std::function<const X11RootMapping&()> rootMapping)
-    : pointer_(connection, std::move(rootMapping), chain_)
+    : pointer_(connection, rootMapping, chain_)
+    , gestures_(
+          connection, X11GestureTap::queryVersion(connection),
+          [this](const InputEvent& event) { return chain_.pass(event).event; },
+          [rootMapping](QPointF rootPoint) {
+              return rootMapping().quartzFromRoot(QRect(rootPoint.toPoint(), QSize(1, 1))).topLeft();
+          })
 {
+}
+
+X11EventTaps::~X11EventTaps()
+{
+    // The parts let go of what they hold while the chain is still there.
+    gestures_.follow(0);
+    pointer_.follow(0);
 }
 
 std::optional<EventTapID> X11EventTaps::createTap(TapLocation location, TapPlacement placement, TapOptions options,
                                                   std::uint64_t eventMask, EventTapCallback callback)
 {
-    if ((eventMask & ~tappableKinds) != 0) {
+    if ((eventMask & ~tappableKinds()) != 0) {
         if (!tapRefusalReported_) {
             tapRefusalReported_ = true;
             logger_.log(VeskLogLevel::warning,
@@ -68,6 +81,7 @@ void X11EventTaps::removeMonitor(EventMonitorID monitor)
 void X11EventTaps::followTaps()
 {
     pointer_.follow(chain_.enabledMask());
+    gestures_.follow(chain_.swallowingMask());
 }
 
 void X11EventTaps::noteMonitor()

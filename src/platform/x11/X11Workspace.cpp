@@ -3,12 +3,15 @@
 #include "platform/x11/X11ApplicationRegistry.h"
 #include "platform/x11/X11RunningApplication.h"
 #include "platform/x11/X11WindowCache.h"
+#include "platform/x11/X11WindowControl.h"
 #include "platform/x11/XdgBundleLocation.h"
 #include "platform/x11/XdgInstalledApplications.h"
 
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
+
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcX11Workspace, "vesk.platform.x11.workspace")
 
@@ -31,6 +34,7 @@ void logOnce(bool& logged, const QString& text)
 X11Workspace::X11Workspace(X11WindowCache& cache, X11WindowControl& control,
                            const XdgInstalledApplications& applications, XdgLauncher launcher, ProcessID ownPID)
     : cache_(cache)
+    , control_(control)
     , applications_(applications)
     , launcher_(std::move(launcher))
     , registry_(std::make_shared<X11ApplicationRegistry>(cache, control, applications, ownPID))
@@ -44,7 +48,7 @@ X11Workspace::X11Workspace(X11WindowCache& cache, X11WindowControl& control,
     QObject::connect(&poll_, &QTimer::timeout, &context_, [this] { update(); });
     QObject::connect(&cache_, &X11WindowCache::changed, &context_, [this] { update(); });
     QObject::connect(&cache_, &X11WindowCache::currentDesktopChanged, &context_,
-                     [this] { post(WorkspaceNotification::activeSpaceDidChange, std::nullopt); });
+                     [this](quint32 desktop) { currentDesktopChanged(desktop); });
 }
 
 X11Workspace::~X11Workspace()
@@ -184,12 +188,42 @@ WorkspaceObserverToken X11Workspace::addObserver(WorkspaceNotification name, Wor
 {
     const WorkspaceObserverToken token = nextObserverToken_++;
     observers_->emplace(token, Observer{name, std::move(handler)});
+    followDesktopWatchers();
     return token;
 }
 
 void X11Workspace::removeObserver(WorkspaceObserverToken token)
 {
     observers_->erase(token);
+    followDesktopWatchers();
+}
+
+// A desktop switch cannot be refused on X11 (a pager's request reaches the
+// window manager, not us), so while it is watched it is taken back. The
+// return to the held desktop is no news.
+void X11Workspace::currentDesktopChanged(quint32 desktop)
+{
+    if (heldDesktop_) {
+        if (desktop == *heldDesktop_)
+            return;
+        const bool requested = control_.switchToDesktop(*heldDesktop_);
+        qCInfo(lcX11Workspace).noquote() << QStringLiteral("Switch to desktop %1 taken back to desktop %2%3")
+                                                .arg(desktop)
+                                                .arg(*heldDesktop_)
+                                                .arg(requested ? QString() : QStringLiteral(" (not possible)"));
+    }
+    post(WorkspaceNotification::activeSpaceDidChange, std::nullopt);
+}
+
+void X11Workspace::followDesktopWatchers()
+{
+    const bool watched = std::any_of(observers_->begin(), observers_->end(), [](const auto& entry) {
+        return entry.second.name == WorkspaceNotification::activeSpaceDidChange;
+    });
+    if (!watched)
+        heldDesktop_.reset();
+    else if (!heldDesktop_)
+        heldDesktop_ = cache_.currentDesktop();
 }
 
 void X11Workspace::post(WorkspaceNotification name, std::optional<ProcessID> pid)

@@ -24,7 +24,11 @@ class XdgInstalledApplications;
 // Exec lines. Completions run on a thread of the workspace's own; the
 // notifications (a process taken in, the active window's process changing,
 // the current desktop changing) reach their observers on the main queue.
-// Main thread only otherwise.
+// While someone watches the current desktop (the Space monitor, for as long
+// as a session runs), the desktop current when the watch began is held: a
+// switch away from it, by a pager or the window manager's keys, is answered at
+// once with a switch back, and the watchers still hear of it. Main thread only
+// otherwise.
 class X11Workspace final : public Workspace {
 public:
     X11Workspace(X11WindowCache& cache, X11WindowControl& control, const XdgInstalledApplications& applications,
@@ -62,6 +66,8 @@ private:
     using Observers = std::map<WorkspaceObserverToken, Observer>;
 
     void update();
+    void followDesktopWatchers();
+    void currentDesktopChanged(quint32 desktop);
     void post(WorkspaceNotification name, std::optional<ProcessID> pid);
     void launch(const QUrl& applicationURL, const QList<QUrl>& documents, const OpenConfiguration& configuration,
                 OpenCompletion completion);
@@ -69,6 +75,7 @@ private:
     std::shared_ptr<RunningApplication> handle(ProcessID pid) const;
 
     X11WindowCache& cache_;
+    X11WindowControl& control_;
     const XdgInstalledApplications& applications_;
     XdgLauncher launcher_;
     std::shared_ptr<X11ApplicationRegistry> registry_;
@@ -79,6 +86,8 @@ private:
     SerialQueue completionQueue_;
     std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();
     WorkspaceObserverToken nextObserverToken_ = 1;
+    // The desktop taken back to while the current desktop is watched.
+    std::optional<quint32> heldDesktop_;
 };
 
 } // namespace vesk::platform
