@@ -14,7 +14,7 @@ packages=(
   fonts-inter fonts-dejavu-core
   xvfb xdotool x11-apps x11-utils openbox
   libglib2.0-bin gsettings-desktop-schemas
-  libxcb-ewmh-dev libxcb-icccm4-dev
+  libxcb-ewmh-dev libxcb-icccm4-dev libxcb-xinput-dev
 )
 
 missing=()

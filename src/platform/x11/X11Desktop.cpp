@@ -18,6 +18,7 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, const QString&
     , reduceMotion_(settingsTool_)
     , systemInfo_(X11SystemInfo::dmiFolder, settingsTool_)
     , ownApplication_(X11OwnApplication::specOfThisProcess())
+    , eventTaps_(*connection_)
     , commandRunner_(std::make_unique<GSettingsTool>(), XdgEnvironment::fromProcess().currentDesktops.join(u':'))
     , installedApplications_(XdgEnvironment::fromProcess())
     , workspace_(cache_, control_, installedApplications_, XdgLauncher(installedApplications_.environment()),
