@@ -7,10 +7,9 @@
 #include <QKeyEvent>
 #include <QStringList>
 
-#include <xcb/xinput.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace vesk::platform {
 
@@ -209,6 +208,7 @@ X11KeyTap::X11KeyTap(X11Connection& connection, EventTapChain& chain, std::funct
             std::free(xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
     }
     handlerID_ = connection_.addEventHandler([this](const xcb_generic_event_t& event) { handle(event); });
+    QObject::connect(&connection_, &X11Connection::eventsDispatched, this, [this] { deliverRawKeysLeftToOthers(); });
 }
 
 X11KeyTap::~X11KeyTap()
@@ -377,7 +377,7 @@ void X11KeyTap::handle(const xcb_generic_event_t& event)
         if (generic.extension != xinputOpcode_)
             return;
         if (generic.event_type == XCB_INPUT_RAW_KEY_PRESS || generic.event_type == XCB_INPUT_RAW_KEY_RELEASE)
-            handleRawKey(generic.event_type, reinterpret_cast<const xcb_input_raw_key_press_event_t&>(event).detail);
+            handleRawKey(reinterpret_cast<const xcb_input_raw_key_press_event_t&>(event));
     }
 }
 
@@ -387,6 +387,10 @@ void X11KeyTap::handle(const xcb_generic_event_t& event)
 void X11KeyTap::handleGrabbedPress(const xcb_key_press_event_t& press)
 {
     xcb_connection_t* c = connection_.xcb();
+    rawModifiers_ = std::uint16_t((press.state & chordModifiers) | modifierOfKeysym(keysymOf(press.detail)));
+    grabbedPressTimes_.push_back(press.time);
+    if (grabbedPressTimes_.size() > 64)
+        grabbedPressTimes_.erase(grabbedPressTimes_.begin());
     if (swallowedKey_ == press.detail) {
         // The swallowed chord's key repeating.
         xcb_allow_events(c, XCB_ALLOW_ASYNC_KEYBOARD, press.time);
@@ -419,26 +423,51 @@ void X11KeyTap::handleGrabbedPress(const xcb_key_press_event_t& press)
     connection_.flush();
 }
 
-void X11KeyTap::handleRawKey(std::uint16_t eventType, std::uint32_t keycode)
+// A key's raw event may come before or after the event its grab takes (after,
+// when the grab held the keyboard), so raw presses of grabbed keys wait for
+// the end of the batch: by then the grab's press of the same time has come.
+void X11KeyTap::handleRawKey(const xcb_input_raw_key_press_event_t& raw)
 {
-    if (eventType == XCB_INPUT_RAW_KEY_RELEASE) {
-        heldKeys_.erase(xcb_keycode_t(keycode));
+    const auto keycode = xcb_keycode_t(raw.detail);
+    const std::uint16_t modifier = modifierOfKeysym(keysymOf(keycode));
+    if (raw.event_type == XCB_INPUT_RAW_KEY_RELEASE) {
+        rawModifiers_ &= std::uint16_t(~modifier);
         return;
     }
-    heldKeys_.insert(xcb_keycode_t(keycode));
-    const std::uint32_t keysym = keysymOf(xcb_keycode_t(keycode));
-    // A modifier alone is no key-down; a grabbed chord is the taps' to pass on.
-    if (modifierOfKeysym(keysym) || swallowedKey_)
+    rawModifiers_ |= modifier;
+    // A modifier alone is no key-down.
+    if (modifier)
         return;
-    if (const auto index = chordFor(xcb_keycode_t(keycode), heldModifiers());
-        index && (states_[*index] == GrabState::held || states_[*index] == GrabState::borrowed))
-        return;
-    if (keysGoToVesk_())
-        return;
-    const std::optional<int> qtKey = qtKeyOfKeysym(keysym);
-    const std::optional<std::int64_t> keyCode = qtKey ? virtualKeyCode(*qtKey) : std::nullopt;
-    if (keyCode)
-        chain_.passGlobalMonitors(InputEvent::key(EventType::keyDown, *keyCode, flagsOfModifiers(heldModifiers())));
+    pendingRawPresses_.push_back(RawPress{keycode, raw.time, rawModifiers_});
+    if (!isGrabbedKey(keycode))
+        deliverRawKeysLeftToOthers();
+}
+
+void X11KeyTap::deliverRawKeysLeftToOthers()
+{
+    const std::vector<RawPress> presses = std::exchange(pendingRawPresses_, {});
+    for (const RawPress& press : presses) {
+        if (std::find(grabbedPressTimes_.begin(), grabbedPressTimes_.end(), press.time) != grabbedPressTimes_.end())
+            continue; // the taps had it; what they passed the grab's press told the monitors
+        if (swallowedKey_ || keysGoToVesk_())
+            continue;
+        const std::optional<int> qtKey = qtKeyOfKeysym(keysymOf(press.keycode));
+        const std::optional<std::int64_t> keyCode = qtKey ? virtualKeyCode(*qtKey) : std::nullopt;
+        if (keyCode)
+            chain_.passGlobalMonitors(InputEvent::key(EventType::keyDown, *keyCode, flagsOfModifiers(press.modifiers)));
+    }
+}
+
+bool X11KeyTap::isGrabbedKey(xcb_keycode_t keycode) const
+{
+    for (std::size_t index = 0; index < chords().size(); ++index) {
+        if (states_[index] != GrabState::held && states_[index] != GrabState::borrowed)
+            continue;
+        const std::vector<xcb_keycode_t> keycodes = keycodesOf(chords()[index].keysym);
+        if (std::find(keycodes.begin(), keycodes.end(), keycode) != keycodes.end())
+            return true;
+    }
+    return false;
 }
 
 void X11KeyTap::followGlobalMonitors()
@@ -451,8 +480,10 @@ void X11KeyTap::selectRawKeys(bool select)
     if (select == rawKeysSelected_ || !xinputOpcode_)
         return;
     rawKeysSelected_ = select;
-    if (!select)
-        heldKeys_.clear();
+    if (!select) {
+        rawModifiers_ = 0;
+        pendingRawPresses_.clear();
+    }
     struct {
         xcb_input_event_mask_t head;
         std::uint32_t mask;
@@ -544,14 +575,6 @@ std::optional<std::size_t> X11KeyTap::chordFor(xcb_keycode_t keycode, std::uint1
             return index;
     }
     return std::nullopt;
-}
-
-std::uint16_t X11KeyTap::heldModifiers() const
-{
-    std::uint16_t modifiers = 0;
-    for (xcb_keycode_t keycode : heldKeys_)
-        modifiers |= modifierOfKeysym(keysymOf(keycode));
-    return modifiers;
 }
 
 } // namespace vesk::platform

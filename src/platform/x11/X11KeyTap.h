@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 #include <cstdint>
 #include <functional>
@@ -76,8 +77,9 @@ private:
 
     void handle(const xcb_generic_event_t& event);
     void handleGrabbedPress(const xcb_key_press_event_t& press);
-    void handleRawKey(std::uint16_t eventType, std::uint32_t keycode);
-    void deliverToGlobalMonitors(const InputEvent& event);
+    void handleRawKey(const xcb_input_raw_key_press_event_t& raw);
+    void deliverRawKeysLeftToOthers();
+    bool isGrabbedKey(xcb_keycode_t keycode) const;
 
     void followKeyTaps();
     void grabAll(bool includingGivenBack);
@@ -94,7 +96,6 @@ private:
     std::vector<xcb_keycode_t> keycodesOf(std::uint32_t keysym) const;
     std::uint32_t keysymOf(xcb_keycode_t keycode) const;
     std::optional<std::size_t> chordFor(xcb_keycode_t keycode, std::uint16_t state) const;
-    std::uint16_t heldModifiers() const;
 
     X11Connection& connection_;
     EventTapChain& chain_;
@@ -111,7 +112,17 @@ private:
     xcb_keycode_t minKeycode_ = 0;
     int keysymsPerKeycode_ = 0;
     std::vector<xcb_keysym_t> keysyms_;
-    std::set<xcb_keycode_t> heldKeys_;
+    // Raw key-downs: the modifiers held (from raw events, set right by every
+    // grabbed event), the presses of grabbed keys waiting for the batch's end,
+    // and the times of the presses the grabs took, whose raw events are theirs.
+    struct RawPress {
+        xcb_keycode_t keycode;
+        xcb_timestamp_t time;
+        std::uint16_t modifiers;
+    };
+    std::uint16_t rawModifiers_ = 0;
+    std::vector<RawPress> pendingRawPresses_;
+    std::vector<xcb_timestamp_t> grabbedPressTimes_;
     bool rawKeysSelected_ = false;
     bool filterInstalled_ = false;
 

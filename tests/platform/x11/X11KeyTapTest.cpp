@@ -8,6 +8,7 @@
 #include "enforcement/EmergencyHotkeyService.h"
 #include "enforcement/GestureBlockerService.h"
 #include "enforcement/SpaceBlockerService.h"
+#include "platform/VirtualKeyCodes.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11KeyTap.h"
 
@@ -345,13 +346,22 @@ TEST_F(X11KeyTapTest, TheEmergencyChordEndsANormalSessionButNotAHardcoreOne)
         EXPECT_FALSE(windowKeysFor({"super+shift+Escape"}).contains(escape));
         scheduler.runPending();
         EXPECT_EQ(hotkeyTriggers, hardcore ? 0 : 1);
-        // What a tap swallowed no monitor sees; the plain key after it, they do.
-        EXPECT_EQ(seenElsewhere, std::vector<std::int64_t>{7});
         EXPECT_EQ(logs.messages(QStringLiteral("EmergencyHotkeyService"))
                       .filter(QStringLiteral("Emergency hotkey triggered via CGEventTap"))
                       .size(),
                   hardcore ? 0 : 1);
         EXPECT_EQ(logs.contains(QStringLiteral("Emergency exit shortcut BLOCKED")), hardcore);
+
+        // The force-quit chord passes the taps in a normal session and reaches
+        // the window untouched.
+        EXPECT_EQ(windowKeysFor({"super+alt+Escape"}).contains(escape), !hardcore);
+        scheduler.runPending();
+        EXPECT_EQ(hotkeyTriggers, hardcore ? 0 : 1);
+        // What a tap swallowed no monitor sees; the plain keys after them and
+        // what passed, they do.
+        const std::vector<std::int64_t> seen =
+            hardcore ? std::vector<std::int64_t>{7, 7} : std::vector<std::int64_t>{7, KeyCode::escape, 7};
+        EXPECT_EQ(seenElsewhere, seen);
 
         desktop->eventTaps().removeMonitor(monitor);
         stopSession();
