@@ -7,15 +7,19 @@
 #include "enforcement/DockMissionControlFallbackService.h"
 #include "enforcement/EmergencyHotkeyService.h"
 #include "enforcement/GestureBlockerService.h"
+#include "enforcement/SpaceBlockerPolicy.h"
 #include "enforcement/SpaceBlockerService.h"
 #include "platform/VirtualKeyCodes.h"
 #include "platform/x11/X11Desktop.h"
+#include "platform/x11/X11EventTaps.h"
 #include "platform/x11/X11KeyTap.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -366,6 +370,60 @@ TEST_F(X11KeyTapTest, TheEmergencyChordEndsANormalSessionButNotAHardcoreOne)
         desktop->eventTaps().removeMonitor(monitor);
         stopSession();
     }
+}
+
+// Each chord stands for one the services act on: a hardcore session drops
+// every one of them (the emergency chord among them).
+TEST(X11KeyTapChordsTest, EachChordIsOneTheServicesDropInAHardcoreSession)
+{
+    for (const X11KeyTap::Chord& chord : X11KeyTap::chords()) {
+        SCOPED_TRACE(chord.name);
+        EXPECT_EQ(SpaceBlockerPolicy::shouldBlock(chord.keyCode, chord.flags, true), SpaceBlockerPolicy::Action::block);
+        EXPECT_EQ(chord.name == std::string("Super+Shift+Escape"),
+                  EmergencyHotkeyService::isHotkey(chord.keyCode, chord.flags));
+    }
+}
+
+class X11KeyMonitorTest : public X11DesktopScene { };
+
+class KeyCountingWindow final : public QWindow {
+public:
+    int keys = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent*) override { ++keys; }
+};
+
+// Keys that go to Vesk's windows meet the local monitors, which may swallow
+// them, once each, and only while a monitor wants them.
+TEST_F(X11KeyMonitorTest, LocalKeyMonitorsSeeVesksKeysOnceAndMaySwallowThem)
+{
+    X11EventTaps taps(*connection);
+    KeyCountingWindow window;
+    std::vector<InputEvent> seen;
+    const EventMonitorID monitor = taps.addLocalMonitor(eventMaskBit(EventType::keyDown),
+                                                        [&](const InputEvent& event) -> std::optional<InputEvent> {
+                                                            seen.push_back(event);
+                                                            if (event.keyCode() == KeyCode::escape)
+                                                                return std::nullopt;
+                                                            return event;
+                                                        });
+    const auto send = [&](int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(&window, &press);
+    };
+
+    send(Qt::Key_Escape, Qt::MetaModifier | Qt::ShiftModifier);
+    send(Qt::Key_X, Qt::AltModifier | Qt::ControlModifier);
+    EXPECT_EQ(window.keys, 1);
+    EXPECT_EQ(seen, (std::vector<InputEvent>{
+                        InputEvent::key(EventType::keyDown, KeyCode::escape, EventFlag::command | EventFlag::shift),
+                        InputEvent::key(EventType::keyDown, 7, EventFlag::option | EventFlag::control)}));
+
+    taps.removeMonitor(monitor);
+    send(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_EQ(window.keys, 2);
+    EXPECT_EQ(seen.size(), 2u);
 }
 
 } // namespace
