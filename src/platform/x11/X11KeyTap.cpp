@@ -362,12 +362,16 @@ QStringList X11KeyTap::grabbedChords() const
 void X11KeyTap::handle(const xcb_generic_event_t& event)
 {
     const std::uint8_t type = event.response_type & 0x7f;
-    if (type == XCB_KEY_PRESS) {
-        handleGrabbedPress(reinterpret_cast<const xcb_key_press_event_t&>(event));
-    } else if (type == XCB_KEY_RELEASE) {
-        // A swallowed press's grab ends with its key's release, which comes here.
-        if (swallowedKey_ == reinterpret_cast<const xcb_key_release_event_t&>(event).detail)
-            swallowedKey_.reset();
+    // The grabs are on the root; on Qt's connection the keys of Vesk's own
+    // windows come by too, and are Qt's.
+    if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
+        const auto& key = reinterpret_cast<const xcb_key_press_event_t&>(event);
+        if (key.event != connection_.root())
+            return;
+        if (type == XCB_KEY_PRESS)
+            handleGrabbedPress(key);
+        else if (swallowedKey_ == key.detail)
+            swallowedKey_.reset(); // a swallowed press's grab ends with its key's release
     } else if (type == XCB_MAPPING_NOTIFY) {
         if (reinterpret_cast<const xcb_mapping_notify_event_t&>(event).request != XCB_MAPPING_KEYBOARD)
             return;
