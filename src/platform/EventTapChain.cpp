@@ -78,6 +78,16 @@ std::uint64_t EventTapChain::enabledMask() const
     return mask;
 }
 
+std::vector<EventTapID> EventTapChain::swallowingTaps(int type) const
+{
+    std::vector<EventTapID> ids;
+    for (const Tap& tap : taps_) {
+        if (tap.enabled && tap.options != TapOptions::listenOnly && matches(tap.mask, type))
+            ids.push_back(tap.id);
+    }
+    return ids;
+}
+
 EventTapChain::Passage EventTapChain::pass(const InputEvent& original) const
 {
     InputEvent event = original;

@@ -26,6 +26,8 @@ public:
     std::uint64_t swallowingMask() const;
     // The event types some enabled tap asks for.
     std::uint64_t enabledMask() const;
+    // The enabled taps that can swallow events of the type, in order.
+    std::vector<EventTapID> swallowingTaps(int type) const;
 
     struct Passage {
         // The event as the last tap left it; none when a tap swallowed it.

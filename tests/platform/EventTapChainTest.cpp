@@ -74,8 +74,15 @@ TEST_F(EventTapChainOrder, DisabledTapsAndTapsForOtherTypesAreSkippedAndTheMasks
     EXPECT_EQ(chain.swallowingMask(), 0u);
     EXPECT_EQ(chain.enabledMask(), eventMaskBit(EventType::leftMouseDown));
 
+    EXPECT_TRUE(chain.swallowingTaps(EventType::keyDown).empty());
+
     chain.enableTap(off, true);
     EXPECT_EQ(chain.swallowingMask(), keyDownMask);
+    chain.addTap(TapLocation::session, TapPlacement::headInsert, TapOptions::listenOnly, keyDownMask,
+                 [](int, const InputEvent& e) { return e; });
+    const EventTapID head = tap("head", TapLocation::session, TapPlacement::headInsert);
+    EXPECT_EQ(chain.swallowingTaps(EventType::keyDown), (std::vector<EventTapID>{head, off}));
+    EXPECT_TRUE(chain.swallowingTaps(EventType::leftMouseDown).empty());
 }
 
 TEST_F(EventTapChainOrder, ATapSwitchedOffHearsTheNoticeOnceAndStaysOff)

@@ -1,5 +1,7 @@
 #include "platform/x11/X11EventTaps.h"
 
+#include <QGuiApplication>
+
 namespace vesk::platform {
 
 X11EventTaps::X11EventTaps(X11Connection& connection, std::function<const X11RootMapping&()> rootMapping)
@@ -10,20 +12,27 @@ X11EventTaps::X11EventTaps(X11Connection& connection, std::function<const X11Roo
           [rootMapping](QPointF rootPoint) {
               return rootMapping().quartzFromRoot(QRect(rootPoint.toPoint(), QSize(1, 1))).topLeft();
           })
+    , keyTap_(std::make_unique<X11KeyTap>(connection, chain_, [] { return QGuiApplication::focusWindow() != nullptr; }))
 {
 }
 
 X11EventTaps::~X11EventTaps()
 {
     // The parts let go of what they hold while the chain is still there.
+    keyTap_.reset();
     gestures_.follow(0);
     pointer_.follow(0);
+}
+
+std::uint64_t X11EventTaps::tappableKinds()
+{
+    return X11PointerTap::kinds | X11GestureTap::acceptedMask() | X11KeyTap::kinds;
 }
 
 std::optional<EventTapID> X11EventTaps::createTap(TapLocation location, TapPlacement placement, TapOptions options,
                                                   std::uint64_t eventMask, EventTapCallback callback)
 {
-    if ((eventMask & ~tappableKinds()) != 0) {
+    if (eventMask == 0 || (eventMask & ~tappableKinds()) != 0) {
         if (!tapRefusalReported_) {
             tapRefusalReported_ = true;
             logger_.log(VeskLogLevel::warning,
@@ -46,6 +55,7 @@ void X11EventTaps::enableTap(EventTapID tap, bool enable)
 
 bool X11EventTaps::isTapEnabled(EventTapID tap) const
 {
+    keyTap_->retryRefusedGrabs();
     return chain_.isTapEnabled(tap);
 }
 
@@ -62,35 +72,30 @@ bool X11EventTaps::isTapValid(EventTapID tap) const
 
 EventMonitorID X11EventTaps::addLocalMonitor(std::uint64_t eventMask, LocalEventMonitor handler)
 {
-    noteMonitor();
-    return chain_.addLocalMonitor(eventMask, std::move(handler));
+    const EventMonitorID monitor = chain_.addLocalMonitor(eventMask, std::move(handler));
+    followTaps();
+    return monitor;
 }
 
 EventMonitorID X11EventTaps::addGlobalMonitor(std::uint64_t eventMask, GlobalEventMonitor handler)
 {
-    noteMonitor();
-    return chain_.addGlobalMonitor(eventMask, std::move(handler));
+    const EventMonitorID monitor = chain_.addGlobalMonitor(eventMask, std::move(handler));
+    followTaps();
+    return monitor;
 }
 
 void X11EventTaps::removeMonitor(EventMonitorID monitor)
 {
     chain_.removeMonitor(monitor);
+    followTaps();
 }
 
-// Each part takes from the X server what the chain's enabled taps now ask for.
+// Each part takes from the X server what the chain's taps and monitors now ask for.
 void X11EventTaps::followTaps()
 {
     pointer_.follow(chain_.enabledMask());
     gestures_.follow(chain_.swallowingMask());
-}
-
-void X11EventTaps::noteMonitor()
-{
-    if (monitorReported_)
-        return;
-    monitorReported_ = true;
-    logger_.log(VeskLogLevel::warning,
-                QStringLiteral("Event monitors receive no events on X11 — monitor kept without events"));
+    keyTap_->follow();
 }
 
 } // namespace vesk::platform

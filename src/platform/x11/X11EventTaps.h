@@ -4,10 +4,12 @@
 #include "platform/EventTapChain.h"
 #include "platform/EventTapping.h"
 #include "platform/x11/X11GestureTap.h"
+#include "platform/x11/X11KeyTap.h"
 #include "platform/x11/X11PointerTap.h"
 #include "platform/x11/X11RootMapping.h"
 
 #include <functional>
+#include <memory>
 
 namespace vesk::platform {
 
@@ -18,21 +20,24 @@ class X11Connection;
 // per kind of input takes from the X server what the chain's enabled taps ask
 // for and hands each event through the chain:
 // - the pointer (`X11PointerTap`): mouse-downs;
+// - the keyboard (`X11KeyTap`): the desktop's switching chords and the
+//   emergency chord, and the key monitors;
 // - the gestures (`X11GestureTap`): pinches and swipes, where the server
 //   reports them.
 // After every change of the chain `followTaps()` tells each part what the
 // chain now asks for. A tap asking for events that no part takes is refused
 // (logged once), so its service goes on without it and input passes
-// (fail-open). Monitors are kept in the chain; no part feeds them yet
-// (logged once). Main thread only.
+// (fail-open). Main thread only.
 class X11EventTaps final : public EventTapping {
 public:
-    X11EventTaps(X11Connection& connection, std::function<const X11RootMapping&()> rootMapping);
+    X11EventTaps(X11Connection& connection, std::function<const X11RootMapping&()> rootMapping = {});
     ~X11EventTaps() override;
 
     std::optional<EventTapID> createTap(TapLocation location, TapPlacement placement, TapOptions options,
                                         std::uint64_t eventMask, EventTapCallback callback) override;
     void enableTap(EventTapID tap, bool enable) override;
+    // The services' health checks ask this every 2 s: chords another client
+    // held are tried again then.
     bool isTapEnabled(EventTapID tap) const override;
     void invalidateTap(EventTapID tap) override;
     bool isTapValid(EventTapID tap) const override;
@@ -40,21 +45,22 @@ public:
     EventMonitorID addGlobalMonitor(std::uint64_t eventMask, GlobalEventMonitor handler) override;
     void removeMonitor(EventMonitorID monitor) override;
 
+    EventTapChain& chain() { return chain_; }
     const X11PointerTap& pointer() const { return pointer_; }
     const X11GestureTap& gestures() const { return gestures_; }
+    X11KeyTap& keyTap() { return *keyTap_; }
 
 private:
     // The event kinds some part can take.
-    static std::uint64_t tappableKinds() { return X11PointerTap::kinds | X11GestureTap::acceptedMask(); }
+    static std::uint64_t tappableKinds();
 
     void followTaps();
-    void noteMonitor();
 
     EventTapChain chain_;
     X11PointerTap pointer_;
     X11GestureTap gestures_;
+    std::unique_ptr<X11KeyTap> keyTap_;
     bool tapRefusalReported_ = false;
-    bool monitorReported_ = false;
     VeskLogger logger_{QStringLiteral("X11EventTaps")};
 };
 

@@ -118,10 +118,10 @@ const auto swallow = [](int, const InputEvent&) { return std::optional<InputEven
 TEST_F(X11EventTapsTest, TapsForEventsNoPartTakesAreRefusedAndSaidOnce)
 {
     vesk::test::LogCapture log;
-    const std::uint64_t keyDowns = eventMaskBit(EventType::keyDown);
+    const std::uint64_t scrolls = eventMaskBit(EventType::scrollWheel);
     EXPECT_FALSE(
-        taps->createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter, keyDowns, passOn));
-    EXPECT_FALSE(SessionEventTap::install(*taps, keyDowns | mouseDowns, passOn));
+        taps->createTap(TapLocation::session, TapPlacement::headInsert, TapOptions::defaultFilter, scrolls, passOn));
+    EXPECT_FALSE(SessionEventTap::install(*taps, scrolls | mouseDowns, passOn));
     EXPECT_EQ(log.messages("X11EventTaps").size(), 1);
     EXPECT_FALSE(taps->pointer().isGrabbing());
 

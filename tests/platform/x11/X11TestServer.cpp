@@ -1,6 +1,8 @@
 #include "X11TestServer.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <xcb/xcb.h>
@@ -182,4 +184,17 @@ bool X11TestServer::runTool(const QString& program, const QStringList& arguments
     tool.setProcessEnvironment(environment());
     tool.start(program, arguments);
     return tool.waitForFinished(startTimeoutMs) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+bool X11TestServer::setWindowManagerConfig(const QString& rcXml)
+{
+    const QString folder = home_.path() + QStringLiteral("/config/openbox");
+    QFile file(folder + QStringLiteral("/rc.xml"));
+    return QDir().mkpath(folder) && file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(rcXml.toUtf8()) == rcXml.toUtf8().size();
+}
+
+bool X11TestServer::reconfigureWindowManager() const
+{
+    return runTool(QStringLiteral("openbox"), {QStringLiteral("--reconfigure")});
 }

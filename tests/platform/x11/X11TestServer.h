@@ -34,6 +34,11 @@ public:
     std::vector<quint32> startClient(const QStringList& arguments, int windowCount = 1);
     // Runs a tool of the X server (xdotool) against it.
     bool runTool(const QString& program, const QStringList& arguments) const;
+    // openbox's configuration (rc.xml) from the next start or reconfiguration
+    // on; the system's until one is given.
+    bool setWindowManagerConfig(const QString& rcXml);
+    // openbox reads its configuration again (it has, once it acts on it).
+    bool reconfigureWindowManager() const;
 
 private:
     QProcessEnvironment environment() const;
