@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "X11DesktopScene.h"
 #include "app/SessionManagerComposition.h"
 #include "app/VeskApp.h"
