@@ -1,14 +1,21 @@
 // The window list of the X11 desktop over a real X server (Xvfb and openbox,
-// started here) with as many client windows as the argument says.
+// started here) with as many client windows as the argument says, and the
+// simulated desktop's with the same windows beside it.
 //   BM_X11WindowListRead    a read while nothing changes (the overlay's per-frame read);
 //   BM_X11WindowListBuild   a read after a change: the list built from the cache;
 //   BM_X11TitleChangeToList a client's title change until the list shows it: the
-//                           X server, the event, the cache's refresh and the read.
+//                           X server, the event, the cache's refresh and the read;
+//   BM_SimulatedWindowListRead, BM_SimulatedWindowListBuild  the same reads on the
+//                           simulated desktop (the build after a window moved).
 
+#include "DesktopSpecs.h"
 #include "X11TestServer.h"
+#include "core/ManualScheduler.h"
+#include "platform/simulated/SimulatedDesktop.h"
 #include "platform/x11/X11Desktop.h"
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -119,6 +126,46 @@ void BM_X11TitleChangeToList(benchmark::State& state)
     }
 }
 BENCHMARK(BM_X11TitleChangeToList)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// The X11 scene's windows on the simulated desktop: one application's
+// windows at 400 × 300 + 50 + 50 on one 1920 × 1080 display.
+struct SimulatedScene {
+    QTemporaryDir root;
+    vesk::ManualScheduler scheduler;
+    SimulatedDesktop desktop{scheduler, root.path()};
+    std::vector<WindowNumber> windows;
+
+    explicit SimulatedScene(int windowCount)
+    {
+        desktop.addDisplay(vesk::test::display(1, QRectF(0, 0, 1920, 1080)));
+        const ProcessID pid =
+            desktop.addRunningApplication(vesk::test::application(QStringLiteral("org.example.Client"), {}));
+        for (int n = 0; n < windowCount; ++n)
+            windows.push_back(desktop.addWindow(pid, vesk::test::windowSpec(QRectF(50, 50, 400, 300))));
+    }
+};
+
+void BM_SimulatedWindowListRead(benchmark::State& state)
+{
+    SimulatedScene scene(int(state.range(0)));
+    const WindowListProviding& windowList = scene.desktop.interfaces().windowList;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(windowList.copyWindowInfo(WindowListOnScreenOnly));
+}
+BENCHMARK(BM_SimulatedWindowListRead)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+void BM_SimulatedWindowListBuild(benchmark::State& state)
+{
+    SimulatedScene scene(int(state.range(0)));
+    const WindowListProviding& windowList = scene.desktop.interfaces().windowList;
+    int round = 0;
+    for (auto _ : state) {
+        // A window moves by a point and back: the next read builds the list anew.
+        scene.desktop.setWindowBounds(scene.windows.front(), QRectF(50 + (++round % 2), 50, 400, 300));
+        benchmark::DoNotOptimize(windowList.copyWindowInfo(WindowListOnScreenOnly));
+    }
+}
+BENCHMARK(BM_SimulatedWindowListBuild)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

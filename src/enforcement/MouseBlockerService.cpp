@@ -49,7 +49,7 @@ QString decisionSignature(const MouseBlockerClickDecision& decision)
 
 MouseBlockerService::MouseBlockerService(Scheduler& scheduler, const Clock& clock,
                                          const platform::ScreenProviding& screens,
-                                         const WindowSnapshotReader& windowSnapshots, QString veskBundleID,
+                                         WindowSnapshotReader& windowSnapshots, QString veskBundleID,
                                          std::unique_ptr<AXWindowControlResolving> controlResolver,
                                          std::function<bool()> permissionProvider,
                                          std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller,
@@ -168,7 +168,7 @@ bool MouseBlockerService::handleMouseDown(int eventType, Point quartzPoint)
         return false;
     }
     const MouseBlockerClickDecision decision =
-        decideMouseClick(windowSnapshots_.copyOnScreenWindowSnapshots(), allowedBundleIDs_, veskBundleID_, *geometry,
+        decideMouseClick(windowSnapshots_.onScreenWindowSnapshots(), allowedBundleIDs_, veskBundleID_, *geometry,
                          visiblePassthroughRects_, registeredVeskControlRects_, quartzPoint, controlZones_);
 
     // Copied: the observer may stop the session and clear it while it runs.

@@ -41,7 +41,7 @@ public:
     static constexpr std::uint64_t eventMask = 0x200000A;
 
     MouseBlockerService(Scheduler& scheduler, const Clock& clock, const platform::ScreenProviding& screens,
-                        const WindowSnapshotReader& windowSnapshots, QString veskBundleID,
+                        WindowSnapshotReader& windowSnapshots, QString veskBundleID,
                         std::unique_ptr<AXWindowControlResolving> controlResolver,
                         std::function<bool()> permissionProvider,
                         std::unique_ptr<MouseBlockerEventTapInstalling> eventTapInstaller,
@@ -78,7 +78,9 @@ private:
     Scheduler& scheduler_;
     const Clock& clock_;
     const platform::ScreenProviding& screens_;
-    const WindowSnapshotReader& windowSnapshots_;
+    // Shared with the overlay: a click reads the snapshots its last frame
+    // parsed while the window list has not changed since.
+    WindowSnapshotReader& windowSnapshots_;
 
     std::optional<MouseBlockerInstalledTap> installedTap_;
     bool isActive_ = false;

@@ -47,7 +47,11 @@ protected:
         panel.level = platform::shieldingWindowLevel() + 2;
         panel.frame = veskPanelFrame;
         desktop->addOwnWindow(panel);
-        snapshots.emplace(desktop->interfaces().windowList, bundleIdentifierLookup(*desktop));
+        snapshots.emplace(desktop->interfaces().windowList,
+                          [this, lookup = bundleIdentifierLookup(*desktop)](qint32 pid) {
+                              ++ownerLookups;
+                              return lookup(pid);
+                          });
     }
 
     platform::DesktopEventSystem& events() { return desktop->events(); }
@@ -79,6 +83,8 @@ protected:
     static constexpr QPointF editorZoomButton{150, 110};
 
     std::optional<WindowSnapshotReader> snapshots;
+    // How often the reader looked up a window's owner.
+    int ownerLookups = 0;
     LogCapture logs;
 };
 

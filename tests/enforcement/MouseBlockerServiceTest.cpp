@@ -88,6 +88,23 @@ TEST_F(MouseBlockerServiceTest, ClicksOutsideTheHolesAreDroppedAndInHolesAndOnVe
     EXPECT_TRUE(controlClicks.empty());
 }
 
+// A click reads the window list the overlay's frame read while it has not
+// changed since, and the list as it is once it has.
+TEST_F(MouseBlockerServiceTest, AClickParsesTheWindowListOnlyWhenItChanged)
+{
+    blocker->activate({editorID});
+    EXPECT_TRUE(swallowed(click(onBrowser)));
+    const int lookups = ownerLookups;
+    ASSERT_GT(lookups, 0);
+    EXPECT_TRUE(swallowed(click(onBrowser)));
+    EXPECT_EQ(ownerLookups, lookups);
+
+    // The browser moves over the editor's hole: the next click sees it there.
+    desktop->setWindowBounds(firstWindowOf(browserID), QRectF(100, 250, 300, 200));
+    EXPECT_TRUE(swallowed(click(inEditorHole)));
+    EXPECT_GT(ownerLookups, lookups);
+}
+
 TEST_F(MouseBlockerServiceTest, LeftClickOnATitleBarButtonBecomesAControlActionAndARightClickIsDropped)
 {
     blocker->activate({editorID});

@@ -8,6 +8,7 @@
 //   vesk_x11_test_client [--class instance,Class] [--title T] [--geometry WxH+X+Y]
 //                        [--pid N] [--machine NAME] [--type dock|desktop|utility|dialog|notification]
 //                        [--state above|below|sticky|fullscreen ...] [--desktop N] [--count N] [--log FILE]
+//                        [--background RRGGBB]   (the windows' solid colour on a true-colour screen; white by default)
 //                        [--churn 1]   (once its windows are in, retitles the first without pause)
 
 #include <xcb/xcb.h>
@@ -38,6 +39,7 @@ struct Options {
     int count = 1;
     bool churn = false;
     std::string logPath;
+    long background = -1;
 };
 
 bool parse(int argc, char** argv, Options& options)
@@ -70,6 +72,8 @@ bool parse(int argc, char** argv, Options& options)
             options.churn = value == "1";
         } else if (key == "--log") {
             options.logPath = value;
+        } else if (key == "--background") {
+            options.background = std::strtol(value.c_str(), nullptr, 16);
         } else {
             return false;
         }
@@ -136,8 +140,9 @@ int main(int argc, char** argv)
     std::set<xcb_window_t> windows;
     for (int n = 0; n < options.count; ++n) {
         const xcb_window_t w = xcb_generate_id(c);
-        const uint32_t values[] = {screen->white_pixel, XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_KEY_PRESS
-                                                            | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+        const uint32_t background = options.background >= 0 ? uint32_t(options.background) : screen->white_pixel;
+        const uint32_t values[] = {background, XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_KEY_PRESS
+                                                   | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
         xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, int16_t(options.x), int16_t(options.y),
                           uint16_t(options.width), uint16_t(options.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                           screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
