@@ -113,6 +113,28 @@ TEST_F(BugReportViewTest, ContactIsSentAsTypedAndEmptyMeansNone)
     EXPECT_EQ(view->model().makeReport().contactEmail, " a@b.de ");
 }
 
+// The form opens with the keyboard in the title; a click into another field
+// takes the keyboard there, and what is typed next lands in that field.
+TEST_F(BugReportViewTest, AClickIntoAFieldTakesTheKeyboardThere)
+{
+    auto view = makeView();
+    QApplication::setActiveWindow(view.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    QLineEdit* title = find<QLineEdit>(*view, [](QLineEdit* e) { return e->placeholderText() == "Titel"; });
+    QLineEdit* contact = find<QLineEdit>(*view, [](QLineEdit* e) { return e->placeholderText().startsWith("E-Mail"); });
+    auto* details = find<QPlainTextEdit>(*view);
+    title->setFocus();
+
+    QTest::mouseClick(details->viewport(), Qt::LeftButton, {}, details->viewport()->rect().center());
+    QTest::keyClicks(QApplication::focusWidget(), "Beschreibung");
+    QTest::mouseClick(contact, Qt::LeftButton, {}, contact->rect().center());
+    QTest::keyClicks(QApplication::focusWidget(), "a@b.de");
+
+    EXPECT_EQ(title->text(), "");
+    EXPECT_EQ(details->toPlainText(), "Beschreibung");
+    EXPECT_EQ(contact->text(), "a@b.de");
+}
+
 TEST_F(BugReportViewTest, EscapeAndTheCloseButtonsCallTheHostsCloseAction)
 {
     auto view = makeView();

@@ -1,9 +1,12 @@
 #include "XvfbServer.h"
 
 #include "app/MainWindow.h"
+#include "app/SessionManagerComposition.h"
+#include "app/SessionSetupView.h"
 #include "app/VeskApp.h"
 #include "core/ManualScheduler.h"
 #include "core/QtScheduler.h"
+#include "panels/SessionUIController.h"
 #include "platform/simulated/DesktopEventSystem.h"
 #include "platform/simulated/DesktopScenarioLoader.h"
 #include "platform/simulated/DesktopScreenCapturer.h"
@@ -13,12 +16,17 @@
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SerialQueueSessionTimerFactory.h"
 #include "session/SessionManager.h"
+#include "setup/SessionSetupModel.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -29,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <set>
 
 using namespace vesk;
@@ -152,6 +161,8 @@ protected:
         environment.insert("VESK_LOGS_DIR", home_.filePath("logs"));
         return environment;
     }
+
+    void runOnDisplay(const QString& filter) const;
 
     QTemporaryDir home_;
     XvfbServer server_;
@@ -365,21 +376,31 @@ TEST_F(RealDisplayTest, ASecondStartBringsBackTheClosedMainWindowAndRaisesIt)
     EXPECT_EQ(vesk.exitCode(), 0) << vesk.readAll().toStdString();
 }
 
-TEST_F(RealDisplayTest, DuringASessionOnlyTheAllowedWindowTakesRealClicks)
+// The application runs in a process of its own on the server: this test
+// program again, running only the one test `filter` names.
+void RealDisplayTest::runOnDisplay(const QString& filter) const
 {
-    // The application runs in a process of its own on the server: this test
-    // program again, running only the part below.
     QProcess child;
     QProcessEnvironment environment = environmentOnDisplay();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_also_run_disabled_tests", "--gtest_filter=RealDisplaySession.DISABLED_*"});
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=" + filter});
     ASSERT_TRUE(child.waitForFinished(120000));
     const QString output = QString::fromLocal8Bit(child.readAll());
     EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
     EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+TEST_F(RealDisplayTest, DuringASessionOnlyTheAllowedWindowTakesRealClicks)
+{
+    runOnDisplay("RealDisplaySession.DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTakesThem");
+}
+
+TEST_F(RealDisplayTest, AClickIntoAFieldOfTheBugReportFormTakesTheTypingThere)
+{
+    runOnDisplay("RealDisplaySession.DISABLED_AClickIntoABugReportFieldTakesTheTypingThere");
 }
 
 // Waits (at most 20 s) for a condition, running the event loop meanwhile.
@@ -405,28 +426,50 @@ bool deliveredPressAt(const SimulatedDesktop& desktop, const QPointF& point, std
     return false;
 }
 
-// Run by the test above on its X server; it does not run on its own.
-TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTakesThem)
-{
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    QTemporaryDir folder;
-    QtScheduler scheduler;
-    SystemClock clock;
-    SimulatedDesktop desktop(scheduler, folder.filePath("root"));
-    const ScenarioLoadResult scenario = DesktopScenarioLoader::loadDefault();
-    ASSERT_TRUE(scenario.ok());
-    ASSERT_TRUE(
-        desktop.applyScenario(scenarioOnDisplays(*scenario.scenario, SimulatedDesktop::qtScreenDisplays())).isEmpty());
-    RealDisplayPresenter presenter(desktop);
-    VeskApp app({desktop.interfaces(), scheduler, clock, std::make_shared<SerialQueueSessionTimerFactory>(),
-                 folder.filePath("data/VeskData.store"), folder.filePath("defaults"),
-                 [](int status) { FAIL() << "the application ended with status " << status; }});
-    app.launch();
+// The application on the default scenario, shown on the X server the tests
+// of RealDisplayTest run this program on; they do not run on their own.
+class RealDisplaySession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        desktop_.emplace(scheduler_, folder_.filePath("root"));
+        const ScenarioLoadResult scenario = DesktopScenarioLoader::loadDefault();
+        ASSERT_TRUE(scenario.ok());
+        ASSERT_TRUE(
+            desktop_->applyScenario(scenarioOnDisplays(*scenario.scenario, SimulatedDesktop::qtScreenDisplays()))
+                .isEmpty());
+        presenter_.emplace(*desktop_);
+        app_.emplace(VeskAppEnvironment{desktop_->interfaces(), scheduler_, clock_,
+                                        std::make_shared<SerialQueueSessionTimerFactory>(),
+                                        folder_.filePath("data/VeskData.store"), folder_.filePath("defaults"),
+                                        [](int status) { FAIL() << "the application ended with status " << status; }});
+        app_->launch();
+        server_.useRunningServer(qEnvironmentVariable("DISPLAY"));
+    }
 
+    void startSessionWithTheEditor()
+    {
+        std::map<QString, QUrl> urls{{kEditor, *desktop_->workspace().urlForApplication(kEditor)}};
+        app_->sessionManager().startSession(0, {kEditor}, urls, std::nullopt, false, 0);
+        ASSERT_TRUE(app_->sessionManager().isSessionActive());
+    }
+
+    QTemporaryDir folder_;
+    QtScheduler scheduler_;
+    SystemClock clock_;
+    std::optional<SimulatedDesktop> desktop_;
+    std::optional<RealDisplayPresenter> presenter_;
+    std::optional<VeskApp> app_;
+    XvfbServer server_;
+};
+
+TEST_F(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTakesThem)
+{
+    SimulatedDesktop& desktop = *desktop_;
+    VeskApp& app = *app_;
     const ProcessID editor = desktop.runningApplication(kEditor)->pid;
-    std::map<QString, QUrl> urls{{kEditor, *desktop.workspace().urlForApplication(kEditor)}};
-    app.sessionManager().startSession(0, {kEditor}, urls, std::nullopt, false, 0);
-    ASSERT_TRUE(app.sessionManager().isSessionActive());
+    startSessionWithTheEditor();
 
     // The overlay blacks out the screen but for the editor's window.
     const QRectF editorBounds = desktop.windowsOf(editor).front()->bounds;
@@ -434,8 +477,7 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     const QPointF outside(editorBounds.right() + 40, editorBounds.center().y());
     // The browser, hidden during the session, or the overlay's backing panel.
     ASSERT_NE(desktop.windowAt(outside)->ownerPID, editor);
-    XvfbServer server;
-    server.useRunningServer(qEnvironmentVariable("DISPLAY"));
+    const XvfbServer& server = server_;
     QImage screen;
     const QRgb editorColour = DesktopScreenCapturer::windowColour(kEditor).rgb();
     EXPECT_TRUE(waitFor([&] {
@@ -474,6 +516,66 @@ TEST(RealDisplaySession, DISABLED_ClicksOutsideTheHoleChangeNothingAndTheHoleTak
     ASSERT_TRUE(server.xdotool({"key", "super+shift+Escape"}));
     EXPECT_TRUE(waitFor([&] { return !app.sessionManager().isSessionActive(); }))
         << "the hotkey did not end the session";
+}
+
+// A click into the description and then into the contact field of a
+// bug-report form that opened with the keyboard in its title: what is typed
+// after each click lands in the clicked field.
+void expectClicksMoveTheTyping(QWidget& form, const XvfbServer& server)
+{
+    auto fieldWithPrompt = [&](const QString& prompt) {
+        for (auto* field : form.findChildren<QLineEdit*>()) {
+            if (field->placeholderText().startsWith(prompt))
+                return field;
+        }
+        return static_cast<QLineEdit*>(nullptr);
+    };
+    QLineEdit* title = fieldWithPrompt("Titel");
+    QLineEdit* contact = fieldWithPrompt("E-Mail");
+    auto* details = form.findChild<QPlainTextEdit*>();
+    ASSERT_TRUE(title && contact && details);
+    ASSERT_TRUE(waitFor([&] { return title->hasFocus(); })) << "the form did not open with the keyboard in its title";
+
+    auto clickAndType = [&](QWidget* field, QWidget* clicked, const QString& text) {
+        const QPoint centre = clicked->mapToGlobal(clicked->rect().center());
+        EXPECT_TRUE(
+            server.xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y()), "click", "1"}));
+        EXPECT_TRUE(waitFor([&] { return field->hasFocus(); })) << "the click left the keyboard where it was";
+        EXPECT_TRUE(server.xdotool({"type", "--delay", "20", text}));
+    };
+    clickAndType(details, details->viewport(), "was");
+    EXPECT_TRUE(waitFor([&] { return details->toPlainText() == "was"; })) << details->toPlainText().toStdString();
+    clickAndType(contact, contact, "mail");
+    EXPECT_TRUE(waitFor([&] { return contact->text() == "mail"; })) << contact->text().toStdString();
+    EXPECT_EQ(title->text(), "");
+}
+
+// The setup screen's sheet first, then the panel of a running session.
+TEST_F(RealDisplaySession, DISABLED_AClickIntoABugReportFieldTakesTheTypingThere)
+{
+    VeskApp& app = *app_;
+    const XvfbServer& server = server_;
+    ASSERT_TRUE(waitFor([&] { return app.setupView() && app.setupView()->isVisible(); }));
+    app.setupView()->model().bugReportButtonTapped();
+    ASSERT_TRUE(
+        waitFor([&] { return app.setupView()->bugReportSheet() && app.setupView()->bugReportSheet()->isVisible(); }));
+    {
+        SCOPED_TRACE("setup screen's sheet");
+        expectClicksMoveTheTyping(*app.setupView()->bugReportSheet(), server);
+    }
+    app.setupView()->model().setBugReportPresented(false);
+    ASSERT_TRUE(
+        waitFor([&] { return !app.setupView()->bugReportSheet() || !app.setupView()->bugReportSheet()->isVisible(); }));
+
+    startSessionWithTheEditor();
+    app.sessionManager().toggleBugReportPanel();
+    BugReportPanel* panel = app.composition().uiController().bugReportPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(waitFor([&] { return panel->isVisible(); }));
+    {
+        SCOPED_TRACE("session's panel");
+        expectClicksMoveTheTyping(*panel, server);
+    }
 }
 
 } // namespace

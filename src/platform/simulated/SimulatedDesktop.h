@@ -8,13 +8,18 @@
 #include "platform/StoreTransactionUpdates.h"
 #include "platform/simulated/ApplicationBundle.h"
 #include "platform/simulated/DesktopApplication.h"
+#include "platform/simulated/DesktopBundleRegistry.h"
 #include "platform/simulated/DesktopDiagnostics.h"
-#include "platform/simulated/DesktopDisplay.h"
+#include "platform/simulated/DesktopDisplayLayout.h"
+#include "platform/simulated/DesktopOwnProcess.h"
+#include "platform/simulated/DesktopOwnWindows.h"
 #include "platform/simulated/DesktopPermissions.h"
 #include "platform/simulated/DesktopPointer.h"
+#include "platform/simulated/DesktopProcesses.h"
 #include "platform/simulated/DesktopReduceMotion.h"
 #include "platform/simulated/DesktopSystemInfo.h"
 #include "platform/simulated/DesktopWindow.h"
+#include "platform/simulated/DesktopWindowStack.h"
 
 #include <QImage>
 #include <QList>
@@ -64,10 +69,11 @@ struct DesktopScenario;
 // (Quartz) system; screens, own panels and the mouse location the bottom-left
 // (Cocoa) system, converted display by display.
 //
-// The desktop implements the platform's interfaces, itself or through its
-// parts; interfaces() hands them to the application. What they do not
-// offer (adding displays and windows, injecting events, granting
-// permissions, ...) is for tests and the scripted run.
+// The desktop owns its parts, each a file of its own, and posts the model's
+// notifications for them (its signals). interfaces() hands the parts to the
+// application. The rest of the desktop's face forwards to the parts, for
+// tests and the scripted run, which also set up what no interface offers
+// (adding displays and windows, injecting events, granting permissions, ...).
 class SimulatedDesktop final : public QObject,
                                public OwnWindowRegistering,
                                public PresentationOptionsControlling,
@@ -81,14 +87,31 @@ public:
     ~SimulatedDesktop() override;
 
     Scheduler& scheduler() const { return scheduler_; }
-    const QString& desktopRoot() const { return desktopRoot_; }
+    const QString& desktopRoot() const { return bundles_.desktopRoot(); }
     // "/Applications/X.app" -> the folder under the desktop root.
-    QString filesystemPath(const QString& platformPath) const;
+    QString filesystemPath(const QString& platformPath) const { return bundles_.filesystemPath(platformPath); }
 
+    // --- Parts -------------------------------------------------------------
+    DesktopDisplayLayout& displayLayout() { return displayLayout_; }
+    DesktopBundleRegistry& bundleRegistry() { return bundles_; }
+    DesktopProcesses& processes() { return processes_; }
+    DesktopWindowStack& windowStack() { return windowStack_; }
+    const DesktopWindowStack& windowStack() const { return windowStack_; }
+    DesktopOwnWindows& ownWindowRegistry() { return ownWindows_; }
+    DesktopOwnProcess& ownProcess() { return ownProcess_; }
     DesktopWorkspace& workspace() const { return *workspace_; }
     DesktopAccessibility& accessibility() const { return *accessibility_; }
     DesktopEventSystem& events() const { return *events_; }
     DefaultsDomains& defaults() const { return *defaults_; }
+    DesktopCommandRunner& commandRunner() const { return *commandRunner_; }
+    DesktopPointer& pointer() { return pointer_; }
+    DesktopPermissions& permissions() { return permissions_; }
+    DesktopReduceMotion& reduceMotion() { return reduceMotion_; }
+    DesktopSystemInfo& systemInfo() { return systemInfo_; }
+    DesktopDiagnostics& diagnostics() { return *diagnostics_; }
+    // Every platform interface, for the application.
+    PlatformInterfaces interfaces();
+
     // The name of the file the desktop keeps its defaults domains in.
     static constexpr const char* defaultsDomainsFileName = "defaults-domains.json";
     // Keeps the defaults domains in the file at `path` from now on, so that
@@ -98,172 +121,183 @@ public:
     // own domains then only seed a file that holds none yet. True when the
     // file held them.
     bool keepDefaultsDomainsIn(const QString& path);
-    DesktopCommandRunner& commandRunner() const { return *commandRunner_; }
-    // Every platform interface, for the application.
-    PlatformInterfaces interfaces();
+    bool keepsDefaultsFromEarlierDesktop() const { return defaultsFromEarlierDesktop_; }
 
     // Builds the whole desktop of a scenario (on an empty model). Returns the
     // error, empty on success.
     QString applyScenario(const DesktopScenario& scenario);
     // Displays like the machine's own screens, for a desktop without a scenario.
-    void mirrorQtScreens();
+    void mirrorQtScreens() { displayLayout_.mirrorQtScreens(); }
     // The machine's screens as displays, the primary one first.
-    static std::vector<DisplaySpec> qtScreenDisplays();
+    static std::vector<DisplaySpec> qtScreenDisplays() { return DesktopDisplayLayout::qtScreenDisplays(); }
 
-    // --- Displays and Spaces ---------------------------------------------
-    int addDisplay(const DisplaySpec& spec);
-    void updateDisplay(int index, const DisplaySpec& spec);
-    void removeDisplay(int index);
-    const std::vector<DesktopDisplay>& displays() const { return displays_; }
-    // The display with Vesk's key window, else the first; none without displays.
-    std::optional<int> mainDisplayIndex() const;
-    std::optional<int> displayIndexForQuartzRect(const QRectF& rect) const;
-    std::optional<int> displayIndexForCocoaRect(const QRectF& rect) const;
-    QRectF cocoaRect(const QRectF& quartzRect) const;
-    QRectF quartzRect(const QRectF& cocoaRect) const;
-    QPointF cocoaPoint(const QPointF& quartzPoint) const;
-    QPointF quartzPoint(const QPointF& cocoaPoint) const;
+    // --- Displays and Spaces (DesktopDisplayLayout) --------------------------
+    int addDisplay(const DisplaySpec& spec) { return displayLayout_.addDisplay(spec); }
+    void updateDisplay(int index, const DisplaySpec& spec) { displayLayout_.updateDisplay(index, spec); }
+    void removeDisplay(int index) { displayLayout_.removeDisplay(index); }
+    const std::vector<DesktopDisplay>& displays() const { return displayLayout_.displays(); }
+    std::optional<int> mainDisplayIndex() const { return displayLayout_.mainDisplayIndex(); }
+    std::optional<int> displayIndexForQuartzRect(const QRectF& rect) const
+    {
+        return displayLayout_.displayIndexForQuartzRect(rect);
+    }
+    std::optional<int> displayIndexForCocoaRect(const QRectF& rect) const
+    {
+        return displayLayout_.displayIndexForCocoaRect(rect);
+    }
+    QRectF cocoaRect(const QRectF& quartzRect) const { return displayLayout_.cocoaRect(quartzRect); }
+    QRectF quartzRect(const QRectF& cocoaRect) const { return displayLayout_.quartzRect(cocoaRect); }
+    QPointF cocoaPoint(const QPointF& quartzPoint) const { return displayLayout_.cocoaPoint(quartzPoint); }
+    QPointF quartzPoint(const QPointF& cocoaPoint) const { return displayLayout_.quartzPoint(cocoaPoint); }
 
-    int addSpace(int displayIndex);
-    std::optional<int> displayIndexOfSpace(int spaceID) const;
-    int activeSpaceID(int displayIndex) const;
-    // Makes a Space the active one of its display; posts activeSpaceChanged.
-    bool switchToSpace(int spaceID);
-    // The Space after the active one of a display (wrapping), for swipes and shortcuts.
-    bool switchToAdjacentSpace(int displayIndex, int step);
+    int addSpace(int displayIndex) { return displayLayout_.addSpace(displayIndex); }
+    std::optional<int> displayIndexOfSpace(int spaceID) const { return displayLayout_.displayIndexOfSpace(spaceID); }
+    int activeSpaceID(int displayIndex) const { return displayLayout_.activeSpaceID(displayIndex); }
+    bool switchToSpace(int spaceID) { return displayLayout_.switchToSpace(spaceID); }
+    bool switchToAdjacentSpace(int displayIndex, int step)
+    {
+        return displayLayout_.switchToAdjacentSpace(displayIndex, step);
+    }
 
-    // --- Bundles -----------------------------------------------------------
-    // Writes the bundle folder with its Info.plist under the desktop root and
-    // registers it with the workspace.
-    bool installBundle(const BundleSpec& spec, QString* error = nullptr);
-    const std::vector<BundleSpec>& bundles() const { return bundles_; }
-    const BundleSpec* bundleAtPath(const QString& platformPath) const;
-    const BundleSpec* bundleForIdentifier(const QString& bundleIdentifier) const;
-    // The platform path of a bundle URL under the desktop root, if it is one.
-    std::optional<QString> platformPathForURL(const QUrl& url) const;
-    QUrl urlForPlatformPath(const QString& platformPath) const;
+    // --- Bundles (DesktopBundleRegistry) -------------------------------------
+    bool installBundle(const BundleSpec& spec, QString* error = nullptr) { return bundles_.installBundle(spec, error); }
+    const std::vector<BundleSpec>& bundles() const { return bundles_.bundles(); }
+    const BundleSpec* bundleAtPath(const QString& platformPath) const { return bundles_.bundleAtPath(platformPath); }
+    const BundleSpec* bundleForIdentifier(const QString& bundleIdentifier) const
+    {
+        return bundles_.bundleForIdentifier(bundleIdentifier);
+    }
+    std::optional<QString> platformPathForURL(const QUrl& url) const { return bundles_.platformPathForURL(url); }
+    QUrl urlForPlatformPath(const QString& platformPath) const { return bundles_.urlForPlatformPath(platformPath); }
 
-    // --- Running applications ------------------------------------------------
-    // Puts a process on the desktop (launch notification); it does not come
-    // forward until it is activated.
-    ProcessID addRunningApplication(const ApplicationSpec& spec);
-    // Every application ever started, terminated ones included, in workspace order.
-    const std::vector<DesktopApplication>& applications() const { return applications_; }
-    const DesktopApplication* application(ProcessID pid) const;
-    // The first application with that identifier that has not terminated.
-    const DesktopApplication* runningApplication(const QString& bundleIdentifier) const;
-    std::optional<ProcessID> frontmostPID() const { return frontmostPID_; }
-    // The bundle identifier of a running process; none when it has exited or has none.
-    std::optional<QString> bundleIdentifierOfProcess(ProcessID pid) const;
+    // --- Running applications (DesktopProcesses) -----------------------------
+    ProcessID addRunningApplication(const ApplicationSpec& spec) { return processes_.addRunningApplication(spec); }
+    const std::vector<DesktopApplication>& applications() const { return processes_.applications(); }
+    const DesktopApplication* application(ProcessID pid) const { return processes_.application(pid); }
+    const DesktopApplication* runningApplication(const QString& bundleIdentifier) const
+    {
+        return processes_.runningApplication(bundleIdentifier);
+    }
+    std::optional<ProcessID> frontmostPID() const { return processes_.frontmostPID(); }
+    std::optional<QString> bundleIdentifierOfProcess(ProcessID pid) const
+    {
+        return processes_.bundleIdentifierOfProcess(pid);
+    }
+    bool activate(ProcessID pid, int activationOptions) { return processes_.activate(pid, activationOptions); }
+    bool hide(ProcessID pid) { return processes_.hide(pid); }
+    bool unhide(ProcessID pid) { return processes_.unhide(pid); }
+    bool terminate(ProcessID pid) { return processes_.terminate(pid); }
+    bool forceTerminate(ProcessID pid) { return processes_.forceTerminate(pid); }
+    void setQuitBehaviour(ProcessID pid, QuitBehaviour behaviour, double delay = 1.0)
+    {
+        processes_.setQuitBehaviour(pid, behaviour, delay);
+    }
+    void setAccessibilityResponsive(ProcessID pid, bool responsive)
+    {
+        processes_.setAccessibilityResponsive(pid, responsive);
+    }
+    void setRefusesHide(ProcessID pid, bool refuses) { processes_.setRefusesHide(pid, refuses); }
+    bool restartDock() { return processes_.restartDock(); }
+    int dockRestartCount() const { return processes_.dockRestartCount(); }
+    const QVariantMap& appliedDockPreferences() const { return processes_.appliedDockPreferences(); }
+    std::optional<WindowNumber> mainWindow(ProcessID pid) const { return processes_.mainWindow(pid); }
+    void setMainWindow(ProcessID pid, WindowNumber number) { processes_.setMainWindow(pid, number); }
 
-    bool activate(ProcessID pid, int activationOptions);
-    bool hide(ProcessID pid);
-    bool unhide(ProcessID pid);
-    // A polite quit request: the application quits now, later or not at all,
-    // as its QuitBehaviour says. False when it has already terminated.
-    bool terminate(ProcessID pid);
-    // The process ends at once (a crash, a forced quit).
-    bool forceTerminate(ProcessID pid);
-    void setQuitBehaviour(ProcessID pid, QuitBehaviour behaviour, double delay = 1.0);
-    void setAccessibilityResponsive(ProcessID pid, bool responsive);
-    // Requests to hide the application fail while it refuses them.
-    void setRefusesHide(ProcessID pid, bool refuses);
-    // Restarts the Dock process (what "killall Dock" does); false when no Dock runs.
-    bool restartDock();
-    int dockRestartCount() const { return dockRestartCount_; }
-    // The Dock settings that the running Dock read when it last started.
-    const QVariantMap& appliedDockPreferences() const { return appliedDockPreferences_; }
-
-    // --- Windows ---------------------------------------------------------------
-    WindowNumber addWindow(ProcessID owner, const WindowSpec& spec);
-    void removeWindow(WindowNumber number);
-    const DesktopWindow* window(WindowNumber number) const;
-    // Every window, front to back: by layer, then by stacking order.
-    std::vector<const DesktopWindow*> windowsFrontToBack() const;
-    // The windows of one application, front to back.
-    std::vector<const DesktopWindow*> windowsOf(ProcessID pid) const;
-    bool isOnScreen(const DesktopWindow& window) const;
-    // The display a window is on (largest overlap), none when it covers no display.
-    std::optional<int> displayIndexOfWindow(const DesktopWindow& window) const;
-    // The frontmost on-screen window under a top-left point that takes the mouse.
-    const DesktopWindow* windowAt(const QPointF& quartzPoint) const;
-
-    void raiseWindow(WindowNumber number);
-    void setWindowBounds(WindowNumber number, const QRectF& quartzBounds);
-    void setWindowMinimized(WindowNumber number, bool minimized);
-    void setWindowFullScreen(WindowNumber number, bool fullScreen);
-    void setWindowZoomed(WindowNumber number, bool zoomed);
-    void setWindowAlpha(WindowNumber number, double alpha);
-    void moveWindowToSpace(WindowNumber number, int spaceID);
-    // What the close, minimise and zoom buttons of a title bar do: close the
-    // window, minimise it, toggle full screen.
-    void pressTitleBarButton(WindowNumber number, AXElement::Kind button);
-    // An application's main window: the one set last, else its frontmost
-    // standard window that is not minimised.
-    std::optional<WindowNumber> mainWindow(ProcessID pid) const;
-    void setMainWindow(ProcessID pid, WindowNumber number);
-
+    // --- Windows (DesktopWindowStack) -----------------------------------------
+    WindowNumber addWindow(ProcessID owner, const WindowSpec& spec) { return windowStack_.addWindow(owner, spec); }
+    void removeWindow(WindowNumber number) { windowStack_.removeWindow(number); }
+    const DesktopWindow* window(WindowNumber number) const { return windowStack_.window(number); }
+    std::vector<const DesktopWindow*> windowsFrontToBack() const { return windowStack_.windowsFrontToBack(); }
+    std::vector<const DesktopWindow*> windowsOf(ProcessID pid) const { return windowStack_.windowsOf(pid); }
+    bool isOnScreen(const DesktopWindow& window) const { return windowStack_.isOnScreen(window); }
+    std::optional<int> displayIndexOfWindow(const DesktopWindow& window) const
+    {
+        return windowStack_.displayIndexOfWindow(window);
+    }
+    const DesktopWindow* windowAt(const QPointF& quartzPoint) const { return windowStack_.windowAt(quartzPoint); }
+    void raiseWindow(WindowNumber number) { windowStack_.raiseWindow(number); }
+    void setWindowBounds(WindowNumber number, const QRectF& quartzBounds)
+    {
+        windowStack_.setWindowBounds(number, quartzBounds);
+    }
+    void setWindowMinimized(WindowNumber number, bool minimized) { windowStack_.setWindowMinimized(number, minimized); }
+    void setWindowFullScreen(WindowNumber number, bool fullScreen)
+    {
+        windowStack_.setWindowFullScreen(number, fullScreen);
+    }
+    void setWindowZoomed(WindowNumber number, bool zoomed) { windowStack_.setWindowZoomed(number, zoomed); }
+    void setWindowAlpha(WindowNumber number, double alpha) { windowStack_.setWindowAlpha(number, alpha); }
+    void moveWindowToSpace(WindowNumber number, int spaceID) { windowStack_.moveWindowToSpace(number, spaceID); }
+    void pressTitleBarButton(WindowNumber number, AXElement::Kind button)
+    {
+        windowStack_.pressTitleBarButton(number, button);
+    }
     // The window list (see DesktopWindowListProvider).
     QList<QVariantMap> copyWindowInfo(int options) const;
     // Bumped by every change that can change the window list.
-    quint64 windowRevision() const { return revision_; }
+    quint64 windowRevision() const { return windowStack_.revision(); }
 
-    // --- Vesk itself -------------------------------------------------------------
-    void setOwnApplication(const OwnApplicationSpec& spec);
-    ProcessID ownPID() const { return own_.pid; }
-    WindowNumber addOwnWindow(const OwnWindowSpec& spec) override;
-    bool updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) override;
-    void removeOwnWindow(WindowNumber number) override;
-    std::vector<OwnWindowInfo> ownWindows() const override;
-    void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) override;
-    const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const;
-    void setOwnWindowHandle(WindowNumber number, QWindow* window) override;
-    void makeOwnWindowKey(WindowNumber number) override;
-    std::optional<WindowNumber> keyOwnWindow() const override;
-    // The real window of one of ours; none when it has none or it is gone.
-    QWindow* ownWindowHandle(WindowNumber number) const;
-    // Which of our windows a real window shows; none for a window we never listed.
-    std::optional<WindowNumber> ownWindowNumber(const QWindow* window) const;
+    // --- Vesk's windows (DesktopOwnWindows) -----------------------------------
+    WindowNumber addOwnWindow(const OwnWindowSpec& spec) override { return ownWindows_.addOwnWindow(spec); }
+    bool updateOwnWindow(WindowNumber number, const OwnWindowSpec& spec) override
+    {
+        return ownWindows_.updateOwnWindow(number, spec);
+    }
+    void removeOwnWindow(WindowNumber number) override { ownWindows_.removeOwnWindow(number); }
+    std::vector<OwnWindowInfo> ownWindows() const override { return ownWindows_.ownWindows(); }
+    void setOwnWindowRenderer(WindowNumber number, OwnWindowRenderer renderer) override
+    {
+        ownWindows_.setOwnWindowRenderer(number, std::move(renderer));
+    }
+    const OwnWindowRenderer* ownWindowRenderer(WindowNumber number) const
+    {
+        return ownWindows_.ownWindowRenderer(number);
+    }
+    void setOwnWindowHandle(WindowNumber number, QWindow* window) override
+    {
+        ownWindows_.setOwnWindowHandle(number, window);
+    }
+    void makeOwnWindowKey(WindowNumber number) override { ownWindows_.makeOwnWindowKey(number); }
+    std::optional<WindowNumber> keyOwnWindow() const override { return ownWindows_.keyOwnWindow(); }
+    QWindow* ownWindowHandle(WindowNumber number) const { return ownWindows_.ownWindowHandle(number); }
+    std::optional<WindowNumber> ownWindowNumber(const QWindow* window) const
+    {
+        return ownWindows_.ownWindowNumber(window);
+    }
 
-    // The options of Vesk's process; they end with it. While Vesk is in
-    // front they hide the Dock and the menu bar, keep Command+Tab from
-    // switching away and keep Vesk from being hidden.
-    int presentationOptions() const override { return presentationOptions_; }
-    void setPresentationOptions(int options) override;
-    // The Dock is on screen: one runs, it did not start with "autohide", and
-    // Vesk, when in front, does not hide it.
-    bool isDockShown() const;
-    bool isMenuBarShown() const;
-
-    const OwnApplicationSpec& ownApplication() const override { return own_; }
-    void installOwnBundleUpdate(const QString& version, const QString& build) override;
+    // --- Vesk's process (DesktopOwnProcess) -----------------------------------
+    void setOwnApplication(const OwnApplicationSpec& spec) { ownProcess_.setOwnApplication(spec); }
+    ProcessID ownPID() const { return ownProcess_.ownApplication().pid; }
+    const OwnApplicationSpec& ownApplication() const override { return ownProcess_.ownApplication(); }
+    int presentationOptions() const override { return ownProcess_.presentationOptions(); }
+    void setPresentationOptions(int options) override { ownProcess_.setPresentationOptions(options); }
+    bool isDockShown() const { return ownProcess_.isDockShown(); }
+    bool isMenuBarShown() const { return ownProcess_.isMenuBarShown(); }
+    void installOwnBundleUpdate(const QString& version, const QString& build) override
+    {
+        ownProcess_.installOwnBundleUpdate(version, build);
+    }
     void setTerminationHandlers(std::function<TerminateReply()> shouldTerminate,
-                                std::function<void()> willTerminate) override;
-    bool requestOwnTermination() override;
-    void replyToOwnTerminationRequest(bool shouldTerminate) override;
-    bool isOwnTerminationPending() const { return ownTerminationPending_; }
-    bool isOwnApplicationTerminated() const override { return ownTerminated_; }
-    QMetaObject::Connection observeOwnTermination(QObject* receiver, std::function<void()> handler) const override;
-    // Vesk's process ends at once, as on a crash or SIGKILL: nothing of it
-    // runs to the end. The system drops its windows, event taps and monitors
-    // and its presentation options; until relaunchOwnProcess, whatever its
-    // remains still ask for has no effect (no taps, windows, options, and
-    // the command-line tools fail to start). Defaults domains keep what was
-    // written to them.
-    void crashOwnProcess();
-    // Vesk runs again (same identity), from nothing.
-    void relaunchOwnProcess();
-    bool isOwnProcessCrashed() const { return ownCrashed_; }
+                                std::function<void()> willTerminate) override
+    {
+        ownProcess_.setTerminationHandlers(std::move(shouldTerminate), std::move(willTerminate));
+    }
+    bool requestOwnTermination() override { return ownProcess_.requestOwnTermination(); }
+    void replyToOwnTerminationRequest(bool shouldTerminate) override
+    {
+        ownProcess_.replyToOwnTerminationRequest(shouldTerminate);
+    }
+    bool isOwnTerminationPending() const { return ownProcess_.isOwnTerminationPending(); }
+    bool isOwnApplicationTerminated() const override { return ownProcess_.isOwnApplicationTerminated(); }
+    QMetaObject::Connection observeOwnTermination(QObject* receiver, std::function<void()> handler) const override
+    {
+        return ownProcess_.observeOwnTermination(receiver, std::move(handler));
+    }
+    void crashOwnProcess() { ownProcess_.crashOwnProcess(); }
+    void relaunchOwnProcess() { ownProcess_.relaunchOwnProcess(); }
+    bool isOwnProcessCrashed() const { return ownProcess_.isOwnProcessCrashed(); }
 
     // --- Mouse, permissions, settings, machine and diagnostics ----------------
-    // Each is a part of its own; the desktop hands them out and forwards what
-    // tests and the scripted run set on them.
-    DesktopPointer& pointer() { return pointer_; }
-    DesktopPermissions& permissions() { return permissions_; }
-    DesktopReduceMotion& reduceMotion() { return reduceMotion_; }
-    DesktopSystemInfo& systemInfo() { return systemInfo_; }
-    DesktopDiagnostics& diagnostics() { return *diagnostics_; }
-
     QPointF mouseLocation() const { return pointer_.mouseLocation(); } // bottom-left system
     void setMouseLocation(const QPointF& cocoaPoint) { pointer_.setMouseLocation(cocoaPoint); }
     bool isMouseButtonDown(int button) const { return pointer_.isMouseButtonDown(button); }
@@ -318,48 +352,15 @@ signals:
     void ownApplicationWillTerminate();
 
 private:
-    void windowsDidChange();
-    DesktopApplication* mutableApplication(ProcessID pid);
-    DesktopWindow* mutableWindow(WindowNumber number);
-    DesktopDisplay resolveDisplay(const DisplaySpec& spec) const;
-    int resolveSpace(const WindowSpec& spec, const QRectF& bounds) const;
-    void bringToFront(WindowNumber number);
-    void bringApplicationWindowsToFront(ProcessID pid, bool allWindows);
-    void chooseNewFrontmost(ProcessID leaving);
-    void switchToSpaceOfApplicationIfNeeded(ProcessID pid);
-    void finishTermination(ProcessID pid);
-    void endOwnProcess();
-    ProcessID nextPID();
-    DesktopWindow ownWindowFromSpec(WindowNumber number, const OwnWindowSpec& spec) const;
-
     Scheduler& scheduler_;
-    QString desktopRoot_;
-    std::vector<DesktopDisplay> displays_;
-    int nextSpaceID_ = 1;
-    std::vector<BundleSpec> bundles_;
-    std::vector<DesktopApplication> applications_;
-    std::map<WindowNumber, DesktopWindow> windows_;
-    std::map<WindowNumber, OwnWindowRenderer> ownRenderers_;
-    std::map<WindowNumber, QPointer<QWindow>> ownHandles_;
-    // The panel of ours that takes the keyboard, while it can.
-    std::optional<WindowNumber> keyOwnWindow_;
-    // Bumped by every change that can change the window list.
-    quint64 revision_ = 0;
-    std::vector<WindowNumber> stack_; // front to back, all layers
-    WindowNumber nextWindowNumber_ = 100;
-    ProcessID nextPID_ = 500;
-    std::optional<ProcessID> frontmostPID_;
-    OwnApplicationSpec own_;
-    bool ownTerminationPending_ = false;
-    bool ownTerminated_ = false;
-    bool ownCrashed_ = false;
-    std::function<TerminateReply()> shouldTerminate_;
-    std::function<void()> willTerminate_;
-    int presentationOptions_ = 0;
-    int dockRestartCount_ = 0;
-    QVariantMap appliedDockPreferences_;
     bool defaultsFromEarlierDesktop_ = false;
 
+    DesktopBundleRegistry bundles_;
+    DesktopDisplayLayout displayLayout_;
+    DesktopWindowStack windowStack_;
+    DesktopProcesses processes_;
+    DesktopOwnWindows ownWindows_;
+    DesktopOwnProcess ownProcess_;
     std::unique_ptr<DefaultsDomains> defaults_;
     std::unique_ptr<DesktopCommandRunner> commandRunner_;
     std::unique_ptr<DesktopAccessibility> accessibility_;
