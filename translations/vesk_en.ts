@@ -208,6 +208,10 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>The update couldn&apos;t be installed.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>The downloaded update is larger than announced.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

@@ -208,6 +208,10 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>No se pudo instalar la actualización.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>La actualización descargada es más grande de lo anunciado.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

@@ -208,6 +208,10 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>Impossible d’installer la mise à jour.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>La mise à jour téléchargée est plus grande que prévu.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

@@ -208,6 +208,10 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>Non è stato possibile installare l’aggiornamento.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>L’aggiornamento scaricato è più grande di quanto annunciato.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

@@ -288,14 +288,16 @@ std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::U
     platform::OwnApplicationControlling& own = environment_.platform.ownApplication;
     // The verified release replaces the bundle, and Vesk relaunches through
     // its ordinary termination.
-    auto install = [this, &own](const platform::UpdateFeedItem& item, const QByteArray&) {
+    auto install = [this, &own](const platform::UpdateFeedItem& item, const QString&) {
         own.installOwnBundleUpdate(item.displayVersionString, item.versionString);
         environment_.scheduler.async([&own] { own.requestOwnTermination(); });
         return true;
     };
-    return std::make_unique<FeedUpdater>(environment_.endpoints.updateFeed,
-                                         own.ownApplication().build.value_or(QStringLiteral("0")), driver,
-                                         environment_.scheduler, install,
+    return std::make_unique<FeedUpdater>(FeedUpdater::Configuration{environment_.endpoints.updateFeed,
+                                                                    own.ownApplication().build.value_or(
+                                                                        QStringLiteral("0")),
+                                                                    FeedUpdater::defaultDownloadDirectory()},
+                                         driver, environment_.scheduler, install,
                                          [this] { return Localizer(defaultsStore_->interfaceLocale()); });
 }
 

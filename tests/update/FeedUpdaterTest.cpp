@@ -4,10 +4,16 @@
 #include "QtPrinters.h"
 #include "core/ManualScheduler.h"
 #include "update/RecordingUpdateDriver.h"
+#include "update/UpdateAddress.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -38,10 +44,13 @@ protected:
     FeedUpdater& start(std::optional<QUrl> feedURL = std::nullopt)
     {
         updater = std::make_unique<FeedUpdater>(
-            feedURL ? feedURL : server.url(QStringLiteral("/feed.json")), QStringLiteral("1.0.0"), driver, scheduler,
-            [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
+            FeedUpdater::Configuration{feedURL ? feedURL : server.url(QStringLiteral("/feed.json")),
+                                       QStringLiteral("1.0.0"), downloads.path()},
+            driver, scheduler,
+            [this](const platform::UpdateFeedItem& item, const QString& archivePath) {
                 installed = item.versionString;
-                return bytes == archive;
+                installedFrom = archivePath;
+                return readAll(archivePath) == archive;
             },
             [this] { return Localizer(language); });
         updater->observeCanCheckForUpdates([this](bool canCheck) { canCheckValues.push_back(canCheck); });
@@ -49,17 +58,41 @@ protected:
         return *updater;
     }
 
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList downloadedFiles() const { return QDir(downloads.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    // A check that finds the feed, and the install chosen: until the error or the ready state.
+    void checkAndDownload(const QByteArray& feedBody, test::LocalHttpServer::Response archiveResponse)
+    {
+        server.enqueue({200, feedBody});
+        server.enqueue(std::move(archiveResponse));
+        driver.calls.clear();
+        if (!updater)
+            start();
+        updater->checkForUpdates();
+        ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
+        driver.foundReply(UserUpdateChoice::install);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return driver.calls.contains(QStringLiteral("error")) || driver.calls.contains("ready"); }, 5000));
+    }
+
     bool waitForCall(const QString& call)
     {
         return QTest::qWaitFor([&] { return driver.calls.contains(call); }, 5000);
     }
 
+    QTemporaryDir downloads;
     test::LocalHttpServer server;
     test::RecordingUpdateDriver driver;
     ManualScheduler scheduler;
     std::unique_ptr<FeedUpdater> updater;
     std::vector<bool> canCheckValues;
     QString installed;
+    QString installedFrom;
     // The interface's language, read by the updater at each error.
     QLocale language{QLocale::German};
 };
@@ -81,8 +114,11 @@ TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall)
     EXPECT_EQ(server.requests().at(1).path, QByteArray("/vesk.zip"));
     EXPECT_FALSE(updater->canCheckForUpdates());
 
+    EXPECT_EQ(downloadedFiles(), QStringList{"Vesk-update.tar.gz"}) << "downloaded into the cache folder";
     driver.installReply(UserUpdateChoice::install);
     EXPECT_EQ(installed, QStringLiteral("1.2.0"));
+    EXPECT_EQ(QFileInfo(installedFrom).absolutePath(), downloads.path());
+    EXPECT_TRUE(downloadedFiles().isEmpty()) << "the installed archive is removed";
     EXPECT_EQ(driver.calls,
               (QStringList{"check", "found 1.2.0", "download", QStringLiteral("expected %1").arg(archive.size()),
                            "data", "extracting", "ready", "installing"}));
@@ -222,9 +258,102 @@ TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart)
         const char* running;
         bool newer;
     };
-    for (const Case& c : {Case{"1.10", "1.9", true}, Case{"1.0.1", "1.0", true}, Case{"1.0", "1.0.0", false},
-                          Case{"2", "10", false}, Case{"1.2.0", "1.2.0", false}, Case{"1.1.9", "1.2", false}})
+    for (const Case& c : {Case{"1.10", "1.9", true},
+                          Case{"1.0.1", "1.0", true},
+                          Case{"1.0", "1.0.0", false},
+                          Case{"2", "10", false},
+                          Case{"1.2.0", "1.2.0", false},
+                          Case{"1.1.9", "1.2", false},
+                          Case{"2.0-rc1", "2.0", false},
+                          Case{"2.0", "2.0-rc1", true},
+                          Case{"2.0-rc2", "2.0-rc1", true},
+                          Case{"2.0-rc10", "2.0-rc9", true},
+                          Case{"2.0-rc1", "2.0-rc", true},
+                          Case{"2.0.0-rc1", "2.0-rc1", false},
+                          Case{"2.0-rc1", "1.9", true},
+                          Case{"18446744073709551617", "18446744073709551616", true},
+                          Case{"99999999999999999999", "1", true},
+                          Case{"1.01", "1.1", false},
+                          Case{"1.2.x", "1.0", false},
+                          Case{"", "1.0", false},
+                          Case{"2.0-", "1.0", false},
+                          Case{"2.0", "nonsense", false}})
         EXPECT_EQ(FeedUpdater::isNewerVersion(c.offered, c.running), c.newer) << c.offered << " vs " << c.running;
+}
+
+TEST_F(FeedUpdaterTest, AFeedWhoseLengthIsNoWholeNumberInRangeIsInvalid)
+{
+    start();
+    for (const QJsonValue& length :
+         {QJsonValue(-1), QJsonValue(0), QJsonValue(1.5), QJsonValue(1e30), QJsonValue(18446744073709551616.0),
+          QJsonValue("200000"), QJsonValue(double(FeedUpdater::maximumArchiveBytes) + 1)}) {
+        SCOPED_TRACE(QJsonDocument(QJsonArray{length}).toJson(QJsonDocument::Compact).toStdString());
+        server.enqueue({200, feed(QStringLiteral("1.2.0"), {{"length", length}})});
+        driver.calls.clear();
+        updater->checkForUpdates();
+        ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+        EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
+        driver.acknowledgement();
+    }
+    EXPECT_EQ(server.requests().size(), 7u) << "no archive was asked for";
+}
+
+TEST_F(FeedUpdaterTest, OnlyHttpsOrThisMachineIsAskedForFeedOrArchive)
+{
+    struct Case {
+        const char* url;
+        bool allowed;
+    };
+    for (const Case& c :
+         {Case{"https://updates.vesk.app/feed.json", true}, Case{"http://127.0.0.1:8/feed.json", true},
+          Case{"http://127.8.9.10/feed.json", true}, Case{"http://[::1]:8/feed.json", true},
+          Case{"http://LOCALHOST/feed.json", true}, Case{"http://updates.vesk.app/feed.json", false},
+          Case{"http://128.0.0.1/feed.json", false}, Case{"http://127.0.0.1.example.org/f", false},
+          Case{"ftp://127.0.0.1/feed.json", false}, Case{"file:///tmp/feed.json", false}, Case{"/feed.json", false}})
+        EXPECT_EQ(isAllowedUpdateAddress(QUrl(c.url)), c.allowed) << c.url;
+
+    FeedUpdater remote(FeedUpdater::Configuration{QUrl("http://updates.vesk.app/feed.json"), "1.0", downloads.path()},
+                       driver, scheduler, {});
+    EXPECT_TRUE(remote.startUpdater().has_value());
+    EXPECT_FALSE(remote.canCheckForUpdates());
+
+    // An archive on a plain-http host elsewhere is not fetched.
+    server.enqueue({200, feed(QStringLiteral("1.2.0"), {{"url", "http://updates.vesk.app/Vesk-1.2.0.tar.gz"}})});
+    start().checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+    EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
+    EXPECT_FALSE(driver.calls.contains(QStringLiteral("found 1.2.0")));
+}
+
+TEST_F(FeedUpdaterTest, AnArchiveOfAnotherSizeIsRefusedAndALongerOneCutOff)
+{
+    struct Case {
+        const char* name;
+        test::LocalHttpServer::Response response;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"shorter", {200, archive.left(archive.size() - 1)}, "Das geladene Update ist unvollständig."},
+        {"longer, announced", test::LocalHttpServer::streamed(64 * archive.size(), true),
+         "Das geladene Update ist größer als angekündigt."},
+        {"longer, not announced", test::LocalHttpServer::streamed(64 * archive.size(), false),
+         "Das geladene Update ist größer als angekündigt."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int cutOff = server.streamsCutOff();
+        checkAndDownload(feed(QStringLiteral("1.2.0")), c.response);
+        ASSERT_TRUE(driver.calls.contains(QStringLiteral("error")));
+        EXPECT_EQ(driver.lastError, QString::fromUtf8(c.error));
+        EXPECT_FALSE(driver.calls.contains(QStringLiteral("ready")));
+        EXPECT_TRUE(downloadedFiles().isEmpty()) << "the refused download is removed";
+        if (c.response.kind == test::LocalHttpServer::Response::Kind::stream) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsCutOff() > cutOff; }, 5000))
+                << "the updater read the whole answer";
+        }
+        driver.acknowledgement();
+    }
+    EXPECT_TRUE(installed.isEmpty());
 }
 
 TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride)
@@ -239,7 +368,8 @@ TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride)
 
 TEST_F(FeedUpdaterTest, DoesNotStartWithoutAFeedAddress)
 {
-    FeedUpdater noFeed(std::nullopt, QStringLiteral("1.0"), driver, scheduler, {});
+    FeedUpdater noFeed(FeedUpdater::Configuration{std::nullopt, QStringLiteral("1.0"), downloads.path()}, driver,
+                       scheduler, {});
     EXPECT_TRUE(noFeed.startUpdater().has_value());
     EXPECT_FALSE(noFeed.canCheckForUpdates());
     noFeed.checkForUpdates();

@@ -7,6 +7,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,8 +27,10 @@ protected:
     std::unique_ptr<SoftwareUpdateService> makeService(std::optional<QUrl> feed)
     {
         return std::make_unique<SoftwareUpdateService>([this, feed](platform::UpdateUserDriver& driver) {
-            return std::make_unique<FeedUpdater>(feed, QStringLiteral("1.0"), driver, scheduler,
-                                                 [this](const platform::UpdateFeedItem& item, const QByteArray&) {
+            return std::make_unique<FeedUpdater>(FeedUpdater::Configuration{feed, QStringLiteral("1.0"),
+                                                                            downloads.path()},
+                                                 driver, scheduler,
+                                                 [this](const platform::UpdateFeedItem& item, const QString&) {
                                                      installed = item.versionString;
                                                      return true;
                                                  });
@@ -49,6 +52,7 @@ protected:
         return QTest::qWaitFor([&] { return model.phase() == phase; }, 5000);
     }
 
+    QTemporaryDir downloads;
     test::LocalHttpServer server;
     ManualScheduler scheduler;
     QString installed;

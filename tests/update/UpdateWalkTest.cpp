@@ -8,9 +8,11 @@
 #include "update/SoftwareUpdateView.h"
 #include "update/UpdatePanelProbe.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace vesk::test {
@@ -138,11 +140,12 @@ protected:
     {
         service = std::make_unique<SoftwareUpdateService>([this, feedURL](platform::UpdateUserDriver& driver) {
             tap = std::make_unique<RecordingDriverTap>(driver);
-            return std::make_unique<FeedUpdater>(feedURL, QStringLiteral("1.0.0"), *tap, scheduler,
-                                                 [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
-                                                     installed = bytes == archive ? item.versionString : QString();
-                                                     return true;
-                                                 });
+            return std::make_unique<FeedUpdater>(
+                FeedUpdater::Configuration{feedURL, QStringLiteral("1.0.0"), downloads.path()}, *tap, scheduler,
+                [this](const platform::UpdateFeedItem& item, const QString& archivePath) {
+                    installed = readAll(archivePath) == archive ? item.versionString : QString();
+                    return true;
+                });
         });
         service->setCanCheckForUpdatesChangedHandler([this](bool canCheck) { canCheckValues.push_back(canCheck); });
         view =
@@ -168,6 +171,13 @@ protected:
     void click(const QString& title) { clickButton(*view, title); }
     bool shows(const QString& text) const { return shownTexts(*view).contains(text); }
 
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir downloads;
     LocalHttpServer server;
     std::unique_ptr<RecordingDriverTap> tap;
     std::unique_ptr<SoftwareUpdateService> service;
