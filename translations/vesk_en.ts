@@ -212,6 +212,10 @@
         <source>Das geladene Update ist größer als angekündigt.</source>
         <translation>The downloaded update is larger than announced.</translation>
     </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>The update's signature is not valid.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

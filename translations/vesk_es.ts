@@ -212,6 +212,10 @@
         <source>Das geladene Update ist größer als angekündigt.</source>
         <translation>La actualización descargada es más grande de lo anunciado.</translation>
     </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>La firma de la actualización no es válida.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

@@ -212,6 +212,10 @@
         <source>Das geladene Update ist größer als angekündigt.</source>
         <translation>La mise à jour téléchargée est plus grande que prévu.</translation>
     </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>La signature de la mise à jour n’est pas valide.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

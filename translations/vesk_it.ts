@@ -212,6 +212,10 @@
         <source>Das geladene Update ist größer als angekündigt.</source>
         <translation>L’aggiornamento scaricato è più grande di quanto annunciato.</translation>
     </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>La firma dell’aggiornamento non è valida.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>

@@ -293,12 +293,11 @@ std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::U
         environment_.scheduler.async([&own] { own.requestOwnTermination(); });
         return true;
     };
-    return std::make_unique<FeedUpdater>(FeedUpdater::Configuration{environment_.endpoints.updateFeed,
-                                                                    own.ownApplication().build.value_or(
-                                                                        QStringLiteral("0")),
-                                                                    FeedUpdater::defaultDownloadDirectory()},
-                                         driver, environment_.scheduler, install,
-                                         [this] { return Localizer(defaultsStore_->interfaceLocale()); });
+    return std::make_unique<FeedUpdater>(
+        FeedUpdater::Configuration{environment_.endpoints.updateFeed,
+                                   own.ownApplication().build.value_or(QStringLiteral("0")),
+                                   FeedUpdater::defaultDownloadDirectory(), environment_.updatePublicKey},
+        driver, environment_.scheduler, install, [this] { return Localizer(defaultsStore_->interfaceLocale()); });
 }
 
 SoftwareUpdateOverlay* VeskApp::updateOverlay() const

@@ -9,6 +9,7 @@
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
 #include "update/SoftwareUpdateService.h"
+#include "update/UpdateSignatureVerifier.h"
 
 #include <QObject>
 #include <QString>
@@ -85,6 +86,9 @@ struct VeskAppEnvironment {
         makeCrashDiagnosticsService = {};
     // Plays the setup screen's sounds; none: Qt Multimedia.
     std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
+    // The publisher's key that update archives must be signed for; tests
+    // sign with a key of their own.
+    QByteArray updatePublicKey = UpdateSignatureVerifier::builtInPublicKey();
     // Where analytics, reports and the update feed go.
     ServiceEndpoints endpoints = ServiceEndpoints::configured();
     // A run that is not a person's use (a scripted run, a test): its

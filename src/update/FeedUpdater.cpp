@@ -28,6 +28,7 @@ const QString downloadFileName = QStringLiteral("Vesk-update.tar.gz");
 struct FeedEntry {
     platform::UpdateFeedItem item;
     QByteArray sha256;
+    QByteArray signature;
 };
 
 // A whole number of bytes from 1 to the largest archive; JSON numbers are
@@ -65,8 +66,13 @@ std::variant<FeedEntry, QString> parseFeed(const QByteArray& body)
         return QStringLiteral("the archive's address is not https: ") + archive.toString();
     FeedEntry entry;
     entry.sha256 = feed.value(QStringLiteral("sha256")).toString().toLatin1().toLower();
-    if (feed.contains(QStringLiteral("sha256")) && !isSha256Hex(entry.sha256))
-        return QStringLiteral("the sha256 is not 64 hex digits");
+    if (!isSha256Hex(entry.sha256))
+        return QStringLiteral("no sha256 of 64 hex digits");
+    const auto signature = QByteArray::fromBase64Encoding(feed.value(QStringLiteral("signature")).toString().toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
+    if (!signature || signature.decoded.size() != UpdateSignatureVerifier::signatureBytes)
+        return QStringLiteral("no signature: the base64 of %1 bytes").arg(UpdateSignatureVerifier::signatureBytes);
+    entry.signature = signature.decoded;
     entry.item.versionString = version;
     entry.item.displayVersionString = feed.value(QStringLiteral("displayVersion")).toString(version);
     entry.item.contentLength = *length;
@@ -97,6 +103,7 @@ FeedUpdater::FeedUpdater(Configuration configuration, platform::UpdateUserDriver
     , installer_(std::move(installer))
     , localizer_(std::move(localizer))
     , network_(new QNetworkAccessManager(this))
+    , verifier_(std::move(configuration.publicKey))
 {
 }
 
@@ -216,6 +223,7 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
             [this] { acknowledged(); });
     }
     expectedSha256_ = entry->sha256;
+    expectedSignature_ = entry->signature;
     offer(entry->item, userInitiated);
 }
 
@@ -355,8 +363,13 @@ std::optional<QString> FeedUpdater::verifyDownload(const platform::UpdateFeedIte
 {
     if (static_cast<std::uint64_t>(download_->size()) != item.contentLength)
         return localized(QT_TRANSLATE_NOOP("FeedUpdater", "Das geladene Update ist unvollständig."));
-    if (!expectedSha256_.isEmpty() && sha256Hex(*download_) != expectedSha256_)
+    if (sha256Hex(*download_) != expectedSha256_)
         return localized(QT_TRANSLATE_NOOP("FeedUpdater", "Das geladene Update ist beschädigt."));
+    if (!verifier_.verifiesFile(download_->fileName(), expectedSignature_)) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("Update refused — the archive's signature does not match the "
+                                                        "publisher's key"));
+        return localized(QT_TRANSLATE_NOOP("FeedUpdater", "Die Signatur des Updates ist ungültig."));
+    }
     return std::nullopt;
 }
 

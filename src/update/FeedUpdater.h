@@ -7,6 +7,7 @@
 #include "platform/UpdateFeedItem.h"
 #include "platform/UpdateUserDriver.h"
 #include "ui/Localizer.h"
+#include "update/UpdateSignatureVerifier.h"
 
 #include <QFile>
 #include <QObject>
@@ -24,7 +25,9 @@ namespace vesk {
 // Vesk's own updater: reads the JSON update feed over https (format in
 // docs/UPDATE_FEED.md), compares the offered version with the running one,
 // downloads the archive with progress into a file of its own, verifies it and
-// hands it to the installer. Every step is reported to the user driver. While automatic
+// hands it to the installer. An archive is offered for installing only when
+// its length, its SHA-256 and its Ed25519 signature by the publisher's key
+// all match the feed. Every step is reported to the user driver. While automatic
 // checks are on it checks once a day on the injected scheduler. The
 // descriptions of its errors are in the interface's language, asked for
 // anew at each error since the language may change while Vesk runs.
@@ -49,6 +52,9 @@ public:
         QString runningVersion;
         // Where the archive is downloaded to (a folder in the cache folder).
         QString downloadDirectory;
+        // The publisher's Ed25519 public key that archives must be signed
+        // for: Vesk passes UpdateSignatureVerifier::builtInPublicKey().
+        QByteArray publicKey;
     };
 
     FeedUpdater(
@@ -107,7 +113,9 @@ private:
     VeskLogger logger_{QStringLiteral("FeedUpdater")};
     QNetworkAccessManager* network_;
     QPointer<QNetworkReply> runningReply_;
+    UpdateSignatureVerifier verifier_;
     QByteArray expectedSha256_;
+    QByteArray expectedSignature_;
     // The archive as it arrives, and the error of a download that was stopped.
     std::unique_ptr<QFile> download_;
     std::optional<QString> downloadStopReason_;

@@ -6,6 +6,7 @@
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
+#include "update/SignedRelease.h"
 #include "update/SoftwareUpdateOverlay.h"
 #include "update/UpdatePanelProbe.h"
 
@@ -43,6 +44,7 @@ protected:
                                        directory_.filePath("data/VeskData.store"),
                                        directory_.filePath("defaults")};
         environment.endpoints.updateFeed = server_.url(QStringLiteral("/feed.json"));
+        environment.updatePublicKey = key_.publicKey();
         app_ = std::make_unique<VeskApp>(environment);
         ASSERT_TRUE(app_->isReady());
         app_->launch();
@@ -50,11 +52,9 @@ protected:
 
     QByteArray feed() const
     {
-        return QJsonDocument(QJsonObject{{"version", "2"},
-                                         {"displayVersion", "1.1.0"},
-                                         {"length", archive.size()},
-                                         {"url", server_.url(QStringLiteral("/Vesk.zip")).toString()}})
-            .toJson();
+        QJsonObject entry = test::signedFeed(key_, "2", archive, server_.url(QStringLiteral("/Vesk-2.tar.gz")));
+        entry.insert("displayVersion", "1.1.0");
+        return QJsonDocument(entry).toJson();
     }
     // Waits for the phase, then lets the panel's entrance run its course.
     bool waitForPhase(Phase phase)
@@ -75,6 +75,7 @@ protected:
     }
 
     QTemporaryDir directory_;
+    test::SigningKey key_;
     ManualScheduler scheduler_;
     platform::SimulatedDesktop desktop_{scheduler_, directory_.filePath("root")};
     test::LocalHttpServer server_;

@@ -4,6 +4,7 @@
 #include "QtPrinters.h"
 #include "core/ManualScheduler.h"
 #include "update/RecordingUpdateDriver.h"
+#include "update/SignedRelease.h"
 #include "update/UpdateAddress.h"
 
 #include <QCryptographicHash>
@@ -27,17 +28,18 @@ const QByteArray archive(200'000, 'v');
 
 class FeedUpdaterTest : public ::testing::Test {
 protected:
+    // The feed of a release signed with the test's key; `extra` replaces keys, a null value removes one.
     QByteArray feed(const QString& version, QJsonObject extra = {}) const
     {
-        QJsonObject object{{"version", version},
-                           {"displayVersion", version + QStringLiteral(" Beta")},
-                           {"length", archive.size()},
-                           {"releaseNotes", "<ul><li>Schneller</li></ul>"},
-                           {"url", server.url(QStringLiteral("/vesk.zip")).toString()},
-                           {"sha256", QString::fromLatin1(
-                                          QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex())}};
-        for (auto it = extra.begin(); it != extra.end(); ++it)
-            object.insert(it.key(), it.value());
+        QJsonObject object = test::signedFeed(key, version, archive, server.url(QStringLiteral("/vesk.tar.gz")));
+        object.insert("displayVersion", version + QStringLiteral(" Beta"));
+        object.insert("releaseNotes", "<ul><li>Schneller</li></ul>");
+        for (auto it = extra.begin(); it != extra.end(); ++it) {
+            if (it.value().isNull())
+                object.remove(it.key());
+            else
+                object.insert(it.key(), it.value());
+        }
         return QJsonDocument(object).toJson();
     }
 
@@ -45,7 +47,7 @@ protected:
     {
         updater = std::make_unique<FeedUpdater>(
             FeedUpdater::Configuration{feedURL ? feedURL : server.url(QStringLiteral("/feed.json")),
-                                       QStringLiteral("1.0.0"), downloads.path()},
+                                       QStringLiteral("1.0.0"), downloads.path(), key.publicKey()},
             driver, scheduler,
             [this](const platform::UpdateFeedItem& item, const QString& archivePath) {
                 installed = item.versionString;
@@ -85,6 +87,7 @@ protected:
         return QTest::qWaitFor([&] { return driver.calls.contains(call); }, 5000);
     }
 
+    test::SigningKey key;
     QTemporaryDir downloads;
     test::LocalHttpServer server;
     test::RecordingUpdateDriver driver;
@@ -111,7 +114,7 @@ TEST_F(FeedUpdaterTest, WalksFromCheckThroughDownloadToInstall)
     driver.foundReply(UserUpdateChoice::install);
     ASSERT_TRUE(waitForCall(QStringLiteral("ready")));
     EXPECT_EQ(driver.receivedBytes, static_cast<std::uint64_t>(archive.size()));
-    EXPECT_EQ(server.requests().at(1).path, QByteArray("/vesk.zip"));
+    EXPECT_EQ(server.requests().at(1).path, QByteArray("/vesk.tar.gz"));
     EXPECT_FALSE(updater->canCheckForUpdates());
 
     EXPECT_EQ(downloadedFiles(), QStringList{"Vesk-update.tar.gz"}) << "downloaded into the cache folder";
@@ -208,16 +211,79 @@ TEST_F(FeedUpdaterTest, NoServerListeningIsAnError)
     ASSERT_TRUE(waitForCall(QStringLiteral("error")));
 }
 
-TEST_F(FeedUpdaterTest, ADamagedArchiveIsNotOfferedForInstall)
+TEST_F(FeedUpdaterTest, AnArchiveThatFailsItsChecksumOrSignatureIsNeverOfferedForInstall)
 {
-    server.enqueue({200, feed(QStringLiteral("1.2.0"), {{"sha256", QString(64, QLatin1Char('0'))}})});
-    server.enqueue({200, archive});
-    start().checkForUpdates();
-    ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
-    driver.foundReply(UserUpdateChoice::install);
-    ASSERT_TRUE(waitForCall(QStringLiteral("error")));
-    EXPECT_EQ(driver.lastError, QStringLiteral("Das geladene Update ist beschädigt."));
-    EXPECT_FALSE(driver.calls.contains(QStringLiteral("ready")));
+    const test::SigningKey stranger;
+    QByteArray tampered = archive;
+    tampered[1000] = 'x';
+    const QString otherSignature = QString::fromLatin1(key.sign(tampered).toBase64());
+    struct Case {
+        const char* name;
+        QJsonObject feedChanges;
+        QByteArray served;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"wrong checksum", {{"sha256", QString(64, QLatin1Char('0'))}}, archive, "Das geladene Update ist beschädigt."},
+        {"signed by another key",
+         {{"signature", QString::fromLatin1(stranger.sign(archive).toBase64())}},
+         archive,
+         "Die Signatur des Updates ist ungültig."},
+        {"signature of other bytes",
+         {{"signature", otherSignature}},
+         archive,
+         "Die Signatur des Updates ist ungültig."},
+        {"archive swapped with its checksum",
+         {{"sha256", QString::fromLatin1(QCryptographicHash::hash(tampered, QCryptographicHash::Sha256).toHex())}},
+         tampered,
+         "Die Signatur des Updates ist ungültig."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        checkAndDownload(feed(QStringLiteral("1.2.0"), c.feedChanges), {200, c.served});
+        ASSERT_TRUE(driver.calls.contains(QStringLiteral("error")));
+        EXPECT_EQ(driver.lastError, QString::fromUtf8(c.error));
+        EXPECT_FALSE(driver.calls.contains(QStringLiteral("ready")));
+        EXPECT_TRUE(downloadedFiles().isEmpty()) << "the refused archive is removed";
+        driver.acknowledgement();
+    }
+    EXPECT_TRUE(installed.isEmpty());
+}
+
+TEST_F(FeedUpdaterTest, AFeedWithoutChecksumOrSignatureIsInvalidAndNothingIsDownloaded)
+{
+    start();
+    const QJsonObject changes[] = {
+        {{"signature", QJsonValue()}},
+        {{"sha256", QJsonValue()}},
+        {{"signature", "not base64!"}},
+        {{"signature", QString::fromLatin1(QByteArray(63, 'a').toBase64())}},
+        {{"sha256", "abc"}},
+    };
+    for (const QJsonObject& change : changes) {
+        SCOPED_TRACE(QJsonDocument(change).toJson(QJsonDocument::Compact).toStdString());
+        server.enqueue({200, feed(QStringLiteral("1.2.0"), change)});
+        driver.calls.clear();
+        updater->checkForUpdates();
+        ASSERT_TRUE(waitForCall(QStringLiteral("error")));
+        EXPECT_EQ(driver.lastError, QStringLiteral("Der Update-Feed ist ungültig."));
+        driver.acknowledgement();
+    }
+    EXPECT_EQ(server.requests().size(), std::size(changes)) << "no archive was asked for";
+}
+
+TEST_F(FeedUpdaterTest, TheKeyBuiltIntoVeskIsAKeyAndNotTheTestsOwn)
+{
+    const QByteArray builtIn = UpdateSignatureVerifier::builtInPublicKey();
+    EXPECT_EQ(builtIn.size(), UpdateSignatureVerifier::publicKeyBytes);
+    QTemporaryDir folder;
+    QFile file(folder.filePath("archive"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(archive);
+    file.close();
+    EXPECT_TRUE(UpdateSignatureVerifier(key.publicKey()).verifiesFile(file.fileName(), key.sign(archive)));
+    EXPECT_FALSE(UpdateSignatureVerifier(builtIn).verifiesFile(file.fileName(), key.sign(archive)));
+    EXPECT_FALSE(UpdateSignatureVerifier(QByteArray()).verifiesFile(file.fileName(), key.sign(archive)));
 }
 
 TEST_F(FeedUpdaterTest, DismissingTheFoundUpdateEndsTheFlowWithoutDownloading)
@@ -312,7 +378,8 @@ TEST_F(FeedUpdaterTest, OnlyHttpsOrThisMachineIsAskedForFeedOrArchive)
           Case{"ftp://127.0.0.1/feed.json", false}, Case{"file:///tmp/feed.json", false}, Case{"/feed.json", false}})
         EXPECT_EQ(isAllowedUpdateAddress(QUrl(c.url)), c.allowed) << c.url;
 
-    FeedUpdater remote(FeedUpdater::Configuration{QUrl("http://updates.vesk.app/feed.json"), "1.0", downloads.path()},
+    FeedUpdater remote(FeedUpdater::Configuration{QUrl("http://updates.vesk.app/feed.json"), "1.0", downloads.path(),
+                                                  key.publicKey()},
                        driver, scheduler, {});
     EXPECT_TRUE(remote.startUpdater().has_value());
     EXPECT_FALSE(remote.canCheckForUpdates());
@@ -368,8 +435,9 @@ TEST_F(FeedUpdaterTest, TheFeedAddressHasAnEnvironmentOverride)
 
 TEST_F(FeedUpdaterTest, DoesNotStartWithoutAFeedAddress)
 {
-    FeedUpdater noFeed(FeedUpdater::Configuration{std::nullopt, QStringLiteral("1.0"), downloads.path()}, driver,
-                       scheduler, {});
+    FeedUpdater noFeed(FeedUpdater::Configuration{std::nullopt, QStringLiteral("1.0"), downloads.path(),
+                                                  key.publicKey()},
+                       driver, scheduler, {});
     EXPECT_TRUE(noFeed.startUpdater().has_value());
     EXPECT_FALSE(noFeed.canCheckForUpdates());
     noFeed.checkForUpdates();

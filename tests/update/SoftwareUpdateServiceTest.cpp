@@ -4,6 +4,7 @@
 #include "LogCapture.h"
 #include "core/ManualScheduler.h"
 #include "update/FeedUpdater.h"
+#include "update/SignedRelease.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,7 +29,7 @@ protected:
     {
         return std::make_unique<SoftwareUpdateService>([this, feed](platform::UpdateUserDriver& driver) {
             return std::make_unique<FeedUpdater>(FeedUpdater::Configuration{feed, QStringLiteral("1.0"),
-                                                                            downloads.path()},
+                                                                            downloads.path(), key.publicKey()},
                                                  driver, scheduler,
                                                  [this](const platform::UpdateFeedItem& item, const QString&) {
                                                      installed = item.versionString;
@@ -39,10 +40,7 @@ protected:
 
     QByteArray feed(const QString& version) const
     {
-        return QJsonDocument(QJsonObject{{"version", version},
-                                         {"displayVersion", version},
-                                         {"length", archive.size()},
-                                         {"url", server.url(QStringLiteral("/Vesk.zip")).toString()}})
+        return QJsonDocument(test::signedFeed(key, version, archive, server.url(QStringLiteral("/Vesk.tar.gz"))))
             .toJson();
     }
 
@@ -52,6 +50,7 @@ protected:
         return QTest::qWaitFor([&] { return model.phase() == phase; }, 5000);
     }
 
+    test::SigningKey key;
     QTemporaryDir downloads;
     test::LocalHttpServer server;
     ManualScheduler scheduler;
