@@ -214,7 +214,7 @@
     </message>
     <message>
         <source>Die Signatur des Updates ist ungültig.</source>
-        <translation>The update's signature is not valid.</translation>
+        <translation>The update&apos;s signature is not valid.</translation>
     </message>
 </context>
 <context>
@@ -931,6 +931,14 @@
     <message>
         <source>Datenschutz</source>
         <translation>Privacy</translation>
+    </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Updates come from the package manager.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>This installation is not updated by VESK.</translation>
     </message>
 </context>
 <context>

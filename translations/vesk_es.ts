@@ -932,6 +932,14 @@
         <source>Datenschutz</source>
         <translation>Privacidad</translation>
     </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Las actualizaciones llegan a través del gestor de paquetes.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>Esta instalación no la actualiza VESK.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

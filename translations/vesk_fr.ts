@@ -932,6 +932,14 @@
         <source>Datenschutz</source>
         <translation>Confidentialité</translation>
     </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Les mises à jour viennent du gestionnaire de paquets.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>Cette installation n’est pas mise à jour par VESK.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

@@ -932,6 +932,14 @@
         <source>Datenschutz</source>
         <translation>Privacy</translation>
     </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Gli aggiornamenti arrivano dal gestore di pacchetti.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>Questa installazione non viene aggiornata da VESK.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

@@ -98,6 +98,7 @@ FeedUpdater::FeedUpdater(Configuration configuration, platform::UpdateUserDriver
     : feedURL_(std::move(configuration.feedURL))
     , runningVersion_(std::move(configuration.runningVersion))
     , downloadDirectory_(std::move(configuration.downloadDirectory))
+    , unavailableReason_(std::move(configuration.unavailableReason))
     , driver_(driver)
     , scheduler_(scheduler)
     , installer_(std::move(installer))
@@ -135,6 +136,8 @@ std::optional<QString> FeedUpdater::startUpdater()
 {
     if (started_)
         return QStringLiteral("The updater has already been started.");
+    if (!unavailableReason_.isEmpty())
+        return unavailableReason_;
     if (!feedURL_ || !feedURL_->isValid() || feedURL_->isRelative())
         return QStringLiteral("The update feed's address is missing or not valid.");
     if (!isAllowedUpdateAddress(*feedURL_))

@@ -55,6 +55,10 @@ public:
         // The publisher's Ed25519 public key that archives must be signed
         // for: Vesk passes UpdateSignatureVerifier::builtInPublicKey().
         QByteArray publicKey;
+        // Not empty: updates are not installed here (Vesk's files belong to
+        // the package manager, say); the updater does not start and gives
+        // this as the reason.
+        QString unavailableReason = QString();
     };
 
     FeedUpdater(
@@ -106,6 +110,7 @@ private:
     std::optional<QUrl> feedURL_;
     QString runningVersion_;
     QString downloadDirectory_;
+    QString unavailableReason_;
     platform::UpdateUserDriver& driver_;
     Scheduler& scheduler_;
     Installer installer_;
