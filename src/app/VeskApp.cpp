@@ -129,7 +129,10 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     QGuiApplication::setQuitOnLastWindowClosed(delegate_->applicationShouldTerminateAfterLastWindowClosed());
     platform::OwnApplicationControlling& ownApplication = environment_.platform.ownApplication;
     ownApplication.setTerminationHandlers([this] { return delegate_->applicationShouldTerminate(); },
-                                          [this] { delegate_->applicationWillTerminate(); });
+                                          [this] {
+                                              delegate_->applicationWillTerminate();
+                                              installUpdateAtTermination();
+                                          });
     ownApplication.observeOwnTermination(this, [this] {
         relaunchIntoInstalledUpdate();
         emit terminated();
@@ -311,12 +314,21 @@ std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::U
                                  "updates are not installed here")
                       .arg(*environment_.executablePath);
     }
-    return std::make_unique<FeedUpdater>(
+    auto updater = std::make_unique<FeedUpdater>(
         std::move(configuration), driver, environment_.scheduler,
         [this](const platform::UpdateFeedItem& item, const QString& archivePath) {
             return installUpdate(item, archivePath);
         },
         [this] { return Localizer(defaultsStore_->interfaceLocale()); });
+    feedUpdater_ = updater.get();
+    return updater;
+}
+
+void VeskApp::installUpdateAtTermination()
+{
+    terminating_ = true;
+    if (feedUpdater_)
+        feedUpdater_->installPendingUpdate();
 }
 
 // The verified archive goes into Vesk's own folder (or the simulated
@@ -330,12 +342,17 @@ bool VeskApp::installUpdate(const platform::UpdateFeedItem& item, const QString&
             updateLogger_.log(VeskLogLevel::error, QStringLiteral("Update not installed — ") + *problem);
             return false;
         }
-        relaunchProgram_ = ownFolder_->executableOf(item.versionString);
-        updateLogger_.log(VeskLogLevel::info, QStringLiteral("Update installed — version=%1 program=%2")
-                                                  .arg(item.versionString, *relaunchProgram_));
+        updateLogger_.log(VeskLogLevel::info,
+                          QStringLiteral("Update installed — version=%1 program=%2")
+                              .arg(item.versionString, ownFolder_->executableOf(item.versionString)));
     } else {
         own.installOwnBundleUpdate(item.displayVersionString, item.versionString);
     }
+    // Installed as Vesk quits: the next start runs it.
+    if (terminating_)
+        return true;
+    if (ownFolder_)
+        relaunchProgram_ = ownFolder_->executableOf(item.versionString);
     environment_.scheduler.async([&own] { own.requestOwnTermination(); });
     return true;
 }

@@ -8,6 +8,7 @@
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
+#include "update/FeedUpdater.h"
 #include "update/OwnFolderInstallation.h"
 #include "update/SoftwareUpdateService.h"
 #include "update/UpdateSignatureVerifier.h"
@@ -181,6 +182,8 @@ private:
     void buildScenes();
     std::unique_ptr<platform::FrameworkUpdater> makeFeedUpdater(platform::UpdateUserDriver& driver);
     bool installUpdate(const platform::UpdateFeedItem& item, const QString& archivePath);
+    // The update fetched in the background, installed without asking (automatic installs).
+    void installUpdateAtTermination();
     // Starts the installed update's program once this process has terminated.
     void relaunchIntoInstalledUpdate();
     void buildSetupScreen();
@@ -201,6 +204,10 @@ private:
     std::optional<OwnFolderInstallation> ownFolder_;
     // The program of an update installed into the own folder, started after the termination.
     std::optional<QString> relaunchProgram_;
+    // The updater VeskApp built itself (none when the environment builds one).
+    FeedUpdater* feedUpdater_ = nullptr;
+    // Installing as Vesk terminates: no relaunch, and no new termination.
+    bool terminating_ = false;
     VeskLogger updateLogger_{QStringLiteral("SoftwareUpdate")};
     std::unique_ptr<SoftwareUpdateService> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;

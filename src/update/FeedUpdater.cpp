@@ -217,6 +217,11 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
         return endFlow();
     }
     const FeedEntry* entry = std::get_if<FeedEntry>(&parsed);
+    if (pendingInstall_ && pendingInstall_->versionString == entry->item.versionString) {
+        if (!userInitiated)
+            return endFlow();
+        return offerPendingUpdate(*pendingInstall_);
+    }
     if (!isNewerVersion(entry->item.versionString, runningVersion_)) {
         if (!userInitiated)
             return endFlow();
@@ -224,6 +229,11 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
         return driver_.showUpdateNotFound(
             localized(QT_TRANSLATE_NOOP("FeedUpdater", "Version %1 ist die neueste Version.")).arg(runningVersion_),
             [this] { acknowledged(); });
+    }
+    // A newer release replaces the one waiting for the termination.
+    if (pendingInstall_) {
+        pendingInstall_.reset();
+        discardDownload();
     }
     expectedSha256_ = entry->sha256;
     expectedSignature_ = entry->signature;
@@ -233,17 +243,29 @@ void FeedUpdater::feedArrived(QNetworkReply* reply, bool userInitiated)
 void FeedUpdater::offer(const platform::UpdateFeedItem& item, bool userInitiated)
 {
     if (!userInitiated && automaticDownloads_)
-        return download(item);
+        return download(item, true);
     driver_.showUpdateFound(item, {platform::UserUpdateState::Stage::notDownloaded, userInitiated},
                             [this, item](platform::UserUpdateChoice choice) {
                                 if (choice == platform::UserUpdateChoice::install)
-                                    download(item);
+                                    download(item, false);
                                 else
                                     endFlow();
                             });
 }
 
-void FeedUpdater::download(const platform::UpdateFeedItem& item)
+// Already downloaded and verified: the user may install it now, and relaunch.
+void FeedUpdater::offerPendingUpdate(const platform::UpdateFeedItem& item)
+{
+    driver_.showUpdateFound(item, {platform::UserUpdateState::Stage::installing, true},
+                            [this, item](platform::UserUpdateChoice choice) {
+                                if (choice != platform::UserUpdateChoice::install)
+                                    return endFlow();
+                                pendingInstall_.reset();
+                                install(item);
+                            });
+}
+
+void FeedUpdater::download(const platform::UpdateFeedItem& item, bool installsAtTermination)
 {
     reportedBytes_ = 0;
     expectedLengthReported_ = false;
@@ -266,10 +288,10 @@ void FeedUpdater::download(const platform::UpdateFeedItem& item)
     connect(reply, &QNetworkReply::downloadProgress, this,
             [this, item](qint64 received, qint64 total) { downloadProgressed(item, received, total); });
     connect(reply, &QNetworkReply::readyRead, this, [this, item, reply] { downloadReceived(item, reply); });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, item] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, item, installsAtTermination] {
         reply->deleteLater();
         if (runningReply_ == reply)
-            downloadFinished(item, reply);
+            downloadFinished(item, installsAtTermination, reply);
     });
 }
 
@@ -332,7 +354,8 @@ void FeedUpdater::stopDownload(const QString& reason, const QString& description
         reply->abort();
 }
 
-void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply)
+void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, bool installsAtTermination,
+                                   QNetworkReply* reply)
 {
     runningReply_ = nullptr;
     if (reply->error() == QNetworkReply::NoError)
@@ -353,6 +376,14 @@ void FeedUpdater::downloadFinished(const platform::UpdateFeedItem& item, QNetwor
         return fail(*problem);
     }
     driver_.showExtractionReceivedProgress(1.0);
+    if (installsAtTermination) {
+        pendingInstall_ = item;
+        logger_.log(VeskLogLevel::info,
+                    QStringLiteral("Update downloaded and verified — installs when Vesk quits, version=")
+                        + item.versionString);
+        driver_.dismissUpdateInstallation();
+        return endFlow();
+    }
     driver_.showReadyToInstallAndRelaunch([this, item](platform::UserUpdateChoice choice) {
         if (choice == platform::UserUpdateChoice::install)
             return install(item);
@@ -386,6 +417,23 @@ void FeedUpdater::install(const platform::UpdateFeedItem& item)
     logger_.log(VeskLogLevel::info, QStringLiteral("Update installed — version=") + item.versionString);
     runningVersion_ = item.versionString;
     endFlow();
+}
+
+bool FeedUpdater::installPendingUpdate()
+{
+    if (!pendingInstall_ || !automaticDownloads_)
+        return false;
+    const platform::UpdateFeedItem item = *std::exchange(pendingInstall_, std::nullopt);
+    logger_.log(VeskLogLevel::info,
+                QStringLiteral("Installing the downloaded update as Vesk quits — version=") + item.versionString);
+    const bool installed = installer_ && installer_(item, download_->fileName());
+    discardDownload();
+    if (!installed) {
+        logger_.log(VeskLogLevel::error, QStringLiteral("The downloaded update could not be installed"));
+        return false;
+    }
+    runningVersion_ = item.versionString;
+    return true;
 }
 
 void FeedUpdater::discardDownload()
@@ -436,7 +484,7 @@ void FeedUpdater::scheduleAutomaticCheck()
     if (!started_ || !automaticChecks_)
         return;
     automaticCheck_ = scheduler_.asyncAfter(automaticCheckIntervalSeconds, [this] {
-        if (canCheck_)
+        if (canCheck_ && !pendingInstall_)
             beginCheck(false);
         scheduleAutomaticCheck();
     });

@@ -86,15 +86,22 @@ public:
     void setAutomaticallyDownloadsUpdates(bool downloads) override { automaticDownloads_ = downloads; }
     void checkForUpdates() override;
 
+    // Installs, without asking, the update that a background check fetched
+    // and verified while automatic downloads are on; Vesk calls it as it
+    // terminates, so that the next start runs the new version. Whether one
+    // was installed.
+    bool installPendingUpdate();
+
 private:
     void beginCheck(bool userInitiated);
     void feedArrived(QNetworkReply* reply, bool userInitiated);
     void offer(const platform::UpdateFeedItem& item, bool userInitiated);
-    void download(const platform::UpdateFeedItem& item);
+    void download(const platform::UpdateFeedItem& item, bool installsAtTermination);
     QNetworkReply* request(const QUrl& url);
     void downloadProgressed(const platform::UpdateFeedItem& item, qint64 received, qint64 total);
     void downloadReceived(const platform::UpdateFeedItem& item, QNetworkReply* reply);
-    void downloadFinished(const platform::UpdateFeedItem& item, QNetworkReply* reply);
+    void downloadFinished(const platform::UpdateFeedItem& item, bool installsAtTermination, QNetworkReply* reply);
+    void offerPendingUpdate(const platform::UpdateFeedItem& item);
     void stopDownload(const QString& reason, const QString& description);
     std::optional<QString> verifyDownload(const platform::UpdateFeedItem& item);
     void install(const platform::UpdateFeedItem& item);
@@ -124,6 +131,8 @@ private:
     // The archive as it arrives, and the error of a download that was stopped.
     std::unique_ptr<QFile> download_;
     std::optional<QString> downloadStopReason_;
+    // Downloaded and verified in the background, waiting for Vesk to terminate.
+    std::optional<platform::UpdateFeedItem> pendingInstall_;
     std::uint64_t reportedBytes_ = 0;
     bool expectedLengthReported_ = false;
     bool started_ = false;

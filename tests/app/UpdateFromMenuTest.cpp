@@ -2,11 +2,14 @@
 
 #include "LocalHttpServer.h"
 #include "TestDesktop.h"
+#include "analytics/NoopAnalyticsService.h"
 #include "app/MainWindow.h"
 #include "app/SettingsWindow.h"
 #include "core/ManualScheduler.h"
 #include "platform/simulated/SimulatedDesktop.h"
 #include "session/SchedulerSessionTimerFactory.h"
+#include "settings/VeskDefaultsStore.h"
+#include "update/FeedUpdater.h"
 #include "update/SignedRelease.h"
 #include "update/SoftwareUpdateOverlay.h"
 #include "update/StandInRelease.h"
@@ -60,6 +63,9 @@ protected:
                                        directory_.filePath("defaults")};
         environment.endpoints.updateFeed = server_.url(QStringLiteral("/feed.json"));
         environment.updatePublicKey = key_.publicKey();
+        // Analytics are not looked at here; over a day of virtual time the
+        // client would write its statistics to disk every second.
+        environment.makeAnalyticsService = [](VeskDefaultsStore&) { return std::make_shared<NoopAnalyticsService>(); };
         environment.executablePath = executablePath;
         environment.arguments = arguments;
         environment.updateDownloadDirectory = directory_.filePath("updates");
@@ -164,6 +170,31 @@ TEST_F(UpdateFromMenuTest, AnInstallThatFailsLeavesTheRunningVersionWhereItWasAn
     EXPECT_EQ(QProcess::execute(root() + "/current/bin/vesk", {"--again"}), 0);
     EXPECT_EQ(test::standInRun(marker("1")), (QStringList{root() + "/current/bin/vesk", "--again"}))
         << "and still starts";
+}
+
+TEST_F(UpdateFromMenuTest, WithAutomaticInstallsABackgroundUpdateIsInstalledAtQuitAndTheNextStartRunsIt)
+{
+    server_.enqueue({200, feed()});
+    server_.enqueue({200, archive_});
+    // Still drawings: the day until the background check passes without frames.
+    app_->defaultsStore().setReducedMotion(true);
+    app_->defaultsStore().setAutoCheckForUpdates(true);
+    app_->defaultsStore().setAutoInstallUpdates(true);
+    scheduler_.advance(FeedUpdater::automaticCheckIntervalSeconds);
+    ASSERT_TRUE(server_.waitForRequests(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app_->updateService().canCheckForUpdates(); }, 5000));
+    EXPECT_FALSE(app_->updateService().viewModel().isPresented()) << "nothing asks the user";
+    EXPECT_EQ(QFileInfo(root() + "/current").symLinkTarget(), QFileInfo(root() + "/versions/1").absoluteFilePath());
+
+    app_->requestTermination();
+    scheduler_.runPending();
+    ASSERT_TRUE(app_->isTerminated());
+    EXPECT_EQ(QFileInfo(root() + "/current").symLinkTarget(), QFileInfo(root() + "/versions/2").absoluteFilePath());
+    QTest::qWait(200);
+    EXPECT_TRUE(test::standInRun(marker("2")).isEmpty()) << "a quit is no relaunch";
+
+    EXPECT_EQ(QProcess::execute(root() + "/current/bin/vesk", {}), 0);
+    EXPECT_EQ(test::standInRun(marker("2")), QStringList{root() + "/current/bin/vesk"}) << "the next start runs 2";
 }
 
 // A Vesk installed by the package manager does not install updates itself.

@@ -317,6 +317,51 @@ TEST_F(FeedUpdaterTest, ChecksInTheBackgroundOnceADayWhileAutomaticChecksAreOn)
     ASSERT_TRUE(waitForCall(QStringLiteral("found 1.3.0")));
 }
 
+TEST_F(FeedUpdaterTest, AnUpdateDownloadedInTheBackgroundWaitsSilentlyForTheQuitToInstallIt)
+{
+    server.enqueue({200, feed(QStringLiteral("1.2.0"))});
+    server.enqueue({200, archive});
+    start();
+    updater->setAutomaticallyDownloadsUpdates(true);
+    updater->setAutomaticallyChecksForUpdates(true);
+    scheduler.advance(FeedUpdater::automaticCheckIntervalSeconds);
+    ASSERT_TRUE(waitForCall(QStringLiteral("dismissed")));
+    EXPECT_EQ(driver.calls, (QStringList{"download", QStringLiteral("expected %1").arg(archive.size()), "data",
+                                         "extracting", "dismissed"}))
+        << "verified, and nothing asks the user";
+    EXPECT_TRUE(installed.isEmpty());
+    EXPECT_TRUE(updater->canCheckForUpdates());
+
+    // Waiting for the quit, it is not fetched again: a check of the user's offers it ready to install.
+    scheduler.advance(FeedUpdater::automaticCheckIntervalSeconds);
+    server.enqueue({200, feed(QStringLiteral("1.2.0"))});
+    driver.calls.clear();
+    updater->checkForUpdates();
+    ASSERT_TRUE(waitForCall(QStringLiteral("found 1.2.0")));
+    driver.foundReply(UserUpdateChoice::dismiss);
+    QTest::qWait(50);
+    EXPECT_EQ(server.requests().size(), 3u);
+
+    EXPECT_TRUE(updater->installPendingUpdate());
+    EXPECT_EQ(installed, QStringLiteral("1.2.0"));
+    EXPECT_TRUE(downloadedFiles().isEmpty());
+    EXPECT_FALSE(updater->installPendingUpdate()) << "installed once";
+}
+
+TEST_F(FeedUpdaterTest, AWaitingUpdateIsNotInstalledOnceAutomaticDownloadsAreOff)
+{
+    server.enqueue({200, feed(QStringLiteral("1.2.0"))});
+    server.enqueue({200, archive});
+    start();
+    updater->setAutomaticallyDownloadsUpdates(true);
+    updater->setAutomaticallyChecksForUpdates(true);
+    scheduler.advance(FeedUpdater::automaticCheckIntervalSeconds);
+    ASSERT_TRUE(waitForCall(QStringLiteral("dismissed")));
+    updater->setAutomaticallyDownloadsUpdates(false);
+    EXPECT_FALSE(updater->installPendingUpdate());
+    EXPECT_TRUE(installed.isEmpty());
+}
+
 TEST_F(FeedUpdaterTest, ComparesVersionsPartByPart)
 {
     struct Case {
