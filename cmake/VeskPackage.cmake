@@ -19,6 +19,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plugins, so dpkg-shlibdeps does not see them: the store's SQLite
 # driver. The platform plugins (xcb, offscreen) come with libqt6gui6 and the
 # sound backends with libqt6multimedia6, both linked.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# libsodium, which checks the updates' signatures, is linked (and found by
+# dpkg-shlibdeps too); named here so that the package says so whatever the
+# shlibdeps run finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libsodium23")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-inter, fonts-dejavu-core")
 include(CPack)

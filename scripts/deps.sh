@@ -2,7 +2,8 @@
 # Installs the Debian packages Vesk needs to build and test, when any is missing
 # (an X server with its tools for the tests of the desktop on a display; the
 # icon renderer, the validators of the desktop entry and metainfo, and
-# dpkg-shlibdeps for the package).
+# dpkg-shlibdeps for the package; libsodium for the updates' signatures and
+# openssl for scripts/sign-update.sh).
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
   xvfb xdotool x11-apps x11-utils openbox
   libglib2.0-bin gsettings-desktop-schemas
   libxcb-ewmh-dev libxcb-icccm4-dev libxcb-xinput-dev libxcb-randr0-dev
+  libsodium-dev openssl
 )
 
 missing=()

@@ -208,6 +208,14 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>The update couldn&apos;t be installed.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>The downloaded update is larger than announced.</translation>
+    </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>The update&apos;s signature is not valid.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>
@@ -923,6 +931,14 @@
     <message>
         <source>Datenschutz</source>
         <translation>Privacy</translation>
+    </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Updates come from the package manager.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>This installation is not updated by VESK.</translation>
     </message>
 </context>
 <context>

@@ -208,6 +208,14 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>No se pudo instalar la actualización.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>La actualización descargada es más grande de lo anunciado.</translation>
+    </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>La firma de la actualización no es válida.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>
@@ -923,6 +931,14 @@
     <message>
         <source>Datenschutz</source>
         <translation>Privacidad</translation>
+    </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Las actualizaciones llegan a través del gestor de paquetes.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>Esta instalación no la actualiza VESK.</translation>
     </message>
 </context>
 <context>

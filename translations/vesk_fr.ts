@@ -208,6 +208,14 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>Impossible d’installer la mise à jour.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>La mise à jour téléchargée est plus grande que prévu.</translation>
+    </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>La signature de la mise à jour n’est pas valide.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>
@@ -923,6 +931,14 @@
     <message>
         <source>Datenschutz</source>
         <translation>Confidentialité</translation>
+    </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Les mises à jour viennent du gestionnaire de paquets.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>Cette installation n’est pas mise à jour par VESK.</translation>
     </message>
 </context>
 <context>

@@ -208,6 +208,14 @@
         <source>Das Update konnte nicht installiert werden.</source>
         <translation>Non è stato possibile installare l’aggiornamento.</translation>
     </message>
+    <message>
+        <source>Das geladene Update ist größer als angekündigt.</source>
+        <translation>L’aggiornamento scaricato è più grande di quanto annunciato.</translation>
+    </message>
+    <message>
+        <source>Die Signatur des Updates ist ungültig.</source>
+        <translation>La firma dell’aggiornamento non è valida.</translation>
+    </message>
 </context>
 <context>
     <name>HardcoreLockBadge</name>
@@ -923,6 +931,14 @@
     <message>
         <source>Datenschutz</source>
         <translation>Privacy</translation>
+    </message>
+    <message>
+        <source>Updates kommen über die Paketverwaltung.</source>
+        <translation>Gli aggiornamenti arrivano dal gestore di pacchetti.</translation>
+    </message>
+    <message>
+        <source>Diese Installation wird nicht von VESK aktualisiert.</source>
+        <translation>Questa installazione non viene aggiornata da VESK.</translation>
     </message>
 </context>
 <context>

@@ -269,7 +269,10 @@ QWidget* SettingsView::makeGeneralPage()
                                                      &VeskDefaultsStore::autoInstallUpdatesChanged)),
                         localizer_.translate("SettingsView",
                                              "Lädt & installiert neue Versionen beim Beenden — ohne Nachfrage.")));
-    form->addRow(updates, makeVersionRow(form));
+    form->addRow(updates, services_.updateSourceNote
+                              ? form->captioned(makeVersionRow(form),
+                                                localizer_.translate("SettingsView", services_.updateSourceNote))
+                              : makeVersionRow(form));
     return form;
 }
 

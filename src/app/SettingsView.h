@@ -46,6 +46,10 @@ public:
         BugReportFormModel::Environment bugReports;
         // The privacy-policy page; none: the "Datenschutz" section is absent.
         std::optional<QUrl> privacyPolicy;
+        // Where updates come from when Vesk does not install them itself (a
+        // German text marked QT_TRANSLATE_NOOP("SettingsView", …)), shown
+        // under the version row; none: no such line.
+        const char* updateSourceNote = nullptr;
     };
 
     SettingsView(Services services, Localizer localizer = Localizer(), QWidget* parent = nullptr);

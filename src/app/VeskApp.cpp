@@ -14,6 +14,7 @@
 #include "app/SessionSetupView.h"
 #include "app/SettingsWindow.h"
 #include "core/AppVersion.h"
+#include "core/TextFormat.h"
 #include "core/UserDefaults.h"
 #include "feedback/BugReportEndpoint.h"
 #include "feedback/CrashDiagnosticsService.h"
@@ -42,6 +43,7 @@
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QPointer>
+#include <QProcess>
 
 #include <cstdio>
 
@@ -64,6 +66,8 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     // 1. The delegate is created once the objects it reaches exist (below).
     // 2. The update service is built on first use.
     makeUpdater_ = environment_.makeUpdater;
+    if (environment_.executablePath)
+        ownFolder_ = OwnFolderInstallation::of(*environment_.executablePath);
     if (!makeUpdater_)
         makeUpdater_ = [this](platform::UpdateUserDriver& driver) { return makeFeedUpdater(driver); };
 
@@ -125,8 +129,14 @@ VeskApp::VeskApp(VeskAppEnvironment environment, QObject* parent)
     QGuiApplication::setQuitOnLastWindowClosed(delegate_->applicationShouldTerminateAfterLastWindowClosed());
     platform::OwnApplicationControlling& ownApplication = environment_.platform.ownApplication;
     ownApplication.setTerminationHandlers([this] { return delegate_->applicationShouldTerminate(); },
-                                          [this] { delegate_->applicationWillTerminate(); });
-    ownApplication.observeOwnTermination(this, [this] { emit terminated(); });
+                                          [this] {
+                                              delegate_->applicationWillTerminate();
+                                              installUpdateAtTermination();
+                                          });
+    ownApplication.observeOwnTermination(this, [this] {
+        relaunchIntoInstalledUpdate();
+        emit terminated();
+    });
 
     buildScenes();
     openInstanceChannel();
@@ -264,6 +274,9 @@ void VeskApp::launch()
 {
     mainWindow_->show();
     delegate_->applicationDidFinishLaunching();
+    // This version has started: the one it replaced, if any, can go.
+    if (ownFolder_)
+        ownFolder_->removeOtherVersions();
 }
 
 void VeskApp::requestTermination()
@@ -286,17 +299,81 @@ SoftwareUpdateService& VeskApp::updateService()
 std::unique_ptr<platform::FrameworkUpdater> VeskApp::makeFeedUpdater(platform::UpdateUserDriver& driver)
 {
     platform::OwnApplicationControlling& own = environment_.platform.ownApplication;
-    // The verified release replaces the bundle, and Vesk relaunches through
-    // its ordinary termination.
-    auto install = [this, &own](const platform::UpdateFeedItem& item, const QByteArray&) {
+    FeedUpdater::Configuration configuration{environment_.endpoints.updateFeed,
+                                             own.ownApplication().build.value_or(QStringLiteral("0")),
+                                             environment_.updateDownloadDirectory.isEmpty()
+                                                 ? FeedUpdater::defaultDownloadDirectory()
+                                                 : environment_.updateDownloadDirectory,
+                                             environment_.updatePublicKey};
+    if (environment_.executablePath && !ownFolder_) {
+        configuration.unavailableReason =
+            OwnFolderInstallation::originOf(*environment_.executablePath)
+                    == OwnFolderInstallation::Origin::packageManager
+                ? QStringLiteral("Vesk's files belong to the package manager, which brings its updates")
+                : QStringLiteral("Vesk runs from %1, not from a folder of its own (<folder>/versions/<version>/bin): "
+                                 "updates are not installed here")
+                      .arg(*environment_.executablePath);
+    }
+    auto updater = std::make_unique<FeedUpdater>(
+        std::move(configuration), driver, environment_.scheduler,
+        [this](const platform::UpdateFeedItem& item, const QString& archivePath) {
+            return installUpdate(item, archivePath);
+        },
+        [this] { return Localizer(defaultsStore_->interfaceLocale()); });
+    feedUpdater_ = updater.get();
+    return updater;
+}
+
+void VeskApp::installUpdateAtTermination()
+{
+    terminating_ = true;
+    if (feedUpdater_)
+        feedUpdater_->installPendingUpdate();
+}
+
+// The verified archive goes into Vesk's own folder (or the simulated
+// desktop's bundle), and Vesk relaunches through its ordinary termination,
+// which the delegate may still put off while a session runs.
+bool VeskApp::installUpdate(const platform::UpdateFeedItem& item, const QString& archivePath)
+{
+    platform::OwnApplicationControlling& own = environment_.platform.ownApplication;
+    if (ownFolder_) {
+        if (const std::optional<QString> problem = ownFolder_->install(archivePath, item.versionString)) {
+            updateLogger_.log(VeskLogLevel::error, QStringLiteral("Update not installed — ") + *problem);
+            return false;
+        }
+        updateLogger_.log(VeskLogLevel::info,
+                          QStringLiteral("Update installed — version=%1 program=%2")
+                              .arg(item.versionString, ownFolder_->executableOf(item.versionString)));
+    } else {
         own.installOwnBundleUpdate(item.displayVersionString, item.versionString);
-        environment_.scheduler.async([&own] { own.requestOwnTermination(); });
+    }
+    // Installed as Vesk quits: the next start runs it.
+    if (terminating_)
         return true;
-    };
-    return std::make_unique<FeedUpdater>(environment_.endpoints.updateFeed,
-                                         own.ownApplication().build.value_or(QStringLiteral("0")), driver,
-                                         environment_.scheduler, install,
-                                         [this] { return Localizer(defaultsStore_->interfaceLocale()); });
+    if (ownFolder_)
+        relaunchProgram_ = ownFolder_->executableOf(item.versionString);
+    environment_.scheduler.async([&own] { own.requestOwnTermination(); });
+    return true;
+}
+
+void VeskApp::relaunchIntoInstalledUpdate()
+{
+    if (!relaunchProgram_)
+        return;
+    const bool started = QProcess::startDetached(*relaunchProgram_, environment_.arguments);
+    updateLogger_.log(started ? VeskLogLevel::info : VeskLogLevel::error,
+                      QStringLiteral("Relaunch into the installed update — program=%1 started=%2")
+                          .arg(*relaunchProgram_, boolText(started)));
+}
+
+const char* VeskApp::updateSourceNote() const
+{
+    if (!environment_.executablePath || ownFolder_)
+        return nullptr;
+    if (OwnFolderInstallation::originOf(*environment_.executablePath) == OwnFolderInstallation::Origin::packageManager)
+        return QT_TRANSLATE_NOOP("SettingsView", "Updates kommen über die Paketverwaltung.");
+    return QT_TRANSLATE_NOOP("SettingsView", "Diese Installation wird nicht von VESK aktualisiert.");
 }
 
 SoftwareUpdateOverlay* VeskApp::updateOverlay() const
@@ -341,8 +418,9 @@ void VeskApp::buildScenes()
 {
     mainWindow_ = std::make_unique<MainWindow>(environment_.platform.screens, environment_.platform.ownWindows);
     composition_->uiController().setMainWindow(mainWindow_.get());
-    settingsWindow_ = std::make_unique<SettingsWindow>(
-        SettingsView::Services{*defaultsStore_, updateService(), bugReportServices(), privacyPolicyURL()});
+    settingsWindow_ =
+        std::make_unique<SettingsWindow>(SettingsView::Services{*defaultsStore_, updateService(), bugReportServices(),
+                                                                privacyPolicyURL(), updateSourceNote()});
     aboutWindow_ = std::make_unique<AboutWindow>(environment_.desktopName);
     settingsListing_ = std::make_unique<OwnWindowListing>(*settingsWindow_, environment_.platform.screens,
                                                           environment_.platform.ownWindows);

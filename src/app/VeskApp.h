@@ -8,7 +8,10 @@
 #include "logging/VeskLogger.h"
 #include "platform/PlatformInterfaces.h"
 #include "store/MakeModelContainer.h"
+#include "update/FeedUpdater.h"
+#include "update/OwnFolderInstallation.h"
 #include "update/SoftwareUpdateService.h"
+#include "update/UpdateSignatureVerifier.h"
 
 #include <QObject>
 #include <QString>
@@ -85,6 +88,20 @@ struct VeskAppEnvironment {
         makeCrashDiagnosticsService = {};
     // Plays the setup screen's sounds; none: Qt Multimedia.
     std::shared_ptr<AudioPlayerFactory> audioPlayers = {};
+    // Vesk's own program file, links resolved. In a folder of its own
+    // (OwnFolderInstallation) updates are installed there and Vesk relaunches
+    // into them; anywhere else (the package manager's files, a build tree)
+    // the updater does not start. None: updates are written into the
+    // platform's own-application bundle (the simulated desktop).
+    std::optional<QString> executablePath = std::nullopt;
+    // What a relaunch passes to the new program: the arguments of this start
+    // without the program's name.
+    QStringList arguments = {};
+    // Where updates are downloaded to; empty: FeedUpdater::defaultDownloadDirectory().
+    QString updateDownloadDirectory = QString();
+    // The publisher's key that update archives must be signed for; tests
+    // sign with a key of their own.
+    QByteArray updatePublicKey = UpdateSignatureVerifier::builtInPublicKey();
     // Where analytics, reports and the update feed go.
     ServiceEndpoints endpoints = ServiceEndpoints::configured();
     // A run that is not a person's use (a scripted run, a test): its
@@ -136,6 +153,11 @@ public:
     // The update panel's host over the setup screen.
     SoftwareUpdateOverlay* updateOverlay() const;
 
+    // Why Vesk does not install its updates itself here, for the settings
+    // page: a German text marked QT_TRANSLATE_NOOP("SettingsView", …); none
+    // when it does.
+    const char* updateSourceNote() const;
+
     // The menu command "Nach Updates suchen…".
     void checkForUpdatesCommand();
     void showSettings();
@@ -159,6 +181,11 @@ private:
     void setUpCrashDiagnostics();
     void buildScenes();
     std::unique_ptr<platform::FrameworkUpdater> makeFeedUpdater(platform::UpdateUserDriver& driver);
+    bool installUpdate(const platform::UpdateFeedItem& item, const QString& archivePath);
+    // The update fetched in the background, installed without asking (automatic installs).
+    void installUpdateAtTermination();
+    // Starts the installed update's program once this process has terminated.
+    void relaunchIntoInstalledUpdate();
     void buildSetupScreen();
     // What the bug-report forms of the main and the settings window use.
     BugReportFormModel::Environment bugReportServices() const;
@@ -174,6 +201,14 @@ private:
     std::shared_ptr<InstanceLock> instanceLock_;
     std::unique_ptr<InstanceChannel> instanceChannel_;
     SoftwareUpdateService::UpdaterFactory makeUpdater_;
+    std::optional<OwnFolderInstallation> ownFolder_;
+    // The program of an update installed into the own folder, started after the termination.
+    std::optional<QString> relaunchProgram_;
+    // The updater VeskApp built itself (none when the environment builds one).
+    FeedUpdater* feedUpdater_ = nullptr;
+    // Installing as Vesk terminates: no relaunch, and no new termination.
+    bool terminating_ = false;
+    VeskLogger updateLogger_{QStringLiteral("SoftwareUpdate")};
     std::unique_ptr<SoftwareUpdateService> updateService_;
     std::unique_ptr<ModelContainer> modelContainer_;
     // Before the composition, whose services keep their backups in it.

@@ -220,6 +220,11 @@ int runInteractive(QApplication& app, const QCommandLineParser& parser, const QC
                                              std::exit(status);
                                          }};
     environment.instanceLock = std::move(claim.lock);
+    // On the real desktop updates go where Vesk's program is installed.
+    if (onX11) {
+        environment.executablePath = QCoreApplication::applicationFilePath();
+        environment.arguments = QCoreApplication::arguments().mid(1);
+    }
     environment.desktopName = QString::fromUtf8(onX11 ? x11DesktopName : simulatedDesktopName);
     vesk::VeskApp vesk(std::move(environment));
     QObject::connect(&vesk, &vesk::VeskApp::terminated, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -67,10 +67,9 @@ protected:
                                        directory_.filePath("VeskData.store"),
                                        directory_.filePath("defaults")};
         environment.makeUpdater = [this](platform::UpdateUserDriver& driver) {
-            return std::make_unique<FeedUpdater>(std::nullopt, QStringLiteral("1"), driver, scheduler_,
-                                                 [](const platform::UpdateFeedItem&, const QByteArray&) {
-                                                     return false;
-                                                 });
+            return std::make_unique<FeedUpdater>(
+                FeedUpdater::Configuration{std::nullopt, QStringLiteral("1"), directory_.filePath("updates"), {}},
+                driver, scheduler_, [](const platform::UpdateFeedItem&, const QString&) { return false; });
         };
         app_ = std::make_unique<VeskApp>(environment);
         ASSERT_TRUE(app_->isReady());

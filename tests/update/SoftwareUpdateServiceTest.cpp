@@ -4,9 +4,11 @@
 #include "LogCapture.h"
 #include "core/ManualScheduler.h"
 #include "update/FeedUpdater.h"
+#include "update/SignedRelease.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -26,8 +28,10 @@ protected:
     std::unique_ptr<SoftwareUpdateService> makeService(std::optional<QUrl> feed)
     {
         return std::make_unique<SoftwareUpdateService>([this, feed](platform::UpdateUserDriver& driver) {
-            return std::make_unique<FeedUpdater>(feed, QStringLiteral("1.0"), driver, scheduler,
-                                                 [this](const platform::UpdateFeedItem& item, const QByteArray&) {
+            return std::make_unique<FeedUpdater>(FeedUpdater::Configuration{feed, QStringLiteral("1.0"),
+                                                                            downloads.path(), key.publicKey()},
+                                                 driver, scheduler,
+                                                 [this](const platform::UpdateFeedItem& item, const QString&) {
                                                      installed = item.versionString;
                                                      return true;
                                                  });
@@ -36,10 +40,7 @@ protected:
 
     QByteArray feed(const QString& version) const
     {
-        return QJsonDocument(QJsonObject{{"version", version},
-                                         {"displayVersion", version},
-                                         {"length", archive.size()},
-                                         {"url", server.url(QStringLiteral("/Vesk.zip")).toString()}})
+        return QJsonDocument(test::signedFeed(key, version, archive, server.url(QStringLiteral("/Vesk.tar.gz"))))
             .toJson();
     }
 
@@ -49,6 +50,8 @@ protected:
         return QTest::qWaitFor([&] { return model.phase() == phase; }, 5000);
     }
 
+    test::SigningKey key;
+    QTemporaryDir downloads;
     test::LocalHttpServer server;
     ManualScheduler scheduler;
     QString installed;

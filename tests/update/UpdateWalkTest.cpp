@@ -4,13 +4,16 @@
 #include "ui/TextLabel.h"
 #include "ui/UiFixture.h"
 #include "update/FeedUpdater.h"
+#include "update/SignedRelease.h"
 #include "update/SoftwareUpdateService.h"
 #include "update/SoftwareUpdateView.h"
 #include "update/UpdatePanelProbe.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace vesk::test {
@@ -138,11 +141,12 @@ protected:
     {
         service = std::make_unique<SoftwareUpdateService>([this, feedURL](platform::UpdateUserDriver& driver) {
             tap = std::make_unique<RecordingDriverTap>(driver);
-            return std::make_unique<FeedUpdater>(feedURL, QStringLiteral("1.0.0"), *tap, scheduler,
-                                                 [this](const platform::UpdateFeedItem& item, const QByteArray& bytes) {
-                                                     installed = bytes == archive ? item.versionString : QString();
-                                                     return true;
-                                                 });
+            return std::make_unique<FeedUpdater>(
+                FeedUpdater::Configuration{feedURL, QStringLiteral("1.0.0"), downloads.path(), key.publicKey()}, *tap,
+                scheduler, [this](const platform::UpdateFeedItem& item, const QString& archivePath) {
+                    installed = readAll(archivePath) == archive ? item.versionString : QString();
+                    return true;
+                });
         });
         service->setCanCheckForUpdatesChangedHandler([this](bool canCheck) { canCheckValues.push_back(canCheck); });
         view =
@@ -153,12 +157,10 @@ protected:
 
     QByteArray feed(const QString& version) const
     {
-        return QJsonDocument(QJsonObject{{"version", version},
-                                         {"displayVersion", "1.2"},
-                                         {"length", archive.size()},
-                                         {"releaseNotes", "<ul><li>Schneller</li><li>Stabiler</li></ul>"},
-                                         {"url", server.url(QStringLiteral("/Vesk-1.2.0.zip")).toString()}})
-            .toJson();
+        QJsonObject entry = signedFeed(key, version, archive, server.url(QStringLiteral("/Vesk-1.2.0.tar.gz")));
+        entry.insert("displayVersion", "1.2");
+        entry.insert("releaseNotes", "<ul><li>Schneller</li><li>Stabiler</li></ul>");
+        return QJsonDocument(entry).toJson();
     }
 
     bool waitForPhase(Phase phase)
@@ -168,6 +170,14 @@ protected:
     void click(const QString& title) { clickButton(*view, title); }
     bool shows(const QString& text) const { return shownTexts(*view).contains(text); }
 
+    static QByteArray readAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    SigningKey key;
+    QTemporaryDir downloads;
     LocalHttpServer server;
     std::unique_ptr<RecordingDriverTap> tap;
     std::unique_ptr<SoftwareUpdateService> service;
