@@ -164,17 +164,7 @@ bool splitIntoTwoDisplays(X11Connection& connection, int width, int height)
 TEST_F(X11DesktopIsolationRunTest, CoversTheDesktopWindow)
 {
     ASSERT_TRUE(splitIntoTwoDisplays(*connection, screenWidth, screenHeight));
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("DISPLAY", server.display());
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=X11DesktopIsolationTest.*"});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QString output = QString::fromUtf8(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    runUnderQtsConnection("X11DesktopIsolationTest.*", 1);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11WindowCache.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -58,6 +60,26 @@ protected:
             return window && window->desktop && (window->mapped || !window->isOnDesktop(cache->currentDesktop()));
         });
         return listed ? id : xcb_window_t(XCB_WINDOW_NONE);
+    }
+
+    // Runs the tests the filter names once more in a child of this test
+    // executable under Qt's xcb platform on the test server, for what needs
+    // Qt's own connection, and expects them all to pass.
+    void runUnderQtsConnection(const QString& gtestFilter, int expectedTests) const
+    {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("DISPLAY", server.display());
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=" + gtestFilter});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString output = QString::fromUtf8(child.readAll());
+        EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+        const QString passed =
+            QStringLiteral("[  PASSED  ] %1 test%2").arg(expectedTests).arg(expectedTests == 1 ? "" : "s");
+        EXPECT_TRUE(output.contains(passed)) << output.toStdString();
     }
 
     const X11ManagedWindow& windowOf(xcb_window_t id) const

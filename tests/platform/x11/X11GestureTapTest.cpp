@@ -237,17 +237,7 @@ TEST(X11GestureTapOnQtsConnectionTest, TakesTheGesturesOnQtsConnection)
 
 TEST_F(X11GestureTapTest, RunsOnQtsOwnConnection)
 {
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("DISPLAY", server.display());
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=X11GestureTapOnQtsConnectionTest.*"});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QString output = QString::fromUtf8(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    runUnderQtsConnection("X11GestureTapOnQtsConnectionTest.*", 1);
 }
 
 } // namespace

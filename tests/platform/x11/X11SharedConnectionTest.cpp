@@ -220,17 +220,7 @@ TEST_F(X11SharedConnectionRunTest, RunsOnQtsOwnConnection)
 {
     if (QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "Missing xdotool (scripts/deps.sh installs it)";
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    environment.insert("DISPLAY", server.display());
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=X11SharedConnectionTest.*"});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QString output = QString::fromUtf8(child.readAll());
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 4 tests")) << output.toStdString();
+    runUnderQtsConnection("X11SharedConnectionTest.*", 4);
 }
 
 } // namespace
