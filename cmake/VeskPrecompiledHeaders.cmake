@@ -25,7 +25,7 @@ set(VESK_PCH_QT_CORE
 set(VESK_PCH_QT_GUI
     <QApplication> <QColor> <QEvent> <QFont> <QFontMetricsF> <QGuiApplication> <QHBoxLayout> <QImage> <QKeyEvent>
     <QLabel> <QMouseEvent> <QPainter> <QPointF> <QPushButton> <QRectF> <QVBoxLayout> <QWidget> <QWindow>)
-set(VESK_PCH_TESTS <gmock/gmock.h> <gtest/gtest.h> <QTemporaryDir>)
+set(VESK_PCH_TESTS <gtest/gtest.h> <QTemporaryDir>)
 
 # vesk_precompiled_headers()
 # Defines the donors: call it once every option that applies to all targets
@@ -50,7 +50,7 @@ function(vesk_precompiled_headers)
   target_precompile_headers(vesk_pch_gui PRIVATE ${VESK_PCH_STANDARD} ${VESK_PCH_QT_CORE} ${VESK_PCH_QT_GUI})
 
   add_library(vesk_pch_tests STATIC ${source})
-  target_link_libraries(vesk_pch_tests PRIVATE GTest::gtest GTest::gmock Qt6::Widgets Qt6::Network)
+  target_link_libraries(vesk_pch_tests PRIVATE GTest::gtest Qt6::Widgets Qt6::Network)
   target_precompile_headers(vesk_pch_tests PRIVATE
       ${VESK_PCH_STANDARD} ${VESK_PCH_QT_CORE} ${VESK_PCH_QT_GUI} ${VESK_PCH_TESTS})
 
