@@ -1,5 +1,7 @@
 #include "platform/x11/X11KeyTap.h"
 
+#include "platform/x11/X11Modifiers.h"
+
 #include "platform/VirtualKeyCodes.h"
 #include "platform/x11/X11Connection.h"
 
@@ -77,20 +79,6 @@ std::uint16_t modifierOfKeysym(std::uint32_t keysym)
     default:
         return 0;
     }
-}
-
-std::uint64_t flagsOfModifiers(std::uint16_t modifiers)
-{
-    std::uint64_t flags = 0;
-    if (modifiers & superMask)
-        flags |= command;
-    if (modifiers & altMask)
-        flags |= option;
-    if (modifiers & controlMask)
-        flags |= control;
-    if (modifiers & shiftMask)
-        flags |= shift;
-    return flags;
 }
 
 std::optional<int> qtKeyOfKeysym(std::uint32_t keysym)
@@ -458,7 +446,8 @@ void X11KeyTap::deliverRawKeysLeftToOthers()
         const std::optional<int> qtKey = qtKeyOfKeysym(keysymOf(press.keycode));
         const std::optional<std::int64_t> keyCode = qtKey ? virtualKeyCode(*qtKey) : std::nullopt;
         if (keyCode)
-            chain_.passGlobalMonitors(InputEvent::key(EventType::keyDown, *keyCode, flagsOfModifiers(press.modifiers)));
+            chain_.passGlobalMonitors(
+                InputEvent::key(EventType::keyDown, *keyCode, eventFlagsOfModifiers(press.modifiers)));
     }
 }
 

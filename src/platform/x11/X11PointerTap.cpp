@@ -1,5 +1,7 @@
 #include "platform/x11/X11PointerTap.h"
 
+#include "platform/x11/X11Modifiers.h"
+
 #include "platform/x11/X11Connection.h"
 
 #include <QStringList>
@@ -46,21 +48,6 @@ int buttonNumber(std::uint8_t button)
     default:
         return button > 7 ? button - 5 : button; // 8 and 9 are the fourth and fifth
     }
-}
-
-// Shift, Control, Alt (Mod1) and Super (Mod4), as a PC keyboard maps them.
-std::uint64_t modifierFlags(std::uint16_t state)
-{
-    std::uint64_t flags = 0;
-    if (state & XCB_MOD_MASK_SHIFT)
-        flags |= EventFlag::shift;
-    if (state & XCB_MOD_MASK_CONTROL)
-        flags |= EventFlag::control;
-    if (state & XCB_MOD_MASK_1)
-        flags |= EventFlag::option;
-    if (state & XCB_MOD_MASK_4)
-        flags |= EventFlag::command;
-    return flags;
 }
 
 bool refused(xcb_connection_t* connection, xcb_void_cookie_t cookie)
@@ -248,7 +235,7 @@ InputEvent X11PointerTap::inputEvent(const xcb_button_press_event_t& press, cons
 {
     const QPointF point = mapping.quartzFromRoot(QRect(press.root_x, press.root_y, 1, 1)).topLeft();
     InputEvent event = InputEvent::mouse(eventType(press.detail), point, buttonNumber(press.detail));
-    event.flags = modifierFlags(press.state);
+    event.flags = eventFlagsOfModifiers(press.state);
     return event;
 }
 
